@@ -1,0 +1,112 @@
+#include "app/ControlIds.h"
+#include "app/TextKeys.h"
+#include "app/TunewrightDlg.h"
+
+#include "toolkit/Resources.h"
+
+namespace {
+
+constexpr int kAboutString = 101;
+constexpr int kPollTimer = 1;
+constexpr int kPollMilliseconds = 100;
+constexpr int kColumnWidth = 270;
+const std::string kCategoryPadding(66, ' ');
+
+} // namespace
+
+bool CTunewrightDlg::OnInitDialog()
+{
+    tk::CDialog::OnInitDialog();
+
+    if (!systemMenuExtended) {
+        const std::string about = tk::LoadResourceString(kAboutString);
+        if (Window()->HasSystemMenu() && !about.empty()) {
+            Window()->SystemMenuAppendSeparator();
+            Window()->SystemMenuAppend(cmd::AboutSystemMenu, about);
+        }
+        systemMenuExtended = true;
+    }
+
+    Window()->SetIcon(icon, true);
+    Window()->SetIcon(icon, false);
+    backgroundBrush = tk::Rgb{240, 240, 240};
+
+    translation.Load();
+
+    AskUacQuestion();
+
+    functionList.DeleteColumn(0);
+    functionList.DeleteAllItems();
+    functionList.InsertColumn(0, "Function", tk::LVCFMT_LEFT, kColumnWidth);
+    functionList.SetExtendedStyle(tk::LVS_EX_FULLROWSELECT);
+    functionList.SetFocus();
+
+    TranslateMenu();
+    FillFunctionNames();
+    FillCategoryFilter();
+    tuningGroup.SetWindowText(T(textkey::TuningGroup));
+    functionList.SetSelectionMark(0);
+
+    selectedFunction = 0;
+    selectionMark = 0;
+    previousSelectionMark = 1;
+    currentCategory = 0;
+    previousCategory = 0;
+    shownFunction = 99;
+
+    SetTimer(kPollTimer, kPollMilliseconds);
+    return true;
+}
+
+void CTunewrightDlg::TranslateMenu()
+{
+    tk::IDialogWindow& w = *Window();
+    const std::string pad = "  ";
+    w.MenuSetItemText(0, -1, T(textkey::MenuFile));
+    w.MenuSetItemText(1, -1, T(textkey::MenuHelp));
+
+    struct Item {
+        int top, position, textKey, bitmap;
+    };
+    static constexpr Item items[] = {
+        {0, 0, textkey::MenuReverse, 140},  {0, 2, textkey::MenuLanguage, 138}, {0, 4, textkey::MenuExit, 143},
+        {1, 0, textkey::MenuHelpFile, 145}, {1, 1, textkey::MenuWebsite, 146}, {1, 3, textkey::MenuAbout, 139},
+    };
+    menuBitmaps.clear();
+    for (const Item& item : items) {
+        w.MenuSetItemText(item.top, item.position, pad + T(item.textKey));
+        // A bitmap that the resources lack leaves its item without one.
+        if (tk::BitmapFileName(item.bitmap)) {
+            w.MenuSetItemBitmap(item.top, item.position, item.bitmap);
+            menuBitmaps.push_back(item.bitmap);
+        }
+    }
+    w.DrawMenuBar();
+}
+
+void CTunewrightDlg::FillFunctionNames()
+{
+    functionNames.clear();
+    listedFunctions.clear();
+    // A translation without the end marker stops at the first missing name.
+    for (int i = 0;; ++i) {
+        const int key = textkey::FunctionKey(i);
+        if (!translation.Has(key))
+            break;
+        const std::string name = T(key);
+        if (name == textkey::EndOfFunctions)
+            break;
+        functionList.InsertItem(i, name);
+        functionNames.push_back(name);
+        listedFunctions.push_back(i);
+    }
+}
+
+void CTunewrightDlg::FillCategoryFilter()
+{
+    categoryBox.ResetContent();
+    for (int i = 0; i < textkey::CategoryCount; ++i)
+        categoryBox.AddString(T(textkey::FirstCategory + textkey::CategoryStep * i) + kCategoryPadding);
+    categoryBox.SetCurSel(0);
+    categoryText = T(textkey::FirstCategory);
+}

@@ -1,0 +1,38 @@
+#include "app/AboutDlg.h"
+#include "app/TunewrightDlg.h"
+
+#include "toolkit/Services.h"
+
+#include <filesystem>
+
+namespace {
+
+void ShellOpen(const std::string& target)
+{
+    if (tk::IShell* shell = tk::CurrentServices().shell)
+        shell->Open(target);
+}
+
+} // namespace
+
+void CTunewrightDlg::OpenHelpFile()
+{
+    ShellOpen((std::filesystem::path(power.GetApplicationFolder()) / "help.chm").string());
+}
+
+bool CTunewrightDlg::OnHelpInfo()
+{
+    OpenHelpFile();
+    return false;
+}
+
+void CTunewrightDlg::OpenHomepage()
+{
+    ShellOpen(power.ReadSetting("Homepage"));
+}
+
+void CTunewrightDlg::ShowAboutBox()
+{
+    CAboutDlg about;
+    about.DoModal();
+}

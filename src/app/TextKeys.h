@@ -1,0 +1,43 @@
+#pragma once
+// Keys of the translation file that the main window uses.
+namespace textkey {
+
+constexpr int LanguageGroupCaption = 1;
+constexpr int MessageCaption = 5;
+constexpr int FirstCategory = 10; // 10, 15, ... 35: the six category entries
+constexpr int CategoryStep = 5;
+constexpr int CategoryCount = 6;
+constexpr int TuningGroup = 50;
+constexpr int SaveButton = 55;
+constexpr int OffRadio = 60;
+constexpr int OnRadio = 65;
+constexpr int BrowseButton = 70;
+constexpr int OpenTargetButton = 75;
+constexpr int FolderBrowserTitle = 80;
+constexpr int OpenTargetMessage1 = 85;
+constexpr int OpenTargetMessage2 = 90;
+constexpr int OpenTargetMessage3 = 95;
+constexpr int SavedMessage1 = 100;
+constexpr int SavedMessage2 = 105;
+constexpr int SavedMessage3 = 110;
+constexpr int ReverseMessage1 = 115;
+constexpr int ReverseMessage2 = 120;
+constexpr int UacQuestion1 = 125;
+constexpr int UacQuestion2 = 130;
+constexpr int UacQuestion3 = 135;
+constexpr int FirstAvailability = 140; // 140, 145, ... 160 for codes "0" to "4"
+constexpr int MenuFile = 200;
+constexpr int MenuLanguage = 205;
+constexpr int MenuReverse = 210;
+constexpr int MenuExit = 220;
+constexpr int MenuHelp = 245;
+constexpr int MenuHelpFile = 250;
+constexpr int MenuWebsite = 255;
+constexpr int MenuAbout = 260;
+
+// Function i: its name at FunctionKey(i), hint at +1, info text at +2.
+constexpr int FirstFunction = 10000;
+constexpr int FunctionKey(int index) { return FirstFunction + 10 * index; }
+inline constexpr const char* EndOfFunctions = "End of functions";
+
+} // namespace textkey

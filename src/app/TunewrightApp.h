@@ -1,0 +1,7 @@
+#pragma once
+#include "toolkit/Dialog.h"
+
+class CTunewrightApp : public tk::CWinApp {
+public:
+    bool InitInstance() override;
+};

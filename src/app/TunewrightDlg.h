@@ -1,0 +1,101 @@
+#pragma once
+// The main dialog: the function list with its category filter above, the
+// option panel for the shown function below, and the menu.
+#include "i18n/Translation.h"
+#include "toolkit/Dialog.h"
+#include "util/PowerClass.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CTunewrightDlg : public tk::CDialog {
+public:
+    enum { IDD = 102 };
+    explicit CTunewrightDlg(tk::CDialog* parent = nullptr);
+
+    bool OnInitDialog() override;
+    const tk::MessageMap& GetMessageMap() const override;
+
+protected:
+    void DoDataExchange(tk::CDataExchange& dx) override;
+
+    // Window handlers.
+    void OnSysCommand(int commandId, long param);
+    int OnQueryDragIcon();
+    void OnCtlColor(tk::CtlColorRequest& request);
+
+    // Polling and closing.
+    void OnTimer(int timerId);
+    void OnClose();
+    void OnExit();
+
+    // Commands of the Help menu, Save, Browse, Reverse changes and Language
+    // Selection.
+    void OnBrowse();
+    void OnSaveNewConfiguration();
+    void OnReverseChanges();
+    void ShowAboutBox();
+    void OpenHelpFile();
+    void OpenHomepage();
+    bool OnHelpInfo();
+    void OnLanguageSelection();
+
+    // Function list and option panel.
+    void RefillFunctionList();
+    void ShowSelectedFunction();
+    void ShowFunction(int functionKey);
+
+private:
+    void AskUacQuestion();
+    void TranslateMenu();
+    void FillFunctionNames();
+    void FillCategoryFilter();
+    std::string CataloguePath() const;
+    std::string T(int key) const { return translation.Lookup(key); }
+
+public:
+    int previousCategory = 0;
+    int currentCategory = 0;
+    int selectionMark = 0;
+    std::vector<std::string> functionNames;
+    std::int32_t minimum = 0;
+    std::int32_t maximum = 0;
+    std::string header;
+    std::string currentValue;
+    std::string keyPath;
+    std::string valueName;
+    int previousSelectionMark = 1;
+    int selectedFunction = 0;
+    int shownFunction = 99;
+    CTranslation translation;
+    PowerClass power;
+    tk::CButton tuningGroup;
+    tk::CButton saveButton;
+    tk::CButton choiceGroup;
+    tk::CComboBox categoryBox;
+    tk::CButton browseButton;
+    tk::CEdit pathEdit;
+    tk::CButton valueGroup;
+    tk::CEdit numberEdit;
+    tk::CButton activatedRadio;
+    tk::CButton deactivatedRadio;
+    tk::CListCtrl functionList;
+    std::string hintText;
+    int switchIndex = -1;
+    std::string numberText;
+    std::string pathText;
+    std::string infoText;
+    std::string categoryText;
+    int icon = 128;
+    std::string availabilityText;
+    std::vector<int> menuBitmaps;
+    tk::Rgb backgroundBrush{240, 240, 240};
+
+    // The function each list item stands for, by row: two functions may share
+    // a name, so a row is never resolved by its text.
+    std::vector<int> listedFunctions;
+
+private:
+    bool systemMenuExtended = false;
+};

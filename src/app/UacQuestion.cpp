@@ -1,0 +1,20 @@
+#include "app/TextKeys.h"
+#include "app/TunewrightDlg.h"
+
+
+namespace {
+
+const char* const kSystemPolicies =
+    "HKEY_LOCAL_MACHINE\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Policies\\\\System";
+
+} // namespace
+
+void CTunewrightDlg::AskUacQuestion()
+{
+    power.currentKeyPath = kSystemPolicies;
+    if (power.ReadDwordValue(RegistryLocation::FromPath, "EnableLUA") != 1)
+        return;
+    const std::string text = T(textkey::UacQuestion1) + "\n\n" + T(textkey::UacQuestion2) + "\n\n" + T(textkey::UacQuestion3);
+    if (MessageBox(text, T(textkey::MessageCaption), tk::MB_YESNO | tk::MB_ICONQUESTION) != tk::IDYES)
+        OnCancel();
+}

@@ -1,0 +1,82 @@
+#include "i18n/Translation.h"
+
+#include "toolkit/Exceptions.h"
+#include "util/TextFile.h"
+
+#include <filesystem>
+
+namespace {
+
+const std::string kFollowSystemLanguage = "[----]";
+const std::string kFallbackSection = "[1033]";
+const std::string kEndOfSection = "[EOL]";
+
+// Entry lines: characters 1-5 the key, character 6 a separator that is never
+// looked at, the rest the text. Lines of 4 characters or fewer are skipped.
+constexpr std::size_t kKeyWidth = 5;
+constexpr std::size_t kTextStart = 6;
+
+std::string MissingSectionsCause(const std::string& code)
+{
+    if (code.empty())
+        return "config.ini names no language and the file has no section " + kFallbackSection;
+    if (code == kFallbackSection)
+        return "the file has no section " + kFallbackSection;
+    return "the file has neither the section " + code + " nor the section " + kFallbackSection;
+}
+
+} // namespace
+
+std::optional<std::vector<TranslationEntry>> ParseTranslationSection(const std::vector<std::string>& lines,
+                                                                     const std::string& code)
+{
+    if (code.empty())
+        return std::nullopt;
+    auto line = lines.begin();
+    while (line != lines.end() && *line != code)
+        ++line;
+    if (line == lines.end())
+        return std::nullopt;
+
+    std::vector<TranslationEntry> entries;
+    for (++line; line != lines.end() && *line != kEndOfSection; ++line) {
+        if (line->size() < kKeyWidth)
+            continue;
+        entries.push_back({PowerClass::DecimalToInt(line->substr(0, kKeyWidth)),
+                           line->size() > kTextStart ? line->substr(kTextStart) : std::string()});
+    }
+    return entries;
+}
+
+void CTranslation::Load()
+{
+    const std::string path = (std::filesystem::path(power.GetApplicationFolder())
+                              / (power.ReadSetting("Product ID") + "trl.ini"))
+                                 .string();
+    std::string code = power.ReadSetting("Language");
+    if (code == kFollowSystemLanguage)
+        code = ResolveLanguage(path);
+
+    const std::vector<std::string> lines = ReadTextLines(path);
+    std::optional<std::vector<TranslationEntry>> section = ParseTranslationSection(lines, code);
+    if (!section && code != kFallbackSection)
+        section = ParseTranslationSection(lines, kFallbackSection);
+    if (!section)
+        throw tk::CFileException(path, MissingSectionsCause(code));
+
+    std::unordered_map<std::int32_t, std::string> entries;
+    for (TranslationEntry& entry : *section)
+        entries.try_emplace(entry.key, std::move(entry.text));
+    entries_ = std::move(entries);
+}
+
+std::string CTranslation::Lookup(int key) const
+{
+    const auto found = entries_.find(key);
+    return found != entries_.end() ? found->second : "#" + std::to_string(key);
+}
+
+bool CTranslation::Has(int key) const
+{
+    return entries_.count(key) != 0;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The translation table: the texts of one language, by integer key, read from
+// the section of that language in the translation file.
+#include "util/PowerClass.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+struct TranslationEntry {
+    std::int32_t key = 0;
+    std::string text;
+};
+
+// The entries of the section whose header line equals code, in the order of
+// their lines; std::nullopt when no line is that header. An empty code names
+// no section. The section ends at its "[EOL]" line or at the end of the lines.
+std::optional<std::vector<TranslationEntry>> ParseTranslationSection(const std::vector<std::string>& lines,
+                                                                     const std::string& code);
+
+class CTranslation {
+public:
+    PowerClass power;
+
+    // Reads the section that the "Language" setting names ("[1033]" when the
+    // file lacks it) and puts it in place of the current entries. Throws
+    // tk::CFileException, keeping the current entries, when a file cannot be
+    // read or neither section is in the translation file.
+    void Load();
+
+    // The text of the first entry with key, or "#<key>" so that a missing text
+    // shows on screen instead of leaving a blank.
+    std::string Lookup(int key) const;
+    bool Has(int key) const;
+
+    // The section that follows the system's default language: its code when
+    // the file at path has that section (after mapping dialects to their base
+    // language), else "[1033]".
+    std::string ResolveLanguage(const std::string& path);
+
+private:
+    std::unordered_map<std::int32_t, std::string> entries_;
+};

@@ -1,0 +1,73 @@
+#pragma once
+// Control members of a dialog, bound to their window by DDX_Control.
+#include "toolkit/DialogWindow.h"
+
+#include <string>
+#include <string_view>
+
+namespace tk {
+
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOW = 5;
+constexpr int LVCFMT_LEFT = 0;
+
+class CWndControl {
+public:
+    void Attach(IDialogWindow* window, int id) { window_ = window; id_ = id; }
+    bool IsAttached() const { return window_ != nullptr; }
+    int Id() const { return id_; }
+
+    void ShowWindow(int command) { Window().ShowItem(id_, command != SW_HIDE); }
+    bool IsWindowVisible() const { return Window().IsItemVisible(id_); }
+    void SetWindowText(std::string_view text) { Window().SetItemText(id_, text); }
+    std::string GetWindowText() const { return Window().GetItemText(id_); }
+    void SetFocus() { Window().SetFocus(id_); }
+
+protected:
+    IDialogWindow& Window() const;
+
+private:
+    IDialogWindow* window_ = nullptr;
+    int id_ = 0;
+};
+
+class CButton : public CWndControl {
+public:
+    void SetCheck(bool checked) { Window().SetCheck(Id(), checked); }
+    bool GetCheck() const { return Window().GetCheck(Id()); }
+};
+
+class CEdit : public CWndControl {};
+class CStatic : public CWndControl {};
+
+class CListCtrl : public CWndControl {
+public:
+    void DeleteAllItems() { Window().ListDeleteAllItems(Id()); }
+    void DeleteColumn(int column) { Window().ListDeleteColumn(Id(), column); }
+    void InsertColumn(int column, std::string_view title, int format, int widthPixels)
+    {
+        (void)format;
+        Window().ListInsertColumn(Id(), column, title, widthPixels);
+    }
+    void SetExtendedStyle(unsigned style) { Window().ListSetExtendedStyle(Id(), style); }
+    int InsertItem(int position, std::string_view text) { return Window().ListInsertItem(Id(), position, text); }
+    int GetItemCount() const { return Window().ListItemCount(Id()); }
+    std::string GetItemText(int item, int subItem) const
+    {
+        return subItem == 0 ? Window().ListItemText(Id(), item) : std::string();
+    }
+    int GetSelectionMark() const { return Window().ListGetSelectionMark(Id()); }
+    void SetSelectionMark(int item) { Window().ListSetSelectionMark(Id(), item); }
+};
+
+class CComboBox : public CWndControl {
+public:
+    void ResetContent() { Window().ComboResetContent(Id()); }
+    int AddString(std::string_view text) { return Window().ComboAddString(Id(), text); }
+    int GetCount() const { return Window().ComboCount(Id()); }
+    std::string GetLBText(int index) const { return Window().ComboItemText(Id(), index); }
+    int GetCurSel() const { return Window().ComboGetCurSel(Id()); }
+    void SetCurSel(int index) { Window().ComboSetCurSel(Id(), index); }
+};
+
+} // namespace tk

@@ -1,0 +1,252 @@
+#include "toolkit/Dialog.h"
+
+#include "toolkit/Exceptions.h"
+#include "toolkit/Resources.h"
+
+namespace tk {
+
+namespace {
+
+CWinApp*& AppSlot()
+{
+    static CWinApp* app = nullptr;
+    return app;
+}
+
+IBackend*& BackendSlot()
+{
+    static IBackend* backend = nullptr;
+    return backend;
+}
+
+constexpr int SC_CLOSE = 0xF060;
+
+} // namespace
+
+IDialogWindow& CWndControl::Window() const
+{
+    if (!window_)
+        throw CException("control " + std::to_string(id_) + " is used before it is bound to its window");
+    return *window_;
+}
+
+CDialog::CDialog(int templateId) : templateId_(templateId) {}
+
+const DialogTemplate& CDialog::Template() const
+{
+    return GetDialogTemplate(templateId_);
+}
+
+int CDialog::DoModal()
+{
+    return CurrentBackend().RunModal(*this);
+}
+
+void CDialog::EndDialog(int result)
+{
+    if (window_)
+        window_->EndDialog(result);
+}
+
+bool CDialog::UpdateData(bool saveAndValidate)
+{
+    CDataExchange dx(*this, saveAndValidate);
+    DoDataExchange(dx);
+    return true;
+}
+
+bool CDialog::OnInitDialog()
+{
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::DoDataExchange(CDataExchange&) {}
+
+const MessageMap& CDialog::GetMessageMap() const
+{
+    static const MessageMap none;
+    return none;
+}
+
+void CDialog::OnClose()
+{
+    OnCancel();
+}
+
+bool CDialog::RunInitDialog()
+{
+    try {
+        OnInitDialog();
+        return true;
+    } catch (const std::exception& e) {
+        CurrentBackend().ReportError(e.what());
+        return false;
+    }
+}
+
+void CDialog::Dispatch(Message& message)
+{
+    try {
+        for (const auto& entry : GetMessageMap()) {
+            if (entry.kind != message.kind)
+                continue;
+            if (entry.kind == MsgKind::Command && entry.id != message.id)
+                continue;
+            entry.handler(*this, message);
+            return;
+        }
+        DefaultHandling(message);
+    } catch (const std::exception& e) {
+        CurrentBackend().ReportError(e.what());
+    }
+}
+
+void CDialog::SendCommand(int id)
+{
+    Message m;
+    m.kind = MsgKind::Command;
+    m.id = id;
+    Dispatch(m);
+}
+
+void CDialog::DefaultHandling(Message& message)
+{
+    switch (message.kind) {
+    case MsgKind::Command:
+        if (message.id == IDOK)
+            OnOK();
+        else if (message.id == IDCANCEL)
+            OnCancel();
+        break;
+    case MsgKind::Close:
+        OnClose();
+        break;
+    case MsgKind::SysCommand:
+        if ((message.id & 0xFFF0) == SC_CLOSE) {
+            Message close;
+            close.kind = MsgKind::Close;
+            Dispatch(close);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+int CDialog::MessageBox(std::string_view text, std::string_view caption, unsigned type)
+{
+    if (!window_)
+        throw CException("a message box needs an open dialog");
+    const std::string title = caption.empty() ? AppTitle() : std::string(caption);
+    return window_->MessageBox(text, title, type);
+}
+
+void CDialog::ReportError(const std::string& text)
+{
+    CurrentBackend().ReportError(text);
+}
+
+void CDialog::SetTimer(int timerId, int milliseconds)
+{
+    if (window_)
+        window_->SetTimer(timerId, milliseconds);
+}
+
+void DDX_Control(CDataExchange& dx, int id, CWndControl& control)
+{
+    control.Attach(dx.Dialog().Window(), id);
+}
+
+void DDX_Text(CDataExchange& dx, int id, std::string& value)
+{
+    IDialogWindow* w = dx.Dialog().Window();
+    if (dx.SaveAndValidate())
+        value = w->GetItemText(id);
+    else
+        w->SetItemText(id, value);
+}
+
+void DDX_Radio(CDataExchange& dx, int id, int& value)
+{
+    // The group runs from `id` to the next control that starts a group.
+    std::vector<int> group;
+    const auto& controls = dx.Dialog().Template().controls;
+    bool inGroup = false;
+    for (const auto& c : controls) {
+        if (c.id == id)
+            inGroup = true;
+        else if (inGroup && c.StartsGroup())
+            break;
+        if (inGroup && c.kind == ControlKind::RadioButton)
+            group.push_back(c.id);
+    }
+    IDialogWindow* w = dx.Dialog().Window();
+    if (dx.SaveAndValidate()) {
+        value = -1;
+        for (std::size_t i = 0; i < group.size(); ++i)
+            if (w->GetCheck(group[i])) {
+                value = static_cast<int>(i);
+                break;
+            }
+    } else {
+        for (std::size_t i = 0; i < group.size(); ++i)
+            w->SetCheck(group[i], static_cast<int>(i) == value);
+    }
+}
+
+void DDX_CBString(CDataExchange& dx, int id, std::string& value)
+{
+    IDialogWindow* w = dx.Dialog().Window();
+    if (dx.SaveAndValidate()) {
+        value = w->GetItemText(id);
+    } else if (w->ComboSelectString(id, value) < 0) {
+        w->SetItemText(id, value);
+    }
+}
+
+CWinApp::CWinApp()
+{
+    AppSlot() = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (AppSlot() == this)
+        AppSlot() = nullptr;
+}
+
+CWinApp* AfxGetApp()
+{
+    return AppSlot();
+}
+
+std::string AppTitle()
+{
+    return "Tunewright";
+}
+
+IBackend& CurrentBackend()
+{
+    if (!BackendSlot())
+        throw CException("no toolkit backend is installed");
+    return *BackendSlot();
+}
+
+void SetBackend(IBackend* backend)
+{
+    BackendSlot() = backend;
+}
+
+} // namespace tk

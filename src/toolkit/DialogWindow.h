@@ -1,0 +1,86 @@
+#pragma once
+// What a backend offers for one open dialog: its controls, its menu, its timer
+// and the modal boxes it owns. The headless and terminal backends keep the
+// controls in memory (model/ModelWindow); the win32 backend maps every call to
+// a real window.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tk {
+
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+// Message box styles, with the Windows values.
+constexpr unsigned MB_OK = 0x0;
+constexpr unsigned MB_YESNO = 0x4;
+constexpr unsigned MB_ICONQUESTION = 0x20;
+constexpr unsigned MB_ICONERROR = 0x10;
+
+constexpr unsigned LVS_EX_FULLROWSELECT = 0x20;
+
+struct FileDialogRequest {
+    std::string filter;        // "Text (*.x)|*.x" entries, as the toolkit writes them
+    std::string initialFolder; // may be empty or name a file; the platform decides then
+};
+
+class IDialogWindow {
+public:
+    virtual ~IDialogWindow() = default;
+
+    // Any control.
+    virtual std::string GetItemText(int id) const = 0;
+    virtual void SetItemText(int id, std::string_view text) = 0;
+    virtual void ShowItem(int id, bool show) = 0;
+    virtual bool IsItemVisible(int id) const = 0;
+    virtual void SetCheck(int id, bool checked) = 0;
+    virtual bool GetCheck(int id) const = 0;
+    virtual void SetFocus(int id) = 0;
+
+    // List view (report view, one column).
+    virtual void ListDeleteAllItems(int id) = 0;
+    virtual void ListDeleteColumn(int id, int column) = 0;
+    virtual void ListInsertColumn(int id, int column, std::string_view title, int widthPixels) = 0;
+    virtual void ListSetExtendedStyle(int id, unsigned style) = 0;
+    virtual int ListInsertItem(int id, int position, std::string_view text) = 0;
+    virtual int ListItemCount(int id) const = 0;
+    virtual std::string ListItemText(int id, int item) const = 0; // empty for no such item
+    virtual int ListGetSelectionMark(int id) const = 0;
+    virtual void ListSetSelectionMark(int id, int item) = 0;
+
+    // Combo box. The window text of a drop-down list is its selected entry.
+    virtual void ComboResetContent(int id) = 0;
+    virtual int ComboAddString(int id, std::string_view text) = 0; // index it landed at
+    virtual int ComboCount(int id) const = 0;
+    virtual std::string ComboItemText(int id, int index) const = 0;
+    virtual int ComboGetCurSel(int id) const = 0;
+    virtual void ComboSetCurSel(int id, int index) = 0;
+    // Selects the first entry that begins with `prefix`, letter case ignored;
+    // -1 and no change when none does.
+    virtual int ComboSelectString(int id, std::string_view prefix) = 0;
+
+    // The window's menu bar, by position; `item` -1 addresses the drop-down
+    // caption itself. Command ids stay as they are.
+    virtual void MenuSetItemText(int top, int item, std::string_view text) = 0;
+    virtual void MenuSetItemBitmap(int top, int item, int bitmapId) = 0;
+    virtual void DrawMenuBar() = 0;
+    virtual bool HasSystemMenu() const = 0;
+    virtual void SystemMenuAppendSeparator() = 0;
+    virtual void SystemMenuAppend(int commandId, std::string_view text) = 0;
+
+    // The window itself.
+    virtual void SetIcon(int iconId, bool big) = 0;
+    virtual void SetTimer(int timerId, int milliseconds) = 0;
+    virtual void EndDialog(int result) = 0;
+    virtual std::optional<int> EndResult() const = 0;
+
+    // Modal boxes owned by this window. Timer messages go on while they wait.
+    virtual int MessageBox(std::string_view text, std::string_view caption, unsigned type) = 0;
+    virtual std::optional<std::string> FileOpenDialog(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> BrowseForFolder(std::string_view title) = 0;
+};
+
+} // namespace tk

@@ -1,0 +1,72 @@
+#pragma once
+// The registry as a platform service. Implementations: the Windows registry
+// (win32 backend) and the REGEDIT4 text-file store (regstore/) used on Linux.
+//
+// Sub-keys are given below a root, without the root name. A separator may be
+// written as one backslash or as two: both name the same key, as on Windows.
+// Key and value names compare case-insensitively and keep their spelling.
+#include "toolkit/Result.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tk {
+
+enum class RegRoot { CurrentUser, LocalMachine };
+
+// The Windows value type numbers, so that files and the real registry agree.
+enum class RegType : std::uint32_t {
+    None = 0,
+    Sz = 1,
+    ExpandSz = 2,
+    Binary = 3,
+    Dword = 4,
+    DwordBigEndian = 5,
+    Link = 6,
+    MultiSz = 7,
+    ResourceList = 8,
+    Qword = 11,
+};
+
+// A value exactly as stored: its type and raw bytes. REG_SZ data carry their
+// terminating zero byte, as the Windows registry returns them.
+struct RegValue {
+    RegType type = RegType::None;
+    std::vector<std::uint8_t> data;
+
+    static RegValue String(std::string_view text);
+    static RegValue Dword(std::uint32_t value);
+};
+
+enum class RegError {
+    KeyNotFound,    // the key cannot be opened because it does not exist
+    ValueNotFound,  // the key exists, the value does not
+    AccessDenied,   // the key exists but may not be opened or changed
+    StoreBroken,    // the backing store cannot be read or parsed
+    WriteFailed,    // the change could not be made durable
+};
+
+enum class RegStatus { Ok, KeyNotFound, ValueNotFound, AccessDenied, StoreBroken, WriteFailed };
+
+class IRegistry {
+public:
+    virtual ~IRegistry() = default;
+
+    // The value's presence, type and bytes.
+    virtual Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey,
+                                                  std::string_view name) = 0;
+
+    // Creates the key and every missing key above it, then sets the value,
+    // replacing one of another type. An empty sub-key names the root itself.
+    virtual RegStatus SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+                               const RegValue& value) = 0;
+
+    // KeyNotFound / ValueNotFound when there was nothing to delete.
+    virtual RegStatus DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) = 0;
+};
+
+std::string_view RootName(RegRoot root);
+
+} // namespace tk

@@ -1,0 +1,363 @@
+#include "toolkit/Exceptions.h"
+#include "toolkit/Resources.h"
+
+#include <cctype>
+
+namespace tk {
+
+namespace {
+
+struct Token {
+    enum Kind { Word, Number, String, Punct, End } kind = End;
+    std::string text;
+    long number = 0;
+    int line = 0;
+};
+
+class Lexer {
+public:
+    Lexer(std::string_view text, std::string fileName) : s_(text), file_(std::move(fileName)) {}
+
+    std::vector<Token> Run()
+    {
+        std::vector<Token> out;
+        while (true) {
+            SkipBlanks();
+            Token t;
+            t.line = line_;
+            if (i_ >= s_.size()) {
+                out.push_back(t);
+                return out;
+            }
+            const char c = s_[i_];
+            if (c == '"') {
+                t.kind = Token::String;
+                t.text = ReadString();
+            } else if (std::isdigit(static_cast<unsigned char>(c)) || (c == '-' && i_ + 1 < s_.size() && std::isdigit(static_cast<unsigned char>(s_[i_ + 1])))) {
+                t.kind = Token::Number;
+                std::size_t start = i_++;
+                while (i_ < s_.size() && std::isalnum(static_cast<unsigned char>(s_[i_])))
+                    ++i_;
+                t.text = std::string(s_.substr(start, i_ - start));
+                t.number = std::stol(t.text, nullptr, 0);
+            } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
+                t.kind = Token::Word;
+                std::size_t start = i_;
+                while (i_ < s_.size() && (std::isalnum(static_cast<unsigned char>(s_[i_])) || s_[i_] == '_'))
+                    ++i_;
+                t.text = std::string(s_.substr(start, i_ - start));
+            } else if (c == ',' || c == '|') {
+                t.kind = Token::Punct;
+                t.text = std::string(1, c);
+                ++i_;
+            } else {
+                throw CException(file_ + ", line " + std::to_string(line_) + ": unexpected character '" + std::string(1, c) + "'");
+            }
+            out.push_back(t);
+        }
+    }
+
+private:
+    void SkipBlanks()
+    {
+        while (i_ < s_.size()) {
+            const char c = s_[i_];
+            if (c == '\n') {
+                ++line_;
+                ++i_;
+            } else if (std::isspace(static_cast<unsigned char>(c))) {
+                ++i_;
+            } else if (c == '/' && i_ + 1 < s_.size() && s_[i_ + 1] == '/') {
+                while (i_ < s_.size() && s_[i_] != '\n')
+                    ++i_;
+            } else if (c == '#' && AtLineStart()) {
+                while (i_ < s_.size() && s_[i_] != '\n')
+                    ++i_;
+            } else {
+                return;
+            }
+        }
+    }
+
+    bool AtLineStart() const
+    {
+        for (std::size_t j = i_; j > 0; --j) {
+            if (s_[j - 1] == '\n')
+                return true;
+            if (!std::isspace(static_cast<unsigned char>(s_[j - 1])))
+                return false;
+        }
+        return true;
+    }
+
+    std::string ReadString()
+    {
+        std::string out;
+        ++i_; // opening quote
+        while (true) {
+            if (i_ >= s_.size() || s_[i_] == '\n')
+                throw CException(file_ + ", line " + std::to_string(line_) + ": unterminated string");
+            const char c = s_[i_++];
+            if (c == '"') {
+                if (i_ < s_.size() && s_[i_] == '"') { // "" stands for one quote
+                    out += '"';
+                    ++i_;
+                    continue;
+                }
+                return out;
+            }
+            if (c == '\\' && i_ < s_.size()) {
+                const char e = s_[i_++];
+                out += e == 'n' ? '\n' : e == 't' ? '\t' : e;
+                continue;
+            }
+            out += c;
+        }
+    }
+
+    std::string_view s_;
+    std::string file_;
+    std::size_t i_ = 0;
+    int line_ = 1;
+};
+
+class Parser {
+public:
+    Parser(std::vector<Token> tokens, std::string fileName) : t_(std::move(tokens)), file_(std::move(fileName)) {}
+
+    ResourceScript Run()
+    {
+        ResourceScript out;
+        while (Peek().kind != Token::End) {
+            if (IsWord("STRINGTABLE")) {
+                Next();
+                ParseStringTable(out);
+                continue;
+            }
+            const int id = static_cast<int>(ExpectNumber());
+            const std::string what = ExpectWord();
+            if (what == "ICON")
+                out.icons.emplace_back(id, ExpectString());
+            else if (what == "BITMAP")
+                out.bitmaps.emplace_back(id, ExpectString());
+            else if (what == "MENU" || what == "MENUEX")
+                out.menus.push_back(ParseMenu(id));
+            else if (what == "DIALOG" || what == "DIALOGEX")
+                out.dialogs.push_back(ParseDialog(id));
+            else
+                Fail("unknown resource type " + what);
+        }
+        return out;
+    }
+
+private:
+    const Token& Peek() const { return t_[pos_]; }
+    const Token& Next() { return t_[pos_ < t_.size() - 1 ? pos_++ : pos_]; }
+    bool IsWord(std::string_view w) const { return Peek().kind == Token::Word && Peek().text == w; }
+    bool IsPunct(char c) const { return Peek().kind == Token::Punct && Peek().text[0] == c; }
+
+    [[noreturn]] void Fail(const std::string& what) const
+    {
+        throw CException(file_ + ", line " + std::to_string(Peek().line) + ": " + what);
+    }
+
+    long ExpectNumber()
+    {
+        if (Peek().kind != Token::Number)
+            Fail("a number was expected");
+        return Next().number;
+    }
+    std::string ExpectString()
+    {
+        if (Peek().kind != Token::String)
+            Fail("a quoted text was expected");
+        return Next().text;
+    }
+    std::string ExpectWord()
+    {
+        if (Peek().kind != Token::Word)
+            Fail("a keyword was expected");
+        return Next().text;
+    }
+    void Expect(std::string_view word)
+    {
+        if (!IsWord(word))
+            Fail(std::string(word) + " was expected");
+        Next();
+    }
+    void SkipComma()
+    {
+        if (IsPunct(','))
+            Next();
+    }
+
+    // NAME | NOT NAME | ...: names are added to or taken from `styles`.
+    void ParseStyles(std::set<std::string>& styles)
+    {
+        while (true) {
+            bool negate = false;
+            if (IsWord("NOT")) {
+                Next();
+                negate = true;
+            }
+            const std::string name = Peek().kind == Token::Number ? Next().text : ExpectWord();
+            if (negate)
+                styles.erase(name);
+            else
+                styles.insert(name);
+            if (!IsPunct('|'))
+                return;
+            Next();
+        }
+    }
+
+    void ParseStringTable(ResourceScript& out)
+    {
+        Expect("BEGIN");
+        while (!IsWord("END")) {
+            const int id = static_cast<int>(ExpectNumber());
+            SkipComma();
+            out.strings.emplace_back(id, ExpectString());
+        }
+        Next();
+    }
+
+    std::vector<MenuItemTemplate> ParseMenuItems()
+    {
+        std::vector<MenuItemTemplate> items;
+        Expect("BEGIN");
+        while (!IsWord("END")) {
+            MenuItemTemplate item;
+            const std::string what = ExpectWord();
+            if (what == "POPUP") {
+                item.popup = true;
+                item.text = ExpectString();
+                item.items = ParseMenuItems();
+            } else if (what == "MENUITEM") {
+                if (IsWord("SEPARATOR")) {
+                    Next();
+                    item.separator = true;
+                } else {
+                    item.text = ExpectString();
+                    SkipComma();
+                    item.id = static_cast<int>(ExpectNumber());
+                }
+            } else {
+                Fail("POPUP or MENUITEM was expected");
+            }
+            items.push_back(std::move(item));
+        }
+        Next();
+        return items;
+    }
+
+    MenuTemplate ParseMenu(int id)
+    {
+        MenuTemplate menu;
+        menu.id = id;
+        menu.items = ParseMenuItems();
+        return menu;
+    }
+
+    static ControlKind KindOf(const std::string& cls, const std::set<std::string>& styles)
+    {
+        auto has = [&](const char* s) { return styles.count(s) != 0; };
+        if (cls == "SysListView32")
+            return ControlKind::ListView;
+        if (cls == "ComboBox")
+            return ControlKind::ComboBox;
+        if (cls == "Edit")
+            return ControlKind::Edit;
+        if (cls == "Static")
+            return has("SS_BITMAP") ? ControlKind::StaticBitmap
+                 : has("SS_ICON")   ? ControlKind::StaticIcon
+                                    : ControlKind::StaticText;
+        if (has("BS_GROUPBOX"))
+            return ControlKind::GroupBox;
+        if (has("BS_AUTORADIOBUTTON") || has("BS_RADIOBUTTON"))
+            return ControlKind::RadioButton;
+        if (has("BS_AUTOCHECKBOX") || has("BS_CHECKBOX"))
+            return ControlKind::CheckBox;
+        return ControlKind::PushButton;
+    }
+
+    ControlTemplate ParseControl()
+    {
+        ControlTemplate c;
+        if (Peek().kind == Token::Number)
+            c.resourceId = static_cast<int>(Next().number);
+        else
+            c.text = ExpectString();
+        SkipComma();
+        c.id = static_cast<int>(ExpectNumber());
+        SkipComma();
+        const std::string cls = ExpectString();
+        SkipComma();
+        c.styles = {"WS_CHILD", "WS_VISIBLE"};
+        ParseStyles(c.styles);
+        SkipComma();
+        c.x = static_cast<int>(ExpectNumber());
+        SkipComma();
+        c.y = static_cast<int>(ExpectNumber());
+        SkipComma();
+        c.cx = static_cast<int>(ExpectNumber());
+        SkipComma();
+        c.cy = static_cast<int>(ExpectNumber());
+        c.kind = KindOf(cls, c.styles);
+        return c;
+    }
+
+    DialogTemplate ParseDialog(int id)
+    {
+        DialogTemplate d;
+        d.id = id;
+        for (int i = 0; i < 4; ++i) {
+            const long v = ExpectNumber();
+            if (i == 2)
+                d.cx = static_cast<int>(v);
+            if (i == 3)
+                d.cy = static_cast<int>(v);
+            SkipComma();
+        }
+        while (!IsWord("BEGIN")) {
+            const std::string what = ExpectWord();
+            if (what == "STYLE") {
+                ParseStyles(d.styles);
+            } else if (what == "EXSTYLE") {
+                std::set<std::string> ex;
+                ParseStyles(ex);
+                d.styles.insert(ex.begin(), ex.end());
+            } else if (what == "CAPTION") {
+                d.caption = ExpectString();
+            } else if (what == "MENU") {
+                d.menuId = static_cast<int>(ExpectNumber());
+            } else if (what == "FONT") {
+                d.fontSize = static_cast<int>(ExpectNumber());
+                SkipComma();
+                d.fontName = ExpectString();
+            } else {
+                Fail("unknown dialog statement " + what);
+            }
+        }
+        Next();
+        while (!IsWord("END")) {
+            Expect("CONTROL");
+            d.controls.push_back(ParseControl());
+        }
+        Next();
+        return d;
+    }
+
+    std::vector<Token> t_;
+    std::string file_;
+    std::size_t pos_ = 0;
+};
+
+} // namespace
+
+ResourceScript ParseResourceScript(std::string_view text, const std::string& fileName)
+{
+    return Parser(Lexer(text, fileName).Run(), fileName).Run();
+}
+
+} // namespace tk

@@ -1,0 +1,89 @@
+#pragma once
+// Dialog templates, menus and strings as plain data, read from the program's
+// resource script. Backends without a resource compiler build their dialogs
+// from these.
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tk {
+
+enum class ControlKind {
+    ListView,
+    PushButton,
+    GroupBox,
+    RadioButton,
+    CheckBox,
+    ComboBox,
+    Edit,
+    StaticText,
+    StaticBitmap,
+    StaticIcon,
+};
+
+struct ControlTemplate {
+    int id = -1;
+    ControlKind kind = ControlKind::StaticText;
+    std::string text;
+    int resourceId = 0; // picture of a bitmap or icon static
+    int x = 0, y = 0, cx = 0, cy = 0; // dialog units
+    std::set<std::string> styles;     // style names as the script spells them
+
+    bool Has(std::string_view style) const { return styles.count(std::string(style)) != 0; }
+    bool Visible() const { return Has("WS_VISIBLE"); }
+    bool TabStop() const { return Has("WS_TABSTOP"); }
+    bool StartsGroup() const { return Has("WS_GROUP"); }
+    bool DefaultButton() const { return Has("BS_DEFPUSHBUTTON"); }
+};
+
+struct DialogTemplate {
+    int id = 0;
+    std::string caption;
+    int cx = 0, cy = 0;
+    int menuId = 0;
+    std::string fontName;
+    int fontSize = 0;
+    std::set<std::string> styles;
+    std::vector<ControlTemplate> controls;
+
+    const ControlTemplate* Find(int controlId) const;
+};
+
+struct MenuItemTemplate {
+    std::string text;
+    int id = 0;             // command id; 0 for drop-downs and separators
+    bool separator = false;
+    bool popup = false;
+    std::vector<MenuItemTemplate> items;
+};
+
+struct MenuTemplate {
+    int id = 0;
+    std::vector<MenuItemTemplate> items;
+};
+
+struct ResourceScript {
+    std::vector<DialogTemplate> dialogs;
+    std::vector<MenuTemplate> menus;
+    std::vector<std::pair<int, std::string>> strings;
+    std::vector<std::pair<int, std::string>> bitmaps; // id, file name
+    std::vector<std::pair<int, std::string>> icons;
+};
+
+// Parses the subset of the resource-script language that our script uses.
+// Throws CException naming the line of anything it does not understand.
+ResourceScript ParseResourceScript(std::string_view text, const std::string& fileName);
+
+// The program's own resources (parsed once from the embedded script).
+const ResourceScript& ProgramResources();
+const DialogTemplate& GetDialogTemplate(int id);
+const MenuTemplate& GetMenuTemplate(int id);
+std::string LoadResourceString(int id); // empty when absent
+std::optional<std::string> BitmapFileName(int id);
+
+// The embedded copy of res/tunewright.rc.
+const char* EmbeddedResourceScript();
+
+} // namespace tk

@@ -1,0 +1,26 @@
+#pragma once
+// A value or an error code: what a lower layer hands up instead of sentinel
+// values. Only the operations that the user sees turn errors into their fixed
+// fallback texts.
+#include <utility>
+#include <variant>
+
+namespace tk {
+
+template <class T, class E>
+class Result {
+public:
+    Result(T value) : v_(std::in_place_index<0>, std::move(value)) {}
+    Result(E error) : v_(std::in_place_index<1>, error) {}
+
+    bool HasValue() const { return v_.index() == 0; }
+    explicit operator bool() const { return HasValue(); }
+    const T& Value() const { return std::get<0>(v_); }
+    T& Value() { return std::get<0>(v_); }
+    E Error() const { return std::get<1>(v_); }
+
+private:
+    std::variant<T, E> v_;
+};
+
+} // namespace tk

@@ -1,0 +1,79 @@
+#pragma once
+// Platform services other than windows: the registry, the shell, the clock and
+// the executable's own path. A backend installs the real ones at start-up;
+// tests install fakes with ScopedServices.
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace tk {
+
+class IRegistry;
+
+struct LocalTime {
+    int year = 0;
+    int month = 0;  // 1-12
+    int day = 0;    // 1-31
+    int hour = 0;   // 0-23
+    int minute = 0; // 0-59
+};
+
+class IClock {
+public:
+    virtual ~IClock() = default;
+    virtual LocalTime Now() = 0;
+};
+
+class IShell {
+public:
+    virtual ~IShell() = default;
+    // The shell's "open" verb: a document, folder, program or web address with
+    // its associated program. Whatever happens is not reported back.
+    virtual void Open(const std::string& target) = 0;
+};
+
+struct Services {
+    IRegistry* registry = nullptr;
+    IShell* shell = nullptr;
+    IClock* clock = nullptr;
+    std::filesystem::path executablePath; // full path of the program file
+    // The toolkit's standard error box, for services that have no window of
+    // their own (a registry store that cannot be parsed, say).
+    std::function<void(const std::string& text)> reportError;
+};
+
+// Shows text in the standard error box, if a backend installed one.
+void ReportError(const std::string& text);
+
+Services& CurrentServices();
+
+// Installs services for the lifetime of the object and restores the previous
+// ones afterwards.
+class ScopedServices {
+public:
+    explicit ScopedServices(const Services& services);
+    ~ScopedServices();
+    ScopedServices(const ScopedServices&) = delete;
+    ScopedServices& operator=(const ScopedServices&) = delete;
+
+private:
+    Services previous_;
+};
+
+// A clock that always tells the same time (tests, scripted runs).
+class FixedClock final : public IClock {
+public:
+    explicit FixedClock(LocalTime time) : time_(time) {}
+    LocalTime Now() override { return time_; }
+
+private:
+    LocalTime time_;
+};
+
+// The clock of the machine, in local time.
+class SystemClock final : public IClock {
+public:
+    LocalTime Now() override;
+};
+
+} // namespace tk

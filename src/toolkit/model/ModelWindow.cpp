@@ -1,0 +1,366 @@
+#include "toolkit/model/ModelWindow.h"
+
+#include "toolkit/Exceptions.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace tk {
+
+namespace {
+
+unsigned char Fold(char c)
+{
+    return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+std::vector<MenuItemState> CopyMenu(const std::vector<MenuItemTemplate>& items)
+{
+    std::vector<MenuItemState> out;
+    for (const auto& i : items) {
+        MenuItemState s;
+        s.text = i.text;
+        s.id = i.id;
+        s.separator = i.separator;
+        s.popup = i.popup;
+        s.items = CopyMenu(i.items);
+        out.push_back(std::move(s));
+    }
+    return out;
+}
+
+} // namespace
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    if (prefix.size() > text.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (Fold(text[i]) != Fold(prefix[i]))
+            return false;
+    return true;
+}
+
+bool LessNoCase(std::string_view a, std::string_view b)
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return Fold(x) < Fold(y); });
+}
+
+ModelWindow::ModelWindow(const DialogTemplate& tmpl) : tmpl_(tmpl)
+{
+    for (const auto& c : tmpl.controls) {
+        ControlState s;
+        s.tmpl = &c;
+        s.id = c.id;
+        s.kind = c.kind;
+        s.text = c.text;
+        s.visible = c.Visible();
+        s.dropList = c.Has("CBS_DROPDOWNLIST");
+        s.sorted = c.Has("CBS_SORT");
+        controls_.push_back(std::move(s));
+    }
+    if (tmpl.menuId != 0)
+        menu_ = CopyMenu(GetMenuTemplate(tmpl.menuId).items);
+}
+
+ControlState* ModelWindow::Find(int id)
+{
+    for (auto& c : controls_)
+        if (c.id == id && id != -1)
+            return &c;
+    return nullptr;
+}
+
+const ControlState* ModelWindow::Find(int id) const
+{
+    return const_cast<ModelWindow*>(this)->Find(id);
+}
+
+ControlState& ModelWindow::Need(int id)
+{
+    if (ControlState* c = Find(id))
+        return *c;
+    throw CException("dialog " + std::to_string(tmpl_.id) + " has no control " + std::to_string(id));
+}
+
+const ControlState& ModelWindow::Need(int id) const
+{
+    return const_cast<ModelWindow*>(this)->Need(id);
+}
+
+void ModelWindow::ClickRadio(int id)
+{
+    // Clear the buttons of the same group, then check this one.
+    const auto& cs = tmpl_.controls;
+    std::size_t at = 0;
+    while (at < cs.size() && cs[at].id != id)
+        ++at;
+    if (at == cs.size())
+        return;
+    std::size_t first = at;
+    while (first > 0 && !cs[first].StartsGroup())
+        --first;
+    for (std::size_t i = first; i < cs.size(); ++i) {
+        if (i > first && cs[i].StartsGroup())
+            break;
+        if (cs[i].kind == ControlKind::RadioButton)
+            Need(cs[i].id).checked = false;
+    }
+    Need(id).checked = true;
+}
+
+void ModelWindow::ClickListItem(int id, int item)
+{
+    ControlState& c = Need(id);
+    c.selectionMark = item;
+    c.selected.clear();
+    if (item >= 0 && item < static_cast<int>(c.items.size()))
+        c.selected.insert(item);
+}
+
+std::string ModelWindow::GetItemText(int id) const
+{
+    const ControlState& c = Need(id);
+    if (c.kind == ControlKind::ComboBox && c.dropList)
+        return c.curSel >= 0 && c.curSel < static_cast<int>(c.entries.size()) ? c.entries[c.curSel] : std::string();
+    return c.text;
+}
+
+void ModelWindow::SetItemText(int id, std::string_view text)
+{
+    ControlState& c = Need(id);
+    if (c.kind == ControlKind::ComboBox && c.dropList)
+        return; // a drop-down list has no edit field to take the text
+    c.text = std::string(text);
+}
+
+void ModelWindow::ShowItem(int id, bool show)
+{
+    Need(id).visible = show;
+}
+
+bool ModelWindow::IsItemVisible(int id) const
+{
+    return Need(id).visible;
+}
+
+void ModelWindow::SetCheck(int id, bool checked)
+{
+    Need(id).checked = checked;
+}
+
+bool ModelWindow::GetCheck(int id) const
+{
+    return Need(id).checked;
+}
+
+void ModelWindow::SetFocus(int id)
+{
+    focus_ = id;
+}
+
+void ModelWindow::ListDeleteAllItems(int id)
+{
+    ControlState& c = Need(id);
+    c.items.clear();
+    c.selected.clear();
+    c.selectionMark = -1;
+}
+
+void ModelWindow::ListDeleteColumn(int id, int column)
+{
+    ControlState& c = Need(id);
+    if (column == 0 && c.hasColumn) {
+        c.hasColumn = false;
+        c.columnTitle.clear();
+        c.columnWidth = 0;
+    }
+}
+
+void ModelWindow::ListInsertColumn(int id, int column, std::string_view title, int widthPixels)
+{
+    ControlState& c = Need(id);
+    if (column != 0)
+        return;
+    c.hasColumn = true;
+    c.columnTitle = std::string(title);
+    c.columnWidth = widthPixels;
+}
+
+void ModelWindow::ListSetExtendedStyle(int id, unsigned style)
+{
+    Need(id).extendedStyle = style;
+}
+
+int ModelWindow::ListInsertItem(int id, int position, std::string_view text)
+{
+    ControlState& c = Need(id);
+    const int at = std::clamp(position, 0, static_cast<int>(c.items.size()));
+    c.items.insert(c.items.begin() + at, std::string(text));
+    // Items after the new one move down, and so do their marks.
+    std::set<int> moved;
+    for (int s : c.selected)
+        moved.insert(s >= at ? s + 1 : s);
+    c.selected = moved;
+    if (c.selectionMark >= at)
+        ++c.selectionMark;
+    return at;
+}
+
+int ModelWindow::ListItemCount(int id) const
+{
+    return static_cast<int>(Need(id).items.size());
+}
+
+std::string ModelWindow::ListItemText(int id, int item) const
+{
+    const ControlState& c = Need(id);
+    if (item < 0 || item >= static_cast<int>(c.items.size()))
+        return {};
+    return c.items[item];
+}
+
+int ModelWindow::ListGetSelectionMark(int id) const
+{
+    return Need(id).selectionMark;
+}
+
+void ModelWindow::ListSetSelectionMark(int id, int item)
+{
+    Need(id).selectionMark = item;
+}
+
+void ModelWindow::ComboResetContent(int id)
+{
+    ControlState& c = Need(id);
+    c.entries.clear();
+    c.curSel = -1;
+    c.text.clear();
+}
+
+int ModelWindow::ComboAddString(int id, std::string_view text)
+{
+    ControlState& c = Need(id);
+    std::size_t at = c.entries.size();
+    if (c.sorted) {
+        at = 0;
+        while (at < c.entries.size() && !LessNoCase(text, c.entries[at]))
+            ++at;
+    }
+    c.entries.insert(c.entries.begin() + static_cast<long>(at), std::string(text));
+    if (c.curSel >= static_cast<int>(at))
+        ++c.curSel;
+    return static_cast<int>(at);
+}
+
+int ModelWindow::ComboCount(int id) const
+{
+    return static_cast<int>(Need(id).entries.size());
+}
+
+std::string ModelWindow::ComboItemText(int id, int index) const
+{
+    const ControlState& c = Need(id);
+    if (index < 0 || index >= static_cast<int>(c.entries.size()))
+        return {};
+    return c.entries[index];
+}
+
+int ModelWindow::ComboGetCurSel(int id) const
+{
+    return Need(id).curSel;
+}
+
+void ModelWindow::ComboSetCurSel(int id, int index)
+{
+    ControlState& c = Need(id);
+    c.curSel = index >= 0 && index < static_cast<int>(c.entries.size()) ? index : -1;
+    if (!c.dropList)
+        c.text = c.curSel >= 0 ? c.entries[c.curSel] : std::string();
+}
+
+int ModelWindow::ComboSelectString(int id, std::string_view prefix)
+{
+    ControlState& c = Need(id);
+    for (int i = 0; i < static_cast<int>(c.entries.size()); ++i)
+        if (StartsWithNoCase(c.entries[i], prefix)) {
+            ComboSetCurSel(id, i);
+            return i;
+        }
+    return -1;
+}
+
+MenuItemState* ModelWindow::MenuItem(int top, int item)
+{
+    if (top < 0 || top >= static_cast<int>(menu_.size()))
+        return nullptr;
+    MenuItemState& t = menu_[top];
+    if (item < 0)
+        return &t;
+    if (item >= static_cast<int>(t.items.size()))
+        return nullptr;
+    return &t.items[item];
+}
+
+void ModelWindow::MenuSetItemText(int top, int item, std::string_view text)
+{
+    if (MenuItemState* m = MenuItem(top, item)) {
+        m->text = std::string(text);
+        m->separator = false;
+    }
+}
+
+void ModelWindow::MenuSetItemBitmap(int top, int item, int bitmapId)
+{
+    if (MenuItemState* m = MenuItem(top, item))
+        m->bitmapId = bitmapId;
+}
+
+void ModelWindow::DrawMenuBar()
+{
+    ++menuRedraws_;
+}
+
+bool ModelWindow::HasSystemMenu() const
+{
+    return tmpl_.styles.count("WS_SYSMENU") != 0;
+}
+
+void ModelWindow::SystemMenuAppendSeparator()
+{
+    MenuItemState s;
+    s.separator = true;
+    systemMenu_.push_back(s);
+}
+
+void ModelWindow::SystemMenuAppend(int commandId, std::string_view text)
+{
+    MenuItemState s;
+    s.id = commandId;
+    s.text = std::string(text);
+    systemMenu_.push_back(s);
+}
+
+void ModelWindow::SetIcon(int iconId, bool)
+{
+    icon_ = iconId;
+}
+
+void ModelWindow::SetTimer(int timerId, int milliseconds)
+{
+    timers_[timerId] = milliseconds;
+}
+
+void ModelWindow::EndDialog(int result)
+{
+    if (!endResult_)
+        endResult_ = result;
+}
+
+std::optional<int> ModelWindow::EndResult() const
+{
+    return endResult_;
+}
+
+} // namespace tk

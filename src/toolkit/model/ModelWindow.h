@@ -1,0 +1,129 @@
+#pragma once
+// A dialog whose controls live in memory, built from its template. The
+// headless backend drives it from a script; the terminal backend draws it and
+// feeds it keys. What the modal boxes answer is left to the backend.
+#include "toolkit/DialogWindow.h"
+#include "toolkit/Resources.h"
+
+#include <map>
+#include <set>
+#include <vector>
+
+namespace tk {
+
+struct ControlState {
+    const ControlTemplate* tmpl = nullptr;
+    int id = -1;
+    ControlKind kind = ControlKind::StaticText;
+    std::string text;
+    bool visible = true;
+    bool checked = false;
+
+    // List view.
+    std::vector<std::string> items;
+    std::set<int> selected;
+    int selectionMark = -1;
+    std::string columnTitle;
+    int columnWidth = 0;
+    bool hasColumn = false;
+    unsigned extendedStyle = 0;
+
+    // Combo box.
+    std::vector<std::string> entries;
+    int curSel = -1;
+    bool dropList = false; // no edit field: the text is the selected entry
+    bool sorted = false;
+};
+
+struct MenuItemState {
+    std::string text;
+    int id = 0;
+    bool separator = false;
+    bool popup = false;
+    int bitmapId = 0;
+    std::vector<MenuItemState> items;
+};
+
+class ModelWindow : public IDialogWindow {
+public:
+    explicit ModelWindow(const DialogTemplate& tmpl);
+
+    const DialogTemplate& Template() const { return tmpl_; }
+    std::vector<ControlState>& Controls() { return controls_; }
+    const std::vector<ControlState>& Controls() const { return controls_; }
+    ControlState* Find(int id);
+    const ControlState* Find(int id) const;
+    std::vector<MenuItemState>& Menu() { return menu_; }
+    const std::vector<MenuItemState>& Menu() const { return menu_; }
+    const std::vector<MenuItemState>& SystemMenuExtra() const { return systemMenu_; }
+    const std::map<int, int>& Timers() const { return timers_; }
+    int FocusId() const { return focus_; }
+    int MenuBarRedraws() const { return menuRedraws_; }
+    int IconId() const { return icon_; }
+
+    // What a user's click does to a radio button: check it and clear the other
+    // buttons of its group.
+    void ClickRadio(int id);
+    // What a user's click on a list item does: it becomes the selection mark and
+    // the only selected item.
+    void ClickListItem(int id, int item);
+
+    std::string GetItemText(int id) const override;
+    void SetItemText(int id, std::string_view text) override;
+    void ShowItem(int id, bool show) override;
+    bool IsItemVisible(int id) const override;
+    void SetCheck(int id, bool checked) override;
+    bool GetCheck(int id) const override;
+    void SetFocus(int id) override;
+
+    void ListDeleteAllItems(int id) override;
+    void ListDeleteColumn(int id, int column) override;
+    void ListInsertColumn(int id, int column, std::string_view title, int widthPixels) override;
+    void ListSetExtendedStyle(int id, unsigned style) override;
+    int ListInsertItem(int id, int position, std::string_view text) override;
+    int ListItemCount(int id) const override;
+    std::string ListItemText(int id, int item) const override;
+    int ListGetSelectionMark(int id) const override;
+    void ListSetSelectionMark(int id, int item) override;
+
+    void ComboResetContent(int id) override;
+    int ComboAddString(int id, std::string_view text) override;
+    int ComboCount(int id) const override;
+    std::string ComboItemText(int id, int index) const override;
+    int ComboGetCurSel(int id) const override;
+    void ComboSetCurSel(int id, int index) override;
+    int ComboSelectString(int id, std::string_view prefix) override;
+
+    void MenuSetItemText(int top, int item, std::string_view text) override;
+    void MenuSetItemBitmap(int top, int item, int bitmapId) override;
+    void DrawMenuBar() override;
+    bool HasSystemMenu() const override;
+    void SystemMenuAppendSeparator() override;
+    void SystemMenuAppend(int commandId, std::string_view text) override;
+
+    void SetIcon(int iconId, bool big) override;
+    void SetTimer(int timerId, int milliseconds) override;
+    void EndDialog(int result) override;
+    std::optional<int> EndResult() const override;
+
+private:
+    ControlState& Need(int id);
+    const ControlState& Need(int id) const;
+    MenuItemState* MenuItem(int top, int item);
+
+    const DialogTemplate& tmpl_;
+    std::vector<ControlState> controls_;
+    std::vector<MenuItemState> menu_;
+    std::vector<MenuItemState> systemMenu_;
+    std::map<int, int> timers_;
+    std::optional<int> endResult_;
+    int focus_ = 0;
+    int menuRedraws_ = 0;
+    int icon_ = 0;
+};
+
+// Case-insensitive comparison in the 8-bit code page, as the controls do it.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+bool LessNoCase(std::string_view a, std::string_view b);
+
+} // namespace tk

@@ -1,0 +1,72 @@
+#pragma once
+// The registry editor's text form, REGEDIT4: the store's own file and the
+// backup files that saving writes. Parsing only reads text into the structs
+// below; applying them to a tree is a separate step.
+//
+// Accepted: a first line "REGEDIT4"; sections "[ROOT\Key\Sub]" that create a
+// key and "[-ROOT\Key]" that remove it with everything below; value lines
+// "name"="text", "name"=dword:0000ffff, "name"=hex:.. (REG_BINARY),
+// "name"=hex(N):.. (type N, in hex as the registry editor writes it) and
+// "name"=- (remove the value); @ for the default value; hex data continued on
+// the next non-blank line after a trailing backslash; comment lines starting
+// with ';'; blank lines; CR LF, LF or CR line ends, with or without one after
+// the last line. ROOT is HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE in any
+// letter case; any other root is an error, because the store holds no other.
+//
+// Backup files quote the value name without escaping anything in it; such a
+// name is read as written when the escaped reading does not fit the line.
+#include "toolkit/Registry.h"
+#include "toolkit/Result.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tk {
+
+class RegistryTree;
+
+struct RegFileValueLine {
+    int line = 0;                   // 1-based line where the value starts
+    std::string name;               // empty for the default value (@)
+    std::optional<RegValue> value;  // empty for "name"=-, which removes the value
+};
+
+struct RegFileSection {
+    int line = 0;
+    RegRoot root = RegRoot::CurrentUser;
+    std::string subKey;             // as written; empty for the root itself
+    bool deleteKey = false;         // [-ROOT\...]
+    std::vector<RegFileValueLine> values;
+};
+
+struct RegFileDocument {
+    std::vector<RegFileSection> sections;
+};
+
+struct RegFileError {
+    std::string fileName;
+    int line = 0;
+    std::string reason;
+
+    // "<file>", line <n>: <reason>
+    std::string Message() const;
+};
+
+// `fileName` only names the file in an error.
+Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName);
+
+// Sections in file order: each creates its key (or removes it), then its
+// values are set or removed in order, so a later line wins. Removing a value
+// or key that is not there is no error; a root itself is never removed.
+void ApplyRegFile(const RegFileDocument& document, RegistryTree& tree);
+
+// The canonical text of a tree: "REGEDIT4", CR LF line ends, keys and values
+// in case-insensitive order, every key present even without values (a root
+// only when it holds values). REG_SZ as "text" and REG_DWORD as
+// dword:xxxxxxxx where that reads back to the same bytes; every other value
+// as hex(N):.. so that any type and any bytes survive exactly.
+std::string SerialiseRegFile(const RegistryTree& tree);
+
+} // namespace tk

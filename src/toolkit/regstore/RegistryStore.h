@@ -1,0 +1,88 @@
+#pragma once
+// The registry on platforms without one: a REGEDIT4 text file (see RegFile.h).
+//
+// Reads come from a parsed copy that is refreshed only when the file has
+// changed (another inode, size, modification or change time), so a warm read
+// costs one stat. Every change locks "<path>.lock", re-reads the file inside
+// the lock, applies the change and replaces the file atomically; changes from
+// several processes therefore lose nothing. Every writer must replace the file
+// by rename, never rewrite it in place.
+//
+// A missing file is an empty registry and is created by the first change. A
+// file that cannot be read or parsed is never overwritten: its fault is
+// reported once through ReportError, reads answer StoreBroken and changes are
+// refused until the file is mended.
+#include "toolkit/Registry.h"
+#include "toolkit/regstore/RegistryTree.h"
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+
+namespace tk {
+
+struct RegFileDocument;
+
+class RegistryStore final : public IRegistry {
+public:
+    explicit RegistryStore(std::string path);
+    ~RegistryStore() override;
+    RegistryStore(const RegistryStore&) = delete;
+    RegistryStore& operator=(const RegistryStore&) = delete;
+
+    Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey,
+                                          std::string_view name) override;
+    RegStatus SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+                       const RegValue& value) override;
+    RegStatus DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+
+    // Removes a key with everything below it; a root cannot be removed.
+    RegStatus DeleteKey(RegRoot root, std::string_view subKey);
+
+    // Applies a parsed REGEDIT4 file, a backup being restored say, as one
+    // change: all of it or, when the store cannot be written, none of it.
+    RegStatus Import(const RegFileDocument& changes);
+
+    const std::string& Path() const { return path_; }
+
+private:
+    // What identifies one version of the file. Writers replace the file by
+    // rename, so a new version has a new inode; the parsed version's file is
+    // kept open so that its inode cannot be reused meanwhile.
+    struct FileStamp {
+        bool exists = false;
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified{};
+        timespec changed{};
+        bool operator==(const FileStamp& other) const;
+        static FileStamp Of(const struct ::stat& st);
+    };
+    enum class CopyState { Stale, Current, Broken };
+    // The change's outcome; `changed` says whether the file must be rewritten.
+    struct Outcome {
+        RegStatus status;
+        bool changed;
+    };
+    using Change = std::function<Outcome(RegistryTree&)>;
+
+    bool Refresh();
+    bool Load(int fd, const FileStamp& stamp);
+    void UseEmptyRegistry();
+    void Report(const std::string& fault);
+    void ForgetCopy();
+    RegStatus Modify(const Change& change);
+
+    std::string path_;
+    std::mutex mutex_;
+    RegistryTree tree_;
+    CopyState state_ = CopyState::Stale;
+    FileStamp stamp_;
+    int openFile_ = -1;
+    std::string reportedFault_;
+};
+
+} // namespace tk

@@ -1,0 +1,50 @@
+#pragma once
+// The utility object: where the program lies, what config.ini says, how texts
+// become numbers, the registry operations and the date texts. Every file
+// operation opens, reads and closes its file anew; nothing is cached.
+#include <cstdint>
+#include <string>
+
+namespace tk { struct RegValue; }
+
+enum class RegistryLocation {
+    FromPath,     // the current key path names its root: "HKEY_..\\Sub\\Key"
+    LocalMachine, // the current key path is a sub-key of HKEY_LOCAL_MACHINE
+};
+
+class PowerClass {
+public:
+    // The key that the registry operations address; the caller sets it right
+    // before each call.
+    std::string currentKeyPath;
+
+    // --- Settings, numbers and files ---
+    std::string GetApplicationFolder() const;
+    std::string ReadSetting(const std::string& key) const;
+    void WriteSetting(const std::string& key, const std::string& value) const;
+    static std::int32_t DecimalToInt(const std::string& text);
+    static std::int32_t HexToInt(const std::string& text);
+    static bool FileHasLine(const std::string& path, const std::string& line);
+    static std::int32_t IntPower(std::int32_t base, std::int32_t exponent);
+
+    // --- Registry ---
+    std::string ReadStringValue(RegistryLocation location, const std::string& valueName) const;
+    std::int32_t ReadDwordValue(RegistryLocation location, const std::string& valueName) const;
+    // The writes report whether the value reached the registry; callers that
+    // only need the fire-and-forget behaviour may ignore the result.
+    bool WriteStringValue(RegistryLocation location, const std::string& valueName,
+                          const std::string& data) const;
+    bool WriteDwordValue(RegistryLocation location, const std::string& valueName,
+                         std::int32_t data) const;
+    void DeleteValue(RegistryLocation location, const std::string& valueName) const;
+    // For callers that must preserve a value exactly (backups): false when the
+    // value is absent or cannot be read; otherwise its type and raw bytes.
+    bool ReadRawValue(const std::string& valueName, tk::RegValue& out) const;
+
+    // --- Dates ---
+    std::string GetTimestamp() const;
+    static std::string PadWithZeros(const std::string& text, int width);
+
+    // config.ini in the application folder.
+    std::string SettingsPath() const;
+};

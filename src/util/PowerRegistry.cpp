@@ -1,0 +1,135 @@
+#include "util/PowerClass.h"
+
+#include "toolkit/Registry.h"
+#include "toolkit/Services.h"
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+
+namespace {
+
+// What a string read shows when the key path names no root or no key below
+// it. The trailing blank belongs to the text.
+const char* const kKeyNotFoundText = "Registry key was not found :-( ";
+const char* const kNotAStringText = "No REG_SZ";
+
+struct KeyAddress {
+    tk::RegRoot root;
+    std::string subKey;
+};
+
+// The path form names its root first, case-sensitively. The two characters
+// after the root name are cut without being looked at; the rest reaches the
+// registry as it is, doubled separators included.
+std::optional<KeyAddress> Resolve(RegistryLocation location, const std::string& keyPath)
+{
+    if (location == RegistryLocation::LocalMachine)
+        return KeyAddress{tk::RegRoot::LocalMachine, keyPath};
+    const auto below = [&keyPath](std::size_t cut) { return keyPath.size() > cut ? keyPath.substr(cut) : std::string(); };
+    if (keyPath.compare(0, 17, "HKEY_CURRENT_USER") == 0)
+        return KeyAddress{tk::RegRoot::CurrentUser, below(19)};
+    if (keyPath.compare(0, 18, "HKEY_LOCAL_MACHINE") == 0)
+        return KeyAddress{tk::RegRoot::LocalMachine, below(20)};
+    return std::nullopt;
+}
+
+// Registry operations never fail visibly: a missing service or an exception
+// from it counts as a key that cannot be opened.
+tk::Result<tk::RegValue, tk::RegError> Query(const KeyAddress& key, const std::string& name)
+{
+    tk::IRegistry* registry = tk::CurrentServices().registry;
+    if (registry == nullptr)
+        return tk::RegError::KeyNotFound;
+    try {
+        return registry->QueryValue(key.root, key.subKey, name);
+    } catch (const std::exception&) {
+        return tk::RegError::StoreBroken;
+    }
+}
+
+bool Store(const KeyAddress& key, const std::string& name, const tk::RegValue& value)
+{
+    tk::IRegistry* registry = tk::CurrentServices().registry;
+    if (registry == nullptr)
+        return false;
+    try {
+        return registry->SetValue(key.root, key.subKey, name, value) == tk::RegStatus::Ok;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+} // namespace
+
+std::string PowerClass::ReadStringValue(RegistryLocation location, const std::string& valueName) const
+{
+    const auto key = Resolve(location, currentKeyPath);
+    if (!key || key->subKey.empty())
+        return kKeyNotFoundText;
+    const auto value = Query(*key, valueName);
+    if (!value || value.Value().data.empty())
+        return std::string();
+    if (value.Value().type != tk::RegType::Sz)
+        return kNotAStringText;
+    // Data written by other programs may lack the terminating zero byte, or
+    // hold text after an early one.
+    const auto& data = value.Value().data;
+    return std::string(data.begin(), std::find(data.begin(), data.end(), 0));
+}
+
+std::int32_t PowerClass::ReadDwordValue(RegistryLocation location, const std::string& valueName) const
+{
+    const auto key = Resolve(location, currentKeyPath);
+    if (!key || key->subKey.empty())
+        return 1;
+    const auto value = Query(*key, valueName);
+    if (!value)
+        return 0;
+    // Whatever the type, the first four bytes or fewer, little-endian.
+    const auto& data = value.Value().data;
+    std::uint32_t number = 0;
+    for (std::size_t i = 0; i < std::min<std::size_t>(4, data.size()); ++i)
+        number |= static_cast<std::uint32_t>(data[i]) << (8 * i);
+    return static_cast<std::int32_t>(number);
+}
+
+bool PowerClass::WriteStringValue(RegistryLocation location, const std::string& valueName,
+                                  const std::string& data) const
+{
+    const auto key = Resolve(location, currentKeyPath);
+    return key && Store(*key, valueName, tk::RegValue::String(data));
+}
+
+bool PowerClass::WriteDwordValue(RegistryLocation location, const std::string& valueName, std::int32_t data) const
+{
+    const auto key = Resolve(location, currentKeyPath);
+    return key && Store(*key, valueName, tk::RegValue::Dword(static_cast<std::uint32_t>(data)));
+}
+
+void PowerClass::DeleteValue(RegistryLocation location, const std::string& valueName) const
+{
+    const auto key = Resolve(location, currentKeyPath);
+    tk::IRegistry* registry = tk::CurrentServices().registry;
+    if (!key || registry == nullptr)
+        return;
+    try {
+        registry->DeleteValue(key->root, key->subKey, valueName);
+    } catch (const std::exception&) {
+        // A delete that fails leaves no trace.
+    }
+}
+
+// Reads the value that a write with the same key path would replace, so an
+// empty sub-key here names the root key itself, as it does for the writes.
+bool PowerClass::ReadRawValue(const std::string& valueName, tk::RegValue& out) const
+{
+    const auto key = Resolve(RegistryLocation::FromPath, currentKeyPath);
+    if (!key)
+        return false;
+    auto value = Query(*key, valueName);
+    if (!value)
+        return false;
+    out = std::move(value.Value());
+    return true;
+}

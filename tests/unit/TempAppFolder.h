@@ -1,0 +1,64 @@
+#pragma once
+// A throw-away application folder: the program's executable seems to lie in
+// it while the object lives, and everything in it is removed afterwards.
+#include "toolkit/Services.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+
+class TempAppFolder {
+public:
+    explicit TempAppFolder(tk::IRegistry* registry = nullptr, tk::IClock* clock = nullptr)
+        : folder_(MakeFolder()), scope_(MakeServices(folder_, registry, clock))
+    {
+    }
+    ~TempAppFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    TempAppFolder(const TempAppFolder&) = delete;
+    TempAppFolder& operator=(const TempAppFolder&) = delete;
+
+    const std::filesystem::path& Folder() const { return folder_; }
+    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+
+    // Bytes exactly as given: the tests choose the line ends.
+    void Write(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream out(folder_ / name, std::ios::binary | std::ios::trunc);
+        out << bytes;
+        if (!out)
+            throw std::runtime_error("cannot write test file " + name);
+    }
+    std::string Read(const std::string& name) const
+    {
+        std::ifstream in(folder_ / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+private:
+    static std::filesystem::path MakeFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tunewright-test-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot create a temporary folder");
+        return pattern;
+    }
+    static tk::Services MakeServices(const std::filesystem::path& folder, tk::IRegistry* registry,
+                                     tk::IClock* clock)
+    {
+        tk::Services services;
+        services.registry = registry;
+        services.clock = clock;
+        services.executablePath = folder / "tunewright";
+        return services;
+    }
+
+    std::filesystem::path folder_;
+    tk::ScopedServices scope_;
+};

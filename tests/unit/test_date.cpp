@@ -1,0 +1,52 @@
+#include "unit/TempAppFolder.h"
+
+#include "util/PowerClass.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FixedClock final : public tk::IClock {
+public:
+    explicit FixedClock(tk::LocalTime time) : time_(time) {}
+    tk::LocalTime Now() override
+    {
+        ++calls;
+        return time_;
+    }
+    int calls = 0;
+
+private:
+    tk::LocalTime time_;
+};
+
+} // namespace
+
+TEST(Date, PadWithZerosFillsOnTheLeftOnly)
+{
+    EXPECT_EQ(PowerClass::PadWithZeros("7", 2), "07");
+    EXPECT_EQ(PowerClass::PadWithZeros("12", 2), "12");
+    EXPECT_EQ(PowerClass::PadWithZeros("123", 2), "123");
+    EXPECT_EQ(PowerClass::PadWithZeros("", 2), "00");
+    EXPECT_EQ(PowerClass::PadWithZeros("abc", 8), "00000abc");
+    EXPECT_EQ(PowerClass::PadWithZeros("5", 0), "5");
+    EXPECT_EQ(PowerClass::PadWithZeros("5", -1), "5");
+}
+
+TEST(Date, TimestampIsYearAndTwoDigitFieldsFromOneClockReading)
+{
+    const struct {
+        tk::LocalTime time;
+        std::string text;
+    } cases[] = {
+        {{2024, 3, 5, 7, 9}, "202403050709"},
+        {{1999, 12, 31, 23, 59}, "199912312359"},
+        {{2030, 10, 1, 0, 0}, "203010010000"},
+    };
+    for (const auto& c : cases) {
+        FixedClock clock(c.time);
+        TempAppFolder app(nullptr, &clock);
+        EXPECT_EQ(PowerClass().GetTimestamp(), c.text);
+        EXPECT_EQ(clock.calls, 1);
+    }
+}

@@ -1,0 +1,298 @@
+#include "toolkit/regstore/RegFile.h"
+#include "toolkit/regstore/RegistryTree.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using tk::RegRoot;
+using tk::RegType;
+using tk::RegValue;
+
+RegValue Raw(RegType type, std::vector<std::uint8_t> data)
+{
+    return RegValue{type, std::move(data)};
+}
+
+std::vector<std::uint8_t> Bytes(const std::string& s)
+{
+    return std::vector<std::uint8_t>(s.begin(), s.end());
+}
+
+tk::RegistryTree Load(const std::string& text)
+{
+    tk::RegistryTree tree;
+    const auto document = tk::ParseRegFile(text, "test.reg");
+    if (!document) {
+        ADD_FAILURE() << document.Error().Message();
+        return tree;
+    }
+    tk::ApplyRegFile(document.Value(), tree);
+    return tree;
+}
+
+std::string Join(const std::vector<std::string>& lines, const std::string& end, bool lastLineEnded)
+{
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += lines[i] + (i + 1 < lines.size() || lastLineEnded ? end : "");
+    return text;
+}
+
+TEST(RegFile, LineEndsBlankLinesAndCommentsDoNotChangeTheResult)
+{
+    const std::vector<std::string> lines = {
+        "REGEDIT4",
+        "",
+        "[HKEY_CURRENT_USER\\Control Panel\\Desktop]",
+        "\"MenuShowDelay\"=\"400\"",
+        "   ",
+        "; a comment",
+        "\"Blob\"=hex:01,02,\\",
+        "  03,04",
+        "[HKEY_LOCAL_MACHINE\\Software\\Vendor]",
+        "@=dword:0000002a",
+    };
+    const std::string expected = tk::SerialiseRegFile(Load(Join(lines, "\r\n", true)));
+    ASSERT_NE(expected.find("hex:01,02,03,04"), std::string::npos);
+
+    const struct {
+        const char* name;
+        std::string end;
+        bool lastLineEnded;
+    } variants[] = {
+        {"CR LF", "\r\n", true}, {"LF", "\n", true}, {"CR", "\r", true},
+        {"no last line end", "\r\n", false}, {"blank lines", "\r\n\r\n", true},
+    };
+    for (const auto& variant : variants) {
+        SCOPED_TRACE(variant.name);
+        EXPECT_EQ(tk::SerialiseRegFile(Load(Join(lines, variant.end, variant.lastLineEnded))), expected);
+    }
+}
+
+TEST(RegFile, ValueLinesReadAsTheirTypeAndBytes)
+{
+    const struct {
+        const char* line;
+        std::string name;
+        RegValue value;
+    } cases[] = {
+        {R"("a"="text")", "a", RegValue::String("text")},
+        {R"("a"="")", "a", RegValue::String("")},
+        {R"("a"="C:\\Temp")", "a", RegValue::String("C:\\Temp")},
+        {R"("a"="say \"hi\"")", "a", RegValue::String("say \"hi\"")},
+        {R"("a"="lone \ kept")", "a", RegValue::String("lone \\ kept")},
+        {"\"a\"=\"8-bit \xE4\xDF\"  \t", "a", RegValue::String("8-bit \xE4\xDF")},
+        {R"(@="default")", "", RegValue::String("default")},
+        {R"("quote\"in\\name"=dword:00000001)", "quote\"in\\name", RegValue::Dword(1)},
+        {R"("a"=dword:0000FFFF)", "a", RegValue::Dword(0xffff)},
+        {R"("a"=dword:ffffffff)", "a", RegValue::Dword(0xffffffff)},
+        {R"("a"=DWORD:2a)", "a", RegValue::Dword(42)},
+        {R"("a"=hex:01,AB,ff)", "a", Raw(RegType::Binary, {0x01, 0xab, 0xff})},
+        {R"("a"=hex:)", "a", Raw(RegType::Binary, {})},
+        {R"("a"=hex(2):25,00)", "a", Raw(RegType::ExpandSz, {0x25, 0x00})},
+        {R"("a"=hex(7):61,00,00)", "a", Raw(RegType::MultiSz, {0x61, 0, 0})},
+        {R"("a"=hex(b):01,00,00,00,00,00,00,00)", "a", Raw(RegType::Qword, {1, 0, 0, 0, 0, 0, 0, 0})},
+        {R"("a"=hex(0):)", "a", Raw(RegType::None, {})},
+        {R"("a"=hex(1):41,42)", "a", Raw(RegType::Sz, {'A', 'B'})},
+        {R"("a"=hex(4):01,02,03)", "a", Raw(RegType::Dword, {1, 2, 3})},
+        {R"("a"=hex(ffffffff):00)", "a", Raw(static_cast<RegType>(0xffffffff), {0})},
+        {R"("a" = "spaced")", "a", RegValue::String("spaced")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const auto document = tk::ParseRegFile(std::string("REGEDIT4\n[HKEY_CURRENT_USER\\K]\n") + c.line, "t.reg");
+        ASSERT_TRUE(document) << document.Error().Message();
+        ASSERT_EQ(document.Value().sections.size(), 1u);
+        const auto& values = document.Value().sections[0].values;
+        ASSERT_EQ(values.size(), 1u);
+        EXPECT_EQ(values[0].line, 3);
+        EXPECT_EQ(values[0].name, c.name);
+        ASSERT_TRUE(values[0].value);
+        EXPECT_EQ(values[0].value->type, c.value.type);
+        EXPECT_EQ(values[0].value->data, c.value.data);
+    }
+}
+
+TEST(RegFile, ReadsBackupFilesAsSavingWritesThem)
+{
+    // Saving writes the name unescaped, doubles backslashes in the data only
+    // and ends without a line end.
+    const struct {
+        const char* text;
+        std::string name;
+        std::optional<RegValue> value;
+    } backups[] = {
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"MenuShowDelay\"=\"400\"", "MenuShowDelay",
+         RegValue::String("400")},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"Path\"=\"C:\\\\Temp\\\\\"", "Path", RegValue::String("C:\\Temp\\")},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"Registry key was not found :-( \"", "v",
+         RegValue::String("Registry key was not found :-( ")},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"he said \"no\"\"", "v", RegValue::String("he said \"no\"")},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"a\"=\"b\"", "v", RegValue::String("a\"=\"b")},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"Odd \"Name\"\"=\"x\"", "Odd \"Name\"", RegValue::String("x")},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"trail\\\"=dword:000000ff", "trail\\", RegValue::Dword(255)},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=b\"=dword:00000001", "a\"=b", RegValue::Dword(1)},
+        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Policies\\System]\r\n\"EnableLUA\"=dword:00000001", "EnableLUA",
+         RegValue::Dword(1)},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"Missing\"=-", "Missing", std::nullopt},
+    };
+    for (const auto& backup : backups) {
+        SCOPED_TRACE(backup.text);
+        const auto document = tk::ParseRegFile(backup.text, "backup.reg");
+        ASSERT_TRUE(document) << document.Error().Message();
+        const auto& value = document.Value().sections.at(0).values.at(0);
+        EXPECT_EQ(value.name, backup.name);
+        ASSERT_EQ(value.value.has_value(), backup.value.has_value());
+        if (backup.value) {
+            EXPECT_EQ(value.value->type, backup.value->type);
+            EXPECT_EQ(value.value->data, backup.value->data);
+        }
+    }
+
+    // Importing the backup of a missing value removes the value again.
+    tk::RegistryTree tree;
+    tree.SetValue(RegRoot::CurrentUser, "K", "Missing", RegValue::String("1"));
+    tk::ApplyRegFile(tk::ParseRegFile(backups[9].text, "backup.reg").Value(), tree);
+    EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "K", "Missing"), nullptr);
+    EXPECT_TRUE(tree.KeyExists(RegRoot::CurrentUser, "K"));
+}
+
+TEST(RegFile, LaterLinesWinAndSectionsRepeatOrRemoveKeys)
+{
+    const tk::RegistryTree tree = Load("REGEDIT4\n"
+                                       "[HKEY_CURRENT_USER\\A]\n"
+                                       "\"v\"=\"first\"\n"
+                                       "\"V\"=\"second\"\n"
+                                       "\"gone\"=dword:00000001\n"
+                                       "[HKEY_CURRENT_USER\\B\\Sub]\n"
+                                       "\"w\"=\"x\"\n"
+                                       "[hkey_current_user\\a]\n"
+                                       "\"gone\"=-\n"
+                                       "\"never there\"=-\n"
+                                       "[-HKEY_CURRENT_USER\\B]\n"
+                                       "[-HKEY_CURRENT_USER\\NotThere]\n"
+                                       "[-HKEY_CURRENT_USER]\n"
+                                       "[HKEY_CURRENT_USER\\Empty\\\\Key]\n");
+    EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "A", "v")->data, RegValue::String("second").data);
+    EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "A", "gone"), nullptr);
+    EXPECT_FALSE(tree.KeyExists(RegRoot::CurrentUser, "B"));
+    EXPECT_TRUE(tree.KeyExists(RegRoot::CurrentUser, "Empty\\Key"));
+    EXPECT_EQ(tree.ValueCount(), 1u);
+}
+
+TEST(RegFile, BadLinesAreReportedWithFileAndLine)
+{
+    const struct {
+        const char* text;
+        int line;
+        const char* reason;
+    } cases[] = {
+        {"", 1, "REGEDIT4"},
+        {"Windows Registry Editor Version 5.00\r\n", 1, "REGEDIT4"},
+        {"REGEDIT4\n\"v\"=\"x\"", 2, "before the first [key]"},
+        {"REGEDIT4\n[HKEY_CLASSES_ROOT\\.txt]", 2, "HKEY_CLASSES_ROOT"},
+        {"REGEDIT4\n[HKCU\\Software]", 2, "HKCU"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K", 2, "]"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\n\"v\"=dword:123456789", 4, "dword"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=dword:xyz", 3, "dword"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=\"unclosed", 3, "closing double quote"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=hex:01,2g", 3, "\"2g\""},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=hex:01,,02", 3, "empty byte"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=hex(z):01", 3, "hex(N)"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=hex:01,\\\n  02,\\\n  0x3", 5, "\"0x3\""},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=text", 3, "unknown data"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"", 3, "\"name\"=data"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\nv=1", 3, "expected a [key] line"},
+        {"REGEDIT4\n[-HKEY_CURRENT_USER\\K]\n\"v\"=\"x\"", 3, "removes its key"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto document = tk::ParseRegFile(c.text, "/x/backup.reg");
+        ASSERT_FALSE(document);
+        EXPECT_EQ(document.Error().line, c.line);
+        EXPECT_NE(document.Error().reason.find(c.reason), std::string::npos) << document.Error().reason;
+        EXPECT_EQ(document.Error().Message().rfind("\"/x/backup.reg\", line " + std::to_string(c.line) + ": ", 0), 0u);
+    }
+}
+
+TEST(RegFile, SerialisesCanonically)
+{
+    tk::RegistryTree tree;
+    tree.SetValue(RegRoot::LocalMachine, "Software\\Vendor", "", RegValue::String("def"));
+    tree.SetValue(RegRoot::CurrentUser, "b", "Zeta", RegValue::Dword(0xABCDEF));
+    tree.SetValue(RegRoot::CurrentUser, "b", "alpha", RegValue::String("C:\\Temp \"x\""));
+    tree.SetValue(RegRoot::CurrentUser, "b", "Mid", Raw(RegType::ExpandSz, {0x25, 0}));
+    tree.SetValue(RegRoot::CurrentUser, "A", "bin", Raw(RegType::Binary, {0, 0xff}));
+    tree.CreateKey(RegRoot::CurrentUser, "A\\Empty");
+    EXPECT_EQ(tk::SerialiseRegFile(tree), "REGEDIT4\r\n"
+                                          "\r\n[HKEY_CURRENT_USER\\A]\r\n"
+                                          "\"bin\"=hex:00,ff\r\n"
+                                          "\r\n[HKEY_CURRENT_USER\\A\\Empty]\r\n"
+                                          "\r\n[HKEY_CURRENT_USER\\b]\r\n"
+                                          "\"alpha\"=\"C:\\\\Temp \\\"x\\\"\"\r\n"
+                                          "\"Mid\"=hex(2):25,00\r\n"
+                                          "\"Zeta\"=dword:00abcdef\r\n"
+                                          "\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n"
+                                          "\r\n[HKEY_LOCAL_MACHINE\\Software\\Vendor]\r\n"
+                                          "@=\"def\"\r\n");
+}
+
+TEST(RegFile, EveryValueSurvivesARoundTripExactly)
+{
+    std::vector<std::uint8_t> long_(1000);
+    for (std::size_t i = 0; i < long_.size(); ++i)
+        long_[i] = static_cast<std::uint8_t>(i);
+    const std::pair<std::string, RegValue> values[] = {
+        {"none", Raw(RegType::None, {})},
+        {"sz", RegValue::String("plain")},
+        {"sz empty", RegValue::String("")},
+        {"sz no bytes", Raw(RegType::Sz, {})},
+        {"sz unterminated", Raw(RegType::Sz, Bytes("abc"))},
+        {"sz inner zero", Raw(RegType::Sz, Bytes(std::string("a\0b", 3) + '\0'))},
+        {"sz line ends", RegValue::String("one\r\ntwo\rthree\n")},
+        {"sz escapes", RegValue::String("\\\\server\\\"share\"\\")},
+        {"sz 8-bit", RegValue::String("\x80\xE4\xFF;[]=@")},
+        {"expand", Raw(RegType::ExpandSz, Bytes(std::string("%TEMP%", 7)))},
+        {"binary", Raw(RegType::Binary, long_)},
+        {"dword", RegValue::Dword(0x80000001)},
+        {"dword short", Raw(RegType::Dword, {1, 2})},
+        {"dword long", Raw(RegType::Dword, {1, 2, 3, 4, 5})},
+        {"big endian", Raw(RegType::DwordBigEndian, {0, 0, 0, 1})},
+        {"link", Raw(RegType::Link, {'x', 0})},
+        {"multi", Raw(RegType::MultiSz, {'a', 0, 'b', 0, 0})},
+        {"resources", Raw(RegType::ResourceList, {9})},
+        {"qword", Raw(RegType::Qword, {1, 2, 3, 4, 5, 6, 7, 8})},
+        {"odd type", Raw(static_cast<RegType>(0x12345678), {0xde, 0xad})},
+        {"", RegValue::String("default")},
+        {"@", RegValue::String("not the default")},
+        {"quote\"=\"name\\", RegValue::Dword(5)},
+        {" spaced ", RegValue::Dword(6)},
+    };
+    tk::RegistryTree tree;
+    const char* const keys[] = {"Plain", "With Space\\ and ]bracket]", "8-bit \xC4", "-dash"};
+    for (const char* key : keys)
+        for (const auto& [name, value] : values)
+            tree.SetValue(RegRoot::CurrentUser, key, name, value);
+    tree.SetValue(RegRoot::CurrentUser, "", "at root", RegValue::Dword(1));
+
+    const std::string text = tk::SerialiseRegFile(tree);
+    const tk::RegistryTree back = Load(text);
+    EXPECT_EQ(back.ValueCount(), tree.ValueCount());
+    for (const char* key : keys) {
+        for (const auto& [name, value] : values) {
+            SCOPED_TRACE(std::string(key) + " / " + name);
+            const RegValue* read = back.FindValue(RegRoot::CurrentUser, key, name);
+            ASSERT_NE(read, nullptr);
+            EXPECT_EQ(read->type, value.type);
+            EXPECT_EQ(read->data, value.data);
+        }
+    }
+    EXPECT_EQ(tk::SerialiseRegFile(back), text);
+}
+
+} // namespace

@@ -1,0 +1,119 @@
+#include "unit/TempAppFolder.h"
+
+#include "i18n/Translation.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+const std::string kLanguageKey = "SYSTEM\\CurrentControlSet\\Control\\Nls\\Language";
+
+// Values of the one key that the language lookup reads, below HKEY_LOCAL_MACHINE.
+class FakeRegistry final : public tk::IRegistry {
+public:
+    std::map<std::string, tk::RegValue> values;
+
+    tk::Result<tk::RegValue, tk::RegError> QueryValue(tk::RegRoot root, std::string_view subKey,
+                                                      std::string_view name) override
+    {
+        if (root != tk::RegRoot::LocalMachine || subKey != kLanguageKey)
+            return tk::RegError::KeyNotFound;
+        const auto found = values.find(std::string(name));
+        if (found == values.end())
+            return tk::RegError::ValueNotFound;
+        return found->second;
+    }
+    tk::RegStatus SetValue(tk::RegRoot, std::string_view, std::string_view, const tk::RegValue&) override
+    {
+        return tk::RegStatus::AccessDenied;
+    }
+    tk::RegStatus DeleteValue(tk::RegRoot, std::string_view, std::string_view) override
+    {
+        return tk::RegStatus::AccessDenied;
+    }
+};
+
+std::string CrLf(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+} // namespace
+
+TEST(SystemLanguage, ResolvesThroughDialectsAndFallsBackToEnglish)
+{
+    const struct {
+        const char* what;
+        std::optional<tk::RegValue> systemDefault;
+        std::vector<std::string> dialectSettings; // appended to config.ini
+        std::vector<std::string> fileLines;       // besides [1033]
+        std::string code;
+    } cases[] = {
+        {"section of the system language", tk::RegValue::String("0407"), {}, {"[1031]"}, "[1031]"},
+        {"dialect among others", tk::RegValue::String("0c07"),
+         {"Dialects[1031]", "[2055], [3079], [5127]"}, {"[1031]"}, "[1031]"},
+        {"dialect without separators", tk::RegValue::String("0c07"),
+         {"Dialects[1031]", "x[2055][3079]y"}, {"[1031]"}, "[1031]"},
+        {"dialect mapped to a section the file lacks", tk::RegValue::String("0c07"),
+         {"Dialects[1031]", "[3079]"}, {"[1036]"}, "[1033]"},
+        {"unmapped language without section", tk::RegValue::String("0419"), {}, {"[1031]"}, "[1033]"},
+        {"unmapped language with section", tk::RegValue::String("0419"), {}, {"[1049]"}, "[1049]"},
+        {"upper-case hexadecimal digits", tk::RegValue::String("040C"), {}, {"[1036]"}, "[1036]"},
+        {"Spanish dialect", tk::RegValue::String("0C0A"),
+         {"Dialects[1031]", "[2055]", "Dialects[1034]", "[2058][3082]"}, {"[1034]"}, "[1034]"},
+        {"Dutch dialect", tk::RegValue::String("0813"), {"Dialects[1043]", "[2067]"}, {"[1043]"}, "[1043]"},
+        {"each list sees the code the earlier ones left", tk::RegValue::String("0c07"),
+         {"Dialects[1031]", "[3079]", "Dialects[1036]", "[1031]"}, {"[1031]", "[1036]"}, "[1036]"},
+        {"section header matches whole lines only", tk::RegValue::String("0407"), {}, {"[1031] "}, "[1033]"},
+        {"value absent", std::nullopt, {}, {"[1031]"}, "[1033]"},
+        {"value of another type", tk::RegValue::Dword(0x0407), {}, {"[1031]"}, "[1033]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeRegistry registry;
+        if (c.systemDefault)
+            registry.values["Default"] = *c.systemDefault;
+        TempAppFolder app(&registry);
+        std::vector<std::string> config = {"Product ID", "Tune", "Language", "[----]"};
+        config.insert(config.end(), c.dialectSettings.begin(), c.dialectSettings.end());
+        app.Write("config.ini", CrLf(config));
+        std::vector<std::string> file = {"[1033]", "[EOL]"};
+        for (const std::string& header : c.fileLines)
+            file.insert(file.end(), {header, "[EOL]"});
+        app.Write("Tunetrl.ini", CrLf(file));
+
+        EXPECT_EQ(CTranslation().ResolveLanguage(app.Path("Tunetrl.ini")), c.code);
+    }
+}
+
+TEST(SystemLanguage, LoadFollowsTheSystemLanguage)
+{
+    FakeRegistry registry;
+    registry.values["Default"] = tk::RegValue::String("0407");
+    TempAppFolder app(&registry);
+    app.Write("config.ini", CrLf({"Product ID", "Tune", "Language", "[----]"}));
+    app.Write("Tunetrl.ini", CrLf({"[1033]", "00002 English", "[EOL]", "[1031]", "00002 Deutsch", "[EOL]"}));
+    CTranslation translation;
+    translation.Load();
+    EXPECT_EQ(translation.Lookup(2), "Deutsch");
+
+    registry.values["Default"] = tk::RegValue::String("0419");
+    translation.Load();
+    EXPECT_EQ(translation.Lookup(2), "English");
+}
+
+TEST(SystemLanguage, MissingTranslationFileIsAnError)
+{
+    FakeRegistry registry;
+    registry.values["Default"] = tk::RegValue::String("0407");
+    TempAppFolder app(&registry);
+    app.Write("config.ini", CrLf({"Language", "[----]"}));
+    EXPECT_THROW(CTranslation().ResolveLanguage(app.Path("trl.ini")), tk::CFileException);
+}
