@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian machine lacks to build, run and test Tunewright.
+# Installs nothing when everything is there already.
+set -euo pipefail
+
+need=()
+command -v cmake >/dev/null 2>&1 || need+=(cmake)
+command -v g++ >/dev/null 2>&1 || need+=(g++)
+command -v make >/dev/null 2>&1 || need+=(make)
+command -v tmux >/dev/null 2>&1 || need+=(tmux)
+[ -f /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake ] || [ -n "$(find /usr/lib /usr/share -name GTestConfig.cmake -print -quit 2>/dev/null)" ] || need+=(libgtest-dev)
+[ -n "$(find /usr/lib /usr/share -name benchmarkConfig.cmake -print -quit 2>/dev/null)" ] || need+=(libbenchmark-dev)
+
+if [ ${#need[@]} -gt 0 ]; then
+    echo "setup: installing ${need[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${need[@]}"
+fi

@@ -1,0 +1,287 @@
+#include "toolkit/regstore/RegFile.h"
+#include "toolkit/regstore/RegistryStore.h"
+#include "toolkit/Services.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using tk::RegError;
+using tk::RegRoot;
+using tk::RegStatus;
+using tk::RegValue;
+
+class RegistryStoreTest : public ::testing::Test {
+protected:
+    RegistryStoreTest() : folder_(MakeFolder()), services_(Capture(reports_)) {}
+    ~RegistryStoreTest() override
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+    std::string StorePath() const { return folder_ + "/registry.reg"; }
+
+    // Replaces the file by rename, as a well-behaved editor would.
+    void Replace(const std::string& bytes) const
+    {
+        const std::string tmp = folder_ + "/edit.tmp";
+        std::ofstream(tmp, std::ios::binary) << bytes;
+        std::filesystem::rename(tmp, StorePath());
+    }
+    std::string Contents() const
+    {
+        std::ifstream in(StorePath(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    ino_t Inode() const
+    {
+        struct stat st{};
+        return ::stat(StorePath().c_str(), &st) == 0 ? st.st_ino : 0;
+    }
+    std::vector<std::string> FolderEntries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::vector<std::string> reports_;
+
+private:
+    static std::string MakeFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "regstore-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot create a temporary folder");
+        return pattern;
+    }
+    static tk::Services Capture(std::vector<std::string>& reports)
+    {
+        tk::Services services;
+        services.reportError = [&reports](const std::string& text) { reports.push_back(text); };
+        return services;
+    }
+
+    std::string folder_;
+    tk::ScopedServices services_;
+};
+
+std::string ReadString(tk::IRegistry& registry, std::string_view subKey, std::string_view name)
+{
+    const auto value = registry.QueryValue(RegRoot::CurrentUser, subKey, name);
+    if (!value)
+        return "<error " + std::to_string(static_cast<int>(value.Error())) + ">";
+    const auto& d = value.Value().data;
+    return std::string(d.begin(), d.empty() ? d.end() : d.end() - 1);
+}
+
+TEST_F(RegistryStoreTest, MissingFileIsEmptyUntilTheFirstChangeCreatesIt)
+{
+    tk::RegistryStore store(StorePath());
+    EXPECT_EQ(store.QueryValue(RegRoot::CurrentUser, "K", "v").Error(), RegError::KeyNotFound);
+    EXPECT_TRUE(FolderEntries().empty()) << "a read must create nothing";
+
+    ASSERT_EQ(store.SetValue(RegRoot::CurrentUser, "Control Panel\\\\Desktop", "v", RegValue::String("1")),
+              RegStatus::Ok);
+    EXPECT_EQ(Contents(), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel]\r\n"
+                          "\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"v\"=\"1\"\r\n");
+    EXPECT_EQ(ReadString(tk::RegistryStore(StorePath()), "control panel\\desktop", "V"), "1");
+
+    // A file of no bytes, made by touch say, is an empty registry too.
+    Replace("");
+    EXPECT_EQ(store.QueryValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "v").Error(), RegError::KeyNotFound);
+    EXPECT_EQ(store.SetValue(RegRoot::LocalMachine, "", "x", RegValue::Dword(1)), RegStatus::Ok);
+    EXPECT_TRUE(reports_.empty());
+}
+
+TEST_F(RegistryStoreTest, SeesChangesMadeByOthersAndKeepsThemWhenWriting)
+{
+    tk::RegistryStore a(StorePath());
+    tk::RegistryStore b(StorePath());
+    a.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("1"));
+    EXPECT_EQ(ReadString(b, "K", "v"), "1");
+    b.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("2"));
+    EXPECT_EQ(ReadString(a, "K", "v"), "2");
+
+    // Same size, at once: only the new inode tells the versions apart.
+    std::string edited = Contents();
+    edited.replace(edited.find("\"2\""), 3, "\"3\"");
+    Replace(edited);
+    EXPECT_EQ(ReadString(a, "K", "v"), "3");
+
+    // A change re-reads the file first, so nothing written meanwhile is lost.
+    Replace(edited + "\"other\"=\"kept\"\r\n");
+    ASSERT_EQ(b.SetValue(RegRoot::CurrentUser, "K", "w", RegValue::String("new")), RegStatus::Ok);
+    tk::RegistryStore fresh(StorePath());
+    EXPECT_EQ(ReadString(fresh, "K", "v"), "3");
+    EXPECT_EQ(ReadString(fresh, "K", "other"), "kept");
+    EXPECT_EQ(ReadString(fresh, "K", "w"), "new");
+}
+
+TEST_F(RegistryStoreTest, BrokenStoreIsReportedOnceAndNeverOverwritten)
+{
+    const std::string broken = "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=dword:zz\r\n";
+    Replace(broken);
+    tk::RegistryStore store(StorePath());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(store.QueryValue(RegRoot::CurrentUser, "K", "v").Error(), RegError::StoreBroken);
+    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::Dword(1)), RegStatus::StoreBroken);
+    EXPECT_EQ(store.DeleteValue(RegRoot::CurrentUser, "K", "v"), RegStatus::StoreBroken);
+    EXPECT_EQ(store.DeleteKey(RegRoot::CurrentUser, "K"), RegStatus::StoreBroken);
+    EXPECT_EQ(store.Import(tk::RegFileDocument{}), RegStatus::StoreBroken);
+    EXPECT_EQ(Contents(), broken);
+    ASSERT_EQ(reports_.size(), 1u);
+    EXPECT_NE(reports_[0].find("\"" + StorePath() + "\", line 3"), std::string::npos) << reports_[0];
+
+    Replace("REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"mended\"\r\n");
+    EXPECT_EQ(ReadString(store, "K", "v"), "mended");
+    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K", "w", RegValue::Dword(1)), RegStatus::Ok);
+
+    // Broken anew: reported anew.
+    Replace(broken);
+    EXPECT_EQ(store.QueryValue(RegRoot::CurrentUser, "K", "v").Error(), RegError::StoreBroken);
+    EXPECT_EQ(reports_.size(), 2u);
+}
+
+TEST_F(RegistryStoreTest, ChangesReplaceTheFileWholeOrNotAtAll)
+{
+    tk::RegistryStore store(StorePath());
+    store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("old"));
+    const std::string before = Contents();
+    const ino_t oldInode = Inode();
+    std::ifstream reader(StorePath(), std::ios::binary);
+
+    store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("new"));
+    EXPECT_NE(Inode(), oldInode);
+    // A reader that opened the old version reads it whole.
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), std::istreambuf_iterator<char>()), before);
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
+
+    // Nothing to change: the file is not rewritten.
+    const ino_t current = Inode();
+    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "k", "V", RegValue::String("new")), RegStatus::Ok);
+    EXPECT_EQ(store.DeleteValue(RegRoot::CurrentUser, "K", "missing"), RegStatus::ValueNotFound);
+    EXPECT_EQ(store.DeleteValue(RegRoot::CurrentUser, "Missing", "v"), RegStatus::KeyNotFound);
+    EXPECT_EQ(Inode(), current);
+
+    // Names with line ends cannot be written into the file.
+    const std::string good = Contents();
+    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K", "two\nlines", RegValue::Dword(1)), RegStatus::WriteFailed);
+    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K\r\\Sub", "v", RegValue::Dword(1)), RegStatus::WriteFailed);
+    EXPECT_EQ(Contents(), good);
+}
+
+TEST_F(RegistryStoreTest, AFailedWriteLeavesFileAndReadsAsTheyWere)
+{
+    tk::RegistryStore store(StorePath());
+    store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("old"));
+    const std::string before = Contents();
+
+    // The lock cannot be taken.
+    std::filesystem::create_directory(StorePath() + ".lock.dir");
+    std::filesystem::rename(StorePath() + ".lock", StorePath() + ".lock.dir/moved");
+    std::filesystem::create_directory(StorePath() + ".lock");
+    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("new")), RegStatus::WriteFailed);
+    EXPECT_EQ(ReadString(store, "K", "v"), "old");
+    std::filesystem::remove(StorePath() + ".lock");
+
+    // The disk fills up in mid-write: a file size limit in a child process.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64, 64};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const RegStatus status =
+            store.SetValue(RegRoot::CurrentUser, "K", "big", RegValue::String(std::string(4096, 'x')));
+        const bool unseen = store.QueryValue(RegRoot::CurrentUser, "K", "big").Error() == RegError::ValueNotFound;
+        ::_exit(status == RegStatus::WriteFailed && unseen ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(Contents(), before);
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"registry.reg", "registry.reg.lock.dir"}));
+}
+
+TEST_F(RegistryStoreTest, ImportAppliesABackupAsOneChange)
+{
+    tk::RegistryStore store(StorePath());
+    store.SetValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created", RegValue::String("1"));
+    const auto backup = tk::ParseRegFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
+                                         "\"Created\"=-\r\n\"Restored\"=\"C:\\\\Temp\"",
+                                         "backup.reg");
+    ASSERT_TRUE(backup);
+    const ino_t before = Inode();
+    ASSERT_EQ(store.Import(backup.Value()), RegStatus::Ok);
+    EXPECT_NE(Inode(), before);
+    tk::RegistryStore fresh(StorePath());
+    EXPECT_EQ(fresh.QueryValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created").Error(),
+              RegError::ValueNotFound);
+    EXPECT_EQ(ReadString(fresh, "Control Panel\\Desktop", "Restored"), "C:\\Temp");
+}
+
+TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNoUpdate)
+{
+    constexpr int kWrites = 1000;
+    pid_t children[2];
+    for (int p = 0; p < 2; ++p) {
+        children[p] = ::fork();
+        ASSERT_GE(children[p], 0);
+        if (children[p] == 0) {
+            tk::RegistryStore store(StorePath());
+            for (int i = 0; i < kWrites; ++i)
+                if (store.SetValue(RegRoot::CurrentUser, "Race", "p" + std::to_string(p) + "-" + std::to_string(i),
+                                   RegValue::Dword(static_cast<std::uint32_t>(i)))
+                    != RegStatus::Ok)
+                    ::_exit(1);
+            ::_exit(0);
+        }
+    }
+
+    // Readers never see a half-written file meanwhile.
+    tk::RegistryStore reader(StorePath());
+    int running = 2;
+    int brokenReads = 0;
+    while (running > 0) {
+        if (reader.QueryValue(RegRoot::CurrentUser, "Race", "p0-0").Error() == RegError::StoreBroken)
+            ++brokenReads;
+        for (pid_t& child : children) {
+            int status = 0;
+            if (child > 0 && ::waitpid(child, &status, WNOHANG) == child) {
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+                child = 0;
+                --running;
+            }
+        }
+    }
+    EXPECT_EQ(brokenReads, 0);
+    EXPECT_TRUE(reports_.empty());
+
+    tk::RegistryStore fresh(StorePath());
+    for (int p = 0; p < 2; ++p) {
+        for (int i = 0; i < kWrites; ++i) {
+            const auto value = fresh.QueryValue(RegRoot::CurrentUser, "Race",
+                                                "p" + std::to_string(p) + "-" + std::to_string(i));
+            ASSERT_TRUE(value) << "p" << p << "-" << i << " was lost";
+            EXPECT_EQ(value.Value().data, RegValue::Dword(static_cast<std::uint32_t>(i)).data);
+        }
+    }
+}
+
+} // namespace
