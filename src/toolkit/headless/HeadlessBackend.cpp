@@ -52,12 +52,17 @@ std::string Trim(const std::string& s)
     return s.substr(b, e - b + 1);
 }
 
+// The verb, and the rest of the line after the one blank that follows it.
+// Only `type` keeps the rest as it stands; the others trim it.
 void Split(const std::string& line, std::string& verb, std::string& rest)
 {
-    const std::string t = Trim(line);
+    const auto start = line.find_first_not_of(" \t");
+    const std::string t = start == std::string::npos ? std::string() : line.substr(start);
     const auto sp = t.find(' ');
     verb = t.substr(0, sp);
     rest = sp == std::string::npos ? std::string() : t.substr(sp + 1);
+    if (verb != "type")
+        rest = Trim(rest);
 }
 
 bool ParseInt(const std::string& text, int& value)
@@ -114,11 +119,11 @@ bool HeadlessBackend::NextCommand(std::string& line)
         } else if (!std::getline(in_, line)) {
             return false;
         }
-        const auto hash = line.find('#');
-        if (hash != std::string::npos)
-            line.erase(hash);
-        line = Trim(line);
-        if (!line.empty())
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        // A comment is a line that starts with '#': typed texts may hold one.
+        const std::string t = Trim(line);
+        if (!t.empty() && t[0] != '#')
             return true;
     }
 }
@@ -225,10 +230,10 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const std::s
             return Warn("radio button " + rest + " is hidden");
         window.ClickRadio(n);
     } else if (verb == "type") {
-        std::string id, text;
-        Split(rest, id, text);
+        // The text is the rest of the line as typed, blanks included.
         const auto sp = rest.find(' ');
-        text = sp == std::string::npos ? std::string() : rest.substr(sp + 1);
+        const std::string id = rest.substr(0, sp);
+        const std::string text = sp == std::string::npos ? std::string() : rest.substr(sp + 1);
         ControlState* c = ParseInt(id, n) ? window.Find(n) : nullptr;
         if (!c || (c->kind != ControlKind::Edit && c->kind != ControlKind::ComboBox))
             return Warn("no edit field " + id);

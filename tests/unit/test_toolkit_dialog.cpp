@@ -1,0 +1,187 @@
+// The parts of our dialog toolkit that the program leans on: data exchange,
+// the message map, the controls kept in memory.
+#include "toolkit/Dialog.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/model/ModelWindow.h"
+
+#include <gtest/gtest.h>
+
+using namespace tk;
+
+namespace {
+
+class TestWindow final : public ModelWindow {
+public:
+    using ModelWindow::ModelWindow;
+    int MessageBox(std::string_view, std::string_view, unsigned) override { return IDOK; }
+    std::optional<std::string> FileOpenDialog(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> BrowseForFolder(std::string_view) override { return std::nullopt; }
+};
+
+class RecordingBackend final : public IBackend {
+public:
+    int RunModal(CDialog&) override { return IDCANCEL; }
+    void ReportError(const std::string& text) override { errors.push_back(text); }
+    std::vector<std::string> errors;
+};
+
+class Probe final : public CDialog {
+public:
+    Probe() : CDialog(102) {}
+    const MessageMap& GetMessageMap() const override
+    {
+        static const MessageMap map = {
+            OnCommand(1010, &Probe::OnSave),
+            OnTimerMessage(&Probe::OnTick),
+            OnCommand(1007, &Probe::OnFail),
+        };
+        return map;
+    }
+    void DoDataExchange(CDataExchange& dx) override
+    {
+        DDX_Text(dx, 1005, number);
+        DDX_Radio(dx, 1002, radio);
+        DDX_CBString(dx, 1009, category);
+    }
+    void OnSave() { ++saves; }
+    void OnTick(int id) { ticks.push_back(id); }
+    void OnFail() { throw CFileException("/x/0019fct.ini", "cannot open"); }
+
+    std::string number;
+    int radio = -1;
+    std::string category;
+    int saves = 0;
+    std::vector<int> ticks;
+};
+
+struct Fixture {
+    Fixture() { SetBackend(&backend); dlg.AttachWindow(&window); }
+    ~Fixture() { SetBackend(nullptr); }
+    RecordingBackend backend;
+    TestWindow window{GetDialogTemplate(102)};
+    Probe dlg;
+};
+
+} // namespace
+
+TEST(Toolkit, DataExchangeBothWays)
+{
+    Fixture f;
+    f.window.ComboAddString(1009, "Alpha   ");
+    f.window.ComboAddString(1009, "beta   ");
+    f.window.ComboAddString(1009, "Beta   ");
+
+    f.dlg.number = "12";
+    f.dlg.radio = 1;
+    f.dlg.category = "BETA";
+    f.dlg.UpdateData(false);
+    EXPECT_EQ(f.window.GetItemText(1005), "12");
+    EXPECT_FALSE(f.window.GetCheck(1002));
+    EXPECT_TRUE(f.window.GetCheck(1003));
+    // The first entry that begins with the text, letter case ignored.
+    EXPECT_EQ(f.window.ComboGetCurSel(1009), 1);
+
+    f.window.SetItemText(1005, "34");
+    f.window.ClickRadio(1002);
+    f.window.ComboSetCurSel(1009, 2);
+    f.dlg.UpdateData(true);
+    EXPECT_EQ(f.dlg.number, "34");
+    EXPECT_EQ(f.dlg.radio, 0);
+    EXPECT_EQ(f.dlg.category, "Beta   ");
+
+    f.window.SetCheck(1002, false);
+    f.dlg.UpdateData(true);
+    EXPECT_EQ(f.dlg.radio, -1);
+
+    // No entry begins with the text: a drop-down list keeps its selection.
+    f.dlg.category = "Gamma";
+    f.dlg.UpdateData(false);
+    EXPECT_EQ(f.window.ComboGetCurSel(1009), 2);
+}
+
+TEST(Toolkit, MessageMapRoutesAndDefaultsEndTheDialog)
+{
+    Fixture f;
+    f.dlg.SendCommand(1010);
+    Message tick{MsgKind::Timer, 1};
+    f.dlg.Dispatch(tick);
+    EXPECT_EQ(f.dlg.saves, 1);
+    EXPECT_EQ(f.dlg.ticks, std::vector<int>{1});
+    EXPECT_FALSE(f.window.EndResult());
+
+    // A failing handler is reported and ends only itself.
+    f.dlg.SendCommand(1007);
+    ASSERT_EQ(f.backend.errors.size(), 1u);
+    EXPECT_NE(f.backend.errors[0].find("0019fct.ini"), std::string::npos);
+    EXPECT_FALSE(f.window.EndResult());
+
+    Message close{MsgKind::Close};
+    f.dlg.Dispatch(close);
+    EXPECT_EQ(f.window.EndResult(), IDCANCEL);
+}
+
+TEST(Toolkit, EnterTakesTheControlsAndEndsWithOk)
+{
+    Fixture f;
+    f.window.SetItemText(1005, "99");
+    f.dlg.SendCommand(IDOK);
+    EXPECT_EQ(f.window.EndResult(), IDOK);
+    EXPECT_EQ(f.dlg.number, "99");
+}
+
+TEST(Toolkit, ListAndComboBehaveLikeTheirControls)
+{
+    TestWindow w(GetDialogTemplate(102));
+    w.ListInsertItem(1000, 0, "b");
+    w.ListInsertItem(1000, 0, "a");
+    w.ListInsertItem(1000, 10, "c"); // past the end: appended
+    EXPECT_EQ(w.ListItemCount(1000), 3);
+    EXPECT_EQ(w.ListItemText(1000, 2), "c");
+    EXPECT_EQ(w.ListItemText(1000, 3), "");
+    EXPECT_EQ(w.ListItemText(1000, -1), "");
+
+    // Setting the mark does not select; a click does both.
+    w.ListSetSelectionMark(1000, 1);
+    EXPECT_TRUE(w.Find(1000)->selected.empty());
+    w.ClickListItem(1000, 2);
+    EXPECT_EQ(w.ListGetSelectionMark(1000), 2);
+    EXPECT_EQ(w.Find(1000)->selected, std::set<int>{2});
+    w.ListDeleteAllItems(1000);
+    EXPECT_EQ(w.ListGetSelectionMark(1000), -1);
+
+    // The language dialog's combo box sorts and has an edit field.
+    TestWindow lang(GetDialogTemplate(134));
+    EXPECT_EQ(lang.ComboAddString(1020, "English"), 0);
+    EXPECT_EQ(lang.ComboAddString(1020, "Deutsch"), 0);
+    EXPECT_EQ(lang.ComboItemText(1020, 1), "English");
+    lang.SetItemText(1020, "typed");
+    EXPECT_EQ(lang.GetItemText(1020), "typed");
+    lang.ComboSetCurSel(1020, 1);
+    EXPECT_EQ(lang.GetItemText(1020), "English");
+
+    // A drop-down list has no edit field: its text is the selected entry.
+    TestWindow main(GetDialogTemplate(102));
+    main.ComboAddString(1009, "x");
+    main.SetItemText(1009, "ignored");
+    EXPECT_EQ(main.GetItemText(1009), "");
+    main.ComboSetCurSel(1009, 0);
+    EXPECT_EQ(main.GetItemText(1009), "x");
+    main.ComboSetCurSel(1009, 7);
+    EXPECT_EQ(main.ComboGetCurSel(1009), -1);
+
+    EXPECT_THROW(main.SetItemText(4242, "x"), CException);
+}
+
+TEST(Toolkit, MenusChangeTextAndBitmapByPosition)
+{
+    TestWindow w(GetDialogTemplate(102));
+    w.MenuSetItemText(0, -1, "Datei");
+    w.MenuSetItemText(0, 4, "  Beenden");
+    w.MenuSetItemBitmap(0, 4, 143);
+    w.MenuSetItemText(5, 0, "nowhere");
+    EXPECT_EQ(w.Menu()[0].text, "Datei");
+    EXPECT_EQ(w.Menu()[0].items[4].text, "  Beenden");
+    EXPECT_EQ(w.Menu()[0].items[4].id, 32771);
+    EXPECT_EQ(w.Menu()[0].items[4].bitmapId, 143);
+    EXPECT_TRUE(w.HasSystemMenu());
+}
