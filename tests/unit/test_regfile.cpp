@@ -178,6 +178,7 @@ TEST(RegFile, LaterLinesWinAndSectionsRepeatOrRemoveKeys)
                                        "[-HKEY_CURRENT_USER\\NotThere]\n"
                                        "[-HKEY_CURRENT_USER]\n"
                                        "[HKEY_CURRENT_USER\\Empty\\\\Key]\n");
+    ASSERT_NE(tree.FindValue(RegRoot::CurrentUser, "A", "v"), nullptr);
     EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "A", "v")->data, RegValue::String("second").data);
     EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "A", "gone"), nullptr);
     EXPECT_FALSE(tree.KeyExists(RegRoot::CurrentUser, "B"));

@@ -129,8 +129,19 @@ void RegistryStore::Report(const std::string& fault)
     if (fault == reportedFault_)
         return;
     reportedFault_ = fault;
-    ReportError("The registry store cannot be used and is left as it is; settings cannot be read or saved "
-                "until it is mended.\n" + fault);
+    unshownReport_ = "The registry store cannot be used and is left as it is; settings cannot be read or saved "
+                     "until it is mended.\n" + fault;
+}
+
+void RegistryStore::ShowReport()
+{
+    std::string text;
+    {
+        const std::lock_guard<std::mutex> guard(mutex_);
+        text.swap(unshownReport_);
+    }
+    if (!text.empty())
+        ReportError(text);
 }
 
 bool RegistryStore::Refresh()
@@ -203,6 +214,17 @@ bool RegistryStore::Load(int fd, const FileStamp& stamp)
 
 RegStatus RegistryStore::Modify(const Change& change)
 {
+    RegStatus status;
+    {
+        const std::lock_guard<std::mutex> guard(mutex_);
+        status = ModifyLocked(change);
+    }
+    ShowReport();
+    return status;
+}
+
+RegStatus RegistryStore::ModifyLocked(const Change& change)
+{
     LockFile lock(path_ + ".lock");
     if (!lock.Held())
         return RegStatus::WriteFailed;
@@ -237,10 +259,14 @@ RegStatus RegistryStore::Modify(const Change& change)
 
 Result<RegValue, RegError> RegistryStore::QueryValue(RegRoot root, std::string_view subKey, std::string_view name)
 {
-    const std::lock_guard<std::mutex> guard(mutex_);
-    if (!Refresh())
-        return RegError::StoreBroken;
-    return tree_.QueryValue(root, subKey, name);
+    Result<RegValue, RegError> result = RegError::StoreBroken;
+    {
+        const std::lock_guard<std::mutex> guard(mutex_);
+        if (Refresh())
+            result = tree_.QueryValue(root, subKey, name);
+    }
+    ShowReport();
+    return result;
 }
 
 RegStatus RegistryStore::SetValue(RegRoot root, std::string_view subKey, std::string_view name,
@@ -248,7 +274,6 @@ RegStatus RegistryStore::SetValue(RegRoot root, std::string_view subKey, std::st
 {
     if (!IsStorableName(subKey) || !IsStorableName(name))
         return RegStatus::WriteFailed;
-    const std::lock_guard<std::mutex> guard(mutex_);
     return Modify([&](RegistryTree& tree) {
         const RegValue* old = tree.FindValue(root, subKey, name);
         if (old != nullptr && old->type == value.type && old->data == value.data)
@@ -259,7 +284,6 @@ RegStatus RegistryStore::SetValue(RegRoot root, std::string_view subKey, std::st
 
 RegStatus RegistryStore::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
 {
-    const std::lock_guard<std::mutex> guard(mutex_);
     return Modify([&](RegistryTree& tree) {
         const RegStatus status = tree.DeleteValue(root, subKey, name);
         return Outcome{status, status == RegStatus::Ok};
@@ -268,7 +292,6 @@ RegStatus RegistryStore::DeleteValue(RegRoot root, std::string_view subKey, std:
 
 RegStatus RegistryStore::DeleteKey(RegRoot root, std::string_view subKey)
 {
-    const std::lock_guard<std::mutex> guard(mutex_);
     return Modify([&](RegistryTree& tree) {
         const RegStatus status = tree.DeleteKey(root, subKey);
         return Outcome{status, status == RegStatus::Ok};
@@ -279,7 +302,6 @@ RegStatus RegistryStore::Import(const RegFileDocument& changes)
 {
     if (!IsStorableDocument(changes))
         return RegStatus::WriteFailed;
-    const std::lock_guard<std::mutex> guard(mutex_);
     return Modify([&](RegistryTree& tree) {
         ApplyRegFile(changes, tree);
         return Outcome{RegStatus::Ok, true};

@@ -73,8 +73,10 @@ private:
     bool Load(int fd, const FileStamp& stamp);
     void UseEmptyRegistry();
     void Report(const std::string& fault);
+    void ShowReport();
     void ForgetCopy();
     RegStatus Modify(const Change& change);
+    RegStatus ModifyLocked(const Change& change);
 
     std::string path_;
     std::mutex mutex_;
@@ -83,6 +85,9 @@ private:
     FileStamp stamp_;
     int openFile_ = -1;
     std::string reportedFault_;
+    // Shown only once the mutex is released: the error box may run a message
+    // loop whose timer reads the registry again.
+    std::string unshownReport_;
 };
 
 } // namespace tk

@@ -16,10 +16,14 @@ RegistryTree::~RegistryTree() = default;
 RegistryTree::RegistryTree(RegistryTree&&) noexcept = default;
 RegistryTree& RegistryTree::operator=(RegistryTree&&) noexcept = default;
 
-RegistryTree::Node* RegistryTree::Find(RegRoot root, std::string_view subKey) const
+RegistryTree::Node* RegistryTree::Root(RegRoot root) const
 {
-    Node* node = root == RegRoot::CurrentUser ? currentUser_.get() : localMachine_.get();
-    for (std::string_view name : SplitKeyPath(subKey)) {
+    return root == RegRoot::CurrentUser ? currentUser_.get() : localMachine_.get();
+}
+
+RegistryTree::Node* RegistryTree::Descend(Node* node, std::span<const std::string_view> names)
+{
+    for (std::string_view name : names) {
         const auto it = node->children.find(name);
         if (it == node->children.end())
             return nullptr;
@@ -28,9 +32,14 @@ RegistryTree::Node* RegistryTree::Find(RegRoot root, std::string_view subKey) co
     return node;
 }
 
+RegistryTree::Node* RegistryTree::Find(RegRoot root, std::string_view subKey) const
+{
+    return Descend(Root(root), SplitKeyPath(subKey));
+}
+
 RegistryTree::Node* RegistryTree::FindOrCreate(RegRoot root, std::string_view subKey)
 {
-    Node* node = root == RegRoot::CurrentUser ? currentUser_.get() : localMachine_.get();
+    Node* node = Root(root);
     for (std::string_view name : SplitKeyPath(subKey)) {
         auto it = node->children.find(name);
         if (it == node->children.end())
@@ -100,17 +109,9 @@ RegStatus RegistryTree::DeleteKey(RegRoot root, std::string_view subKey)
     const auto names = SplitKeyPath(subKey);
     if (names.empty())
         return RegStatus::AccessDenied;
-    Node* parent = root == RegRoot::CurrentUser ? currentUser_.get() : localMachine_.get();
-    for (std::size_t i = 0; i + 1 < names.size(); ++i) {
-        const auto it = parent->children.find(names[i]);
-        if (it == parent->children.end())
-            return RegStatus::KeyNotFound;
-        parent = it->second.get();
-    }
-    const auto it = parent->children.find(names.back());
-    if (it == parent->children.end())
+    Node* parent = Descend(Root(root), std::span(names).first(names.size() - 1));
+    if (parent == nullptr || parent->children.erase(std::string(names.back())) == 0)
         return RegStatus::KeyNotFound;
-    parent->children.erase(it);
     return RegStatus::Ok;
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,8 @@ public:
 
 private:
     struct Node;
+    Node* Root(RegRoot root) const;
+    static Node* Descend(Node* node, std::span<const std::string_view> names);
     Node* Find(RegRoot root, std::string_view subKey) const;
     Node* FindOrCreate(RegRoot root, std::string_view subKey);
 
