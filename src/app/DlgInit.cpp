@@ -53,6 +53,8 @@ bool CTunewrightDlg::OnInitDialog()
     currentCategory = 0;
     previousCategory = 0;
     shownFunction = 99;
+    panelFilled = false;
+    failedFunction = -1;
 
     SetTimer(kPollTimer, kPollMilliseconds);
     return true;

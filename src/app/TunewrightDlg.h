@@ -96,6 +96,13 @@ public:
     // a name, so a row is never resolved by its text.
     std::vector<int> listedFunctions;
 
+    // Whether the panel shows a function at all: shownFunction starts as 99,
+    // which in a catalogue of 100 or more functions is a function like any
+    // other and must still be shown when it is the first one selected.
+    bool panelFilled = false;
+    // The function whose display failed last; -1 when none did.
+    int failedFunction = -1;
+
 private:
     bool systemMenuExtended = false;
 };

@@ -54,14 +54,38 @@ void CTunewrightDlg::ShowSelectedFunction()
     if (selectionMark < 0 || selectionMark >= static_cast<int>(listedFunctions.size()))
         return;
     selectedFunction = listedFunctions[static_cast<std::size_t>(selectionMark)];
-    if (selectedFunction == shownFunction || selectedFunction >= static_cast<int>(functionNames.size()))
+    if (selectedFunction >= static_cast<int>(functionNames.size()))
+        return;
+    // A function whose display failed is tried again only after the user has
+    // selected another one, so a broken catalogue is reported once, not on
+    // every tick.
+    if (selectedFunction == failedFunction)
+        return;
+    failedFunction = -1;
+    if (panelFilled && selectedFunction == shownFunction)
         return;
 
     const int key = textkey::FunctionKey(selectedFunction);
+    const std::string previousHint = hintText;
+    const std::string previousInfo = infoText;
+    const int previousShown = shownFunction;
+    const bool wasFilled = panelFilled;
     hintText = T(key + 1);
     infoText = T(key + 2);
     shownFunction = selectedFunction;
-    ShowFunction(key);
+    panelFilled = true;
+    try {
+        ShowFunction(key);
+    } catch (...) {
+        // The panel still shows the earlier function: keep the members that
+        // saving reads consistent with it.
+        hintText = previousHint;
+        infoText = previousInfo;
+        shownFunction = previousShown;
+        panelFilled = wasFilled;
+        failedFunction = selectedFunction;
+        throw;
+    }
     UpdateData(false);
 }
 

@@ -1,0 +1,254 @@
+// The 100 ms poll through the driver: when a selection or a category change
+// shows, what survives a click on the shown item, and how the window ends.
+#include "e2e/Screen.h"
+#include "e2e/SmallInstallation.h"
+
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+namespace {
+
+const std::string kKeyPath = "HKEY_CURRENT_USER\\\\Software\\\\Test";
+
+// Group digits 1 0 1 0 0 1; kinds number, number, open, folder, file, " 4".
+const std::vector<std::string> kCatalogue = {
+    "10000 0810", "10001 " + kKeyPath, "10002 A",
+    "10010 0800", "10011 " + kKeyPath, "10012 B",
+    "10020 0410", "10021 notepad.exe",
+    "10030 0300", "10031 " + kKeyPath, "10032 Folder",
+    "10040 0500", "10041 " + kKeyPath, "10042 File", "10043 *.txt",
+    "10050  410", "10051 calc.exe",
+};
+const std::vector<std::string> kNames = {"Alpha", "Beta", "Open", "Folder", "File", "Blank open"};
+const std::string kStore = "[HKEY_CURRENT_USER\\Software\\Test]\r\n\"A\"=dword:00000001\r\n"
+                           "\"B\"=dword:00000002\r\n\"Folder\"=\"C:\\\\F\"\r\n\"File\"=\"C:\\\\x.txt\"\r\n";
+
+void Prepare(const Installation& inst)
+{
+    WriteSmall(inst, kNames, kCatalogue, kStore);
+}
+
+// How many error events each stretch of output before a dump holds.
+std::vector<int> ErrorsBeforeEachDump(const std::vector<std::string>& lines)
+{
+    std::vector<int> counts(1, 0);
+    for (const auto& l : lines) {
+        if (l.rfind("error ", 0) == 0)
+            ++counts.back();
+        else if (l.rfind("control 1000 ", 0) == 0)
+            counts.push_back(0);
+    }
+    return counts;
+}
+
+} // namespace
+
+TEST(PollingE2E, TheFirstTickShowsFunctionZeroWithoutSelectingIt)
+{
+    Installation inst;
+    Prepare(inst);
+    const auto screens = Screens(inst.Run("dump\ntick\ndump\ntick 3\ndump\nclose\n"));
+    ASSERT_EQ(screens.size(), 3u);
+    EXPECT_EQ(screens[0].Control(1011).text, "Make your choice!");
+    EXPECT_EQ(screens[1].Control(1011).text, "Alpha");
+    EXPECT_EQ(screens[1].Control(1005).text, "1");
+    for (const Screen& s : screens) {
+        EXPECT_EQ(s.listMark, 0);
+        EXPECT_TRUE(s.selectedItems.empty());
+    }
+    EXPECT_EQ(screens[2].Control(1011).text, "Alpha");
+}
+
+TEST(PollingE2E, ACategoryChangeRefillsOnTheNextTickAndShowsOnTheTickAfter)
+{
+    struct Case {
+        int category;
+        std::vector<std::string> listed;
+    };
+    const Case cases[] = {
+        {1, {"Beta", "Folder", "File"}},
+        {2, {"Alpha", "Open", "Blank open"}},
+        {3, {"Open"}},
+        {4, {"Folder"}},
+        {5, {"File"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("category " + std::to_string(c.category));
+        Installation inst;
+        Prepare(inst);
+        const auto screens =
+            Screens(inst.Run("tick\ncategory " + std::to_string(c.category) + "\ndump\ntick\ndump\ntick\ndump\nclose\n"));
+        ASSERT_EQ(screens.size(), 3u);
+        // Before the tick: the old list, the new entry in the drop-down.
+        EXPECT_EQ(screens[0].items.size(), kNames.size());
+        EXPECT_EQ(screens[0].comboSel, c.category);
+        // The tick that sees the change refills; the panel still shows Alpha.
+        EXPECT_EQ(screens[1].items, c.listed);
+        EXPECT_EQ(screens[1].listMark, 0);
+        EXPECT_TRUE(screens[1].selectedItems.empty());
+        EXPECT_EQ(screens[1].comboSel, c.category);
+        EXPECT_EQ(screens[1].Control(1011).text, "Alpha");
+        // The tick after shows the new first function.
+        EXPECT_EQ(screens[2].Control(1011).text, c.listed.front());
+        EXPECT_EQ(screens[2].comboSel, c.category);
+    }
+}
+
+TEST(PollingE2E, BackToAllFunctionsListsEveryFunctionAgain)
+{
+    Installation inst;
+    Prepare(inst);
+    const auto screens = Screens(inst.Run("tick\ncategory 4\ntick 2\ncategory 0\ntick\ndump\ntick\ndump\nclose\n"));
+    ASSERT_EQ(screens.size(), 2u);
+    EXPECT_EQ(screens[0].items, kNames);
+    EXPECT_EQ(screens[0].Control(1011).text, "Folder");
+    EXPECT_EQ(screens[1].Control(1011).text, "Alpha");
+}
+
+TEST(PollingE2E, AnEmptyCategoryOrNoEntryListsNothingAndKeepsThePanel)
+{
+    Installation inst;
+    Prepare(inst);
+    // Only kind "05" would match category 5: take the file out.
+    std::vector<std::string> catalogue = kCatalogue;
+    catalogue[11] = "10040 0600";
+    inst.Write("0019fct.ini", Lines(catalogue));
+    const auto out = inst.Run("tick\ncategory 5\ntick 3\ndump\ncategory 9\ntick 3\ndump\nclose\n");
+    const auto screens = Screens(out);
+    ASSERT_EQ(screens.size(), 2u);
+    EXPECT_TRUE(Grep(out, "error").empty()) << Join(out);
+    for (const Screen& s : screens) {
+        EXPECT_TRUE(s.items.empty());
+        EXPECT_EQ(s.Control(1011).text, "Alpha");
+        EXPECT_EQ(s.Control(1005).text, "1");
+    }
+    EXPECT_EQ(screens[1].comboSel, -1);
+}
+
+TEST(PollingE2E, ARefillWhoseFirstItemIsShownKeepsTheUnsavedEdit)
+{
+    Installation inst;
+    Prepare(inst);
+    const auto screens =
+        Screens(inst.Run("tick\nselect 1\ntick\ntype 1005 777\ncategory 1\ntick 3\ndump\nclose\n"));
+    ASSERT_EQ(screens.size(), 1u);
+    EXPECT_EQ(screens[0].items.front(), "Beta");
+    EXPECT_EQ(screens[0].Control(1011).text, "Beta");
+    EXPECT_EQ(screens[0].Control(1005).text, "777");
+}
+
+TEST(PollingE2E, ClickingTheShownItemKeepsUnsavedEditsAndAnotherItemRereads)
+{
+    Installation inst;
+    Prepare(inst);
+    const auto screens = Screens(inst.Run("tick\nselect 1\ntick\ntype 1005 12345\ntick\nselect 1\ntick 3\ndump\n"
+                                          "select 3\ntick\ntype 1006 D:\\new\ntick\nselect 1\ntick\ndump\n"
+                                          "select 3\ntick\ndump\nclose\n"));
+    ASSERT_EQ(screens.size(), 3u);
+    EXPECT_EQ(screens[0].Control(1011).text, "Beta");
+    EXPECT_EQ(screens[0].Control(1005).text, "12345");
+    // Another function and back: both values come from the store again.
+    EXPECT_EQ(screens[1].Control(1005).text, "2");
+    EXPECT_EQ(screens[2].Control(1006).text, "C:\\F");
+}
+
+TEST(PollingE2E, AFunctionKeyWithoutAHeaderIsReportedAndNotListedByTheFilter)
+{
+    Installation inst;
+    WriteSmall(inst, {"Alpha", "Beta", "Gamma", "Delta"},
+               {"10000 0800", "10001 " + kKeyPath, "10002 A", "10010 0810", "10011 " + kKeyPath, "10012 B"}, "");
+    const auto out = inst.Run("tick\ncategory 1\ntick 2\ndump\ncategory 0\ntick 2\ndump\ncategory 2\ntick 2\ndump\n"
+                              "close\n");
+    const auto errors = Grep(out, "error ");
+    ASSERT_EQ(errors.size(), 2u) << Join(out);
+    for (const auto& e : errors) {
+        const auto file = e.find("0019fct.ini");
+        ASSERT_NE(file, std::string::npos) << e;
+        // The keys are named after the file (its folder's name is random).
+        const std::string rest = e.substr(file);
+        EXPECT_NE(rest.find("10020"), std::string::npos) << e;
+        EXPECT_NE(rest.find("10030"), std::string::npos) << e;
+        EXPECT_EQ(rest.find("10010"), std::string::npos) << e;
+    }
+    const auto screens = Screens(out);
+    ASSERT_EQ(screens.size(), 3u);
+    EXPECT_EQ(screens[0].items, std::vector<std::string>{"Alpha"});
+    EXPECT_EQ(screens[1].items, (std::vector<std::string>{"Alpha", "Beta", "Gamma", "Delta"}));
+    EXPECT_EQ(screens[2].items, std::vector<std::string>{"Beta"});
+    // Told once per refill of a filtering category; all functions need no header.
+    EXPECT_EQ(ErrorsBeforeEachDump(out), (std::vector<int>{1, 0, 1, 0}));
+}
+
+TEST(PollingE2E, CloseAndExitDeleteTheMarkerWhileEnterAndEscapeDoNot)
+{
+    struct Case {
+        const char* command;
+        const char* ended;
+        bool markerKept;
+    };
+    const Case cases[] = {
+        {"close", "ended IDCANCEL", false},
+        {"menu 32771", "ended IDOK", false},
+        {"click 1", "ended IDOK", true},
+        {"click 2", "ended IDCANCEL", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        Installation inst;
+        Prepare(inst);
+        inst.Write("registry.reg", "REGEDIT4\r\n\r\n" + std::string(kMarkerSection) + "\r\n" + kMarkerLine +
+                                       "\r\n\"other\"=\"stays\"\r\n\r\n" + kStore);
+        ASSERT_TRUE(StoreHasMarker(inst));
+        const auto out = inst.Run(std::string("tick\n") + c.command + "\ntick\ndump\n");
+        EXPECT_EQ(out.back(), c.ended) << Join(out);
+        EXPECT_TRUE(Screens(out).empty()) << "the dialog ran on after it ended";
+        EXPECT_EQ(StoreHasMarker(inst), c.markerKept);
+        // Only the marker goes; the rest of the store stays.
+        EXPECT_NE(inst.Read("registry.reg").find("\"other\"=\"stays\""), std::string::npos);
+        EXPECT_NE(inst.Read("registry.reg").find("\"B\"=dword:00000002"), std::string::npos);
+    }
+}
+
+TEST(PollingE2E, ANoToTheStartupQuestionKeepsTheMarker)
+{
+    Installation inst; // the sample store: EnableLUA=1 and the marker
+    ASSERT_TRUE(StoreHasMarker(inst));
+    const auto out = inst.Run("answer no\ntick\nclose\n");
+    ASSERT_EQ(Grep(out, "msgbox ").size(), 1u) << Join(out);
+    EXPECT_EQ(out.back(), "ended IDCANCEL");
+    EXPECT_TRUE(StoreHasMarker(inst));
+
+    const auto yes = inst.Run("tick\nclose\n");
+    EXPECT_EQ(yes.back(), "ended IDCANCEL");
+    EXPECT_FALSE(StoreHasMarker(inst));
+}
+
+TEST(PollingE2E, ClosingWithoutAMarkerIsSilent)
+{
+    Installation inst;
+    Prepare(inst);
+    inst.Write("registry.reg", "REGEDIT4\r\n\r\n" + kStore);
+    const auto out = inst.Run("tick\nclose\n");
+    EXPECT_EQ(out, std::vector<std::string>{"ended IDCANCEL"});
+    EXPECT_FALSE(StoreHasMarker(inst));
+    EXPECT_NE(inst.Read("registry.reg").find("\"A\"=dword:00000001"), std::string::npos);
+}
+
+TEST(PollingE2E, FunctionNinetyNineCanBeTheFirstFunctionShown)
+{
+    std::vector<std::string> names, catalogue;
+    for (int i = 0; i < 120; ++i) {
+        const std::string key = std::to_string(1000 + i);
+        names.push_back("Function " + std::to_string(i));
+        catalogue.insert(catalogue.end(), {key + "0 0810", key + "1 " + kKeyPath, key + "2 V" + std::to_string(i)});
+    }
+    for (const char* script : {"select 99\ntick\ndump\nclose\n", "select -1\ntick\nselect 99\ntick\ndump\nclose\n"}) {
+        SCOPED_TRACE(script);
+        Installation inst;
+        WriteSmall(inst, names, catalogue, "[HKEY_CURRENT_USER\\Software\\Test]\r\n\"V99\"=dword:00000063\r\n");
+        const Screen s = LastScreen(inst.Run(script));
+        EXPECT_EQ(s.Control(1011).text, "Function 99");
+        EXPECT_EQ(s.Control(1005).text, "99");
+    }
+}

@@ -1,0 +1,193 @@
+// Reading the function catalogue: the header list of the category filter, the
+// block lookup of the option panel and the filter's test of one header.
+#include "catalogue/Catalogue.h"
+#include "catalogue/FunctionKind.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct BlockCase {
+    const char* what;
+    Lines lines;
+    int key;
+    // header and block lines of each block found, in file order
+    std::vector<Lines> expected;
+};
+
+std::vector<Lines> Flatten(const std::vector<FunctionBlock>& blocks)
+{
+    std::vector<Lines> out;
+    for (const auto& b : blocks) {
+        Lines l{b.header};
+        l.insert(l.end(), b.lines.begin(), b.lines.end());
+        out.push_back(l);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(Catalogue, LineValueIsTheLineWithoutItsFirstSixCharacters)
+{
+    EXPECT_EQ(LineValue("10001 HKEY_CURRENT_USER\\\\Control Panel"), "HKEY_CURRENT_USER\\\\Control Panel");
+    EXPECT_EQ(LineValue("10002\tName with  blanks "), "Name with  blanks ");
+    EXPECT_EQ(LineValue("10003 "), "");
+    EXPECT_EQ(LineValue("10003"), "");
+    EXPECT_EQ(LineValue(""), "");
+    EXPECT_EQ(LineValue("10000x7"), "7");
+    EXPECT_EQ(LineValue("10000x"), "");
+}
+
+TEST(Catalogue, BlockLineCountByKind)
+{
+    const int expected[] = {0, 2, 4, 2, 1, 3, 2, 2, 2, 4, 2, 0};
+    for (int kind = 0; kind <= 11; ++kind)
+        EXPECT_EQ(BlockLineCount(kind), expected[kind]) << "kind " << kind;
+    EXPECT_EQ(BlockLineCount(-4), 0);
+    EXPECT_EQ(BlockLineCount(40), 0);
+}
+
+TEST(Catalogue, HeaderListTakesLongLinesWithZeroInFifthPlace)
+{
+    struct Case {
+        const char* what;
+        Lines lines;
+        Lines expected;
+    };
+    const Case cases[] = {
+        {"headers in file order, block lines skipped",
+         {"10000 0210", "10001 HKEY_CURRENT_USER\\\\X", "10002 Name", "10010 0411", "10011 notepad.exe"},
+         {"0210", "0411"}},
+        {"nine characters are enough, eight are not",
+         {"10000 021", "10010 04", "10020 0310"},
+         {"021", "0310"}},
+        {"a header line whose value is short is not counted, the list runs one short",
+         {"10000 0210", "10010 1", "10020 0501"},
+         {"0210", "0501"}},
+        {"a non-header line with 0 in fifth place shifts the list",
+         {"10000 0210", "Note0 about the next block", "10010 0411"},
+         {"0210", "about the next block", "0411"}},
+        {"a block line with 0 in fifth place is taken as well",
+         {"10000 0610", "10001 HKEY_CURRENT_USER\\\\X", "10002 Name", "10010 0411", "12340 C:\\\\tools\\\\x.exe"},
+         {"0610", "0411", "C:\\\\tools\\\\x.exe"}},
+        {"the separator is never looked at and blanks are kept",
+         {"10000x0210  ", "10010\t0411"},
+         {"0210  ", "0411"}},
+        {"short and empty lines",
+         {"", "0", "10000", "100000", "10000 0", "10000 02"},
+         {}},
+        {"an empty catalogue", {}, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HeaderList(c.lines), c.expected) << c.what;
+}
+
+TEST(Catalogue, FindBlocksReadsTheBlockThatTheKindRequires)
+{
+    const std::string kp = "HKEY_CURRENT_USER\\\\Software\\\\Test";
+    const BlockCase cases[] = {
+        {"a switch: key path and value name",
+         {"10000 0110", "10001 " + kp, "10002 Name", "10010 0711", "10011 " + kp, "10012 Other"},
+         10010,
+         {{"0711", kp, "Other"}}},
+        {"a bounded number: four block lines",
+         {"10000 0210", "10001 " + kp, "10002 Delay", "10003 0", "10004 4000", "10010 0411", "10011 x.exe"},
+         10000,
+         {{"0210", kp, "Delay", "0", "4000"}}},
+        {"a file path: the extension line whole",
+         {"10000 0511", "10001 " + kp, "10002 Wallpaper", "10003 Pictures (*.bmp)|*.bmp"},
+         10000,
+         {{"0511", kp, "Wallpaper", "Pictures (*.bmp)|*.bmp"}}},
+        {"an open target: one block line",
+         {"10000 0411", "10001 C:\\\\Windows\\\\regedit.exe", "10002 not mine"},
+         10000,
+         {{"0411", "C:\\\\Windows\\\\regedit.exe"}}},
+        {"a blank and the digit 4 read as kind 4",
+         {"10000  411", "10001 control.exe", "10002 stray"},
+         10000,
+         {{" 411", "control.exe"}}},
+        {"a digit and a blank read as 40, which is no kind: no block lines",
+         {"10000 4 11", "10001 control.exe"},
+         10000,
+         {{"4 11"}}},
+        {"a kind outside 1-10 has no block lines",
+         {"10000 1110", "10001 a", "10002 b"},
+         10000,
+         {{"1110"}}},
+        {"the block lines are taken by position, whatever their key digits",
+         {"10000 0110", "99999 " + kp, "x", "10010 0110"},
+         10000,
+         {{"0110", kp, ""}}},
+        {"a block cut short by the end of the file: empty texts",
+         {"10000 0910", "10001 " + kp},
+         10000,
+         {{"0910", kp, "", "", ""}}},
+        {"a header as the last line",
+         {"10000 0110"},
+         10000,
+         {{"0110", "", ""}}},
+        {"a duplicated key yields both blocks in file order",
+         {"10000 0110", "10001 " + kp, "10002 First", "10010 0411", "10011 x", "10000 0812", "10001 " + kp,
+          "10002 Second"},
+         10000,
+         {{"0110", kp, "First"}, {"0812", kp, "Second"}}},
+        {"consumed block lines are not tested as headers",
+         {"10000 0610", "10000 0110", "10000 0410", "10000 0811", "10001 kp", "10002 n"},
+         10000,
+         {{"0610", "0110", "0410"}, {"0811", "kp", "n"}}},
+        {"a key that no line carries",
+         {"10000 0110", "10001 kp", "10002 n"},
+         10010,
+         {}},
+        {"the key must fill the first five characters",
+         {"1001", "1001 0110", " 10010 0110", "100100110"},
+         10010,
+         {{"110"}}},
+        {"a header line without a value",
+         {"10010"},
+         10010,
+         {{""}}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Flatten(FindBlocks(c.lines, c.key)), c.expected) << c.what;
+}
+
+TEST(Catalogue, FindBlocksWritesTheKeyWithFiveDigits)
+{
+    const Lines lines = {"29990 0411", "29991 last.exe", "10000 0411", "10001 first.exe"};
+    EXPECT_EQ(Flatten(FindBlocks(lines, 29990)), (std::vector<Lines>{{"0411", "last.exe"}}));
+    EXPECT_EQ(Flatten(FindBlocks(lines, 10000)), (std::vector<Lines>{{"0411", "first.exe"}}));
+    EXPECT_TRUE(FindBlocks(lines, 1000).empty());
+}
+
+TEST(Catalogue, CategoryListsHeaderByGroupDigitOrKindText)
+{
+    struct Case {
+        const char* header;
+        bool listed[8]; // categories -1, 0, 1, 2, 3, 4, 5, 6
+    };
+    const Case cases[] = {
+        {"0210", {false, true, false, true, false, false, false, false}},
+        {"0201", {false, true, true, false, false, false, false, false}},
+        {"0411", {false, true, false, true, true, false, false, false}},
+        {"0400", {false, true, true, false, true, false, false, false}},
+        {" 410", {false, true, false, true, false, false, false, false}},
+        {"4 10", {false, true, false, true, false, false, false, false}},
+        {"0310", {false, true, false, true, false, true, false, false}},
+        {"0502", {false, true, true, false, false, false, true, false}},
+        {"05", {false, true, false, false, false, false, true, false}},
+        {"042", {false, true, false, false, true, false, false, false}},
+        {"1010", {false, true, false, true, false, false, false, false}},
+        {"", {false, true, false, false, false, false, false, false}},
+    };
+    for (const auto& c : cases)
+        for (int category = -1; category <= 6; ++category)
+            EXPECT_EQ(CategoryListsHeader(category, c.header), c.listed[category + 1])
+                << "header \"" << c.header << "\", category " << category;
+}

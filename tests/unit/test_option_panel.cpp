@@ -1,0 +1,226 @@
+// The option panel's state that no control shows (key path, value name, the
+// value before a change, bounds), and failures that strike a running window:
+// the main dialog driven tick by tick on a window that lives in memory.
+#include "unit/TempAppFolder.h"
+
+#include "app/TunewrightDlg.h"
+#include "toolkit/Resources.h"
+#include "toolkit/model/ModelWindow.h"
+#include "toolkit/regstore/RegistryStore.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+const std::string kKeyPath = "HKEY_CURRENT_USER\\\\Software\\\\Test";
+
+class RecordingBackend final : public tk::IBackend {
+public:
+    int RunModal(tk::CDialog&) override { return tk::IDCANCEL; }
+    void ReportError(const std::string& text) override { errors.push_back(text); }
+    std::vector<std::string> errors;
+};
+
+class PanelWindow final : public tk::ModelWindow {
+public:
+    using ModelWindow::ModelWindow;
+    int MessageBox(std::string_view, std::string_view, unsigned) override { return tk::IDYES; }
+    std::optional<std::string> FileOpenDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> BrowseForFolder(std::string_view) override { return std::nullopt; }
+};
+
+std::string Translation(int functions)
+{
+    std::string t = "[1033]\n00055 Save\n00060 Off\n00065 On\n00070 Browse\n00075 Open\n";
+    for (int key = 140; key <= 160; key += 5)
+        t += "00" + std::to_string(key) + " Available " + std::to_string(key) + "\n";
+    for (int i = 0; i < functions; ++i)
+        t += std::to_string(10000 + 10 * i) + " Function " + std::to_string(i) + "\n";
+    return t + std::to_string(10000 + 10 * functions) + " End of functions\n[EOL]\n";
+}
+
+class OptionPanel : public ::testing::Test {
+protected:
+    OptionPanel() : store_(folder_.Path("registry.reg")), services_(Services(folder_, store_))
+    {
+        tk::SetBackend(&backend_);
+        folder_.Write("config.ini", "Product ID\n0019\nLanguage\n[1033]\n");
+    }
+    ~OptionPanel() override { tk::SetBackend(nullptr); }
+
+    static tk::Services Services(const TempAppFolder& folder, tk::RegistryStore& store)
+    {
+        tk::Services s;
+        s.registry = &store;
+        s.executablePath = folder.Folder() / "tunewright";
+        return s;
+    }
+
+    void Start(int functions, const std::string& catalogue, const std::string& store)
+    {
+        folder_.Write("0019trl.ini", Translation(functions));
+        folder_.Write("0019fct.ini", catalogue);
+        folder_.Write("registry.reg", "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Test]\n" + store);
+        dialog_.AttachWindow(&window_);
+        ASSERT_TRUE(dialog_.RunInitDialog());
+    }
+    void Tick()
+    {
+        tk::Message tick;
+        tick.kind = tk::MsgKind::Timer;
+        tick.id = 1;
+        dialog_.Dispatch(tick);
+    }
+    void Show(int row)
+    {
+        window_.ClickListItem(1000, row);
+        Tick();
+    }
+
+    TempAppFolder folder_;
+    tk::RegistryStore store_;
+    tk::ScopedServices services_;
+    RecordingBackend backend_;
+    PanelWindow window_{tk::GetDialogTemplate(CTunewrightDlg::IDD)};
+    CTunewrightDlg dialog_;
+};
+
+} // namespace
+
+TEST_F(OptionPanel, EachKindSetsTheStateThatSavingReads)
+{
+    Start(6,
+          "10000 0210\n10001 " + kKeyPath + "\n10002 Delay\n10003 12 \n10004 4000\n"
+          "10010 0910\n10011 " + kKeyPath + "\n10012 Count\n10013 3\n10014 -5\n"
+          "10020 0710\n10021 " + kKeyPath + "\n10022 Flag\n"
+          "10030 0410\n10031 C:\\\\Windows\\\\regedit.exe\n"
+          "10040 1110\n10041 ignored\n10042 ignored\n"
+          "10050 0510\n10051 HKEY_LOCAL_MACHINE\\\\Software\\\\Other\n10052 Picture\n10053 *.bmp\n",
+          "\"Delay\"=\"400\"\n\"Count\"=dword:fffffffb\n\"Flag\"=dword:00000002\n");
+    Tick();
+    EXPECT_EQ(dialog_.header, "0210");
+    EXPECT_EQ(dialog_.keyPath, kKeyPath);
+    EXPECT_EQ(dialog_.valueName, "Delay");
+    EXPECT_EQ(dialog_.currentValue, "400");
+    EXPECT_EQ(dialog_.numberText, "400");
+    EXPECT_EQ(dialog_.minimum, 120); // a blank counts as the digit 0
+    EXPECT_EQ(dialog_.maximum, 4000);
+    EXPECT_EQ(dialog_.power.currentKeyPath, kKeyPath);
+
+    Show(1);
+    EXPECT_EQ(dialog_.valueName, "Count");
+    EXPECT_EQ(dialog_.currentValue, "-5");
+    EXPECT_EQ(dialog_.minimum, 3);
+    EXPECT_EQ(dialog_.maximum, 5); // no sign: "-" reads as 0
+
+    Show(2);
+    EXPECT_EQ(dialog_.currentValue, "1");
+    EXPECT_EQ(dialog_.switchIndex, 1);
+    EXPECT_EQ(dialog_.minimum, 3); // kept from the bounded number
+    EXPECT_EQ(dialog_.numberText, "-5");
+
+    // An open target sets the target and keeps the switch's value name and value.
+    Show(3);
+    EXPECT_EQ(dialog_.header, "0410");
+    EXPECT_EQ(dialog_.keyPath, "C:\\\\Windows\\\\regedit.exe");
+    EXPECT_EQ(dialog_.valueName, "Flag");
+    EXPECT_EQ(dialog_.currentValue, "1");
+    EXPECT_EQ(dialog_.switchIndex, 1);
+
+    // A kind outside 1-10 takes its header and nothing else.
+    Show(4);
+    EXPECT_EQ(dialog_.header, "1110");
+    EXPECT_EQ(dialog_.keyPath, "C:\\\\Windows\\\\regedit.exe");
+    EXPECT_EQ(dialog_.valueName, "Flag");
+
+    Show(5);
+    EXPECT_EQ(dialog_.keyPath, "HKEY_LOCAL_MACHINE\\\\Software\\\\Other");
+    EXPECT_EQ(dialog_.valueName, "Picture");
+    EXPECT_EQ(dialog_.currentValue, "");
+    EXPECT_EQ(dialog_.numberText, "bmp");
+    EXPECT_EQ(dialog_.selectedFunction, 5);
+    EXPECT_EQ(dialog_.shownFunction, 5);
+    EXPECT_TRUE(backend_.errors.empty());
+}
+
+TEST_F(OptionPanel, TheFirstPollShowsFunctionZeroOnce)
+{
+    Start(2, "10000 0810\n10001 " + kKeyPath + "\n10002 N\n10010 0810\n10011 " + kKeyPath + "\n10012 M\n",
+          "\"N\"=dword:00000003\n");
+    EXPECT_EQ(dialog_.shownFunction, 99);
+    EXPECT_EQ(dialog_.previousSelectionMark, 1);
+    Tick();
+    EXPECT_EQ(dialog_.shownFunction, 0);
+    EXPECT_EQ(dialog_.previousSelectionMark, 0);
+    EXPECT_EQ(window_.GetItemText(1005), "3");
+
+    // Later polls take what the user typed and read nothing anew.
+    window_.SetItemText(1005, "8");
+    std::filesystem::remove(folder_.Path("0019fct.ini"));
+    Tick();
+    Tick();
+    EXPECT_EQ(dialog_.numberText, "8");
+    EXPECT_TRUE(backend_.errors.empty());
+}
+
+TEST_F(OptionPanel, AFailedDisplayIsReportedOnceAndLeavesThePanel)
+{
+    Start(2, "10000 0811\n10001 " + kKeyPath + "\n10002 N\n10010 0110\n10011 " + kKeyPath + "\n10012 S\n",
+          "\"N\"=dword:00000007\n");
+    Tick();
+    ASSERT_EQ(window_.GetItemText(1011), "Function 0");
+    std::filesystem::remove(folder_.Path("0019fct.ini"));
+
+    Show(1);
+    for (int i = 0; i < 5; ++i)
+        Tick();
+    ASSERT_EQ(backend_.errors.size(), 1u);
+    EXPECT_NE(backend_.errors[0].find("0019fct.ini"), std::string::npos) << backend_.errors[0];
+    EXPECT_EQ(window_.GetItemText(1011), "Function 0");
+    EXPECT_EQ(window_.GetItemText(1005), "7");
+    EXPECT_TRUE(window_.IsItemVisible(1005));
+    EXPECT_FALSE(window_.IsItemVisible(1002));
+    EXPECT_EQ(window_.GetItemText(1021), "Available 145");
+    EXPECT_EQ(dialog_.valueName, "N");
+    EXPECT_EQ(dialog_.currentValue, "7");
+    // What saving reads still belongs to the function on show.
+    EXPECT_EQ(dialog_.shownFunction, 0);
+    EXPECT_EQ(dialog_.header, "0811");
+
+    // Selecting the shown function and then the broken one again tries it
+    // again: once the file is back, it is shown.
+    Show(0);
+    Tick();
+    folder_.Write("0019fct.ini", "10000 0811\n10001 " + kKeyPath + "\n10002 N\n10010 0110\n10011 " + kKeyPath + "\n10012 S\n");
+    Show(1);
+    Tick();
+    EXPECT_EQ(backend_.errors.size(), 1u);
+    EXPECT_EQ(window_.GetItemText(1011), "Function 1");
+    EXPECT_EQ(dialog_.shownFunction, 1);
+}
+
+TEST_F(OptionPanel, AFailedRefillIsReportedOnceAndLeavesTheListEmpty)
+{
+    Start(2, "10000 0810\n10001 " + kKeyPath + "\n10002 N\n10010 0800\n10011 " + kKeyPath + "\n10012 M\n", "");
+    Tick();
+    std::filesystem::remove(folder_.Path("0019fct.ini"));
+    window_.ComboSetCurSel(1009, 1);
+    for (int i = 0; i < 5; ++i)
+        Tick();
+    ASSERT_EQ(backend_.errors.size(), 1u);
+    EXPECT_NE(backend_.errors[0].find("0019fct.ini"), std::string::npos);
+    EXPECT_EQ(window_.ListItemCount(1000), 0);
+    EXPECT_EQ(window_.GetItemText(1011), "Function 0");
+    EXPECT_EQ(dialog_.shownFunction, 0);
+
+    // Once the catalogue is back, the next change of category works again.
+    folder_.Write("0019fct.ini", "10000 0810\n10001 " + kKeyPath + "\n10002 N\n10010 0800\n10011 x\n10012 M\n");
+    window_.ComboSetCurSel(1009, 2);
+    Tick();
+    Tick();
+    EXPECT_EQ(window_.ListItemCount(1000), 1);
+    EXPECT_EQ(window_.ListItemText(1000, 0), "Function 0");
+    EXPECT_EQ(backend_.errors.size(), 1u);
+}
