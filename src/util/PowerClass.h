@@ -2,10 +2,10 @@
 // The utility object: where the program lies, what config.ini says, how texts
 // become numbers, the registry operations and the date texts. Every file
 // operation opens, reads and closes its file anew; nothing is cached.
+#include "toolkit/Registry.h"
+
 #include <cstdint>
 #include <string>
-
-namespace tk { struct RegValue; }
 
 enum class RegistryLocation {
     FromPath,     // the current key path names its root: "HKEY_..\\Sub\\Key"
@@ -37,9 +37,9 @@ public:
     bool WriteDwordValue(RegistryLocation location, const std::string& valueName,
                          std::int32_t data) const;
     void DeleteValue(RegistryLocation location, const std::string& valueName) const;
-    // For callers that must preserve a value exactly (backups): false when the
-    // value is absent or cannot be read; otherwise its type and raw bytes.
-    bool ReadRawValue(const std::string& valueName, tk::RegValue& out) const;
+    // For callers that must preserve a value exactly (backups): the value's
+    // type and raw bytes under the path-form key, or why there is none.
+    tk::Result<tk::RegValue, tk::RegError> ReadRawValue(const std::string& valueName) const;
 
     // --- Dates ---
     std::string GetTimestamp() const;

@@ -122,14 +122,10 @@ void PowerClass::DeleteValue(RegistryLocation location, const std::string& value
 
 // Reads the value that a write with the same key path would replace, so an
 // empty sub-key here names the root key itself, as it does for the writes.
-bool PowerClass::ReadRawValue(const std::string& valueName, tk::RegValue& out) const
+tk::Result<tk::RegValue, tk::RegError> PowerClass::ReadRawValue(const std::string& valueName) const
 {
     const auto key = Resolve(RegistryLocation::FromPath, currentKeyPath);
     if (!key)
-        return false;
-    auto value = Query(*key, valueName);
-    if (!value)
-        return false;
-    out = std::move(value.Value());
-    return true;
+        return tk::RegError::KeyNotFound;
+    return Query(*key, valueName);
 }

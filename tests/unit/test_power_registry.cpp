@@ -96,8 +96,7 @@ TEST_F(PowerRegistryTest, PathsWithoutARecognisedRootReachNothing)
         EXPECT_EQ(power.ReadDwordValue(RegistryLocation::FromPath, "v"), 1);
         EXPECT_FALSE(power.WriteStringValue(RegistryLocation::FromPath, "w", "x"));
         EXPECT_FALSE(power.WriteDwordValue(RegistryLocation::FromPath, "w", 5));
-        RegValue raw;
-        EXPECT_FALSE(power.ReadRawValue("v", raw));
+        EXPECT_FALSE(power.ReadRawValue("v"));
         EXPECT_EQ(power.currentKeyPath, path);
     }
     EXPECT_TRUE(registry_.subKeys.empty());
@@ -126,9 +125,9 @@ TEST_F(PowerRegistryTest, ARootAloneReadsAsNotFoundButWritesToTheRootKey)
         ASSERT_NE(Stored(c.root, "", "s"), nullptr);
         EXPECT_EQ(Stored(c.root, "", "s")->data, RegValue::String("text").data);
         EXPECT_EQ(Stored(c.root, "", "d")->data, RegValue::Dword(9).data);
-        RegValue raw;
-        ASSERT_TRUE(power.ReadRawValue("v", raw));
-        EXPECT_EQ(raw.data, RegValue::String("at root").data);
+        const auto raw = power.ReadRawValue("v");
+        ASSERT_TRUE(raw);
+        EXPECT_EQ(raw.Value().data, RegValue::String("at root").data);
     }
 }
 
@@ -155,8 +154,7 @@ TEST_F(PowerRegistryTest, KeysThatCannotBeOpened)
         const PowerClass power = At(path);
         EXPECT_EQ(power.ReadStringValue(RegistryLocation::FromPath, "v"), "");
         EXPECT_EQ(power.ReadDwordValue(RegistryLocation::FromPath, "v"), 0);
-        RegValue raw;
-        EXPECT_FALSE(power.ReadRawValue("v", raw));
+        EXPECT_FALSE(power.ReadRawValue("v"));
         power.DeleteValue(RegistryLocation::FromPath, "v");
     }
     EXPECT_FALSE(At("HKEY_CURRENT_USER\\\\Locked").WriteStringValue(RegistryLocation::FromPath, "v", "x"));
@@ -289,11 +287,11 @@ TEST_F(PowerRegistryTest, ValuesOfAnyLengthGoBothWays)
     EXPECT_TRUE(power.WriteStringValue(RegistryLocation::FromPath, longName, text));
     EXPECT_EQ(power.ReadStringValue(RegistryLocation::FromPath, longName), text);
 
-    RegValue raw;
-    ASSERT_TRUE(power.ReadRawValue(longName, raw));
-    EXPECT_EQ(raw.type, RegType::Sz);
-    EXPECT_EQ(raw.data.size(), text.size() + 1);
-    EXPECT_FALSE(power.ReadRawValue("absent", raw));
+    const auto raw = power.ReadRawValue(longName);
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(raw.Value().type, RegType::Sz);
+    EXPECT_EQ(raw.Value().data.size(), text.size() + 1);
+    EXPECT_EQ(power.ReadRawValue("absent").Error(), tk::RegError::ValueNotFound);
 }
 
 TEST(PowerRegistryWithoutService, FallsBackAsForAKeyThatCannotBeOpened)
