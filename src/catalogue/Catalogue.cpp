@@ -26,11 +26,6 @@ int BlockLineCount(int kind)
     return 0;
 }
 
-std::string LineValue(const std::string& line)
-{
-    return line.size() > 6 ? line.substr(6) : std::string();
-}
-
 std::vector<std::string> HeaderList(const std::vector<std::string>& lines)
 {
     std::vector<std::string> headers;

@@ -2,11 +2,10 @@
 // Reading the function catalogue: numbered lines "KKKKK value", one header
 // line per function (its key is the function key) followed by the block lines
 // of its kind. Nothing here opens files; callers pass the file's lines.
+#include "util/TextFile.h"
+
 #include <string>
 #include <vector>
-
-// The value of a numbered line: the line without its first six characters.
-std::string LineValue(const std::string& line);
 
 // Header values in file order, as the category filter counts them: every line
 // of nine or more characters whose fifth character is "0".

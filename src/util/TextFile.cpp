@@ -53,3 +53,8 @@ std::vector<std::string> ReadTextLines(const std::string& path)
 {
     return SplitLines(ReadWholeFile(path));
 }
+
+std::string LineValue(const std::string& line)
+{
+    return line.size() > 6 ? line.substr(6) : std::string();
+}

@@ -12,3 +12,7 @@ std::vector<std::string> SplitLines(std::string_view text);
 // The lines of the file at path, split as SplitLines does. Throws
 // tk::CFileException naming the file when it cannot be opened or read.
 std::vector<std::string> ReadTextLines(const std::string& path);
+
+// The value of a numbered line ("KKKKK value", as the catalogue and the
+// translation file write them): the line without its first six characters.
+std::string LineValue(const std::string& line);
