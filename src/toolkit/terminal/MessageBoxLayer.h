@@ -1,0 +1,34 @@
+#pragma once
+// A message box: the text wrapped in a centred box, OK or Yes and No.
+#include "toolkit/terminal/Layer.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tk {
+
+class MessageBoxLayer final : public Layer {
+public:
+    MessageBoxLayer(std::string text, std::string caption, unsigned type);
+
+    void Draw(CellScreen& screen) override;
+    void HandleKey(const Key& key) override;
+    bool Done() const override { return result_.has_value(); }
+    std::vector<HelpItem> KeyHelp() const override;
+    void Abandon() override { result_ = CancelAnswer(); }
+
+    int Result() const { return result_.value_or(CancelAnswer()); }
+
+private:
+    int CancelAnswer() const;
+
+    std::string text_;
+    std::string caption_;
+    unsigned type_;
+    std::vector<int> buttons_;
+    int focus_ = 0;
+    std::optional<int> result_;
+};
+
+} // namespace tk

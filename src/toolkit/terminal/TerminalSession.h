@@ -1,0 +1,39 @@
+#pragma once
+// The controlling terminal in full-screen mode: raw input, the alternate
+// screen, no automatic line wrap. Whatever way the program ends (return,
+// exception, exit, SIGINT, SIGTERM, SIGHUP, SIGQUIT) the terminal gets its
+// settings and its normal screen back; a signal is raised again afterwards so
+// that the program still dies of it.
+#include <string>
+#include <string_view>
+
+namespace tk {
+
+class TerminalSession {
+public:
+    // Both standard input and standard output are a terminal.
+    static bool Available();
+
+    // Throws CException when the terminal cannot be switched.
+    TerminalSession();
+    ~TerminalSession();
+    TerminalSession(const TerminalSession&) = delete;
+    TerminalSession& operator=(const TerminalSession&) = delete;
+
+    void Size(int& cols, int& rows) const;
+    void Write(std::string_view bytes);
+
+    struct Input {
+        std::string bytes;
+        bool resized = false; // the window changed size since the last call
+        bool closed = false;  // the terminal went away
+    };
+    // Waits up to `timeoutMs` for keys or a change of size.
+    Input Wait(int timeoutMs);
+
+private:
+    // Puts back the signal and terminate handlers and closes the wake-up pipe.
+    void Uninstall();
+};
+
+} // namespace tk

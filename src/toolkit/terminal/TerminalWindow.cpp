@@ -1,0 +1,52 @@
+#include "toolkit/terminal/TerminalWindow.h"
+
+#include <algorithm>
+
+namespace tk {
+
+void TerminalWindow::SetTimer(int timerId, int milliseconds)
+{
+    ModelWindow::SetTimer(timerId, milliseconds);
+    due_[timerId] = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(1, milliseconds));
+}
+
+std::vector<int> TerminalWindow::TakeDueTimers(SteadyTime now)
+{
+    std::vector<int> out;
+    for (auto& [id, due] : due_) {
+        if (due > now || busy_.count(id))
+            continue;
+        const auto interval = Timers().find(id);
+        const int ms = interval == Timers().end() ? 100 : std::max(1, interval->second);
+        due = now + std::chrono::milliseconds(ms);
+        busy_.insert(id);
+        out.push_back(id);
+    }
+    return out;
+}
+
+std::optional<SteadyTime> TerminalWindow::NextTimer() const
+{
+    std::optional<SteadyTime> next;
+    for (const auto& [id, due] : due_)
+        if (!busy_.count(id) && (!next || due < *next))
+            next = due;
+    return next;
+}
+
+int TerminalWindow::MessageBox(std::string_view text, std::string_view caption, unsigned type)
+{
+    return host_.ShowMessageBox(text, caption, type);
+}
+
+std::optional<std::string> TerminalWindow::FileOpenDialog(const FileDialogRequest& request)
+{
+    return host_.ShowFileDialog(request);
+}
+
+std::optional<std::string> TerminalWindow::BrowseForFolder(std::string_view title)
+{
+    return host_.ShowFolderDialog(title);
+}
+
+} // namespace tk

@@ -1,0 +1,71 @@
+// tunewright: the program with its full-screen text front end for Linux
+// terminals. It reads no command line; the application folder is the folder
+// of the executable, and the registry store lies there unless
+// $TUNEWRIGHT_REGISTRY names another file.
+#include "toolkit/Dialog.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/RegistryPath.h"
+#include "toolkit/Services.h"
+#include "toolkit/regstore/RegistryStore.h"
+#include "toolkit/terminal/TerminalBackend.h"
+#include "toolkit/terminal/TerminalSession.h"
+#include "toolkit/terminal/XdgOpenShell.h"
+
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+namespace {
+
+class BackendInstalled {
+public:
+    explicit BackendInstalled(tk::IBackend& backend) { tk::SetBackend(&backend); }
+    ~BackendInstalled() { tk::SetBackend(nullptr); }
+    BackendInstalled(const BackendInstalled&) = delete;
+    BackendInstalled& operator=(const BackendInstalled&) = delete;
+};
+
+} // namespace
+
+int main()
+{
+    if (!tk::TerminalSession::Available()) {
+        std::cerr << "tunewright: this is the full-screen text version of Tunewright; it needs a terminal.\n"
+                     "Run it in a terminal window, with standard input and output not redirected.\n";
+        return 1;
+    }
+    std::error_code ec;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        std::cerr << "tunewright: cannot find the program's own file (/proc/self/exe): " << ec.message() << '\n';
+        return 1;
+    }
+    const std::string folder = executable.parent_path().string();
+
+    try {
+        tk::TerminalSession session;
+        tk::TerminalBackend backend(session);
+        tk::RegistryStore registry(tk::DefaultRegistryPath(folder));
+        tk::SystemClock clock;
+        tk::XdgOpenShell shell;
+
+        tk::Services services;
+        services.registry = &registry;
+        services.shell = &shell;
+        services.clock = &clock;
+        services.executablePath = executable;
+        services.reportError = [&backend](const std::string& text) { backend.ReportError(text); };
+        tk::ScopedServices installed(services);
+        BackendInstalled active(backend);
+
+        tk::CWinApp* app = tk::AfxGetApp();
+        if (!app)
+            throw tk::CException("the application object is missing");
+        app->InitInstance();
+    } catch (const std::exception& e) {
+        // The session's destructor has given the terminal back by now.
+        std::cerr << "tunewright: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,343 @@
+// A dialog on the terminal: what keys do to its controls and which messages
+// they send, and what the drawing shows.
+#include "toolkit/Resources.h"
+#include "toolkit/terminal/DialogLayer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <thread>
+
+namespace {
+
+using tk::Key;
+using tk::KeyCode;
+using tk::MsgKind;
+
+Key K(KeyCode code, bool shift = false, bool alt = false)
+{
+    Key k;
+    k.code = code;
+    k.shift = shift;
+    k.alt = alt;
+    return k;
+}
+
+Key Ch(char32_t ch, bool alt = false, bool ctrl = false)
+{
+    Key k;
+    k.ch = ch;
+    k.alt = alt;
+    k.ctrl = ctrl;
+    return k;
+}
+
+Key F(int n)
+{
+    Key k = K(KeyCode::Function);
+    k.function = n;
+    return k;
+}
+
+class NoBoxes final : public tk::ModalHost {
+public:
+    int ShowMessageBox(std::string_view, std::string_view, unsigned) override { return tk::IDOK; }
+    std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> ShowFolderDialog(std::string_view) override { return std::nullopt; }
+};
+
+struct Seen {
+    MsgKind kind;
+    int id;
+    bool operator==(const Seen&) const = default;
+};
+
+// Records the messages that reach it; OK and Cancel take the default path and
+// end the dialog.
+class Recorder final : public tk::CDialog {
+public:
+    explicit Recorder(int templateId) : CDialog(templateId) {}
+    std::vector<Seen> seen;
+
+    const tk::MessageMap& GetMessageMap() const override
+    {
+        const auto record = [](MsgKind kind) {
+            return [kind](tk::CDialog& d, tk::Message& m) { static_cast<Recorder&>(d).seen.push_back({kind, m.id}); };
+        };
+        const auto command = [&](int id) { return tk::MessageEntry{MsgKind::Command, id, record(MsgKind::Command)}; };
+        static const tk::MessageMap map = {
+            command(1010),
+            command(1007),
+            command(32772),
+            command(32776),
+            command(32778),
+            {MsgKind::SysCommand, 0, record(MsgKind::SysCommand)},
+            {MsgKind::Close, 0, record(MsgKind::Close)},
+            {MsgKind::HelpInfo, 0, record(MsgKind::HelpInfo)},
+            {MsgKind::Timer, 0, record(MsgKind::Timer)},
+            {MsgKind::CtlColor, 0,
+             [](tk::CDialog&, tk::Message& m) {
+                 if (m.color->controlId == 1009)
+                     m.color->textBackground = tk::Rgb{255, 255, 128};
+                 m.color->brush = tk::Rgb{240, 240, 240};
+             }},
+        };
+        return map;
+    }
+};
+
+struct MainDialog {
+    NoBoxes host;
+    Recorder dialog{102};
+    tk::TerminalWindow window{dialog.Template(), host};
+    tk::DialogLayer layer{dialog, window, true};
+
+    MainDialog()
+    {
+        dialog.AttachWindow(&window);
+        for (int i = 0; i < 30; ++i)
+            window.ListInsertItem(1000, i, "Function " + std::to_string(i));
+        window.ListSetSelectionMark(1000, 0);
+        for (const char* c : {"All functions", "System settings", "Folders"})
+            window.ComboAddString(1009, c);
+        window.ComboSetCurSel(1009, 0);
+        window.SystemMenuAppendSeparator();
+        window.SystemMenuAppend(16, "About ...");
+        layer.EnsureFocus();
+    }
+    ~MainDialog() { dialog.AttachWindow(nullptr); }
+
+    void Press(const Key& key) { layer.HandleKey(key); }
+    std::vector<int> TabOrder()
+    {
+        std::vector<int> out{window.FocusId()};
+        for (int i = 0; i < 9; ++i) {
+            Press(K(KeyCode::Tab));
+            out.push_back(window.FocusId());
+        }
+        return out;
+    }
+};
+
+TEST(TerminalDialog, TabReachesEveryVisibleControlInTemplateOrder)
+{
+    MainDialog d;
+    EXPECT_EQ(d.window.FocusId(), 1000) << "the first tab stop";
+    EXPECT_EQ(d.TabOrder(), (std::vector<int>{1000, 1009, 1010, 1007, 1006, 1002, 1003, 1005, 1000, 1009}));
+    d.Press(K(KeyCode::Tab, true));
+    EXPECT_EQ(d.window.FocusId(), 1000);
+    d.Press(K(KeyCode::Tab, true));
+    EXPECT_EQ(d.window.FocusId(), 1005) << "Shift-Tab wraps backwards";
+
+    // Hidden controls drop out; the focus leaves a control that is hidden.
+    d.window.ShowItem(1007, false);
+    d.window.ShowItem(1006, false);
+    d.window.SetFocus(1000);
+    EXPECT_EQ(d.TabOrder(), (std::vector<int>{1000, 1009, 1010, 1002, 1003, 1005, 1000, 1009, 1010, 1002}));
+    d.window.SetFocus(1003);
+    d.window.ShowItem(1003, false);
+    d.Press(K(KeyCode::End));
+    EXPECT_EQ(d.window.FocusId(), 1005);
+}
+
+TEST(TerminalDialog, EnterAndEscapeEndTheDialogThroughOkAndCancel)
+{
+    MainDialog ok;
+    ok.Press(K(KeyCode::Enter));
+    EXPECT_EQ(ok.window.EndResult(), tk::IDOK);
+
+    MainDialog cancel;
+    cancel.Press(K(KeyCode::Escape));
+    EXPECT_EQ(cancel.window.EndResult(), tk::IDCANCEL);
+
+    MainDialog button;
+    button.window.SetFocus(1010);
+    button.Press(K(KeyCode::Enter));
+    button.Press(Ch(U' '));
+    EXPECT_EQ(button.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 1010}, {MsgKind::Command, 1010}}));
+    EXPECT_FALSE(button.window.EndResult().has_value());
+}
+
+TEST(TerminalDialog, ArrowsMoveTheListSelectionWithTheMark)
+{
+    MainDialog d;
+    const tk::ControlState& list = *d.window.Find(1000);
+    EXPECT_TRUE(list.selected.empty()) << "the mark alone selects nothing";
+    d.Press(K(KeyCode::Down));
+    EXPECT_EQ(list.selectionMark, 1);
+    EXPECT_EQ(list.selected, (std::set<int>{1}));
+    d.Press(K(KeyCode::Up));
+    d.Press(K(KeyCode::Up));
+    EXPECT_EQ(list.selectionMark, 0);
+    d.Press(K(KeyCode::End));
+    EXPECT_EQ(list.selectionMark, 29);
+    d.Press(K(KeyCode::PageUp));
+    EXPECT_EQ(list.selectionMark, 20);
+    d.Press(K(KeyCode::Home));
+    EXPECT_EQ(list.selected, (std::set<int>{0}));
+    d.Press(Ch(U'f'));
+    EXPECT_EQ(list.selectionMark, 1) << "a letter jumps to the next item that begins with it";
+}
+
+TEST(TerminalDialog, ADropDownListChangesDirectlyOrThroughItsOpenList)
+{
+    MainDialog d;
+    d.window.SetFocus(1009);
+    d.Press(K(KeyCode::Down));
+    EXPECT_EQ(d.window.ComboGetCurSel(1009), 1) << "closed: arrows change the selection";
+    d.Press(K(KeyCode::Enter));
+    EXPECT_FALSE(d.window.EndResult().has_value()) << "Enter opens the list";
+    d.Press(K(KeyCode::Down));
+    EXPECT_EQ(d.window.ComboGetCurSel(1009), 1) << "open: arrows only move the highlight";
+    d.Press(K(KeyCode::Enter));
+    EXPECT_EQ(d.window.ComboGetCurSel(1009), 2);
+    d.Press(K(KeyCode::Down, false, true));
+    d.Press(K(KeyCode::Up));
+    d.Press(K(KeyCode::Escape));
+    EXPECT_EQ(d.window.ComboGetCurSel(1009), 2) << "Escape closes the list and keeps the selection";
+    EXPECT_FALSE(d.window.EndResult().has_value());
+    d.Press(Ch(U'a'));
+    EXPECT_EQ(d.window.ComboGetCurSel(1009), 0);
+}
+
+TEST(TerminalDialog, TypingReplacesTheTextOfAnEditableComboBox)
+{
+    NoBoxes host;
+    Recorder dialog(134);
+    tk::TerminalWindow window(dialog.Template(), host);
+    tk::DialogLayer layer(dialog, window, false);
+    dialog.AttachWindow(&window);
+    for (const char* name : {"English", "Deutsch", "Fran\xE7" "ais"})
+        window.ComboAddString(1020, name);
+    window.SetItemText(1020, "System default language");
+    layer.EnsureFocus();
+    ASSERT_EQ(window.FocusId(), 1020);
+
+    for (char32_t c : std::u32string(U"Fr\u00E4"))
+        layer.HandleKey(Ch(c));
+    EXPECT_EQ(window.GetItemText(1020), "Fr\xE4");
+    EXPECT_EQ(window.ComboGetCurSel(1020), -1);
+    layer.HandleKey(K(KeyCode::Backspace));
+    layer.HandleKey(K(KeyCode::Down, false, true)); // open the list
+    layer.HandleKey(K(KeyCode::Enter));
+    EXPECT_EQ(window.GetItemText(1020), "Fran\xE7" "ais") << "the entry that begins with the text";
+    EXPECT_FALSE(window.EndResult().has_value());
+    layer.HandleKey(K(KeyCode::Up));
+    EXPECT_EQ(window.GetItemText(1020), "English") << "the list is sorted";
+    layer.HandleKey(K(KeyCode::Enter));
+    EXPECT_EQ(window.EndResult(), tk::IDOK);
+    dialog.AttachWindow(nullptr);
+}
+
+TEST(TerminalDialog, RadioButtonsAndEditFields)
+{
+    MainDialog d;
+    d.window.SetFocus(1002);
+    d.Press(Ch(U' '));
+    EXPECT_TRUE(d.window.GetCheck(1002));
+    d.Press(K(KeyCode::Right));
+    EXPECT_EQ(d.window.FocusId(), 1003);
+    EXPECT_TRUE(d.window.GetCheck(1003));
+    EXPECT_FALSE(d.window.GetCheck(1002)) << "one button of the group is checked";
+
+    d.window.SetItemText(1005, "400");
+    d.Press(K(KeyCode::Tab));
+    ASSERT_EQ(d.window.FocusId(), 1005);
+    d.Press(Ch(U'5'));
+    EXPECT_EQ(d.window.GetItemText(1005), "5") << "the field's text was selected on entry";
+    d.Press(Ch(U'0'));
+    d.Press(K(KeyCode::Home));
+    d.Press(Ch(U'1'));
+    EXPECT_EQ(d.window.GetItemText(1005), "150");
+}
+
+TEST(TerminalDialog, MenusSendTheirCommands)
+{
+    MainDialog d;
+    d.Press(F(10));
+    d.Press(K(KeyCode::Enter));
+    d.Press(Ch(U'h', true));
+    d.Press(K(KeyCode::End));
+    d.Press(K(KeyCode::Enter));
+    d.Press(Ch(U'h', true));
+    d.Press(Ch(U'h')); // the mnemonic of "Show &help file"
+    d.Press(Ch(U' ', true));
+    d.Press(K(KeyCode::End));
+    d.Press(K(KeyCode::Enter));
+    d.Press(Ch(U' ', true));
+    d.Press(K(KeyCode::Enter));
+    d.Press(F(10));
+    d.Press(K(KeyCode::Escape));
+    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 32772},
+                                               {MsgKind::Command, 32778},
+                                               {MsgKind::Command, 32776},
+                                               {MsgKind::SysCommand, 16},
+                                               {MsgKind::SysCommand, 0xF060}}));
+    EXPECT_FALSE(d.window.EndResult().has_value()) << "Escape only closed the menu";
+
+    d.Press(F(1));
+    d.Press(Ch(U'q', false, true));
+    d.Press(F(4));
+    Key altF4 = F(4);
+    altF4.alt = true;
+    d.Press(altF4);
+    EXPECT_EQ(std::vector<Seen>(d.dialog.seen.begin() + 5, d.dialog.seen.end()),
+              (std::vector<Seen>{{MsgKind::HelpInfo, 0}, {MsgKind::Close, 0}, {MsgKind::Close, 0}}));
+    d.Press(Ch(U'b', true));
+    EXPECT_EQ(d.dialog.seen.back(), (Seen{MsgKind::Command, 1007})) << "Alt and a button's mnemonic press it";
+}
+
+TEST(TerminalDialog, TimersFireWhenDueAndNotWhileTheirHandlerRuns)
+{
+    MainDialog d;
+    d.window.SetTimer(1, 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    const auto now = std::chrono::steady_clock::now();
+    EXPECT_EQ(d.window.TakeDueTimers(now), std::vector<int>{1});
+    EXPECT_TRUE(d.window.TakeDueTimers(now + std::chrono::seconds(1)).empty()) << "still running";
+    d.window.TimerDone(1);
+    d.layer.FireTimers(now + std::chrono::seconds(1));
+    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Timer, 1}}));
+    d.window.EndDialog(tk::IDOK);
+    d.layer.FireTimers(now + std::chrono::seconds(2));
+    EXPECT_EQ(d.dialog.seen.size(), 1u) << "an ended dialog gets no ticks";
+}
+
+TEST(TerminalDialog, DrawsControlsWithTheColoursTheDialogGives)
+{
+    MainDialog d;
+    d.window.SetItemText(1011, "Menu delay");
+    d.window.SetItemText(1002, "Activated");
+    d.window.SetItemText(1003, "De-activated");
+    d.window.SetCheck(1003, true);
+    d.window.SetItemText(1010, "&Save new configuration");
+    d.window.ShowItem(1007, false);
+    tk::CellScreen screen;
+    screen.Resize(120, 40);
+    d.layer.Draw(screen);
+    std::string all;
+    for (int y = 0; y < screen.Rows(); ++y)
+        all += screen.RowText(y) + "\n";
+    EXPECT_NE(all.find("Orvelle Tunewright 3"), std::string::npos);
+    EXPECT_NE(all.find(" -  File  Help"), std::string::npos);
+    EXPECT_NE(all.find("┌ Menu delay ─"), std::string::npos);
+    EXPECT_NE(all.find("( ) Activated"), std::string::npos);
+    EXPECT_NE(all.find("(*) De-activated"), std::string::npos);
+    EXPECT_NE(all.find("[ Save new configuration ]"), std::string::npos);
+    EXPECT_NE(all.find("Function 0"), std::string::npos);
+    EXPECT_EQ(all.find("Browse"), std::string::npos) << "hidden controls are not drawn";
+    EXPECT_EQ(all.find("Cancel"), std::string::npos);
+
+    const auto at = all.find("All functions");
+    ASSERT_NE(at, std::string::npos);
+    const int row = static_cast<int>(std::count(all.begin(), all.begin() + static_cast<long>(at), '\n'));
+    const std::string line = screen.RowText(row);
+    const std::size_t byte = line.find("All functions");
+    // Cells before it, not bytes: the frame characters take three bytes.
+    const int col = static_cast<int>(std::count_if(line.begin(), line.begin() + static_cast<long>(byte),
+                                                   [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    ASSERT_EQ(screen.At(col, row).ch, U'A');
+    EXPECT_EQ(screen.At(col, row).style.bg, (tk::Rgb{255, 255, 128})) << "the combo box's text background";
+}
+
+} // namespace

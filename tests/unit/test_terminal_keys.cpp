@@ -1,0 +1,165 @@
+// Terminal input bytes to keys.
+#include "toolkit/terminal/KeyDecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using tk::Key;
+using tk::KeyCode;
+
+Key K(KeyCode code, bool shift = false, bool alt = false, bool ctrl = false)
+{
+    Key k;
+    k.code = code;
+    k.shift = shift;
+    k.alt = alt;
+    k.ctrl = ctrl;
+    return k;
+}
+
+Key Ch(char32_t ch, bool alt = false, bool ctrl = false)
+{
+    Key k;
+    k.ch = ch;
+    k.alt = alt;
+    k.ctrl = ctrl;
+    return k;
+}
+
+Key F(int n, bool alt = false)
+{
+    Key k = K(KeyCode::Function, false, alt);
+    k.function = n;
+    return k;
+}
+
+std::vector<Key> Decode(tk::KeyDecoder& d)
+{
+    std::vector<Key> out;
+    while (auto k = d.Next())
+        out.push_back(*k);
+    return out;
+}
+
+std::vector<Key> Decode(const std::string& bytes)
+{
+    tk::KeyDecoder d;
+    d.Feed(bytes);
+    return Decode(d);
+}
+
+TEST(TerminalKeys, DecodesWhatTerminalsSend)
+{
+    const struct {
+        const char* bytes;
+        Key key;
+    } cases[] = {
+        {"a", Ch(U'a')},
+        {"\r", K(KeyCode::Enter)},
+        {"\n", K(KeyCode::Enter)},
+        {"\t", K(KeyCode::Tab)},
+        {"\x1b[Z", K(KeyCode::Tab, true)},
+        {"\x7f", K(KeyCode::Backspace)},
+        {"\x08", K(KeyCode::Backspace)},
+        {"\x11", Ch(U'q', false, true)},
+        {"\x03", Ch(U'c', false, true)},
+        {"\x1b[A", K(KeyCode::Up)},
+        {"\x1bOA", K(KeyCode::Up)},
+        {"\x1b[B", K(KeyCode::Down)},
+        {"\x1b[1;3B", K(KeyCode::Down, false, true)},
+        {"\x1b\x1b[B", K(KeyCode::Down, false, true)},
+        {"\x1b[1;5C", K(KeyCode::Right, false, false, true)},
+        {"\x1b[1;2D", K(KeyCode::Left, true)},
+        {"\x1b[H", K(KeyCode::Home)},
+        {"\x1bOH", K(KeyCode::Home)},
+        {"\x1b[1~", K(KeyCode::Home)},
+        {"\x1b[7~", K(KeyCode::Home)},
+        {"\x1b[F", K(KeyCode::End)},
+        {"\x1b[4~", K(KeyCode::End)},
+        {"\x1b[8~", K(KeyCode::End)},
+        {"\x1b[2~", K(KeyCode::Insert)},
+        {"\x1b[3~", K(KeyCode::Delete)},
+        {"\x1b[5~", K(KeyCode::PageUp)},
+        {"\x1b[6~", K(KeyCode::PageDown)},
+        {"\x1bOP", F(1)},
+        {"\x1b[11~", F(1)},
+        {"\x1b[[A", F(1)},
+        {"\x1b[[E", F(5)},
+        {"\x1b[15~", F(5)},
+        {"\x1b[17~", F(6)},
+        {"\x1b[21~", F(10)},
+        {"\x1b[24~", F(12)},
+        {"\x1b[1;3S", F(4, true)},
+        {"\x1b\x1bOS", F(4, true)},
+        {"\x1b[14;3~", F(4, true)},
+        {"\x1b" "f", Ch(U'f', true)},
+        {"\x1b" "F", Ch(U'F', true)},
+        {"\x1b ", Ch(U' ', true)},
+        {"\xC3\xA9", Ch(U'\u00E9')},
+        {"\xE2\x82\xAC", Ch(0x20AC)},
+        {"\x1b\xC3\xA4", Ch(U'\u00E4', true)},
+    };
+    for (const auto& c : cases) {
+        const std::vector<Key> keys = Decode(c.bytes);
+        ASSERT_EQ(keys.size(), 1u) << "bytes " << c.bytes + 1;
+        EXPECT_EQ(keys[0], c.key) << "bytes " << c.bytes + 1;
+    }
+}
+
+TEST(TerminalKeys, SplitsARunOfKeysAndSkipsWhatItDoesNotKnow)
+{
+    EXPECT_EQ(Decode("ab\x1b[A\r"), (std::vector<Key>{Ch(U'a'), Ch(U'b'), K(KeyCode::Up), K(KeyCode::Enter)}));
+    // Unknown sequences and bytes vanish whole; the keys around them stay.
+    EXPECT_EQ(Decode("\x1b[200~x"), (std::vector<Key>{Ch(U'x')}));
+    EXPECT_EQ(Decode("\x1b[?1;2cx"), (std::vector<Key>{Ch(U'x')}));
+    EXPECT_EQ(Decode("\xFFy"), (std::vector<Key>{Ch(U'y')}));
+    EXPECT_EQ(Decode("\x1c" "z"), (std::vector<Key>{Ch(U'z')}));
+}
+
+TEST(TerminalKeys, WaitsForTheRestOfASequence)
+{
+    tk::KeyDecoder d;
+    d.Feed("\x1b[");
+    EXPECT_TRUE(Decode(d).empty());
+    EXPECT_TRUE(d.HasPartial());
+    d.Feed("1;3");
+    EXPECT_TRUE(Decode(d).empty());
+    d.Feed("A");
+    EXPECT_EQ(Decode(d), (std::vector<Key>{K(KeyCode::Up, false, true)}));
+    EXPECT_FALSE(d.HasPartial());
+
+    d.Feed("\xC3");
+    EXPECT_TRUE(Decode(d).empty());
+    d.Feed("\xBC");
+    EXPECT_EQ(Decode(d), (std::vector<Key>{Ch(U'\u00FC')}));
+}
+
+TEST(TerminalKeys, ALoneEscapeIsTheEscapeKeyOnceTheWaitIsOver)
+{
+    tk::KeyDecoder d;
+    d.Feed("\x1b");
+    EXPECT_TRUE(Decode(d).empty());
+    EXPECT_TRUE(d.HasPartial());
+    d.Flush();
+    EXPECT_EQ(Decode(d), (std::vector<Key>{K(KeyCode::Escape)}));
+    EXPECT_FALSE(d.HasPartial());
+
+    // Pressed twice: two Escapes, not Alt+Escape.
+    d.Feed("\x1b\x1b");
+    EXPECT_TRUE(Decode(d).empty());
+    d.Flush();
+    EXPECT_EQ(Decode(d), (std::vector<Key>{K(KeyCode::Escape), K(KeyCode::Escape)}));
+
+    // A UTF-8 character that never completes is dropped.
+    d.Feed("\xE2\x82");
+    d.Flush();
+    EXPECT_TRUE(Decode(d).empty());
+    EXPECT_FALSE(d.HasPartial());
+    d.Feed("k");
+    EXPECT_EQ(Decode(d), (std::vector<Key>{Ch(U'k')}));
+}
+
+} // namespace

@@ -1,0 +1,55 @@
+// The cell picture and the ANSI output that brings the terminal up to date.
+#include "toolkit/terminal/Screen.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+tk::CellStyle Colours(tk::Rgb fg, tk::Rgb bg)
+{
+    tk::CellStyle s;
+    s.fg = fg;
+    s.bg = bg;
+    return s;
+}
+
+TEST(TerminalScreen, WritesOnlyWhatChanged)
+{
+    tk::CellScreen screen;
+    screen.Resize(10, 3);
+    screen.Clear(Colours({0, 0, 0}, {240, 240, 240}));
+    const std::string first = screen.Render(false);
+    EXPECT_NE(first.find("\x1b[2J"), std::string::npos) << "the first frame is drawn whole";
+    EXPECT_NE(first.find("48;2;240;240;240"), std::string::npos);
+
+    screen.Clear(Colours({0, 0, 0}, {240, 240, 240}));
+    EXPECT_EQ(screen.Render(false), "") << "nothing changed, nothing written";
+
+    screen.Text(2, 1, "\x80!", Colours({0, 0, 128}, {240, 240, 240}));
+    const std::string change = screen.Render(false);
+    EXPECT_NE(change.find("\x1b[2;3H"), std::string::npos) << "moves to the changed cell";
+    EXPECT_NE(change.find("38;2;0;0;128"), std::string::npos);
+    EXPECT_NE(change.find("\xE2\x82\xAC!"), std::string::npos) << "Windows-1252 text goes out as UTF-8";
+    EXPECT_EQ(change.find("\x1b[2J"), std::string::npos);
+
+    screen.ShowCursor(4, 2);
+    EXPECT_NE(screen.Render(false).find("\x1b[3;5H\x1b[?25h"), std::string::npos) << "a moved cursor alone is news";
+}
+
+TEST(TerminalScreen, ClipsAndShowsControlCharactersAsBlanks)
+{
+    tk::CellScreen screen;
+    screen.Resize(6, 2);
+    screen.Clear({});
+    screen.SetClip({1, 0, 3, 2});
+    screen.Text(0, 0, "abcdef", {});
+    EXPECT_EQ(screen.RowText(0), " bcd  ");
+    screen.ResetClip();
+    screen.Text(0, 1, "a\tb\x9D", {});
+    EXPECT_EQ(screen.RowText(1), "a b   ");
+    screen.Label(0, 0, "&Go", {});
+    EXPECT_TRUE(screen.At(0, 0).style.underline);
+    EXPECT_FALSE(screen.At(1, 0).style.underline);
+}
+
+} // namespace

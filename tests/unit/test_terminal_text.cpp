@@ -1,0 +1,64 @@
+// How controls show text: mnemonics, word wrapping, the key help line.
+#include "toolkit/terminal/TextLayout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(TerminalText, WrapsAtLineEndsAndBetweenWords)
+{
+    const struct {
+        const char* text;
+        int width;
+        Lines lines;
+    } cases[] = {
+        {"", 10, {}},
+        {"one two three", 20, {"one two three"}},
+        {"one two three", 7, {"one two", "three"}},
+        {"one\r\ntwo", 20, {"one", "two"}},
+        {"one\ntwo", 20, {"one", "two"}},
+        {"one\rtwo", 20, {"one", "two"}},
+        {"one\n\ntwo", 20, {"one", "", "two"}},
+        {"one\r\n", 20, {"one"}},
+        {"abcdefghij", 4, {"abcd", "efgh", "ij"}},
+        {"ab abcdefghij", 4, {"ab", "abcd", "efgh", "ij"}},
+        {"a    b", 3, {"a", "b"}},
+        {"tab\there", 20, {"tab here"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(tk::WrapText(c.text, c.width), c.lines) << c.text << " / " << c.width;
+}
+
+TEST(TerminalText, ResolvesMnemonicPrefixes)
+{
+    const struct {
+        const char* caption;
+        const char* text;
+        int mnemonic;
+    } cases[] = {
+        {"&Save", "Save", 0},      {"Go to Orvelle &website", "Go to Orvelle website", 14},
+        {"a&&b", "a&b", -1},       {"&&&x", "&x", 1},
+        {"end&", "end&", -1},      {"plain", "plain", -1},
+    };
+    for (const auto& c : cases) {
+        const tk::Label l = tk::ParseLabel(c.caption);
+        EXPECT_EQ(l.text, c.text) << c.caption;
+        EXPECT_EQ(l.mnemonic, c.mnemonic) << c.caption;
+    }
+    EXPECT_EQ(tk::MnemonicOf("&Datei"), 'd');
+    EXPECT_EQ(tk::MnemonicOf("&\xC4nderungen"), '\xE4');
+    EXPECT_EQ(tk::MnemonicOf("None"), '\0');
+}
+
+TEST(TerminalText, KeyHelpDropsTheLeastImportantEntriesFirst)
+{
+    const std::vector<tk::HelpItem> items = {{"Tab next", 2}, {"Enter OK", 1}, {"F1 help", 3}, {"Esc cancel", 1}};
+    EXPECT_EQ(tk::FitHelp(items, 80), "Tab next  Enter OK  F1 help  Esc cancel");
+    EXPECT_EQ(tk::FitHelp(items, 35), "Tab next  Enter OK  Esc cancel");
+    EXPECT_EQ(tk::FitHelp(items, 20), "Enter OK  Esc cancel");
+    EXPECT_EQ(tk::FitHelp(items, 5), "");
+}
+
+} // namespace
