@@ -64,6 +64,10 @@ app="$work/app"
 cp -r "$src/data/sample" "$app" || fail "cannot copy the sample data"
 cp "$bin" "$app/tunewright" || fail "cannot copy the program"
 cp "$src/data/sample/registry.reg" "$work/registry.reg" || fail "cannot copy the registry store"
+# Values that appear nowhere else on the screen, so the panel must have read them.
+sed -i 's/^"MenuShowDelay"=.*/"MenuShowDelay"="1357"\r/; s/^"Hidden"=.*/"Hidden"=dword:00000b7f\r/' "$work/registry.reg"
+grep -q '"MenuShowDelay"="1357"' "$work/registry.reg" || fail "cannot set MenuShowDelay in the store"
+grep -q '"Hidden"=dword:00000b7f' "$work/registry.reg" || fail "cannot set Hidden in the store"
 language='[1031]'
 sed -i "/^Language\r\?\$/{n;s/^\[[^]]*\]/$language/}" "$app/config.ini"
 grep -qF "$language" "$app/config.ini" || fail "cannot switch the sample to $language"
@@ -117,9 +121,11 @@ menuBar=$(capture | sed -n 2p)
 grep -qF -- "$fileMenu" <<<"$menuBar" || fail "the menu bar does not show \"$fileMenu\": $menuBar"
 grep -qF -- "$helpMenu" <<<"$menuBar" || fail "the menu bar does not show \"$helpMenu\": $menuBar"
 wait_for "┌ $name0 " 5 || fail "the option panel does not show the first function \"$name0\""
+wait_for "1357" 2 || fail "the option panel does not show the first function's value 1357"
 
 "${tm[@]}" send-keys -t "$session" Down Down
 wait_for "┌ $name2 " 5 || fail "two Down keys did not show the third function \"$name2\" in the option panel"
+wait_for "2943" 2 || fail "the option panel does not show the third function's value 2943 (dword 0xb7f)"
 
 "${tm[@]}" send-keys -t "$session" Escape
 tries=50
