@@ -3,6 +3,8 @@
 #include "toolkit/Resources.h"
 #include "toolkit/terminal/DialogLayer.h"
 
+#include "KeyBuilders.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,31 +15,6 @@ namespace {
 using tk::Key;
 using tk::KeyCode;
 using tk::MsgKind;
-
-Key K(KeyCode code, bool shift = false, bool alt = false)
-{
-    Key k;
-    k.code = code;
-    k.shift = shift;
-    k.alt = alt;
-    return k;
-}
-
-Key Ch(char32_t ch, bool alt = false, bool ctrl = false)
-{
-    Key k;
-    k.ch = ch;
-    k.alt = alt;
-    k.ctrl = ctrl;
-    return k;
-}
-
-Key F(int n)
-{
-    Key k = K(KeyCode::Function);
-    k.function = n;
-    return k;
-}
 
 class NoBoxes final : public tk::ModalHost {
 public:

@@ -1,6 +1,8 @@
 // Terminal input bytes to keys.
 #include "toolkit/terminal/KeyDecoder.h"
 
+#include "KeyBuilders.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -9,32 +11,6 @@ namespace {
 
 using tk::Key;
 using tk::KeyCode;
-
-Key K(KeyCode code, bool shift = false, bool alt = false, bool ctrl = false)
-{
-    Key k;
-    k.code = code;
-    k.shift = shift;
-    k.alt = alt;
-    k.ctrl = ctrl;
-    return k;
-}
-
-Key Ch(char32_t ch, bool alt = false, bool ctrl = false)
-{
-    Key k;
-    k.ch = ch;
-    k.alt = alt;
-    k.ctrl = ctrl;
-    return k;
-}
-
-Key F(int n, bool alt = false)
-{
-    Key k = K(KeyCode::Function, false, alt);
-    k.function = n;
-    return k;
-}
 
 std::vector<Key> Decode(tk::KeyDecoder& d)
 {

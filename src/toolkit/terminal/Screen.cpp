@@ -21,6 +21,15 @@ void AppendNumber(std::string& out, int n)
     out += std::to_string(n);
 }
 
+void AppendRgb(std::string& out, const Rgb& c)
+{
+    AppendNumber(out, c.r);
+    out += ';';
+    AppendNumber(out, c.g);
+    out += ';';
+    AppendNumber(out, c.b);
+}
+
 void AppendStyle(std::string& out, const CellStyle& s)
 {
     out += "\x1b[0";
@@ -29,17 +38,9 @@ void AppendStyle(std::string& out, const CellStyle& s)
     if (s.underline)
         out += ";4";
     out += ";38;2;";
-    AppendNumber(out, s.fg.r);
-    out += ';';
-    AppendNumber(out, s.fg.g);
-    out += ';';
-    AppendNumber(out, s.fg.b);
+    AppendRgb(out, s.fg);
     out += ";48;2;";
-    AppendNumber(out, s.bg.r);
-    out += ';';
-    AppendNumber(out, s.bg.g);
-    out += ';';
-    AppendNumber(out, s.bg.b);
+    AppendRgb(out, s.bg);
     out += 'm';
 }
 
