@@ -1,0 +1,44 @@
+// The registry store as the program meets it: where it lies, and what a
+// store that cannot be read does to a session.
+#include "e2e/Driver.h"
+
+#include <gtest/gtest.h>
+
+using e2e::Contains;
+using e2e::Grep;
+using e2e::Installation;
+
+namespace {
+
+const std::string kDelay = "[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"MenuShowDelay\"=";
+
+} // namespace
+
+TEST(RegistryStoreE2E, TheStoreIsTheNamedFileElseTheOneBesideTheProgram)
+{
+    Installation inst;
+    inst.Write("registry.reg", "REGEDIT4\r\n\r\n" + kDelay + "\"111\"\r\n");
+    inst.Write("other.reg", "REGEDIT4\r\n\r\n" + kDelay + "\"222\"\r\n");
+
+    EXPECT_TRUE(Contains(inst.Run("tick\ndump\nclick 2\n"), "control 1005 shown \"111\""));
+    EXPECT_TRUE(Contains(inst.Run("tick\ndump\nclick 2\n", "--registry '" + inst.File("other.reg").string() + "'"),
+                         "control 1005 shown \"222\""));
+}
+
+TEST(RegistryStoreE2E, ABrokenStoreIsReportedOnceAndNeverRewritten)
+{
+    Installation inst;
+    const std::string broken = "REGEDIT4\r\n\r\n" + kDelay + "\"400\"\r\n\"Bad\"=dword:xyz\r\n";
+    inst.Write("registry.reg", broken);
+
+    // Start-up reads EnableLUA, the first tick the panel's value, and close
+    // tries to delete the marker: one report, and the file stays as it was.
+    const auto out = inst.Run("tick 3\nselect 1\ntick 2\ndump\nclose\n");
+    const auto errors = Grep(out, "error ");
+    ASSERT_EQ(errors.size(), 1u) << e2e::Join(out);
+    EXPECT_NE(errors[0].find("registry.reg"), std::string::npos) << errors[0];
+    EXPECT_NE(errors[0].find("line 5"), std::string::npos) << errors[0];
+    EXPECT_TRUE(Grep(out, "msgbox").empty()) << "no EnableLUA can be read";
+    EXPECT_EQ(out.back(), "ended IDCANCEL");
+    EXPECT_EQ(inst.Read("registry.reg"), broken);
+}
