@@ -34,6 +34,8 @@ int g_wakeWrite = -1;
 std::terminate_handler g_previousTerminate = nullptr;
 struct sigaction g_previousActions[kFatalSignals.size()];
 struct sigaction g_previousWinch;
+struct sigaction g_previousStop;
+struct termios g_raw;
 
 void WriteAll(const char* data, std::size_t size)
 {
@@ -59,6 +61,8 @@ void RestoreTerminal()
     ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_saved);
 }
 
+void WakeUp();
+
 void OnFatalSignal(int sig)
 {
     const int saved = errno;
@@ -73,9 +77,48 @@ void OnResize(int)
 {
     const int saved = errno;
     g_resized = 1;
+    WakeUp();
+    errno = saved;
+}
+
+void WakeUp()
+{
     if (g_wakeWrite >= 0) {
         const char b = 0;
         [[maybe_unused]] const ssize_t ignored = ::write(g_wakeWrite, &b, 1);
+    }
+}
+
+// A stop from outside (kill -TSTP; Ctrl+Z reaches us as a key) hands the
+// shell a sane terminal, and the program takes it back when it continues.
+void OnStop(int sig)
+{
+    const int saved = errno;
+    const bool wasActive = g_active;
+    RestoreTerminal();
+
+    struct sigaction dfl;
+    std::memset(&dfl, 0, sizeof dfl);
+    dfl.sa_handler = SIG_DFL;
+    sigemptyset(&dfl.sa_mask);
+    ::sigaction(sig, &dfl, nullptr);
+    sigset_t unblock;
+    sigemptyset(&unblock);
+    sigaddset(&unblock, sig);
+    ::sigprocmask(SIG_UNBLOCK, &unblock, nullptr);
+    ::raise(sig); // stops here until SIGCONT
+
+    struct sigaction again;
+    std::memset(&again, 0, sizeof again);
+    again.sa_handler = OnStop;
+    sigemptyset(&again.sa_mask);
+    again.sa_flags = SA_RESTART;
+    ::sigaction(sig, &again, nullptr);
+    if (wasActive && ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_raw) == 0) {
+        g_active = 1;
+        WriteAll(kEnter, sizeof kEnter - 1);
+        g_resized = 1; // everything must be drawn again
+        WakeUp();
     }
     errno = saved;
 }
@@ -135,6 +178,7 @@ TerminalSession::TerminalSession()
     for (std::size_t i = 0; i < kFatalSignals.size(); ++i)
         Install(kFatalSignals[i], OnFatalSignal, SA_RESETHAND, &g_previousActions[i]);
     Install(SIGWINCH, OnResize, SA_RESTART, &g_previousWinch);
+    Install(SIGTSTP, OnStop, SA_RESTART, &g_previousStop);
 
     struct termios raw = g_saved;
     raw.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON);
@@ -144,6 +188,7 @@ TerminalSession::TerminalSession()
     raw.c_cflag |= CS8;
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
+    g_raw = raw;
     g_active = 1;
     if (::tcsetattr(STDIN_FILENO, TCSAFLUSH, &raw) != 0) {
         const std::string cause = std::strerror(errno);
@@ -165,6 +210,7 @@ void TerminalSession::Uninstall()
     for (std::size_t i = 0; i < kFatalSignals.size(); ++i)
         ::sigaction(kFatalSignals[i], &g_previousActions[i], nullptr);
     ::sigaction(SIGWINCH, &g_previousWinch, nullptr);
+    ::sigaction(SIGTSTP, &g_previousStop, nullptr);
     std::set_terminate(g_previousTerminate);
     ::close(g_wakeRead);
     ::close(g_wakeWrite);

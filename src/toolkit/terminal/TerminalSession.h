@@ -3,7 +3,8 @@
 // screen, no automatic line wrap. Whatever way the program ends (return,
 // exception, exit, SIGINT, SIGTERM, SIGHUP, SIGQUIT) the terminal gets its
 // settings and its normal screen back; a signal is raised again afterwards so
-// that the program still dies of it.
+// that the program still dies of it. A stop (SIGTSTP) gives the terminal back
+// too, and the program takes it again when it continues.
 #include <string>
 #include <string_view>
 
