@@ -26,16 +26,20 @@ void CTunewrightDlg::OnTimer(int)
     }
 }
 
-void CTunewrightDlg::OnClose()
+void CTunewrightDlg::DeleteCompanionMarker()
 {
     power.currentKeyPath = kCompanionKey;
     power.DeleteValue(RegistryLocation::LocalMachine, kCompanionMarker);
+}
+
+void CTunewrightDlg::OnClose()
+{
+    DeleteCompanionMarker();
     tk::CDialog::OnClose();
 }
 
 void CTunewrightDlg::OnExit()
 {
-    power.currentKeyPath = kCompanionKey;
-    power.DeleteValue(RegistryLocation::LocalMachine, kCompanionMarker);
+    DeleteCompanionMarker();
     OnOK();
 }

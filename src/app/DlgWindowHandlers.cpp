@@ -1,14 +1,21 @@
 #include "app/ControlIds.h"
 #include "app/TunewrightDlg.h"
 
+namespace {
+
+constexpr int kSystemClose = 0xF060; // the system menu's Close (SC_CLOSE)
+
+} // namespace
+
 void CTunewrightDlg::OnSysCommand(int commandId, long)
 {
     if ((commandId & 0xFFF0) == cmd::AboutSystemMenu) {
         ShowAboutBox();
         return;
     }
-    // Everything else (Close, Move, ...) takes the default path.
-    if ((commandId & 0xFFF0) == 0xF060)
+    // Of the other system commands only Close means anything to this dialog:
+    // by default it becomes the close request.
+    if ((commandId & 0xFFF0) == kSystemClose)
         OnClose();
 }
 

@@ -48,6 +48,7 @@ protected:
 
 private:
     void AskUacQuestion();
+    void DeleteCompanionMarker();
     void TranslateMenu();
     void FillFunctionNames();
     void FillCategoryFilter();
