@@ -180,18 +180,7 @@ void DDX_Text(CDataExchange& dx, int id, std::string& value)
 
 void DDX_Radio(CDataExchange& dx, int id, int& value)
 {
-    // The group runs from `id` to the next control that starts a group.
-    std::vector<int> group;
-    const auto& controls = dx.Dialog().Template().controls;
-    bool inGroup = false;
-    for (const auto& c : controls) {
-        if (c.id == id)
-            inGroup = true;
-        else if (inGroup && c.StartsGroup())
-            break;
-        if (inGroup && c.kind == ControlKind::RadioButton)
-            group.push_back(c.id);
-    }
+    const std::vector<int> group = dx.Dialog().Template().RadioGroup(id);
     IDialogWindow* w = dx.Dialog().Window();
     if (dx.SaveAndValidate()) {
         value = -1;

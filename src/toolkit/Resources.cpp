@@ -49,4 +49,24 @@ std::optional<std::string> BitmapFileName(int id)
     return std::nullopt;
 }
 
+std::vector<int> DialogTemplate::RadioGroup(int controlId) const
+{
+    std::size_t at = 0;
+    while (at < controls.size() && controls[at].id != controlId)
+        ++at;
+    if (at == controls.size())
+        return {};
+    std::size_t first = at;
+    while (first > 0 && !controls[first].StartsGroup())
+        --first;
+    std::vector<int> group;
+    for (std::size_t i = first; i < controls.size(); ++i) {
+        if (i > first && controls[i].StartsGroup())
+            break;
+        if (controls[i].kind == ControlKind::RadioButton)
+            group.push_back(controls[i].id);
+    }
+    return group;
+}
+
 } // namespace tk

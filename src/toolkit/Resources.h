@@ -49,6 +49,9 @@ struct DialogTemplate {
     std::vector<ControlTemplate> controls;
 
     const ControlTemplate* Find(int controlId) const;
+    // The radio buttons of the group that holds the control, in template
+    // order. A group runs from a control that starts one to the next.
+    std::vector<int> RadioGroup(int controlId) const;
 };
 
 struct MenuItemTemplate {

@@ -317,14 +317,21 @@ int HeadlessBackend::AnswerMessageBox(std::string_view text, std::string_view ca
     return result;
 }
 
-std::optional<std::string> HeadlessBackend::AnswerFileDialog(const FileDialogRequest& request)
+std::optional<std::string> HeadlessBackend::NextPick()
 {
+    // Nothing queued is a cancel, as is an explicit `pick cancel`.
     std::optional<std::string> result;
     if (!picks_.empty()) {
         if (picks_.front() != "cancel")
             result = picks_.front();
         picks_.pop_front();
     }
+    return result;
+}
+
+std::optional<std::string> HeadlessBackend::AnswerFileDialog(const FileDialogRequest& request)
+{
+    const std::optional<std::string> result = NextPick();
     Emit("filedialog filter=" + Quote(request.filter) + " folder=" + Quote(request.initialFolder) + " -> " +
          (result ? Quote(*result) : std::string("cancel")));
     return result;
@@ -332,12 +339,7 @@ std::optional<std::string> HeadlessBackend::AnswerFileDialog(const FileDialogReq
 
 std::optional<std::string> HeadlessBackend::AnswerFolderDialog(std::string_view title)
 {
-    std::optional<std::string> result;
-    if (!picks_.empty()) {
-        if (picks_.front() != "cancel")
-            result = picks_.front();
-        picks_.pop_front();
-    }
+    const std::optional<std::string> result = NextPick();
     Emit("folderdialog title=" + Quote(title) + " -> " + (result ? Quote(*result) : std::string("cancel")));
     return result;
 }

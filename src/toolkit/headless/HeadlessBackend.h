@@ -36,6 +36,7 @@ private:
     bool NextCommand(std::string& line);
     // Queues answer/pick/choose; false for any other command.
     bool QueueAnswer(const std::string& verb, const std::string& rest);
+    std::optional<std::string> NextPick();
     void Execute(CDialog& dialog, ModelWindow& window, const std::string& line);
     void Dump(const ModelWindow& window);
     void Emit(const std::string& line);

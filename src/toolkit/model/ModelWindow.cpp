@@ -92,21 +92,10 @@ const ControlState& ModelWindow::Need(int id) const
 void ModelWindow::ClickRadio(int id)
 {
     // Clear the buttons of the same group, then check this one.
-    const auto& cs = tmpl_.controls;
-    std::size_t at = 0;
-    while (at < cs.size() && cs[at].id != id)
-        ++at;
-    if (at == cs.size())
+    if (!tmpl_.Find(id))
         return;
-    std::size_t first = at;
-    while (first > 0 && !cs[first].StartsGroup())
-        --first;
-    for (std::size_t i = first; i < cs.size(); ++i) {
-        if (i > first && cs[i].StartsGroup())
-            break;
-        if (cs[i].kind == ControlKind::RadioButton)
-            Need(cs[i].id).checked = false;
-    }
+    for (int member : tmpl_.RadioGroup(id))
+        Need(member).checked = false;
     Need(id).checked = true;
 }
 

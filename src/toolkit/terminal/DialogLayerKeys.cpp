@@ -382,20 +382,10 @@ void DialogLayer::HandleRadioKey(ControlState& c, const Key& key)
         return;
     // Arrows move through the visible buttons of the group and check the one
     // they reach, as automatic radio buttons do.
-    const auto& cs = window_.Controls();
-    std::size_t at = 0;
-    while (at < cs.size() && cs[at].id != c.id)
-        ++at;
-    std::size_t first = at;
-    while (first > 0 && !(cs[first].tmpl && cs[first].tmpl->StartsGroup()))
-        --first;
     std::vector<int> group;
-    for (std::size_t i = first; i < cs.size(); ++i) {
-        if (i > first && cs[i].tmpl && cs[i].tmpl->StartsGroup())
-            break;
-        if (cs[i].kind == ControlKind::RadioButton && cs[i].visible)
-            group.push_back(cs[i].id);
-    }
+    for (int member : window_.Template().RadioGroup(c.id))
+        if (window_.IsItemVisible(member))
+            group.push_back(member);
     const auto pos = std::find(group.begin(), group.end(), c.id);
     if (pos == group.end() || group.size() < 2) {
         MoveFocus(direction);

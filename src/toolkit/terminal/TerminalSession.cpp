@@ -37,6 +37,17 @@ struct sigaction g_previousWinch;
 struct sigaction g_previousStop;
 struct termios g_raw;
 
+// Async-signal-safe: memset and sigaction only.
+void Install(int sig, void (*handler)(int), int flags, struct sigaction* previous)
+{
+    struct sigaction sa;
+    std::memset(&sa, 0, sizeof sa);
+    sa.sa_handler = handler;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = flags;
+    ::sigaction(sig, &sa, previous);
+}
+
 void WriteAll(const char* data, std::size_t size)
 {
     while (size > 0) {
@@ -97,23 +108,14 @@ void OnStop(int sig)
     const bool wasActive = g_active;
     RestoreTerminal();
 
-    struct sigaction dfl;
-    std::memset(&dfl, 0, sizeof dfl);
-    dfl.sa_handler = SIG_DFL;
-    sigemptyset(&dfl.sa_mask);
-    ::sigaction(sig, &dfl, nullptr);
+    Install(sig, SIG_DFL, 0, nullptr);
     sigset_t unblock;
     sigemptyset(&unblock);
     sigaddset(&unblock, sig);
     ::sigprocmask(SIG_UNBLOCK, &unblock, nullptr);
     ::raise(sig); // stops here until SIGCONT
 
-    struct sigaction again;
-    std::memset(&again, 0, sizeof again);
-    again.sa_handler = OnStop;
-    sigemptyset(&again.sa_mask);
-    again.sa_flags = SA_RESTART;
-    ::sigaction(sig, &again, nullptr);
+    Install(sig, OnStop, SA_RESTART, nullptr);
     if (wasActive && ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_raw) == 0) {
         g_active = 1;
         WriteAll(kEnter, sizeof kEnter - 1);
@@ -134,16 +136,6 @@ void RestoreAndTerminate()
     if (g_previousTerminate)
         g_previousTerminate();
     std::abort();
-}
-
-void Install(int sig, void (*handler)(int), int flags, struct sigaction* previous)
-{
-    struct sigaction sa;
-    std::memset(&sa, 0, sizeof sa);
-    sa.sa_handler = handler;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = flags;
-    ::sigaction(sig, &sa, previous);
 }
 
 } // namespace
