@@ -50,11 +50,15 @@ TEST(RegistryTree, NamesMatchWithoutCaseAndKeepTheirFirstSpelling)
                                                        "HKEY_CURRENT_USER\\Software\\Vendor: MenuDelay",
                                                        "HKEY_LOCAL_MACHINE\\:"}));
 
-    // Only ASCII letters fold: the 8-bit letters Ä and ä stay two names.
-    tree.SetValue(RegRoot::CurrentUser, "K", "\xC4", RegValue::Dword(1));
-    tree.SetValue(RegRoot::CurrentUser, "K", "\xE4", RegValue::Dword(2));
-    EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "K", "\xC4")->data, RegValue::Dword(1).data);
-    EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "K", "\xE4")->data, RegValue::Dword(2).data);
+    // Windows-1252 letters fold as the registry folds them: Ä and ä, Š and š
+    // are one name; the multiplication and division signs stay apart.
+    tree.SetValue(RegRoot::CurrentUser, "K", "\xC4\x8A", RegValue::Dword(1));
+    tree.SetValue(RegRoot::CurrentUser, "K", "\xE4\x9A", RegValue::Dword(2));
+    tree.SetValue(RegRoot::CurrentUser, "K", "\xD7", RegValue::Dword(3));
+    tree.SetValue(RegRoot::CurrentUser, "K", "\xF7", RegValue::Dword(4));
+    EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "K", "\xC4\x8A")->data, RegValue::Dword(2).data);
+    EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "K", "\xD7")->data, RegValue::Dword(3).data);
+    EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "K", "\xF7")->data, RegValue::Dword(4).data);
 }
 
 TEST(RegistryTree, SingleAndDoubledSeparatorsNameOneKey)

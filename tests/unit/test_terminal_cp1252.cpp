@@ -1,4 +1,5 @@
 // Windows-1252 <-> UTF-8 at the terminal's edge.
+#include "toolkit/CaseFold.h"
 #include "toolkit/terminal/Cp1252.h"
 
 #include <gtest/gtest.h>
@@ -81,7 +82,7 @@ TEST(TerminalCp1252, FoldsCapitalsOfTheWholeCodePage)
         {'\xDF', '\xDF'}, {'\x8A', '\x9A'}, {'\x8C', '\x9C'}, {'\x8E', '\x9E'}, {'\x9F', '\xFF'},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(tk::FoldCp1252(c.in), c.out) << int(static_cast<unsigned char>(c.in));
+        EXPECT_EQ(tk::FoldCase(c.in), c.out) << int(static_cast<unsigned char>(c.in));
 }
 
 } // namespace

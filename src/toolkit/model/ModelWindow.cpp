@@ -1,18 +1,13 @@
 #include "toolkit/model/ModelWindow.h"
 
+#include "toolkit/CaseFold.h"
 #include "toolkit/Exceptions.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace tk {
 
 namespace {
-
-unsigned char Fold(char c)
-{
-    return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
-}
 
 std::vector<MenuItemState> CopyMenu(const std::vector<MenuItemTemplate>& items)
 {
@@ -30,22 +25,6 @@ std::vector<MenuItemState> CopyMenu(const std::vector<MenuItemTemplate>& items)
 }
 
 } // namespace
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix)
-{
-    if (prefix.size() > text.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (Fold(text[i]) != Fold(prefix[i]))
-            return false;
-    return true;
-}
-
-bool LessNoCase(std::string_view a, std::string_view b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return Fold(x) < Fold(y); });
-}
 
 ModelWindow::ModelWindow(const DialogTemplate& tmpl) : tmpl_(tmpl)
 {

@@ -122,8 +122,4 @@ private:
     int icon_ = 0;
 };
 
-// Case-insensitive comparison in the 8-bit code page, as the controls do it.
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
-bool LessNoCase(std::string_view a, std::string_view b);
-
 } // namespace tk

@@ -1,5 +1,7 @@
 #include "toolkit/regstore/RegFile.h"
 
+#include "toolkit/CaseFold.h"
+
 #include "toolkit/regstore/RegNames.h"
 
 #include <cstddef>
@@ -58,11 +60,6 @@ std::string_view Trim(std::string_view s)
     s = TrimLeft(s);
     const std::size_t last = s.find_last_not_of(" \t");
     return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
-}
-
-bool StartsWithNoCase(std::string_view s, std::string_view prefix)
-{
-    return s.size() >= prefix.size() && NamesEqual(s.substr(0, prefix.size()), prefix);
 }
 
 int HexDigit(char c)

@@ -1,29 +1,19 @@
 #include "toolkit/regstore/RegNames.h"
 
+#include "toolkit/CaseFold.h"
+
 #include <algorithm>
 
 namespace tk {
 
-namespace {
-
-unsigned char Fold(char c)
-{
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
-}
-
-} // namespace
-
 bool NamesEqual(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Fold(x) == Fold(y); });
+    return EqualNoCase(a, b);
 }
 
 bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) const
 {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return Fold(x) < Fold(y); });
+    return LessNoCase(a, b);
 }
 
 std::vector<std::string_view> SplitKeyPath(std::string_view subKey)

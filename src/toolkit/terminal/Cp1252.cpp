@@ -33,22 +33,6 @@ std::optional<char> EncodeCp1252(char32_t ch)
     return std::nullopt;
 }
 
-char FoldCp1252(char byte)
-{
-    const auto b = static_cast<unsigned char>(byte);
-    if (b >= 'A' && b <= 'Z')
-        return static_cast<char>(b + 0x20);
-    if (b >= 0xC0 && b <= 0xDE && b != 0xD7)
-        return static_cast<char>(b + 0x20);
-    switch (b) {
-    case 0x8A: return static_cast<char>(0x9A);
-    case 0x8C: return static_cast<char>(0x9C);
-    case 0x8E: return static_cast<char>(0x9E);
-    case 0x9F: return static_cast<char>(0xFF);
-    default: return byte;
-    }
-}
-
 void AppendUtf8(std::string& out, char32_t ch)
 {
     if (ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF))

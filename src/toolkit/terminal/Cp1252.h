@@ -17,10 +17,6 @@ char32_t DecodeCp1252(unsigned char byte);
 // cannot hold.
 std::optional<char> EncodeCp1252(char32_t ch);
 
-// Lower case within Windows-1252 (A-Z, the accented capitals, Š Œ Ž Ÿ), for
-// matching mnemonics and typed letters whatever the shift state.
-char FoldCp1252(char byte);
-
 void AppendUtf8(std::string& out, char32_t ch);
 
 // One step of UTF-8 decoding at the start of `bytes`.

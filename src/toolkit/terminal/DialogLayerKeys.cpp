@@ -1,5 +1,6 @@
 // Keys in one dialog: menus, focus, and what each kind of control does with
 // a key, as a user's clicks and typing would.
+#include "toolkit/CaseFold.h"
 #include "toolkit/terminal/DialogLayer.h"
 
 #include "toolkit/terminal/Cp1252.h"
@@ -23,7 +24,7 @@ std::optional<char> Letter(const Key& key)
     const auto c = EncodeCp1252(key.ch);
     if (!c)
         return std::nullopt;
-    return FoldCp1252(*c);
+    return FoldCase(*c);
 }
 
 // The next entry after `from`, wrapping, whose text begins with the letter.
@@ -34,7 +35,7 @@ int FindByLetter(const std::vector<std::string>& texts, int from, char letter)
         const int i = ((from + k) % n + n) % n;
         const std::string& t = texts[static_cast<std::size_t>(i)];
         const auto first = t.find_first_not_of(' ');
-        if (first != std::string::npos && FoldCp1252(t[first]) == letter)
+        if (first != std::string::npos && FoldCase(t[first]) == letter)
             return i;
     }
     return -1;

@@ -1,5 +1,6 @@
 #include "toolkit/terminal/MenuView.h"
 
+#include "toolkit/CaseFold.h"
 #include "toolkit/terminal/Cp1252.h"
 #include "toolkit/terminal/TextLayout.h"
 #include "toolkit/terminal/Theme.h"
@@ -140,7 +141,7 @@ std::optional<MenuChoice> MenuView::HandleKey(const std::vector<MenuEntry>& entr
         const auto c = EncodeCp1252(key.ch);
         if (!c || key.ctrl)
             return std::nullopt;
-        const char letter = FoldCp1252(*c);
+        const char letter = FoldCase(*c);
         if (key.alt) {
             if (const auto other = EntryFor(entries, letter))
                 Open(entries, *other);

@@ -1,5 +1,6 @@
 #include "toolkit/terminal/TextLayout.h"
 
+#include "toolkit/CaseFold.h"
 #include "toolkit/terminal/Cp1252.h"
 
 namespace tk {
@@ -21,7 +22,7 @@ Label ParseLabel(std::string_view caption)
 char MnemonicOf(std::string_view caption)
 {
     const Label l = ParseLabel(caption);
-    return l.mnemonic < 0 ? '\0' : FoldCp1252(l.text[static_cast<std::size_t>(l.mnemonic)]);
+    return l.mnemonic < 0 ? '\0' : FoldCase(l.text[static_cast<std::size_t>(l.mnemonic)]);
 }
 
 namespace {
