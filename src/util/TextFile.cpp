@@ -1,33 +1,12 @@
 #include "util/TextFile.h"
 
-#include "toolkit/Exceptions.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <memory>
+#include "toolkit/WholeFile.h"
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-std::string ReadWholeFile(const std::string& path)
-{
-    // Binary mode: the line ends are ours to interpret, the same on every platform.
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        tk::CFileException::ThrowErrno(path, "cannot open the file for reading");
-
-    std::string content;
-    char buffer[16384];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        content.append(buffer, count);
-    if (std::ferror(file.get()))
-        tk::CFileException::ThrowErrno(path, "cannot read the file");
-    return content;
-}
+// Far above any installation's data files, far below what a wrong file (a
+// disk image, a log) could hold.
+constexpr std::size_t kDataFileLimit = std::size_t{256} << 20;
 
 } // namespace
 
@@ -49,9 +28,14 @@ std::vector<std::string> SplitLines(std::string_view text)
     return lines;
 }
 
+std::string ReadTextFile(const std::string& path)
+{
+    return tk::ReadWholeFile(path, kDataFileLimit);
+}
+
 std::vector<std::string> ReadTextLines(const std::string& path)
 {
-    return SplitLines(ReadWholeFile(path));
+    return SplitLines(ReadTextFile(path));
 }
 
 std::string LineValue(const std::string& line)

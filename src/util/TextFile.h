@@ -9,8 +9,12 @@
 // line; an empty text has no lines.
 std::vector<std::string> SplitLines(std::string_view text);
 
-// The lines of the file at path, split as SplitLines does. Throws
-// tk::CFileException naming the file when it cannot be opened or read.
+// The bytes of a data file (config.ini, the translation file, the catalogue).
+// Throws tk::CFileException naming the file when it cannot be opened or read,
+// is no regular file or is too large to be one of ours.
+std::string ReadTextFile(const std::string& path);
+
+// The lines of a data file, split as SplitLines does.
 std::vector<std::string> ReadTextLines(const std::string& path);
 
 // The value of a numbered line ("KKKKK value", as the catalogue and the

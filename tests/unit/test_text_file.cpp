@@ -1,9 +1,13 @@
 #include "unit/TempAppFolder.h"
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/WholeFile.h"
 #include "util/TextFile.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <tuple>
 
 using Lines = std::vector<std::string>;
 
@@ -44,13 +48,37 @@ TEST(TextFile, ReadsFileBytesUnchanged)
 TEST(TextFile, UnreadableFileIsAnErrorNamingIt)
 {
     TempAppFolder app;
-    for (const std::string& path : {app.Path("absent.ini"), app.Folder().string()}) {
+    const std::string fifo = app.Path("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Opening a pipe without writer would wait; a device would be read as long as it gives bytes.
+    for (const std::string& path : {app.Path("absent.ini"), app.Folder().string(), fifo, std::string("/dev/null")}) {
         try {
             ReadTextLines(path);
             ADD_FAILURE() << "no error for " << path;
         } catch (const tk::CFileException& e) {
             EXPECT_EQ(e.Path(), path);
             EXPECT_NE(std::string(e.what()).find(path), std::string::npos);
+            EXPECT_EQ(e.Cause() == "is not a regular file", path != app.Path("absent.ini")) << e.Cause();
+        }
+    }
+}
+
+TEST(TextFile, WholeFileKeepsToItsLimit)
+{
+    TempAppFolder app;
+    app.Write("ten.ini", "0123456789");
+    EXPECT_EQ(tk::ReadWholeFile(app.Path("ten.ini"), 10), "0123456789");
+    app.Write("big.ini", std::string((1u << 20) + 1, 'x'));
+    // /proc reports no size: only the reading itself can keep to the limit.
+    for (const auto& [path, limit, named] : {std::tuple{app.Path("ten.ini"), 9u, "9 bytes"},
+                                             {app.Path("big.ini"), 1u << 20, "1 MB"},
+                                             {"/proc/self/status", 9u, "9 bytes"}}) {
+        try {
+            tk::ReadWholeFile(path, limit);
+            ADD_FAILURE() << "no error for " << path;
+        } catch (const tk::CFileException& e) {
+            EXPECT_EQ(e.Path(), path);
+            EXPECT_NE(e.Cause().find(named), std::string::npos) << e.Cause();
         }
     }
 }
