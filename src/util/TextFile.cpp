@@ -10,21 +10,23 @@ constexpr std::size_t kDataFileLimit = std::size_t{256} << 20;
 
 } // namespace
 
+LineSpan LineAt(std::string_view text, std::size_t begin)
+{
+    const std::size_t lineFeed = text.find('\n', begin);
+    if (lineFeed == std::string_view::npos)
+        return {text.substr(begin), text.size()};
+    const std::size_t end = lineFeed > begin && text[lineFeed - 1] == '\r' ? lineFeed - 1 : lineFeed;
+    return {text.substr(begin, end - begin), lineFeed + 1};
+}
+
 std::vector<std::string> SplitLines(std::string_view text)
 {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    for (std::size_t at = 0; at < text.size();) {
+        const LineSpan line = LineAt(text, at);
+        lines.emplace_back(line.text);
+        at = line.next;
     }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
     return lines;
 }
 

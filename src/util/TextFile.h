@@ -1,12 +1,22 @@
 #pragma once
 // Text files as lists of lines. The text is 8-bit and passed through byte for
 // byte: only the line ends are taken off, nothing is trimmed or converted.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// CR LF, LF and a lone CR each end a line. A last line without a line end is a
-// line; an empty text has no lines.
+// One line of a text: its characters without the line end, and where the
+// next line starts.
+struct LineSpan {
+    std::string_view text;
+    std::size_t next = 0;
+};
+
+// CR LF and LF end a line; a CR that no LF follows is part of the line's text.
+// A last line without a line end is a line; an empty text has no lines.
+// LineAt gives the line that starts at `begin`, which lies inside the text.
+LineSpan LineAt(std::string_view text, std::size_t begin);
 std::vector<std::string> SplitLines(std::string_view text);
 
 // The bytes of a data file (config.ini, the translation file, the catalogue).

@@ -393,9 +393,9 @@ TEST(PanelE2E, TheCatalogueReadsTheSameWhateverItsLineEnds)
     };
     const std::vector<std::string> names = {"Open", "Number"};
     const std::string store = kStoreKey + "\"Num\"=\"5\"\r\n";
-    for (const std::string end : {"\r\n", "\n", "\r"}) {
+    for (const std::string end : {"\r\n", "\n"}) {
         for (const bool lastEnd : {true, false}) {
-            SCOPED_TRACE(std::string(end == "\r\n" ? "CR LF" : end == "\n" ? "LF" : "CR") +
+            SCOPED_TRACE(std::string(end == "\r\n" ? "CR LF" : "LF") +
                          (lastEnd ? "" : ", no end after the last line"));
             Installation inst;
             WriteSmall(inst, names, {}, store);

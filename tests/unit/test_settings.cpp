@@ -20,7 +20,6 @@ struct LineEnds {
 const LineEnds kLineEnds[] = {
     {"CR LF", "\r\n", true},
     {"LF", "\n", true},
-    {"CR", "\r", true},
     {"no end after the last line", "\r\n", false},
 };
 
@@ -142,10 +141,11 @@ TEST(Settings, WriteIsSeenByTheNextReadOfAnotherObject)
 
 TEST(Settings, WriteOfAnAbsentKeyOnlyNormalisesLineEnds)
 {
+    // A lone CR ends no line: it stays inside its line.
     TempAppFolder app;
     app.Write("config.ini", "Language\n[1033]\rHomepage");
     PowerClass().WriteSetting("Product ID", "Tune");
-    EXPECT_EQ(app.Read("config.ini"), CrLf({"Language", "[1033]", "Homepage"}));
+    EXPECT_EQ(app.Read("config.ini"), CrLf({"Language", "[1033]\rHomepage"}));
 }
 
 TEST(Settings, WriteToAKeyWithoutValueLineLeavesTheFileUntouched)

@@ -11,7 +11,7 @@
 
 using Lines = std::vector<std::string>;
 
-TEST(TextFile, SplitsAtEveryKindOfLineEnd)
+TEST(TextFile, SplitsAtCrLfAndLfOnly)
 {
     const struct {
         std::string text;
@@ -21,13 +21,14 @@ TEST(TextFile, SplitsAtEveryKindOfLineEnd)
         {"a", {"a"}},
         {"a\r\nb\r\n", {"a", "b"}},
         {"a\nb\n", {"a", "b"}},
-        {"a\rb\r", {"a", "b"}},
+        {"a\rb\r", {"a\rb\r"}},
         {"a\r\nb", {"a", "b"}},
-        {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},
+        {"a\nb\rc\r\nd", {"a", "b\rc", "d"}},
         {"\r\n", {""}},
+        {"\r", {"\r"}},
         {"\n\n", {"", ""}},
-        {"a\r\r\nb", {"a", "", "b"}},
-        {"a\n\rb", {"a", "", "b"}},
+        {"a\r\r\nb", {"a\r", "b"}},
+        {"a\n\rb", {"a", "\rb"}},
         {" a \t\r\n\t", {" a \t", "\t"}},
         {"\xE9t\xE9\r\n\x80", {"\xE9t\xE9", "\x80"}},
         {std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
@@ -40,7 +41,7 @@ TEST(TextFile, ReadsFileBytesUnchanged)
 {
     TempAppFolder app;
     app.Write("mixed.ini", "one\r\ntwo\nthree\rfour");
-    EXPECT_EQ(ReadTextLines(app.Path("mixed.ini")), (Lines{"one", "two", "three", "four"}));
+    EXPECT_EQ(ReadTextLines(app.Path("mixed.ini")), (Lines{"one", "two", "three\rfour"}));
     app.Write("empty.ini", "");
     EXPECT_TRUE(ReadTextLines(app.Path("empty.ini")).empty());
 }
