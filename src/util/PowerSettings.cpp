@@ -5,24 +5,36 @@
 #include "toolkit/Services.h"
 #include "util/TextFile.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 namespace {
 
-// A setting is a key line and the value line right after it. The value line
-// is consumed, so a value that happens to equal a key's name never starts a
-// setting; when a key occurs more than once the last occurrence wins.
-std::string FindSettingValue(const std::vector<std::string>& lines, const std::string& key)
+// The settings the program knows. The line after a key line of any of them is
+// that key's value line and never itself a key line, so a value that happens
+// to equal a key's name (say "Language" as the home page) starts no setting.
+constexpr std::array<std::string_view, 7> kKnownKeys = {
+    "Product ID", "Language", "Dialects[1031]", "Dialects[1034]", "Dialects[1043]", "Dialects[1036]", "Homepage",
+};
+
+// The positions of the key lines of `key`, in file order. The key asked for
+// consumes its value line as well, even if the program does not know it; any
+// other line is an ordinary line.
+std::vector<std::size_t> FindKeyLines(const std::vector<std::string>& lines, const std::string& key)
 {
-    std::string value;
+    std::vector<std::size_t> keyLines;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i] != key)
+        const bool asked = lines[i] == key;
+        if (!asked && std::find(kKnownKeys.begin(), kKnownKeys.end(), lines[i]) == kKnownKeys.end())
             continue;
-        value = i + 1 < lines.size() ? lines[i + 1] : std::string();
+        if (asked)
+            keyLines.push_back(i);
         ++i;
     }
-    return value;
+    return keyLines;
 }
 
 std::string JoinWithCrLf(const std::vector<std::string>& lines)
@@ -51,7 +63,12 @@ std::string PowerClass::SettingsPath() const
 
 std::string PowerClass::ReadSetting(const std::string& key) const
 {
-    return FindSettingValue(ReadTextLines(SettingsPath()), key);
+    const std::vector<std::string> lines = ReadTextLines(SettingsPath());
+    const std::vector<std::size_t> keyLines = FindKeyLines(lines, key);
+    // When a key occurs more than once the last occurrence wins.
+    if (keyLines.empty() || keyLines.back() + 1 == lines.size())
+        return std::string();
+    return lines[keyLines.back() + 1];
 }
 
 void PowerClass::WriteSetting(const std::string& key, const std::string& value) const
@@ -61,13 +78,11 @@ void PowerClass::WriteSetting(const std::string& key, const std::string& value) 
     // Every occurrence of the key gets the value. The file is only replaced
     // once all of them could be changed, so a setting without its value line
     // leaves the file as it was.
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i] != key)
-            continue;
-        if (i + 1 == lines.size())
+    for (const std::size_t keyLine : FindKeyLines(lines, key)) {
+        if (keyLine + 1 == lines.size())
             throw tk::CFileException(path, "the setting \"" + key
                                                + "\" has no value line: its key line is the last line of the file");
-        lines[i + 1] = value;
+        lines[keyLine + 1] = value;
     }
     tk::WriteFileAtomically(path, JoinWithCrLf(lines));
 }

@@ -84,6 +84,28 @@ TEST(Settings, ReadTakesTheValueLineAfterAWholeLineKey)
     }
 }
 
+TEST(Settings, AValueLineIsNeverAKeyLine)
+{
+    const struct {
+        Lines config;
+        std::string read; // of "Language"
+        Lines written;    // after writing "new" to "Language"
+    } cases[] = {
+        {{"Language", "[1033]", "Homepage", "Language", "[1031]"}, "[1033]",
+         {"Language", "new", "Homepage", "Language", "[1031]"}},
+        {{"Homepage", "Language"}, "", {"Homepage", "Language"}},
+        // Only the keys the program knows consume their value line.
+        {{"Colour", "Language", "[1031]"}, "[1031]", {"Colour", "Language", "new"}},
+    };
+    for (const auto& c : cases) {
+        TempAppFolder app;
+        app.Write("config.ini", CrLf(c.config));
+        EXPECT_EQ(PowerClass().ReadSetting("Language"), c.read);
+        PowerClass().WriteSetting("Language", "new");
+        EXPECT_EQ(app.Read("config.ini"), CrLf(c.written));
+    }
+}
+
 TEST(Settings, KeyOnTheLastLineReadsEmpty)
 {
     TempAppFolder app;
