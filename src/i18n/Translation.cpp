@@ -27,23 +27,26 @@ std::string MissingSectionsCause(const std::string& code)
 
 } // namespace
 
-std::optional<std::vector<TranslationEntry>> ParseTranslationSection(const std::vector<std::string>& lines,
-                                                                     const std::string& code)
+std::optional<std::vector<TranslationEntry>> ParseTranslationSection(std::string_view text, const std::string& code)
 {
     if (code.empty())
         return std::nullopt;
-    auto line = lines.begin();
-    while (line != lines.end() && *line != code)
-        ++line;
-    if (line == lines.end())
+    // Only the section's own lines are split off: the rest of the file, all
+    // the other languages, is passed over by the search for its header.
+    const std::optional<LineSpan> header = FindLine(text, code);
+    if (!header)
         return std::nullopt;
 
     std::vector<TranslationEntry> entries;
-    for (++line; line != lines.end() && *line != kEndOfSection; ++line) {
-        if (line->size() < kKeyWidth)
+    for (std::size_t at = header->next; at < text.size();) {
+        const LineSpan line = LineAt(text, at);
+        if (line.text == kEndOfSection)
+            break;
+        at = line.next;
+        if (line.text.size() < kKeyWidth)
             continue;
-        entries.push_back({PowerClass::DecimalToInt(line->substr(0, kKeyWidth)),
-                           line->size() > kTextStart ? line->substr(kTextStart) : std::string()});
+        entries.push_back({PowerClass::DecimalToInt(std::string(line.text.substr(0, kKeyWidth))),
+                           std::string(line.text.size() > kTextStart ? line.text.substr(kTextStart) : "")});
     }
     return entries;
 }
@@ -57,14 +60,15 @@ void CTranslation::Load()
     if (code == kFollowSystemLanguage)
         code = ResolveLanguage(path);
 
-    const std::vector<std::string> lines = ReadTextLines(path);
-    std::optional<std::vector<TranslationEntry>> section = ParseTranslationSection(lines, code);
+    const std::string text = ReadTextFile(path);
+    std::optional<std::vector<TranslationEntry>> section = ParseTranslationSection(text, code);
     if (!section && code != kFallbackSection)
-        section = ParseTranslationSection(lines, kFallbackSection);
+        section = ParseTranslationSection(text, kFallbackSection);
     if (!section)
         throw tk::CFileException(path, MissingSectionsCause(code));
 
     std::unordered_map<std::int32_t, std::string> entries;
+    entries.reserve(section->size());
     for (TranslationEntry& entry : *section)
         entries.try_emplace(entry.key, std::move(entry.text));
     entries_ = std::move(entries);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -15,10 +16,10 @@ struct TranslationEntry {
 };
 
 // The entries of the section whose header line equals code, in the order of
-// their lines; std::nullopt when no line is that header. An empty code names
-// no section. The section ends at its "[EOL]" line or at the end of the lines.
-std::optional<std::vector<TranslationEntry>> ParseTranslationSection(const std::vector<std::string>& lines,
-                                                                     const std::string& code);
+// their lines; std::nullopt when no line of the text is that header. An empty
+// code names no section. The section ends at its "[EOL]" line or at the end of
+// the text.
+std::optional<std::vector<TranslationEntry>> ParseTranslationSection(std::string_view text, const std::string& code);
 
 class CTranslation {
 public:

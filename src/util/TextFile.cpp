@@ -30,6 +30,26 @@ std::vector<std::string> SplitLines(std::string_view text)
     return lines;
 }
 
+std::optional<LineSpan> FindLine(std::string_view text, std::string_view line)
+{
+    for (std::size_t from = 0; from < text.size();) {
+        const std::size_t at = text.find(line, from);
+        if (at >= text.size())
+            return std::nullopt;
+        if (at == 0 || text[at - 1] == '\n') {
+            const LineSpan found = LineAt(text, at);
+            if (found.text == line)
+                return found;
+        }
+        // A line can only start after a line feed.
+        const std::size_t lineFeed = text.find('\n', at);
+        if (lineFeed == std::string_view::npos)
+            return std::nullopt;
+        from = lineFeed + 1;
+    }
+    return std::nullopt;
+}
+
 std::string ReadTextFile(const std::string& path)
 {
     return tk::ReadWholeFile(path, kDataFileLimit);

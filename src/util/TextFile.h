@@ -2,6 +2,7 @@
 // Text files as lists of lines. The text is 8-bit and passed through byte for
 // byte: only the line ends are taken off, nothing is trimmed or converted.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,10 @@ struct LineSpan {
 // LineAt gives the line that starts at `begin`, which lies inside the text.
 LineSpan LineAt(std::string_view text, std::size_t begin);
 std::vector<std::string> SplitLines(std::string_view text);
+
+// The first line that equals `line` as a whole, byte for byte. Found by a
+// search through the bytes, without splitting the text into lines.
+std::optional<LineSpan> FindLine(std::string_view text, std::string_view line);
 
 // The bytes of a data file (config.ini, the translation file, the catalogue).
 // Throws tk::CFileException naming the file when it cannot be opened or read,

@@ -60,7 +60,7 @@ TEST(TranslationSection, EntryLineShapes)
         {"[1034]", {{1034, ""}}},
     };
     for (const auto& c : cases) {
-        const auto section = ParseTranslationSection({"[1033]", c.line, "[EOL]"}, "[1033]");
+        const auto section = ParseTranslationSection(Join({"[1033]", c.line, "[EOL]"}, "\r\n"), "[1033]");
         ASSERT_TRUE(section.has_value());
         EXPECT_EQ(Flatten(*section), c.entries) << '"' << c.line << '"';
     }
@@ -70,26 +70,32 @@ TEST(TranslationSection, BoundariesAndHeaders)
 {
     const struct {
         const char* what;
-        Lines lines;
+        std::string text;
         std::string code;
         std::optional<Entries> entries;
     } cases[] = {
-        {"second section only", kTwoLanguages, "[1031]", Entries{{2, "Deutsch"}, {5, "Speichern"}}},
-        {"header absent", kTwoLanguages, "[1034]", std::nullopt},
-        {"empty code names no section", kTwoLanguages, "", std::nullopt},
-        {"header matches whole lines only", {" [1031]", "[1031] ", "00001 x", "[EOL]"}, "[1031]", std::nullopt},
-        {"empty section", {"[1031]", "[EOL]", "00001 x"}, "[1031]", Entries{}},
+        {"second section only", Join(kTwoLanguages, "\n"), "[1031]", Entries{{2, "Deutsch"}, {5, "Speichern"}}},
+        {"header absent", Join(kTwoLanguages, "\n"), "[1034]", std::nullopt},
+        {"empty code names no section", Join(kTwoLanguages, "\n"), "", std::nullopt},
+        {"header matches whole lines only", Join({" [1031]", "[1031] ", "00001 x", "[EOL]"}, "\n"), "[1031]",
+         std::nullopt},
+        {"empty section", Join({"[1031]", "[EOL]", "00001 x"}, "\n"), "[1031]", Entries{}},
         {"missing [EOL] runs into the next section",
-         {"[1033]", "00001 one", "[1031]", "00001 eins", "[EOL]", "00002 after"},
+         Join({"[1033]", "00001 one", "[1031]", "00001 eins", "[EOL]", "00002 after"}, "\n"),
          "[1033]",
          Entries{{1, "one"}, {1031, ""}, {1, "eins"}}},
-        {"missing [EOL] at the end keeps what was read", {"[1033]", "00001 one", "00002 two"}, "[1033]",
+        {"missing [EOL] at the end keeps what was read", Join({"[1033]", "00001 one", "00002 two"}, "\n"), "[1033]",
          Entries{{1, "one"}, {2, "two"}}},
-        {"[EOL] must be the whole line", {"[1033]", "[EOL] ", "[EOL]"}, "[1033]", Entries{{0, ""}}},
+        {"[EOL] must be the whole line", Join({"[1033]", "[EOL] ", "[EOL]"}, "\n"), "[1033]", Entries{{0, ""}}},
+        {"parts of lines are passed over", "x[1031]\n[1031]y\n[1031]\r\n00001 a\n[EOL]", "[1031]", Entries{{1, "a"}}},
+        {"a lone CR ends no header", "[1031]\r00001 a\n[EOL]\n", "[1031]", std::nullopt},
+        {"nor an entry nor [EOL]", "[1031]\n00005 a\r00006 b\r\n[EOL]\r00007 c\n[EOL]", "[1031]",
+         Entries{{5, "a\r00006 b"}, {0, "00007 c"}}},
+        {"a CR before CR LF belongs to the header", "[1031]\r\r\n00001 a", "[1031]\r", Entries{{1, "a"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const auto section = ParseTranslationSection(c.lines, c.code);
+        const auto section = ParseTranslationSection(c.text, c.code);
         ASSERT_EQ(section.has_value(), c.entries.has_value());
         if (section) {
             EXPECT_EQ(Flatten(*section), *c.entries);

@@ -1,0 +1,120 @@
+// Loading the translation table from a file of 2,000 functions in eight
+// languages (about 2 MB), against reading that file's bytes once, the least
+// any load has to do. Load takes one language: the others should cost little
+// more than their bytes.
+#include "i18n/Translation.h"
+#include "toolkit/Services.h"
+#include "util/TextFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kFunctions = 2000;
+const char* const kLanguages[] = {"[1033]", "[1031]", "[1034]", "[1043]", "[1036]", "[1040]", "[1049]", "[1041]"};
+
+void WriteFile(const fs::path& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string Section(const std::string& code)
+{
+    std::string text = code + "\r\n\r\n00002 Language " + code + "\r\n00005 Save\r\n00055 Save\r\n";
+    for (int i = 0; i < kFunctions; ++i) {
+        const std::string key = std::to_string(10000 + 10 * i);
+        text += key + " Function number " + std::to_string(i) + "\r\n";
+        text += key.substr(0, 4) + "1 Please enter a value between 1 and 100000\r\n";
+        text += key.substr(0, 4) + "2 What function " + std::to_string(i) + " does, in a sentence or two.\r\n";
+    }
+    return text + std::to_string(10000 + 10 * kFunctions) + " End of functions\r\n[EOL]\r\n";
+}
+
+// One installation for the whole run; the "Language" setting is rewritten by
+// each benchmark for the section it loads.
+class Installation {
+public:
+    static Installation& Get()
+    {
+        static Installation installation;
+        return installation;
+    }
+    const std::string& TranslationPath() const { return translationPath_; }
+    void ChooseLanguage(const std::string& code) const
+    {
+        WriteFile(folder_ / "config.ini", "Product ID\r\n0019\r\nLanguage\r\n" + code + "\r\n");
+    }
+
+private:
+    Installation() : folder_(MakeFolder()), services_(Services(folder_))
+    {
+        std::string text = "; Translations\r\n\r\n";
+        for (const char* code : kLanguages)
+            text += Section(code);
+        translationPath_ = (folder_ / "0019trl.ini").string();
+        WriteFile(translationPath_, text);
+        ChooseLanguage(kLanguages[0]);
+    }
+    ~Installation()
+    {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+    static fs::path MakeFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "tunewright-bench-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot create a temporary folder");
+        return pattern;
+    }
+    static tk::Services Services(const fs::path& folder)
+    {
+        tk::Services s;
+        s.executablePath = folder / "tunewright";
+        return s;
+    }
+
+    fs::path folder_;
+    tk::ScopedServices services_;
+    std::string translationPath_;
+};
+
+void ReadFileBytes(benchmark::State& state)
+{
+    const Installation& installation = Installation::Get();
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const std::string text = ReadTextFile(installation.TranslationPath());
+        bytes = text.size();
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(ReadFileBytes)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// The argument is the position of the section in the file: first or last.
+void LoadTranslation(benchmark::State& state)
+{
+    const Installation& installation = Installation::Get();
+    const std::string code = kLanguages[state.range(0)];
+    installation.ChooseLanguage(code);
+    CTranslation translation;
+    for (auto _ : state)
+        translation.Load();
+    if (translation.Lookup(2) != "Language " + code || translation.Lookup(10000 + 10 * kFunctions) != "End of functions")
+        state.SkipWithError("the chosen section was not loaded whole");
+}
+BENCHMARK(LoadTranslation)->Arg(0)->Arg(7)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+} // namespace
