@@ -1,83 +1,217 @@
 #include "toolkit/AtomicFile.h"
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/posix/UniqueFd.h"
 
 #include <cerrno>
-#include <cstring>
+#include <charconv>
+#include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <optional>
+#include <random>
 #include <sys/stat.h>
-#include <filesystem>
 #include <unistd.h>
 
 namespace tk {
 
 namespace {
 
-class FdGuard {
-public:
-    explicit FdGuard(int fd) : fd_(fd) {}
-    ~FdGuard() { if (fd_ >= 0) ::close(fd_); }
-    FdGuard(const FdGuard&) = delete;
-    FdGuard& operator=(const FdGuard&) = delete;
-    int Get() const { return fd_; }
-    int Release() { int fd = fd_; fd_ = -1; return fd; }
+// As many links as the kernel follows in one path.
+constexpr int kMaxLinks = 40;
+constexpr std::string_view kTemporaryMark = ".tw-";
+constexpr std::size_t kSuffixLength = 6;
 
-private:
-    int fd_;
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// `name` in the folder of `path`.
+std::string Beside(const std::string& path, const std::string& name)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? name : path.substr(0, slash + 1) + name;
+}
+
+std::string TemporaryPrefix(const std::string& target)
+{
+    return "." + NameOf(target) + std::string(kTemporaryMark);
+}
+
+// The writer's process id when `entry` is one of our temporary names for the
+// file that `prefix` belongs to.
+std::optional<pid_t> WriterOf(std::string_view entry, std::string_view prefix)
+{
+    if (!entry.starts_with(prefix))
+        return std::nullopt;
+    entry.remove_prefix(prefix.size());
+    const std::size_t dash = entry.find('-');
+    if (dash == std::string_view::npos || entry.size() - dash - 1 != kSuffixLength)
+        return std::nullopt;
+    pid_t pid = 0;
+    const auto [end, ec] = std::from_chars(entry.data(), entry.data() + dash, pid);
+    if (ec != std::errc() || end != entry.data() + dash || pid <= 0)
+        return std::nullopt;
+    return pid;
+}
+
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-void Fail(const std::string& path, const std::string& tmp, const std::string& action)
+// A process that cannot be signalled for want of permission still runs, so
+// only a file whose writer is gone is removed.
+void RemoveStaleTemporaries(const std::string& target)
 {
-    const int err = errno;
-    if (!tmp.empty())
-        ::unlink(tmp.c_str());
-    throw CFileException(path, action + " (" + std::strerror(err) + ")");
+    const std::unique_ptr<DIR, DirCloser> dir(::opendir(FolderOf(target).c_str()));
+    if (!dir)
+        return;
+    const std::string prefix = TemporaryPrefix(target);
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const auto pid = WriterOf(entry->d_name, prefix);
+        if (pid && ::kill(*pid, 0) != 0 && errno == ESRCH)
+            ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
+    }
+}
+
+// Removes the temporary file unless it has become the file.
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    ~TemporaryFile()
+    {
+        if (!path_.empty())
+            ::unlink(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    // Creates ".<name>.tw-<pid>-XXXXXX" beside `target`; errno tells why not.
+    UniqueFd Create(const std::string& target, mode_t mode)
+    {
+        static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        const std::string prefix = Beside(target, TemporaryPrefix(target) + std::to_string(::getpid()) + "-");
+        std::mt19937 random(std::random_device{}());
+        std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = prefix;
+            for (std::size_t i = 0; i < kSuffixLength; ++i)
+                name += kLetters[letter(random)];
+            UniqueFd fd(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+            if (fd.Valid())
+                path_ = std::move(name);
+            if (fd.Valid() || errno != EEXIST)
+                return fd;
+        }
+        return UniqueFd();
+    }
+    const std::string& Path() const { return path_; }
+    void Keep() { path_.clear(); }
+
+private:
+    std::string path_;
+};
+
+// access() lets root write any file; a file without a single write permission
+// is read-only for root as well.
+bool MayWrite(const std::string& file, const struct ::stat& st)
+{
+    return ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) == 0 && (st.st_mode & 0222) != 0;
+}
+
+std::string ReadLink(const std::string& path)
+{
+    std::string target(256, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0)
+            return std::string();
+        if (static_cast<std::size_t>(n) < target.size()) {
+            target.resize(static_cast<std::size_t>(n));
+            return target;
+        }
+        target.resize(target.size() * 2);
+    }
+}
+
+void WriteAll(const std::string& path, int fd, std::string_view content)
+{
+    while (!content.empty()) {
+        const ssize_t n = ::write(fd, content.data(), content.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            CFileException::ThrowErrno(path, "cannot write");
+        content.remove_prefix(static_cast<std::size_t>(n));
+    }
 }
 
 } // namespace
 
+std::string FileBehindLinks(const std::string& path)
+{
+    std::string current = path;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        struct ::stat st{};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        const std::string link = ReadLink(current);
+        if (link.empty())
+            CFileException::ThrowErrno(path, "the link cannot be read");
+        current = link[0] == '/' ? link : Beside(current, link);
+    }
+    throw CFileException(path, "the chain of links does not end");
+}
+
 void WriteFileAtomically(const std::string& path, std::string_view content)
 {
-    const std::filesystem::path target(path);
-    std::string tmpl = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    FdGuard fd(::mkstemp(tmpl.data()));
-    if (fd.Get() < 0)
-        Fail(path, "", "cannot create a temporary file beside it");
-    const std::string tmp = tmpl;
+    const std::string target = FileBehindLinks(path);
+    struct ::stat old{};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode))
+        throw CFileException(path, "is not a regular file and is not replaced");
+    if (replacing && !MayWrite(target, old))
+        throw CFileException(path, "is read-only");
+    RemoveStaleTemporaries(target);
 
-    // Keep the permissions of the file being replaced.
-    struct stat st{};
-    if (::stat(path.c_str(), &st) == 0)
-        ::fchmod(fd.Get(), st.st_mode & 07777);
-    else
-        ::fchmod(fd.Get(), 0644);
-
-    const char* p = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd.Get(), p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail(path, tmp, "cannot write");
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
+    // A new file gets the permissions that the umask leaves; a replaced one
+    // those it had.
+    TemporaryFile temporary;
+    UniqueFd fd = temporary.Create(target, replacing ? 0600 : 0666);
+    if (!fd.Valid())
+        CFileException::ThrowErrno(path, "cannot create a temporary file beside it");
+    if (replacing) {
+        // Changing the owner clears set-id bits, so the mode comes after it.
+        if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            && ::fchown(fd.Get(), old.st_uid, old.st_gid) != 0 && errno != EPERM)
+            CFileException::ThrowErrno(path, "cannot give the new file the old one's owner");
+        if (::fchmod(fd.Get(), old.st_mode & 07777) != 0)
+            CFileException::ThrowErrno(path, "cannot give the new file the old one's permissions");
     }
+    WriteAll(path, fd.Get(), content);
     if (::fsync(fd.Get()) != 0)
-        Fail(path, tmp, "cannot flush to disk");
-    if (::close(fd.Release()) != 0)
-        Fail(path, tmp, "cannot write");
-    if (::rename(tmp.c_str(), path.c_str()) != 0)
-        Fail(path, tmp, "cannot replace");
+        CFileException::ThrowErrno(path, "cannot flush to disk");
+    if (!fd.Close())
+        CFileException::ThrowErrno(path, "cannot write");
+    if (::rename(temporary.Path().c_str(), target.c_str()) != 0)
+        CFileException::ThrowErrno(path, "cannot replace");
+    temporary.Keep();
 
     // Make the rename itself durable.
-    std::string folder = target.parent_path().string();
-    if (folder.empty())
-        folder = ".";
-    FdGuard dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY));
-    if (dir.Get() >= 0)
-        ::fsync(dir.Get());
+    const UniqueFd folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Valid())
+        ::fsync(folder.Get());
 }
 
 } // namespace tk

@@ -1,0 +1,117 @@
+#include "unit/TempAppFolder.h"
+
+#include "toolkit/AtomicFile.h"
+#include "toolkit/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Entries(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct stat StatOf(const std::string& path)
+{
+    struct stat st{};
+    ::lstat(path.c_str(), &st);
+    return st;
+}
+
+TEST(AtomicFile, WritesThroughLinksAndKeepsModeAndOwner)
+{
+    TempAppFolder app;
+    fs::create_directories(app.Folder() / "real" / "deeper");
+    app.Write("real/deeper/config.ini", "old");
+    fs::create_symlink("deeper/config.ini", app.Folder() / "real" / "hop");
+    fs::create_symlink("real/hop", app.Folder() / "config.ini");
+    const std::string target = app.Path("real/deeper/config.ini");
+    ::chmod(target.c_str(), 0640);
+    const bool mayChown = ::geteuid() == 0;
+    if (mayChown)
+        ASSERT_EQ(::chown(target.c_str(), 4321, 4322), 0);
+
+    tk::WriteFileAtomically(app.Path("config.ini"), "new");
+    EXPECT_TRUE(fs::is_symlink(app.Folder() / "config.ini"));
+    EXPECT_TRUE(fs::is_symlink(app.Folder() / "real" / "hop"));
+    EXPECT_EQ(app.Read("real/deeper/config.ini"), "new");
+    EXPECT_EQ(StatOf(target).st_mode & 07777, 0640u);
+    if (mayChown) {
+        EXPECT_EQ(StatOf(target).st_uid, 4321u);
+        EXPECT_EQ(StatOf(target).st_gid, 4322u);
+    }
+    EXPECT_EQ(Entries(app.Folder() / "real" / "deeper"), std::vector<std::string>{"config.ini"});
+
+    // A link to a file not there yet creates the file it names.
+    fs::create_symlink("made.ini", app.Folder() / "dangling.ini");
+    tk::WriteFileAtomically(app.Path("dangling.ini"), "made");
+    EXPECT_TRUE(fs::is_symlink(app.Folder() / "dangling.ini"));
+    EXPECT_EQ(app.Read("made.ini"), "made");
+}
+
+TEST(AtomicFile, AFileThatMayNotBeWrittenIsRefusedAndKept)
+{
+    TempAppFolder app;
+    const std::string path = app.Path("config.ini");
+    for (const mode_t mode : {0444, 0000}) {
+        SCOPED_TRACE(mode);
+        app.Write("config.ini", "kept");
+        ::chmod(path.c_str(), mode);
+        try {
+            tk::WriteFileAtomically(path, "lost");
+            ADD_FAILURE() << "a read-only file was replaced";
+        } catch (const tk::CFileException& e) {
+            EXPECT_EQ(e.Path(), path);
+        }
+        ::chmod(path.c_str(), 0644);
+        EXPECT_EQ(app.Read("config.ini"), "kept");
+        EXPECT_EQ(Entries(app.Folder()), std::vector<std::string>{"config.ini"});
+    }
+
+    // Neither a folder nor a pipe is replaced by a file.
+    fs::remove(path);
+    fs::create_directory(path);
+    EXPECT_THROW(tk::WriteFileAtomically(path, "x"), tk::CFileException);
+    EXPECT_TRUE(fs::is_directory(path));
+    fs::remove(path);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    EXPECT_THROW(tk::WriteFileAtomically(path, "x"), tk::CFileException);
+    EXPECT_TRUE(fs::is_fifo(path));
+}
+
+TEST(AtomicFile, TemporariesOfDeadWritersAreRemovedThoseOfLiveOnesKept)
+{
+    TempAppFolder app;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const std::string stale = ".config.ini.tw-" + std::to_string(child) + "-a1B2c3";
+    const std::string live = ".config.ini.tw-" + std::to_string(::getpid()) + "-a1B2c3";
+    const std::string otherFile = ".other.ini.tw-" + std::to_string(child) + "-a1B2c3";
+    for (const std::string& name : {stale, live, otherFile})
+        app.Write(name, "half");
+
+    tk::WriteFileAtomically(app.Path("config.ini"), "new");
+    std::vector<std::string> kept = {live, otherFile, "config.ini"};
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Entries(app.Folder()), kept);
+}
+
+} // namespace
