@@ -39,9 +39,10 @@ private:
             const std::string key = "Software\\Vendor\\Key" + std::to_string(k);
             for (int v = 0; v < kValuesPerKey; ++v) {
                 const std::string name = "Value" + std::to_string(v);
-                tree.SetValue(tk::RegRoot::CurrentUser, key, name,
-                              v % 2 ? tk::RegValue::Dword(static_cast<std::uint32_t>(v))
-                                    : tk::RegValue::String("C:\\Program Files\\Vendor\\" + name));
+                if (!tree.SetValue(tk::RegRoot::CurrentUser, key, name,
+                                   v % 2 ? tk::RegValue::Dword(static_cast<std::uint32_t>(v))
+                                         : tk::RegValue::String("C:\\Program Files\\Vendor\\" + name)))
+                    throw std::runtime_error("cannot fill the registry");
             }
         }
         tk::WriteFileAtomically(path_, tk::SerialiseRegFile(tree));
@@ -83,8 +84,7 @@ void WriteOfOneValue(benchmark::State& state)
     tk::RegistryStore store(StoreFile::Path());
     std::uint32_t n = 0;
     for (auto _ : state) {
-        if (store.SetValue(tk::RegRoot::CurrentUser, "Software\\Vendor\\Key500", "Value51", tk::RegValue::Dword(++n))
-            != tk::RegStatus::Ok)
+        if (!store.SetValue(tk::RegRoot::CurrentUser, "Software\\Vendor\\Key500", "Value51", tk::RegValue::Dword(++n)))
             state.SkipWithError("the write failed");
     }
 }

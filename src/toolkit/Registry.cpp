@@ -20,9 +20,4 @@ RegValue RegValue::Dword(std::uint32_t value)
     return v;
 }
 
-std::string_view RootName(RegRoot root)
-{
-    return root == RegRoot::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
-}
-
 } // namespace tk

@@ -4,6 +4,7 @@
 //
 // Sub-keys are given below a root, without the root name. A separator may be
 // written as one backslash or as two: both name the same key, as on Windows.
+// A sub-key that starts with a backslash names no key, as Windows refuses it.
 // Key and value names compare case-insensitively and keep their spelling.
 #include "toolkit/Result.h"
 
@@ -14,7 +15,19 @@
 
 namespace tk {
 
-enum class RegRoot { CurrentUser, LocalMachine };
+enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig };
+
+// Every standard root with its name, in the order of the Windows handle
+// values; a root's place here is its enumerator's value.
+struct RegRootName {
+    RegRoot root;
+    std::string_view name;
+};
+inline constexpr RegRootName kRegRoots[] = {
+    {RegRoot::ClassesRoot, "HKEY_CLASSES_ROOT"}, {RegRoot::CurrentUser, "HKEY_CURRENT_USER"},
+    {RegRoot::LocalMachine, "HKEY_LOCAL_MACHINE"}, {RegRoot::Users, "HKEY_USERS"},
+    {RegRoot::CurrentConfig, "HKEY_CURRENT_CONFIG"},
+};
 
 // The Windows value type numbers, so that files and the real registry agree.
 enum class RegType : std::uint32_t {
@@ -43,12 +56,14 @@ struct RegValue {
 enum class RegError {
     KeyNotFound,    // the key cannot be opened because it does not exist
     ValueNotFound,  // the key exists, the value does not
+    BadKeyPath,     // the sub-key starts with a separator: it names no key
     AccessDenied,   // the key exists but may not be opened or changed
     StoreBroken,    // the backing store cannot be read or parsed
     WriteFailed,    // the change could not be made durable
 };
 
-enum class RegStatus { Ok, KeyNotFound, ValueNotFound, AccessDenied, StoreBroken, WriteFailed };
+// What a change reports: done, or why not.
+using RegResult = Result<void, RegError>;
 
 class IRegistry {
 public:
@@ -60,13 +75,16 @@ public:
 
     // Creates the key and every missing key above it, then sets the value,
     // replacing one of another type. An empty sub-key names the root itself.
-    virtual RegStatus SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+    virtual RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
                                const RegValue& value) = 0;
 
     // KeyNotFound / ValueNotFound when there was nothing to delete.
-    virtual RegStatus DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) = 0;
+    virtual RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) = 0;
 };
 
-std::string_view RootName(RegRoot root);
+inline std::string_view RootName(RegRoot root)
+{
+    return kRegRoots[static_cast<int>(root)].name;
+}
 
 } // namespace tk

@@ -2,6 +2,7 @@
 // A value or an error code: what a lower layer hands up instead of sentinel
 // values. Only the operations that the user sees turn errors into their fixed
 // fallback texts.
+#include <optional>
 #include <utility>
 #include <variant>
 
@@ -21,6 +22,22 @@ public:
 
 private:
     std::variant<T, E> v_;
+};
+
+// The outcome of an operation that gives nothing back but may fail. Not to be
+// dropped unseen: a caller that lets a failure pass says so.
+template <class E>
+class [[nodiscard]] Result<void, E> {
+public:
+    Result() = default;
+    Result(E error) : error_(error) {}
+
+    bool HasValue() const { return !error_.has_value(); }
+    explicit operator bool() const { return HasValue(); }
+    E Error() const { return error_.value(); }
+
+private:
+    std::optional<E> error_;
 };
 
 } // namespace tk

@@ -54,7 +54,7 @@ bool Store(const KeyAddress& key, const std::string& name, const tk::RegValue& v
     if (registry == nullptr)
         return false;
     try {
-        return registry->SetValue(key.root, key.subKey, name, value) == tk::RegStatus::Ok;
+        return registry->SetValue(key.root, key.subKey, name, value).HasValue();
     } catch (const std::exception&) {
         return false;
     }
@@ -114,7 +114,7 @@ void PowerClass::DeleteValue(RegistryLocation location, const std::string& value
     if (!key || registry == nullptr)
         return;
     try {
-        registry->DeleteValue(key->root, key->subKey, valueName);
+        static_cast<void>(registry->DeleteValue(key->root, key->subKey, valueName));
     } catch (const std::exception&) {
         // A delete that fails leaves no trace.
     }

@@ -42,3 +42,47 @@ TEST(RegistryStoreE2E, ABrokenStoreIsReportedOnceAndNeverRewritten)
     EXPECT_EQ(out.back(), "ended IDCANCEL");
     EXPECT_EQ(inst.Read("registry.reg"), broken);
 }
+
+TEST(RegistryStoreE2E, AStoreMadeFromAnExportKeepsEveryRootAndCommentWhenChanged)
+{
+    Installation inst;
+    const std::string classes = "; exported by hand\r\n[HKEY_CLASSES_ROOT\\.reg]\r\n@=\"regfile\"\r\n";
+    const std::string users = "[HKEY_USERS\\.DEFAULT\\Control Panel\\Desktop]\r\n\"MenuShowDelay\"=\"100\"\r\n";
+    const std::string config = "[HKEY_CURRENT_CONFIG\\Software]\r\n";
+    inst.Write("registry.reg", "REGEDIT4\r\n\r\n" + classes + "\r\n" + users + "\r\n" + kDelay + "\"111\"\r\n"
+                                   "\r\n[HKEY_LOCAL_MACHINE\\Software\\Orvelle\\Orvelle Kitbasket]\r\n\"active\"=\"1\"\r\n"
+                                   "\r\n" + config);
+
+    // Closing removes the companion's marker: the one change written.
+    const auto out = inst.Run("tick\ndump\nclose\n");
+    EXPECT_TRUE(Contains(out, "control 1005 shown \"111\"")) << e2e::Join(out);
+    EXPECT_TRUE(Grep(out, "error ").empty()) << e2e::Join(out);
+    const std::string after = inst.Read("registry.reg");
+    EXPECT_EQ(after.find("\"active\""), std::string::npos) << after;
+    for (const std::string& kept : {classes, users, config})
+        EXPECT_NE(after.find("\r\n\r\n" + kept), std::string::npos) << kept;
+}
+
+TEST(RegistryStoreE2E, AReadOnlyStoreIsNotChangedAndTheUserIsTold)
+{
+    Installation inst;
+    const std::string before = inst.Read("registry.reg");
+    std::filesystem::permissions(inst.Registry(), std::filesystem::perms::owner_read | std::filesystem::perms::group_read
+                                                      | std::filesystem::perms::others_read);
+
+    const auto out = inst.Run("tick\nclose\n");
+    const auto errors = Grep(out, "error ");
+    ASSERT_EQ(errors.size(), 1u) << e2e::Join(out);
+    EXPECT_NE(errors[0].find(inst.Registry().string() + "\\\": is read-only"), std::string::npos) << errors[0];
+    EXPECT_EQ(out.back(), "ended IDCANCEL");
+    EXPECT_EQ(inst.Read("registry.reg"), before);
+}
+
+TEST(RegistryStoreE2E, WithoutAStoreASessionLeavesNoFileBehind)
+{
+    Installation inst;
+    std::filesystem::remove(inst.Registry());
+    EXPECT_EQ(inst.Run("tick\nselect 1\ntick 2\nclose\n").back(), "ended IDCANCEL");
+    EXPECT_FALSE(std::filesystem::exists(inst.Registry()));
+    EXPECT_FALSE(std::filesystem::exists(inst.File("registry.reg.lock")));
+}

@@ -39,19 +39,19 @@ public:
             return tk::RegError::AccessDenied;
         return tree.QueryValue(root, subKey, name);
     }
-    tk::RegStatus SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+    tk::RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
                            const RegValue& value) override
     {
         subKeys.emplace_back(subKey);
         if (subKey == deniedKey)
-            return tk::RegStatus::AccessDenied;
+            return tk::RegError::AccessDenied;
         return tree.SetValue(root, subKey, name, value);
     }
-    tk::RegStatus DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override
+    tk::RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override
     {
         subKeys.emplace_back(subKey);
         if (subKey == deniedKey)
-            return tk::RegStatus::AccessDenied;
+            return tk::RegError::AccessDenied;
         return tree.DeleteValue(root, subKey, name);
     }
 };
@@ -85,8 +85,8 @@ private:
 
 TEST_F(PowerRegistryTest, PathsWithoutARecognisedRootReachNothing)
 {
-    registry_.tree.SetValue(RegRoot::CurrentUser, "Software", "v", RegValue::String("there"));
-    registry_.tree.SetValue(RegRoot::LocalMachine, "Software", "v", RegValue::String("there"));
+    ASSERT_TRUE(registry_.tree.SetValue(RegRoot::CurrentUser, "Software", "v", RegValue::String("there")));
+    ASSERT_TRUE(registry_.tree.SetValue(RegRoot::LocalMachine, "Software", "v", RegValue::String("there")));
     for (const char* path : {"HKEY_CLASSES_ROOT\\\\Software", "hkey_current_user\\\\Software",
                              "HKEY_Local_Machine\\\\Software", "HKCU\\\\Software", "HKEY_USERS\\\\Software",
                              "HKEY_CURRENT_USE", "", " HKEY_CURRENT_USER\\\\Software"}) {
@@ -116,7 +116,7 @@ TEST_F(PowerRegistryTest, ARootAloneReadsAsNotFoundButWritesToTheRootKey)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         registry_.tree = tk::RegistryTree();
-        registry_.tree.SetValue(c.root, "", "v", RegValue::String("at root"));
+        ASSERT_TRUE(registry_.tree.SetValue(c.root, "", "v", RegValue::String("at root")));
         const PowerClass power = At(c.path);
         EXPECT_EQ(power.ReadStringValue(RegistryLocation::FromPath, "v"), kNotFound);
         EXPECT_EQ(power.ReadDwordValue(RegistryLocation::FromPath, "v"), 1);
@@ -133,7 +133,8 @@ TEST_F(PowerRegistryTest, ARootAloneReadsAsNotFoundButWritesToTheRootKey)
 
 TEST_F(PowerRegistryTest, DoubledSeparatorsReachTheRegistryUnchanged)
 {
-    registry_.tree.SetValue(RegRoot::CurrentUser, "Software\\Vendor", "Name", RegValue::String("Tunewright"));
+    ASSERT_TRUE(
+        registry_.tree.SetValue(RegRoot::CurrentUser, "Software\\Vendor", "Name", RegValue::String("Tunewright")));
     const PowerClass power = At("HKEY_CURRENT_USER\\\\Software\\\\Vendor");
     EXPECT_EQ(power.ReadStringValue(RegistryLocation::FromPath, "Name"), "Tunewright");
     EXPECT_EQ(registry_.subKeys, std::vector<std::string>{"Software\\\\Vendor"});
@@ -147,7 +148,7 @@ TEST_F(PowerRegistryTest, DoubledSeparatorsReachTheRegistryUnchanged)
 
 TEST_F(PowerRegistryTest, KeysThatCannotBeOpened)
 {
-    registry_.tree.SetValue(RegRoot::CurrentUser, "Locked", "v", RegValue::String("secret"));
+    ASSERT_TRUE(registry_.tree.SetValue(RegRoot::CurrentUser, "Locked", "v", RegValue::String("secret")));
     registry_.deniedKey = "Locked";
     for (const char* path : {"HKEY_CURRENT_USER\\\\Missing\\\\Key", "HKEY_CURRENT_USER\\\\Locked"}) {
         SCOPED_TRACE(path);
@@ -166,7 +167,7 @@ TEST_F(PowerRegistryTest, KeysThatCannotBeOpened)
 
 TEST_F(PowerRegistryTest, MissingValuesReadAsEmptyAndZeroAndAreCreatedByWrites)
 {
-    registry_.tree.CreateKey(RegRoot::CurrentUser, "K");
+    ASSERT_TRUE(registry_.tree.CreateKey(RegRoot::CurrentUser, "K"));
     const PowerClass power = At("HKEY_CURRENT_USER\\\\K");
     EXPECT_EQ(power.ReadStringValue(RegistryLocation::FromPath, "v"), "");
     EXPECT_EQ(power.ReadDwordValue(RegistryLocation::FromPath, "v"), 0);
@@ -202,7 +203,7 @@ TEST_F(PowerRegistryTest, StringReadsTakeOnlyRegSzAndAllOfItsText)
         {"binary", Raw(RegType::Binary, {'a', 0}), "No REG_SZ"},
     };
     for (const auto& c : cases)
-        registry_.tree.SetValue(RegRoot::CurrentUser, "K", c.name, c.value);
+        ASSERT_TRUE(registry_.tree.SetValue(RegRoot::CurrentUser, "K", c.name, c.value));
     const PowerClass power = At("HKEY_CURRENT_USER\\\\K");
     for (const auto& c : cases)
         EXPECT_EQ(power.ReadStringValue(RegistryLocation::FromPath, c.name), c.read) << c.name;
@@ -223,7 +224,7 @@ TEST_F(PowerRegistryTest, DwordReadsTakeTheFirstFourBytesOfAnyType)
         {"no bytes", Raw(RegType::Dword, {}), 0},
     };
     for (const auto& c : cases)
-        registry_.tree.SetValue(RegRoot::CurrentUser, "K", c.name, c.value);
+        ASSERT_TRUE(registry_.tree.SetValue(RegRoot::CurrentUser, "K", c.name, c.value));
     const PowerClass power = At("HKEY_CURRENT_USER\\\\K");
     for (const auto& c : cases)
         EXPECT_EQ(power.ReadDwordValue(RegistryLocation::FromPath, c.name), c.read) << c.name;
@@ -235,18 +236,18 @@ TEST_F(PowerRegistryTest, DwordReadsTakeTheFirstFourBytesOfAnyType)
 
 TEST_F(PowerRegistryTest, WritesReplaceValuesOfAnotherTypeAndDeleteRemovesThem)
 {
-    registry_.tree.SetValue(RegRoot::CurrentUser, "K", "was dword", RegValue::Dword(7));
-    registry_.tree.SetValue(RegRoot::CurrentUser, "K", "was string", RegValue::String("7"));
+    ASSERT_TRUE(registry_.tree.SetValue(RegRoot::CurrentUser, "K", "was dword", RegValue::Dword(7)));
+    ASSERT_TRUE(registry_.tree.SetValue(RegRoot::CurrentUser, "K", "was string", RegValue::String("7")));
     const PowerClass power = At("HKEY_CURRENT_USER\\\\K");
     EXPECT_TRUE(power.WriteStringValue(RegistryLocation::FromPath, "was dword", "8"));
     EXPECT_TRUE(power.WriteDwordValue(RegistryLocation::FromPath, "was string", 8));
     EXPECT_EQ(Stored(RegRoot::CurrentUser, "K", "was dword")->type, RegType::Sz);
     EXPECT_EQ(Stored(RegRoot::CurrentUser, "K", "was string")->type, RegType::Dword);
 
-    registry_.tree.SetValue(RegRoot::LocalMachine, "Software\\Orvelle\\Orvelle Kitbasket", "active",
-                            Raw(RegType::Binary, {1}));
-    registry_.tree.SetValue(RegRoot::CurrentUser, "Software\\Orvelle\\Orvelle Kitbasket", "active",
-                            RegValue::Dword(1));
+    ASSERT_TRUE(registry_.tree.SetValue(RegRoot::LocalMachine, "Software\\Orvelle\\Orvelle Kitbasket", "active",
+                                        Raw(RegType::Binary, {1})));
+    ASSERT_TRUE(registry_.tree.SetValue(RegRoot::CurrentUser, "Software\\Orvelle\\Orvelle Kitbasket", "active",
+                                        RegValue::Dword(1)));
     const PowerClass closing = At("Software\\Orvelle\\Orvelle Kitbasket");
     closing.DeleteValue(RegistryLocation::LocalMachine, "active");
     EXPECT_EQ(Stored(RegRoot::LocalMachine, "Software\\Orvelle\\Orvelle Kitbasket", "active"), nullptr);
@@ -262,16 +263,17 @@ TEST_F(PowerRegistryTest, WritesReplaceValuesOfAnotherTypeAndDeleteRemovesThem)
 
 TEST_F(PowerRegistryTest, LocalMachineTakesTheKeyPathAsASubKey)
 {
-    registry_.tree.SetValue(RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Nls\\Language", "Default",
-                            RegValue::String("0407"));
+    ASSERT_TRUE(registry_.tree.SetValue(RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Nls\\Language",
+                                        "Default", RegValue::String("0407")));
     EXPECT_EQ(At("SYSTEM\\CurrentControlSet\\Control\\Nls\\Language")
                   .ReadStringValue(RegistryLocation::LocalMachine, "Default"),
               "0407");
     EXPECT_EQ(At("").ReadStringValue(RegistryLocation::LocalMachine, "Default"), kNotFound);
 
     // The start-up question reads with the path form and doubled separators.
-    registry_.tree.SetValue(RegRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
-                            "EnableLUA", RegValue::Dword(1));
+    ASSERT_TRUE(registry_.tree.SetValue(RegRoot::LocalMachine,
+                                        "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", "EnableLUA",
+                                        RegValue::Dword(1)));
     EXPECT_EQ(At("HKEY_LOCAL_MACHINE\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Policies\\\\System")
                   .ReadDwordValue(RegistryLocation::FromPath, "EnableLUA"),
               1);

@@ -31,7 +31,7 @@ tk::RegistryTree Load(const std::string& text)
         ADD_FAILURE() << document.Error().Message();
         return tree;
     }
-    tk::ApplyRegFile(document.Value(), tree);
+    EXPECT_TRUE(tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Keep));
     return tree;
 }
 
@@ -156,8 +156,9 @@ TEST(RegFile, ReadsBackupFilesAsSavingWritesThem)
 
     // Importing the backup of a missing value removes the value again.
     tk::RegistryTree tree;
-    tree.SetValue(RegRoot::CurrentUser, "K", "Missing", RegValue::String("1"));
-    tk::ApplyRegFile(tk::ParseRegFile(backups[9].text, "backup.reg").Value(), tree);
+    ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "K", "Missing", RegValue::String("1")));
+    ASSERT_TRUE(tk::ApplyRegFile(tk::ParseRegFile(backups[9].text, "backup.reg").Value(), tree,
+                                 tk::RegFileComments::Drop));
     EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "K", "Missing"), nullptr);
     EXPECT_TRUE(tree.KeyExists(RegRoot::CurrentUser, "K"));
 }
@@ -196,8 +197,10 @@ TEST(RegFile, BadLinesAreReportedWithFileAndLine)
         {"", 1, "REGEDIT4"},
         {"Windows Registry Editor Version 5.00\r\n", 1, "REGEDIT4"},
         {"REGEDIT4\n\"v\"=\"x\"", 2, "before the first [key]"},
-        {"REGEDIT4\n[HKEY_CLASSES_ROOT\\.txt]", 2, "HKEY_CLASSES_ROOT"},
-        {"REGEDIT4\n[HKCU\\Software]", 2, "HKCU"},
+        {"REGEDIT4\n[HKCU\\Software]", 2, "\"HKCU\""},
+        {"REGEDIT4\n[HKEY_CURRENT_USERX\\Software]", 2, "\"HKEY_CURRENT_USERX\""},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\\\Software]", 2, "empty key name"},
+        {"REGEDIT4\n[-HKEY_LOCAL_MACHINE\\\\]", 2, "empty key name"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\K", 2, "]"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\n\"v\"=dword:123456789", 4, "dword"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=dword:xyz", 3, "dword"},
@@ -221,15 +224,48 @@ TEST(RegFile, BadLinesAreReportedWithFileAndLine)
     }
 }
 
+TEST(RegFile, EveryStandardRootAndItsCommentsSurviveARewrite)
+{
+    // A comment line goes with the section or value after it, and away with it.
+    const std::string text = "REGEDIT4\r\n"
+                             "; the store of a test\r\n"
+                             "[HKEY_CURRENT_CONFIG\\Software]\r\n"
+                             "\"c\"=dword:00000001\r\n"
+                             "[hkey_users\\.DEFAULT\\Control Panel]\r\n"
+                             "  ; about u\r\n"
+                             "\"u\"=\"1\"\r\n"
+                             "; leaves with its value\r\n"
+                             "\"gone\"=\"x\"\r\n"
+                             "[HKEY_CLASSES_ROOT\\.txt]\r\n"
+                             "@=\"txtfile\"\r\n"
+                             "[HKEY_USERS\\.DEFAULT\\Control Panel]\r\n"
+                             "\"gone\"=-\r\n"
+                             "; the end";
+    const tk::RegistryTree tree = Load(text);
+    EXPECT_EQ(tk::SerialiseRegFile(tree), "REGEDIT4\r\n"
+                                          "\r\n[HKEY_CLASSES_ROOT\\.txt]\r\n@=\"txtfile\"\r\n"
+                                          "\r\n[HKEY_USERS\\.DEFAULT]\r\n"
+                                          "\r\n[HKEY_USERS\\.DEFAULT\\Control Panel]\r\n; about u\r\n\"u\"=\"1\"\r\n"
+                                          "\r\n; the store of a test\r\n[HKEY_CURRENT_CONFIG\\Software]\r\n"
+                                          "\"c\"=dword:00000001\r\n"
+                                          "\r\n; the end\r\n");
+    EXPECT_EQ(tk::SerialiseRegFile(Load(tk::SerialiseRegFile(tree))), tk::SerialiseRegFile(tree));
+
+    tk::RegistryTree imported;
+    ASSERT_TRUE(tk::ApplyRegFile(tk::ParseRegFile(text, "t.reg").Value(), imported, tk::RegFileComments::Drop));
+    EXPECT_EQ(tk::SerialiseRegFile(imported).find(';'), std::string::npos);
+    EXPECT_EQ(imported.ValueCount(), tree.ValueCount());
+}
+
 TEST(RegFile, SerialisesCanonically)
 {
     tk::RegistryTree tree;
-    tree.SetValue(RegRoot::LocalMachine, "Software\\Vendor", "", RegValue::String("def"));
-    tree.SetValue(RegRoot::CurrentUser, "b", "Zeta", RegValue::Dword(0xABCDEF));
-    tree.SetValue(RegRoot::CurrentUser, "b", "alpha", RegValue::String("C:\\Temp \"x\""));
-    tree.SetValue(RegRoot::CurrentUser, "b", "Mid", Raw(RegType::ExpandSz, {0x25, 0}));
-    tree.SetValue(RegRoot::CurrentUser, "A", "bin", Raw(RegType::Binary, {0, 0xff}));
-    tree.CreateKey(RegRoot::CurrentUser, "A\\Empty");
+    ASSERT_TRUE(tree.SetValue(RegRoot::LocalMachine, "Software\\Vendor", "", RegValue::String("def")));
+    ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "b", "Zeta", RegValue::Dword(0xABCDEF)));
+    ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "b", "alpha", RegValue::String("C:\\Temp \"x\"")));
+    ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "b", "Mid", Raw(RegType::ExpandSz, {0x25, 0})));
+    ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "A", "bin", Raw(RegType::Binary, {0, 0xff})));
+    ASSERT_TRUE(tree.CreateKey(RegRoot::CurrentUser, "A\\Empty"));
     EXPECT_EQ(tk::SerialiseRegFile(tree), "REGEDIT4\r\n"
                                           "\r\n[HKEY_CURRENT_USER\\A]\r\n"
                                           "\"bin\"=hex:00,ff\r\n"
@@ -278,8 +314,8 @@ TEST(RegFile, EveryValueSurvivesARoundTripExactly)
     const char* const keys[] = {"Plain", "With Space\\ and ]bracket]", "8-bit \xC4", "-dash"};
     for (const char* key : keys)
         for (const auto& [name, value] : values)
-            tree.SetValue(RegRoot::CurrentUser, key, name, value);
-    tree.SetValue(RegRoot::CurrentUser, "", "at root", RegValue::Dword(1));
+            ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, key, name, value));
+    ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "", "at root", RegValue::Dword(1)));
 
     const std::string text = tk::SerialiseRegFile(tree);
     const tk::RegistryTree back = Load(text);

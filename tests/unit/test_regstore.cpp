@@ -8,7 +8,10 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -20,7 +23,6 @@ namespace {
 
 using tk::RegError;
 using tk::RegRoot;
-using tk::RegStatus;
 using tk::RegValue;
 
 class RegistryStoreTest : public ::testing::Test {
@@ -77,10 +79,11 @@ TEST_F(RegistryStoreTest, MissingFileIsEmptyUntilTheFirstChangeCreatesIt)
 {
     tk::RegistryStore store(StorePath());
     EXPECT_EQ(store.QueryValue(RegRoot::CurrentUser, "K", "v").Error(), RegError::KeyNotFound);
-    EXPECT_TRUE(FolderEntries().empty()) << "a read must create nothing";
+    EXPECT_EQ(store.DeleteValue(RegRoot::LocalMachine, "K", "v").Error(), RegError::KeyNotFound);
+    EXPECT_EQ(store.DeleteKey(RegRoot::LocalMachine, "K").Error(), RegError::KeyNotFound);
+    EXPECT_TRUE(FolderEntries().empty()) << "neither a read nor a change that changes nothing creates a file";
 
-    ASSERT_EQ(store.SetValue(RegRoot::CurrentUser, "Control Panel\\\\Desktop", "v", RegValue::String("1")),
-              RegStatus::Ok);
+    ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "Control Panel\\\\Desktop", "v", RegValue::String("1")));
     EXPECT_EQ(Contents(), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel]\r\n"
                           "\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"v\"=\"1\"\r\n");
     tk::RegistryStore other(StorePath());
@@ -89,7 +92,7 @@ TEST_F(RegistryStoreTest, MissingFileIsEmptyUntilTheFirstChangeCreatesIt)
     // A file of no bytes, made by touch say, is an empty registry too.
     Replace("");
     EXPECT_EQ(store.QueryValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "v").Error(), RegError::KeyNotFound);
-    EXPECT_EQ(store.SetValue(RegRoot::LocalMachine, "", "x", RegValue::Dword(1)), RegStatus::Ok);
+    EXPECT_TRUE(store.SetValue(RegRoot::LocalMachine, "", "x", RegValue::Dword(1)));
     EXPECT_TRUE(reports_.empty());
 }
 
@@ -97,9 +100,9 @@ TEST_F(RegistryStoreTest, SeesChangesMadeByOthersAndKeepsThemWhenWriting)
 {
     tk::RegistryStore a(StorePath());
     tk::RegistryStore b(StorePath());
-    a.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("1"));
+    ASSERT_TRUE(a.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("1")));
     EXPECT_EQ(ReadString(b, "K", "v"), "1");
-    b.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("2"));
+    ASSERT_TRUE(b.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("2")));
     EXPECT_EQ(ReadString(a, "K", "v"), "2");
 
     // Same size, at once: only the new inode tells the versions apart.
@@ -110,7 +113,7 @@ TEST_F(RegistryStoreTest, SeesChangesMadeByOthersAndKeepsThemWhenWriting)
 
     // A change re-reads the file first, so nothing written meanwhile is lost.
     Replace(edited + "\"other\"=\"kept\"\r\n");
-    ASSERT_EQ(b.SetValue(RegRoot::CurrentUser, "K", "w", RegValue::String("new")), RegStatus::Ok);
+    ASSERT_TRUE(b.SetValue(RegRoot::CurrentUser, "K", "w", RegValue::String("new")));
     tk::RegistryStore fresh(StorePath());
     EXPECT_EQ(ReadString(fresh, "K", "v"), "3");
     EXPECT_EQ(ReadString(fresh, "K", "other"), "kept");
@@ -124,17 +127,17 @@ TEST_F(RegistryStoreTest, BrokenStoreIsReportedOnceAndNeverOverwritten)
     tk::RegistryStore store(StorePath());
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(store.QueryValue(RegRoot::CurrentUser, "K", "v").Error(), RegError::StoreBroken);
-    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::Dword(1)), RegStatus::StoreBroken);
-    EXPECT_EQ(store.DeleteValue(RegRoot::CurrentUser, "K", "v"), RegStatus::StoreBroken);
-    EXPECT_EQ(store.DeleteKey(RegRoot::CurrentUser, "K"), RegStatus::StoreBroken);
-    EXPECT_EQ(store.Import(tk::RegFileDocument{}), RegStatus::StoreBroken);
+    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::Dword(1)).Error(), RegError::StoreBroken);
+    EXPECT_EQ(store.DeleteValue(RegRoot::CurrentUser, "K", "v").Error(), RegError::StoreBroken);
+    EXPECT_EQ(store.DeleteKey(RegRoot::CurrentUser, "K").Error(), RegError::StoreBroken);
+    EXPECT_EQ(store.Import(tk::RegFileDocument{}).Error(), RegError::StoreBroken);
     EXPECT_EQ(Contents(), broken);
     ASSERT_EQ(reports_.size(), 1u);
     EXPECT_NE(reports_[0].find("\"" + StorePath() + "\", line 3"), std::string::npos) << reports_[0];
 
     Replace("REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"mended\"\r\n");
     EXPECT_EQ(ReadString(store, "K", "v"), "mended");
-    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K", "w", RegValue::Dword(1)), RegStatus::Ok);
+    EXPECT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "w", RegValue::Dword(1)));
 
     // Broken anew: reported anew.
     Replace(broken);
@@ -149,19 +152,19 @@ TEST_F(RegistryStoreTest, BrokenStoreIsReportedOnceAndNeverOverwritten)
         nested.push_back(other.QueryValue(RegRoot::CurrentUser, "K", "v").Error());
     };
     const tk::ScopedServices scope(reentrant);
-    EXPECT_EQ(other.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::Dword(1)), RegStatus::StoreBroken);
+    EXPECT_EQ(other.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::Dword(1)).Error(), RegError::StoreBroken);
     EXPECT_EQ(nested, std::vector<RegError>{RegError::StoreBroken});
 }
 
 TEST_F(RegistryStoreTest, ChangesReplaceTheFileWholeOrNotAtAll)
 {
     tk::RegistryStore store(StorePath());
-    store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("old"));
+    ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("old")));
     const std::string before = Contents();
     const ino_t oldInode = Inode();
     std::ifstream reader(StorePath(), std::ios::binary);
 
-    store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("new"));
+    ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("new")));
     EXPECT_NE(Inode(), oldInode);
     // A reader that opened the old version reads it whole.
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), std::istreambuf_iterator<char>()), before);
@@ -169,28 +172,29 @@ TEST_F(RegistryStoreTest, ChangesReplaceTheFileWholeOrNotAtAll)
 
     // Nothing to change: the file is not rewritten.
     const ino_t current = Inode();
-    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "k", "V", RegValue::String("new")), RegStatus::Ok);
-    EXPECT_EQ(store.DeleteValue(RegRoot::CurrentUser, "K", "missing"), RegStatus::ValueNotFound);
-    EXPECT_EQ(store.DeleteValue(RegRoot::CurrentUser, "Missing", "v"), RegStatus::KeyNotFound);
+    EXPECT_TRUE(store.SetValue(RegRoot::CurrentUser, "k", "V", RegValue::String("new")));
+    EXPECT_EQ(store.DeleteValue(RegRoot::CurrentUser, "K", "missing").Error(), RegError::ValueNotFound);
+    EXPECT_EQ(store.DeleteValue(RegRoot::CurrentUser, "Missing", "v").Error(), RegError::KeyNotFound);
     EXPECT_EQ(Inode(), current);
 
     // Names with line ends cannot be written into the file.
     const std::string good = Contents();
-    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K", "two\nlines", RegValue::Dword(1)), RegStatus::WriteFailed);
-    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K\r\\Sub", "v", RegValue::Dword(1)), RegStatus::WriteFailed);
+    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K", "two\nlines", RegValue::Dword(1)).Error(),
+              RegError::WriteFailed);
+    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K\r\\Sub", "v", RegValue::Dword(1)).Error(), RegError::WriteFailed);
     EXPECT_EQ(Contents(), good);
 }
 
 TEST_F(RegistryStoreTest, AFailedWriteLeavesFileAndReadsAsTheyWere)
 {
     tk::RegistryStore store(StorePath());
-    store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("old"));
+    ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("old")));
     const std::string before = Contents();
 
     // The lock cannot be taken.
     std::filesystem::remove(StorePath() + ".lock");
     std::filesystem::create_directory(StorePath() + ".lock");
-    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("new")), RegStatus::WriteFailed);
+    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("new")).Error(), RegError::WriteFailed);
     EXPECT_EQ(ReadString(store, "K", "v"), "old");
     std::filesystem::remove(StorePath() + ".lock");
 
@@ -201,11 +205,11 @@ TEST_F(RegistryStoreTest, AFailedWriteLeavesFileAndReadsAsTheyWere)
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{64, 64};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        const RegStatus status =
+        const tk::RegResult result =
             store.SetValue(RegRoot::CurrentUser, "K", "big", RegValue::String(std::string(4096, 'x')));
         const auto big = store.QueryValue(RegRoot::CurrentUser, "K", "big");
         const bool unseen = !big && big.Error() == RegError::ValueNotFound;
-        ::_exit(status == RegStatus::WriteFailed && unseen ? 0 : 1);
+        ::_exit(!result && result.Error() == RegError::WriteFailed && unseen ? 0 : 1);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -214,16 +218,75 @@ TEST_F(RegistryStoreTest, AFailedWriteLeavesFileAndReadsAsTheyWere)
     EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
 }
 
+TEST_F(RegistryStoreTest, AReadOnlyStoreRefusesChangesAndSaysSo)
+{
+    Replace("REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"old\"\r\n");
+    const std::string before = Contents();
+    ::chmod(StorePath().c_str(), 0444);
+    tk::RegistryStore store(StorePath());
+    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("new")).Error(), RegError::WriteFailed);
+    EXPECT_EQ(store.DeleteValue(RegRoot::CurrentUser, "K", "v").Error(), RegError::WriteFailed);
+    EXPECT_EQ(ReadString(store, "K", "v"), "old");
+    EXPECT_EQ(Contents(), before);
+    ASSERT_EQ(reports_.size(), 2u);
+    EXPECT_NE(reports_[0].find("\"" + StorePath() + "\": is read-only"), std::string::npos) << reports_[0];
+}
+
+// Runs `work` in a child process that an alarm ends after a few seconds, so
+// that a store that blocks fails the test instead of hanging it.
+bool RunsToTheEnd(const std::function<bool()>& work)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(5);
+        ::_exit(work() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(RegistryStoreTest, SpecialFilesAndHugeFilesAreRefusedWithoutWaiting)
+{
+    const struct {
+        const char* name;
+        std::function<void(const std::string&)> make;
+        const char* fault;
+    } cases[] = {
+        {"pipe", [](const std::string& path) { ::mkfifo(path.c_str(), 0644); }, "is not a regular file"},
+        {"folder", [](const std::string& path) { std::filesystem::create_directory(path); }, "is not a regular file"},
+        {"over 256 MB",
+         [](const std::string& path) {
+             std::ofstream(path) << "REGEDIT4\r\n";
+             std::filesystem::resize_file(path, (std::uintmax_t{256} << 20) + 1);
+         },
+         "is larger than 256 MB"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(StorePath());
+        c.make(StorePath());
+        EXPECT_TRUE(RunsToTheEnd([&] {
+            tk::RegistryStore store(StorePath());
+            return store.QueryValue(RegRoot::CurrentUser, "K", "v").Error() == RegError::StoreBroken
+                && store.QueryValue(RegRoot::CurrentUser, "K", "v").Error() == RegError::StoreBroken
+                && store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::Dword(1)).Error() == RegError::StoreBroken
+                && reports_.size() == 1 && reports_[0].find("\"" + StorePath() + "\": " + c.fault) != std::string::npos;
+        }));
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{"registry.reg"}) << "nothing written, not even a lock";
+    }
+}
+
 TEST_F(RegistryStoreTest, ImportAppliesABackupAsOneChange)
 {
     tk::RegistryStore store(StorePath());
-    store.SetValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created", RegValue::String("1"));
+    ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created", RegValue::String("1")));
     const auto backup = tk::ParseRegFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
                                          "\"Created\"=-\r\n\"Restored\"=\"C:\\\\Temp\"",
                                          "backup.reg");
     ASSERT_TRUE(backup);
     const ino_t before = Inode();
-    ASSERT_EQ(store.Import(backup.Value()), RegStatus::Ok);
+    ASSERT_TRUE(store.Import(backup.Value()));
     EXPECT_NE(Inode(), before);
     tk::RegistryStore fresh(StorePath());
     EXPECT_EQ(fresh.QueryValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created").Error(),
@@ -241,9 +304,8 @@ TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNoUpdate)
         if (children[p] == 0) {
             tk::RegistryStore store(StorePath());
             for (int i = 0; i < kWrites; ++i)
-                if (store.SetValue(RegRoot::CurrentUser, "Race", "p" + std::to_string(p) + "-" + std::to_string(i),
-                                   RegValue::Dword(static_cast<std::uint32_t>(i)))
-                    != RegStatus::Ok)
+                if (!store.SetValue(RegRoot::CurrentUser, "Race", "p" + std::to_string(p) + "-" + std::to_string(i),
+                                    RegValue::Dword(static_cast<std::uint32_t>(i))))
                     ::_exit(1);
             ::_exit(0);
         }

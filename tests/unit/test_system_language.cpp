@@ -27,13 +27,13 @@ public:
             return tk::RegError::ValueNotFound;
         return found->second;
     }
-    tk::RegStatus SetValue(tk::RegRoot, std::string_view, std::string_view, const tk::RegValue&) override
+    tk::RegResult SetValue(tk::RegRoot, std::string_view, std::string_view, const tk::RegValue&) override
     {
-        return tk::RegStatus::AccessDenied;
+        return tk::RegError::AccessDenied;
     }
-    tk::RegStatus DeleteValue(tk::RegRoot, std::string_view, std::string_view) override
+    tk::RegResult DeleteValue(tk::RegRoot, std::string_view, std::string_view) override
     {
-        return tk::RegStatus::AccessDenied;
+        return tk::RegError::AccessDenied;
     }
 };
 

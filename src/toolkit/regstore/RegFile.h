@@ -10,8 +10,13 @@
 // "name"=- (remove the value); @ for the default value; hex data continued on
 // the next non-blank line after a trailing backslash; comment lines starting
 // with ';'; blank lines; CR LF, LF or CR line ends, with or without one after
-// the last line. ROOT is HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE in any
-// letter case; any other root is an error, because the store holds no other.
+// the last line. ROOT is one of the five standard root names in any letter
+// case; anything else before the first backslash is an error. After that
+// backslash the sub-key may not start with another one (an empty key name,
+// which Windows refuses); inside it a doubled backslash is one separator.
+//
+// A comment line belongs to the section or value line that follows it, or to
+// the end of the file, so that a rewrite of the store can keep it.
 //
 // Backup files quote the value name without escaping anything in it; such a
 // name is read as written when the escaped reading does not fit the line.
@@ -31,6 +36,7 @@ struct RegFileValueLine {
     int line = 0;                   // 1-based line where the value starts
     std::string name;               // empty for the default value (@)
     std::optional<RegValue> value;  // empty for "name"=-, which removes the value
+    std::vector<std::string> comments;
 };
 
 struct RegFileSection {
@@ -39,10 +45,12 @@ struct RegFileSection {
     std::string subKey;             // as written; empty for the root itself
     bool deleteKey = false;         // [-ROOT\...]
     std::vector<RegFileValueLine> values;
+    std::vector<std::string> comments;
 };
 
 struct RegFileDocument {
     std::vector<RegFileSection> sections;
+    std::vector<std::string> closingComments; // after the last section or value
 };
 
 struct RegFileError {
@@ -57,16 +65,23 @@ struct RegFileError {
 // `fileName` only names the file in an error.
 Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName);
 
+// Whether the comment lines go into the tree: the store's own file keeps its
+// comments; a file imported into it, a backup say, changes values only.
+enum class RegFileComments { Keep, Drop };
+
 // Sections in file order: each creates its key (or removes it), then its
 // values are set or removed in order, so a later line wins. Removing a value
 // or key that is not there is no error; a root itself is never removed.
-void ApplyRegFile(const RegFileDocument& document, RegistryTree& tree);
+// A sub-key that names no key (a parsed document holds none) changes nothing
+// at all: BadKeyPath.
+RegResult ApplyRegFile(const RegFileDocument& document, RegistryTree& tree, RegFileComments comments);
 
 // The canonical text of a tree: "REGEDIT4", CR LF line ends, keys and values
 // in case-insensitive order, every key present even without values (a root
-// only when it holds values). REG_SZ as "text" and REG_DWORD as
-// dword:xxxxxxxx where that reads back to the same bytes; every other value
-// as hex(N):.. so that any type and any bytes survive exactly.
+// only when it holds values or comments), each comment line before its key
+// or value. REG_SZ as "text" and REG_DWORD as dword:xxxxxxxx where that reads
+// back to the same bytes; every other value as hex(N):.. so that any type and
+// any bytes survive exactly.
 std::string SerialiseRegFile(const RegistryTree& tree);
 
 } // namespace tk

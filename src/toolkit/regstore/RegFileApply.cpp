@@ -2,23 +2,40 @@
 
 #include "toolkit/regstore/RegistryTree.h"
 
+#include <algorithm>
+
 namespace tk {
 
-void ApplyRegFile(const RegFileDocument& document, RegistryTree& tree)
+RegResult ApplyRegFile(const RegFileDocument& document, RegistryTree& tree, RegFileComments comments)
 {
-    for (const RegFileSection& section : document.sections) {
+    const auto& sections = document.sections;
+    if (std::any_of(sections.begin(), sections.end(),
+                    [](const RegFileSection& section) { return !SplitKeyPath(section.subKey); }))
+        return RegError::BadKeyPath;
+    const bool keep = comments == RegFileComments::Keep;
+    // With every sub-key valid, creating keys and setting values cannot fail,
+    // and removing what is not there is no error here.
+    for (const RegFileSection& section : sections) {
         if (section.deleteKey) {
-            tree.DeleteKey(section.root, section.subKey);
+            static_cast<void>(tree.DeleteKey(section.root, section.subKey));
             continue;
         }
-        tree.CreateKey(section.root, section.subKey);
+        static_cast<void>(tree.CreateKey(section.root, section.subKey));
+        if (keep)
+            tree.AddKeyComments(section.root, section.subKey, section.comments);
         for (const RegFileValueLine& line : section.values) {
-            if (line.value)
-                tree.SetValue(section.root, section.subKey, line.name, *line.value);
-            else
-                tree.DeleteValue(section.root, section.subKey, line.name);
+            if (!line.value) {
+                static_cast<void>(tree.DeleteValue(section.root, section.subKey, line.name));
+                continue;
+            }
+            static_cast<void>(tree.SetValue(section.root, section.subKey, line.name, *line.value));
+            if (keep)
+                tree.AddValueComments(section.root, section.subKey, line.name, line.comments);
         }
     }
+    if (keep)
+        tree.AddClosingComments(document.closingComments);
+    return {};
 }
 
 } // namespace tk

@@ -4,8 +4,11 @@
 
 #include "toolkit/regstore/RegNames.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
+#include <utility>
 
 namespace tk {
 
@@ -221,7 +224,7 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
                 firstRefusal = data.Error();
             continue;
         }
-        RegFileValueLine value{lines[index].number, std::move(split.name), std::move(data.Value().value)};
+        RegFileValueLine value{lines[index].number, std::move(split.name), std::move(data.Value().value), {}};
         bool continues = data.Value().continues;
         while (continues && index + 1 < lines.size()) {
             ++index;
@@ -251,14 +254,17 @@ Result<RegFileSection, Reason> ParseSection(std::string_view line)
     }
     const std::size_t separator = inner.find('\\');
     const std::string_view rootName = inner.substr(0, separator);
-    if (NamesEqual(rootName, RootName(RegRoot::CurrentUser)))
-        section.root = RegRoot::CurrentUser;
-    else if (NamesEqual(rootName, RootName(RegRoot::LocalMachine)))
-        section.root = RegRoot::LocalMachine;
-    else
-        return Reason{"unknown root " + Quote(rootName) + "; only HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE are kept"};
+    const auto root = std::find_if(std::begin(kRegRoots), std::end(kRegRoots),
+                                   [rootName](const RegRootName& known) { return NamesEqual(rootName, known.name); });
+    if (root == std::end(kRegRoots))
+        return Reason{"unknown root " + Quote(rootName) + "; a key starts with HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, "
+                      "HKEY_LOCAL_MACHINE, HKEY_USERS or HKEY_CURRENT_CONFIG"};
+    section.root = root->root;
     if (separator != std::string_view::npos)
         section.subKey = std::string(inner.substr(separator + 1));
+    if (!SplitKeyPath(section.subKey))
+        return Reason{"an empty key name follows " + std::string(rootName)
+                      + ": one backslash separates the root from its first key"};
     return section;
 }
 
@@ -276,16 +282,22 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
         return RegFileError{fileName, 1, "the first line must be \"REGEDIT4\""};
 
     RegFileDocument document;
+    std::vector<std::string> comments;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string_view line = Trim(lines[i].text);
         const int number = lines[i].number;
-        if (line.empty() || line[0] == ';')
+        if (line.empty())
             continue;
+        if (line[0] == ';') {
+            comments.emplace_back(line);
+            continue;
+        }
         if (line[0] == '[') {
             auto section = ParseSection(line);
             if (!section)
                 return RegFileError{fileName, number, section.Error().text};
             section.Value().line = number;
+            section.Value().comments = std::exchange(comments, {});
             document.sections.push_back(std::move(section.Value()));
             continue;
         }
@@ -298,8 +310,10 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
         auto value = ParseValue(lines, i);
         if (!value)
             return RegFileError{fileName, lines[i].number, value.Error().text};
+        value.Value().comments = std::exchange(comments, {});
         document.sections.back().values.push_back(std::move(value.Value()));
     }
+    document.closingComments = std::move(comments);
     return document;
 }
 

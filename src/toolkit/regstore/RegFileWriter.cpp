@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace tk {
 
@@ -74,6 +75,14 @@ void AppendHexData(std::string& out, const RegValue& value, std::size_t column)
     }
 }
 
+void AppendLines(std::string& out, const std::vector<std::string>& lines)
+{
+    for (const std::string& line : lines) {
+        out += line;
+        out += "\r\n";
+    }
+}
+
 void AppendValueLine(std::string& out, const std::string& name, const RegValue& value)
 {
     const std::size_t lineStart = out.size();
@@ -101,19 +110,28 @@ void AppendValueLine(std::string& out, const std::string& name, const RegValue& 
 std::string SerialiseRegFile(const RegistryTree& tree)
 {
     std::string out = "REGEDIT4\r\n";
-    tree.ForEachKey([&out](RegRoot root, const std::string& path, const RegistryTree::ValueMap& values) {
-        if (path.empty() && values.empty())
+    tree.ForEachKey([&out](RegRoot root, const std::string& path, const RegistryTree::KeyView& key) {
+        if (path.empty() && key.values.empty() && key.comments.empty())
             return;
-        out += "\r\n[";
+        out += "\r\n";
+        AppendLines(out, key.comments);
+        out += '[';
         out += RootName(root);
         if (!path.empty()) {
             out += '\\';
             out += path;
         }
         out += "]\r\n";
-        for (const auto& [name, value] : values)
+        for (const auto& [name, value] : key.values) {
+            if (const auto comments = key.valueComments.find(name); comments != key.valueComments.end())
+                AppendLines(out, comments->second);
             AppendValueLine(out, name, value);
+        }
     });
+    if (!tree.ClosingComments().empty()) {
+        out += "\r\n";
+        AppendLines(out, tree.ClosingComments());
+    }
     return out;
 }
 

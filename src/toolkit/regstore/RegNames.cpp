@@ -16,8 +16,10 @@ bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) con
     return LessNoCase(a, b);
 }
 
-std::vector<std::string_view> SplitKeyPath(std::string_view subKey)
+std::optional<std::vector<std::string_view>> SplitKeyPath(std::string_view subKey)
 {
+    if (subKey.starts_with('\\'))
+        return std::nullopt;
     std::vector<std::string_view> names;
     std::size_t pos = 0;
     while (pos < subKey.size()) {

@@ -1,13 +1,13 @@
 #include "toolkit/regstore/RegistryStore.h"
 
 #include "toolkit/AtomicFile.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/Services.h"
 #include "toolkit/regstore/RegFile.h"
 #include "toolkit/regstore/RegNames.h"
 
 #include <cerrno>
 #include <cstring>
-#include <exception>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -16,35 +16,35 @@ namespace tk {
 
 namespace {
 
+// Far beyond any registry this program meets, and still a size that can be
+// read into memory at once.
+constexpr off_t kMaxStoreBytes = off_t{256} << 20;
+
+const char* const kBrokenLead = "The registry store cannot be used and is left as it is; settings cannot be read or "
+                                "saved until it is mended.\n";
+const char* const kWriteLead = "The registry store could not be changed; the change was not saved.\n";
+
 // An exclusive flock on a file beside the store. The store file itself cannot
 // carry the lock: each change replaces it by rename, and a lock on the old
 // inode would not keep out a writer that opened the new one.
 class LockFile {
 public:
-    explicit LockFile(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666))
+    explicit LockFile(const std::string& path)
+        : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666))
     {
-        if (fd_ < 0)
+        if (!fd_.Valid())
             return;
         int rc;
-        while ((rc = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
+        while ((rc = ::flock(fd_.Get(), LOCK_EX)) != 0 && errno == EINTR) {
         }
-        if (rc != 0) {
-            ::close(fd_);
-            fd_ = -1;
-        }
+        if (rc != 0)
+            fd_.Reset();
     }
-    ~LockFile()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    LockFile(const LockFile&) = delete;
-    LockFile& operator=(const LockFile&) = delete;
 
-    bool Held() const { return fd_ >= 0; }
+    bool Held() const { return fd_.Valid(); }
 
 private:
-    int fd_;
+    UniqueFd fd_;
 };
 
 bool SameTime(const timespec& a, const timespec& b)
@@ -57,12 +57,14 @@ std::string SystemFault(const std::string& path, const char* action)
     return "\"" + path + "\": " + action + " (" + std::strerror(errno) + ")";
 }
 
-bool ReadAll(int fd, std::size_t sizeHint, std::string& content)
+// Stops once more than `limit` bytes have come, so a file that grows while it
+// is read cannot take all memory.
+bool ReadAll(int fd, std::size_t sizeHint, std::size_t limit, std::string& content)
 {
     content.clear();
-    content.reserve(sizeHint);
+    content.reserve(std::min(sizeHint, limit));
     char buffer[65536];
-    for (;;) {
+    while (content.size() <= limit) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n == 0)
             return true;
@@ -73,6 +75,7 @@ bool ReadAll(int fd, std::size_t sizeHint, std::string& content)
         }
         content.append(buffer, static_cast<std::size_t>(n));
     }
+    return true;
 }
 
 bool IsStorableDocument(const RegFileDocument& document)
@@ -102,16 +105,11 @@ RegistryStore::FileStamp RegistryStore::FileStamp::Of(const struct ::stat& st)
 
 RegistryStore::RegistryStore(std::string path) : path_(std::move(path)) {}
 
-RegistryStore::~RegistryStore()
-{
-    ForgetCopy();
-}
+RegistryStore::~RegistryStore() = default;
 
 void RegistryStore::ForgetCopy()
 {
-    if (openFile_ >= 0)
-        ::close(openFile_);
-    openFile_ = -1;
+    openFile_.Reset();
     stamp_ = FileStamp{};
     state_ = CopyState::Stale;
 }
@@ -124,13 +122,12 @@ void RegistryStore::UseEmptyRegistry()
     reportedFault_.clear();
 }
 
-void RegistryStore::Report(const std::string& fault)
+void RegistryStore::Report(std::string_view lead, const std::string& fault)
 {
     if (fault == reportedFault_)
         return;
     reportedFault_ = fault;
-    unshownReport_ = "The registry store cannot be used and is left as it is; settings cannot be read or saved "
-                     "until it is mended.\n" + fault;
+    unshownReport_ = std::string(lead) + fault;
 }
 
 void RegistryStore::ShowReport()
@@ -149,7 +146,7 @@ bool RegistryStore::Refresh()
     struct ::stat st{};
     const bool present = ::stat(path_.c_str(), &st) == 0;
     if (!present && errno != ENOENT) {
-        Report(SystemFault(path_, "cannot be examined"));
+        Report(kBrokenLead, SystemFault(path_, "cannot be examined"));
         ForgetCopy();
         return false;
     }
@@ -158,103 +155,145 @@ bool RegistryStore::Refresh()
     if (!present && state_ == CopyState::Current && !stamp_.exists)
         return true;
 
-    const int fd = present ? ::open(path_.c_str(), O_RDONLY | O_CLOEXEC) : -1;
-    if (fd < 0 && present && errno != ENOENT) {
-        Report(SystemFault(path_, "cannot be opened"));
+    // Without O_NONBLOCK a pipe in the store's place would block here until
+    // some writer came.
+    UniqueFd fd(present ? ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1);
+    if (!fd.Valid() && present && errno != ENOENT) {
+        Report(kBrokenLead, SystemFault(path_, "cannot be opened"));
         ForgetCopy();
         return false;
     }
-    if (fd < 0) {
+    if (!fd.Valid()) {
         UseEmptyRegistry();
         return true;
     }
     struct ::stat opened{};
-    if (::fstat(fd, &opened) != 0) {
-        Report(SystemFault(path_, "cannot be examined"));
-        ::close(fd);
+    if (::fstat(fd.Get(), &opened) != 0) {
+        Report(kBrokenLead, SystemFault(path_, "cannot be examined"));
         ForgetCopy();
         return false;
     }
-    return Load(fd, FileStamp::Of(opened));
+    return Load(std::move(fd), opened);
 }
 
-// Takes over `fd`, the open store file.
-bool RegistryStore::Load(int fd, const FileStamp& stamp)
+// Keeps the refused version's file open and its stamp, so that it is not
+// read or reported again until it changes.
+bool RegistryStore::Refuse(UniqueFd file, const struct ::stat& st, const std::string& fault)
 {
+    ForgetCopy();
+    openFile_ = std::move(file);
+    stamp_ = FileStamp::Of(st);
+    state_ = CopyState::Broken;
+    Report(kBrokenLead, fault);
+    return false;
+}
+
+bool RegistryStore::Load(UniqueFd file, const struct ::stat& st)
+{
+    if (!S_ISREG(st.st_mode))
+        return Refuse(std::move(file), st, "\"" + path_ + "\": is not a regular file, so it cannot hold the registry");
+    const std::string tooLarge = "\"" + path_ + "\": is larger than 256 MB, the most a registry store may hold";
+    if (st.st_size > kMaxStoreBytes)
+        return Refuse(std::move(file), st, tooLarge);
     std::string content;
-    if (!ReadAll(fd, static_cast<std::size_t>(stamp.size), content)) {
-        Report(SystemFault(path_, "cannot be read"));
-        ::close(fd);
+    const auto limit = static_cast<std::size_t>(kMaxStoreBytes);
+    if (!ReadAll(file.Get(), static_cast<std::size_t>(st.st_size), limit, content)) {
+        Report(kBrokenLead, SystemFault(path_, "cannot be read"));
         ForgetCopy();
         return false;
     }
+    if (content.size() > limit)
+        return Refuse(std::move(file), st, tooLarge);
     // A file of no bytes at all, made by touch say, holds no settings to keep.
     if (content.empty()) {
         UseEmptyRegistry();
-        openFile_ = fd;
-        stamp_ = stamp;
+        openFile_ = std::move(file);
+        stamp_ = FileStamp::Of(st);
         return true;
     }
-    auto document = ParseRegFile(content, path_);
-    ForgetCopy();
-    openFile_ = fd;
-    stamp_ = stamp;
-    if (!document) {
-        state_ = CopyState::Broken;
-        Report(document.Error().Message());
-        return false;
-    }
+    const auto document = ParseRegFile(content, path_);
+    if (!document)
+        return Refuse(std::move(file), st, document.Error().Message());
     RegistryTree tree;
-    ApplyRegFile(document.Value(), tree);
+    // A parsed document names only keys that can exist.
+    static_cast<void>(ApplyRegFile(document.Value(), tree, RegFileComments::Keep));
+    ForgetCopy();
+    openFile_ = std::move(file);
+    stamp_ = FileStamp::Of(st);
     tree_ = std::move(tree);
     state_ = CopyState::Current;
     reportedFault_.clear();
     return true;
 }
 
-RegStatus RegistryStore::Modify(const Change& change)
+RegResult RegistryStore::Modify(const Change& change)
 {
-    RegStatus status;
+    RegResult result;
     {
         const std::lock_guard<std::mutex> guard(mutex_);
-        status = ModifyLocked(change);
+        result = ModifyLocked(change);
     }
     ShowReport();
-    return status;
+    return result;
 }
 
-RegStatus RegistryStore::ModifyLocked(const Change& change)
+RegResult RegistryStore::ModifyLocked(const Change& change)
 {
-    LockFile lock(path_ + ".lock");
-    if (!lock.Held())
-        return RegStatus::WriteFailed;
+    // Outside the lock first: a store known to be broken is not locked at
+    // all, and where no store exists a change that would change nothing
+    // leaves no lock file behind.
     if (!Refresh())
-        return RegStatus::StoreBroken;
+        return RegError::StoreBroken;
+    if (!stamp_.exists) {
+        RegistryTree empty;
+        const Outcome outcome = change(empty);
+        if (!outcome.changed)
+            return outcome.result;
+    }
+    std::string lockPath;
+    try {
+        // Beside the file itself, so that every link to it shares one lock.
+        lockPath = FileBehindLinks(path_) + ".lock";
+    } catch (const CFileException& e) {
+        Report(kWriteLead, e.what());
+        return RegError::WriteFailed;
+    }
+    const LockFile lock(lockPath);
+    if (!lock.Held()) {
+        Report(kWriteLead, SystemFault(lockPath, "cannot be locked"));
+        return RegError::WriteFailed;
+    }
+    if (!Refresh())
+        return RegError::StoreBroken;
     const Outcome outcome = change(tree_);
     if (!outcome.changed)
-        return outcome.status;
+        return outcome.result;
+    return WriteCopy(outcome);
+}
+
+// Still inside the lock.
+RegResult RegistryStore::WriteCopy(const Outcome& outcome)
+{
     try {
         WriteFileAtomically(path_, SerialiseRegFile(tree_));
-    } catch (const std::exception&) {
+    } catch (const CFileException& e) {
         // The copy holds a change that the file does not.
         ForgetCopy();
-        return RegStatus::WriteFailed;
+        Report(kWriteLead, e.what());
+        return RegError::WriteFailed;
     }
-    // Still inside the lock, so the file now there is the one just written
-    // and the copy matches it.
-    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    // The file now there is the one just written, and the copy matches it.
+    UniqueFd fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct ::stat st{};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
-        if (fd >= 0)
-            ::close(fd);
+    if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         ForgetCopy();
-        return outcome.status;
+        return outcome.result;
     }
     ForgetCopy();
-    openFile_ = fd;
+    openFile_ = std::move(fd);
     stamp_ = FileStamp::Of(st);
     state_ = CopyState::Current;
-    return outcome.status;
+    return outcome.result;
 }
 
 Result<RegValue, RegError> RegistryStore::QueryValue(RegRoot root, std::string_view subKey, std::string_view name)
@@ -269,42 +308,39 @@ Result<RegValue, RegError> RegistryStore::QueryValue(RegRoot root, std::string_v
     return result;
 }
 
-RegStatus RegistryStore::SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+RegResult RegistryStore::SetValue(RegRoot root, std::string_view subKey, std::string_view name,
                                   const RegValue& value)
 {
     if (!IsStorableName(subKey) || !IsStorableName(name))
-        return RegStatus::WriteFailed;
+        return RegError::WriteFailed;
     return Modify([&](RegistryTree& tree) {
         const RegValue* old = tree.FindValue(root, subKey, name);
         if (old != nullptr && old->type == value.type && old->data == value.data)
-            return Outcome{RegStatus::Ok, false};
-        return Outcome{tree.SetValue(root, subKey, name, value), true};
+            return Outcome{{}, false};
+        return Outcome::Of(tree.SetValue(root, subKey, name, value));
     });
 }
 
-RegStatus RegistryStore::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
+RegResult RegistryStore::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
 {
     return Modify([&](RegistryTree& tree) {
-        const RegStatus status = tree.DeleteValue(root, subKey, name);
-        return Outcome{status, status == RegStatus::Ok};
+        return Outcome::Of(tree.DeleteValue(root, subKey, name));
     });
 }
 
-RegStatus RegistryStore::DeleteKey(RegRoot root, std::string_view subKey)
+RegResult RegistryStore::DeleteKey(RegRoot root, std::string_view subKey)
 {
     return Modify([&](RegistryTree& tree) {
-        const RegStatus status = tree.DeleteKey(root, subKey);
-        return Outcome{status, status == RegStatus::Ok};
+        return Outcome::Of(tree.DeleteKey(root, subKey));
     });
 }
 
-RegStatus RegistryStore::Import(const RegFileDocument& changes)
+RegResult RegistryStore::Import(const RegFileDocument& changes)
 {
     if (!IsStorableDocument(changes))
-        return RegStatus::WriteFailed;
+        return RegError::WriteFailed;
     return Modify([&](RegistryTree& tree) {
-        ApplyRegFile(changes, tree);
-        return Outcome{RegStatus::Ok, true};
+        return Outcome::Of(ApplyRegFile(changes, tree, RegFileComments::Drop));
     });
 }
 

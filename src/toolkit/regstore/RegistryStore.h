@@ -8,11 +8,15 @@
 // several processes therefore lose nothing. Every writer must replace the file
 // by rename, never rewrite it in place.
 //
-// A missing file is an empty registry and is created by the first change. A
-// file that cannot be read or parsed is never overwritten: its fault is
+// A missing file is an empty registry and is created by the first change; a
+// change that changes nothing creates neither the file nor its lock. A file
+// that cannot be read or parsed, that is no regular file (a pipe, a folder, a
+// device) or that is larger than 256 MB is never overwritten: its fault is
 // reported once through ReportError, reads answer StoreBroken and changes are
-// refused until the file is mended.
+// refused until the file is mended. A change that cannot be written, to a
+// read-only file say, leaves the file as it was and is reported naming it.
 #include "toolkit/Registry.h"
+#include "toolkit/posix/UniqueFd.h"
 #include "toolkit/regstore/RegistryTree.h"
 
 #include <functional>
@@ -34,16 +38,17 @@ public:
 
     Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey,
                                           std::string_view name) override;
-    RegStatus SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+    RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
                        const RegValue& value) override;
-    RegStatus DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+    RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
 
     // Removes a key with everything below it; a root cannot be removed.
-    RegStatus DeleteKey(RegRoot root, std::string_view subKey);
+    RegResult DeleteKey(RegRoot root, std::string_view subKey);
 
     // Applies a parsed REGEDIT4 file, a backup being restored say, as one
     // change: all of it or, when the store cannot be written, none of it.
-    RegStatus Import(const RegFileDocument& changes);
+    // Its comment lines are not taken over.
+    RegResult Import(const RegFileDocument& changes);
 
     const std::string& Path() const { return path_; }
 
@@ -64,26 +69,34 @@ private:
     enum class CopyState { Stale, Current, Broken };
     // The change's outcome; `changed` says whether the file must be rewritten.
     struct Outcome {
-        RegStatus status;
+        RegResult result;
         bool changed;
+        // A change to the tree that succeeded has changed it.
+        static Outcome Of(RegResult result)
+        {
+            const bool changed = result.HasValue();
+            return Outcome{result, changed};
+        }
     };
     using Change = std::function<Outcome(RegistryTree&)>;
 
     bool Refresh();
-    bool Load(int fd, const FileStamp& stamp);
+    bool Load(UniqueFd file, const struct ::stat& st);
+    bool Refuse(UniqueFd file, const struct ::stat& st, const std::string& fault);
     void UseEmptyRegistry();
-    void Report(const std::string& fault);
+    void Report(std::string_view lead, const std::string& fault);
     void ShowReport();
     void ForgetCopy();
-    RegStatus Modify(const Change& change);
-    RegStatus ModifyLocked(const Change& change);
+    RegResult Modify(const Change& change);
+    RegResult ModifyLocked(const Change& change);
+    RegResult WriteCopy(const Outcome& outcome);
 
     std::string path_;
     std::mutex mutex_;
     RegistryTree tree_;
     CopyState state_ = CopyState::Stale;
     FileStamp stamp_;
-    int openFile_ = -1;
+    UniqueFd openFile_;
     std::string reportedFault_;
     // Shown only once the mutex is released: the error box may run a message
     // loop whose timer reads the registry again.

@@ -5,11 +5,14 @@ namespace tk {
 struct RegistryTree::Node {
     std::map<std::string, std::unique_ptr<Node>, CaseInsensitiveLess> children;
     ValueMap values;
+    Comments comments;
+    CommentMap valueComments;
 };
 
 RegistryTree::RegistryTree()
-    : currentUser_(std::make_unique<Node>()), localMachine_(std::make_unique<Node>())
 {
+    for (auto& root : roots_)
+        root = std::make_unique<Node>();
 }
 
 RegistryTree::~RegistryTree() = default;
@@ -18,7 +21,7 @@ RegistryTree& RegistryTree::operator=(RegistryTree&&) noexcept = default;
 
 RegistryTree::Node* RegistryTree::Root(RegRoot root) const
 {
-    return root == RegRoot::CurrentUser ? currentUser_.get() : localMachine_.get();
+    return roots_[static_cast<std::size_t>(root)].get();
 }
 
 RegistryTree::Node* RegistryTree::Descend(Node* node, std::span<const std::string_view> names)
@@ -34,13 +37,17 @@ RegistryTree::Node* RegistryTree::Descend(Node* node, std::span<const std::strin
 
 RegistryTree::Node* RegistryTree::Find(RegRoot root, std::string_view subKey) const
 {
-    return Descend(Root(root), SplitKeyPath(subKey));
+    const auto names = SplitKeyPath(subKey);
+    return names ? Descend(Root(root), *names) : nullptr;
 }
 
 RegistryTree::Node* RegistryTree::FindOrCreate(RegRoot root, std::string_view subKey)
 {
+    const auto names = SplitKeyPath(subKey);
+    if (!names)
+        return nullptr;
     Node* node = Root(root);
-    for (std::string_view name : SplitKeyPath(subKey)) {
+    for (std::string_view name : *names) {
         auto it = node->children.find(name);
         if (it == node->children.end())
             it = node->children.emplace(std::string(name), std::make_unique<Node>()).first;
@@ -66,7 +73,10 @@ bool RegistryTree::KeyExists(RegRoot root, std::string_view subKey) const
 Result<RegValue, RegError> RegistryTree::QueryValue(RegRoot root, std::string_view subKey,
                                                     std::string_view name)
 {
-    const Node* node = Find(root, subKey);
+    const auto names = SplitKeyPath(subKey);
+    if (!names)
+        return RegError::BadKeyPath;
+    const Node* node = Descend(Root(root), *names);
     if (node == nullptr)
         return RegError::KeyNotFound;
     const auto it = node->values.find(name);
@@ -75,44 +85,78 @@ Result<RegValue, RegError> RegistryTree::QueryValue(RegRoot root, std::string_vi
     return it->second;
 }
 
-RegStatus RegistryTree::SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+RegResult RegistryTree::SetValue(RegRoot root, std::string_view subKey, std::string_view name,
                                  const RegValue& value)
 {
-    ValueMap& values = FindOrCreate(root, subKey)->values;
-    const auto it = values.find(name);
-    if (it == values.end())
-        values.emplace(std::string(name), value);
-    else
-        it->second = value;
-    return RegStatus::Ok;
-}
-
-RegStatus RegistryTree::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
-{
-    Node* node = Find(root, subKey);
+    Node* node = FindOrCreate(root, subKey);
     if (node == nullptr)
-        return RegStatus::KeyNotFound;
+        return RegError::BadKeyPath;
     const auto it = node->values.find(name);
     if (it == node->values.end())
-        return RegStatus::ValueNotFound;
-    node->values.erase(it);
-    return RegStatus::Ok;
+        node->values.emplace(std::string(name), value);
+    else
+        it->second = value;
+    return {};
 }
 
-void RegistryTree::CreateKey(RegRoot root, std::string_view subKey)
-{
-    FindOrCreate(root, subKey);
-}
-
-RegStatus RegistryTree::DeleteKey(RegRoot root, std::string_view subKey)
+RegResult RegistryTree::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
 {
     const auto names = SplitKeyPath(subKey);
-    if (names.empty())
-        return RegStatus::AccessDenied;
-    Node* parent = Descend(Root(root), std::span(names).first(names.size() - 1));
-    if (parent == nullptr || parent->children.erase(std::string(names.back())) == 0)
-        return RegStatus::KeyNotFound;
-    return RegStatus::Ok;
+    if (!names)
+        return RegError::BadKeyPath;
+    Node* node = Descend(Root(root), *names);
+    if (node == nullptr)
+        return RegError::KeyNotFound;
+    const auto it = node->values.find(name);
+    if (it == node->values.end())
+        return RegError::ValueNotFound;
+    node->values.erase(it);
+    if (const auto comments = node->valueComments.find(name); comments != node->valueComments.end())
+        node->valueComments.erase(comments);
+    return {};
+}
+
+RegResult RegistryTree::CreateKey(RegRoot root, std::string_view subKey)
+{
+    if (FindOrCreate(root, subKey) == nullptr)
+        return RegError::BadKeyPath;
+    return {};
+}
+
+RegResult RegistryTree::DeleteKey(RegRoot root, std::string_view subKey)
+{
+    const auto names = SplitKeyPath(subKey);
+    if (!names)
+        return RegError::BadKeyPath;
+    if (names->empty())
+        return RegError::AccessDenied;
+    Node* parent = Descend(Root(root), std::span(*names).first(names->size() - 1));
+    if (parent == nullptr || parent->children.erase(std::string(names->back())) == 0)
+        return RegError::KeyNotFound;
+    return {};
+}
+
+void RegistryTree::AddKeyComments(RegRoot root, std::string_view subKey, const Comments& lines)
+{
+    if (Node* node = Find(root, subKey))
+        node->comments.insert(node->comments.end(), lines.begin(), lines.end());
+}
+
+void RegistryTree::AddValueComments(RegRoot root, std::string_view subKey, std::string_view name,
+                                    const Comments& lines)
+{
+    Node* node = Find(root, subKey);
+    if (node == nullptr || lines.empty() || !node->values.contains(name))
+        return;
+    auto it = node->valueComments.find(name);
+    if (it == node->valueComments.end())
+        it = node->valueComments.emplace(std::string(name), Comments()).first;
+    it->second.insert(it->second.end(), lines.begin(), lines.end());
+}
+
+void RegistryTree::AddClosingComments(const Comments& lines)
+{
+    closingComments_.insert(closingComments_.end(), lines.begin(), lines.end());
 }
 
 namespace {
@@ -120,7 +164,7 @@ namespace {
 template <class NodeT, class Visit>
 void Walk(const NodeT& node, RegRoot root, std::string& path, const Visit& visit)
 {
-    visit(root, path, node.values);
+    visit(root, path, RegistryTree::KeyView{node.values, node.comments, node.valueComments});
     for (const auto& [name, child] : node.children) {
         const std::size_t length = path.size();
         if (!path.empty())
@@ -145,13 +189,16 @@ std::size_t CountValues(const NodeT& node)
 void RegistryTree::ForEachKey(const KeyVisitor& visit) const
 {
     std::string path;
-    Walk(*currentUser_, RegRoot::CurrentUser, path, visit);
-    Walk(*localMachine_, RegRoot::LocalMachine, path, visit);
+    for (const RegRootName& root : kRegRoots)
+        Walk(*Root(root.root), root.root, path, visit);
 }
 
 std::size_t RegistryTree::ValueCount() const
 {
-    return CountValues(*currentUser_) + CountValues(*localMachine_);
+    std::size_t count = 0;
+    for (const auto& root : roots_)
+        count += CountValues(*root);
+    return count;
 }
 
 } // namespace tk

@@ -1,9 +1,13 @@
 #pragma once
 // A registry held in memory: the working copy of the file-backed store, and a
 // fast registry for tests. Values are kept as raw bytes of any type and length.
+//
+// Comment lines of the store's file travel with the key or value that they
+// precede, and with the end of the file, so that a rewrite keeps them.
 #include "toolkit/Registry.h"
 #include "toolkit/regstore/RegNames.h"
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -11,6 +15,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tk {
 
@@ -18,6 +23,8 @@ class RegistryTree final : public IRegistry {
 public:
     // Values of one key, keyed by the name as first written.
     using ValueMap = std::map<std::string, RegValue, CaseInsensitiveLess>;
+    using Comments = std::vector<std::string>;
+    using CommentMap = std::map<std::string, Comments, CaseInsensitiveLess>;
 
     RegistryTree();
     ~RegistryTree() override;
@@ -26,25 +33,38 @@ public:
 
     Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey,
                                           std::string_view name) override;
-    RegStatus SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+    RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
                        const RegValue& value) override;
-    RegStatus DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+    RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
 
     // The stored value itself, or null; no copy.
     const RegValue* FindValue(RegRoot root, std::string_view subKey, std::string_view name) const;
     bool KeyExists(RegRoot root, std::string_view subKey) const;
 
     // Creates the key and every missing key above it.
-    void CreateKey(RegRoot root, std::string_view subKey);
+    RegResult CreateKey(RegRoot root, std::string_view subKey);
 
     // Removes the key with its values and all keys below it. A root cannot be
     // removed: AccessDenied, and nothing changes.
-    RegStatus DeleteKey(RegRoot root, std::string_view subKey);
+    RegResult DeleteKey(RegRoot root, std::string_view subKey);
 
+    // Comment lines are added after those already there. A value's comments
+    // go when the value goes; nothing is added to a key or value not there.
+    void AddKeyComments(RegRoot root, std::string_view subKey, const Comments& lines);
+    void AddValueComments(RegRoot root, std::string_view subKey, std::string_view name, const Comments& lines);
+    void AddClosingComments(const Comments& lines);
+    const Comments& ClosingComments() const { return closingComments_; }
+
+    // One key as visited: its values and the comments before it and them.
+    struct KeyView {
+        const ValueMap& values;
+        const Comments& comments;
+        const CommentMap& valueComments;
+    };
     // Every key in a stable order: each root, then its keys depth first,
     // siblings in case-insensitive order. `path` joins the key names with
     // single backslashes and is empty for a root.
-    using KeyVisitor = std::function<void(RegRoot root, const std::string& path, const ValueMap& values)>;
+    using KeyVisitor = std::function<void(RegRoot root, const std::string& path, const KeyView& key)>;
     void ForEachKey(const KeyVisitor& visit) const;
 
     std::size_t ValueCount() const;
@@ -56,8 +76,8 @@ private:
     Node* Find(RegRoot root, std::string_view subKey) const;
     Node* FindOrCreate(RegRoot root, std::string_view subKey);
 
-    std::unique_ptr<Node> currentUser_;
-    std::unique_ptr<Node> localMachine_;
+    std::array<std::unique_ptr<Node>, std::size(kRegRoots)> roots_;
+    Comments closingComments_;
 };
 
 } // namespace tk
