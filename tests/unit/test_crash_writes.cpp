@@ -1,0 +1,117 @@
+// A writer killed at any moment leaves each file in its old or its new
+// version, and the next write clears the temporary files it left behind.
+#include "crash/CrashFiles.h"
+#include "unit/TempAppFolder.h"
+
+#include "toolkit/AtomicFile.h"
+#include "toolkit/regstore/RegFile.h"
+#include "toolkit/regstore/RegistryTree.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kFillerValues = 300;
+
+pid_t StartWriter(const std::string& folder, const char* rounds)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::execl(TW_CRASH_WRITER, "crash_writer", folder.c_str(), rounds, static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    return child;
+}
+
+int Temporaries(const TempAppFolder& app, const std::string& name)
+{
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(app.Folder()))
+        count += entry.path().filename().string().starts_with("." + name + ".tw-");
+    return count;
+}
+
+// The counter of a store that must parse whole: every filler value is there.
+std::uint32_t StoredCounter(const TempAppFolder& app)
+{
+    const auto document = tk::ParseRegFile(app.Read("registry.reg"), "registry.reg");
+    if (!document) {
+        ADD_FAILURE() << document.Error().Message();
+        return 0;
+    }
+    tk::RegistryTree tree;
+    EXPECT_TRUE(tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Keep));
+    EXPECT_EQ(tree.ValueCount(), kFillerValues + 1u);
+    const tk::RegValue* counter = tree.FindValue(tk::RegRoot::CurrentUser, crash::kCounterKey, crash::kCounterValue);
+    if (counter == nullptr || counter->data.size() != 4) {
+        ADD_FAILURE() << "no counter";
+        return 0;
+    }
+    const auto& d = counter->data;
+    return d[0] | d[1] << 8 | d[2] << 16 | static_cast<std::uint32_t>(d[3]) << 24;
+}
+
+TEST(CrashWrites, AKilledWriterLeavesOldOrNewFilesAndTheNextWriteClearsItsTemporaries)
+{
+    TempAppFolder app;
+    tk::RegistryTree seed;
+    for (int i = 0; i < kFillerValues; ++i)
+        ASSERT_TRUE(seed.SetValue(tk::RegRoot::CurrentUser, "Filler", "value " + std::to_string(i),
+                                  tk::RegValue::String(std::string(40, 'x'))));
+    ASSERT_TRUE(seed.SetValue(tk::RegRoot::CurrentUser, crash::kCounterKey, crash::kCounterValue,
+                              tk::RegValue::Dword(0)));
+    tk::WriteFileAtomically(app.Path("registry.reg"), tk::SerialiseRegFile(seed));
+    tk::WriteFileAtomically(app.Path("config.ini"), crash::Settings(0));
+
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<int> delay(0, 25000);
+    std::uint32_t last = 0;
+    std::uint32_t lastRound = 0;
+    int midWriteKills = 0;
+    for (int kill = 0; kill < 250; ++kill) {
+        const pid_t writer = StartWriter(app.Folder().string(), nullptr);
+        ASSERT_GT(writer, 0);
+        ::usleep(static_cast<useconds_t>(delay(random)));
+        ::kill(writer, SIGKILL);
+        int status = 0;
+        ::waitpid(writer, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer ended by itself: " << status;
+
+        const std::uint32_t counter = StoredCounter(app);
+        ASSERT_GE(counter, last);
+        last = counter;
+        // The settings are written after the store, so they may lag behind it.
+        const std::string settings = app.Read("config.ini");
+        const std::uint32_t round = static_cast<std::uint32_t>(std::stoul(settings.substr(7)));
+        ASSERT_EQ(settings, crash::Settings(round)) << "after kill " << kill;
+        ASSERT_GE(round, lastRound);
+        ASSERT_LE(round, counter);
+        lastRound = round;
+        // Each write clears what an earlier killed writer left.
+        const int left = Temporaries(app, "registry.reg") + Temporaries(app, "config.ini");
+        ASSERT_LE(Temporaries(app, "registry.reg"), 1);
+        ASSERT_LE(Temporaries(app, "config.ini"), 1);
+        midWriteKills += left > 0;
+    }
+    // Enough kills landed in mid-write, and enough writes went through, to
+    // have tested something.
+    EXPECT_GT(midWriteKills, 10);
+    EXPECT_GT(last, 0u);
+
+    const pid_t writer = StartWriter(app.Folder().string(), "1");
+    int status = 0;
+    ::waitpid(writer, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(StoredCounter(app), last + 1);
+    EXPECT_EQ(Temporaries(app, "registry.reg"), 0);
+    EXPECT_EQ(Temporaries(app, "config.ini"), 0);
+}
+
+} // namespace
