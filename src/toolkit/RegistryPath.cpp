@@ -1,7 +1,6 @@
 #include "toolkit/RegistryPath.h"
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace tk {
 
@@ -9,7 +8,10 @@ std::string DefaultRegistryPath(const std::string& applicationFolder)
 {
     if (const char* env = std::getenv("TUNEWRIGHT_REGISTRY"); env && *env)
         return env;
-    return (std::filesystem::path(applicationFolder) / "registry.reg").string();
+    // Joined as bytes: the folder is a path in the system code page.
+    if (applicationFolder.empty() || applicationFolder.back() == '/')
+        return applicationFolder + "registry.reg";
+    return applicationFolder + "/registry.reg";
 }
 
 } // namespace tk

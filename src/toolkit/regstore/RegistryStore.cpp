@@ -6,6 +6,7 @@
 #include "toolkit/regstore/RegFile.h"
 #include "toolkit/regstore/RegNames.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <span>
