@@ -26,18 +26,14 @@ constexpr int kListId = 1000;
 constexpr int kCategoryId = 1009;
 const std::string kKeyPath = "HKEY_CURRENT_USER\\\\Software\\\\Bench";
 
-class BenchBackend final : public tk::IBackend {
+// Errors are printed; boxes are answered Yes, dialogs cancelled.
+class BenchBackend final : public tk::IBackend, public tk::ModalHost {
 public:
-    int RunModal(tk::CDialog&) override { return tk::IDCANCEL; }
+    tk::Answer RunModal(tk::CDialog&) override { return tk::Answer::Cancel; }
     void ReportError(const std::string& text) override { std::cerr << "error: " << text << '\n'; }
-};
-
-class BenchWindow final : public tk::ModelWindow {
-public:
-    using ModelWindow::ModelWindow;
-    int MessageBox(std::string_view, std::string_view, unsigned) override { return tk::IDYES; }
-    std::optional<std::string> FileOpenDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> BrowseForFolder(std::string_view) override { return std::nullopt; }
+    tk::Answer ShowMessageBox(std::string_view, std::string_view, tk::BoxStyle) override { return tk::Answer::Yes; }
+    std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> ShowFolderDialog(std::string_view) override { return std::nullopt; }
 };
 
 void WriteFile(const fs::path& path, const std::string& text)
@@ -103,7 +99,7 @@ public:
         WriteFile(folder_ / "0019fct.ini", Catalogue());
         WriteFile(folder_ / "registry.reg", Store());
         tk::SetBackend(&backend_);
-        window_ = std::make_unique<BenchWindow>(tk::GetDialogTemplate(CTunewrightDlg::IDD));
+        window_ = std::make_unique<tk::ModelWindow>(tk::GetDialogTemplate(CTunewrightDlg::IDD), backend_);
         dialog_.AttachWindow(window_.get());
         if (!dialog_.RunInitDialog())
             throw std::runtime_error("the main dialog did not start");
@@ -140,7 +136,7 @@ private:
     {
         tk::Services s;
         s.registry = &store_;
-        s.executablePath = folder_ / "tunewright";
+        s.executablePath = (folder_ / "tunewright").string();
         return s;
     }
 
@@ -148,7 +144,7 @@ private:
     tk::RegistryStore store_;
     tk::ScopedServices services_;
     BenchBackend backend_;
-    std::unique_ptr<BenchWindow> window_;
+    std::unique_ptr<tk::ModelWindow> window_;
     CTunewrightDlg dialog_;
 };
 

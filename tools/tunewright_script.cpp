@@ -1,6 +1,7 @@
 // tunewright-script: runs the real main dialog on the headless toolkit. It
 // reads commands from standard input and prints what a user would see, one
 // event a line; the README lists both.
+#include "toolkit/Backend.h"
 #include "toolkit/Dialog.h"
 #include "toolkit/RegistryPath.h"
 #include "toolkit/Services.h"
@@ -79,16 +80,14 @@ int main(int argc, char** argv)
     services.shell = &backend;
     services.clock = fixedClock ? static_cast<tk::IClock*>(&*fixedClock) : &systemClock;
     // The program believes it lies in the installation folder.
-    services.executablePath = std::filesystem::path(appFolder) / "tunewright";
-    services.reportError = [&backend](const std::string& text) { backend.ReportError(text); };
+    services.executablePath = (std::filesystem::path(appFolder) / "tunewright").string();
     tk::ScopedServices installed(services);
-    tk::SetBackend(&backend);
+    tk::ScopedBackend active(backend);
 
     backend.QueueLeadingAnswers();
     tk::CWinApp* app = tk::AfxGetApp();
     if (!app)
         return Usage("the application object is missing");
     app->InitInstance();
-    tk::SetBackend(nullptr);
     return 0;
 }

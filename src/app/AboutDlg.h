@@ -1,9 +1,10 @@
 #pragma once
+#include "resource.h"
 #include "toolkit/Dialog.h"
 
 // The About box. It is not translated: its texts are the template's.
 class CAboutDlg : public tk::CDialog {
 public:
-    enum { IDD = 100 };
+    enum { IDD = IDD_ABOUTBOX };
     CAboutDlg() : tk::CDialog(IDD) {}
 };

@@ -4,9 +4,8 @@ namespace textkey {
 
 constexpr int LanguageGroupCaption = 1;
 constexpr int MessageCaption = 5;
-constexpr int FirstCategory = 10; // 10, 15, ... 35: the six category entries
+constexpr int FirstCategory = 10; // 10, 15, ... 35: the category entries
 constexpr int CategoryStep = 5;
-constexpr int CategoryCount = 6;
 constexpr int TuningGroup = 50;
 constexpr int SaveButton = 55;
 constexpr int OffRadio = 60;
@@ -34,10 +33,5 @@ constexpr int MenuHelp = 245;
 constexpr int MenuHelpFile = 250;
 constexpr int MenuWebsite = 255;
 constexpr int MenuAbout = 260;
-
-// Function i: its name at FunctionKey(i), hint at +1, info text at +2.
-constexpr int FirstFunction = 10000;
-constexpr int FunctionKey(int index) { return FirstFunction + 10 * index; }
-inline constexpr const char* EndOfFunctions = "End of functions";
 
 } // namespace textkey

@@ -2,6 +2,9 @@
 
 #include "app/TunewrightDlg.h"
 
+// The title of message boxes that have no caption of their own.
+CTunewrightApp::CTunewrightApp() : tk::CWinApp("Tunewright") {}
+
 bool CTunewrightApp::InitInstance()
 {
     CTunewrightDlg dlg;

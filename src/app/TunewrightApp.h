@@ -3,5 +3,6 @@
 
 class CTunewrightApp : public tk::CWinApp {
 public:
+    CTunewrightApp();
     bool InitInstance() override;
 };

@@ -2,6 +2,7 @@
 // The main dialog: the function list with its category filter above, the
 // option panel for the shown function below, and the menu.
 #include "i18n/Translation.h"
+#include "resource.h"
 #include "toolkit/Dialog.h"
 #include "util/PowerClass.h"
 
@@ -11,48 +12,40 @@
 
 class CTunewrightDlg : public tk::CDialog {
 public:
-    enum { IDD = 102 };
+    enum { IDD = IDD_TUNEWRIGHT_DIALOG };
     explicit CTunewrightDlg(tk::CDialog* parent = nullptr);
 
-    bool OnInitDialog() override;
-    const tk::MessageMap& GetMessageMap() const override;
+    bool OnInitDialog() override;                           // TunewrightDlgInit.cpp
+    const tk::MessageMap& GetMessageMap() const override;   // TunewrightDlg.cpp
 
 protected:
-    void DoDataExchange(tk::CDataExchange& dx) override;
-
-    // Window handlers.
-    void OnSysCommand(int commandId, long param);
-    int OnQueryDragIcon();
-    void OnCtlColor(tk::CtlColorRequest& request);
-
-    // Polling and closing.
-    void OnTimer(int timerId);
-    void OnClose();
-    void OnExit();
-
-    // Commands of the Help menu, Save, Browse, Reverse changes and Language
-    // Selection.
-    void OnBrowse();
-    void OnSaveNewConfiguration();
-    void OnReverseChanges();
-    void ShowAboutBox();
-    void OpenHelpFile();
-    void OpenHomepage();
-    bool OnHelpInfo();
-    void OnLanguageSelection();
-
-    // Function list and option panel.
-    void RefillFunctionList();
-    void ShowSelectedFunction();
-    void ShowFunction(int functionKey);
+    // Each handler lives in the file named after its event:
+    // TunewrightDlg<Event>.cpp.
+    void DoDataExchange(tk::CDataExchange& dx) override;    // TunewrightDlg.cpp
+    void OnSysCommand(int commandId, long param);           // SysCommand
+    int OnQueryDragIcon();                                  // QueryDragIcon
+    void OnCtlColor(tk::CtlColorRequest& request);          // CtlColor
+    void OnTimer(int timerId);                              // Timer
+    void OnClose();                                         // Close
+    void OnExit();                                          // Close
+    void OnBrowse();                                        // Browse
+    void OnSaveNewConfiguration();                          // Save
+    void OnReverseChanges();                                // Reverse
+    void ShowAboutBox();                                    // Help
+    void OpenHelpFile();                                    // Help
+    void OpenHomepage();                                    // Help
+    bool OnHelpInfo();                                      // Help
+    void OnLanguageSelection();                             // Language
+    void RefillFunctionList();                              // Refill
+    void ShowSelectedFunction();                            // ShowFunction
+    void ShowFunction(int functionKey);                     // ShowFunction
 
 private:
-    void AskUacQuestion();
-    void DeleteCompanionMarker();
-    void TranslateMenu();
-    void FillFunctionNames();
-    void FillCategoryFilter();
-    std::string CataloguePath() const;
+    void AskUacQuestion();                                  // UacQuestion
+    void DeleteCompanionMarker();                           // Close
+    void TranslateMenu();                                   // Init
+    void FillFunctionNames();                               // Init
+    void FillCategoryFilter();                              // Init
     std::string T(int key) const { return translation.Lookup(key); }
 
 public:
@@ -88,7 +81,7 @@ public:
     std::string pathText;
     std::string infoText;
     std::string categoryText;
-    int icon = 128;
+    int icon = IDR_MAINFRAME;
     std::string availabilityText;
     std::vector<int> menuBitmaps;
     tk::Rgb backgroundBrush{240, 240, 240};

@@ -1,13 +1,11 @@
 #include "i18n/LanguageSelection.h"
 
+#include "i18n/Translation.h"
+#include "resource.h"
 #include "util/TextFile.h"
-
-#include <filesystem>
 
 namespace {
 
-constexpr int kGroupBox = 1019;
-constexpr int kLanguageBox = 1020;
 const char* const kSystemDefault = "System default language";
 
 } // namespace
@@ -15,20 +13,18 @@ const char* const kSystemDefault = "System default language";
 void CLanguageSelection::DoDataExchange(tk::CDataExchange& dx)
 {
     tk::CDialog::DoDataExchange(dx);
-    tk::DDX_Control(dx, kLanguageBox, languageBox);
-    tk::DDX_Control(dx, kGroupBox, groupBox);
-    tk::DDX_CBString(dx, kLanguageBox, selectedText);
+    tk::DDX_Control(dx, IDC_LANGUAGE_BOX, languageBox);
+    tk::DDX_Control(dx, IDC_LANGUAGE_GROUP, groupBox);
+    tk::DDX_CBString(dx, IDC_LANGUAGE_BOX, selectedText);
 }
 
 bool CLanguageSelection::OnInitDialog()
 {
     tk::CDialog::OnInitDialog();
-    groupBox.SetWindowText(caption);
+    groupBox.SetText(caption);
     languageList.clear();
 
-    const std::string path =
-        (std::filesystem::path(power.GetApplicationFolder()) / (power.ReadSetting("Product ID") + "trl.ini")).string();
-    for (const LanguageChoice& language : ListLanguages(ReadTextLines(path))) {
+    for (const LanguageChoice& language : ListLanguages(ReadTextLines(TranslationPath(power)))) {
         languageBox.AddString(language.displayName);
         languageList.push_back(language);
     }
@@ -49,5 +45,5 @@ void CLanguageSelection::OnOK()
     for (const LanguageChoice& language : languageList)
         if (language.displayName == selectedText)
             chosenLanguage = language.code;
-    EndDialog(tk::IDOK);
+    EndDialog(tk::Answer::Ok);
 }

@@ -2,6 +2,7 @@
 // The language dialog: lists the languages of the translation file and hands
 // back the code of the one the user picked.
 #include "i18n/LanguageList.h"
+#include "resource.h"
 #include "toolkit/Dialog.h"
 #include "util/PowerClass.h"
 
@@ -10,7 +11,7 @@
 
 class CLanguageSelection : public tk::CDialog {
 public:
-    enum { IDD = 134 };
+    enum { IDD = IDD_LANGUAGE_SELECTION };
     CLanguageSelection() : tk::CDialog(IDD) {}
 
     bool OnInitDialog() override;

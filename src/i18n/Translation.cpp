@@ -3,8 +3,6 @@
 #include "toolkit/Exceptions.h"
 #include "util/TextFile.h"
 
-#include <filesystem>
-
 namespace {
 
 const std::string kFollowSystemLanguage = "[----]";
@@ -53,9 +51,7 @@ std::optional<std::vector<TranslationEntry>> ParseTranslationSection(std::string
 
 void CTranslation::Load()
 {
-    const std::string path = (std::filesystem::path(power.GetApplicationFolder())
-                              / (power.ReadSetting("Product ID") + "trl.ini"))
-                                 .string();
+    const std::string path = TranslationPath(power);
     std::string code = power.ReadSetting("Language");
     if (code == kFollowSystemLanguage)
         code = ResolveLanguage(path);

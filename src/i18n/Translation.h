@@ -21,6 +21,10 @@ struct TranslationEntry {
 // the text.
 std::optional<std::vector<TranslationEntry>> ParseTranslationSection(std::string_view text, const std::string& code);
 
+// The translation file: the application folder's file named after the
+// "Product ID" setting, followed by "trl.ini".
+std::string TranslationPath(const PowerClass& power);
+
 class CTranslation {
 public:
     PowerClass power;

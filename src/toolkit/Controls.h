@@ -7,9 +7,8 @@
 
 namespace tk {
 
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOW = 5;
-constexpr int LVCFMT_LEFT = 0;
+// How a list-view column aligns its texts.
+enum class ColumnFormat { Left };
 
 class CWndControl {
 public:
@@ -17,10 +16,10 @@ public:
     bool IsAttached() const { return window_ != nullptr; }
     int Id() const { return id_; }
 
-    void ShowWindow(int command) { Window().ShowItem(id_, command != SW_HIDE); }
+    void ShowWindow(bool show) { Window().ShowItem(id_, show); }
     bool IsWindowVisible() const { return Window().IsItemVisible(id_); }
-    void SetWindowText(std::string_view text) { Window().SetItemText(id_, text); }
-    std::string GetWindowText() const { return Window().GetItemText(id_); }
+    void SetText(std::string_view text) { Window().SetItemText(id_, text); }
+    std::string GetText() const { return Window().GetItemText(id_); }
     void SetFocus() { Window().SetFocus(id_); }
 
 protected:
@@ -44,12 +43,12 @@ class CListCtrl : public CWndControl {
 public:
     void DeleteAllItems() { Window().ListDeleteAllItems(Id()); }
     void DeleteColumn(int column) { Window().ListDeleteColumn(Id(), column); }
-    void InsertColumn(int column, std::string_view title, int format, int widthPixels)
+    // Every column is left-aligned so far; the format says so at the call.
+    void InsertColumn(int column, std::string_view title, ColumnFormat, int widthPixels)
     {
-        (void)format;
         Window().ListInsertColumn(Id(), column, title, widthPixels);
     }
-    void SetExtendedStyle(unsigned style) { Window().ListSetExtendedStyle(Id(), style); }
+    void SetExtendedStyle(ListExStyle style) { Window().ListSetExtendedStyle(Id(), style); }
     int InsertItem(int position, std::string_view text) { return Window().ListInsertItem(Id(), position, text); }
     int GetItemCount() const { return Window().ListItemCount(Id()); }
     std::string GetItemText(int item, int subItem) const

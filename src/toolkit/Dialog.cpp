@@ -13,14 +13,6 @@ CWinApp*& AppSlot()
     return app;
 }
 
-IBackend*& BackendSlot()
-{
-    static IBackend* backend = nullptr;
-    return backend;
-}
-
-constexpr int SC_CLOSE = 0xF060;
-
 } // namespace
 
 IDialogWindow& CWndControl::Window() const
@@ -37,12 +29,12 @@ const DialogTemplate& CDialog::Template() const
     return GetDialogTemplate(templateId_);
 }
 
-int CDialog::DoModal()
+Answer CDialog::DoModal()
 {
     return CurrentBackend().RunModal(*this);
 }
 
-void CDialog::EndDialog(int result)
+void CDialog::EndDialog(Answer result)
 {
     if (window_)
         window_->EndDialog(result);
@@ -64,12 +56,12 @@ bool CDialog::OnInitDialog()
 void CDialog::OnOK()
 {
     if (UpdateData(true))
-        EndDialog(IDOK);
+        EndDialog(Answer::Ok);
 }
 
 void CDialog::OnCancel()
 {
-    EndDialog(IDCANCEL);
+    EndDialog(Answer::Cancel);
 }
 
 void CDialog::DoDataExchange(CDataExchange&) {}
@@ -91,7 +83,7 @@ bool CDialog::RunInitDialog()
         OnInitDialog();
         return true;
     } catch (const std::exception& e) {
-        CurrentBackend().ReportError(e.what());
+        ReportError(e.what());
         return false;
     }
 }
@@ -109,7 +101,7 @@ void CDialog::Dispatch(Message& message)
         }
         DefaultHandling(message);
     } catch (const std::exception& e) {
-        CurrentBackend().ReportError(e.what());
+        ReportError(e.what());
     }
 }
 
@@ -125,16 +117,16 @@ void CDialog::DefaultHandling(Message& message)
 {
     switch (message.kind) {
     case MsgKind::Command:
-        if (message.id == IDOK)
+        if (message.id == OkCommand)
             OnOK();
-        else if (message.id == IDCANCEL)
+        else if (message.id == CancelCommand)
             OnCancel();
         break;
     case MsgKind::Close:
         OnClose();
         break;
     case MsgKind::SysCommand:
-        if ((message.id & 0xFFF0) == SC_CLOSE) {
+        if ((message.id & 0xFFF0) == SystemCloseCommand) {
             Message close;
             close.kind = MsgKind::Close;
             Dispatch(close);
@@ -145,17 +137,12 @@ void CDialog::DefaultHandling(Message& message)
     }
 }
 
-int CDialog::MessageBox(std::string_view text, std::string_view caption, unsigned type)
+Answer CDialog::ShowMessageBox(std::string_view text, std::optional<std::string_view> caption, BoxStyle style)
 {
     if (!window_)
         throw CException("a message box needs an open dialog");
-    const std::string title = caption.empty() ? AppTitle() : std::string(caption);
-    return window_->MessageBox(text, title, type);
-}
-
-void CDialog::ReportError(const std::string& text)
-{
-    CurrentBackend().ReportError(text);
+    const std::string title = caption ? std::string(*caption) : AppTitle();
+    return window_->ShowMessageBox(text, title, style);
 }
 
 void CDialog::SetTimer(int timerId, int milliseconds)
@@ -205,7 +192,7 @@ void DDX_CBString(CDataExchange& dx, int id, std::string& value)
     }
 }
 
-CWinApp::CWinApp()
+CWinApp::CWinApp(std::string title) : title_(std::move(title))
 {
     AppSlot() = this;
 }
@@ -223,19 +210,7 @@ CWinApp* AfxGetApp()
 
 std::string AppTitle()
 {
-    return "Tunewright";
-}
-
-IBackend& CurrentBackend()
-{
-    if (!BackendSlot())
-        throw CException("no toolkit backend is installed");
-    return *BackendSlot();
-}
-
-void SetBackend(IBackend* backend)
-{
-    BackendSlot() = backend;
+    return AppSlot() ? AppSlot()->Title() : std::string();
 }
 
 } // namespace tk

@@ -2,11 +2,14 @@
 // Our small stand-in for the dialog toolkit: an application object, dialogs on
 // numbered templates, a message map from messages and command ids to
 // handlers, and the data exchange between controls and members.
+#include "toolkit/Backend.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogWindow.h"
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tk {
@@ -129,10 +132,10 @@ public:
     int TemplateId() const { return templateId_; }
     const DialogTemplate& Template() const;
 
-    // Runs the dialog modally on the current backend; returns IDOK, IDCANCEL
-    // or what EndDialog was given.
-    int DoModal();
-    void EndDialog(int result);
+    // Runs the dialog modally on the current backend; returns Ok, Cancel or
+    // what EndDialog was given.
+    Answer DoModal();
+    void EndDialog(Answer result);
     bool UpdateData(bool saveAndValidate = true);
 
     virtual bool OnInitDialog();
@@ -151,10 +154,10 @@ public:
     void Dispatch(Message& message);
     void SendCommand(int id);
 
-    int MessageBox(std::string_view text, std::string_view caption, unsigned type = MB_OK);
-    // The toolkit's standard error box, for faults the user must hear of but
-    // that need not end the operation.
-    void ReportError(const std::string& text);
+    // A caption that is given is shown as it is, empty or not; without one the
+    // box shows the application's title.
+    Answer ShowMessageBox(std::string_view text, std::optional<std::string_view> caption = std::nullopt,
+                          BoxStyle style = {});
     void SetTimer(int timerId, int milliseconds);
 
 protected:
@@ -170,30 +173,24 @@ private:
 
 class CWinApp {
 public:
-    CWinApp();
+    explicit CWinApp(std::string title);
     virtual ~CWinApp();
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
     virtual bool InitInstance() = 0;
 
+    const std::string& Title() const { return title_; }
+
     CDialog* m_pMainWnd = nullptr;
+
+private:
+    std::string title_;
 };
 
 CWinApp* AfxGetApp();
-// The title shown on message boxes that have no caption of their own.
+// The title the application object gave, shown on message boxes that have no
+// caption of their own; empty when there is no application object.
 std::string AppTitle();
-
-class IBackend {
-public:
-    virtual ~IBackend() = default;
-    // Creates the dialog's window, initialises it and runs its modal loop.
-    virtual int RunModal(CDialog& dialog) = 0;
-    // The standard error box of the toolkit.
-    virtual void ReportError(const std::string& text) = 0;
-};
-
-IBackend& CurrentBackend();
-void SetBackend(IBackend* backend);
 
 } // namespace tk

@@ -9,18 +9,28 @@
 
 namespace tk {
 
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
+// How a dialog or a message box was ended. The values are the command ids of
+// the buttons that give each answer, as on Windows.
+enum class Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
-// Message box styles, with the Windows values.
-constexpr unsigned MB_OK = 0x0;
-constexpr unsigned MB_YESNO = 0x4;
-constexpr unsigned MB_ICONQUESTION = 0x20;
-constexpr unsigned MB_ICONERROR = 0x10;
+// The commands of a dialog's OK and Cancel buttons; Enter and Escape send
+// them too, also when the buttons are hidden.
+constexpr int OkCommand = static_cast<int>(Answer::Ok);
+constexpr int CancelCommand = static_cast<int>(Answer::Cancel);
 
-constexpr unsigned LVS_EX_FULLROWSELECT = 0x20;
+// The system menu's Close entry.
+constexpr int SystemCloseCommand = 0xF060;
+
+// What a message box offers: its buttons and its icon.
+enum class BoxButtons { Ok, YesNo };
+enum class BoxIcon { None, Question, Error };
+struct BoxStyle {
+    BoxButtons buttons = BoxButtons::Ok;
+    BoxIcon icon = BoxIcon::None;
+};
+
+// Extended list-view styles, with the Windows values.
+enum class ListExStyle : unsigned { None = 0, FullRowSelect = 0x20 };
 
 struct FileDialogRequest {
     std::string filter;        // "Text (*.x)|*.x" entries, as the toolkit writes them
@@ -44,7 +54,7 @@ public:
     virtual void ListDeleteAllItems(int id) = 0;
     virtual void ListDeleteColumn(int id, int column) = 0;
     virtual void ListInsertColumn(int id, int column, std::string_view title, int widthPixels) = 0;
-    virtual void ListSetExtendedStyle(int id, unsigned style) = 0;
+    virtual void ListSetExtendedStyle(int id, ListExStyle style) = 0;
     virtual int ListInsertItem(int id, int position, std::string_view text) = 0;
     virtual int ListItemCount(int id) const = 0;
     virtual std::string ListItemText(int id, int item) const = 0; // empty for no such item
@@ -74,11 +84,11 @@ public:
     // The window itself.
     virtual void SetIcon(int iconId, bool big) = 0;
     virtual void SetTimer(int timerId, int milliseconds) = 0;
-    virtual void EndDialog(int result) = 0;
-    virtual std::optional<int> EndResult() const = 0;
+    virtual void EndDialog(Answer result) = 0;
+    virtual std::optional<Answer> EndResult() const = 0;
 
     // Modal boxes owned by this window. Timer messages go on while they wait.
-    virtual int MessageBox(std::string_view text, std::string_view caption, unsigned type) = 0;
+    virtual Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) = 0;
     virtual std::optional<std::string> FileOpenDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> BrowseForFolder(std::string_view title) = 0;
 };

@@ -2,6 +2,7 @@
 #include "toolkit/Resources.h"
 
 #include <cctype>
+#include <sstream>
 
 namespace tk {
 
@@ -121,9 +122,35 @@ private:
     int line_ = 1;
 };
 
+// The ids that the Windows headers name for the script.
+const ResourceSymbols& WindowsSymbols()
+{
+    static const ResourceSymbols symbols = {{"IDOK", 1}, {"IDCANCEL", 2}};
+    return symbols;
+}
+
+std::optional<long> ParseInteger(std::string text)
+{
+    if (text.size() > 2 && text.front() == '(' && text.back() == ')')
+        text = text.substr(1, text.size() - 2);
+    if (text.empty())
+        return std::nullopt;
+    std::size_t used = 0;
+    try {
+        const long value = std::stol(text, &used, 0);
+        if (used == text.size())
+            return value;
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
 class Parser {
 public:
-    Parser(std::vector<Token> tokens, std::string fileName) : t_(std::move(tokens)), file_(std::move(fileName)) {}
+    Parser(std::vector<Token> tokens, std::string fileName, const ResourceSymbols& symbols)
+        : t_(std::move(tokens)), file_(std::move(fileName)), symbols_(symbols)
+    {
+    }
 
     ResourceScript Run()
     {
@@ -134,7 +161,7 @@ public:
                 ParseStringTable(out);
                 continue;
             }
-            const int id = static_cast<int>(ExpectNumber());
+            const int id = ExpectId();
             const std::string what = ExpectWord();
             if (what == "ICON")
                 out.icons.emplace_back(id, ExpectString());
@@ -159,6 +186,25 @@ private:
     [[noreturn]] void Fail(const std::string& what) const
     {
         throw CException(file_ + ", line " + std::to_string(Peek().line) + ": " + what);
+    }
+
+    std::optional<int> Lookup(const std::string& name) const
+    {
+        for (const ResourceSymbols* table : {&symbols_, &WindowsSymbols()})
+            if (const auto found = table->find(name); found != table->end())
+                return found->second;
+        return std::nullopt;
+    }
+    int ExpectId()
+    {
+        if (Peek().kind == Token::Word) {
+            if (const std::optional<int> value = Lookup(Peek().text)) {
+                Next();
+                return *value;
+            }
+            Fail("the name " + Peek().text + " is not defined in the id header");
+        }
+        return static_cast<int>(ExpectNumber());
     }
 
     long ExpectNumber()
@@ -215,7 +261,7 @@ private:
     {
         Expect("BEGIN");
         while (!IsWord("END")) {
-            const int id = static_cast<int>(ExpectNumber());
+            const int id = ExpectId();
             SkipComma();
             out.strings.emplace_back(id, ExpectString());
         }
@@ -240,7 +286,7 @@ private:
                 } else {
                     item.text = ExpectString();
                     SkipComma();
-                    item.id = static_cast<int>(ExpectNumber());
+                    item.id = ExpectId();
                 }
             } else {
                 Fail("POPUP or MENUITEM was expected");
@@ -284,12 +330,12 @@ private:
     ControlTemplate ParseControl()
     {
         ControlTemplate c;
-        if (Peek().kind == Token::Number)
-            c.resourceId = static_cast<int>(Next().number);
-        else
+        if (Peek().kind == Token::String)
             c.text = ExpectString();
+        else
+            c.resourceId = ExpectId();
         SkipComma();
-        c.id = static_cast<int>(ExpectNumber());
+        c.id = ExpectId();
         SkipComma();
         const std::string cls = ExpectString();
         SkipComma();
@@ -330,7 +376,7 @@ private:
             } else if (what == "CAPTION") {
                 d.caption = ExpectString();
             } else if (what == "MENU") {
-                d.menuId = static_cast<int>(ExpectNumber());
+                d.menuId = ExpectId();
             } else if (what == "FONT") {
                 d.fontSize = static_cast<int>(ExpectNumber());
                 SkipComma();
@@ -350,14 +396,31 @@ private:
 
     std::vector<Token> t_;
     std::string file_;
+    const ResourceSymbols& symbols_;
     std::size_t pos_ = 0;
 };
 
 } // namespace
 
-ResourceScript ParseResourceScript(std::string_view text, const std::string& fileName)
+ResourceSymbols ParseResourceSymbols(std::string_view headerText)
 {
-    return Parser(Lexer(text, fileName).Run(), fileName).Run();
+    ResourceSymbols symbols;
+    std::istringstream lines{std::string(headerText)};
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line.substr(0, line.find("//")));
+        std::string directive, name, value, rest;
+        if (!(words >> directive >> name >> value) || directive != "#define" || (words >> rest))
+            continue;
+        if (const std::optional<long> number = ParseInteger(value))
+            symbols[name] = static_cast<int>(*number);
+    }
+    return symbols;
+}
+
+ResourceScript ParseResourceScript(std::string_view text, const std::string& fileName, const ResourceSymbols& symbols)
+{
+    return Parser(Lexer(text, fileName).Run(), fileName, symbols).Run();
 }
 
 } // namespace tk

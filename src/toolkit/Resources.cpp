@@ -13,7 +13,8 @@ const ControlTemplate* DialogTemplate::Find(int controlId) const
 
 const ResourceScript& ProgramResources()
 {
-    static const ResourceScript script = ParseResourceScript(EmbeddedResourceScript(), "tunewright.rc");
+    static const ResourceScript script =
+        ParseResourceScript(EmbeddedResourceScript(), "tunewright.rc", ParseResourceSymbols(EmbeddedResourceHeader()));
     return script;
 }
 

@@ -2,6 +2,8 @@
 // Dialog templates, menus and strings as plain data, read from the program's
 // resource script. Backends without a resource compiler build their dialogs
 // from these.
+#include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -75,9 +77,17 @@ struct ResourceScript {
     std::vector<std::pair<int, std::string>> icons;
 };
 
+// Names of ids: the "#define NAME number" lines of a resource header. Other
+// lines, other definitions included, are passed over.
+using ResourceSymbols = std::map<std::string, int, std::less<>>;
+ResourceSymbols ParseResourceSymbols(std::string_view headerText);
+
 // Parses the subset of the resource-script language that our script uses.
+// Preprocessor lines are passed over; an id may be a number, a name from
+// `symbols`, or one of the dialog-button names of the Windows headers.
 // Throws CException naming the line of anything it does not understand.
-ResourceScript ParseResourceScript(std::string_view text, const std::string& fileName);
+ResourceScript ParseResourceScript(std::string_view text, const std::string& fileName,
+                                   const ResourceSymbols& symbols = {});
 
 // The program's own resources (parsed once from the embedded script).
 const ResourceScript& ProgramResources();
@@ -86,7 +96,8 @@ const MenuTemplate& GetMenuTemplate(int id);
 std::string LoadResourceString(int id); // empty when absent
 std::optional<std::string> BitmapFileName(int id);
 
-// The embedded copy of res/tunewright.rc.
+// The embedded copies of res/tunewright.rc and of its id header res/resource.h.
 const char* EmbeddedResourceScript();
+const char* EmbeddedResourceHeader();
 
 } // namespace tk

@@ -20,12 +20,6 @@ ScopedServices::~ScopedServices()
     CurrentServices() = previous_;
 }
 
-void ReportError(const std::string& text)
-{
-    if (CurrentServices().reportError)
-        CurrentServices().reportError(text);
-}
-
 LocalTime SystemClock::Now()
 {
     const std::time_t now = std::time(nullptr);

@@ -2,8 +2,6 @@
 // Platform services other than windows: the registry, the shell, the clock and
 // the executable's own path. A backend installs the real ones at start-up;
 // tests install fakes with ScopedServices.
-#include <filesystem>
-#include <functional>
 #include <string>
 
 namespace tk {
@@ -36,14 +34,9 @@ struct Services {
     IRegistry* registry = nullptr;
     IShell* shell = nullptr;
     IClock* clock = nullptr;
-    std::filesystem::path executablePath; // full path of the program file
-    // The toolkit's standard error box, for services that have no window of
-    // their own (a registry store that cannot be parsed, say).
-    std::function<void(const std::string& text)> reportError;
+    // Full path of the program file, in the system code page.
+    std::string executablePath;
 };
-
-// Shows text in the standard error box, if a backend installed one.
-void ReportError(const std::string& text);
 
 Services& CurrentServices();
 

@@ -3,11 +3,11 @@
 #include "toolkit/AtomicFile.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Services.h"
+#include "util/Path.h"
 #include "util/TextFile.h"
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -53,12 +53,12 @@ std::string PowerClass::GetApplicationFolder() const
 {
     // A program in the root folder gets the root with its separator, so that
     // paths joined to it stay absolute.
-    return tk::CurrentServices().executablePath.parent_path().string();
+    return FolderOf(tk::CurrentServices().executablePath);
 }
 
 std::string PowerClass::SettingsPath() const
 {
-    return (std::filesystem::path(GetApplicationFolder()) / "config.ini").string();
+    return JoinPath(GetApplicationFolder(), "config.ini");
 }
 
 std::string PowerClass::ReadSetting(const std::string& key) const

@@ -55,7 +55,7 @@ private:
         tk::Services services;
         services.registry = registry;
         services.clock = clock;
-        services.executablePath = folder / "tunewright";
+        services.executablePath = (folder / "tunewright").string();
         return services;
     }
 

@@ -1,6 +1,7 @@
 // The option panel's state that no control shows (key path, value name, the
 // value before a change, bounds), and failures that strike a running window:
 // the main dialog driven tick by tick on a window that lives in memory.
+#include "unit/RecordingBackend.h"
 #include "unit/TempAppFolder.h"
 
 #include "app/TunewrightDlg.h"
@@ -16,21 +17,6 @@ namespace {
 
 const std::string kKeyPath = "HKEY_CURRENT_USER\\\\Software\\\\Test";
 
-class RecordingBackend final : public tk::IBackend {
-public:
-    int RunModal(tk::CDialog&) override { return tk::IDCANCEL; }
-    void ReportError(const std::string& text) override { errors.push_back(text); }
-    std::vector<std::string> errors;
-};
-
-class PanelWindow final : public tk::ModelWindow {
-public:
-    using ModelWindow::ModelWindow;
-    int MessageBox(std::string_view, std::string_view, unsigned) override { return tk::IDYES; }
-    std::optional<std::string> FileOpenDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> BrowseForFolder(std::string_view) override { return std::nullopt; }
-};
-
 std::string Translation(int functions)
 {
     std::string t = "[1033]\n00055 Save\n00060 Off\n00065 On\n00070 Browse\n00075 Open\n";
@@ -45,16 +31,14 @@ class OptionPanel : public ::testing::Test {
 protected:
     OptionPanel() : store_(folder_.Path("registry.reg")), services_(Services(folder_, store_))
     {
-        tk::SetBackend(&backend_);
         folder_.Write("config.ini", "Product ID\n0019\nLanguage\n[1033]\n");
     }
-    ~OptionPanel() override { tk::SetBackend(nullptr); }
 
     static tk::Services Services(const TempAppFolder& folder, tk::RegistryStore& store)
     {
         tk::Services s;
         s.registry = &store;
-        s.executablePath = folder.Folder() / "tunewright";
+        s.executablePath = folder.Path("tunewright");
         return s;
     }
 
@@ -82,8 +66,9 @@ protected:
     TempAppFolder folder_;
     tk::RegistryStore store_;
     tk::ScopedServices services_;
-    RecordingBackend backend_;
-    PanelWindow window_{tk::GetDialogTemplate(CTunewrightDlg::IDD)};
+    RecordingBackend backend_{tk::Answer::Yes};
+    tk::ScopedBackend installed_{backend_};
+    tk::ModelWindow window_{tk::GetDialogTemplate(CTunewrightDlg::IDD), backend_};
     CTunewrightDlg dialog_;
 };
 

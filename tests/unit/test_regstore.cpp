@@ -1,3 +1,4 @@
+#include "unit/RecordingBackend.h"
 #include "unit/TempAppFolder.h"
 
 #include "toolkit/regstore/RegFile.h"
@@ -27,7 +28,7 @@ using tk::RegValue;
 
 class RegistryStoreTest : public ::testing::Test {
 protected:
-    RegistryStoreTest() : services_(Capture(reports_)) {}
+    RegistryStoreTest() : installed_(backend_) {}
 
     std::string StorePath() const { return folder_.Path("registry.reg"); }
 
@@ -52,18 +53,12 @@ protected:
         return names;
     }
 
-    std::vector<std::string> reports_;
+    RecordingBackend backend_;
+    std::vector<std::string>& reports_ = backend_.errors;
 
 private:
-    static tk::Services Capture(std::vector<std::string>& reports)
-    {
-        tk::Services services;
-        services.reportError = [&reports](const std::string& text) { reports.push_back(text); };
-        return services;
-    }
-
     TempAppFolder folder_;
-    tk::ScopedServices services_;
+    tk::ScopedBackend installed_;
 };
 
 std::string ReadString(tk::IRegistry& registry, std::string_view subKey, std::string_view name)
@@ -147,11 +142,9 @@ TEST_F(RegistryStoreTest, BrokenStoreIsReportedOnceAndNeverOverwritten)
     // The error box may run a message loop whose timer reads the registry.
     tk::RegistryStore other(StorePath());
     std::vector<RegError> nested;
-    tk::Services reentrant;
-    reentrant.reportError = [&](const std::string&) {
+    backend_.onError = [&](const std::string&) {
         nested.push_back(other.QueryValue(RegRoot::CurrentUser, "K", "v").Error());
     };
-    const tk::ScopedServices scope(reentrant);
     EXPECT_EQ(other.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::Dword(1)).Error(), RegError::StoreBroken);
     EXPECT_EQ(nested, std::vector<RegError>{RegError::StoreBroken});
 }

@@ -1,75 +1,81 @@
+#include "resource.h"
+#include "toolkit/DialogWindow.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Resources.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace tk;
 
-TEST(ResourceScript, MainDialogMatchesItsTemplate)
+// The ids the program uses, each in the resource that must hold it and with
+// the kind of control the code drives it as.
+TEST(ResourceScript, EveryIdTheProgramUsesIsThereWithItsKind)
 {
-    const DialogTemplate& d = GetDialogTemplate(102);
-    EXPECT_EQ(d.caption, "Orvelle Tunewright 3");
-    EXPECT_EQ(d.cx, 420);
-    EXPECT_EQ(d.cy, 271);
-    EXPECT_EQ(d.menuId, 132);
-    EXPECT_EQ(d.fontName, "MS Sans Serif");
+    struct Use {
+        int dialog, control;
+        ControlKind kind;
+    };
+    const Use uses[] = {
+        {IDD_TUNEWRIGHT_DIALOG, IDC_FUNCTION_LIST, ControlKind::ListView},
+        {IDD_TUNEWRIGHT_DIALOG, IDC_CATEGORY_BOX, ControlKind::ComboBox},
+        {IDD_TUNEWRIGHT_DIALOG, IDC_OFF_RADIO, ControlKind::RadioButton},
+        {IDD_TUNEWRIGHT_DIALOG, IDC_ON_RADIO, ControlKind::RadioButton},
+        {IDD_TUNEWRIGHT_DIALOG, IDC_NUMBER_EDIT, ControlKind::Edit},
+        {IDD_TUNEWRIGHT_DIALOG, IDC_PATH_EDIT, ControlKind::Edit},
+        {IDD_TUNEWRIGHT_DIALOG, IDC_SAVE_BUTTON, ControlKind::PushButton},
+        {IDD_TUNEWRIGHT_DIALOG, IDC_BROWSE_BUTTON, ControlKind::PushButton},
+        {IDD_TUNEWRIGHT_DIALOG, OkCommand, ControlKind::PushButton},
+        {IDD_TUNEWRIGHT_DIALOG, CancelCommand, ControlKind::PushButton},
+        {IDD_TUNEWRIGHT_DIALOG, IDC_HINT_TEXT, ControlKind::StaticText},
+        {IDD_TUNEWRIGHT_DIALOG, IDC_INFO_TEXT, ControlKind::StaticText},
+        {IDD_TUNEWRIGHT_DIALOG, IDC_AVAILABILITY_TEXT, ControlKind::StaticText},
+        {IDD_TUNEWRIGHT_DIALOG, IDC_TUNING_GROUP, ControlKind::GroupBox},
+        {IDD_TUNEWRIGHT_DIALOG, IDC_CHOICE_GROUP, ControlKind::GroupBox},
+        {IDD_TUNEWRIGHT_DIALOG, IDC_VALUE_GROUP, ControlKind::GroupBox},
+        {IDD_LANGUAGE_SELECTION, IDC_LANGUAGE_BOX, ControlKind::ComboBox},
+        {IDD_LANGUAGE_SELECTION, IDC_LANGUAGE_GROUP, ControlKind::GroupBox},
+        {IDD_LANGUAGE_SELECTION, OkCommand, ControlKind::PushButton},
+        {IDD_ABOUTBOX, OkCommand, ControlKind::PushButton},
+    };
+    for (const Use& use : uses) {
+        const ControlTemplate* control = GetDialogTemplate(use.dialog).Find(use.control);
+        ASSERT_TRUE(control) << "dialog " << use.dialog << " has no control " << use.control;
+        EXPECT_EQ(control->kind, use.kind) << "dialog " << use.dialog << ", control " << use.control;
+    }
+    // The two radio buttons are one group, as the data exchange reads them.
+    EXPECT_EQ(GetDialogTemplate(IDD_TUNEWRIGHT_DIALOG).RadioGroup(IDC_OFF_RADIO),
+              (std::vector<int>{IDC_OFF_RADIO, IDC_ON_RADIO}));
 
-    // Template order is the tab order and decides the radio groups.
-    std::vector<int> ids;
-    for (const auto& c : d.controls)
-        ids.push_back(c.id);
-    EXPECT_EQ(ids, (std::vector<int>{1000, 1, 2, 1009, 1010, -1, -1, 1019, 1011, 1007, 1006, 1001, 1002, 1003, 1004,
-                                     1005, 1008, 1021}));
-
-    const ControlTemplate* ok = d.Find(1);
-    ASSERT_TRUE(ok);
-    EXPECT_TRUE(ok->DefaultButton());
-    EXPECT_FALSE(ok->Visible());
-    EXPECT_EQ(d.Find(1000)->kind, ControlKind::ListView);
-    EXPECT_EQ(d.Find(1009)->kind, ControlKind::ComboBox);
-    EXPECT_TRUE(d.Find(1009)->Has("CBS_DROPDOWNLIST"));
-    EXPECT_EQ(d.Find(1002)->kind, ControlKind::RadioButton);
-    EXPECT_TRUE(d.Find(1002)->StartsGroup());
-    EXPECT_FALSE(d.Find(1003)->StartsGroup());
-    EXPECT_TRUE(d.Find(1004)->StartsGroup());
-    EXPECT_EQ(d.Find(1004)->kind, ControlKind::GroupBox);
-    EXPECT_TRUE(d.Find(1005)->Has("ES_RIGHT"));
-    const ControlTemplate& banner = d.controls[5];
-    EXPECT_EQ(banner.kind, ControlKind::StaticBitmap);
-    EXPECT_EQ(banner.resourceId, 135);
-    EXPECT_EQ(banner.x, 0);
-    EXPECT_EQ(banner.y, 236);
-    EXPECT_EQ(banner.cx, 423);
-    EXPECT_EQ(banner.cy, 31);
+    EXPECT_EQ(GetDialogTemplate(IDD_TUNEWRIGHT_DIALOG).menuId, IDR_MAINMENU);
+    std::vector<int> commands;
+    for (const auto& popup : GetMenuTemplate(IDR_MAINMENU).items)
+        for (const auto& item : popup.items)
+            commands.push_back(item.id);
+    for (int id : {ID_FILE_REVERSE_CHANGES, ID_FILE_LANGUAGE_SELECTION, ID_FILE_EXIT, ID_HELP_SHOW_HELP_FILE,
+                   ID_HELP_GO_TO_WEBSITE, ID_HELP_ABOUT})
+        EXPECT_NE(std::find(commands.begin(), commands.end(), id), commands.end()) << "menu command " << id;
+    EXPECT_FALSE(LoadResourceString(IDS_ABOUTBOX).empty());
+    for (int id : {IDB_MENU_REVERSE, IDB_MENU_LANGUAGE, IDB_MENU_EXIT, IDB_MENU_HELP, IDB_MENU_WEBSITE, IDB_MENU_ABOUT})
+        EXPECT_TRUE(BitmapFileName(id)) << "bitmap " << id;
 }
 
-TEST(ResourceScript, MenuStringsAndPictures)
+TEST(ResourceScript, ParsesNamesQuotesCommentsAndNegatedStyles)
 {
-    const MenuTemplate& m = GetMenuTemplate(132);
-    ASSERT_EQ(m.items.size(), 2u);
-    EXPECT_EQ(m.items[0].text, "&File");
-    ASSERT_EQ(m.items[0].items.size(), 5u);
-    EXPECT_EQ(m.items[0].items[0].id, 32772);
-    EXPECT_TRUE(m.items[0].items[1].separator);
-    EXPECT_EQ(m.items[0].items[4].text, "&Exit");
-    EXPECT_EQ(m.items[1].items[3].id, 32778);
-    EXPECT_EQ(LoadResourceString(101), "About ...");
-    EXPECT_EQ(LoadResourceString(999), "");
-    for (int id : {135, 136, 138, 139, 140, 143, 145, 146})
-        EXPECT_TRUE(BitmapFileName(id)) << id;
-    EXPECT_FALSE(BitmapFileName(137));
-    EXPECT_EQ(GetDialogTemplate(134).Find(1020)->Has("CBS_SORT"), true);
-    EXPECT_EQ(GetDialogTemplate(100).caption, "About ...");
-}
-
-TEST(ResourceScript, ParsesQuotesCommentsAndNegatedStyles)
-{
+    const ResourceSymbols symbols = ParseResourceSymbols("#ifndef X_H\n#define X_H\n#define IDD_X 7 // dialog\n"
+                                                         "#define IDC_A (-5)\n#define OTHER IDD_X + 1\n#endif\n");
+    EXPECT_EQ(symbols, (ResourceSymbols{{"IDD_X", 7}, {"IDC_A", -5}}));
     const ResourceScript s = ParseResourceScript(
-        "// comment\n#include \"x.h\"\n"
-        "7 DIALOGEX 0, 0, 10, 20\nSTYLE WS_POPUP | WS_SYSMENU\nCAPTION \"Say \"\"hi\"\"\"\n"
-        "BEGIN\n  CONTROL \"A\\\\B\", 5, \"Edit\", WS_TABSTOP | NOT WS_VISIBLE, 1, 2, 3, 4\nEND\n",
-        "t.rc");
+        "// comment\n#include \"x.h\"\n#define IDC_A 99\n"
+        "IDD_X DIALOGEX 0, 0, 10, 20\nSTYLE WS_POPUP | WS_SYSMENU\nCAPTION \"Say \"\"hi\"\"\"\n"
+        "BEGIN\n  CONTROL \"A\\\\B\", IDC_A, \"Edit\", WS_TABSTOP | NOT WS_VISIBLE, 1, 2, 3, 4\n"
+        "  CONTROL \"OK\", IDOK, \"Button\", BS_PUSHBUTTON, 1, 2, 3, 4\nEND\n",
+        "t.rc", symbols);
     ASSERT_EQ(s.dialogs.size(), 1u);
+    EXPECT_EQ(s.dialogs[0].id, 7);
+    EXPECT_EQ(s.dialogs[0].controls.at(0).id, -5);
+    EXPECT_EQ(s.dialogs[0].controls.at(1).id, 1);
     EXPECT_EQ(s.dialogs[0].caption, "Say \"hi\"");
     const ControlTemplate& c = s.dialogs[0].controls.at(0);
     EXPECT_EQ(c.text, "A\\B");
@@ -84,6 +90,7 @@ TEST(ResourceScript, ReportsTheLineOfAFault)
         "1 DIALOGEX 0, 0, 1, 1\nBEGIN\n  CONTROL \"x\", 5, \"Edit\"\nEND\n",
         "1 BANANA \"x\"\n",
         "STRINGTABLE\nBEGIN\n 5 \"open\n",
+        "1 DIALOGEX 0, 0, 1, 1\nBEGIN\n  CONTROL \"x\", IDC_NOWHERE, \"Edit\", 0, 1, 2, 3, 4\nEND\n",
     };
     for (const char* text : bad) {
         try {

@@ -46,7 +46,7 @@ TEST(Settings, ApplicationFolderIsTheExecutablesFolder)
     TempAppFolder app;
     const auto tools = app.Folder() / "Tools";
     tk::Services services;
-    services.executablePath = tools / "tunewright";
+    services.executablePath = (tools / "tunewright").string();
     tk::ScopedServices scope(services);
     PowerClass power;
     EXPECT_EQ(power.GetApplicationFolder(), tools.string());

@@ -4,6 +4,7 @@
 #include "toolkit/terminal/DialogLayer.h"
 
 #include "KeyBuilders.h"
+#include "RecordingBackend.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,6 @@ namespace {
 using tk::Key;
 using tk::KeyCode;
 using tk::MsgKind;
-
-class NoBoxes final : public tk::ModalHost {
-public:
-    int ShowMessageBox(std::string_view, std::string_view, unsigned) override { return tk::IDOK; }
-    std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> ShowFolderDialog(std::string_view) override { return std::nullopt; }
-};
 
 struct Seen {
     MsgKind kind;
@@ -64,7 +58,7 @@ public:
 };
 
 struct MainDialog {
-    NoBoxes host;
+    RecordingBackend host;
     Recorder dialog{102};
     tk::TerminalWindow window{dialog.Template(), host};
     tk::DialogLayer layer{dialog, window, true};
@@ -121,11 +115,11 @@ TEST(TerminalDialog, EnterAndEscapeEndTheDialogThroughOkAndCancel)
 {
     MainDialog ok;
     ok.Press(K(KeyCode::Enter));
-    EXPECT_EQ(ok.window.EndResult(), tk::IDOK);
+    EXPECT_EQ(ok.window.EndResult(), tk::Answer::Ok);
 
     MainDialog cancel;
     cancel.Press(K(KeyCode::Escape));
-    EXPECT_EQ(cancel.window.EndResult(), tk::IDCANCEL);
+    EXPECT_EQ(cancel.window.EndResult(), tk::Answer::Cancel);
 
     MainDialog button;
     button.window.SetFocus(1010);
@@ -179,7 +173,7 @@ TEST(TerminalDialog, ADropDownListChangesDirectlyOrThroughItsOpenList)
 
 TEST(TerminalDialog, TypingReplacesTheTextOfAnEditableComboBox)
 {
-    NoBoxes host;
+    RecordingBackend host;
     Recorder dialog(134);
     tk::TerminalWindow window(dialog.Template(), host);
     tk::DialogLayer layer(dialog, window, false);
@@ -202,7 +196,7 @@ TEST(TerminalDialog, TypingReplacesTheTextOfAnEditableComboBox)
     layer.HandleKey(K(KeyCode::Up));
     EXPECT_EQ(window.GetItemText(1020), "English") << "the list is sorted";
     layer.HandleKey(K(KeyCode::Enter));
-    EXPECT_EQ(window.EndResult(), tk::IDOK);
+    EXPECT_EQ(window.EndResult(), tk::Answer::Ok);
     dialog.AttachWindow(nullptr);
 }
 
@@ -249,7 +243,7 @@ TEST(TerminalDialog, MenusSendTheirCommands)
                                                {MsgKind::Command, 32778},
                                                {MsgKind::Command, 32776},
                                                {MsgKind::SysCommand, 16},
-                                               {MsgKind::SysCommand, 0xF060}}));
+                                               {MsgKind::SysCommand, tk::SystemCloseCommand}}));
     EXPECT_FALSE(d.window.EndResult().has_value()) << "Escape only closed the menu";
 
     d.Press(F(1));
@@ -275,7 +269,7 @@ TEST(TerminalDialog, TimersFireWhenDueAndNotWhileTheirHandlerRuns)
     d.window.TimerDone(1);
     d.layer.FireTimers(now + std::chrono::seconds(1));
     EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Timer, 1}}));
-    d.window.EndDialog(tk::IDOK);
+    d.window.EndDialog(tk::Answer::Ok);
     d.layer.FireTimers(now + std::chrono::seconds(2));
     EXPECT_EQ(d.dialog.seen.size(), 1u) << "an ended dialog gets no ticks";
 }

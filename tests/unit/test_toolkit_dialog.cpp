@@ -1,5 +1,7 @@
 // The parts of our dialog toolkit that the program leans on: data exchange,
 // the message map, the controls kept in memory.
+#include "unit/RecordingBackend.h"
+
 #include "toolkit/Dialog.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/model/ModelWindow.h"
@@ -10,20 +12,8 @@ using namespace tk;
 
 namespace {
 
-class TestWindow final : public ModelWindow {
-public:
-    using ModelWindow::ModelWindow;
-    int MessageBox(std::string_view, std::string_view, unsigned) override { return IDOK; }
-    std::optional<std::string> FileOpenDialog(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> BrowseForFolder(std::string_view) override { return std::nullopt; }
-};
-
-class RecordingBackend final : public IBackend {
-public:
-    int RunModal(CDialog&) override { return IDCANCEL; }
-    void ReportError(const std::string& text) override { errors.push_back(text); }
-    std::vector<std::string> errors;
-};
+// Windows whose boxes nobody answers.
+RecordingBackend noBoxes;
 
 class Probe final : public CDialog {
 public:
@@ -55,10 +45,10 @@ public:
 };
 
 struct Fixture {
-    Fixture() { SetBackend(&backend); dlg.AttachWindow(&window); }
-    ~Fixture() { SetBackend(nullptr); }
+    Fixture() { dlg.AttachWindow(&window); }
     RecordingBackend backend;
-    TestWindow window{GetDialogTemplate(102)};
+    ScopedBackend installed{backend};
+    ModelWindow window{GetDialogTemplate(102), backend};
     Probe dlg;
 };
 
@@ -117,21 +107,21 @@ TEST(Toolkit, MessageMapRoutesAndDefaultsEndTheDialog)
 
     Message close{MsgKind::Close};
     f.dlg.Dispatch(close);
-    EXPECT_EQ(f.window.EndResult(), IDCANCEL);
+    EXPECT_EQ(f.window.EndResult(), Answer::Cancel);
 }
 
 TEST(Toolkit, EnterTakesTheControlsAndEndsWithOk)
 {
     Fixture f;
     f.window.SetItemText(1005, "99");
-    f.dlg.SendCommand(IDOK);
-    EXPECT_EQ(f.window.EndResult(), IDOK);
+    f.dlg.SendCommand(OkCommand);
+    EXPECT_EQ(f.window.EndResult(), Answer::Ok);
     EXPECT_EQ(f.dlg.number, "99");
 }
 
 TEST(Toolkit, ListAndComboBehaveLikeTheirControls)
 {
-    TestWindow w(GetDialogTemplate(102));
+    ModelWindow w(GetDialogTemplate(102), noBoxes);
     w.ListInsertItem(1000, 0, "b");
     w.ListInsertItem(1000, 0, "a");
     w.ListInsertItem(1000, 10, "c"); // past the end: appended
@@ -150,7 +140,7 @@ TEST(Toolkit, ListAndComboBehaveLikeTheirControls)
     EXPECT_EQ(w.ListGetSelectionMark(1000), -1);
 
     // The language dialog's combo box sorts and has an edit field.
-    TestWindow lang(GetDialogTemplate(134));
+    ModelWindow lang(GetDialogTemplate(134), noBoxes);
     EXPECT_EQ(lang.ComboAddString(1020, "English"), 0);
     EXPECT_EQ(lang.ComboAddString(1020, "Deutsch"), 0);
     EXPECT_EQ(lang.ComboItemText(1020, 1), "English");
@@ -160,7 +150,7 @@ TEST(Toolkit, ListAndComboBehaveLikeTheirControls)
     EXPECT_EQ(lang.GetItemText(1020), "English");
 
     // A drop-down list has no edit field: its text is the selected entry.
-    TestWindow main(GetDialogTemplate(102));
+    ModelWindow main(GetDialogTemplate(102), noBoxes);
     main.ComboAddString(1009, "x");
     main.SetItemText(1009, "ignored");
     EXPECT_EQ(main.GetItemText(1009), "");
@@ -174,7 +164,7 @@ TEST(Toolkit, ListAndComboBehaveLikeTheirControls)
 
 TEST(Toolkit, MenusChangeTextAndBitmapByPosition)
 {
-    TestWindow w(GetDialogTemplate(102));
+    ModelWindow w(GetDialogTemplate(102), noBoxes);
     w.MenuSetItemText(0, -1, "Datei");
     w.MenuSetItemText(0, 4, "  Beenden");
     w.MenuSetItemBitmap(0, 4, 143);

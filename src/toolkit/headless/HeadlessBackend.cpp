@@ -2,7 +2,6 @@
 
 #include "toolkit/Resources.h"
 #include "toolkit/headless/EventText.h"
-#include "toolkit/model/ModelWindow.h"
 
 #include <iostream>
 #include <sstream>
@@ -11,36 +10,27 @@ namespace tk {
 
 namespace {
 
-class HeadlessWindow final : public ModelWindow {
-public:
-    HeadlessWindow(const DialogTemplate& tmpl, HeadlessBackend& backend) : ModelWindow(tmpl), backend_(backend) {}
-
-    int MessageBox(std::string_view text, std::string_view caption, unsigned type) override
-    {
-        return backend_.AnswerMessageBox(text, caption, type);
-    }
-    std::optional<std::string> FileOpenDialog(const FileDialogRequest& request) override
-    {
-        return backend_.AnswerFileDialog(request);
-    }
-    std::optional<std::string> BrowseForFolder(std::string_view title) override
-    {
-        return backend_.AnswerFolderDialog(title);
-    }
-
-private:
-    HeadlessBackend& backend_;
-};
-
-std::string ResultName(int result)
+std::string ResultName(Answer result)
 {
     switch (result) {
-    case IDOK: return "IDOK";
-    case IDCANCEL: return "IDCANCEL";
-    case IDYES: return "IDYES";
-    case IDNO: return "IDNO";
-    default: return std::to_string(result);
+    case Answer::Ok: return "IDOK";
+    case Answer::Cancel: return "IDCANCEL";
+    case Answer::Yes: return "IDYES";
+    case Answer::No: return "IDNO";
     }
+    return std::to_string(static_cast<int>(result));
+}
+
+// The system Close and the entries the program appended to the system menu
+// are system commands; every other id is an ordinary command.
+bool IsSystemCommand(const ModelWindow& window, int id)
+{
+    if (id == SystemCloseCommand)
+        return true;
+    for (const MenuItemState& item : window.SystemMenuExtra())
+        if (!item.separator && item.id == id)
+            return true;
+    return false;
 }
 
 std::string Trim(const std::string& s)
@@ -154,44 +144,44 @@ bool HeadlessBackend::QueueAnswer(const std::string& verb, const std::string& re
     return true;
 }
 
-int HeadlessBackend::RunModal(CDialog& dialog)
+Answer HeadlessBackend::RunModal(CDialog& dialog)
 {
-    HeadlessWindow window(dialog.Template(), *this);
+    ModelWindow window(dialog.Template(), *this);
     dialog.AttachWindow(&window);
     ++depth_;
-    const int result = depth_ == 1 ? RunMain(dialog, window) : RunNested(dialog, window);
+    const Answer result = depth_ == 1 ? RunMain(dialog, window) : RunNested(dialog, window);
     --depth_;
     dialog.AttachWindow(nullptr);
     return result;
 }
 
-int HeadlessBackend::RunMain(CDialog& dialog, ModelWindow& window)
+Answer HeadlessBackend::RunMain(CDialog& dialog, ModelWindow& window)
 {
     // A main dialog that cannot initialise has nothing to show: it ends.
     if (!dialog.RunInitDialog())
-        window.EndDialog(IDCANCEL);
+        window.EndDialog(Answer::Cancel);
     std::string line;
     while (!window.EndResult() && NextCommand(line))
         Execute(dialog, window, line);
-    const int result = window.EndResult().value_or(IDCANCEL);
+    const Answer result = window.EndResult().value_or(Answer::Cancel);
     if (window.EndResult())
         Emit("ended " + ResultName(result));
     return result;
 }
 
-int HeadlessBackend::RunNested(CDialog& dialog, ModelWindow& window)
+Answer HeadlessBackend::RunNested(CDialog& dialog, ModelWindow& window)
 {
     if (!dialog.RunInitDialog())
-        window.EndDialog(IDCANCEL);
+        window.EndDialog(Answer::Cancel);
     if (!window.EndResult()) {
         const int combo = FirstControlOfKind(window.Template(), ControlKind::ComboBox);
         if (combo != -1 && !choices_.empty()) {
             window.SetItemText(combo, choices_.front());
             choices_.pop_front();
         }
-        dialog.SendCommand(IDOK);
+        dialog.SendCommand(OkCommand);
     }
-    const int result = window.EndResult().value_or(IDCANCEL);
+    const Answer result = window.EndResult().value_or(Answer::Cancel);
     Emit("dialog " + std::to_string(window.Template().id) + " caption=" + Quote(window.Template().caption) +
          " -> " + ResultName(result));
     return result;
@@ -243,11 +233,11 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const std::s
     } else if (verb == "click" && ParseInt(rest, n)) {
         // 1 and 2 are Enter and Escape, which reach the hidden OK and Cancel.
         const ControlState* c = window.Find(n);
-        if (n != IDOK && n != IDCANCEL && (!c || !c->visible))
+        if (n != OkCommand && n != CancelCommand && (!c || !c->visible))
             return Warn("no visible button " + rest);
         dialog.SendCommand(n);
     } else if (verb == "menu" && ParseInt(rest, n)) {
-        m.kind = n == 16 ? MsgKind::SysCommand : MsgKind::Command;
+        m.kind = IsSystemCommand(window, n) ? MsgKind::SysCommand : MsgKind::Command;
         m.id = n;
         dialog.Dispatch(m);
     } else if (verb == "close") {
@@ -296,22 +286,22 @@ void HeadlessBackend::Dump(const ModelWindow& window)
     out_.flush();
 }
 
-int HeadlessBackend::AnswerMessageBox(std::string_view text, std::string_view caption, unsigned type)
+Answer HeadlessBackend::ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style)
 {
-    const bool yesNo = (type & 0xF) == MB_YESNO;
+    const bool yesNo = style.buttons == BoxButtons::YesNo;
     std::string answer;
     if (!answers_.empty()) {
         answer = answers_.front();
         answers_.pop_front();
     }
-    int result = IDOK;
+    Answer result = Answer::Ok;
     std::string shown = "ok";
     if (yesNo) {
         const bool no = answer == "no" || answer == "cancel";
-        result = no ? IDNO : IDYES;
+        result = no ? Answer::No : Answer::Yes;
         shown = no ? "no" : "yes";
     }
-    const char* icon = (type & 0xF0) == MB_ICONQUESTION ? "question" : (type & 0xF0) == MB_ICONERROR ? "error" : "none";
+    const char* icon = style.icon == BoxIcon::Question ? "question" : style.icon == BoxIcon::Error ? "error" : "none";
     Emit("msgbox caption=" + Quote(caption) + " text=" + Quote(text) + " buttons=" + (yesNo ? "yesno" : "ok") +
          " icon=" + icon + " -> " + shown);
     return result;
@@ -329,7 +319,7 @@ std::optional<std::string> HeadlessBackend::NextPick()
     return result;
 }
 
-std::optional<std::string> HeadlessBackend::AnswerFileDialog(const FileDialogRequest& request)
+std::optional<std::string> HeadlessBackend::ShowFileDialog(const FileDialogRequest& request)
 {
     const std::optional<std::string> result = NextPick();
     Emit("filedialog filter=" + Quote(request.filter) + " folder=" + Quote(request.initialFolder) + " -> " +
@@ -337,7 +327,7 @@ std::optional<std::string> HeadlessBackend::AnswerFileDialog(const FileDialogReq
     return result;
 }
 
-std::optional<std::string> HeadlessBackend::AnswerFolderDialog(std::string_view title)
+std::optional<std::string> HeadlessBackend::ShowFolderDialog(std::string_view title)
 {
     const std::optional<std::string> result = NextPick();
     Emit("folderdialog title=" + Quote(title) + " -> " + (result ? Quote(*result) : std::string("cancel")));

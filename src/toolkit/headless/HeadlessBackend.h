@@ -3,6 +3,7 @@
 // the user. Everything a user would see is printed, one event a line.
 #include "toolkit/Dialog.h"
 #include "toolkit/Services.h"
+#include "toolkit/model/ModelWindow.h"
 
 #include <deque>
 #include <iosfwd>
@@ -11,9 +12,7 @@
 
 namespace tk {
 
-class ModelWindow;
-
-class HeadlessBackend final : public IBackend, public IShell {
+class HeadlessBackend final : public IBackend, public IShell, public ModalHost {
 public:
     HeadlessBackend(std::istream& in, std::ostream& out);
 
@@ -21,18 +20,18 @@ public:
     // answer questions asked while the main dialog starts.
     void QueueLeadingAnswers();
 
-    int RunModal(CDialog& dialog) override;
+    Answer RunModal(CDialog& dialog) override;
     void ReportError(const std::string& text) override;
     void Open(const std::string& target) override;
 
-    // Called by the windows of this backend.
-    int AnswerMessageBox(std::string_view text, std::string_view caption, unsigned type);
-    std::optional<std::string> AnswerFileDialog(const FileDialogRequest& request);
-    std::optional<std::string> AnswerFolderDialog(std::string_view title);
+    // The modal boxes of the dialog windows, answered from the queues.
+    Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;
+    std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> ShowFolderDialog(std::string_view title) override;
 
 private:
-    int RunMain(CDialog& dialog, ModelWindow& window);
-    int RunNested(CDialog& dialog, ModelWindow& window);
+    Answer RunMain(CDialog& dialog, ModelWindow& window);
+    Answer RunNested(CDialog& dialog, ModelWindow& window);
     bool NextCommand(std::string& line);
     // Queues answer/pick/choose; false for any other command.
     bool QueueAnswer(const std::string& verb, const std::string& rest);

@@ -26,7 +26,7 @@ std::vector<MenuItemState> CopyMenu(const std::vector<MenuItemTemplate>& items)
 
 } // namespace
 
-ModelWindow::ModelWindow(const DialogTemplate& tmpl) : tmpl_(tmpl)
+ModelWindow::ModelWindow(const DialogTemplate& tmpl, ModalHost& host) : tmpl_(tmpl), host_(host)
 {
     for (const auto& c : tmpl.controls) {
         ControlState s;
@@ -156,7 +156,7 @@ void ModelWindow::ListInsertColumn(int id, int column, std::string_view title, i
     c.columnWidth = widthPixels;
 }
 
-void ModelWindow::ListSetExtendedStyle(int id, unsigned style)
+void ModelWindow::ListSetExtendedStyle(int id, ListExStyle style)
 {
     Need(id).extendedStyle = style;
 }
@@ -320,15 +320,30 @@ void ModelWindow::SetTimer(int timerId, int milliseconds)
     timers_[timerId] = milliseconds;
 }
 
-void ModelWindow::EndDialog(int result)
+void ModelWindow::EndDialog(Answer result)
 {
     if (!endResult_)
         endResult_ = result;
 }
 
-std::optional<int> ModelWindow::EndResult() const
+std::optional<Answer> ModelWindow::EndResult() const
 {
     return endResult_;
+}
+
+Answer ModelWindow::ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style)
+{
+    return host_.ShowMessageBox(text, caption, style);
+}
+
+std::optional<std::string> ModelWindow::FileOpenDialog(const FileDialogRequest& request)
+{
+    return host_.ShowFileDialog(request);
+}
+
+std::optional<std::string> ModelWindow::BrowseForFolder(std::string_view title)
+{
+    return host_.ShowFolderDialog(title);
 }
 
 } // namespace tk

@@ -1,7 +1,7 @@
 #pragma once
 // A dialog whose controls live in memory, built from its template. The
 // headless backend drives it from a script; the terminal backend draws it and
-// feeds it keys. What the modal boxes answer is left to the backend.
+// feeds it keys. Its modal boxes are shown by a host: the backend, or a test.
 #include "toolkit/DialogWindow.h"
 #include "toolkit/Resources.h"
 
@@ -26,13 +26,22 @@ struct ControlState {
     std::string columnTitle;
     int columnWidth = 0;
     bool hasColumn = false;
-    unsigned extendedStyle = 0;
+    ListExStyle extendedStyle = ListExStyle::None;
 
     // Combo box.
     std::vector<std::string> entries;
     int curSel = -1;
     bool dropList = false; // no edit field: the text is the selected entry
     bool sorted = false;
+};
+
+// Who shows the modal boxes of a window kept in memory.
+class ModalHost {
+public:
+    virtual ~ModalHost() = default;
+    virtual Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) = 0;
+    virtual std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> ShowFolderDialog(std::string_view title) = 0;
 };
 
 struct MenuItemState {
@@ -46,7 +55,7 @@ struct MenuItemState {
 
 class ModelWindow : public IDialogWindow {
 public:
-    explicit ModelWindow(const DialogTemplate& tmpl);
+    ModelWindow(const DialogTemplate& tmpl, ModalHost& host);
 
     const DialogTemplate& Template() const { return tmpl_; }
     std::vector<ControlState>& Controls() { return controls_; }
@@ -79,7 +88,7 @@ public:
     void ListDeleteAllItems(int id) override;
     void ListDeleteColumn(int id, int column) override;
     void ListInsertColumn(int id, int column, std::string_view title, int widthPixels) override;
-    void ListSetExtendedStyle(int id, unsigned style) override;
+    void ListSetExtendedStyle(int id, ListExStyle style) override;
     int ListInsertItem(int id, int position, std::string_view text) override;
     int ListItemCount(int id) const override;
     std::string ListItemText(int id, int item) const override;
@@ -103,8 +112,13 @@ public:
 
     void SetIcon(int iconId, bool big) override;
     void SetTimer(int timerId, int milliseconds) override;
-    void EndDialog(int result) override;
-    std::optional<int> EndResult() const override;
+    void EndDialog(Answer result) override;
+    std::optional<Answer> EndResult() const override;
+
+    // The modal boxes go to the host.
+    Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;
+    std::optional<std::string> FileOpenDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> BrowseForFolder(std::string_view title) override;
 
 private:
     ControlState& Need(int id);
@@ -112,11 +126,12 @@ private:
     MenuItemState* MenuItem(int top, int item);
 
     const DialogTemplate& tmpl_;
+    ModalHost& host_;
     std::vector<ControlState> controls_;
     std::vector<MenuItemState> menu_;
     std::vector<MenuItemState> systemMenu_;
     std::map<int, int> timers_;
-    std::optional<int> endResult_;
+    std::optional<Answer> endResult_;
     int focus_ = 0;
     int menuRedraws_ = 0;
     int icon_ = 0;

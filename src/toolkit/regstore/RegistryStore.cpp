@@ -1,8 +1,8 @@
 #include "toolkit/regstore/RegistryStore.h"
 
 #include "toolkit/AtomicFile.h"
+#include "toolkit/Backend.h"
 #include "toolkit/Exceptions.h"
-#include "toolkit/Services.h"
 #include "toolkit/regstore/RegFile.h"
 #include "toolkit/regstore/RegNames.h"
 

@@ -122,7 +122,7 @@ int DialogLayer::DefaultButton() const
     for (const auto& c : window_.Controls())
         if (c.kind == ControlKind::PushButton && c.tmpl && c.tmpl->DefaultButton() && c.id != -1)
             return c.id;
-    return IDOK;
+    return OkCommand;
 }
 
 // ---- timers --------------------------------------------------------------

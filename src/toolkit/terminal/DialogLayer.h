@@ -22,7 +22,7 @@ public:
     void HandleKey(const Key& key) override;
     bool Done() const override { return window_.EndResult().has_value(); }
     std::vector<HelpItem> KeyHelp() const override;
-    void Abandon() override { window_.EndDialog(IDCANCEL); }
+    void Abandon() override { window_.EndDialog(Answer::Cancel); }
     void FireTimers(SteadyTime now) override;
     std::optional<SteadyTime> NextTimer() const override;
 

@@ -158,7 +158,7 @@ bool DialogLayer::HandleGlobalKey(const Key& key)
         MoveFocus(key.shift ? -1 : 1);
         return true;
     case KeyCode::Escape:
-        dialog_.SendCommand(IDCANCEL);
+        dialog_.SendCommand(CancelCommand);
         return true;
     case KeyCode::Enter: {
         ControlState* f = Focused();

@@ -40,7 +40,7 @@ std::vector<MenuEntry> MenuEntries(const ModelWindow& window)
         sys.system = true;
         MenuItemState close;
         close.text = "&Close\tAlt+F4";
-        close.id = SC_CLOSE_COMMAND;
+        close.id = SystemCloseCommand;
         sys.items.push_back(close);
         for (const auto& extra : window.SystemMenuExtra())
             sys.items.push_back(extra);

@@ -10,8 +10,6 @@
 
 namespace tk {
 
-constexpr int SC_CLOSE_COMMAND = 0xF060;
-
 struct MenuEntry {
     std::string caption;
     std::vector<MenuItemState> items;

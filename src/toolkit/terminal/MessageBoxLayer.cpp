@@ -1,6 +1,5 @@
 #include "toolkit/terminal/MessageBoxLayer.h"
 
-#include "toolkit/DialogWindow.h"
 #include "toolkit/terminal/TextLayout.h"
 #include "toolkit/terminal/Theme.h"
 
@@ -14,34 +13,34 @@ namespace {
 
 constexpr int kMaxTextWidth = 64;
 
-const char* ButtonText(int id)
+const char* ButtonText(Answer id)
 {
     switch (id) {
-    case IDYES: return "&Yes";
-    case IDNO: return "&No";
+    case Answer::Yes: return "&Yes";
+    case Answer::No: return "&No";
     default: return "OK";
     }
 }
 
-int ButtonWidth(int id)
+int ButtonWidth(Answer id)
 {
     return static_cast<int>(ParseLabel(ButtonText(id)).text.size()) + 4;
 }
 
 } // namespace
 
-MessageBoxLayer::MessageBoxLayer(std::string text, std::string caption, unsigned type)
-    : text_(std::move(text)), caption_(std::move(caption)), type_(type)
+MessageBoxLayer::MessageBoxLayer(std::string text, std::string caption, BoxStyle style)
+    : text_(std::move(text)), caption_(std::move(caption)), style_(style)
 {
-    if ((type_ & 0xF) == MB_YESNO)
-        buttons_ = {IDYES, IDNO};
+    if (style_.buttons == BoxButtons::YesNo)
+        buttons_ = {Answer::Yes, Answer::No};
     else
-        buttons_ = {IDOK};
+        buttons_ = {Answer::Ok};
 }
 
-int MessageBoxLayer::CancelAnswer() const
+Answer MessageBoxLayer::CancelAnswer() const
 {
-    return buttons_.back() == IDNO ? IDNO : IDOK;
+    return buttons_.back() == Answer::No ? Answer::No : Answer::Ok;
 }
 
 std::vector<HelpItem> MessageBoxLayer::KeyHelp() const
@@ -53,8 +52,8 @@ std::vector<HelpItem> MessageBoxLayer::KeyHelp() const
 
 void MessageBoxLayer::Draw(CellScreen& screen)
 {
-    const bool question = (type_ & 0xF0) == MB_ICONQUESTION;
-    const bool error = (type_ & 0xF0) == MB_ICONERROR;
+    const bool question = style_.icon == BoxIcon::Question;
+    const bool error = style_.icon == BoxIcon::Error;
     const int icon = question || error ? 4 : 0;
     const int maxText = std::max(10, std::min(kMaxTextWidth, screen.Cols() - 6 - icon));
     std::vector<std::string> lines = WrapText(text_, maxText);
@@ -62,7 +61,7 @@ void MessageBoxLayer::Draw(CellScreen& screen)
     for (const auto& l : lines)
         textWidth = std::max(textWidth, static_cast<int>(l.size()));
     int buttonsWidth = 0;
-    for (int id : buttons_)
+    for (Answer id : buttons_)
         buttonsWidth += ButtonWidth(id) + 2;
     const int inner = std::max({textWidth + icon, buttonsWidth, static_cast<int>(caption_.size()) + 2, 20});
     const int maxLines = std::max(1, screen.Rows() - 1 - 6);
@@ -124,11 +123,11 @@ void MessageBoxLayer::HandleKey(const Key& key)
         } else if (key.ch == U' ' && !key.ctrl) {
             result_ = buttons_[static_cast<std::size_t>(focus_)];
         } else if (!key.ctrl && (key.ch == U'y' || key.ch == U'Y') && n > 1) {
-            result_ = IDYES;
+            result_ = Answer::Yes;
         } else if (!key.ctrl && (key.ch == U'n' || key.ch == U'N') && n > 1) {
-            result_ = IDNO;
+            result_ = Answer::No;
         } else if (!key.ctrl && (key.ch == U'o' || key.ch == U'O') && n == 1) {
-            result_ = IDOK;
+            result_ = Answer::Ok;
         }
         return;
     default:

@@ -1,5 +1,6 @@
 #pragma once
 // A message box: the text wrapped in a centred box, OK or Yes and No.
+#include "toolkit/DialogWindow.h"
 #include "toolkit/terminal/Layer.h"
 
 #include <optional>
@@ -10,7 +11,7 @@ namespace tk {
 
 class MessageBoxLayer final : public Layer {
 public:
-    MessageBoxLayer(std::string text, std::string caption, unsigned type);
+    MessageBoxLayer(std::string text, std::string caption, BoxStyle style);
 
     void Draw(CellScreen& screen) override;
     void HandleKey(const Key& key) override;
@@ -18,17 +19,17 @@ public:
     std::vector<HelpItem> KeyHelp() const override;
     void Abandon() override { result_ = CancelAnswer(); }
 
-    int Result() const { return result_.value_or(CancelAnswer()); }
+    Answer Result() const { return result_.value_or(CancelAnswer()); }
 
 private:
-    int CancelAnswer() const;
+    Answer CancelAnswer() const;
 
     std::string text_;
     std::string caption_;
-    unsigned type_;
-    std::vector<int> buttons_;
+    BoxStyle style_;
+    std::vector<Answer> buttons_;
     int focus_ = 0;
-    std::optional<int> result_;
+    std::optional<Answer> result_;
 };
 
 } // namespace tk

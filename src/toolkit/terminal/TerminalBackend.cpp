@@ -52,7 +52,7 @@ private:
 
 TerminalBackend::TerminalBackend(TerminalSession& session) : session_(session) {}
 
-int TerminalBackend::RunModal(CDialog& dialog)
+Answer TerminalBackend::RunModal(CDialog& dialog)
 {
     TerminalWindow window(dialog.Template(), *this);
     dialog.AttachWindow(&window);
@@ -70,10 +70,10 @@ int TerminalBackend::RunModal(CDialog& dialog)
     Pushed pushed(*this, layer);
     // A dialog that cannot initialise has nothing to show: it ends at once.
     if (closed_ || !dialog.RunInitDialog())
-        window.EndDialog(IDCANCEL);
+        window.EndDialog(Answer::Cancel);
     layer.EnsureFocus();
     Loop(layer);
-    return window.EndResult().value_or(IDCANCEL);
+    return window.EndResult().value_or(Answer::Cancel);
 }
 
 void TerminalBackend::ReportError(const std::string& text)
@@ -84,12 +84,12 @@ void TerminalBackend::ReportError(const std::string& text)
         deferredErrors_.push_back(text);
         return;
     }
-    ShowMessageBox(text, AppTitle(), MB_OK | MB_ICONERROR);
+    ShowMessageBox(text, AppTitle(), {BoxButtons::Ok, BoxIcon::Error});
 }
 
-int TerminalBackend::ShowMessageBox(std::string_view text, std::string_view caption, unsigned type)
+Answer TerminalBackend::ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style)
 {
-    MessageBoxLayer box{std::string(text), std::string(caption), type};
+    MessageBoxLayer box{std::string(text), std::string(caption), style};
     RunLayer(box);
     return box.Result();
 }
@@ -238,7 +238,7 @@ void TerminalBackend::ShowDeferredErrors()
     while (!deferredErrors_.empty()) {
         const std::string text = deferredErrors_.front();
         deferredErrors_.erase(deferredErrors_.begin());
-        ShowMessageBox(text, AppTitle(), MB_OK | MB_ICONERROR);
+        ShowMessageBox(text, AppTitle(), {BoxButtons::Ok, BoxIcon::Error});
     }
 }
 

@@ -21,11 +21,11 @@ class TerminalBackend final : public IBackend, public ModalHost {
 public:
     explicit TerminalBackend(TerminalSession& session);
 
-    int RunModal(CDialog& dialog) override;
+    Answer RunModal(CDialog& dialog) override;
     void ReportError(const std::string& text) override;
 
     // The modal boxes of the dialog windows.
-    int ShowMessageBox(std::string_view text, std::string_view caption, unsigned type) override;
+    Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;
     std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> ShowFolderDialog(std::string_view title) override;
 

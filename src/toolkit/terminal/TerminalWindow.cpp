@@ -34,19 +34,4 @@ std::optional<SteadyTime> TerminalWindow::NextTimer() const
     return next;
 }
 
-int TerminalWindow::MessageBox(std::string_view text, std::string_view caption, unsigned type)
-{
-    return host_.ShowMessageBox(text, caption, type);
-}
-
-std::optional<std::string> TerminalWindow::FileOpenDialog(const FileDialogRequest& request)
-{
-    return host_.ShowFileDialog(request);
-}
-
-std::optional<std::string> TerminalWindow::BrowseForFolder(std::string_view title)
-{
-    return host_.ShowFolderDialog(title);
-}
-
 } // namespace tk

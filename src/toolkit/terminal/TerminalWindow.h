@@ -1,6 +1,6 @@
 #pragma once
-// A dialog window of the terminal backend: the in-memory controls, the timers
-// with their next due times, and modal boxes that the backend shows.
+// A dialog window of the terminal backend: the in-memory controls and the
+// timers with their next due times.
 #include "toolkit/model/ModelWindow.h"
 #include "toolkit/terminal/Layer.h"
 
@@ -9,24 +9,11 @@
 
 namespace tk {
 
-// Who shows the modal boxes of a window: the backend, or a test.
-class ModalHost {
-public:
-    virtual ~ModalHost() = default;
-    virtual int ShowMessageBox(std::string_view text, std::string_view caption, unsigned type) = 0;
-    virtual std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) = 0;
-    virtual std::optional<std::string> ShowFolderDialog(std::string_view title) = 0;
-};
-
 class TerminalWindow final : public ModelWindow {
 public:
-    TerminalWindow(const DialogTemplate& tmpl, ModalHost& host) : ModelWindow(tmpl), host_(host) {}
+    using ModelWindow::ModelWindow;
 
     void SetTimer(int timerId, int milliseconds) override;
-
-    int MessageBox(std::string_view text, std::string_view caption, unsigned type) override;
-    std::optional<std::string> FileOpenDialog(const FileDialogRequest& request) override;
-    std::optional<std::string> BrowseForFolder(std::string_view title) override;
 
     // The timers due at `now`, which are then rescheduled; a timer whose
     // handler is still running (it waits in a modal box) is not due again
@@ -36,7 +23,6 @@ public:
     std::optional<SteadyTime> NextTimer() const;
 
 private:
-    ModalHost& host_;
     std::map<int, SteadyTime> due_;
     std::set<int> busy_;
 };

@@ -1,5 +1,7 @@
 #include "toolkit/terminal/XdgOpenShell.h"
 
+#include "toolkit/Dialog.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -34,7 +36,7 @@ void XdgOpenShell::Open(const std::string& target)
     if (!program) {
         ReportError("Cannot open \"" + target +
                     "\": the program xdg-open was not found. Install xdg-utils to open files, folders and web "
-                    "addresses from Tunewright.");
+                    "addresses from " + AppTitle() + ".");
         return;
     }
     // Everything the child needs is prepared before fork, so that the child

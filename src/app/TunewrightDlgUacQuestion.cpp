@@ -1,7 +1,6 @@
 #include "app/TextKeys.h"
 #include "app/TunewrightDlg.h"
 
-
 namespace {
 
 const char* const kSystemPolicies =
@@ -15,6 +14,7 @@ void CTunewrightDlg::AskUacQuestion()
     if (power.ReadDwordValue(RegistryLocation::FromPath, "EnableLUA") != 1)
         return;
     const std::string text = T(textkey::UacQuestion1) + "\n\n" + T(textkey::UacQuestion2) + "\n\n" + T(textkey::UacQuestion3);
-    if (MessageBox(text, T(textkey::MessageCaption), tk::MB_YESNO | tk::MB_ICONQUESTION) != tk::IDYES)
+    const tk::BoxStyle question{tk::BoxButtons::YesNo, tk::BoxIcon::Question};
+    if (ShowMessageBox(text, T(textkey::MessageCaption), question) != tk::Answer::Yes)
         OnCancel();
 }

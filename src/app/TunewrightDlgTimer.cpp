@@ -1,13 +1,5 @@
 #include "app/TunewrightDlg.h"
 
-namespace {
-
-// The marker of the companion program, removed when the window is closed.
-const char* const kCompanionKey = "Software\\Orvelle\\Orvelle Kitbasket";
-const char* const kCompanionMarker = "active";
-
-} // namespace
-
 void CTunewrightDlg::OnTimer(int)
 {
     selectionMark = functionList.GetSelectionMark();
@@ -24,22 +16,4 @@ void CTunewrightDlg::OnTimer(int)
         previousCategory = currentCategory;
         RefillFunctionList();
     }
-}
-
-void CTunewrightDlg::DeleteCompanionMarker()
-{
-    power.currentKeyPath = kCompanionKey;
-    power.DeleteValue(RegistryLocation::LocalMachine, kCompanionMarker);
-}
-
-void CTunewrightDlg::OnClose()
-{
-    DeleteCompanionMarker();
-    tk::CDialog::OnClose();
-}
-
-void CTunewrightDlg::OnExit()
-{
-    DeleteCompanionMarker();
-    OnOK();
 }

@@ -2,6 +2,7 @@
 // terminals. It reads no command line; the application folder is the folder
 // of the executable, and the registry store lies there unless
 // $TUNEWRIGHT_REGISTRY names another file.
+#include "toolkit/Backend.h"
 #include "toolkit/Dialog.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/RegistryPath.h"
@@ -14,18 +15,6 @@
 #include <filesystem>
 #include <iostream>
 #include <system_error>
-
-namespace {
-
-class BackendInstalled {
-public:
-    explicit BackendInstalled(tk::IBackend& backend) { tk::SetBackend(&backend); }
-    ~BackendInstalled() { tk::SetBackend(nullptr); }
-    BackendInstalled(const BackendInstalled&) = delete;
-    BackendInstalled& operator=(const BackendInstalled&) = delete;
-};
-
-} // namespace
 
 int main()
 {
@@ -53,10 +42,9 @@ int main()
         services.registry = &registry;
         services.shell = &shell;
         services.clock = &clock;
-        services.executablePath = executable;
-        services.reportError = [&backend](const std::string& text) { backend.ReportError(text); };
+        services.executablePath = executable.string();
         tk::ScopedServices installed(services);
-        BackendInstalled active(backend);
+        tk::ScopedBackend active(backend);
 
         tk::CWinApp* app = tk::AfxGetApp();
         if (!app)

@@ -2,8 +2,7 @@
 #include "app/TunewrightDlg.h"
 
 #include "toolkit/Services.h"
-
-#include <filesystem>
+#include "util/Path.h"
 
 namespace {
 
@@ -17,7 +16,7 @@ void ShellOpen(const std::string& target)
 
 void CTunewrightDlg::OpenHelpFile()
 {
-    ShellOpen((std::filesystem::path(power.GetApplicationFolder()) / "help.chm").string());
+    ShellOpen(JoinPath(power.GetApplicationFolder(), "help.chm"));
 }
 
 bool CTunewrightDlg::OnHelpInfo()

@@ -1,12 +1,11 @@
-#include "app/ControlIds.h"
 #include "app/TextKeys.h"
 #include "app/TunewrightDlg.h"
 
+#include "catalogue/FunctionKeys.h"
 #include "toolkit/Resources.h"
 
 namespace {
 
-constexpr int kAboutString = 101;
 constexpr int kPollTimer = 1;
 constexpr int kPollMilliseconds = 100;
 constexpr int kColumnWidth = 270;
@@ -19,10 +18,10 @@ bool CTunewrightDlg::OnInitDialog()
     tk::CDialog::OnInitDialog();
 
     if (!systemMenuExtended) {
-        const std::string about = tk::LoadResourceString(kAboutString);
+        const std::string about = tk::LoadResourceString(IDS_ABOUTBOX);
         if (Window()->HasSystemMenu() && !about.empty()) {
             Window()->SystemMenuAppendSeparator();
-            Window()->SystemMenuAppend(cmd::AboutSystemMenu, about);
+            Window()->SystemMenuAppend(IDM_ABOUTBOX, about);
         }
         systemMenuExtended = true;
     }
@@ -37,14 +36,14 @@ bool CTunewrightDlg::OnInitDialog()
 
     functionList.DeleteColumn(0);
     functionList.DeleteAllItems();
-    functionList.InsertColumn(0, "Function", tk::LVCFMT_LEFT, kColumnWidth);
-    functionList.SetExtendedStyle(tk::LVS_EX_FULLROWSELECT);
+    functionList.InsertColumn(0, "Function", tk::ColumnFormat::Left, kColumnWidth);
+    functionList.SetExtendedStyle(tk::ListExStyle::FullRowSelect);
     functionList.SetFocus();
 
     TranslateMenu();
     FillFunctionNames();
     FillCategoryFilter();
-    tuningGroup.SetWindowText(T(textkey::TuningGroup));
+    tuningGroup.SetText(T(textkey::TuningGroup));
     functionList.SetSelectionMark(0);
 
     selectedFunction = 0;
@@ -71,8 +70,9 @@ void CTunewrightDlg::TranslateMenu()
         int top, position, textKey, bitmap;
     };
     static constexpr Item items[] = {
-        {0, 0, textkey::MenuReverse, 140},  {0, 2, textkey::MenuLanguage, 138}, {0, 4, textkey::MenuExit, 143},
-        {1, 0, textkey::MenuHelpFile, 145}, {1, 1, textkey::MenuWebsite, 146}, {1, 3, textkey::MenuAbout, 139},
+        {0, 0, textkey::MenuReverse, IDB_MENU_REVERSE},   {0, 2, textkey::MenuLanguage, IDB_MENU_LANGUAGE},
+        {0, 4, textkey::MenuExit, IDB_MENU_EXIT},         {1, 0, textkey::MenuHelpFile, IDB_MENU_HELP},
+        {1, 1, textkey::MenuWebsite, IDB_MENU_WEBSITE},   {1, 3, textkey::MenuAbout, IDB_MENU_ABOUT},
     };
     menuBitmaps.clear();
     for (const Item& item : items) {
@@ -92,11 +92,11 @@ void CTunewrightDlg::FillFunctionNames()
     listedFunctions.clear();
     // A translation without the end marker stops at the first missing name.
     for (int i = 0;; ++i) {
-        const int key = textkey::FunctionKey(i);
+        const int key = catalogue::FunctionKey(i);
         if (!translation.Has(key))
             break;
         const std::string name = T(key);
-        if (name == textkey::EndOfFunctions)
+        if (name == catalogue::EndOfFunctions)
             break;
         functionList.InsertItem(i, name);
         functionNames.push_back(name);
@@ -107,7 +107,7 @@ void CTunewrightDlg::FillFunctionNames()
 void CTunewrightDlg::FillCategoryFilter()
 {
     categoryBox.ResetContent();
-    for (int i = 0; i < textkey::CategoryCount; ++i)
+    for (int i = 0; i < catalogue::CategoryCount; ++i)
         categoryBox.AddString(T(textkey::FirstCategory + textkey::CategoryStep * i) + kCategoryPadding);
     categoryBox.SetCurSel(0);
     categoryText = T(textkey::FirstCategory);

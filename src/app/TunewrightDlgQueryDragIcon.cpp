@@ -1,0 +1,6 @@
+#include "app/TunewrightDlg.h"
+
+int CTunewrightDlg::OnQueryDragIcon()
+{
+    return icon;
+}

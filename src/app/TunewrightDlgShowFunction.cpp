@@ -1,0 +1,112 @@
+#include "app/TextKeys.h"
+#include "app/TunewrightDlg.h"
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/FunctionFilter.h"
+#include "catalogue/FunctionKeys.h"
+#include "catalogue/OptionPanel.h"
+#include "util/TextFile.h"
+
+#include <optional>
+
+namespace {
+
+// A member takes a value only when the reading set one.
+template <class T>
+void Take(T& member, const std::optional<T>& value)
+{
+    if (value)
+        member = *value;
+}
+
+} // namespace
+
+void CTunewrightDlg::ShowSelectedFunction()
+{
+    UpdateData(true);
+
+    // A mark of -1, or one past the last item (an empty filtered list), names
+    // no function: the panel keeps what it shows.
+    if (selectionMark < 0 || selectionMark >= static_cast<int>(listedFunctions.size()))
+        return;
+    selectedFunction = listedFunctions[static_cast<std::size_t>(selectionMark)];
+    if (selectedFunction >= static_cast<int>(functionNames.size()))
+        return;
+    // A function whose display failed is tried again only after the user has
+    // selected another one, so a broken catalogue is reported once, not on
+    // every tick.
+    if (selectedFunction == failedFunction)
+        return;
+    failedFunction = -1;
+    if (panelFilled && selectedFunction == shownFunction)
+        return;
+
+    const int key = catalogue::FunctionKey(selectedFunction);
+    const std::string previousHint = hintText;
+    const std::string previousInfo = infoText;
+    const int previousShown = shownFunction;
+    const bool wasFilled = panelFilled;
+    hintText = T(key + 1);
+    infoText = T(key + 2);
+    shownFunction = selectedFunction;
+    panelFilled = true;
+    try {
+        ShowFunction(key);
+    } catch (...) {
+        // The panel still shows the earlier function: keep the members that
+        // saving reads consistent with it.
+        hintText = previousHint;
+        infoText = previousInfo;
+        shownFunction = previousShown;
+        panelFilled = wasFilled;
+        failedFunction = selectedFunction;
+        throw;
+    }
+    UpdateData(false);
+}
+
+void CTunewrightDlg::ShowFunction(int functionKey)
+{
+    // Read the catalogue first, so that a failed read leaves the panel as it was.
+    const std::vector<FunctionBlock> blocks =
+        FindBlocks(ReadTextLines(CataloguePath(power.GetApplicationFolder())), functionKey);
+
+    choiceGroup.SetText(functionNames[static_cast<std::size_t>(selectedFunction)]);
+
+    for (const FunctionBlock& block : blocks) {
+        header = block.header;
+        if (header.size() >= 4 && header[3] >= '0' && header[3] <= '4')
+            availabilityText = T(textkey::FirstAvailability + 5 * (header[3] - '0'));
+
+        const int kindNumber = PowerClass::DecimalToInt(header.substr(0, 2));
+        if (kindNumber >= 1 && kindNumber <= 10) {
+            const auto kind = static_cast<FunctionKind>(kindNumber);
+            const PanelLayout layout = LayoutOf(kind);
+            numberEdit.ShowWindow(layout.number);
+            pathEdit.ShowWindow(layout.path);
+            valueGroup.ShowWindow(layout.frame);
+            activatedRadio.ShowWindow(layout.offRadio);
+            deactivatedRadio.ShowWindow(layout.onRadio);
+            browseButton.ShowWindow(layout.browse);
+
+            saveButton.SetText(T(kind == FunctionKind::OpenTarget ? textkey::OpenTargetButton : textkey::SaveButton));
+            if (IsSwitch(kind)) {
+                activatedRadio.SetText(T(textkey::OffRadio));
+                deactivatedRadio.SetText(T(textkey::OnRadio));
+            }
+            if (layout.browse)
+                browseButton.SetText(T(textkey::BrowseButton));
+
+            const PanelValue value = ReadPanelValue(kind, block.lines, power);
+            keyPath = value.keyPath;
+            Take(valueName, value.valueName);
+            Take(currentValue, value.currentValue);
+            Take(switchIndex, value.switchIndex);
+            Take(numberText, value.numberText);
+            Take(pathText, value.pathText);
+            Take(minimum, value.minimum);
+            Take(maximum, value.maximum);
+        }
+        UpdateData(false);
+    }
+}

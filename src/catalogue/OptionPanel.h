@@ -1,0 +1,35 @@
+#pragma once
+// What the option panel shows of a function, apart from its texts: the
+// controls of its kind and the value the registry holds for it.
+#include "catalogue/FunctionKind.h"
+#include "util/PowerClass.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct PanelLayout {
+    bool number, path, frame, offRadio, onRadio, browse;
+};
+
+// The controls a kind shows; OpenTarget shows none of them.
+PanelLayout LayoutOf(FunctionKind kind);
+bool IsSwitch(FunctionKind kind);
+
+// The panel state that reading a function's value sets. What a kind leaves
+// alone is empty: the panel keeps what it held there.
+struct PanelValue {
+    std::string keyPath;
+    std::optional<std::string> valueName;
+    std::optional<std::string> currentValue;
+    std::optional<int> switchIndex;
+    std::optional<std::string> numberText;
+    std::optional<std::string> pathText;
+    std::optional<std::int32_t> minimum;
+    std::optional<std::int32_t> maximum;
+};
+
+// Reads the value of a function of `kind` from its block lines (as many as
+// the kind needs) through `power`, whose current key path it sets.
+PanelValue ReadPanelValue(FunctionKind kind, const std::vector<std::string>& lines, PowerClass& power);

@@ -1,0 +1,8 @@
+#include "i18n/Translation.h"
+
+#include "util/Path.h"
+
+std::string TranslationPath(const PowerClass& power)
+{
+    return JoinPath(power.GetApplicationFolder(), power.ReadSetting("Product ID") + "trl.ini");
+}

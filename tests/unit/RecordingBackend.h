@@ -1,0 +1,31 @@
+#pragma once
+// A backend for tests: nested dialogs do not run, the error box records its
+// texts, and every message box gives one fixed answer.
+#include "toolkit/Backend.h"
+#include "toolkit/model/ModelWindow.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class RecordingBackend final : public tk::IBackend, public tk::ModalHost {
+public:
+    explicit RecordingBackend(tk::Answer answer = tk::Answer::Ok) : answer_(answer) {}
+
+    tk::Answer RunModal(tk::CDialog&) override { return tk::Answer::Cancel; }
+    void ReportError(const std::string& text) override
+    {
+        errors.push_back(text);
+        if (onError)
+            onError(text);
+    }
+    tk::Answer ShowMessageBox(std::string_view, std::string_view, tk::BoxStyle) override { return answer_; }
+    std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> ShowFolderDialog(std::string_view) override { return std::nullopt; }
+
+    std::vector<std::string> errors;
+    std::function<void(const std::string&)> onError; // runs inside the error box
+
+private:
+    tk::Answer answer_;
+};
