@@ -190,6 +190,7 @@ TEST(PollingE2E, CloseAndExitDeleteTheMarkerWhileEnterAndEscapeDoNot)
     const Case cases[] = {
         {"close", "ended IDCANCEL", false},
         {"menu 32771", "ended IDOK", false},
+        {"menu 61536", "ended IDCANCEL", false}, // the system menu's Close
         {"click 1", "ended IDOK", true},
         {"click 2", "ended IDCANCEL", true},
     };

@@ -72,6 +72,20 @@ TEST(StartupQuestion, AskedOnlyWhenEnableLuaIsOne)
     EXPECT_EQ(yes.back(), "ended IDCANCEL");
 }
 
+TEST(StartupQuestion, AnEmptyCaptionStaysEmpty)
+{
+    Installation inst;
+    std::string translation = Translations({"[1033]"});
+    const std::string caption = "00005 Caption [1033]";
+    translation.replace(translation.find(caption), caption.size(), "00005");
+    inst.Write("0019trl.ini", translation);
+    inst.Write("config.ini", Config("[1033]"));
+    inst.Write("registry.reg", Store("dword:00000001"));
+    const auto out = inst.Run("answer yes\nclick 2\n");
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(out.front().rfind("msgbox caption=\"\" text=\"UAC is on [1033]", 0), 0u) << out.front();
+}
+
 TEST(StartupQuestion, NoEndsAtOnceAndWritesNothing)
 {
     Installation inst;
