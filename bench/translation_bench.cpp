@@ -81,7 +81,7 @@ private:
     static tk::Services Services(const fs::path& folder)
     {
         tk::Services s;
-        s.executablePath = folder / "tunewright";
+        s.executablePath = (folder / "tunewright").string();
         return s;
     }
 
