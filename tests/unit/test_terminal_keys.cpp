@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -136,6 +137,76 @@ TEST(TerminalKeys, ALoneEscapeIsTheEscapeKeyOnceTheWaitIsOver)
     EXPECT_FALSE(d.HasPartial());
     d.Feed("k");
     EXPECT_EQ(Decode(d), (std::vector<Key>{Ch(U'k')}));
+}
+
+// Feeds `bytes` in pieces of `piece` bytes, taking the keys after each, and
+// ends with the wait for a lone Escape running out.
+std::vector<Key> DecodeInPieces(const std::string& bytes, std::size_t piece)
+{
+    tk::KeyDecoder d;
+    std::vector<Key> out;
+    for (std::size_t at = 0; at < bytes.size(); at += piece) {
+        d.Feed(std::string_view(bytes).substr(at, piece));
+        for (const Key& k : Decode(d))
+            out.push_back(k);
+    }
+    d.Flush();
+    for (const Key& k : Decode(d))
+        out.push_back(k);
+    EXPECT_FALSE(d.HasPartial());
+    return out;
+}
+
+TEST(TerminalKeys, BytesGivenOneByOneDecodeAsWhenGivenAtOnce)
+{
+    const std::string longCsi = "\x1b[" + std::string(100, '1') + ";" + std::string(100, '2');
+    const struct {
+        std::string bytes;
+        std::vector<Key> keys;
+    } cases[] = {
+        {"ab\x1b[1;5Cc", {Ch(U'a'), Ch(U'b'), K(KeyCode::Right, false, false, true), Ch(U'c')}},
+        {"\x1b\x1b[B\x1bOS\x1b[[A", {K(KeyCode::Down, false, true), F(4), F(1)}},
+        {"\xC3\xA9\xE2\x82\xAC\x1b\xC3\xA4", {Ch(U'\u00E9'), Ch(0x20AC), Ch(U'\u00E4', true)}},
+        // An Escape before an Alt key or a sequence stays an Escape of its own.
+        {"\x1b\x1b" "x\x1b\x1b\x1b[A", {K(KeyCode::Escape), Ch(U'x', true), K(KeyCode::Escape), K(KeyCode::Up, false, true)}},
+        {"\x1b\x1b\x1b", {K(KeyCode::Escape), K(KeyCode::Escape), K(KeyCode::Escape)}},
+        // Cut off by the wait: the piece is dropped, what follows is typed.
+        {"\x1b[12", {}},
+        {"x\xE2\x82", {Ch(U'x')}},
+        // Longer than any key: swallowed to its end, however long.
+        {longCsi + "~z", {Ch(U'z')}},
+        {longCsi + std::string(5000, '3') + "Az", {Ch(U'z')}},
+        {"\xFF\xC3(", {Ch(U'(')}},
+    };
+    for (const auto& c : cases) {
+        const std::string shown = c.bytes.substr(0, 40);
+        EXPECT_EQ(DecodeInPieces(c.bytes, c.bytes.size()), c.keys) << shown;
+        for (std::size_t piece : {1u, 2u, 3u, 7u})
+            EXPECT_EQ(DecodeInPieces(c.bytes, piece), c.keys) << shown << " in pieces of " << piece;
+    }
+}
+
+TEST(TerminalKeys, ABurstOfEscapesIsThatManyEscapeKeys)
+{
+    constexpr std::size_t kBurst = 100000;
+    const std::string burst(kBurst, '\x1b');
+    for (std::size_t piece : {kBurst, std::size_t{4096}, std::size_t{1}}) {
+        const std::vector<Key> keys = DecodeInPieces(burst + "q", piece);
+        ASSERT_EQ(keys.size(), kBurst) << "in pieces of " << piece;
+        EXPECT_EQ(std::count(keys.begin(), keys.end(), K(KeyCode::Escape)), static_cast<long>(kBurst - 1));
+        EXPECT_EQ(keys.back(), Ch(U'q', true));
+    }
+}
+
+TEST(TerminalKeys, NumbersTooLongForAnyKeyMakeTheKeyUnknown)
+{
+    // 4294967299 and 4294967301 are 3 and 5 beyond a multiple of 2^32: Delete
+    // and Ctrl if the number wrapped around. Digits after ':' are a
+    // sub-parameter and add nothing to the number before it.
+    EXPECT_EQ(Decode("\x1b[4294967299~x"), (std::vector<Key>{Ch(U'x')}));
+    EXPECT_EQ(Decode("\x1b[99999999999~x"), (std::vector<Key>{Ch(U'x')}));
+    EXPECT_EQ(Decode("\x1b[1;4294967301Ax"), (std::vector<Key>{Ch(U'x')}));
+    EXPECT_EQ(Decode("\x1b[1;5:1C"), (std::vector<Key>{K(KeyCode::Right, false, false, true)}));
 }
 
 } // namespace

@@ -2,13 +2,17 @@
 
 #include "toolkit/terminal/Cp1252.h"
 
-#include <vector>
+#include <algorithm>
+#include <array>
 
 namespace tk {
 
 namespace {
 
 constexpr char kEsc = '\x1b';
+// No key has a longer parameter part than this; a longer one is noise, which
+// is skipped to its end without being kept.
+constexpr std::size_t kMaxParameterBytes = 32;
 
 Key Make(KeyCode code)
 {
@@ -70,151 +74,203 @@ std::optional<Key> LetterKey(char final)
     }
 }
 
-std::vector<int> Parameters(std::string_view text)
+bool IsParameterByte(char c)
 {
-    std::vector<int> out{0};
+    const auto b = static_cast<unsigned char>(c);
+    return b >= 0x20 && b <= 0x3F;
+}
+
+// What the key at the front of the bytes took; `used` 0 means: wait for more.
+struct Step {
+    std::optional<Key> key;
+    std::size_t used = 0;
+    bool tooLong = false; // a sequence longer than any key: skip to its end
+};
+
+// An incomplete key: wait for the rest, or, once the wait is over, drop it.
+Step Incomplete(std::string_view rest, bool final)
+{
+    return {std::nullopt, final ? rest.size() : 0};
+}
+
+// The first two numbers of a parameter part, which is all any key carries.
+// A number stops growing at the cap, far above any a key uses, so that a
+// long run of digits can never wrap around into a real key. Digits after ':'
+// belong to a sub-parameter, which no key here needs.
+struct Numbers {
+    static constexpr int kCap = 1 << 16;
+    std::array<int, 2> values{};
+    std::size_t count = 1;
+    bool tooLarge = false;
+};
+
+Numbers ParseNumbers(std::string_view text)
+{
+    Numbers n;
+    bool sub = false;
     for (char c : text) {
-        if (c >= '0' && c <= '9')
-            out.back() = out.back() * 10 + (c - '0');
-        else if (c == ';')
-            out.push_back(0);
+        if (c == ';') {
+            ++n.count;
+            sub = false;
+        } else if (c == ':') {
+            sub = true;
+        } else if (c >= '0' && c <= '9' && !sub && n.count <= n.values.size()) {
+            int& v = n.values[n.count - 1];
+            v = std::min(v * 10 + (c - '0'), Numbers::kCap);
+            n.tooLarge = n.tooLarge || v == Numbers::kCap;
+        }
     }
-    return out;
+    return n;
 }
 
 // A key that needs no escape sequence: control character or UTF-8 text.
-// Returns nothing with `used` 0 while a character is incomplete.
-std::optional<Key> PlainKey(std::string_view bytes, std::size_t& used, bool final)
+Step Plain(std::string_view bytes, bool final)
 {
     const auto b = static_cast<unsigned char>(bytes[0]);
-    used = 1;
     switch (b) {
-    case '\r': case '\n': return Make(KeyCode::Enter);
-    case '\t': return Make(KeyCode::Tab);
-    case 0x7F: case 0x08: return Make(KeyCode::Backspace);
+    case '\r': case '\n': return {Make(KeyCode::Enter), 1};
+    case '\t': return {Make(KeyCode::Tab), 1};
+    case 0x7F: case 0x08: return {Make(KeyCode::Backspace), 1};
     default: break;
     }
     if (b >= 0x01 && b <= 0x1A) {
         Key k;
         k.ch = U'a' + (b - 1);
         k.ctrl = true;
-        return k;
+        return {k, 1};
     }
     if (b < 0x20)
-        return std::nullopt; // Ctrl+Space and the rarer control keys mean nothing here
+        return {std::nullopt, 1}; // Ctrl+Space and the rarer control keys mean nothing here
     const Utf8Step step = DecodeUtf8(bytes);
-    if (step.kind == Utf8Step::Kind::Incomplete) {
-        used = final ? bytes.size() : 0;
-        return std::nullopt;
-    }
-    used = step.length;
+    if (step.kind == Utf8Step::Kind::Incomplete)
+        return Incomplete(bytes, final);
     if (step.kind == Utf8Step::Kind::Invalid)
-        return std::nullopt;
+        return {std::nullopt, step.length};
     Key k;
     k.ch = step.ch;
-    return k;
+    return {k, step.length};
+}
+
+// ESC [ ...: cursor, editing and function keys.
+Step ControlSequence(std::string_view rest, bool final)
+{
+    // Linux console function keys: ESC [ [ A .. E.
+    if (rest.size() >= 3 && rest[2] == '[') {
+        if (rest.size() < 4)
+            return Incomplete(rest, final);
+        if (rest[3] >= 'A' && rest[3] <= 'E')
+            return {Function(rest[3] - 'A' + 1), 4};
+        return {std::nullopt, 4};
+    }
+    std::size_t i = 2;
+    while (i < rest.size() && IsParameterByte(rest[i])) {
+        if (i - 2 == kMaxParameterBytes)
+            return {std::nullopt, i, true};
+        ++i;
+    }
+    if (i == rest.size())
+        return Incomplete(rest, final);
+    const char last = rest[i];
+    const Numbers numbers = ParseNumbers(rest.substr(2, i - 2));
+    if (numbers.tooLarge)
+        return {std::nullopt, i + 1};
+    std::optional<Key> key;
+    if (last == '~')
+        key = TildeKey(numbers.values[0]);
+    else if (last == 'Z') {
+        key = Make(KeyCode::Tab);
+        key->shift = true;
+    } else
+        key = LetterKey(last);
+    if (key && numbers.count > 1)
+        ApplyModifier(*key, numbers.values[1]);
+    return {key, i + 1};
+}
+
+// ESC O x: the cursor and F1-F4 keys in application mode.
+Step SingleShift(std::string_view rest, bool final)
+{
+    if (rest.size() < 3)
+        return Incomplete(rest, final);
+    return {LetterKey(rest[2]), 3};
+}
+
+Step EscapeKey(std::string_view rest, bool final)
+{
+    if (rest.size() == 1)
+        return final ? Step{Make(KeyCode::Escape), 1} : Step{};
+    const char second = rest[1];
+    if (second == '[')
+        return ControlSequence(rest, final);
+    if (second == 'O')
+        return SingleShift(rest, final);
+    // Alt with a key: ESC before a character or before a whole sequence. An
+    // ESC before anything else, another ESC included, is the Escape key: so
+    // each ESC of a burst is decided by the two bytes after it.
+    Step inner;
+    if (second == kEsc) {
+        if (rest.size() == 2 && !final)
+            return {};
+        if (rest.size() == 2 || (rest[2] != '[' && rest[2] != 'O'))
+            return {Make(KeyCode::Escape), 1};
+        inner = rest[2] == '[' ? ControlSequence(rest.substr(1), final) : SingleShift(rest.substr(1), final);
+    } else {
+        inner = Plain(rest.substr(1), final);
+    }
+    if (inner.used == 0)
+        return {};
+    if (inner.key)
+        inner.key->alt = true;
+    ++inner.used;
+    return inner;
 }
 
 } // namespace
 
-std::optional<Key> KeyDecoder::DecodeEscape(std::size_t& used, bool final) const
+void KeyDecoder::Feed(std::string_view bytes)
 {
-    const std::string_view b = buffer_;
-    used = 0;
-    if (b.size() == 1) {
-        if (final)
-            used = 1;
-        return final ? std::optional<Key>(Make(KeyCode::Escape)) : std::nullopt;
-    }
-    const char second = b[1];
-    if (second == '[') {
-        // Linux console function keys: ESC [ [ A .. E.
-        if (b.size() >= 3 && b[2] == '[') {
-            if (b.size() < 4) {
-                used = final ? b.size() : 0;
-                return std::nullopt;
-            }
-            used = 4;
-            if (b[3] >= 'A' && b[3] <= 'E')
-                return Function(b[3] - 'A' + 1);
-            return std::nullopt;
-        }
-        std::size_t i = 2;
-        while (i < b.size() && static_cast<unsigned char>(b[i]) >= 0x20 && static_cast<unsigned char>(b[i]) <= 0x3F)
-            ++i;
-        if (i >= b.size()) {
-            used = final ? b.size() : 0;
-            return std::nullopt;
-        }
-        used = i + 1;
-        const char last = b[i];
-        const std::vector<int> params = Parameters(b.substr(2, i - 2));
-        std::optional<Key> key;
-        if (last == '~')
-            key = TildeKey(params[0]);
-        else if (last == 'Z') {
-            key = Make(KeyCode::Tab);
-            key->shift = true;
-        } else
-            key = LetterKey(last);
-        if (key && params.size() > 1)
-            ApplyModifier(*key, params[1]);
-        return key;
-    }
-    if (second == 'O') {
-        if (b.size() < 3) {
-            used = final ? b.size() : 0;
-            return std::nullopt;
-        }
-        used = 3;
-        return LetterKey(b[2]);
-    }
-    // Alt with a key: ESC before a character or before a whole sequence.
-    KeyDecoder inner;
-    inner.buffer_ = std::string(b.substr(1));
-    std::size_t innerUsed = 0;
-    std::optional<Key> key;
-    if (second == kEsc) {
-        key = inner.DecodeEscape(innerUsed, final);
-    } else {
-        key = PlainKey(inner.buffer_, innerUsed, final);
-    }
-    if (innerUsed == 0)
-        return std::nullopt; // wait for the rest
-    if (key && key->code == KeyCode::Escape && !key->alt) {
-        used = 1; // Escape pressed twice: two Escapes, not Alt+Escape
-        return key;
-    }
-    used = innerUsed + 1;
-    if (key)
-        key->alt = true;
-    return key;
+    buffer_.erase(0, read_);
+    read_ = 0;
+    buffer_ += bytes;
+}
+
+bool KeyDecoder::SkipLongSequence()
+{
+    while (read_ < buffer_.size() && IsParameterByte(buffer_[read_]))
+        ++read_;
+    if (read_ == buffer_.size() && !flushing_)
+        return false;
+    if (read_ < buffer_.size())
+        ++read_; // its final byte
+    skipping_ = false;
+    return true;
 }
 
 std::optional<Key> KeyDecoder::Next()
 {
-    while (!buffer_.empty()) {
-        std::size_t used = 0;
-        std::optional<Key> key;
-        if (buffer_[0] == kEsc)
-            key = DecodeEscape(used, flushing_);
-        else
-            key = PlainKey(buffer_, used, flushing_);
-        if (used == 0)
+    while (true) {
+        if (skipping_ && !SkipLongSequence())
             return std::nullopt;
-        buffer_.erase(0, used);
-        if (buffer_.empty())
+        const std::string_view rest = std::string_view(buffer_).substr(read_);
+        if (rest.empty()) {
             flushing_ = false;
-        if (key)
-            return key;
+            return std::nullopt;
+        }
+        Step step = rest[0] == kEsc ? EscapeKey(rest, flushing_) : Plain(rest, flushing_);
+        if (step.used == 0)
+            return std::nullopt;
+        read_ += step.used;
+        skipping_ = step.tooLong;
+        if (read_ == buffer_.size() && !skipping_)
+            flushing_ = false;
+        if (step.key)
+            return step.key;
     }
-    flushing_ = false;
-    return std::nullopt;
 }
 
 void KeyDecoder::Flush()
 {
-    flushing_ = !buffer_.empty();
+    flushing_ = HasPartial();
 }
 
 } // namespace tk

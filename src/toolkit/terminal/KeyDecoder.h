@@ -40,25 +40,31 @@ struct Key {
 
 class KeyDecoder {
 public:
-    void Feed(std::string_view bytes) { buffer_ += bytes; }
+    void Feed(std::string_view bytes);
 
     // The next complete key, if the buffer holds one. Unknown sequences are
-    // swallowed whole.
+    // swallowed whole. Each key costs time in proportion to its own bytes, so
+    // a burst of any length (a paste, a stuck key, line noise) is decoded in
+    // linear time.
     std::optional<Key> Next();
 
     // Something waits for more bytes: an Escape that may start a sequence, or
     // part of a UTF-8 character.
-    bool HasPartial() const { return !buffer_.empty(); }
+    bool HasPartial() const { return read_ < buffer_.size() || skipping_; }
 
     // No more bytes came in time: a waiting Escape is the Escape key (or Alt
     // with what follows); a broken UTF-8 character is dropped.
     void Flush();
 
 private:
-    std::optional<Key> DecodeEscape(std::size_t& used, bool final) const;
+    // Drops the rest of a sequence too long for any key; false while its
+    // end has not come yet.
+    bool SkipLongSequence();
 
     std::string buffer_;
+    std::size_t read_ = 0; // bytes of buffer_ already decoded
     bool flushing_ = false;
+    bool skipping_ = false;
 };
 
 } // namespace tk
