@@ -2,6 +2,7 @@
 
 #include "toolkit/Exceptions.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -13,6 +14,7 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 namespace tk {
 
@@ -23,7 +25,12 @@ namespace {
 constexpr char kEnter[] = "\x1b[?1049h\x1b[?25l\x1b[?7l\x1b[0m\x1b[2J";
 constexpr char kLeave[] = "\x1b[0m\x1b[?7h\x1b[?25h\x1b[?1049l";
 
-constexpr std::array<int, 4> kFatalSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+// The signals that end the program, the crashes among them: each gives the
+// terminal back before the program dies of it.
+constexpr std::array<int, 9> kFatalSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV,
+                                              SIGABRT, SIGBUS, SIGFPE, SIGILL};
+// The handlers' own stack, so that a stack overflow can still be handled.
+constexpr std::size_t kSignalStackSize = 64 * 1024;
 
 // Everything the signal handlers touch lives here, in plain types.
 struct termios g_saved;
@@ -36,6 +43,8 @@ struct sigaction g_previousActions[kFatalSignals.size()];
 struct sigaction g_previousWinch;
 struct sigaction g_previousStop;
 struct termios g_raw;
+std::vector<char> g_signalStack;
+stack_t g_previousSignalStack;
 
 // Async-signal-safe: memset and sigaction only.
 void Install(int sig, void (*handler)(int), int flags, struct sigaction* previous)
@@ -80,8 +89,34 @@ void OnFatalSignal(int sig)
     RestoreTerminal();
     // SA_RESETHAND has put the default action back; the signal is blocked
     // until this handler returns and then ends the program as it would have.
+    // A fault of the program itself would come again anyway when the faulting
+    // instruction runs once more.
     ::raise(sig);
     errno = saved;
+}
+
+// Runs the handlers on a stack of their own unless someone (a sanitizer, a
+// debugger's helper) has given them one already.
+void InstallSignalStack()
+{
+    g_previousSignalStack = {};
+    g_previousSignalStack.ss_flags = SS_DISABLE;
+    if (::sigaltstack(nullptr, &g_previousSignalStack) == 0 && !(g_previousSignalStack.ss_flags & SS_DISABLE))
+        return;
+    g_signalStack.resize(std::max<std::size_t>(kSignalStackSize, SIGSTKSZ));
+    stack_t own = {};
+    own.ss_sp = g_signalStack.data();
+    own.ss_size = g_signalStack.size();
+    ::sigaltstack(&own, nullptr);
+}
+
+void UninstallSignalStack()
+{
+    if (!(g_previousSignalStack.ss_flags & SS_DISABLE))
+        return;
+    stack_t off = {};
+    off.ss_flags = SS_DISABLE;
+    ::sigaltstack(&off, nullptr);
 }
 
 void OnResize(int)
@@ -167,8 +202,9 @@ TerminalSession::TerminalSession()
         exitHooks = true;
     }
     g_previousTerminate = std::set_terminate(RestoreAndTerminate);
+    InstallSignalStack();
     for (std::size_t i = 0; i < kFatalSignals.size(); ++i)
-        Install(kFatalSignals[i], OnFatalSignal, SA_RESETHAND, &g_previousActions[i]);
+        Install(kFatalSignals[i], OnFatalSignal, SA_RESETHAND | SA_ONSTACK, &g_previousActions[i]);
     Install(SIGWINCH, OnResize, SA_RESTART, &g_previousWinch);
     Install(SIGTSTP, OnStop, SA_RESTART, &g_previousStop);
 
@@ -203,6 +239,7 @@ void TerminalSession::Uninstall()
         ::sigaction(kFatalSignals[i], &g_previousActions[i], nullptr);
     ::sigaction(SIGWINCH, &g_previousWinch, nullptr);
     ::sigaction(SIGTSTP, &g_previousStop, nullptr);
+    UninstallSignalStack();
     std::set_terminate(g_previousTerminate);
     ::close(g_wakeRead);
     ::close(g_wakeWrite);

@@ -1,9 +1,10 @@
 #pragma once
 // The controlling terminal in full-screen mode: raw input, the alternate
 // screen, no automatic line wrap. Whatever way the program ends (return,
-// exception, exit, SIGINT, SIGTERM, SIGHUP, SIGQUIT) the terminal gets its
-// settings and its normal screen back; a signal is raised again afterwards so
-// that the program still dies of it. A stop (SIGTSTP) gives the terminal back
+// exception, exit, SIGINT, SIGTERM, SIGHUP, SIGQUIT, or a crash: SIGSEGV, even
+// from a stack overflow, SIGABRT, SIGBUS, SIGFPE, SIGILL) the terminal gets
+// its settings, its cursor and its normal screen back; a signal is raised
+// again afterwards so that the program still dies of it. A stop (SIGTSTP) gives the terminal back
 // too, and the program takes it again when it continues.
 #include <string>
 #include <string_view>
