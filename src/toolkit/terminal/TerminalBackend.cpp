@@ -50,7 +50,7 @@ private:
     TerminalBackend& backend_;
 };
 
-TerminalBackend::TerminalBackend(TerminalSession& session) : session_(session) {}
+TerminalBackend::TerminalBackend(ITerminal& terminal) : terminal_(terminal) {}
 
 Answer TerminalBackend::RunModal(CDialog& dialog)
 {
@@ -170,13 +170,15 @@ void TerminalBackend::WaitForInput()
 {
     const SteadyTime now = std::chrono::steady_clock::now();
     auto wait = std::chrono::milliseconds(kPollMs);
+    // Rounded up: a wait cut short of the due time would only come back to
+    // wait again, over and over until the time has come.
     for (const Layer* l : layers_)
         if (const auto due = l->NextTimer())
             wait = std::min(wait, std::max(std::chrono::milliseconds(0),
-                                           std::chrono::duration_cast<std::chrono::milliseconds>(*due - now)));
+                                           std::chrono::ceil<std::chrono::milliseconds>(*due - now)));
     if (partialSince_)
         wait = std::min(wait, std::chrono::milliseconds(kEscapeWait));
-    const TerminalSession::Input in = session_.Wait(static_cast<int>(wait.count()));
+    const ITerminal::Input in = terminal_.Wait(static_cast<int>(wait.count()));
     if (in.resized)
         fullRedraw_ = true;
     if (in.closed) {
@@ -199,7 +201,7 @@ void TerminalBackend::WaitForInput()
 void TerminalBackend::Render()
 {
     int cols = 0, rows = 0;
-    session_.Size(cols, rows);
+    terminal_.Size(cols, rows);
     if (cols != screen_.Cols() || rows != screen_.Rows()) {
         screen_.Resize(cols, rows);
         fullRedraw_ = true;
@@ -218,7 +220,7 @@ void TerminalBackend::Render()
         }
     }
     rendering_ = false;
-    session_.Write(screen_.Render(fullRedraw_));
+    terminal_.Write(screen_.Render(fullRedraw_));
     fullRedraw_ = false;
 }
 

@@ -7,7 +7,7 @@
 #include "toolkit/terminal/KeyDecoder.h"
 #include "toolkit/terminal/Layer.h"
 #include "toolkit/terminal/Screen.h"
-#include "toolkit/terminal/TerminalSession.h"
+#include "toolkit/terminal/Terminal.h"
 #include "toolkit/terminal/TerminalWindow.h"
 
 #include <deque>
@@ -19,7 +19,7 @@ namespace tk {
 
 class TerminalBackend final : public IBackend, public ModalHost {
 public:
-    explicit TerminalBackend(TerminalSession& session);
+    explicit TerminalBackend(ITerminal& terminal);
 
     Answer RunModal(CDialog& dialog) override;
     void ReportError(const std::string& text) override;
@@ -40,7 +40,7 @@ private:
     void ShowDeferredErrors();
     void WaitForInput();
 
-    TerminalSession& session_;
+    ITerminal& terminal_;
     CellScreen screen_;
     KeyDecoder decoder_;
     std::optional<SteadyTime> partialSince_;

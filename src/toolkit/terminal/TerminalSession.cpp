@@ -264,7 +264,7 @@ void TerminalSession::Write(std::string_view bytes)
     WriteAll(bytes.data(), bytes.size());
 }
 
-TerminalSession::Input TerminalSession::Wait(int timeoutMs)
+ITerminal::Input TerminalSession::Wait(int timeoutMs)
 {
     Input in;
     struct pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {g_wakeRead, POLLIN, 0}};

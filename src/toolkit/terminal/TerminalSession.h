@@ -6,12 +6,11 @@
 // its settings, its cursor and its normal screen back; a signal is raised
 // again afterwards so that the program still dies of it. A stop (SIGTSTP) gives the terminal back
 // too, and the program takes it again when it continues.
-#include <string>
-#include <string_view>
+#include "toolkit/terminal/Terminal.h"
 
 namespace tk {
 
-class TerminalSession {
+class TerminalSession final : public ITerminal {
 public:
     // Both standard input and standard output are a terminal.
     static bool Available();
@@ -22,16 +21,9 @@ public:
     TerminalSession(const TerminalSession&) = delete;
     TerminalSession& operator=(const TerminalSession&) = delete;
 
-    void Size(int& cols, int& rows) const;
-    void Write(std::string_view bytes);
-
-    struct Input {
-        std::string bytes;
-        bool resized = false; // the window changed size since the last call
-        bool closed = false;  // the terminal went away
-    };
-    // Waits up to `timeoutMs` for keys or a change of size.
-    Input Wait(int timeoutMs);
+    void Size(int& cols, int& rows) const override;
+    void Write(std::string_view bytes) override;
+    Input Wait(int timeoutMs) override;
 
 private:
     // Puts back the signal and terminate handlers and closes the wake-up pipe.

@@ -1,0 +1,91 @@
+// The terminal backend's loop on a fake terminal: after the first picture it
+// writes only what changed, nothing at all while nothing changes, and it
+// sleeps between timer ticks instead of spinning.
+#include "toolkit/terminal/TerminalBackend.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+class FakeTerminal final : public tk::ITerminal {
+public:
+    std::string written;
+    int waits = 0;
+
+    void Size(int& cols, int& rows) const override
+    {
+        cols = 120;
+        rows = 40;
+    }
+    void Write(std::string_view bytes) override { written += bytes; }
+    Input Wait(int timeoutMs) override
+    {
+        ++waits;
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        return {};
+    }
+};
+
+// The main window with a fast timer: the first tick changes nothing, the
+// second changes the info text, the third ends the dialog.
+class Ticking final : public tk::CDialog {
+public:
+    explicit Ticking(const FakeTerminal& terminal) : CDialog(102), terminal_(terminal) {}
+
+    std::size_t idleBytes = 0;
+    std::size_t changeBytes = 0;
+    int ticks = 0;
+
+    bool OnInitDialog() override
+    {
+        SetTimer(1, 5);
+        return true;
+    }
+    const tk::MessageMap& GetMessageMap() const override
+    {
+        static const tk::MessageMap map = {
+            {tk::MsgKind::Timer, 0, [](tk::CDialog& d, tk::Message&) { static_cast<Ticking&>(d).Tick(); }},
+        };
+        return map;
+    }
+
+private:
+    void Tick()
+    {
+        const std::size_t now = terminal_.written.size();
+        switch (++ticks) {
+        case 1:
+            mark_ = now;
+            break;
+        case 2:
+            idleBytes = now - mark_;
+            Window()->SetItemText(1008, "Changed");
+            mark_ = now;
+            break;
+        default:
+            changeBytes = now - mark_;
+            EndDialog(tk::Answer::Ok);
+        }
+    }
+
+    const FakeTerminal& terminal_;
+    std::size_t mark_ = 0;
+};
+
+TEST(TerminalBackend, WritesNothingWhileNothingChangesAndLittleForASmallChange)
+{
+    FakeTerminal terminal;
+    tk::TerminalBackend backend(terminal);
+    Ticking dialog(terminal);
+    EXPECT_EQ(backend.RunModal(dialog), tk::Answer::Ok);
+    EXPECT_GT(terminal.written.size(), 120u * 40u) << "the first picture is drawn whole";
+    EXPECT_EQ(dialog.idleBytes, 0u) << "a tick that changes nothing writes nothing";
+    EXPECT_GT(dialog.changeBytes, 0u);
+    EXPECT_LT(dialog.changeBytes, 200u) << "a changed word costs a few cells, not a screen";
+    EXPECT_LE(terminal.waits, dialog.ticks + 1) << "one wait per tick, no busy loop";
+}
+
+} // namespace
