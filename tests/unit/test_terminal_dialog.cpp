@@ -264,8 +264,8 @@ TEST(TerminalDialog, TimersFireWhenDueAndNotWhileTheirHandlerRuns)
     d.window.SetTimer(1, 1);
     std::this_thread::sleep_for(std::chrono::milliseconds(3));
     const auto now = std::chrono::steady_clock::now();
-    EXPECT_EQ(d.window.TakeDueTimers(now), std::vector<int>{1});
-    EXPECT_TRUE(d.window.TakeDueTimers(now + std::chrono::seconds(1)).empty()) << "still running";
+    EXPECT_EQ(d.window.TakeDueTimer(now), 1);
+    EXPECT_FALSE(d.window.TakeDueTimer(now + std::chrono::seconds(1)).has_value()) << "still running";
     d.window.TimerDone(1);
     d.layer.FireTimers(now + std::chrono::seconds(1));
     EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Timer, 1}}));

@@ -131,12 +131,12 @@ void DialogLayer::FireTimers(SteadyTime now)
 {
     if (Done())
         return;
-    for (int id : window_.TakeDueTimers(now)) {
+    while (const std::optional<int> id = window_.TakeDueTimer(now)) {
         Message m;
         m.kind = MsgKind::Timer;
-        m.id = id;
+        m.id = *id;
         dialog_.Dispatch(m);
-        window_.TimerDone(id);
+        window_.TimerDone(*id);
     }
 }
 

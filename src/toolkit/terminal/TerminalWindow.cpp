@@ -10,9 +10,8 @@ void TerminalWindow::SetTimer(int timerId, int milliseconds)
     due_[timerId] = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(1, milliseconds));
 }
 
-std::vector<int> TerminalWindow::TakeDueTimers(SteadyTime now)
+std::optional<int> TerminalWindow::TakeDueTimer(SteadyTime now)
 {
-    std::vector<int> out;
     for (auto& [id, due] : due_) {
         if (due > now || busy_.count(id))
             continue;
@@ -20,9 +19,9 @@ std::vector<int> TerminalWindow::TakeDueTimers(SteadyTime now)
         const int ms = interval == Timers().end() ? 100 : std::max(1, interval->second);
         due = now + std::chrono::milliseconds(ms);
         busy_.insert(id);
-        out.push_back(id);
+        return id;
     }
-    return out;
+    return std::nullopt;
 }
 
 std::optional<SteadyTime> TerminalWindow::NextTimer() const

@@ -15,10 +15,11 @@ public:
 
     void SetTimer(int timerId, int milliseconds) override;
 
-    // The timers due at `now`, which are then rescheduled; a timer whose
-    // handler is still running (it waits in a modal box) is not due again
-    // until the handler returns.
-    std::vector<int> TakeDueTimers(SteadyTime now);
+    // A timer due at `now`, which is then rescheduled; a timer whose handler
+    // is still running (it waits in a modal box) is not due again until the
+    // handler returns. One at a time, so that a handler waiting in a box does
+    // not hold back the ticks of the other timers.
+    std::optional<int> TakeDueTimer(SteadyTime now);
     void TimerDone(int timerId) { busy_.erase(timerId); }
     std::optional<SteadyTime> NextTimer() const;
 
