@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -14,6 +16,7 @@ class FakeTerminal final : public tk::ITerminal {
 public:
     std::string written;
     int waits = 0;
+    std::function<std::string()> typing; // what the user types during a wait
 
     void Size(int& cols, int& rows) const override
     {
@@ -24,8 +27,12 @@ public:
     Input Wait(int timeoutMs) override
     {
         ++waits;
-        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
-        return {};
+        Input in;
+        if (typing)
+            in.bytes = typing();
+        if (in.bytes.empty())
+            std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        return in;
     }
 };
 
@@ -86,6 +93,65 @@ TEST(TerminalBackend, WritesNothingWhileNothingChangesAndLittleForASmallChange)
     EXPECT_GT(dialog.changeBytes, 0u);
     EXPECT_LT(dialog.changeBytes, 200u) << "a changed word costs a few cells, not a screen";
     EXPECT_LE(terminal.waits, dialog.ticks + 1) << "one wait per tick, no busy loop";
+}
+
+// The first tick of timer 1 opens the folder browser; timer 2 counts its
+// ticks while the browser is open.
+class Browsing final : public tk::CDialog {
+public:
+    Browsing() : CDialog(102) {}
+
+    int ticksWhileOpen = 0;
+    std::optional<std::optional<std::string>> picked;
+
+    bool OnInitDialog() override
+    {
+        SetTimer(1, 5);
+        SetTimer(2, 5);
+        return true;
+    }
+    const tk::MessageMap& GetMessageMap() const override
+    {
+        static const tk::MessageMap map = {
+            {tk::MsgKind::Timer, 0, [](tk::CDialog& d, tk::Message& m) { static_cast<Browsing&>(d).Tick(m.id); }},
+        };
+        return map;
+    }
+
+private:
+    void Tick(int id)
+    {
+        if (id == 2) {
+            ticksWhileOpen += open_ ? 1 : 0;
+        } else if (!picked) {
+            open_ = true;
+            picked = Window()->BrowseForFolder("Choose the target folder");
+            open_ = false;
+            EndDialog(tk::Answer::Ok);
+        }
+    }
+
+    bool open_ = false;
+};
+
+TEST(TerminalBackend, TimersTickWhileAPickerIsOpen)
+{
+    FakeTerminal terminal;
+    tk::TerminalBackend backend(terminal);
+    Browsing dialog;
+    bool typed = false;
+    terminal.typing = [&]() -> std::string {
+        // Gives up after a while, so that a fault fails the test instead of
+        // hanging it.
+        if (typed || (dialog.ticksWhileOpen < 3 && terminal.waits < 200))
+            return {};
+        typed = true;
+        return " "; // choose the folder shown
+    };
+    backend.RunModal(dialog);
+    EXPECT_GE(dialog.ticksWhileOpen, 3);
+    ASSERT_TRUE(dialog.picked.has_value());
+    EXPECT_EQ(*dialog.picked, std::filesystem::current_path().string()) << "the browser starts in the current folder";
 }
 
 } // namespace

@@ -38,16 +38,6 @@ Rgb Blend(Rgb a, Rgb b, int step, int steps)
     return {mix(a.r, b.r), mix(a.g, b.g), mix(a.b, b.b)};
 }
 
-void ScrollBar(CellScreen& screen, int x, int y, int rows, int first, int total, Rgb bg)
-{
-    if (rows <= 0 || total <= rows)
-        return;
-    const int thumb = std::max(1, rows * rows / total);
-    const int at = (rows - thumb) * first / std::max(1, total - rows);
-    for (int i = 0; i < rows; ++i)
-        screen.Put(x, y + i, i >= at && i < at + thumb ? U'█' : U'░', Style(kFrame, bg));
-}
-
 } // namespace
 
 void DialogLayer::Draw(CellScreen& screen)

@@ -41,27 +41,6 @@ int FindByLetter(const std::vector<std::string>& texts, int from, char letter)
     return -1;
 }
 
-// Where a list or drop-down moves for a navigation key, or nothing.
-std::optional<int> Navigate(const Key& key, int current, int count, int page)
-{
-    if (count <= 0)
-        return std::nullopt;
-    page = std::max(1, page - 1);
-    int to = current;
-    switch (key.code) {
-    case KeyCode::Up: to = current - 1; break;
-    case KeyCode::Down: to = current + 1; break;
-    case KeyCode::PageUp: to = current - page; break;
-    case KeyCode::PageDown: to = current + page; break;
-    case KeyCode::Home: to = 0; break;
-    case KeyCode::End: to = count - 1; break;
-    default: return std::nullopt;
-    }
-    if (current < 0 && key.code != KeyCode::Home && key.code != KeyCode::End)
-        to = 0;
-    return std::clamp(to, 0, count - 1);
-}
-
 bool IsAltArrow(const Key& key)
 {
     return key.alt && (key.code == KeyCode::Down || key.code == KeyCode::Up);

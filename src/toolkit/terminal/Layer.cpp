@@ -34,4 +34,35 @@ CellRect DrawBox(CellScreen& screen, const CellRect& box, std::string_view title
     return {box.x + 1, box.y + 1, std::max(0, box.w - 2), std::max(0, box.h - 2)};
 }
 
+void ScrollBar(CellScreen& screen, int x, int y, int rows, int first, int total, Rgb bg)
+{
+    using namespace theme;
+    if (rows <= 0 || total <= rows)
+        return;
+    const int thumb = std::max(1, rows * rows / total);
+    const int at = (rows - thumb) * first / std::max(1, total - rows);
+    for (int i = 0; i < rows; ++i)
+        screen.Put(x, y + i, i >= at && i < at + thumb ? U'█' : U'░', Style(kFrame, bg));
+}
+
+std::optional<int> Navigate(const Key& key, int current, int count, int page)
+{
+    if (count <= 0)
+        return std::nullopt;
+    page = std::max(1, page - 1);
+    int to = current;
+    switch (key.code) {
+    case KeyCode::Up: to = current - 1; break;
+    case KeyCode::Down: to = current + 1; break;
+    case KeyCode::PageUp: to = current - page; break;
+    case KeyCode::PageDown: to = current + page; break;
+    case KeyCode::Home: to = 0; break;
+    case KeyCode::End: to = count - 1; break;
+    default: return std::nullopt;
+    }
+    if (current < 0 && key.code != KeyCode::Home && key.code != KeyCode::End)
+        to = 0;
+    return std::clamp(to, 0, count - 1);
+}
+
 } // namespace tk

@@ -2,7 +2,7 @@
 
 #include "toolkit/terminal/DialogLayer.h"
 #include "toolkit/terminal/MessageBoxLayer.h"
-#include "toolkit/terminal/PathPromptLayer.h"
+#include "toolkit/terminal/PickerLayer.h"
 #include "toolkit/terminal/TerminalWindow.h"
 #include "toolkit/terminal/Theme.h"
 
@@ -26,14 +26,7 @@ std::string CurrentFolder()
 {
     std::error_code ec;
     const fs::path p = fs::current_path(ec);
-    return ec ? std::string() : p.string();
-}
-
-std::string WithSlash(std::string folder)
-{
-    if (!folder.empty() && folder.back() != '/')
-        folder += '/';
-    return folder;
+    return ec ? std::string("/") : p.string(); // the folder we were in is gone
 }
 
 } // namespace
@@ -96,37 +89,17 @@ Answer TerminalBackend::ShowMessageBox(std::string_view text, std::string_view c
 
 std::optional<std::string> TerminalBackend::ShowFileDialog(const FileDialogRequest& request)
 {
-    std::vector<std::string> notes;
-    if (const std::string types = FilterDescription(request.filter); !types.empty())
-        notes.push_back("Files of type: " + types);
-    std::string initial;
-    std::string base;
-    std::error_code ec;
-    if (!request.initialFolder.empty() && fs::is_directory(request.initialFolder, ec)) {
-        initial = WithSlash(request.initialFolder);
-        base = request.initialFolder;
-    } else if (!request.initialFolder.empty()) {
-        initial = request.initialFolder;
-        base = fs::path(request.initialFolder).parent_path().string();
-    } else {
-        base = CurrentFolder();
-        initial = WithSlash(base);
-    }
-    notes.push_back("Look in: " + (base.empty() ? std::string(".") : base));
-    PathPromptLayer prompt(PathPromptLayer::Mode::File, "Open", std::move(notes), initial, base);
-    RunLayer(prompt);
-    return prompt.Result();
+    PickerLayer picker(PickerLayer::Mode::File, "Open", "", request.filter,
+                       StartFolder(request.initialFolder, CurrentFolder()));
+    RunLayer(picker);
+    return picker.Result();
 }
 
 std::optional<std::string> TerminalBackend::ShowFolderDialog(std::string_view title)
 {
-    const std::string base = CurrentFolder();
-    std::vector<std::string> notes;
-    if (!title.empty())
-        notes.emplace_back(title);
-    PathPromptLayer prompt(PathPromptLayer::Mode::Folder, "Browse for Folder", std::move(notes), WithSlash(base), base);
-    RunLayer(prompt);
-    return prompt.Result();
+    PickerLayer picker(PickerLayer::Mode::Folder, "Browse for Folder", std::string(title), "", CurrentFolder());
+    RunLayer(picker);
+    return picker.Result();
 }
 
 void TerminalBackend::RunLayer(Layer& layer)

@@ -1,0 +1,190 @@
+// The file and folder pickers of the text front end on a throw-away folder:
+// what they list, how the keys move through folders, and what they return.
+#include "toolkit/terminal/PickerLayer.h"
+
+#include "KeyBuilders.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using tk::FolderEntry;
+using tk::KeyCode;
+using tk::PickerLayer;
+
+// root/ Alpha/ (deep/, inner.reg)  beta/  .git/  and the files below.
+class TerminalPicker : public ::testing::Test {
+protected:
+    TerminalPicker()
+    {
+        std::string pattern = (fs::temp_directory_path() / "picker-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot create a temporary folder");
+        root = pattern;
+        for (const char* d : {"Alpha", "Alpha/deep", "beta", ".git"})
+            fs::create_directory(root + "/" + d);
+        for (const char* f : {"b.reg", "A.REG", "c.txt", "x.Reg", ".hidden.reg", "noext", "\xE4.reg", "Alpha/inner.reg"})
+            std::ofstream(root + "/" + f) << "REGEDIT4\n";
+    }
+    ~TerminalPicker() override { fs::remove_all(root); }
+
+    static void Type(PickerLayer& picker, std::string_view text)
+    {
+        for (char c : text)
+            picker.HandleKey(Ch(static_cast<unsigned char>(c)));
+    }
+
+    std::string root;
+};
+
+TEST(TerminalPickerPaths, MatchesFiltersAndResolvesPathsAsWindowsDoes)
+{
+    const struct {
+        const char* name;
+        const char* pattern;
+        bool matches;
+    } matches[] = {
+        {"PROG.EXE", "*.exe", true},     {"prog.exe.bak", "*.exe", false}, {"noext", "*.*", true},
+        {"abc", "a?c", true},            {"ac", "a?c", false},             {"a.b.reg", "*.reg", true},
+        {"\xE4.REG", "\xC4*.reg", true}, {"reg", "*.reg", false},          {"x", "*", true},
+    };
+    for (const auto& m : matches)
+        EXPECT_EQ(tk::MatchesPattern(m.name, m.pattern), m.matches) << m.name << " " << m.pattern;
+
+    EXPECT_EQ(tk::ParseFilter("Registry files (*.reg)|*.reg").patterns, std::vector<std::string>{"*.reg"});
+    const tk::FileFilter two = tk::ParseFilter("Text|*.txt;*.log|All|*.*");
+    EXPECT_EQ(two.description, "Text");
+    EXPECT_EQ(two.patterns, (std::vector<std::string>{"*.txt", "*.log"}));
+    EXPECT_TRUE(tk::ParseFilter("").patterns.empty());
+
+    const struct {
+        const char* base;
+        const char* typed;
+        const char* path;
+    } paths[] = {
+        {"/a/b", "c", "/a/b/c"},      {"/a/b", "../c", "/a/c"},    {"/a/b", "/x//y/", "/x/y"},
+        {"/a", "../../..", "/"},      {"/a/b", "./c/./d/..", "/a/b/c"}, {"/", "..", "/"},
+    };
+    for (const auto& p : paths)
+        EXPECT_EQ(tk::ResolvePath(p.base, p.typed), p.path) << p.base << " + " << p.typed;
+}
+
+TEST_F(TerminalPicker, ListsFoldersFirstThenMatchingFilesEachByName)
+{
+    const auto names = [](const std::vector<FolderEntry>& entries) {
+        std::vector<std::string> out;
+        for (const auto& e : entries)
+            out.push_back(e.folder ? e.name + "/" : e.name);
+        return out;
+    };
+    EXPECT_EQ(names(tk::ListFolder(root, {"*.reg"}, false).entries),
+              (std::vector<std::string>{"Alpha/", "beta/", "A.REG", "b.reg", "x.Reg", "\xE4.reg"}));
+    EXPECT_EQ(names(tk::ListFolder(root, {}, true).entries), (std::vector<std::string>{"Alpha/", "beta/"}));
+    EXPECT_EQ(tk::ListFolder(root, {}, false).entries.size(), 8u) << "no patterns: every file";
+    const tk::FolderListing missing = tk::ListFolder(root + "/gone", {}, false);
+    EXPECT_TRUE(missing.entries.empty());
+    EXPECT_NE(missing.error.find(root + "/gone"), std::string::npos) << missing.error;
+
+    const std::string cwd = "/somewhere";
+    EXPECT_EQ(tk::StartFolder(root + "/Alpha", cwd), root + "/Alpha");
+    EXPECT_EQ(tk::StartFolder(root + "/Alpha/inner.reg", cwd), root + "/Alpha") << "a file: its folder";
+    EXPECT_EQ(tk::StartFolder(root + "/gone", cwd), cwd);
+    EXPECT_EQ(tk::StartFolder("", cwd), cwd);
+    EXPECT_EQ(tk::StartFolder("beta", root), root + "/beta") << "relative to the current folder";
+}
+
+TEST_F(TerminalPicker, FilePickerMovesThroughFoldersAndChoosesAFile)
+{
+    PickerLayer picker(PickerLayer::Mode::File, "Open", "", "Registry files (*.reg)|*.reg", root);
+    EXPECT_EQ(picker.Selected(), 0);
+    picker.HandleKey(K(KeyCode::Down));
+    picker.HandleKey(K(KeyCode::Down));
+    EXPECT_EQ(picker.NameText(), "A.REG") << "a selected file's name goes into the name field";
+    picker.HandleKey(K(KeyCode::End));
+    EXPECT_EQ(picker.Selected(), 5);
+    picker.HandleKey(K(KeyCode::Home));
+    picker.HandleKey(K(KeyCode::Enter));
+    EXPECT_EQ(picker.Folder(), root + "/Alpha");
+    EXPECT_EQ(picker.Entries(), (std::vector<FolderEntry>{{"deep", true}, {"inner.reg", false}}));
+    picker.HandleKey(K(KeyCode::Backspace));
+    EXPECT_EQ(picker.Folder(), root);
+    EXPECT_EQ(picker.Selected(), 0) << "back up, the folder we came from is selected";
+    picker.HandleKey(K(KeyCode::Down));
+    picker.HandleKey(K(KeyCode::Enter));
+    picker.HandleKey(K(KeyCode::Backspace));
+    EXPECT_EQ(picker.Selected(), 1);
+    EXPECT_FALSE(picker.Done());
+
+    picker.HandleKey(K(KeyCode::PageDown));
+    picker.HandleKey(K(KeyCode::Enter));
+    ASSERT_TRUE(picker.Done());
+    EXPECT_EQ(picker.Result(), root + "/\xE4.reg");
+}
+
+TEST_F(TerminalPicker, FilePickerTakesATypedPathThatNeedNotExist)
+{
+    PickerLayer picker(PickerLayer::Mode::File, "Open", "", "Registry files (*.reg)|*.reg", root);
+    picker.HandleKey(K(KeyCode::Tab));
+    EXPECT_FALSE(picker.ListFocused());
+    Type(picker, "Alpha/deep");
+    picker.HandleKey(K(KeyCode::Enter));
+    EXPECT_EQ(picker.Folder(), root + "/Alpha/deep") << "a typed folder is opened";
+    EXPECT_EQ(picker.NameText(), "");
+    Type(picker, "../../new.reg");
+    picker.HandleKey(K(KeyCode::Enter));
+    ASSERT_TRUE(picker.Done());
+    EXPECT_EQ(picker.Result(), root + "/new.reg");
+
+    PickerLayer cancelled(PickerLayer::Mode::File, "Open", "", "", root);
+    cancelled.HandleKey(K(KeyCode::Escape));
+    EXPECT_TRUE(cancelled.Done());
+    EXPECT_FALSE(cancelled.Result().has_value());
+}
+
+TEST_F(TerminalPicker, FolderPickerChoosesTheFolderItShows)
+{
+    PickerLayer picker(PickerLayer::Mode::Folder, "Browse for Folder", "Pick one", "", root);
+    EXPECT_EQ(picker.Entries(), (std::vector<FolderEntry>{{"Alpha", true}, {"beta", true}}));
+    picker.HandleKey(K(KeyCode::Enter));
+    EXPECT_FALSE(picker.Done());
+    picker.HandleKey(Ch(U' '));
+    ASSERT_TRUE(picker.Done());
+    EXPECT_EQ(picker.Result(), root + "/Alpha");
+
+    PickerLayer button(PickerLayer::Mode::Folder, "Browse for Folder", "", "", root + "/Alpha/deep");
+    button.HandleKey(K(KeyCode::Enter)); // no sub-folders: nothing to open
+    button.HandleKey(K(KeyCode::Tab));
+    button.HandleKey(K(KeyCode::Enter));
+    EXPECT_EQ(button.Result(), root + "/Alpha/deep");
+}
+
+TEST_F(TerminalPicker, ShowsNamesAsTheProgramsCodePageAndTheInstruction)
+{
+    const auto draw = [](PickerLayer& picker) {
+        tk::CellScreen screen;
+        screen.Resize(80, 24);
+        screen.Clear({});
+        picker.Draw(screen);
+        std::string all;
+        for (int y = 0; y < screen.Rows(); ++y)
+            all += screen.RowText(y) + "\n";
+        return all;
+    };
+    PickerLayer files(PickerLayer::Mode::File, "Open", "", "Registry files (*.reg)|*.reg", root);
+    std::string all = draw(files);
+    for (const char* shown : {"Open", "Look in: ", "Alpha/", "A.REG", "\xC3\xA4.reg", "Files of type: Registry files (*.reg)"})
+        EXPECT_NE(all.find(shown), std::string::npos) << shown << "\n" << all;
+    EXPECT_EQ(all.find("c.txt"), std::string::npos);
+
+    PickerLayer folders(PickerLayer::Mode::Folder, "Browse for Folder", "Choose the target folder", "", root);
+    all = draw(folders);
+    for (const char* shown : {"Choose the target folder", "Choose this folder", "beta/"})
+        EXPECT_NE(all.find(shown), std::string::npos) << shown << "\n" << all;
+}
+
+} // namespace
