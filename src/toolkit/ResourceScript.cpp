@@ -2,6 +2,7 @@
 #include "toolkit/Resources.h"
 
 #include <cctype>
+#include <limits>
 #include <sstream>
 
 namespace tk {
@@ -11,7 +12,6 @@ namespace {
 struct Token {
     enum Kind { Word, Number, String, Punct, End } kind = End;
     std::string text;
-    long number = 0;
     int line = 0;
 };
 
@@ -40,7 +40,6 @@ public:
                 while (i_ < s_.size() && std::isalnum(static_cast<unsigned char>(s_[i_])))
                     ++i_;
                 t.text = std::string(s_.substr(start, i_ - start));
-                t.number = std::stol(t.text, nullptr, 0);
             } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
                 t.kind = Token::Word;
                 std::size_t start = i_;
@@ -129,7 +128,8 @@ const ResourceSymbols& WindowsSymbols()
     return symbols;
 }
 
-std::optional<long> ParseInteger(std::string text)
+// A decimal, octal or 0x number, perhaps in parentheses, that fits an int.
+std::optional<int> ParseInteger(std::string text)
 {
     if (text.size() > 2 && text.front() == '(' && text.back() == ')')
         text = text.substr(1, text.size() - 2);
@@ -137,13 +137,18 @@ std::optional<long> ParseInteger(std::string text)
         return std::nullopt;
     std::size_t used = 0;
     try {
-        const long value = std::stol(text, &used, 0);
-        if (used == text.size())
-            return value;
+        const long long value = std::stoll(text, &used, 0);
+        if (used == text.size() && value >= std::numeric_limits<int>::min() &&
+            value <= std::numeric_limits<int>::max())
+            return static_cast<int>(value);
     } catch (const std::exception&) {
     }
     return std::nullopt;
 }
+
+// Menus nest a few levels deep; a script that nests deeper is broken, and
+// reading it must not exhaust the stack.
+constexpr int kMaxMenuDepth = 16;
 
 class Parser {
 public:
@@ -204,14 +209,18 @@ private:
             }
             Fail("the name " + Peek().text + " is not defined in the id header");
         }
-        return static_cast<int>(ExpectNumber());
+        return ExpectNumber();
     }
 
-    long ExpectNumber()
+    int ExpectNumber()
     {
         if (Peek().kind != Token::Number)
             Fail("a number was expected");
-        return Next().number;
+        const std::optional<int> value = ParseInteger(Peek().text);
+        if (!value)
+            Fail(Peek().text + " is no number that fits an int");
+        Next();
+        return *value;
     }
     std::string ExpectString()
     {
@@ -268,7 +277,8 @@ private:
         Next();
     }
 
-    std::vector<MenuItemTemplate> ParseMenuItems()
+    // `depth`: 1 for the menu bar, one more for each drop-down.
+    std::vector<MenuItemTemplate> ParseMenuItems(int depth)
     {
         std::vector<MenuItemTemplate> items;
         Expect("BEGIN");
@@ -276,9 +286,11 @@ private:
             MenuItemTemplate item;
             const std::string what = ExpectWord();
             if (what == "POPUP") {
+                if (depth == kMaxMenuDepth)
+                    Fail("menus nest deeper than " + std::to_string(kMaxMenuDepth) + " levels");
                 item.popup = true;
                 item.text = ExpectString();
-                item.items = ParseMenuItems();
+                item.items = ParseMenuItems(depth + 1);
             } else if (what == "MENUITEM") {
                 if (IsWord("SEPARATOR")) {
                     Next();
@@ -301,7 +313,7 @@ private:
     {
         MenuTemplate menu;
         menu.id = id;
-        menu.items = ParseMenuItems();
+        menu.items = ParseMenuItems(1);
         return menu;
     }
 
@@ -342,13 +354,13 @@ private:
         c.styles = {"WS_CHILD", "WS_VISIBLE"};
         ParseStyles(c.styles);
         SkipComma();
-        c.x = static_cast<int>(ExpectNumber());
+        c.x = ExpectNumber();
         SkipComma();
-        c.y = static_cast<int>(ExpectNumber());
+        c.y = ExpectNumber();
         SkipComma();
-        c.cx = static_cast<int>(ExpectNumber());
+        c.cx = ExpectNumber();
         SkipComma();
-        c.cy = static_cast<int>(ExpectNumber());
+        c.cy = ExpectNumber();
         c.kind = KindOf(cls, c.styles);
         return c;
     }
@@ -358,11 +370,11 @@ private:
         DialogTemplate d;
         d.id = id;
         for (int i = 0; i < 4; ++i) {
-            const long v = ExpectNumber();
+            const int v = ExpectNumber();
             if (i == 2)
-                d.cx = static_cast<int>(v);
+                d.cx = v;
             if (i == 3)
-                d.cy = static_cast<int>(v);
+                d.cy = v;
             SkipComma();
         }
         while (!IsWord("BEGIN")) {
@@ -378,7 +390,7 @@ private:
             } else if (what == "MENU") {
                 d.menuId = ExpectId();
             } else if (what == "FONT") {
-                d.fontSize = static_cast<int>(ExpectNumber());
+                d.fontSize = ExpectNumber();
                 SkipComma();
                 d.fontName = ExpectString();
             } else {
@@ -412,8 +424,8 @@ ResourceSymbols ParseResourceSymbols(std::string_view headerText)
         std::string directive, name, value, rest;
         if (!(words >> directive >> name >> value) || directive != "#define" || (words >> rest))
             continue;
-        if (const std::optional<long> number = ParseInteger(value))
-            symbols[name] = static_cast<int>(*number);
+        if (const std::optional<int> number = ParseInteger(value))
+            symbols[name] = *number;
     }
     return symbols;
 }

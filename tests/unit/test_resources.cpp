@@ -86,18 +86,31 @@ TEST(ResourceScript, ParsesNamesQuotesCommentsAndNegatedStyles)
 
 TEST(ResourceScript, ReportsTheLineOfAFault)
 {
-    const char* bad[] = {
-        "1 DIALOGEX 0, 0, 1, 1\nBEGIN\n  CONTROL \"x\", 5, \"Edit\"\nEND\n",
-        "1 BANANA \"x\"\n",
-        "STRINGTABLE\nBEGIN\n 5 \"open\n",
-        "1 DIALOGEX 0, 0, 1, 1\nBEGIN\n  CONTROL \"x\", IDC_NOWHERE, \"Edit\", 0, 1, 2, 3, 4\nEND\n",
+    const std::string control = "1 DIALOGEX 0, 0, 1, 1\nBEGIN\n  CONTROL \"x\", ";
+    // Each POPUP opens one more level; the 16th level is the deepest allowed,
+    // so the 16th POPUP fails, on line 3 + 2 * 15.
+    std::string nested = "1 MENU\nBEGIN\n";
+    for (int i = 0; i < 10000; ++i)
+        nested += "POPUP \"p\"\nBEGIN\n";
+    const struct {
+        std::string text;
+        int line;
+    } bad[] = {
+        {control + "IDC_NOWHERE, \"Edit\", 0, 1, 2, 3, 4\nEND\n", 3},
+        {"\r\n" + control + "IDC_NOWHERE, \"Edit\", 0, 1, 2, 3, 4\r\nEND\r\n", 4},
+        {"1 BANANA \"x\"\n", 1},
+        {"\n\nSTRINGTABLE\nBEGIN\n 5 \"open\n", 5},
+        {control + "5, \"Edit\", 0, 1, 2,\n 99999999999999999999999, 4\nEND\n", 4},
+        {control + "5, \"Edit\", 0, 1, 2, 3, 4294967296\nEND\n", 3},
+        {control + "5, \"Edit\", 0, 1, 2, 3, 4x\nEND\n", 3},
+        {nested, 33},
     };
-    for (const char* text : bad) {
+    for (const auto& b : bad) {
         try {
-            ParseResourceScript(text, "bad.rc");
-            ADD_FAILURE() << "accepted: " << text;
+            ParseResourceScript(b.text, "bad.rc");
+            ADD_FAILURE() << "accepted: " << b.text.substr(0, 80);
         } catch (const CException& e) {
-            EXPECT_NE(std::string(e.what()).find("bad.rc, line "), std::string::npos) << e.what();
+            EXPECT_EQ(std::string(e.what()).rfind("bad.rc, line " + std::to_string(b.line) + ": ", 0), 0u) << e.what();
         }
     }
 }
