@@ -136,6 +136,14 @@ TEST(Toolkit, ListAndComboBehaveLikeTheirControls)
     w.ClickListItem(1000, 2);
     EXPECT_EQ(w.ListGetSelectionMark(1000), 2);
     EXPECT_EQ(w.Find(1000)->selected, std::set<int>{2});
+    // An item inserted at or before the mark pushes the mark down with its
+    // item, as the Windows list view does; one inserted after leaves it.
+    w.ListInsertItem(1000, 2, "x");
+    w.ListInsertItem(1000, 0, "y");
+    w.ListInsertItem(1000, 5, "z");
+    EXPECT_EQ(w.ListGetSelectionMark(1000), 4);
+    EXPECT_EQ(w.Find(1000)->selected, std::set<int>{4});
+    EXPECT_EQ(w.ListItemText(1000, 4), "c");
     w.ListDeleteAllItems(1000);
     EXPECT_EQ(w.ListGetSelectionMark(1000), -1);
 
