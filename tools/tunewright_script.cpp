@@ -89,5 +89,8 @@ int main(int argc, char** argv)
     if (!app)
         return Usage("the application object is missing");
     app->InitInstance();
-    return 0;
+    const int status = backend.Finish();
+    if (status != 0)
+        std::cerr << "tunewright-script: the script holds bad commands (see the \"bad command\" lines)\n";
+    return status;
 }

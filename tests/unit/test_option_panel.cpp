@@ -209,3 +209,38 @@ TEST_F(OptionPanel, AFailedRefillIsReportedOnceAndLeavesTheListEmpty)
     EXPECT_EQ(window_.ListItemText(1000, 0), "Function 0");
     EXPECT_EQ(backend_.errors.size(), 1u);
 }
+
+// States that no click reaches but the window must survive: a selection mark
+// of -1 or past the end of the list, a category box without a selection.
+TEST_F(OptionPanel, AMarkOrCategoryOutsideItsListShowsNothing)
+{
+    std::string catalogue;
+    for (int i = 0; i < 120; ++i) {
+        const std::string key = std::to_string(1000 + i);
+        catalogue += key + "0 0810\n" + key + "1 " + kKeyPath + "\n" + key + "2 V" + std::to_string(i) + "\n";
+    }
+    Start(120, catalogue, "\"V1\"=dword:00000001\n\"V99\"=dword:00000063\n");
+    // A tick that showed nothing leaves function 99 free to be the first shown.
+    window_.ListSetSelectionMark(1000, -1);
+    Tick();
+    Show(99);
+    EXPECT_EQ(window_.GetItemText(1011), "Function 99");
+    EXPECT_EQ(window_.GetItemText(1005), "99");
+
+    for (const int mark : {-1, 120, 500}) {
+        window_.ListSetSelectionMark(1000, mark);
+        Tick();
+        Tick();
+        EXPECT_EQ(window_.GetItemText(1011), "Function 99") << mark;
+    }
+    Show(1);
+    EXPECT_EQ(window_.GetItemText(1005), "1");
+
+    window_.ComboSetCurSel(1009, -1);
+    Tick();
+    Tick();
+    EXPECT_EQ(window_.ListItemCount(1000), 0);
+    EXPECT_EQ(window_.ComboGetCurSel(1009), -1);
+    EXPECT_EQ(window_.GetItemText(1011), "Function 1");
+    EXPECT_TRUE(backend_.errors.empty());
+}

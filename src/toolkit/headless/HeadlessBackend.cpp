@@ -3,7 +3,9 @@
 #include "toolkit/Resources.h"
 #include "toolkit/headless/EventText.h"
 
-#include <iostream>
+#include <initializer_list>
+#include <istream>
+#include <ostream>
 #include <sstream>
 
 namespace tk {
@@ -21,57 +23,54 @@ std::string ResultName(Answer result)
     return std::to_string(static_cast<int>(result));
 }
 
-// The system Close and the entries the program appended to the system menu
-// are system commands; every other id is an ordinary command.
+// The system menu's Close and the entries the program appended to it are
+// system commands; both exist only where the window has a system menu.
 bool IsSystemCommand(const ModelWindow& window, int id)
 {
     if (id == SystemCloseCommand)
-        return true;
+        return window.HasSystemMenu();
     for (const MenuItemState& item : window.SystemMenuExtra())
         if (!item.separator && item.id == id)
             return true;
     return false;
 }
 
-std::string Trim(const std::string& s)
+bool MenuHasCommand(const std::vector<MenuItemState>& items, int id)
 {
-    const auto b = s.find_first_not_of(" \t\r");
-    if (b == std::string::npos)
-        return {};
-    const auto e = s.find_last_not_of(" \t\r");
-    return s.substr(b, e - b + 1);
+    for (const MenuItemState& m : items)
+        if ((!m.popup && !m.separator && m.id == id) || MenuHasCommand(m.items, id))
+            return true;
+    return false;
 }
 
-// The verb, and the rest of the line after the one blank that follows it.
-// Only `type` keeps the rest as it stands; the others trim it.
-void Split(const std::string& line, std::string& verb, std::string& rest)
+ControlState* FirstControlOfKind(ModelWindow& window, ControlKind kind)
 {
-    const auto start = line.find_first_not_of(" \t");
-    const std::string t = start == std::string::npos ? std::string() : line.substr(start);
-    const auto sp = t.find(' ');
-    verb = t.substr(0, sp);
-    rest = sp == std::string::npos ? std::string() : t.substr(sp + 1);
-    if (verb != "type")
-        rest = Trim(rest);
-}
-
-bool ParseInt(const std::string& text, int& value)
-{
-    try {
-        std::size_t used = 0;
-        value = std::stoi(text, &used);
-        return used == text.size();
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
-int FirstControlOfKind(const DialogTemplate& tmpl, ControlKind kind)
-{
-    for (const auto& c : tmpl.controls)
+    for (auto& c : window.Controls())
         if (c.kind == kind)
-            return c.id;
-    return -1;
+            return &c;
+    return nullptr;
+}
+
+// The control `id` when it is of one of the kinds the command works on.
+ControlState* ControlOfKind(ModelWindow& window, int id, std::initializer_list<ControlKind> kinds)
+{
+    ControlState* c = window.Find(id);
+    for (ControlKind kind : kinds)
+        if (c && c->kind == kind)
+            return c;
+    return nullptr;
+}
+
+// What a user can click or type into. No control of ours can be disabled
+// yet; a hidden one is out of reach.
+bool Reachable(const ControlState& c)
+{
+    return c.visible;
+}
+
+bool WithinItems(int index, std::size_t count)
+{
+    return index >= 0 && static_cast<std::size_t>(index) < count;
 }
 
 void DumpMenu(std::ostream& out, const std::vector<MenuItemState>& items, const std::string& prefix)
@@ -95,62 +94,78 @@ void HeadlessBackend::Emit(const std::string& line)
     out_.flush();
 }
 
-void HeadlessBackend::Warn(const std::string& line)
+void HeadlessBackend::Ignore(const ScriptCommand& command)
 {
-    std::cerr << "tunewright-script: " << line << '\n';
+    Emit("ignored " + Quote(command.line));
 }
 
-bool HeadlessBackend::NextCommand(std::string& line)
+void HeadlessBackend::Bad(const std::string& line)
 {
-    while (true) {
-        if (!pending_.empty()) {
-            line = pending_.front();
-            pending_.pop_front();
-        } else if (!std::getline(in_, line)) {
-            return false;
-        }
+    badCommand_ = true;
+    Emit("bad command " + Quote(line));
+}
+
+std::optional<ScriptCommand> HeadlessBackend::NextCommand()
+{
+    if (!pending_.empty()) {
+        ScriptCommand command = pending_.front();
+        pending_.pop_front();
+        return command;
+    }
+    for (std::string line; std::getline(in_, line);) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         // A comment is a line that starts with '#': typed texts may hold one.
-        const std::string t = Trim(line);
-        if (!t.empty() && t[0] != '#')
-            return true;
+        const auto first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line[first] == '#')
+            continue;
+        if (std::optional<ScriptCommand> command = ParseScriptCommand(line))
+            return command;
+        Bad(line);
     }
+    return std::nullopt;
 }
 
 void HeadlessBackend::QueueLeadingAnswers()
 {
-    std::string line;
-    while (NextCommand(line)) {
-        std::string verb, rest;
-        Split(line, verb, rest);
-        if (!QueueAnswer(verb, rest)) {
-            pending_.push_front(line);
+    while (std::optional<ScriptCommand> command = NextCommand())
+        if (!QueueAnswer(*command)) {
+            pending_.push_front(*command);
             return;
         }
-    }
 }
 
-bool HeadlessBackend::QueueAnswer(const std::string& verb, const std::string& rest)
+bool HeadlessBackend::QueueAnswer(const ScriptCommand& command)
 {
-    if (verb == "answer")
-        answers_.push_back(rest);
-    else if (verb == "pick")
-        picks_.push_back(rest);
-    else if (verb == "choose")
-        choices_.push_back(rest);
+    if (command.verb == ScriptVerb::Answer)
+        answers_.push_back(command);
+    else if (command.verb == ScriptVerb::Pick)
+        picks_.push_back(command);
+    else if (command.verb == ScriptVerb::Choose)
+        choices_.push_back(command);
     else
         return false;
     return true;
+}
+
+int HeadlessBackend::Finish()
+{
+    for (const auto* queue : {&answers_, &picks_, &choices_})
+        for (const ScriptCommand& unused : *queue)
+            Ignore(unused);
+    answers_.clear();
+    picks_.clear();
+    choices_.clear();
+    return badCommand_ ? 2 : 0;
 }
 
 Answer HeadlessBackend::RunModal(CDialog& dialog)
 {
     ModelWindow window(dialog.Template(), *this);
     dialog.AttachWindow(&window);
-    ++depth_;
-    const Answer result = depth_ == 1 ? RunMain(dialog, window) : RunNested(dialog, window);
-    --depth_;
+    open_.push_back({&dialog, &window});
+    const Answer result = open_.size() == 1 ? RunMain(dialog, window) : RunNested(dialog, window);
+    open_.pop_back();
     dialog.AttachWindow(nullptr);
     return result;
 }
@@ -160,9 +175,12 @@ Answer HeadlessBackend::RunMain(CDialog& dialog, ModelWindow& window)
     // A main dialog that cannot initialise has nothing to show: it ends.
     if (!dialog.RunInitDialog())
         window.EndDialog(Answer::Cancel);
-    std::string line;
-    while (!window.EndResult() && NextCommand(line))
-        Execute(dialog, window, line);
+    while (!window.EndResult()) {
+        const std::optional<ScriptCommand> command = NextCommand();
+        if (!command)
+            break;
+        Execute(dialog, window, *command);
+    }
     const Answer result = window.EndResult().value_or(Answer::Cancel);
     if (window.EndResult())
         Emit("ended " + ResultName(result));
@@ -174,10 +192,12 @@ Answer HeadlessBackend::RunNested(CDialog& dialog, ModelWindow& window)
     if (!dialog.RunInitDialog())
         window.EndDialog(Answer::Cancel);
     if (!window.EndResult()) {
-        const int combo = FirstControlOfKind(window.Template(), ControlKind::ComboBox);
-        if (combo != -1 && !choices_.empty()) {
-            window.SetItemText(combo, choices_.front());
+        ControlState* combo = FirstControlOfKind(window, ControlKind::ComboBox);
+        if (combo && !choices_.empty()) {
+            const ScriptCommand choice = choices_.front();
             choices_.pop_front();
+            Tick(choice.ticks);
+            window.SetItemText(combo->id, choice.text);
         }
         dialog.SendCommand(OkCommand);
     }
@@ -187,69 +207,114 @@ Answer HeadlessBackend::RunNested(CDialog& dialog, ModelWindow& window)
     return result;
 }
 
-void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const std::string& line)
+void HeadlessBackend::Tick(int count)
 {
-    std::string verb, rest;
-    Split(line, verb, rest);
-    if (QueueAnswer(verb, rest))
-        return;
-
-    int n = 0;
-    Message m;
-    if (verb == "tick") {
-        int count = 1;
-        if (!rest.empty() && !ParseInt(rest, count))
-            return Warn("tick takes a count: " + line);
-        for (int i = 0; i < count && !window.EndResult(); ++i)
-            for (const auto& [timerId, interval] : window.Timers()) {
-                (void)interval;
+    for (int i = 0; i < count; ++i)
+        // A handler may open a nested dialog, which is closed again when it
+        // returns: the dialogs open before it are the same ones after it.
+        for (std::size_t d = 0; d < open_.size(); ++d) {
+            const OpenDialog open = open_[d];
+            std::vector<int> timers;
+            for (const auto& [timerId, interval] : open.window->Timers())
+                timers.push_back(timerId);
+            for (const int timerId : timers) {
+                if (open.window->EndResult())
+                    break;
                 Message tick;
                 tick.kind = MsgKind::Timer;
                 tick.id = timerId;
-                dialog.Dispatch(tick);
+                open.dialog->Dispatch(tick);
             }
-    } else if (verb == "select" && ParseInt(rest, n)) {
-        window.ClickListItem(FirstControlOfKind(window.Template(), ControlKind::ListView), n);
-    } else if (verb == "category" && ParseInt(rest, n)) {
-        window.ComboSetCurSel(FirstControlOfKind(window.Template(), ControlKind::ComboBox), n);
-    } else if (verb == "check" && ParseInt(rest, n)) {
-        ControlState* c = window.Find(n);
-        if (!c || c->kind != ControlKind::RadioButton)
-            return Warn("no radio button " + rest);
-        if (!c->visible)
-            return Warn("radio button " + rest + " is hidden");
+        }
+}
+
+void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const ScriptCommand& command)
+{
+    if (QueueAnswer(command))
+        return;
+
+    const int n = command.number;
+    Message m;
+    switch (command.verb) {
+    case ScriptVerb::Tick:
+        for (int i = 0; i < n && !window.EndResult(); ++i)
+            Tick(1);
+        return;
+    case ScriptVerb::Select:
+    case ScriptVerb::Category: {
+        // The dialog's first list view, or its first combo box: the function
+        // list and the category filter.
+        const bool list = command.verb == ScriptVerb::Select;
+        ControlState* c = FirstControlOfKind(window, list ? ControlKind::ListView : ControlKind::ComboBox);
+        if (!c)
+            return Bad(command.line);
+        if (!Reachable(*c) || !WithinItems(n, (list ? c->items : c->entries).size()))
+            return Ignore(command);
+        if (list)
+            window.ClickListItem(c->id, n);
+        else
+            window.ComboSetCurSel(c->id, n);
+        return;
+    }
+    case ScriptVerb::Check: {
+        const ControlState* radio = ControlOfKind(window, n, {ControlKind::RadioButton});
+        if (!radio)
+            return Bad(command.line);
+        if (!Reachable(*radio))
+            return Ignore(command);
         window.ClickRadio(n);
-    } else if (verb == "type") {
-        // The text is the rest of the line as typed, blanks included.
-        const auto sp = rest.find(' ');
-        const std::string id = rest.substr(0, sp);
-        const std::string text = sp == std::string::npos ? std::string() : rest.substr(sp + 1);
-        ControlState* c = ParseInt(id, n) ? window.Find(n) : nullptr;
-        if (!c || (c->kind != ControlKind::Edit && c->kind != ControlKind::ComboBox))
-            return Warn("no edit field " + id);
-        if (!c->visible)
-            return Warn("edit field " + id + " is hidden");
-        window.SetItemText(n, text);
-    } else if (verb == "click" && ParseInt(rest, n)) {
+        return;
+    }
+    case ScriptVerb::Type: {
+        const ControlState* field = ControlOfKind(window, n, {ControlKind::Edit, ControlKind::ComboBox});
+        // A drop-down list has no edit field to type into.
+        if (!field || field->dropList)
+            return Bad(command.line);
+        if (!Reachable(*field))
+            return Ignore(command);
+        window.SetItemText(n, command.text);
+        return;
+    }
+    case ScriptVerb::Click: {
         // 1 and 2 are Enter and Escape, which reach the hidden OK and Cancel.
-        const ControlState* c = window.Find(n);
-        if (n != OkCommand && n != CancelCommand && (!c || !c->visible))
-            return Warn("no visible button " + rest);
+        if (n != OkCommand && n != CancelCommand) {
+            const ControlState* button = ControlOfKind(window, n, {ControlKind::PushButton});
+            if (!button)
+                return Bad(command.line);
+            if (!Reachable(*button))
+                return Ignore(command);
+        }
         dialog.SendCommand(n);
-    } else if (verb == "menu" && ParseInt(rest, n)) {
-        m.kind = IsSystemCommand(window, n) ? MsgKind::SysCommand : MsgKind::Command;
+        return;
+    }
+    case ScriptVerb::Menu:
+        if (IsSystemCommand(window, n))
+            m.kind = MsgKind::SysCommand;
+        else if (MenuHasCommand(window.Menu(), n))
+            m.kind = MsgKind::Command;
+        else
+            return Ignore(command);
         m.id = n;
         dialog.Dispatch(m);
-    } else if (verb == "close") {
+        return;
+    case ScriptVerb::Close:
+        // The close box belongs to the system menu.
+        if (!window.HasSystemMenu())
+            return Ignore(command);
         m.kind = MsgKind::Close;
         dialog.Dispatch(m);
-    } else if (verb == "key" && rest == "F1") {
+        return;
+    case ScriptVerb::KeyF1:
         m.kind = MsgKind::HelpInfo;
         dialog.Dispatch(m);
-    } else if (verb == "dump") {
+        return;
+    case ScriptVerb::Dump:
         Dump(window);
-    } else {
-        Warn("unknown command: " + line);
+        return;
+    case ScriptVerb::Answer:
+    case ScriptVerb::Pick:
+    case ScriptVerb::Choose:
+        return; // queued above
     }
 }
 
@@ -289,18 +354,21 @@ void HeadlessBackend::Dump(const ModelWindow& window)
 Answer HeadlessBackend::ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style)
 {
     const bool yesNo = style.buttons == BoxButtons::YesNo;
-    std::string answer;
+    // Yes/No offers no Cancel and ignores Escape; an OK box takes Escape as OK.
+    Answer result = yesNo ? Answer::Yes : Answer::Ok;
     if (!answers_.empty()) {
-        answer = answers_.front();
+        const ScriptCommand answer = answers_.front();
         answers_.pop_front();
+        const std::string& word = answer.text;
+        if (yesNo ? word != "yes" && word != "no" : word != "ok" && word != "cancel") {
+            Ignore(answer);
+        } else {
+            Tick(answer.ticks);
+            if (word == "no")
+                result = Answer::No;
+        }
     }
-    Answer result = Answer::Ok;
-    std::string shown = "ok";
-    if (yesNo) {
-        const bool no = answer == "no" || answer == "cancel";
-        result = no ? Answer::No : Answer::Yes;
-        shown = no ? "no" : "yes";
-    }
+    const std::string shown = result == Answer::Yes ? "yes" : result == Answer::No ? "no" : "ok";
     const char* icon = style.icon == BoxIcon::Question ? "question" : style.icon == BoxIcon::Error ? "error" : "none";
     Emit("msgbox caption=" + Quote(caption) + " text=" + Quote(text) + " buttons=" + (yesNo ? "yesno" : "ok") +
          " icon=" + icon + " -> " + shown);
@@ -310,13 +378,14 @@ Answer HeadlessBackend::ShowMessageBox(std::string_view text, std::string_view c
 std::optional<std::string> HeadlessBackend::NextPick()
 {
     // Nothing queued is a cancel, as is an explicit `pick cancel`.
-    std::optional<std::string> result;
-    if (!picks_.empty()) {
-        if (picks_.front() != "cancel")
-            result = picks_.front();
-        picks_.pop_front();
-    }
-    return result;
+    if (picks_.empty())
+        return std::nullopt;
+    const ScriptCommand pick = picks_.front();
+    picks_.pop_front();
+    Tick(pick.ticks);
+    if (pick.text == "cancel")
+        return std::nullopt;
+    return pick.text;
 }
 
 std::optional<std::string> HeadlessBackend::ShowFileDialog(const FileDialogRequest& request)

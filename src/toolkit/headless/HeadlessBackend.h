@@ -3,12 +3,14 @@
 // the user. Everything a user would see is printed, one event a line.
 #include "toolkit/Dialog.h"
 #include "toolkit/Services.h"
+#include "toolkit/headless/ScriptCommand.h"
 #include "toolkit/model/ModelWindow.h"
 
 #include <deque>
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tk {
 
@@ -19,6 +21,9 @@ public:
     // Reads the answers given before the first other command, so that they
     // answer questions asked while the main dialog starts.
     void QueueLeadingAnswers();
+    // Reports the answers that no box took; returns the driver's exit status:
+    // 2 when the script held a bad command, else 0.
+    int Finish();
 
     Answer RunModal(CDialog& dialog) override;
     void ReportError(const std::string& text) override;
@@ -30,24 +35,35 @@ public:
     std::optional<std::string> ShowFolderDialog(std::string_view title) override;
 
 private:
+    struct OpenDialog {
+        CDialog* dialog;
+        ModelWindow* window;
+    };
+
     Answer RunMain(CDialog& dialog, ModelWindow& window);
     Answer RunNested(CDialog& dialog, ModelWindow& window);
-    bool NextCommand(std::string& line);
+    // The next command; bad lines on the way are reported and skipped.
+    std::optional<ScriptCommand> NextCommand();
     // Queues answer/pick/choose; false for any other command.
-    bool QueueAnswer(const std::string& verb, const std::string& rest);
+    bool QueueAnswer(const ScriptCommand& command);
     std::optional<std::string> NextPick();
-    void Execute(CDialog& dialog, ModelWindow& window, const std::string& line);
+    void Execute(CDialog& dialog, ModelWindow& window, const ScriptCommand& command);
+    // Timer ticks reach every open dialog, as they do while a modal box waits.
+    void Tick(int count);
     void Dump(const ModelWindow& window);
     void Emit(const std::string& line);
-    void Warn(const std::string& line);
+    // A user could not do this now: the script expected another window.
+    void Ignore(const ScriptCommand& command);
+    void Bad(const std::string& line);
 
     std::istream& in_;
     std::ostream& out_;
-    std::deque<std::string> pending_; // lines read ahead but not yet run
-    std::deque<std::string> answers_;
-    std::deque<std::string> picks_;
-    std::deque<std::string> choices_;
-    int depth_ = 0;
+    std::deque<ScriptCommand> pending_; // read ahead but not yet run
+    std::deque<ScriptCommand> answers_;
+    std::deque<ScriptCommand> picks_;
+    std::deque<ScriptCommand> choices_;
+    std::vector<OpenDialog> open_; // outermost first
+    bool badCommand_ = false;
 };
 
 } // namespace tk

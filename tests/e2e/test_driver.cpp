@@ -1,0 +1,47 @@
+// The driver refuses what a user could not do: a test whose script does not
+// do what it says fails instead of passing on a window where nothing happened.
+#include "e2e/Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using e2e::Contains;
+using e2e::Installation;
+
+TEST(DriverE2E, ActionsOutOfReachAreIgnoredAndBadCommandsFailTheRun)
+{
+    struct Case {
+        const char* line;
+        bool bad; // else ignored
+    };
+    // After the first tick the sample shows "Menu delay", a number: the
+    // radio buttons, the path field and Browse are hidden. The list holds 61
+    // functions, the category filter 6 entries.
+    const Case cases[] = {
+        {"chek 1003", true},    {"tick x", true},       {"tick -1", true},        {"select", true},
+        {"key F2", true},       {"dump now", true},     {"answer maybe", true},   {"pick", true},
+        {"check 1005", true},   {"type 1009 x", true},  {"click 1011", true},     {"menu x", true},
+        {"check 1003", false},  {"type 1006 abc", false}, {"click 1007", false}, {"select 61", false},
+        {"select -1", false},   {"category 6", false},  {"menu 12345", false},    {"answer no", false},
+        {"pick /tmp tick 2", false}, {"choose Deutsch", false},
+    };
+    Installation inst;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const e2e::Outcome out = inst.RunExpectingComplaints(std::string("tick\n") + c.line + "\nclick 2\n");
+        EXPECT_TRUE(Contains(out.lines, std::string(c.bad ? "bad command" : "ignored") + " \"" + c.line + "\""))
+            << e2e::Join(out.lines);
+        EXPECT_EQ(out.status, c.bad ? 2 : 0);
+        EXPECT_EQ(out.errors.empty(), !c.bad) << out.errors;
+        // The script goes on after the complaint.
+        EXPECT_TRUE(Contains(out.lines, "ended IDCANCEL"));
+    }
+    // The start-up question offers Yes and No, not OK.
+    const e2e::Outcome ok = inst.RunExpectingComplaints("answer ok\nclick 2\n");
+    EXPECT_TRUE(Contains(ok.lines, "ignored \"answer ok\"")) << e2e::Join(ok.lines);
+
+    EXPECT_THROW(inst.Run("tick\nchek 1003\nclick 2\n"), std::runtime_error);
+    EXPECT_THROW(inst.Run("tick\ncheck 1003\nclick 2\n"), std::runtime_error);
+    EXPECT_NO_THROW(inst.Run("tick\n# check 1003\nclick 2\n"));
+}
