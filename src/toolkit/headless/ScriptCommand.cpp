@@ -1,5 +1,6 @@
 #include "toolkit/headless/ScriptCommand.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace tk {
