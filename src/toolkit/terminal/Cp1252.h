@@ -1,35 +1,4 @@
 #pragma once
-// The program keeps its texts in Windows-1252; the terminal speaks UTF-8.
-// These convert at the edge, in both directions.
-#include <cstddef>
-#include <optional>
-#include <string>
-#include <string_view>
-
-namespace tk {
-
-// The character a Windows-1252 byte stands for. The five bytes the code page
-// leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 control of the
-// same value, as Windows does, so that every byte survives a round trip.
-char32_t DecodeCp1252(unsigned char byte);
-
-// The Windows-1252 byte of a character; none for characters the code page
-// cannot hold.
-std::optional<char> EncodeCp1252(char32_t ch);
-
-void AppendUtf8(std::string& out, char32_t ch);
-
-// One step of UTF-8 decoding at the start of `bytes`.
-struct Utf8Step {
-    enum class Kind { Char, Invalid, Incomplete };
-    Kind kind = Kind::Invalid;
-    char32_t ch = 0;
-    std::size_t length = 1; // bytes consumed; for Incomplete, the bytes present
-};
-Utf8Step DecodeUtf8(std::string_view bytes);
-
-std::string Cp1252ToUtf8(std::string_view text);
-// Characters without a Windows-1252 form and malformed sequences are dropped.
-std::string Utf8ToCp1252(std::string_view text);
-
-} // namespace tk
+// The code page is portable toolkit code now; the terminal's files still name
+// it here.
+#include "toolkit/Cp1252.h"

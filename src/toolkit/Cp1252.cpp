@@ -1,6 +1,7 @@
-#include "toolkit/terminal/Cp1252.h"
+#include "toolkit/Cp1252.h"
 
 #include <array>
+#include <cstdio>
 
 namespace tk {
 
@@ -13,6 +14,13 @@ constexpr std::array<char32_t, 32> kHighBlock = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, //
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, //
 };
+
+// The UTF-16LE code unit at byte offset i.
+char32_t Utf16Unit(std::string_view bytes, std::size_t i)
+{
+    return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]))
+         | static_cast<char32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
+}
 
 } // namespace
 
@@ -114,6 +122,33 @@ std::string Utf8ToCp1252(std::string_view text)
         text.remove_prefix(step.kind == Utf8Step::Kind::Incomplete ? text.size() : step.length);
     }
     return out;
+}
+
+Result<std::string, std::size_t> Utf16LeToCp1252(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        if (i + 1 == bytes.size())
+            return i;
+        const auto byte = EncodeCp1252(Utf16Unit(bytes, i));
+        if (!byte)
+            return i;
+        out += *byte;
+    }
+    return out;
+}
+
+std::string Utf16LeFault(std::string_view bytes, std::size_t offset)
+{
+    if (offset + 1 >= bytes.size())
+        return "the last character lacks its second byte";
+    const char32_t unit = Utf16Unit(bytes, offset);
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(unit));
+    if (unit >= 0xD800 && unit <= 0xDFFF)
+        return std::string("a character beyond U+FFFF (") + name + "...), which Windows-1252 cannot hold";
+    return std::string(name) + " is a character that Windows-1252 cannot hold";
 }
 
 } // namespace tk
