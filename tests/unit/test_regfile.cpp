@@ -65,7 +65,7 @@ TEST(RegFile, LineEndsBlankLinesAndCommentsDoNotChangeTheResult)
         std::string end;
         bool lastLineEnded;
     } variants[] = {
-        {"CR LF", "\r\n", true}, {"LF", "\n", true}, {"CR", "\r", true},
+        {"CR LF", "\r\n", true}, {"LF", "\n", true},
         {"no last line end", "\r\n", false}, {"blank lines", "\r\n\r\n", true},
     };
     for (const auto& variant : variants) {
@@ -120,8 +120,8 @@ TEST(RegFile, ValueLinesReadAsTheirTypeAndBytes)
 
 TEST(RegFile, ReadsBackupFilesAsSavingWritesThem)
 {
-    // Saving writes the name unescaped, doubles backslashes in the data only
-    // and ends without a line end.
+    // Older saving wrote the name unescaped, doubled backslashes in the data
+    // only and ended without a line end.
     const struct {
         const char* text;
         std::string name;
@@ -132,13 +132,12 @@ TEST(RegFile, ReadsBackupFilesAsSavingWritesThem)
         {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"Path\"=\"C:\\\\Temp\\\\\"", "Path", RegValue::String("C:\\Temp\\")},
         {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"Registry key was not found :-( \"", "v",
          RegValue::String("Registry key was not found :-( ")},
-        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"he said \"no\"\"", "v", RegValue::String("he said \"no\"")},
-        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"a\"=\"b\"", "v", RegValue::String("a\"=\"b")},
         {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"Odd \"Name\"\"=\"x\"", "Odd \"Name\"", RegValue::String("x")},
         {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"trail\\\"=dword:000000ff", "trail\\", RegValue::Dword(255)},
         {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=b\"=dword:00000001", "a\"=b", RegValue::Dword(1)},
         {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Policies\\System]\r\n\"EnableLUA\"=dword:00000001", "EnableLUA",
          RegValue::Dword(1)},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=b\"=\"x\"", "a\"=b", RegValue::String("x")},
         {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"Missing\"=-", "Missing", std::nullopt},
     };
     for (const auto& backup : backups) {
@@ -157,7 +156,7 @@ TEST(RegFile, ReadsBackupFilesAsSavingWritesThem)
     // Importing the backup of a missing value removes the value again.
     tk::RegistryTree tree;
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "K", "Missing", RegValue::String("1")));
-    ASSERT_TRUE(tk::ApplyRegFile(tk::ParseRegFile(backups[9].text, "backup.reg").Value(), tree,
+    ASSERT_TRUE(tk::ApplyRegFile(tk::ParseRegFile(std::end(backups)[-1].text, "backup.reg").Value(), tree,
                                  tk::RegFileComments::Drop));
     EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "K", "Missing"), nullptr);
     EXPECT_TRUE(tree.KeyExists(RegRoot::CurrentUser, "K"));
@@ -213,11 +212,26 @@ TEST(RegFile, BadLinesAreReportedWithFileAndLine)
         {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"", 3, "\"name\"=data"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\nv=1", 3, "expected a [key] line"},
         {"REGEDIT4\n[-HKEY_CURRENT_USER\\K]\n\"v\"=\"x\"", 3, "removes its key"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"he said \"no\"\"", 3, "not escaped"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n@=\"a\"b\"", 3, "not escaped"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"a\"=\"b\"", 3, "not escaped"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"x\"=y\"=\"1\"=\"2\"", 3, "unknown data"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"x\" ; note", 3, "follows the closing double quote"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=dword:1 ; note", 3, "dword"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=hex:01 02", 3, "\"01 02\""},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=hex:01,\\\n  02,\\\n\n", 4, "no line follows"},
+        {"REGEDIT4\r[HKEY_CURRENT_USER\\K]\r\n", 1, "carriage return"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"a\rb\"\r\n", 3, "carriage return"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=hex:01,\\\r\n  02\r03\r\n", 4, "carriage return"},
+        {"REGEDIT4\r\n; note\r\r\n", 2, "carriage return"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         const auto document = tk::ParseRegFile(c.text, "/x/backup.reg");
-        ASSERT_FALSE(document);
+        if (document) {
+            ADD_FAILURE() << "accepted";
+            continue;
+        }
         EXPECT_EQ(document.Error().line, c.line);
         EXPECT_NE(document.Error().reason.find(c.reason), std::string::npos) << document.Error().reason;
         EXPECT_EQ(document.Error().Message().rfind("\"/x/backup.reg\", line " + std::to_string(c.line) + ": ", 0), 0u);

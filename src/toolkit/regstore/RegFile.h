@@ -5,21 +5,28 @@
 //
 // Accepted: a first line "REGEDIT4"; sections "[ROOT\Key\Sub]" that create a
 // key and "[-ROOT\Key]" that remove it with everything below; value lines
-// "name"="text", "name"=dword:0000ffff, "name"=hex:.. (REG_BINARY),
-// "name"=hex(N):.. (type N, in hex as the registry editor writes it) and
-// "name"=- (remove the value); @ for the default value; hex data continued on
-// the next non-blank line after a trailing backslash; comment lines starting
-// with ';'; blank lines; CR LF, LF or CR line ends, with or without one after
-// the last line. ROOT is one of the five standard root names in any letter
-// case; anything else before the first backslash is an error. After that
-// backslash the sub-key may not start with another one (an empty key name,
-// which Windows refuses); inside it a doubled backslash is one separator.
+// "name"="text" (\\ and \" escaped in name and text), "name"=dword:0000ffff,
+// "name"=hex:.. (REG_BINARY), "name"=hex(N):.. (type N, in hex as the registry
+// editor writes it) and "name"=- (remove the value); @ for the default value;
+// hex data continued on the next non-blank line after a trailing backslash;
+// comment lines starting with ';'; blank lines; CR LF or LF line ends, with or
+// without one after the last line. ROOT is one of the five standard root names
+// in any letter case; anything else before the first backslash is an error.
+// After that backslash the sub-key may not start with another one (an empty
+// key name, which Windows refuses); inside it a doubled backslash is one
+// separator.
+//
+// Strict where the registry editor skips what it cannot read: any bad line
+// fails the whole file, named by its first bad line. Among them: a CR without
+// an LF, a double quote inside a text that is not escaped, anything after the
+// data, hex data whose backslash ends the file.
 //
 // A comment line belongs to the section or value line that follows it, or to
 // the end of the file, so that a rewrite of the store can keep it.
 //
-// Backup files quote the value name without escaping anything in it; such a
-// name is read as written when the escaped reading does not fit the line.
+// Older backup files quote the value name without escaping anything in it;
+// such a name is read as written where the escaped reading does not fit the
+// line and no other way of dividing the line fits it or looks quoted.
 #include "toolkit/Registry.h"
 #include "toolkit/Result.h"
 
@@ -62,8 +69,17 @@ struct RegFileError {
     std::string Message() const;
 };
 
-// `fileName` only names the file in an error.
-Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName);
+// The two forms of the registry editor's files. A version 5 file starts with
+// "Windows Registry Editor Version 5.00" and is UTF-16LE on disk; it is parsed
+// from its Windows-1252 form (RegImport.h converts it), and its hex(1), hex(2)
+// and hex(7) data, UTF-16LE text there, become Windows-1252 bytes as the ANSI
+// registry functions show them. In REGEDIT4 they are such bytes already.
+enum class RegFileFormat { Regedit4, Version5 };
+
+// `text` is 8-bit text in Windows-1252; `fileName` only names the file in an
+// error.
+Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
+                                                   RegFileFormat format = RegFileFormat::Regedit4);
 
 // Whether the comment lines go into the tree: the store's own file keeps its
 // comments; a file imported into it, a backup say, changes values only.

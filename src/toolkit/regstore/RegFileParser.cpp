@@ -1,6 +1,7 @@
 #include "toolkit/regstore/RegFile.h"
 
 #include "toolkit/CaseFold.h"
+#include "toolkit/Cp1252.h"
 
 #include "toolkit/regstore/RegNames.h"
 
@@ -26,6 +27,7 @@ struct Reason {
 
 struct ParsedData {
     std::optional<RegValue> value;
+    bool hex = false;       // written as hex bytes, not as text or a number
     bool continues = false; // hex data go on on the next line
 };
 
@@ -34,21 +36,48 @@ struct NameSplit {
     std::string_view data;
 };
 
+// What differs between the two forms of the file.
+struct FormatRules {
+    RegFileFormat format;
+    std::string_view header;
+    // Whether hex(1), hex(2) and hex(7) data are UTF-16LE text, as in a
+    // version 5 file, or already bytes in the code page, as in REGEDIT4.
+    bool utf16Text;
+};
+constexpr FormatRules kFormats[] = {
+    {RegFileFormat::Regedit4, "REGEDIT4", false},
+    {RegFileFormat::Version5, "Windows Registry Editor Version 5.00", true},
+};
+
+const FormatRules& RulesOf(RegFileFormat format)
+{
+    return *std::find_if(std::begin(kFormats), std::end(kFormats),
+                         [format](const FormatRules& rules) { return rules.format == format; });
+}
+
+// The registry editor ends lines with CR LF; LF alone is read too. A CR that
+// no LF follows stays in the line's text and makes the line bad: read as a
+// line end, it would take what follows out of a quoted text or a comment.
+const char* const kLoneCr = "a carriage return (CR) that no line feed follows; lines end with CR LF or LF";
+
+bool HasLoneCr(std::string_view line)
+{
+    return line.find('\r') != std::string_view::npos;
+}
+
 std::vector<TextLine> SplitLines(std::string_view text)
 {
     std::vector<TextLine> lines;
     int number = 1;
     std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines.push_back({text.substr(start, i - start), number++});
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        if (end < text.size() && line.ends_with('\r'))
+            line.remove_suffix(1);
+        lines.push_back({line, number++});
+        start = end + 1;
     }
-    if (start < text.size())
-        lines.push_back({text.substr(start), number});
     return lines;
 }
 
@@ -97,18 +126,41 @@ std::string Quote(std::string_view s)
     return "\"" + std::string(s.substr(0, shown)) + (s.size() > shown ? "...\"" : "\"");
 }
 
-// Only \\ and \" are escapes; any other backslash stands for itself, as the
-// registry editor reads it.
-std::string Unescape(std::string_view s)
+bool IsEscape(std::string_view s, std::size_t i)
 {
-    std::string out;
-    out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"'))
-            ++i;
-        out += s[i];
+    return s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"');
+}
+
+// The text of quoted data, which start with a double quote. Only \\ and \"
+// are escapes; any other backslash stands for itself, as the registry editor
+// reads it. A double quote ends the text and must end the data.
+Result<std::string, Reason> QuotedText(std::string_view data)
+{
+    std::string text;
+    for (std::size_t i = 1; i < data.size(); ++i) {
+        if (IsEscape(data, i)) {
+            text += data[++i];
+            continue;
+        }
+        if (data[i] != '"') {
+            text += data[i];
+            continue;
+        }
+        const std::string_view rest = data.substr(i + 1);
+        if (rest.empty())
+            return text;
+        if (rest.find('"') != std::string_view::npos)
+            return Reason{"the text " + Quote(data) + " holds a double quote that is not escaped as \\\""};
+        return Reason{Quote(rest) + " follows the closing double quote of the text"};
     }
-    return out;
+    return Reason{"the text " + Quote(data) + " lacks its closing double quote"};
+}
+
+// Quoted data, well formed or not: a reading of a line that leaves such data
+// is a way the line may have been meant.
+bool LooksQuoted(std::string_view data)
+{
+    return data.size() >= 2 && data.front() == '"' && data.back() == '"';
 }
 
 // One line's share of hex data: bytes separated by commas, perhaps a trailing
@@ -144,9 +196,10 @@ Result<ParsedData, Reason> ParseData(std::string_view data)
     if (data == "-")
         return parsed;
     if (!data.empty() && data[0] == '"') {
-        if (data.size() < 2 || data.back() != '"')
-            return Reason{"the text " + Quote(data) + " lacks its closing double quote"};
-        parsed.value = RegValue::String(Unescape(data.substr(1, data.size() - 2)));
+        auto text = QuotedText(data);
+        if (!text)
+            return text.Error();
+        parsed.value = RegValue::String(text.Value());
         return parsed;
     }
     if (StartsWithNoCase(data, "dword:")) {
@@ -173,6 +226,7 @@ Result<ParsedData, Reason> ParseData(std::string_view data)
         const auto continues = AppendHexBytes(rest.substr(1), value.data);
         if (!continues)
             return continues.Error();
+        parsed.hex = true;
         parsed.continues = continues.Value();
         parsed.value = std::move(value);
         return parsed;
@@ -180,66 +234,123 @@ Result<ParsedData, Reason> ParseData(std::string_view data)
     return Reason{"unknown data " + Quote(data) + "; expected \"text\", dword:, hex:, hex(N): or -"};
 }
 
-// The ways a line starting with a double quote can divide into name and data.
-// First the escaped reading; then, for backup files that write the name as
-// it is, every "= in the line in turn.
-std::vector<NameSplit> QuotedNameSplits(std::string_view line)
+// The name as the program's own files quote it, with \\ and \" escaped, and
+// the data after its "=", if the line reads so.
+std::optional<NameSplit> EscapedName(std::string_view line)
 {
-    std::vector<NameSplit> splits;
     std::string name;
     std::size_t i = 1;
     for (; i < line.size() && line[i] != '"'; ++i) {
-        if (line[i] == '\\' && i + 1 < line.size() && (line[i + 1] == '\\' || line[i + 1] == '"'))
+        if (IsEscape(line, i))
             ++i;
         name += line[i];
     }
-    if (i < line.size()) {
-        const std::string_view rest = TrimLeft(line.substr(i + 1));
-        if (!rest.empty() && rest[0] == '=')
-            splits.push_back({std::move(name), Trim(rest.substr(1))});
+    if (i == line.size())
+        return std::nullopt;
+    const std::string_view rest = TrimLeft(line.substr(i + 1));
+    if (rest.empty() || rest[0] != '=')
+        return std::nullopt;
+    return NameSplit{std::move(name), Trim(rest.substr(1))};
+}
+
+struct Reading {
+    std::string name;
+    ParsedData data;
+};
+
+// Older backup files wrote the name as it is, so that any "= in the line may
+// end it. Such a reading counts only where it is the one way to read the line:
+// no other leaves data that are valid or at least look quoted.
+std::optional<Reading> UnescapedName(std::string_view line)
+{
+    std::optional<Reading> found;
+    int ways = 0;
+    for (std::size_t p = line.find("\"=", 1); p != std::string_view::npos; p = line.find("\"=", p + 1)) {
+        const std::string_view data = Trim(line.substr(p + 2));
+        auto parsed = ParseData(data);
+        if (parsed)
+            found = Reading{std::string(line.substr(1, p - 1)), std::move(parsed.Value())};
+        if (parsed || LooksQuoted(data))
+            ++ways;
     }
-    for (std::size_t p = line.find("\"=", 1); p != std::string_view::npos; p = line.find("\"=", p + 1))
-        splits.push_back({std::string(line.substr(1, p - 1)), Trim(line.substr(p + 2))});
-    return splits;
+    if (ways != 1)
+        return std::nullopt;
+    return found;
+}
+
+Result<Reading, Reason> ReadNameAndData(std::string_view line)
+{
+    const Reason shape{"a value line must read \"name\"=data or @=data"};
+    if (line[0] == '@') {
+        const std::string_view rest = TrimLeft(line.substr(1));
+        if (rest.empty() || rest[0] != '=')
+            return shape;
+        auto parsed = ParseData(Trim(rest.substr(1)));
+        if (!parsed)
+            return parsed.Error();
+        return Reading{std::string(), std::move(parsed.Value())};
+    }
+    std::optional<Reason> refusal;
+    if (auto escaped = EscapedName(line)) {
+        auto parsed = ParseData(escaped->data);
+        if (parsed)
+            return Reading{std::move(escaped->name), std::move(parsed.Value())};
+        refusal = parsed.Error();
+    }
+    if (auto older = UnescapedName(line))
+        return std::move(*older);
+    return refusal ? *refusal : shape;
+}
+
+// hex(1), hex(2) and hex(7) data of a version 5 file as the code page's bytes.
+Result<void, Reason> NarrowText(RegValue& value)
+{
+    if (value.type != RegType::Sz && value.type != RegType::ExpandSz && value.type != RegType::MultiSz)
+        return {};
+    const std::string_view wide(reinterpret_cast<const char*>(value.data.data()), value.data.size());
+    const auto narrow = Utf16LeToCp1252(wide);
+    if (!narrow)
+        return Reason{"hex(" + std::to_string(static_cast<unsigned>(value.type)) + ") data of a version 5 file are "
+                      "UTF-16 text: " + Utf16LeFault(wide, narrow.Error())};
+    value.data.assign(narrow.Value().begin(), narrow.Value().end());
+    return {};
 }
 
 // Reads the value that starts at lines[index]; leaves index on its last line.
-Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, std::size_t& index)
+Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, std::size_t& index,
+                                            const FormatRules& rules)
 {
-    const std::string_view line = Trim(lines[index].text);
-    std::vector<NameSplit> splits;
-    if (line[0] == '@') {
-        const std::string_view rest = TrimLeft(line.substr(1));
-        if (!rest.empty() && rest[0] == '=')
-            splits.push_back({std::string(), Trim(rest.substr(1))});
-    } else {
-        splits = QuotedNameSplits(line);
-    }
-
-    std::optional<Reason> firstRefusal;
-    for (NameSplit& split : splits) {
-        auto data = ParseData(split.data);
-        if (!data) {
-            if (!firstRefusal)
-                firstRefusal = data.Error();
+    auto reading = ReadNameAndData(Trim(lines[index].text));
+    if (!reading)
+        return reading.Error();
+    RegFileValueLine value{lines[index].number, std::move(reading.Value().name),
+                           std::move(reading.Value().data.value), {}};
+    bool continues = reading.Value().data.continues;
+    const std::size_t first = index;
+    std::size_t backslash = index;
+    while (continues) {
+        if (index + 1 == lines.size()) {
+            index = backslash;
+            return Reason{"hex data end with a backslash, but no line follows to continue them"};
+        }
+        ++index;
+        if (HasLoneCr(lines[index].text))
+            return Reason{kLoneCr};
+        if (Trim(lines[index].text).empty())
             continue;
-        }
-        RegFileValueLine value{lines[index].number, std::move(split.name), std::move(data.Value().value), {}};
-        bool continues = data.Value().continues;
-        while (continues && index + 1 < lines.size()) {
-            ++index;
-            if (Trim(lines[index].text).empty())
-                continue;
-            const auto more = AppendHexBytes(lines[index].text, value.value->data);
-            if (!more)
-                return more.Error();
-            continues = more.Value();
-        }
-        return value;
+        const auto more = AppendHexBytes(lines[index].text, value.value->data);
+        if (!more)
+            return more.Error();
+        continues = more.Value();
+        backslash = index;
     }
-    if (firstRefusal)
-        return *firstRefusal;
-    return Reason{"a value line must read \"name\"=data or @=data"};
+    if (rules.utf16Text && reading.Value().data.hex) {
+        if (auto narrowed = NarrowText(*value.value); !narrowed) {
+            index = first;
+            return narrowed.Error();
+        }
+    }
+    return value;
 }
 
 Result<RegFileSection, Reason> ParseSection(std::string_view line)
@@ -275,17 +386,23 @@ std::string RegFileError::Message() const
     return "\"" + fileName + "\", line " + std::to_string(line) + ": " + reason;
 }
 
-Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName)
+Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
+                                                   RegFileFormat format)
 {
+    const FormatRules& rules = RulesOf(format);
     const std::vector<TextLine> lines = SplitLines(text);
-    if (lines.empty() || Trim(lines[0].text) != "REGEDIT4")
-        return RegFileError{fileName, 1, "the first line must be \"REGEDIT4\""};
+    if (!lines.empty() && HasLoneCr(lines[0].text))
+        return RegFileError{fileName, 1, kLoneCr};
+    if (lines.empty() || Trim(lines[0].text) != rules.header)
+        return RegFileError{fileName, 1, "the first line must be \"" + std::string(rules.header) + "\""};
 
     RegFileDocument document;
     std::vector<std::string> comments;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string_view line = Trim(lines[i].text);
         const int number = lines[i].number;
+        if (HasLoneCr(line))
+            return RegFileError{fileName, number, kLoneCr};
         if (line.empty())
             continue;
         if (line[0] == ';') {
@@ -307,7 +424,7 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
             return RegFileError{fileName, number, "a value line before the first [key] line"};
         if (document.sections.back().deleteKey)
             return RegFileError{fileName, number, "a value line in a section that removes its key"};
-        auto value = ParseValue(lines, i);
+        auto value = ParseValue(lines, i, rules);
         if (!value)
             return RegFileError{fileName, lines[i].number, value.Error().text};
         value.Value().comments = std::exchange(comments, {});
