@@ -1,4 +1,6 @@
+#include "toolkit/Cp1252.h"
 #include "toolkit/regstore/RegFile.h"
+#include "toolkit/regstore/RegImport.h"
 #include "toolkit/regstore/RegistryTree.h"
 
 #include <gtest/gtest.h>
@@ -235,6 +237,48 @@ TEST(RegFile, BadLinesAreReportedWithFileAndLine)
         EXPECT_EQ(document.Error().line, c.line);
         EXPECT_NE(document.Error().reason.find(c.reason), std::string::npos) << document.Error().reason;
         EXPECT_EQ(document.Error().Message().rfind("\"/x/backup.reg\", line " + std::to_string(c.line) + ": ", 0), 0u);
+    }
+}
+
+// A version 5 file as the registry editor writes it: UTF-16LE with a BOM.
+std::string Utf16File(const std::string& cp1252)
+{
+    std::string bytes = "\xFF\xFE";
+    for (char c : cp1252) {
+        const char32_t ch = tk::DecodeCp1252(static_cast<unsigned char>(c));
+        bytes += {static_cast<char>(ch & 0xFF), static_cast<char>(ch >> 8)};
+    }
+    return bytes;
+}
+
+TEST(RegFile, ImportRefusesOtherEncodingsAndWhatTheCodePageCannotHold)
+{
+    const std::string v5 = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\K]\r\n";
+    const std::string chinese("\x2D\x4E", 2); // U+4E2D in UTF-16LE
+    const struct {
+        std::string bytes;
+        int line;
+        const char* reason;
+    } cases[] = {
+        {"\xEF\xBB\xBFREGEDIT4\r\n", 1, "UTF-8 with a byte-order mark"},
+        {std::string("\xFE\xFF\0R", 4), 1, "big-endian"},
+        {v5, 1, "must be UTF-16LE"},
+        {"\r\nREGEDIT4\r\n", 1, "\"REGEDIT4\""},
+        {Utf16File("REGEDIT4\r\n"), 1, "\"Windows Registry Editor Version 5.00\""},
+        {Utf16File(v5 + "\"v\"=\"x\"\r\n") + "\x0A", 4, "second byte"},
+        {Utf16File(v5 + "\"v\"=\"") + chinese + Utf16File("\"").substr(2), 3, "U+4E2D"},
+        {Utf16File(v5 + "\"v\"=hex(2):25,00,41\r\n"), 3, "hex(2) data"},
+        {Utf16File(v5 + "\r\n\"v\"=hex(7):61,00,\\\r\n  2d,4e,00,00\r\n"), 4, "U+4E2D"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        const auto document = tk::ParseRegFileBytes(c.bytes, "/x/in.reg");
+        if (document) {
+            ADD_FAILURE() << "accepted";
+            continue;
+        }
+        EXPECT_EQ(document.Error().Message().rfind("\"/x/in.reg\", line " + std::to_string(c.line) + ": ", 0), 0u);
+        EXPECT_NE(document.Error().reason.find(c.reason), std::string::npos) << document.Error().reason;
     }
 }
 
