@@ -7,11 +7,11 @@ constexpr int MessageCaption = 5;
 constexpr int FirstCategory = 10; // 10, 15, ... 35: the category entries
 constexpr int CategoryStep = 5;
 constexpr int TuningGroup = 50;
-constexpr int SaveButton = 55;
+// 55 and 75, the save button's captions, are in the table of kinds
+// (catalogue/FunctionKind.h).
 constexpr int OffRadio = 60;
 constexpr int OnRadio = 65;
 constexpr int BrowseButton = 70;
-constexpr int OpenTargetButton = 75;
 constexpr int FolderBrowserTitle = 80;
 constexpr int OpenTargetMessage1 = 85;
 constexpr int OpenTargetMessage2 = 90;

@@ -78,26 +78,24 @@ void CTunewrightDlg::ShowFunction(int functionKey)
         if (header.size() >= 4 && header[3] >= '0' && header[3] <= '4')
             availabilityText = T(textkey::FirstAvailability + 5 * (header[3] - '0'));
 
-        const int kindNumber = PowerClass::DecimalToInt(header.substr(0, 2));
-        if (kindNumber >= 1 && kindNumber <= 10) {
-            const auto kind = static_cast<FunctionKind>(kindNumber);
-            const PanelLayout layout = LayoutOf(kind);
-            numberEdit.ShowWindow(layout.number);
-            pathEdit.ShowWindow(layout.path);
-            valueGroup.ShowWindow(layout.frame);
-            activatedRadio.ShowWindow(layout.offRadio);
-            deactivatedRadio.ShowWindow(layout.onRadio);
-            browseButton.ShowWindow(layout.browse);
+        if (const KindRow* row = FindKind(PowerClass::DecimalToInt(header.substr(0, 2)))) {
+            const KindControls& shown = row->controls;
+            numberEdit.ShowWindow(shown.number);
+            pathEdit.ShowWindow(shown.path);
+            valueGroup.ShowWindow(shown.frame);
+            activatedRadio.ShowWindow(shown.radios);
+            deactivatedRadio.ShowWindow(shown.radios);
+            browseButton.ShowWindow(shown.browse);
 
-            saveButton.SetText(T(kind == FunctionKind::OpenTarget ? textkey::OpenTargetButton : textkey::SaveButton));
-            if (IsSwitch(kind)) {
+            saveButton.SetText(T(row->saveCaptionKey));
+            if (shown.radios) {
                 activatedRadio.SetText(T(textkey::OffRadio));
                 deactivatedRadio.SetText(T(textkey::OnRadio));
             }
-            if (layout.browse)
+            if (shown.browse)
                 browseButton.SetText(T(textkey::BrowseButton));
 
-            const PanelValue value = ReadPanelValue(kind, block.lines, power);
+            const PanelValue value = ReadPanelValue(*row, block.lines, power);
             keyPath = value.keyPath;
             Take(valueName, value.valueName);
             Take(currentValue, value.currentValue);

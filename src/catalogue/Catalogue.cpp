@@ -5,27 +5,6 @@
 
 #include <cstdio>
 
-int BlockLineCount(int kind)
-{
-    switch (static_cast<FunctionKind>(kind)) {
-    case FunctionKind::OpenTarget:
-        return 1;
-    case FunctionKind::StringSwitch:
-    case FunctionKind::FolderPath:
-    case FunctionKind::PlainText:
-    case FunctionKind::DwordSwitch:
-    case FunctionKind::DwordNumber:
-    case FunctionKind::YesNoSwitch:
-        return 2;
-    case FunctionKind::FilePath:
-        return 3;
-    case FunctionKind::BoundedStringNumber:
-    case FunctionKind::BoundedDwordNumber:
-        return 4;
-    }
-    return 0;
-}
-
 std::vector<std::string> HeaderList(const std::vector<std::string>& lines)
 {
     std::vector<std::string> headers;

@@ -7,86 +7,47 @@ std::string LastThree(const std::string& line)
     return line.size() > 3 ? line.substr(line.size() - 3) : line;
 }
 
+// The switch's state and the text the panel keeps as its current value.
+void ReadSwitch(const KindRow& row, const std::string& name, PowerClass& power, PanelValue& v)
+{
+    const SwitchValues& s = row.switchValues;
+    bool on = false;
+    if (row.storage == ValueStorage::Dword) {
+        on = static_cast<std::uint32_t>(power.ReadDwordValue(RegistryLocation::FromPath, name)) != s.offNumber;
+        v.currentValue = std::string(on ? s.onText : s.offText);
+    } else {
+        v.currentValue = power.ReadStringValue(RegistryLocation::FromPath, name);
+        on = *v.currentValue == s.onText;
+    }
+    v.switchIndex = on ? 1 : 0;
+}
+
 } // namespace
 
-PanelLayout LayoutOf(FunctionKind kind)
-{
-    switch (kind) {
-    case FunctionKind::StringSwitch:
-    case FunctionKind::DwordSwitch:
-    case FunctionKind::YesNoSwitch:
-        return {false, false, true, true, true, false};
-    case FunctionKind::BoundedStringNumber:
-    case FunctionKind::DwordNumber:
-    case FunctionKind::BoundedDwordNumber:
-        return {true, false, true, false, false, false};
-    case FunctionKind::FolderPath:
-    case FunctionKind::FilePath:
-        return {false, true, true, false, false, true};
-    case FunctionKind::PlainText:
-        return {false, true, true, false, false, false};
-    case FunctionKind::OpenTarget:
-        break;
-    }
-    return {false, false, false, false, false, false};
-}
-
-bool IsSwitch(FunctionKind kind)
-{
-    return kind == FunctionKind::StringSwitch || kind == FunctionKind::DwordSwitch || kind == FunctionKind::YesNoSwitch;
-}
-
-PanelValue ReadPanelValue(FunctionKind kind, const std::vector<std::string>& lines, PowerClass& power)
+PanelValue ReadPanelValue(const KindRow& row, const std::vector<std::string>& lines, PowerClass& power)
 {
     PanelValue v;
     v.keyPath = lines[0];
-    if (kind == FunctionKind::OpenTarget)
+    if (row.storage == ValueStorage::None)
         return v;
     v.valueName = lines[1];
     power.currentKeyPath = v.keyPath;
     const std::string& name = *v.valueName;
-    switch (kind) {
-    case FunctionKind::StringSwitch:
-        v.currentValue = power.ReadStringValue(RegistryLocation::FromPath, name);
-        v.switchIndex = *v.currentValue == "1" ? 1 : 0;
-        break;
-    case FunctionKind::YesNoSwitch:
-        v.currentValue = power.ReadStringValue(RegistryLocation::FromPath, name);
-        v.switchIndex = *v.currentValue == "yes" ? 1 : 0;
-        break;
-    case FunctionKind::BoundedStringNumber:
-        v.currentValue = power.ReadStringValue(RegistryLocation::FromPath, name);
-        v.numberText = v.currentValue;
+
+    if (row.extension)
+        v.numberText = LastThree(lines[2]);
+    if (row.controls.radios) {
+        ReadSwitch(row, name, power, v);
+    } else {
+        v.currentValue = row.storage == ValueStorage::Dword
+                             ? std::to_string(power.ReadDwordValue(RegistryLocation::FromPath, name))
+                             : power.ReadStringValue(RegistryLocation::FromPath, name);
+        (row.controls.number ? v.numberText : v.pathText) = v.currentValue;
+    }
+    // The bounds are read after the value; the order has no other effect.
+    if (row.bounds) {
         v.minimum = PowerClass::DecimalToInt(lines[2]);
         v.maximum = PowerClass::DecimalToInt(lines[3]);
-        break;
-    case FunctionKind::FolderPath:
-    case FunctionKind::PlainText:
-        v.currentValue = power.ReadStringValue(RegistryLocation::FromPath, name);
-        v.pathText = v.currentValue;
-        break;
-    case FunctionKind::FilePath:
-        v.numberText = LastThree(lines[2]);
-        v.currentValue = power.ReadStringValue(RegistryLocation::FromPath, name);
-        v.pathText = v.currentValue;
-        break;
-    case FunctionKind::DwordSwitch: {
-        const bool on = power.ReadDwordValue(RegistryLocation::FromPath, name) != 0;
-        v.currentValue = on ? "1" : "0";
-        v.switchIndex = on ? 1 : 0;
-        break;
-    }
-    case FunctionKind::DwordNumber:
-    case FunctionKind::BoundedDwordNumber:
-        v.currentValue = std::to_string(power.ReadDwordValue(RegistryLocation::FromPath, name));
-        v.numberText = v.currentValue;
-        if (kind == FunctionKind::BoundedDwordNumber) {
-            v.minimum = PowerClass::DecimalToInt(lines[2]);
-            v.maximum = PowerClass::DecimalToInt(lines[3]);
-        }
-        break;
-    case FunctionKind::OpenTarget:
-        break;
     }
     return v;
 }

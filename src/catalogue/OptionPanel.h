@@ -1,6 +1,6 @@
 #pragma once
-// What the option panel shows of a function, apart from its texts: the
-// controls of its kind and the value the registry holds for it.
+// What the option panel shows of a function, apart from its texts and
+// controls: the value the registry holds for it.
 #include "catalogue/FunctionKind.h"
 #include "util/PowerClass.h"
 
@@ -8,14 +8,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-struct PanelLayout {
-    bool number, path, frame, offRadio, onRadio, browse;
-};
-
-// The controls a kind shows; OpenTarget shows none of them.
-PanelLayout LayoutOf(FunctionKind kind);
-bool IsSwitch(FunctionKind kind);
 
 // The panel state that reading a function's value sets. What a kind leaves
 // alone is empty: the panel keeps what it held there.
@@ -30,6 +22,6 @@ struct PanelValue {
     std::optional<std::int32_t> maximum;
 };
 
-// Reads the value of a function of `kind` from its block lines (as many as
-// the kind needs) through `power`, whose current key path it sets.
-PanelValue ReadPanelValue(FunctionKind kind, const std::vector<std::string>& lines, PowerClass& power);
+// Reads the value of a function of the kind `row` from its block lines (as
+// many as the kind needs) through `power`, whose current key path it sets.
+PanelValue ReadPanelValue(const KindRow& row, const std::vector<std::string>& lines, PowerClass& power);
