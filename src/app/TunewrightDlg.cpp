@@ -21,7 +21,7 @@ void CTunewrightDlg::DoDataExchange(tk::CDataExchange& dx)
     tk::DDX_Text(dx, IDC_NUMBER_EDIT, numberText);
     tk::DDX_Text(dx, IDC_PATH_EDIT, pathText);
     tk::DDX_Text(dx, IDC_INFO_TEXT, infoText);
-    tk::DDX_CBString(dx, IDC_CATEGORY_BOX, categoryText);
+    tk::DDX_CBIndex(dx, IDC_CATEGORY_BOX, currentCategory);
     tk::DDX_Text(dx, IDC_AVAILABILITY_TEXT, availabilityText);
 }
 

@@ -80,7 +80,6 @@ public:
     std::string numberText;
     std::string pathText;
     std::string infoText;
-    std::string categoryText;
     int icon = IDR_MAINFRAME;
     std::string availabilityText;
     std::vector<int> menuBitmaps;

@@ -110,5 +110,4 @@ void CTunewrightDlg::FillCategoryFilter()
     for (int i = 0; i < catalogue::CategoryCount; ++i)
         categoryBox.AddString(T(textkey::FirstCategory + textkey::CategoryStep * i) + kCategoryPadding);
     categoryBox.SetCurSel(0);
-    categoryText = T(textkey::FirstCategory);
 }

@@ -192,6 +192,15 @@ void DDX_CBString(CDataExchange& dx, int id, std::string& value)
     }
 }
 
+void DDX_CBIndex(CDataExchange& dx, int id, int& index)
+{
+    IDialogWindow* w = dx.Dialog().Window();
+    if (dx.SaveAndValidate())
+        index = w->ComboGetCurSel(id);
+    else
+        w->ComboSetCurSel(id, index);
+}
+
 CWinApp::CWinApp(std::string title) : title_(std::move(title))
 {
     AppSlot() = this;

@@ -121,6 +121,9 @@ void DDX_Radio(CDataExchange& dx, int id, int& value);
 // ignored), or put the text into the edit field when none does. From the
 // control: its window text.
 void DDX_CBString(CDataExchange& dx, int id, std::string& value);
+// The selected entry by position, -1 for none: entries with the same text
+// stay apart.
+void DDX_CBIndex(CDataExchange& dx, int id, int& index);
 
 class CDialog {
 public:

@@ -95,6 +95,24 @@ TEST(PollingE2E, ACategoryChangeRefillsOnTheNextTickAndShowsOnTheTickAfter)
     }
 }
 
+TEST(PollingE2E, CategoryEntriesWithOneTextKeepTheirOwnPlace)
+{
+    // Entry 1 reads like entry 0; showing its first function must not turn
+    // the choice back into entry 0.
+    for (const char* text : {"Category 10", "CATEGORY 10"}) {
+        SCOPED_TRACE(text);
+        Installation inst;
+        Prepare(inst);
+        std::string translation = SmallTranslation(kNames);
+        translation.replace(translation.find("Category 15"), 11, text);
+        inst.Write("0019trl.ini", translation);
+        const Screen s = LastScreen(inst.Run("tick\ncategory 1\ntick 4\ndump\nclose\n"));
+        EXPECT_EQ(s.comboSel, 1);
+        EXPECT_EQ(s.items, (std::vector<std::string>{"Beta", "Folder", "File"}));
+        EXPECT_EQ(s.Control(1011).text, "Beta");
+    }
+}
+
 TEST(PollingE2E, BackToAllFunctionsListsEveryFunctionAgain)
 {
     Installation inst;
