@@ -93,8 +93,6 @@ public:
     // which in a catalogue of 100 or more functions is a function like any
     // other and must still be shown when it is the first one selected.
     bool panelFilled = false;
-    // The function whose display failed last; -1 when none did.
-    int failedFunction = -1;
 
 private:
     bool systemMenuExtended = false;

@@ -53,7 +53,6 @@ bool CTunewrightDlg::OnInitDialog()
     previousCategory = 0;
     shownFunction = 99;
     panelFilled = false;
-    failedFunction = -1;
 
     SetTimer(kPollTimer, kPollMilliseconds);
     return true;

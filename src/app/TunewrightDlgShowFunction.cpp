@@ -32,12 +32,6 @@ void CTunewrightDlg::ShowSelectedFunction()
     selectedFunction = listedFunctions[static_cast<std::size_t>(selectionMark)];
     if (selectedFunction >= static_cast<int>(functionNames.size()))
         return;
-    // A function whose display failed is tried again only after the user has
-    // selected another one, so a broken catalogue is reported once, not on
-    // every tick.
-    if (selectedFunction == failedFunction)
-        return;
-    failedFunction = -1;
     if (panelFilled && selectedFunction == shownFunction)
         return;
 
@@ -59,7 +53,12 @@ void CTunewrightDlg::ShowSelectedFunction()
         infoText = previousInfo;
         shownFunction = previousShown;
         panelFilled = wasFilled;
-        failedFunction = selectedFunction;
+        // The list loses its selection mark, so that the polls find no
+        // function to try again and a broken catalogue is reported once; a
+        // click on any item, the failed one too, sets the mark anew and is
+        // tried at the next poll.
+        functionList.SetSelectionMark(-1);
+        selectionMark = -1;
         throw;
     }
     UpdateData(false);

@@ -186,6 +186,32 @@ TEST_F(OptionPanel, AFailedDisplayIsReportedOnceAndLeavesThePanel)
     EXPECT_EQ(dialog_.shownFunction, 1);
 }
 
+TEST_F(OptionPanel, AFailedDisplayIsTriedAgainWhenTheSameItemIsClickedAgain)
+{
+    const std::string catalogue = "10000 0811\n10001 " + kKeyPath + "\n10002 N\n10010 0110\n10011 " + kKeyPath +
+                                  "\n10012 S\n";
+    Start(2, catalogue, "\"S\"=\"1\"\n");
+    Tick();
+    std::filesystem::remove(folder_.Path("0019fct.ini"));
+    Show(1);
+    Tick();
+    Tick();
+    ASSERT_EQ(backend_.errors.size(), 1u);
+
+    // Clicked again while still broken: tried again, reported again, once.
+    Show(1);
+    Tick();
+    ASSERT_EQ(backend_.errors.size(), 2u);
+    EXPECT_EQ(window_.GetItemText(1011), "Function 0");
+
+    folder_.Write("0019fct.ini", catalogue);
+    Show(1);
+    Tick();
+    EXPECT_EQ(backend_.errors.size(), 2u);
+    EXPECT_EQ(window_.GetItemText(1011), "Function 1");
+    EXPECT_EQ(dialog_.switchIndex, 1);
+}
+
 TEST_F(OptionPanel, AFailedRefillIsReportedOnceAndLeavesTheListEmpty)
 {
     Start(2, "10000 0810\n10001 " + kKeyPath + "\n10002 N\n10010 0800\n10011 " + kKeyPath + "\n10012 M\n", "");
