@@ -1,6 +1,5 @@
 #include "app/TunewrightDlg.h"
 
-#include "catalogue/Catalogue.h"
 #include "catalogue/FunctionFilter.h"
 #include "util/TextFile.h"
 
@@ -14,7 +13,7 @@ void CTunewrightDlg::RefillFunctionList()
 
     const std::string path = CataloguePath(power.GetApplicationFolder());
     const FunctionFilter filter =
-        FilterFunctions(HeaderList(ReadTextLines(path)), static_cast<int>(functionNames.size()), currentCategory);
+        FilterFunctions(ReadTextLines(path), static_cast<int>(functionNames.size()), currentCategory);
     for (const int i : filter.listed) {
         functionList.InsertItem(static_cast<int>(listedFunctions.size()), functionNames[static_cast<std::size_t>(i)]);
         listedFunctions.push_back(i);
@@ -23,6 +22,6 @@ void CTunewrightDlg::RefillFunctionList()
     functionList.SetSelectionMark(0);
     categoryBox.SetCurSel(currentCategory);
 
-    if (!filter.unjudgedKeys.empty())
-        tk::ReportError(UnjudgedFunctionsMessage(path, filter.unjudgedKeys));
+    if (!filter.keysWithoutHeader.empty())
+        tk::ReportError(UnjudgedFunctionsMessage(path, filter.keysWithoutHeader));
 }

@@ -1,24 +1,53 @@
 #include "catalogue/Catalogue.h"
 
+#include "catalogue/FunctionKeys.h"
 #include "catalogue/FunctionKind.h"
 #include "util/PowerClass.h"
 
 #include <cstdio>
+#include <set>
+
+namespace {
+
+bool CountsAsHeader(const std::string& line)
+{
+    return line.size() >= 9 && line[4] == '0';
+}
+
+std::string KeyText(int functionKey)
+{
+    char keyText[16];
+    std::snprintf(keyText, sizeof keyText, "%05d", functionKey);
+    return keyText;
+}
+
+} // namespace
 
 std::vector<std::string> HeaderList(const std::vector<std::string>& lines)
 {
     std::vector<std::string> headers;
     for (const auto& line : lines)
-        if (line.size() >= 9 && line[4] == '0')
+        if (CountsAsHeader(line))
             headers.push_back(LineValue(line));
     return headers;
 }
 
+std::vector<int> KeysWithoutHeader(const std::vector<std::string>& lines, int functionCount)
+{
+    std::set<std::string> carried;
+    for (const auto& line : lines)
+        if (CountsAsHeader(line))
+            carried.insert(line.substr(0, 5));
+    std::vector<int> keys;
+    for (int i = 0; i < functionCount; ++i)
+        if (!carried.contains(KeyText(catalogue::FunctionKey(i))))
+            keys.push_back(catalogue::FunctionKey(i));
+    return keys;
+}
+
 std::vector<FunctionBlock> FindBlocks(const std::vector<std::string>& lines, int functionKey)
 {
-    char keyText[16];
-    std::snprintf(keyText, sizeof keyText, "%05d", functionKey);
-    const std::string key(keyText);
+    const std::string key = KeyText(functionKey);
 
     std::vector<FunctionBlock> blocks;
     for (std::size_t i = 0; i < lines.size(); ++i) {

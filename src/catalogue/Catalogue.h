@@ -11,6 +11,10 @@
 // of nine or more characters whose fifth character is "0".
 std::vector<std::string> HeaderList(const std::vector<std::string>& lines);
 
+// The first `functionCount` function keys that no line counted by HeaderList
+// carries in its first five characters, in key order.
+std::vector<int> KeysWithoutHeader(const std::vector<std::string>& lines, int functionCount);
+
 struct FunctionBlock {
     std::string header;              // the header line's value
     std::vector<std::string> lines;  // block line values, as many as the kind needs;

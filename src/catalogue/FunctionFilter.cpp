@@ -4,20 +4,21 @@
 #include "catalogue/FunctionKeys.h"
 #include "util/Path.h"
 
-FunctionFilter FilterFunctions(const std::vector<std::string>& headers, int functionCount, int category)
+FunctionFilter FilterFunctions(const std::vector<std::string>& catalogueLines, int functionCount, int category)
 {
     FunctionFilter filter;
+    const bool judged = category > 0 && category < catalogue::CategoryCount;
+    const std::vector<std::string> headers = judged ? HeaderList(catalogueLines) : std::vector<std::string>();
     for (int i = 0; i < functionCount; ++i) {
-        bool listed = category == 0;
-        if (!listed && category > 0 && category < catalogue::CategoryCount) {
-            if (i < static_cast<int>(headers.size()))
-                listed = CategoryListsHeader(category, headers[static_cast<std::size_t>(i)]);
-            else
-                filter.unjudgedKeys.push_back(catalogue::FunctionKey(i));
-        }
+        const bool listed = category == 0 || (judged && i < static_cast<int>(headers.size()) &&
+                                              CategoryListsHeader(category, headers[static_cast<std::size_t>(i)]));
         if (listed)
             filter.listed.push_back(i);
     }
+    // The header list runs short where a header line is missing or too short
+    // to count, not at its end: name the keys that lack one.
+    if (judged && static_cast<int>(headers.size()) < functionCount)
+        filter.keysWithoutHeader = KeysWithoutHeader(catalogueLines, functionCount);
     return filter;
 }
 
@@ -28,7 +29,7 @@ std::string UnjudgedFunctionsMessage(const std::string& cataloguePath, const std
         list += (list.empty() ? "" : ", ") + std::to_string(key);
     const bool several = keys.size() > 1;
     return "\"" + cataloguePath + "\" has no header line for the function key" + (several ? "s " : " ") + list +
-           ", so the filter cannot judge " + (several ? "them" : "it") +
+           " (a header line has nine or more characters), so the filter cannot judge the functions from there on"
            ". Check the catalogue against the translation file.";
 }
 

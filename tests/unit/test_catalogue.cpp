@@ -1,6 +1,7 @@
 // Reading the function catalogue: the header list of the category filter, the
 // block lookup of the option panel and the filter's test of one header.
 #include "catalogue/Catalogue.h"
+#include "catalogue/FunctionFilter.h"
 #include "catalogue/FunctionKind.h"
 
 #include <gtest/gtest.h>
@@ -190,4 +191,29 @@ TEST(Catalogue, CategoryListsHeaderByGroupDigitOrKindText)
         for (int category = -1; category <= 6; ++category)
             EXPECT_EQ(CategoryListsHeader(category, c.header), c.listed[category + 1])
                 << "header \"" << c.header << "\", category " << category;
+}
+
+TEST(Catalogue, TheFilterNamesTheKeysWhoseHeaderLineIsMissing)
+{
+    struct Case {
+        const char* what;
+        Lines lines;
+        std::vector<int> listed;  // by category 1 (group digit "0") of four functions
+        std::vector<int> missing;
+    };
+    const Case cases[] = {
+        {"every header present", {"10000 0800", "10010 0810", "10020 0800", "10030 0800"}, {0, 2, 3}, {}},
+        {"the last ones missing", {"10000 0800", "10010 0810"}, {0}, {10020, 10030}},
+        {"a short header line in the middle: later functions take their neighbour's header",
+         {"10000 0800", "10010 08", "10020 0810", "10030 0800"}, {0, 2}, {10010}},
+        {"a header line without the zero in fifth place",
+         {"10000 0800", "1001x 0800", "10020 0800", "10030 0800"}, {0, 1, 2}, {10010}},
+    };
+    for (const auto& c : cases) {
+        const FunctionFilter filter = FilterFunctions(c.lines, 4, 1);
+        EXPECT_EQ(filter.listed, c.listed) << c.what;
+        EXPECT_EQ(filter.keysWithoutHeader, c.missing) << c.what;
+        // All functions need no header.
+        EXPECT_TRUE(FilterFunctions(c.lines, 4, 0).keysWithoutHeader.empty()) << c.what;
+    }
 }
