@@ -1,5 +1,25 @@
+#include "app/TextKeys.h"
 #include "app/TunewrightDlg.h"
 
-// Browse is not built yet. Its command is routed already and does
-// nothing until it is.
-void CTunewrightDlg::OnBrowse() {}
+#include "catalogue/FunctionKind.h"
+#include "registry/FileFilters.h"
+
+// The pickers are modal and owned by this window, so a path picked for one
+// function never lands in another's field. Nothing reaches the registry
+// until the user saves.
+void CTunewrightDlg::OnBrowse()
+{
+    const KindRow* row = FindKind(PowerClass::DecimalToInt(header.substr(0, 2)));
+    if (!row || row->browse == BrowseAction::None)
+        return;
+    // What the user typed since the last poll survives the exchange below.
+    UpdateData(true);
+    const std::optional<std::string> picked =
+        row->browse == BrowseAction::Folder
+            ? Window()->BrowseForFolder(T(textkey::FolderBrowserTitle))
+            : Window()->FileOpenDialog({ExtensionFilter(numberText), pathText});
+    if (!picked)
+        return;
+    pathText = *picked;
+    UpdateData(false);
+}

@@ -4,19 +4,9 @@
 #include "toolkit/Services.h"
 #include "util/Path.h"
 
-namespace {
-
-void ShellOpen(const std::string& target)
-{
-    if (tk::IShell* shell = tk::CurrentServices().shell)
-        shell->Open(target);
-}
-
-} // namespace
-
 void CTunewrightDlg::OpenHelpFile()
 {
-    ShellOpen(JoinPath(power.GetApplicationFolder(), "help.chm"));
+    tk::ShellOpen(JoinPath(power.GetApplicationFolder(), "help.chm"));
 }
 
 bool CTunewrightDlg::OnHelpInfo()
@@ -27,7 +17,7 @@ bool CTunewrightDlg::OnHelpInfo()
 
 void CTunewrightDlg::OpenHomepage()
 {
-    ShellOpen(power.ReadSetting("Homepage"));
+    tk::ShellOpen(power.ReadSetting("Homepage"));
 }
 
 void CTunewrightDlg::ShowAboutBox()

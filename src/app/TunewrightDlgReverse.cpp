@@ -1,5 +1,16 @@
+#include "app/TextKeys.h"
 #include "app/TunewrightDlg.h"
 
-// Reverse changes is not built yet. Its command is routed already and does
-// nothing until it is.
-void CTunewrightDlg::OnReverseChanges() {}
+#include "registry/BackupFile.h"
+#include "registry/FileFilters.h"
+#include "toolkit/Services.h"
+
+// The chosen backup goes to the shell's "open", which imports it: on Windows
+// the registry editor, which asks before it writes.
+void CTunewrightDlg::OnReverseChanges()
+{
+    const std::string folder = BackupFolder(power.GetApplicationFolder());
+    ShowMessageBox(T(textkey::ReverseMessage1) + "\n" + T(textkey::ReverseMessage2), "Orvelle Tunewright");
+    if (const std::optional<std::string> file = Window()->FileOpenDialog({kBackupFileFilter, folder}))
+        tk::ShellOpen(*file);
+}

@@ -1,5 +1,55 @@
+#include "app/TextKeys.h"
 #include "app/TunewrightDlg.h"
 
-// Saving a new configuration is not built yet. Its command is routed already and does
-// nothing until it is.
-void CTunewrightDlg::OnSaveNewConfiguration() {}
+#include "catalogue/FunctionKeys.h"
+#include "catalogue/FunctionKind.h"
+#include "registry/Saving.h"
+#include "toolkit/Services.h"
+
+// Timer ticks run while a message box waits and change the members: every
+// text a box shows and everything the save needs are taken before the first
+// box.
+void CTunewrightDlg::OnSaveNewConfiguration()
+{
+    const KindRow* row = FindKind(PowerClass::DecimalToInt(header.substr(0, 2)));
+    const std::string caption = T(textkey::MessageCaption);
+    if (row && row->storage == ValueStorage::None) {
+        const std::string target = keyPath;
+        ShowMessageBox(T(textkey::OpenTargetMessage1) + "\n\n" + T(textkey::OpenTargetMessage2) + "\n" +
+                           T(textkey::OpenTargetMessage3),
+                       caption);
+        tk::ShellOpen(target);
+        return;
+    }
+    // The panel kept the previous function's key and value: nothing to save.
+    const bool shown = panelFilled && shownFunction >= 0 && shownFunction < static_cast<int>(functionNames.size());
+    const std::string name = shown ? functionNames[static_cast<std::size_t>(shownFunction)] : std::string();
+    if (!row) {
+        ShowMessageBox(NothingToSaveMessage(name, header), caption);
+        return;
+    }
+
+    UpdateData(true);
+    const std::string hint = hintText;
+    const std::string saved = T(textkey::SavedMessage1) + "\n\n" + T(textkey::SavedMessage2) + "\n\n" +
+                              T(textkey::SavedMessage3);
+    const SaveRequest request{*row,
+                              keyPath,
+                              valueName,
+                              PanelInput{switchIndex, numberText, pathText, minimum, maximum},
+                              name,
+                              catalogue::FunctionKey(shownFunction),
+                              power.GetApplicationFolder()};
+    const SaveOutcome outcome = SaveNewValue(request, power);
+    switch (outcome.result) {
+    case SaveResult::Saved:
+        ShowMessageBox(saved, caption);
+        break;
+    case SaveResult::Refused:
+        ShowMessageBox(hint);
+        break;
+    case SaveResult::NotWritten:
+        ShowMessageBox(outcome.message, caption);
+        break;
+    }
+}

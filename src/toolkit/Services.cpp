@@ -10,6 +10,12 @@ Services& CurrentServices()
     return services;
 }
 
+void ShellOpen(const std::string& target)
+{
+    if (IShell* shell = CurrentServices().shell)
+        shell->Open(target);
+}
+
 ScopedServices::ScopedServices(const Services& services) : previous_(CurrentServices())
 {
     CurrentServices() = services;

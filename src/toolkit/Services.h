@@ -40,6 +40,9 @@ struct Services {
 
 Services& CurrentServices();
 
+// The shell's "open" of `target`, when a shell is installed.
+void ShellOpen(const std::string& target);
+
 // Installs services for the lifetime of the object and restores the previous
 // ones afterwards.
 class ScopedServices {

@@ -5,7 +5,14 @@
 #include "toolkit/Registry.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+// The root and sub-key that a key path in path form names.
+struct PathFormKey {
+    tk::RegRoot root = tk::RegRoot::CurrentUser;
+    std::string subKey; // as written after the root, doubled separators included
+};
 
 enum class RegistryLocation {
     FromPath,     // the current key path names its root: "HKEY_..\\Sub\\Key"
@@ -40,6 +47,9 @@ public:
     // For callers that must preserve a value exactly (backups): the value's
     // type and raw bytes under the path-form key, or why there is none.
     tk::Result<tk::RegValue, tk::RegError> ReadRawValue(const std::string& valueName) const;
+    // The path form names HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE first,
+    // case-sensitively; empty for any other beginning.
+    static std::optional<PathFormKey> ResolvePathForm(const std::string& keyPath);
 
     // --- Dates ---
     std::string GetTimestamp() const;

@@ -14,24 +14,13 @@ namespace {
 const char* const kKeyNotFoundText = "Registry key was not found :-( ";
 const char* const kNotAStringText = "No REG_SZ";
 
-struct KeyAddress {
-    tk::RegRoot root;
-    std::string subKey;
-};
+using KeyAddress = PathFormKey;
 
-// The path form names its root first, case-sensitively. The two characters
-// after the root name are cut without being looked at; the rest reaches the
-// registry as it is, doubled separators included.
 std::optional<KeyAddress> Resolve(RegistryLocation location, const std::string& keyPath)
 {
     if (location == RegistryLocation::LocalMachine)
         return KeyAddress{tk::RegRoot::LocalMachine, keyPath};
-    const auto below = [&keyPath](std::size_t cut) { return keyPath.size() > cut ? keyPath.substr(cut) : std::string(); };
-    if (keyPath.compare(0, 17, "HKEY_CURRENT_USER") == 0)
-        return KeyAddress{tk::RegRoot::CurrentUser, below(19)};
-    if (keyPath.compare(0, 18, "HKEY_LOCAL_MACHINE") == 0)
-        return KeyAddress{tk::RegRoot::LocalMachine, below(20)};
-    return std::nullopt;
+    return PowerClass::ResolvePathForm(keyPath);
 }
 
 // Registry operations never fail visibly: a missing service or an exception
@@ -118,6 +107,18 @@ void PowerClass::DeleteValue(RegistryLocation location, const std::string& value
     } catch (const std::exception&) {
         // A delete that fails leaves no trace.
     }
+}
+
+// The two characters after the root name are cut without being looked at; the
+// rest reaches the registry as it is, doubled separators included.
+std::optional<PathFormKey> PowerClass::ResolvePathForm(const std::string& keyPath)
+{
+    const auto below = [&keyPath](std::size_t cut) { return keyPath.size() > cut ? keyPath.substr(cut) : std::string(); };
+    if (keyPath.compare(0, 17, "HKEY_CURRENT_USER") == 0)
+        return PathFormKey{tk::RegRoot::CurrentUser, below(19)};
+    if (keyPath.compare(0, 18, "HKEY_LOCAL_MACHINE") == 0)
+        return PathFormKey{tk::RegRoot::LocalMachine, below(20)};
+    return std::nullopt;
 }
 
 // Reads the value that a write with the same key path would replace, so an

@@ -26,7 +26,8 @@ const fs::path kSource = TW_SOURCE_DIR;
 
 // Headers that every platform's build includes, by folder.
 const char* const kSharedFolders[] = {"src/toolkit", "src/toolkit/model", "src/toolkit/headless",
-                                      "src/toolkit/regstore", "src/util", "src/i18n", "src/catalogue", "src/app"};
+                                      "src/toolkit/regstore", "src/util", "src/i18n", "src/catalogue", "src/registry",
+                                      "src/app"};
 // The text-file registry store is built on POSIX only.
 const char* const kPosixOnly[] = {"src/toolkit/regstore/RegistryStore.h"};
 

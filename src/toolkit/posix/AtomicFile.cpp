@@ -1,6 +1,7 @@
 #include "toolkit/AtomicFile.h"
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/posix/FileSteps.h"
 #include "toolkit/posix/UniqueFd.h"
 
 #include <cerrno>
@@ -22,14 +23,6 @@ namespace {
 constexpr int kMaxLinks = 40;
 constexpr std::string_view kTemporaryMark = ".tw-";
 constexpr std::size_t kSuffixLength = 6;
-
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 std::string NameOf(const std::string& path)
 {
@@ -145,18 +138,6 @@ std::string ReadLink(const std::string& path)
     }
 }
 
-void WriteAll(const std::string& path, int fd, std::string_view content)
-{
-    while (!content.empty()) {
-        const ssize_t n = ::write(fd, content.data(), content.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            CFileException::ThrowErrno(path, "cannot write");
-        content.remove_prefix(static_cast<std::size_t>(n));
-    }
-}
-
 } // namespace
 
 std::string FileBehindLinks(const std::string& path)
@@ -209,9 +190,7 @@ void WriteFileAtomically(const std::string& path, std::string_view content)
     temporary.Keep();
 
     // Make the rename itself durable.
-    const UniqueFd folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.Valid())
-        ::fsync(folder.Get());
+    FlushFolderOf(target);
 }
 
 } // namespace tk

@@ -1,0 +1,39 @@
+#include "toolkit/posix/FileSteps.h"
+
+#include "toolkit/Exceptions.h"
+#include "toolkit/posix/UniqueFd.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tk {
+
+void WriteAll(const std::string& path, int fd, std::string_view content)
+{
+    while (!content.empty()) {
+        const ssize_t n = ::write(fd, content.data(), content.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            CFileException::ThrowErrno(path, "cannot write");
+        content.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+void FlushFolderOf(const std::string& path)
+{
+    const UniqueFd folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Valid())
+        ::fsync(folder.Get());
+}
+
+} // namespace tk

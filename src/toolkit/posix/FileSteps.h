@@ -1,0 +1,19 @@
+#pragma once
+// Steps that the POSIX file writers share.
+#include <string>
+#include <string_view>
+
+namespace tk {
+
+// Writes all of `content` to `fd`, going on after short and interrupted
+// writes. Throws CFileException naming `path`.
+void WriteAll(const std::string& path, int fd, std::string_view content);
+
+// The folder part of a path: "." when there is none, "/" for the root.
+std::string FolderOf(const std::string& path);
+
+// Makes a new name in the folder of `path` durable. Best effort: some file
+// systems cannot flush a folder, and the file's own data are flushed already.
+void FlushFolderOf(const std::string& path);
+
+} // namespace tk
