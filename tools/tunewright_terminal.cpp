@@ -8,6 +8,7 @@
 #include "toolkit/RegistryPath.h"
 #include "toolkit/Services.h"
 #include "toolkit/regstore/RegistryStore.h"
+#include "toolkit/terminal/ImportingShell.h"
 #include "toolkit/terminal/TerminalBackend.h"
 #include "toolkit/terminal/TerminalSession.h"
 #include "toolkit/terminal/XdgOpenShell.h"
@@ -36,7 +37,15 @@ int main()
         tk::TerminalBackend backend(session);
         tk::RegistryStore registry(tk::DefaultRegistryPath(folder));
         tk::SystemClock clock;
-        tk::XdgOpenShell shell;
+        tk::XdgOpenShell desktop;
+        // A backup chosen in "Reverse changes" is imported here, asked in a
+        // box of the program's window, as the registry editor asks on Windows.
+        tk::ImportingShell shell(registry, desktop, [](std::string_view text, tk::BoxStyle style) {
+            tk::CWinApp* app = tk::AfxGetApp();
+            if (!app || !app->m_pMainWnd)
+                throw tk::CException("a registry file can be imported only while the program's window is open");
+            return app->m_pMainWnd->ShowMessageBox(text, std::nullopt, style);
+        });
 
         tk::Services services;
         services.registry = &registry;

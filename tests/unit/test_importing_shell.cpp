@@ -1,0 +1,59 @@
+// The terminal program's shell imports a chosen registry file itself, after
+// asking, and hands everything else to the desktop.
+#include "unit/RecordingBackend.h"
+#include "unit/TempAppFolder.h"
+
+#include "toolkit/regstore/RegImport.h"
+#include "toolkit/regstore/RegistryStore.h"
+#include "toolkit/terminal/ImportingShell.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Opened final : tk::IShell {
+    void Open(const std::string& target) override { targets.push_back(target); }
+    std::vector<std::string> targets;
+};
+
+} // namespace
+
+TEST(ImportingShell, ARegistryFileIsImportedWhenTheUserSaysYes)
+{
+    TempAppFolder folder;
+    RecordingBackend backend;
+    tk::ScopedBackend installed(backend);
+    tk::RegistryStore store(folder.Path("registry.reg"));
+    Opened desktop;
+    std::vector<std::string> boxes;
+    tk::Answer answer = tk::Answer::No;
+    tk::ImportingShell shell(store, desktop, [&](std::string_view text, tk::BoxStyle) {
+        boxes.emplace_back(text);
+        return answer;
+    });
+    folder.Write("old.REG", "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n\"V\"=dword:00000007");
+    folder.Write("bad.reg", "REGEDIT4\r\n[HKEY_NOWHERE\\X]\r\n");
+    const std::string path = folder.Path("old.REG");
+
+    shell.Open(path);
+    EXPECT_EQ(boxes, std::vector<std::string>{tk::RegImportQuestion(path)});
+    EXPECT_FALSE(store.QueryValue(tk::RegRoot::CurrentUser, "Software\\Test", "V"));
+
+    answer = tk::Answer::Yes;
+    shell.Open(path);
+    EXPECT_EQ(boxes.back(), tk::RegImportDoneText(path));
+    const auto value = store.QueryValue(tk::RegRoot::CurrentUser, "Software\\Test", "V");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value.Value().data, tk::RegValue::Dword(7).data);
+
+    // A file that cannot be read is reported naming it, and nothing is asked.
+    boxes.clear();
+    shell.Open(folder.Path("bad.reg"));
+    EXPECT_TRUE(boxes.empty());
+    ASSERT_EQ(backend.errors.size(), 1u);
+    EXPECT_NE(backend.errors[0].find("bad.reg"), std::string::npos) << backend.errors[0];
+
+    shell.Open("https://example.org/a.reg.html");
+    shell.Open(folder.Path("help.chm"));
+    EXPECT_EQ(desktop.targets, (std::vector<std::string>{"https://example.org/a.reg.html", folder.Path("help.chm")}));
+}
