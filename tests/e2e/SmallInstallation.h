@@ -21,8 +21,10 @@ inline std::string SmallTranslation(const std::vector<std::string>& names)
     std::string t = "[1033]\r\n00005 T5\r\n";
     for (int key = 10; key <= 35; key += 5)
         t += "000" + std::to_string(key) + " Category " + std::to_string(key) + "\r\n";
-    for (int key : {50, 55, 60, 65, 70, 75})
+    for (int key : {50, 55, 60, 65, 70, 75, 80, 85, 90, 95})
         t += "000" + std::to_string(key) + " T" + std::to_string(key) + "\r\n";
+    for (int key = 100; key <= 120; key += 5)
+        t += "00" + std::to_string(key) + " T" + std::to_string(key) + "\r\n";
     for (int key = 140; key <= 160; key += 5)
         t += "00" + std::to_string(key) + " Available " + std::to_string(key) + "\r\n";
     for (int key : {200, 205, 210, 220, 245, 250, 255, 260})

@@ -1,6 +1,7 @@
 #pragma once
-// A backend for tests: nested dialogs do not run, the error box records its
-// texts, and every message box gives one fixed answer.
+// A backend for tests: nested dialogs do not run, the error box and the
+// message boxes record their texts, and every message box gives one fixed
+// answer.
 #include "toolkit/Backend.h"
 #include "toolkit/model/ModelWindow.h"
 
@@ -19,11 +20,16 @@ public:
         if (onError)
             onError(text);
     }
-    tk::Answer ShowMessageBox(std::string_view, std::string_view, tk::BoxStyle) override { return answer_; }
+    tk::Answer ShowMessageBox(std::string_view text, std::string_view, tk::BoxStyle) override
+    {
+        boxes.emplace_back(text);
+        return answer_;
+    }
     std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
     std::optional<std::string> ShowFolderDialog(std::string_view) override { return std::nullopt; }
 
     std::vector<std::string> errors;
+    std::vector<std::string> boxes;
     std::function<void(const std::string&)> onError; // runs inside the error box
 
 private:

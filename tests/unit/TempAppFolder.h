@@ -12,8 +12,11 @@
 
 class TempAppFolder {
 public:
-    explicit TempAppFolder(tk::IRegistry* registry = nullptr, tk::IClock* clock = nullptr)
-        : folder_(MakeFolder()), scope_(MakeServices(folder_, registry, clock))
+    // `base` holds the folder: a test that flushes thousands of files gives
+    // a folder in memory.
+    explicit TempAppFolder(tk::IRegistry* registry = nullptr, tk::IClock* clock = nullptr,
+                           const std::filesystem::path& base = std::filesystem::temp_directory_path())
+        : folder_(MakeFolder(base)), scope_(MakeServices(folder_, registry, clock))
     {
     }
     ~TempAppFolder()
@@ -42,9 +45,9 @@ public:
     }
 
 private:
-    static std::filesystem::path MakeFolder()
+    static std::filesystem::path MakeFolder(const std::filesystem::path& base)
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tunewright-test-XXXXXX").string();
+        std::string pattern = (base / "tunewright-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
             throw std::runtime_error("cannot create a temporary folder");
         return pattern;
