@@ -2,6 +2,8 @@
 
 #include "util/PowerClass.h"
 
+#include <algorithm>
+
 namespace {
 
 std::string Joined(const SaveKey& key, std::size_t depth, const std::string& separator)
