@@ -1,9 +1,9 @@
 // Keys in one dialog: menus, focus, and what each kind of control does with
 // a key, as a user's clicks and typing would.
-#include "toolkit/CaseFold.h"
 #include "toolkit/terminal/DialogLayer.h"
 
-#include "toolkit/terminal/Cp1252.h"
+#include "toolkit/CaseFold.h"
+#include "toolkit/Cp1252.h"
 #include "toolkit/terminal/TextLayout.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "toolkit/terminal/LineEdit.h"
 
-#include "toolkit/terminal/Cp1252.h"
+#include "toolkit/Cp1252.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "toolkit/terminal/Screen.h"
 
-#include "toolkit/terminal/Cp1252.h"
+#include "toolkit/Cp1252.h"
 #include "toolkit/terminal/TextLayout.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "toolkit/terminal/TextLayout.h"
 
 #include "toolkit/CaseFold.h"
-#include "toolkit/terminal/Cp1252.h"
+#include "toolkit/Cp1252.h"
 
 namespace tk {
 
