@@ -258,6 +258,20 @@ TEST(TerminalDialog, MenusSendTheirCommands)
     EXPECT_EQ(d.dialog.seen.back(), (Seen{MsgKind::Command, 1007})) << "Alt and a button's mnemonic press it";
 }
 
+// As in a Windows dialog, Alt and a letter press the visible control that it
+// underlines before they open the menu bar's entry: in German "&Durchsuchen"
+// and "&Datei" share theirs.
+TEST(TerminalDialog, AControlsMnemonicComesBeforeTheMenuBars)
+{
+    MainDialog d;
+    d.window.SetItemText(1007, "&Find");
+    d.Press(Ch(U'f', true));
+    d.window.ShowItem(1007, false);
+    d.Press(Ch(U'f', true));
+    d.Press(K(KeyCode::Enter));
+    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 1007}, {MsgKind::Command, 32772}}));
+}
+
 TEST(TerminalDialog, TimersFireWhenDueAndNotWhileTheirHandlerRuns)
 {
     MainDialog d;

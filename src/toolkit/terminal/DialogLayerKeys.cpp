@@ -123,12 +123,16 @@ bool DialogLayer::HandleGlobalKey(const Key& key)
         return true;
     }
     if (key.code == KeyCode::Char && key.alt && !key.ctrl) {
+        // A control's mnemonic comes first, as in a Windows dialog, where the
+        // menu bar gets only the letters that no visible control claims.
         if (const auto letter = Letter(key)) {
+            if (HandleMnemonic(*letter))
+                return true;
             if (const auto entry = MenuView::EntryFor(entries, *letter)) {
                 menu_.Open(entries, *entry);
                 return true;
             }
-            return HandleMnemonic(*letter);
+            return false;
         }
         return true;
     }
