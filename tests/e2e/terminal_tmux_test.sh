@@ -3,8 +3,12 @@
 # a throw-away installation of the sample data in German (so that translated
 # captions differ from the resource script's), the start-up question
 # answered, the function list and menu bar checked, the selection moved with
-# the arrow keys, and Escape checked to end the program and give the terminal
-# back (normal screen, cursor shown, line editing and echo on).
+# the arrow keys. Then, on an 80x24 terminal, a user's round trip with keys
+# only: a new number saved and its backup written, the backup picked in File,
+# Reverse changes and imported after the question, the store back byte for
+# byte; and a folder picked with Browse into the path field. Last, Escape
+# checked to end the program and give the terminal back (normal screen,
+# cursor shown, line editing and echo on).
 #
 # usage: terminal_tmux_test.sh TUNEWRIGHT_BINARY SOURCE_DIR
 # Exit codes: 0 passed, 1 failed, 77 skipped (no tmux or iconv).
@@ -71,28 +75,51 @@ grep -q '"Hidden"=dword:00000b7f' "$work/registry.reg" || fail "cannot set Hidde
 language='[1031]'
 sed -i "/^Language\r\?\$/{n;s/^\[[^]]*\]/$language/}" "$app/config.ini"
 grep -qF "$language" "$app/config.ini" || fail "cannot switch the sample to $language"
+# An older backup with another value: picking it instead of the new one shows
+# in the store. The folder browser starts in the program's current folder.
+printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"MenuShowDelay"="999"' \
+    >"$app/backup/backup - 19990101 - 00.00 - decoy.reg" || fail "cannot write the older backup"
+mkdir -p "$work/start/Auswahl" "$work/start/Zielordner" || fail "cannot make the folders to browse"
 
 # What the screen must show, from the translation file (Windows-1252).
-entry() {
+entry_raw() {
     LC_ALL=C awk -v section="$language" -v key="$1" '
         { sub(/\r$/, "") }
         $0 == section { inside = 1; next }
         inside && /^\[/ { exit }
         inside && substr($0, 1, 5) == key { print substr($0, 7); exit }
-    ' "$app/0019trl.ini" | iconv -f CP1252 -t UTF-8 | tr -d '&'
+    ' "$app/0019trl.ini" | iconv -f CP1252 -t UTF-8
 }
+entry() { entry_raw "$1" | tr -d '&'; }
 name0=$(entry 10000)
 name1=$(entry 10010)
 name2=$(entry 10020)
 fileMenu=$(entry 00200)
 helpMenu=$(entry 00245)
-for v in name0 name1 name2 fileMenu helpMenu; do
+saved1=$(entry 00100)
+saved3=$(entry 00110)
+reverse1=$(entry 00115)
+folderTitle=$(entry 00080)
+# The function of the first folder path in the catalogue, and its place in the list.
+folderKey=$(LC_ALL=C awk '/^1[0-9][0-9][0-9]0 03[0-9][0-9]\r?$/ { print $1; exit }' "$app/0019fct.ini")
+folderName=$(entry "$folderKey")
+for v in name0 name1 name2 fileMenu helpMenu saved1 saved3 reverse1 folderTitle folderName; do
     [ -n "${!v}" ] || fail "the translation file has no text for $v"
+done
+# The letter that Alt takes for a caption: the one after '&', in lower case.
+mnemonic() { entry_raw "$1" | sed -n 's/.*&\(.\).*/\1/p' | tr '[:upper:]' '[:lower:]'; }
+saveKey=$(mnemonic 00055)
+fileKey=$(mnemonic 00200)
+reverseKey=$(mnemonic 00210)
+browseKey=$(mnemonic 00070)
+for v in saveKey fileKey reverseKey browseKey; do
+    [ -n "${!v}" ] || fail "the translation file has no mnemonic for $v"
 done
 
 cat >"$work/run.sh" <<SCRIPT
 #!/bin/sh
 printf 'SHELL BEFORE THE PROGRAM\n'
+cd '$work/start' || exit 1
 TUNEWRIGHT_REGISTRY='$work/registry.reg' '$app/tunewright'
 echo \$? >'$work/status'
 stty -a >'$work/stty' 2>&1
@@ -126,6 +153,95 @@ wait_for "1357" 2 || fail "the option panel does not show the first function's v
 "${tm[@]}" send-keys -t "$session" Down Down
 wait_for "┌ $name2 " 5 || fail "two Down keys did not show the third function \"$name2\" in the option panel"
 wait_for "2943" 2 || fail "the option panel does not show the third function's value 2943 (dword 0xb7f)"
+
+# The rest happens where it is tightest: 80 columns, 24 rows.
+keys() { "${tm[@]}" send-keys -t "$session" "$@"; }
+"${tm[@]}" resize-window -t "$session" -x 80 -y 24 || fail "tmux cannot make the window 80x24"
+keys Up Up
+wait_for "┌ $name0 " 5 || fail "two Up keys did not show the first function \"$name0\" again"
+wait_for "1357" 2 || fail "the option panel does not show 1357 at 80x24"
+storeBefore="$work/store-before-save.reg"
+cp "$work/registry.reg" "$storeBefore"
+oldLine=$(grep -a '^"MenuShowDelay"=' "$storeBefore")
+
+# Shift-Tab from the list goes round to the number field, whose text is
+# selected on entry, so typing replaces it.
+keys BTab
+keys -l 2468
+wait_for "2468" 2 || fail "typing 2468 into the number field does not show"
+keys "M-$saveKey"
+wait_for "$saved1" 5 || fail "Alt+$saveKey did not save with the confirmation \"$saved1\""
+wait_for "${saved3##* }" 1 || fail "the confirmation is cut off before its last word \"${saved3##* }\""
+grep -q '^"MenuShowDelay"="2468"'$'\r''$' "$work/registry.reg" || fail "the store does not hold the saved 2468"
+backups=("$app/backup/backup - "*" - "*" - "*.reg)
+[ "${#backups[@]}" = 2 ] || fail "the save did not add exactly one backup: ${backups[*]}"
+backup=${backups[1]}
+[[ "$backup" == *decoy.reg ]] && backup=${backups[0]}
+grep -aq '^"MenuShowDelay"="1357"' "$backup" || fail "the backup $backup does not hold the old value 1357"
+keys Enter
+wait_gone "$saved1" 5 || fail "Enter did not close the confirmation"
+storeAfterSave="$work/store-after-save.reg"
+cp "$work/registry.reg" "$storeAfterSave"
+
+# File, Reverse changes: the message, then the picker in the backup folder.
+keys "M-$fileKey"
+keys "$reverseKey"
+firstWords=$(awk '{ print $1 " " $2 " " $3 }' <<<"$reverse1")
+wait_for "$firstWords" 5 || fail "Reverse changes did not show its message \"$reverse1\""
+keys Enter
+wait_for "Look in: " 5 || fail "no file dialog after the message"
+capture | grep -q 'Look in: .*/app/backup *│' || fail "the file dialog does not open in the backup folder"
+newName=$(basename "$backup" | iconv -f CP1252 -t UTF-8)
+wait_for "▸backup - 19990101 - 00.00 - decoy.reg" 2 || fail "the file dialog does not list the older backup first"
+wait_for "$newName" 1 || fail "the file dialog does not list the new backup \"$newName\""
+capture | grep -qF "README.txt" && fail "the file dialog lists a file that is no .reg file"
+keys Down
+wait_for "▸$newName" 2 || fail "Down did not move to the new backup"
+keys Enter
+wait_for "Import the keys and values in" 5 || fail "choosing the backup did not ask before importing"
+wait_for "[ Yes ]" 1 || fail "the import question has no Yes button"
+grep -q '^"MenuShowDelay"="2468"' "$work/registry.reg" || fail "the store changed before the question was answered"
+keys Enter
+wait_for "The keys and values in" 5 || fail "the import did not say that it succeeded"
+wait_for "registry." 1 || fail "the success message is cut off"
+keys Enter
+wait_gone "The keys and values in" 5 || fail "Enter did not close the success message"
+grep -aqxF "$oldLine" "$work/registry.reg" || fail "the store does not hold the old line again: $(grep -a MenuShowDelay "$work/registry.reg")"
+# Everything else stays as the save left it, so the file equals the one after
+# the save with the old line put back.
+newLine=$(grep -a '^"MenuShowDelay"=' "$storeAfterSave")
+(
+    export LC_ALL=C
+    text=$(cat "$storeAfterSave"; printf x)
+    text=${text%x}
+    printf '%s' "${text/"$newLine"$'\n'/"$oldLine"$'\n'}"
+) >"$work/expected.reg"
+cmp -s "$work/expected.reg" "$work/registry.reg" || fail "the store after Reverse changes is not the one after the save with the old line back: $(diff "$work/expected.reg" "$work/registry.reg" | head -5)"
+
+# Browse for a folder path: Tab twice from the save button reaches the list.
+keys Tab Tab
+wait_for "▸$name0" 2 || fail "two Tab keys from the save button did not reach the list"
+downs=()
+for (( i = 0; i < (folderKey - 10000) / 10; ++i )); do downs+=(Down); done
+keys "${downs[@]}"
+wait_for "┌ $folderName " 5 || fail "the list did not reach the folder function \"$folderName\""
+storeBeforeBrowse="$work/store-before-browse.reg"
+cp "$work/registry.reg" "$storeBeforeBrowse"
+keys "M-$browseKey"
+wait_for "$folderTitle" 5 || fail "Alt+$browseKey did not open the folder browser"
+wait_for "Folder: $work/start" 1 || capture | grep -q 'Folder: .*/start *│' \
+    || fail "the folder browser does not start in the current folder"
+wait_for "▸Auswahl/" 1 || fail "the folder browser does not list the first folder"
+keys Down Enter
+wait_for "/start/Zielordner" 2 || fail "Down and Enter did not open the folder Zielordner"
+keys Space
+wait_gone "$folderTitle" 5 || fail "Space did not choose the folder"
+chosen="$work/start/Zielordner"
+# The field shows the start of the path; in the field (Tab from Browse) its end.
+wait_for "${chosen:0:20}" 2 || fail "the path field does not show the chosen folder $chosen"
+keys Tab
+wait_for "/start/Zielordner" 2 || fail "the path field does not end with the chosen folder $chosen"
+cmp -s "$storeBeforeBrowse" "$work/registry.reg" || fail "Browse changed the store"
 
 "${tm[@]}" send-keys -t "$session" Escape
 tries=50
