@@ -3,12 +3,14 @@
 //
 // crash_writer FOLDER [ROUNDS]: each round sets the counter in
 // FOLDER/registry.reg to one more than it holds, then writes FOLDER/config.ini
-// for that number. Without ROUNDS it runs until it is killed.
+// for that number. Without ROUNDS it runs until it is killed. A line on
+// standard output says that the rounds begin.
 #include "crash/CrashFiles.h"
 
 #include "toolkit/AtomicFile.h"
 #include "toolkit/regstore/RegistryStore.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -19,6 +21,8 @@ int main(int argc, char** argv)
     const std::string folder = argv[1];
     const long rounds = argc > 2 ? std::atol(argv[2]) : -1;
     tk::RegistryStore store(folder + "/registry.reg");
+    std::puts("writing");
+    std::fflush(stdout);
     for (long i = 0; rounds < 0 || i < rounds; ++i) {
         const auto current = store.QueryValue(tk::RegRoot::CurrentUser, crash::kCounterKey, crash::kCounterValue);
         if (!current || current.Value().data.size() != 4)

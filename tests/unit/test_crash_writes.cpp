@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -20,13 +22,25 @@ namespace {
 
 constexpr int kFillerValues = 300;
 
+// Returns once the writer is about to write, so that the random delay before
+// a kill is spent writing, however long the program takes to start (an
+// instrumented build on a busy machine may take longer than the delay).
 pid_t StartWriter(const std::string& folder, const char* rounds)
 {
+    int ready[2];
+    if (::pipe2(ready, O_CLOEXEC) != 0)
+        return -1;
     const pid_t child = ::fork();
     if (child == 0) {
+        ::dup2(ready[1], STDOUT_FILENO);
         ::execl(TW_CRASH_WRITER, "crash_writer", folder.c_str(), rounds, static_cast<char*>(nullptr));
         ::_exit(127);
     }
+    ::close(ready[1]);
+    char line = 0;
+    while (::read(ready[0], &line, 1) < 0 && errno == EINTR) {
+    }
+    ::close(ready[0]);
     return child;
 }
 
