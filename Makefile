@@ -1,5 +1,5 @@
 # The two commands of the README: `make run` and `make test`.
-.PHONY: run test build setup bench clean
+.PHONY: run test build setup bench clean sanitize
 
 BUILD := build/native
 INSTALL := $(BUILD)/sample-installation
@@ -21,6 +21,12 @@ run: build
 
 test: build
 	@ctest --preset native
+
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: setup
+	@cmake --preset sanitize >/dev/null
+	@cmake --build --preset sanitize
+	@ctest --preset sanitize
 
 bench: build
 	@for b in $(BUILD)/*_bench; do [ -x "$$b" ] && "$$b"; done
