@@ -1,5 +1,5 @@
 # The two commands of the README: `make run` and `make test`.
-.PHONY: run test build setup bench clean sanitize
+.PHONY: run test build setup bench clean sanitize fuzz fuzz-build fuzz-long
 
 BUILD := build/native
 INSTALL := $(BUILD)/sample-installation
@@ -19,14 +19,34 @@ run: build
 	@cp $(BUILD)/tunewright $(INSTALL)/tunewright
 	@cd $(INSTALL) && ./tunewright
 
+# The native suite, then the short fuzz runs where Clang is found.
 test: build
 	@ctest --preset native
+	@$(MAKE) --no-print-directory fuzz
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: setup
 	@cmake --preset sanitize >/dev/null
 	@cmake --build --preset sanitize
 	@ctest --preset sanitize
+
+fuzz-build: setup
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+
+# A few seconds per fuzz target, as CTest tests; skipped without clang++.
+fuzz:
+	@if command -v clang++ >/dev/null 2>&1; then \
+		$(MAKE) --no-print-directory fuzz-build && ctest --preset fuzz; \
+	else \
+		echo "fuzz: clang++ not found, the short fuzz runs are skipped"; \
+	fi
+
+# FUZZ_SECONDS per target, one after another; findings go to
+# build/fuzz/findings/<target>/.
+FUZZ_SECONDS ?= 600
+fuzz-long: fuzz-build
+	@bash fuzz/run_all.sh $(FUZZ_SECONDS) build/fuzz
 
 bench: build
 	@for b in $(BUILD)/*_bench; do [ -x "$$b" ] && "$$b"; done

@@ -1,0 +1,53 @@
+// Windows-1252 and UTF-8: every byte string survives the way to UTF-8 and
+// back, the five bytes the code page leaves undefined included; what comes
+// out towards the terminal is valid UTF-8; UTF-8 made only of characters the
+// code page holds comes back unchanged, and anything else loses only what
+// the code page cannot hold.
+#include "FuzzSupport.h"
+
+#include "toolkit/terminal/Cp1252.h"
+
+namespace {
+
+// The characters of valid UTF-8; none when the text is not valid UTF-8.
+std::optional<std::u32string> Characters(std::string_view utf8)
+{
+    std::u32string out;
+    while (!utf8.empty()) {
+        const tk::Utf8Step step = tk::DecodeUtf8(utf8);
+        if (step.kind != tk::Utf8Step::Kind::Char)
+            return std::nullopt;
+        out += step.ch;
+        utf8.remove_prefix(step.length);
+    }
+    return out;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes = fuzz::AsText(data, size);
+
+    const std::string utf8 = tk::Cp1252ToUtf8(bytes);
+    FUZZ_CHECK(tk::Utf8ToCp1252(utf8) == bytes);
+    const auto characters = Characters(utf8);
+    FUZZ_CHECK(characters.has_value() && characters->size() == bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        FUZZ_CHECK((*characters)[i] == tk::DecodeCp1252(static_cast<unsigned char>(bytes[i])));
+
+    // The same bytes read as UTF-8, as the terminal sends them.
+    const std::string narrow = tk::Utf8ToCp1252(bytes);
+    FUZZ_CHECK(narrow.size() <= bytes.size());
+    FUZZ_CHECK(tk::Utf8ToCp1252(tk::Cp1252ToUtf8(narrow)) == narrow);
+    if (const auto typed = Characters(bytes)) {
+        std::string kept;
+        for (const char32_t ch : *typed)
+            if (const auto byte = tk::EncodeCp1252(ch))
+                kept += *byte;
+        FUZZ_CHECK(narrow == kept);
+        if (kept.size() == typed->size())
+            FUZZ_CHECK(tk::Cp1252ToUtf8(narrow) == bytes);
+    }
+    return 0;
+}

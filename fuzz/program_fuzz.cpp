@@ -1,0 +1,138 @@
+// The whole program in this process: the real main dialog on the headless
+// toolkit, over an installation and a registry store made from the input,
+// played by a short command script from the input. Whatever the files hold
+// and whatever the user does, the program does not crash and:
+// - the store it could read is still readable afterwards, and a store it
+//   could not read keeps every byte;
+// - the translation file and the catalogue keep every byte, and config.ini
+//   keeps its lines (only values change);
+// - no temporary file is left behind;
+// - what the driver prints is one event a line, control bytes escaped.
+//
+// Input: config.ini, the translation file, the catalogue, the store and the
+// command script, separated by "====\n". The script is bounded: at most 64
+// commands and 5 ticks a command, and a file or folder dialog can only be
+// answered with a path inside the installation. The shell, the dialogs and
+// the clock are the driver's, so nothing reaches the real system.
+#include "FuzzSupport.h"
+#include "unit/TempAppFolder.h"
+
+#include "app/TunewrightApp.h"
+#include "toolkit/Backend.h"
+#include "toolkit/Services.h"
+#include "toolkit/headless/HeadlessBackend.h"
+#include "toolkit/regstore/RegFile.h"
+#include "toolkit/regstore/RegistryStore.h"
+#include "util/PowerClass.h"
+#include "util/TextFile.h"
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <sstream>
+
+namespace {
+
+constexpr int kMaxCommands = 64;
+constexpr int kMaxTicks = 5;
+
+// A path inside `folder` for a picked file: each part of the picked name
+// must be an ordinary name, so that the path cannot lead out.
+std::string PickedPath(const std::string& folder, const std::string& name)
+{
+    std::string path = folder;
+    std::istringstream parts(name);
+    std::string part;
+    while (std::getline(parts, part, '/')) {
+        if (part.empty() || part == "." || part == "..")
+            return folder + "/picked";
+        path += "/" + part;
+    }
+    return path == folder ? folder + "/picked" : path;
+}
+
+// The command script the driver gets: the input's lines, bounded.
+std::string Script(std::string_view commands, const std::string& folder)
+{
+    std::string script;
+    std::istringstream lines{std::string(commands)};
+    std::string line;
+    for (int count = 0; count < kMaxCommands && std::getline(lines, line); ++count) {
+        const std::size_t blank = line.find(' ');
+        const std::string verb = line.substr(0, blank);
+        const std::string rest = blank == std::string::npos ? std::string() : line.substr(blank + 1);
+        if (verb == "tick") {
+            int ticks = 1;
+            std::from_chars(rest.data(), rest.data() + rest.size(), ticks);
+            script += "tick " + std::to_string(std::clamp(ticks, 0, kMaxTicks)) + "\n";
+        } else if (verb == "pick" && rest != "cancel") {
+            script += "pick " + PickedPath(folder, rest) + "\n";
+        } else {
+            script += line + "\n";
+        }
+    }
+    return script;
+}
+
+// What the store takes as a registry: a file of no bytes is an empty one.
+bool StoreReadable(const std::string& text)
+{
+    return text.empty() || tk::ParseRegFile(text, "registry.reg").HasValue();
+}
+
+std::string Run(const TempAppFolder& folder, const std::string& script)
+{
+    std::istringstream in(script);
+    std::ostringstream out;
+    tk::HeadlessBackend backend(in, out);
+    tk::RegistryStore registry(folder.Path("registry.reg"));
+    tk::FixedClock clock(tk::LocalTime{2024, 5, 17, 9, 30});
+    tk::Services services;
+    services.registry = &registry;
+    services.shell = &backend;
+    services.clock = &clock;
+    services.executablePath = folder.Path("tunewright");
+    const tk::ScopedServices installed(services);
+    const tk::ScopedBackend active(backend);
+    const fuzz::QuietStandardError quiet;
+
+    backend.QueueLeadingAnswers();
+    CTunewrightApp app;
+    app.InitInstance();
+    return out.str();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const auto parts = fuzz::Parts(fuzz::AsText(data, size), 5);
+    const std::string config(parts[0]), translation(parts[1]), catalogue(parts[2]), store(parts[3]);
+
+    TempAppFolder folder;
+    folder.Write("config.ini", config);
+    const std::string productId = PowerClass().ReadSetting("Product ID");
+    if (!fuzz::IsPlainFileName(productId))
+        return 0;
+    const std::string translationName = productId + "trl.ini";
+    folder.Write(translationName, translation);
+    folder.Write("0019fct.ini", catalogue);
+    folder.Write("registry.reg", store);
+    const std::string root = folder.Folder().string();
+
+    const std::string printed = Run(folder, Script(parts[4], root));
+
+    FUZZ_CHECK(std::none_of(printed.begin(), printed.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && c != '\n';
+    }));
+    if (StoreReadable(store))
+        FUZZ_CHECK(StoreReadable(folder.Read("registry.reg")));
+    else
+        FUZZ_CHECK(folder.Read("registry.reg") == store);
+    FUZZ_CHECK(folder.Read(translationName) == translation);
+    FUZZ_CHECK(folder.Read("0019fct.ini") == catalogue);
+    FUZZ_CHECK(SplitLines(folder.Read("config.ini")).size() == SplitLines(config).size());
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Folder()))
+        FUZZ_CHECK_SAID(entry.path().filename().string().find(".tw-") == std::string::npos, entry.path().string());
+    return 0;
+}
