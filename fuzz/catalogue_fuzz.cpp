@@ -1,8 +1,8 @@
 // The function catalogue: every block found for a key carries exactly the
 // lines its kind needs, so the option panel reads only lines that are there;
 // reading a function's value never changes the registry; the category filter
-// lists each function at most once, in order, and names those it cannot
-// judge.
+// lists each function at most once, in order, and when the header list runs
+// short it names function keys that lack a header.
 //
 // Input: the catalogue, "====\n", a registry store file for the values.
 #include "FuzzSupport.h"
@@ -32,38 +32,44 @@ tk::RegistryTree Registry(std::string_view store)
     return tree;
 }
 
-void CheckFilter(const std::vector<std::string>& headers)
+void CheckFilter(const std::vector<std::string>& lines)
 {
-    const int count = static_cast<int>(headers.size()) + 2;
-    for (int category = 0; category <= catalogue::CategoryCount; ++category) {
-        const FunctionFilter filter = FilterFunctions(headers, count, category);
-        FUZZ_CHECK(std::is_sorted(filter.listed.begin(), filter.listed.end()));
-        FUZZ_CHECK(std::adjacent_find(filter.listed.begin(), filter.listed.end()) == filter.listed.end());
-        FUZZ_CHECK(filter.listed.empty() || (filter.listed.front() >= 0 && filter.listed.back() < count));
-        if (category == 0)
-            FUZZ_CHECK(static_cast<int>(filter.listed.size()) == count);
-        const bool judges = category > 0 && category < catalogue::CategoryCount;
-        const std::vector<int> unjudged = judges ? std::vector<int>{catalogue::FunctionKey(count - 2),
-                                                                    catalogue::FunctionKey(count - 1)}
-                                                 : std::vector<int>{};
-        FUZZ_CHECK(filter.unjudgedKeys == unjudged);
+    const int headers = static_cast<int>(HeaderList(lines).size());
+    for (const int count : {headers, headers + 2}) {
+        for (int category = 0; category <= catalogue::CategoryCount; ++category) {
+            const FunctionFilter filter = FilterFunctions(lines, count, category);
+            const auto& listed = filter.listed;
+            FUZZ_CHECK(std::is_sorted(listed.begin(), listed.end()));
+            FUZZ_CHECK(std::adjacent_find(listed.begin(), listed.end()) == listed.end());
+            FUZZ_CHECK(listed.empty() || (listed.front() >= 0 && listed.back() < count));
+            if (category == 0)
+                FUZZ_CHECK(static_cast<int>(listed.size()) == count);
+            // A header list that runs short always names a key, or the
+            // user's message would name none.
+            const bool judged = category > 0 && category < catalogue::CategoryCount;
+            const auto& missing = filter.keysWithoutHeader;
+            FUZZ_CHECK((judged && headers < count) == !missing.empty());
+            FUZZ_CHECK(std::is_sorted(missing.begin(), missing.end()));
+            for (const int key : missing)
+                FUZZ_CHECK(key >= catalogue::FunctionKey(0) && key < catalogue::FunctionKey(count) &&
+                           (key - catalogue::FunctionKey(0)) % 10 == 0);
+        }
     }
 }
 
-void CheckPanel(FunctionKind kind, const FunctionBlock& block, tk::RegistryTree& registry)
+void CheckPanel(const KindRow& row, const FunctionBlock& block, tk::RegistryTree& registry)
 {
     const std::string before = tk::SerialiseRegFile(registry);
     PowerClass power;
-    const PanelValue value = ReadPanelValue(kind, block.lines, power);
+    const PanelValue value = ReadPanelValue(row, block.lines, power);
     FUZZ_CHECK(tk::SerialiseRegFile(registry) == before);
     FUZZ_CHECK(value.keyPath == block.lines[0]);
-    if (kind == FunctionKind::OpenTarget)
+    if (row.storage == ValueStorage::None)
         return;
     FUZZ_CHECK(value.valueName == block.lines[1] && value.currentValue.has_value());
-    FUZZ_CHECK(IsSwitch(kind) == value.switchIndex.has_value());
+    FUZZ_CHECK(row.controls.radios == value.switchIndex.has_value());
     FUZZ_CHECK(!value.switchIndex || *value.switchIndex == 0 || *value.switchIndex == 1);
-    const bool bounded = kind == FunctionKind::BoundedStringNumber || kind == FunctionKind::BoundedDwordNumber;
-    FUZZ_CHECK(bounded == value.minimum.has_value() && bounded == value.maximum.has_value());
+    FUZZ_CHECK(row.bounds == value.minimum.has_value() && row.bounds == value.maximum.has_value());
 }
 
 } // namespace
@@ -77,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     services.registry = &registry;
     const tk::ScopedServices installed(services);
 
-    CheckFilter(HeaderList(lines));
+    CheckFilter(lines);
 
     // The program's own function keys, and whatever keys the first lines carry.
     std::vector<int> keys;
@@ -90,8 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const FunctionBlock& block : FindBlocks(lines, key)) {
             const int kind = PowerClass::DecimalToInt(block.header.substr(0, 2));
             FUZZ_CHECK(static_cast<int>(block.lines.size()) == BlockLineCount(kind));
-            if (kind >= 1 && kind <= 10)
-                CheckPanel(static_cast<FunctionKind>(kind), block, registry);
+            if (const KindRow* row = FindKind(kind))
+                CheckPanel(*row, block, registry);
         }
     }
     return 0;

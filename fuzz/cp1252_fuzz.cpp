@@ -1,11 +1,13 @@
-// Windows-1252 and UTF-8: every byte string survives the way to UTF-8 and
-// back, the five bytes the code page leaves undefined included; what comes
-// out towards the terminal is valid UTF-8; UTF-8 made only of characters the
-// code page holds comes back unchanged, and anything else loses only what
-// the code page cannot hold.
+// Windows-1252, UTF-8 and UTF-16LE: every byte string survives the way to
+// UTF-8 and back and the way to UTF-16LE and back, the five bytes the code
+// page leaves undefined included; what comes out towards the terminal is
+// valid UTF-8; UTF-8 made only of characters the code page holds comes back
+// unchanged, and anything else loses only what the code page cannot hold.
+// UTF-16LE (a version 5 registry file) is converted whole or refused at the
+// first code unit the code page cannot hold, never with a loss.
 #include "FuzzSupport.h"
 
-#include "toolkit/terminal/Cp1252.h"
+#include "toolkit/Cp1252.h"
 
 namespace {
 
@@ -21,6 +23,35 @@ std::optional<std::u32string> Characters(std::string_view utf8)
         utf8.remove_prefix(step.length);
     }
     return out;
+}
+
+// The UTF-16LE form of Windows-1252 text, as the registry editor writes it.
+std::string Utf16Le(std::string_view text)
+{
+    std::string out;
+    for (const char c : text) {
+        const char32_t ch = tk::DecodeCp1252(static_cast<unsigned char>(c));
+        out += static_cast<char>(ch & 0xFF);
+        out += static_cast<char>(ch >> 8);
+    }
+    return out;
+}
+
+void CheckUtf16(std::string_view bytes)
+{
+    FUZZ_CHECK(tk::Utf16LeToCp1252(Utf16Le(bytes)).HasValue());
+    FUZZ_CHECK(tk::Utf16LeToCp1252(Utf16Le(bytes)).Value() == bytes);
+
+    const auto narrow = tk::Utf16LeToCp1252(bytes);
+    if (narrow) {
+        FUZZ_CHECK(Utf16Le(narrow.Value()) == bytes);
+        return;
+    }
+    const std::size_t offset = narrow.Error();
+    FUZZ_CHECK(offset < bytes.size() && offset % 2 == 0);
+    // Everything before the refused code unit converts.
+    FUZZ_CHECK(tk::Utf16LeToCp1252(bytes.substr(0, offset)).HasValue());
+    FUZZ_CHECK(!tk::Utf16LeFault(bytes, offset).empty());
 }
 
 } // namespace
@@ -49,5 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (kept.size() == typed->size())
             FUZZ_CHECK(tk::Cp1252ToUtf8(narrow) == bytes);
     }
+
+    CheckUtf16(bytes);
     return 0;
 }

@@ -6,6 +6,7 @@
 //   could not read keeps every byte;
 // - the translation file and the catalogue keep every byte, and config.ini
 //   keeps its lines (only values change);
+// - every backup written is a registry file that an import takes;
 // - no temporary file is left behind;
 // - what the driver prints is one event a line, control bytes escaped.
 //
@@ -21,13 +22,14 @@
 #include "toolkit/Backend.h"
 #include "toolkit/Services.h"
 #include "toolkit/headless/HeadlessBackend.h"
+#include "toolkit/headless/ScriptCommand.h"
 #include "toolkit/regstore/RegFile.h"
+#include "toolkit/regstore/RegImport.h"
 #include "toolkit/regstore/RegistryStore.h"
 #include "util/PowerClass.h"
 #include "util/TextFile.h"
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <sstream>
 
@@ -51,25 +53,33 @@ std::string PickedPath(const std::string& folder, const std::string& name)
     return path == folder ? folder + "/picked" : path;
 }
 
-// The command script the driver gets: the input's lines, bounded.
+// The ticks of a command, bounded.
+std::string Ticks(int ticks, const char* lead)
+{
+    return ticks == 0 ? std::string() : lead + std::to_string(std::min(ticks, kMaxTicks));
+}
+
+// The command script the driver gets: the input's lines, bounded. A line the
+// driver cannot parse goes as it is, to be reported as a bad command.
 std::string Script(std::string_view commands, const std::string& folder)
 {
     std::string script;
     std::istringstream lines{std::string(commands)};
     std::string line;
     for (int count = 0; count < kMaxCommands && std::getline(lines, line); ++count) {
-        const std::size_t blank = line.find(' ');
-        const std::string verb = line.substr(0, blank);
-        const std::string rest = blank == std::string::npos ? std::string() : line.substr(blank + 1);
-        if (verb == "tick") {
-            int ticks = 1;
-            std::from_chars(rest.data(), rest.data() + rest.size(), ticks);
-            script += "tick " + std::to_string(std::clamp(ticks, 0, kMaxTicks)) + "\n";
-        } else if (verb == "pick" && rest != "cancel") {
-            script += "pick " + PickedPath(folder, rest) + "\n";
-        } else {
-            script += line + "\n";
-        }
+        // Read as the driver reads it, line end and all.
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const std::optional<tk::ScriptCommand> command = tk::ParseScriptCommand(line);
+        if (command && command->verb == tk::ScriptVerb::Tick)
+            line = "tick " + std::to_string(std::min(command->number, kMaxTicks));
+        else if (command && command->verb == tk::ScriptVerb::Pick)
+            line = "pick " + (command->text == "cancel" ? command->text : PickedPath(folder, command->text)) +
+                   Ticks(command->ticks, " tick ");
+        else if (command && (command->verb == tk::ScriptVerb::Answer || command->verb == tk::ScriptVerb::Choose))
+            line = (command->verb == tk::ScriptVerb::Answer ? "answer " : "choose ") + command->text +
+                   Ticks(command->ticks, " tick ");
+        script += line + "\n";
     }
     return script;
 }
@@ -99,6 +109,8 @@ std::string Run(const TempAppFolder& folder, const std::string& script)
     backend.QueueLeadingAnswers();
     CTunewrightApp app;
     app.InitInstance();
+    // A fuzzed script may hold bad commands; the status only says so.
+    static_cast<void>(backend.Finish());
     return out.str();
 }
 
@@ -118,6 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     folder.Write(translationName, translation);
     folder.Write("0019fct.ini", catalogue);
     folder.Write("registry.reg", store);
+    // Saving writes its backups here and never makes the folder itself.
+    std::filesystem::create_directory(folder.Folder() / "backup");
     const std::string root = folder.Folder().string();
 
     const std::string printed = Run(folder, Script(parts[4], root));
@@ -134,5 +148,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(SplitLines(folder.Read("config.ini")).size() == SplitLines(config).size());
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Folder()))
         FUZZ_CHECK_SAID(entry.path().filename().string().find(".tw-") == std::string::npos, entry.path().string());
+    for (const auto& backup : std::filesystem::directory_iterator(folder.Folder() / "backup")) {
+        const auto parsed = tk::ParseRegFileBytes(folder.Read("backup/" + backup.path().filename().string()), "backup");
+        FUZZ_CHECK_SAID(parsed.HasValue(), parsed ? std::string() : parsed.Error().Message());
+    }
     return 0;
 }
