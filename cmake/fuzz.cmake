@@ -8,7 +8,7 @@ if(NOT TUNEWRIGHT_FUZZ)
 endif()
 
 set(TUNEWRIGHT_FUZZ_SECONDS 5 CACHE STRING "How long each fuzz target runs as a CTest test")
-set(TUNEWRIGHT_FUZZ_TARGETS regstore settings translation catalogue key_decoder cp1252 resource_script program)
+set(TUNEWRIGHT_FUZZ_TARGETS regstore regimport settings translation catalogue key_decoder cp1252 resource_script program)
 
 enable_testing()
 add_custom_target(fuzz_targets)

@@ -1,0 +1,75 @@
+// Importing a registry file (tunewright-import, Reverse changes): any bytes,
+// REGEDIT4 or version 5 in UTF-16LE, are imported whole or not at all. A file
+// refused names itself and a line that exists, and a refused or declined file
+// leaves the store byte for byte as it was; an imported one leaves the store
+// holding exactly what applying the file to it gives, and the file's comments
+// stay out.
+#include "FuzzSupport.h"
+#include "unit/RecordingBackend.h"
+#include "unit/TempAppFolder.h"
+
+#include "toolkit/regstore/RegFile.h"
+#include "toolkit/regstore/RegImport.h"
+#include "toolkit/regstore/RegistryStore.h"
+#include "toolkit/regstore/RegistryTree.h"
+
+#include <algorithm>
+
+namespace {
+
+const char* const kStoreText = "REGEDIT4\r\n\r\n; the store's own comment\r\n"
+                               "[HKEY_CURRENT_USER\\Software\\Orvelle\\Tunewright]\r\n\"Language\"=\"[1033]\"\r\n"
+                               "[HKEY_LOCAL_MACHINE\\Software\\Vendor]\r\n@=dword:00000001\r\n";
+
+tk::RegistryTree StoreTree()
+{
+    const auto document = tk::ParseRegFile(kStoreText, "registry.reg");
+    FUZZ_CHECK(document.HasValue());
+    tk::RegistryTree tree;
+    FUZZ_CHECK(tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Keep).HasValue());
+    return tree;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static TempAppFolder folder;
+    const std::string bytes(fuzz::AsText(data, size));
+    const std::string importPath = folder.Path("import.reg");
+    const std::string storePath = folder.Path("registry.reg");
+    tk::RegistryTree expected = StoreTree();
+    // The canonical text, which a store that changes nothing keeps as it is.
+    const std::string before = tk::SerialiseRegFile(expected);
+    folder.Write("import.reg", bytes);
+    folder.Write("registry.reg", before);
+
+    const auto document = tk::ParseRegFileBytes(bytes, importPath);
+    if (!document) {
+        const tk::RegFileError error = document.Error();
+        FUZZ_CHECK_SAID(error.line >= 1 && error.line <= 1 + std::count(bytes.begin(), bytes.end(), '\n'),
+                        error.Message());
+        FUZZ_CHECK(error.fileName == importPath);
+    }
+    // Most files are taken; some are declined, which must change nothing.
+    const bool confirm = size % 7 != 0;
+
+    RecordingBackend backend;
+    const tk::ScopedBackend installed(backend);
+    tk::RegistryStore store(storePath);
+    const tk::RegImportOutcome outcome =
+        tk::ImportRegFile(importPath, store, [confirm](const std::string&) { return confirm; });
+    FUZZ_CHECK(backend.errors.empty());
+
+    if (!document) {
+        FUZZ_CHECK(outcome.status == tk::RegImportStatus::Failed);
+        FUZZ_CHECK_SAID(outcome.message == document.Error().Message(), outcome.message);
+    } else if (!confirm) {
+        FUZZ_CHECK(outcome.status == tk::RegImportStatus::Declined);
+    } else {
+        FUZZ_CHECK_SAID(outcome.status == tk::RegImportStatus::Imported, outcome.message);
+        FUZZ_CHECK(tk::ApplyRegFile(document.Value(), expected, tk::RegFileComments::Drop).HasValue());
+    }
+    FUZZ_CHECK(folder.Read("registry.reg") == tk::SerialiseRegFile(expected));
+    return 0;
+}
