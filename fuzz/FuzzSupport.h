@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,23 +58,6 @@ inline bool IsPlainFileName(std::string_view name)
         std::fprintf(stderr, "  %s\n", detail.c_str());
     std::abort();
 }
-
-// Keeps the program's warnings on standard error out of the fuzzer's log
-// while it lives; the fuzzer and the sanitizers write past it.
-class QuietStandardError {
-public:
-    QuietStandardError() : saved_(std::cerr.rdbuf(nullptr)) {}
-    ~QuietStandardError()
-    {
-        std::cerr.rdbuf(saved_);
-        std::cerr.clear();
-    }
-    QuietStandardError(const QuietStandardError&) = delete;
-    QuietStandardError& operator=(const QuietStandardError&) = delete;
-
-private:
-    std::streambuf* saved_;
-};
 
 } // namespace fuzz
 

@@ -104,7 +104,6 @@ std::string Run(const TempAppFolder& folder, const std::string& script)
     services.executablePath = folder.Path("tunewright");
     const tk::ScopedServices installed(services);
     const tk::ScopedBackend active(backend);
-    const fuzz::QuietStandardError quiet;
 
     backend.QueueLeadingAnswers();
     CTunewrightApp app;
