@@ -1,8 +1,9 @@
 # The libFuzzer targets in fuzz/, one per reader of outside input, and their
 # short runs as CTest tests (the `fuzz` preset; instrumentation comes from
 # cmake/sanitize.cmake). fuzz/run.sh runs a target: seeds from
-# fuzz/corpus/<name>, new inputs to <build>/corpus/<name>, findings to
-# <build>/findings/<name>/.
+# fuzz/corpus/<name>, new inputs to <work>/corpus/<name>, findings to
+# <work>/findings/<name>/. The short runs work in <build>/short and start
+# from the seeds alone each time; the long run keeps <build>/corpus.
 if(NOT TUNEWRIGHT_FUZZ)
   return()
 endif()
@@ -21,7 +22,7 @@ foreach(name ${TUNEWRIGHT_FUZZ_TARGETS})
   add_dependencies(fuzz_targets fuzz_${name})
 
   add_test(NAME fuzz_${name}
-    COMMAND bash ${CMAKE_SOURCE_DIR}/fuzz/run.sh $<TARGET_FILE:fuzz_${name}> ${name}
-            ${TUNEWRIGHT_FUZZ_SECONDS} ${CMAKE_BINARY_DIR})
+    COMMAND bash ${CMAKE_SOURCE_DIR}/fuzz/run.sh --fresh $<TARGET_FILE:fuzz_${name}> ${name}
+            ${TUNEWRIGHT_FUZZ_SECONDS} ${CMAKE_BINARY_DIR}/short)
   set_tests_properties(fuzz_${name} PROPERTIES LABELS fuzz TIMEOUT 120)
 endforeach()
