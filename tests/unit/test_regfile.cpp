@@ -178,7 +178,6 @@ TEST(RegFile, LaterLinesWinAndSectionsRepeatOrRemoveKeys)
                                        "\"never there\"=-\n"
                                        "[-HKEY_CURRENT_USER\\B]\n"
                                        "[-HKEY_CURRENT_USER\\NotThere]\n"
-                                       "[-HKEY_CURRENT_USER]\n"
                                        "[HKEY_CURRENT_USER\\Empty\\\\Key]\n");
     ASSERT_NE(tree.FindValue(RegRoot::CurrentUser, "A", "v"), nullptr);
     EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "A", "v")->data, RegValue::String("second").data);
@@ -202,6 +201,7 @@ TEST(RegFile, BadLinesAreReportedWithFileAndLine)
         {"REGEDIT4\n[HKEY_CURRENT_USERX\\Software]", 2, "\"HKEY_CURRENT_USERX\""},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\\\Software]", 2, "empty key name"},
         {"REGEDIT4\n[-HKEY_LOCAL_MACHINE\\\\]", 2, "empty key name"},
+        {"REGEDIT4\n[-hkey_current_user]", 2, "HKEY_CURRENT_USER cannot be deleted"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\K", 2, "]"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\n\"v\"=dword:123456789", 4, "dword"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=dword:xyz", 3, "dword"},

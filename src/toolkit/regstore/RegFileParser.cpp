@@ -376,6 +376,8 @@ Result<RegFileSection, Reason> ParseSection(std::string_view line)
     if (!SplitKeyPath(section.subKey))
         return Reason{"an empty key name follows " + std::string(rootName)
                       + ": one backslash separates the root from its first key"};
+    if (section.deleteKey && section.subKey.empty())
+        return Reason{"a root key such as " + std::string(root->name) + " cannot be deleted"};
     return section;
 }
 
