@@ -31,6 +31,7 @@ const tk::MessageMap& CTunewrightDlg::GetMessageMap() const
     using D = CTunewrightDlg;
     static const tk::MessageMap map = {
         tk::OnSysCommandMessage(&D::OnSysCommand),                   // SysCommand
+        tk::OnPaintMessage(&D::OnPaint),                             // Paint
         tk::OnQueryDragIconMessage(&D::OnQueryDragIcon),             // QueryDragIcon
         tk::OnTimerMessage(&D::OnTimer),                             // Timer
         tk::OnCommand(ID_FILE_EXIT, &D::OnExit),                     // Close

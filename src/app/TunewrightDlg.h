@@ -23,6 +23,7 @@ protected:
     // TunewrightDlg<Event>.cpp.
     void DoDataExchange(tk::CDataExchange& dx) override;    // TunewrightDlg.cpp
     void OnSysCommand(int commandId, long param);           // SysCommand
+    void OnPaint();                                         // Paint
     int OnQueryDragIcon();                                  // QueryDragIcon
     void OnCtlColor(tk::CtlColorRequest& request);          // CtlColor
     void OnTimer(int timerId);                              // Timer

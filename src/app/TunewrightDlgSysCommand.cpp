@@ -1,13 +1,12 @@
 #include "app/TunewrightDlg.h"
 
-void CTunewrightDlg::OnSysCommand(int commandId, long)
+void CTunewrightDlg::OnSysCommand(int commandId, long param)
 {
     if ((commandId & 0xFFF0) == IDM_ABOUTBOX) {
         ShowAboutBox();
         return;
     }
-    // Of the other system commands only Close means anything to this dialog:
-    // by default it becomes the close request.
-    if ((commandId & 0xFFF0) == tk::SystemCloseCommand)
-        OnClose();
+    // Moving, minimising, the menus and Close belong to the system; its Close
+    // comes back as the close request.
+    tk::CDialog::OnSysCommand(commandId, param);
 }

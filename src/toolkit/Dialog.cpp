@@ -77,19 +77,26 @@ void CDialog::OnClose()
     OnCancel();
 }
 
-bool CDialog::RunInitDialog()
+std::optional<bool> CDialog::InitDialog()
 {
     try {
-        OnInitDialog();
-        return true;
+        return OnInitDialog();
     } catch (const std::exception& e) {
         ReportError(e.what());
-        return false;
+        return std::nullopt;
     }
 }
 
-void CDialog::Dispatch(Message& message)
+bool CDialog::Route(Message& message)
 {
+    // Handlers may wait in a modal box, where timer messages are routed in
+    // turn: the innermost message is the one Default() speaks of.
+    struct Current {
+        Message*& slot;
+        Message* outer;
+        ~Current() { slot = outer; }
+    } current{current_, current_};
+    current_ = &message;
     try {
         for (const auto& entry : GetMessageMap()) {
             if (entry.kind != message.kind)
@@ -97,12 +104,33 @@ void CDialog::Dispatch(Message& message)
             if (entry.kind == MsgKind::Command && entry.id != message.id)
                 continue;
             entry.handler(*this, message);
-            return;
+            return !message.passedOn;
         }
         DefaultHandling(message);
     } catch (const std::exception& e) {
         ReportError(e.what());
     }
+    return !message.passedOn;
+}
+
+void CDialog::Dispatch(Message& message)
+{
+    if (Route(message) || message.kind != MsgKind::SysCommand || (message.id & 0xFFF0) != SystemCloseCommand)
+        return;
+    Message close;
+    close.kind = MsgKind::Close;
+    Route(close);
+}
+
+void CDialog::Default()
+{
+    if (current_)
+        current_->passedOn = true;
+}
+
+void CDialog::OnSysCommand(int, long)
+{
+    Default();
 }
 
 void CDialog::SendCommand(int id)
@@ -115,26 +143,14 @@ void CDialog::SendCommand(int id)
 
 void CDialog::DefaultHandling(Message& message)
 {
-    switch (message.kind) {
-    case MsgKind::Command:
-        if (message.id == OkCommand)
-            OnOK();
-        else if (message.id == CancelCommand)
-            OnCancel();
-        break;
-    case MsgKind::Close:
+    if (message.kind == MsgKind::Command && message.id == OkCommand)
+        OnOK();
+    else if (message.kind == MsgKind::Command && message.id == CancelCommand)
+        OnCancel();
+    else if (message.kind == MsgKind::Close)
         OnClose();
-        break;
-    case MsgKind::SysCommand:
-        if ((message.id & 0xFFF0) == SystemCloseCommand) {
-            Message close;
-            close.kind = MsgKind::Close;
-            Dispatch(close);
-        }
-        break;
-    default:
-        break;
-    }
+    else
+        Default();
 }
 
 Answer CDialog::ShowMessageBox(std::string_view text, std::optional<std::string_view> caption, BoxStyle style)

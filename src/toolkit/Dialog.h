@@ -49,6 +49,9 @@ struct Message {
     long param = 0;
     CtlColorRequest* color = nullptr; // CtlColor only
     long result = 0;
+    // Set when the program leaves the message to the system's default
+    // processing: no handler took it, or its handler called Default().
+    bool passedOn = false;
 };
 
 struct MessageEntry {
@@ -152,8 +155,19 @@ public:
     // are reported in the standard error box; they end only that handler.
     void AttachWindow(IDialogWindow* window) { window_ = window; }
     IDialogWindow* Window() const { return window_; }
+    // What OnInitDialog answered (true: the system gives the focus to the
+    // first tab stop), or nothing when it failed with an error (reported).
+    std::optional<bool> InitDialog();
     // False when the initialisation failed with an error (already reported).
-    bool RunInitDialog();
+    bool RunInitDialog() { return InitDialog().has_value(); }
+    // For backends over a window system: the message map, then the toolkit's
+    // own defaults (OK, Cancel, the close request). False when the message is
+    // passed on: the system's default processing must handle it (moving,
+    // minimising, the system menu's own commands, its Close among them).
+    bool Route(Message& message);
+    // For backends that keep their windows in memory: Route, then what the
+    // system's default processing does with a message passed on, which here
+    // means the system menu's Close becomes the close request.
     void Dispatch(Message& message);
     void SendCommand(int id);
 
@@ -166,12 +180,18 @@ public:
 protected:
     // Default handling of the close request: the Cancel command.
     void OnClose();
+    // Default handling of a system command: the system's.
+    void OnSysCommand(int commandId, long param);
+    // A handler that leaves the message it handles to the system's default
+    // processing calls this.
+    void Default();
 
 private:
     void DefaultHandling(Message& message);
 
     int templateId_;
     IDialogWindow* window_ = nullptr;
+    Message* current_ = nullptr; // the message being routed, innermost first
 };
 
 class CWinApp {

@@ -83,6 +83,10 @@ public:
 
     // The window itself.
     virtual void SetIcon(int iconId, bool big) = 0;
+    virtual bool IsMinimized() const = 0;
+    // Paints the minimised window: its icon background, then the icon centred
+    // in the client area. For a paint request only.
+    virtual void PaintIconCentred(int iconId) = 0;
     virtual void SetTimer(int timerId, int milliseconds) = 0;
     virtual void EndDialog(Answer result) = 0;
     virtual std::optional<Answer> EndResult() const = 0;

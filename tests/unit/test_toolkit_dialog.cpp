@@ -183,3 +183,69 @@ TEST(Toolkit, MenusChangeTextAndBitmapByPosition)
     EXPECT_EQ(w.Menu()[0].items[4].bitmapId, 143);
     EXPECT_TRUE(w.HasSystemMenu());
 }
+
+namespace {
+
+// Counts the close requests; owns only the About entry of the system menu.
+class SystemMenuProbe final : public CDialog {
+public:
+    SystemMenuProbe() : CDialog(102) {}
+    const MessageMap& GetMessageMap() const override
+    {
+        static const MessageMap map = {
+            OnSysCommandMessage(&SystemMenuProbe::OnSysCommand),
+            OnCloseMessage(&SystemMenuProbe::OnClose),
+        };
+        return map;
+    }
+    bool OnInitDialog() override { return false; }
+    void OnSysCommand(int id, long param)
+    {
+        if (id == 16)
+            ++abouts;
+        else
+            CDialog::OnSysCommand(id, param);
+    }
+    void OnClose()
+    {
+        ++closes;
+        CDialog::OnClose();
+    }
+    int abouts = 0;
+    int closes = 0;
+};
+
+} // namespace
+
+TEST(Toolkit, SystemCommandsTheProgramDoesNotOwnGoToTheSystem)
+{
+    RecordingBackend backend;
+    ScopedBackend installed{backend};
+    ModelWindow window{GetDialogTemplate(102), backend};
+    SystemMenuProbe dlg;
+    dlg.AttachWindow(&window);
+    EXPECT_EQ(dlg.InitDialog(), std::optional<bool>(false));
+
+    // Moving, the keyboard menu, the menu bar and minimising are passed on.
+    for (int id : {0xF012, 0xF100, 0xF090, 0xF020}) {
+        Message m{MsgKind::SysCommand, id};
+        EXPECT_FALSE(dlg.Route(m)) << std::hex << id;
+    }
+    Message about{MsgKind::SysCommand, 16};
+    EXPECT_TRUE(dlg.Route(about));
+    EXPECT_EQ(dlg.abouts, 1);
+
+    // A window system turns the passed-on Close into one close request; the
+    // windows in memory do that themselves, once.
+    Message close{MsgKind::SysCommand, SystemCloseCommand};
+    EXPECT_FALSE(dlg.Route(close));
+    EXPECT_EQ(dlg.closes, 0);
+    Message again{MsgKind::SysCommand, SystemCloseCommand};
+    dlg.Dispatch(again);
+    EXPECT_EQ(dlg.closes, 1);
+    EXPECT_EQ(window.EndResult(), Answer::Cancel);
+
+    // The last result given counts, as on Windows.
+    dlg.EndDialog(Answer::Ok);
+    EXPECT_EQ(window.EndResult(), Answer::Ok);
+}

@@ -320,10 +320,10 @@ void ModelWindow::SetTimer(int timerId, int milliseconds)
     timers_[timerId] = milliseconds;
 }
 
+// The last result given counts, as on Windows.
 void ModelWindow::EndDialog(Answer result)
 {
-    if (!endResult_)
-        endResult_ = result;
+    endResult_ = result;
 }
 
 std::optional<Answer> ModelWindow::EndResult() const

@@ -111,6 +111,9 @@ public:
     void SystemMenuAppend(int commandId, std::string_view text) override;
 
     void SetIcon(int iconId, bool big) override;
+    // A window in memory is never minimised, so it never paints an icon.
+    bool IsMinimized() const override { return false; }
+    void PaintIconCentred(int) override {}
     void SetTimer(int timerId, int milliseconds) override;
     void EndDialog(Answer result) override;
     std::optional<Answer> EndResult() const override;

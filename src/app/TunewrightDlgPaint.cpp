@@ -1,0 +1,10 @@
+#include "app/TunewrightDlg.h"
+
+void CTunewrightDlg::OnPaint()
+{
+    // The template has no minimise box: only the system minimises the window.
+    if (Window()->IsMinimized())
+        Window()->PaintIconCentred(icon);
+    else
+        Default();
+}
