@@ -1,15 +1,17 @@
 // tunewright-script: runs the real main dialog on the headless toolkit. It
 // reads commands from standard input and prints what a user would see, one
 // event a line; the README lists both.
+#include "script/ScriptPlatform.h"
+
 #include "toolkit/Backend.h"
 #include "toolkit/Dialog.h"
-#include "toolkit/RegistryPath.h"
+#include "toolkit/FileSystem.h"
 #include "toolkit/Services.h"
 #include "toolkit/headless/HeadlessBackend.h"
-#include "toolkit/regstore/RegistryStore.h"
+#include "util/Path.h"
 
 #include <cstdio>
-#include <filesystem>
+#include <exception>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -60,27 +62,30 @@ int main(int argc, char** argv)
     }
     if (appFolder.empty())
         return Usage("--app-folder is required");
-    if (!std::filesystem::is_directory(appFolder))
+    if (!tk::IsFolder(appFolder))
         return Usage("no such folder: " + appFolder);
-    appFolder = std::filesystem::absolute(appFolder).lexically_normal().string();
-    while (appFolder.size() > 1 && appFolder.back() == '/')
-        appFolder.pop_back();
-    if (registryPath.empty())
-        registryPath = tk::DefaultRegistryPath(appFolder);
+    appFolder = tk::FullPath(appFolder);
+    UseBinaryStandardStreams();
 
+    std::unique_ptr<ScriptRegistry> registry;
+    try {
+        registry = OpenScriptRegistry(registryPath, appFolder);
+    } catch (const std::exception& e) {
+        std::cerr << "tunewright-script: " << e.what() << '\n';
+        return 1;
+    }
     tk::HeadlessBackend backend(std::cin, std::cout);
-    tk::RegistryStore registry(registryPath);
     tk::SystemClock systemClock;
     std::optional<tk::FixedClock> fixedClock;
     if (now)
         fixedClock.emplace(*now);
 
     tk::Services services;
-    services.registry = &registry;
+    services.registry = &registry->Registry();
     services.shell = &backend;
     services.clock = fixedClock ? static_cast<tk::IClock*>(&*fixedClock) : &systemClock;
     // The program believes it lies in the installation folder.
-    services.executablePath = (std::filesystem::path(appFolder) / "tunewright").string();
+    services.executablePath = JoinPath(appFolder, "tunewright");
     tk::ScopedServices installed(services);
     tk::ScopedBackend active(backend);
 
@@ -89,6 +94,12 @@ int main(int argc, char** argv)
     if (!app)
         return Usage("the application object is missing");
     app->InitInstance();
+    try {
+        registry->Finish();
+    } catch (const std::exception& e) {
+        std::cerr << "tunewright-script: " << e.what() << '\n';
+        return 1;
+    }
     const int status = backend.Finish();
     if (status != 0)
         std::cerr << "tunewright-script: the script holds bad commands (see the \"bad command\" lines)\n";

@@ -3,10 +3,10 @@
 // it while the object lives, and everything in it is removed afterwards.
 #include "toolkit/Services.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -47,10 +47,13 @@ public:
 private:
     static std::filesystem::path MakeFolder(const std::filesystem::path& base)
     {
-        std::string pattern = (base / "tunewright-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a temporary folder");
-        return pattern;
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const auto folder = base / ("tunewright-test-" + std::to_string(random()) + std::to_string(random()));
+            if (std::filesystem::create_directory(folder))
+                return folder;
+        }
+        throw std::runtime_error("cannot create a temporary folder");
     }
     static tk::Services MakeServices(const std::filesystem::path& folder, tk::IRegistry* registry,
                                      tk::IClock* clock)

@@ -7,7 +7,8 @@
 #include "app/TunewrightDlg.h"
 #include "toolkit/Resources.h"
 #include "toolkit/model/ModelWindow.h"
-#include "toolkit/regstore/RegistryStore.h"
+#include "toolkit/regstore/RegFile.h"
+#include "toolkit/regstore/RegistryTree.h"
 
 #include <gtest/gtest.h>
 
@@ -29,12 +30,12 @@ std::string Translation(int functions)
 
 class OptionPanel : public ::testing::Test {
 protected:
-    OptionPanel() : store_(folder_.Path("registry.reg")), services_(Services(folder_, store_))
+    OptionPanel() : services_(Services(folder_, store_))
     {
         folder_.Write("config.ini", "Product ID\n0019\nLanguage\n[1033]\n");
     }
 
-    static tk::Services Services(const TempAppFolder& folder, tk::RegistryStore& store)
+    static tk::Services Services(const TempAppFolder& folder, tk::RegistryTree& store)
     {
         tk::Services s;
         s.registry = &store;
@@ -46,7 +47,9 @@ protected:
     {
         folder_.Write("0019trl.ini", Translation(functions));
         folder_.Write("0019fct.ini", catalogue);
-        folder_.Write("registry.reg", "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Test]\n" + store);
+        const auto seed = tk::ParseRegFile("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Test]\n" + store, "seed");
+        ASSERT_TRUE(seed) << seed.Error().Message();
+        ASSERT_TRUE(tk::ApplyRegFile(seed.Value(), store_, tk::RegFileComments::Drop));
         dialog_.AttachWindow(&window_);
         ASSERT_TRUE(dialog_.RunInitDialog());
     }
@@ -64,7 +67,7 @@ protected:
     }
 
     TempAppFolder folder_;
-    tk::RegistryStore store_;
+    tk::RegistryTree store_;
     tk::ScopedServices services_;
     RecordingBackend backend_{tk::Answer::Yes};
     tk::ScopedBackend installed_{backend_};

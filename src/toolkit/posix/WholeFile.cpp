@@ -2,9 +2,7 @@
 
 #include "toolkit/Exceptions.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,19 +15,6 @@ struct Descriptor {
     int fd;
     ~Descriptor() { if (fd >= 0) ::close(fd); }
 };
-
-std::string SizeText(std::size_t bytes)
-{
-    constexpr std::size_t kMegabyte = std::size_t{1} << 20;
-    if (bytes >= kMegabyte && bytes % kMegabyte == 0)
-        return std::to_string(bytes / kMegabyte) + " MB";
-    return std::to_string(bytes) + " bytes";
-}
-
-[[noreturn]] void ThrowTooLarge(const std::string& path, std::size_t limit)
-{
-    throw CFileException(path, "is larger than " + SizeText(limit) + ", the most a data file may hold");
-}
 
 } // namespace
 
@@ -45,33 +30,16 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit)
         CFileException::ThrowErrno(path, "cannot examine the file");
     if (!S_ISREG(status.st_mode))
         throw CFileException(path, "is not a regular file");
-    if (static_cast<std::uintmax_t>(status.st_size) > limit)
-        ThrowTooLarge(path, limit);
-
-    // The size is only where reading starts: a file may grow while it is read,
-    // and some report no size at all, so the limit holds for what is read.
-    // One byte more than expected is asked for, so the end shows at once.
-    std::string content(static_cast<std::size_t>(status.st_size) + 1, '\0');
-    std::size_t used = 0;
-    for (;;) {
-        if (used == content.size()) {
-            if (used > limit)
-                ThrowTooLarge(path, limit);
-            content.resize(std::min(std::max(2 * used, std::size_t{65536}), limit + 1));
-        }
-        const ssize_t count = ::read(file.fd, content.data() + used, content.size() - used);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            CFileException::ThrowErrno(path, "cannot read the file");
-        if (count == 0)
-            break;
-        used += static_cast<std::size_t>(count);
-    }
-    if (used > limit)
-        ThrowTooLarge(path, limit);
-    content.resize(used);
-    return content;
+    return detail::ReadUpToLimit(path, limit, static_cast<std::uint64_t>(status.st_size),
+                                 [&](char* buffer, std::size_t size) {
+                                     for (;;) {
+                                         const ssize_t count = ::read(file.fd, buffer, size);
+                                         if (count >= 0)
+                                             return static_cast<std::size_t>(count);
+                                         if (errno != EINTR)
+                                             CFileException::ThrowErrno(path, "cannot read the file");
+                                     }
+                                 });
 }
 
 } // namespace tk

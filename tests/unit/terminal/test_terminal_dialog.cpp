@@ -4,7 +4,7 @@
 #include "toolkit/terminal/DialogLayer.h"
 
 #include "KeyBuilders.h"
-#include "RecordingBackend.h"
+#include "unit/RecordingBackend.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,17 @@
+// A data file that reports no size, as Linux makes it.
+#include "toolkit/Exceptions.h"
+#include "toolkit/WholeFile.h"
+
+#include <gtest/gtest.h>
+
+TEST(TextFile, AFileWithoutSizeKeepsToTheLimit)
+{
+    // /proc reports no size: only the reading itself can keep to the limit.
+    try {
+        tk::ReadWholeFile("/proc/self/status", 9);
+        ADD_FAILURE() << "no error for /proc/self/status";
+    } catch (const tk::CFileException& e) {
+        EXPECT_EQ(e.Path(), "/proc/self/status");
+        EXPECT_NE(e.Cause().find("9 bytes"), std::string::npos) << e.Cause();
+    }
+}

@@ -1,0 +1,28 @@
+// The driver on POSIX: the registry is the text-file store, at the named
+// file, else at $TUNEWRIGHT_REGISTRY, else beside the program. It writes each
+// change as it happens.
+#include "script/ScriptPlatform.h"
+
+#include "toolkit/RegistryPath.h"
+#include "toolkit/regstore/RegistryStore.h"
+
+namespace {
+
+class StoreRegistry final : public ScriptRegistry {
+public:
+    explicit StoreRegistry(const std::string& path) : store_(path) {}
+    tk::IRegistry& Registry() override { return store_; }
+    void Finish() override {}
+
+private:
+    tk::RegistryStore store_;
+};
+
+} // namespace
+
+std::unique_ptr<ScriptRegistry> OpenScriptRegistry(const std::string& file, const std::string& appFolder)
+{
+    return std::make_unique<StoreRegistry>(file.empty() ? tk::DefaultRegistryPath(appFolder) : file);
+}
+
+void UseBinaryStandardStreams() {}
