@@ -1,0 +1,183 @@
+#include "toolkit/AtomicFile.h"
+
+#include "toolkit/Exceptions.h"
+#include "toolkit/TemporaryName.h"
+#include "toolkit/win32/Win32.h"
+
+#include <algorithm>
+
+namespace tk {
+
+namespace {
+
+std::size_t LastSeparator(const std::string& path)
+{
+    return path.find_last_of("\\/");
+}
+
+std::string NameOf(const std::string& path)
+{
+    const std::size_t at = LastSeparator(path);
+    return at == std::string::npos ? path : path.substr(at + 1);
+}
+
+// `name` in the folder of `path`.
+std::string Beside(const std::string& path, const std::string& name)
+{
+    const std::size_t at = LastSeparator(path);
+    return at == std::string::npos ? name : path.substr(0, at + 1) + name;
+}
+
+// A writer whose process can be opened still runs; a process that is gone
+// cannot be opened at all.
+bool ProcessIsGone(std::int64_t pid)
+{
+    const win32::UniqueHandle process(
+        ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid)));
+    return process == nullptr && ::GetLastError() == ERROR_INVALID_PARAMETER;
+}
+
+void RemoveStaleTemporaries(const std::string& target)
+{
+    const std::string prefix = detail::TemporaryPrefix(NameOf(target));
+    WIN32_FIND_DATAA entry{};
+    const HANDLE search = ::FindFirstFileA(Beside(target, prefix + "*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const auto pid = detail::WriterOf(entry.cFileName, prefix);
+        if (pid && ProcessIsGone(*pid))
+            ::DeleteFileA(Beside(target, entry.cFileName).c_str());
+    } while (::FindNextFileA(search, &entry));
+    ::FindClose(search);
+}
+
+// Removes the temporary file unless it has become the file.
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    ~TemporaryFile()
+    {
+        handle_.reset();
+        if (!path_.empty())
+            ::DeleteFileA(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    // Creates ".<name>.tw-<pid>-XXXXXX" beside `target`; GetLastError tells
+    // why not.
+    bool Create(const std::string& target)
+    {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = Beside(target, detail::NewTemporaryName(NameOf(target), ::GetCurrentProcessId()));
+            handle_.reset(::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                        nullptr));
+            if (handle_.get() != INVALID_HANDLE_VALUE) {
+                path_ = std::move(name);
+                return true;
+            }
+            if (::GetLastError() != ERROR_FILE_EXISTS)
+                return false;
+        }
+        return false;
+    }
+    HANDLE Handle() const { return handle_.get(); }
+    bool Close() { return ::CloseHandle(handle_.release()) != 0; }
+    const std::string& Path() const { return path_; }
+    void Keep() { path_.clear(); }
+
+private:
+    win32::UniqueHandle handle_{INVALID_HANDLE_VALUE};
+    std::string path_;
+};
+
+void WriteAll(const std::string& path, HANDLE file, std::string_view content)
+{
+    while (!content.empty()) {
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1u << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, content.data(), chunk, &written, nullptr))
+            win32::ThrowLastError(path, "cannot write");
+        content.remove_prefix(written);
+    }
+}
+
+// What is at `target` now: nothing, a file on disk, or something else (a
+// folder, a device such as NUL).
+enum class Existing { None, File, Other };
+
+Existing Examine(const std::string& target)
+{
+    const win32::UniqueHandle file(::CreateFileA(target.c_str(), 0,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE)
+        return Existing::None;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool regular = ::GetFileType(file.get()) == FILE_TYPE_DISK &&
+                         ::GetFileInformationByHandle(file.get(), &info) &&
+                         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    return regular ? Existing::File : Existing::Other;
+}
+
+} // namespace
+
+// A link on Windows is a reparse point; the system resolves it when the file
+// is opened, and the path it ends at is asked of the open file.
+std::string FileBehindLinks(const std::string& path)
+{
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        return path;
+    const win32::UniqueHandle file(::CreateFileA(path.c_str(), 0,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE)
+        return path;
+    std::string final(MAX_PATH, '\0');
+    DWORD length = ::GetFinalPathNameByHandleA(file.get(), final.data(), static_cast<DWORD>(final.size()), 0);
+    if (length >= final.size()) {
+        final.resize(length);
+        length = ::GetFinalPathNameByHandleA(file.get(), final.data(), static_cast<DWORD>(final.size()), 0);
+    }
+    if (length == 0 || length >= final.size())
+        win32::ThrowLastError(path, "the link cannot be followed");
+    final.resize(length);
+    constexpr std::string_view kLongPrefix = "\\\\?\\";
+    if (final.starts_with(kLongPrefix))
+        final.erase(0, kLongPrefix.size());
+    return final;
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view content)
+{
+    const std::string target = FileBehindLinks(path);
+    const Existing existing = Examine(target);
+    if (existing == Existing::Other)
+        throw CFileException(path, "is not a regular file and is not replaced");
+    const bool replacing = existing == Existing::File;
+    if (replacing && (::GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY) != 0)
+        throw CFileException(path, "is read-only");
+    RemoveStaleTemporaries(target);
+
+    TemporaryFile temporary;
+    if (!temporary.Create(target))
+        win32::ThrowLastError(path, "cannot create a temporary file beside it");
+    WriteAll(path, temporary.Handle(), content);
+    if (!::FlushFileBuffers(temporary.Handle()))
+        win32::ThrowLastError(path, "cannot flush to disk");
+    if (!temporary.Close())
+        win32::ThrowLastError(path, "cannot write");
+    // Replacing keeps the old file's attributes and security; a new file
+    // is moved into place.
+    const bool done = replacing ? ::ReplaceFileA(target.c_str(), temporary.Path().c_str(), nullptr,
+                                                 REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0
+                                : ::MoveFileExA(temporary.Path().c_str(), target.c_str(),
+                                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!done)
+        win32::ThrowLastError(path, "cannot replace");
+    temporary.Keep();
+}
+
+} // namespace tk

@@ -1,0 +1,33 @@
+#pragma once
+// A REGEDIT4 file as the registry of one scripted run on Windows, so that the
+// end-to-end tests seed and read the registry through the same file on every
+// platform. The file's keys and values go into a registry sandbox, the run
+// works on the real registry functions, and Save() puts what the sandbox then
+// holds back into the file in the store's canonical text, comments kept, as
+// the Linux store would have written it. A file the run did not change stays
+// as it was, byte for byte, and a missing file is made only when the run
+// wrote something.
+#include "toolkit/win32/RegistrySandbox.h"
+#include "toolkit/win32/Win32Registry.h"
+
+#include <string>
+
+namespace tk {
+
+class RegistryFileMirror {
+public:
+    // Throws CException naming the file when it cannot be read or parsed.
+    explicit RegistryFileMirror(std::string path);
+
+    IRegistry& Registry() { return registry_; }
+    // Throws CFileException naming the file when it cannot be written.
+    void Save();
+
+private:
+    std::string path_;
+    RegistryTree original_;
+    RegistrySandbox sandbox_;
+    Win32Registry registry_;
+};
+
+} // namespace tk

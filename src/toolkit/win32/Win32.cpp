@@ -1,0 +1,31 @@
+#include "toolkit/win32/Win32.h"
+
+#include "toolkit/Exceptions.h"
+
+namespace tk::win32 {
+
+std::string ErrorText(DWORD code)
+{
+    char* text = nullptr;
+    const DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+        reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = length > 0 ? std::string(text, length) : "error " + std::to_string(code);
+    ::LocalFree(text);
+    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
+        result.pop_back();
+    return result;
+}
+
+void ThrowLastError(const std::string& path, const std::string& action)
+{
+    const DWORD code = ::GetLastError();
+    throw CFileException(path, action + " (" + ErrorText(code) + ")");
+}
+
+HINSTANCE ProgramInstance()
+{
+    return ::GetModuleHandleA(nullptr);
+}
+
+} // namespace tk::win32

@@ -1,0 +1,88 @@
+// The registry of a scripted run on Windows: a REGEDIT4 file seeds a sandbox
+// that the real registry functions work on, and gets back what they changed.
+#include "unit/TempAppFolder.h"
+
+#include "toolkit/win32/RegistryFileMirror.h"
+#include "toolkit/win32/Win32.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace tk;
+
+namespace {
+
+const char* const kSeed = "REGEDIT4\r\n\r\n"
+                          "; kept with its key\r\n"
+                          "[HKEY_CURRENT_USER\\Software\\MirrorTest]\r\n"
+                          "\"Old\"=\"1\"\r\n"
+                          "\"Gone\"=dword:00000002\r\n\r\n"
+                          "[HKEY_LOCAL_MACHINE\\Software\\MirrorTest\\Empty]\r\n";
+
+// How many keys the user's key has below it; -1 when it does not exist.
+int SubKeys(const char* subKey)
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return -1;
+    DWORD count = 0;
+    ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr);
+    ::RegCloseKey(key);
+    return static_cast<int>(count);
+}
+
+} // namespace
+
+TEST(RegistryMirror, ARunChangesTheFileAndNeverTheMachine)
+{
+    TempAppFolder app;
+    const std::string file = app.Path("registry.reg");
+    app.Write("registry.reg", kSeed);
+    {
+        RegistryFileMirror mirror(file);
+        IRegistry& registry = mirror.Registry();
+        // The roots of the process lead into the sandbox: the system's own
+        // functions see the file's keys.
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\MirrorTest\\Empty", 0, KEY_READ, &key),
+                  ERROR_SUCCESS);
+        ::RegCloseKey(key);
+        const auto old = registry.QueryValue(RegRoot::CurrentUser, "Software\\MirrorTest", "Old");
+        ASSERT_TRUE(old);
+        EXPECT_EQ(old.Value().data, RegValue::String("1").data);
+        ASSERT_TRUE(registry.SetValue(RegRoot::CurrentUser, "Software\\MirrorTest\\\\New", "n", RegValue::Dword(7)));
+        ASSERT_TRUE(registry.DeleteValue(RegRoot::CurrentUser, "Software\\MirrorTest", "Gone"));
+        mirror.Save();
+    }
+    // The store's canonical text: every key, parents included, in order.
+    EXPECT_EQ(app.Read("registry.reg"), "REGEDIT4\r\n\r\n"
+                                        "[HKEY_CURRENT_USER\\Software]\r\n\r\n"
+                                        "; kept with its key\r\n"
+                                        "[HKEY_CURRENT_USER\\Software\\MirrorTest]\r\n"
+                                        "\"Old\"=\"1\"\r\n\r\n"
+                                        "[HKEY_CURRENT_USER\\Software\\MirrorTest\\New]\r\n"
+                                        "\"n\"=dword:00000007\r\n\r\n"
+                                        "[HKEY_LOCAL_MACHINE\\Software]\r\n\r\n"
+                                        "[HKEY_LOCAL_MACHINE\\Software\\MirrorTest]\r\n\r\n"
+                                        "[HKEY_LOCAL_MACHINE\\Software\\MirrorTest\\Empty]\r\n");
+    // Neither the keys of the run nor its sandbox are left in the registry.
+    EXPECT_EQ(SubKeys("Software\\MirrorTest"), -1);
+    EXPECT_EQ(SubKeys("Software\\Tunewright Script"), 0);
+}
+
+TEST(RegistryMirror, ARunThatChangesNothingWritesNothing)
+{
+    TempAppFolder app;
+    const std::string seed = std::string(kSeed) + "\"Unsorted\"=\"x\"\r\n";
+    app.Write("registry.reg", seed);
+    RegistryFileMirror(app.Path("registry.reg")).Save();
+    EXPECT_EQ(app.Read("registry.reg"), seed);
+
+    RegistryFileMirror(app.Path("absent.reg")).Save();
+    EXPECT_FALSE(std::filesystem::exists(app.Folder() / "absent.reg"));
+
+    app.Write("broken.reg", "REGEDIT4\r\n[HKEY_NOWHERE\\x]\r\n");
+    EXPECT_THROW(RegistryFileMirror(app.Path("broken.reg")), CException);
+}

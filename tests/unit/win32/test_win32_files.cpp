@@ -1,0 +1,92 @@
+// The Windows twins of the file services, and an installation whose folder
+// name is not ASCII ("café" in Windows-1252).
+#include "unit/TempAppFolder.h"
+
+#include "i18n/Translation.h"
+#include "toolkit/AtomicFile.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/FileSystem.h"
+#include "toolkit/win32/Win32.h"
+#include "util/PowerClass.h"
+#include "util/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+std::vector<std::string> Entries(const TempAppFolder& app)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(app.Folder()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void ExpectRefused(const std::string& path, const std::string& cause)
+{
+    try {
+        tk::WriteFileAtomically(path, "new");
+        ADD_FAILURE() << "no error for " << path;
+    } catch (const tk::CFileException& e) {
+        EXPECT_EQ(e.Path(), path);
+        EXPECT_EQ(e.Cause(), cause);
+    }
+}
+
+} // namespace
+
+TEST(Win32Files, AtomicWritesReplaceWholeFilesAndRefuseWhatTheyMayNot)
+{
+    TempAppFolder app;
+    const std::string file = app.Path("config.ini");
+    tk::WriteFileAtomically(file, "one");
+    tk::WriteFileAtomically(file, "two\r\n");
+    EXPECT_EQ(app.Read("config.ini"), "two\r\n");
+
+    // A temporary file of a writer that is gone goes; one of a live writer stays.
+    const std::string live = ".config.ini.tw-" + std::to_string(::GetCurrentProcessId()) + "-abcdef";
+    app.Write(".config.ini.tw-99999999-abcdef", "dead");
+    app.Write(live, "live");
+    tk::WriteFileAtomically(file, "three");
+    EXPECT_EQ(Entries(app), (std::vector<std::string>{live, "config.ini"}));
+
+    ASSERT_TRUE(::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    ExpectRefused(file, "is read-only");
+    EXPECT_EQ(app.Read("config.ini"), "three");
+    ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ExpectRefused(app.Folder().string(), "is not a regular file and is not replaced");
+    ExpectRefused("NUL", "is not a regular file and is not replaced");
+    EXPECT_EQ(Entries(app), (std::vector<std::string>{live, "config.ini"}));
+}
+
+// The folder is made and named with the system's narrow functions: the bytes
+// stay Windows-1252 all the way.
+TEST(Win32Files, AnInstallationInANonAsciiFolderIsFoundReadAndWritten)
+{
+    TempAppFolder base;
+    const std::string folder = base.Folder().string() + "\\caf\xE9";
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    tk::WriteFileAtomically(folder + "\\config.ini", "Product ID\r\n0019\r\nLanguage\r\n[1033]\r\n");
+    tk::WriteFileAtomically(folder + "\\0019trl.ini", "[1033]\r\n00005 Caf\xE9\r\n[EOL]\r\n");
+    tk::WriteFileAtomically(folder + "\\0019fct.ini", "10000 0810\r\n");
+
+    tk::Services services;
+    services.executablePath = folder + "\\tunewright.exe";
+    tk::ScopedServices installed(services);
+    PowerClass power;
+    EXPECT_EQ(power.GetApplicationFolder(), folder);
+    EXPECT_TRUE(tk::IsFolder(folder));
+    EXPECT_EQ(tk::FullPath(folder + "\\sub\\..\\"), folder);
+    EXPECT_TRUE(PowerClass::FileHasLine(folder + "\\0019fct.ini", "10000 0810"));
+
+    CTranslation translation;
+    translation.Load();
+    EXPECT_EQ(translation.Lookup(5), "Caf\xE9");
+    power.WriteSetting("Language", "[1031]");
+    EXPECT_EQ(ReadTextFile(folder + "\\config.ini"), "Product ID\r\n0019\r\nLanguage\r\n[1031]\r\n");
+    EXPECT_EQ(power.ReadSetting("Language"), "[1031]");
+}

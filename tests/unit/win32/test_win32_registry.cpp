@@ -1,0 +1,77 @@
+// The Windows registry behind the toolkit's interface, on keys of the test's
+// own below HKEY_CURRENT_USER\Software\TunewrightTest.
+#include "toolkit/win32/Win32.h"
+#include "toolkit/win32/Win32Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace tk;
+
+namespace {
+
+class Win32RegistryTest : public ::testing::Test {
+protected:
+    Win32RegistryTest() : key_("Software\\TunewrightTest\\" + std::to_string(std::random_device{}())) {}
+    ~Win32RegistryTest() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str()); }
+
+    static RegValue Raw(RegType type, const std::string& bytes)
+    {
+        return RegValue{type, std::vector<std::uint8_t>(bytes.begin(), bytes.end())};
+    }
+
+    const std::string key_;
+    Win32Registry registry_;
+};
+
+} // namespace
+
+TEST_F(Win32RegistryTest, ValuesComeBackWithTheirTypeAndExactBytes)
+{
+    const RegValue values[] = {
+        RegValue::String("caf\xE9 au lait"),
+        RegValue::String(""),
+        RegValue::Dword(0xFFFFFFFFu),
+        Raw(RegType::ExpandSz, std::string("%SystemRoot%\\x\0", 15)),
+        Raw(RegType::Binary, std::string("\0\x01\xFF", 3)),
+        Raw(RegType::MultiSz, std::string("one\0two\0\0", 9)),
+    };
+    for (const RegValue& value : values) {
+        SCOPED_TRACE(static_cast<int>(value.type));
+        ASSERT_TRUE(registry_.SetValue(RegRoot::CurrentUser, key_ + "\\Deep\\Er", "Name", value));
+        const auto read = registry_.QueryValue(RegRoot::CurrentUser, key_ + "\\Deep\\Er", "name");
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read.Value().type, value.type);
+        EXPECT_EQ(read.Value().data, value.data);
+    }
+}
+
+TEST_F(Win32RegistryTest, MissingKeysAndValuesAndDeletion)
+{
+    EXPECT_EQ(registry_.QueryValue(RegRoot::CurrentUser, key_, "x").Error(), RegError::KeyNotFound);
+    EXPECT_EQ(registry_.DeleteValue(RegRoot::CurrentUser, key_, "x").Error(), RegError::KeyNotFound);
+    ASSERT_TRUE(registry_.SetValue(RegRoot::CurrentUser, key_, "x", RegValue::Dword(1)));
+    EXPECT_EQ(registry_.QueryValue(RegRoot::CurrentUser, key_, "y").Error(), RegError::ValueNotFound);
+    EXPECT_EQ(registry_.DeleteValue(RegRoot::CurrentUser, key_, "y").Error(), RegError::ValueNotFound);
+    EXPECT_TRUE(registry_.DeleteValue(RegRoot::CurrentUser, key_, "X"));
+    EXPECT_EQ(registry_.QueryValue(RegRoot::CurrentUser, key_, "x").Error(), RegError::ValueNotFound);
+}
+
+// A doubled separator names the same key as a single one, and a trailing one
+// changes nothing; a leading one names no key and never reaches the system.
+TEST_F(Win32RegistryTest, DoubledSeparatorsNameTheSameKey)
+{
+    ASSERT_TRUE(registry_.SetValue(RegRoot::CurrentUser, key_ + "\\\\A\\\\\\B\\", "v", RegValue::String("1")));
+    const auto read = registry_.QueryValue(RegRoot::CurrentUser, key_ + "\\A\\B", "v");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read.Value().data, RegValue::String("1").data);
+    HKEY opened = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, (key_ + "\\A\\B").c_str(), 0, KEY_READ, &opened), ERROR_SUCCESS);
+    ::RegCloseKey(opened);
+
+    EXPECT_EQ(registry_.SetValue(RegRoot::CurrentUser, "\\" + key_, "v", RegValue::String("1")).Error(),
+              RegError::BadKeyPath);
+    EXPECT_EQ(registry_.QueryValue(RegRoot::CurrentUser, "\\" + key_, "v").Error(), RegError::BadKeyPath);
+    EXPECT_EQ(SystemSubKey("A\\\\B\\\\"), std::optional<std::string>("A\\B"));
+}
