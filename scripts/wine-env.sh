@@ -26,6 +26,7 @@
 #   explorer.exe makes the desktop, so a server started without a display
 #   would leave later windows undrawable, and no window ever reaches the
 #   developer's own screen. Without Xvfb installed, programs run without one.
+# - The desktop is started with the services (see tw_wine_start_services).
 # - The prefix uses a Wine virtual desktop as large as the Xvfb screen: with
 #   no window manager, only then does Wine draw title bars and frames, so a
 #   screenshot (`import -window ID`, ID from `xdotool search --name TITLE`)
@@ -133,8 +134,21 @@ tw_wine_start_server() {
 }
 
 # The first program under a new server starts Wine's services (2 to 4 s).
+# The desktop (explorer.exe) is started here too, detached, and stays until
+# the server stops: otherwise the first program that uses windows starts it,
+# it inherits that program's output, and CTest waits for the test until the
+# desktop quits after the last window of the run.
 tw_wine_start_services() {
-    tw_wine_detached wine cmd /c exit 0
+    tw_wine_detached wine cmd /c exit 0 || return
+    # No shell stays behind holding the lock (fd 9) while the desktop runs.
+    (
+        exec 9>&- </dev/null >>"$TW_WINE_DIR/wine.log" 2>&1
+        exec setsid wine explorer.exe "/desktop=Default,$TW_WINE_SCREEN"
+    ) &
+    # On the private display the desktop's window shows when it is ready.
+    if [ -n "${DISPLAY:-}" ] && command -v xdotool >/dev/null; then
+        tw_wine_wait xdotool search --name "Default - Wine desktop" >/dev/null
+    fi
 }
 
 tw_wine_settings() {

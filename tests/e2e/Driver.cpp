@@ -7,35 +7,105 @@
 #include <sstream>
 #include <stdexcept>
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 namespace e2e {
 
 namespace fs = std::filesystem;
 
-Installation::Installation()
+namespace {
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+
+// The driver on Windows works on the real registry unless it is given a
+// file; cmd /c takes off the first and the last quote of the whole line.
+std::string CommandLine(const std::string& registry, const std::string& arguments, const std::string& errors)
+{
+    return "\"" + Quote(TW_SCRIPT_BINARY) + " --registry " + Quote(registry) + " " + arguments + " 2>" +
+           Quote(errors) + "\"";
+}
+
+FILE* StartReading(const std::string& command)
+{
+    return ::_popen(command.c_str(), "rb");
+}
+
+int ExitStatus(FILE* pipe)
+{
+    return ::_pclose(pipe);
+}
+#else
+constexpr char kSeparator = '/';
+
+// The registry is the one beside the program, whatever the environment says.
+std::string CommandLine(const std::string&, const std::string& arguments, const std::string& errors)
+{
+    return "TUNEWRIGHT_REGISTRY= " + Quote(TW_SCRIPT_BINARY) + " " + arguments + " 2> " + Quote(errors);
+}
+
+FILE* StartReading(const std::string& command)
+{
+    return ::popen(command.c_str(), "r");
+}
+
+// 128 + N when signal N ended the driver.
+int ExitStatus(FILE* pipe)
+{
+    const int status = ::pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+}
+#endif
+
+} // namespace
+
+#ifdef _WIN32
+std::string Quote(const std::string& argument)
+{
+    return "\"" + argument + "\"";
+}
+#else
+std::string Quote(const std::string& argument)
+{
+    return "'" + argument + "'";
+}
+#endif
+
+// The copy is made under an ASCII name and then renamed with the byte-string
+// name, so that no non-ASCII path passes through std::filesystem::path.
+Installation::Installation(const std::string& name)
 {
     std::random_device rd;
-    folder_ = fs::temp_directory_path() / ("tunewright-e2e-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(folder_);
-    fs::copy(fs::path(TW_SOURCE_DIR) / "data" / "sample", folder_, fs::copy_options::recursive);
+    base_ = fs::temp_directory_path() / ("tunewright-e2e-" + std::to_string(rd()) + std::to_string(rd()));
+    fs::create_directories(base_);
+    fs::copy(fs::path(TW_SOURCE_DIR) / "data" / "sample", base_ / "sample", fs::copy_options::recursive);
+    folder_ = base_.string() + kSeparator + name;
+    if (std::rename((base_ / "sample").string().c_str(), folder_.c_str()) != 0)
+        throw std::runtime_error("cannot name the installation folder " + folder_);
 }
 
 Installation::~Installation()
 {
     std::error_code ec;
-    fs::remove_all(folder_, ec);
+    fs::remove_all(base_, ec);
+}
+
+std::string Installation::File(const std::string& name) const
+{
+    return folder_ + kSeparator + name;
 }
 
 void Installation::Write(const std::string& name, const std::string& content) const
 {
-    std::ofstream out(folder_ / name, std::ios::binary | std::ios::trunc);
+    std::ofstream out(File(name), std::ios::binary | std::ios::trunc);
     out << content;
 }
 
 std::string Installation::Read(const std::string& name) const
 {
-    std::ifstream in(folder_ / name, std::ios::binary);
+    std::ifstream in(File(name), std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
@@ -43,13 +113,11 @@ std::string Installation::Read(const std::string& name) const
 
 Outcome Installation::RunExpectingComplaints(const std::string& script, const std::string& extraArgs) const
 {
-    const fs::path input = folder_ / ".script";
-    const fs::path errors = folder_ / ".stderr";
-    Write(input.filename().string(), script);
-    const std::string command = std::string("TUNEWRIGHT_REGISTRY= '") + TW_SCRIPT_BINARY + "' --app-folder '" +
-                                folder_.string() + "' " + extraArgs + " < '" + input.string() + "' 2> '" +
-                                errors.string() + "'";
-    FILE* pipe = ::popen(command.c_str(), "r");
+    Write(".script", script);
+    const std::string command = CommandLine(Registry(), "--app-folder " + Quote(folder_) + " " + extraArgs + " < " +
+                                                            Quote(File(".script")),
+                                            File(".stderr"));
+    FILE* pipe = StartReading(command);
     if (!pipe)
         throw std::runtime_error("cannot start " + command);
     std::string output;
@@ -57,13 +125,12 @@ Outcome Installation::RunExpectingComplaints(const std::string& script, const st
     std::size_t n;
     while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
         output.append(buf.data(), n);
-    const int status = ::pclose(pipe);
 
     Outcome outcome;
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
-    outcome.errors = Read(errors.filename().string());
-    fs::remove(input);
-    fs::remove(errors);
+    outcome.status = ExitStatus(pipe);
+    outcome.errors = Read(".stderr");
+    std::remove(File(".script").c_str());
+    std::remove(File(".stderr").c_str());
     std::istringstream in(output);
     for (std::string line; std::getline(in, line);)
         outcome.lines.push_back(line);

@@ -1,6 +1,9 @@
 #pragma once
 // Runs tunewright-script against a throw-away installation and returns what
 // it printed: the end-to-end tests see the program as a user would.
+//
+// Paths are byte strings in the system code page, as the program sees them:
+// an installation may lie in a folder with a non-ASCII name.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,15 +19,16 @@ struct Outcome {
 
 class Installation {
 public:
-    // A fresh copy of the sample installation in a temporary folder.
-    Installation();
+    // A fresh copy of the sample installation in a folder named `name` (bytes
+    // in the system code page) inside a new temporary folder.
+    explicit Installation(const std::string& name = "installation");
     ~Installation();
     Installation(const Installation&) = delete;
     Installation& operator=(const Installation&) = delete;
 
-    const std::filesystem::path& Folder() const { return folder_; }
-    std::filesystem::path File(const std::string& name) const { return folder_ / name; }
-    std::filesystem::path Registry() const { return folder_ / "registry.reg"; }
+    const std::string& Folder() const { return folder_; }
+    std::string File(const std::string& name) const;
+    std::string Registry() const { return File("registry.reg"); }
 
     void Write(const std::string& name, const std::string& content) const;
     std::string Read(const std::string& name) const;
@@ -33,14 +37,20 @@ public:
     // output split into lines. Throws, failing the test, when the driver
     // ignored an action or refused a command, wrote to standard error or did
     // not exit with 0: a script that did not do what it says tests nothing.
+    // The registry is the installation's registry.reg unless `extraArgs`
+    // names another (see Quote).
     std::vector<std::string> Run(const std::string& script, const std::string& extraArgs = "") const;
     // The same run for a test that expects the driver to complain: nothing is
     // checked.
     Outcome RunExpectingComplaints(const std::string& script, const std::string& extraArgs = "") const;
 
 private:
-    std::filesystem::path folder_;
+    std::filesystem::path base_;
+    std::string folder_;
 };
+
+// A path or argument quoted for the command line that Run builds.
+std::string Quote(const std::string& argument);
 
 // Lines that start with `prefix`.
 std::vector<std::string> Grep(const std::vector<std::string>& lines, const std::string& prefix);

@@ -136,4 +136,14 @@ std::string Unquote(const std::string& quoted)
     return out;
 }
 
+std::vector<std::string> ShellOpened(const std::vector<std::string>& lines)
+{
+    const std::string verb = "shell open ";
+    std::vector<std::string> targets;
+    for (const auto& line : lines)
+        if (line.rfind(verb, 0) == 0)
+            targets.push_back(Unquote(line.substr(verb.size())));
+    return targets;
+}
+
 } // namespace e2e

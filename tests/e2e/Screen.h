@@ -38,4 +38,7 @@ Screen LastScreen(const std::vector<std::string>& lines);
 // The text of a quoted event field with the driver's escapes undone.
 std::string Unquote(const std::string& quoted);
 
+// The targets of the "shell open" events, in order, escapes undone.
+std::vector<std::string> ShellOpened(const std::vector<std::string>& lines);
+
 } // namespace e2e

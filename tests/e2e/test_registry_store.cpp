@@ -21,7 +21,7 @@ TEST(RegistryStoreE2E, TheStoreIsTheNamedFileElseTheOneBesideTheProgram)
     inst.Write("other.reg", "REGEDIT4\r\n\r\n" + kDelay + "\"222\"\r\n");
 
     EXPECT_TRUE(Contains(inst.Run("tick\ndump\nclick 2\n"), "control 1005 shown \"111\""));
-    EXPECT_TRUE(Contains(inst.Run("tick\ndump\nclick 2\n", "--registry '" + inst.File("other.reg").string() + "'"),
+    EXPECT_TRUE(Contains(inst.Run("tick\ndump\nclick 2\n", "--registry " + e2e::Quote(inst.File("other.reg"))),
                          "control 1005 shown \"222\""));
 }
 
@@ -73,7 +73,7 @@ TEST(RegistryStoreE2E, AReadOnlyStoreIsNotChangedAndTheUserIsTold)
     const auto out = inst.Run("tick\nclose\n");
     const auto errors = Grep(out, "error ");
     ASSERT_EQ(errors.size(), 1u) << e2e::Join(out);
-    EXPECT_NE(errors[0].find(inst.Registry().string() + "\\\": is read-only"), std::string::npos) << errors[0];
+    EXPECT_NE(errors[0].find(inst.Registry() + "\\\": is read-only"), std::string::npos) << errors[0];
     EXPECT_EQ(out.back(), "ended IDCANCEL");
     EXPECT_EQ(inst.Read("registry.reg"), before);
 }

@@ -26,7 +26,7 @@ Ran Import(const e2e::Installation& inst, const std::string& args, const std::st
            const std::string& store = "store.reg", const std::string& binary = TW_IMPORT_BINARY)
 {
     inst.Write(".input", input);
-    const std::string command = "cd '" + inst.Folder().string() + "' && TUNEWRIGHT_REGISTRY='" + store + "' '" + binary
+    const std::string command = "cd '" + inst.Folder() + "' && TUNEWRIGHT_REGISTRY='" + store + "' '" + binary
                               + "' " + args + " < .input 2> .err";
     Ran ran;
     FILE* pipe = ::popen(command.c_str(), "r");
@@ -105,7 +105,7 @@ TEST(ImportCommandE2E, TheRegistryEditorsFilesImportSilentlyWithTheirValues)
     // without $TUNEWRIGHT_REGISTRY that store is registry.reg beside the program.
     fs::copy_file(TW_IMPORT_BINARY, inst.File("tunewright-import"));
     fs::remove(inst.Registry());
-    EXPECT_EQ(Import(inst, "/s store.reg", "", "", inst.File("tunewright-import").string()).status, 0);
+    EXPECT_EQ(Import(inst, "/s store.reg", "", "", inst.File("tunewright-import")).status, 0);
     EXPECT_EQ(inst.Read("registry.reg"), kImported);
 }
 

@@ -2,6 +2,7 @@
 // that the real registry functions work on, and gets back what they changed.
 #include "unit/TempAppFolder.h"
 
+#include "toolkit/Exceptions.h"
 #include "toolkit/win32/RegistryFileMirror.h"
 #include "toolkit/win32/Win32.h"
 
