@@ -3,7 +3,6 @@
 // event a line; the README lists both.
 #include "script/ScriptPlatform.h"
 
-#include "toolkit/Backend.h"
 #include "toolkit/Dialog.h"
 #include "toolkit/FileSystem.h"
 #include "toolkit/Services.h"
@@ -86,15 +85,10 @@ int main(int argc, char** argv)
     services.clock = fixedClock ? static_cast<tk::IClock*>(&*fixedClock) : &systemClock;
     // The program believes it lies in the installation folder.
     services.executablePath = JoinPath(appFolder, "tunewright");
-    tk::ScopedServices installed(services);
-    tk::ScopedBackend active(backend);
 
     backend.QueueLeadingAnswers();
-    tk::CWinApp* app = tk::AfxGetApp();
-    if (!app)
-        return Usage("the application object is missing");
-    app->InitInstance();
     try {
+        tk::RunApplication(backend, services);
         registry->Finish();
     } catch (const std::exception& e) {
         std::cerr << "tunewright-script: " << e.what() << '\n';

@@ -2,7 +2,6 @@
 // terminals. It reads no command line; the application folder is the folder
 // of the executable, and the registry store lies there unless
 // $TUNEWRIGHT_REGISTRY names another file.
-#include "toolkit/Backend.h"
 #include "toolkit/Dialog.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/RegistryPath.h"
@@ -52,13 +51,7 @@ int main()
         services.shell = &shell;
         services.clock = &clock;
         services.executablePath = executable.string();
-        tk::ScopedServices installed(services);
-        tk::ScopedBackend active(backend);
-
-        tk::CWinApp* app = tk::AfxGetApp();
-        if (!app)
-            throw tk::CException("the application object is missing");
-        app->InitInstance();
+        tk::RunApplication(backend, services);
     } catch (const std::exception& e) {
         // The session's destructor has given the terminal back by now.
         std::cerr << "tunewright: " << e.what() << '\n';

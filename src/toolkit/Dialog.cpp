@@ -233,6 +233,16 @@ CWinApp* AfxGetApp()
     return AppSlot();
 }
 
+void RunApplication(IBackend& backend, const Services& services)
+{
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        throw CException("the application object is missing");
+    const ScopedServices installed(services);
+    const ScopedBackend active(backend);
+    app->InitInstance();
+}
+
 std::string AppTitle()
 {
     return AppSlot() ? AppSlot()->Title() : std::string();

@@ -5,6 +5,7 @@
 #include "toolkit/Backend.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogWindow.h"
+#include "toolkit/Services.h"
 
 #include <functional>
 #include <optional>
@@ -212,6 +213,10 @@ private:
 };
 
 CWinApp* AfxGetApp();
+// Runs the program: the application object's InitInstance, with the backend
+// and the services installed while it runs. Throws CException when there is
+// no application object.
+void RunApplication(IBackend& backend, const Services& services);
 // The title the application object gave, shown on message boxes that have no
 // caption of their own; empty when there is no application object.
 std::string AppTitle();

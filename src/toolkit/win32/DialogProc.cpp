@@ -4,6 +4,7 @@
 #include "toolkit/win32/Win32Backend.h"
 #include "toolkit/win32/Win32Window.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace tk {
@@ -17,16 +18,43 @@ INT_PTR Handled(bool handled)
     return handled ? TRUE : FALSE;
 }
 
+// Over its owner, or on the screen when it has none or the owner is not
+// shown, and never beyond the screen's edges.
+void Centre(HWND window)
+{
+    RECT area{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    RECT over = area;
+    const HWND owner = ::GetWindow(window, GW_OWNER);
+    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner))
+        ::GetWindowRect(owner, &over);
+    RECT own{};
+    ::GetWindowRect(window, &own);
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    const int x = std::max<LONG>(area.left, std::min<LONG>((over.left + over.right - width) / 2, area.right - width));
+    const int y = std::max<LONG>(area.top, std::min<LONG>((over.top + over.bottom - height) / 2, area.bottom - height));
+    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR Initialise(HWND handle, ModalRun& run)
 {
     ::SetWindowLongPtrA(handle, DWLP_USER, reinterpret_cast<LONG_PTR>(&run));
     run.window = std::make_unique<Win32Window>(handle, run.dialog.TemplateId(), run.backend);
     run.backend.Opened(*run.window);
     run.dialog.AttachWindow(run.window.get());
+    RECT before{};
+    ::GetWindowRect(handle, &before);
     const std::optional<bool> focus = run.dialog.InitDialog();
     // A dialog that cannot initialise has nothing to show: it ends.
     if (!focus)
         run.window->EndDialog(Answer::Cancel);
+    // As in the dialog framework the program was written for, a dialog that
+    // its initialisation neither showed nor moved opens centred.
+    RECT after{};
+    ::GetWindowRect(handle, &after);
+    if (!::IsWindowVisible(handle) && after.left == before.left && after.top == before.top)
+        Centre(handle);
     return Handled(focus.value_or(false));
 }
 

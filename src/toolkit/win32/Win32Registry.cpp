@@ -18,6 +18,18 @@ RegError ChangeError(LSTATUS status)
     return status == ERROR_ACCESS_DENIED ? RegError::AccessDenied : RegError::WriteFailed;
 }
 
+Result<win32::UniqueKey, RegError> OpenKey(RegRoot root, std::string_view subKey, REGSAM access)
+{
+    const auto sub = SystemSubKey(subKey);
+    if (!sub)
+        return RegError::BadKeyPath;
+    HKEY opened = nullptr;
+    const LSTATUS status = ::RegOpenKeyExA(win32::RootKey(root), sub->c_str(), 0, access, &opened);
+    if (status != ERROR_SUCCESS)
+        return OpenError(status);
+    return win32::UniqueKey(opened);
+}
+
 } // namespace
 
 std::optional<std::string> SystemSubKey(std::string_view subKey)
@@ -36,23 +48,18 @@ std::optional<std::string> SystemSubKey(std::string_view subKey)
 
 Result<RegValue, RegError> Win32Registry::QueryValue(RegRoot root, std::string_view subKey, std::string_view name)
 {
-    const auto sub = SystemSubKey(subKey);
-    if (!sub)
-        return RegError::BadKeyPath;
-    HKEY opened = nullptr;
-    const LSTATUS open = ::RegOpenKeyExA(win32::RootKey(root), sub->c_str(), 0, KEY_QUERY_VALUE, &opened);
-    if (open != ERROR_SUCCESS)
-        return OpenError(open);
-    const win32::UniqueKey key(opened);
+    const auto key = OpenKey(root, subKey, KEY_QUERY_VALUE);
+    if (!key)
+        return key.Error();
     const std::string valueName(name);
     RegValue value;
     DWORD type = REG_NONE;
     DWORD size = 0;
-    LSTATUS status = ::RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size);
+    LSTATUS status = ::RegQueryValueExA(key.Value().get(), valueName.c_str(), nullptr, &type, nullptr, &size);
     // The value may grow between the two questions: ask again until it fits.
     while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
         value.data.resize(size);
-        status = ::RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, value.data.data(), &size);
+        status = ::RegQueryValueExA(key.Value().get(), valueName.c_str(), nullptr, &type, value.data.data(), &size);
         if (status == ERROR_SUCCESS) {
             value.data.resize(size);
             value.type = static_cast<RegType>(type);
@@ -83,15 +90,10 @@ RegResult Win32Registry::SetValue(RegRoot root, std::string_view subKey, std::st
 
 RegResult Win32Registry::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
 {
-    const auto sub = SystemSubKey(subKey);
-    if (!sub)
-        return RegError::BadKeyPath;
-    HKEY opened = nullptr;
-    const LSTATUS open = ::RegOpenKeyExA(win32::RootKey(root), sub->c_str(), 0, KEY_SET_VALUE, &opened);
-    if (open != ERROR_SUCCESS)
-        return OpenError(open);
-    const win32::UniqueKey key(opened);
-    const LSTATUS status = ::RegDeleteValueA(key.get(), std::string(name).c_str());
+    const auto key = OpenKey(root, subKey, KEY_SET_VALUE);
+    if (!key)
+        return key.Error();
+    const LSTATUS status = ::RegDeleteValueA(key.Value().get(), std::string(name).c_str());
     if (status == ERROR_FILE_NOT_FOUND)
         return RegError::ValueNotFound;
     if (status != ERROR_SUCCESS)

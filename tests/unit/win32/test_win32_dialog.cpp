@@ -12,6 +12,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <functional>
 
 using namespace tk;
@@ -54,6 +55,7 @@ public:
     void OnTick(int)
     {
         focusAtTick = ::GetDlgCtrlID(::GetFocus());
+        ::GetWindowRect(static_cast<Win32Window&>(*Window()).Handle(), &placeAtTick);
         EndDialog(Answer::Ok);
     }
     void OnSave() { ++saves; }
@@ -70,6 +72,7 @@ public:
     bool tickToEnd = false;
     bool focusToSystem = true;
     int closes = 0, saves = 0, numberCommands = 0, focusAtTick = 0;
+    RECT placeAtTick{};
 };
 
 } // namespace
@@ -197,5 +200,11 @@ TEST(Win32Dialog, FocusAndOwnersAreAsTheDialogAsks)
         EXPECT_EQ(dialog.DoModal(), Answer::Ok);
         // TRUE: the system gives the focus to the first tab stop, the list.
         EXPECT_EQ(dialog.focusAtTick, toSystem ? 1000 : 1005);
+        // The main window opens centred on the screen.
+        RECT screen{};
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+        const RECT& at = dialog.placeAtTick;
+        EXPECT_LE(std::abs((at.left + at.right) - (screen.left + screen.right)), 1);
+        EXPECT_LE(std::abs((at.top + at.bottom) - (screen.top + screen.bottom)), 1);
     }
 }
