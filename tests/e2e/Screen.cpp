@@ -136,6 +136,24 @@ std::string Unquote(const std::string& quoted)
     return out;
 }
 
+std::string Escape(const std::string& text)
+{
+    std::string out;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\')
+            out += std::string("\\") + ch;
+        else if (c == '\n')
+            out += "\\n";
+        else if (c < 0x20 || c == 0x7f) {
+            const char* const digits = "0123456789ABCDEF";
+            out += std::string("\\x") + digits[c >> 4] + digits[c & 0xf];
+        } else
+            out += ch;
+    }
+    return out;
+}
+
 std::vector<std::string> ShellOpened(const std::vector<std::string>& lines)
 {
     const std::string verb = "shell open ";

@@ -37,6 +37,8 @@ Screen LastScreen(const std::vector<std::string>& lines);
 
 // The text of a quoted event field with the driver's escapes undone.
 std::string Unquote(const std::string& quoted);
+// A text as the driver prints it between its quotes: the escapes done.
+std::string Escape(const std::string& text);
 
 // The targets of the "shell open" events, in order, escapes undone.
 std::vector<std::string> ShellOpened(const std::vector<std::string>& lines);

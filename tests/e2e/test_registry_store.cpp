@@ -1,6 +1,7 @@
 // The registry store as the program meets it: where it lies, and what a
 // store that cannot be read does to a session.
 #include "e2e/Driver.h"
+#include "e2e/Screen.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +74,7 @@ TEST(RegistryStoreE2E, AReadOnlyStoreIsNotChangedAndTheUserIsTold)
     const auto out = inst.Run("tick\nclose\n");
     const auto errors = Grep(out, "error ");
     ASSERT_EQ(errors.size(), 1u) << e2e::Join(out);
-    EXPECT_NE(errors[0].find(inst.Registry() + "\\\": is read-only"), std::string::npos) << errors[0];
+    EXPECT_NE(errors[0].find(e2e::Escape(inst.Registry()) + "\\\": is read-only"), std::string::npos) << errors[0];
     EXPECT_EQ(out.back(), "ended IDCANCEL");
     EXPECT_EQ(inst.Read("registry.reg"), before);
 }

@@ -186,7 +186,7 @@ TEST(SavingE2E, AnOpenTargetIsOpenedAfterItsMessageWithoutBackup)
 TEST(SavingE2E, ReverseChangesHandsTheChosenBackupToTheShell)
 {
     Prepared inst;
-    const std::string folder = (inst.Folder() / "backup").string();
+    const std::string folder = Escape(inst.File("backup"));
     const std::string dialog = "filedialog filter=\"Registry files (*.reg)|*.reg\" folder=\"" + folder + "\" -> ";
     const std::string told = "msgbox caption=\"Orvelle Tunewright\" text=\"T115\\nT120\" buttons=ok icon=none -> ok";
     const auto out = inst.Run("tick\npick /tmp/old.reg\nmenu 32772\npick cancel\nmenu 32772\nclick 2\n");

@@ -25,7 +25,7 @@ private:
 class MirroredRegistry final : public ScriptRegistry {
 public:
     explicit MirroredRegistry(const std::string& file) : mirror_(file) {}
-    tk::IRegistry& Registry() override { return mirror_.Registry(); }
+    tk::IRegistry& Registry() override { return mirror_; }
     void Finish() override { mirror_.Save(); }
 
 private:

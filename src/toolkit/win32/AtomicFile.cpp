@@ -4,8 +4,6 @@
 #include "toolkit/TemporaryName.h"
 #include "toolkit/win32/Win32.h"
 
-#include <algorithm>
-
 namespace tk {
 
 namespace {
@@ -92,17 +90,6 @@ private:
     std::string path_;
 };
 
-void WriteAll(const std::string& path, HANDLE file, std::string_view content)
-{
-    while (!content.empty()) {
-        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1u << 30));
-        DWORD written = 0;
-        if (!::WriteFile(file, content.data(), chunk, &written, nullptr))
-            win32::ThrowLastError(path, "cannot write");
-        content.remove_prefix(written);
-    }
-}
-
 // What is at `target` now: nothing, a file on disk, or something else (a
 // folder, a device such as NUL).
 enum class Existing { None, File, Other };
@@ -164,7 +151,7 @@ void WriteFileAtomically(const std::string& path, std::string_view content)
     TemporaryFile temporary;
     if (!temporary.Create(target))
         win32::ThrowLastError(path, "cannot create a temporary file beside it");
-    WriteAll(path, temporary.Handle(), content);
+    win32::WriteAll(path, temporary.Handle(), content);
     if (!::FlushFileBuffers(temporary.Handle()))
         win32::ThrowLastError(path, "cannot flush to disk");
     if (!temporary.Close())

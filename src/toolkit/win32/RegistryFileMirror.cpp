@@ -1,6 +1,7 @@
 #include "toolkit/win32/RegistryFileMirror.h"
 
 #include "toolkit/AtomicFile.h"
+#include "toolkit/Backend.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/WholeFile.h"
 #include "toolkit/regstore/RegFile.h"
@@ -42,6 +43,45 @@ RegistryFileMirror::RegistryFileMirror(std::string path) : path_(std::move(path)
 {
     sandbox_.Load(original_);
     sandbox_.Redirect();
+}
+
+Result<RegValue, RegError> RegistryFileMirror::QueryValue(RegRoot root, std::string_view subKey,
+                                                          std::string_view name)
+{
+    return registry_.QueryValue(root, subKey, name);
+}
+
+RegResult RegistryFileMirror::SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+                                       const RegValue& value)
+{
+    const auto now = registry_.QueryValue(root, subKey, name);
+    if (now && now.Value().type == value.type && now.Value().data == value.data)
+        return {};
+    if (!MayChange())
+        return RegError::WriteFailed;
+    return registry_.SetValue(root, subKey, name, value);
+}
+
+RegResult RegistryFileMirror::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
+{
+    const auto now = registry_.QueryValue(root, subKey, name);
+    if (!now)
+        return now.Error();
+    if (!MayChange())
+        return RegError::WriteFailed;
+    return registry_.DeleteValue(root, subKey, name);
+}
+
+bool RegistryFileMirror::MayChange()
+{
+    const DWORD attributes = ::GetFileAttributesA(path_.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0)
+        return true;
+    if (!refusalTold_)
+        ReportError("The registry file could not be changed; the change was not saved.\n" +
+                    std::string(CFileException(path_, "is read-only").what()));
+    refusalTold_ = true;
+    return false;
 }
 
 void RegistryFileMirror::Save()

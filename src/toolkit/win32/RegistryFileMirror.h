@@ -6,7 +6,8 @@
 // holds back into the file in the store's canonical text, comments kept, as
 // the Linux store would have written it. A file the run did not change stays
 // as it was, byte for byte, and a missing file is made only when the run
-// wrote something.
+// wrote something. As with the store, a change to a read-only file is refused
+// and reported naming it; a change that changes nothing is no change.
 #include "toolkit/win32/RegistrySandbox.h"
 #include "toolkit/win32/Win32Registry.h"
 
@@ -14,20 +15,27 @@
 
 namespace tk {
 
-class RegistryFileMirror {
+class RegistryFileMirror final : public IRegistry {
 public:
     // Throws CException naming the file when it cannot be read or parsed.
     explicit RegistryFileMirror(std::string path);
 
-    IRegistry& Registry() { return registry_; }
+    Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+    RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name, const RegValue& value) override;
+    RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+
     // Throws CFileException naming the file when it cannot be written.
     void Save();
 
 private:
+    // False, told once, when the file may not be changed.
+    bool MayChange();
+
     std::string path_;
     RegistryTree original_;
     RegistrySandbox sandbox_;
     Win32Registry registry_;
+    bool refusalTold_ = false;
 };
 
 } // namespace tk

@@ -2,6 +2,8 @@
 
 #include "toolkit/Exceptions.h"
 
+#include <algorithm>
+
 namespace tk::win32 {
 
 std::string ErrorText(DWORD code)
@@ -21,6 +23,17 @@ void ThrowLastError(const std::string& path, const std::string& action)
 {
     const DWORD code = ::GetLastError();
     throw CFileException(path, action + " (" + ErrorText(code) + ")");
+}
+
+void WriteAll(const std::string& path, HANDLE file, std::string_view content)
+{
+    while (!content.empty()) {
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1u << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, content.data(), chunk, &written, nullptr))
+            ThrowLastError(path, "cannot write");
+        content.remove_prefix(written);
+    }
 }
 
 HINSTANCE ProgramInstance()

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 namespace tk::win32 {
@@ -17,6 +18,9 @@ std::string ErrorText(DWORD code);
 
 // Throws CFileException naming `path`, the action and GetLastError's text.
 [[noreturn]] void ThrowLastError(const std::string& path, const std::string& action);
+
+// Writes all of `content` to `file`. Throws CFileException naming `path`.
+void WriteAll(const std::string& path, HANDLE file, std::string_view content);
 
 struct HandleCloser {
     void operator()(HANDLE handle) const

@@ -1,5 +1,6 @@
 // The registry of a scripted run on Windows: a REGEDIT4 file seeds a sandbox
 // that the real registry functions work on, and gets back what they changed.
+#include "unit/RecordingBackend.h"
 #include "unit/TempAppFolder.h"
 
 #include "toolkit/Exceptions.h"
@@ -43,7 +44,7 @@ TEST(RegistryMirror, ARunChangesTheFileAndNeverTheMachine)
     app.Write("registry.reg", kSeed);
     {
         RegistryFileMirror mirror(file);
-        IRegistry& registry = mirror.Registry();
+        IRegistry& registry = mirror;
         // The roots of the process lead into the sandbox: the system's own
         // functions see the file's keys.
         HKEY key = nullptr;
@@ -86,4 +87,29 @@ TEST(RegistryMirror, ARunThatChangesNothingWritesNothing)
 
     app.Write("broken.reg", "REGEDIT4\r\n[HKEY_NOWHERE\\x]\r\n");
     EXPECT_THROW(RegistryFileMirror(app.Path("broken.reg")), CException);
+}
+
+TEST(RegistryMirror, AReadOnlyFileRefusesChangesAndSaysSoOnce)
+{
+    TempAppFolder app;
+    app.Write("registry.reg", kSeed);
+    ASSERT_TRUE(::SetFileAttributesA(app.Path("registry.reg").c_str(), FILE_ATTRIBUTE_READONLY));
+    RecordingBackend backend;
+    ScopedBackend installed(backend);
+    {
+        RegistryFileMirror mirror(app.Path("registry.reg"));
+        // Nothing to change is no change, and no refusal.
+        EXPECT_TRUE(mirror.SetValue(RegRoot::CurrentUser, "Software\\MirrorTest", "Old", RegValue::String("1")));
+        EXPECT_EQ(mirror.DeleteValue(RegRoot::CurrentUser, "Software\\MirrorTest", "None").Error(),
+                  RegError::ValueNotFound);
+        EXPECT_TRUE(backend.errors.empty());
+        EXPECT_EQ(mirror.SetValue(RegRoot::CurrentUser, "Software\\MirrorTest", "Old", RegValue::String("2")).Error(),
+                  RegError::WriteFailed);
+        EXPECT_EQ(mirror.DeleteValue(RegRoot::CurrentUser, "Software\\MirrorTest", "Old").Error(), RegError::WriteFailed);
+        mirror.Save();
+    }
+    ASSERT_EQ(backend.errors.size(), 1u);
+    EXPECT_NE(backend.errors[0].find(app.Path("registry.reg") + "\": is read-only"), std::string::npos);
+    ::SetFileAttributesA(app.Path("registry.reg").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(app.Read("registry.reg"), kSeed);
 }

@@ -6,6 +6,7 @@
 #include "toolkit/AtomicFile.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/FileSystem.h"
+#include "toolkit/NewFile.h"
 #include "toolkit/win32/Win32.h"
 #include "util/PowerClass.h"
 #include "util/TextFile.h"
@@ -89,4 +90,15 @@ TEST(Win32Files, AnInstallationInANonAsciiFolderIsFoundReadAndWritten)
     power.WriteSetting("Language", "[1031]");
     EXPECT_EQ(ReadTextFile(folder + "\\config.ini"), "Product ID\r\n0019\r\nLanguage\r\n[1031]\r\n");
     EXPECT_EQ(power.ReadSetting("Language"), "[1031]");
+}
+
+TEST(Win32Files, ANewFileNeverTakesAnExistingName)
+{
+    TempAppFolder app;
+    EXPECT_EQ(tk::CreateNewFile(app.Path("backup.reg"), "first"), tk::NewFileResult::Created);
+    EXPECT_EQ(tk::CreateNewFile(app.Path("backup.reg"), "second"), tk::NewFileResult::NameTaken);
+    EXPECT_EQ(app.Read("backup.reg"), "first");
+    ASSERT_TRUE(::CreateDirectoryA(app.Path("folder.reg").c_str(), nullptr));
+    EXPECT_EQ(tk::CreateNewFile(app.Path("folder.reg"), "third"), tk::NewFileResult::NameTaken);
+    EXPECT_THROW(static_cast<void>(tk::CreateNewFile(app.Path("absent\\x.reg"), "")), tk::CFileException);
 }
