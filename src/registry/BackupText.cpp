@@ -1,5 +1,6 @@
 #include "registry/BackupText.h"
 
+#include "toolkit/Cp1252.h"
 #include "toolkit/regstore/RegNames.h"
 #include "toolkit/regstore/RegValueLine.h"
 
@@ -10,7 +11,7 @@ tk::Result<PriorValue, tk::RegError> ReadPriorValue(PowerClass& power, const std
 {
     // The key path exactly as the write will address it.
     power.currentKeyPath = keyPath;
-    const auto raw = power.ReadRawValue(valueName);
+    const auto raw = power.ReadExactValue(valueName);
     if (raw)
         return PriorValue{raw.Value(), {}};
     if (raw.Error() == tk::RegError::ValueNotFound)
@@ -39,12 +40,16 @@ bool BackupCanName(const SaveKey& key, const std::string& valueName)
 
 std::string BackupText(const SaveKey& key, const std::string& valueName, const PriorValue& prior)
 {
-    std::string text = "REGEDIT4\r\n[" + key.Text() + "]\r\n";
-    if (prior.value)
-        tk::AppendValueLine(text, valueName, *prior.value);
+    const bool wide = prior.value && prior.value->utf16;
+    std::string text = (wide ? "Windows Registry Editor Version 5.00" : "REGEDIT4") + std::string("\r\n[") +
+                       key.Text() + "]\r\n";
+    if (wide)
+        tk::AppendHexValueLine(text, valueName, prior.value->value);
+    else if (prior.value)
+        tk::AppendValueLine(text, valueName, prior.value->value);
     else
         tk::AppendRemovedValueLine(text, valueName);
     if (!prior.firstMissingKey.empty())
         text += "\r\n[-" + prior.firstMissingKey + "]";
-    return text;
+    return wide ? "\xFF\xFE" + tk::Cp1252ToUtf16Le(text) : text;
 }

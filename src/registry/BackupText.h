@@ -1,7 +1,8 @@
 #pragma once
 // The contents of a backup file: the value that a save is about to replace,
 // exactly as the registry holds it, in the registry editor's REGEDIT4 form,
-// so that importing the file restores the registry as it was.
+// so that importing the file restores the registry as it was. A text that
+// the code page cannot carry needs the editor's Unicode form instead.
 #include "registry/SaveKey.h"
 #include "toolkit/Registry.h"
 #include "toolkit/Result.h"
@@ -11,7 +12,7 @@
 #include <string>
 
 struct PriorValue {
-    std::optional<tk::RegValue> value; // empty: the value does not exist
+    std::optional<tk::ExactRegValue> value; // empty: the value does not exist
     // When the key does not exist: the outermost key that the save creates
     // (its parent exists), which the backup removes again. Empty otherwise.
     std::string firstMissingKey;
@@ -27,5 +28,8 @@ tk::Result<PriorValue, tk::RegError> ReadPriorValue(PowerClass& power, const std
 bool BackupCanName(const SaveKey& key, const std::string& valueName);
 
 // "REGEDIT4" CR LF "[key]" CR LF value line, and CR LF "[-key]" when the
-// save creates keys; no line end after the last line.
+// save creates keys; no line end after the last line. For a value in its
+// wide form: the same lines after "Windows Registry Editor Version 5.00"
+// instead, the value as hex(N) of its UTF-16LE bytes, the whole file in
+// UTF-16LE after a byte-order mark.
 std::string BackupText(const SaveKey& key, const std::string& valueName, const PriorValue& prior);

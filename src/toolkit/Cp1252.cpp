@@ -124,6 +124,18 @@ std::string Utf8ToCp1252(std::string_view text)
     return out;
 }
 
+std::string Cp1252ToUtf16Le(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (const char c : text) {
+        const char32_t unit = DecodeCp1252(static_cast<unsigned char>(c));
+        out += static_cast<char>(unit & 0xFF);
+        out += static_cast<char>(unit >> 8);
+    }
+    return out;
+}
+
 Result<std::string, std::size_t> Utf16LeToCp1252(std::string_view bytes)
 {
     std::string out;

@@ -34,6 +34,10 @@ std::string Cp1252ToUtf8(std::string_view text);
 // Characters without a Windows-1252 form and malformed sequences are dropped.
 std::string Utf8ToCp1252(std::string_view text);
 
+// Windows-1252 bytes as UTF-16LE text (no byte-order mark); every byte has
+// its one code unit.
+std::string Cp1252ToUtf16Le(std::string_view text);
+
 // UTF-16LE text (no byte-order mark) as Windows-1252 bytes. Nothing is
 // dropped: the error is the byte offset of the first code unit the code page
 // cannot hold (every character above U+FFFF among them), or of a last byte

@@ -20,4 +20,13 @@ RegValue RegValue::Dword(std::uint32_t value)
     return v;
 }
 
+Result<ExactRegValue, RegError> IRegistry::QueryExactValue(RegRoot root, std::string_view subKey,
+                                                           std::string_view name)
+{
+    auto value = QueryValue(root, subKey, name);
+    if (!value)
+        return value.Error();
+    return ExactRegValue{std::move(value.Value()), false};
+}
+
 } // namespace tk

@@ -53,6 +53,16 @@ struct RegValue {
     static RegValue Dword(std::uint32_t value);
 };
 
+// A value as an exact copy (a backup) needs it. `utf16`: the system code page
+// cannot carry the text of this text-typed value (REG_SZ, REG_EXPAND_SZ,
+// REG_MULTI_SZ), so `value.data` holds the registry's wide form, UTF-16LE
+// with its terminating zero units; otherwise the data are as QueryValue gives
+// them.
+struct ExactRegValue {
+    RegValue value;
+    bool utf16 = false;
+};
+
 enum class RegError {
     KeyNotFound,    // the key cannot be opened because it does not exist
     ValueNotFound,  // the key exists, the value does not
@@ -72,6 +82,11 @@ public:
     // The value's presence, type and bytes.
     virtual Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey,
                                                   std::string_view name) = 0;
+
+    // The value for an exact copy. A registry whose text is all in the code
+    // page (the text-file store) gives what QueryValue gives.
+    virtual Result<ExactRegValue, RegError> QueryExactValue(RegRoot root, std::string_view subKey,
+                                                            std::string_view name);
 
     // Creates the key and every missing key above it, then sets the value,
     // replacing one of another type. An empty sub-key names the root itself.

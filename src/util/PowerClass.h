@@ -47,6 +47,9 @@ public:
     // For callers that must preserve a value exactly (backups): the value's
     // type and raw bytes under the path-form key, or why there is none.
     tk::Result<tk::RegValue, tk::RegError> ReadRawValue(const std::string& valueName) const;
+    // The same value for a backup: in the registry's wide form when the code
+    // page cannot carry its text.
+    tk::Result<tk::ExactRegValue, tk::RegError> ReadExactValue(const std::string& valueName) const;
     // The path form names HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE first,
     // case-sensitively; empty for any other beginning.
     static std::optional<PathFormKey> ResolvePathForm(const std::string& keyPath);

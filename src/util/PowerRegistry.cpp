@@ -25,16 +25,24 @@ std::optional<KeyAddress> Resolve(RegistryLocation location, const std::string& 
 
 // Registry operations never fail visibly: a missing service or an exception
 // from it counts as a key that cannot be opened.
-tk::Result<tk::RegValue, tk::RegError> Query(const KeyAddress& key, const std::string& name)
+template <class T>
+tk::Result<T, tk::RegError> Ask(const KeyAddress& key, const std::string& name,
+                                tk::Result<T, tk::RegError> (tk::IRegistry::*read)(tk::RegRoot, std::string_view,
+                                                                                  std::string_view))
 {
     tk::IRegistry* registry = tk::CurrentServices().registry;
     if (registry == nullptr)
         return tk::RegError::KeyNotFound;
     try {
-        return registry->QueryValue(key.root, key.subKey, name);
+        return (registry->*read)(key.root, key.subKey, name);
     } catch (const std::exception&) {
         return tk::RegError::StoreBroken;
     }
+}
+
+tk::Result<tk::RegValue, tk::RegError> Query(const KeyAddress& key, const std::string& name)
+{
+    return Ask(key, name, &tk::IRegistry::QueryValue);
 }
 
 bool Store(const KeyAddress& key, const std::string& name, const tk::RegValue& value)
@@ -129,4 +137,12 @@ tk::Result<tk::RegValue, tk::RegError> PowerClass::ReadRawValue(const std::strin
     if (!key)
         return tk::RegError::KeyNotFound;
     return Query(*key, valueName);
+}
+
+tk::Result<tk::ExactRegValue, tk::RegError> PowerClass::ReadExactValue(const std::string& valueName) const
+{
+    const auto key = Resolve(RegistryLocation::FromPath, currentKeyPath);
+    if (!key)
+        return tk::RegError::KeyNotFound;
+    return Ask(*key, valueName, &tk::IRegistry::QueryExactValue);
 }

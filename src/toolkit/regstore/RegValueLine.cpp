@@ -100,6 +100,13 @@ void AppendValueLine(std::string& out, std::string_view name, const RegValue& va
     }
 }
 
+void AppendHexValueLine(std::string& out, std::string_view name, const RegValue& value)
+{
+    const std::size_t lineStart = out.size();
+    AppendName(out, name);
+    AppendHexData(out, value, out.size() - lineStart);
+}
+
 void AppendRemovedValueLine(std::string& out, std::string_view name)
 {
     AppendName(out, name);

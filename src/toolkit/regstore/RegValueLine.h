@@ -19,6 +19,10 @@ namespace tk {
 // Appends the line for a value, without a line end.
 void AppendValueLine(std::string& out, std::string_view name, const RegValue& value);
 
+// Appends the line with the value as hex:.. or hex(N):.. whatever it holds,
+// as the registry editor's Unicode form writes text it holds as UTF-16LE.
+void AppendHexValueLine(std::string& out, std::string_view name, const RegValue& value);
+
 // Appends "name"=-, the line that removes the value on import.
 void AppendRemovedValueLine(std::string& out, std::string_view name);
 
