@@ -2,13 +2,20 @@
 // a user would, one step an argument; prints nothing and exits 1 naming the
 // step that failed. Each wait gives up after ten seconds.
 //
-//   window TITLE      wait for the visible top-level window TITLE
+//   window TITLE      wait for the visible top-level window TITLE; it becomes
+//                     the main window and the window the steps work on
 //   owned TITLE       wait for a visible window TITLE that the window owns
+//   box               wait for a dialog box (a message box, the file dialog)
+//                     that the main window owns; the steps work on it
+//   back              the steps work on the main window again
 //   count ID N        wait until list view ID holds N items
 //   text ID TEXT      wait until control ID shows TEXT
 //   mark ID N         set the selection mark of list view ID, as a click does
 //   pick ID N         select entry N of combo box ID
+//   has ID TEXT       wait until control ID shows a text that contains TEXT
+//   set ID TEXT       put TEXT into edit (or combo box) ID, as typing does
 //   click ID          click button ID
+//   command ID        choose menu command ID, or answer a box with button ID
 //   syscommand N      choose system command N (SC_CLOSE: 61536)
 //   gone              wait until the window is destroyed
 #include <windows.h>
@@ -22,6 +29,7 @@
 namespace {
 
 HWND window = nullptr;
+HWND mainWindow = nullptr;
 
 template <class Condition>
 bool Wait(Condition condition)
@@ -43,6 +51,23 @@ std::string TextOf(HWND control)
     return text;
 }
 
+struct OwnedBox {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedBox(HWND candidate, LPARAM context)
+{
+    auto& search = *reinterpret_cast<OwnedBox*>(context);
+    char className[16] = "";
+    ::GetClassNameA(candidate, className, sizeof className);
+    if (std::string(className) != "#32770" || ::GetWindow(candidate, GW_OWNER) != search.owner ||
+        !::IsWindowVisible(candidate))
+        return TRUE;
+    search.found = candidate;
+    return FALSE;
+}
+
 bool Step(const std::string& verb, const std::string& rest)
 {
     const int id = std::atoi(rest.c_str());
@@ -50,7 +75,17 @@ bool Step(const std::string& verb, const std::string& rest)
     const int n = std::atoi(tail.c_str());
     const HWND item = window ? ::GetDlgItem(window, id) : nullptr;
     if (verb == "window")
-        return Wait([&] { return (window = ::FindWindowA(nullptr, rest.c_str())) && ::IsWindowVisible(window); });
+        return Wait([&] {
+            return (mainWindow = window = ::FindWindowA(nullptr, rest.c_str())) && ::IsWindowVisible(window);
+        });
+    if (verb == "box")
+        return Wait([&] {
+            OwnedBox search{mainWindow, nullptr};
+            ::EnumWindows(FindOwnedBox, reinterpret_cast<LPARAM>(&search));
+            return (window = search.found) != nullptr;
+        });
+    if (verb == "back")
+        return (window = mainWindow) != nullptr;
     if (verb == "owned")
         return Wait([&] {
             const HWND owned = ::FindWindowA(nullptr, rest.c_str());
@@ -60,6 +95,10 @@ bool Step(const std::string& verb, const std::string& rest)
         return Wait([&] { return ::SendMessageA(item, LVM_GETITEMCOUNT, 0, 0) == n; });
     if (verb == "text")
         return Wait([&] { return TextOf(item) == tail; });
+    if (verb == "has")
+        return Wait([&] { return TextOf(item).find(tail) != std::string::npos; });
+    if (verb == "set")
+        return ::SendMessageA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tail.c_str())) == TRUE;
     if (verb == "mark")
         return ::SendMessageA(item, LVM_SETSELECTIONMARK, 0, n) != -2;
     if (verb == "pick")
@@ -67,6 +106,8 @@ bool Step(const std::string& verb, const std::string& rest)
     // Sent without waiting for the handler, which may open a modal box.
     if (verb == "click")
         return ::SendNotifyMessageA(item, BM_CLICK, 0, 0);
+    if (verb == "command")
+        return ::SendNotifyMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
     if (verb == "syscommand")
         return ::SendNotifyMessageA(window, WM_SYSCOMMAND, static_cast<WPARAM>(id), 0);
     if (verb == "gone")

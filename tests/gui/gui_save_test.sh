@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Save and Reverse changes of the Windows program under Wine, driven as a
+# user would: pick "Menu delay", type a new value, Save and confirm; the
+# registry holds the value and the backup the old one; Reverse changes with
+# that backup puts the old value back. A screenshot of the main window is
+# left in ARTEFACTS.
+#   gui_save_test.sh WINE-RUN STATE tunewright.exe gui_drive.exe SOURCE-DIR ARTEFACTS
+set -euo pipefail
+run=$1 state=$2 program=$3 drive=$4 source=$5 artefacts=$6
+
+folder=$(mktemp -d)
+app=
+trap '[ -z "$app" ] || kill "$app" 2>/dev/null; rm -rf "$folder"' EXIT
+cp -r "$source/data/sample/." "$folder"
+rm -f "$folder"/backup/*.reg
+cp "$program" "$folder/tunewright.exe"
+
+fail() {
+    echo "gui_save_test: $*" >&2
+    exit 1
+}
+
+# Windows opens a .reg file with the registry editor; a new Wine prefix has
+# no such association, so the shell's "open" of a backup would do nothing.
+"$run" "$state" reg add 'HKCR\.reg' /ve /d regfile /f >/dev/null
+"$run" "$state" reg add 'HKCR\regfile\shell\open\command' /ve /d 'regedit.exe "%1"' /f >/dev/null
+
+key='HKCU\Control Panel\Desktop'
+"$run" "$state" reg add "$key" /v MenuShowDelay /d 400 /f >/dev/null
+
+delay() {
+    "$run" "$state" reg query "$key" /v MenuShowDelay | tr -d '\r' | awk '$1 == "MenuShowDelay" { print $3 }'
+}
+
+# Each query takes a Wine process (0.1 to 0.3 s): up to about 20 s.
+wait_delay() {
+    local i
+    for ((i = 0; i < 100; i++)); do
+        [ "$(delay)" = "$1" ] && return 0
+    done
+    fail "MenuShowDelay is \"$(delay)\", expected \"$1\""
+}
+
+drive() {
+    "$run" "$state" "$drive" "window Orvelle Tunewright 3" "$@" || fail "driving the window failed"
+}
+
+"$run" "$state" "$folder/tunewright.exe" &
+app=$!
+drive "count 1000 61" "mark 1000 0" "text 1011 Menu delay" "text 1005 400"
+
+mkdir -p "$artefacts"
+display=$("$run" "$state" --display)
+DISPLAY=$display import -window "$(DISPLAY=$display xdotool search --name '^Orvelle Tunewright 3$' | head -n 1)" \
+    "$artefacts/tunewright-main.png" || fail "no screenshot"
+
+drive "set 1005 600" "click 1010" "box" "has 65535 configuration has been saved" "command 1" "gone"
+wait_delay 600
+
+backups=("$folder"/backup/*.reg)
+[ ${#backups[@]} -eq 1 ] && [ -f "${backups[0]}" ] || fail "expected one backup, found: ${backups[*]}"
+case ${backups[0]##*/} in
+    "backup - "????????" - "??.??" - Menu delay.reg") ;;
+    *) fail "backup named ${backups[0]##*/}" ;;
+esac
+expected=$(printf 'REGEDIT4\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"MenuShowDelay"="400"')
+[ "$(cat "${backups[0]}")" = "$expected" ] || fail "backup holds: $(cat -A "${backups[0]}")"
+
+# Reverse changes: its notice, then the file dialog; the shell's "open" of
+# the chosen backup runs the registry editor, which imports it (Wine's
+# without asking first, unlike Windows').
+windows_path="Z:${backups[0]//\//\\}"
+drive "command 32772" "box" "has 65535 backup file of the change" "command 1" "gone" "back" "box" "set 1148 $windows_path" \
+    "command 1"
+wait_delay 400
+
+drive "syscommand 61536" "gone"
+wait "$app"
+app=
