@@ -1,5 +1,5 @@
 # The two commands of the README: `make run` and `make test`.
-.PHONY: run test build setup bench clean sanitize fuzz fuzz-build fuzz-long
+.PHONY: run test build setup bench clean sanitize fuzz fuzz-build fuzz-long windows windows-setup windows-package
 
 BUILD := build/native
 INSTALL := $(BUILD)/sample-installation
@@ -19,10 +19,35 @@ run: build
 	@cp $(BUILD)/tunewright $(INSTALL)/tunewright
 	@cd $(INSTALL) && ./tunewright
 
-# The native suite, then the short fuzz runs where Clang is found.
+# The native suite, then the short fuzz runs where Clang is found, then the
+# Windows build under Wine where its tools are found.
 test: build
 	@ctest --preset native
 	@$(MAKE) --no-print-directory fuzz
+	@if $(WINDOWS_TOOLS_PRESENT); then \
+		$(MAKE) --no-print-directory windows; \
+	else \
+		echo "windows: mingw-w64, Wine, Xvfb or xdotool not found, the Windows build is skipped (make windows-setup installs them)"; \
+	fi
+
+WINDOWS_TOOLS_PRESENT := command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 && command -v wine >/dev/null 2>&1 \
+	&& command -v Xvfb >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1
+
+windows-setup:
+	@bash scripts/setup-windows.sh
+
+# The Windows program and its tests, cross-built with mingw-w64 and run under
+# Wine.
+windows:
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows
+	@ctest --preset windows
+
+# build/windows/tunewright-windows.zip: tunewright.exe in the sample
+# installation.
+windows-package:
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows --target package
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: setup
