@@ -30,11 +30,12 @@ store_values() {
         }' "$1" | sort
 }
 
-# ...and from Wine's registry, one `reg query` a section.
+# ...and from Wine's registry, one `reg query` a section (its text is in the
+# OEM code page).
 wine_values() {
     local key
     grep '^\[' "$source/data/sample/registry.reg" | tr -d '\r[]' | while read -r key; do
-        "$run" "$state" reg query "$key" 2>/dev/null | tr -d '\r' | awk -v key="$key" '
+        "$run" "$state" reg query "$key" 2>/dev/null | tr -d '\r' | iconv -f CP437 -t CP1252 | awk -v key="$key" '
             /^    / {
                 n = split(substr($0, 5), f, /    /)
                 data = f[3]; for (i = 4; i <= n; i++) data = data "    " f[i]
