@@ -25,6 +25,11 @@ fail() {
 "$run" "$state" reg add 'HKCR\.reg' /ve /d regfile /f >/dev/null
 "$run" "$state" reg add 'HKCR\regfile\shell\open\command' /ve /d 'regedit.exe "%1"' /f >/dev/null
 
+# The window comes first, without the start-up question that UAC brings (the
+# fidelity test seeds the sample's EnableLUA=1).
+"$run" "$state" reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\System' \
+    /v EnableLUA /t REG_DWORD /d 0 /f >/dev/null
+
 key='HKCU\Control Panel\Desktop'
 "$run" "$state" reg add "$key" /v MenuShowDelay /d 400 /f >/dev/null
 

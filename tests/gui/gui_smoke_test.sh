@@ -15,6 +15,9 @@ trap '[ -z "$app" ] || kill "$app" 2>/dev/null; rm -rf "$base"' EXIT
 cp -r "$source/data/sample" "$folder"
 cp "$program" "$folder/tunewright.exe"
 
+# The window comes first, without the start-up question that UAC brings.
+"$run" "$state" reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\System' \
+    /v EnableLUA /t REG_DWORD /d 0 /f >/dev/null
 marker='HKLM\Software\Orvelle\Orvelle Kitbasket'
 "$run" "$state" reg add "$marker" /v active /d 1 /f >/dev/null
 
