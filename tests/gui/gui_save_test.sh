@@ -54,10 +54,15 @@ drive() {
 app=$!
 drive "count 1000 61" "mark 1000 0" "text 1011 Menu delay" "text 1005 400"
 
-mkdir -p "$artefacts"
-display=$("$run" "$state" --display)
-DISPLAY=$display import -window "$(DISPLAY=$display xdotool search --name '^Orvelle Tunewright 3$' | head -n 1)" \
-    "$artefacts/tunewright-main.png" || fail "no screenshot"
+# The screenshot needs imagemagick's import (scripts/setup-windows.sh).
+if command -v import >/dev/null; then
+    mkdir -p "$artefacts"
+    display=$("$run" "$state" --display)
+    DISPLAY=$display import -window "$(DISPLAY=$display xdotool search --name '^Orvelle Tunewright 3$' | head -n 1)" \
+        "$artefacts/tunewright-main.png" || fail "no screenshot"
+else
+    echo "gui_save_test: imagemagick's import not found, no screenshot"
+fi
 
 drive "set 1005 600" "click 1010" "box" "has 65535 configuration has been saved" "command 1" "gone"
 wait_delay 600
