@@ -65,10 +65,9 @@ bool HasLoneCr(std::string_view line)
     return line.find('\r') != std::string_view::npos;
 }
 
-std::vector<TextLine> SplitLines(std::string_view text)
+std::vector<TextLine> SplitLines(std::string_view text, int number)
 {
     std::vector<TextLine> lines;
-    int number = 1;
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
@@ -353,14 +352,16 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
     return value;
 }
 
-Result<RegFileSection, Reason> ParseSection(std::string_view line)
+Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
 {
+    if (HasLoneCr(line))
+        return Reason{kLoneCr};
     if (line.size() < 2 || line.back() != ']')
         return Reason{"a key line must end with ]"};
     std::string_view inner = line.substr(1, line.size() - 2);
-    RegFileSection section;
+    RegKeyLine key;
     if (!inner.empty() && inner[0] == '-') {
-        section.deleteKey = true;
+        key.deleteKey = true;
         inner.remove_prefix(1);
     }
     const std::size_t separator = inner.find('\\');
@@ -370,37 +371,24 @@ Result<RegFileSection, Reason> ParseSection(std::string_view line)
     if (root == std::end(kRegRoots))
         return Reason{"unknown root " + Quote(rootName) + "; a key starts with HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, "
                       "HKEY_LOCAL_MACHINE, HKEY_USERS or HKEY_CURRENT_CONFIG"};
-    section.root = root->root;
+    key.root = root->root;
     if (separator != std::string_view::npos)
-        section.subKey = std::string(inner.substr(separator + 1));
-    if (!SplitKeyPath(section.subKey))
+        key.subKey = inner.substr(separator + 1);
+    if (key.subKey.starts_with('\\'))
         return Reason{"an empty key name follows " + std::string(rootName)
                       + ": one backslash separates the root from its first key"};
-    if (section.deleteKey && section.subKey.empty())
+    if (key.deleteKey && key.subKey.empty())
         return Reason{"a root key such as " + std::string(root->name) + " cannot be deleted"};
-    return section;
+    return key;
 }
 
-} // namespace
-
-std::string RegFileError::Message() const
+// The lines after a file's first line, numbered from lines[from].
+Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& lines, std::size_t from,
+                                                 const FormatRules& rules, const std::string& fileName)
 {
-    return "\"" + fileName + "\", line " + std::to_string(line) + ": " + reason;
-}
-
-Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
-                                                   RegFileFormat format)
-{
-    const FormatRules& rules = RulesOf(format);
-    const std::vector<TextLine> lines = SplitLines(text);
-    if (!lines.empty() && HasLoneCr(lines[0].text))
-        return RegFileError{fileName, 1, kLoneCr};
-    if (lines.empty() || Trim(lines[0].text) != rules.header)
-        return RegFileError{fileName, 1, "the first line must be \"" + std::string(rules.header) + "\""};
-
     RegFileDocument document;
     std::vector<std::string> comments;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
+    for (std::size_t i = from; i < lines.size(); ++i) {
         const std::string_view line = Trim(lines[i].text);
         const int number = lines[i].number;
         if (HasLoneCr(line))
@@ -412,12 +400,12 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
             continue;
         }
         if (line[0] == '[') {
-            auto section = ParseSection(line);
-            if (!section)
-                return RegFileError{fileName, number, section.Error().text};
-            section.Value().line = number;
-            section.Value().comments = std::exchange(comments, {});
-            document.sections.push_back(std::move(section.Value()));
+            const auto key = ParseKeyLine(line);
+            if (!key)
+                return RegFileError{fileName, number, key.Error().text};
+            RegFileSection section{number, key.Value().root, std::string(key.Value().subKey), key.Value().deleteKey,
+                                   {}, std::exchange(comments, {})};
+            document.sections.push_back(std::move(section));
             continue;
         }
         if (line[0] != '"' && line[0] != '@')
@@ -434,6 +422,39 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
     }
     document.closingComments = std::move(comments);
     return document;
+}
+
+} // namespace
+
+std::string RegFileError::Message() const
+{
+    return "\"" + fileName + "\", line " + std::to_string(line) + ": " + reason;
+}
+
+Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
+                                                   RegFileFormat format)
+{
+    const FormatRules& rules = RulesOf(format);
+    const std::vector<TextLine> lines = SplitLines(text, 1);
+    if (!lines.empty() && HasLoneCr(lines[0].text))
+        return RegFileError{fileName, 1, kLoneCr};
+    if (lines.empty() || Trim(lines[0].text) != rules.header)
+        return RegFileError{fileName, 1, "the first line must be \"" + std::string(rules.header) + "\""};
+    return ParseLines(lines, 1, rules, fileName);
+}
+
+Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
+                                                        const std::string& fileName)
+{
+    return ParseLines(SplitLines(text, firstLine), 0, RulesOf(RegFileFormat::Regedit4), fileName);
+}
+
+Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line)
+{
+    auto key = ParseKeyLine(Trim(line));
+    if (!key)
+        return std::move(key.Error().text);
+    return key.Value();
 }
 
 } // namespace tk

@@ -31,6 +31,69 @@ std::optional<std::vector<std::string_view>> SplitKeyPath(std::string_view subKe
     return names;
 }
 
+std::string JoinedKeyPath(std::string_view subKey)
+{
+    std::string path;
+    path.reserve(subKey.size());
+    for (char c : subKey)
+        if (c != '\\' || (!path.empty() && path.back() != '\\'))
+            path += c;
+    if (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    return path;
+}
+
+bool AppendKeyIdentity(std::string& out, RegRoot root, std::string_view subKey)
+{
+    if (subKey.starts_with('\\'))
+        return false;
+    out += static_cast<char>('0' + static_cast<int>(root));
+    bool separator = true;
+    for (char c : subKey) {
+        if (c == '\\') {
+            separator = true;
+            continue;
+        }
+        if (separator)
+            out += '\\';
+        separator = false;
+        out += FoldCase(c);
+    }
+    return true;
+}
+
+bool KeyIdentityLess(std::string_view a, std::string_view b)
+{
+    const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    if (ia == a.end())
+        return ib != b.end();
+    if (ib == b.end())
+        return false;
+    // The separator sorts first, so that a key's subkeys come right after it.
+    if (*ia == '\\' || *ib == '\\')
+        return *ia == '\\';
+    return static_cast<unsigned char>(*ia) < static_cast<unsigned char>(*ib);
+}
+
+bool IsBelow(std::string_view identity, std::string_view ancestor)
+{
+    return identity.size() > ancestor.size() && identity.starts_with(ancestor) && identity[ancestor.size()] == '\\';
+}
+
+std::string_view ParentIdentity(std::string_view identity)
+{
+    const std::size_t separator = identity.rfind('\\');
+    return separator == std::string_view::npos ? std::string_view() : identity.substr(0, separator);
+}
+
+std::string FoldedName(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded)
+        c = FoldCase(c);
+    return folded;
+}
+
 bool IsStorableName(std::string_view name)
 {
     return name.find_first_of("\r\n") == std::string_view::npos;
