@@ -337,10 +337,10 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
     } files[] = {
         {"as the store writes it", canonical, true},
         {"LF line ends, no last one", lf.substr(0, lf.size() - 1), false},
-        {"out of order, a parent missing, a key twice, a key removed",
-         source + "[HKEY_CURRENT_USER\\Q\\R]\r\n\"q\"=\"1\"\r\n[HKEY_CURRENT_USER\\A\\B]\r\n\"W\"=dword:3\r\n"
-                  "[-HKEY_LOCAL_MACHINE\\Z]\r\n",
-         true},
+        {"a key twice, a key out of order",
+         source + "[HKEY_LOCAL_MACHINE\\Z]\r\n\"z\"=\"2\"\r\n[HKEY_CURRENT_USER\\0]\r\n\"o\"=\"1\"\r\n", true},
+        {"a key without its parent's section", source + "[HKEY_USERS\\Q\\R]\r\n\"q\"=\"1\"\r\n", true},
+        {"a key removed", source + "[-HKEY_LOCAL_MACHINE\\Z]\r\n", true},
     };
     const auto backup = tk::ParseRegFile("REGEDIT4\r\n[-HKEY_CURRENT_USER\\A\\B]\r\n[HKEY_CURRENT_USER\\A\\B\\C]\r\n"
                                          "\"c\"=\"1\"\r\n[HKEY_CURRENT_USER\\A B]\r\n\"x\"=-\r\n",
@@ -362,10 +362,10 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
         }
     };
     const std::pair<std::string, std::string> reads[] = {
-        {"", "top"}, {"a", "x"}, {"A\\B", "v"}, {"A\\\\b\\", "w"}, {"A B", "X"}, {"Q\\R", "q"}, {"Z", "z"}, {"Missing", "m"},
+        {"", "top"}, {"a", "x"}, {"A\\B", "v"}, {"A\\\\b\\", "w"}, {"A B", "X"}, {"Q", "q"}, {"Q\\R", "q"}, {"Z", "z"}, {"0", "o"},
     };
     const auto sameReads = [&](tk::RegistryStore& store, tk::RegistryTree& expected) {
-        for (const RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine})
+        for (const RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine, RegRoot::Users})
             for (const auto& [subKey, name] : reads)
                 EXPECT_EQ(Outcome(store.QueryValue(root, subKey, name)), Outcome(expected.QueryValue(root, subKey, name)))
                     << subKey;
