@@ -1,9 +1,8 @@
 #include "toolkit/WholeFile.h"
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/posix/ReadAll.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -50,27 +49,11 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit)
 
     // The size is only where reading starts: a file may grow while it is read,
     // and some report no size at all, so the limit holds for what is read.
-    // One byte more than expected is asked for, so the end shows at once.
-    std::string content(static_cast<std::size_t>(status.st_size) + 1, '\0');
-    std::size_t used = 0;
-    for (;;) {
-        if (used == content.size()) {
-            if (used > limit)
-                ThrowTooLarge(path, limit);
-            content.resize(std::min(std::max(2 * used, std::size_t{65536}), limit + 1));
-        }
-        const ssize_t count = ::read(file.fd, content.data() + used, content.size() - used);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            CFileException::ThrowErrno(path, "cannot read the file");
-        if (count == 0)
-            break;
-        used += static_cast<std::size_t>(count);
-    }
-    if (used > limit)
+    std::string content;
+    if (!ReadAll(file.fd, static_cast<std::size_t>(status.st_size), limit, content))
+        CFileException::ThrowErrno(path, "cannot read the file");
+    if (content.size() > limit)
         ThrowTooLarge(path, limit);
-    content.resize(used);
     return content;
 }
 

@@ -44,6 +44,14 @@ Line LineBefore(std::string_view text, std::size_t end)
 // when it starts with '['.
 bool ContinuesHexData(std::string_view text, std::size_t start)
 {
+    // Most often the last byte above that is no blank and no line end is not
+    // a backslash, and nothing more needs to be looked at.
+    const auto blankOrLineEnd = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    std::size_t last = start;
+    while (last > 0 && blankOrLineEnd(text[last - 1]))
+        --last;
+    if (last == 0 || text[last - 1] != '\\')
+        return false;
     while (start > 0) {
         const Line line = LineBefore(text, start);
         if (!line.text.empty())

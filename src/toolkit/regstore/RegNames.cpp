@@ -47,7 +47,11 @@ bool AppendKeyIdentity(std::string& out, RegRoot root, std::string_view subKey)
 {
     if (subKey.starts_with('\\'))
         return false;
-    out += static_cast<char>('0' + static_cast<int>(root));
+    // Written in place: this runs once for every key line of the file.
+    const std::size_t start = out.size();
+    out.resize(start + 2 + subKey.size());
+    char* to = out.data() + start;
+    *to++ = static_cast<char>('0' + static_cast<int>(root));
     bool separator = true;
     for (char c : subKey) {
         if (c == '\\') {
@@ -55,10 +59,11 @@ bool AppendKeyIdentity(std::string& out, RegRoot root, std::string_view subKey)
             continue;
         }
         if (separator)
-            out += '\\';
+            *to++ = '\\';
         separator = false;
-        out += FoldCase(c);
+        *to++ = FoldCase(c);
     }
+    out.resize(static_cast<std::size_t>(to - out.data()));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "toolkit/AtomicFile.h"
 #include "toolkit/Backend.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/posix/ReadAll.h"
 #include "toolkit/regstore/RegFile.h"
 #include "toolkit/regstore/RegNames.h"
 #include "toolkit/regstore/RegStoreEdit.h"
@@ -57,27 +58,6 @@ bool SameTime(const timespec& a, const timespec& b)
 std::string SystemFault(const std::string& path, const char* action)
 {
     return "\"" + path + "\": " + action + " (" + std::strerror(errno) + ")";
-}
-
-// Stops once more than `limit` bytes have come, so a file that grows while it
-// is read cannot take all memory.
-bool ReadAll(int fd, std::size_t sizeHint, std::size_t limit, std::string& content)
-{
-    content.clear();
-    content.reserve(std::min(sizeHint, limit));
-    char buffer[65536];
-    while (content.size() <= limit) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            return true;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        content.append(buffer, static_cast<std::size_t>(n));
-    }
-    return true;
 }
 
 bool IsStorableDocument(const RegFileDocument& document)
