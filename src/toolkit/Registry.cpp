@@ -6,6 +6,7 @@ RegValue RegValue::String(std::string_view text)
 {
     RegValue v;
     v.type = RegType::Sz;
+    v.data.reserve(text.size() + 1);
     v.data.assign(text.begin(), text.end());
     v.data.push_back(0);
     return v;

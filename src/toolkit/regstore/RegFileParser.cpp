@@ -146,15 +146,16 @@ bool IsEscape(std::string_view s, std::size_t i)
 Result<std::string, Reason> QuotedText(std::string_view data)
 {
     std::string text;
+    std::size_t copied = 1; // the text's bytes before this are in `text`
     for (std::size_t i = 1; i < data.size(); ++i) {
         if (IsEscape(data, i)) {
-            text += data[++i];
+            text.append(data.substr(copied, i - copied));
+            copied = ++i;
             continue;
         }
-        if (data[i] != '"') {
-            text += data[i];
+        if (data[i] != '"')
             continue;
-        }
+        text.append(data.substr(copied, i - copied));
         const std::string_view rest = data.substr(i + 1);
         if (rest.empty())
             return text;
@@ -248,14 +249,17 @@ Result<ParsedData, Reason> ParseData(std::string_view data)
 std::optional<NameSplit> EscapedName(std::string_view line)
 {
     std::string name;
+    std::size_t copied = 1; // the name's bytes before this are in `name`
     std::size_t i = 1;
     for (; i < line.size() && line[i] != '"'; ++i) {
-        if (IsEscape(line, i))
-            ++i;
-        name += line[i];
+        if (IsEscape(line, i)) {
+            name.append(line.substr(copied, i - copied));
+            copied = ++i;
+        }
     }
     if (i == line.size())
         return std::nullopt;
+    name.append(line.substr(copied, i - copied));
     const std::string_view rest = TrimLeft(line.substr(i + 1));
     if (rest.empty() || rest[0] != '=')
         return std::nullopt;
