@@ -380,8 +380,13 @@ Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
     }
     const std::size_t separator = inner.find('\\');
     const std::string_view rootName = inner.substr(0, separator);
-    const auto root = std::find_if(std::begin(kRegRoots), std::end(kRegRoots),
-                                   [rootName](const RegRootName& known) { return NamesEqual(rootName, known.name); });
+    // Most files spell the root as the registry editor does: that is tried
+    // first, byte for byte.
+    auto root = std::find_if(std::begin(kRegRoots), std::end(kRegRoots),
+                             [rootName](const RegRootName& known) { return rootName == known.name; });
+    if (root == std::end(kRegRoots))
+        root = std::find_if(std::begin(kRegRoots), std::end(kRegRoots),
+                            [rootName](const RegRootName& known) { return NamesEqual(rootName, known.name); });
     if (root == std::end(kRegRoots))
         return Reason{"unknown root " + Quote(rootName) + "; a key starts with HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, "
                       "HKEY_LOCAL_MACHINE, HKEY_USERS or HKEY_CURRENT_CONFIG"};

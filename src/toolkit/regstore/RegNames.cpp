@@ -3,6 +3,7 @@
 #include "toolkit/CaseFold.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tk {
 
@@ -47,21 +48,30 @@ bool AppendKeyIdentity(std::string& out, RegRoot root, std::string_view subKey)
 {
     if (subKey.starts_with('\\'))
         return false;
-    // Written in place: this runs once for every key line of the file.
+    // Written through a pointer, as this runs for every key line of the
+    // store's file.
     const std::size_t start = out.size();
     out.resize(start + 2 + subKey.size());
     char* to = out.data() + start;
     *to++ = static_cast<char>('0' + static_cast<int>(root));
-    bool separator = true;
-    for (char c : subKey) {
-        if (c == '\\') {
-            separator = true;
-            continue;
+    if (!subKey.empty() && !subKey.ends_with('\\') && subKey.find("\\\\") == std::string_view::npos) {
+        // Single separators, as the store writes them: fold and copy. A
+        // backslash folds to itself.
+        *to++ = '\\';
+        for (const char c : subKey)
+            *to++ = FoldCase(c);
+    } else {
+        bool separator = true;
+        for (const char c : subKey) {
+            if (c == '\\') {
+                separator = true;
+                continue;
+            }
+            if (separator)
+                *to++ = '\\';
+            separator = false;
+            *to++ = FoldCase(c);
         }
-        if (separator)
-            *to++ = '\\';
-        separator = false;
-        *to++ = FoldCase(c);
     }
     out.resize(static_cast<std::size_t>(to - out.data()));
     return true;
@@ -69,15 +79,20 @@ bool AppendKeyIdentity(std::string& out, RegRoot root, std::string_view subKey)
 
 bool KeyIdentityLess(std::string_view a, std::string_view b)
 {
-    const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
-    if (ia == a.end())
-        return ib != b.end();
-    if (ib == b.end())
-        return false;
+    // Neighbouring keys share long paths: the equal start is skipped eight
+    // bytes at a time.
+    const std::size_t shorter = std::min(a.size(), b.size());
+    std::size_t i = 0;
+    while (i + 8 <= shorter && std::memcmp(a.data() + i, b.data() + i, 8) == 0)
+        i += 8;
+    while (i < shorter && a[i] == b[i])
+        ++i;
+    if (i == shorter)
+        return a.size() < b.size();
     // The separator sorts first, so that a key's subkeys come right after it.
-    if (*ia == '\\' || *ib == '\\')
-        return *ia == '\\';
-    return static_cast<unsigned char>(*ia) < static_cast<unsigned char>(*ib);
+    if (a[i] == '\\' || b[i] == '\\')
+        return a[i] == '\\';
+    return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
 }
 
 bool IsBelow(std::string_view identity, std::string_view ancestor)
