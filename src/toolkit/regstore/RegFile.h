@@ -87,6 +87,8 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
 // number of the first of them, for errors.
 Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
                                                         const std::string& fileName);
+// The same parse, keeping nothing: whether the lines parse.
+Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName);
 
 // One key line as ParseRegFile reads it, blanks around it allowed, without
 // its line end; the sub-key is a view into `line`. The error is the reason,

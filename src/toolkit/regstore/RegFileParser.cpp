@@ -183,6 +183,11 @@ Result<bool, Reason> AppendHexBytes(std::string_view text, std::vector<std::uint
         continues = true;
         text = Trim(text.substr(0, text.size() - 1));
     }
+    // Two digits and a comma a byte; room at least doubles, as data may go on
+    // for many lines.
+    const std::size_t needed = bytes.size() + (text.size() + 1) / 3;
+    if (needed > bytes.capacity())
+        bytes.reserve(std::max(needed, 2 * bytes.capacity()));
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t comma = text.find(',', pos);
@@ -401,9 +406,13 @@ Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
     return key;
 }
 
+// What becomes of the lines parsed: a document, or nothing but the answer
+// whether they parse.
+enum class Keep { Document, Nothing };
+
 // The lines after a file's first line, numbered from lines[from].
 Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& lines, std::size_t from,
-                                                 const FormatRules& rules, const std::string& fileName)
+                                                 const FormatRules& rules, const std::string& fileName, Keep keep)
 {
     RegFileDocument document;
     std::vector<std::string> comments;
@@ -437,7 +446,8 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
         if (!value)
             return RegFileError{fileName, lines[i].number, value.Error().text};
         value.Value().comments = std::exchange(comments, {});
-        document.sections.back().values.push_back(std::move(value.Value()));
+        if (keep == Keep::Document)
+            document.sections.back().values.push_back(std::move(value.Value()));
     }
     document.closingComments = std::move(comments);
     return document;
@@ -459,13 +469,22 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
         return RegFileError{fileName, 1, kLoneCr};
     if (lines.empty() || Trim(lines[0].text) != rules.header)
         return RegFileError{fileName, 1, "the first line must be \"" + std::string(rules.header) + "\""};
-    return ParseLines(lines, 1, rules, fileName);
+    return ParseLines(lines, 1, rules, fileName, Keep::Document);
 }
 
 Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
                                                         const std::string& fileName)
 {
-    return ParseLines(SplitLines(text, firstLine), 0, RulesOf(RegFileFormat::Regedit4), fileName);
+    return ParseLines(SplitLines(text, firstLine), 0, RulesOf(RegFileFormat::Regedit4), fileName, Keep::Document);
+}
+
+Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName)
+{
+    const auto parsed =
+        ParseLines(SplitLines(text, firstLine), 0, RulesOf(RegFileFormat::Regedit4), fileName, Keep::Nothing);
+    if (!parsed)
+        return parsed.Error();
+    return {};
 }
 
 Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line)

@@ -54,24 +54,25 @@ RegStoreText RegStoreText::Changed(std::string text, const std::string& fileName
     return RegStoreText(std::move(text), fileName, std::move(index.Value()), true);
 }
 
-Result<RegFileDocument, RegFileError> RegStoreText::ParseSection(std::size_t section) const
+std::string_view RegStoreText::SectionText(std::size_t section) const
 {
     const RegFileIndex::Section& s = index_.sections[section];
-    auto document = ParseRegFileLines(std::string_view(text_).substr(s.header, s.end - s.header), 1, fileName_);
-    if (!document) {
-        RegFileError error = document.Error();
-        error.line += LineNumberAt(text_, s.header) - 1;
-        return error;
-    }
-    return document;
+    return std::string_view(text_).substr(s.header, s.end - s.header);
+}
+
+// Parsed as lines on their own, the section's lines are numbered from 1.
+RegFileError RegStoreText::InFile(RegFileError error, std::size_t section) const
+{
+    error.line += LineNumberAt(text_, index_.sections[section].header) - 1;
+    return error;
 }
 
 Result<const StoredKey*, RegFileError> RegStoreText::Key(std::size_t section)
 {
     if (!keys_[section]) {
-        const auto document = ParseSection(section);
+        const auto document = ParseRegFileLines(SectionText(section), 1, fileName_);
         if (!document)
-            return document.Error();
+            return InFile(document.Error(), section);
         keys_[section] = std::make_unique<StoredKey>(StoredKey::FromSection(document.Value().sections.front()));
     }
     return keys_[section].get();
@@ -92,8 +93,8 @@ Result<void, RegFileError> RegStoreText::CheckAll()
     for (std::size_t section = 0; section < keys_.size(); ++section) {
         if (keys_[section])
             continue;
-        if (const auto document = ParseSection(section); !document)
-            return document.Error();
+        if (const auto checked = CheckRegFileLines(SectionText(section), 1, fileName_); !checked)
+            return InFile(checked.Error(), section);
     }
     checked_ = true;
     return {};

@@ -37,7 +37,8 @@ public:
 
 private:
     RegStoreText(std::string text, std::string fileName, RegFileIndex index, bool checked);
-    Result<RegFileDocument, RegFileError> ParseSection(std::size_t section) const;
+    std::string_view SectionText(std::size_t section) const;
+    RegFileError InFile(RegFileError error, std::size_t section) const;
 
     std::string text_;
     std::string fileName_;
