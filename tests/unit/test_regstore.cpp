@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
@@ -446,6 +447,113 @@ TEST_F(RegistryStoreTest, FaultsAreThoseThatParsingTheWholeFileFinds)
         EXPECT_NE(reports_[0].find(whole.Error().Message()), std::string::npos) << reports_[0];
         EXPECT_EQ(Contents(), text);
     }
+}
+
+// How many bytes at the start and at the end of `after` are those of
+// `before`, not counting any byte twice.
+std::size_t KeptBytes(const std::string& before, const std::string& after)
+{
+    const std::size_t most = std::min(before.size(), after.size());
+    std::size_t front = 0;
+    while (front < most && before[front] == after[front])
+        ++front;
+    std::size_t back = 0;
+    while (back < most - front && before[before.size() - 1 - back] == after[after.size() - 1 - back])
+        ++back;
+    return front + back;
+}
+
+// A change rewrites only its key's section: every other byte stays as it
+// was, whatever its line ends, spelling or comments, and the file reads as
+// the whole file changed in a tree would.
+TEST_F(RegistryStoreTest, AChangeKeepsEveryByteOutsideTheChangedSection)
+{
+    const auto file = [](const std::string& eol, bool lastLineEnd) {
+        const std::string lead = eol + "; about M" + eol;
+        const std::string m = "[HKEY_CURRENT_USER\\M]" + eol + "\"m\"=\"1\"" + eol;
+        const std::string z = "[hkey_current_user\\z]" + eol + "\"Z\"=dword:0000000A" + (lastLineEnd ? eol : "");
+        return std::array<std::string, 4>{"REGEDIT4" + eol + "; top" + eol + eol + "[HKEY_CURRENT_USER\\A]" + eol
+                                              + "\"a\"=hex:01,02,\\" + eol + "    03" + eol,
+                                          lead, m, eol + z};
+    };
+    const struct {
+        const char* name;
+        std::string eol;
+        bool lastLineEnd;
+    } variants[] = {{"CR LF", "\r\n", true}, {"LF", "\n", true}, {"LF, no last line end", "\n", false},
+                    {"no last line end", "\r\n", false}};
+    // Each change, and how many of the file's bytes it may rewrite: its
+    // section, with the comments before it when it removes it.
+    const auto change = [](int c, auto& target) -> tk::RegResult {
+        switch (c) {
+        case 0: return target.SetValue(RegRoot::CurrentUser, "M", "m", RegValue::String("22"));
+        case 1: return target.SetValue(RegRoot::CurrentUser, "B", "b", RegValue::Dword(1));
+        case 2: return target.SetValue(RegRoot::CurrentUser, "Z", "y", RegValue::Dword(1));
+        default: return target.DeleteKey(RegRoot::CurrentUser, "M");
+        }
+    };
+    const auto rewritten = [](int c, const std::array<std::string, 4>& parts) -> std::size_t {
+        const std::size_t sizes[] = {parts[2].size(), 0, parts[3].size(), parts[1].size() + parts[2].size()};
+        return sizes[c];
+    };
+    for (const auto& variant : variants) {
+        const auto parts = file(variant.eol, variant.lastLineEnd);
+        const std::string text = parts[0] + parts[1] + parts[2] + parts[3];
+        for (int c = 0; c < 4; ++c) {
+            SCOPED_TRACE(std::string(variant.name) + ", change " + std::to_string(c));
+            Replace(text);
+            tk::RegistryStore store(StorePath());
+            const auto a = store.QueryValue(RegRoot::CurrentUser, "A", "a");
+            ASSERT_TRUE(a && a.Value().data.size() == 3u);
+            ASSERT_TRUE(change(c, store));
+            const std::string written = Contents();
+            EXPECT_GE(KeptBytes(text, written), text.size() - rewritten(c, parts)) << written;
+            tk::RegistryTree expected = TreeOf(text);
+            ASSERT_TRUE(change(c, expected));
+            EXPECT_EQ(tk::SerialiseRegFile(TreeOf(written)), tk::SerialiseRegFile(expected)) << written;
+        }
+    }
+    EXPECT_TRUE(reports_.empty());
+}
+
+// A store that has read the file and parsed some of its keys sees each kind
+// of change another process makes to it, and a change of its own keeps it.
+TEST_F(RegistryStoreTest, AFileChangedByAnotherProcessIsIndexedAgain)
+{
+    const std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=\"a\"\r\n"
+                             "\r\n[HKEY_CURRENT_USER\\C]\r\n\"v\"=\"c\"\r\n";
+    const std::string others[] = {
+        // a parsed key's value, same size
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=\"b\"\r\n\r\n[HKEY_CURRENT_USER\\C]\r\n\"v\"=\"c\"\r\n",
+        // a key before the parsed ones moves every section
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\0]\r\n\"v\"=\"0\"\r\n" + text.substr(10),
+        // the first parsed key's section gone
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\C]\r\n\"v\"=\"c2\"\r\n",
+        // keys out of order, which is read whole
+        text + "[HKEY_CURRENT_USER\\B]\r\n\"v\"=\"b\"\r\n[HKEY_CURRENT_USER\\A]\r\n\"w\"=\"w\"\r\n",
+    };
+    const auto sameReads = [](tk::IRegistry& store, tk::IRegistry& expected) {
+        for (const char* key : {"0", "A", "B", "C"})
+            for (const char* name : {"v", "w", "new"})
+                EXPECT_EQ(Outcome(store.QueryValue(RegRoot::CurrentUser, key, name)),
+                          Outcome(expected.QueryValue(RegRoot::CurrentUser, key, name)))
+                    << key << " " << name;
+    };
+    for (const std::string& other : others) {
+        SCOPED_TRACE(other);
+        Replace(text);
+        tk::RegistryStore store(StorePath());
+        EXPECT_EQ(ReadString(store, "A", "v"), "a");
+        EXPECT_EQ(ReadString(store, "C", "v"), "c");
+        Replace(other);
+        tk::RegistryTree expected = TreeOf(other);
+        sameReads(store, expected);
+        ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "C", "new", RegValue::Dword(1)));
+        ASSERT_TRUE(expected.SetValue(RegRoot::CurrentUser, "C", "new", RegValue::Dword(1)));
+        tk::RegistryStore fresh(StorePath());
+        sameReads(fresh, expected);
+    }
+    EXPECT_TRUE(reports_.empty());
 }
 
 TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNoUpdate)
