@@ -69,7 +69,7 @@ int main(int argc, char** argv)
         registryPath = tk::DefaultRegistryPath(appFolder);
 
     tk::HeadlessBackend backend(std::cin, std::cout);
-    tk::RegistryStore registry(registryPath);
+    tk::RegistryStore& registry = tk::RegistryStore::ForProcess(registryPath);
     tk::SystemClock systemClock;
     std::optional<tk::FixedClock> fixedClock;
     if (now)

@@ -89,6 +89,12 @@ RegistryStore::RegistryStore(std::string path) : path_(std::move(path)) {}
 
 RegistryStore::~RegistryStore() = default;
 
+RegistryStore& RegistryStore::ForProcess(std::string path)
+{
+    static RegistryStore* const store = new RegistryStore(std::move(path));
+    return *store;
+}
+
 void RegistryStore::ForgetCopy()
 {
     openFile_.Reset();
