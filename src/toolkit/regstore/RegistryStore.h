@@ -47,7 +47,8 @@ public:
     // The store of a program's whole run, never destroyed: the process end
     // frees its copy of the file, the index and the keys parsed from it at
     // once, where a destructor would free them piece by piece. A static
-    // pointer keeps it reachable, so a leak checker does not count it.
+    // pointer keeps it reachable, so a leak checker does not count it. The
+    // first call's `path` names it; later calls return the same store.
     static RegistryStore& ForProcess(std::string path);
     RegistryStore(const RegistryStore&) = delete;
     RegistryStore& operator=(const RegistryStore&) = delete;
