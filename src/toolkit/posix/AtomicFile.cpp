@@ -2,16 +2,11 @@
 
 #include "toolkit/Exceptions.h"
 #include "toolkit/posix/FileSteps.h"
+#include "toolkit/posix/TemporaryFile.h"
 #include "toolkit/posix/UniqueFd.h"
 
 #include <cerrno>
-#include <charconv>
-#include <csignal>
-#include <dirent.h>
 #include <fcntl.h>
-#include <memory>
-#include <optional>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,100 +16,6 @@ namespace {
 
 // As many links as the kernel follows in one path.
 constexpr int kMaxLinks = 40;
-constexpr std::string_view kTemporaryMark = ".tw-";
-constexpr std::size_t kSuffixLength = 6;
-
-std::string NameOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// `name` in the folder of `path`.
-std::string Beside(const std::string& path, const std::string& name)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? name : path.substr(0, slash + 1) + name;
-}
-
-std::string TemporaryPrefix(const std::string& target)
-{
-    return "." + NameOf(target) + std::string(kTemporaryMark);
-}
-
-// The writer's process id when `entry` is one of our temporary names for the
-// file that `prefix` belongs to.
-std::optional<pid_t> WriterOf(std::string_view entry, std::string_view prefix)
-{
-    if (!entry.starts_with(prefix))
-        return std::nullopt;
-    entry.remove_prefix(prefix.size());
-    const std::size_t dash = entry.find('-');
-    if (dash == std::string_view::npos || entry.size() - dash - 1 != kSuffixLength)
-        return std::nullopt;
-    pid_t pid = 0;
-    const auto [end, ec] = std::from_chars(entry.data(), entry.data() + dash, pid);
-    if (ec != std::errc() || end != entry.data() + dash || pid <= 0)
-        return std::nullopt;
-    return pid;
-}
-
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
-// A process that cannot be signalled for want of permission still runs, so
-// only a file whose writer is gone is removed.
-void RemoveStaleTemporaries(const std::string& target)
-{
-    const std::unique_ptr<DIR, DirCloser> dir(::opendir(FolderOf(target).c_str()));
-    if (!dir)
-        return;
-    const std::string prefix = TemporaryPrefix(target);
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const auto pid = WriterOf(entry->d_name, prefix);
-        if (pid && ::kill(*pid, 0) != 0 && errno == ESRCH)
-            ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
-    }
-}
-
-// Removes the temporary file unless it has become the file.
-class TemporaryFile {
-public:
-    TemporaryFile() = default;
-    ~TemporaryFile()
-    {
-        if (!path_.empty())
-            ::unlink(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    // Creates ".<name>.tw-<pid>-XXXXXX" beside `target`; errno tells why not.
-    UniqueFd Create(const std::string& target, mode_t mode)
-    {
-        static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-        const std::string prefix = Beside(target, TemporaryPrefix(target) + std::to_string(::getpid()) + "-");
-        std::mt19937 random(std::random_device{}());
-        std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = prefix;
-            for (std::size_t i = 0; i < kSuffixLength; ++i)
-                name += kLetters[letter(random)];
-            UniqueFd fd(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-            if (fd.Valid())
-                path_ = std::move(name);
-            if (fd.Valid() || errno != EEXIST)
-                return fd;
-        }
-        return UniqueFd();
-    }
-    const std::string& Path() const { return path_; }
-    void Keep() { path_.clear(); }
-
-private:
-    std::string path_;
-};
 
 // access() lets root write any file; a file without a single write permission
 // is read-only for root as well.
@@ -164,7 +65,7 @@ void WriteFileAtomically(const std::string& path, std::string_view content)
         throw CFileException(path, "is not a regular file and is not replaced");
     if (replacing && !MayWrite(target, old))
         throw CFileException(path, "is read-only");
-    RemoveStaleTemporaries(target);
+    RemoveStaleTemporaries(target, StaleTemporaries::OfThisFile);
 
     // A new file gets the permissions that the umask leaves; a replaced one
     // those it had.
