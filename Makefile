@@ -30,16 +30,19 @@ sanitize: setup
 	@cmake --build --preset sanitize
 	@ctest --preset sanitize
 
+# clang++, else a versioned clang++-N; empty when there is none.
+CLANGXX = $(shell bash scripts/clangxx.sh)
+
 fuzz-build: setup
-	@cmake --preset fuzz >/dev/null
+	@cmake --preset fuzz -DCMAKE_CXX_COMPILER="$(CLANGXX)" >/dev/null
 	@cmake --build --preset fuzz
 
-# A few seconds per fuzz target, as CTest tests; skipped without clang++.
+# A few seconds per fuzz target, as CTest tests; skipped without Clang.
 fuzz:
-	@if command -v clang++ >/dev/null 2>&1; then \
+	@if [ -n "$(CLANGXX)" ]; then \
 		$(MAKE) --no-print-directory fuzz-build && ctest --preset fuzz; \
 	else \
-		echo "fuzz: clang++ not found, the short fuzz runs are skipped"; \
+		echo "fuzz: no clang++ found, the short fuzz runs are skipped"; \
 	fi
 
 # FUZZ_SECONDS per target, one after another; findings go to
