@@ -27,6 +27,17 @@ std::vector<std::string> Entries(const fs::path& folder)
     return names;
 }
 
+// The id of a process that has ended, as a killed writer's is.
+pid_t EndedProcess()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    if (child > 0)
+        ::waitpid(child, nullptr, 0);
+    return child;
+}
+
 struct stat StatOf(const std::string& path)
 {
     struct stat st{};
@@ -98,11 +109,8 @@ TEST(AtomicFile, AFileThatMayNotBeWrittenIsRefusedAndKept)
 TEST(AtomicFile, TemporariesOfDeadWritersAreRemovedThoseOfLiveOnesKept)
 {
     TempAppFolder app;
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
+    const pid_t child = EndedProcess();
+    ASSERT_GT(child, 0);
     const std::string stale = ".config.ini.tw-" + std::to_string(child) + "-a1B2c3";
     const std::string live = ".config.ini.tw-" + std::to_string(::getpid()) + "-a1B2c3";
     const std::string otherFile = ".other.ini.tw-" + std::to_string(child) + "-a1B2c3";
@@ -120,11 +128,8 @@ TEST(AtomicFile, TemporariesOfDeadWritersAreRemovedThoseOfLiveOnesKept)
 TEST(AtomicFile, ANewFileClearsTemporariesOfDeadWritersOfAnyName)
 {
     TempAppFolder app;
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
+    const pid_t child = EndedProcess();
+    ASSERT_GT(child, 0);
     const std::string dead = std::to_string(child);
     const std::vector<std::string> removed = {".backup - a.reg.tw-" + dead + "-a1B2c3", ".b.tw-x.tw-" + dead + "-zzzzzz"};
     std::vector<std::string> kept = {
