@@ -101,7 +101,7 @@ TEST(CrashWrites, AKilledWriterLeavesOldOrNewFilesAndTheNextWriteClearsItsTempor
     std::uint32_t last = 0;
     std::uint32_t lastRound = 0;
     int midWriteKills = 0;
-    for (int kill = 0; kill < 250; ++kill) {
+    for (int kill = 0; kill < 200; ++kill) {
         const pid_t writer = StartWriter(app.Folder().c_str());
         ASSERT_GT(writer, 0);
         ASSERT_TRUE(KillWriterAfter(writer, static_cast<useconds_t>(delay(random)))) << "the writer ended by itself";
