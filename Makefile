@@ -55,16 +55,19 @@ sanitize: setup
 	@cmake --build --preset sanitize
 	@ctest --preset sanitize
 
+# clang++, else a versioned clang++-N; empty when there is none.
+CLANGXX = $(shell bash scripts/clangxx.sh)
+
 fuzz-build: setup
-	@cmake --preset fuzz >/dev/null
+	@cmake --preset fuzz -DCMAKE_CXX_COMPILER="$(CLANGXX)" >/dev/null
 	@cmake --build --preset fuzz
 
-# A few seconds per fuzz target, as CTest tests; skipped without clang++.
+# A few seconds per fuzz target, as CTest tests; skipped without Clang.
 fuzz:
-	@if command -v clang++ >/dev/null 2>&1; then \
+	@if [ -n "$(CLANGXX)" ]; then \
 		$(MAKE) --no-print-directory fuzz-build && ctest --preset fuzz; \
 	else \
-		echo "fuzz: clang++ not found, the short fuzz runs are skipped"; \
+		echo "fuzz: no clang++ found, the short fuzz runs are skipped"; \
 	fi
 
 # FUZZ_SECONDS per target, one after another; findings go to
@@ -73,8 +76,10 @@ FUZZ_SECONDS ?= 600
 fuzz-long: fuzz-build
 	@bash fuzz/run_all.sh $(FUZZ_SECONDS) build/fuzz
 
+# Each benchmark program ends with its table of medians and ratios. Only the
+# programs of bench/*.cpp run, not ones left in the build folder from before.
 bench: build
-	@for b in $(BUILD)/*_bench; do [ -x "$$b" ] && "$$b"; done
+	@for source in bench/*.cpp; do $(BUILD)/$$(basename $$source .cpp) || exit 1; done
 
 clean:
 	rm -rf build

@@ -1,93 +1,171 @@
-// Read and write times of the file-backed registry store with 100,000 values.
+// The file-backed registry store of a large installation (support/
+// Installation.h): 100,000 values, and four times that.
+//
+// - FirstRead: a store object that has not read the file yet answers the
+//   start-up question's value; baseline: reading the file's bytes once.
+// - WarmRead: the same store asked again, the file unchanged; baseline: one
+//   stat of the file, which every read needs to notice a change.
+// - Write: one value changed in a store that has been read and written
+//   before; FirstWrite: the first change after the first read. Baseline: one
+//   durable write of a file of the same size (temporary file, fsync, rename,
+//   fsync of the folder).
+#include "support/Installation.h"
+#include "support/Table.h"
 #include "toolkit/AtomicFile.h"
-#include "toolkit/regstore/RegFile.h"
 #include "toolkit/regstore/RegistryStore.h"
-#include "toolkit/regstore/RegistryTree.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
-#include <string>
+#include <map>
+#include <memory>
+#include <sys/stat.h>
 
 namespace {
 
-constexpr int kKeys = 1000;
-constexpr int kValuesPerKey = 100;
+constexpr int kRepetitions = 5;
 
-// One store file for the whole run: 1,000 keys of 100 values each, strings
-// and DWORDs alternating.
+// Only the store of each size is written; the other files are left out.
 class StoreFile {
 public:
-    static const std::string& Path()
+    explicit StoreFile(int values) : folder_(bench::MakeTemporaryFolder()), path_(folder_ + "/registry.reg")
     {
-        static const StoreFile file;
-        return file.path_;
-    }
-
-private:
-    StoreFile()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "registry-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot create a temporary folder");
-        folder_ = pattern;
-        path_ = folder_ + "/registry.reg";
-        tk::RegistryTree tree;
-        for (int k = 0; k < kKeys; ++k) {
-            const std::string key = "Software\\Vendor\\Key" + std::to_string(k);
-            for (int v = 0; v < kValuesPerKey; ++v) {
-                const std::string name = "Value" + std::to_string(v);
-                if (!tree.SetValue(tk::RegRoot::CurrentUser, key, name,
-                                   v % 2 ? tk::RegValue::Dword(static_cast<std::uint32_t>(v))
-                                         : tk::RegValue::String("C:\\Program Files\\Vendor\\" + name)))
-                    throw std::runtime_error("cannot fill the registry");
-            }
-        }
-        tk::WriteFileAtomically(path_, tk::SerialiseRegFile(tree));
+        bench::WriteBytes(path_, bench::StoreText({bench::kLargeInstallation.functions, values}));
     }
     ~StoreFile()
     {
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }
+    const std::string& Path() const { return path_; }
+    std::string Beside(const std::string& name) const { return folder_ + "/" + name; }
 
+private:
     std::string folder_;
     std::string path_;
 };
 
-void WarmReadOfOneValue(benchmark::State& state)
+const StoreFile& StoreOf(const benchmark::State& state)
 {
-    tk::RegistryStore store(StoreFile::Path());
-    if (!store.QueryValue(tk::RegRoot::CurrentUser, "Software\\Vendor\\Key500", "Value50"))
-        state.SkipWithError("the value is missing");
+    static std::map<std::int64_t, std::unique_ptr<StoreFile>> files;
+    auto& slot = files[state.range(0)];
+    if (!slot)
+        slot = std::make_unique<StoreFile>(static_cast<int>(state.range(0)));
+    return *slot;
+}
+
+bool ReadsThePolicy(tk::RegistryStore& store)
+{
+    const auto value = store.QueryValue(tk::RegRoot::LocalMachine, bench::kPoliciesKey, bench::kPoliciesValue);
+    return value && value.Value().data == tk::RegValue::Dword(1).data;
+}
+
+// Saving the first function: a string value in a key among thousands.
+tk::RegResult SaveFirstFunction(tk::RegistryStore& store, std::uint32_t n)
+{
+    return store.SetValue(tk::RegRoot::CurrentUser, bench::FunctionSubKey(0), bench::FunctionValueName(0),
+                          tk::RegValue::String(std::to_string(n)));
+}
+
+void ReadStoreFile(benchmark::State& state)
+{
+    const StoreFile& file = StoreOf(state);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bench::ReadBytes(file.Path()).data());
+}
+
+void FirstRead(benchmark::State& state)
+{
+    const StoreFile& file = StoreOf(state);
     for (auto _ : state) {
-        auto value = store.QueryValue(tk::RegRoot::CurrentUser, "Software\\\\Vendor\\\\Key500", "value50");
-        benchmark::DoNotOptimize(value);
+        auto store = std::make_unique<tk::RegistryStore>(file.Path());
+        if (!ReadsThePolicy(*store))
+            state.SkipWithError("the value was not read");
+        state.PauseTiming();
+        store.reset();
+        state.ResumeTiming();
     }
 }
-BENCHMARK(WarmReadOfOneValue);
 
-void FirstReadLoadsTheFile(benchmark::State& state)
+void StatStoreFile(benchmark::State& state)
 {
-    for (auto _ : state) {
-        tk::RegistryStore store(StoreFile::Path());
-        auto value = store.QueryValue(tk::RegRoot::CurrentUser, "Software\\Vendor\\Key500", "Value50");
-        benchmark::DoNotOptimize(value);
-    }
+    const StoreFile& file = StoreOf(state);
+    struct ::stat st{};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(::stat(file.Path().c_str(), &st));
 }
-BENCHMARK(FirstReadLoadsTheFile)->Unit(benchmark::kMillisecond);
 
-void WriteOfOneValue(benchmark::State& state)
+void WarmRead(benchmark::State& state)
 {
-    tk::RegistryStore store(StoreFile::Path());
+    tk::RegistryStore store(StoreOf(state).Path());
+    if (!ReadsThePolicy(store))
+        state.SkipWithError("the value was not read");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadsThePolicy(store));
+}
+
+void DurableWrite(benchmark::State& state)
+{
+    const StoreFile& file = StoreOf(state);
+    const std::string bytes = bench::ReadBytes(file.Path());
+    const std::string path = file.Beside("same-size.reg");
+    for (auto _ : state)
+        tk::WriteFileAtomically(path, bytes);
+}
+
+void Write(benchmark::State& state)
+{
+    tk::RegistryStore store(StoreOf(state).Path());
+    std::uint32_t n = 0;
+    if (!ReadsThePolicy(store) || !SaveFirstFunction(store, ++n))
+        state.SkipWithError("the store cannot be used");
+    for (auto _ : state)
+        if (!SaveFirstFunction(store, ++n))
+            state.SkipWithError("the write failed");
+}
+
+void FirstWrite(benchmark::State& state)
+{
+    const StoreFile& file = StoreOf(state);
     std::uint32_t n = 0;
     for (auto _ : state) {
-        if (!store.SetValue(tk::RegRoot::CurrentUser, "Software\\Vendor\\Key500", "Value51", tk::RegValue::Dword(++n)))
+        state.PauseTiming();
+        auto store = std::make_unique<tk::RegistryStore>(file.Path());
+        if (!ReadsThePolicy(*store))
+            state.SkipWithError("the value was not read");
+        state.ResumeTiming();
+        if (!SaveFirstFunction(*store, ++n))
             state.SkipWithError("the write failed");
+        state.PauseTiming();
+        store.reset();
+        state.ResumeTiming();
     }
 }
-BENCHMARK(WriteOfOneValue)->Unit(benchmark::kMillisecond);
+
+void Sizes(benchmark::internal::Benchmark* b)
+{
+    b->Arg(bench::kLargeInstallation.storeValues)->Arg(bench::kHugeInstallation.storeValues);
+    b->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+}
+
+BENCHMARK(ReadStoreFile)->Apply(Sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(FirstRead)->Apply(Sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(StatStoreFile)->Apply(Sizes);
+BENCHMARK(WarmRead)->Apply(Sizes);
+BENCHMARK(DurableWrite)->Apply(Sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(Write)->Apply(Sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(FirstWrite)->Apply(Sizes)->Unit(benchmark::kMillisecond);
+
+const bool kTable = [] {
+    for (const int values : {bench::kLargeInstallation.storeValues, bench::kHugeInstallation.storeValues}) {
+        const std::string arg = "/" + std::to_string(values);
+        const bool large = values == bench::kLargeInstallation.storeValues;
+        bench::Compare({"FirstRead" + arg, "ReadStoreFile" + arg, 0, {}});
+        bench::Compare({"WarmRead" + arg, "StatStoreFile" + arg, 0, {}});
+        bench::Compare({"Write" + arg, "DurableWrite" + arg, large ? 1.5 : 0, {}});
+        bench::Compare({"FirstWrite" + arg, "DurableWrite" + arg, 0, {}});
+    }
+    return true;
+}();
 
 } // namespace

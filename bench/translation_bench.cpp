@@ -3,6 +3,7 @@
 // any load has to do. Load takes one language: the others should cost little
 // more than their bytes.
 #include "i18n/Translation.h"
+#include "support/Table.h"
 #include "toolkit/Services.h"
 #include "util/TextFile.h"
 
@@ -116,5 +117,11 @@ void LoadTranslation(benchmark::State& state)
         state.SkipWithError("the chosen section was not loaded whole");
 }
 BENCHMARK(LoadTranslation)->Arg(0)->Arg(7)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+const bool kTable = [] {
+    bench::Compare({"LoadTranslation/0", "ReadFileBytes", 0, {}});
+    bench::Compare({"LoadTranslation/7", "ReadFileBytes", 0, {}});
+    return true;
+}();
 
 } // namespace

@@ -1,7 +1,9 @@
 // The registry store's file: any bytes either parse, or are refused with the
 // file's name and a line that exists and are then never overwritten. What
 // parses is written canonically, and that text parses back to the same
-// registry and is written again byte for byte.
+// registry and is written again byte for byte. The store, which rewrites only
+// the sections a change needs, leaves a file that parses to what the whole
+// file changed in memory holds.
 #include "FuzzSupport.h"
 #include "unit/RecordingBackend.h"
 #include "unit/TempAppFolder.h"
@@ -38,23 +40,53 @@ void CheckSameValues(const tk::RegistryTree& expected, const tk::RegistryTree& a
     });
 }
 
-// The store on a file that cannot be parsed: reads fail, a change is refused
-// and reported naming the file, and the file keeps every byte.
-void CheckBrokenStoreIsKept(std::string_view text)
+TempAppFolder& StoreFolder()
 {
     static TempAppFolder folder;
+    return folder;
+}
+
+// The store's change, made to the store on `text` and to `tree`.
+tk::RegResult Change(tk::IRegistry& registry)
+{
+    return registry.SetValue(tk::RegRoot::CurrentUser, "Software\\Fuzz", "Value", tk::RegValue::String("x"));
+}
+
+// The store on a file that cannot be parsed: a change is refused and reported
+// naming the file, and the file keeps every byte. Reads of keys whose
+// sections parse may still answer.
+void CheckBrokenStoreIsKept(std::string_view text)
+{
+    TempAppFolder& folder = StoreFolder();
     const std::string bytes(text);
     folder.Write(kFileName, bytes);
     RecordingBackend backend;
     tk::ScopedBackend installed(backend);
     tk::RegistryStore store(folder.Path(kFileName));
-    FUZZ_CHECK(!store.QueryValue(tk::RegRoot::CurrentUser, "Software", "Fuzz").HasValue());
-    FUZZ_CHECK(!store.SetValue(tk::RegRoot::CurrentUser, "Software\\Fuzz", "Value", tk::RegValue::String("x")));
+    (void)store.QueryValue(tk::RegRoot::CurrentUser, "Software", "Fuzz");
+    FUZZ_CHECK(!Change(store));
     FUZZ_CHECK(folder.Read(kFileName) == bytes);
     FUZZ_CHECK(!backend.errors.empty());
     FUZZ_CHECK(std::all_of(backend.errors.begin(), backend.errors.end(), [&](const std::string& error) {
         return error.find(folder.Path(kFileName)) != std::string::npos;
     }));
+}
+
+// The store on a file that parses: its change succeeds where the tree's
+// does, silently, and the file it writes parses to the tree so changed.
+void CheckStoreChange(std::string_view text, tk::RegistryTree& tree)
+{
+    TempAppFolder& folder = StoreFolder();
+    folder.Write(kFileName, std::string(text));
+    RecordingBackend backend;
+    tk::ScopedBackend installed(backend);
+    tk::RegistryStore store(folder.Path(kFileName));
+    FUZZ_CHECK(Change(store).HasValue() == Change(tree).HasValue());
+    FUZZ_CHECK(backend.errors.empty());
+    const std::string written = folder.Read(kFileName);
+    const auto reparsed = tk::ParseRegFile(written, kFileName);
+    FUZZ_CHECK_SAID(reparsed.HasValue(), reparsed ? std::string() : reparsed.Error().Message());
+    CheckSameValues(tree, Apply(reparsed.Value()));
 }
 
 } // namespace
@@ -81,5 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const tk::RegistryTree again = Apply(reparsed.Value());
     CheckSameValues(tree, again);
     FUZZ_CHECK(tk::SerialiseRegFile(again) == written);
+
+    tk::RegistryTree changed = Apply(parsed.Value());
+    CheckStoreChange(text, changed);
     return 0;
 }

@@ -10,11 +10,14 @@ command -v make >/dev/null 2>&1 || need+=(make)
 command -v tmux >/dev/null 2>&1 || need+=(tmux)
 [ -f /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake ] || [ -n "$(find /usr/lib /usr/share -name GTestConfig.cmake -print -quit 2>/dev/null)" ] || need+=(libgtest-dev)
 [ -n "$(find /usr/lib /usr/share -name benchmarkConfig.cmake -print -quit 2>/dev/null)" ] || need+=(libbenchmark-dev)
-# The fuzz targets build where Clang is found; libFuzzer and the sanitizers'
-# runtimes come in a package of their own, named after Clang's major version.
-if command -v clang++ >/dev/null 2>&1; then
-    fuzzer_runtime=$(clang++ -print-file-name=libclang_rt.fuzzer-$(uname -m).a)
-    [ -f "$fuzzer_runtime" ] || need+=("libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev")
+# The fuzz targets need Clang; libFuzzer and the sanitizers' runtimes come in
+# a package of their own, named after Clang's major version (libclang-rt-dev
+# goes with Debian's default clang).
+if clangxx=$(bash "$(dirname "$0")/clangxx.sh"); then
+    fuzzer_runtime=$("$clangxx" -print-file-name=libclang_rt.fuzzer-$(uname -m).a)
+    [ -f "$fuzzer_runtime" ] || need+=("libclang-rt-$("$clangxx" -dumpversion | cut -d. -f1)-dev")
+else
+    need+=(clang libclang-rt-dev)
 fi
 
 if [ ${#need[@]} -gt 0 ]; then

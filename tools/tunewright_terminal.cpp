@@ -34,7 +34,7 @@ int main()
     try {
         tk::TerminalSession session;
         tk::TerminalBackend backend(session);
-        tk::RegistryStore registry(tk::DefaultRegistryPath(folder));
+        tk::RegistryStore& registry = tk::RegistryStore::ForProcess(tk::DefaultRegistryPath(folder));
         tk::SystemClock clock;
         tk::XdgOpenShell desktop;
         // A backup chosen in "Reverse changes" is imported here, asked in a

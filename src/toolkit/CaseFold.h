@@ -3,6 +3,7 @@
 // registry's key and value names, combo-box entries and mnemonics all match
 // "Ä" with "ä" and "Š" with "š". One table serves them all, so the store and
 // the controls can never disagree about which names are the same.
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -43,9 +44,23 @@ constexpr unsigned char FoldedByte(char byte)
     return detail::kFoldTable[static_cast<unsigned char>(byte)];
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b);
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+// Inline, as they run for every name a tree or a parser compares.
+inline bool EqualNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldedByte(x) == FoldedByte(y); });
+}
+
+inline bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
 // A strict weak order consistent with EqualNoCase.
-bool LessNoCase(std::string_view a, std::string_view b);
+inline bool LessNoCase(std::string_view a, std::string_view b)
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return FoldedByte(x) < FoldedByte(y); });
+}
 
 } // namespace tk

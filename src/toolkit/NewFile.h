@@ -1,8 +1,11 @@
 #pragma once
 // Creating a file that must never replace another one, a backup say: the
-// name is taken only when no file, folder or link of that name exists
-// (O_CREAT|O_EXCL on POSIX, CREATE_NEW on Windows), so two writers at once
-// never share a name.
+// content is written and flushed under a temporary name first (see
+// AtomicFile.h), and the complete file then takes its name only when no file,
+// folder or link of that name exists (a hard link on POSIX, a move that
+// replaces nothing on Windows). Two writers at once never share a name, and a
+// writer killed at any moment leaves no partial file under the name; the
+// temporary file it leaves is removed by the next file created in the folder.
 #include <string>
 #include <string_view>
 
@@ -10,8 +13,8 @@ namespace tk {
 
 enum class NewFileResult { Created, NameTaken };
 
-// Creates `path`, writes all of `content` and flushes it to disk. NameTaken:
-// something of that name exists and nothing was touched. Any other failure
+// Creates `path` with all of `content`, flushed to disk. NameTaken: something
+// of that name exists and nothing was touched. Any other failure
 // throws CFileException naming `path`, and the file is not left behind.
 [[nodiscard]] NewFileResult CreateNewFile(const std::string& path, std::string_view content);
 

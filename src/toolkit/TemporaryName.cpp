@@ -28,17 +28,36 @@ std::string NewTemporaryName(std::string_view name, std::int64_t pid)
     return result;
 }
 
+namespace {
+
+// What follows the mark in `entry` when it is a temporary name: of the file
+// that `prefix` belongs to, or of any file when `prefix` is empty.
+std::optional<std::string_view> AfterMark(std::string_view entry, std::string_view prefix)
+{
+    if (!prefix.empty()) {
+        if (!entry.starts_with(prefix))
+            return std::nullopt;
+        return entry.substr(prefix.size());
+    }
+    const std::size_t mark = entry.rfind(kTemporaryMark);
+    if (!entry.starts_with('.') || mark == std::string_view::npos || mark == 0)
+        return std::nullopt;
+    return entry.substr(mark + kTemporaryMark.size());
+}
+
+} // namespace
+
 std::optional<std::int64_t> WriterOf(std::string_view entry, std::string_view prefix)
 {
-    if (!entry.starts_with(prefix))
+    const auto rest = AfterMark(entry, prefix);
+    if (!rest)
         return std::nullopt;
-    entry.remove_prefix(prefix.size());
-    const std::size_t dash = entry.find('-');
-    if (dash == std::string_view::npos || entry.size() - dash - 1 != kSuffixLength)
+    const std::size_t dash = rest->find('-');
+    if (dash == std::string_view::npos || rest->size() - dash - 1 != kSuffixLength)
         return std::nullopt;
     std::int64_t pid = 0;
-    const auto [end, ec] = std::from_chars(entry.data(), entry.data() + dash, pid);
-    if (ec != std::errc() || end != entry.data() + dash || pid <= 0)
+    const auto [end, ec] = std::from_chars(rest->data(), rest->data() + dash, pid);
+    if (ec != std::errc() || end != rest->data() + dash || pid <= 0)
         return std::nullopt;
     return pid;
 }

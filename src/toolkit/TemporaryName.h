@@ -16,7 +16,7 @@ std::string TemporaryPrefix(std::string_view name);
 std::string NewTemporaryName(std::string_view name, std::int64_t pid);
 
 // The writer's process id when `entry` is a temporary name of the file that
-// `prefix` belongs to.
+// `prefix` belongs to, or of any file when `prefix` is empty.
 std::optional<std::int64_t> WriterOf(std::string_view entry, std::string_view prefix);
 
 } // namespace tk::detail

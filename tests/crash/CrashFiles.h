@@ -1,6 +1,8 @@
 #pragma once
-// What the crash writer writes, known to the test that kills it: a settings
-// file for each round number, large enough that a kill can land mid-write.
+// What the crash writer writes, known to the test that kills it: files large
+// enough that a kill can land mid-write.
+#include "registry/BackupText.h"
+
 #include <cstdint>
 #include <string>
 
@@ -8,11 +10,22 @@ namespace crash {
 
 inline constexpr const char* kCounterKey = "Crash";
 inline constexpr const char* kCounterValue = "counter";
+inline constexpr const char* kSettingsKey = "Language";
+inline const std::string kFiller(16384, 'f');
 
+// config.ini once the round's number is the language setting.
 inline std::string Settings(std::uint32_t round)
 {
-    return "Round\r\n" + std::to_string(round) + "\r\nFiller\r\n"
-         + std::string(16384, static_cast<char>('a' + round % 26)) + "\r\n";
+    return std::string(kSettingsKey) + "\r\n" + std::to_string(round) + "\r\nFiller\r\n" + kFiller + "\r\n";
+}
+
+inline const char* const kBackupStem = "backup - 20240305 - 09.05 - Crash";
+
+// What every backup of the writer holds: a long string value.
+inline std::string Backup()
+{
+    const SaveKey key{tk::RegRoot::CurrentUser, {"Software", "Crash"}};
+    return BackupText(key, "Filler", PriorValue{tk::ExactRegValue{tk::RegValue::String(kFiller)}, {}});
 }
 
 } // namespace crash

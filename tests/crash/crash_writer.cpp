@@ -1,26 +1,33 @@
-// Writes the registry store and, through the same atomic writer, a settings
-// file, round after round, for a test that kills it at random moments.
+// Writes files the way the program does, round after round, for a test that
+// kills it at random moments. Without ROUNDS it runs until it is killed; a
+// line on standard output says that the rounds begin.
 //
 // crash_writer FOLDER [ROUNDS]: each round sets the counter in
-// FOLDER/registry.reg to one more than it holds, then writes FOLDER/config.ini
-// for that number. Without ROUNDS it runs until it is killed. A line on
-// standard output says that the rounds begin.
+// FOLDER/registry.reg to one more than it holds, then sets the language in
+// FOLDER/config.ini to that number, as the language choice does.
+// crash_writer --backups FOLDER: writes backups into FOLDER/backup, as saving
+// does.
 #include "crash/CrashFiles.h"
 
-#include "toolkit/AtomicFile.h"
+#include "registry/BackupFile.h"
+#include "toolkit/Services.h"
 #include "toolkit/regstore/RegistryStore.h"
+#include "util/PowerClass.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-int main(int argc, char** argv)
+namespace {
+
+int WriteStoreAndSettings(const std::string& folder, long rounds)
 {
-    if (argc < 2)
-        return 2;
-    const std::string folder = argv[1];
-    const long rounds = argc > 2 ? std::atol(argv[2]) : -1;
     tk::RegistryStore store(folder + "/registry.reg");
+    tk::Services services;
+    services.registry = &store;
+    services.executablePath = folder + "/tunewright";
+    const tk::ScopedServices scope(services);
+    const PowerClass power;
     std::puts("writing");
     std::fflush(stdout);
     for (long i = 0; rounds < 0 || i < rounds; ++i) {
@@ -32,7 +39,27 @@ int main(int argc, char** argv)
         if (!store.SetValue(tk::RegRoot::CurrentUser, crash::kCounterKey, crash::kCounterValue,
                             tk::RegValue::Dword(next)))
             return 1;
-        tk::WriteFileAtomically(folder + "/config.ini", crash::Settings(next));
+        power.WriteSetting(crash::kSettingsKey, std::to_string(next));
     }
     return 0;
+}
+
+int WriteBackups(const std::string& folder)
+{
+    const std::string content = crash::Backup();
+    std::puts("writing");
+    std::fflush(stdout);
+    for (;;)
+        WriteBackupFile(folder + "/backup", crash::kBackupStem, content);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 2 && std::string(argv[1]) == "--backups")
+        return WriteBackups(argv[2]);
+    if (argc < 2)
+        return 2;
+    return WriteStoreAndSettings(argv[1], argc > 2 ? std::atol(argv[2]) : -1);
 }

@@ -25,12 +25,6 @@ constexpr const char* kHeaders[] = {"0110", "0210", "0310", "0510", "0610", "071
 const std::string kValueNames[] = {"", "Q\"uo\\te", "\xE9t\xE9"};
 constexpr int kFunctions = 27;
 
-// Thousands of backups are flushed to disk: a folder in memory keeps it fast.
-fs::path FastFolder()
-{
-    return fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-}
-
 // Every key and value with its type and raw bytes: independent of the
 // value-line writer that both the store and the backups use.
 std::string Contents(const tk::RegistryTree& tree)

@@ -1,6 +1,6 @@
 // The driver on POSIX: the registry is the text-file store, at the named
 // file, else at $TUNEWRIGHT_REGISTRY, else beside the program. It writes each
-// change as it happens.
+// change as it happens, and is left to the process end (see ForProcess).
 #include "script/ScriptPlatform.h"
 
 #include "toolkit/RegistryPath.h"
@@ -10,12 +10,12 @@ namespace {
 
 class StoreRegistry final : public ScriptRegistry {
 public:
-    explicit StoreRegistry(const std::string& path) : store_(path) {}
+    explicit StoreRegistry(const std::string& path) : store_(tk::RegistryStore::ForProcess(path)) {}
     tk::IRegistry& Registry() override { return store_; }
     void Finish() override {}
 
 private:
-    tk::RegistryStore store_;
+    tk::RegistryStore& store_;
 };
 
 } // namespace

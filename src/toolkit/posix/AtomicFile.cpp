@@ -1,15 +1,12 @@
 #include "toolkit/AtomicFile.h"
 
 #include "toolkit/Exceptions.h"
-#include "toolkit/TemporaryName.h"
 #include "toolkit/posix/FileSteps.h"
+#include "toolkit/posix/TemporaryFile.h"
 #include "toolkit/posix/UniqueFd.h"
 
 #include <cerrno>
-#include <csignal>
-#include <dirent.h>
 #include <fcntl.h>
-#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,70 +16,6 @@ namespace {
 
 // As many links as the kernel follows in one path.
 constexpr int kMaxLinks = 40;
-
-std::string NameOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// `name` in the folder of `path`.
-std::string Beside(const std::string& path, const std::string& name)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? name : path.substr(0, slash + 1) + name;
-}
-
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
-// A process that cannot be signalled for want of permission still runs, so
-// only a file whose writer is gone is removed.
-void RemoveStaleTemporaries(const std::string& target)
-{
-    const std::unique_ptr<DIR, DirCloser> dir(::opendir(FolderOf(target).c_str()));
-    if (!dir)
-        return;
-    const std::string prefix = detail::TemporaryPrefix(NameOf(target));
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const auto pid = detail::WriterOf(entry->d_name, prefix);
-        if (pid && ::kill(static_cast<pid_t>(*pid), 0) != 0 && errno == ESRCH)
-            ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
-    }
-}
-
-// Removes the temporary file unless it has become the file.
-class TemporaryFile {
-public:
-    TemporaryFile() = default;
-    ~TemporaryFile()
-    {
-        if (!path_.empty())
-            ::unlink(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    // Creates ".<name>.tw-<pid>-XXXXXX" beside `target`; errno tells why not.
-    UniqueFd Create(const std::string& target, mode_t mode)
-    {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = Beside(target, detail::NewTemporaryName(NameOf(target), ::getpid()));
-            UniqueFd fd(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-            if (fd.Valid())
-                path_ = std::move(name);
-            if (fd.Valid() || errno != EEXIST)
-                return fd;
-        }
-        return UniqueFd();
-    }
-    const std::string& Path() const { return path_; }
-    void Keep() { path_.clear(); }
-
-private:
-    std::string path_;
-};
 
 // access() lets root write any file; a file without a single write permission
 // is read-only for root as well.
@@ -132,7 +65,7 @@ void WriteFileAtomically(const std::string& path, std::string_view content)
         throw CFileException(path, "is not a regular file and is not replaced");
     if (replacing && !MayWrite(target, old))
         throw CFileException(path, "is read-only");
-    RemoveStaleTemporaries(target);
+    RemoveStaleTemporaries(target, StaleTemporaries::OfThisFile);
 
     // A new file gets the permissions that the umask leaves; a replaced one
     // those it had.

@@ -29,6 +29,12 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string Beside(const std::string& path, const std::string& name)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? name : path.substr(0, slash + 1) + name;
+}
+
 void FlushFolderOf(const std::string& path)
 {
     const UniqueFd folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

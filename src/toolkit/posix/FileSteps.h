@@ -12,6 +12,9 @@ void WriteAll(const std::string& path, int fd, std::string_view content);
 // The folder part of a path: "." when there is none, "/" for the root.
 std::string FolderOf(const std::string& path);
 
+// `name` in the folder of `path`.
+std::string Beside(const std::string& path, const std::string& name);
+
 // Makes a new name in the folder of `path` durable. Best effort: some file
 // systems cannot flush a folder, and the file's own data are flushed already.
 void FlushFolderOf(const std::string& path);

@@ -2,9 +2,11 @@
 
 #include "toolkit/Exceptions.h"
 #include "toolkit/posix/FileSteps.h"
+#include "toolkit/posix/TemporaryFile.h"
 #include "toolkit/posix/UniqueFd.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -12,40 +14,45 @@ namespace tk {
 
 namespace {
 
-// Removes the file unless it was written completely.
-class PartialFile {
-public:
-    explicit PartialFile(const std::string& path) : path_(path) {}
-    ~PartialFile()
-    {
-        if (!complete_)
-            ::unlink(path_.c_str());
-    }
-    PartialFile(const PartialFile&) = delete;
-    PartialFile& operator=(const PartialFile&) = delete;
-    void Complete() { complete_ = true; }
+enum class Naming { Linked, Moved, Failed };
 
-private:
-    const std::string& path_;
-    bool complete_ = false;
-};
+// A hard link gives the complete file its name only if the name is free. A
+// file system without hard links (FAT, say) may still rename without
+// replacing. Failed: errno tells why.
+Naming TakeName(const std::string& temporary, const std::string& path)
+{
+    if (::link(temporary.c_str(), path.c_str()) == 0)
+        return Naming::Linked;
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
+        return Naming::Failed;
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+        return Naming::Moved;
+    return Naming::Failed;
+}
 
 } // namespace
 
 NewFileResult CreateNewFile(const std::string& path, std::string_view content)
 {
-    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
-    if (!fd.Valid() && errno == EEXIST)
+    if (::faccessat(AT_FDCWD, path.c_str(), F_OK, AT_SYMLINK_NOFOLLOW) == 0)
         return NewFileResult::NameTaken;
+    RemoveStaleTemporaries(path, StaleTemporaries::InTheFolder);
+    TemporaryFile temporary;
+    UniqueFd fd = temporary.Create(path, 0666);
     if (!fd.Valid())
         CFileException::ThrowErrno(path, "cannot create the file");
-    PartialFile partial(path);
     WriteAll(path, fd.Get(), content);
     if (::fsync(fd.Get()) != 0)
         CFileException::ThrowErrno(path, "cannot flush to disk");
     if (!fd.Close())
         CFileException::ThrowErrno(path, "cannot write");
-    partial.Complete();
+    const Naming naming = TakeName(temporary.Path(), path);
+    if (naming == Naming::Failed && errno == EEXIST)
+        return NewFileResult::NameTaken;
+    if (naming == Naming::Failed)
+        CFileException::ThrowErrno(path, "cannot create the file");
+    if (naming == Naming::Moved)
+        temporary.Keep();
     FlushFolderOf(path);
     return NewFileResult::Created;
 }

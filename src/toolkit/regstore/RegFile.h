@@ -29,6 +29,7 @@
 // line and no other way of dividing the line fits it or looks quoted.
 #include "toolkit/Registry.h"
 #include "toolkit/Result.h"
+#include "toolkit/regstore/RegEditTarget.h"
 
 #include <optional>
 #include <string>
@@ -81,6 +82,24 @@ enum class RegFileFormat { Regedit4, Version5 };
 Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
                                                    RegFileFormat format = RegFileFormat::Regedit4);
 
+// Lines from inside a REGEDIT4 file, after its first line: the store parses
+// each key's section this way when it is first needed. `firstLine` is the
+// number of the first of them, for errors.
+Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
+                                                        const std::string& fileName);
+// The same parse, keeping nothing: whether the lines parse.
+Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName);
+
+// One key line as ParseRegFile reads it, blanks around it allowed, without
+// its line end; the sub-key is a view into `line`. The error is the reason,
+// without file and line.
+struct RegKeyLine {
+    RegRoot root = RegRoot::CurrentUser;
+    std::string_view subKey;
+    bool deleteKey = false;
+};
+Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line);
+
 // Whether the comment lines go into the tree: the store's own file keeps its
 // comments; a file imported into it, a backup say, changes values only.
 enum class RegFileComments { Keep, Drop };
@@ -90,7 +109,7 @@ enum class RegFileComments { Keep, Drop };
 // or key that is not there is no error; a root itself is never removed.
 // A sub-key that names no key (a parsed document holds none) changes nothing
 // at all: BadKeyPath.
-RegResult ApplyRegFile(const RegFileDocument& document, RegistryTree& tree, RegFileComments comments);
+RegResult ApplyRegFile(const RegFileDocument& document, RegEditTarget& target, RegFileComments comments);
 
 // The canonical text of a tree: "REGEDIT4", CR LF line ends, keys and values
 // in case-insensitive order, every key present even without values (a root
@@ -99,5 +118,12 @@ RegResult ApplyRegFile(const RegFileDocument& document, RegistryTree& tree, RegF
 // back to the same bytes; every other value as hex(N):.. so that any type and
 // any bytes survive exactly.
 std::string SerialiseRegFile(const RegistryTree& tree);
+
+// The pieces of that text, each with its CR LF: comment lines, a key line
+// "[ROOT\Key\Sub]" (`path` with single backslashes, empty for a root), and a
+// value line.
+void AppendRegLines(std::string& out, const std::vector<std::string>& lines);
+void AppendRegKeyLine(std::string& out, RegRoot root, std::string_view path);
+void AppendRegValueLine(std::string& out, std::string_view name, const RegValue& value);
 
 } // namespace tk

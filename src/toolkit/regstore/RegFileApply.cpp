@@ -1,12 +1,12 @@
 #include "toolkit/regstore/RegFile.h"
 
-#include "toolkit/regstore/RegistryTree.h"
+#include "toolkit/regstore/RegNames.h"
 
 #include <algorithm>
 
 namespace tk {
 
-RegResult ApplyRegFile(const RegFileDocument& document, RegistryTree& tree, RegFileComments comments)
+RegResult ApplyRegFile(const RegFileDocument& document, RegEditTarget& target, RegFileComments comments)
 {
     const auto& sections = document.sections;
     if (std::any_of(sections.begin(), sections.end(),
@@ -17,24 +17,24 @@ RegResult ApplyRegFile(const RegFileDocument& document, RegistryTree& tree, RegF
     // and removing what is not there is no error here.
     for (const RegFileSection& section : sections) {
         if (section.deleteKey) {
-            static_cast<void>(tree.DeleteKey(section.root, section.subKey));
+            static_cast<void>(target.DeleteKey(section.root, section.subKey));
             continue;
         }
-        static_cast<void>(tree.CreateKey(section.root, section.subKey));
+        static_cast<void>(target.CreateKey(section.root, section.subKey));
         if (keep)
-            tree.AddKeyComments(section.root, section.subKey, section.comments);
+            target.AddKeyComments(section.root, section.subKey, section.comments);
         for (const RegFileValueLine& line : section.values) {
             if (!line.value) {
-                static_cast<void>(tree.DeleteValue(section.root, section.subKey, line.name));
+                static_cast<void>(target.DeleteValue(section.root, section.subKey, line.name));
                 continue;
             }
-            static_cast<void>(tree.SetValue(section.root, section.subKey, line.name, *line.value));
+            static_cast<void>(target.SetValue(section.root, section.subKey, line.name, *line.value));
             if (keep)
-                tree.AddValueComments(section.root, section.subKey, line.name, line.comments);
+                target.AddValueComments(section.root, section.subKey, line.name, line.comments);
         }
     }
     if (keep)
-        tree.AddClosingComments(document.closingComments);
+        target.AddClosingComments(document.closingComments);
     return {};
 }
 

@@ -65,10 +65,9 @@ bool HasLoneCr(std::string_view line)
     return line.find('\r') != std::string_view::npos;
 }
 
-std::vector<TextLine> SplitLines(std::string_view text)
+std::vector<TextLine> SplitLines(std::string_view text, int number)
 {
     std::vector<TextLine> lines;
-    int number = 1;
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
@@ -81,17 +80,27 @@ std::vector<TextLine> SplitLines(std::string_view text)
     return lines;
 }
 
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// By hand: every line of a file passes here, and most have no blanks to take.
 std::string_view TrimLeft(std::string_view s)
 {
-    const std::size_t first = s.find_first_not_of(" \t");
-    return first == std::string_view::npos ? std::string_view() : s.substr(first);
+    std::size_t first = 0;
+    while (first < s.size() && IsBlank(s[first]))
+        ++first;
+    return s.substr(first);
 }
 
 std::string_view Trim(std::string_view s)
 {
     s = TrimLeft(s);
-    const std::size_t last = s.find_last_not_of(" \t");
-    return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
+    std::size_t end = s.size();
+    while (end > 0 && IsBlank(s[end - 1]))
+        --end;
+    return s.substr(0, end);
 }
 
 int HexDigit(char c)
@@ -137,15 +146,16 @@ bool IsEscape(std::string_view s, std::size_t i)
 Result<std::string, Reason> QuotedText(std::string_view data)
 {
     std::string text;
+    std::size_t copied = 1; // the text's bytes before this are in `text`
     for (std::size_t i = 1; i < data.size(); ++i) {
         if (IsEscape(data, i)) {
-            text += data[++i];
+            text.append(data.substr(copied, i - copied));
+            copied = ++i;
             continue;
         }
-        if (data[i] != '"') {
-            text += data[i];
+        if (data[i] != '"')
             continue;
-        }
+        text.append(data.substr(copied, i - copied));
         const std::string_view rest = data.substr(i + 1);
         if (rest.empty())
             return text;
@@ -173,6 +183,11 @@ Result<bool, Reason> AppendHexBytes(std::string_view text, std::vector<std::uint
         continues = true;
         text = Trim(text.substr(0, text.size() - 1));
     }
+    // Two digits and a comma a byte; room at least doubles, as data may go on
+    // for many lines.
+    const std::size_t needed = bytes.size() + (text.size() + 1) / 3;
+    if (needed > bytes.capacity())
+        bytes.reserve(std::max(needed, 2 * bytes.capacity()));
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t comma = text.find(',', pos);
@@ -239,14 +254,17 @@ Result<ParsedData, Reason> ParseData(std::string_view data)
 std::optional<NameSplit> EscapedName(std::string_view line)
 {
     std::string name;
+    std::size_t copied = 1; // the name's bytes before this are in `name`
     std::size_t i = 1;
     for (; i < line.size() && line[i] != '"'; ++i) {
-        if (IsEscape(line, i))
-            ++i;
-        name += line[i];
+        if (IsEscape(line, i)) {
+            name.append(line.substr(copied, i - copied));
+            copied = ++i;
+        }
     }
     if (i == line.size())
         return std::nullopt;
+    name.append(line.substr(copied, i - copied));
     const std::string_view rest = TrimLeft(line.substr(i + 1));
     if (rest.empty() || rest[0] != '=')
         return std::nullopt;
@@ -353,32 +371,86 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
     return value;
 }
 
-Result<RegFileSection, Reason> ParseSection(std::string_view line)
+Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
 {
+    if (HasLoneCr(line))
+        return Reason{kLoneCr};
     if (line.size() < 2 || line.back() != ']')
         return Reason{"a key line must end with ]"};
     std::string_view inner = line.substr(1, line.size() - 2);
-    RegFileSection section;
+    RegKeyLine key;
     if (!inner.empty() && inner[0] == '-') {
-        section.deleteKey = true;
+        key.deleteKey = true;
         inner.remove_prefix(1);
     }
     const std::size_t separator = inner.find('\\');
     const std::string_view rootName = inner.substr(0, separator);
-    const auto root = std::find_if(std::begin(kRegRoots), std::end(kRegRoots),
-                                   [rootName](const RegRootName& known) { return NamesEqual(rootName, known.name); });
+    // Most files spell the root as the registry editor does: that is tried
+    // first, byte for byte.
+    auto root = std::find_if(std::begin(kRegRoots), std::end(kRegRoots),
+                             [rootName](const RegRootName& known) { return rootName == known.name; });
+    if (root == std::end(kRegRoots))
+        root = std::find_if(std::begin(kRegRoots), std::end(kRegRoots),
+                            [rootName](const RegRootName& known) { return NamesEqual(rootName, known.name); });
     if (root == std::end(kRegRoots))
         return Reason{"unknown root " + Quote(rootName) + "; a key starts with HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, "
                       "HKEY_LOCAL_MACHINE, HKEY_USERS or HKEY_CURRENT_CONFIG"};
-    section.root = root->root;
+    key.root = root->root;
     if (separator != std::string_view::npos)
-        section.subKey = std::string(inner.substr(separator + 1));
-    if (!SplitKeyPath(section.subKey))
+        key.subKey = inner.substr(separator + 1);
+    if (key.subKey.starts_with('\\'))
         return Reason{"an empty key name follows " + std::string(rootName)
                       + ": one backslash separates the root from its first key"};
-    if (section.deleteKey && section.subKey.empty())
+    if (key.deleteKey && key.subKey.empty())
         return Reason{"a root key such as " + std::string(root->name) + " cannot be deleted"};
-    return section;
+    return key;
+}
+
+// What becomes of the lines parsed: a document, or nothing but the answer
+// whether they parse.
+enum class Keep { Document, Nothing };
+
+// The lines after a file's first line, numbered from lines[from].
+Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& lines, std::size_t from,
+                                                 const FormatRules& rules, const std::string& fileName, Keep keep)
+{
+    RegFileDocument document;
+    std::vector<std::string> comments;
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        const std::string_view line = Trim(lines[i].text);
+        const int number = lines[i].number;
+        if (HasLoneCr(line))
+            return RegFileError{fileName, number, kLoneCr};
+        if (line.empty())
+            continue;
+        if (line[0] == ';') {
+            comments.emplace_back(line);
+            continue;
+        }
+        if (line[0] == '[') {
+            const auto key = ParseKeyLine(line);
+            if (!key)
+                return RegFileError{fileName, number, key.Error().text};
+            RegFileSection section{number, key.Value().root, std::string(key.Value().subKey), key.Value().deleteKey,
+                                   {}, std::exchange(comments, {})};
+            document.sections.push_back(std::move(section));
+            continue;
+        }
+        if (line[0] != '"' && line[0] != '@')
+            return RegFileError{fileName, number, "expected a [key] line or a value line, not " + Quote(line)};
+        if (document.sections.empty())
+            return RegFileError{fileName, number, "a value line before the first [key] line"};
+        if (document.sections.back().deleteKey)
+            return RegFileError{fileName, number, "a value line in a section that removes its key"};
+        auto value = ParseValue(lines, i, rules);
+        if (!value)
+            return RegFileError{fileName, lines[i].number, value.Error().text};
+        value.Value().comments = std::exchange(comments, {});
+        if (keep == Keep::Document)
+            document.sections.back().values.push_back(std::move(value.Value()));
+    }
+    document.closingComments = std::move(comments);
+    return document;
 }
 
 } // namespace
@@ -392,48 +464,35 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
                                                    RegFileFormat format)
 {
     const FormatRules& rules = RulesOf(format);
-    const std::vector<TextLine> lines = SplitLines(text);
+    const std::vector<TextLine> lines = SplitLines(text, 1);
     if (!lines.empty() && HasLoneCr(lines[0].text))
         return RegFileError{fileName, 1, kLoneCr};
     if (lines.empty() || Trim(lines[0].text) != rules.header)
         return RegFileError{fileName, 1, "the first line must be \"" + std::string(rules.header) + "\""};
+    return ParseLines(lines, 1, rules, fileName, Keep::Document);
+}
 
-    RegFileDocument document;
-    std::vector<std::string> comments;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::string_view line = Trim(lines[i].text);
-        const int number = lines[i].number;
-        if (HasLoneCr(line))
-            return RegFileError{fileName, number, kLoneCr};
-        if (line.empty())
-            continue;
-        if (line[0] == ';') {
-            comments.emplace_back(line);
-            continue;
-        }
-        if (line[0] == '[') {
-            auto section = ParseSection(line);
-            if (!section)
-                return RegFileError{fileName, number, section.Error().text};
-            section.Value().line = number;
-            section.Value().comments = std::exchange(comments, {});
-            document.sections.push_back(std::move(section.Value()));
-            continue;
-        }
-        if (line[0] != '"' && line[0] != '@')
-            return RegFileError{fileName, number, "expected a [key] line or a value line, not " + Quote(line)};
-        if (document.sections.empty())
-            return RegFileError{fileName, number, "a value line before the first [key] line"};
-        if (document.sections.back().deleteKey)
-            return RegFileError{fileName, number, "a value line in a section that removes its key"};
-        auto value = ParseValue(lines, i, rules);
-        if (!value)
-            return RegFileError{fileName, lines[i].number, value.Error().text};
-        value.Value().comments = std::exchange(comments, {});
-        document.sections.back().values.push_back(std::move(value.Value()));
-    }
-    document.closingComments = std::move(comments);
-    return document;
+Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
+                                                        const std::string& fileName)
+{
+    return ParseLines(SplitLines(text, firstLine), 0, RulesOf(RegFileFormat::Regedit4), fileName, Keep::Document);
+}
+
+Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName)
+{
+    const auto parsed =
+        ParseLines(SplitLines(text, firstLine), 0, RulesOf(RegFileFormat::Regedit4), fileName, Keep::Nothing);
+    if (!parsed)
+        return parsed.Error();
+    return {};
+}
+
+Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line)
+{
+    auto key = ParseKeyLine(Trim(line));
+    if (!key)
+        return std::move(key.Error().text);
+    return key.Value();
 }
 
 } // namespace tk

@@ -7,9 +7,7 @@
 
 namespace tk {
 
-namespace {
-
-void AppendLines(std::string& out, const std::vector<std::string>& lines)
+void AppendRegLines(std::string& out, const std::vector<std::string>& lines)
 {
     for (const std::string& line : lines) {
         out += line;
@@ -17,7 +15,22 @@ void AppendLines(std::string& out, const std::vector<std::string>& lines)
     }
 }
 
-} // namespace
+void AppendRegKeyLine(std::string& out, RegRoot root, std::string_view path)
+{
+    out += '[';
+    out += RootName(root);
+    if (!path.empty()) {
+        out += '\\';
+        out += path;
+    }
+    out += "]\r\n";
+}
+
+void AppendRegValueLine(std::string& out, std::string_view name, const RegValue& value)
+{
+    AppendValueLine(out, name, value);
+    out += "\r\n";
+}
 
 std::string SerialiseRegFile(const RegistryTree& tree)
 {
@@ -26,24 +39,17 @@ std::string SerialiseRegFile(const RegistryTree& tree)
         if (path.empty() && key.values.empty() && key.comments.empty())
             return;
         out += "\r\n";
-        AppendLines(out, key.comments);
-        out += '[';
-        out += RootName(root);
-        if (!path.empty()) {
-            out += '\\';
-            out += path;
-        }
-        out += "]\r\n";
+        AppendRegLines(out, key.comments);
+        AppendRegKeyLine(out, root, path);
         for (const auto& [name, value] : key.values) {
             if (const auto comments = key.valueComments.find(name); comments != key.valueComments.end())
-                AppendLines(out, comments->second);
-            AppendValueLine(out, name, value);
-            out += "\r\n";
+                AppendRegLines(out, comments->second);
+            AppendRegValueLine(out, name, value);
         }
     });
     if (!tree.ClosingComments().empty()) {
         out += "\r\n";
-        AppendLines(out, tree.ClosingComments());
+        AppendRegLines(out, tree.ClosingComments());
     }
     return out;
 }

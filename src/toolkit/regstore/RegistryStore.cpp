@@ -3,8 +3,10 @@
 #include "toolkit/AtomicFile.h"
 #include "toolkit/Backend.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/posix/ReadAll.h"
 #include "toolkit/regstore/RegFile.h"
 #include "toolkit/regstore/RegNames.h"
+#include "toolkit/regstore/RegStoreEdit.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -58,27 +60,6 @@ std::string SystemFault(const std::string& path, const char* action)
     return "\"" + path + "\": " + action + " (" + std::strerror(errno) + ")";
 }
 
-// Stops once more than `limit` bytes have come, so a file that grows while it
-// is read cannot take all memory.
-bool ReadAll(int fd, std::size_t sizeHint, std::size_t limit, std::string& content)
-{
-    content.clear();
-    content.reserve(std::min(sizeHint, limit));
-    char buffer[65536];
-    while (content.size() <= limit) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            return true;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        content.append(buffer, static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 bool IsStorableDocument(const RegFileDocument& document)
 {
     for (const RegFileSection& section : document.sections) {
@@ -108,6 +89,12 @@ RegistryStore::RegistryStore(std::string path) : path_(std::move(path)) {}
 
 RegistryStore::~RegistryStore() = default;
 
+RegistryStore& RegistryStore::ForProcess(std::string path)
+{
+    static RegistryStore* const store = new RegistryStore(std::move(path));
+    return *store;
+}
+
 void RegistryStore::ForgetCopy()
 {
     openFile_.Reset();
@@ -118,16 +105,15 @@ void RegistryStore::ForgetCopy()
 void RegistryStore::UseEmptyRegistry()
 {
     ForgetCopy();
-    tree_ = RegistryTree();
+    copy_ = RegStoreText::Empty(path_);
     state_ = CopyState::Current;
-    reportedFault_.clear();
+    reportedFaults_.clear();
 }
 
 void RegistryStore::Report(std::string_view lead, const std::string& fault)
 {
-    if (fault == reportedFault_)
+    if (!reportedFaults_.insert(fault).second)
         return;
-    reportedFault_ = fault;
     unshownReport_ = std::string(lead) + fault;
 }
 
@@ -212,19 +198,44 @@ bool RegistryStore::Load(UniqueFd file, const struct ::stat& st)
         stamp_ = FileStamp::Of(st);
         return true;
     }
-    const auto document = ParseRegFile(content, path_);
-    if (!document)
-        return Refuse(std::move(file), st, document.Error().Message());
-    RegistryTree tree;
-    // A parsed document names only keys that can exist.
-    static_cast<void>(ApplyRegFile(document.Value(), tree, RegFileComments::Keep));
+    auto text = RegStoreText::Read(std::move(content), path_);
+    if (!text)
+        return Refuse(std::move(file), st, text.Error().Message());
     ForgetCopy();
     openFile_ = std::move(file);
     stamp_ = FileStamp::Of(st);
-    tree_ = std::move(tree);
+    copy_ = std::move(text.Value());
     state_ = CopyState::Current;
-    reportedFault_.clear();
+    reportedFaults_.clear();
     return true;
+}
+
+Result<RegValue, RegError> RegistryStore::Lookup(RegRoot root, std::string_view subKey, std::string_view name)
+{
+    std::string identity;
+    if (!AppendKeyIdentity(identity, root, subKey))
+        return RegError::BadKeyPath;
+    const auto key = copy_->Find(identity);
+    if (!key) {
+        Report(kBrokenLead, key.Error().Message());
+        return RegError::StoreBroken;
+    }
+    if (key.Value() == nullptr)
+        // A root is there even without a section of its own.
+        return identity.size() == 1 ? RegError::ValueNotFound : RegError::KeyNotFound;
+    const auto& values = key.Value()->values;
+    const auto value = values.find(FoldedName(name));
+    if (value == values.end())
+        return RegError::ValueNotFound;
+    return value->second.value;
+}
+
+bool RegistryStore::CheckAll()
+{
+    const auto checked = copy_->CheckAll();
+    if (!checked)
+        Report(kBrokenLead, checked.Error().Message());
+    return checked.HasValue();
 }
 
 RegResult RegistryStore::Modify(const Change& change)
@@ -238,19 +249,32 @@ RegResult RegistryStore::Modify(const Change& change)
     return result;
 }
 
+std::optional<RegistryStore::Outcome> RegistryStore::Apply(const Change& change, RegStoreEdit& edit)
+{
+    const Outcome outcome = change(edit);
+    if (edit.Fault()) {
+        Report(kBrokenLead, edit.Fault()->Message());
+        return std::nullopt;
+    }
+    if (outcome.changed && !CheckAll())
+        return std::nullopt;
+    return outcome;
+}
+
 RegResult RegistryStore::ModifyLocked(const Change& change)
 {
-    // Outside the lock first: a store known to be broken is not locked at
-    // all, and where no store exists a change that would change nothing
-    // leaves no lock file behind.
+    // Outside the lock first: a change that would change nothing, and one
+    // that a broken store refuses, take no lock, and where no store exists
+    // they leave no lock file behind.
     if (!Refresh())
         return RegError::StoreBroken;
-    if (!stamp_.exists) {
-        RegistryTree empty;
-        const Outcome outcome = change(empty);
-        if (!outcome.changed)
-            return outcome.result;
-    }
+    RegStoreEdit dryRun(*copy_);
+    auto outcome = Apply(change, dryRun);
+    if (!outcome)
+        return RegError::StoreBroken;
+    if (!outcome->changed)
+        return outcome->result;
+
     std::string lockPath;
     try {
         // Beside the file itself, so that every link to it shares one lock.
@@ -266,19 +290,23 @@ RegResult RegistryStore::ModifyLocked(const Change& change)
     }
     if (!Refresh())
         return RegError::StoreBroken;
-    const Outcome outcome = change(tree_);
-    if (!outcome.changed)
-        return outcome.result;
-    return WriteCopy(outcome);
+    RegStoreEdit edit(*copy_);
+    outcome = Apply(change, edit);
+    if (!outcome)
+        return RegError::StoreBroken;
+    if (!outcome->changed)
+        return outcome->result;
+    return WriteCopy(*outcome, edit.NewText());
 }
 
 // Still inside the lock.
-RegResult RegistryStore::WriteCopy(const Outcome& outcome)
+RegResult RegistryStore::WriteCopy(const Outcome& outcome, std::string text)
 {
     try {
-        WriteFileAtomically(path_, SerialiseRegFile(tree_));
+        WriteFileAtomically(path_, text);
     } catch (const CFileException& e) {
-        // The copy holds a change that the file does not.
+        // Read again before the next use, so that a write that fails again is
+        // reported again.
         ForgetCopy();
         Report(kWriteLead, e.what());
         return RegError::WriteFailed;
@@ -293,6 +321,7 @@ RegResult RegistryStore::WriteCopy(const Outcome& outcome)
     ForgetCopy();
     openFile_ = std::move(fd);
     stamp_ = FileStamp::Of(st);
+    copy_ = RegStoreText::Changed(std::move(text), path_);
     state_ = CopyState::Current;
     return outcome.result;
 }
@@ -303,7 +332,7 @@ Result<RegValue, RegError> RegistryStore::QueryValue(RegRoot root, std::string_v
     {
         const std::lock_guard<std::mutex> guard(mutex_);
         if (Refresh())
-            result = tree_.QueryValue(root, subKey, name);
+            result = Lookup(root, subKey, name);
     }
     ShowReport();
     return result;
@@ -314,25 +343,25 @@ RegResult RegistryStore::SetValue(RegRoot root, std::string_view subKey, std::st
 {
     if (!IsStorableName(subKey) || !IsStorableName(name))
         return RegError::WriteFailed;
-    return Modify([&](RegistryTree& tree) {
-        const RegValue* old = tree.FindValue(root, subKey, name);
+    return Modify([&](RegStoreEdit& edit) {
+        const RegValue* old = edit.FindValue(root, subKey, name);
         if (old != nullptr && old->type == value.type && old->data == value.data)
             return Outcome{{}, false};
-        return Outcome::Of(tree.SetValue(root, subKey, name, value));
+        return Outcome::Of(edit.SetValue(root, subKey, name, value));
     });
 }
 
 RegResult RegistryStore::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
 {
-    return Modify([&](RegistryTree& tree) {
-        return Outcome::Of(tree.DeleteValue(root, subKey, name));
+    return Modify([&](RegStoreEdit& edit) {
+        return Outcome::Of(edit.DeleteValue(root, subKey, name));
     });
 }
 
 RegResult RegistryStore::DeleteKey(RegRoot root, std::string_view subKey)
 {
-    return Modify([&](RegistryTree& tree) {
-        return Outcome::Of(tree.DeleteKey(root, subKey));
+    return Modify([&](RegStoreEdit& edit) {
+        return Outcome::Of(edit.DeleteKey(root, subKey));
     });
 }
 
@@ -340,8 +369,8 @@ RegResult RegistryStore::Import(const RegFileDocument& changes)
 {
     if (!IsStorableDocument(changes))
         return RegError::WriteFailed;
-    return Modify([&](RegistryTree& tree) {
-        return Outcome::Of(ApplyRegFile(changes, tree, RegFileComments::Drop));
+    return Modify([&](RegStoreEdit& edit) {
+        return Outcome::Of(ApplyRegFile(changes, edit, RegFileComments::Drop));
     });
 }
 

@@ -1,26 +1,35 @@
 #pragma once
 // The registry on platforms without one: a REGEDIT4 text file (see RegFile.h).
 //
-// Reads come from a parsed copy that is refreshed only when the file has
-// changed (another inode, size, modification or change time), so a warm read
-// costs one stat. Every change locks "<path>.lock", re-reads the file inside
-// the lock, applies the change and replaces the file atomically; changes from
-// several processes therefore lose nothing. Every writer must replace the file
-// by rename, never rewrite it in place.
+// Reads come from a copy of the file's text that is read again only when the
+// file has changed (another inode, size, modification or change time), so a
+// warm read costs one stat. The first read of a version indexes its key
+// sections (RegFileIndex.h); a key's section is parsed when a read first
+// needs it. Every change locks "<path>.lock", re-reads the file inside the
+// lock if it has changed, checks that all of it parses, and replaces the file
+// atomically with a text in which only the changed keys' sections differ
+// (RegStoreEdit.h); changes from several processes therefore lose nothing.
+// Every writer must replace the file by rename, never rewrite it in place.
 //
 // A missing file is an empty registry and is created by the first change; a
 // change that changes nothing creates neither the file nor its lock. A file
-// that cannot be read or parsed, that is no regular file (a pipe, a folder, a
-// device) or that is larger than 256 MB is never overwritten: its fault is
-// reported once through ReportError, reads answer StoreBroken and changes are
-// refused until the file is mended. A change that cannot be written, to a
-// read-only file say, leaves the file as it was and is reported naming it.
+// that cannot be read, that is no regular file (a pipe, a folder, a device) or
+// that is larger than 256 MB, and a fault in its first line, in a key line or
+// before the first key, make the whole store unusable: reads answer
+// StoreBroken. A fault inside a key's section makes that key's reads answer
+// StoreBroken. Either is reported once through ReportError, with file and line
+// where it has them, when something first needs what it spoils. A file with
+// any fault is never overwritten: changes are refused until it is mended. A
+// change that cannot be written, to a read-only file say, leaves the file as
+// it was and is reported naming it.
 #include "toolkit/Registry.h"
 #include "toolkit/posix/UniqueFd.h"
-#include "toolkit/regstore/RegistryTree.h"
+#include "toolkit/regstore/RegStoreText.h"
 
 #include <functional>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -28,11 +37,19 @@
 namespace tk {
 
 struct RegFileDocument;
+class RegStoreEdit;
 
 class RegistryStore final : public IRegistry {
 public:
     explicit RegistryStore(std::string path);
     ~RegistryStore() override;
+
+    // The store of a program's whole run, never destroyed: the process end
+    // frees its copy of the file, the index and the keys parsed from it at
+    // once, where a destructor would free them piece by piece. A static
+    // pointer keeps it reachable, so a leak checker does not count it. The
+    // first call's `path` names it; later calls return the same store.
+    static RegistryStore& ForProcess(std::string path);
     RegistryStore(const RegistryStore&) = delete;
     RegistryStore& operator=(const RegistryStore&) = delete;
 
@@ -78,7 +95,7 @@ private:
             return Outcome{result, changed};
         }
     };
-    using Change = std::function<Outcome(RegistryTree&)>;
+    using Change = std::function<Outcome(RegStoreEdit&)>;
 
     bool Refresh();
     bool Load(UniqueFd file, const struct ::stat& st);
@@ -87,17 +104,24 @@ private:
     void Report(std::string_view lead, const std::string& fault);
     void ShowReport();
     void ForgetCopy();
+    Result<RegValue, RegError> Lookup(RegRoot root, std::string_view subKey, std::string_view name);
+    bool CheckAll();
+    // The change prepared on the copy; nullopt, reported, when the store is
+    // broken where the change needs it or, for a change that changes
+    // something, anywhere.
+    std::optional<Outcome> Apply(const Change& change, RegStoreEdit& edit);
     RegResult Modify(const Change& change);
     RegResult ModifyLocked(const Change& change);
-    RegResult WriteCopy(const Outcome& outcome);
+    RegResult WriteCopy(const Outcome& outcome, std::string text);
 
     std::string path_;
     std::mutex mutex_;
-    RegistryTree tree_;
+    std::optional<RegStoreText> copy_;
     CopyState state_ = CopyState::Stale;
     FileStamp stamp_;
     UniqueFd openFile_;
-    std::string reportedFault_;
+    // Faults reported since the file was last read without one.
+    std::set<std::string> reportedFaults_;
     // Shown only once the mutex is released: the error box may run a message
     // loop whose timer reads the registry again.
     std::string unshownReport_;

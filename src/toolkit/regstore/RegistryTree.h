@@ -5,6 +5,7 @@
 // Comment lines of the store's file travel with the key or value that they
 // precede, and with the end of the file, so that a rewrite keeps them.
 #include "toolkit/Registry.h"
+#include "toolkit/regstore/RegEditTarget.h"
 #include "toolkit/regstore/RegNames.h"
 
 #include <array>
@@ -20,11 +21,10 @@
 
 namespace tk {
 
-class RegistryTree final : public IRegistry {
+class RegistryTree final : public IRegistry, public RegEditTarget {
 public:
     // Values of one key, keyed by the name as first written.
     using ValueMap = std::map<std::string, RegValue, CaseInsensitiveLess>;
-    using Comments = std::vector<std::string>;
     using CommentMap = std::map<std::string, Comments, CaseInsensitiveLess>;
 
     RegistryTree();
@@ -42,18 +42,15 @@ public:
     const RegValue* FindValue(RegRoot root, std::string_view subKey, std::string_view name) const;
     bool KeyExists(RegRoot root, std::string_view subKey) const;
 
-    // Creates the key and every missing key above it.
-    RegResult CreateKey(RegRoot root, std::string_view subKey);
-
-    // Removes the key with its values and all keys below it. A root cannot be
-    // removed: AccessDenied, and nothing changes.
-    RegResult DeleteKey(RegRoot root, std::string_view subKey);
+    RegResult CreateKey(RegRoot root, std::string_view subKey) override;
+    RegResult DeleteKey(RegRoot root, std::string_view subKey) override;
 
     // Comment lines are added after those already there. A value's comments
     // go when the value goes; nothing is added to a key or value not there.
-    void AddKeyComments(RegRoot root, std::string_view subKey, const Comments& lines);
-    void AddValueComments(RegRoot root, std::string_view subKey, std::string_view name, const Comments& lines);
-    void AddClosingComments(const Comments& lines);
+    void AddKeyComments(RegRoot root, std::string_view subKey, const Comments& lines) override;
+    void AddValueComments(RegRoot root, std::string_view subKey, std::string_view name,
+                          const Comments& lines) override;
+    void AddClosingComments(const Comments& lines) override;
     const Comments& ClosingComments() const { return closingComments_; }
 
     // One key as visited: its values and the comments before it and them.

@@ -157,5 +157,7 @@ TEST(ImportCommandE2E, OnlyAYesImportsAndABadFileOrStoreChangesNothing)
     const Ran ran = Import(inst, "in.reg", "YES\r\n");
     EXPECT_EQ(ran.status, 0) << ran.err;
     EXPECT_EQ(ran.out, question + "The keys and values in \"in.reg\" were imported into the registry.\n");
-    EXPECT_EQ(inst.Read("store.reg"), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"new\"\r\n");
+    // Only the changed key's section is written anew; the store's other bytes
+    // stay as they were.
+    EXPECT_EQ(inst.Read("store.reg"), "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"new\"\r\n");
 }

@@ -2,6 +2,7 @@
 
 #include "toolkit/AtomicFile.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/NewFile.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,17 @@ std::vector<std::string> Entries(const fs::path& folder)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// The id of a process that has ended, as a killed writer's is.
+pid_t EndedProcess()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    if (child > 0)
+        ::waitpid(child, nullptr, 0);
+    return child;
 }
 
 struct stat StatOf(const std::string& path)
@@ -97,11 +109,8 @@ TEST(AtomicFile, AFileThatMayNotBeWrittenIsRefusedAndKept)
 TEST(AtomicFile, TemporariesOfDeadWritersAreRemovedThoseOfLiveOnesKept)
 {
     TempAppFolder app;
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
+    const pid_t child = EndedProcess();
+    ASSERT_GT(child, 0);
     const std::string stale = ".config.ini.tw-" + std::to_string(child) + "-a1B2c3";
     const std::string live = ".config.ini.tw-" + std::to_string(::getpid()) + "-a1B2c3";
     const std::string otherFile = ".other.ini.tw-" + std::to_string(child) + "-a1B2c3";
@@ -110,6 +119,34 @@ TEST(AtomicFile, TemporariesOfDeadWritersAreRemovedThoseOfLiveOnesKept)
 
     tk::WriteFileAtomically(app.Path("config.ini"), "new");
     std::vector<std::string> kept = {live, otherFile, "config.ini"};
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Entries(app.Folder()), kept);
+}
+
+// A backup gets a new name each time, so any file created in the folder
+// clears what killed writers of every name left there.
+TEST(AtomicFile, ANewFileClearsTemporariesOfDeadWritersOfAnyName)
+{
+    TempAppFolder app;
+    const pid_t child = EndedProcess();
+    ASSERT_GT(child, 0);
+    const std::string dead = std::to_string(child);
+    const std::vector<std::string> removed = {".backup - a.reg.tw-" + dead + "-a1B2c3", ".b.tw-x.tw-" + dead + "-zzzzzz"};
+    std::vector<std::string> kept = {
+        ".backup - a.reg.tw-" + std::to_string(::getpid()) + "-a1B2c3", // a live writer's
+        "backup - a.reg.tw-" + dead + "-a1B2c3",                        // no leading dot
+        ".tw-" + dead + "-a1B2c3",                                      // no name before the mark
+        ".b.reg.tw-" + dead + "-a1B2c",                                 // too short a suffix
+        ".b.reg.tw-" + dead + "x-a1B2c3",                               // no process id
+    };
+    for (const auto& names : {removed, kept})
+        for (const std::string& name : names)
+            app.Write(name, "half");
+
+    ASSERT_EQ(tk::CreateNewFile(app.Path("new.reg"), "whole"), tk::NewFileResult::Created);
+    ASSERT_EQ(tk::CreateNewFile(app.Path("new.reg"), "other"), tk::NewFileResult::NameTaken);
+    EXPECT_EQ(app.Read("new.reg"), "whole");
+    kept.push_back("new.reg");
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(Entries(app.Folder()), kept);
 }

@@ -25,7 +25,7 @@ constexpr int kFillerValues = 300;
 // Returns once the writer is about to write, so that the random delay before
 // a kill is spent writing, however long the program takes to start (an
 // instrumented build on a busy machine may take longer than the delay).
-pid_t StartWriter(const std::string& folder, const char* rounds)
+pid_t StartWriter(const char* first, const char* second = nullptr)
 {
     int ready[2];
     if (::pipe2(ready, O_CLOEXEC) != 0)
@@ -33,7 +33,7 @@ pid_t StartWriter(const std::string& folder, const char* rounds)
     const pid_t child = ::fork();
     if (child == 0) {
         ::dup2(ready[1], STDOUT_FILENO);
-        ::execl(TW_CRASH_WRITER, "crash_writer", folder.c_str(), rounds, static_cast<char*>(nullptr));
+        ::execl(TW_CRASH_WRITER, "crash_writer", first, second, static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(ready[1]);
@@ -44,11 +44,23 @@ pid_t StartWriter(const std::string& folder, const char* rounds)
     return child;
 }
 
-int Temporaries(const TempAppFolder& app, const std::string& name)
+// Kills the writer after a random delay, once it runs; false when it ended by
+// itself.
+bool KillWriterAfter(pid_t writer, useconds_t delay)
+{
+    ::usleep(delay);
+    ::kill(writer, SIGKILL);
+    int status = 0;
+    ::waitpid(writer, &status, 0);
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+}
+
+int Temporaries(const std::filesystem::path& folder, const std::string& name)
 {
     int count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(app.Folder()))
-        count += entry.path().filename().string().starts_with("." + name + ".tw-");
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        count += entry.path().filename().string().starts_with("." + name) &&
+                 entry.path().filename().string().find(".tw-") != std::string::npos;
     return count;
 }
 
@@ -74,7 +86,7 @@ std::uint32_t StoredCounter(const TempAppFolder& app)
 
 TEST(CrashWrites, AKilledWriterLeavesOldOrNewFilesAndTheNextWriteClearsItsTemporaries)
 {
-    TempAppFolder app;
+    TempAppFolder app(nullptr, nullptr, FastFolder());
     tk::RegistryTree seed;
     for (int i = 0; i < kFillerValues; ++i)
         ASSERT_TRUE(seed.SetValue(tk::RegRoot::CurrentUser, "Filler", "value " + std::to_string(i),
@@ -89,29 +101,25 @@ TEST(CrashWrites, AKilledWriterLeavesOldOrNewFilesAndTheNextWriteClearsItsTempor
     std::uint32_t last = 0;
     std::uint32_t lastRound = 0;
     int midWriteKills = 0;
-    for (int kill = 0; kill < 250; ++kill) {
-        const pid_t writer = StartWriter(app.Folder().string(), nullptr);
+    for (int kill = 0; kill < 200; ++kill) {
+        const pid_t writer = StartWriter(app.Folder().c_str());
         ASSERT_GT(writer, 0);
-        ::usleep(static_cast<useconds_t>(delay(random)));
-        ::kill(writer, SIGKILL);
-        int status = 0;
-        ::waitpid(writer, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer ended by itself: " << status;
+        ASSERT_TRUE(KillWriterAfter(writer, static_cast<useconds_t>(delay(random)))) << "the writer ended by itself";
 
         const std::uint32_t counter = StoredCounter(app);
         ASSERT_GE(counter, last);
         last = counter;
         // The settings are written after the store, so they may lag behind it.
         const std::string settings = app.Read("config.ini");
-        const std::uint32_t round = static_cast<std::uint32_t>(std::stoul(settings.substr(7)));
+        const std::uint32_t round = static_cast<std::uint32_t>(std::stoul(settings.substr(settings.find('\n') + 1)));
         ASSERT_EQ(settings, crash::Settings(round)) << "after kill " << kill;
         ASSERT_GE(round, lastRound);
         ASSERT_LE(round, counter);
         lastRound = round;
         // Each write clears what an earlier killed writer left.
-        const int left = Temporaries(app, "registry.reg") + Temporaries(app, "config.ini");
-        ASSERT_LE(Temporaries(app, "registry.reg"), 1);
-        ASSERT_LE(Temporaries(app, "config.ini"), 1);
+        const int left = Temporaries(app.Folder(), "registry.reg") + Temporaries(app.Folder(), "config.ini");
+        ASSERT_LE(Temporaries(app.Folder(), "registry.reg"), 1);
+        ASSERT_LE(Temporaries(app.Folder(), "config.ini"), 1);
         midWriteKills += left > 0;
     }
     // Enough kills landed in mid-write, and enough writes went through, to
@@ -119,13 +127,43 @@ TEST(CrashWrites, AKilledWriterLeavesOldOrNewFilesAndTheNextWriteClearsItsTempor
     EXPECT_GT(midWriteKills, 10);
     EXPECT_GT(last, 0u);
 
-    const pid_t writer = StartWriter(app.Folder().string(), "1");
+    const pid_t writer = StartWriter(app.Folder().c_str(), "1");
     int status = 0;
     ::waitpid(writer, &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(StoredCounter(app), last + 1);
-    EXPECT_EQ(Temporaries(app, "registry.reg"), 0);
-    EXPECT_EQ(Temporaries(app, "config.ini"), 0);
+    EXPECT_EQ(Temporaries(app.Folder(), "registry.reg"), 0);
+    EXPECT_EQ(Temporaries(app.Folder(), "config.ini"), 0);
+}
+
+TEST(CrashWrites, AKilledBackupWriterLeavesOnlyCompleteBackups)
+{
+    TempAppFolder app(nullptr, nullptr, FastFolder());
+    const std::filesystem::path folder = app.Folder() / "backup";
+    std::filesystem::create_directory(folder);
+    const std::string backup = crash::Backup();
+    std::mt19937 random(20240612);
+    std::uniform_int_distribution<int> delay(0, 8000);
+    int backups = 0;
+    int midWriteKills = 0;
+    for (int kill = 0; kill < 100; ++kill) {
+        const pid_t writer = StartWriter("--backups", app.Folder().c_str());
+        ASSERT_GT(writer, 0);
+        ASSERT_TRUE(KillWriterAfter(writer, static_cast<useconds_t>(delay(random)))) << "the writer ended by itself";
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            if (entry.path().extension() != ".reg")
+                continue;
+            ASSERT_TRUE(app.Read("backup/" + entry.path().filename().string()) == backup)
+                << entry.path() << " is not the whole backup, after kill " << kill;
+            std::filesystem::remove(entry.path());
+            ++backups;
+        }
+        const int left = Temporaries(folder, "backup");
+        ASSERT_LE(left, 1) << "after kill " << kill;
+        midWriteKills += left;
+    }
+    EXPECT_GT(midWriteKills, 10);
+    EXPECT_GT(backups, 100);
 }
 
 } // namespace

@@ -3,11 +3,13 @@
 
 #include "toolkit/regstore/RegFile.h"
 #include "toolkit/regstore/RegistryStore.h"
+#include "toolkit/regstore/RegistryTree.h"
 #include "toolkit/Services.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
@@ -285,6 +287,273 @@ TEST_F(RegistryStoreTest, ImportAppliesABackupAsOneChange)
     EXPECT_EQ(fresh.QueryValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created").Error(),
               RegError::ValueNotFound);
     EXPECT_EQ(ReadString(fresh, "Control Panel\\Desktop", "Restored"), "C:\\Temp");
+}
+
+tk::RegistryTree TreeOf(const std::string& text)
+{
+    tk::RegistryTree tree;
+    const auto document = tk::ParseRegFile(text, "registry.reg");
+    EXPECT_TRUE(document) << document.Error().Message();
+    if (document)
+        EXPECT_TRUE(tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Keep));
+    return tree;
+}
+
+tk::RegResult Import(tk::RegistryStore& store, const tk::RegFileDocument& document)
+{
+    return store.Import(document);
+}
+
+tk::RegResult Import(tk::RegistryTree& tree, const tk::RegFileDocument& document)
+{
+    return tk::ApplyRegFile(document, tree, tk::RegFileComments::Drop);
+}
+
+std::string Outcome(const tk::Result<RegValue, RegError>& result)
+{
+    return result ? std::string(result.Value().data.begin(), result.Value().data.end())
+                  : "<error " + std::to_string(static_cast<int>(result.Error())) + ">";
+}
+
+// The store reads a key's section when it is first needed and writes only the
+// sections that change; what it reads and what the file then holds must be
+// what reading the whole file into a tree and rewriting it gives. A file in
+// the form the store writes stays byte for byte what a rewrite would give; any
+// other file is rewritten whole by its first change.
+TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
+{
+    const std::string source =
+        "REGEDIT4\r\n; the root\r\n[HKEY_CURRENT_USER]\r\n\"Top\"=\"1\"\r\n[HKEY_CURRENT_USER\\A]\r\n"
+        "; before B\r\n[HKEY_CURRENT_USER\\A\\B]\r\n; before v\r\n\"v\"=hex:01,02,\\\r\n  03\r\n\"W\"=dword:2\r\n"
+        "[HKEY_CURRENT_USER\\A B]\r\n\"x\"=\"[HKEY_CURRENT_USER\\A]\"\r\n[HKEY_LOCAL_MACHINE\\Z]\r\n\"z\"=\"1\"\r\n"
+        "; closing\r\n";
+    const std::string canonical = tk::SerialiseRegFile(TreeOf(source));
+    std::string lf = canonical;
+    for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;)
+        lf.erase(at, 1);
+    const struct {
+        const char* name;
+        std::string text;
+        bool rewrittenExactly;
+    } files[] = {
+        {"as the store writes it", canonical, true},
+        {"LF line ends, no last one", lf.substr(0, lf.size() - 1), false},
+        {"a key twice, a key out of order",
+         source + "[HKEY_LOCAL_MACHINE\\Z]\r\n\"z\"=\"2\"\r\n[HKEY_CURRENT_USER\\0]\r\n\"o\"=\"1\"\r\n", true},
+        {"a key without its parent's section", source + "[HKEY_USERS\\Q\\R]\r\n\"q\"=\"1\"\r\n", true},
+        {"a key removed", source + "[-HKEY_LOCAL_MACHINE\\Z]\r\n", true},
+    };
+    const auto backup = tk::ParseRegFile("REGEDIT4\r\n[-HKEY_CURRENT_USER\\A\\B]\r\n[HKEY_CURRENT_USER\\A\\B\\C]\r\n"
+                                         "\"c\"=\"1\"\r\n[HKEY_CURRENT_USER\\A B]\r\n\"x\"=-\r\n",
+                                         "backup.reg");
+    ASSERT_TRUE(backup);
+    // Every change made to the store and to the tree that stands for the file.
+    const auto change = [&](int c, auto& target) -> tk::RegResult {
+        const RegRoot user = RegRoot::CurrentUser;
+        switch (c) {
+        case 0: return target.SetValue(user, "a\\b", "V", RegValue::String("new"));
+        case 1: return target.SetValue(user, "A\\B", "new", RegValue::Dword(1));
+        case 2: return target.SetValue(user, "A\\\\C\\D", "d", RegValue::Dword(1));
+        case 3: return target.SetValue(user, "", "top", RegValue::Dword(1));
+        case 4: return target.SetValue(RegRoot::LocalMachine, "Y", "y", RegValue::Dword(1));
+        case 5: return target.SetValue(RegRoot::CurrentConfig, "New", "n", RegValue::Dword(1));
+        case 6: return target.DeleteValue(user, "A\\B", "v");
+        case 7: return target.DeleteKey(user, "A");
+        default: return Import(target, backup.Value());
+        }
+    };
+    const std::pair<std::string, std::string> reads[] = {
+        {"", "top"}, {"a", "x"}, {"A\\B", "v"}, {"A\\\\b\\", "w"}, {"A B", "X"}, {"Q", "q"}, {"Q\\R", "q"}, {"Z", "z"}, {"0", "o"},
+    };
+    const auto sameReads = [&](tk::RegistryStore& store, tk::RegistryTree& expected) {
+        for (const RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine, RegRoot::Users})
+            for (const auto& [subKey, name] : reads)
+                EXPECT_EQ(Outcome(store.QueryValue(root, subKey, name)), Outcome(expected.QueryValue(root, subKey, name)))
+                    << subKey;
+    };
+    for (const auto& file : files) {
+        for (int c = 0; c <= 8; ++c) {
+            SCOPED_TRACE(std::string(file.name) + ", change " + std::to_string(c));
+            Replace(file.text);
+            tk::RegistryTree expected = TreeOf(file.text);
+            tk::RegistryStore store(StorePath());
+            sameReads(store, expected);
+            ASSERT_EQ(change(c, store).HasValue(), change(c, expected).HasValue());
+            if (file.rewrittenExactly)
+                EXPECT_EQ(Contents(), tk::SerialiseRegFile(expected));
+            EXPECT_EQ(tk::SerialiseRegFile(TreeOf(Contents())), tk::SerialiseRegFile(expected));
+            sameReads(store, expected);
+        }
+    }
+    EXPECT_TRUE(reports_.empty());
+}
+
+// A fault in one key's section spoils that key only; it is reported when a
+// read first needs that key, or when anything is to be changed, and the file
+// is then never written.
+TEST_F(RegistryStoreTest, ABrokenSectionFarFromWhatIsReadIsReportedWhenNeededAndNeverRewritten)
+{
+    std::string text = "REGEDIT4\r\n";
+    for (int k = 100; k < 300; ++k)
+        text += "\r\n[HKEY_CURRENT_USER\\Key" + std::to_string(k) + "]\r\n\"v\"=\"" + std::to_string(k) + "\"\r\n";
+    text += "\r\n[HKEY_CURRENT_USER\\Key999]\r\n\"ok\"=\"1\"\r\n\"bad\"=dword:xyz\r\n";
+    const std::string where = "\"" + StorePath() + "\", line 605";
+    Replace(text);
+
+    tk::RegistryStore writer(StorePath());
+    EXPECT_EQ(writer.SetValue(RegRoot::CurrentUser, "Key100", "v", RegValue::String("new")).Error(),
+              RegError::StoreBroken);
+    ASSERT_EQ(reports_.size(), 1u);
+    EXPECT_NE(reports_[0].find(where), std::string::npos) << reports_[0];
+
+    tk::RegistryStore reader(StorePath());
+    EXPECT_EQ(ReadString(reader, "Key100", "v"), "100");
+    EXPECT_EQ(ReadString(reader, "KEY299", "V"), "299");
+    EXPECT_EQ(reader.QueryValue(RegRoot::CurrentUser, "Key500", "v").Error(), RegError::KeyNotFound);
+    EXPECT_EQ(reports_.size(), 1u) << "nothing read needs the broken key";
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(reader.QueryValue(RegRoot::CurrentUser, "Key999", "ok").Error(), RegError::StoreBroken);
+    ASSERT_EQ(reports_.size(), 2u);
+    EXPECT_NE(reports_[1].find(where), std::string::npos) << reports_[1];
+    EXPECT_EQ(reader.DeleteValue(RegRoot::CurrentUser, "Key100", "v").Error(), RegError::StoreBroken);
+    EXPECT_EQ(reports_.size(), 2u);
+    EXPECT_EQ(Contents(), text);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"registry.reg"});
+}
+
+// Whatever part of the file holds the fault, the store finds the fault that
+// parsing the whole file finds, with its line, before it would write.
+TEST_F(RegistryStoreTest, FaultsAreThoseThatParsingTheWholeFileFinds)
+{
+    const std::string good = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"a\"=\"1\"\r\n";
+    const std::string broken[] = {
+        "REGEDIT 4\r\n",
+        "REGEDIT4\r\n\"v\"=\"before any key\"\r\n" + good.substr(10),
+        good + "[HKEY_CURRENT_USERS\\B]\r\n",
+        good + "[HKEY_CURRENT_USER\\B]\r\n\"b\"=\"1\r2\"\r\n",
+        good + "[HKEY_CURRENT_USER\\B]\r\n\"b\"=hex:01,\\\r\n\r\n[HKEY_CURRENT_USER\\C]\r\n",
+        good + "[HKEY_CURRENT_USER\\B]\r\n\"b\"=hex:01,\\\r\n",
+        good + "[HKEY_CURRENT_USER\\B]\r\n; a comment does not continue \\\r\n[HKEY_CURRENT_USER\\C]\r\n\"c\"=-1\r\n",
+    };
+    for (const std::string& text : broken) {
+        SCOPED_TRACE(text);
+        const auto whole = tk::ParseRegFile(text, StorePath());
+        ASSERT_FALSE(whole);
+        Replace(text);
+        reports_.clear();
+        tk::RegistryStore store(StorePath());
+        EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "A", "a", RegValue::Dword(2)).Error(), RegError::StoreBroken);
+        ASSERT_EQ(reports_.size(), 1u);
+        EXPECT_NE(reports_[0].find(whole.Error().Message()), std::string::npos) << reports_[0];
+        EXPECT_EQ(Contents(), text);
+    }
+}
+
+// How many bytes at the start and at the end of `after` are those of
+// `before`, not counting any byte twice.
+std::size_t KeptBytes(const std::string& before, const std::string& after)
+{
+    const std::size_t most = std::min(before.size(), after.size());
+    std::size_t front = 0;
+    while (front < most && before[front] == after[front])
+        ++front;
+    std::size_t back = 0;
+    while (back < most - front && before[before.size() - 1 - back] == after[after.size() - 1 - back])
+        ++back;
+    return front + back;
+}
+
+// A change rewrites only its key's section: every other byte stays as it
+// was, whatever its line ends, spelling or comments, and the file reads as
+// the whole file changed in a tree would.
+TEST_F(RegistryStoreTest, AChangeKeepsEveryByteOutsideTheChangedSection)
+{
+    const auto file = [](const std::string& eol, bool lastLineEnd) {
+        const std::string lead = eol + "; about M" + eol;
+        const std::string m = "[HKEY_CURRENT_USER\\M]" + eol + "\"m\"=\"1\"" + eol;
+        const std::string z = "[hkey_current_user\\z]" + eol + "\"Z\"=dword:0000000A" + (lastLineEnd ? eol : "");
+        return std::array<std::string, 4>{"REGEDIT4" + eol + "; top" + eol + eol + "[HKEY_CURRENT_USER\\A]" + eol
+                                              + "\"a\"=hex:01,02,\\" + eol + "    03" + eol,
+                                          lead, m, eol + z};
+    };
+    const struct {
+        const char* name;
+        std::string eol;
+        bool lastLineEnd;
+    } variants[] = {{"CR LF", "\r\n", true}, {"LF", "\n", true}, {"LF, no last line end", "\n", false},
+                    {"no last line end", "\r\n", false}};
+    // Each change, and how many of the file's bytes it may rewrite: its
+    // section, with the comments before it when it removes it.
+    const auto change = [](int c, auto& target) -> tk::RegResult {
+        switch (c) {
+        case 0: return target.SetValue(RegRoot::CurrentUser, "M", "m", RegValue::String("22"));
+        case 1: return target.SetValue(RegRoot::CurrentUser, "B", "b", RegValue::Dword(1));
+        case 2: return target.SetValue(RegRoot::CurrentUser, "Z", "y", RegValue::Dword(1));
+        default: return target.DeleteKey(RegRoot::CurrentUser, "M");
+        }
+    };
+    const auto rewritten = [](int c, const std::array<std::string, 4>& parts) -> std::size_t {
+        const std::size_t sizes[] = {parts[2].size(), 0, parts[3].size(), parts[1].size() + parts[2].size()};
+        return sizes[c];
+    };
+    for (const auto& variant : variants) {
+        const auto parts = file(variant.eol, variant.lastLineEnd);
+        const std::string text = parts[0] + parts[1] + parts[2] + parts[3];
+        for (int c = 0; c < 4; ++c) {
+            SCOPED_TRACE(std::string(variant.name) + ", change " + std::to_string(c));
+            Replace(text);
+            tk::RegistryStore store(StorePath());
+            const auto a = store.QueryValue(RegRoot::CurrentUser, "A", "a");
+            ASSERT_TRUE(a && a.Value().data.size() == 3u);
+            ASSERT_TRUE(change(c, store));
+            const std::string written = Contents();
+            EXPECT_GE(KeptBytes(text, written), text.size() - rewritten(c, parts)) << written;
+            tk::RegistryTree expected = TreeOf(text);
+            ASSERT_TRUE(change(c, expected));
+            EXPECT_EQ(tk::SerialiseRegFile(TreeOf(written)), tk::SerialiseRegFile(expected)) << written;
+        }
+    }
+    EXPECT_TRUE(reports_.empty());
+}
+
+// A store that has read the file and parsed some of its keys sees each kind
+// of change another process makes to it, and a change of its own keeps it.
+TEST_F(RegistryStoreTest, AFileChangedByAnotherProcessIsIndexedAgain)
+{
+    const std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=\"a\"\r\n"
+                             "\r\n[HKEY_CURRENT_USER\\C]\r\n\"v\"=\"c\"\r\n";
+    const std::string others[] = {
+        // a parsed key's value, same size
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=\"b\"\r\n\r\n[HKEY_CURRENT_USER\\C]\r\n\"v\"=\"c\"\r\n",
+        // a key before the parsed ones moves every section
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\0]\r\n\"v\"=\"0\"\r\n" + text.substr(10),
+        // the first parsed key's section gone
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\C]\r\n\"v\"=\"c2\"\r\n",
+        // keys out of order, which is read whole
+        text + "[HKEY_CURRENT_USER\\B]\r\n\"v\"=\"b\"\r\n[HKEY_CURRENT_USER\\A]\r\n\"w\"=\"w\"\r\n",
+    };
+    const auto sameReads = [](tk::IRegistry& store, tk::IRegistry& expected) {
+        for (const char* key : {"0", "A", "B", "C"})
+            for (const char* name : {"v", "w", "new"})
+                EXPECT_EQ(Outcome(store.QueryValue(RegRoot::CurrentUser, key, name)),
+                          Outcome(expected.QueryValue(RegRoot::CurrentUser, key, name)))
+                    << key << " " << name;
+    };
+    for (const std::string& other : others) {
+        SCOPED_TRACE(other);
+        Replace(text);
+        tk::RegistryStore store(StorePath());
+        EXPECT_EQ(ReadString(store, "A", "v"), "a");
+        EXPECT_EQ(ReadString(store, "C", "v"), "c");
+        Replace(other);
+        tk::RegistryTree expected = TreeOf(other);
+        sameReads(store, expected);
+        ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "C", "new", RegValue::Dword(1)));
+        ASSERT_TRUE(expected.SetValue(RegRoot::CurrentUser, "C", "new", RegValue::Dword(1)));
+        tk::RegistryStore fresh(StorePath());
+        sameReads(fresh, expected);
+    }
+    EXPECT_TRUE(reports_.empty());
 }
 
 TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNoUpdate)

@@ -73,6 +73,10 @@ private:
                 terminal_.typed = " ";
             return;
         }
+        // On a slow machine the first tick can come before the first
+        // picture, which is no change to measure.
+        if (terminal_.written.empty())
+            return;
         const std::size_t now = terminal_.written.size();
         switch (++ticks) {
         case 1:

@@ -1,0 +1,254 @@
+#include "support/Installation.h"
+
+#include "toolkit/Registry.h"
+#include "toolkit/regstore/RegFile.h"
+#include "toolkit/regstore/RegistryTree.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace bench {
+
+namespace {
+
+constexpr int kValuesPerKey = 25;
+constexpr int kProductsPerVendor = 8;
+const char* const kSections[] = {"Settings", "Recent Files", "Window Placement", "Toolbars", "Options"};
+constexpr int kSectionCount = static_cast<int>(std::size(kSections));
+const char* const kLanguages[] = {"[1031]", "[1034]", "[1043]", "[1036]", "[1040]", "[1049]", "[1053]", "[1033]"};
+
+// The keys that hold values, spread over both roots the program uses.
+struct LeafKey {
+    tk::RegRoot root;
+    std::string subKey;
+};
+
+LeafKey Leaf(int index)
+{
+    const int vendor = index / (kProductsPerVendor * kSectionCount);
+    const int product = index / kSectionCount % kProductsPerVendor;
+    return {vendor % 2 ? tk::RegRoot::LocalMachine : tk::RegRoot::CurrentUser,
+            "Software\\Vendor " + std::to_string(vendor) + "\\Product " + std::to_string(product) + "\\"
+                + kSections[index % kSectionCount]};
+}
+
+int LeafCount(const InstallationSize& size)
+{
+    return std::max(1, size.storeValues / kValuesPerKey);
+}
+
+int FunctionKind(int function)
+{
+    return 1 + function % 10;
+}
+
+bool HasStoredValue(int function)
+{
+    return FunctionKind(function) != 4 && function % 13 != 12;
+}
+
+tk::RegValue FunctionValue(int function)
+{
+    switch (FunctionKind(function)) {
+    case 1: return tk::RegValue::String(function % 2 ? "1" : "0");
+    case 2: return tk::RegValue::String(std::to_string(100 + function));
+    case 3: return tk::RegValue::String("D:\\Users\\Power\\Folder " + std::to_string(function));
+    case 5: return tk::RegValue::String("D:\\Users\\Power\\Pictures\\Picture " + std::to_string(function) + ".bmp");
+    case 6: return tk::RegValue::String("Text of function " + std::to_string(function));
+    case 10: return tk::RegValue::String(function % 2 ? "yes" : "no");
+    default: return tk::RegValue::Dword(static_cast<std::uint32_t>(function % 2 ? 1 : 100 + function));
+    }
+}
+
+tk::RegValue FillerValue(int n)
+{
+    switch (n % 4) {
+    case 0: return tk::RegValue::String("C:\\Data\\F" + std::to_string(n % 1000) + ".dat");
+    case 1: return tk::RegValue::Dword(static_cast<std::uint32_t>(n));
+    case 2: {
+        tk::RegValue value;
+        value.type = tk::RegType::Binary;
+        for (int i = 0; i < 4; ++i)
+            value.data.push_back(static_cast<std::uint8_t>(n >> i));
+        return value;
+    }
+    default: return tk::RegValue::String(std::to_string(n % 1000));
+    }
+}
+
+std::string LanguageSection(const std::string& code, int functions)
+{
+    std::string text = code + "\r\n00001 Please select your language!\r\n00002 Language " + code + "\r\n";
+    for (int key = 5; key <= 260; key += 5)
+        text += (key < 10 ? "0000" : key < 100 ? "000" : "00") + std::to_string(key) + " Text " + std::to_string(key)
+            + " of the user interface\r\n";
+    for (int i = 0; i < functions; ++i) {
+        const std::string key = std::to_string(10000 + 10 * i);
+        const std::string stem = key.substr(0, key.size() - 1);
+        text += key + " Function " + std::to_string(i) + "\r\n";
+        text += stem + "1 Please enter a value between 1 and 100000\r\n";
+        text += stem + "2 What function " + std::to_string(i) + " changes.\r\n";
+    }
+    return text + std::to_string(10000 + 10 * functions) + " End of functions\r\n[EOL]\r\n\r\n";
+}
+
+std::string KeyPathLine(int function)
+{
+    const LeafKey leaf = Leaf(function * 7 % 1000);
+    std::string path = leaf.root == tk::RegRoot::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+    path += "\\\\";
+    for (char c : leaf.subKey) {
+        path += c;
+        if (c == '\\')
+            path += c;
+    }
+    return path;
+}
+
+} // namespace
+
+std::string FunctionSubKey(int function)
+{
+    return Leaf(function * 7 % 1000).subKey;
+}
+
+std::string FunctionValueName(int function)
+{
+    return "Tune" + std::to_string(function);
+}
+
+std::string CatalogueText(int functions)
+{
+    std::string text;
+    for (int i = 0; i < functions; ++i) {
+        const std::string key = std::to_string(10000 + 10 * i);
+        const std::string stem = key.substr(0, key.size() - 1);
+        const int kind = FunctionKind(i);
+        text += key + " " + (kind < 10 ? "0" : "") + std::to_string(kind) + std::to_string(i % 2)
+            + std::to_string(i % 5) + "\r\n";
+        if (kind == 4) {
+            text += stem + "1 C:\\\\Windows\\\\notepad.exe\r\n";
+            continue;
+        }
+        text += stem + "1 " + KeyPathLine(i) + "\r\n" + stem + "2 " + FunctionValueName(i) + "\r\n";
+        if (kind == 2 || kind == 9)
+            text += stem + "3 1\r\n" + stem + "4 100000\r\n";
+        if (kind == 5)
+            text += stem + "3 Pictures (*.bmp)|*.bmp\r\n";
+    }
+    return text;
+}
+
+std::string TranslationText(int functions)
+{
+    std::string text = "; Translations of the user interface\r\n\r\n";
+    for (const char* code : kLanguages)
+        text += LanguageSection(code, functions);
+    return text;
+}
+
+std::string ConfigText()
+{
+    return "Product ID\r\n0019\r\nLanguage\r\n" + std::string(std::end(kLanguages)[-1])
+        + "\r\nHomepage\r\nhttps://www.orvelle.example/tunewright\r\n";
+}
+
+// Written by the program's own serialiser, so the file is one that the
+// program could have written, with a comment before every fiftieth key.
+std::string StoreText(const InstallationSize& size)
+{
+    tk::RegistryTree tree;
+    const auto set = [&tree](tk::RegRoot root, const std::string& subKey, const std::string& name,
+                             const tk::RegValue& value) {
+        if (!tree.SetValue(root, subKey, name, value))
+            throw std::runtime_error("cannot fill the registry store");
+    };
+    set(tk::RegRoot::LocalMachine, kPoliciesKey, kPoliciesValue, tk::RegValue::Dword(1));
+    int stored = 1;
+    for (int i = 0; i < size.functions && stored < size.storeValues; ++i) {
+        if (!HasStoredValue(i))
+            continue;
+        const LeafKey leaf = Leaf(i * 7 % 1000);
+        set(leaf.root, leaf.subKey, FunctionValueName(i), FunctionValue(i));
+        ++stored;
+    }
+    const int leaves = LeafCount(size);
+    for (int n = 0; stored < size.storeValues; ++n, ++stored) {
+        const LeafKey leaf = Leaf(n % leaves);
+        set(leaf.root, leaf.subKey, "V" + std::to_string(n), FillerValue(n));
+    }
+    for (int k = 0; k < leaves; k += 50) {
+        const LeafKey leaf = Leaf(k);
+        tree.AddKeyComments(leaf.root, leaf.subKey, {"; settings of product " + std::to_string(k)});
+    }
+    return tk::SerialiseRegFile(tree);
+}
+
+Installation::Installation(const InstallationSize& size) : size_(size), folder_(MakeTemporaryFolder())
+{
+    WriteBytes(File("config.ini"), ConfigText());
+    WriteBytes(File("0019trl.ini"), TranslationText(size.functions));
+    WriteBytes(File("0019fct.ini"), CatalogueText(size.functions));
+    WriteBytes(StorePath(), StoreText(size));
+}
+
+Installation::~Installation()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+std::vector<std::string> Installation::DataFiles() const
+{
+    return {File("config.ini"), File("0019trl.ini"), File("0019fct.ini"), StorePath()};
+}
+
+std::uintmax_t Installation::DataBytes() const
+{
+    std::uintmax_t bytes = 0;
+    for (const std::string& file : DataFiles())
+        bytes += std::filesystem::file_size(file);
+    return bytes;
+}
+
+std::string MakeTemporaryFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "tunewright-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot create a temporary folder");
+    return pattern;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+// As little as reading can do: one read of the size the file has.
+std::string ReadBytes(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct ::stat st{};
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        throw std::runtime_error("cannot read " + path);
+    }
+    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+    const ssize_t n = ::read(fd, bytes.data(), bytes.size());
+    ::close(fd);
+    if (n != st.st_size)
+        throw std::runtime_error("cannot read " + path);
+    return bytes;
+}
+
+} // namespace bench

@@ -1,0 +1,59 @@
+#pragma once
+// A large installation as a power user's would look: a function catalogue
+// with every kind of function, a translation file of eight languages (the one
+// chosen comes last), config.ini, and a registry store written by the program
+// itself, with the values the functions show among many others.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct InstallationSize {
+    int functions;
+    int storeValues;
+};
+
+// The installation the figures are quoted for, and four times it.
+inline constexpr InstallationSize kLargeInstallation{2000, 100000};
+inline constexpr InstallationSize kHugeInstallation{8000, 400000};
+
+// Where start-up reads its first registry value, and the value that saving
+// the first function writes.
+inline constexpr const char* kPoliciesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+inline constexpr const char* kPoliciesValue = "EnableLUA";
+std::string FunctionSubKey(int function);
+std::string FunctionValueName(int function);
+
+std::string CatalogueText(int functions);
+std::string TranslationText(int functions);
+std::string ConfigText();
+std::string StoreText(const InstallationSize& size);
+
+// The files in a fresh temporary folder that goes with the object.
+class Installation {
+public:
+    explicit Installation(const InstallationSize& size);
+    ~Installation();
+    Installation(const Installation&) = delete;
+    Installation& operator=(const Installation&) = delete;
+
+    const InstallationSize& Size() const { return size_; }
+    const std::string& Folder() const { return folder_; }
+    std::string File(const std::string& name) const { return folder_ + "/" + name; }
+    std::string StorePath() const { return File("registry.reg"); }
+    // config.ini, the translation file, the catalogue and the store.
+    std::vector<std::string> DataFiles() const;
+    std::uintmax_t DataBytes() const;
+
+private:
+    InstallationSize size_;
+    std::string folder_;
+};
+
+// A fresh temporary folder for one run; throws when none can be made.
+std::string MakeTemporaryFolder();
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+
+} // namespace bench
