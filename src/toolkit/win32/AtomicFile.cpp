@@ -1,94 +1,12 @@
 #include "toolkit/AtomicFile.h"
 
 #include "toolkit/Exceptions.h"
-#include "toolkit/TemporaryName.h"
+#include "toolkit/win32/TemporaryFile.h"
 #include "toolkit/win32/Win32.h"
 
 namespace tk {
 
 namespace {
-
-std::size_t LastSeparator(const std::string& path)
-{
-    return path.find_last_of("\\/");
-}
-
-std::string NameOf(const std::string& path)
-{
-    const std::size_t at = LastSeparator(path);
-    return at == std::string::npos ? path : path.substr(at + 1);
-}
-
-// `name` in the folder of `path`.
-std::string Beside(const std::string& path, const std::string& name)
-{
-    const std::size_t at = LastSeparator(path);
-    return at == std::string::npos ? name : path.substr(0, at + 1) + name;
-}
-
-// A writer whose process can be opened still runs; a process that is gone
-// cannot be opened at all.
-bool ProcessIsGone(std::int64_t pid)
-{
-    const win32::UniqueHandle process(
-        ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid)));
-    return process == nullptr && ::GetLastError() == ERROR_INVALID_PARAMETER;
-}
-
-void RemoveStaleTemporaries(const std::string& target)
-{
-    const std::string prefix = detail::TemporaryPrefix(NameOf(target));
-    WIN32_FIND_DATAA entry{};
-    const HANDLE search = ::FindFirstFileA(Beside(target, prefix + "*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const auto pid = detail::WriterOf(entry.cFileName, prefix);
-        if (pid && ProcessIsGone(*pid))
-            ::DeleteFileA(Beside(target, entry.cFileName).c_str());
-    } while (::FindNextFileA(search, &entry));
-    ::FindClose(search);
-}
-
-// Removes the temporary file unless it has become the file.
-class TemporaryFile {
-public:
-    TemporaryFile() = default;
-    ~TemporaryFile()
-    {
-        handle_.reset();
-        if (!path_.empty())
-            ::DeleteFileA(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    // Creates ".<name>.tw-<pid>-XXXXXX" beside `target`; GetLastError tells
-    // why not.
-    bool Create(const std::string& target)
-    {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = Beside(target, detail::NewTemporaryName(NameOf(target), ::GetCurrentProcessId()));
-            handle_.reset(::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                        nullptr));
-            if (handle_.get() != INVALID_HANDLE_VALUE) {
-                path_ = std::move(name);
-                return true;
-            }
-            if (::GetLastError() != ERROR_FILE_EXISTS)
-                return false;
-        }
-        return false;
-    }
-    HANDLE Handle() const { return handle_.get(); }
-    bool Close() { return ::CloseHandle(handle_.release()) != 0; }
-    const std::string& Path() const { return path_; }
-    void Keep() { path_.clear(); }
-
-private:
-    win32::UniqueHandle handle_{INVALID_HANDLE_VALUE};
-    std::string path_;
-};
 
 // What is at `target` now: nothing, a file on disk, or something else (a
 // folder, a device such as NUL).
@@ -146,7 +64,7 @@ void WriteFileAtomically(const std::string& path, std::string_view content)
     const bool replacing = existing == Existing::File;
     if (replacing && (::GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY) != 0)
         throw CFileException(path, "is read-only");
-    RemoveStaleTemporaries(target);
+    RemoveStaleTemporaries(target, StaleTemporaries::OfThisFile);
 
     TemporaryFile temporary;
     if (!temporary.Create(target))

@@ -95,7 +95,10 @@ TEST(Win32Files, AnInstallationInANonAsciiFolderIsFoundReadAndWritten)
 TEST(Win32Files, ANewFileNeverTakesAnExistingName)
 {
     TempAppFolder app;
+    // A new file clears the temporary files of dead writers of any name.
+    app.Write(".other.reg.tw-99999999-abcdef", "dead");
     EXPECT_EQ(tk::CreateNewFile(app.Path("backup.reg"), "first"), tk::NewFileResult::Created);
+    EXPECT_EQ(Entries(app), std::vector<std::string>{"backup.reg"});
     EXPECT_EQ(tk::CreateNewFile(app.Path("backup.reg"), "second"), tk::NewFileResult::NameTaken);
     EXPECT_EQ(app.Read("backup.reg"), "first");
     ASSERT_TRUE(::CreateDirectoryA(app.Path("folder.reg").c_str(), nullptr));
