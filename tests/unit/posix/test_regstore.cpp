@@ -241,7 +241,7 @@ bool RunsToTheEnd(const std::function<bool()>& work)
     return child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-TEST_F(RegistryStoreTest, SpecialFilesAndHugeFilesAreRefusedWithoutWaiting)
+TEST_F(RegistryStoreTest, NonRegularAndHugeFilesAreRefusedWithoutWaiting)
 {
     const struct {
         const char* name;

@@ -1,4 +1,4 @@
-#include "unit/SpecialFiles.h"
+#include "unit/NonRegularFiles.h"
 
 std::vector<std::string> NonRegularFiles(const TempAppFolder& app)
 {

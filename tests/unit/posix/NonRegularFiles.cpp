@@ -1,4 +1,4 @@
-#include "unit/SpecialFiles.h"
+#include "unit/NonRegularFiles.h"
 
 #include <stdexcept>
 #include <sys/stat.h>
