@@ -81,11 +81,7 @@ void WriteFileAtomically(const std::string& path, std::string_view content)
         if (::fchmod(fd.Get(), old.st_mode & 07777) != 0)
             CFileException::ThrowErrno(path, "cannot give the new file the old one's permissions");
     }
-    WriteAll(path, fd.Get(), content);
-    if (::fsync(fd.Get()) != 0)
-        CFileException::ThrowErrno(path, "cannot flush to disk");
-    if (!fd.Close())
-        CFileException::ThrowErrno(path, "cannot write");
+    WriteDurably(path, fd, content);
     if (::rename(temporary.Path().c_str(), target.c_str()) != 0)
         CFileException::ThrowErrno(path, "cannot replace");
     temporary.Keep();

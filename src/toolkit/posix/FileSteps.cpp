@@ -9,16 +9,20 @@
 
 namespace tk {
 
-void WriteAll(const std::string& path, int fd, std::string_view content)
+void WriteDurably(const std::string& path, UniqueFd& fd, std::string_view content)
 {
     while (!content.empty()) {
-        const ssize_t n = ::write(fd, content.data(), content.size());
+        const ssize_t n = ::write(fd.Get(), content.data(), content.size());
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             CFileException::ThrowErrno(path, "cannot write");
         content.remove_prefix(static_cast<std::size_t>(n));
     }
+    if (::fsync(fd.Get()) != 0)
+        CFileException::ThrowErrno(path, "cannot flush to disk");
+    if (!fd.Close())
+        CFileException::ThrowErrno(path, "cannot write");
 }
 
 std::string FolderOf(const std::string& path)

@@ -41,11 +41,7 @@ NewFileResult CreateNewFile(const std::string& path, std::string_view content)
     UniqueFd fd = temporary.Create(path, 0666);
     if (!fd.Valid())
         CFileException::ThrowErrno(path, "cannot create the file");
-    WriteAll(path, fd.Get(), content);
-    if (::fsync(fd.Get()) != 0)
-        CFileException::ThrowErrno(path, "cannot flush to disk");
-    if (!fd.Close())
-        CFileException::ThrowErrno(path, "cannot write");
+    WriteDurably(path, fd, content);
     const Naming naming = TakeName(temporary.Path(), path);
     if (naming == Naming::Failed && errno == EEXIST)
         return NewFileResult::NameTaken;

@@ -69,11 +69,7 @@ void WriteFileAtomically(const std::string& path, std::string_view content)
     TemporaryFile temporary;
     if (!temporary.Create(target))
         win32::ThrowLastError(path, "cannot create a temporary file beside it");
-    win32::WriteAll(path, temporary.Handle(), content);
-    if (!::FlushFileBuffers(temporary.Handle()))
-        win32::ThrowLastError(path, "cannot flush to disk");
-    if (!temporary.Close())
-        win32::ThrowLastError(path, "cannot write");
+    temporary.Fill(path, content);
     // Replacing keeps the old file's attributes and security; a new file
     // is moved into place.
     const bool done = replacing ? ::ReplaceFileA(target.c_str(), temporary.Path().c_str(), nullptr,

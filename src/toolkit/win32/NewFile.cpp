@@ -25,11 +25,7 @@ NewFileResult CreateNewFile(const std::string& path, std::string_view content)
     TemporaryFile temporary;
     if (!temporary.Create(path))
         win32::ThrowLastError(path, "cannot create the file");
-    win32::WriteAll(path, temporary.Handle(), content);
-    if (!::FlushFileBuffers(temporary.Handle()))
-        win32::ThrowLastError(path, "cannot flush to disk");
-    if (!temporary.Close())
-        win32::ThrowLastError(path, "cannot write");
+    temporary.Fill(path, content);
     // Without MOVEFILE_REPLACE_EXISTING the move takes the name only while it
     // is free, so the complete file appears under it at once or not at all.
     if (!::MoveFileExA(temporary.Path().c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {

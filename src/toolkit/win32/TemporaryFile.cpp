@@ -73,4 +73,13 @@ bool TemporaryFile::Create(const std::string& target)
     return false;
 }
 
+void TemporaryFile::Fill(const std::string& path, std::string_view content)
+{
+    win32::WriteAll(path, handle_.get(), content);
+    if (!::FlushFileBuffers(handle_.get()))
+        win32::ThrowLastError(path, "cannot flush to disk");
+    if (!::CloseHandle(handle_.release()))
+        win32::ThrowLastError(path, "cannot write");
+}
+
 } // namespace tk

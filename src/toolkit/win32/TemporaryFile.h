@@ -5,6 +5,7 @@
 #include "toolkit/win32/Win32.h"
 
 #include <string>
+#include <string_view>
 
 namespace tk {
 
@@ -19,8 +20,9 @@ public:
     // Creates the temporary file for `target`; false, with GetLastError
     // telling why, when it cannot.
     bool Create(const std::string& target);
-    HANDLE Handle() const { return handle_.get(); }
-    bool Close() { return ::CloseHandle(handle_.release()) != 0; }
+    // Writes all of `content`, flushes it to disk and closes the file: what
+    // it needs before it takes its name. Throws CFileException naming `path`.
+    void Fill(const std::string& path, std::string_view content);
     const std::string& Path() const { return path_; }
     void Keep() { path_.clear(); }
 
