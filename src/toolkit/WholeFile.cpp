@@ -23,6 +23,28 @@ std::string SizeText(std::size_t bytes)
 
 } // namespace
 
+bool ReadAtMost(std::size_t sizeHint, std::size_t limit, const ReadSome& read, std::string& content)
+{
+    // One byte more than expected is asked for, so that the end shows at once.
+    content.assign(std::min(sizeHint, limit) + 1, '\0');
+    std::size_t used = 0;
+    for (;;) {
+        if (used == content.size()) {
+            if (used > limit)
+                break;
+            content.resize(std::min(std::max(2 * used, std::size_t{65536}), limit + 1));
+        }
+        const std::optional<std::size_t> count = read(content.data() + used, content.size() - used);
+        if (!count)
+            return false;
+        if (*count == 0)
+            break;
+        used += *count;
+    }
+    content.resize(used);
+    return true;
+}
+
 std::string ReadUpToLimit(const std::string& path, std::size_t limit, std::uint64_t reportedSize,
                           const ReadSome& read)
 {
@@ -30,23 +52,11 @@ std::string ReadUpToLimit(const std::string& path, std::size_t limit, std::uint6
         ThrowTooLarge(path, limit);
     // The size is only where reading starts: a file may grow while it is read,
     // and some report no size at all, so the limit holds for what is read.
-    // One byte more than expected is asked for, so the end shows at once.
-    std::string content(static_cast<std::size_t>(reportedSize) + 1, '\0');
-    std::size_t used = 0;
-    for (;;) {
-        if (used == content.size()) {
-            if (used > limit)
-                ThrowTooLarge(path, limit);
-            content.resize(std::min(std::max(2 * used, std::size_t{65536}), limit + 1));
-        }
-        const std::size_t count = read(content.data() + used, content.size() - used);
-        if (count == 0)
-            break;
-        used += count;
-    }
-    if (used > limit)
+    std::string content;
+    if (!ReadAtMost(static_cast<std::size_t>(reportedSize), limit, read, content))
+        throw CFileException(path, "cannot read the file");
+    if (content.size() > limit)
         ThrowTooLarge(path, limit);
-    content.resize(used);
     return content;
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace tk {
@@ -17,11 +18,19 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit);
 
 namespace detail {
 
+// One read of an open file: the bytes it put into the buffer, 0 at the end,
+// nothing when it failed.
+using ReadSome = std::function<std::optional<std::size_t>(char* buffer, std::size_t size)>;
+
+// Reads with `read` until the end, or until more than `limit` bytes have
+// come, so that a file that grows while it is read cannot fill memory: a
+// `content` longer than `limit` tells that. `sizeHint`, the size the file
+// had, is where reading starts. False when a read failed.
+[[nodiscard]] bool ReadAtMost(std::size_t sizeHint, std::size_t limit, const ReadSome& read, std::string& content);
+
 // The platforms' common part of ReadWholeFile, once the file is open and
-// known to be regular: reads with `read` (which answers the bytes it put into
-// the buffer, 0 at the end, or throws) until the end, keeping to `limit`
-// whatever size the file reported.
-using ReadSome = std::function<std::size_t(char* buffer, std::size_t size)>;
+// known to be regular: reads it whole with `read` (which throws when it
+// fails), keeping to `limit` whatever size the file reported.
 std::string ReadUpToLimit(const std::string& path, std::size_t limit, std::uint64_t reportedSize,
                           const ReadSome& read);
 

@@ -1,9 +1,14 @@
 #pragma once
 // Reading an open file to its end straight into a string.
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace tk {
+
+// One read(2) of `fd`, tried again when a signal interrupts it: the bytes it
+// put into the buffer, 0 at the end, nothing (errno set) when it failed.
+std::optional<std::size_t> ReadOnce(int fd, char* buffer, std::size_t size);
 
 // Reads from `fd` until its end, or until more than `limit` bytes have come,
 // so that a file that grows while it is read cannot fill memory: a `content`

@@ -1,6 +1,7 @@
 #include "toolkit/WholeFile.h"
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/posix/ReadAll.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -32,13 +33,10 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit)
         throw CFileException(path, "is not a regular file");
     return detail::ReadUpToLimit(path, limit, static_cast<std::uint64_t>(status.st_size),
                                  [&](char* buffer, std::size_t size) {
-                                     for (;;) {
-                                         const ssize_t count = ::read(file.fd, buffer, size);
-                                         if (count >= 0)
-                                             return static_cast<std::size_t>(count);
-                                         if (errno != EINTR)
-                                             CFileException::ThrowErrno(path, "cannot read the file");
-                                     }
+                                     const auto count = ReadOnce(file.fd, buffer, size);
+                                     if (!count)
+                                         CFileException::ThrowErrno(path, "cannot read the file");
+                                     return count;
                                  });
 }
 
