@@ -20,3 +20,17 @@ std::string NewTemporaryName(std::string_view name, std::int64_t pid);
 std::optional<std::int64_t> WriterOf(std::string_view entry, std::string_view prefix);
 
 } // namespace tk::detail
+
+namespace tk {
+
+// Whose temporary files the next write removes: a file replaced under one
+// name clears those of that name; a folder of files that each get a new name,
+// backups say, is cleared of all of them.
+enum class StaleTemporaries { OfThisFile, InTheFolder };
+
+// Removes the temporary files beside `target` whose writers no longer run (a
+// process that cannot be signalled for want of permission still runs, so its
+// files are kept). Each platform has its own.
+void RemoveStaleTemporaries(const std::string& target, StaleTemporaries scope);
+
+} // namespace tk

@@ -4,6 +4,7 @@
 // ".<name>.tw-<pid>-XXXXXX" after the file it becomes, in the same folder, so
 // that a writer killed before the file took its name leaves something that
 // the next writer can recognise as its own and remove.
+#include "toolkit/TemporaryName.h"
 #include "toolkit/posix/UniqueFd.h"
 
 #include <string>
@@ -28,15 +29,5 @@ public:
 private:
     std::string path_;
 };
-
-// Whose temporary files the next write removes: a file replaced under one
-// name clears those of that name; a folder of files that each get a new name,
-// backups say, is cleared of all of them.
-enum class StaleTemporaries { OfThisFile, InTheFolder };
-
-// Removes the temporary files beside `target` whose writers no longer run. A
-// process that cannot be signalled for want of permission still runs, so its
-// files are kept.
-void RemoveStaleTemporaries(const std::string& target, StaleTemporaries scope);
 
 } // namespace tk

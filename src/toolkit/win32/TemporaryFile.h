@@ -2,6 +2,7 @@
 // The temporary file that a new version of a file is written to before it
 // takes its name, shared by the Windows writers; named as on POSIX (see
 // TemporaryName.h), so that the leftovers of a killed writer are recognised.
+#include "toolkit/TemporaryName.h"
 #include "toolkit/win32/Win32.h"
 
 #include <string>
@@ -30,14 +31,6 @@ private:
     win32::UniqueHandle handle_{INVALID_HANDLE_VALUE};
     std::string path_;
 };
-
-// Whose temporary files the next write removes: a file replaced under one
-// name clears those of that name; a folder of files that each get a new name,
-// backups say, is cleared of all of them.
-enum class StaleTemporaries { OfThisFile, InTheFolder };
-
-// Removes the temporary files beside `target` whose writers no longer run.
-void RemoveStaleTemporaries(const std::string& target, StaleTemporaries scope);
 
 // `name` in the folder of `path`.
 std::string Beside(const std::string& path, const std::string& name);
