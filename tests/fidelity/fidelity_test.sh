@@ -4,8 +4,11 @@
 # from the same registry.reg with regedit /S. Both must print the same events,
 # write the same backups and leave the same values in the sample's keys.
 #   fidelity_test.sh tunewright-script WINE-RUN STATE tunewright-script.exe SOURCE-DIR
-set -euo pipefail
+set -Eeuo pipefail
 native=$1 run=$2 state=$3 windows=$4 source=$5
+# Nothing fails without saying what, and what Wine said meanwhile.
+trap 'status=$?; echo "fidelity: line $LINENO: \"$BASH_COMMAND\" failed ($status)" >&2
+      ((BASH_SUBSHELL)) || { echo "the end of $state/wine.log:"; tail -n 20 "$state/wine.log"; } >&2; exit $status' ERR
 
 [ -x "$native" ] || { echo "fidelity: no native driver at $native (make build makes it)"; exit 77; }
 work=$(mktemp -d)
@@ -30,12 +33,25 @@ store_values() {
         }' "$1" | sort
 }
 
-# ...and from Wine's registry, one `reg query` a section (its text is in the
-# OEM code page).
+# One key's `reg query` lines (text in the OEM code page). reg.exe is one
+# more Wine process, which a loaded machine can fail: three tries, then its
+# own words.
+reg_query() {
+    local try
+    for try in 1 2 3; do
+        "$run" "$state" reg query "$1" >"$work/reg.out" 2>"$work/reg.err" && { cat "$work/reg.out"; return 0; }
+        sleep 0.5
+    done
+    echo "fidelity: reg query \"$1\" failed three times:" >&2
+    cat "$work/reg.out" "$work/reg.err" >&2
+    return 1
+}
+
+# ...and from Wine's registry, one `reg query` a section.
 wine_values() {
     local key
     grep '^\[' "$source/data/sample/registry.reg" | tr -d '\r[]' | while read -r key; do
-        "$run" "$state" reg query "$key" 2>/dev/null | tr -d '\r' | iconv -f CP437 -t CP1252 | awk -v key="$key" '
+        reg_query "$key" | tr -d '\r' | iconv -f CP437 -t CP1252 | awk -v key="$key" '
             /^    / {
                 n = split(substr($0, 5), f, /    /)
                 data = f[3]; for (i = 4; i <= n; i++) data = data "    " f[i]
