@@ -8,9 +8,9 @@ namespace tk {
 
 namespace {
 
-// What is at `target` now: nothing, a file on disk, or something else (a
-// folder, a device such as NUL).
-enum class Existing { None, File, Other };
+// What is at `target` now: nothing, a file on disk (read-only or not), or
+// something else (a folder, a device such as NUL).
+enum class Existing { None, File, ReadOnlyFile, Other };
 
 Existing Examine(const std::string& target)
 {
@@ -20,10 +20,9 @@ Existing Examine(const std::string& target)
     if (file.get() == INVALID_HANDLE_VALUE)
         return Existing::None;
     BY_HANDLE_FILE_INFORMATION info{};
-    const bool regular = ::GetFileType(file.get()) == FILE_TYPE_DISK &&
-                         ::GetFileInformationByHandle(file.get(), &info) &&
-                         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-    return regular ? Existing::File : Existing::Other;
+    if (!win32::IsRegularFile(file.get(), info))
+        return Existing::Other;
+    return (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0 ? Existing::ReadOnlyFile : Existing::File;
 }
 
 } // namespace
@@ -61,9 +60,9 @@ void WriteFileAtomically(const std::string& path, std::string_view content)
     const Existing existing = Examine(target);
     if (existing == Existing::Other)
         throw CFileException(path, "is not a regular file and is not replaced");
-    const bool replacing = existing == Existing::File;
-    if (replacing && (::GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY) != 0)
+    if (existing == Existing::ReadOnlyFile)
         throw CFileException(path, "is read-only");
+    const bool replacing = existing == Existing::File;
     RemoveStaleTemporaries(target, StaleTemporaries::OfThisFile);
 
     TemporaryFile temporary;

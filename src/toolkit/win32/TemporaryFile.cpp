@@ -26,13 +26,14 @@ bool ProcessIsGone(std::int64_t pid)
     return process == nullptr && ::GetLastError() == ERROR_INVALID_PARAMETER;
 }
 
-} // namespace
-
+// `name` in the folder of `path`.
 std::string Beside(const std::string& path, const std::string& name)
 {
     const std::size_t at = LastSeparator(path);
     return at == std::string::npos ? name : path.substr(0, at + 1) + name;
 }
+
+} // namespace
 
 void RemoveStaleTemporaries(const std::string& target, StaleTemporaries scope)
 {

@@ -32,7 +32,4 @@ private:
     std::string path_;
 };
 
-// `name` in the folder of `path`.
-std::string Beside(const std::string& path, const std::string& name);
-
 } // namespace tk

@@ -7,19 +7,6 @@
 
 namespace tk {
 
-namespace {
-
-// A file on disk, not a folder: a device such as NUL or CON, or a pipe, is
-// refused before a byte is read.
-bool IsRegularFile(HANDLE file)
-{
-    BY_HANDLE_FILE_INFORMATION info{};
-    return ::GetFileType(file) == FILE_TYPE_DISK && ::GetFileInformationByHandle(file, &info) &&
-           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-} // namespace
-
 std::string ReadWholeFile(const std::string& path, std::size_t limit)
 {
     // Backup semantics let a folder be opened, so that it is refused as not a
@@ -29,7 +16,9 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit)
                                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE)
         win32::ThrowLastError(path, "cannot open the file for reading");
-    if (!IsRegularFile(file.get()))
+    // A device or a pipe is refused before a byte is read.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!win32::IsRegularFile(file.get(), info))
         throw CFileException(path, "is not a regular file");
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.get(), &size))

@@ -36,6 +36,12 @@ void WriteAll(const std::string& path, HANDLE file, std::string_view content)
     }
 }
 
+bool IsRegularFile(HANDLE file, BY_HANDLE_FILE_INFORMATION& info)
+{
+    return ::GetFileType(file) == FILE_TYPE_DISK && ::GetFileInformationByHandle(file, &info) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 HINSTANCE ProgramInstance()
 {
     return ::GetModuleHandleA(nullptr);

@@ -42,6 +42,10 @@ struct GdiDeleter {
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiDeleter>;
 using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiDeleter>;
 
+// Whether `file` is a file on disk, not a folder, a device such as NUL or
+// CON, or a pipe; its information goes to `info`.
+bool IsRegularFile(HANDLE file, BY_HANDLE_FILE_INFORMATION& info);
+
 // The module whose resources the program's dialogs, menus and pictures come
 // from: the program file itself.
 HINSTANCE ProgramInstance();

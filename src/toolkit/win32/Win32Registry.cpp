@@ -88,16 +88,9 @@ std::optional<std::vector<std::uint8_t>> Narrow(const std::vector<std::uint8_t>&
 
 std::optional<std::string> SystemSubKey(std::string_view subKey)
 {
-    const auto names = SplitKeyPath(subKey);
-    if (!names)
+    if (subKey.starts_with('\\'))
         return std::nullopt;
-    std::string joined;
-    for (const std::string_view name : *names) {
-        if (!joined.empty())
-            joined += '\\';
-        joined += name;
-    }
-    return joined;
+    return JoinedKeyPath(subKey);
 }
 
 Result<RegValue, RegError> Win32Registry::QueryValue(RegRoot root, std::string_view subKey, std::string_view name)

@@ -17,7 +17,6 @@ public:
     Win32Window(HWND window, int templateId, Win32Backend& backend);
 
     HWND Handle() const { return window_; }
-    Win32Backend& Backend() const { return backend_; }
     // Whether the handler of the paint request now running painted the icon.
     void StartPaintRequest() { painted_ = false; }
     bool Painted() const { return painted_; }
