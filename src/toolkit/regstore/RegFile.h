@@ -31,6 +31,7 @@
 #include "toolkit/Result.h"
 #include "toolkit/regstore/RegEditTarget.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,11 @@
 namespace tk {
 
 class RegistryTree;
+
+// The most a registry store file may hold, wherever it is read: far beyond
+// any registry this program meets, and still a size that can be read into
+// memory at once.
+inline constexpr std::size_t kMaxRegStoreBytes = std::size_t{256} << 20;
 
 struct RegFileValueLine {
     int line = 0;                   // 1-based line where the value starts

@@ -373,8 +373,6 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
 
 Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
 {
-    if (HasLoneCr(line))
-        return Reason{kLoneCr};
     if (line.size() < 2 || line.back() != ']')
         return Reason{"a key line must end with ]"};
     std::string_view inner = line.substr(1, line.size() - 2);
@@ -489,7 +487,12 @@ Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLin
 
 Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line)
 {
-    auto key = ParseKeyLine(Trim(line));
+    // The whole-file parse refuses a lone CR before it reads a key line; a
+    // key line read on its own is held to the same rule.
+    const std::string_view trimmed = Trim(line);
+    if (HasLoneCr(trimmed))
+        return std::string(kLoneCr);
+    auto key = ParseKeyLine(trimmed);
     if (!key)
         return std::move(key.Error().text);
     return key.Value();

@@ -8,20 +8,15 @@
 #include "toolkit/regstore/RegNames.h"
 #include "toolkit/regstore/RegStoreEdit.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 namespace tk {
 
 namespace {
-
-// Far beyond any registry this program meets, and still a size that can be
-// read into memory at once.
-constexpr off_t kMaxStoreBytes = off_t{256} << 20;
 
 const char* const kBrokenLead = "The registry store cannot be used and is left as it is; settings cannot be read or "
                                 "saved until it is mended.\n";
@@ -180,16 +175,15 @@ bool RegistryStore::Load(UniqueFd file, const struct ::stat& st)
     if (!S_ISREG(st.st_mode))
         return Refuse(std::move(file), st, "\"" + path_ + "\": is not a regular file, so it cannot hold the registry");
     const std::string tooLarge = "\"" + path_ + "\": is larger than 256 MB, the most a registry store may hold";
-    if (st.st_size > kMaxStoreBytes)
+    if (st.st_size > static_cast<off_t>(kMaxRegStoreBytes))
         return Refuse(std::move(file), st, tooLarge);
     std::string content;
-    const auto limit = static_cast<std::size_t>(kMaxStoreBytes);
-    if (!ReadAll(file.Get(), static_cast<std::size_t>(st.st_size), limit, content)) {
+    if (!ReadAll(file.Get(), static_cast<std::size_t>(st.st_size), kMaxRegStoreBytes, content)) {
         Report(kBrokenLead, SystemFault(path_, "cannot be read"));
         ForgetCopy();
         return false;
     }
-    if (content.size() > limit)
+    if (content.size() > kMaxRegStoreBytes)
         return Refuse(std::move(file), st, tooLarge);
     // A file of no bytes at all, made by touch say, holds no settings to keep.
     if (content.empty()) {

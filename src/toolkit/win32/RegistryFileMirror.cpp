@@ -11,15 +11,12 @@ namespace tk {
 
 namespace {
 
-// The store's own limit.
-constexpr std::size_t kStoreLimit = std::size_t{256} << 20;
-
 RegistryTree Parse(const std::string& path)
 {
     RegistryTree tree;
     if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && ::GetLastError() == ERROR_FILE_NOT_FOUND)
         return tree;
-    const auto document = ParseRegFile(ReadWholeFile(path, kStoreLimit), path);
+    const auto document = ParseRegFile(ReadWholeFile(path, kMaxRegStoreBytes), path);
     if (!document)
         throw CException(document.Error().Message());
     static_cast<void>(ApplyRegFile(document.Value(), tree, RegFileComments::Keep));
