@@ -262,8 +262,8 @@ RegResult RegistryStore::ModifyLocked(const Change& change)
     // they leave no lock file behind.
     if (!Refresh())
         return RegError::StoreBroken;
-    RegStoreEdit dryRun(*copy_);
-    auto outcome = Apply(change, dryRun);
+    RegStoreEdit unlockedEdit(*copy_);
+    auto outcome = Apply(change, unlockedEdit);
     if (!outcome)
         return RegError::StoreBroken;
     if (!outcome->changed)
@@ -282,8 +282,13 @@ RegResult RegistryStore::ModifyLocked(const Change& change)
         Report(kWriteLead, SystemFault(lockPath, "cannot be locked"));
         return RegError::WriteFailed;
     }
+    const FileStamp unlocked = stamp_;
     if (!Refresh())
         return RegError::StoreBroken;
+    // Nobody wrote before the lock was taken: the change made outside it
+    // stands. Otherwise it is made again on what the other writer left.
+    if (stamp_ == unlocked)
+        return WriteCopy(*outcome, unlockedEdit.NewText());
     RegStoreEdit edit(*copy_);
     outcome = Apply(change, edit);
     if (!outcome)
