@@ -1,5 +1,6 @@
 #include "toolkit/regstore/RegFileIndex.h"
 
+#include "toolkit/regstore/RegLines.h"
 #include "toolkit/regstore/RegNames.h"
 
 #include <algorithm>
@@ -8,17 +9,9 @@ namespace tk {
 
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
-
-// A line's text without its line end: a CR is part of that end only before
-// an LF.
-std::string_view LineText(std::string_view text, std::size_t start, std::size_t lineEnd)
-{
-    std::string_view line = text.substr(start, lineEnd - start);
-    if (lineEnd < text.size() && line.ends_with('\r'))
-        line.remove_suffix(1);
-    return line;
-}
+using reglines::IsBlank;
+using reglines::LineText;
+using reglines::Trim;
 
 struct Line {
     std::size_t start;
@@ -30,12 +23,7 @@ Line LineBefore(std::string_view text, std::size_t end)
 {
     const std::size_t lineEnd = text[end - 1] == '\n' ? end - 1 : end;
     const std::size_t start = lineEnd == 0 ? 0 : text.rfind('\n', lineEnd - 1) + 1;
-    std::string_view line = LineText(text, start, lineEnd);
-    const std::size_t first = line.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {start, {}};
-    line = line.substr(first, line.find_last_not_of(kBlanks) + 1 - first);
-    return {start, line};
+    return {start, Trim(LineText(text, start, lineEnd))};
 }
 
 // Whether the line that starts at `start` is taken for more hex data of the
@@ -46,7 +34,7 @@ bool ContinuesHexData(std::string_view text, std::size_t start)
 {
     // Most often the last byte above that is no blank and no line end is not
     // a backslash, and nothing more needs to be looked at.
-    const auto blankOrLineEnd = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    const auto blankOrLineEnd = [](char c) { return IsBlank(c) || c == '\r' || c == '\n'; };
     std::size_t last = start;
     while (last > 0 && blankOrLineEnd(text[last - 1]))
         --last;
@@ -68,7 +56,7 @@ std::size_t NextKeyLine(std::string_view text, std::size_t from)
     for (std::size_t bracket = text.find('[', from); bracket != std::string_view::npos;
          bracket = text.find('[', bracket + 1)) {
         std::size_t start = bracket;
-        while (start > from && (text[start - 1] == ' ' || text[start - 1] == '\t'))
+        while (start > from && IsBlank(text[start - 1]))
             --start;
         if ((start == 0 || text[start - 1] == '\n') && !ContinuesHexData(text, start))
             return start;

@@ -3,6 +3,7 @@
 #include "toolkit/CaseFold.h"
 #include "toolkit/Cp1252.h"
 
+#include "toolkit/regstore/RegLines.h"
 #include "toolkit/regstore/RegNames.h"
 
 #include <algorithm>
@@ -14,6 +15,10 @@
 namespace tk {
 
 namespace {
+
+using reglines::IsBlank;
+using reglines::Trim;
+using reglines::TrimLeft;
 
 struct TextLine {
     std::string_view text;
@@ -71,36 +76,10 @@ std::vector<TextLine> SplitLines(std::string_view text, int number)
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
-        std::string_view line = text.substr(start, end - start);
-        if (end < text.size() && line.ends_with('\r'))
-            line.remove_suffix(1);
-        lines.push_back({line, number++});
+        lines.push_back({reglines::LineText(text, start, end), number++});
         start = end + 1;
     }
     return lines;
-}
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-// By hand: every line of a file passes here, and most have no blanks to take.
-std::string_view TrimLeft(std::string_view s)
-{
-    std::size_t first = 0;
-    while (first < s.size() && IsBlank(s[first]))
-        ++first;
-    return s.substr(first);
-}
-
-std::string_view Trim(std::string_view s)
-{
-    s = TrimLeft(s);
-    std::size_t end = s.size();
-    while (end > 0 && IsBlank(s[end - 1]))
-        --end;
-    return s.substr(0, end);
 }
 
 int HexDigit(char c)
