@@ -1,6 +1,6 @@
 #include "registry/BackupText.h"
 
-#include "toolkit/Cp1252.h"
+#include "toolkit/regstore/RegImport.h"
 #include "toolkit/regstore/RegNames.h"
 #include "toolkit/regstore/RegValueLine.h"
 
@@ -41,8 +41,8 @@ bool BackupCanName(const SaveKey& key, const std::string& valueName)
 std::string BackupText(const SaveKey& key, const std::string& valueName, const PriorValue& prior)
 {
     const bool wide = prior.value && prior.value->utf16;
-    std::string text = (wide ? "Windows Registry Editor Version 5.00" : "REGEDIT4") + std::string("\r\n[") +
-                       key.Text() + "]\r\n";
+    const tk::RegFileFormat format = wide ? tk::RegFileFormat::Version5 : tk::RegFileFormat::Regedit4;
+    std::string text = std::string(tk::RegFileHeader(format)) + "\r\n[" + key.Text() + "]\r\n";
     if (wide)
         tk::AppendHexValueLine(text, valueName, prior.value->value);
     else if (prior.value)
@@ -51,5 +51,5 @@ std::string BackupText(const SaveKey& key, const std::string& valueName, const P
         tk::AppendRemovedValueLine(text, valueName);
     if (!prior.firstMissingKey.empty())
         text += "\r\n[-" + prior.firstMissingKey + "]";
-    return wide ? "\xFF\xFE" + tk::Cp1252ToUtf16Le(text) : text;
+    return tk::RegFileBytes(text, format);
 }

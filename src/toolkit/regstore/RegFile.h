@@ -83,6 +83,9 @@ struct RegFileError {
 // registry functions show them. In REGEDIT4 they are such bytes already.
 enum class RegFileFormat { Regedit4, Version5 };
 
+// The first line of a file in `format`.
+std::string_view RegFileHeader(RegFileFormat format);
+
 // `text` is 8-bit text in Windows-1252; `fileName` only names the file in an
 // error.
 Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,

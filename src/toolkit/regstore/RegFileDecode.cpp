@@ -11,7 +11,6 @@ namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
-constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
 
 // The line, counted as the parser counts them (by LF), of a byte offset into
 // UTF-16LE text.
@@ -35,8 +34,9 @@ Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, 
         return RegFileError{fileName, 1, "the file is UTF-16 big-endian; a version 5.00 registry file is UTF-16LE, "
                                          "as the registry editor writes it"};
     if (!bytes.starts_with(kUtf16LeBom)) {
-        if (bytes.starts_with(kVersion5Header))
-            return RegFileError{fileName, 1, "a \"" + std::string(kVersion5Header) + "\" file must be UTF-16LE with "
+        const std::string_view version5 = RegFileHeader(RegFileFormat::Version5);
+        if (bytes.starts_with(version5))
+            return RegFileError{fileName, 1, "a \"" + std::string(version5) + "\" file must be UTF-16LE with "
                                              "a byte-order mark, as the registry editor writes it"};
         return ParseRegFile(bytes, fileName, RegFileFormat::Regedit4);
     }
@@ -45,6 +45,13 @@ Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, 
     if (!text)
         return RegFileError{fileName, Utf16LineAt(wide, text.Error()), Utf16LeFault(wide, text.Error())};
     return ParseRegFile(text.Value(), fileName, RegFileFormat::Version5);
+}
+
+std::string RegFileBytes(std::string_view text, RegFileFormat format)
+{
+    if (format == RegFileFormat::Regedit4)
+        return std::string(text);
+    return std::string(kUtf16LeBom) + Cp1252ToUtf16Le(text);
 }
 
 } // namespace tk

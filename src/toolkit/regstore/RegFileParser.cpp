@@ -464,6 +464,11 @@ Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLin
     return {};
 }
 
+std::string_view RegFileHeader(RegFileFormat format)
+{
+    return RulesOf(format).header;
+}
+
 Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line)
 {
     // The whole-file parse refuses a lone CR before it reads a key line; a

@@ -24,6 +24,10 @@ class RegistryStore;
 // UTF-16 big-endian, a version 5 header in 8-bit text, another first line.
 Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, const std::string& fileName);
 
+// The bytes on disk of `text`, a file in `format` in its Windows-1252 form,
+// header line included, as ParseRegFileBytes reads them back.
+std::string RegFileBytes(std::string_view text, RegFileFormat format);
+
 // The question asked before a file is imported, and the report of success.
 std::string RegImportQuestion(const std::string& path);
 std::string RegImportDoneText(const std::string& path);
