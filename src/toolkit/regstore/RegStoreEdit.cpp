@@ -66,10 +66,7 @@ const RegValue* RegStoreEdit::FindValue(RegRoot root, std::string_view subKey, s
 {
     const auto identity = IdentityOf(root, subKey);
     const StoredKey* key = identity ? Current(*identity) : nullptr;
-    if (key == nullptr)
-        return nullptr;
-    const auto value = key->values.find(FoldedName(name));
-    return value == key->values.end() ? nullptr : &value->second.value;
+    return key == nullptr ? nullptr : key->Find(name);
 }
 
 RegResult RegStoreEdit::CreateKey(RegRoot root, std::string_view subKey)

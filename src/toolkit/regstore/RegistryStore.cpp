@@ -217,11 +217,10 @@ Result<RegValue, RegError> RegistryStore::Lookup(RegRoot root, std::string_view 
     if (key.Value() == nullptr)
         // A root is there even without a section of its own.
         return identity.size() == 1 ? RegError::ValueNotFound : RegError::KeyNotFound;
-    const auto& values = key.Value()->values;
-    const auto value = values.find(FoldedName(name));
-    if (value == values.end())
+    const RegValue* value = key.Value()->Find(name);
+    if (value == nullptr)
         return RegError::ValueNotFound;
-    return value->second.value;
+    return *value;
 }
 
 bool RegistryStore::CheckAll()

@@ -19,6 +19,12 @@ StoredKey StoredKey::FromSection(const RegFileSection& section)
     return key;
 }
 
+const RegValue* StoredKey::Find(std::string_view name) const
+{
+    const auto value = values.find(FoldedName(name));
+    return value == values.end() ? nullptr : &value->second.value;
+}
+
 void StoredKey::Set(std::string_view name, const RegValue& value)
 {
     values.try_emplace(FoldedName(name), StoredValue{std::string(name), {}, {}}).first->second.value = value;

@@ -27,6 +27,9 @@ struct StoredKey {
     // comments.
     static StoredKey FromSection(const RegFileSection& section);
 
+    // The value named `name` in any case, or null.
+    const RegValue* Find(std::string_view name) const;
+
     // Sets the value, keeping the spelling and comments of one already there.
     void Set(std::string_view name, const RegValue& value);
 
