@@ -1,5 +1,6 @@
 // The Windows twins of the file services, and an installation whose folder
 // name is not ASCII ("café" in Windows-1252).
+#include "unit/NonRegularFiles.h"
 #include "unit/TempAppFolder.h"
 
 #include "i18n/Translation.h"
@@ -59,8 +60,8 @@ TEST(Win32Files, AtomicWritesReplaceWholeFilesAndRefuseWhatTheyMayNot)
     ExpectRefused(file, "is read-only");
     EXPECT_EQ(app.Read("config.ini"), "three");
     ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ExpectRefused(app.Folder().string(), "is not a regular file and is not replaced");
-    ExpectRefused("NUL", "is not a regular file and is not replaced");
+    for (const std::string& path : NonRegularFiles(app))
+        ExpectRefused(path, "is not a regular file and is not replaced");
     EXPECT_EQ(Entries(app), (std::vector<std::string>{live, "config.ini"}));
 }
 
