@@ -3,12 +3,14 @@
 // it while the object lives, and everything in it is removed afterwards.
 #include "toolkit/Services.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // Where a test that flushes thousands of files makes its folder: in memory,
 // where flushing costs nothing.
@@ -50,6 +52,15 @@ public:
     {
         std::ifstream in(folder_ / name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // The names in the folder or in its subfolder `sub`, sorted.
+    std::vector<std::string> Entries(const std::string& sub = "") const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(sub.empty() ? folder_ : folder_ / sub))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
 private:

@@ -18,15 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> Entries(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The id of a process that has ended, as a killed writer's is.
 pid_t EndedProcess()
 {
@@ -67,7 +58,7 @@ TEST(AtomicFile, WritesThroughLinksAndKeepsModeAndOwner)
         EXPECT_EQ(StatOf(target).st_uid, 4321u);
         EXPECT_EQ(StatOf(target).st_gid, 4322u);
     }
-    EXPECT_EQ(Entries(app.Folder() / "real" / "deeper"), std::vector<std::string>{"config.ini"});
+    EXPECT_EQ(app.Entries("real/deeper"), std::vector<std::string>{"config.ini"});
 
     // A link to a file not there yet creates the file it names.
     fs::create_symlink("made.ini", app.Folder() / "dangling.ini");
@@ -92,7 +83,7 @@ TEST(AtomicFile, AFileThatMayNotBeWrittenIsRefusedAndKept)
         }
         ::chmod(path.c_str(), 0644);
         EXPECT_EQ(app.Read("config.ini"), "kept");
-        EXPECT_EQ(Entries(app.Folder()), std::vector<std::string>{"config.ini"});
+        EXPECT_EQ(app.Entries(), std::vector<std::string>{"config.ini"});
     }
 
     // Neither a folder nor a pipe is replaced by a file.
@@ -120,7 +111,7 @@ TEST(AtomicFile, TemporariesOfDeadWritersAreRemovedThoseOfLiveOnesKept)
     tk::WriteFileAtomically(app.Path("config.ini"), "new");
     std::vector<std::string> kept = {live, otherFile, "config.ini"};
     std::sort(kept.begin(), kept.end());
-    EXPECT_EQ(Entries(app.Folder()), kept);
+    EXPECT_EQ(app.Entries(), kept);
 }
 
 // A backup gets a new name each time, so any file created in the folder
@@ -148,7 +139,7 @@ TEST(AtomicFile, ANewFileClearsTemporariesOfDeadWritersOfAnyName)
     EXPECT_EQ(app.Read("new.reg"), "whole");
     kept.push_back("new.reg");
     std::sort(kept.begin(), kept.end());
-    EXPECT_EQ(Entries(app.Folder()), kept);
+    EXPECT_EQ(app.Entries(), kept);
 }
 
 } // namespace

@@ -46,14 +46,7 @@ protected:
         struct stat st{};
         return ::stat(StorePath().c_str(), &st) == 0 ? st.st_ino : 0;
     }
-    std::vector<std::string> FolderEntries() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder_.Folder()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> FolderEntries() const { return folder_.Entries(); }
 
     RecordingBackend backend_;
     std::vector<std::string>& reports_ = backend_.errors;

@@ -14,19 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-
 namespace {
-
-std::vector<std::string> Entries(const TempAppFolder& app)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(app.Folder()))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 void ExpectRefused(const std::string& path, const std::string& cause)
 {
@@ -54,7 +42,7 @@ TEST(Win32Files, AtomicWritesReplaceWholeFilesAndRefuseWhatTheyMayNot)
     app.Write(".config.ini.tw-99999999-abcdef", "dead");
     app.Write(live, "live");
     tk::WriteFileAtomically(file, "three");
-    EXPECT_EQ(Entries(app), (std::vector<std::string>{live, "config.ini"}));
+    EXPECT_EQ(app.Entries(), (std::vector<std::string>{live, "config.ini"}));
 
     ASSERT_TRUE(::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
     ExpectRefused(file, "is read-only");
@@ -62,7 +50,7 @@ TEST(Win32Files, AtomicWritesReplaceWholeFilesAndRefuseWhatTheyMayNot)
     ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     for (const std::string& path : NonRegularFiles(app))
         ExpectRefused(path, "is not a regular file and is not replaced");
-    EXPECT_EQ(Entries(app), (std::vector<std::string>{live, "config.ini"}));
+    EXPECT_EQ(app.Entries(), (std::vector<std::string>{live, "config.ini"}));
 }
 
 // The folder is made and named with the system's narrow functions: the bytes
@@ -99,7 +87,7 @@ TEST(Win32Files, ANewFileNeverTakesAnExistingName)
     // A new file clears the temporary files of dead writers of any name.
     app.Write(".other.reg.tw-99999999-abcdef", "dead");
     EXPECT_EQ(tk::CreateNewFile(app.Path("backup.reg"), "first"), tk::NewFileResult::Created);
-    EXPECT_EQ(Entries(app), std::vector<std::string>{"backup.reg"});
+    EXPECT_EQ(app.Entries(), std::vector<std::string>{"backup.reg"});
     EXPECT_EQ(tk::CreateNewFile(app.Path("backup.reg"), "second"), tk::NewFileResult::NameTaken);
     EXPECT_EQ(app.Read("backup.reg"), "first");
     ASSERT_TRUE(::CreateDirectoryA(app.Path("folder.reg").c_str(), nullptr));
