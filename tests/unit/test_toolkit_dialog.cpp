@@ -44,12 +44,13 @@ public:
     std::vector<int> ticks;
 };
 
+template <class Dialog = Probe>
 struct Fixture {
     Fixture() { dlg.AttachWindow(&window); }
     RecordingBackend backend;
     ScopedBackend installed{backend};
     ModelWindow window{GetDialogTemplate(102), backend};
-    Probe dlg;
+    Dialog dlg;
 };
 
 } // namespace
@@ -219,33 +220,29 @@ public:
 
 TEST(Toolkit, SystemCommandsTheProgramDoesNotOwnGoToTheSystem)
 {
-    RecordingBackend backend;
-    ScopedBackend installed{backend};
-    ModelWindow window{GetDialogTemplate(102), backend};
-    SystemMenuProbe dlg;
-    dlg.AttachWindow(&window);
-    EXPECT_EQ(dlg.InitDialog(), std::optional<bool>(false));
+    Fixture<SystemMenuProbe> f;
+    EXPECT_EQ(f.dlg.InitDialog(), std::optional<bool>(false));
 
     // Moving, the keyboard menu, the menu bar and minimising are passed on.
     for (int id : {0xF012, 0xF100, 0xF090, 0xF020}) {
         Message m{MsgKind::SysCommand, id};
-        EXPECT_FALSE(dlg.Route(m)) << std::hex << id;
+        EXPECT_FALSE(f.dlg.Route(m)) << std::hex << id;
     }
     Message about{MsgKind::SysCommand, 16};
-    EXPECT_TRUE(dlg.Route(about));
-    EXPECT_EQ(dlg.abouts, 1);
+    EXPECT_TRUE(f.dlg.Route(about));
+    EXPECT_EQ(f.dlg.abouts, 1);
 
     // A window system turns the passed-on Close into one close request; the
     // windows in memory do that themselves, once.
     Message close{MsgKind::SysCommand, SystemCloseCommand};
-    EXPECT_FALSE(dlg.Route(close));
-    EXPECT_EQ(dlg.closes, 0);
+    EXPECT_FALSE(f.dlg.Route(close));
+    EXPECT_EQ(f.dlg.closes, 0);
     Message again{MsgKind::SysCommand, SystemCloseCommand};
-    dlg.Dispatch(again);
-    EXPECT_EQ(dlg.closes, 1);
-    EXPECT_EQ(window.EndResult(), Answer::Cancel);
+    f.dlg.Dispatch(again);
+    EXPECT_EQ(f.dlg.closes, 1);
+    EXPECT_EQ(f.window.EndResult(), Answer::Cancel);
 
     // The last result given counts, as on Windows.
-    dlg.EndDialog(Answer::Ok);
-    EXPECT_EQ(window.EndResult(), Answer::Ok);
+    f.dlg.EndDialog(Answer::Ok);
+    EXPECT_EQ(f.window.EndResult(), Answer::Ok);
 }
