@@ -1,3 +1,5 @@
+#include "unit/RegTreeOf.h"
+
 #include "toolkit/Cp1252.h"
 #include "toolkit/regstore/RegFile.h"
 #include "toolkit/regstore/RegImport.h"
@@ -25,18 +27,6 @@ std::vector<std::uint8_t> Bytes(const std::string& s)
     return std::vector<std::uint8_t>(s.begin(), s.end());
 }
 
-tk::RegistryTree Load(const std::string& text)
-{
-    tk::RegistryTree tree;
-    const auto document = tk::ParseRegFile(text, "test.reg");
-    if (!document) {
-        ADD_FAILURE() << document.Error().Message();
-        return tree;
-    }
-    EXPECT_TRUE(tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Keep));
-    return tree;
-}
-
 std::string Join(const std::vector<std::string>& lines, const std::string& end, bool lastLineEnded)
 {
     std::string text;
@@ -59,7 +49,7 @@ TEST(RegFile, LineEndsBlankLinesAndCommentsDoNotChangeTheResult)
         "[HKEY_LOCAL_MACHINE\\Software\\Vendor]",
         "@=dword:0000002a",
     };
-    const std::string expected = tk::SerialiseRegFile(Load(Join(lines, "\r\n", true)));
+    const std::string expected = tk::SerialiseRegFile(TreeOf(Join(lines, "\r\n", true)));
     ASSERT_NE(expected.find("hex:01,02,03,04"), std::string::npos);
 
     const struct {
@@ -72,7 +62,7 @@ TEST(RegFile, LineEndsBlankLinesAndCommentsDoNotChangeTheResult)
     };
     for (const auto& variant : variants) {
         SCOPED_TRACE(variant.name);
-        EXPECT_EQ(tk::SerialiseRegFile(Load(Join(lines, variant.end, variant.lastLineEnded))), expected);
+        EXPECT_EQ(tk::SerialiseRegFile(TreeOf(Join(lines, variant.end, variant.lastLineEnded))), expected);
     }
 }
 
@@ -166,7 +156,7 @@ TEST(RegFile, ReadsBackupFilesAsSavingWritesThem)
 
 TEST(RegFile, LaterLinesWinAndSectionsRepeatOrRemoveKeys)
 {
-    const tk::RegistryTree tree = Load("REGEDIT4\n"
+    const tk::RegistryTree tree = TreeOf("REGEDIT4\n"
                                        "[HKEY_CURRENT_USER\\A]\n"
                                        "\"v\"=\"first\"\n"
                                        "\"V\"=\"second\"\n"
@@ -299,7 +289,7 @@ TEST(RegFile, EveryStandardRootAndItsCommentsSurviveARewrite)
                              "[HKEY_USERS\\.DEFAULT\\Control Panel]\r\n"
                              "\"gone\"=-\r\n"
                              "; the end";
-    const tk::RegistryTree tree = Load(text);
+    const tk::RegistryTree tree = TreeOf(text);
     EXPECT_EQ(tk::SerialiseRegFile(tree), "REGEDIT4\r\n"
                                           "\r\n[HKEY_CLASSES_ROOT\\.txt]\r\n@=\"txtfile\"\r\n"
                                           "\r\n[HKEY_USERS\\.DEFAULT]\r\n"
@@ -307,7 +297,7 @@ TEST(RegFile, EveryStandardRootAndItsCommentsSurviveARewrite)
                                           "\r\n; the store of a test\r\n[HKEY_CURRENT_CONFIG\\Software]\r\n"
                                           "\"c\"=dword:00000001\r\n"
                                           "\r\n; the end\r\n");
-    EXPECT_EQ(tk::SerialiseRegFile(Load(tk::SerialiseRegFile(tree))), tk::SerialiseRegFile(tree));
+    EXPECT_EQ(tk::SerialiseRegFile(TreeOf(tk::SerialiseRegFile(tree))), tk::SerialiseRegFile(tree));
 
     tk::RegistryTree imported;
     ASSERT_TRUE(tk::ApplyRegFile(tk::ParseRegFile(text, "t.reg").Value(), imported, tk::RegFileComments::Drop));
@@ -376,7 +366,7 @@ TEST(RegFile, EveryValueSurvivesARoundTripExactly)
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "", "at root", RegValue::Dword(1)));
 
     const std::string text = tk::SerialiseRegFile(tree);
-    const tk::RegistryTree back = Load(text);
+    const tk::RegistryTree back = TreeOf(text);
     EXPECT_EQ(back.ValueCount(), tree.ValueCount());
     for (const char* key : keys) {
         for (const auto& [name, value] : values) {

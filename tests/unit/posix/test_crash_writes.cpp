@@ -1,6 +1,7 @@
 // A writer killed at any moment leaves each file in its old or its new
 // version, and the next write clears the temporary files it left behind.
 #include "crash/CrashFiles.h"
+#include "unit/RegTreeOf.h"
 #include "unit/TempAppFolder.h"
 
 #include "toolkit/AtomicFile.h"
@@ -67,13 +68,7 @@ int Temporaries(const std::filesystem::path& folder, const std::string& name)
 // The counter of a store that must parse whole: every filler value is there.
 std::uint32_t StoredCounter(const TempAppFolder& app)
 {
-    const auto document = tk::ParseRegFile(app.Read("registry.reg"), "registry.reg");
-    if (!document) {
-        ADD_FAILURE() << document.Error().Message();
-        return 0;
-    }
-    tk::RegistryTree tree;
-    EXPECT_TRUE(tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Keep));
+    const tk::RegistryTree tree = TreeOf(app.Read("registry.reg"));
     EXPECT_EQ(tree.ValueCount(), kFillerValues + 1u);
     const tk::RegValue* counter = tree.FindValue(tk::RegRoot::CurrentUser, crash::kCounterKey, crash::kCounterValue);
     if (counter == nullptr || counter->data.size() != 4) {

@@ -1,4 +1,5 @@
 #include "unit/RecordingBackend.h"
+#include "unit/RegTreeOf.h"
 #include "unit/TempAppFolder.h"
 
 #include "toolkit/regstore/RegFile.h"
@@ -280,16 +281,6 @@ TEST_F(RegistryStoreTest, ImportAppliesABackupAsOneChange)
     EXPECT_EQ(fresh.QueryValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created").Error(),
               RegError::ValueNotFound);
     EXPECT_EQ(ReadString(fresh, "Control Panel\\Desktop", "Restored"), "C:\\Temp");
-}
-
-tk::RegistryTree TreeOf(const std::string& text)
-{
-    tk::RegistryTree tree;
-    const auto document = tk::ParseRegFile(text, "registry.reg");
-    EXPECT_TRUE(document) << document.Error().Message();
-    if (document)
-        EXPECT_TRUE(tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Keep));
-    return tree;
 }
 
 tk::RegResult Import(tk::RegistryStore& store, const tk::RegFileDocument& document)

@@ -1,0 +1,21 @@
+#pragma once
+// The tree a REGEDIT4 text stands for, comments kept; a text that does not
+// parse or apply is a test failure and gives what was applied so far.
+#include "toolkit/regstore/RegFile.h"
+#include "toolkit/regstore/RegistryTree.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+inline tk::RegistryTree TreeOf(const std::string& text)
+{
+    tk::RegistryTree tree;
+    const auto document = tk::ParseRegFile(text, "registry.reg");
+    if (!document) {
+        ADD_FAILURE() << document.Error().Message();
+        return tree;
+    }
+    EXPECT_TRUE(tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Keep));
+    return tree;
+}
