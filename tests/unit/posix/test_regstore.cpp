@@ -16,11 +16,14 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -299,6 +302,16 @@ std::string Outcome(const tk::Result<RegValue, RegError>& result)
                   : "<error " + std::to_string(static_cast<int>(result.Error())) + ">";
 }
 
+// Each (sub-key, name) under each root reads the same from both registries.
+void ExpectSameReads(tk::IRegistry& store, tk::IRegistry& expected, std::initializer_list<RegRoot> roots,
+                     std::span<const std::pair<std::string, std::string>> reads)
+{
+    for (const RegRoot root : roots)
+        for (const auto& [subKey, name] : reads)
+            EXPECT_EQ(Outcome(store.QueryValue(root, subKey, name)), Outcome(expected.QueryValue(root, subKey, name)))
+                << subKey << " " << name;
+}
+
 // The store reads a key's section when it is first needed and writes only the
 // sections that change; what it reads and what the file then holds must be
 // what reading the whole file into a tree and rewriting it gives. A file in
@@ -349,24 +362,19 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
     const std::pair<std::string, std::string> reads[] = {
         {"", "top"}, {"a", "x"}, {"A\\B", "v"}, {"A\\\\b\\", "w"}, {"A B", "X"}, {"Q", "q"}, {"Q\\R", "q"}, {"Z", "z"}, {"0", "o"},
     };
-    const auto sameReads = [&](tk::RegistryStore& store, tk::RegistryTree& expected) {
-        for (const RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine, RegRoot::Users})
-            for (const auto& [subKey, name] : reads)
-                EXPECT_EQ(Outcome(store.QueryValue(root, subKey, name)), Outcome(expected.QueryValue(root, subKey, name)))
-                    << subKey;
-    };
+    const auto roots = {RegRoot::CurrentUser, RegRoot::LocalMachine, RegRoot::Users};
     for (const auto& file : files) {
         for (int c = 0; c <= 8; ++c) {
             SCOPED_TRACE(std::string(file.name) + ", change " + std::to_string(c));
             Replace(file.text);
             tk::RegistryTree expected = TreeOf(file.text);
             tk::RegistryStore store(StorePath());
-            sameReads(store, expected);
+            ExpectSameReads(store, expected, roots, reads);
             ASSERT_EQ(change(c, store).HasValue(), change(c, expected).HasValue());
             if (file.rewrittenExactly)
                 EXPECT_EQ(Contents(), tk::SerialiseRegFile(expected));
             EXPECT_EQ(tk::SerialiseRegFile(TreeOf(Contents())), tk::SerialiseRegFile(expected));
-            sameReads(store, expected);
+            ExpectSameReads(store, expected, roots, reads);
         }
     }
     EXPECT_TRUE(reports_.empty());
@@ -516,13 +524,10 @@ TEST_F(RegistryStoreTest, AFileChangedByAnotherProcessIsIndexedAgain)
         // keys out of order, which is read whole
         text + "[HKEY_CURRENT_USER\\B]\r\n\"v\"=\"b\"\r\n[HKEY_CURRENT_USER\\A]\r\n\"w\"=\"w\"\r\n",
     };
-    const auto sameReads = [](tk::IRegistry& store, tk::IRegistry& expected) {
-        for (const char* key : {"0", "A", "B", "C"})
-            for (const char* name : {"v", "w", "new"})
-                EXPECT_EQ(Outcome(store.QueryValue(RegRoot::CurrentUser, key, name)),
-                          Outcome(expected.QueryValue(RegRoot::CurrentUser, key, name)))
-                    << key << " " << name;
-    };
+    std::vector<std::pair<std::string, std::string>> reads;
+    for (const char* key : {"0", "A", "B", "C"})
+        for (const char* name : {"v", "w", "new"})
+            reads.emplace_back(key, name);
     for (const std::string& other : others) {
         SCOPED_TRACE(other);
         Replace(text);
@@ -531,11 +536,11 @@ TEST_F(RegistryStoreTest, AFileChangedByAnotherProcessIsIndexedAgain)
         EXPECT_EQ(ReadString(store, "C", "v"), "c");
         Replace(other);
         tk::RegistryTree expected = TreeOf(other);
-        sameReads(store, expected);
+        ExpectSameReads(store, expected, {RegRoot::CurrentUser}, reads);
         ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "C", "new", RegValue::Dword(1)));
         ASSERT_TRUE(expected.SetValue(RegRoot::CurrentUser, "C", "new", RegValue::Dword(1)));
         tk::RegistryStore fresh(StorePath());
-        sameReads(fresh, expected);
+        ExpectSameReads(fresh, expected, {RegRoot::CurrentUser}, reads);
     }
     EXPECT_TRUE(reports_.empty());
 }
