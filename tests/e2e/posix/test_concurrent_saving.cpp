@@ -64,14 +64,14 @@ TEST(ConcurrentSavingE2E, TwoSaversAndAnImportLoseNothingAndShareNoBackupName)
         inst.Write("import" + std::to_string(k) + ".reg",
                    "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Imported]\r\n\"I\"=dword:" + Dword(k) + "\r\n");
 
-    const std::string saver = std::string("TUNEWRIGHT_REGISTRY= '") + TW_SCRIPT_BINARY
-                              + "' --app-folder . --now 2024-03-05T09:05";
+    const std::string saver = "TUNEWRIGHT_REGISTRY= " + Quote(TW_SCRIPT_BINARY)
+                              + " --app-folder . --now 2024-03-05T09:05";
     inst.Write("race.sh",
-        "cd '" + inst.Folder() + "' || exit 1\n{ " + saver + " <a.script >a.out 2>&1; echo $? >a.rc; } & "
+        "cd " + Quote(inst.Folder()) + " || exit 1\n{ " + saver + " <a.script >a.out 2>&1; echo $? >a.rc; } & "
         "{ " + saver + " <b.script >b.out 2>&1; echo $? >b.rc; } & "
-        "{ for k in $(seq " + std::to_string(kRounds) + "); do TUNEWRIGHT_REGISTRY=registry.reg '" + TW_IMPORT_BINARY
-        + "' /s import$k.reg || break; done >i.out 2>&1; echo $? >i.rc; } & wait\n");
-    ASSERT_EQ(std::system(("bash '" + inst.File("race.sh") + "'").c_str()), 0);
+        "{ for k in $(seq " + std::to_string(kRounds) + "); do TUNEWRIGHT_REGISTRY=registry.reg "
+        + Quote(TW_IMPORT_BINARY) + " /s import$k.reg || break; done >i.out 2>&1; echo $? >i.rc; } & wait\n");
+    ASSERT_EQ(std::system(("bash " + Quote(inst.File("race.sh"))).c_str()), 0);
 
     for (const std::string run : {"a", "b", "i"})
         EXPECT_EQ(inst.Read(run + ".rc"), "0\n") << run << ":\n" << inst.Read(run + ".out");
