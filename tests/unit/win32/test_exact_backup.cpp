@@ -1,6 +1,7 @@
 // Backups of real registry values, imported again by the system's registry
 // editor: whatever the value held, the import puts back its type and bytes.
 #include "unit/TempAppFolder.h"
+#include "unit/win32/ScratchKey.h"
 
 #include "registry/BackupText.h"
 #include "registry/SaveKey.h"
@@ -10,15 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string_view>
 
 using namespace std::string_view_literals;
 
 namespace {
-
-const std::string kKey = "Software\\TunewrightTest\\Backup" + std::to_string(std::random_device{}());
-const std::string kKeyPath = "HKEY_CURRENT_USER\\\\" + kKey;
 
 struct WideValue {
     DWORD type = REG_NONE;
@@ -30,11 +27,12 @@ std::string Bytes(const std::wstring& text)
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
 }
 
-void SetWide(const WideValue& value)
+void SetWide(const std::string& subKey, const WideValue& value)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
     const tk::win32::UniqueKey owner(key);
     ASSERT_EQ(::RegSetValueExW(key, L"Value", 0, value.type, reinterpret_cast<const BYTE*>(value.bytes.data()),
                                static_cast<DWORD>(value.bytes.size())),
@@ -42,12 +40,12 @@ void SetWide(const WideValue& value)
 }
 
 // Type and bytes as the wide API reads them; type REG_NONE when missing.
-WideValue GetWide()
+WideValue GetWide(const std::string& subKey)
 {
     WideValue value;
     DWORD size = 4096;
     value.bytes.resize(size);
-    if (::RegGetValueW(HKEY_CURRENT_USER, std::wstring(kKey.begin(), kKey.end()).c_str(), L"Value",
+    if (::RegGetValueW(HKEY_CURRENT_USER, std::wstring(subKey.begin(), subKey.end()).c_str(), L"Value",
                        RRF_RT_ANY | RRF_NOEXPAND, &value.type, value.bytes.data(), &size) != ERROR_SUCCESS)
         return {};
     value.bytes.resize(size);
@@ -88,30 +86,32 @@ TEST(ExactBackup, TheRegistryEditorRestoresEveryValueFromItsBackup)
         {"bytes", {REG_BINARY, std::string("\0\xFF\x16\x04", 4)}, false},
         {"no value", {}, false},
     };
+    const ScratchKey scratch;
+    const std::string& subKey = scratch.SubKey();
+    const std::string keyPath = "HKEY_CURRENT_USER\\\\" + subKey;
     tk::Win32Registry registry;
     TempAppFolder folder(&registry);
     PowerClass power;
-    const auto key = ParseSaveKey(kKeyPath);
+    const auto key = ParseSaveKey(keyPath);
     ASSERT_TRUE(key);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, kKey.c_str());
-        SetWide(c.before.type == REG_NONE ? WideValue{REG_SZ, Bytes(std::wstring(L"x", 2))} : c.before);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, subKey.c_str());
+        SetWide(subKey, c.before.type == REG_NONE ? WideValue{REG_SZ, Bytes(std::wstring(L"x", 2))} : c.before);
         if (c.before.type == REG_NONE)
-            ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey.c_str(), "Value");
+            ::RegDeleteKeyValueA(HKEY_CURRENT_USER, subKey.c_str(), "Value");
 
-        const auto prior = ReadPriorValue(power, kKeyPath, *key, "Value");
+        const auto prior = ReadPriorValue(power, keyPath, *key, "Value");
         ASSERT_TRUE(prior);
         const std::string text = BackupText(*key, "Value", prior.Value());
         EXPECT_EQ(text.starts_with("\xFF\xFEW\0i\0n\0"sv), c.unicode);
         EXPECT_EQ(text.starts_with("REGEDIT4\r\n"), !c.unicode);
         folder.Write("backup.reg", text);
 
-        SetWide({REG_DWORD, std::string("\x01\x02\x03\x04", 4)});
+        SetWide(subKey, {REG_DWORD, std::string("\x01\x02\x03\x04", 4)});
         Import(folder.Path("backup.reg"));
-        const WideValue after = GetWide();
+        const WideValue after = GetWide(subKey);
         EXPECT_EQ(after.type, c.before.type);
         EXPECT_EQ(after.bytes, c.before.bytes);
     }
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, kKey.c_str());
 }

@@ -1,11 +1,10 @@
 // The Windows registry behind the toolkit's interface, on keys of the test's
 // own below HKEY_CURRENT_USER\Software\TunewrightTest.
-#include "toolkit/win32/Win32.h"
+#include "unit/win32/ScratchKey.h"
+
 #include "toolkit/win32/Win32Registry.h"
 
 #include <gtest/gtest.h>
-
-#include <random>
 
 using namespace tk;
 
@@ -13,15 +12,13 @@ namespace {
 
 class Win32RegistryTest : public ::testing::Test {
 protected:
-    Win32RegistryTest() : key_("Software\\TunewrightTest\\" + std::to_string(std::random_device{}())) {}
-    ~Win32RegistryTest() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str()); }
-
     static RegValue Raw(RegType type, const std::string& bytes)
     {
         return RegValue{type, std::vector<std::uint8_t>(bytes.begin(), bytes.end())};
     }
 
-    const std::string key_;
+    const ScratchKey scratch_;
+    const std::string key_ = scratch_.SubKey();
     Win32Registry registry_;
 };
 
