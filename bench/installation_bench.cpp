@@ -17,6 +17,7 @@
 #include "support/Child.h"
 #include "support/Installation.h"
 #include "support/Table.h"
+#include "toolkit/Backend.h"
 #include "toolkit/Resources.h"
 #include "toolkit/Services.h"
 #include "toolkit/model/ModelWindow.h"
@@ -65,7 +66,7 @@ const bench::Installation& InstallationOf(const bench::InstallationSize& size)
 class RunningDialog {
 public:
     explicit RunningDialog(const bench::Installation& installation)
-        : store_(installation.StorePath()), services_(Services(installation, store_)), active_(&backend_)
+        : store_(installation.StorePath()), services_(Services(installation, store_)), active_(backend_)
     {
         window_ = std::make_unique<tk::ModelWindow>(tk::GetDialogTemplate(CTunewrightDlg::IDD), backend_);
         dialog_.AttachWindow(window_.get());
@@ -95,17 +96,10 @@ private:
         return s;
     }
 
-    // Installed while the dialog lives, and taken back before the next one.
-    class ActiveBackend {
-    public:
-        explicit ActiveBackend(BenchBackend* backend) { tk::SetBackend(backend); }
-        ~ActiveBackend() { tk::SetBackend(nullptr); }
-    };
-
     tk::RegistryStore store_;
     tk::ScopedServices services_;
     BenchBackend backend_;
-    ActiveBackend active_;
+    tk::ScopedBackend active_;
     std::unique_ptr<tk::ModelWindow> window_;
     CTunewrightDlg dialog_;
 };
