@@ -3,32 +3,20 @@
 // any load has to do. Load takes one language: the others should cost little
 // more than their bytes.
 #include "i18n/Translation.h"
+#include "support/Installation.h"
 #include "support/Table.h"
 #include "toolkit/Services.h"
 #include "util/TextFile.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <stdexcept>
 #include <string>
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr int kFunctions = 2000;
 const char* const kLanguages[] = {"[1033]", "[1031]", "[1034]", "[1043]", "[1036]", "[1040]", "[1049]", "[1041]"};
-
-void WriteFile(const fs::path& path, const std::string& text)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out)
-        throw std::runtime_error("cannot write " + path.string());
-}
 
 std::string Section(const std::string& code)
 {
@@ -54,39 +42,32 @@ public:
     const std::string& TranslationPath() const { return translationPath_; }
     void ChooseLanguage(const std::string& code) const
     {
-        WriteFile(folder_ / "config.ini", "Product ID\r\n0019\r\nLanguage\r\n" + code + "\r\n");
+        bench::WriteBytes(folder_ + "/config.ini", "Product ID\r\n0019\r\nLanguage\r\n" + code + "\r\n");
     }
 
 private:
-    Installation() : folder_(MakeFolder()), services_(Services(folder_))
+    Installation() : folder_(bench::MakeTemporaryFolder()), services_(Services(folder_))
     {
         std::string text = "; Translations\r\n\r\n";
         for (const char* code : kLanguages)
             text += Section(code);
-        translationPath_ = (folder_ / "0019trl.ini").string();
-        WriteFile(translationPath_, text);
+        translationPath_ = folder_ + "/0019trl.ini";
+        bench::WriteBytes(translationPath_, text);
         ChooseLanguage(kLanguages[0]);
     }
     ~Installation()
     {
         std::error_code ignored;
-        fs::remove_all(folder_, ignored);
+        std::filesystem::remove_all(folder_, ignored);
     }
-    static fs::path MakeFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "tunewright-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a temporary folder");
-        return pattern;
-    }
-    static tk::Services Services(const fs::path& folder)
+    static tk::Services Services(const std::string& folder)
     {
         tk::Services s;
-        s.executablePath = (folder / "tunewright").string();
+        s.executablePath = folder + "/tunewright";
         return s;
     }
 
-    fs::path folder_;
+    std::string folder_;
     tk::ScopedServices services_;
     std::string translationPath_;
 };
