@@ -111,18 +111,6 @@ std::string KeyPathLine(int function)
     return path;
 }
 
-} // namespace
-
-std::string FunctionSubKey(int function)
-{
-    return Leaf(function * 7 % 1000).subKey;
-}
-
-std::string FunctionValueName(int function)
-{
-    return "Tune" + std::to_string(function);
-}
-
 std::string CatalogueText(int functions)
 {
     std::string text;
@@ -159,6 +147,18 @@ std::string ConfigText()
         + "\r\nHomepage\r\nhttps://www.orvelle.example/tunewright\r\n";
 }
 
+} // namespace
+
+std::string FunctionSubKey(int function)
+{
+    return Leaf(function * 7 % 1000).subKey;
+}
+
+std::string FunctionValueName(int function)
+{
+    return "Tune" + std::to_string(function);
+}
+
 // Written by the program's own serialiser, so the file is one that the
 // program could have written, with a comment before every fiftieth key.
 std::string StoreText(const InstallationSize& size)
@@ -190,7 +190,7 @@ std::string StoreText(const InstallationSize& size)
     return tk::SerialiseRegFile(tree);
 }
 
-Installation::Installation(const InstallationSize& size) : size_(size), folder_(MakeTemporaryFolder())
+Installation::Installation(const InstallationSize& size) : folder_(MakeTemporaryFolder())
 {
     WriteBytes(File("config.ini"), ConfigText());
     WriteBytes(File("0019trl.ini"), TranslationText(size.functions));

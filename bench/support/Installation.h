@@ -25,9 +25,6 @@ inline constexpr const char* kPoliciesValue = "EnableLUA";
 std::string FunctionSubKey(int function);
 std::string FunctionValueName(int function);
 
-std::string CatalogueText(int functions);
-std::string TranslationText(int functions);
-std::string ConfigText();
 std::string StoreText(const InstallationSize& size);
 
 // The files in a fresh temporary folder that goes with the object.
@@ -38,7 +35,6 @@ public:
     Installation(const Installation&) = delete;
     Installation& operator=(const Installation&) = delete;
 
-    const InstallationSize& Size() const { return size_; }
     const std::string& Folder() const { return folder_; }
     std::string File(const std::string& name) const { return folder_ + "/" + name; }
     std::string StorePath() const { return File("registry.reg"); }
@@ -47,7 +43,6 @@ public:
     std::uintmax_t DataBytes() const;
 
 private:
-    InstallationSize size_;
     std::string folder_;
 };
 
