@@ -38,6 +38,13 @@ LeafKey Leaf(int index)
                 + kSections[index % kSectionCount]};
 }
 
+// The key of a function's value, on which the catalogue, the store and the
+// benchmarks that write the value must agree.
+LeafKey FunctionLeaf(int function)
+{
+    return Leaf(function * 7 % 1000);
+}
+
 int LeafCount(const InstallationSize& size)
 {
     return std::max(1, size.storeValues / kValuesPerKey);
@@ -100,8 +107,8 @@ std::string LanguageSection(const std::string& code, int functions)
 
 std::string KeyPathLine(int function)
 {
-    const LeafKey leaf = Leaf(function * 7 % 1000);
-    std::string path = leaf.root == tk::RegRoot::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+    const LeafKey leaf = FunctionLeaf(function);
+    std::string path(tk::RootName(leaf.root));
     path += "\\\\";
     for (char c : leaf.subKey) {
         path += c;
@@ -151,7 +158,7 @@ std::string ConfigText()
 
 std::string FunctionSubKey(int function)
 {
-    return Leaf(function * 7 % 1000).subKey;
+    return FunctionLeaf(function).subKey;
 }
 
 std::string FunctionValueName(int function)
@@ -174,7 +181,7 @@ std::string StoreText(const InstallationSize& size)
     for (int i = 0; i < size.functions && stored < size.storeValues; ++i) {
         if (!HasStoredValue(i))
             continue;
-        const LeafKey leaf = Leaf(i * 7 % 1000);
+        const LeafKey leaf = FunctionLeaf(i);
         set(leaf.root, leaf.subKey, FunctionValueName(i), FunctionValue(i));
         ++stored;
     }
