@@ -4,6 +4,8 @@
 # test's screenshot, about 30 s more). Installs nothing when everything is
 # there already.
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/apt-install.sh"
 
 need=()
 command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 || need+=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
@@ -15,10 +17,4 @@ command -v import >/dev/null 2>&1 || need+=(imagemagick)
 # GoogleTest is built from its sources for the Windows target.
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 
-if [ ${#need[@]} -gt 0 ]; then
-    echo "setup-windows: installing ${need[*]}"
-    sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${need[@]}"
-fi
+apt_install setup-windows --no-install-recommends "${need[@]}"

@@ -2,6 +2,8 @@
 # Installs what a fresh Debian machine lacks to build, run and test Tunewright.
 # Installs nothing when everything is there already.
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/apt-install.sh"
 
 need=()
 command -v cmake >/dev/null 2>&1 || need+=(cmake)
@@ -20,10 +22,4 @@ else
     need+=(clang libclang-rt-dev)
 fi
 
-if [ ${#need[@]} -gt 0 ]; then
-    echo "setup: installing ${need[*]}"
-    sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${need[@]}"
-fi
+apt_install setup "${need[@]}"
