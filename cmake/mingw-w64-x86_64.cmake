@@ -1,5 +1,5 @@
 # Cross build for 64-bit Windows with Debian's mingw-w64; programs and tests
-# run under Wine through scripts/wine-run.sh (packages: see wine-env.sh).
+# run under Wine through scripts/wine-run.sh (packages: scripts/setup-windows.sh).
 #
 #   cmake --preset windows && cmake --build --preset windows && ctest --preset windows
 #

@@ -7,9 +7,7 @@
 #   wine.log   what Wine, its server and Xvfb print
 #   display, xvfb.pid, server.pid, lock
 #
-# Packages (Debian 12): g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine
-# wine64 fonts-wine xvfb, plus xdotool and imagemagick for screenshots;
-# --no-install-recommends is enough.
+# The packages it needs are those that scripts/setup-windows.sh installs.
 #
 # Why it is done this way:
 # - The Wine server and Wine's own services (services.exe, winedevice.exe,
