@@ -19,8 +19,8 @@ run: build
 	@cp $(BUILD)/tunewright $(INSTALL)/tunewright
 	@cd $(INSTALL) && ./tunewright
 
-# The native suite, then the short fuzz runs where Clang is found, then the
-# Windows build under Wine where its tools are found.
+# The native suite, then the short fuzz runs (setup installs Clang when it is
+# missing), then the Windows build under Wine where its tools are found.
 test: build
 	@ctest --preset native
 	@$(MAKE) --no-print-directory fuzz
