@@ -76,8 +76,9 @@ FUZZ_SECONDS ?= 600
 fuzz-long: fuzz-build
 	@bash fuzz/run_all.sh $(FUZZ_SECONDS) build/fuzz
 
-# Each benchmark program ends with its table of medians and ratios. Only the
-# programs of bench/*.cpp run, not ones left in the build folder from before.
+# Each benchmark program that compares its figures with baselines ends with
+# its table of medians and ratios. Only the programs of bench/*.cpp run, not
+# ones left in the build folder from before.
 bench: build
 	@for source in bench/*.cpp; do $(BUILD)/$$(basename $$source .cpp) || exit 1; done
 

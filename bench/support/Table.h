@@ -1,7 +1,7 @@
 #pragma once
-// The table that every benchmark program prints after its runs: each figure's
-// median beside the median of its baseline, measured in the same run, with
-// their ratio and the ratio wanted.
+// The table that a benchmark program with comparisons prints after its runs:
+// each figure's median beside the median of its baseline, measured in the
+// same run, with their ratio and the ratio wanted.
 #include <string>
 
 namespace bench {
