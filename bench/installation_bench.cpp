@@ -104,15 +104,6 @@ private:
     CTunewrightDlg dialog_;
 };
 
-RunningDialog& DialogOf(const bench::InstallationSize& size)
-{
-    static std::map<int, std::unique_ptr<RunningDialog>> dialogs;
-    auto& slot = dialogs[size.functions];
-    if (!slot)
-        slot = std::make_unique<RunningDialog>(InstallationOf(size));
-    return *slot;
-}
-
 void ReadFourFiles(benchmark::State& state)
 {
     const bench::Installation& installation = InstallationOf(SizeOf(state));
@@ -136,11 +127,16 @@ void StartUp(benchmark::State& state)
     }
 }
 
+// Each of these benchmarks starts a dialog of its own: the services it
+// installs are global, so a dialog kept for later would read the files of
+// whichever dialog was started last, and one kept until exit would outlive
+// them.
+
 // Nothing has changed since the last tick: the poll reads the controls and
 // compares.
 void IdleTick(benchmark::State& state)
 {
-    RunningDialog& dialog = DialogOf(SizeOf(state));
+    RunningDialog dialog(InstallationOf(SizeOf(state)));
     dialog.Category(0);
     dialog.Tick();
     dialog.Select(5);
@@ -157,7 +153,7 @@ void IdleTick(benchmark::State& state)
 void ShowFunction(benchmark::State& state)
 {
     const bench::InstallationSize size = SizeOf(state);
-    RunningDialog& dialog = DialogOf(size);
+    RunningDialog dialog(InstallationOf(size));
     dialog.Category(0);
     dialog.Tick();
     const int rows[2] = {size.functions - 3, size.functions - 2};
@@ -173,7 +169,7 @@ void ShowFunction(benchmark::State& state)
 
 void ChangeCategory(benchmark::State& state)
 {
-    RunningDialog& dialog = DialogOf(SizeOf(state));
+    RunningDialog dialog(InstallationOf(SizeOf(state)));
     int category = 1;
     for (auto _ : state) {
         dialog.Category(category);
@@ -183,8 +179,6 @@ void ChangeCategory(benchmark::State& state)
     }
     if (dialog.ShownFunction() < 0)
         state.SkipWithError("no function was shown");
-    dialog.Category(0);
-    dialog.Tick();
 }
 
 // Start-up, two functions shown, the close box.
