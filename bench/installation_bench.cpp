@@ -19,9 +19,9 @@
 #include "support/Table.h"
 #include "toolkit/Backend.h"
 #include "toolkit/Resources.h"
-#include "toolkit/Services.h"
+#include "platform/Services.h"
 #include "toolkit/model/ModelWindow.h"
-#include "toolkit/regstore/RegistryStore.h"
+#include "regstore/RegistryStore.h"
 
 #include <benchmark/benchmark.h>
 

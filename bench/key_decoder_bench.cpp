@@ -1,7 +1,7 @@
 // Decoding a 1 MB burst of terminal input: Escapes only (a stuck key, line
 // noise) and a mix of keys, sequences and UTF-8 text (a paste), given at once
 // and in the 4 KB pieces the terminal's reads deliver.
-#include "toolkit/terminal/KeyDecoder.h"
+#include "backends/terminal/KeyDecoder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -11,8 +11,8 @@
 //   fsync of the folder).
 #include "support/Installation.h"
 #include "support/Table.h"
-#include "toolkit/AtomicFile.h"
-#include "toolkit/regstore/RegistryStore.h"
+#include "platform/AtomicFile.h"
+#include "regstore/RegistryStore.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 #include "i18n/Translation.h"
 #include "support/Installation.h"
 #include "support/Table.h"
-#include "toolkit/Services.h"
+#include "platform/Services.h"
 #include "util/TextFile.h"
 
 #include <benchmark/benchmark.h>

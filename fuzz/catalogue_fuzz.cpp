@@ -12,9 +12,9 @@
 #include "catalogue/FunctionKeys.h"
 #include "catalogue/FunctionKind.h"
 #include "catalogue/OptionPanel.h"
-#include "toolkit/Services.h"
-#include "toolkit/regstore/RegFile.h"
-#include "toolkit/regstore/RegistryTree.h"
+#include "platform/Services.h"
+#include "regfile/RegFile.h"
+#include "regfile/RegistryTree.h"
 #include "util/PowerClass.h"
 #include "util/TextFile.h"
 

@@ -7,7 +7,7 @@
 // first code unit the code page cannot hold, never with a loss.
 #include "FuzzSupport.h"
 
-#include "toolkit/Cp1252.h"
+#include "platform/Cp1252.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // more bytes is over nothing is left waiting.
 #include "FuzzSupport.h"
 
-#include "toolkit/terminal/KeyDecoder.h"
+#include "backends/terminal/KeyDecoder.h"
 
 #include <string>
 #include <vector>

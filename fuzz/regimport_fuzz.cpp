@@ -8,10 +8,10 @@
 #include "unit/RecordingBackend.h"
 #include "unit/TempAppFolder.h"
 
-#include "toolkit/regstore/RegFile.h"
-#include "toolkit/regstore/RegImport.h"
-#include "toolkit/regstore/RegistryStore.h"
-#include "toolkit/regstore/RegistryTree.h"
+#include "regfile/RegFile.h"
+#include "regstore/RegImport.h"
+#include "regstore/RegistryStore.h"
+#include "regfile/RegistryTree.h"
 
 #include <algorithm>
 

@@ -8,9 +8,9 @@
 #include "unit/RecordingBackend.h"
 #include "unit/TempAppFolder.h"
 
-#include "toolkit/regstore/RegFile.h"
-#include "toolkit/regstore/RegistryStore.h"
-#include "toolkit/regstore/RegistryTree.h"
+#include "regfile/RegFile.h"
+#include "regstore/RegistryStore.h"
+#include "regfile/RegistryTree.h"
 
 #include <algorithm>
 

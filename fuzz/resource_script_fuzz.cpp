@@ -5,7 +5,7 @@
 // Input: the id header, "====\n", the resource script.
 #include "FuzzSupport.h"
 
-#include "toolkit/Exceptions.h"
+#include "platform/Exceptions.h"
 #include "toolkit/Resources.h"
 
 #include <algorithm>

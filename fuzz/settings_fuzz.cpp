@@ -8,7 +8,7 @@
 #include "FuzzSupport.h"
 #include "unit/TempAppFolder.h"
 
-#include "toolkit/Exceptions.h"
+#include "platform/Exceptions.h"
 #include "util/PowerClass.h"
 #include "util/TextFile.h"
 

@@ -9,8 +9,8 @@
 #include "unit/TempAppFolder.h"
 
 #include "i18n/Translation.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/regstore/RegistryTree.h"
+#include "platform/Exceptions.h"
+#include "regfile/RegistryTree.h"
 #include "util/PowerClass.h"
 #include "util/TextFile.h"
 

@@ -3,9 +3,9 @@
 // not), then applies the whole file to the registry store as one change. The
 // store is $TUNEWRIGHT_REGISTRY, else registry.reg beside this program, as the
 // program itself finds it.
-#include "toolkit/RegistryPath.h"
-#include "toolkit/regstore/RegImport.h"
-#include "toolkit/regstore/RegistryStore.h"
+#include "regstore/RegistryPath.h"
+#include "regstore/RegImport.h"
+#include "regstore/RegistryStore.h"
 
 #include <algorithm>
 #include <cctype>

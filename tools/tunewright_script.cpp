@@ -4,9 +4,9 @@
 #include "script/ScriptPlatform.h"
 
 #include "toolkit/Dialog.h"
-#include "toolkit/FileSystem.h"
-#include "toolkit/Services.h"
-#include "toolkit/headless/HeadlessBackend.h"
+#include "platform/FileSystem.h"
+#include "platform/Services.h"
+#include "backends/headless/HeadlessBackend.h"
 #include "util/Path.h"
 
 #include <cstdio>
@@ -96,6 +96,7 @@ int main(int argc, char** argv)
     }
     const int status = backend.Finish();
     if (status != 0)
-        std::cerr << "tunewright-script: the script holds bad commands (see the \"bad command\" lines)\n";
+        std::cerr << "tunewright-script: the script holds bad commands or commands after the dialog ended (see the "
+                     "\"bad command\" and \"ignored\" lines)\n";
     return status;
 }

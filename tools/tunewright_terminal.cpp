@@ -3,14 +3,14 @@
 // of the executable, and the registry store lies there unless
 // $TUNEWRIGHT_REGISTRY names another file.
 #include "toolkit/Dialog.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/RegistryPath.h"
-#include "toolkit/Services.h"
-#include "toolkit/regstore/RegistryStore.h"
-#include "toolkit/terminal/ImportingShell.h"
-#include "toolkit/terminal/TerminalBackend.h"
-#include "toolkit/terminal/TerminalSession.h"
-#include "toolkit/terminal/XdgOpenShell.h"
+#include "platform/Exceptions.h"
+#include "regstore/RegistryPath.h"
+#include "platform/Services.h"
+#include "regstore/RegistryStore.h"
+#include "backends/terminal/ImportingShell.h"
+#include "backends/terminal/TerminalBackend.h"
+#include "backends/terminal/TerminalSession.h"
+#include "backends/terminal/XdgOpenShell.h"
 
 #include <filesystem>
 #include <iostream>

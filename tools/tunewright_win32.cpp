@@ -2,10 +2,10 @@
 // application folder is the folder of the program file, and the registry is
 // the system's.
 #include "toolkit/Dialog.h"
-#include "toolkit/win32/Win32Backend.h"
-#include "toolkit/win32/Win32Registry.h"
-#include "toolkit/win32/Win32Services.h"
-#include "toolkit/win32/Win32Window.h"
+#include "backends/win32/Win32Backend.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Services.h"
+#include "backends/win32/Win32Window.h"
 
 #include <exception>
 

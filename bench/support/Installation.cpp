@@ -1,8 +1,8 @@
 #include "support/Installation.h"
 
-#include "toolkit/Registry.h"
-#include "toolkit/regstore/RegFile.h"
-#include "toolkit/regstore/RegistryTree.h"
+#include "platform/Registry.h"
+#include "regfile/RegFile.h"
+#include "regfile/RegistryTree.h"
 
 #include <cstdlib>
 #include <fcntl.h>

@@ -2,7 +2,7 @@
 #include "app/TunewrightDlg.h"
 
 #include "catalogue/FunctionKind.h"
-#include "registry/FileFilters.h"
+#include "app/FileFilters.h"
 
 // The pickers are modal and owned by this window, so a path picked for one
 // function never lands in another's field. Nothing reaches the registry

@@ -1,5 +1,7 @@
 #include "app/TunewrightDlg.h"
 
+#include "platform/ErrorReport.h"
+
 namespace {
 
 // The marker of the companion program, removed when the window is closed.
@@ -8,10 +10,17 @@ const char* const kCompanionMarker = "active";
 
 } // namespace
 
+// A marker that is not there is no fault; a registry that refuses the
+// delete is told, since the companion will think this program still runs,
+// unless the registry has shown that fault already.
 void CTunewrightDlg::DeleteCompanionMarker()
 {
     power.currentKeyPath = kCompanionKey;
-    power.DeleteValue(RegistryLocation::LocalMachine, kCompanionMarker);
+    const tk::RegResult deleted = power.DeleteValue(RegistryLocation::LocalMachine, kCompanionMarker);
+    if (!deleted && !deleted.Error().told && !(deleted.Error() == tk::RegError::KeyNotFound)
+        && !(deleted.Error() == tk::RegError::ValueNotFound))
+        tk::ReportError(std::string("The value \"") + kCompanionMarker + "\" of the key \"HKEY_LOCAL_MACHINE\\" +
+                        kCompanionKey + "\" could not be deleted: " + deleted.Error().cause + ".");
 }
 
 void CTunewrightDlg::OnClose()

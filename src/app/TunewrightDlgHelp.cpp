@@ -1,7 +1,7 @@
 #include "app/AboutDlg.h"
 #include "app/TunewrightDlg.h"
 
-#include "toolkit/Services.h"
+#include "platform/Services.h"
 #include "util/Path.h"
 
 void CTunewrightDlg::OpenHelpFile()

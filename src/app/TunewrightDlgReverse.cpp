@@ -1,9 +1,9 @@
 #include "app/TextKeys.h"
 #include "app/TunewrightDlg.h"
 
-#include "registry/BackupFile.h"
-#include "registry/FileFilters.h"
-#include "toolkit/Services.h"
+#include "saving/BackupFile.h"
+#include "app/FileFilters.h"
+#include "platform/Services.h"
 
 // The chosen backup goes to the shell's "open", which imports it: on Windows
 // the registry editor, which asks before it writes.

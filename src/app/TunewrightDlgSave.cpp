@@ -3,8 +3,8 @@
 
 #include "catalogue/FunctionKeys.h"
 #include "catalogue/FunctionKind.h"
-#include "registry/Saving.h"
-#include "toolkit/Services.h"
+#include "saving/Saving.h"
+#include "platform/Services.h"
 
 // Timer ticks run while a message box waits and change the members: every
 // text a box shows and everything the save needs are taken before the first

@@ -1,6 +1,6 @@
 #include "i18n/Translation.h"
 
-#include "toolkit/Exceptions.h"
+#include "platform/Exceptions.h"
 #include "util/TextFile.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "toolkit/Backend.h"
 
-#include "toolkit/Exceptions.h"
+#include "platform/Exceptions.h"
 
 #include <iostream>
 
@@ -14,6 +14,20 @@ IBackend*& BackendSlot()
     return backend;
 }
 
+void ToInstalledBackend(const std::string& text)
+{
+    if (IBackend* backend = BackendSlot())
+        backend->ReportError(text);
+    else
+        std::cerr << text << '\n';
+}
+
+void Install(IBackend* backend)
+{
+    BackendSlot() = backend;
+    SetErrorSink(&ToInstalledBackend);
+}
+
 } // namespace
 
 IBackend& CurrentBackend()
@@ -25,25 +39,17 @@ IBackend& CurrentBackend()
 
 void SetBackend(IBackend* backend)
 {
-    BackendSlot() = backend;
+    Install(backend);
 }
 
 ScopedBackend::ScopedBackend(IBackend& backend) : previous_(BackendSlot())
 {
-    BackendSlot() = &backend;
+    Install(&backend);
 }
 
 ScopedBackend::~ScopedBackend()
 {
-    BackendSlot() = previous_;
-}
-
-void ReportError(const std::string& text)
-{
-    if (IBackend* backend = BackendSlot())
-        backend->ReportError(text);
-    else
-        std::cerr << text << '\n';
+    Install(previous_);
 }
 
 } // namespace tk

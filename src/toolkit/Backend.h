@@ -1,6 +1,7 @@
 #pragma once
-// The backend that runs dialogs (headless, terminal, win32), and the one way
-// a fault reaches the user: the backend's standard error box.
+// The backend that runs dialogs (headless, terminal, win32). Once installed,
+// it is where ReportError's faults go: its standard error box.
+#include "platform/ErrorReport.h"
 #include "toolkit/DialogWindow.h"
 
 #include <string>
@@ -34,11 +35,5 @@ public:
 private:
     IBackend* previous_;
 };
-
-// Shows text in the installed backend's standard error box: for faults the
-// user must hear of but that need not end the program (an error that escaped
-// a handler, a registry store that cannot be parsed). Without a backend the
-// text goes to standard error, so that no fault is lost.
-void ReportError(const std::string& text);
 
 } // namespace tk

@@ -1,6 +1,6 @@
 #include "toolkit/Dialog.h"
 
-#include "toolkit/Exceptions.h"
+#include "platform/Exceptions.h"
 #include "toolkit/Resources.h"
 
 namespace tk {

@@ -5,7 +5,7 @@
 #include "toolkit/Backend.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogWindow.h"
-#include "toolkit/Services.h"
+#include "platform/Services.h"
 
 #include <functional>
 #include <optional>

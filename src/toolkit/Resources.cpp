@@ -1,4 +1,4 @@
-#include "toolkit/Exceptions.h"
+#include "platform/Exceptions.h"
 #include "toolkit/Resources.h"
 
 namespace tk {

@@ -2,7 +2,7 @@
 // The utility object: where the program lies, what config.ini says, how texts
 // become numbers, the registry operations and the date texts. Every file
 // operation opens, reads and closes its file anew; nothing is cached.
-#include "toolkit/Registry.h"
+#include "platform/Registry.h"
 
 #include <cstdint>
 #include <optional>
@@ -37,13 +37,12 @@ public:
     // --- Registry ---
     std::string ReadStringValue(RegistryLocation location, const std::string& valueName) const;
     std::int32_t ReadDwordValue(RegistryLocation location, const std::string& valueName) const;
-    // The writes report whether the value reached the registry; callers that
-    // only need the fire-and-forget behaviour may ignore the result.
-    bool WriteStringValue(RegistryLocation location, const std::string& valueName,
-                          const std::string& data) const;
-    bool WriteDwordValue(RegistryLocation location, const std::string& valueName,
-                         std::int32_t data) const;
-    void DeleteValue(RegistryLocation location, const std::string& valueName) const;
+    // The writes and the delete give the registry's result: done, or why not.
+    tk::RegResult WriteStringValue(RegistryLocation location, const std::string& valueName,
+                                   const std::string& data) const;
+    tk::RegResult WriteDwordValue(RegistryLocation location, const std::string& valueName,
+                                  std::int32_t data) const;
+    tk::RegResult DeleteValue(RegistryLocation location, const std::string& valueName) const;
     // For callers that must preserve a value exactly (backups): the value's
     // type and raw bytes under the path-form key, or why there is none.
     tk::Result<tk::RegValue, tk::RegError> ReadRawValue(const std::string& valueName) const;

@@ -1,6 +1,6 @@
 #include "util/PowerClass.h"
 
-#include "toolkit/Services.h"
+#include "platform/Services.h"
 
 std::string PowerClass::GetTimestamp() const
 {

@@ -1,10 +1,10 @@
 #include "util/PowerClass.h"
 
-#include "toolkit/Registry.h"
-#include "toolkit/Services.h"
+#include "platform/Exceptions.h"
+#include "platform/Registry.h"
+#include "platform/Services.h"
 
 #include <algorithm>
-#include <exception>
 #include <optional>
 
 namespace {
@@ -23,8 +23,8 @@ std::optional<KeyAddress> Resolve(RegistryLocation location, const std::string& 
     return PowerClass::ResolvePathForm(keyPath);
 }
 
-// Registry operations never fail visibly: a missing service or an exception
-// from it counts as a key that cannot be opened.
+// Reads never fail visibly: a missing service counts as a key that cannot be
+// opened, and a file fault of the service (its exceptions) as a broken store.
 template <class T>
 tk::Result<T, tk::RegError> Ask(const KeyAddress& key, const std::string& name,
                                 tk::Result<T, tk::RegError> (tk::IRegistry::*read)(tk::RegRoot, std::string_view,
@@ -35,7 +35,7 @@ tk::Result<T, tk::RegError> Ask(const KeyAddress& key, const std::string& name,
         return tk::RegError::KeyNotFound;
     try {
         return (registry->*read)(key.root, key.subKey, name);
-    } catch (const std::exception&) {
+    } catch (const tk::CException&) {
         return tk::RegError::StoreBroken;
     }
 }
@@ -45,15 +45,19 @@ tk::Result<tk::RegValue, tk::RegError> Query(const KeyAddress& key, const std::s
     return Ask(key, name, &tk::IRegistry::QueryValue);
 }
 
-bool Store(const KeyAddress& key, const std::string& name, const tk::RegValue& value)
+// A change: the registry's result, or the fault that kept it from trying.
+template <class Operation>
+tk::RegResult Change(const std::optional<KeyAddress>& key, const Operation& operation)
 {
+    if (!key)
+        return tk::RegFault(tk::RegError::BadKeyPath, "the key path names no root");
     tk::IRegistry* registry = tk::CurrentServices().registry;
     if (registry == nullptr)
-        return false;
+        return tk::RegFault(tk::RegError::WriteFailed, "no registry is there to change");
     try {
-        return registry->SetValue(key.root, key.subKey, name, value).HasValue();
-    } catch (const std::exception&) {
-        return false;
+        return operation(*registry, *key);
+    } catch (const tk::CException& e) {
+        return tk::RegFault(tk::RegError::WriteFailed, e.what());
     }
 }
 
@@ -91,30 +95,27 @@ std::int32_t PowerClass::ReadDwordValue(RegistryLocation location, const std::st
     return static_cast<std::int32_t>(number);
 }
 
-bool PowerClass::WriteStringValue(RegistryLocation location, const std::string& valueName,
-                                  const std::string& data) const
+tk::RegResult PowerClass::WriteStringValue(RegistryLocation location, const std::string& valueName,
+                                           const std::string& data) const
 {
-    const auto key = Resolve(location, currentKeyPath);
-    return key && Store(*key, valueName, tk::RegValue::String(data));
+    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const KeyAddress& key) {
+        return registry.SetValue(key.root, key.subKey, valueName, tk::RegValue::String(data));
+    });
 }
 
-bool PowerClass::WriteDwordValue(RegistryLocation location, const std::string& valueName, std::int32_t data) const
+tk::RegResult PowerClass::WriteDwordValue(RegistryLocation location, const std::string& valueName,
+                                          std::int32_t data) const
 {
-    const auto key = Resolve(location, currentKeyPath);
-    return key && Store(*key, valueName, tk::RegValue::Dword(static_cast<std::uint32_t>(data)));
+    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const KeyAddress& key) {
+        return registry.SetValue(key.root, key.subKey, valueName, tk::RegValue::Dword(static_cast<std::uint32_t>(data)));
+    });
 }
 
-void PowerClass::DeleteValue(RegistryLocation location, const std::string& valueName) const
+tk::RegResult PowerClass::DeleteValue(RegistryLocation location, const std::string& valueName) const
 {
-    const auto key = Resolve(location, currentKeyPath);
-    tk::IRegistry* registry = tk::CurrentServices().registry;
-    if (!key || registry == nullptr)
-        return;
-    try {
-        static_cast<void>(registry->DeleteValue(key->root, key->subKey, valueName));
-    } catch (const std::exception&) {
-        // A delete that fails leaves no trace.
-    }
+    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const KeyAddress& key) {
+        return registry.DeleteValue(key.root, key.subKey, valueName);
+    });
 }
 
 // The two characters after the root name are cut without being looked at; the

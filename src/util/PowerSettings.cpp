@@ -1,8 +1,8 @@
 #include "util/PowerClass.h"
 
-#include "toolkit/AtomicFile.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Services.h"
+#include "platform/AtomicFile.h"
+#include "platform/Exceptions.h"
+#include "platform/Services.h"
 #include "util/Path.h"
 #include "util/TextFile.h"
 

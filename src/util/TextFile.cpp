@@ -1,6 +1,6 @@
 #include "util/TextFile.h"
 
-#include "toolkit/WholeFile.h"
+#include "platform/WholeFile.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the crash writer writes, known to the test that kills it: files large
 // enough that a kill can land mid-write.
-#include "registry/BackupText.h"
+#include "saving/BackupText.h"
 
 #include <cstdint>
 #include <string>

@@ -9,9 +9,9 @@
 // does.
 #include "crash/CrashFiles.h"
 
-#include "registry/BackupFile.h"
-#include "toolkit/Services.h"
-#include "toolkit/regstore/RegistryStore.h"
+#include "saving/BackupFile.h"
+#include "platform/Services.h"
+#include "regstore/RegistryStore.h"
 #include "util/PowerClass.h"
 
 #include <cstdio>

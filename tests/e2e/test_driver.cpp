@@ -37,6 +37,17 @@ TEST(DriverE2E, ActionsOutOfReachAreIgnoredAndBadCommandsFailTheRun)
         // The script goes on after the complaint.
         EXPECT_TRUE(Contains(out.lines, "ended IDCANCEL"));
     }
+    // Nothing happens after the dialog has ended: every later line is
+    // reported, and the run fails.
+    for (const Case& c : {Case{"bogus", true}, Case{"tick", false}, Case{"answer yes", false}}) {
+        SCOPED_TRACE(c.line);
+        const e2e::Outcome out = inst.RunExpectingComplaints(std::string("close\n") + c.line + "\n");
+        ASSERT_GE(out.lines.size(), 2u);
+        EXPECT_EQ(std::vector<std::string>(out.lines.end() - 2, out.lines.end()),
+                  (std::vector<std::string>{"ended IDCANCEL",
+                                            std::string(c.bad ? "bad command" : "ignored") + " \"" + c.line + "\""}));
+        EXPECT_EQ(out.status, 2);
+    }
     // The start-up question offers Yes and No, not OK.
     const e2e::Outcome ok = inst.RunExpectingComplaints("answer ok\nclick 2\n");
     EXPECT_TRUE(Contains(ok.lines, "ignored \"answer ok\"")) << e2e::Join(ok.lines);

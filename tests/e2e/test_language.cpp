@@ -40,9 +40,13 @@ TEST(LanguageSelection, ChoosingGermanRetranslatesEverythingAndAsksAgain)
 TEST(LanguageSelection, NoToTheRepeatedQuestionEndsTheProgram)
 {
     Installation inst;
-    const auto out = inst.Run("tick\nchoose Deutsch\nanswer no\nmenu 32779\ntick\nclose\n");
+    // The window is gone after the No: the close that follows never happens.
+    const auto run = inst.RunExpectingComplaints("tick\nchoose Deutsch\nanswer no\nmenu 32779\ntick\nclose\n");
+    const auto& out = run.lines;
     ASSERT_EQ(Grep(out, "msgbox").size(), 2u);
-    EXPECT_EQ(out.back(), "ended IDCANCEL");
+    EXPECT_EQ(Grep(out, "ended "), std::vector<std::string>{"ended IDCANCEL"});
+    EXPECT_EQ(Grep(out, "ignored "), (std::vector<std::string>{"ignored \"tick\"", "ignored \"close\""}));
+    EXPECT_EQ(run.status, 2);
     // The program ended before the close step: the marker stays.
     EXPECT_NE(inst.Read("registry.reg").find("\"active\""), std::string::npos);
 }

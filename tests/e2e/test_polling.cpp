@@ -219,9 +219,11 @@ TEST(PollingE2E, CloseAndExitDeleteTheMarkerWhileEnterAndEscapeDoNot)
         inst.Write("registry.reg", "REGEDIT4\r\n\r\n" + std::string(kMarkerSection) + "\r\n" + kMarkerLine +
                                        "\r\n\"other\"=\"stays\"\r\n\r\n" + kStore);
         ASSERT_TRUE(StoreHasMarker(inst));
-        const auto out = inst.Run(std::string("tick\n") + c.command + "\ntick\ndump\n");
-        EXPECT_EQ(out.back(), c.ended) << Join(out);
+        const auto run = inst.RunExpectingComplaints(std::string("tick\n") + c.command + "\ntick\ndump\n");
+        const auto& out = run.lines;
+        EXPECT_EQ(Grep(out, "ended "), std::vector<std::string>{c.ended}) << Join(out);
         EXPECT_TRUE(Screens(out).empty()) << "the dialog ran on after it ended";
+        EXPECT_EQ(Grep(out, "ignored "), (std::vector<std::string>{"ignored \"tick\"", "ignored \"dump\""}));
         EXPECT_EQ(StoreHasMarker(inst), c.markerKept);
         // Only the marker goes; the rest of the store stays.
         EXPECT_NE(inst.Read("registry.reg").find("\"other\"=\"stays\""), std::string::npos);
@@ -233,9 +235,10 @@ TEST(PollingE2E, ANoToTheStartupQuestionKeepsTheMarker)
 {
     Installation inst; // the sample store: EnableLUA=1 and the marker
     ASSERT_TRUE(StoreHasMarker(inst));
-    const auto out = inst.Run("answer no\ntick\nclose\n");
+    const auto out = inst.RunExpectingComplaints("answer no\ntick\nclose\n").lines;
     ASSERT_EQ(Grep(out, "msgbox ").size(), 1u) << Join(out);
-    EXPECT_EQ(out.back(), "ended IDCANCEL");
+    EXPECT_EQ(Grep(out, "ended "), std::vector<std::string>{"ended IDCANCEL"});
+    EXPECT_TRUE(Contains(out, "ignored \"close\"")) << Join(out);
     EXPECT_TRUE(StoreHasMarker(inst));
 
     const auto yes = inst.Run("tick\nclose\n");

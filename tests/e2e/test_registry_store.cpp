@@ -74,7 +74,10 @@ TEST(RegistryStoreE2E, AReadOnlyStoreIsNotChangedAndTheUserIsTold)
     const auto out = inst.Run("tick\nclose\n");
     const auto errors = Grep(out, "error ");
     ASSERT_EQ(errors.size(), 1u) << e2e::Join(out);
-    EXPECT_NE(errors[0].find(e2e::Escape(inst.Registry()) + "\\\": is read-only"), std::string::npos) << errors[0];
+    EXPECT_NE(errors[0].find("could not be deleted: the registry store \\\"" + e2e::Escape(inst.Registry()) +
+                             "\\\" is read-only"),
+              std::string::npos)
+        << errors[0];
     EXPECT_EQ(out.back(), "ended IDCANCEL");
     EXPECT_EQ(inst.Read("registry.reg"), before);
 }

@@ -93,11 +93,15 @@ TEST(StartupQuestion, NoEndsAtOnceAndWritesNothing)
     inst.Write("registry.reg", store);
     const std::string config = inst.Read("config.ini");
 
-    // Commands after the end are never read: the marker must survive.
-    const auto out = inst.Run("answer no\ntick 3\nclose\n");
-    ASSERT_EQ(out.size(), 2u);
+    // Commands after the end are not run, only reported: the marker must
+    // survive.
+    const auto run = inst.RunExpectingComplaints("answer no\ntick 3\nclose\n");
+    const auto& out = run.lines;
+    ASSERT_EQ(out.size(), 4u);
     EXPECT_EQ(Grep(out, "msgbox").size(), 1u);
     EXPECT_EQ(out[1], "ended IDCANCEL");
+    EXPECT_EQ(out[3], "ignored \"close\"");
+    EXPECT_EQ(run.status, 2);
     EXPECT_EQ(inst.Read("registry.reg"), store);
     EXPECT_EQ(inst.Read("config.ini"), config);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(inst.File("backup")), {}), 1) << "only README.txt";
@@ -135,7 +139,7 @@ TEST(SystemDefaultLanguage, MissingSectionsAreReportedNamingTheFile)
     inst.Write("0019trl.ini", Translations({"[1031]"}));
     inst.Write("config.ini", Config("[1049]"));
     inst.Write("registry.reg", Store(""));
-    const auto out = inst.Run("dump\n");
+    const auto out = inst.Run("");
     const auto errors = Grep(out, "error ");
     ASSERT_EQ(errors.size(), 1u) << e2e::Join(out);
     EXPECT_NE(errors[0].find("0019trl.ini"), std::string::npos);

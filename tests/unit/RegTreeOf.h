@@ -1,8 +1,8 @@
 #pragma once
 // The tree a REGEDIT4 text stands for, comments kept; a text that does not
 // parse or apply is a test failure and gives what was applied so far.
-#include "toolkit/regstore/RegFile.h"
-#include "toolkit/regstore/RegistryTree.h"
+#include "regfile/RegFile.h"
+#include "regfile/RegistryTree.h"
 
 #include <gtest/gtest.h>
 

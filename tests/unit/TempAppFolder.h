@@ -1,7 +1,7 @@
 #pragma once
 // A throw-away application folder: the program's executable seems to lie in
 // it while the object lives, and everything in it is removed afterwards.
-#include "toolkit/Services.h"
+#include "platform/Services.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -45,15 +45,6 @@ TEST(Catalogue, LineValueIsTheLineWithoutItsFirstSixCharacters)
     EXPECT_EQ(LineValue("10000x"), "");
 }
 
-TEST(Catalogue, BlockLineCountByKind)
-{
-    const int expected[] = {0, 2, 4, 2, 1, 3, 2, 2, 2, 4, 2, 0};
-    for (int kind = 0; kind <= 11; ++kind)
-        EXPECT_EQ(BlockLineCount(kind), expected[kind]) << "kind " << kind;
-    EXPECT_EQ(BlockLineCount(-4), 0);
-    EXPECT_EQ(BlockLineCount(40), 0);
-}
-
 TEST(Catalogue, HeaderListTakesLongLinesWithZeroInFifthPlace)
 {
     struct Case {
@@ -97,10 +88,34 @@ TEST(Catalogue, FindBlocksReadsTheBlockThatTheKindRequires)
          {"10000 0110", "10001 " + kp, "10002 Name", "10010 0711", "10011 " + kp, "10012 Other"},
          10010,
          {{"0711", kp, "Other"}}},
+        {"a folder path: key path and value name, then the next header",
+         {"10000 0310", "10001 " + kp, "10002 V", "10000 0411", "10001 x.exe"},
+         10000,
+         {{"0310", kp, "V"}, {"0411", "x.exe"}}},
+        {"plain text: key path and value name, then the next header",
+         {"10000 0610", "10001 " + kp, "10002 V", "10000 0411", "10001 x.exe"},
+         10000,
+         {{"0610", kp, "V"}, {"0411", "x.exe"}}},
+        {"a DWORD switch: key path and value name, then the next header",
+         {"10000 0710", "10001 " + kp, "10002 V", "10000 0411", "10001 x.exe"},
+         10000,
+         {{"0710", kp, "V"}, {"0411", "x.exe"}}},
+        {"a DWORD number: key path and value name, then the next header",
+         {"10000 0810", "10001 " + kp, "10002 V", "10000 0411", "10001 x.exe"},
+         10000,
+         {{"0810", kp, "V"}, {"0411", "x.exe"}}},
+        {"a yes/no switch: key path and value name, then the next header",
+         {"10000 1010", "10001 " + kp, "10002 V", "10000 0411", "10001 x.exe"},
+         10000,
+         {{"1010", kp, "V"}, {"0411", "x.exe"}}},
         {"a bounded number: four block lines",
          {"10000 0210", "10001 " + kp, "10002 Delay", "10003 0", "10004 4000", "10010 0411", "10011 x.exe"},
          10000,
          {{"0210", kp, "Delay", "0", "4000"}}},
+        {"a bounded DWORD: four block lines",
+         {"10000 0910", "10001 " + kp, "10002 Delay", "10003 0", "10004 4000", "10010 0411", "10011 x.exe"},
+         10000,
+         {{"0910", kp, "Delay", "0", "4000"}}},
         {"a file path: the extension line whole",
          {"10000 0511", "10001 " + kp, "10002 Wallpaper", "10003 Pictures (*.bmp)|*.bmp"},
          10000,

@@ -2,7 +2,7 @@
 // waits, as it does on Windows, for as many ticks as its queued answer says.
 #include "resource.h"
 #include "toolkit/Dialog.h"
-#include "toolkit/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 
 #include <gtest/gtest.h>
 

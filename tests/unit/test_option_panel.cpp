@@ -7,8 +7,8 @@
 #include "app/TunewrightDlg.h"
 #include "toolkit/Resources.h"
 #include "toolkit/model/ModelWindow.h"
-#include "toolkit/regstore/RegFile.h"
-#include "toolkit/regstore/RegistryTree.h"
+#include "regfile/RegFile.h"
+#include "regfile/RegistryTree.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "toolkit/Services.h"
-#include "toolkit/regstore/RegistryTree.h"
+#include "platform/Services.h"
+#include "regfile/RegistryTree.h"
 #include "util/PowerClass.h"
 
 #include <gtest/gtest.h>
@@ -156,7 +156,7 @@ TEST_F(PowerRegistryTest, KeysThatCannotBeOpened)
         EXPECT_EQ(power.ReadStringValue(RegistryLocation::FromPath, "v"), "");
         EXPECT_EQ(power.ReadDwordValue(RegistryLocation::FromPath, "v"), 0);
         EXPECT_FALSE(power.ReadRawValue("v"));
-        power.DeleteValue(RegistryLocation::FromPath, "v");
+        EXPECT_FALSE(power.DeleteValue(RegistryLocation::FromPath, "v"));
     }
     EXPECT_FALSE(At("HKEY_CURRENT_USER\\\\Locked").WriteStringValue(RegistryLocation::FromPath, "v", "x"));
     EXPECT_FALSE(At("HKEY_CURRENT_USER\\\\Locked").WriteDwordValue(RegistryLocation::FromPath, "v", 1));
@@ -171,7 +171,7 @@ TEST_F(PowerRegistryTest, MissingValuesReadAsEmptyAndZeroAndAreCreatedByWrites)
     const PowerClass power = At("HKEY_CURRENT_USER\\\\K");
     EXPECT_EQ(power.ReadStringValue(RegistryLocation::FromPath, "v"), "");
     EXPECT_EQ(power.ReadDwordValue(RegistryLocation::FromPath, "v"), 0);
-    power.DeleteValue(RegistryLocation::FromPath, "v");
+    EXPECT_EQ(power.DeleteValue(RegistryLocation::FromPath, "v").Error(), tk::RegError::ValueNotFound);
 
     // Writing below a key that does not exist creates it and its parents.
     const PowerClass deep = At("HKEY_CURRENT_USER\\\\New\\\\Deeper\\\\Key");
@@ -249,15 +249,16 @@ TEST_F(PowerRegistryTest, WritesReplaceValuesOfAnotherTypeAndDeleteRemovesThem)
     ASSERT_TRUE(registry_.tree.SetValue(RegRoot::CurrentUser, "Software\\Orvelle\\Orvelle Kitbasket", "active",
                                         RegValue::Dword(1)));
     const PowerClass closing = At("Software\\Orvelle\\Orvelle Kitbasket");
-    closing.DeleteValue(RegistryLocation::LocalMachine, "active");
+    EXPECT_TRUE(closing.DeleteValue(RegistryLocation::LocalMachine, "active"));
     EXPECT_EQ(Stored(RegRoot::LocalMachine, "Software\\Orvelle\\Orvelle Kitbasket", "active"), nullptr);
     EXPECT_NE(Stored(RegRoot::CurrentUser, "Software\\Orvelle\\Orvelle Kitbasket", "active"), nullptr);
     EXPECT_EQ(registry_.subKeys.back(), "Software\\Orvelle\\Orvelle Kitbasket");
 
-    // Nothing there to delete: nothing changes, nothing is reported.
+    // Nothing there to delete: nothing changes, and the result says why.
     const std::size_t before = registry_.tree.ValueCount();
-    closing.DeleteValue(RegistryLocation::LocalMachine, "active");
-    At("No\\Such\\Key").DeleteValue(RegistryLocation::LocalMachine, "active");
+    EXPECT_EQ(closing.DeleteValue(RegistryLocation::LocalMachine, "active").Error(), tk::RegError::ValueNotFound);
+    EXPECT_EQ(At("No\\Such\\Key").DeleteValue(RegistryLocation::LocalMachine, "active").Error(),
+              tk::RegError::KeyNotFound);
     EXPECT_EQ(registry_.tree.ValueCount(), before);
 }
 
@@ -304,7 +305,7 @@ TEST(PowerRegistryWithoutService, FallsBackAsForAKeyThatCannotBeOpened)
     EXPECT_EQ(power.ReadStringValue(RegistryLocation::FromPath, "v"), "");
     EXPECT_EQ(power.ReadDwordValue(RegistryLocation::FromPath, "v"), 0);
     EXPECT_FALSE(power.WriteStringValue(RegistryLocation::FromPath, "v", "x"));
-    power.DeleteValue(RegistryLocation::LocalMachine, "v");
+    EXPECT_FALSE(power.DeleteValue(RegistryLocation::LocalMachine, "v"));
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "unit/RegTreeOf.h"
 
-#include "toolkit/Cp1252.h"
-#include "toolkit/regstore/RegFile.h"
-#include "toolkit/regstore/RegImport.h"
-#include "toolkit/regstore/RegistryTree.h"
+#include "platform/Cp1252.h"
+#include "regfile/RegFile.h"
+#include "regstore/RegImport.h"
+#include "regfile/RegistryTree.h"
 
 #include <gtest/gtest.h>
 

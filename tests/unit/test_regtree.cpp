@@ -1,4 +1,4 @@
-#include "toolkit/regstore/RegistryTree.h"
+#include "regfile/RegistryTree.h"
 
 #include <gtest/gtest.h>
 

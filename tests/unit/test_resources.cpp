@@ -1,6 +1,6 @@
 #include "resource.h"
 #include "toolkit/DialogWindow.h"
-#include "toolkit/Exceptions.h"
+#include "platform/Exceptions.h"
 #include "toolkit/Resources.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "unit/TempAppFolder.h"
 
-#include "toolkit/Exceptions.h"
+#include "platform/Exceptions.h"
 #include "util/PowerClass.h"
 
 #include <gtest/gtest.h>

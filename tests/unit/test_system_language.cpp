@@ -1,8 +1,8 @@
 #include "unit/TempAppFolder.h"
 
 #include "i18n/Translation.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Registry.h"
+#include "platform/Exceptions.h"
+#include "platform/Registry.h"
 
 #include <gtest/gtest.h>
 

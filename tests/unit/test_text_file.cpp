@@ -1,8 +1,8 @@
 #include "unit/NonRegularFiles.h"
 #include "unit/TempAppFolder.h"
 
-#include "toolkit/Exceptions.h"
-#include "toolkit/WholeFile.h"
+#include "platform/Exceptions.h"
+#include "platform/WholeFile.h"
 #include "util/TextFile.h"
 
 #include <gtest/gtest.h>

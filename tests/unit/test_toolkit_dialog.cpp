@@ -3,7 +3,7 @@
 #include "unit/RecordingBackend.h"
 
 #include "toolkit/Dialog.h"
-#include "toolkit/Exceptions.h"
+#include "platform/Exceptions.h"
 #include "toolkit/model/ModelWindow.h"
 
 #include <gtest/gtest.h>

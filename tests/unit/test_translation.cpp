@@ -1,7 +1,7 @@
 #include "unit/TempAppFolder.h"
 
 #include "i18n/Translation.h"
-#include "toolkit/Exceptions.h"
+#include "platform/Exceptions.h"
 
 #include <gtest/gtest.h>
 

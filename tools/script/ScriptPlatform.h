@@ -1,7 +1,7 @@
 #pragma once
 // What the headless driver does differently on each platform: where the
 // registry of a run lies, and how standard input and output carry bytes.
-#include "toolkit/Registry.h"
+#include "platform/Registry.h"
 
 #include <memory>
 #include <string>

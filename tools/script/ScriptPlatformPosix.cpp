@@ -3,8 +3,8 @@
 // change as it happens, and is left to the process end (see ForProcess).
 #include "script/ScriptPlatform.h"
 
-#include "toolkit/RegistryPath.h"
-#include "toolkit/regstore/RegistryStore.h"
+#include "regstore/RegistryPath.h"
+#include "regstore/RegistryStore.h"
 
 namespace {
 

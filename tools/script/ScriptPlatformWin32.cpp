@@ -4,8 +4,8 @@
 // the real registry, and a variable left over from Linux must not change that.
 #include "script/ScriptPlatform.h"
 
-#include "toolkit/win32/RegistryFileMirror.h"
-#include "toolkit/win32/Win32Registry.h"
+#include "regsandbox/RegistryFileMirror.h"
+#include "platform/win32/Win32Registry.h"
 
 #include <cstdio>
 #include <fcntl.h>

@@ -1,7 +1,7 @@
 #include "toolkit/model/ModelWindow.h"
 
-#include "toolkit/CaseFold.h"
-#include "toolkit/Exceptions.h"
+#include "platform/CaseFold.h"
+#include "platform/Exceptions.h"
 
 #include <algorithm>
 

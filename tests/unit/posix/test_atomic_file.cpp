@@ -1,8 +1,8 @@
 #include "unit/TempAppFolder.h"
 
-#include "toolkit/AtomicFile.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/NewFile.h"
+#include "platform/AtomicFile.h"
+#include "platform/Exceptions.h"
+#include "platform/NewFile.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include "unit/RegTreeOf.h"
 #include "unit/TempAppFolder.h"
 
-#include "toolkit/AtomicFile.h"
-#include "toolkit/regstore/RegFile.h"
-#include "toolkit/regstore/RegistryTree.h"
+#include "platform/AtomicFile.h"
+#include "regfile/RegFile.h"
+#include "regfile/RegistryTree.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // A data file that reports no size, as Linux makes it.
-#include "toolkit/Exceptions.h"
-#include "toolkit/WholeFile.h"
+#include "platform/Exceptions.h"
+#include "platform/WholeFile.h"
 
 #include <gtest/gtest.h>
 

@@ -24,12 +24,8 @@ const char* const kCompiler = "x86_64-w64-mingw32-g++-posix";
 const char* const kWindres = "x86_64-w64-mingw32-windres";
 const fs::path kSource = TW_SOURCE_DIR;
 
-// Headers that every platform's build includes, by folder.
-const char* const kSharedFolders[] = {"src/toolkit", "src/toolkit/model", "src/toolkit/headless",
-                                      "src/toolkit/regstore", "src/util", "src/i18n", "src/catalogue", "src/registry",
-                                      "src/app"};
-// The text-file registry store is built on POSIX only.
-const char* const kPosixOnly[] = {"src/toolkit/regstore/RegistryStore.h"};
+// The folders that every platform's build compiles, as the build lists them.
+const char* const kPortableFolders = TW_PORTABLE_FOLDERS;
 
 const char* const kWindowsIncludes = "#include <windows.h>\n#include <commctrl.h>\n#include <commdlg.h>\n"
                                      "#include <shellapi.h>\n#include <shlobj.h>\n";
@@ -94,13 +90,11 @@ private:
 std::vector<std::string> SharedHeaders()
 {
     std::vector<std::string> headers;
-    for (const char* folder : kSharedFolders)
-        for (const auto& entry : fs::directory_iterator(kSource / folder)) {
-            const std::string relative = std::string(folder) + "/" + entry.path().filename().string();
-            if (entry.path().extension() == ".h" && std::find(std::begin(kPosixOnly), std::end(kPosixOnly), relative) ==
-                                                        std::end(kPosixOnly))
-                headers.push_back(relative);
-        }
+    std::istringstream folders(kPortableFolders);
+    for (std::string folder; std::getline(folders, folder, ',');)
+        for (const auto& entry : fs::directory_iterator(kSource / folder))
+            if (entry.path().extension() == ".h")
+                headers.push_back(folder + "/" + entry.path().filename().string());
     std::sort(headers.begin(), headers.end());
     return headers;
 }

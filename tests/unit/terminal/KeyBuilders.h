@@ -1,6 +1,6 @@
 #pragma once
 // Keys as the terminal decoder delivers them, written briefly for tests.
-#include "toolkit/terminal/KeyDecoder.h"
+#include "backends/terminal/KeyDecoder.h"
 
 inline tk::Key K(tk::KeyCode code, bool shift = false, bool alt = false, bool ctrl = false)
 {

@@ -3,9 +3,9 @@
 #include "unit/RecordingBackend.h"
 #include "unit/TempAppFolder.h"
 
-#include "toolkit/regstore/RegImport.h"
-#include "toolkit/regstore/RegistryStore.h"
-#include "toolkit/terminal/ImportingShell.h"
+#include "regstore/RegImport.h"
+#include "regstore/RegistryStore.h"
+#include "backends/terminal/ImportingShell.h"
 
 #include <gtest/gtest.h>
 

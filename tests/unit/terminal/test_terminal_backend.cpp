@@ -1,7 +1,7 @@
 // The terminal backend's loop on a fake terminal: after the first picture it
 // writes only what changed, nothing while nothing changes, sleeps between
 // ticks instead of spinning, and keeps the timers going while a picker waits.
-#include "toolkit/terminal/TerminalBackend.h"
+#include "backends/terminal/TerminalBackend.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Windows-1252 <-> UTF-8 at the terminal's edge.
-#include "toolkit/CaseFold.h"
-#include "toolkit/Cp1252.h"
+#include "platform/CaseFold.h"
+#include "platform/Cp1252.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // A dialog on the terminal: what keys do to its controls and which messages
 // they send, and what the drawing shows.
 #include "toolkit/Resources.h"
-#include "toolkit/terminal/DialogLayer.h"
+#include "backends/terminal/DialogLayer.h"
 
 #include "KeyBuilders.h"
 #include "unit/RecordingBackend.h"

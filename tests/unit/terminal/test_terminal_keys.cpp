@@ -1,5 +1,5 @@
 // Terminal input bytes to keys.
-#include "toolkit/terminal/KeyDecoder.h"
+#include "backends/terminal/KeyDecoder.h"
 
 #include "KeyBuilders.h"
 

@@ -1,6 +1,6 @@
 // Dialog units to character cells.
 #include "toolkit/Resources.h"
-#include "toolkit/terminal/Layout.h"
+#include "backends/terminal/Layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // One-line editing with a caret, as edit fields and path prompts use it.
-#include "toolkit/terminal/LineEdit.h"
+#include "backends/terminal/LineEdit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The file and folder pickers of the text front end on a throw-away folder:
 // what they list, how the keys move through folders, and what they return.
-#include "toolkit/terminal/PickerLayer.h"
+#include "backends/terminal/PickerLayer.h"
 
 #include "KeyBuilders.h"
 

@@ -1,5 +1,5 @@
 // The cell picture and the ANSI output that brings the terminal up to date.
-#include "toolkit/terminal/Screen.h"
+#include "backends/terminal/Screen.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // a pseudo-terminal into a session and crashes; the terminal must have been
 // told to leave the alternate screen and show the cursor, its settings must
 // be back, and the child must still have died of the signal.
-#include "toolkit/terminal/TerminalSession.h"
+#include "backends/terminal/TerminalSession.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // How controls show text: mnemonics, word wrapping, the key help line.
-#include "toolkit/terminal/TextLayout.h"
+#include "backends/terminal/TextLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // A key of the test's own, below HKEY_CURRENT_USER\Software\TunewrightTest
 // under a random name: it and everything below it go with the object, however
 // the test ends.
-#include "toolkit/win32/Win32.h"
+#include "platform/win32/Win32.h"
 
 #include <random>
 #include <string>

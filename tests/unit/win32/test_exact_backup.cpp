@@ -3,10 +3,10 @@
 #include "unit/TempAppFolder.h"
 #include "unit/win32/ScratchKey.h"
 
-#include "registry/BackupText.h"
-#include "registry/SaveKey.h"
-#include "toolkit/win32/Win32.h"
-#include "toolkit/win32/Win32Registry.h"
+#include "saving/BackupText.h"
+#include "saving/SaveKey.h"
+#include "platform/win32/Win32.h"
+#include "platform/win32/Win32Registry.h"
 #include "util/PowerClass.h"
 
 #include <gtest/gtest.h>

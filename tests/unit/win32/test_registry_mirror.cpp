@@ -3,9 +3,9 @@
 #include "unit/RecordingBackend.h"
 #include "unit/TempAppFolder.h"
 
-#include "toolkit/Exceptions.h"
-#include "toolkit/win32/RegistryFileMirror.h"
-#include "toolkit/win32/Win32.h"
+#include "platform/Exceptions.h"
+#include "regsandbox/RegistryFileMirror.h"
+#include "platform/win32/Win32.h"
 
 #include <gtest/gtest.h>
 
@@ -107,7 +107,7 @@ TEST(RegistryMirror, ARunThatChangesNothingWritesNothing)
     EXPECT_THROW(RegistryFileMirror(app.Path("broken.reg")), CException);
 }
 
-TEST(RegistryMirror, AReadOnlyFileRefusesChangesAndSaysSoOnce)
+TEST(RegistryMirror, AReadOnlyFileRefusesChangesAndSaysWhy)
 {
     TempAppFolder app;
     app.Write("registry.reg", kSeed);
@@ -121,13 +121,16 @@ TEST(RegistryMirror, AReadOnlyFileRefusesChangesAndSaysSoOnce)
         EXPECT_EQ(mirror.DeleteValue(RegRoot::CurrentUser, "Software\\MirrorTest", "None").Error(),
                   RegError::ValueNotFound);
         EXPECT_TRUE(backend.errors.empty());
-        EXPECT_EQ(mirror.SetValue(RegRoot::CurrentUser, "Software\\MirrorTest", "Old", RegValue::String("2")).Error(),
-                  RegError::WriteFailed);
-        EXPECT_EQ(mirror.DeleteValue(RegRoot::CurrentUser, "Software\\MirrorTest", "Old").Error(), RegError::WriteFailed);
+        for (const RegResult& change :
+             {mirror.SetValue(RegRoot::CurrentUser, "Software\\MirrorTest", "Old", RegValue::String("2")),
+              mirror.DeleteValue(RegRoot::CurrentUser, "Software\\MirrorTest", "Old")}) {
+            ASSERT_FALSE(change);
+            EXPECT_EQ(change.Error(), RegError::WriteFailed);
+            EXPECT_EQ(change.Error().cause, "the registry store \"" + app.Path("registry.reg") + "\" is read-only");
+        }
         mirror.Save();
     }
-    ASSERT_EQ(backend.errors.size(), 1u);
-    EXPECT_NE(backend.errors[0].find(app.Path("registry.reg") + "\": is read-only"), std::string::npos);
+    EXPECT_TRUE(backend.errors.empty()) << "the caller tells the user";
     ::SetFileAttributesA(app.Path("registry.reg").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(app.Read("registry.reg"), kSeed);
 }

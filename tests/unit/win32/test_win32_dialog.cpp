@@ -4,9 +4,9 @@
 #include "unit/RecordingBackend.h"
 
 #include "toolkit/Dialog.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/win32/Win32Backend.h"
-#include "toolkit/win32/Win32Window.h"
+#include "platform/Exceptions.h"
+#include "backends/win32/Win32Backend.h"
+#include "backends/win32/Win32Window.h"
 
 #include <gtest/gtest.h>
 

@@ -4,11 +4,11 @@
 #include "unit/TempAppFolder.h"
 
 #include "i18n/Translation.h"
-#include "toolkit/AtomicFile.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/FileSystem.h"
-#include "toolkit/NewFile.h"
-#include "toolkit/win32/Win32.h"
+#include "platform/AtomicFile.h"
+#include "platform/Exceptions.h"
+#include "platform/FileSystem.h"
+#include "platform/NewFile.h"
+#include "platform/win32/Win32.h"
 #include "util/PowerClass.h"
 #include "util/TextFile.h"
 

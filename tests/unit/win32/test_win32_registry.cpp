@@ -2,7 +2,7 @@
 // own below HKEY_CURRENT_USER\Software\TunewrightTest.
 #include "unit/win32/ScratchKey.h"
 
-#include "toolkit/win32/Win32Registry.h"
+#include "platform/win32/Win32Registry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,31 @@
+#pragma once
+// The shell of the terminal program. A registry file (".reg" in any letter
+// case) is imported into the registry store in-process, as Windows hands one
+// to the registry editor: the user is asked first and told the outcome.
+// Everything else goes to the desktop's own opener.
+#include "toolkit/DialogWindow.h"
+#include "platform/Services.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tk {
+
+class RegistryStore;
+
+class ImportingShell final : public IShell {
+public:
+    // A message box owned by the program's window.
+    using Box = std::function<Answer(std::string_view text, BoxStyle style)>;
+
+    ImportingShell(RegistryStore& store, IShell& others, Box box);
+    void Open(const std::string& target) override;
+
+private:
+    RegistryStore& store_;
+    IShell& others_;
+    Box box_;
+};
+
+} // namespace tk

@@ -1,0 +1,135 @@
+// What keys do in the file and folder pickers.
+#include "backends/terminal/PickerLayer.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace tk {
+
+namespace {
+
+bool IsLeaveKey(const Key& key)
+{
+    return key.code == KeyCode::Escape || (key.code == KeyCode::Char && key.ctrl && key.ch == U'q') ||
+           (key.code == KeyCode::Function && key.function == 4 && key.alt);
+}
+
+bool IsSpace(const Key& key)
+{
+    return key.code == KeyCode::Char && key.ch == U' ' && !key.ctrl && !key.alt;
+}
+
+} // namespace
+
+PickerLayer::PickerLayer(Mode mode, std::string title, std::string instruction, std::string_view filter,
+                         std::string folder)
+    : mode_(mode), title_(std::move(title)), instruction_(std::move(instruction)), filter_(ParseFilter(filter))
+{
+    Open(folder);
+}
+
+std::vector<HelpItem> PickerLayer::KeyHelp() const
+{
+    if (mode_ == Mode::Folder)
+        return {{"Arrows move", 3}, {"Enter open", 1}, {"Space choose this folder", 1}, {"Backspace up", 2},
+                {"Esc cancel", 1}};
+    if (!listFocused_)
+        return {{"Type a name or path", 3}, {"Enter choose", 1}, {"Tab list", 2}, {"Esc cancel", 1}};
+    return {{"Arrows move", 3}, {"Enter open/choose", 1}, {"Backspace up", 2}, {"Tab name", 2}, {"Esc cancel", 1}};
+}
+
+void PickerLayer::Open(const std::string& folder, std::string_view select)
+{
+    folder_ = folder;
+    listing_ = ListFolder(folder_, filter_.patterns, mode_ == Mode::Folder);
+    selected_ = 0;
+    scroll_ = 0;
+    for (std::size_t i = 0; i < listing_.entries.size(); ++i)
+        if (listing_.entries[i].folder && listing_.entries[i].name == select)
+            selected_ = static_cast<int>(i);
+}
+
+void PickerLayer::Select(int index)
+{
+    selected_ = index;
+    const FolderEntry& entry = listing_.entries[static_cast<std::size_t>(index)];
+    if (mode_ == Mode::File && !entry.folder) {
+        name_.text = entry.name;
+        name_.caret = name_.text.size();
+        name_.selected = false;
+    }
+}
+
+void PickerLayer::Finish(std::optional<std::string> result)
+{
+    result_ = std::move(result);
+    done_ = true;
+}
+
+void PickerLayer::HandleKey(const Key& key)
+{
+    if (IsLeaveKey(key)) {
+        Finish(std::nullopt);
+    } else if (key.code == KeyCode::Tab) {
+        listFocused_ = !listFocused_;
+    } else if (listFocused_) {
+        HandleListKey(key);
+    } else {
+        HandleBelowKey(key);
+    }
+}
+
+void PickerLayer::HandleListKey(const Key& key)
+{
+    const int count = static_cast<int>(listing_.entries.size());
+    if (const auto to = Navigate(key, selected_, count, pageRows_)) {
+        Select(*to);
+        return;
+    }
+    if (key.code == KeyCode::Enter) {
+        if (count == 0) {
+            if (mode_ == Mode::File)
+                ConfirmName();
+            return;
+        }
+        const FolderEntry& entry = listing_.entries[static_cast<std::size_t>(selected_)];
+        if (entry.folder)
+            Open(JoinPath(folder_, entry.name));
+        else
+            Finish(JoinPath(folder_, entry.name));
+    } else if (key.code == KeyCode::Backspace) {
+        const std::string from(BaseName(folder_));
+        Open(ParentFolder(folder_), from);
+    } else if (mode_ == Mode::Folder && IsSpace(key)) {
+        Finish(folder_);
+    }
+}
+
+void PickerLayer::HandleBelowKey(const Key& key)
+{
+    if (mode_ == Mode::Folder) {
+        if (key.code == KeyCode::Enter || IsSpace(key))
+            Finish(folder_);
+    } else if (key.code == KeyCode::Enter) {
+        ConfirmName();
+    } else {
+        name_.HandleKey(key);
+    }
+}
+
+void PickerLayer::ConfirmName()
+{
+    if (name_.text.empty())
+        return;
+    std::string path = ResolvePath(folder_, name_.text);
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        name_ = LineEdit{};
+        Open(path);
+        return;
+    }
+    // A name that does not exist is the caller's to judge, as on Windows.
+    Finish(std::move(path));
+}
+
+} // namespace tk

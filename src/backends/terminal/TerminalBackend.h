@@ -1,0 +1,57 @@
+#pragma once
+// The terminal backend: every open dialog, message box and path prompt is a
+// layer on one full-screen picture. One event loop serves them all: it waits
+// for keys at most 100 ms, hands keys to the top layer, and delivers the timer
+// messages of every open dialog, also while a nested dialog or a box waits.
+#include "toolkit/Dialog.h"
+#include "backends/terminal/KeyDecoder.h"
+#include "backends/terminal/Layer.h"
+#include "backends/terminal/Screen.h"
+#include "backends/terminal/Terminal.h"
+#include "backends/terminal/TerminalWindow.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tk {
+
+class TerminalBackend final : public IBackend, public ModalHost {
+public:
+    explicit TerminalBackend(ITerminal& terminal);
+
+    Answer RunModal(CDialog& dialog) override;
+    void ReportError(const std::string& text) override;
+
+    // The modal boxes of the dialog windows.
+    Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;
+    std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> ShowFolderDialog(std::string_view title) override;
+
+private:
+    class Pushed;
+
+    // Runs the layer's modal loop; the layer must be on top.
+    void Loop(Layer& layer);
+    void RunLayer(Layer& layer);
+    void FireTimers();
+    void Render();
+    void ShowDeferredErrors();
+    void WaitForInput();
+
+    ITerminal& terminal_;
+    CellScreen screen_;
+    KeyDecoder decoder_;
+    std::optional<SteadyTime> partialSince_;
+    std::deque<Key> keys_;
+    std::vector<Layer*> layers_;
+    std::vector<std::string> deferredErrors_;
+    int dialogs_ = 0;
+    bool closed_ = false;
+    bool rendering_ = false;
+    bool showingDeferred_ = false;
+    bool fullRedraw_ = true;
+};
+
+} // namespace tk

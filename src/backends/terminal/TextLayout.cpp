@@ -1,0 +1,129 @@
+#include "backends/terminal/TextLayout.h"
+
+#include "platform/CaseFold.h"
+#include "platform/Cp1252.h"
+
+namespace tk {
+
+Label ParseLabel(std::string_view caption)
+{
+    Label out;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) {
+            ++i;
+            if (caption[i] != '&' && out.mnemonic < 0)
+                out.mnemonic = static_cast<int>(out.text.size());
+        }
+        out.text += caption[i];
+    }
+    return out;
+}
+
+char MnemonicOf(std::string_view caption)
+{
+    const Label l = ParseLabel(caption);
+    return l.mnemonic < 0 ? '\0' : FoldCase(l.text[static_cast<std::size_t>(l.mnemonic)]);
+}
+
+namespace {
+
+void WrapParagraph(std::string_view para, std::size_t width, std::vector<std::string>& out)
+{
+    std::string line;
+    std::size_t i = 0;
+    while (i < para.size()) {
+        if (para[i] == ' ') {
+            if (!line.empty() && line.size() < width)
+                line += ' ';
+            ++i;
+            continue;
+        }
+        std::size_t end = para.find(' ', i);
+        if (end == std::string_view::npos)
+            end = para.size();
+        std::string_view word = para.substr(i, end - i);
+        i = end;
+        while (!word.empty()) {
+            if (line.size() + word.size() <= width) {
+                line += word;
+                break;
+            }
+            if (!line.empty()) {
+                while (!line.empty() && line.back() == ' ')
+                    line.pop_back();
+                out.push_back(line);
+                line.clear();
+                continue;
+            }
+            // A word wider than a whole line: cut it where the line ends.
+            out.emplace_back(word.substr(0, width));
+            word.remove_prefix(width);
+        }
+    }
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    out.push_back(line);
+}
+
+} // namespace
+
+std::vector<std::string> WrapText(std::string_view text, int width)
+{
+    std::vector<std::string> out;
+    if (text.empty() || width <= 0)
+        return out;
+    std::size_t start = 0;
+    while (true) {
+        std::size_t brk = text.find_first_of("\r\n", start);
+        const std::string_view para = text.substr(start, brk == std::string_view::npos ? brk : brk - start);
+        WrapParagraph(OneLine(para), static_cast<std::size_t>(width), out);
+        if (brk == std::string_view::npos)
+            break;
+        if (text[brk] == '\r' && brk + 1 < text.size() && text[brk + 1] == '\n')
+            ++brk;
+        start = brk + 1;
+        if (start == text.size())
+            break;
+    }
+    return out;
+}
+
+std::string FitHelp(const std::vector<HelpItem>& items, int width)
+{
+    std::vector<bool> keep(items.size(), true);
+    const auto join = [&] {
+        std::string out;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (!keep[i])
+                continue;
+            if (!out.empty())
+                out += "  ";
+            out += items[i].text;
+        }
+        return out;
+    };
+    std::string line = join();
+    while (static_cast<int>(line.size()) > width) {
+        // Drop the last of the least important entries.
+        int worst = -1;
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (keep[i] && (worst < 0 || items[i].priority >= items[static_cast<std::size_t>(worst)].priority))
+                worst = static_cast<int>(i);
+        if (worst < 0)
+            break;
+        keep[static_cast<std::size_t>(worst)] = false;
+        line = join();
+    }
+    return line;
+}
+
+std::string OneLine(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    return out;
+}
+
+} // namespace tk

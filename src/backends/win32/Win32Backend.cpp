@@ -1,0 +1,70 @@
+#include "backends/win32/Win32Backend.h"
+
+#include "toolkit/Dialog.h"
+#include "platform/Exceptions.h"
+#include "backends/win32/DialogProc.h"
+#include "backends/win32/Win32Window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace tk {
+
+Win32Backend::Win32Backend()
+{
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES;
+    ::InitCommonControlsEx(&controls);
+}
+
+Answer Win32Backend::RunModal(CDialog& dialog)
+{
+    ModalRun run{*this, dialog, nullptr};
+    ::SetLastError(ERROR_SUCCESS);
+    const INT_PTR result = ::DialogBoxParamA(win32::ProgramInstance(), MAKEINTRESOURCEA(dialog.TemplateId()),
+                                             ActiveWindow(), &DialogProc, reinterpret_cast<LPARAM>(&run));
+    if (run.window)
+        Closing(*run.window);
+    dialog.AttachWindow(nullptr);
+    if (result == -1 || !run.window)
+        throw CException("dialog " + std::to_string(dialog.TemplateId()) + " cannot be shown (" +
+                         win32::ErrorText(::GetLastError()) + ")");
+    return run.window->EndResult().value_or(Answer::Cancel);
+}
+
+void Win32Backend::ReportError(const std::string& text)
+{
+    ShowBox(ActiveWindow(), text, AppTitle(), {BoxButtons::Ok, BoxIcon::Error});
+}
+
+HWND Win32Backend::ActiveWindow() const
+{
+    return open_.empty() ? nullptr : open_.back()->Handle();
+}
+
+HWND Win32Backend::MainWindow() const
+{
+    return open_.empty() ? nullptr : open_.front()->Handle();
+}
+
+HBRUSH Win32Backend::Brush(COLORREF colour)
+{
+    auto& brush = brushes_[colour];
+    if (!brush)
+        brush.reset(::CreateSolidBrush(colour));
+    return brush.get();
+}
+
+void Win32Backend::Opened(Win32Window& window)
+{
+    open_.push_back(&window);
+}
+
+void Win32Backend::Closing(const Win32Window& window)
+{
+    open_.erase(std::remove(open_.begin(), open_.end(), &window), open_.end());
+}
+
+} // namespace tk

@@ -1,0 +1,47 @@
+#pragma once
+// The win32 backend: every dialog is a real modal dialog that the system
+// builds from the program's compiled dialog templates, and one dialog
+// procedure turns the system's messages into the toolkit's (DialogProc.cpp).
+// The backend keeps the stack of open dialogs, so that each dialog and each
+// box has the dialog that asked for it as its owner.
+#include "toolkit/Backend.h"
+#include "platform/win32/Win32.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tk {
+
+class Win32Window;
+
+class Win32Backend final : public IBackend {
+public:
+    // Registers the common controls the templates use (the list view).
+    Win32Backend();
+    Win32Backend(const Win32Backend&) = delete;
+    Win32Backend& operator=(const Win32Backend&) = delete;
+
+    // Throws CException when the system cannot make the dialog.
+    Answer RunModal(CDialog& dialog) override;
+    // A message box with the error icon, owned by the innermost dialog.
+    void ReportError(const std::string& text) override;
+
+    // The innermost open dialog and the outermost (the main window); null
+    // when none is open.
+    HWND ActiveWindow() const;
+    HWND MainWindow() const;
+    // A solid brush of the colour, made on first use and kept while the
+    // backend lives.
+    HBRUSH Brush(COLORREF colour);
+
+    // The dialog procedure reports a dialog made and one about to go.
+    void Opened(Win32Window& window);
+    void Closing(const Win32Window& window);
+
+private:
+    std::vector<Win32Window*> open_;
+    std::map<COLORREF, win32::UniqueBrush> brushes_;
+};
+
+} // namespace tk

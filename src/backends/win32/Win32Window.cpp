@@ -1,0 +1,193 @@
+#include "backends/win32/Win32Window.h"
+
+#include "platform/Exceptions.h"
+
+#include <commctrl.h>
+
+namespace tk {
+
+namespace {
+
+LPARAM Text(const std::string& text)
+{
+    return reinterpret_cast<LPARAM>(text.c_str());
+}
+
+} // namespace
+
+Win32Window::Win32Window(HWND window, int templateId, Win32Backend& backend)
+    : window_(window), templateId_(templateId), backend_(backend)
+{
+}
+
+HWND Win32Window::Item(int id) const
+{
+    if (HWND item = ::GetDlgItem(window_, id))
+        return item;
+    throw CException("dialog " + std::to_string(templateId_) + " has no control " + std::to_string(id));
+}
+
+LRESULT Win32Window::Send(int id, UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return ::SendMessageA(Item(id), message, wParam, lParam);
+}
+
+std::string Win32Window::GetItemText(int id) const
+{
+    const HWND item = Item(id);
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(item)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextA(item, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void Win32Window::SetItemText(int id, std::string_view text)
+{
+    ::SetWindowTextA(Item(id), std::string(text).c_str());
+}
+
+void Win32Window::ShowItem(int id, bool show)
+{
+    ::ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE);
+}
+
+// The control's own flag: while the dialog itself is still hidden (during
+// its initialisation) IsWindowVisible would say no for every control.
+bool Win32Window::IsItemVisible(int id) const
+{
+    return (::GetWindowLongA(Item(id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Win32Window::SetCheck(int id, bool checked)
+{
+    Send(id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool Win32Window::GetCheck(int id) const
+{
+    return Send(id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32Window::SetFocus(int id)
+{
+    ::SetFocus(Item(id));
+}
+
+void Win32Window::ListDeleteAllItems(int id)
+{
+    Send(id, LVM_DELETEALLITEMS, 0, 0);
+}
+
+void Win32Window::ListDeleteColumn(int id, int column)
+{
+    Send(id, LVM_DELETECOLUMN, static_cast<WPARAM>(column), 0);
+}
+
+void Win32Window::ListInsertColumn(int id, int column, std::string_view title, int widthPixels)
+{
+    std::string text(title);
+    LVCOLUMNA format{};
+    format.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    format.fmt = LVCFMT_LEFT;
+    format.cx = widthPixels;
+    format.pszText = text.data();
+    format.iSubItem = column;
+    Send(id, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&format));
+}
+
+// Every extended style the call does not name is switched off.
+void Win32Window::ListSetExtendedStyle(int id, ListExStyle style)
+{
+    Send(id, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style));
+}
+
+int Win32Window::ListInsertItem(int id, int position, std::string_view text)
+{
+    std::string copy(text);
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = position;
+    item.pszText = copy.data();
+    return static_cast<int>(Send(id, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+int Win32Window::ListItemCount(int id) const
+{
+    return static_cast<int>(Send(id, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string Win32Window::ListItemText(int id, int item) const
+{
+    if (item < 0 || item >= ListItemCount(id))
+        return {};
+    // The list answers how much it copied; a text that filled the buffer may
+    // go on, so it is asked again with more room.
+    std::string text(256, '\0');
+    for (;;) {
+        LVITEMA request{};
+        request.iSubItem = 0;
+        request.pszText = text.data();
+        request.cchTextMax = static_cast<int>(text.size());
+        const auto copied = static_cast<std::size_t>(
+            Send(id, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&request)));
+        if (copied + 1 < text.size()) {
+            text.resize(copied);
+            return text;
+        }
+        text.resize(text.size() * 2);
+    }
+}
+
+int Win32Window::ListGetSelectionMark(int id) const
+{
+    return static_cast<int>(Send(id, LVM_GETSELECTIONMARK, 0, 0));
+}
+
+void Win32Window::ListSetSelectionMark(int id, int item)
+{
+    Send(id, LVM_SETSELECTIONMARK, 0, item);
+}
+
+void Win32Window::ComboResetContent(int id)
+{
+    Send(id, CB_RESETCONTENT, 0, 0);
+}
+
+int Win32Window::ComboAddString(int id, std::string_view text)
+{
+    return static_cast<int>(Send(id, CB_ADDSTRING, 0, Text(std::string(text))));
+}
+
+int Win32Window::ComboCount(int id) const
+{
+    return static_cast<int>(Send(id, CB_GETCOUNT, 0, 0));
+}
+
+std::string Win32Window::ComboItemText(int id, int index) const
+{
+    const LRESULT length = Send(id, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR)
+        return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied = Send(id, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return text;
+}
+
+int Win32Window::ComboGetCurSel(int id) const
+{
+    return static_cast<int>(Send(id, CB_GETCURSEL, 0, 0));
+}
+
+void Win32Window::ComboSetCurSel(int id, int index)
+{
+    Send(id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+// From the first entry on; an unsuccessful search leaves the selection.
+int Win32Window::ComboSelectString(int id, std::string_view prefix)
+{
+    const LRESULT found = Send(id, CB_SELECTSTRING, static_cast<WPARAM>(-1), Text(std::string(prefix)));
+    return found == CB_ERR ? -1 : static_cast<int>(found);
+}
+
+} // namespace tk

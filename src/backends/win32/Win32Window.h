@@ -1,0 +1,87 @@
+#pragma once
+// One open dialog as the toolkit sees it: every call goes to the real window
+// and its controls. The bitmaps given to its menu items belong to it and are
+// released when it goes, after the window and its menu.
+#include "toolkit/DialogWindow.h"
+#include "platform/win32/Win32.h"
+
+#include <map>
+#include <utility>
+
+namespace tk {
+
+class Win32Backend;
+
+class Win32Window final : public IDialogWindow {
+public:
+    Win32Window(HWND window, int templateId, Win32Backend& backend);
+
+    HWND Handle() const { return window_; }
+    // Whether the handler of the paint request now running painted the icon.
+    void StartPaintRequest() { painted_ = false; }
+    bool Painted() const { return painted_; }
+
+    std::string GetItemText(int id) const override;
+    void SetItemText(int id, std::string_view text) override;
+    void ShowItem(int id, bool show) override;
+    bool IsItemVisible(int id) const override;
+    void SetCheck(int id, bool checked) override;
+    bool GetCheck(int id) const override;
+    void SetFocus(int id) override;
+
+    void ListDeleteAllItems(int id) override;
+    void ListDeleteColumn(int id, int column) override;
+    void ListInsertColumn(int id, int column, std::string_view title, int widthPixels) override;
+    void ListSetExtendedStyle(int id, ListExStyle style) override;
+    int ListInsertItem(int id, int position, std::string_view text) override;
+    int ListItemCount(int id) const override;
+    std::string ListItemText(int id, int item) const override;
+    int ListGetSelectionMark(int id) const override;
+    void ListSetSelectionMark(int id, int item) override;
+
+    void ComboResetContent(int id) override;
+    int ComboAddString(int id, std::string_view text) override;
+    int ComboCount(int id) const override;
+    std::string ComboItemText(int id, int index) const override;
+    int ComboGetCurSel(int id) const override;
+    void ComboSetCurSel(int id, int index) override;
+    int ComboSelectString(int id, std::string_view prefix) override;
+
+    void MenuSetItemText(int top, int item, std::string_view text) override;
+    void MenuSetItemBitmap(int top, int item, int bitmapId) override;
+    void DrawMenuBar() override;
+    bool HasSystemMenu() const override;
+    void SystemMenuAppendSeparator() override;
+    void SystemMenuAppend(int commandId, std::string_view text) override;
+
+    void SetIcon(int iconId, bool big) override;
+    bool IsMinimized() const override;
+    void PaintIconCentred(int iconId) override;
+    void SetTimer(int timerId, int milliseconds) override;
+    void EndDialog(Answer result) override;
+    std::optional<Answer> EndResult() const override;
+
+    Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;
+    std::optional<std::string> FileOpenDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> BrowseForFolder(std::string_view title) override;
+
+private:
+    // The control; throws CException naming the dialog and the id.
+    HWND Item(int id) const;
+    LRESULT Send(int id, UINT message, WPARAM wParam, LPARAM lParam) const;
+
+    HWND window_;
+    int templateId_;
+    Win32Backend& backend_;
+    std::optional<Answer> endResult_;
+    std::map<std::pair<int, int>, win32::UniqueBitmap> menuBitmaps_;
+    bool painted_ = false;
+};
+
+// The program's icon resource `id`, shared and never destroyed.
+HICON ProgramIcon(int id);
+
+// A message box owned by `owner` (null: by no window).
+Answer ShowBox(HWND owner, std::string_view text, std::string_view caption, BoxStyle style);
+
+} // namespace tk

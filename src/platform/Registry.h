@@ -1,0 +1,120 @@
+#pragma once
+// The registry as a platform service. Implementations: the Windows registry
+// (win32 backend) and the REGEDIT4 text-file store (regstore/) used on Linux.
+//
+// Sub-keys are given below a root, without the root name. A separator may be
+// written as one backslash or as two: both name the same key, as on Windows.
+// A sub-key that starts with a backslash names no key, as Windows refuses it.
+// Key and value names compare case-insensitively and keep their spelling.
+#include "platform/Result.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tk {
+
+enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig };
+
+// Every standard root with its name, in the order of the Windows handle
+// values; a root's place here is its enumerator's value.
+struct RegRootName {
+    RegRoot root;
+    std::string_view name;
+};
+inline constexpr RegRootName kRegRoots[] = {
+    {RegRoot::ClassesRoot, "HKEY_CLASSES_ROOT"}, {RegRoot::CurrentUser, "HKEY_CURRENT_USER"},
+    {RegRoot::LocalMachine, "HKEY_LOCAL_MACHINE"}, {RegRoot::Users, "HKEY_USERS"},
+    {RegRoot::CurrentConfig, "HKEY_CURRENT_CONFIG"},
+};
+
+// The Windows value type numbers, so that files and the real registry agree.
+enum class RegType : std::uint32_t {
+    None = 0,
+    Sz = 1,
+    ExpandSz = 2,
+    Binary = 3,
+    Dword = 4,
+    DwordBigEndian = 5,
+    Link = 6,
+    MultiSz = 7,
+    ResourceList = 8,
+    Qword = 11,
+};
+
+// A value exactly as stored: its type and raw bytes. REG_SZ data carry their
+// terminating zero byte, as the Windows registry returns them.
+struct RegValue {
+    RegType type = RegType::None;
+    std::vector<std::uint8_t> data;
+
+    static RegValue String(std::string_view text);
+    static RegValue Dword(std::uint32_t value);
+};
+
+// A value as an exact copy (a backup) needs it. `utf16`: the system code page
+// cannot carry the text of this text-typed value (REG_SZ, REG_EXPAND_SZ,
+// REG_MULTI_SZ), so `value.data` holds the registry's wide form, UTF-16LE
+// with its terminating zero units; otherwise the data are as QueryValue gives
+// them.
+struct ExactRegValue {
+    RegValue value;
+    bool utf16 = false;
+};
+
+enum class RegError {
+    KeyNotFound,    // the key cannot be opened because it does not exist
+    ValueNotFound,  // the key exists, the value does not
+    BadKeyPath,     // the sub-key starts with a separator: it names no key
+    AccessDenied,   // the key exists but may not be opened or changed
+    StoreBroken,    // the backing store cannot be read or parsed
+    WriteFailed,    // the change could not be made durable
+};
+
+// Why a change was not made: its kind, and in `cause` what went wrong in the
+// registry's own words where it has more to say than the kind ("the registry
+// store "FILE" is read-only"), for the message of the caller that asked.
+struct RegFault {
+    RegError error = RegError::WriteFailed;
+    std::string cause;
+    // The registry has shown the user this fault already, in its own box
+    // when a read met it: a caller that would only repeat it may stay quiet.
+    bool told = false;
+
+    RegFault(RegError kind, std::string why = {}) : error(kind), cause(std::move(why)) {}
+    friend bool operator==(const RegFault& fault, RegError kind) { return fault.error == kind; }
+};
+
+// What a change reports: done, or why not.
+using RegResult = Result<void, RegFault>;
+
+class IRegistry {
+public:
+    virtual ~IRegistry() = default;
+
+    // The value's presence, type and bytes.
+    virtual Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey,
+                                                  std::string_view name) = 0;
+
+    // The value for an exact copy. A registry whose text is all in the code
+    // page (the text-file store) gives what QueryValue gives.
+    virtual Result<ExactRegValue, RegError> QueryExactValue(RegRoot root, std::string_view subKey,
+                                                            std::string_view name);
+
+    // Creates the key and every missing key above it, then sets the value,
+    // replacing one of another type. An empty sub-key names the root itself.
+    virtual RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+                               const RegValue& value) = 0;
+
+    // KeyNotFound / ValueNotFound when there was nothing to delete.
+    virtual RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) = 0;
+};
+
+inline std::string_view RootName(RegRoot root)
+{
+    return kRegRoots[static_cast<int>(root)].name;
+}
+
+} // namespace tk

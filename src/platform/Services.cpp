@@ -1,0 +1,41 @@
+#include "platform/Services.h"
+
+#include <ctime>
+
+namespace tk {
+
+Services& CurrentServices()
+{
+    static Services services;
+    return services;
+}
+
+void ShellOpen(const std::string& target)
+{
+    if (IShell* shell = CurrentServices().shell)
+        shell->Open(target);
+}
+
+ScopedServices::ScopedServices(const Services& services) : previous_(CurrentServices())
+{
+    CurrentServices() = services;
+}
+
+ScopedServices::~ScopedServices()
+{
+    CurrentServices() = previous_;
+}
+
+LocalTime SystemClock::Now()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+#ifdef _WIN32
+    localtime_s(&parts, &now);
+#else
+    localtime_r(&now, &parts);
+#endif
+    return LocalTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min};
+}
+
+} // namespace tk

@@ -1,0 +1,93 @@
+#include "platform/AtomicFile.h"
+
+#include "platform/Exceptions.h"
+#include "platform/posix/FileSteps.h"
+#include "platform/posix/TemporaryFile.h"
+#include "platform/posix/UniqueFd.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tk {
+
+namespace {
+
+// As many links as the kernel follows in one path.
+constexpr int kMaxLinks = 40;
+
+// access() lets root write any file; a file without a single write permission
+// is read-only for root as well.
+bool MayWrite(const std::string& file, const struct ::stat& st)
+{
+    return ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) == 0 && (st.st_mode & 0222) != 0;
+}
+
+std::string ReadLink(const std::string& path)
+{
+    std::string target(256, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0)
+            return std::string();
+        if (static_cast<std::size_t>(n) < target.size()) {
+            target.resize(static_cast<std::size_t>(n));
+            return target;
+        }
+        target.resize(target.size() * 2);
+    }
+}
+
+} // namespace
+
+std::string FileBehindLinks(const std::string& path)
+{
+    std::string current = path;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        struct ::stat st{};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        const std::string link = ReadLink(current);
+        if (link.empty())
+            CFileException::ThrowErrno(path, "the link cannot be read");
+        current = link[0] == '/' ? link : Beside(current, link);
+    }
+    throw CFileException(path, "the chain of links does not end");
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view content)
+{
+    const std::string target = FileBehindLinks(path);
+    struct ::stat old{};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode))
+        throw CFileException(path, "is not a regular file and is not replaced");
+    if (replacing && !MayWrite(target, old))
+        throw CFileException(path, "is read-only");
+    RemoveStaleTemporaries(target, StaleTemporaries::OfThisFile);
+
+    // A new file gets the permissions that the umask leaves; a replaced one
+    // those it had.
+    TemporaryFile temporary;
+    UniqueFd fd = temporary.Create(target, replacing ? 0600 : 0666);
+    if (!fd.Valid())
+        CFileException::ThrowErrno(path, "cannot create a temporary file beside it");
+    if (replacing) {
+        // Changing the owner clears set-id bits, so the mode comes after it.
+        if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            && ::fchown(fd.Get(), old.st_uid, old.st_gid) != 0 && errno != EPERM)
+            CFileException::ThrowErrno(path, "cannot give the new file the old one's owner");
+        if (::fchmod(fd.Get(), old.st_mode & 07777) != 0)
+            CFileException::ThrowErrno(path, "cannot give the new file the old one's permissions");
+    }
+    WriteDurably(path, fd, content);
+    if (::rename(temporary.Path().c_str(), target.c_str()) != 0)
+        CFileException::ThrowErrno(path, "cannot replace");
+    temporary.Keep();
+
+    // Make the rename itself durable.
+    FlushFolderOf(target);
+}
+
+} // namespace tk

@@ -1,0 +1,35 @@
+#include "platform/WholeFile.h"
+
+#include "platform/Exceptions.h"
+#include "platform/posix/ReadAll.h"
+#include "platform/posix/UniqueFd.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tk {
+
+std::string ReadWholeFile(const std::string& path, std::size_t limit)
+{
+    // O_NONBLOCK only keeps the open of a pipe without writer from waiting;
+    // such a file is refused below, and a regular file reads the same with it.
+    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!file.Valid())
+        CFileException::ThrowErrno(path, "cannot open the file for reading");
+    struct stat status {};
+    if (::fstat(file.Get(), &status) != 0)
+        CFileException::ThrowErrno(path, "cannot examine the file");
+    if (!S_ISREG(status.st_mode))
+        throw CFileException(path, "is not a regular file");
+    return detail::ReadUpToLimit(path, limit, static_cast<std::uint64_t>(status.st_size),
+                                 [&](char* buffer, std::size_t size) {
+                                     const auto count = ReadOnce(file.Get(), buffer, size);
+                                     if (!count)
+                                         CFileException::ThrowErrno(path, "cannot read the file");
+                                     return count;
+                                 });
+}
+
+} // namespace tk

@@ -1,0 +1,36 @@
+#include "platform/WholeFile.h"
+
+#include "platform/Exceptions.h"
+#include "platform/win32/Win32.h"
+
+#include <algorithm>
+
+namespace tk {
+
+std::string ReadWholeFile(const std::string& path, std::size_t limit)
+{
+    // Backup semantics let a folder be opened, so that it is refused as not a
+    // regular file rather than as a file that cannot be opened.
+    const win32::UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE)
+        win32::ThrowLastError(path, "cannot open the file for reading");
+    // A device or a pipe is refused before a byte is read.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!win32::IsRegularFile(file.get(), info))
+        throw CFileException(path, "is not a regular file");
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.get(), &size))
+        win32::ThrowLastError(path, "cannot examine the file");
+    return detail::ReadUpToLimit(path, limit, static_cast<std::uint64_t>(size.QuadPart),
+                                 [&](char* buffer, std::size_t wanted) {
+                                     DWORD count = 0;
+                                     const auto chunk = static_cast<DWORD>(std::min<std::size_t>(wanted, 1u << 30));
+                                     if (!::ReadFile(file.get(), buffer, chunk, &count, nullptr))
+                                         win32::ThrowLastError(path, "cannot read the file");
+                                     return static_cast<std::size_t>(count);
+                                 });
+}
+
+} // namespace tk

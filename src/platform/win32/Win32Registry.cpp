@@ -1,0 +1,166 @@
+#include "platform/win32/Win32Registry.h"
+
+#include "platform/RegNames.h"
+#include "platform/win32/RegistryRoots.h"
+#include "platform/win32/Win32.h"
+
+namespace tk {
+
+namespace {
+
+RegError OpenError(LSTATUS status)
+{
+    return status == ERROR_ACCESS_DENIED ? RegError::AccessDenied : RegError::KeyNotFound;
+}
+
+RegError ChangeError(LSTATUS status)
+{
+    return status == ERROR_ACCESS_DENIED ? RegError::AccessDenied : RegError::WriteFailed;
+}
+
+Result<win32::UniqueKey, RegError> OpenKey(RegRoot root, std::string_view subKey, REGSAM access)
+{
+    const auto sub = SystemSubKey(subKey);
+    if (!sub)
+        return RegError::BadKeyPath;
+    HKEY opened = nullptr;
+    const LSTATUS status = ::RegOpenKeyExA(win32::RootKey(root), sub->c_str(), 0, access, &opened);
+    if (status != ERROR_SUCCESS)
+        return OpenError(status);
+    return win32::UniqueKey(opened);
+}
+
+std::wstring Wide(std::string_view text)
+{
+    std::wstring wide(text.size(), L'\0');
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                             static_cast<int>(wide.size()));
+    wide.resize(static_cast<std::size_t>(length));
+    return wide;
+}
+
+// Asks `read(data, size)` until the value fits, as it may grow between two
+// questions; `read` also sets the type.
+template <class Read>
+Result<RegValue, RegError> ReadWhole(Read read)
+{
+    RegValue value;
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    LSTATUS status = read(&type, nullptr, &size);
+    while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+        value.data.resize(size);
+        status = read(&type, value.data.data(), &size);
+        if (status == ERROR_SUCCESS) {
+            value.data.resize(size);
+            value.type = static_cast<RegType>(type);
+            return value;
+        }
+    }
+    return status == ERROR_FILE_NOT_FOUND ? RegError::ValueNotFound : OpenError(status);
+}
+
+bool IsText(RegType type)
+{
+    return type == RegType::Sz || type == RegType::ExpandSz || type == RegType::MultiSz;
+}
+
+// The ANSI bytes of UTF-16LE data, when every unit has one that converts
+// back to it (no best fit: "\u0141" must not become "L").
+std::optional<std::vector<std::uint8_t>> Narrow(const std::vector<std::uint8_t>& data)
+{
+    if (data.size() % 2 != 0)
+        return std::nullopt;
+    const std::wstring wide(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2);
+    if (wide.empty())
+        return std::vector<std::uint8_t>();
+    std::string narrow(wide.size() * 2, '\0');
+    BOOL lost = FALSE;
+    const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                                             narrow.data(), static_cast<int>(narrow.size()), nullptr, &lost);
+    narrow.resize(static_cast<std::size_t>(length));
+    if (lost || length == 0 || Wide(narrow) != wide)
+        return std::nullopt;
+    return std::vector<std::uint8_t>(narrow.begin(), narrow.end());
+}
+
+} // namespace
+
+std::optional<std::string> SystemSubKey(std::string_view subKey)
+{
+    if (subKey.starts_with('\\'))
+        return std::nullopt;
+    return JoinedKeyPath(subKey);
+}
+
+Result<RegValue, RegError> Win32Registry::QueryValue(RegRoot root, std::string_view subKey, std::string_view name)
+{
+    const auto key = OpenKey(root, subKey, KEY_QUERY_VALUE);
+    if (!key)
+        return key.Error();
+    const std::string valueName(name);
+    return ReadWhole([&](DWORD* type, BYTE* data, DWORD* size) {
+        return ::RegQueryValueExA(key.Value().get(), valueName.c_str(), nullptr, type, data, size);
+    });
+}
+
+Result<ExactRegValue, RegError> Win32Registry::QueryExactValue(RegRoot root, std::string_view subKey,
+                                                               std::string_view name)
+{
+    const auto sub = SystemSubKey(subKey);
+    if (!sub)
+        return RegError::BadKeyPath;
+    HKEY opened = nullptr;
+    const LSTATUS status = ::RegOpenKeyExW(win32::RootKey(root), Wide(*sub).c_str(), 0, KEY_QUERY_VALUE, &opened);
+    if (status != ERROR_SUCCESS)
+        return OpenError(status);
+    const win32::UniqueKey key(opened);
+    const std::wstring valueName = Wide(name);
+    auto read = ReadWhole([&](DWORD* type, BYTE* data, DWORD* size) {
+        return ::RegQueryValueExW(key.get(), valueName.c_str(), nullptr, type, data, size);
+    });
+    if (!read)
+        return read.Error();
+    RegValue& value = read.Value();
+    if (!IsText(value.type))
+        return ExactRegValue{std::move(value), false};
+    if (auto narrow = Narrow(value.data)) {
+        value.data = std::move(*narrow);
+        return ExactRegValue{std::move(value), false};
+    }
+    return ExactRegValue{std::move(value), true};
+}
+
+RegResult Win32Registry::SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+                                  const RegValue& value)
+{
+    const auto sub = SystemSubKey(subKey);
+    if (!sub)
+        return RegError::BadKeyPath;
+    HKEY created = nullptr;
+    const LSTATUS create = ::RegCreateKeyExA(win32::RootKey(root), sub->c_str(), 0, nullptr,
+                                             REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &created, nullptr);
+    if (create != ERROR_SUCCESS)
+        return ChangeError(create);
+    const win32::UniqueKey key(created);
+    const LSTATUS set = ::RegSetValueExA(key.get(), std::string(name).c_str(), 0, static_cast<DWORD>(value.type),
+                                         value.data.data(), static_cast<DWORD>(value.data.size()));
+    if (set != ERROR_SUCCESS)
+        return ChangeError(set);
+    return {};
+}
+
+RegResult Win32Registry::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
+{
+    const auto key = OpenKey(root, subKey, KEY_SET_VALUE);
+    if (!key)
+        return key.Error();
+    const LSTATUS status = ::RegDeleteValueA(key.Value().get(), std::string(name).c_str());
+    if (status == ERROR_FILE_NOT_FOUND)
+        return RegError::ValueNotFound;
+    if (status != ERROR_SUCCESS)
+        return ChangeError(status);
+    return {};
+}
+
+} // namespace tk

@@ -1,0 +1,32 @@
+#pragma once
+// The Windows registry behind the toolkit's registry interface. Each call
+// opens its key, does its one read, write or delete and closes the key.
+//
+// A sub-key is handed to the system with every run of backslashes made one
+// and trailing ones dropped: Windows does not promise to read a doubled
+// separator as one (it may fail on it), and the text-file store of the Linux
+// build does so. A sub-key that starts with a backslash names no key there
+// and is refused here without asking the system.
+#include "platform/Registry.h"
+
+#include <optional>
+#include <string>
+
+namespace tk {
+
+class Win32Registry final : public IRegistry {
+public:
+    Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+    // Read with the wide API: the narrow one puts "?" for every character of
+    // a text that the ANSI code page lacks.
+    Result<ExactRegValue, RegError> QueryExactValue(RegRoot root, std::string_view subKey,
+                                                    std::string_view name) override;
+    RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name, const RegValue& value) override;
+    RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+};
+
+// The sub-key as the system is given it, or nothing for one that names no
+// key: single separators, none at the end.
+std::optional<std::string> SystemSubKey(std::string_view subKey);
+
+} // namespace tk

@@ -1,0 +1,23 @@
+#pragma once
+// The platform services of the Windows program: the shell's "open" verb, the
+// local clock and the path of the program file.
+#include "platform/Services.h"
+
+#include <string>
+
+namespace tk {
+
+class ShellExecuteShell final : public IShell {
+public:
+    void Open(const std::string& target) override;
+};
+
+class LocalClock final : public IClock {
+public:
+    LocalTime Now() override;
+};
+
+// The full path of the program file, in the system code page.
+std::string ModuleFileName();
+
+} // namespace tk

@@ -1,0 +1,33 @@
+#pragma once
+// What a registry file is applied to: a tree in memory, or a change to the
+// store's file being prepared. Sub-keys and names as in Registry.h.
+#include "platform/Registry.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tk {
+
+class RegEditTarget {
+public:
+    using Comments = std::vector<std::string>;
+
+    virtual ~RegEditTarget() = default;
+
+    // Creates the key and every missing key above it.
+    virtual RegResult CreateKey(RegRoot root, std::string_view subKey) = 0;
+    // Removes the key with its values and all keys below it; AccessDenied for
+    // a root, which cannot be removed.
+    virtual RegResult DeleteKey(RegRoot root, std::string_view subKey) = 0;
+    virtual RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+                               const RegValue& value) = 0;
+    virtual RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) = 0;
+
+    // Comment lines, for a target that keeps them; others let them go.
+    virtual void AddKeyComments(RegRoot, std::string_view, const Comments&) {}
+    virtual void AddValueComments(RegRoot, std::string_view, std::string_view, const Comments&) {}
+    virtual void AddClosingComments(const Comments&) {}
+};
+
+} // namespace tk

@@ -1,0 +1,138 @@
+#pragma once
+// The registry editor's text form, REGEDIT4: the store's own file and the
+// backup files that saving writes. Parsing only reads text into the structs
+// below; applying them to a tree is a separate step.
+//
+// Accepted: a first line "REGEDIT4"; sections "[ROOT\Key\Sub]" that create a
+// key and "[-ROOT\Key]" that remove it with everything below; value lines
+// "name"="text" (\\ and \" escaped in name and text), "name"=dword:0000ffff,
+// "name"=hex:.. (REG_BINARY), "name"=hex(N):.. (type N, in hex as the registry
+// editor writes it) and "name"=- (remove the value); @ for the default value;
+// hex data continued on the next non-blank line after a trailing backslash;
+// comment lines starting with ';'; blank lines; CR LF or LF line ends, with or
+// without one after the last line. ROOT is one of the five standard root names
+// in any letter case; anything else before the first backslash is an error.
+// After that backslash the sub-key may not start with another one (an empty
+// key name, which Windows refuses); inside it a doubled backslash is one
+// separator.
+//
+// Strict where the registry editor skips what it cannot read: any bad line
+// fails the whole file, named by its first bad line. Among them: a CR without
+// an LF, a double quote inside a text that is not escaped, anything after the
+// data, hex data whose backslash ends the file.
+//
+// A comment line belongs to the section or value line that follows it, or to
+// the end of the file, so that a rewrite of the store can keep it.
+//
+// Older backup files quote the value name without escaping anything in it;
+// such a name is read as written where the escaped reading does not fit the
+// line and no other way of dividing the line fits it or looks quoted.
+#include "platform/Registry.h"
+#include "platform/Result.h"
+#include "regfile/RegEditTarget.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tk {
+
+class RegistryTree;
+
+// The most a registry store file may hold, wherever it is read: far beyond
+// any registry this program meets, and still a size that can be read into
+// memory at once.
+inline constexpr std::size_t kMaxRegStoreBytes = std::size_t{256} << 20;
+
+struct RegFileValueLine {
+    int line = 0;                   // 1-based line where the value starts
+    std::string name;               // empty for the default value (@)
+    std::optional<RegValue> value;  // empty for "name"=-, which removes the value
+    std::vector<std::string> comments;
+};
+
+struct RegFileSection {
+    int line = 0;
+    RegRoot root = RegRoot::CurrentUser;
+    std::string subKey;             // as written; empty for the root itself
+    bool deleteKey = false;         // [-ROOT\...]
+    std::vector<RegFileValueLine> values;
+    std::vector<std::string> comments;
+};
+
+struct RegFileDocument {
+    std::vector<RegFileSection> sections;
+    std::vector<std::string> closingComments; // after the last section or value
+};
+
+struct RegFileError {
+    std::string fileName;
+    int line = 0;
+    std::string reason;
+
+    // "<file>", line <n>: <reason>
+    std::string Message() const;
+};
+
+// The two forms of the registry editor's files. A version 5 file starts with
+// "Windows Registry Editor Version 5.00" and is UTF-16LE on disk; it is parsed
+// from its Windows-1252 form (RegImport.h converts it), and its hex(1), hex(2)
+// and hex(7) data, UTF-16LE text there, become Windows-1252 bytes as the ANSI
+// registry functions show them. In REGEDIT4 they are such bytes already.
+enum class RegFileFormat { Regedit4, Version5 };
+
+// The first line of a file in `format`.
+std::string_view RegFileHeader(RegFileFormat format);
+
+// `text` is 8-bit text in Windows-1252; `fileName` only names the file in an
+// error.
+Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
+                                                   RegFileFormat format = RegFileFormat::Regedit4);
+
+// Lines from inside a REGEDIT4 file, after its first line: the store parses
+// each key's section this way when it is first needed. `firstLine` is the
+// number of the first of them, for errors.
+Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
+                                                        const std::string& fileName);
+// The same parse, keeping nothing: whether the lines parse.
+Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName);
+
+// One key line as ParseRegFile reads it, blanks around it allowed, without
+// its line end; the sub-key is a view into `line`. The error is the reason,
+// without file and line.
+struct RegKeyLine {
+    RegRoot root = RegRoot::CurrentUser;
+    std::string_view subKey;
+    bool deleteKey = false;
+};
+Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line);
+
+// Whether the comment lines go into the tree: the store's own file keeps its
+// comments; a file imported into it, a backup say, changes values only.
+enum class RegFileComments { Keep, Drop };
+
+// Sections in file order: each creates its key (or removes it), then its
+// values are set or removed in order, so a later line wins. Removing a value
+// or key that is not there is no error; a root itself is never removed.
+// A sub-key that names no key (a parsed document holds none) changes nothing
+// at all: BadKeyPath.
+RegResult ApplyRegFile(const RegFileDocument& document, RegEditTarget& target, RegFileComments comments);
+
+// The canonical text of a tree: "REGEDIT4", CR LF line ends, keys and values
+// in case-insensitive order, every key present even without values (a root
+// only when it holds values or comments), each comment line before its key
+// or value. REG_SZ as "text" and REG_DWORD as dword:xxxxxxxx where that reads
+// back to the same bytes; every other value as hex(N):.. so that any type and
+// any bytes survive exactly.
+std::string SerialiseRegFile(const RegistryTree& tree);
+
+// The pieces of that text, each with its CR LF: comment lines, a key line
+// "[ROOT\Key\Sub]" (`path` with single backslashes, empty for a root), and a
+// value line.
+void AppendRegLines(std::string& out, const std::vector<std::string>& lines);
+void AppendRegKeyLine(std::string& out, RegRoot root, std::string_view path);
+void AppendRegValueLine(std::string& out, std::string_view name, const RegValue& value);
+
+} // namespace tk

@@ -1,0 +1,485 @@
+#include "regfile/RegFile.h"
+
+#include "platform/CaseFold.h"
+#include "platform/Cp1252.h"
+
+#include "regfile/RegLines.h"
+#include "platform/RegNames.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <utility>
+
+namespace tk {
+
+namespace {
+
+using reglines::IsBlank;
+using reglines::Trim;
+using reglines::TrimLeft;
+
+struct TextLine {
+    std::string_view text;
+    int number;
+};
+
+// Why a line was refused; the caller adds file and line.
+struct Reason {
+    std::string text;
+};
+
+struct ParsedData {
+    std::optional<RegValue> value;
+    bool hex = false;       // written as hex bytes, not as text or a number
+    bool continues = false; // hex data go on on the next line
+};
+
+struct NameSplit {
+    std::string name;
+    std::string_view data;
+};
+
+// What differs between the two forms of the file.
+struct FormatRules {
+    RegFileFormat format;
+    std::string_view header;
+    // Whether hex(1), hex(2) and hex(7) data are UTF-16LE text, as in a
+    // version 5 file, or already bytes in the code page, as in REGEDIT4.
+    bool utf16Text;
+};
+constexpr FormatRules kFormats[] = {
+    {RegFileFormat::Regedit4, "REGEDIT4", false},
+    {RegFileFormat::Version5, "Windows Registry Editor Version 5.00", true},
+};
+
+const FormatRules& RulesOf(RegFileFormat format)
+{
+    return *std::find_if(std::begin(kFormats), std::end(kFormats),
+                         [format](const FormatRules& rules) { return rules.format == format; });
+}
+
+// The registry editor ends lines with CR LF; LF alone is read too. A CR that
+// no LF follows stays in the line's text and makes the line bad: read as a
+// line end, it would take what follows out of a quoted text or a comment.
+const char* const kLoneCr = "a carriage return (CR) that no line feed follows; lines end with CR LF or LF";
+
+bool HasLoneCr(std::string_view line)
+{
+    return line.find('\r') != std::string_view::npos;
+}
+
+std::vector<TextLine> SplitLines(std::string_view text, int number)
+{
+    std::vector<TextLine> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        lines.push_back({reglines::LineText(text, start, end), number++});
+        start = end + 1;
+    }
+    return lines;
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// 1 to `maxDigits` hex digits and nothing else.
+std::optional<std::uint32_t> HexNumber(std::string_view digits, std::size_t maxDigits)
+{
+    if (digits.empty() || digits.size() > maxDigits)
+        return std::nullopt;
+    std::uint32_t n = 0;
+    for (char c : digits) {
+        const int d = HexDigit(c);
+        if (d < 0)
+            return std::nullopt;
+        n = n * 16 + static_cast<std::uint32_t>(d);
+    }
+    return n;
+}
+
+std::string Quote(std::string_view s)
+{
+    constexpr std::size_t shown = 40;
+    return "\"" + std::string(s.substr(0, shown)) + (s.size() > shown ? "...\"" : "\"");
+}
+
+bool IsEscape(std::string_view s, std::size_t i)
+{
+    return s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"');
+}
+
+// The text of quoted data, which start with a double quote. Only \\ and \"
+// are escapes; any other backslash stands for itself, as the registry editor
+// reads it. A double quote ends the text and must end the data.
+Result<std::string, Reason> QuotedText(std::string_view data)
+{
+    std::string text;
+    std::size_t copied = 1; // the text's bytes before this are in `text`
+    for (std::size_t i = 1; i < data.size(); ++i) {
+        if (IsEscape(data, i)) {
+            text.append(data.substr(copied, i - copied));
+            copied = ++i;
+            continue;
+        }
+        if (data[i] != '"')
+            continue;
+        text.append(data.substr(copied, i - copied));
+        const std::string_view rest = data.substr(i + 1);
+        if (rest.empty())
+            return text;
+        if (rest.find('"') != std::string_view::npos)
+            return Reason{"the text " + Quote(data) + " holds a double quote that is not escaped as \\\""};
+        return Reason{Quote(rest) + " follows the closing double quote of the text"};
+    }
+    return Reason{"the text " + Quote(data) + " lacks its closing double quote"};
+}
+
+// Quoted data, well formed or not: a reading of a line that leaves such data
+// is a way the line may have been meant.
+bool LooksQuoted(std::string_view data)
+{
+    return data.size() >= 2 && data.front() == '"' && data.back() == '"';
+}
+
+// One line's share of hex data: bytes separated by commas, perhaps a trailing
+// comma, perhaps a backslash saying that more follow on the next line.
+Result<bool, Reason> AppendHexBytes(std::string_view text, std::vector<std::uint8_t>& bytes)
+{
+    text = Trim(text);
+    bool continues = false;
+    if (!text.empty() && text.back() == '\\') {
+        continues = true;
+        text = Trim(text.substr(0, text.size() - 1));
+    }
+    // Two digits and a comma a byte; room at least doubles, as data may go on
+    // for many lines.
+    const std::size_t needed = bytes.size() + (text.size() + 1) / 3;
+    if (needed > bytes.capacity())
+        bytes.reserve(std::max(needed, 2 * bytes.capacity()));
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t comma = text.find(',', pos);
+        const bool last = comma == std::string_view::npos;
+        const std::string_view token = Trim(text.substr(pos, last ? std::string_view::npos : comma - pos));
+        const auto byte = HexNumber(token, 2);
+        if (!byte)
+            return Reason{"hex data hold " + (token.empty() ? std::string("an empty byte") : Quote(token))
+                          + " where two hex digits belong"};
+        bytes.push_back(static_cast<std::uint8_t>(*byte));
+        if (last)
+            break;
+        pos = comma + 1;
+    }
+    return continues;
+}
+
+Result<ParsedData, Reason> ParseData(std::string_view data)
+{
+    ParsedData parsed;
+    if (data == "-")
+        return parsed;
+    if (!data.empty() && data[0] == '"') {
+        auto text = QuotedText(data);
+        if (!text)
+            return text.Error();
+        parsed.value = RegValue::String(text.Value());
+        return parsed;
+    }
+    if (StartsWithNoCase(data, "dword:")) {
+        const auto n = HexNumber(data.substr(6), 8);
+        if (!n)
+            return Reason{"dword data need 1 to 8 hex digits, not " + Quote(data.substr(6))};
+        parsed.value = RegValue::Dword(*n);
+        return parsed;
+    }
+    if (StartsWithNoCase(data, "hex")) {
+        RegValue value;
+        value.type = RegType::Binary;
+        std::string_view rest = data.substr(3);
+        if (!rest.empty() && rest[0] == '(') {
+            const std::size_t close = rest.find(')');
+            const auto type = close == std::string_view::npos ? std::nullopt : HexNumber(rest.substr(1, close - 1), 8);
+            if (!type)
+                return Reason{"hex(N) needs a type number of 1 to 8 hex digits in " + Quote(data)};
+            value.type = static_cast<RegType>(*type);
+            rest = rest.substr(close + 1);
+        }
+        if (rest.empty() || rest[0] != ':')
+            return Reason{"a colon must follow " + Quote(data.substr(0, data.size() - rest.size()))};
+        const auto continues = AppendHexBytes(rest.substr(1), value.data);
+        if (!continues)
+            return continues.Error();
+        parsed.hex = true;
+        parsed.continues = continues.Value();
+        parsed.value = std::move(value);
+        return parsed;
+    }
+    return Reason{"unknown data " + Quote(data) + "; expected \"text\", dword:, hex:, hex(N): or -"};
+}
+
+// The name as the program's own files quote it, with \\ and \" escaped, and
+// the data after its "=", if the line reads so.
+std::optional<NameSplit> EscapedName(std::string_view line)
+{
+    std::string name;
+    std::size_t copied = 1; // the name's bytes before this are in `name`
+    std::size_t i = 1;
+    for (; i < line.size() && line[i] != '"'; ++i) {
+        if (IsEscape(line, i)) {
+            name.append(line.substr(copied, i - copied));
+            copied = ++i;
+        }
+    }
+    if (i == line.size())
+        return std::nullopt;
+    name.append(line.substr(copied, i - copied));
+    const std::string_view rest = TrimLeft(line.substr(i + 1));
+    if (rest.empty() || rest[0] != '=')
+        return std::nullopt;
+    return NameSplit{std::move(name), Trim(rest.substr(1))};
+}
+
+struct Reading {
+    std::string name;
+    ParsedData data;
+};
+
+// Older backup files wrote the name as it is, so that any "= in the line may
+// end it. Such a reading counts only where it is the one way to read the line:
+// no other leaves data that are valid or at least look quoted.
+std::optional<Reading> UnescapedName(std::string_view line)
+{
+    std::optional<Reading> found;
+    int ways = 0;
+    for (std::size_t p = line.find("\"=", 1); p != std::string_view::npos; p = line.find("\"=", p + 1)) {
+        const std::string_view data = Trim(line.substr(p + 2));
+        auto parsed = ParseData(data);
+        if (parsed)
+            found = Reading{std::string(line.substr(1, p - 1)), std::move(parsed.Value())};
+        if (parsed || LooksQuoted(data))
+            ++ways;
+    }
+    if (ways != 1)
+        return std::nullopt;
+    return found;
+}
+
+Result<Reading, Reason> ReadNameAndData(std::string_view line)
+{
+    const Reason shape{"a value line must read \"name\"=data or @=data"};
+    if (line[0] == '@') {
+        const std::string_view rest = TrimLeft(line.substr(1));
+        if (rest.empty() || rest[0] != '=')
+            return shape;
+        auto parsed = ParseData(Trim(rest.substr(1)));
+        if (!parsed)
+            return parsed.Error();
+        return Reading{std::string(), std::move(parsed.Value())};
+    }
+    std::optional<Reason> refusal;
+    if (auto escaped = EscapedName(line)) {
+        auto parsed = ParseData(escaped->data);
+        if (parsed)
+            return Reading{std::move(escaped->name), std::move(parsed.Value())};
+        refusal = parsed.Error();
+    }
+    if (auto older = UnescapedName(line))
+        return std::move(*older);
+    return refusal ? *refusal : shape;
+}
+
+// hex(1), hex(2) and hex(7) data of a version 5 file as the code page's bytes.
+Result<void, Reason> NarrowText(RegValue& value)
+{
+    if (value.type != RegType::Sz && value.type != RegType::ExpandSz && value.type != RegType::MultiSz)
+        return {};
+    const std::string_view wide(reinterpret_cast<const char*>(value.data.data()), value.data.size());
+    const auto narrow = Utf16LeToCp1252(wide);
+    if (!narrow)
+        return Reason{"hex(" + std::to_string(static_cast<unsigned>(value.type)) + ") data of a version 5 file are "
+                      "UTF-16 text: " + Utf16LeFault(wide, narrow.Error())};
+    value.data.assign(narrow.Value().begin(), narrow.Value().end());
+    return {};
+}
+
+// Reads the value that starts at lines[index]; leaves index on its last line.
+Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, std::size_t& index,
+                                            const FormatRules& rules)
+{
+    auto reading = ReadNameAndData(Trim(lines[index].text));
+    if (!reading)
+        return reading.Error();
+    RegFileValueLine value{lines[index].number, std::move(reading.Value().name),
+                           std::move(reading.Value().data.value), {}};
+    bool continues = reading.Value().data.continues;
+    const std::size_t first = index;
+    std::size_t backslash = index;
+    while (continues) {
+        if (index + 1 == lines.size()) {
+            index = backslash;
+            return Reason{"hex data end with a backslash, but no line follows to continue them"};
+        }
+        ++index;
+        if (HasLoneCr(lines[index].text))
+            return Reason{kLoneCr};
+        if (Trim(lines[index].text).empty())
+            continue;
+        const auto more = AppendHexBytes(lines[index].text, value.value->data);
+        if (!more)
+            return more.Error();
+        continues = more.Value();
+        backslash = index;
+    }
+    if (rules.utf16Text && reading.Value().data.hex) {
+        if (auto narrowed = NarrowText(*value.value); !narrowed) {
+            index = first;
+            return narrowed.Error();
+        }
+    }
+    return value;
+}
+
+Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
+{
+    if (line.size() < 2 || line.back() != ']')
+        return Reason{"a key line must end with ]"};
+    std::string_view inner = line.substr(1, line.size() - 2);
+    RegKeyLine key;
+    if (!inner.empty() && inner[0] == '-') {
+        key.deleteKey = true;
+        inner.remove_prefix(1);
+    }
+    const std::size_t separator = inner.find('\\');
+    const std::string_view rootName = inner.substr(0, separator);
+    // Most files spell the root as the registry editor does: that is tried
+    // first, byte for byte.
+    auto root = std::find_if(std::begin(kRegRoots), std::end(kRegRoots),
+                             [rootName](const RegRootName& known) { return rootName == known.name; });
+    if (root == std::end(kRegRoots))
+        root = std::find_if(std::begin(kRegRoots), std::end(kRegRoots),
+                            [rootName](const RegRootName& known) { return NamesEqual(rootName, known.name); });
+    if (root == std::end(kRegRoots))
+        return Reason{"unknown root " + Quote(rootName) + "; a key starts with HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, "
+                      "HKEY_LOCAL_MACHINE, HKEY_USERS or HKEY_CURRENT_CONFIG"};
+    key.root = root->root;
+    if (separator != std::string_view::npos)
+        key.subKey = inner.substr(separator + 1);
+    if (key.subKey.starts_with('\\'))
+        return Reason{"an empty key name follows " + std::string(rootName)
+                      + ": one backslash separates the root from its first key"};
+    if (key.deleteKey && key.subKey.empty())
+        return Reason{"a root key such as " + std::string(root->name) + " cannot be deleted"};
+    return key;
+}
+
+// What becomes of the lines parsed: a document, or nothing but the answer
+// whether they parse.
+enum class Keep { Document, Nothing };
+
+// The lines after a file's first line, numbered from lines[from].
+Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& lines, std::size_t from,
+                                                 const FormatRules& rules, const std::string& fileName, Keep keep)
+{
+    RegFileDocument document;
+    std::vector<std::string> comments;
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        const std::string_view line = Trim(lines[i].text);
+        const int number = lines[i].number;
+        if (HasLoneCr(line))
+            return RegFileError{fileName, number, kLoneCr};
+        if (line.empty())
+            continue;
+        if (line[0] == ';') {
+            comments.emplace_back(line);
+            continue;
+        }
+        if (line[0] == '[') {
+            const auto key = ParseKeyLine(line);
+            if (!key)
+                return RegFileError{fileName, number, key.Error().text};
+            RegFileSection section{number, key.Value().root, std::string(key.Value().subKey), key.Value().deleteKey,
+                                   {}, std::exchange(comments, {})};
+            document.sections.push_back(std::move(section));
+            continue;
+        }
+        if (line[0] != '"' && line[0] != '@')
+            return RegFileError{fileName, number, "expected a [key] line or a value line, not " + Quote(line)};
+        if (document.sections.empty())
+            return RegFileError{fileName, number, "a value line before the first [key] line"};
+        if (document.sections.back().deleteKey)
+            return RegFileError{fileName, number, "a value line in a section that removes its key"};
+        auto value = ParseValue(lines, i, rules);
+        if (!value)
+            return RegFileError{fileName, lines[i].number, value.Error().text};
+        value.Value().comments = std::exchange(comments, {});
+        if (keep == Keep::Document)
+            document.sections.back().values.push_back(std::move(value.Value()));
+    }
+    document.closingComments = std::move(comments);
+    return document;
+}
+
+} // namespace
+
+std::string RegFileError::Message() const
+{
+    return "\"" + fileName + "\", line " + std::to_string(line) + ": " + reason;
+}
+
+Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
+                                                   RegFileFormat format)
+{
+    const FormatRules& rules = RulesOf(format);
+    const std::vector<TextLine> lines = SplitLines(text, 1);
+    if (!lines.empty() && HasLoneCr(lines[0].text))
+        return RegFileError{fileName, 1, kLoneCr};
+    if (lines.empty() || Trim(lines[0].text) != rules.header)
+        return RegFileError{fileName, 1, "the first line must be \"" + std::string(rules.header) + "\""};
+    return ParseLines(lines, 1, rules, fileName, Keep::Document);
+}
+
+Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
+                                                        const std::string& fileName)
+{
+    return ParseLines(SplitLines(text, firstLine), 0, RulesOf(RegFileFormat::Regedit4), fileName, Keep::Document);
+}
+
+Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName)
+{
+    const auto parsed =
+        ParseLines(SplitLines(text, firstLine), 0, RulesOf(RegFileFormat::Regedit4), fileName, Keep::Nothing);
+    if (!parsed)
+        return parsed.Error();
+    return {};
+}
+
+std::string_view RegFileHeader(RegFileFormat format)
+{
+    return RulesOf(format).header;
+}
+
+Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line)
+{
+    // The whole-file parse refuses a lone CR before it reads a key line; a
+    // key line read on its own is held to the same rule.
+    const std::string_view trimmed = Trim(line);
+    if (HasLoneCr(trimmed))
+        return std::string(kLoneCr);
+    auto key = ParseKeyLine(trimmed);
+    if (!key)
+        return std::move(key.Error().text);
+    return key.Value();
+}
+
+} // namespace tk

@@ -1,0 +1,29 @@
+#pragma once
+// One value line of a REGEDIT4 file, as the registry editor writes it: the
+// store's own file and the backups that saving writes both use it, so that
+// any value they hold reads back byte for byte.
+//
+// The name is quoted with backslash and double quote escaped, @ for the
+// default value (empty name). A REG_SZ whose bytes are text with exactly one
+// terminating zero byte and no line end is written as "text" (backslash and
+// double quote escaped), a REG_DWORD of exactly four bytes as dword:xxxxxxxx;
+// every other value as hex:.. (REG_BINARY) or hex(N):.. with N in lowercase
+// hex, wrapped with a backslash and two blanks after about 76 characters.
+#include "platform/Registry.h"
+
+#include <string>
+#include <string_view>
+
+namespace tk {
+
+// Appends the line for a value, without a line end.
+void AppendValueLine(std::string& out, std::string_view name, const RegValue& value);
+
+// Appends the line with the value as hex:.. or hex(N):.. whatever it holds,
+// as the registry editor's Unicode form writes text it holds as UTF-16LE.
+void AppendHexValueLine(std::string& out, std::string_view name, const RegValue& value);
+
+// Appends "name"=-, the line that removes the value on import.
+void AppendRemovedValueLine(std::string& out, std::string_view name);
+
+} // namespace tk

@@ -1,0 +1,92 @@
+#include "regsandbox/RegistryFileMirror.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/Exceptions.h"
+#include "platform/WholeFile.h"
+#include "regfile/RegFile.h"
+#include "platform/win32/Win32.h"
+
+namespace tk {
+
+namespace {
+
+RegistryTree Parse(const std::string& path)
+{
+    RegistryTree tree;
+    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && ::GetLastError() == ERROR_FILE_NOT_FOUND)
+        return tree;
+    const auto document = ParseRegFile(ReadWholeFile(path, kMaxRegStoreBytes), path);
+    if (!document)
+        throw CException(document.Error().Message());
+    static_cast<void>(ApplyRegFile(document.Value(), tree, RegFileComments::Keep));
+    return tree;
+}
+
+// The comments of `from` on the keys and values that `to` still holds.
+void TakeComments(const RegistryTree& from, RegistryTree& to)
+{
+    from.ForEachKey([&to](RegRoot root, const std::string& path, const RegistryTree::KeyView& view) {
+        to.AddKeyComments(root, path, view.comments);
+        for (const auto& [name, lines] : view.valueComments)
+            to.AddValueComments(root, path, name, lines);
+    });
+    to.AddClosingComments(from.ClosingComments());
+}
+
+} // namespace
+
+RegistryFileMirror::RegistryFileMirror(std::string path) : path_(std::move(path)), original_(Parse(path_))
+{
+    sandbox_.Load(original_);
+    sandbox_.Redirect();
+}
+
+Result<RegValue, RegError> RegistryFileMirror::QueryValue(RegRoot root, std::string_view subKey,
+                                                          std::string_view name)
+{
+    return registry_.QueryValue(root, subKey, name);
+}
+
+RegResult RegistryFileMirror::SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+                                       const RegValue& value)
+{
+    const auto now = registry_.QueryValue(root, subKey, name);
+    if (now && now.Value().type == value.type && now.Value().data == value.data)
+        return {};
+    if (IsReadOnly())
+        return ReadOnlyFault();
+    return registry_.SetValue(root, subKey, name, value);
+}
+
+RegResult RegistryFileMirror::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
+{
+    const auto now = registry_.QueryValue(root, subKey, name);
+    if (!now)
+        return now.Error();
+    if (IsReadOnly())
+        return ReadOnlyFault();
+    return registry_.DeleteValue(root, subKey, name);
+}
+
+bool RegistryFileMirror::IsReadOnly() const
+{
+    const DWORD attributes = ::GetFileAttributesA(path_.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// In the Linux store's words, so that a run reads the same on both.
+RegFault RegistryFileMirror::ReadOnlyFault() const
+{
+    return RegFault(RegError::WriteFailed, "the registry store \"" + path_ + "\" is read-only");
+}
+
+void RegistryFileMirror::Save()
+{
+    RegistryTree now = sandbox_.Contents();
+    TakeComments(original_, now);
+    const std::string text = SerialiseRegFile(now);
+    if (text != SerialiseRegFile(original_))
+        WriteFileAtomically(path_, text);
+}
+
+} // namespace tk

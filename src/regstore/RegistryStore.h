@@ -1,0 +1,136 @@
+#pragma once
+// The registry on platforms without one: a REGEDIT4 text file (see RegFile.h).
+//
+// Reads come from a copy of the file's text that is read again only when the
+// file has changed (another inode, size, modification or change time), so a
+// warm read costs one stat. The first read of a version indexes its key
+// sections (RegFileIndex.h); a key's section is parsed when a read first
+// needs it. Every change locks "<path>.lock", re-reads the file inside the
+// lock if it has changed, checks that all of it parses, and replaces the file
+// atomically with a text in which only the changed keys' sections differ
+// (RegStoreEdit.h); changes from several processes therefore lose nothing.
+// Every writer must replace the file by rename, never rewrite it in place.
+//
+// A missing file is an empty registry and is created by the first change; a
+// change that changes nothing creates neither the file nor its lock. A file
+// that cannot be read, that is no regular file (a pipe, a folder, a device) or
+// that is larger than 256 MB, and a fault in its first line, in a key line or
+// before the first key, make the whole store unusable: reads answer
+// StoreBroken. A fault inside a key's section makes that key's reads answer
+// StoreBroken. When a read first needs what such a fault spoils, it is
+// reported once through ReportError, with file and line where it has them. A
+// file with any fault is never overwritten: changes are refused until it is
+// mended. A change that fails, on a broken or read-only file say, leaves the
+// file as it was and says why in its result, naming the file (RegFault); the
+// caller that asked tells the user, so the store shows no box for it.
+#include "platform/Registry.h"
+#include "platform/posix/UniqueFd.h"
+#include "regstore/RegStoreText.h"
+
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+
+namespace tk {
+
+class CFileException;
+struct RegFileDocument;
+class RegStoreEdit;
+
+class RegistryStore final : public IRegistry {
+public:
+    explicit RegistryStore(std::string path);
+    ~RegistryStore() override;
+
+    // The store of a program's whole run, never destroyed: the process end
+    // frees its copy of the file, the index and the keys parsed from it at
+    // once, where a destructor would free them piece by piece. A static
+    // pointer keeps it reachable, so a leak checker does not count it. The
+    // first call's `path` names it; later calls return the same store.
+    static RegistryStore& ForProcess(std::string path);
+    RegistryStore(const RegistryStore&) = delete;
+    RegistryStore& operator=(const RegistryStore&) = delete;
+
+    Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey,
+                                          std::string_view name) override;
+    RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+                       const RegValue& value) override;
+    RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+
+    // Removes a key with everything below it; a root cannot be removed.
+    RegResult DeleteKey(RegRoot root, std::string_view subKey);
+
+    // Applies a parsed REGEDIT4 file, a backup being restored say, as one
+    // change: all of it or, when the store cannot be written, none of it.
+    // Its comment lines are not taken over.
+    RegResult Import(const RegFileDocument& changes);
+
+    const std::string& Path() const { return path_; }
+
+private:
+    // What identifies one version of the file. Writers replace the file by
+    // rename, so a new version has a new inode; the parsed version's file is
+    // kept open so that its inode cannot be reused meanwhile.
+    struct FileStamp {
+        bool exists = false;
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified{};
+        timespec changed{};
+        bool operator==(const FileStamp& other) const;
+        static FileStamp Of(const struct ::stat& st);
+    };
+    enum class CopyState { Stale, Current, Broken };
+    // The change's outcome; `changed` says whether the file must be rewritten.
+    struct Outcome {
+        RegResult result;
+        bool changed;
+        // A change to the tree that succeeded has changed it.
+        static Outcome Of(RegResult result)
+        {
+            const bool changed = result.HasValue();
+            return Outcome{result, changed};
+        }
+    };
+    using Change = std::function<Outcome(RegStoreEdit&)>;
+
+    bool Refresh();
+    bool Load(UniqueFd file, const struct ::stat& st);
+    bool Refuse(UniqueFd file, const struct ::stat& st, const std::string& fault);
+    void UseEmptyRegistry();
+    void Report(std::string_view lead, const std::string& fault);
+    void ShowReport();
+    RegFault Broken() const;
+    RegFault NotWritten(const CFileException& e);
+    void ForgetCopy();
+    Result<RegValue, RegError> Lookup(RegRoot root, std::string_view subKey, std::string_view name);
+    bool CheckAll();
+    // The change prepared on the copy; nullopt, reported, when the store is
+    // broken where the change needs it or, for a change that changes
+    // something, anywhere.
+    std::optional<Outcome> Apply(const Change& change, RegStoreEdit& edit);
+    RegResult Modify(const Change& change);
+    RegResult ModifyLocked(const Change& change);
+    RegResult WriteCopy(const Outcome& outcome, std::string text);
+
+    std::string path_;
+    std::mutex mutex_;
+    std::optional<RegStoreText> copy_;
+    CopyState state_ = CopyState::Stale;
+    FileStamp stamp_;
+    UniqueFd openFile_;
+    // Faults reported since the file was last read without one.
+    std::set<std::string> reportedFaults_;
+    // The latest of them, told or not: the cause of a failed change.
+    std::string lastFault_;
+    // Shown only once the mutex is released: the error box may run a message
+    // loop whose timer reads the registry again.
+    std::string unshownReport_;
+};
+
+} // namespace tk

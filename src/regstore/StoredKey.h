@@ -1,0 +1,41 @@
+#pragma once
+// One key of the store as its section in the file holds it: the spelling of
+// its path, and its values by folded name, each with its own spelling and the
+// comment lines before it. The map's order is that of a rewrite.
+#include "platform/Registry.h"
+#include "regfile/RegFile.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tk {
+
+struct StoredValue {
+    std::string name;
+    RegValue value;
+    std::vector<std::string> comments;
+};
+
+struct StoredKey {
+    RegRoot root = RegRoot::CurrentUser;
+    std::string path; // JoinedKeyPath's spelling; empty for a root
+    std::map<std::string, StoredValue> values;
+
+    // The section's lines in order, as ApplyRegFile keeps them: a later line
+    // wins and keeps the first spelling, "name"=- removes the value with its
+    // comments.
+    static StoredKey FromSection(const RegFileSection& section);
+
+    // The value named `name` in any case, or null.
+    const RegValue* Find(std::string_view name) const;
+
+    // Sets the value, keeping the spelling and comments of one already there.
+    void Set(std::string_view name, const RegValue& value);
+
+    // The key line and the value lines, each after its comments, as
+    // SerialiseRegFile writes them.
+    void AppendTo(std::string& out) const;
+};
+
+} // namespace tk

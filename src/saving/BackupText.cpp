@@ -1,0 +1,55 @@
+#include "saving/BackupText.h"
+
+#include "regfile/RegFileBytes.h"
+#include "platform/RegNames.h"
+#include "regfile/RegValueLine.h"
+
+#include <algorithm>
+
+tk::Result<PriorValue, tk::RegError> ReadPriorValue(PowerClass& power, const std::string& keyPath,
+                                                    const SaveKey& key, const std::string& valueName)
+{
+    // The key path exactly as the write will address it.
+    power.currentKeyPath = keyPath;
+    const auto raw = power.ReadExactValue(valueName);
+    if (raw)
+        return PriorValue{raw.Value(), {}};
+    if (raw.Error() == tk::RegError::ValueNotFound)
+        return PriorValue{};
+    if (raw.Error() != tk::RegError::KeyNotFound)
+        return raw.Error();
+
+    // The write creates every missing key on the path: find the outermost.
+    for (std::size_t depth = 1; depth <= key.names.size(); ++depth) {
+        power.currentKeyPath = key.PathForm(depth);
+        const auto probe = power.ReadRawValue(valueName);
+        if (!probe && probe.Error() == tk::RegError::KeyNotFound)
+            return PriorValue{std::nullopt, key.Text(depth)};
+        if (!probe && probe.Error() != tk::RegError::ValueNotFound)
+            return probe.Error();
+    }
+    // Every key on the path exists now: it was created meanwhile.
+    return tk::RegError::KeyNotFound;
+}
+
+bool BackupCanName(const SaveKey& key, const std::string& valueName)
+{
+    return tk::IsStorableName(valueName) &&
+           std::all_of(key.names.begin(), key.names.end(), [](const std::string& n) { return tk::IsStorableName(n); });
+}
+
+std::string BackupText(const SaveKey& key, const std::string& valueName, const PriorValue& prior)
+{
+    const bool wide = prior.value && prior.value->utf16;
+    const tk::RegFileFormat format = wide ? tk::RegFileFormat::Version5 : tk::RegFileFormat::Regedit4;
+    std::string text = std::string(tk::RegFileHeader(format)) + "\r\n[" + key.Text() + "]\r\n";
+    if (wide)
+        tk::AppendHexValueLine(text, valueName, prior.value->value);
+    else if (prior.value)
+        tk::AppendValueLine(text, valueName, prior.value->value);
+    else
+        tk::AppendRemovedValueLine(text, valueName);
+    if (!prior.firstMissingKey.empty())
+        text += "\r\n[-" + prior.firstMissingKey + "]";
+    return tk::RegFileBytes(text, format);
+}

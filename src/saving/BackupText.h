@@ -1,0 +1,35 @@
+#pragma once
+// The contents of a backup file: the value that a save is about to replace,
+// exactly as the registry holds it, in the registry editor's REGEDIT4 form,
+// so that importing the file restores the registry as it was. A text that
+// the code page cannot carry needs the editor's Unicode form instead.
+#include "saving/SaveKey.h"
+#include "platform/Registry.h"
+#include "platform/Result.h"
+#include "util/PowerClass.h"
+
+#include <optional>
+#include <string>
+
+struct PriorValue {
+    std::optional<tk::ExactRegValue> value; // empty: the value does not exist
+    // When the key does not exist: the outermost key that the save creates
+    // (its parent exists), which the backup removes again. Empty otherwise.
+    std::string firstMissingKey;
+};
+
+// Reads what a write of `valueName` under `keyPath` would replace, through
+// `power`, whose current key path it changes. Fails when the registry cannot
+// say (store broken, access denied): no backup could then be exact.
+tk::Result<PriorValue, tk::RegError> ReadPriorValue(PowerClass& power, const std::string& keyPath,
+                                                    const SaveKey& key, const std::string& valueName);
+
+// Whether a REGEDIT4 file can name the key and the value: no line ends.
+bool BackupCanName(const SaveKey& key, const std::string& valueName);
+
+// "REGEDIT4" CR LF "[key]" CR LF value line, and CR LF "[-key]" when the
+// save creates keys; no line end after the last line. For a value in its
+// wide form: the same lines after "Windows Registry Editor Version 5.00"
+// instead, the value as hex(N) of its UTF-16LE bytes, the whole file in
+// UTF-16LE after a byte-order mark.
+std::string BackupText(const SaveKey& key, const std::string& valueName, const PriorValue& prior);
