@@ -1,6 +1,13 @@
 #include "app/TunewrightDlg.h"
 
-CTunewrightDlg::CTunewrightDlg(tk::CDialog*) : tk::CDialog(IDD) {}
+CTunewrightDlg::CTunewrightDlg(tk::CDialog*)
+    : tk::CDialog(IDD), messageTexts_([this](int key) -> std::optional<std::string> {
+          if (translation.Has(key))
+              return translation.Lookup(key);
+          return std::nullopt;
+      })
+{
+}
 
 void CTunewrightDlg::DoDataExchange(tk::CDataExchange& dx)
 {

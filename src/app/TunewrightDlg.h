@@ -2,6 +2,7 @@
 // The main dialog: the function list with its category filter above, the
 // option panel for the shown function below, and the menu.
 #include "i18n/Translation.h"
+#include "platform/Texts.h"
 #include "resource.h"
 #include "toolkit/Dialog.h"
 #include "util/PowerClass.h"
@@ -97,4 +98,7 @@ public:
 
 private:
     bool systemMenuExtended = false;
+    // The messages of every layer come from this dialog's translation while
+    // it lives (platform/Texts.h).
+    tk::ScopedTextLookup messageTexts_;
 };

@@ -3,25 +3,21 @@
 #include "saving/BackupFile.h"
 #include "saving/BackupText.h"
 #include "saving/SaveKey.h"
+#include "saving/Texts.h"
 
 namespace {
-
-std::string ValueAndKey(const std::string& valueName, const std::string& key)
-{
-    return "The value \"" + valueName + "\" of the key \"" + key + "\" could not be written";
-}
 
 std::string ReadError(tk::RegError error)
 {
     switch (error) {
-    case tk::RegError::AccessDenied: return "access is denied";
-    case tk::RegError::StoreBroken: return "the registry cannot be read";
-    case tk::RegError::BadKeyPath: return "the key path names no key";
+    case tk::RegError::AccessDenied: return tk::Text(text::CauseAccessDenied);
+    case tk::RegError::StoreBroken: return tk::Text(text::CauseCannotRead);
+    case tk::RegError::BadKeyPath: return tk::Text(text::CauseNoKey);
     case tk::RegError::KeyNotFound:
     case tk::RegError::ValueNotFound:
     case tk::RegError::WriteFailed: break;
     }
-    return "the registry changed while it was read";
+    return tk::Text(text::CauseChangedWhileRead);
 }
 
 // What the registry said of a write it refused, in words for the message.
@@ -30,14 +26,14 @@ std::string WriteError(const tk::RegFault& fault)
     if (!fault.cause.empty())
         return fault.cause;
     switch (fault.error) {
-    case tk::RegError::AccessDenied: return "access is denied";
-    case tk::RegError::StoreBroken: return "the registry cannot be used";
-    case tk::RegError::BadKeyPath: return "the key path names no key";
-    case tk::RegError::KeyNotFound: return "the key cannot be opened";
+    case tk::RegError::AccessDenied: return tk::Text(text::CauseAccessDenied);
+    case tk::RegError::StoreBroken: return tk::Text(text::CauseCannotUse);
+    case tk::RegError::BadKeyPath: return tk::Text(text::CauseNoKey);
+    case tk::RegError::KeyNotFound: return tk::Text(text::CauseKeyCannotOpen);
     case tk::RegError::ValueNotFound:
     case tk::RegError::WriteFailed: break;
     }
-    return "the registry refused the change";
+    return tk::Text(text::CauseRefused);
 }
 
 tk::RegResult Write(PowerClass& power, const std::string& valueName, const NewValue& value)
@@ -62,15 +58,12 @@ SaveOutcome SaveNewValue(const SaveRequest& request, PowerClass& power)
 
     const std::optional<SaveKey> key = ParseSaveKey(request.keyPath);
     if (!key)
-        return NotWritten(ValueAndKey(request.valueName, request.keyPath) +
-                          ": the key path must begin with HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE. Nothing was changed.");
+        return NotWritten(tk::Text(text::RootNotWritable, {request.valueName, request.keyPath}));
     if (!BackupCanName(*key, request.valueName))
-        return NotWritten(ValueAndKey(request.valueName, key->Text()) +
-                          ": a backup file cannot hold a line end in a key or value name. Nothing was changed.");
+        return NotWritten(tk::Text(text::NameHoldsLineEnd, {request.valueName, key->Text()}));
     const auto prior = ReadPriorValue(power, request.keyPath, *key, request.valueName);
     if (!prior)
-        return NotWritten(ValueAndKey(request.valueName, key->Text()) + ": its present value cannot be read (" +
-                          ReadError(prior.Error()) + "), so no exact backup can be made. Nothing was changed.");
+        return NotWritten(tk::Text(text::PriorUnreadable, {request.valueName, key->Text(), ReadError(prior.Error())}));
 
     // Date, hour and minute each from a reading of the clock of its own.
     const std::string dateStamp = power.GetTimestamp();
@@ -83,17 +76,16 @@ SaveOutcome SaveNewValue(const SaveRequest& request, PowerClass& power)
 
     power.currentKeyPath = request.keyPath;
     if (const tk::RegResult written = Write(power, request.valueName, *value); !written)
-        return SaveOutcome{SaveResult::NotWritten,
-                           ValueAndKey(request.valueName, key->Text()) + ": " + WriteError(written.Error()) +
-                               ". Nothing was written; the backup \"" + backup + "\" holds the value from before.",
-                           backup};
+        return SaveOutcome{
+            SaveResult::NotWritten,
+            tk::Text(text::NotWrittenAfterBackup, {request.valueName, key->Text(), WriteError(written.Error()), backup}),
+            backup};
     return SaveOutcome{SaveResult::Saved, {}, backup};
 }
 
 std::string NothingToSaveMessage(const std::string& functionName, const std::string& header)
 {
     if (functionName.empty())
-        return "Nothing was saved: no function is shown.";
-    return "Nothing was saved: the function \"" + functionName + "\" has no kind that can be saved (its header in "
-           "the catalogue is \"" + header + "\").";
+        return tk::Text(text::NoFunctionShown);
+    return tk::Text(text::NoKindToSave, {functionName, header});
 }
