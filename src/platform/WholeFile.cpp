@@ -1,6 +1,7 @@
 #include "platform/WholeFile.h"
 
 #include "platform/Exceptions.h"
+#include "platform/Texts.h"
 
 #include <algorithm>
 
@@ -18,7 +19,7 @@ std::string SizeText(std::size_t bytes)
 
 [[noreturn]] void ThrowTooLarge(const std::string& path, std::size_t limit)
 {
-    throw CFileException(path, "is larger than " + SizeText(limit) + ", the most a data file may hold");
+    throw CFileException(path, Text(text::TooLarge, {SizeText(limit)}));
 }
 
 } // namespace
@@ -54,7 +55,7 @@ std::string ReadUpToLimit(const std::string& path, std::size_t limit, std::uint6
     // and some report no size at all, so the limit holds for what is read.
     std::string content;
     if (!ReadAtMost(static_cast<std::size_t>(reportedSize), limit, read, content))
-        throw CFileException(path, "cannot read the file");
+        throw CFileException(path, Text(text::CannotReadFile));
     if (content.size() > limit)
         ThrowTooLarge(path, limit);
     return content;

@@ -1,6 +1,7 @@
 #include "util/PowerClass.h"
 
 #include "platform/Exceptions.h"
+#include "util/Texts.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 
@@ -50,10 +51,10 @@ template <class Operation>
 tk::RegResult Change(const std::optional<KeyAddress>& key, const Operation& operation)
 {
     if (!key)
-        return tk::RegFault(tk::RegError::BadKeyPath, "the key path names no root");
+        return tk::RegFault(tk::RegError::BadKeyPath, tk::Text(text::KeyPathNamesNoRoot));
     tk::IRegistry* registry = tk::CurrentServices().registry;
     if (registry == nullptr)
-        return tk::RegFault(tk::RegError::WriteFailed, "no registry is there to change");
+        return tk::RegFault(tk::RegError::WriteFailed, tk::Text(text::NoRegistry));
     try {
         return operation(*registry, *key);
     } catch (const tk::CException& e) {

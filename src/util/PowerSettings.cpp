@@ -5,6 +5,7 @@
 #include "platform/Services.h"
 #include "util/Path.h"
 #include "util/TextFile.h"
+#include "util/Texts.h"
 
 #include <algorithm>
 #include <array>
@@ -80,8 +81,7 @@ void PowerClass::WriteSetting(const std::string& key, const std::string& value) 
     // leaves the file as it was.
     for (const std::size_t keyLine : FindKeyLines(lines, key)) {
         if (keyLine + 1 == lines.size())
-            throw tk::CFileException(path, "the setting \"" + key
-                                               + "\" has no value line: its key line is the last line of the file");
+            throw tk::CFileException(path, tk::Text(text::SettingWithoutValueLine, {key}));
         lines[keyLine + 1] = value;
     }
     tk::WriteFileAtomically(path, JoinWithCrLf(lines));

@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 
 #include "platform/Exceptions.h"
+#include "platform/Texts.h"
 #include "platform/posix/FileSteps.h"
 #include "platform/posix/TemporaryFile.h"
 #include "platform/posix/UniqueFd.h"
@@ -50,10 +51,10 @@ std::string FileBehindLinks(const std::string& path)
             return current;
         const std::string link = ReadLink(current);
         if (link.empty())
-            CFileException::ThrowErrno(path, "the link cannot be read");
+            CFileException::ThrowErrno(path, Text(text::LinkUnreadable));
         current = link[0] == '/' ? link : Beside(current, link);
     }
-    throw CFileException(path, "the chain of links does not end");
+    throw CFileException(path, Text(text::LinksEndless));
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view content)
@@ -62,9 +63,9 @@ void WriteFileAtomically(const std::string& path, std::string_view content)
     struct ::stat old{};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (replacing && !S_ISREG(old.st_mode))
-        throw CFileException(path, "is not a regular file and is not replaced");
+        throw CFileException(path, Text(text::NotRegularNotReplaced));
     if (replacing && !MayWrite(target, old))
-        throw CFileException(path, "is read-only");
+        throw CFileException(path, Text(text::IsReadOnly));
     RemoveStaleTemporaries(target, StaleTemporaries::OfThisFile);
 
     // A new file gets the permissions that the umask leaves; a replaced one
@@ -72,18 +73,18 @@ void WriteFileAtomically(const std::string& path, std::string_view content)
     TemporaryFile temporary;
     UniqueFd fd = temporary.Create(target, replacing ? 0600 : 0666);
     if (!fd.Valid())
-        CFileException::ThrowErrno(path, "cannot create a temporary file beside it");
+        CFileException::ThrowErrno(path, Text(text::CannotCreateTemporary));
     if (replacing) {
         // Changing the owner clears set-id bits, so the mode comes after it.
         if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid())
             && ::fchown(fd.Get(), old.st_uid, old.st_gid) != 0 && errno != EPERM)
-            CFileException::ThrowErrno(path, "cannot give the new file the old one's owner");
+            CFileException::ThrowErrno(path, Text(text::CannotKeepOwner));
         if (::fchmod(fd.Get(), old.st_mode & 07777) != 0)
-            CFileException::ThrowErrno(path, "cannot give the new file the old one's permissions");
+            CFileException::ThrowErrno(path, Text(text::CannotKeepPermissions));
     }
     WriteDurably(path, fd, content);
     if (::rename(temporary.Path().c_str(), target.c_str()) != 0)
-        CFileException::ThrowErrno(path, "cannot replace");
+        CFileException::ThrowErrno(path, Text(text::CannotReplace));
     temporary.Keep();
 
     // Make the rename itself durable.

@@ -1,6 +1,7 @@
 #include "platform/posix/FileSteps.h"
 
 #include "platform/Exceptions.h"
+#include "platform/Texts.h"
 #include "platform/posix/UniqueFd.h"
 
 #include <cerrno>
@@ -16,13 +17,13 @@ void WriteDurably(const std::string& path, UniqueFd& fd, std::string_view conten
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            CFileException::ThrowErrno(path, "cannot write");
+            CFileException::ThrowErrno(path, Text(text::CannotWrite));
         content.remove_prefix(static_cast<std::size_t>(n));
     }
     if (::fsync(fd.Get()) != 0)
-        CFileException::ThrowErrno(path, "cannot flush to disk");
+        CFileException::ThrowErrno(path, Text(text::CannotFlush));
     if (!fd.Close())
-        CFileException::ThrowErrno(path, "cannot write");
+        CFileException::ThrowErrno(path, Text(text::CannotWrite));
 }
 
 std::string FolderOf(const std::string& path)

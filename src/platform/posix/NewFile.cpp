@@ -1,6 +1,7 @@
 #include "platform/NewFile.h"
 
 #include "platform/Exceptions.h"
+#include "platform/Texts.h"
 #include "platform/posix/FileSteps.h"
 #include "platform/posix/TemporaryFile.h"
 #include "platform/posix/UniqueFd.h"
@@ -40,13 +41,13 @@ NewFileResult CreateNewFile(const std::string& path, std::string_view content)
     TemporaryFile temporary;
     UniqueFd fd = temporary.Create(path, 0666);
     if (!fd.Valid())
-        CFileException::ThrowErrno(path, "cannot create the file");
+        CFileException::ThrowErrno(path, Text(text::CannotCreateFile));
     WriteDurably(path, fd, content);
     const Naming naming = TakeName(temporary.Path(), path);
     if (naming == Naming::Failed && errno == EEXIST)
         return NewFileResult::NameTaken;
     if (naming == Naming::Failed)
-        CFileException::ThrowErrno(path, "cannot create the file");
+        CFileException::ThrowErrno(path, Text(text::CannotCreateFile));
     if (naming == Naming::Moved)
         temporary.Keep();
     FlushFolderOf(path);

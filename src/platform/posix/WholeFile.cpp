@@ -1,6 +1,7 @@
 #include "platform/WholeFile.h"
 
 #include "platform/Exceptions.h"
+#include "platform/Texts.h"
 #include "platform/posix/ReadAll.h"
 #include "platform/posix/UniqueFd.h"
 
@@ -17,17 +18,17 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit)
     // such a file is refused below, and a regular file reads the same with it.
     const UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!file.Valid())
-        CFileException::ThrowErrno(path, "cannot open the file for reading");
+        CFileException::ThrowErrno(path, Text(text::CannotOpenForReading));
     struct stat status {};
     if (::fstat(file.Get(), &status) != 0)
-        CFileException::ThrowErrno(path, "cannot examine the file");
+        CFileException::ThrowErrno(path, Text(text::CannotExamine));
     if (!S_ISREG(status.st_mode))
-        throw CFileException(path, "is not a regular file");
+        throw CFileException(path, Text(text::NotRegular));
     return detail::ReadUpToLimit(path, limit, static_cast<std::uint64_t>(status.st_size),
                                  [&](char* buffer, std::size_t size) {
                                      const auto count = ReadOnce(file.Get(), buffer, size);
                                      if (!count)
-                                         CFileException::ThrowErrno(path, "cannot read the file");
+                                         CFileException::ThrowErrno(path, Text(text::CannotReadFile));
                                      return count;
                                  });
 }

@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 
 #include "platform/Exceptions.h"
+#include "platform/Texts.h"
 #include "platform/win32/TemporaryFile.h"
 #include "platform/win32/Win32.h"
 
@@ -46,7 +47,7 @@ std::string FileBehindLinks(const std::string& path)
         length = ::GetFinalPathNameByHandleA(file.get(), final.data(), static_cast<DWORD>(final.size()), 0);
     }
     if (length == 0 || length >= final.size())
-        win32::ThrowLastError(path, "the link cannot be followed");
+        win32::ThrowLastError(path, Text(text::LinkCannotFollow));
     final.resize(length);
     constexpr std::string_view kLongPrefix = "\\\\?\\";
     if (final.starts_with(kLongPrefix))
@@ -59,15 +60,15 @@ void WriteFileAtomically(const std::string& path, std::string_view content)
     const std::string target = FileBehindLinks(path);
     const Existing existing = Examine(target);
     if (existing == Existing::Other)
-        throw CFileException(path, "is not a regular file and is not replaced");
+        throw CFileException(path, Text(text::NotRegularNotReplaced));
     if (existing == Existing::ReadOnlyFile)
-        throw CFileException(path, "is read-only");
+        throw CFileException(path, Text(text::IsReadOnly));
     const bool replacing = existing == Existing::File;
     RemoveStaleTemporaries(target, StaleTemporaries::OfThisFile);
 
     TemporaryFile temporary;
     if (!temporary.Create(target))
-        win32::ThrowLastError(path, "cannot create a temporary file beside it");
+        win32::ThrowLastError(path, Text(text::CannotCreateTemporary));
     temporary.Fill(path, content);
     // Replacing keeps the old file's attributes and security; a new file
     // is moved into place.
@@ -76,7 +77,7 @@ void WriteFileAtomically(const std::string& path, std::string_view content)
                                 : ::MoveFileExA(temporary.Path().c_str(), target.c_str(),
                                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     if (!done)
-        win32::ThrowLastError(path, "cannot replace");
+        win32::ThrowLastError(path, Text(text::CannotReplace));
     temporary.Keep();
 }
 

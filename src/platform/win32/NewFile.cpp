@@ -1,5 +1,6 @@
 #include "platform/NewFile.h"
 
+#include "platform/Texts.h"
 #include "platform/win32/TemporaryFile.h"
 #include "platform/win32/Win32.h"
 
@@ -24,7 +25,7 @@ NewFileResult CreateNewFile(const std::string& path, std::string_view content)
     RemoveStaleTemporaries(path, StaleTemporaries::InTheFolder);
     TemporaryFile temporary;
     if (!temporary.Create(path))
-        win32::ThrowLastError(path, "cannot create the file");
+        win32::ThrowLastError(path, Text(text::CannotCreateFile));
     temporary.Fill(path, content);
     // Without MOVEFILE_REPLACE_EXISTING the move takes the name only while it
     // is free, so the complete file appears under it at once or not at all.
@@ -33,7 +34,7 @@ NewFileResult CreateNewFile(const std::string& path, std::string_view content)
         if (NameExists(path, error))
             return NewFileResult::NameTaken;
         ::SetLastError(error);
-        win32::ThrowLastError(path, "cannot create the file");
+        win32::ThrowLastError(path, Text(text::CannotCreateFile));
     }
     temporary.Keep();
     return NewFileResult::Created;

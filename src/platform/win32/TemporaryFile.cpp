@@ -1,6 +1,7 @@
 #include "platform/win32/TemporaryFile.h"
 
 #include "platform/TemporaryName.h"
+#include "platform/Texts.h"
 
 namespace tk {
 
@@ -78,9 +79,9 @@ void TemporaryFile::Fill(const std::string& path, std::string_view content)
 {
     win32::WriteAll(path, handle_.get(), content);
     if (!::FlushFileBuffers(handle_.get()))
-        win32::ThrowLastError(path, "cannot flush to disk");
+        win32::ThrowLastError(path, Text(text::CannotFlush));
     if (!::CloseHandle(handle_.release()))
-        win32::ThrowLastError(path, "cannot write");
+        win32::ThrowLastError(path, Text(text::CannotWrite));
 }
 
 } // namespace tk

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32.h"
 
 #include "platform/Exceptions.h"
+#include "platform/Texts.h"
 
 #include <algorithm>
 
@@ -31,7 +32,7 @@ void WriteAll(const std::string& path, HANDLE file, std::string_view content)
         const auto chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1u << 30));
         DWORD written = 0;
         if (!::WriteFile(file, content.data(), chunk, &written, nullptr))
-            ThrowLastError(path, "cannot write");
+            ThrowLastError(path, Text(text::CannotWrite));
         content.remove_prefix(written);
     }
 }
