@@ -217,3 +217,33 @@ TEST(SavingE2E, BrowsePutsThePickedPathIntoTheFieldAndWritesNothing)
     EXPECT_TRUE(Backups(inst).empty());
     EXPECT_EQ(inst.Read("registry.reg"), SmallStore(kStore));
 }
+
+TEST(SavingE2E, AnExpandableTextIsShownAsStoredAndStaysExpandable)
+{
+    // hex(2): the text's bytes and its terminating zero.
+    const auto expandable = [](const std::string& text) {
+        static const char digits[] = "0123456789abcdef";
+        std::string line = "\"Personal\"=hex(2):";
+        for (const char c : text + '\0') {
+            const auto byte = static_cast<unsigned char>(c);
+            line += std::string{digits[byte >> 4], digits[byte & 15], ','};
+        }
+        line.pop_back();
+        return line;
+    };
+    Installation inst;
+    std::vector<std::string> names = kNames, catalogue = kCatalogue;
+    names.push_back("Documents");
+    for (const char* line : {"10130 0310", "10131 HKEY_CURRENT_USER\\\\Shell", "10132 Personal"})
+        catalogue.push_back(line);
+    WriteSmall(inst, names, catalogue, kStore + "\r\n[HKEY_CURRENT_USER\\Shell]\r\n" + expandable("%USERPROFILE%") + "\r\n");
+
+    const auto out = RunOn(inst, 13, "dump\ntype 1006 %TEMP%\\a\nclick 1010\n");
+    EXPECT_EQ(LastScreen(out).Control(1006).text, "%USERPROFILE%");
+    EXPECT_TRUE(Contains(out, kSaved)) << Join(out);
+    EXPECT_NE(inst.Read("registry.reg").find(expandable("%TEMP%\\a") + "\r\n"), std::string::npos)
+        << inst.Read("registry.reg");
+    EXPECT_EQ(Backups(inst), (std::map<std::string, std::string>{
+                                 {kStamp + "Documents.reg",
+                                  "REGEDIT4\r\n[HKEY_CURRENT_USER\\Shell]\r\n" + expandable("%USERPROFILE%")}}));
+}
