@@ -88,7 +88,9 @@ TEST(SavingE2E, TheBackupHoldsTheOldValueExactlyAndTheNewValueIsWritten)
         {5, "check 1003", "[HKEY_CURRENT_USER\\Software\\Test]\r\n\"DwSw\"=dword:00000000", "\"DwSw\"=dword:00000001"},
         {6, "check 1003", "[HKEY_CURRENT_USER\\Software\\Test]\r\n\"YN\"=\"no\"", "\"YN\"=\"yes\""},
         {8, "type 1006 hi",
-         "[HKEY_CURRENT_USER\\Software\\New\\Deeper]\r\n\"Text\"=-\r\n[-HKEY_CURRENT_USER\\Software\\New]",
+         "[HKEY_CURRENT_USER\\Software\\New\\Deeper]\r\n\"Text\"=-\r\n"
+         "; created by this change: [HKEY_CURRENT_USER\\Software\\New]\r\n"
+         "; created by this change: [HKEY_CURRENT_USER\\Software\\New\\Deeper]",
          "\"Text\"=\"hi\""},
     };
     for (const Case& c : cases) {
