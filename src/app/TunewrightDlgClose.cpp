@@ -1,3 +1,4 @@
+#include "app/Texts.h"
 #include "app/TunewrightDlg.h"
 
 #include "platform/ErrorReport.h"
@@ -19,8 +20,9 @@ void CTunewrightDlg::DeleteCompanionMarker()
     const tk::RegResult deleted = power.DeleteValue(RegistryLocation::LocalMachine, kCompanionMarker);
     if (!deleted && !deleted.Error().told && !(deleted.Error() == tk::RegError::KeyNotFound)
         && !(deleted.Error() == tk::RegError::ValueNotFound))
-        tk::ReportError(std::string("The value \"") + kCompanionMarker + "\" of the key \"HKEY_LOCAL_MACHINE\\" +
-                        kCompanionKey + "\" could not be deleted: " + deleted.Error().cause + ".");
+        tk::ReportError(tk::Text(text::MarkerNotDeleted, {kCompanionMarker,
+                                                          "HKEY_LOCAL_MACHINE\\" + std::string(kCompanionKey),
+                                                          deleted.Error().cause}));
 }
 
 void CTunewrightDlg::OnClose()

@@ -2,6 +2,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/NewFile.h"
+#include "saving/Texts.h"
 #include "util/Path.h"
 
 namespace {
@@ -69,5 +70,5 @@ std::string WriteBackupFile(const std::string& folder, const std::string& wholeS
             return path;
     }
     throw tk::CFileException(JoinPath(folder, FileName(stem, 1)),
-                             "this name and " + std::to_string(kMaxCopies - 1) + " numbered ones are taken");
+                             tk::Text(text::AllCopiesTaken, {std::to_string(kMaxCopies - 1)}));
 }

@@ -198,6 +198,18 @@ TEST(PollingE2E, AFunctionKeyWithoutAHeaderIsReportedAndNotListedByTheFilter)
     EXPECT_EQ(ErrorsBeforeEachDump(out), (std::vector<int>{1, 0, 1, 0}));
 }
 
+TEST(PollingE2E, TheFilterMessageComesFromTheTranslationFile)
+{
+    Installation inst;
+    WriteSmall(inst, {"Alpha", "Beta", "Gamma"}, {"10000 0800", "10001 " + kKeyPath, "10002 A"}, "");
+    std::string translation = inst.Read("0019trl.ini");
+    translation.insert(translation.find("00005 "), "01650 Ohne Kopfzeile: %2 in %1\r\n01651 Ohne Kopfzeilen: %2 in %1\r\n");
+    inst.Write("0019trl.ini", translation);
+    const auto errors = Grep(inst.Run("tick\ncategory 1\ntick 2\nclose\n"), "error ");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "error \"Ohne Kopfzeilen: 10010, 10020 in " + Escape(inst.File("0019fct.ini")) + "\"");
+}
+
 TEST(PollingE2E, CloseAndExitDeleteTheMarkerWhileEnterAndEscapeDoNot)
 {
     struct Case {

@@ -1,0 +1,9 @@
+#pragma once
+// The main window's own messages (keys 1500-1599).
+#include "platform/Texts.h"
+
+namespace text {
+
+inline constexpr tk::TextId MarkerNotDeleted{1500, "The value \"%1\" of the key \"%2\" could not be deleted: %3."};
+
+} // namespace text
