@@ -5,5 +5,7 @@
 namespace text {
 
 inline constexpr tk::TextId MarkerNotDeleted{1500, "The value \"%1\" of the key \"%2\" could not be deleted: %3."};
+inline constexpr tk::TextId CloseUnsaved{
+    1501, "The new value of \"%1\" has not been saved. Close without saving?"};
 
 } // namespace text

@@ -4,6 +4,7 @@
 #include "i18n/Translation.h"
 #include "platform/Texts.h"
 #include "resource.h"
+#include "saving/NewValue.h"
 #include "toolkit/Dialog.h"
 #include "util/PowerClass.h"
 
@@ -30,6 +31,8 @@ protected:
     void OnTimer(int timerId);                              // Timer
     void OnClose();                                         // Close
     void OnExit();                                          // Close
+    void OnOK() override;                                   // Close
+    void OnCancel() override;                               // Close
     void OnBrowse();                                        // Browse
     void OnSaveNewConfiguration();                          // Save
     void OnReverseChanges();                                // Reverse
@@ -45,6 +48,8 @@ protected:
 private:
     void AskUacQuestion();                                  // UacQuestion
     void DeleteCompanionMarker();                           // Close
+    bool MayClose();                                        // Close
+    PanelInput CurrentInput() const;                        // ShowFunction
     void TranslateMenu();                                   // Init
     void FillFunctionNames();                               // Init
     void FillCategoryFilter();                              // Init
@@ -95,6 +100,10 @@ public:
     // which in a catalogue of 100 or more functions is a function like any
     // other and must still be shown when it is the first one selected.
     bool panelFilled = false;
+
+    // The value the panel showed for the function, or the one last saved:
+    // closing asks before a value that differs from it is lost.
+    PanelInput shownInput;
 
 private:
     bool systemMenuExtended = false;

@@ -1,6 +1,8 @@
+#include "app/TextKeys.h"
 #include "app/Texts.h"
 #include "app/TunewrightDlg.h"
 
+#include "catalogue/FunctionKind.h"
 #include "platform/ErrorReport.h"
 
 namespace {
@@ -25,14 +27,49 @@ void CTunewrightDlg::DeleteCompanionMarker()
                                                           deleted.Error().cause}));
 }
 
+// Every way to close comes here first: a value the user typed or chose and
+// has not saved is not lost without a word.
+bool CTunewrightDlg::MayClose()
+{
+    UpdateData(true);
+    const KindRow* row = FindKind(PowerClass::DecimalToInt(header.substr(0, 2)));
+    const bool shown = panelFilled && shownFunction >= 0 && shownFunction < static_cast<int>(functionNames.size());
+    if (!shown || !row || !PanelDiffers(*row, shownInput, CurrentInput()))
+        return true;
+    const std::string question =
+        tk::Text(text::CloseUnsaved, {functionNames[static_cast<std::size_t>(shownFunction)]});
+    return ShowMessageBox(question, T(textkey::MessageCaption), {tk::BoxButtons::YesNo, tk::BoxIcon::Question}) ==
+           tk::Answer::Yes;
+}
+
 void CTunewrightDlg::OnClose()
 {
+    if (!MayClose())
+        return;
     DeleteCompanionMarker();
-    tk::CDialog::OnClose();
+    // The default handling of the close request, the Cancel command, without
+    // asking a second time.
+    tk::CDialog::OnCancel();
 }
 
 void CTunewrightDlg::OnExit()
 {
+    if (!MayClose())
+        return;
     DeleteCompanionMarker();
-    OnOK();
+    tk::CDialog::OnOK();
+}
+
+// Enter.
+void CTunewrightDlg::OnOK()
+{
+    if (MayClose())
+        tk::CDialog::OnOK();
+}
+
+// Escape.
+void CTunewrightDlg::OnCancel()
+{
+    if (MayClose())
+        tk::CDialog::OnCancel();
 }

@@ -43,6 +43,8 @@ void CTunewrightDlg::OnSaveNewConfiguration()
     const SaveOutcome outcome = SaveNewValue(request, power);
     switch (outcome.result) {
     case SaveResult::Saved:
+        // What was saved is what the panel shows now: closing does not ask.
+        shownInput = request.input;
         ShowMessageBox(saved, caption);
         break;
     case SaveResult::Refused:

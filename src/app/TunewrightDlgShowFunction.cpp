@@ -106,4 +106,10 @@ void CTunewrightDlg::ShowFunction(int functionKey)
         }
         UpdateData(false);
     }
+    shownInput = CurrentInput();
+}
+
+PanelInput CTunewrightDlg::CurrentInput() const
+{
+    return PanelInput{switchIndex, numberText, pathText, minimum, maximum};
 }
