@@ -33,6 +33,7 @@ protected:
     void OnExit();                                          // Close
     void OnOK() override;                                   // Close
     void OnCancel() override;                               // Close
+    void OnActivate();                                      // Activate
     void OnBrowse();                                        // Browse
     void OnSaveNewConfiguration();                          // Save
     void OnReverseChanges();                                // Reverse
@@ -44,11 +45,13 @@ protected:
     void RefillFunctionList();                              // Refill
     void ShowSelectedFunction();                            // ShowFunction
     void ShowFunction(int functionKey);                     // ShowFunction
+    void ShowFunctionAgain();                               // ShowFunction
 
 private:
     void AskUacQuestion();                                  // UacQuestion
     void DeleteCompanionMarker();                           // Close
     bool MayClose();                                        // Close
+    bool OpenWithShell(const std::string& target);          // Help
     PanelInput CurrentInput() const;                        // ShowFunction
     void TranslateMenu();                                   // Init
     void FillFunctionNames();                               // Init
@@ -104,6 +107,11 @@ public:
     // The value the panel showed for the function, or the one last saved:
     // closing asks before a value that differs from it is lost.
     PanelInput shownInput;
+
+    // Set when a backup went to the shell: where the shell hands it to
+    // another program (Windows), the panel reads the registry again when the
+    // window becomes active again.
+    bool showAgainOnActivate = false;
 
 private:
     bool systemMenuExtended = false;
