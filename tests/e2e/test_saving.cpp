@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <sys/stat.h>
@@ -263,42 +262,4 @@ TEST(SavingE2E, AnExpandableTextIsShownAsStoredAndStaysExpandable)
     EXPECT_EQ(Backups(inst), (std::map<std::string, std::string>{
                                  {kStamp + "Documents.reg",
                                   "REGEDIT4\r\n[HKEY_CURRENT_USER\\Shell]\r\n" + expandable("%USERPROFILE%")}}));
-}
-
-// The driver's shell imports a backup as the terminal program does: asked,
-// imported, told; the panel then shows the registry's value, so that closing
-// asks nothing and a Save would not write the reversed value back.
-TEST(SavingE2E, ReverseChangesImportsTheBackupAndThePanelShowsTheRestoredValue)
-{
-    Prepared inst;
-    const std::string backup = inst.File("backup/" + kStamp + "Menu delay.reg");
-    const auto out = RunOn(inst, 0, "type 1005 1000\nclick 1010\ntype 1005 2000\npick " + backup +
-                                        "\nmenu 32772\ndump\n");
-    const auto shell = std::find(out.begin(), out.end(), "shell open \"" + Escape(backup) + "\"");
-    ASSERT_NE(shell, out.end()) << Join(out);
-    ASSERT_GE(out.end() - shell, 3);
-    EXPECT_NE(shell[1].find("buttons=yesno icon=question -> yes"), std::string::npos) << shell[1];
-    EXPECT_NE(shell[1].find("Import"), std::string::npos) << shell[1];
-    EXPECT_NE(shell[2].find("buttons=ok"), std::string::npos) << shell[2];
-    EXPECT_EQ(LastScreen(out).Control(1005).text, "400");
-    EXPECT_EQ(Grep(out, "msgbox").size(), 4u) << "saved, Reverse's notice, import question and report, no close question\n"
-                                               << Join(out);
-    EXPECT_NE(inst.Read("registry.reg").find("\"MenuShowDelay\"=\"400\"\r\n"), std::string::npos);
-}
-
-// A backup never deletes a key: what was written below a key that the save
-// created survives the Reverse, while the saved value goes.
-TEST(SavingE2E, ReverseChangesKeepsWhatCameLaterBelowAKeyTheSaveCreated)
-{
-    Prepared inst;
-    inst.Write("later.reg", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\New]\r\n\"Later\"=\"kept\"\r\n\r\n"
-                            "[HKEY_CURRENT_USER\\Software\\New\\Deeper\\Sub]\r\n\"Also\"=\"kept\"\r\n");
-    const std::string backup = inst.File("backup/" + kStamp + "What_ Yes_ no.reg");
-    RunOn(inst, 8, "type 1006 hi\nclick 1010\npick " + inst.File("later.reg") + "\nmenu 32772\npick " + backup +
-                       "\nmenu 32772\n");
-    const std::string store = inst.Read("registry.reg");
-    EXPECT_NE(store.find("[HKEY_CURRENT_USER\\Software\\New]\r\n\"Later\"=\"kept\"\r\n"), std::string::npos) << store;
-    EXPECT_NE(store.find("[HKEY_CURRENT_USER\\Software\\New\\Deeper\\Sub]\r\n\"Also\"=\"kept\"\r\n"), std::string::npos)
-        << store;
-    EXPECT_EQ(store.find("\"Text\"="), std::string::npos) << store;
 }
