@@ -53,6 +53,7 @@ private:
     bool MayClose();                                        // Close
     bool OpenWithShell(const std::string& target);          // Help
     PanelInput CurrentInput() const;                        // ShowFunction
+    bool HoldsUnsavedValue();                               // ShowFunction
     void TranslateMenu();                                   // Init
     void FillFunctionNames();                               // Init
     void FillCategoryFilter();                              // Init

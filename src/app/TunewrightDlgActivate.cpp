@@ -8,9 +8,6 @@ void CTunewrightDlg::OnActivate()
     if (!showAgainOnActivate)
         return;
     showAgainOnActivate = false;
-    UpdateData(true);
-    const KindRow* row = FindKind(PowerClass::DecimalToInt(header.substr(0, 2)));
-    if (row && PanelDiffers(*row, shownInput, CurrentInput()))
-        return;
-    ShowFunctionAgain();
+    if (!HoldsUnsavedValue())
+        ShowFunctionAgain();
 }

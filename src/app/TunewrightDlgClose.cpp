@@ -2,7 +2,6 @@
 #include "app/Texts.h"
 #include "app/TunewrightDlg.h"
 
-#include "catalogue/FunctionKind.h"
 #include "platform/ErrorReport.h"
 
 namespace {
@@ -31,10 +30,7 @@ void CTunewrightDlg::DeleteCompanionMarker()
 // has not saved is not lost without a word.
 bool CTunewrightDlg::MayClose()
 {
-    UpdateData(true);
-    const KindRow* row = FindKind(PowerClass::DecimalToInt(header.substr(0, 2)));
-    const bool shown = panelFilled && shownFunction >= 0 && shownFunction < static_cast<int>(functionNames.size());
-    if (!shown || !row || !PanelDiffers(*row, shownInput, CurrentInput()))
+    if (!HoldsUnsavedValue())
         return true;
     const std::string question =
         tk::Text(text::CloseUnsaved, {functionNames[static_cast<std::size_t>(shownFunction)]});

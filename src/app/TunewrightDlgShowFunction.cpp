@@ -125,3 +125,14 @@ PanelInput CTunewrightDlg::CurrentInput() const
 {
     return PanelInput{switchIndex, numberText, pathText, minimum, maximum};
 }
+
+// Whether the controls hold a value for the shown function that differs from
+// the one shown for it or last saved: one that closing, or reading the
+// registry again, would lose.
+bool CTunewrightDlg::HoldsUnsavedValue()
+{
+    UpdateData(true);
+    const KindRow* row = FindKind(PowerClass::DecimalToInt(header.substr(0, 2)));
+    const bool shown = panelFilled && shownFunction >= 0 && shownFunction < static_cast<int>(functionNames.size());
+    return shown && row && PanelDiffers(*row, shownInput, CurrentInput());
+}
