@@ -81,7 +81,7 @@ int main(int argc, char** argv)
 
     tk::Services services;
     services.registry = &registry->Registry();
-    services.shell = &backend;
+    services.shell = &registry->Shell(backend);
     services.clock = fixedClock ? static_cast<tk::IClock*>(&*fixedClock) : &systemClock;
     // The program believes it lies in the installation folder.
     services.executablePath = JoinPath(appFolder, "tunewright");

@@ -3,7 +3,6 @@
 // of the executable, and the registry store lies there unless
 // $TUNEWRIGHT_REGISTRY names another file.
 #include "toolkit/Dialog.h"
-#include "platform/Exceptions.h"
 #include "regstore/RegistryPath.h"
 #include "platform/Services.h"
 #include "regstore/RegistryStore.h"
@@ -39,12 +38,7 @@ int main()
         tk::XdgOpenShell desktop;
         // A backup chosen in "Reverse changes" is imported here, asked in a
         // box of the program's window, as the registry editor asks on Windows.
-        tk::ImportingShell shell(registry, desktop, [](std::string_view text, tk::BoxStyle style) {
-            tk::CWinApp* app = tk::AfxGetApp();
-            if (!app || !app->m_pMainWnd)
-                throw tk::CException("a registry file can be imported only while the program's window is open");
-            return app->m_pMainWnd->ShowMessageBox(text, std::nullopt, style);
-        });
+        tk::ImportingShell shell(registry, desktop, tk::ImportingShell::MainWindowBox());
 
         tk::Services services;
         services.registry = &registry;

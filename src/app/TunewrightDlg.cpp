@@ -51,6 +51,7 @@ const tk::MessageMap& CTunewrightDlg::GetMessageMap() const
         tk::OnHelpInfoMessage(&D::OnHelpInfo),                       // Help
         tk::OnCommand(ID_FILE_LANGUAGE_SELECTION, &D::OnLanguageSelection), // Language
         tk::OnCloseMessage(&D::OnClose),                             // Close
+        tk::OnActivateMessage(&D::OnActivate),                       // Activate
         tk::OnCtlColorMessage(&D::OnCtlColor),                       // CtlColor
     };
     return map;

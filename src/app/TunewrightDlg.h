@@ -4,6 +4,7 @@
 #include "i18n/Translation.h"
 #include "platform/Texts.h"
 #include "resource.h"
+#include "saving/NewValue.h"
 #include "toolkit/Dialog.h"
 #include "util/PowerClass.h"
 
@@ -30,6 +31,9 @@ protected:
     void OnTimer(int timerId);                              // Timer
     void OnClose();                                         // Close
     void OnExit();                                          // Close
+    void OnOK() override;                                   // Close
+    void OnCancel() override;                               // Close
+    void OnActivate();                                      // Activate
     void OnBrowse();                                        // Browse
     void OnSaveNewConfiguration();                          // Save
     void OnReverseChanges();                                // Reverse
@@ -41,10 +45,15 @@ protected:
     void RefillFunctionList();                              // Refill
     void ShowSelectedFunction();                            // ShowFunction
     void ShowFunction(int functionKey);                     // ShowFunction
+    void ShowFunctionAgain();                               // ShowFunction
 
 private:
     void AskUacQuestion();                                  // UacQuestion
     void DeleteCompanionMarker();                           // Close
+    bool MayClose();                                        // Close
+    bool OpenWithShell(const std::string& target);          // Help
+    PanelInput CurrentInput() const;                        // ShowFunction
+    bool HoldsUnsavedValue();                               // ShowFunction
     void TranslateMenu();                                   // Init
     void FillFunctionNames();                               // Init
     void FillCategoryFilter();                              // Init
@@ -95,6 +104,15 @@ public:
     // which in a catalogue of 100 or more functions is a function like any
     // other and must still be shown when it is the first one selected.
     bool panelFilled = false;
+
+    // The value the panel showed for the function, or the one last saved:
+    // closing asks before a value that differs from it is lost.
+    PanelInput shownInput;
+
+    // Set when a backup went to the shell: where the shell hands it to
+    // another program (Windows), the panel reads the registry again when the
+    // window becomes active again.
+    bool showAgainOnActivate = false;
 
 private:
     bool systemMenuExtended = false;

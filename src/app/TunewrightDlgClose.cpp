@@ -1,3 +1,5 @@
+#include "app/TextKeys.h"
+#include "app/Texts.h"
 #include "app/TunewrightDlg.h"
 
 #include "platform/ErrorReport.h"
@@ -19,18 +21,51 @@ void CTunewrightDlg::DeleteCompanionMarker()
     const tk::RegResult deleted = power.DeleteValue(RegistryLocation::LocalMachine, kCompanionMarker);
     if (!deleted && !deleted.Error().told && !(deleted.Error() == tk::RegError::KeyNotFound)
         && !(deleted.Error() == tk::RegError::ValueNotFound))
-        tk::ReportError(std::string("The value \"") + kCompanionMarker + "\" of the key \"HKEY_LOCAL_MACHINE\\" +
-                        kCompanionKey + "\" could not be deleted: " + deleted.Error().cause + ".");
+        tk::ReportError(tk::Text(text::MarkerNotDeleted, {kCompanionMarker,
+                                                          "HKEY_LOCAL_MACHINE\\" + std::string(kCompanionKey),
+                                                          deleted.Error().cause}));
+}
+
+// Every way to close comes here first: a value the user typed or chose and
+// has not saved is not lost without a word.
+bool CTunewrightDlg::MayClose()
+{
+    if (!HoldsUnsavedValue())
+        return true;
+    const std::string question =
+        tk::Text(text::CloseUnsaved, {functionNames[static_cast<std::size_t>(shownFunction)]});
+    return ShowMessageBox(question, T(textkey::MessageCaption), {tk::BoxButtons::YesNo, tk::BoxIcon::Question}) ==
+           tk::Answer::Yes;
 }
 
 void CTunewrightDlg::OnClose()
 {
+    if (!MayClose())
+        return;
     DeleteCompanionMarker();
-    tk::CDialog::OnClose();
+    // The default handling of the close request, the Cancel command, without
+    // asking a second time.
+    tk::CDialog::OnCancel();
 }
 
 void CTunewrightDlg::OnExit()
 {
+    if (!MayClose())
+        return;
     DeleteCompanionMarker();
-    OnOK();
+    tk::CDialog::OnOK();
+}
+
+// Enter.
+void CTunewrightDlg::OnOK()
+{
+    if (MayClose())
+        tk::CDialog::OnOK();
+}
+
+// Escape.
+void CTunewrightDlg::OnCancel()
+{
+    if (MayClose())
+        tk::CDialog::OnCancel();
 }

@@ -1,12 +1,25 @@
 #include "app/AboutDlg.h"
+#include "app/TextKeys.h"
+#include "app/Texts.h"
 #include "app/TunewrightDlg.h"
 
 #include "platform/Services.h"
 #include "util/Path.h"
 
+// A target that no program opens is told, naming it; true when a program
+// was started for it.
+bool CTunewrightDlg::OpenWithShell(const std::string& target)
+{
+    const tk::ShellResult opened = tk::ShellOpen(target);
+    if (!opened)
+        ShowMessageBox(tk::Text(text::CannotOpen, {target, opened.Error()}), T(textkey::MessageCaption),
+                       {tk::BoxButtons::Ok, tk::BoxIcon::Error});
+    return opened.HasValue();
+}
+
 void CTunewrightDlg::OpenHelpFile()
 {
-    tk::ShellOpen(JoinPath(power.GetApplicationFolder(), "help.chm"));
+    OpenWithShell(JoinPath(power.GetApplicationFolder(), "help.chm"));
 }
 
 bool CTunewrightDlg::OnHelpInfo()
@@ -17,7 +30,7 @@ bool CTunewrightDlg::OnHelpInfo()
 
 void CTunewrightDlg::OpenHomepage()
 {
-    tk::ShellOpen(power.ReadSetting("Homepage"));
+    OpenWithShell(power.ReadSetting("Homepage"));
 }
 
 void CTunewrightDlg::ShowAboutBox()

@@ -3,14 +3,19 @@
 
 #include "saving/BackupFile.h"
 #include "app/FileFilters.h"
-#include "platform/Services.h"
 
 // The chosen backup goes to the shell's "open", which imports it: on Windows
-// the registry editor, which asks before it writes.
+// the registry editor, which asks before it writes, on Linux the program
+// itself, before the shell returns. Either way the panel then shows what the
+// registry holds, so that the next Save does not write the reversed value
+// back.
 void CTunewrightDlg::OnReverseChanges()
 {
     const std::string folder = BackupFolder(power.GetApplicationFolder());
     ShowMessageBox(T(textkey::ReverseMessage1) + "\n" + T(textkey::ReverseMessage2), "Orvelle Tunewright");
-    if (const std::optional<std::string> file = Window()->FileOpenDialog({kBackupFileFilter, folder}))
-        tk::ShellOpen(*file);
+    const std::optional<std::string> file = Window()->FileOpenDialog({kBackupFileFilter, folder});
+    if (!file || !OpenWithShell(*file))
+        return;
+    ShowFunctionAgain();
+    showAgainOnActivate = true;
 }

@@ -4,7 +4,6 @@
 #include "catalogue/FunctionKeys.h"
 #include "catalogue/FunctionKind.h"
 #include "saving/Saving.h"
-#include "platform/Services.h"
 
 // Timer ticks run while a message box waits and change the members: every
 // text a box shows and everything the save needs are taken before the first
@@ -18,7 +17,7 @@ void CTunewrightDlg::OnSaveNewConfiguration()
         ShowMessageBox(T(textkey::OpenTargetMessage1) + "\n\n" + T(textkey::OpenTargetMessage2) + "\n" +
                            T(textkey::OpenTargetMessage3),
                        caption);
-        tk::ShellOpen(target);
+        OpenWithShell(target);
         return;
     }
     // The panel kept the previous function's key and value: nothing to save.
@@ -43,6 +42,8 @@ void CTunewrightDlg::OnSaveNewConfiguration()
     const SaveOutcome outcome = SaveNewValue(request, power);
     switch (outcome.result) {
     case SaveResult::Saved:
+        // What was saved is what the panel shows now: closing does not ask.
+        shownInput = request.input;
         ShowMessageBox(saved, caption);
         break;
     case SaveResult::Refused:

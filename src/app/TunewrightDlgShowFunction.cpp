@@ -70,7 +70,7 @@ void CTunewrightDlg::ShowFunction(int functionKey)
     const std::vector<FunctionBlock> blocks =
         FindBlocks(ReadTextLines(CataloguePath(power.GetApplicationFolder())), functionKey);
 
-    choiceGroup.SetText(functionNames[static_cast<std::size_t>(selectedFunction)]);
+    choiceGroup.SetText(functionNames[static_cast<std::size_t>(shownFunction)]);
 
     for (const FunctionBlock& block : blocks) {
         header = block.header;
@@ -106,4 +106,33 @@ void CTunewrightDlg::ShowFunction(int functionKey)
         }
         UpdateData(false);
     }
+    shownInput = CurrentInput();
+}
+
+// After Reverse changes: the shown function's value as the registry holds it
+// now, so that the next Save does not write back what was just reversed.
+void CTunewrightDlg::ShowFunctionAgain()
+{
+    if (!panelFilled || shownFunction < 0 || shownFunction >= static_cast<int>(functionNames.size()))
+        return;
+    // The members take what the controls hold, so that writing them back
+    // below changes only the panel's value.
+    UpdateData(true);
+    ShowFunction(catalogue::FunctionKey(shownFunction));
+}
+
+PanelInput CTunewrightDlg::CurrentInput() const
+{
+    return PanelInput{switchIndex, numberText, pathText, minimum, maximum};
+}
+
+// Whether the controls hold a value for the shown function that differs from
+// the one shown for it or last saved: one that closing, or reading the
+// registry again, would lose.
+bool CTunewrightDlg::HoldsUnsavedValue()
+{
+    UpdateData(true);
+    const KindRow* row = FindKind(PowerClass::DecimalToInt(header.substr(0, 2)));
+    const bool shown = panelFilled && shownFunction >= 0 && shownFunction < static_cast<int>(functionNames.size());
+    return shown && row && PanelDiffers(*row, shownInput, CurrentInput());
 }

@@ -15,6 +15,7 @@ void CTunewrightDlg::AskUacQuestion()
         return;
     const std::string text = T(textkey::UacQuestion1) + "\n\n" + T(textkey::UacQuestion2) + "\n\n" + T(textkey::UacQuestion3);
     const tk::BoxStyle question{tk::BoxButtons::YesNo, tk::BoxIcon::Question};
+    // No is the user's own wish to end: nothing else is asked.
     if (ShowMessageBox(text, T(textkey::MessageCaption), question) != tk::Answer::Yes)
-        OnCancel();
+        tk::CDialog::OnCancel();
 }

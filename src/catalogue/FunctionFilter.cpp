@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/FunctionKeys.h"
+#include "catalogue/Texts.h"
 #include "util/Path.h"
 
 FunctionFilter FilterFunctions(const std::vector<std::string>& catalogueLines, int functionCount, int category)
@@ -27,10 +28,7 @@ std::string UnjudgedFunctionsMessage(const std::string& cataloguePath, const std
     std::string list;
     for (const int key : keys)
         list += (list.empty() ? "" : ", ") + std::to_string(key);
-    const bool several = keys.size() > 1;
-    return "\"" + cataloguePath + "\" has no header line for the function key" + (several ? "s " : " ") + list +
-           " (a header line has nine or more characters), so the filter cannot judge the functions from there on"
-           ". Check the catalogue against the translation file.";
+    return tk::Text(keys.size() > 1 ? text::KeysWithoutHeader : text::KeyWithoutHeader, {cataloguePath, list});
 }
 
 std::string CataloguePath(const std::string& applicationFolder)

@@ -1,5 +1,6 @@
 #include "i18n/Translation.h"
 
+#include "i18n/Texts.h"
 #include "platform/Exceptions.h"
 #include "util/TextFile.h"
 
@@ -17,10 +18,10 @@ constexpr std::size_t kTextStart = 6;
 std::string MissingSectionsCause(const std::string& code)
 {
     if (code.empty())
-        return "config.ini names no language and the file has no section " + kFallbackSection;
+        return tk::Text(text::NoLanguageNoFallback, {kFallbackSection});
     if (code == kFallbackSection)
-        return "the file has no section " + kFallbackSection;
-    return "the file has neither the section " + code + " nor the section " + kFallbackSection;
+        return tk::Text(text::NoFallbackSection, {kFallbackSection});
+    return tk::Text(text::NeitherSection, {code, kFallbackSection});
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 // replaces nothing on Windows). Two writers at once never share a name, and a
 // writer killed at any moment leaves no partial file under the name; the
 // temporary file it leaves is removed by the next file created in the folder.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,5 +18,10 @@ enum class NewFileResult { Created, NameTaken };
 // of that name exists and nothing was touched. Any other failure
 // throws CFileException naming `path`, and the file is not left behind.
 [[nodiscard]] NewFileResult CreateNewFile(const std::string& path, std::string_view content);
+
+// The longest name that CreateNewFile can give a file in `folder`: its
+// temporary name, which is longer, must fit too, and on Windows the whole
+// path must stay within what the narrow file functions take.
+std::size_t LongestNewFileName(const std::string& folder);
 
 } // namespace tk

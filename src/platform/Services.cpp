@@ -10,10 +10,11 @@ Services& CurrentServices()
     return services;
 }
 
-void ShellOpen(const std::string& target)
+ShellResult ShellOpen(const std::string& target)
 {
     if (IShell* shell = CurrentServices().shell)
-        shell->Open(target);
+        return shell->Open(target);
+    return {};
 }
 
 ScopedServices::ScopedServices(const Services& services) : previous_(CurrentServices())

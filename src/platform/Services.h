@@ -2,6 +2,8 @@
 // Platform services other than windows: the registry, the shell, the clock and
 // the executable's own path. A backend installs the real ones at start-up;
 // tests install fakes with ScopedServices.
+#include "platform/Result.h"
+
 #include <string>
 
 namespace tk {
@@ -22,12 +24,18 @@ public:
     virtual LocalTime Now() = 0;
 };
 
+// Why the shell could not open a target, in the system's words and without a
+// closing full stop ("No application is associated with the specified file
+// for this operation").
+using ShellResult = Result<void, std::string>;
+
 class IShell {
 public:
     virtual ~IShell() = default;
     // The shell's "open" verb: a document, folder, program or web address with
-    // its associated program. Whatever happens is not reported back.
-    virtual void Open(const std::string& target) = 0;
+    // its associated program. Fails when no program could be started for the
+    // target; what a program that started does is not reported back.
+    virtual ShellResult Open(const std::string& target) = 0;
 };
 
 struct Services {
@@ -40,8 +48,9 @@ struct Services {
 
 Services& CurrentServices();
 
-// The shell's "open" of `target`, when a shell is installed.
-void ShellOpen(const std::string& target);
+// The shell's "open" of `target`, when a shell is installed; without one
+// nothing is opened and nothing fails.
+ShellResult ShellOpen(const std::string& target);
 
 // Installs services for the lifetime of the object and restores the previous
 // ones afterwards.

@@ -9,6 +9,7 @@ namespace {
 
 constexpr std::string_view kTemporaryMark = ".tw-";
 constexpr std::size_t kSuffixLength = 6;
+constexpr std::size_t kLongestPid = 10;
 
 } // namespace
 
@@ -26,6 +27,11 @@ std::string NewTemporaryName(std::string_view name, std::int64_t pid)
     for (std::size_t i = 0; i < kSuffixLength; ++i)
         result += kLetters[letter(random)];
     return result;
+}
+
+std::size_t TemporaryNameExtra()
+{
+    return TemporaryPrefix("").size() + kLongestPid + 1 + kSuffixLength;
 }
 
 namespace {

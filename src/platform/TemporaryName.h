@@ -2,6 +2,7 @@
 // The names of the temporary files that the atomic writer puts beside the
 // file it replaces, ".<name>.tw-<pid>-XXXXXX", shared by the platforms so
 // that a writer recognises the leftovers of any other.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,6 +15,10 @@ std::string TemporaryPrefix(std::string_view name);
 
 // A new temporary name for the file `name`, written by process `pid`.
 std::string NewTemporaryName(std::string_view name, std::int64_t pid);
+
+// How much longer than its file's name a temporary name is at most: a
+// process id has ten digits at most, on either platform.
+std::size_t TemporaryNameExtra();
 
 // The writer's process id when `entry` is a temporary name of the file that
 // `prefix` belongs to, or of any file when `prefix` is empty.

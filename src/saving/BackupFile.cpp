@@ -2,6 +2,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/NewFile.h"
+#include "saving/Texts.h"
 #include "util/Path.h"
 
 namespace {
@@ -32,6 +33,19 @@ std::string FileName(const std::string& stem, int copy)
     return stem + (copy > 1 ? " (" + std::to_string(copy) + ")" : std::string()) + ".reg";
 }
 
+// The stem cut so that every copy's name fits into the folder, the longest
+// number included, so that the copies of one save share their stem.
+std::string FittedStem(const std::string& folder, const std::string& stem)
+{
+    const std::size_t ending = FileName("", kMaxCopies).size();
+    const std::size_t longest = tk::LongestNewFileName(folder);
+    // A folder with no room for a name at all gets the whole stem, and its
+    // failure names that file.
+    if (stem.size() + ending <= longest || longest <= ending)
+        return stem;
+    return stem.substr(0, longest - ending);
+}
+
 } // namespace
 
 std::string BackupFolder(const std::string& applicationFolder)
@@ -47,13 +61,14 @@ std::string BackupStem(const std::string& dateStamp, const std::string& hourStam
            SafeName(functionName, functionKey);
 }
 
-std::string WriteBackupFile(const std::string& folder, const std::string& stem, std::string_view content)
+std::string WriteBackupFile(const std::string& folder, const std::string& wholeStem, std::string_view content)
 {
+    const std::string stem = FittedStem(folder, wholeStem);
     for (int copy = 1; copy <= kMaxCopies; ++copy) {
         const std::string path = JoinPath(folder, FileName(stem, copy));
         if (tk::CreateNewFile(path, content) == tk::NewFileResult::Created)
             return path;
     }
     throw tk::CFileException(JoinPath(folder, FileName(stem, 1)),
-                             "this name and " + std::to_string(kMaxCopies - 1) + " numbered ones are taken");
+                             tk::Text(text::AllCopiesTaken, {std::to_string(kMaxCopies - 1)}));
 }

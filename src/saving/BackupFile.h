@@ -15,7 +15,10 @@ std::string BackupFolder(const std::string& applicationFolder);
 std::string BackupStem(const std::string& dateStamp, const std::string& hourStamp, const std::string& minuteStamp,
                        const std::string& functionName, int functionKey);
 
-// Creates the backup under the first free name and returns its path. Throws
+// Creates the backup under the first free name and returns its path. A stem
+// too long for a name in `folder` is cut at its end, so that the name, with
+// the highest copy number, and the temporary name it is written under both
+// fit. Throws
 // tk::CFileException naming the file when it cannot be written; no file is
 // left behind then.
 std::string WriteBackupFile(const std::string& folder, const std::string& stem, std::string_view content);

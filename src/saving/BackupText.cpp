@@ -23,8 +23,12 @@ tk::Result<PriorValue, tk::RegError> ReadPriorValue(PowerClass& power, const std
     for (std::size_t depth = 1; depth <= key.names.size(); ++depth) {
         power.currentKeyPath = key.PathForm(depth);
         const auto probe = power.ReadRawValue(valueName);
-        if (!probe && probe.Error() == tk::RegError::KeyNotFound)
-            return PriorValue{std::nullopt, key.Text(depth)};
+        if (!probe && probe.Error() == tk::RegError::KeyNotFound) {
+            PriorValue missing;
+            for (std::size_t created = depth; created <= key.names.size(); ++created)
+                missing.createdKeys.push_back(key.Text(created));
+            return missing;
+        }
         if (!probe && probe.Error() != tk::RegError::ValueNotFound)
             return probe.Error();
     }
@@ -49,7 +53,7 @@ std::string BackupText(const SaveKey& key, const std::string& valueName, const P
         tk::AppendValueLine(text, valueName, prior.value->value);
     else
         tk::AppendRemovedValueLine(text, valueName);
-    if (!prior.firstMissingKey.empty())
-        text += "\r\n[-" + prior.firstMissingKey + "]";
+    for (const std::string& created : prior.createdKeys)
+        text += "\r\n; created by this change: [" + created + "]";
     return tk::RegFileBytes(text, format);
 }

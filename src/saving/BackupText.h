@@ -10,12 +10,13 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 struct PriorValue {
     std::optional<tk::ExactRegValue> value; // empty: the value does not exist
-    // When the key does not exist: the outermost key that the save creates
-    // (its parent exists), which the backup removes again. Empty otherwise.
-    std::string firstMissingKey;
+    // When the key does not exist: the keys that the save creates, outermost
+    // first, as a key line spells them. Empty otherwise.
+    std::vector<std::string> createdKeys;
 };
 
 // Reads what a write of `valueName` under `keyPath` would replace, through
@@ -27,8 +28,11 @@ tk::Result<PriorValue, tk::RegError> ReadPriorValue(PowerClass& power, const std
 // Whether a REGEDIT4 file can name the key and the value: no line ends.
 bool BackupCanName(const SaveKey& key, const std::string& valueName);
 
-// "REGEDIT4" CR LF "[key]" CR LF value line, and CR LF "[-key]" when the
-// save creates keys; no line end after the last line. For a value in its
+// "REGEDIT4" CR LF "[key]" CR LF value line, then CR LF "; created by this
+// change: [key]" for each key the save creates; no line end after the last
+// line. A backup restores values and never deletes a key: what others write
+// below a created key after the save must survive its Reverse changes, and an
+// empty key left behind harms nothing. For a value in its
 // wide form: the same lines after "Windows Registry Editor Version 5.00"
 // instead, the value as hex(N) of its UTF-16LE bytes, the whole file in
 // UTF-16LE after a byte-order mark.

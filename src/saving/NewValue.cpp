@@ -59,3 +59,14 @@ std::optional<NewValue> NewValueOf(const KindRow& row, const PanelInput& input)
         return NumberValue(row, input);
     return NewValue(input.pathText);
 }
+
+bool PanelDiffers(const KindRow& row, const PanelInput& shown, const PanelInput& now)
+{
+    if (row.storage == ValueStorage::None)
+        return false;
+    if (row.controls.radios)
+        return shown.switchIndex != now.switchIndex;
+    if (row.controls.number)
+        return shown.numberText != now.numberText;
+    return shown.pathText != now.pathText;
+}

@@ -26,3 +26,8 @@ std::optional<std::int64_t> ParseTypedNumber(const std::string& text, ValueStora
 // The value to write; empty when a number is refused (not a number, or
 // outside the kind's bounds). A row that stores nothing has no value either.
 std::optional<NewValue> NewValueOf(const KindRow& row, const PanelInput& input);
+
+// Whether `now` holds another value than `shown` in the control that carries
+// the kind's value: the radio pair, the number field or the path field. A row
+// that stores nothing never differs.
+bool PanelDiffers(const KindRow& row, const PanelInput& shown, const PanelInput& now);

@@ -29,5 +29,6 @@ inline constexpr tk::TextId CauseChangedWhileRead{1413, "the registry changed wh
 inline constexpr tk::TextId CauseCannotUse{1414, "the registry cannot be used"};
 inline constexpr tk::TextId CauseKeyCannotOpen{1415, "the key cannot be opened"};
 inline constexpr tk::TextId CauseRefused{1416, "the registry refused the change"};
+inline constexpr tk::TextId AllCopiesTaken{1417, "this name and %1 numbered ones are taken"};
 
 } // namespace text

@@ -28,6 +28,7 @@ enum class MsgKind {
     QueryDragIcon, // result: the icon id
     HelpInfo,      // F1
     CtlColor,      // colours of one control (or the dialog, id 0)
+    Activate,      // the window has become the active one
 };
 
 struct Rgb {
@@ -98,6 +99,11 @@ template <class D>
 MessageEntry OnHelpInfoMessage(bool (D::*fn)())
 {
     return {MsgKind::HelpInfo, 0, [fn](CDialog& d, Message& m) { m.result = (static_cast<D&>(d).*fn)(); }};
+}
+template <class D>
+MessageEntry OnActivateMessage(void (D::*fn)())
+{
+    return {MsgKind::Activate, 0, [fn](CDialog& d, Message&) { (static_cast<D&>(d).*fn)(); }};
 }
 template <class D>
 MessageEntry OnCtlColorMessage(void (D::*fn)(CtlColorRequest&))

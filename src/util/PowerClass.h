@@ -35,9 +35,13 @@ public:
     static std::int32_t IntPower(std::int32_t base, std::int32_t exponent);
 
     // --- Registry ---
+    // A REG_SZ or REG_EXPAND_SZ value's text, unexpanded; "No REG_SZ" for any
+    // other type.
     std::string ReadStringValue(RegistryLocation location, const std::string& valueName) const;
     std::int32_t ReadDwordValue(RegistryLocation location, const std::string& valueName) const;
     // The writes and the delete give the registry's result: done, or why not.
+    // A string written over a REG_EXPAND_SZ value keeps that type; any other
+    // becomes a REG_SZ.
     tk::RegResult WriteStringValue(RegistryLocation location, const std::string& valueName,
                                    const std::string& data) const;
     tk::RegResult WriteDwordValue(RegistryLocation location, const std::string& valueName,

@@ -62,6 +62,14 @@ tk::RegResult Change(const std::optional<KeyAddress>& key, const Operation& oper
     }
 }
 
+// Whether the value a write replaces is a REG_EXPAND_SZ; one that cannot be
+// read is none.
+bool IsExpandable(tk::IRegistry& registry, const KeyAddress& key, const std::string& name)
+{
+    const auto value = registry.QueryValue(key.root, key.subKey, name);
+    return value && value.Value().type == tk::RegType::ExpandSz;
+}
+
 } // namespace
 
 std::string PowerClass::ReadStringValue(RegistryLocation location, const std::string& valueName) const
@@ -72,7 +80,9 @@ std::string PowerClass::ReadStringValue(RegistryLocation location, const std::st
     const auto value = Query(*key, valueName);
     if (!value || value.Value().data.empty())
         return std::string();
-    if (value.Value().type != tk::RegType::Sz)
+    // An expandable text is shown as stored, its %VARIABLES% unexpanded, so
+    // that saving it back keeps them.
+    if (value.Value().type != tk::RegType::Sz && value.Value().type != tk::RegType::ExpandSz)
         return kNotAStringText;
     // Data written by other programs may lack the terminating zero byte, or
     // hold text after an early one.
@@ -100,7 +110,12 @@ tk::RegResult PowerClass::WriteStringValue(RegistryLocation location, const std:
                                            const std::string& data) const
 {
     return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const KeyAddress& key) {
-        return registry.SetValue(key.root, key.subKey, valueName, tk::RegValue::String(data));
+        tk::RegValue text = tk::RegValue::String(data);
+        // A text written over an expandable one stays expandable: a folder
+        // such as "%USERPROFILE%\Documents" must go on following the user.
+        if (IsExpandable(registry, key, valueName))
+            text.type = tk::RegType::ExpandSz;
+        return registry.SetValue(key.root, key.subKey, valueName, text);
     });
 }
 

@@ -7,8 +7,8 @@
 # only: a new number saved and its backup written, the backup picked in File,
 # Reverse changes and imported after the question, the store back byte for
 # byte; and a folder picked with Browse into the path field. Last, Escape
-# checked to end the program and give the terminal back (normal screen,
-# cursor shown, line editing and echo on).
+# checked to ask before that path is lost, then to end the program and give
+# the terminal back (normal screen, cursor shown, line editing and echo on).
 #
 # usage: terminal_tmux_test.sh TUNEWRIGHT_BINARY SOURCE_DIR
 # Exit codes: 0 passed, 1 failed, 77 skipped (no tmux or iconv).
@@ -243,7 +243,11 @@ keys Tab
 wait_for "/start/Zielordner" 2 || fail "the path field does not end with the chosen folder $chosen"
 cmp -s "$storeBeforeBrowse" "$work/registry.reg" || fail "Browse changed the store"
 
+# The browsed path is not saved: Escape asks first, in German, and Yes
+# (Enter) ends the program.
 "${tm[@]}" send-keys -t "$session" Escape
+wait_for "Ohne Speichern" 5 || fail "Escape with a path not saved did not ask in German first"
+keys Enter
 tries=50
 while (( tries-- > 0 )) && [ ! -s "$work/status" ]; do sleep 0.1; done
 [ -s "$work/status" ] || fail "Escape did not end the program"

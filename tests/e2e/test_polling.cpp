@@ -198,6 +198,18 @@ TEST(PollingE2E, AFunctionKeyWithoutAHeaderIsReportedAndNotListedByTheFilter)
     EXPECT_EQ(ErrorsBeforeEachDump(out), (std::vector<int>{1, 0, 1, 0}));
 }
 
+TEST(PollingE2E, TheFilterMessageComesFromTheTranslationFile)
+{
+    Installation inst;
+    WriteSmall(inst, {"Alpha", "Beta", "Gamma"}, {"10000 0800", "10001 " + kKeyPath, "10002 A"}, "");
+    std::string translation = inst.Read("0019trl.ini");
+    translation.insert(translation.find("00005 "), "01650 Ohne Kopfzeile: %2 in %1\r\n01651 Ohne Kopfzeilen: %2 in %1\r\n");
+    inst.Write("0019trl.ini", translation);
+    const auto errors = Grep(inst.Run("tick\ncategory 1\ntick 2\nclose\n"), "error ");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "error \"Ohne Kopfzeilen: 10010, 10020 in " + Escape(inst.File("0019fct.ini")) + "\"");
+}
+
 TEST(PollingE2E, CloseAndExitDeleteTheMarkerWhileEnterAndEscapeDoNot)
 {
     struct Case {
@@ -228,6 +240,56 @@ TEST(PollingE2E, CloseAndExitDeleteTheMarkerWhileEnterAndEscapeDoNot)
         // Only the marker goes; the rest of the store stays.
         EXPECT_NE(inst.Read("registry.reg").find("\"other\"=\"stays\""), std::string::npos);
         EXPECT_NE(inst.Read("registry.reg").find("\"B\"=dword:00000002"), std::string::npos);
+    }
+}
+
+TEST(PollingE2E, EveryWayToCloseAsksBeforeATypedValueIsLost)
+{
+    const std::string question = "msgbox caption=\"T5\" text=\"The new value of \\\"Beta\\\" has not been saved. "
+                                 "Close without saving?\" buttons=yesno icon=question -> ";
+    struct Case {
+        const char* command;
+        const char* ended;
+    };
+    const Case cases[] = {
+        {"close", "ended IDCANCEL"}, {"menu 32771", "ended IDOK"}, {"menu 61536", "ended IDCANCEL"},
+        {"click 1", "ended IDOK"},   {"click 2", "ended IDCANCEL"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        Installation inst;
+        Prepare(inst);
+        inst.Write("registry.reg", SmallStore(kStore));
+        // No returns to the window as it was, the marker still there; Yes
+        // closes as the command does without the question.
+        const std::string command = c.command;
+        const auto out = inst.Run("tick\nselect 1\ntick\ntype 1005 777\nanswer no\n" + command + "\ndump\n" +
+                                  "answer yes\n" + command + "\n");
+        EXPECT_EQ(Grep(out, "msgbox"), (std::vector<std::string>{question + "no", question + "yes"})) << Join(out);
+        ASSERT_EQ(Screens(out).size(), 1u) << Join(out);
+        EXPECT_EQ(Screens(out)[0].Control(1005).text, "777");
+        EXPECT_EQ(out.back(), c.ended);
+        EXPECT_NE(inst.Read("registry.reg").find("\"B\"=dword:00000002"), std::string::npos);
+    }
+}
+
+TEST(PollingE2E, ClosingAsksNothingWhenNothingWouldBeLost)
+{
+    const char* scripts[] = {
+        "tick\nclose\n",                                            // nothing typed
+        "tick\nselect 1\ntick\ntype 1005 777\ntype 1005 2\nclose\n", // typed back to the value shown
+        "tick\nselect 1\ntick\ntype 1005 777\nclick 1010\nclick 2\n",  // saved
+        "tick\nselect 1\ntick\ntype 1005 777\nselect 0\ntick 2\nclick 1\n", // another function shown
+        "tick\nselect 2\ntick\nclose\n",                          // a target to open has no value
+    };
+    for (const char* script : scripts) {
+        SCOPED_TRACE(script);
+        Installation inst;
+        Prepare(inst);
+        const auto out = inst.Run(script);
+        for (const auto& box : Grep(out, "msgbox"))
+            EXPECT_EQ(box.find("has not been saved"), std::string::npos) << box;
+        EXPECT_EQ(Grep(out, "ended ").size(), 1u) << Join(out);
     }
 }
 

@@ -55,6 +55,13 @@ std::map<std::string, std::string> Backups(const Installation& inst)
     return files;
 }
 
+// The question that Escape asks when the panel holds a value not saved.
+std::string CloseQuestion(const std::string& name)
+{
+    return "msgbox caption=\"T5\" text=\"The new value of \\\"" + name +
+           "\\\" has not been saved. Close without saving?\" buttons=yesno icon=question -> yes";
+}
+
 // Shows list row `row`, runs `actions` and ends with Escape, which leaves the
 // companion's marker in the store.
 std::vector<std::string> RunOn(const Installation& inst, int row, const std::string& actions)
@@ -88,7 +95,9 @@ TEST(SavingE2E, TheBackupHoldsTheOldValueExactlyAndTheNewValueIsWritten)
         {5, "check 1003", "[HKEY_CURRENT_USER\\Software\\Test]\r\n\"DwSw\"=dword:00000000", "\"DwSw\"=dword:00000001"},
         {6, "check 1003", "[HKEY_CURRENT_USER\\Software\\Test]\r\n\"YN\"=\"no\"", "\"YN\"=\"yes\""},
         {8, "type 1006 hi",
-         "[HKEY_CURRENT_USER\\Software\\New\\Deeper]\r\n\"Text\"=-\r\n[-HKEY_CURRENT_USER\\Software\\New]",
+         "[HKEY_CURRENT_USER\\Software\\New\\Deeper]\r\n\"Text\"=-\r\n"
+         "; created by this change: [HKEY_CURRENT_USER\\Software\\New]\r\n"
+         "; created by this change: [HKEY_CURRENT_USER\\Software\\New\\Deeper]",
          "\"Text\"=\"hi\""},
     };
     for (const Case& c : cases) {
@@ -119,7 +128,10 @@ TEST(SavingE2E, NumbersOutsideTheBoundsOrNotNumbersAreRefusedBeforeAnyBackup)
         const auto out = RunOn(inst, row, refused);
         const std::string hint = "msgbox caption=\"Tunewright\" text=\"Hint " + std::to_string(row) +
                                  "\" buttons=ok icon=none -> ok";
-        EXPECT_EQ(Grep(out, "msgbox"), std::vector<std::string>(inputs.size(), hint)) << Join(out);
+        // Escape then asks: the last value refused is still in the field.
+        std::vector<std::string> boxes(inputs.size(), hint);
+        boxes.push_back(CloseQuestion(kNames[static_cast<std::size_t>(row)]));
+        EXPECT_EQ(Grep(out, "msgbox"), boxes) << Join(out);
         EXPECT_TRUE(Backups(inst).empty());
         EXPECT_EQ(inst.Read("registry.reg"), SmallStore(kStore));
 
@@ -164,7 +176,11 @@ TEST(SavingE2E, WhatCannotBeSavedChangesNothingAndIsNotConfirmed)
         if (const auto at = message.find("REGISTRY"); at != std::string::npos)
             message.replace(at, 8, Escape(inst.Registry()));
         EXPECT_NE(Join(out).find(message), std::string::npos) << Join(out);
-        EXPECT_EQ(Grep(out, "msgbox").size() + Grep(out, "error ").size(), 1u) << "one box per failed save\n" << Join(out);
+        // One box per failed save; then Escape asks, nothing being saved,
+        // unless the kind has no value to lose.
+        const bool asks = c.row != 10;
+        EXPECT_EQ(Grep(out, "msgbox").size() + Grep(out, "error ").size(), asks ? 2u : 1u) << Join(out);
+        EXPECT_EQ(Contains(out, CloseQuestion(kNames[static_cast<std::size_t>(c.row)])), asks) << Join(out);
         EXPECT_FALSE(Contains(out, kSaved)) << Join(out);
         EXPECT_EQ(inst.Read("registry.reg"), SmallStore(kStore));
         // Only a write that fails after its backup leaves that backup.
@@ -216,4 +232,34 @@ TEST(SavingE2E, BrowsePutsThePickedPathIntoTheFieldAndWritesNothing)
         EXPECT_EQ(s.Control(1006).text, "/tools/x.exe");
     EXPECT_TRUE(Backups(inst).empty());
     EXPECT_EQ(inst.Read("registry.reg"), SmallStore(kStore));
+}
+
+TEST(SavingE2E, AnExpandableTextIsShownAsStoredAndStaysExpandable)
+{
+    // hex(2): the text's bytes and its terminating zero.
+    const auto expandable = [](const std::string& text) {
+        static const char digits[] = "0123456789abcdef";
+        std::string line = "\"Personal\"=hex(2):";
+        for (const char c : text + '\0') {
+            const auto byte = static_cast<unsigned char>(c);
+            line += std::string{digits[byte >> 4], digits[byte & 15], ','};
+        }
+        line.pop_back();
+        return line;
+    };
+    Installation inst;
+    std::vector<std::string> names = kNames, catalogue = kCatalogue;
+    names.push_back("Documents");
+    for (const char* line : {"10130 0310", "10131 HKEY_CURRENT_USER\\\\Shell", "10132 Personal"})
+        catalogue.push_back(line);
+    WriteSmall(inst, names, catalogue, kStore + "\r\n[HKEY_CURRENT_USER\\Shell]\r\n" + expandable("%USERPROFILE%") + "\r\n");
+
+    const auto out = RunOn(inst, 13, "dump\ntype 1006 %TEMP%\\a\nclick 1010\n");
+    EXPECT_EQ(LastScreen(out).Control(1006).text, "%USERPROFILE%");
+    EXPECT_TRUE(Contains(out, kSaved)) << Join(out);
+    EXPECT_NE(inst.Read("registry.reg").find(expandable("%TEMP%\\a") + "\r\n"), std::string::npos)
+        << inst.Read("registry.reg");
+    EXPECT_EQ(Backups(inst), (std::map<std::string, std::string>{
+                                 {kStamp + "Documents.reg",
+                                  "REGEDIT4\r\n[HKEY_CURRENT_USER\\Shell]\r\n" + expandable("%USERPROFILE%")}}));
 }

@@ -17,6 +17,8 @@
 //   click ID          click button ID
 //   command ID        choose menu command ID, or answer a box with button ID
 //   syscommand N      choose system command N (SC_CLOSE: 61536)
+//   activate          tell the window that it is the active one again, as
+//                     the system does when the user comes back to it
 //   gone              wait until the window is destroyed
 #include <windows.h>
 
@@ -110,6 +112,8 @@ bool Step(const std::string& verb, const std::string& rest)
         return ::SendNotifyMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
     if (verb == "syscommand")
         return ::SendNotifyMessageA(window, WM_SYSCOMMAND, static_cast<WPARAM>(id), 0);
+    if (verb == "activate")
+        return ::SendNotifyMessageA(window, WM_ACTIVATE, WA_ACTIVE, 0);
     if (verb == "gone")
         return Wait([&] { return !::IsWindow(window); });
     return false;

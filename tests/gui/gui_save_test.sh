@@ -2,8 +2,9 @@
 # Save and Reverse changes of the Windows program under Wine, driven as a
 # user would: pick "Menu delay", type a new value, Save and confirm; the
 # registry holds the value and the backup the old one; Reverse changes with
-# that backup puts the old value back. A screenshot of the main window is
-# left in ARTEFACTS.
+# that backup puts the old value back, and the panel shows it; closing with
+# a typed value asks first. A screenshot of the main window is left in
+# ARTEFACTS.
 #   gui_save_test.sh WINE-RUN STATE tunewright.exe gui_drive.exe SOURCE-DIR ARTEFACTS
 set -euo pipefail
 run=$1 state=$2 program=$3 drive=$4 source=$5 artefacts=$6
@@ -78,12 +79,18 @@ expected=$(printf 'REGEDIT4\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"M
 
 # Reverse changes: its notice, then the file dialog; the shell's "open" of
 # the chosen backup runs the registry editor, which imports it (Wine's
-# without asking first, unlike Windows').
+# without asking first, unlike Windows'). When the window is active again,
+# the panel shows the restored value.
 windows_path="Z:${backups[0]//\//\\}"
 drive "command 32772" "box" "has 65535 backup file of the change" "command 1" "gone" "back" "box" "set 1148 $windows_path" \
     "command 1"
 wait_delay 400
+drive "activate" "text 1005 400"
 
-drive "syscommand 61536" "gone"
+# A value typed and not saved: closing asks first; No keeps the window and
+# the value, Yes closes.
+drive "set 1005 700" "syscommand 61536" "box" "has 65535 has not been saved" "command 7" "gone" "back" "text 1005 700" \
+    "syscommand 61536" "box" "has 65535 Close without saving?" "command 6" "gone" "back" "gone"
+wait_delay 400
 wait "$app"
 app=

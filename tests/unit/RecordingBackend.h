@@ -1,7 +1,7 @@
 #pragma once
 // A backend for tests: nested dialogs do not run, the error box and the
-// message boxes record their texts, and every message box gives one fixed
-// answer.
+// message boxes record their texts, every message box gives one fixed answer
+// and every file dialog one fixed file.
 #include "toolkit/Backend.h"
 #include "toolkit/model/ModelWindow.h"
 
@@ -25,11 +25,12 @@ public:
         boxes.emplace_back(text);
         return answer_;
     }
-    std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return picked; }
     std::optional<std::string> ShowFolderDialog(std::string_view) override { return std::nullopt; }
 
     std::vector<std::string> errors;
     std::vector<std::string> boxes;
+    std::optional<std::string> picked; // what every file dialog gives
     std::function<void(const std::string&)> onError; // runs inside the error box
 
 private:

@@ -185,7 +185,7 @@ TEST_F(PowerRegistryTest, MissingValuesReadAsEmptyAndZeroAndAreCreatedByWrites)
     EXPECT_EQ(deep.ReadDwordValue(RegistryLocation::FromPath, "d"), 400);
 }
 
-TEST_F(PowerRegistryTest, StringReadsTakeOnlyRegSzAndAllOfItsText)
+TEST_F(PowerRegistryTest, StringReadsTakeRegSzAndRegExpandSzAndAllOfTheirText)
 {
     const struct {
         const char* name;
@@ -198,7 +198,9 @@ TEST_F(PowerRegistryTest, StringReadsTakeOnlyRegSzAndAllOfItsText)
         {"unterminated", Raw(RegType::Sz, {'a', 'b', 'c'}), "abc"},
         {"early zero", Raw(RegType::Sz, {'a', 0, 'b', 0}), "a"},
         {"8-bit", RegValue::String("\xC4rger \x80"), "\xC4rger \x80"},
-        {"expand", Raw(RegType::ExpandSz, {'%', 'x', '%', 0}), "No REG_SZ"},
+        {"expand", Raw(RegType::ExpandSz, {'%', 'x', '%', '\\', 'a', 0}), "%x%\\a"},
+        {"expand unterminated", Raw(RegType::ExpandSz, {'%', 'x', '%'}), "%x%"},
+        {"multi", Raw(RegType::MultiSz, {'a', 0, 'b', 0, 0}), "No REG_SZ"},
         {"dword", RegValue::Dword(1), "No REG_SZ"},
         {"binary", Raw(RegType::Binary, {'a', 0}), "No REG_SZ"},
     };
@@ -243,6 +245,19 @@ TEST_F(PowerRegistryTest, WritesReplaceValuesOfAnotherTypeAndDeleteRemovesThem)
     EXPECT_TRUE(power.WriteDwordValue(RegistryLocation::FromPath, "was string", 8));
     EXPECT_EQ(Stored(RegRoot::CurrentUser, "K", "was dword")->type, RegType::Sz);
     EXPECT_EQ(Stored(RegRoot::CurrentUser, "K", "was string")->type, RegType::Dword);
+
+    // A text over an expandable text stays expandable; over any other type,
+    // a REG_EXPAND_SZ written as a number included, it is a REG_SZ.
+    ASSERT_TRUE(registry_.tree.SetValue(RegRoot::CurrentUser, "K", "expand", Raw(RegType::ExpandSz, {'%', 0})));
+    ASSERT_TRUE(registry_.tree.SetValue(RegRoot::CurrentUser, "K", "multi", Raw(RegType::MultiSz, {'a', 0, 0})));
+    ASSERT_TRUE(registry_.tree.SetValue(RegRoot::CurrentUser, "K", "expand dword", Raw(RegType::ExpandSz, {'%', 0})));
+    EXPECT_TRUE(power.WriteStringValue(RegistryLocation::FromPath, "expand", "%USERPROFILE%\\Documents"));
+    EXPECT_TRUE(power.WriteStringValue(RegistryLocation::FromPath, "multi", "b"));
+    EXPECT_TRUE(power.WriteDwordValue(RegistryLocation::FromPath, "expand dword", 3));
+    EXPECT_EQ(Stored(RegRoot::CurrentUser, "K", "expand")->type, RegType::ExpandSz);
+    EXPECT_EQ(Stored(RegRoot::CurrentUser, "K", "expand")->data, RegValue::String("%USERPROFILE%\\Documents").data);
+    EXPECT_EQ(Stored(RegRoot::CurrentUser, "K", "multi")->type, RegType::Sz);
+    EXPECT_EQ(Stored(RegRoot::CurrentUser, "K", "expand dword")->type, RegType::Dword);
 
     ASSERT_TRUE(registry_.tree.SetValue(RegRoot::LocalMachine, "Software\\Orvelle\\Orvelle Kitbasket", "active",
                                         Raw(RegType::Binary, {1})));

@@ -1,5 +1,9 @@
 // The rules a save applies before anything is written: the typed number's
 // range by storage, and the backup's file name.
+#include "unit/TempAppFolder.h"
+
+#include "platform/NewFile.h"
+#include "platform/TemporaryName.h"
 #include "saving/BackupFile.h"
 #include "saving/NewValue.h"
 
@@ -56,5 +60,31 @@ TEST(SaveRules, TheBackupIsNamedAfterTheFunctionAsAFileNameCanHoldIt)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(BackupStem("202403051230", "202403050915", "202403051207", c.name, 10020),
                   std::string("backup - 20240305 - 09.07 - ") + c.stem);
+    }
+}
+
+// A name near the file-name limit is cut, so that the backup and the
+// temporary name it is written under both fit; its copies keep " (2)".
+TEST(SaveRules, ALongFunctionNameIsCutSoThatEveryCopyOfItsBackupFits)
+{
+    TempAppFolder app;
+    const std::string folder = app.Path("backup");
+    std::filesystem::create_directory(folder);
+    const std::string longest = std::string(223, 'n'), stamp = "backup - 20240305 - 09.05 - ";
+    for (const std::size_t length : {std::size_t{190}, std::size_t{210}, std::size_t{223}}) {
+        SCOPED_TRACE(length);
+        const std::string stem = BackupStem("202403050905", "202403050905", "202403050905", longest.substr(0, length), 1);
+        std::vector<std::string> names;
+        for (int copy = 0; copy < 2; ++copy)
+            names.push_back(std::filesystem::path(WriteBackupFile(folder, stem, "REGEDIT4")).filename().string());
+        ASSERT_EQ(app.Entries("backup"), (std::vector<std::string>{names[1], names[0]})); // " (2)" sorts first
+        const std::string kept = names[0].substr(0, names[0].size() - 4);
+        EXPECT_EQ(names[1], kept + " (2).reg");
+        EXPECT_EQ(kept, stem.substr(0, kept.size()));
+        EXPECT_TRUE(kept.starts_with(stamp + "nnnn"));
+        EXPECT_LE(kept.size() + std::string(" (1000).reg").size(), tk::LongestNewFileName(folder));
+        EXPECT_LE(kept.size() + std::string(" (1000).reg").size() + tk::detail::TemporaryNameExtra(), 255u);
+        for (const std::string& name : names)
+            std::filesystem::remove(std::filesystem::path(folder) / name);
     }
 }

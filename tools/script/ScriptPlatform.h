@@ -1,7 +1,9 @@
 #pragma once
 // What the headless driver does differently on each platform: where the
-// registry of a run lies, and how standard input and output carry bytes.
+// registry of a run lies, what its shell does with a registry file, and how
+// standard input and output carry bytes.
 #include "platform/Registry.h"
+#include "platform/Services.h"
 
 #include <memory>
 #include <string>
@@ -12,6 +14,11 @@ public:
     virtual tk::IRegistry& Registry() = 0;
     // After the run: what the run changed is kept.
     virtual void Finish() = 0;
+    // The shell of the run over `printing`, which prints each "open": on
+    // POSIX a registry file is then imported into this registry, asked in a
+    // box of the program's window, as the terminal program does; on Windows
+    // the run has `printing` alone.
+    virtual tk::IShell& Shell(tk::IShell& printing) = 0;
 };
 
 // `file` is the --registry option, empty when none was given. Throws

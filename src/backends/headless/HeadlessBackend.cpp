@@ -415,9 +415,10 @@ void HeadlessBackend::ReportError(const std::string& text)
     Emit("error " + Quote(text));
 }
 
-void HeadlessBackend::Open(const std::string& target)
+ShellResult HeadlessBackend::Open(const std::string& target)
 {
     Emit("shell open " + Quote(target));
+    return {};
 }
 
 } // namespace tk

@@ -28,7 +28,8 @@ public:
 
     Answer RunModal(CDialog& dialog) override;
     void ReportError(const std::string& text) override;
-    void Open(const std::string& target) override;
+    // Prints the "shell open" event; whatever the target, a program is found.
+    ShellResult Open(const std::string& target) override;
 
     // The modal boxes of the dialog windows, answered from the queues.
     Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;

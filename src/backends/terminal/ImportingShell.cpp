@@ -1,6 +1,8 @@
 #include "backends/terminal/ImportingShell.h"
 
 #include "toolkit/Backend.h"
+#include "toolkit/Dialog.h"
+#include "platform/Exceptions.h"
 #include "platform/CaseFold.h"
 #include "regstore/RegImport.h"
 
@@ -11,14 +13,27 @@ ImportingShell::ImportingShell(RegistryStore& store, IShell& others, Box box)
 {
 }
 
-void ImportingShell::Open(const std::string& target)
+bool ImportingShell::Imports(const std::string& target)
 {
     const std::string_view extension = ".reg";
-    if (target.size() <= extension.size() ||
-        !EqualNoCase(std::string_view(target).substr(target.size() - extension.size()), extension)) {
-        others_.Open(target);
-        return;
-    }
+    return target.size() > extension.size() &&
+           EqualNoCase(std::string_view(target).substr(target.size() - extension.size()), extension);
+}
+
+ImportingShell::Box ImportingShell::MainWindowBox()
+{
+    return [](std::string_view text, BoxStyle style) {
+        CWinApp* app = AfxGetApp();
+        if (!app || !app->m_pMainWnd)
+            throw CException("a registry file can be imported only while the program's window is open");
+        return app->m_pMainWnd->ShowMessageBox(text, std::nullopt, style);
+    };
+}
+
+ShellResult ImportingShell::Open(const std::string& target)
+{
+    if (!Imports(target))
+        return others_.Open(target);
     const RegImportOutcome outcome = ImportRegFile(target, store_, [this](const std::string& question) {
         return box_(question, BoxStyle{BoxButtons::YesNo, BoxIcon::Question}) == Answer::Yes;
     });
@@ -26,6 +41,7 @@ void ImportingShell::Open(const std::string& target)
         box_(outcome.message, BoxStyle{});
     else if (outcome.status == RegImportStatus::Failed)
         ReportError(outcome.message);
+    return {};
 }
 
 } // namespace tk

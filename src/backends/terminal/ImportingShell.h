@@ -20,7 +20,14 @@ public:
     using Box = std::function<Answer(std::string_view text, BoxStyle style)>;
 
     ImportingShell(RegistryStore& store, IShell& others, Box box);
-    void Open(const std::string& target) override;
+    // A registry file is handed to the importer, which tells the user what
+    // came of it, as the registry editor does: that never fails here.
+    ShellResult Open(const std::string& target) override;
+
+    // Whether `target` is a registry file, which this shell imports.
+    static bool Imports(const std::string& target);
+    // A message box owned by the program's main window.
+    static Box MainWindowBox();
 
 private:
     RegistryStore& store_;

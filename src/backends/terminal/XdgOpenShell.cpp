@@ -30,23 +30,18 @@ std::optional<std::string> FindProgram(const std::string& name)
     return std::nullopt;
 }
 
-void XdgOpenShell::Open(const std::string& target)
+ShellResult XdgOpenShell::Open(const std::string& target)
 {
     const std::optional<std::string> program = FindProgram("xdg-open");
-    if (!program) {
-        ReportError("Cannot open \"" + target +
-                    "\": the program xdg-open was not found. Install xdg-utils to open files, folders and web "
-                    "addresses from " + AppTitle() + ".");
-        return;
-    }
+    if (!program)
+        return std::string("the program xdg-open was not found; install xdg-utils to open files, folders and web "
+                           "addresses from " + AppTitle());
     // Everything the child needs is prepared before fork, so that the child
     // only calls what is safe between fork and exec.
     const char* argv[] = {"xdg-open", target.c_str(), nullptr};
     const pid_t child = ::fork();
-    if (child < 0) {
-        ReportError("Cannot open \"" + target + "\": no new process could be started.");
-        return;
-    }
+    if (child < 0)
+        return std::string("no new process could be started");
     if (child == 0) {
         // A grandchild in its own session: it outlives us, never touches our
         // terminal, and init reaps it.
@@ -67,6 +62,7 @@ void XdgOpenShell::Open(const std::string& target)
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
+    return {};
 }
 
 } // namespace tk

@@ -10,7 +10,7 @@ namespace tk {
 
 class XdgOpenShell final : public IShell {
 public:
-    void Open(const std::string& target) override;
+    ShellResult Open(const std::string& target) override;
 };
 
 // The full path of an executable program found along $PATH.

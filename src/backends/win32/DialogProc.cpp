@@ -128,6 +128,14 @@ INT_PTR Route(ModalRun& run, HWND handle, UINT message, WPARAM wParam, LPARAM lP
         Message help{MsgKind::HelpInfo};
         return Handled(dialog.Route(help));
     }
+    case WM_ACTIVATE: {
+        if (LOWORD(wParam) != WA_INACTIVE) {
+            Message activate{MsgKind::Activate};
+            dialog.Route(activate);
+        }
+        // The system's own processing gives the focus back to its control.
+        return FALSE;
+    }
     case WM_PAINT:
         return OnPaint(run);
     case WM_QUERYDRAGICON:

@@ -1,12 +1,14 @@
 #include "platform/NewFile.h"
 
 #include "platform/Exceptions.h"
+#include "platform/TemporaryName.h"
 #include "platform/Texts.h"
 #include "platform/posix/FileSteps.h"
 #include "platform/posix/TemporaryFile.h"
 #include "platform/posix/UniqueFd.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -52,6 +54,15 @@ NewFileResult CreateNewFile(const std::string& path, std::string_view content)
         temporary.Keep();
     FlushFolderOf(path);
     return NewFileResult::Created;
+}
+
+std::size_t LongestNewFileName(const std::string& folder)
+{
+    // The folder's file system says, where it can; NAME_MAX elsewhere.
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const std::size_t longest = limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
+    const std::size_t extra = detail::TemporaryNameExtra();
+    return longest > extra ? longest - extra : 0;
 }
 
 } // namespace tk

@@ -1,8 +1,11 @@
 #include "platform/NewFile.h"
 
+#include "platform/TemporaryName.h"
 #include "platform/Texts.h"
 #include "platform/win32/TemporaryFile.h"
 #include "platform/win32/Win32.h"
+
+#include <algorithm>
 
 namespace tk {
 
@@ -38,6 +41,18 @@ NewFileResult CreateNewFile(const std::string& path, std::string_view content)
     }
     temporary.Keep();
     return NewFileResult::Created;
+}
+
+std::size_t LongestNewFileName(const std::string& folder)
+{
+    // A name may have 255 characters, and a path MAX_PATH - 1: the folder,
+    // a separator and the name.
+    constexpr std::size_t kLongestName = 255;
+    constexpr std::size_t kLongestPath = MAX_PATH - 1;
+    const std::size_t inPath = kLongestPath > folder.size() + 1 ? kLongestPath - folder.size() - 1 : 0;
+    const std::size_t longest = std::min(kLongestName, inPath);
+    const std::size_t extra = detail::TemporaryNameExtra();
+    return longest > extra ? longest - extra : 0;
 }
 
 } // namespace tk

@@ -6,9 +6,41 @@
 
 namespace tk {
 
-void ShellExecuteShell::Open(const std::string& target)
+namespace {
+
+// The error of a ShellExecute result that is no system error code itself.
+struct ShellError {
+    INT_PTR result;
+    DWORD error;
+};
+constexpr ShellError kShellErrors[] = {
+    {0, ERROR_OUTOFMEMORY},
+    {SE_ERR_SHARE, ERROR_SHARING_VIOLATION},
+    {SE_ERR_ASSOCINCOMPLETE, ERROR_NO_ASSOCIATION},
+    {SE_ERR_DDETIMEOUT, ERROR_DDE_FAIL},
+    {SE_ERR_DDEFAIL, ERROR_DDE_FAIL},
+    {SE_ERR_DDEBUSY, ERROR_DDE_FAIL},
+    {SE_ERR_NOASSOC, ERROR_NO_ASSOCIATION},
+    {SE_ERR_DLLNOTFOUND, ERROR_DLL_NOT_FOUND},
+};
+
+} // namespace
+
+ShellResult ShellExecuteShell::Open(const std::string& target)
 {
-    ::ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const auto result =
+        reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    // Above 32: a program was started.
+    if (result > 32)
+        return {};
+    DWORD error = static_cast<DWORD>(result);
+    for (const ShellError& known : kShellErrors)
+        if (known.result == result)
+            error = known.error;
+    std::string cause = win32::ErrorText(error);
+    if (cause.ends_with('.'))
+        cause.pop_back();
+    return cause;
 }
 
 LocalTime LocalClock::Now()

@@ -9,7 +9,7 @@ namespace tk {
 
 class ShellExecuteShell final : public IShell {
 public:
-    void Open(const std::string& target) override;
+    ShellResult Open(const std::string& target) override;
 };
 
 class LocalClock final : public IClock {

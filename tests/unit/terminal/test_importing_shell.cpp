@@ -12,7 +12,11 @@
 namespace {
 
 struct Opened final : tk::IShell {
-    void Open(const std::string& target) override { targets.push_back(target); }
+    tk::ShellResult Open(const std::string& target) override
+    {
+        targets.push_back(target);
+        return {};
+    }
     std::vector<std::string> targets;
 };
 
@@ -35,12 +39,12 @@ TEST(ImportingShell, ARegistryFileIsImportedWhenTheUserSaysYes)
     folder.Write("bad.reg", "REGEDIT4\r\n[HKEY_NOWHERE\\X]\r\n");
     const std::string path = folder.Path("old.REG");
 
-    shell.Open(path);
+    EXPECT_TRUE(shell.Open(path));
     EXPECT_EQ(boxes, std::vector<std::string>{tk::RegImportQuestion(path)});
     EXPECT_FALSE(store.QueryValue(tk::RegRoot::CurrentUser, "Software\\Test", "V"));
 
     answer = tk::Answer::Yes;
-    shell.Open(path);
+    EXPECT_TRUE(shell.Open(path));
     EXPECT_EQ(boxes.back(), tk::RegImportDoneText(path));
     const auto value = store.QueryValue(tk::RegRoot::CurrentUser, "Software\\Test", "V");
     ASSERT_TRUE(value);
@@ -48,12 +52,12 @@ TEST(ImportingShell, ARegistryFileIsImportedWhenTheUserSaysYes)
 
     // A file that cannot be read is reported naming it, and nothing is asked.
     boxes.clear();
-    shell.Open(folder.Path("bad.reg"));
+    EXPECT_TRUE(shell.Open(folder.Path("bad.reg")));
     EXPECT_TRUE(boxes.empty());
     ASSERT_EQ(backend.errors.size(), 1u);
     EXPECT_NE(backend.errors[0].find("bad.reg"), std::string::npos) << backend.errors[0];
 
-    shell.Open("https://example.org/a.reg.html");
-    shell.Open(folder.Path("help.chm"));
+    EXPECT_TRUE(shell.Open("https://example.org/a.reg.html"));
+    EXPECT_TRUE(shell.Open(folder.Path("help.chm")));
     EXPECT_EQ(desktop.targets, (std::vector<std::string>{"https://example.org/a.reg.html", folder.Path("help.chm")}));
 }

@@ -2,7 +2,9 @@
 // own below HKEY_CURRENT_USER\Software\TunewrightTest.
 #include "unit/win32/ScratchKey.h"
 
+#include "platform/Services.h"
 #include "platform/win32/Win32Registry.h"
+#include "util/PowerClass.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +44,30 @@ TEST_F(Win32RegistryTest, ValuesComeBackWithTheirTypeAndExactBytes)
         EXPECT_EQ(read.Value().type, value.type);
         EXPECT_EQ(read.Value().data, value.data);
     }
+}
+
+// What the panel shows and Save writes: a user shell folder as Windows keeps
+// it, %VARIABLES% unexpanded, and written back still expandable.
+TEST_F(Win32RegistryTest, AnExpandableTextIsReadUnexpandedAndStaysExpandable)
+{
+    ASSERT_TRUE(registry_.SetValue(RegRoot::CurrentUser, key_, "Personal",
+                                   Raw(RegType::ExpandSz, std::string("%USERPROFILE%\\Documents\0", 24))));
+    Services services;
+    services.registry = &registry_;
+    const ScopedServices installed(services);
+    PowerClass power;
+    power.currentKeyPath = "HKEY_CURRENT_USER\\\\" + key_;
+    EXPECT_EQ(power.ReadStringValue(RegistryLocation::FromPath, "Personal"), "%USERPROFILE%\\Documents");
+    ASSERT_TRUE(power.WriteStringValue(RegistryLocation::FromPath, "Personal", "%TEMP%\\x"));
+
+    DWORD type = REG_NONE;
+    std::string data(64, '\0');
+    DWORD size = static_cast<DWORD>(data.size());
+    ASSERT_EQ(::RegGetValueA(HKEY_CURRENT_USER, key_.c_str(), "Personal", RRF_RT_ANY | RRF_NOEXPAND, &type,
+                             data.data(), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+    EXPECT_EQ(data.substr(0, size), std::string("%TEMP%\\x\0", 9));
 }
 
 TEST_F(Win32RegistryTest, MissingKeysAndValuesAndDeletion)

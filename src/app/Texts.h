@@ -1,0 +1,12 @@
+#pragma once
+// The main window's own messages (keys 1500-1599).
+#include "platform/Texts.h"
+
+namespace text {
+
+inline constexpr tk::TextId MarkerNotDeleted{1500, "The value \"%1\" of the key \"%2\" could not be deleted: %3."};
+inline constexpr tk::TextId CloseUnsaved{
+    1501, "The new value of \"%1\" has not been saved. Close without saving?"};
+inline constexpr tk::TextId CannotOpen{1502, "\"%1\" could not be opened: %2."};
+
+} // namespace text

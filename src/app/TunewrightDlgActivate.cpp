@@ -1,0 +1,13 @@
+#include "app/TunewrightDlg.h"
+
+// The Windows shell hands a backup to the registry editor and returns before
+// it imports; the user comes back to this window when the editor is done.
+// A value typed meanwhile is the user's newer wish and stays.
+void CTunewrightDlg::OnActivate()
+{
+    if (!showAgainOnActivate)
+        return;
+    showAgainOnActivate = false;
+    if (!HoldsUnsavedValue())
+        ShowFunctionAgain();
+}
