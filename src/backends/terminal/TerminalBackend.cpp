@@ -4,6 +4,7 @@
 #include "backends/terminal/MessageBoxLayer.h"
 #include "backends/terminal/PickerLayer.h"
 #include "backends/terminal/TerminalWindow.h"
+#include "backends/terminal/Texts.h"
 #include "backends/terminal/Theme.h"
 
 #include <algorithm>
@@ -89,7 +90,7 @@ Answer TerminalBackend::ShowMessageBox(std::string_view text, std::string_view c
 
 std::optional<std::string> TerminalBackend::ShowFileDialog(const FileDialogRequest& request)
 {
-    PickerLayer picker(PickerLayer::Mode::File, "Open", "", request.filter,
+    PickerLayer picker(PickerLayer::Mode::File, tk::Text(text::PickerOpenTitle), "", request.filter,
                        StartFolder(request.initialFolder, CurrentFolder()));
     RunLayer(picker);
     return picker.Result();
@@ -97,7 +98,7 @@ std::optional<std::string> TerminalBackend::ShowFileDialog(const FileDialogReque
 
 std::optional<std::string> TerminalBackend::ShowFolderDialog(std::string_view title)
 {
-    PickerLayer picker(PickerLayer::Mode::Folder, "Browse for Folder", std::string(title), "", CurrentFolder());
+    PickerLayer picker(PickerLayer::Mode::Folder, tk::Text(text::PickerFolderTitle), std::string(title), "", CurrentFolder());
     RunLayer(picker);
     return picker.Result();
 }
@@ -182,7 +183,7 @@ void TerminalBackend::Render()
     rendering_ = true;
     screen_.Clear(Style(kWhite, kDesktop));
     if (cols < kSmallestCols || rows < kSmallestRows) {
-        screen_.Text(0, 0, "Please enlarge the terminal window.", Style(kWhite, kDesktop));
+        screen_.Text(0, 0, tk::Text(text::EnlargeTerminal), Style(kWhite, kDesktop));
     } else {
         for (Layer* l : layers_)
             l->Draw(screen_);

@@ -1,5 +1,6 @@
 #include "backends/terminal/XdgOpenShell.h"
 
+#include "backends/terminal/Texts.h"
 #include "toolkit/Dialog.h"
 
 #include <cerrno>
@@ -34,9 +35,7 @@ void XdgOpenShell::Open(const std::string& target)
 {
     const std::optional<std::string> program = FindProgram("xdg-open");
     if (!program) {
-        ReportError("Cannot open \"" + target +
-                    "\": the program xdg-open was not found. Install xdg-utils to open files, folders and web "
-                    "addresses from " + AppTitle() + ".");
+        ReportError(tk::Text(text::NoXdgOpen, {target, AppTitle()}));
         return;
     }
     // Everything the child needs is prepared before fork, so that the child
@@ -44,7 +43,7 @@ void XdgOpenShell::Open(const std::string& target)
     const char* argv[] = {"xdg-open", target.c_str(), nullptr};
     const pid_t child = ::fork();
     if (child < 0) {
-        ReportError("Cannot open \"" + target + "\": no new process could be started.");
+        ReportError(tk::Text(text::NoNewProcess, {target}));
         return;
     }
     if (child == 0) {

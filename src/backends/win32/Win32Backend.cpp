@@ -3,6 +3,7 @@
 #include "toolkit/Dialog.h"
 #include "platform/Exceptions.h"
 #include "backends/win32/DialogProc.h"
+#include "backends/win32/Texts.h"
 #include "backends/win32/Win32Window.h"
 
 #include <commctrl.h>
@@ -29,8 +30,8 @@ Answer Win32Backend::RunModal(CDialog& dialog)
         Closing(*run.window);
     dialog.AttachWindow(nullptr);
     if (result == -1 || !run.window)
-        throw CException("dialog " + std::to_string(dialog.TemplateId()) + " cannot be shown (" +
-                         win32::ErrorText(::GetLastError()) + ")");
+        throw CException(tk::Text(text::DialogCannotShow, {std::to_string(dialog.TemplateId()),
+                                                           win32::ErrorText(::GetLastError())}));
     return run.window->EndResult().value_or(Answer::Cancel);
 }
 

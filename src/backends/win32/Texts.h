@@ -1,0 +1,11 @@
+#pragma once
+// The Windows program's own words (keys 1370-1389): its error boxes and the
+// help viewer's.
+#include "platform/Texts.h"
+
+namespace text {
+
+inline constexpr tk::TextId UnexpectedError{1370, "An unexpected error ended the operation."};
+inline constexpr tk::TextId DialogCannotShow{1371, "The window %1 cannot be shown: %2."};
+
+} // namespace text
