@@ -24,8 +24,9 @@ std::map<int, std::string> SampleGerman()
 {
     std::ifstream in(std::filesystem::path(TW_SOURCE_DIR) / "data" / "sample" / "0019trl.ini", std::ios::binary);
     const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto section = ParseTranslationSection(file, "[1031]");
     std::map<int, std::string> texts;
-    for (const TranslationEntry& entry : ParseTranslationSection(file, "[1031]").value())
+    for (const TranslationEntry& entry : section.value())
         texts.emplace(entry.key, entry.text);
     return texts;
 }
