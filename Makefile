@@ -13,10 +13,11 @@ build: setup
 
 # Runs the program in the terminal on a copy of the sample installation, so
 # that backups and registry changes never touch data/sample. The copy is kept
-# between runs; delete it to start afresh.
+# between runs; delete it to start afresh. The importer goes beside the
+# program, so that it finds the same store.
 run: build
 	@[ -d $(INSTALL) ] || cp -r data/sample $(INSTALL)
-	@cp $(BUILD)/tunewright $(INSTALL)/tunewright
+	@cp $(BUILD)/tunewright $(BUILD)/tunewright-import $(INSTALL)/
 	@cd $(INSTALL) && ./tunewright
 
 # The native suite, then the short fuzz runs (setup installs Clang when it is
