@@ -4,9 +4,11 @@
 #include "platform/Services.h"
 #include "util/Path.h"
 
+// The backend shows it as its platform can, and names a help file that is
+// missing or cannot be read.
 void CTunewrightDlg::OpenHelpFile()
 {
-    tk::ShellOpen(JoinPath(power.GetApplicationFolder(), "help.chm"));
+    tk::CurrentBackend().ShowHelp(JoinPath(power.GetApplicationFolder(), "help.chm"));
 }
 
 bool CTunewrightDlg::OnHelpInfo()

@@ -20,6 +20,7 @@ public:
         if (onError)
             onError(text);
     }
+    void ShowHelp(const std::string& path) override { helps.push_back(path); }
     tk::Answer ShowMessageBox(std::string_view text, std::string_view, tk::BoxStyle) override
     {
         boxes.emplace_back(text);
@@ -30,6 +31,7 @@ public:
 
     std::vector<std::string> errors;
     std::vector<std::string> boxes;
+    std::vector<std::string> helps;
     std::function<void(const std::string&)> onError; // runs inside the error box
 
 private:

@@ -1,6 +1,7 @@
 #include "backends/terminal/TerminalBackend.h"
 
 #include "backends/terminal/DialogLayer.h"
+#include "backends/terminal/HelpViewLayer.h"
 #include "backends/terminal/MessageBoxLayer.h"
 #include "backends/terminal/PickerLayer.h"
 #include "backends/terminal/TerminalWindow.h"
@@ -79,6 +80,17 @@ void TerminalBackend::ReportError(const std::string& text)
         return;
     }
     ShowMessageBox(text, AppTitle(), {BoxButtons::Ok, BoxIcon::Error});
+}
+
+void TerminalBackend::ShowHelp(const std::string& path)
+{
+    const auto help = ReadHelpFile(HelpTextPath(path));
+    if (!help) {
+        ReportError(help.Error().message);
+        return;
+    }
+    HelpViewLayer view(tk::Text(text::HelpViewTitle), help.Value());
+    RunLayer(view);
 }
 
 Answer TerminalBackend::ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style)

@@ -6,6 +6,8 @@
 namespace text {
 
 inline constexpr tk::TextId UnexpectedError{1370, "An unexpected error ended the operation."};
-inline constexpr tk::TextId DialogCannotShow{1371, "The window %1 cannot be shown: %2."};
+inline constexpr tk::TextId DialogCannotShow{1371, "The window %1 cannot be shown (%2)."};
+// Why the shell did not open the help file, in the system's words.
+inline constexpr tk::TextId SystemCannotOpen{1372, "the system cannot open it (%1)"};
 
 } // namespace text
