@@ -1,0 +1,50 @@
+#include "platform/SystemText.h"
+
+#include "platform/win32/Win32.h"
+
+#include <algorithm>
+
+namespace tk {
+
+namespace {
+
+const wchar_t* Wide(std::u16string_view text)
+{
+    return reinterpret_cast<const wchar_t*>(text.data());
+}
+
+} // namespace
+
+// A character converts when the code page has bytes for it that convert back
+// to it: no best fit, and no default character standing in for it.
+CodePageText FromUtf16(std::u16string_view text)
+{
+    return detail::ConvertEach(text, [](std::u16string_view unit, std::string& bytes) {
+        char narrow[8];
+        BOOL lost = FALSE;
+        const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide(unit), static_cast<int>(unit.size()),
+                                                 narrow, sizeof narrow, nullptr, &lost);
+        if (length <= 0 || lost)
+            return false;
+        wchar_t back[4];
+        const int units = ::MultiByteToWideChar(CP_ACP, 0, narrow, length, back, 4);
+        if (std::u16string_view(reinterpret_cast<const char16_t*>(back), static_cast<std::size_t>(std::max(units, 0))) !=
+            unit)
+            return false;
+        bytes.assign(narrow, static_cast<std::size_t>(length));
+        return true;
+    });
+}
+
+std::u16string ToUtf16(std::string_view text)
+{
+    if (text.empty())
+        return {};
+    std::u16string wide(text.size(), u'\0');
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                             reinterpret_cast<wchar_t*>(wide.data()), static_cast<int>(wide.size()));
+    wide.resize(static_cast<std::size_t>(std::max(length, 0)));
+    return wide;
+}
+
+} // namespace tk
