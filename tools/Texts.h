@@ -22,9 +22,21 @@ inline constexpr tk::TextId ImportUnknownOption{1906, "unknown option %1"};
 inline constexpr tk::TextId ImportOneFile{1907, "one file at a time"};
 inline constexpr tk::TextId ImportWhichFile{1908, "which file?"};
 inline constexpr tk::TextId ImportNoStoreName{1909, "--registry needs the name of the store file"};
-inline constexpr tk::TextId ImportNoOwnFile{1910, "cannot find the program's own file (%1): %2"};
+inline constexpr tk::TextId NoOwnFile{1910, "cannot find the program's own file (%1): %2"};
 inline constexpr tk::TextId ImportAnswers{1911, "[y/N]"};
 // The answers that mean yes, separated by blanks; "y" and "yes" always do.
 inline constexpr tk::TextId ImportYesWords{1912, "y yes"};
+
+// The terminal program.
+inline constexpr tk::TextId NeedsTerminal{
+    1920, "this is the full-screen text version of Tunewright; it needs a terminal. Run it in a terminal window, with "
+          "standard input and output not redirected."};
+
+// The Windows program, started without its data files: from inside the zip
+// file, Windows extracts the program alone into a folder of its own.
+inline constexpr tk::TextId RunFromExtractedFolder{
+    1930, "Orvelle Tunewright cannot find its settings file \"%1\". It must run from its extracted folder, beside "
+          "config.ini and its other files: extract the whole folder \"tunewright-windows\" from the zip file, then "
+          "start tunewright.exe in that folder."};
 
 } // namespace text

@@ -136,7 +136,7 @@ int main(int argc, char** argv)
     std::error_code ec;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) {
-        std::cerr << "tunewright-import: " << tk::Text(text::ImportNoOwnFile, {"/proc/self/exe", ec.message()})
+        std::cerr << "tunewright-import: " << tk::Text(text::NoOwnFile, {"/proc/self/exe", ec.message()})
                   << '\n';
         return kNotImported;
     }
