@@ -20,7 +20,7 @@ public:
         if (onError)
             onError(text);
     }
-    void ShowHelp(const std::string& path) override { helps.push_back(path); }
+    void ShowHelp(const std::string&) override {}
     tk::Answer ShowMessageBox(std::string_view text, std::string_view, tk::BoxStyle) override
     {
         boxes.emplace_back(text);
@@ -31,7 +31,6 @@ public:
 
     std::vector<std::string> errors;
     std::vector<std::string> boxes;
-    std::vector<std::string> helps;
     std::function<void(const std::string&)> onError; // runs inside the error box
 
 private:

@@ -36,6 +36,10 @@ inline constexpr tk::TextId KeyTabName{1346, "Tab name"};
 inline constexpr tk::TextId KeyArrowsScroll{1347, "Arrows/PageUp/PageDown scroll"};
 inline constexpr tk::TextId KeyEscClose{1348, "Esc close"};
 
+// The terminal itself, when the program starts.
+inline constexpr tk::TextId TerminalUnusable{1349, "the terminal cannot be used (%1)"};
+inline constexpr tk::TextId NotATerminal{1354, "standard input and output must be a terminal"};
+
 // Message boxes and the system menu.
 inline constexpr tk::TextId ButtonYes{1350, "&Yes"};
 inline constexpr tk::TextId ButtonNo{1351, "&No"};
