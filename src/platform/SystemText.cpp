@@ -1,16 +1,18 @@
 #include "platform/SystemText.h"
 
-#include <cstdio>
-
 namespace tk {
 
 std::string NameCharacters(std::u32string_view characters)
 {
+    constexpr std::string_view kDigits = "0123456789ABCDEF";
     std::string names;
     for (const char32_t ch : characters) {
-        char name[16];
-        std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(ch));
-        names += (names.empty() ? "" : ", ") + std::string(name);
+        int digits = 4;
+        while (digits < 8 && (ch >> (4 * digits)) != 0)
+            ++digits;
+        names += names.empty() ? "U+" : ", U+";
+        for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+            names += kDigits[(ch >> shift) & 0xF];
     }
     return names;
 }

@@ -19,19 +19,23 @@ const wchar_t* Wide(std::u16string_view text)
 // to it: no best fit, and no default character standing in for it.
 CodePageText FromUtf16(std::u16string_view text)
 {
+    // A character takes at most a few bytes in any code page, and comes back
+    // as at most two units.
     return detail::ConvertEach(text, [](std::u16string_view unit, std::string& bytes) {
-        char narrow[8];
+        std::string narrow(8, '\0');
         BOOL lost = FALSE;
         const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide(unit), static_cast<int>(unit.size()),
-                                                 narrow, sizeof narrow, nullptr, &lost);
+                                                 narrow.data(), static_cast<int>(narrow.size()), nullptr, &lost);
         if (length <= 0 || lost)
             return false;
-        wchar_t back[4];
-        const int units = ::MultiByteToWideChar(CP_ACP, 0, narrow, length, back, 4);
-        if (std::u16string_view(reinterpret_cast<const char16_t*>(back), static_cast<std::size_t>(std::max(units, 0))) !=
-            unit)
+        narrow.resize(static_cast<std::size_t>(length));
+        std::u16string back(4, u'\0');
+        const int units = ::MultiByteToWideChar(CP_ACP, 0, narrow.data(), length, reinterpret_cast<wchar_t*>(back.data()),
+                                                static_cast<int>(back.size()));
+        back.resize(static_cast<std::size_t>(std::max(units, 0)));
+        if (back != unit)
             return false;
-        bytes.assign(narrow, static_cast<std::size_t>(length));
+        bytes = std::move(narrow);
         return true;
     });
 }
