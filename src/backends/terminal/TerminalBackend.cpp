@@ -110,7 +110,8 @@ std::optional<std::string> TerminalBackend::ShowFileDialog(const FileDialogReque
 
 std::optional<std::string> TerminalBackend::ShowFolderDialog(std::string_view title)
 {
-    PickerLayer picker(PickerLayer::Mode::Folder, tk::Text(text::PickerFolderTitle), std::string(title), "", CurrentFolder());
+    PickerLayer picker(PickerLayer::Mode::Folder, tk::Text(text::PickerFolderTitle), std::string(title), "",
+                       CurrentFolder());
     RunLayer(picker);
     return picker.Result();
 }

@@ -51,12 +51,6 @@ private:
     bool initialised_;
 };
 
-std::wstring Wide(std::string_view text)
-{
-    const std::u16string wide = ToUtf16(text);
-    return std::wstring(wide.begin(), wide.end());
-}
-
 struct IdListFree {
     void operator()(ITEMIDLIST* list) const { ::CoTaskMemFree(list); }
 };
@@ -91,10 +85,10 @@ std::optional<std::string> Win32Window::TakePath(std::u16string_view path)
 // list, which ends with an empty entry.
 std::optional<std::string> Win32Window::FileOpenDialog(const FileDialogRequest& request)
 {
-    std::wstring filter = Wide(request.filter);
+    std::wstring filter = win32::Wide(request.filter);
     std::replace(filter.begin(), filter.end(), L'|', L'\0');
     filter.append(2, L'\0');
-    const std::wstring folder = Wide(request.initialFolder);
+    const std::wstring folder = win32::Wide(request.initialFolder);
     std::wstring file(32768, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -115,7 +109,7 @@ std::optional<std::string> Win32Window::FileOpenDialog(const FileDialogRequest& 
 std::optional<std::string> Win32Window::BrowseForFolder(std::string_view title)
 {
     const ComScope com;
-    const std::wstring instruction = Wide(title);
+    const std::wstring instruction = win32::Wide(title);
     BROWSEINFOW browse{};
     browse.hwndOwner = backend_.MainWindow();
     browse.lpszTitle = instruction.c_str();

@@ -8,7 +8,7 @@ namespace tk {
 
 namespace {
 
-const wchar_t* Wide(std::u16string_view text)
+const wchar_t* Units(std::u16string_view text)
 {
     return reinterpret_cast<const wchar_t*>(text.data());
 }
@@ -24,20 +24,27 @@ CodePageText FromUtf16(std::u16string_view text)
     return detail::ConvertEach(text, [](std::u16string_view unit, std::string& bytes) {
         std::string narrow(8, '\0');
         BOOL lost = FALSE;
-        const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide(unit), static_cast<int>(unit.size()),
-                                                 narrow.data(), static_cast<int>(narrow.size()), nullptr, &lost);
+        const int length =
+            ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Units(unit), static_cast<int>(unit.size()),
+                                  narrow.data(), static_cast<int>(narrow.size()), nullptr, &lost);
         if (length <= 0 || lost)
             return false;
         narrow.resize(static_cast<std::size_t>(length));
         std::u16string back(4, u'\0');
-        const int units = ::MultiByteToWideChar(CP_ACP, 0, narrow.data(), length, reinterpret_cast<wchar_t*>(back.data()),
-                                                static_cast<int>(back.size()));
+        const int units = ::MultiByteToWideChar(CP_ACP, 0, narrow.data(), length,
+                                                reinterpret_cast<wchar_t*>(back.data()), static_cast<int>(back.size()));
         back.resize(static_cast<std::size_t>(std::max(units, 0)));
         if (back != unit)
             return false;
         bytes = std::move(narrow);
         return true;
     });
+}
+
+std::wstring win32::Wide(std::string_view text)
+{
+    const std::u16string wide = ToUtf16(text);
+    return std::wstring(wide.begin(), wide.end());
 }
 
 std::u16string ToUtf16(std::string_view text)

@@ -31,12 +31,6 @@ Result<win32::UniqueKey, RegError> OpenKey(RegRoot root, std::string_view subKey
     return win32::UniqueKey(opened);
 }
 
-std::wstring Wide(std::string_view text)
-{
-    const std::u16string wide = ToUtf16(text);
-    return std::wstring(wide.begin(), wide.end());
-}
-
 // Asks `read(data, size)` until the value fits, as it may grow between two
 // questions; `read` also sets the type.
 template <class Read>
@@ -77,7 +71,7 @@ CodePageText Narrow(const std::vector<std::uint8_t>& data)
 // The value as the registry's wide functions give it: a text in UTF-16LE.
 Result<RegValue, RegError> QueryWide(HKEY key, std::string_view name)
 {
-    const std::wstring valueName = Wide(name);
+    const std::wstring valueName = win32::Wide(name);
     return ReadWhole([&](DWORD* type, BYTE* data, DWORD* size) {
         return ::RegQueryValueExW(key, valueName.c_str(), nullptr, type, data, size);
     });
@@ -114,7 +108,8 @@ Result<ExactRegValue, RegError> Win32Registry::QueryExactValue(RegRoot root, std
     if (!sub)
         return RegError::BadKeyPath;
     HKEY opened = nullptr;
-    const LSTATUS status = ::RegOpenKeyExW(win32::RootKey(root), Wide(*sub).c_str(), 0, KEY_QUERY_VALUE, &opened);
+    const LSTATUS status =
+        ::RegOpenKeyExW(win32::RootKey(root), win32::Wide(*sub).c_str(), 0, KEY_QUERY_VALUE, &opened);
     if (status != ERROR_SUCCESS)
         return OpenError(status);
     const win32::UniqueKey key(opened);

@@ -76,7 +76,8 @@ TEST(TerminalLanguage, KeyHelpButtonsAndPickersFollowTheLoadedLanguage)
     question.HandleKey(Ch(U'J'));
     EXPECT_EQ(question.Result(), tk::Answer::Yes);
 
-    tk::PickerLayer files(tk::PickerLayer::Mode::File, "\xD6" "ffnen", "", "", std::filesystem::temp_directory_path().string());
+    const std::string folder = std::filesystem::temp_directory_path().string();
+    tk::PickerLayer files(tk::PickerLayer::Mode::File, "\xD6" "ffnen", "", "", folder);
     const std::string shown = Shown(files);
     for (const char* text : {"Suchen in: /", "Dateityp: Alle Dateien", "Dateiname: "})
         EXPECT_NE(shown.find(text), std::string::npos) << text << "\n" << shown;
