@@ -13,10 +13,12 @@ build: setup
 
 # Runs the program in the terminal on a copy of the sample installation, so
 # that backups and registry changes never touch data/sample. The copy is kept
-# between runs; delete it to start afresh.
+# between runs; delete it to start afresh. The importer goes beside the
+# program, so that it finds the same store, and so does the help the build
+# made (help.chm, and help.txt that the terminal shows).
 run: build
 	@[ -d $(INSTALL) ] || cp -r data/sample $(INSTALL)
-	@cp $(BUILD)/tunewright $(INSTALL)/tunewright
+	@cp $(BUILD)/tunewright $(BUILD)/tunewright-import $(BUILD)/help.chm $(BUILD)/help.txt $(INSTALL)/
 	@cd $(INSTALL) && ./tunewright
 
 # The native suite, then the short fuzz runs (setup installs Clang when it is

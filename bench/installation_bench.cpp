@@ -42,6 +42,7 @@ class BenchBackend final : public tk::IBackend, public tk::ModalHost {
 public:
     tk::Answer RunModal(tk::CDialog&) override { return tk::Answer::Cancel; }
     void ReportError(const std::string& text) override { std::cerr << "error: " << text << '\n'; }
+    void ShowHelp(const std::string&) override {}
     tk::Answer ShowMessageBox(std::string_view, std::string_view, tk::BoxStyle) override { return tk::Answer::Yes; }
     std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
     std::optional<std::string> ShowFolderDialog(std::string_view) override { return std::nullopt; }

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the pictures of the resource script: the two banners, the six menu
-item bitmaps and the program icon.
+item bitmaps and the program icon (16, 32, 48 and 256 pixels).
 
 Standard library only, and deterministic, so that the committed files change
 only when the drawing does. Run it from anywhere; it writes into res/ beside
@@ -11,6 +11,7 @@ this script's folder, or into the folder given as the only argument.
 import math
 import struct
 import sys
+import zlib
 from pathlib import Path
 
 NAVY = (24, 44, 92)
@@ -290,17 +291,27 @@ def pictogram_website():
 
 # ---------------------------------------------------------------- icon
 
-def program_icon():
-    size = 32
+ICON_SIZES = (16, 32, 48, 256)
+
+
+def program_icon(size):
+    """The mark on a rounded plate, drawn for each size from the same shapes
+    scaled, so that Windows picks a sharp image for every place it shows the
+    icon (title bar, taskbar, Explorer's views)."""
+    k = size / 32.0
     canvas = Canvas(size, size, (0, 0, 0))
-    plate = rounded_box(16, 16, 15, 15, 6)
+    plate = rounded_box(16 * k, 16 * k, 15 * k, 15 * k, 6 * k)
     for y in range(size):
         for x in range(size):
             t = (x + y) / (2 * size - 2)
             canvas.pixels[y][x] = mix(NAVY, TEAL, t)
             canvas.alpha[y][x] = min(1.0, max(0.0, 0.5 - plate(x + 0.5, y + 0.5)))
-    draw_mark(canvas, 4, 4, 24, mix(NAVY, WHITE, 0.6), WHITE)
+    draw_mark(canvas, 4 * k, 4 * k, 24 * k, mix(NAVY, WHITE, 0.6), WHITE)
     return canvas
+
+
+def program_icons():
+    return [program_icon(size) for size in ICON_SIZES]
 
 
 # ------------------------------------------------------------ encoders
@@ -324,10 +335,10 @@ def bmp_24(canvas):
     return head + info + pixel_bytes
 
 
-def ico_32(canvas):
-    """Icon container with one 32-bit image: a bitmap of doubled height whose
-    colour part carries the alpha, followed by the AND mask that older
-    renderers use (set where the picture is fully transparent)."""
+def ico_image_32(canvas):
+    """One 32-bit icon image: a bitmap of doubled height whose colour part
+    carries the alpha, followed by the AND mask that older renderers use (set
+    where the picture is fully transparent)."""
     w, h = canvas.width, canvas.height
     colour = bytearray()
     for y in reversed(range(h)):
@@ -344,10 +355,38 @@ def ico_32(canvas):
                 bits[x // 8] |= 0x80 >> (x % 8)
         mask += bits
     info = struct.pack("<IiiHHIIiiII", 40, w, 2 * h, 1, 32, 0, len(colour) + len(mask), 0, 0, 0, 0)
-    image = info + colour + mask
-    directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(image), 6 + 16)
-    return directory + entry + image
+    return info + colour + mask
+
+
+def png(canvas):
+    """A PNG of the picture with its alpha, as icons carry their 256-pixel
+    image since Windows Vista."""
+    raw = bytearray()
+    for y in range(canvas.height):
+        raw.append(0)  # no filter
+        for x in range(canvas.width):
+            raw += bytes(canvas.rgb_bytes(x, y)) + bytes((int(round(canvas.alpha[y][x] * 255)),))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    header = struct.pack(">IIBBBBB", canvas.width, canvas.height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(raw), 9))
+            + chunk(b"IEND", b""))
+
+
+def ico(canvases):
+    """Icon container with one image per size, smallest first: 32-bit
+    bitmaps, and a PNG for 256 pixels, which the directory writes as 0."""
+    images = [png(c) if c.width >= 256 else ico_image_32(c) for c in canvases]
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    entries = b""
+    for canvas, image in zip(canvases, images):
+        entries += struct.pack("<BBBBHHII", canvas.width % 256, canvas.height % 256, 0, 0, 1, 32, len(image),
+                               offset)
+        offset += len(image)
+    return directory + entries + b"".join(images)
 
 
 PICTURES = {
@@ -359,7 +398,7 @@ PICTURES = {
     "menu_help.bmp": (pictogram_help, bmp_24),
     "menu_website.bmp": (pictogram_website, bmp_24),
     "menu_about.bmp": (pictogram_about, bmp_24),
-    "tunewright.ico": (program_icon, ico_32),
+    "tunewright.ico": (program_icons, ico),
 }
 
 

@@ -14,6 +14,8 @@ command -v wine >/dev/null 2>&1 || need+=(wine wine64)
 command -v Xvfb >/dev/null 2>&1 || need+=(xvfb)
 command -v xdotool >/dev/null 2>&1 || need+=(xdotool)
 command -v import >/dev/null 2>&1 || need+=(imagemagick)
+# chmcmd compiles the help.chm that the package holds.
+command -v chmcmd >/dev/null 2>&1 || need+=(fp-utils)
 # GoogleTest is built from its sources for the Windows target.
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 

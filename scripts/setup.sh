@@ -10,6 +10,8 @@ command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 command -v make >/dev/null 2>&1 || need+=(make)
 command -v tmux >/dev/null 2>&1 || need+=(tmux)
+# chmcmd compiles the help into help.chm.
+command -v chmcmd >/dev/null 2>&1 || need+=(fp-utils)
 [ -f /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake ] || [ -n "$(find /usr/lib /usr/share -name GTestConfig.cmake -print -quit 2>/dev/null)" ] || need+=(libgtest-dev)
 [ -n "$(find /usr/lib /usr/share -name benchmarkConfig.cmake -print -quit 2>/dev/null)" ] || need+=(libbenchmark-dev)
 # The fuzz targets need Clang; libFuzzer and the sanitizers' runtimes come in

@@ -2,6 +2,8 @@
 // terminals. It reads no command line; the application folder is the folder
 // of the executable, and the registry store lies there unless
 // $TUNEWRIGHT_REGISTRY names another file.
+#include "Texts.h"
+
 #include "toolkit/Dialog.h"
 #include "regstore/RegistryPath.h"
 #include "platform/Services.h"
@@ -18,14 +20,13 @@
 int main()
 {
     if (!tk::TerminalSession::Available()) {
-        std::cerr << "tunewright: this is the full-screen text version of Tunewright; it needs a terminal.\n"
-                     "Run it in a terminal window, with standard input and output not redirected.\n";
+        std::cerr << "tunewright: " << tk::Text(text::NeedsTerminal) << '\n';
         return 1;
     }
     std::error_code ec;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) {
-        std::cerr << "tunewright: cannot find the program's own file (/proc/self/exe): " << ec.message() << '\n';
+        std::cerr << "tunewright: " << tk::Text(text::NoOwnFile, {"/proc/self/exe", ec.message()}) << '\n';
         return 1;
     }
     const std::string folder = executable.parent_path().string();

@@ -17,9 +17,11 @@ bool CTunewrightDlg::OpenWithShell(const std::string& target)
     return opened.HasValue();
 }
 
+// The backend shows it as its platform can, and names a help file that is
+// missing or cannot be read.
 void CTunewrightDlg::OpenHelpFile()
 {
-    OpenWithShell(JoinPath(power.GetApplicationFolder(), "help.chm"));
+    tk::CurrentBackend().ShowHelp(JoinPath(power.GetApplicationFolder(), "help.chm"));
 }
 
 bool CTunewrightDlg::OnHelpInfo()

@@ -4,6 +4,8 @@
 #include "catalogue/FunctionKeys.h"
 #include "catalogue/FunctionKind.h"
 #include "saving/Saving.h"
+#include "platform/SystemText.h"
+#include "toolkit/Texts.h"
 
 // Timer ticks run while a message box waits and change the members: every
 // text a box shows and everything the save needs are taken before the first
@@ -29,6 +31,13 @@ void CTunewrightDlg::OnSaveNewConfiguration()
     }
 
     UpdateData(true);
+    // A text with characters that the code page lacks cannot be written as
+    // the user sees it: it is refused by name, and nothing is written.
+    if (const std::u32string foreign = row->controls.path ? pathEdit.ForeignCharacters() : std::u32string();
+        !foreign.empty()) {
+        ShowMessageBox(tk::Text(text::ForeignTextNotSaved, {pathText, tk::NameCharacters(foreign)}), caption);
+        return;
+    }
     const std::string hint = hintText;
     const std::string saved = T(textkey::SavedMessage1) + "\n\n" + T(textkey::SavedMessage2) + "\n\n" +
                               T(textkey::SavedMessage3);

@@ -19,6 +19,27 @@ void Take(T& member, const std::optional<T>& value)
         member = *value;
 }
 
+// The registry's text when the code page cannot hold it, for the panel to
+// show as it is; the member keeps the text with '?' in place of those
+// characters, and Save refuses it until the user replaces it.
+std::optional<std::u16string> TextBeyondCodePage(const PowerClass& power, const std::string& valueName)
+{
+    const auto exact = power.ReadExactValue(valueName);
+    if (!exact || !exact.Value().utf16)
+        return std::nullopt;
+    const tk::RegValue& value = exact.Value().value;
+    if (value.type != tk::RegType::Sz && value.type != tk::RegType::ExpandSz)
+        return std::nullopt;
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) {
+        const auto unit = static_cast<char16_t>(value.data[i] | value.data[i + 1] << 8);
+        if (unit == u'\0')
+            break;
+        text += unit;
+    }
+    return text;
+}
+
 } // namespace
 
 void CTunewrightDlg::ShowSelectedFunction()
@@ -74,6 +95,7 @@ void CTunewrightDlg::ShowFunction(int functionKey)
 
     for (const FunctionBlock& block : blocks) {
         header = block.header;
+        std::optional<std::u16string> exactPath;
         if (header.size() >= 4 && header[3] >= '0' && header[3] <= '4')
             availabilityText = T(textkey::FirstAvailability + 5 * (header[3] - '0'));
 
@@ -103,8 +125,12 @@ void CTunewrightDlg::ShowFunction(int functionKey)
             Take(pathText, value.pathText);
             Take(minimum, value.minimum);
             Take(maximum, value.maximum);
+            if (shown.path)
+                exactPath = TextBeyondCodePage(power, valueName);
         }
         UpdateData(false);
+        if (exactPath)
+            pathEdit.SetWideText(*exactPath);
     }
     shownInput = CurrentInput();
 }

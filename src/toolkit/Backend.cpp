@@ -1,6 +1,8 @@
 #include "toolkit/Backend.h"
 
 #include "platform/Exceptions.h"
+#include "platform/WholeFile.h"
+#include "toolkit/Texts.h"
 
 #include <iostream>
 
@@ -40,6 +42,17 @@ IBackend& CurrentBackend()
 void SetBackend(IBackend* backend)
 {
     Install(backend);
+}
+
+Result<std::string, HelpFileFault> ReadHelpFile(const std::string& path)
+{
+    // More than any help; a larger file is no help file of ours.
+    constexpr std::size_t kLargestHelp = 64u << 20;
+    try {
+        return ReadWholeFile(path, kLargestHelp);
+    } catch (const CFileException& e) {
+        return HelpFileFault{tk::Text(text::HelpCannotBeShown, {path, e.Cause()})};
+    }
 }
 
 ScopedBackend::ScopedBackend(IBackend& backend) : previous_(BackendSlot())

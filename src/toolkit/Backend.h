@@ -2,6 +2,7 @@
 // The backend that runs dialogs (headless, terminal, win32). Once installed,
 // it is where ReportError's faults go: its standard error box.
 #include "platform/ErrorReport.h"
+#include "platform/Result.h"
 #include "toolkit/DialogWindow.h"
 
 #include <string>
@@ -17,7 +18,19 @@ public:
     virtual Answer RunModal(CDialog& dialog) = 0;
     // The toolkit's standard error box.
     virtual void ReportError(const std::string& text) = 0;
+    // Shows the help file at `path` (help.chm): the system's viewer on
+    // Windows, the same help as text in the terminal. A help file that is
+    // missing or cannot be read is reported in the error box, naming it.
+    virtual void ShowHelp(const std::string& path) = 0;
 };
+
+// Why a help file cannot be shown, in a message that names it.
+struct HelpFileFault {
+    std::string message;
+};
+
+// The bytes of a help file, or why it cannot be shown.
+Result<std::string, HelpFileFault> ReadHelpFile(const std::string& path);
 
 // Throws CException when no backend is installed.
 IBackend& CurrentBackend();

@@ -20,6 +20,8 @@ public:
     bool IsWindowVisible() const { return Window().IsItemVisible(id_); }
     void SetText(std::string_view text) { Window().SetItemText(id_, text); }
     std::string GetText() const { return Window().GetItemText(id_); }
+    void SetWideText(std::u16string_view text) { Window().SetItemWideText(id_, text); }
+    std::u32string ForeignCharacters() const { return Window().ItemForeignCharacters(id_); }
     void SetFocus() { Window().SetFocus(id_); }
 
 protected:

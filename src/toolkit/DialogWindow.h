@@ -50,6 +50,17 @@ public:
     virtual bool GetCheck(int id) const = 0;
     virtual void SetFocus(int id) = 0;
 
+    // Texts beyond the program's code page (platform/SystemText.h). A control
+    // can hold more than the program's texts: what the user typed or pasted,
+    // or a registry value shown as the registry holds it. GetItemText gives
+    // such a text with '?' for each character the code page lacks, and
+    // SetItemText of that same text leaves the control as it is, so that an
+    // exchange back and forth keeps what it shows.
+    virtual void SetItemWideText(int id, std::u16string_view text) = 0;
+    // The characters of the control's text that the code page lacks, each
+    // once, in the order they come; empty when the text converts exactly.
+    virtual std::u32string ItemForeignCharacters(int id) const = 0;
+
     // List view (report view, one column).
     virtual void ListDeleteAllItems(int id) = 0;
     virtual void ListDeleteColumn(int id, int column) = 0;

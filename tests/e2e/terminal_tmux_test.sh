@@ -100,10 +100,15 @@ saved1=$(entry 00100)
 saved3=$(entry 00110)
 reverse1=$(entry 00115)
 folderTitle=$(entry 00080)
+# A box's buttons speak the translation's language too.
+yesButton=$(entry 01350)
+noButton=$(entry 01351)
+lookIn=$(entry 01357)
+folderLabel=$(entry 01358)
 # The function of the first folder path in the catalogue, and its place in the list.
 folderKey=$(LC_ALL=C awk '/^1[0-9][0-9][0-9]0 03[0-9][0-9]\r?$/ { print $1; exit }' "$app/0019fct.ini")
 folderName=$(entry "$folderKey")
-for v in name0 name1 name2 fileMenu helpMenu saved1 saved3 reverse1 folderTitle folderName; do
+for v in name0 name1 name2 fileMenu helpMenu saved1 saved3 reverse1 folderTitle folderName yesButton noButton lookIn folderLabel; do
     [ -n "${!v}" ] || fail "the translation file has no text for $v"
 done
 # The letter that Alt takes for a caption: the one after '&', in lower case.
@@ -134,9 +139,9 @@ chmod +x "$work/run.sh"
 tries=150
 while (( tries-- > 0 )); do
     screen=$(capture)
-    if grep -qF "[ Yes ]" <<<"$screen" && grep -qF "[ No ]" <<<"$screen"; then
+    if grep -qF "[ $yesButton ]" <<<"$screen" && grep -qF "[ $noButton ]" <<<"$screen"; then
         "${tm[@]}" send-keys -t "$session" Enter
-        wait_gone "[ Yes ]" 5 || fail "the start-up question did not close on Enter"
+        wait_gone "[ $yesButton ]" 5 || fail "the start-up question did not close on Enter"
     fi
     grep -qF -- "$name0" <<<"$screen" && break
     [ -e "$work/status" ] && fail "the program ended during start-up with status $(cat "$work/status")"
@@ -189,8 +194,8 @@ keys "$reverseKey"
 firstWords=$(awk '{ print $1 " " $2 " " $3 }' <<<"$reverse1")
 wait_for "$firstWords" 5 || fail "Reverse changes did not show its message \"$reverse1\""
 keys Enter
-wait_for "Look in: " 5 || fail "no file dialog after the message"
-capture | grep -q 'Look in: .*/app/backup *│' || fail "the file dialog does not open in the backup folder"
+wait_for "$lookIn " 5 || fail "no file dialog after the message"
+capture | grep -q "$lookIn .*/app/backup *│" || fail "the file dialog does not open in the backup folder"
 newName=$(basename "$backup" | iconv -f CP1252 -t UTF-8)
 wait_for "▸backup - 19990101 - 00.00 - decoy.reg" 2 || fail "the file dialog does not list the older backup first"
 wait_for "$newName" 1 || fail "the file dialog does not list the new backup \"$newName\""
@@ -199,7 +204,7 @@ keys Down
 wait_for "▸$newName" 2 || fail "Down did not move to the new backup"
 keys Enter
 wait_for "Import the keys and values in" 5 || fail "choosing the backup did not ask before importing"
-wait_for "[ Yes ]" 1 || fail "the import question has no Yes button"
+wait_for "[ $yesButton ]" 1 || fail "the import question has no Yes button"
 grep -q '^"MenuShowDelay"="2468"' "$work/registry.reg" || fail "the store changed before the question was answered"
 keys Enter
 wait_for "The keys and values in" 5 || fail "the import did not say that it succeeded"
@@ -229,7 +234,7 @@ storeBeforeBrowse="$work/store-before-browse.reg"
 cp "$work/registry.reg" "$storeBeforeBrowse"
 keys "M-$browseKey"
 wait_for "$folderTitle" 5 || fail "Alt+$browseKey did not open the folder browser"
-wait_for "Folder: $work/start" 1 || capture | grep -q 'Folder: .*/start *│' \
+wait_for "$folderLabel $work/start" 1 || capture | grep -q "$folderLabel .*/start *│" \
     || fail "the folder browser does not start in the current folder"
 wait_for "▸Auswahl/" 1 || fail "the folder browser does not list the first folder"
 keys Down Enter

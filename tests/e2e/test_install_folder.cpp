@@ -13,6 +13,7 @@ using e2e::Installation;
 TEST(InstallFolderE2E, ANonAsciiFolderHoldsEverythingTheProgramUses)
 {
     Installation inst("caf\xE9");
+    inst.Write("help.chm", "ITSF");
     const auto out = inst.Run("choose Deutsch\nmenu 32779\ntick\nkey F1\ndump\nclick 2\n");
     EXPECT_TRUE(Grep(out, "error").empty()) << e2e::Join(out);
     EXPECT_TRUE(Contains(out, "list 1000 mark=0 count=61")) << e2e::Join(out);

@@ -14,6 +14,8 @@
 //   pick ID N         select entry N of combo box ID
 //   has ID TEXT       wait until control ID shows a text that contains TEXT
 //   set ID TEXT       put TEXT into edit (or combo box) ID, as typing does
+//   wset ID TEXT      the same with a TEXT that the ANSI code page may lack
+//   wtext ID TEXT     wait until control ID shows TEXT, compared wide
 //   click ID          click button ID
 //   command ID        choose menu command ID, or answer a box with button ID
 //   syscommand N      choose system command N (SC_CLOSE: 61536)
@@ -23,6 +25,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <cstdio>
@@ -70,7 +73,17 @@ BOOL CALLBACK FindOwnedBox(HWND candidate, LPARAM context)
     return FALSE;
 }
 
-bool Step(const std::string& verb, const std::string& rest)
+std::wstring WideTextOf(HWND control)
+{
+    wchar_t text[1024] = L"";
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &length);
+    return text;
+}
+
+// `wideTail` is the step's text after its ID, as given, beyond the code page
+// too.
+bool Step(const std::string& verb, const std::string& rest, const std::wstring& wideTail)
 {
     const int id = std::atoi(rest.c_str());
     const std::string tail = rest.find(' ') == std::string::npos ? "" : rest.substr(rest.find(' ') + 1);
@@ -101,6 +114,10 @@ bool Step(const std::string& verb, const std::string& rest)
         return Wait([&] { return TextOf(item).find(tail) != std::string::npos; });
     if (verb == "set")
         return ::SendMessageA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tail.c_str())) == TRUE;
+    if (verb == "wset")
+        return ::SendMessageW(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wideTail.c_str())) == TRUE;
+    if (verb == "wtext")
+        return Wait([&] { return WideTextOf(item) == wideTail; });
     if (verb == "mark")
         return ::SendMessageA(item, LVM_SETSELECTIONMARK, 0, n) != -2;
     if (verb == "pick")
@@ -123,10 +140,19 @@ bool Step(const std::string& verb, const std::string& rest)
 
 int main(int argc, char** argv)
 {
+    int wideCount = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &wideCount);
     for (int i = 1; i < argc; ++i) {
         const std::string step = argv[i];
         const auto blank = step.find(' ');
-        if (!Step(step.substr(0, blank), blank == std::string::npos ? "" : step.substr(blank + 1))) {
+        std::wstring wideTail;
+        if (wide && i < wideCount) {
+            const std::wstring wideStep = wide[i];
+            const auto first = wideStep.find(L' ');
+            const auto second = first == std::wstring::npos ? first : wideStep.find(L' ', first + 1);
+            wideTail = second == std::wstring::npos ? L"" : wideStep.substr(second + 1);
+        }
+        if (!Step(step.substr(0, blank), blank == std::string::npos ? "" : step.substr(blank + 1), wideTail)) {
             std::fprintf(stderr, "drive: step failed: %s\n", step.c_str());
             return 1;
         }

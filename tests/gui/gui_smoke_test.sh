@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows program itself under Wine, driven as a user would: it starts in
 # an installation whose folder name is not ASCII, lists its functions and
-# shows the one clicked, opens About from the system menu, and the system
-# menu's Close ends it, removing the companion program's marker.
+# shows the one clicked, names the help file that its folder lacks, opens
+# About from the system menu, and the system menu's Close ends it, removing
+# the companion program's marker.
 #   gui_smoke_test.sh WINE-RUN STATE tunewright.exe gui_drive.exe SOURCE-DIR
 set -euo pipefail
 run=$1 state=$2 program=$3 drive=$4 source=$5
@@ -24,6 +25,7 @@ marker='HKLM\Software\Orvelle\Orvelle Kitbasket'
 "$run" "$state" "$folder/tunewright.exe" &
 app=$!
 "$run" "$state" "$drive" "window Orvelle Tunewright 3" "count 1000 61" "text 1011 Menu delay" \
+    "command 32776" "box" "has 65535 help.chm\" cannot be shown" "command 1" "gone" "back" \
     "mark 1000 1" "text 1011 Hide file name extensions" \
     "syscommand 16" "owned About ..." "click 1" "gone" \
     "window Orvelle Tunewright 3" "syscommand 61536" "gone"

@@ -20,6 +20,7 @@ public:
         if (onError)
             onError(text);
     }
+    void ShowHelp(const std::string&) override {}
     tk::Answer ShowMessageBox(std::string_view text, std::string_view, tk::BoxStyle) override
     {
         boxes.emplace_back(text);

@@ -415,6 +415,15 @@ void HeadlessBackend::ReportError(const std::string& text)
     Emit("error " + Quote(text));
 }
 
+void HeadlessBackend::ShowHelp(const std::string& path)
+{
+    if (const auto help = ReadHelpFile(path); !help) {
+        ReportError(help.Error().message);
+        return;
+    }
+    static_cast<void>(ShellOpen(path));
+}
+
 ShellResult HeadlessBackend::Open(const std::string& target)
 {
     Emit("shell open " + Quote(target));

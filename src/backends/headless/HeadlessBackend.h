@@ -28,6 +28,8 @@ public:
 
     Answer RunModal(CDialog& dialog) override;
     void ReportError(const std::string& text) override;
+    // Hands a help file that reads to the shell, as Windows does.
+    void ShowHelp(const std::string& path) override;
     // Prints the "shell open" event; whatever the target, a program is found.
     ShellResult Open(const std::string& target) override;
 

@@ -3,6 +3,7 @@
 #include "backends/terminal/DialogLayer.h"
 
 #include "backends/terminal/TextLayout.h"
+#include "backends/terminal/Texts.h"
 #include "backends/terminal/Theme.h"
 
 #include <algorithm>
@@ -347,18 +348,20 @@ void DialogLayer::DrawEdit(CellScreen& screen, const ControlState& c, const Cell
 std::vector<HelpItem> DialogLayer::KeyHelp() const
 {
     if (menu_.IsOpen())
-        return {{"Arrows move", 1}, {"Enter choose", 1}, {"Letter choose", 2}, {"Esc close menu", 1}};
+        return {{tk::Text(text::KeyArrowsMove), 1}, {tk::Text(text::KeyEnterChoose), 1},
+                {tk::Text(text::KeyLetterChoose), 2}, {tk::Text(text::KeyEscCloseMenu), 1}};
     if (dropCombo_ != 0)
-        return {{"Arrows move", 1}, {"Enter choose", 1}, {"Esc close list", 1}};
-    return {{"Tab next", 2},
-            {"Shift-Tab back", 5},
-            {"Arrows move", 4},
-            {"Space choose", 3},
-            {"Enter OK", 1},
-            {"Esc cancel", 1},
-            {menuBar_ ? "F10 menu" : "Alt-Space menu", 1},
-            {"F1 help", 6},
-            {"Ctrl-Q close", 7}};
+        return {{tk::Text(text::KeyArrowsMove), 1}, {tk::Text(text::KeyEnterChoose), 1},
+                {tk::Text(text::KeyEscCloseList), 1}};
+    return {{tk::Text(text::KeyTabNext), 2},
+            {tk::Text(text::KeyShiftTabBack), 5},
+            {tk::Text(text::KeyArrowsMove), 4},
+            {tk::Text(text::KeySpaceChoose), 3},
+            {tk::Text(text::KeyEnterOk), 1},
+            {tk::Text(text::KeyEscCancel), 1},
+            {tk::Text(menuBar_ ? text::KeyF10Menu : text::KeyAltSpaceMenu), 1},
+            {tk::Text(text::KeyF1Help), 6},
+            {tk::Text(text::KeyCtrlQClose), 7}};
 }
 
 } // namespace tk

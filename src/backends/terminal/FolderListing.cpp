@@ -1,5 +1,6 @@
 #include "backends/terminal/FolderListing.h"
 
+#include "backends/terminal/Texts.h"
 #include "platform/CaseFold.h"
 
 #include <algorithm>
@@ -97,7 +98,7 @@ FolderListing ListFolder(const std::string& folder, const std::vector<std::strin
         out.entries.push_back({std::move(name), isFolder});
     }
     if (ec)
-        out.error = "Cannot read the folder " + folder + ": " + ec.message();
+        out.error = tk::Text(text::PickerCannotRead, {folder, ec.message()});
     std::sort(out.entries.begin(), out.entries.end(), ByName);
     return out;
 }

@@ -3,6 +3,7 @@
 #include "platform/CaseFold.h"
 #include "platform/Cp1252.h"
 #include "backends/terminal/TextLayout.h"
+#include "backends/terminal/Texts.h"
 #include "backends/terminal/Theme.h"
 
 #include <algorithm>
@@ -39,7 +40,7 @@ std::vector<MenuEntry> MenuEntries(const ModelWindow& window)
         sys.caption = "-";
         sys.system = true;
         MenuItemState close;
-        close.text = "&Close\tAlt+F4";
+        close.text = tk::Text(text::SystemMenuClose) + "\tAlt+F4";
         close.id = SystemCloseCommand;
         sys.items.push_back(close);
         for (const auto& extra : window.SystemMenuExtra())

@@ -1,7 +1,10 @@
 #include "backends/terminal/MessageBoxLayer.h"
 
 #include "backends/terminal/TextLayout.h"
+#include "backends/terminal/Texts.h"
 #include "backends/terminal/Theme.h"
+#include "platform/CaseFold.h"
+#include "platform/Cp1252.h"
 
 #include <algorithm>
 
@@ -13,13 +16,23 @@ namespace {
 
 constexpr int kMaxTextWidth = 64;
 
-const char* ButtonText(Answer id)
+std::string ButtonText(Answer id)
 {
     switch (id) {
-    case Answer::Yes: return "&Yes";
-    case Answer::No: return "&No";
-    default: return "OK";
+    case Answer::Yes: return tk::Text(text::ButtonYes);
+    case Answer::No: return tk::Text(text::ButtonNo);
+    default: return tk::Text(text::ButtonOk);
     }
+}
+
+// The letter that presses a button: its mnemonic, or else the first letter of
+// its text ("OK"), folded to lower case.
+char ButtonLetter(Answer id)
+{
+    const std::string text = ButtonText(id);
+    if (const char mnemonic = MnemonicOf(text))
+        return mnemonic;
+    return text.empty() ? '\0' : FoldCase(text.front());
 }
 
 int ButtonWidth(Answer id)
@@ -46,8 +59,9 @@ Answer MessageBoxLayer::CancelAnswer() const
 std::vector<HelpItem> MessageBoxLayer::KeyHelp() const
 {
     if (buttons_.size() > 1)
-        return {{"Arrows/Tab move", 2}, {"Enter press", 1}, {"Y yes", 1}, {"N no", 1}, {"Esc no", 3}};
-    return {{"Enter OK", 1}, {"Esc OK", 2}};
+        return {{tk::Text(text::KeyArrowsTabMove), 2}, {tk::Text(text::KeyEnterPress), 1},
+                {tk::Text(text::KeyYYes), 1}, {tk::Text(text::KeyNNo), 1}, {tk::Text(text::KeyEscNo), 3}};
+    return {{tk::Text(text::KeyEnterOk), 1}, {tk::Text(text::KeyEscOk), 2}};
 }
 
 void MessageBoxLayer::Draw(CellScreen& screen)
@@ -122,12 +136,11 @@ void MessageBoxLayer::HandleKey(const Key& key)
             result_ = CancelAnswer();
         } else if (key.ch == U' ' && !key.ctrl) {
             result_ = buttons_[static_cast<std::size_t>(focus_)];
-        } else if (!key.ctrl && (key.ch == U'y' || key.ch == U'Y') && n > 1) {
-            result_ = Answer::Yes;
-        } else if (!key.ctrl && (key.ch == U'n' || key.ch == U'N') && n > 1) {
-            result_ = Answer::No;
-        } else if (!key.ctrl && (key.ch == U'o' || key.ch == U'O') && n == 1) {
-            result_ = Answer::Ok;
+        } else if (const auto letter = EncodeCp1252(key.ch); letter && !key.ctrl) {
+            // The buttons' letters follow their texts in the loaded language.
+            for (const Answer button : buttons_)
+                if (ButtonLetter(button) == FoldCase(*letter))
+                    result_ = button;
         }
         return;
     default:

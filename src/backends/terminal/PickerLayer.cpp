@@ -1,6 +1,8 @@
 // What keys do in the file and folder pickers.
 #include "backends/terminal/PickerLayer.h"
 
+#include "backends/terminal/Texts.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -31,11 +33,14 @@ PickerLayer::PickerLayer(Mode mode, std::string title, std::string instruction, 
 std::vector<HelpItem> PickerLayer::KeyHelp() const
 {
     if (mode_ == Mode::Folder)
-        return {{"Arrows move", 3}, {"Enter open", 1}, {"Space choose this folder", 1}, {"Backspace up", 2},
-                {"Esc cancel", 1}};
+        return {{tk::Text(text::KeyArrowsMove), 3}, {tk::Text(text::KeyEnterOpen), 1},
+                {tk::Text(text::KeySpaceChooseFolder), 1}, {tk::Text(text::KeyBackspaceUp), 2},
+                {tk::Text(text::KeyEscCancel), 1}};
     if (!listFocused_)
-        return {{"Type a name or path", 3}, {"Enter choose", 1}, {"Tab list", 2}, {"Esc cancel", 1}};
-    return {{"Arrows move", 3}, {"Enter open/choose", 1}, {"Backspace up", 2}, {"Tab name", 2}, {"Esc cancel", 1}};
+        return {{tk::Text(text::KeyTypeNameOrPath), 3}, {tk::Text(text::KeyEnterChoose), 1},
+                {tk::Text(text::KeyTabList), 2}, {tk::Text(text::KeyEscCancel), 1}};
+    return {{tk::Text(text::KeyArrowsMove), 3}, {tk::Text(text::KeyEnterOpenChoose), 1},
+            {tk::Text(text::KeyBackspaceUp), 2}, {tk::Text(text::KeyTabName), 2}, {tk::Text(text::KeyEscCancel), 1}};
 }
 
 void PickerLayer::Open(const std::string& folder, std::string_view select)

@@ -4,6 +4,7 @@
 
 #include "backends/terminal/Layout.h"
 #include "backends/terminal/TextLayout.h"
+#include "backends/terminal/Texts.h"
 #include "backends/terminal/Theme.h"
 
 #include <algorithm>
@@ -16,7 +17,6 @@ namespace {
 
 constexpr int kBoxWidth = 78;
 constexpr int kInstructionLines = 2;
-constexpr std::string_view kChooseButton = "[ Choose this folder ]";
 
 // A path too long for its room keeps its end, the part that tells most.
 std::string FitPath(const std::string& path, int width)
@@ -44,7 +44,7 @@ void PickerLayer::Draw(CellScreen& screen)
         lines.resize(kInstructionLines);
     for (const auto& line : lines)
         screen.Text(x, y++, line, face, w);
-    const std::string_view label = mode_ == Mode::File ? "Look in: " : "Folder: ";
+    const std::string label = tk::Text(mode_ == Mode::File ? text::PickerLookIn : text::PickerFolder) + " ";
     screen.Text(x, y, label, face, w);
     const int labelWidth = static_cast<int>(label.size());
     screen.Text(x + labelWidth, y++, FitPath(folder_, w - labelWidth), face, w - labelWidth);
@@ -55,12 +55,13 @@ void PickerLayer::Draw(CellScreen& screen)
     y = in.Bottom() - below + 1;
     if (mode_ == Mode::Folder) {
         const CellStyle s = listFocused_ ? Style(kBlack, kButton) : Style(kHighlightText, kHighlight);
-        screen.Text(x, y, kChooseButton, s, w);
+        screen.Text(x, y, "[ " + tk::Text(text::PickerChooseFolder) + " ]", s, w);
         return;
     }
-    const std::string types = "Files of type: " + (filter_.description.empty() ? "All files" : filter_.description);
+    const std::string types = tk::Text(text::PickerFilesOfType) + " " +
+                              (filter_.description.empty() ? tk::Text(text::PickerAllFiles) : filter_.description);
     screen.Text(x, y - 1, OneLine(types), face, w);
-    constexpr std::string_view nameLabel = "File name: ";
+    const std::string nameLabel = tk::Text(text::PickerFileName) + " ";
     screen.Text(x, y, nameLabel, face, w);
     const CellRect field{x + static_cast<int>(nameLabel.size()), y, std::max(1, w - static_cast<int>(nameLabel.size())), 1};
     screen.Fill(field, Style(kBlack, kField));
@@ -79,10 +80,10 @@ void PickerLayer::DrawList(CellScreen& screen, const CellRect& area)
     pageRows_ = area.h;
     const int count = static_cast<int>(listing_.entries.size());
     if (!listing_.error.empty() || count == 0) {
-        const std::string text = !listing_.error.empty()   ? listing_.error
-                                 : mode_ == Mode::File ? "No files of this type here"
-                                                       : "No folders here";
-        const std::vector<std::string> lines = WrapText(text, area.w - 2);
+        const std::string shown = !listing_.error.empty()
+                                      ? listing_.error
+                                      : tk::Text(mode_ == Mode::File ? text::PickerNoFiles : text::PickerNoFolders);
+        const std::vector<std::string> lines = WrapText(shown, area.w - 2);
         const CellStyle s = Style(listing_.error.empty() ? kShadowText : kError, kField);
         for (int i = 0; i < static_cast<int>(lines.size()) && i < area.h; ++i)
             screen.Text(area.x + 1, area.y + i, lines[static_cast<std::size_t>(i)], s, area.w - 2);

@@ -1,9 +1,11 @@
 #include "backends/terminal/TerminalBackend.h"
 
 #include "backends/terminal/DialogLayer.h"
+#include "backends/terminal/HelpViewLayer.h"
 #include "backends/terminal/MessageBoxLayer.h"
 #include "backends/terminal/PickerLayer.h"
 #include "backends/terminal/TerminalWindow.h"
+#include "backends/terminal/Texts.h"
 #include "backends/terminal/Theme.h"
 
 #include <algorithm>
@@ -80,6 +82,17 @@ void TerminalBackend::ReportError(const std::string& text)
     ShowMessageBox(text, AppTitle(), {BoxButtons::Ok, BoxIcon::Error});
 }
 
+void TerminalBackend::ShowHelp(const std::string& path)
+{
+    const auto help = ReadHelpFile(HelpTextPath(path));
+    if (!help) {
+        ReportError(help.Error().message);
+        return;
+    }
+    HelpViewLayer view(tk::Text(text::HelpViewTitle), help.Value());
+    RunLayer(view);
+}
+
 Answer TerminalBackend::ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style)
 {
     MessageBoxLayer box{std::string(text), std::string(caption), style};
@@ -89,7 +102,7 @@ Answer TerminalBackend::ShowMessageBox(std::string_view text, std::string_view c
 
 std::optional<std::string> TerminalBackend::ShowFileDialog(const FileDialogRequest& request)
 {
-    PickerLayer picker(PickerLayer::Mode::File, "Open", "", request.filter,
+    PickerLayer picker(PickerLayer::Mode::File, tk::Text(text::PickerOpenTitle), "", request.filter,
                        StartFolder(request.initialFolder, CurrentFolder()));
     RunLayer(picker);
     return picker.Result();
@@ -97,7 +110,8 @@ std::optional<std::string> TerminalBackend::ShowFileDialog(const FileDialogReque
 
 std::optional<std::string> TerminalBackend::ShowFolderDialog(std::string_view title)
 {
-    PickerLayer picker(PickerLayer::Mode::Folder, "Browse for Folder", std::string(title), "", CurrentFolder());
+    PickerLayer picker(PickerLayer::Mode::Folder, tk::Text(text::PickerFolderTitle), std::string(title), "",
+                       CurrentFolder());
     RunLayer(picker);
     return picker.Result();
 }
@@ -182,7 +196,7 @@ void TerminalBackend::Render()
     rendering_ = true;
     screen_.Clear(Style(kWhite, kDesktop));
     if (cols < kSmallestCols || rows < kSmallestRows) {
-        screen_.Text(0, 0, "Please enlarge the terminal window.", Style(kWhite, kDesktop));
+        screen_.Text(0, 0, tk::Text(text::EnlargeTerminal), Style(kWhite, kDesktop));
     } else {
         for (Layer* l : layers_)
             l->Draw(screen_);

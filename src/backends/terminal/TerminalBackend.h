@@ -23,6 +23,8 @@ public:
 
     Answer RunModal(CDialog& dialog) override;
     void ReportError(const std::string& text) override;
+    // The text of the help (help.txt beside help.chm) in a scrolling view.
+    void ShowHelp(const std::string& path) override;
 
     // The modal boxes of the dialog windows.
     Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;

@@ -1,5 +1,6 @@
 #include "backends/terminal/TerminalSession.h"
 
+#include "backends/terminal/Texts.h"
 #include "platform/Exceptions.h"
 
 #include <algorithm>
@@ -183,12 +184,12 @@ bool TerminalSession::Available()
 TerminalSession::TerminalSession()
 {
     if (!Available())
-        throw CException("standard input and output must be a terminal");
+        throw CException(tk::Text(text::NotATerminal));
     if (::tcgetattr(STDIN_FILENO, &g_saved) != 0)
-        throw CException(std::string("cannot read the terminal settings: ") + std::strerror(errno));
+        throw CException(tk::Text(text::TerminalUnusable, {std::strerror(errno)}));
     int fds[2];
     if (::pipe(fds) != 0)
-        throw CException(std::string("cannot create a pipe: ") + std::strerror(errno));
+        throw CException(tk::Text(text::TerminalUnusable, {std::strerror(errno)}));
     for (int fd : fds) {
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
         ::fcntl(fd, F_SETFD, FD_CLOEXEC);
@@ -222,7 +223,7 @@ TerminalSession::TerminalSession()
         const std::string cause = std::strerror(errno);
         g_active = 0;
         Uninstall();
-        throw CException("cannot switch the terminal to raw mode: " + cause);
+        throw CException(tk::Text(text::TerminalUnusable, {cause}));
     }
     WriteAll(kEnter, sizeof kEnter - 1);
 }

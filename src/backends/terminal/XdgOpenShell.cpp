@@ -1,5 +1,6 @@
 #include "backends/terminal/XdgOpenShell.h"
 
+#include "backends/terminal/Texts.h"
 #include "toolkit/Dialog.h"
 
 #include <cerrno>
@@ -34,14 +35,13 @@ ShellResult XdgOpenShell::Open(const std::string& target)
 {
     const std::optional<std::string> program = FindProgram("xdg-open");
     if (!program)
-        return std::string("the program xdg-open was not found; install xdg-utils to open files, folders and web "
-                           "addresses from " + AppTitle());
+        return tk::Text(text::NoXdgOpen, {AppTitle()});
     // Everything the child needs is prepared before fork, so that the child
     // only calls what is safe between fork and exec.
     const char* argv[] = {"xdg-open", target.c_str(), nullptr};
     const pid_t child = ::fork();
     if (child < 0)
-        return std::string("no new process could be started");
+        return tk::Text(text::NoNewProcess);
     if (child == 0) {
         // A grandchild in its own session: it outlives us, never touches our
         // terminal, and init reaps it.

@@ -1,6 +1,7 @@
 #include "backends/win32/DialogProc.h"
 
 #include "toolkit/Dialog.h"
+#include "backends/win32/Texts.h"
 #include "backends/win32/Win32Backend.h"
 #include "backends/win32/Win32Window.h"
 
@@ -163,6 +164,17 @@ void ReportEscaped(const char* text) noexcept
     }
 }
 
+// A fault without words of its own, in the words of the loaded language
+// when they can be had.
+void ReportUnexpected() noexcept
+{
+    try {
+        ReportEscaped(tk::Text(text::UnexpectedError).c_str());
+    } catch (...) {
+        ReportEscaped(text::UnexpectedError.english.data());
+    }
+}
+
 } // namespace
 
 INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -177,7 +189,7 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     } catch (const std::exception& e) {
         ReportEscaped(e.what());
     } catch (...) {
-        ReportEscaped("An unexpected error ended the operation.");
+        ReportUnexpected();
     }
     return FALSE;
 }

@@ -3,9 +3,12 @@
 #include "toolkit/Dialog.h"
 #include "platform/Exceptions.h"
 #include "backends/win32/DialogProc.h"
+#include "backends/win32/Texts.h"
+#include "toolkit/Texts.h"
 #include "backends/win32/Win32Window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 
@@ -29,14 +32,33 @@ Answer Win32Backend::RunModal(CDialog& dialog)
         Closing(*run.window);
     dialog.AttachWindow(nullptr);
     if (result == -1 || !run.window)
-        throw CException("dialog " + std::to_string(dialog.TemplateId()) + " cannot be shown (" +
-                         win32::ErrorText(::GetLastError()) + ")");
+        throw CException(tk::Text(text::DialogCannotShow, {std::to_string(dialog.TemplateId()),
+                                                           win32::ErrorText(::GetLastError())}));
     return run.window->EndResult().value_or(Answer::Cancel);
 }
 
 void Win32Backend::ReportError(const std::string& text)
 {
     ShowBox(ActiveWindow(), text, AppTitle(), {BoxButtons::Ok, BoxIcon::Error});
+}
+
+void Win32Backend::ShowHelp(const std::string& path)
+{
+    if (const auto help = ReadHelpFile(path); !help) {
+        ReportError(help.Error().message);
+        return;
+    }
+    // Without the system's own error box, so that the failure is told once,
+    // in the program's words.
+    SHELLEXECUTEINFOA open{};
+    open.cbSize = sizeof open;
+    open.fMask = SEE_MASK_FLAG_NO_UI;
+    open.lpVerb = "open";
+    open.lpFile = path.c_str();
+    open.nShow = SW_SHOWNORMAL;
+    if (!::ShellExecuteExA(&open))
+        ReportError(tk::Text(text::HelpCannotBeShown,
+                             {path, tk::Text(text::SystemCannotOpen, {win32::ErrorText(::GetLastError())})}));
 }
 
 HWND Win32Backend::ActiveWindow() const

@@ -26,6 +26,9 @@ public:
     Answer RunModal(CDialog& dialog) override;
     // A message box with the error icon, owned by the innermost dialog.
     void ReportError(const std::string& text) override;
+    // The system's help viewer, through the shell's "open"; a help file that
+    // is missing or that the shell cannot open is reported.
+    void ShowHelp(const std::string& path) override;
 
     // The innermost open dialog and the outermost (the main window); null
     // when none is open.

@@ -2,6 +2,9 @@
 // folder browser.
 #include "backends/win32/Win32Backend.h"
 #include "backends/win32/Win32Window.h"
+#include "platform/SystemText.h"
+#include "toolkit/Dialog.h"
+#include "toolkit/Texts.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
@@ -64,25 +67,40 @@ Answer Win32Window::ShowMessageBox(std::string_view text, std::string_view capti
     return ShowBox(window_, text, caption, style);
 }
 
+std::optional<std::string> Win32Window::TakePath(std::u16string_view path)
+{
+    const CodePageText narrow = FromUtf16(path);
+    if (narrow.foreign.empty())
+        return narrow.text;
+    ShowBox(window_, tk::Text(text::ForeignPathNotTaken, {narrow.text, NameCharacters(narrow.foreign)}), AppTitle(),
+            {BoxButtons::Ok, BoxIcon::Error});
+    return std::nullopt;
+}
+
+// The pickers work wide, so that a path with a character the code page lacks
+// is refused by name instead of turning into a look-alike, a path that does
+// not exist.
+//
 // The toolkit's filter "Text (*.x)|*.x" becomes the system's NUL-separated
 // list, which ends with an empty entry.
 std::optional<std::string> Win32Window::FileOpenDialog(const FileDialogRequest& request)
 {
-    std::string filter = request.filter;
-    std::replace(filter.begin(), filter.end(), '|', '\0');
-    filter.append(2, '\0');
-    std::string file(32768, '\0');
-    OPENFILENAMEA dialog{};
+    std::wstring filter = win32::Wide(request.filter);
+    std::replace(filter.begin(), filter.end(), L'|', L'\0');
+    filter.append(2, L'\0');
+    const std::wstring folder = win32::Wide(request.initialFolder);
+    std::wstring file(32768, L'\0');
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = window_;
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrInitialDir = request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
-    if (!::GetOpenFileNameA(&dialog))
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    if (!::GetOpenFileNameW(&dialog))
         return std::nullopt;
-    file.resize(file.find('\0'));
-    return file;
+    file.resize(file.find(L'\0'));
+    return TakePath(std::u16string(file.begin(), file.end()));
 }
 
 // Modal to the main window, so that no second Browse can start while it is
@@ -91,18 +109,18 @@ std::optional<std::string> Win32Window::FileOpenDialog(const FileDialogRequest& 
 std::optional<std::string> Win32Window::BrowseForFolder(std::string_view title)
 {
     const ComScope com;
-    const std::string instruction(title);
-    BROWSEINFOA browse{};
+    const std::wstring instruction = win32::Wide(title);
+    BROWSEINFOW browse{};
     browse.hwndOwner = backend_.MainWindow();
     browse.lpszTitle = instruction.c_str();
-    const std::unique_ptr<ITEMIDLIST, IdListFree> picked(::SHBrowseForFolderA(&browse));
+    const std::unique_ptr<ITEMIDLIST, IdListFree> picked(::SHBrowseForFolderW(&browse));
     if (!picked)
         return std::nullopt;
-    std::string path(MAX_PATH, '\0');
-    if (!::SHGetPathFromIDListA(picked.get(), path.data()))
+    std::wstring path(MAX_PATH, L'\0');
+    if (!::SHGetPathFromIDListW(picked.get(), path.data()))
         return std::nullopt;
-    path.resize(path.find('\0'));
-    return path;
+    path.resize(path.find(L'\0'));
+    return TakePath(std::u16string(path.begin(), path.end()));
 }
 
 } // namespace tk

@@ -1,6 +1,7 @@
 #include "backends/win32/Win32Window.h"
 
 #include "platform/Exceptions.h"
+#include "platform/SystemText.h"
 
 #include <commctrl.h>
 
@@ -32,17 +33,38 @@ LRESULT Win32Window::Send(int id, UINT message, WPARAM wParam, LPARAM lParam) co
     return ::SendMessageA(Item(id), message, wParam, lParam);
 }
 
-std::string Win32Window::GetItemText(int id) const
+std::u16string Win32Window::WideText(int id) const
 {
     const HWND item = Item(id);
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(item)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextA(item, text.data(), static_cast<int>(text.size()))));
-    return text;
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(item)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
+    return std::u16string(text.begin(), text.end());
+}
+
+// Read wide: the narrow function would give a look-alike for a character
+// that the code page lacks.
+std::string Win32Window::GetItemText(int id) const
+{
+    return FromUtf16(WideText(id)).text;
 }
 
 void Win32Window::SetItemText(int id, std::string_view text)
 {
+    const CodePageText shown = FromUtf16(WideText(id));
+    if (!shown.foreign.empty() && shown.text == text)
+        return;
     ::SetWindowTextA(Item(id), std::string(text).c_str());
+}
+
+void Win32Window::SetItemWideText(int id, std::u16string_view text)
+{
+    const std::wstring wide(text.begin(), text.end());
+    ::SetWindowTextW(Item(id), wide.c_str());
+}
+
+std::u32string Win32Window::ItemForeignCharacters(int id) const
+{
+    return FromUtf16(WideText(id)).foreign;
 }
 
 void Win32Window::ShowItem(int id, bool show)

@@ -28,6 +28,8 @@ public:
     void SetCheck(int id, bool checked) override;
     bool GetCheck(int id) const override;
     void SetFocus(int id) override;
+    void SetItemWideText(int id, std::u16string_view text) override;
+    std::u32string ItemForeignCharacters(int id) const override;
 
     void ListDeleteAllItems(int id) override;
     void ListDeleteColumn(int id, int column) override;
@@ -68,6 +70,11 @@ public:
 private:
     // The control; throws CException naming the dialog and the id.
     HWND Item(int id) const;
+    // The control's text as the system holds it, in UTF-16.
+    std::u16string WideText(int id) const;
+    // A picked path, or nothing, with a box that says why, when the code page
+    // cannot hold it.
+    std::optional<std::string> TakePath(std::u16string_view path);
     LRESULT Send(int id, UINT message, WPARAM wParam, LPARAM lParam) const;
 
     HWND window_;

@@ -16,6 +16,9 @@ namespace tk::win32 {
 // The system's text for an error code, without its line end.
 std::string ErrorText(DWORD code);
 
+// A text of the program's code page for the wide functions.
+std::wstring Wide(std::string_view text);
+
 // Throws CFileException naming `path`, the action and GetLastError's text.
 [[noreturn]] void ThrowLastError(const std::string& path, const std::string& action);
 

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Registry.h"
 
 #include "platform/RegNames.h"
+#include "platform/SystemText.h"
 #include "platform/win32/RegistryRoots.h"
 #include "platform/win32/Win32.h"
 
@@ -30,15 +31,6 @@ Result<win32::UniqueKey, RegError> OpenKey(RegRoot root, std::string_view subKey
     return win32::UniqueKey(opened);
 }
 
-std::wstring Wide(std::string_view text)
-{
-    std::wstring wide(text.size(), L'\0');
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                                             static_cast<int>(wide.size()));
-    wide.resize(static_cast<std::size_t>(length));
-    return wide;
-}
-
 // Asks `read(data, size)` until the value fits, as it may grow between two
 // questions; `read` also sets the type.
 template <class Read>
@@ -65,23 +57,24 @@ bool IsText(RegType type)
     return type == RegType::Sz || type == RegType::ExpandSz || type == RegType::MultiSz;
 }
 
-// The ANSI bytes of UTF-16LE data, when every unit has one that converts
-// back to it (no best fit: "\u0141" must not become "L").
-std::optional<std::vector<std::uint8_t>> Narrow(const std::vector<std::uint8_t>& data)
+// UTF-16LE data in the code page (platform/SystemText.h): each character it
+// lacks as '?', never a look-alike; a last odd byte, which no character
+// has, is dropped.
+CodePageText Narrow(const std::vector<std::uint8_t>& data)
 {
-    if (data.size() % 2 != 0)
-        return std::nullopt;
-    const std::wstring wide(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2);
-    if (wide.empty())
-        return std::vector<std::uint8_t>();
-    std::string narrow(wide.size() * 2, '\0');
-    BOOL lost = FALSE;
-    const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                                             narrow.data(), static_cast<int>(narrow.size()), nullptr, &lost);
-    narrow.resize(static_cast<std::size_t>(length));
-    if (lost || length == 0 || Wide(narrow) != wide)
-        return std::nullopt;
-    return std::vector<std::uint8_t>(narrow.begin(), narrow.end());
+    std::u16string wide(data.size() / 2, u'\0');
+    for (std::size_t i = 0; i < wide.size(); ++i)
+        wide[i] = static_cast<char16_t>(data[2 * i] | data[2 * i + 1] << 8);
+    return FromUtf16(wide);
+}
+
+// The value as the registry's wide functions give it: a text in UTF-16LE.
+Result<RegValue, RegError> QueryWide(HKEY key, std::string_view name)
+{
+    const std::wstring valueName = win32::Wide(name);
+    return ReadWhole([&](DWORD* type, BYTE* data, DWORD* size) {
+        return ::RegQueryValueExW(key, valueName.c_str(), nullptr, type, data, size);
+    });
 }
 
 } // namespace
@@ -93,15 +86,19 @@ std::optional<std::string> SystemSubKey(std::string_view subKey)
     return JoinedKeyPath(subKey);
 }
 
+// A text reads through the wide functions: the narrow ones would give a
+// look-alike for a character the code page lacks ("\u0141" as "L").
 Result<RegValue, RegError> Win32Registry::QueryValue(RegRoot root, std::string_view subKey, std::string_view name)
 {
     const auto key = OpenKey(root, subKey, KEY_QUERY_VALUE);
     if (!key)
         return key.Error();
-    const std::string valueName(name);
-    return ReadWhole([&](DWORD* type, BYTE* data, DWORD* size) {
-        return ::RegQueryValueExA(key.Value().get(), valueName.c_str(), nullptr, type, data, size);
-    });
+    auto read = QueryWide(key.Value().get(), name);
+    if (read && IsText(read.Value().type)) {
+        const std::string narrow = Narrow(read.Value().data).text;
+        read.Value().data.assign(narrow.begin(), narrow.end());
+    }
+    return read;
 }
 
 Result<ExactRegValue, RegError> Win32Registry::QueryExactValue(RegRoot root, std::string_view subKey,
@@ -111,22 +108,22 @@ Result<ExactRegValue, RegError> Win32Registry::QueryExactValue(RegRoot root, std
     if (!sub)
         return RegError::BadKeyPath;
     HKEY opened = nullptr;
-    const LSTATUS status = ::RegOpenKeyExW(win32::RootKey(root), Wide(*sub).c_str(), 0, KEY_QUERY_VALUE, &opened);
+    const LSTATUS status =
+        ::RegOpenKeyExW(win32::RootKey(root), win32::Wide(*sub).c_str(), 0, KEY_QUERY_VALUE, &opened);
     if (status != ERROR_SUCCESS)
         return OpenError(status);
     const win32::UniqueKey key(opened);
-    const std::wstring valueName = Wide(name);
-    auto read = ReadWhole([&](DWORD* type, BYTE* data, DWORD* size) {
-        return ::RegQueryValueExW(key.get(), valueName.c_str(), nullptr, type, data, size);
-    });
+    auto read = QueryWide(key.get(), name);
     if (!read)
         return read.Error();
     RegValue& value = read.Value();
     if (!IsText(value.type))
         return ExactRegValue{std::move(value), false};
-    if (auto narrow = Narrow(value.data)) {
-        value.data = std::move(*narrow);
-        return ExactRegValue{std::move(value), false};
+    if (value.data.size() % 2 == 0) {
+        if (CodePageText narrow = Narrow(value.data); narrow.foreign.empty()) {
+            value.data.assign(narrow.text.begin(), narrow.text.end());
+            return ExactRegValue{std::move(value), false};
+        }
     }
     return ExactRegValue{std::move(value), true};
 }

@@ -2,6 +2,7 @@
 
 #include "platform/CaseFold.h"
 #include "platform/Exceptions.h"
+#include "platform/SystemText.h"
 
 #include <algorithm>
 
@@ -101,6 +102,25 @@ void ModelWindow::SetItemText(int id, std::string_view text)
     if (c.kind == ControlKind::ComboBox && c.dropList)
         return; // a drop-down list has no edit field to take the text
     c.text = std::string(text);
+}
+
+void ModelWindow::SetItemWideText(int id, std::u16string_view text)
+{
+    ControlState& c = Need(id);
+    if (c.kind == ControlKind::ComboBox && c.dropList)
+        return;
+    CodePageText converted = FromUtf16(text);
+    c.text = converted.text;
+    c.foreignText = std::move(converted.text);
+    c.foreign = std::move(converted.foreign);
+}
+
+// Once the text has changed, by typing or by the program, it is all in the
+// code page.
+std::u32string ModelWindow::ItemForeignCharacters(int id) const
+{
+    const ControlState& c = Need(id);
+    return c.text == c.foreignText ? c.foreign : std::u32string();
 }
 
 void ModelWindow::ShowItem(int id, bool show)

@@ -16,6 +16,10 @@ struct ControlState {
     int id = -1;
     ControlKind kind = ControlKind::StaticText;
     std::string text;
+    // The characters beyond the code page of a text set wide, while `text`
+    // is still that text in the code page.
+    std::u32string foreign;
+    std::string foreignText;
     bool visible = true;
     bool checked = false;
 
@@ -84,6 +88,8 @@ public:
     void SetCheck(int id, bool checked) override;
     bool GetCheck(int id) const override;
     void SetFocus(int id) override;
+    void SetItemWideText(int id, std::u16string_view text) override;
+    std::u32string ItemForeignCharacters(int id) const override;
 
     void ListDeleteAllItems(int id) override;
     void ListDeleteColumn(int id, int column) override;

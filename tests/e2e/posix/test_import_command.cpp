@@ -161,3 +161,38 @@ TEST(ImportCommandE2E, OnlyAYesImportsAndABadFileOrStoreChangesNothing)
     // stay as they were.
     EXPECT_EQ(inst.Read("store.reg"), "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"new\"\r\n");
 }
+
+TEST(ImportCommandE2E, TheStoreIsTheOneNamedAndTheImporterSpeaksItsInstallationsLanguage)
+{
+    e2e::Installation inst;
+    const std::string good = "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"new\"\r\n";
+    const std::string imported = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"new\"\r\n";
+    inst.Write("in.reg", good);
+    inst.Write("store.reg", "");
+    // --registry wins over $TUNEWRIGHT_REGISTRY and the store beside the program.
+    const Ran named = Import(inst, "--registry named.reg /s in.reg");
+    EXPECT_EQ(named.status, 0) << named.err;
+    EXPECT_EQ(inst.Read("named.reg"), imported);
+    EXPECT_EQ(inst.Read("store.reg"), "");
+
+    const Ran help = Import(inst, "--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: tunewright-import [--registry STORE] [/s] FILE\n", 0), 0u) << help.out;
+    EXPECT_NE(help.out.find("--registry STORE"), std::string::npos);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(Import(inst, "--registry").status, 2);
+
+    // Beside the program of a German installation it asks and answers in German.
+    fs::copy_file(TW_IMPORT_BINARY, inst.File("tunewright-import"));
+    std::string config = inst.Read("config.ini");
+    config.replace(config.find("Language\r\n[1033]"), 16, "Language\r\n[1031]");
+    inst.Write("config.ini", config);
+    const Ran german = Import(inst, "--registry german.reg in.reg", "ja\n", "", inst.File("tunewright-import"));
+    EXPECT_EQ(german.status, 0) << german.err;
+    EXPECT_NE(german.out.find("? [j/N] "), std::string::npos) << german.out;
+    EXPECT_EQ(inst.Read("german.reg"), imported);
+    const Ran wrong = Import(inst, "--bogus", "", "", inst.File("tunewright-import"));
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.err, "tunewright-import: unbekannte Option --bogus\n"
+                         "Aufruf: tunewright-import [--registry SPEICHER] [/s] DATEI\n");
+}

@@ -11,6 +11,7 @@
 #include <map>
 #include <regex>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -44,15 +45,19 @@ std::string Literals(const std::string& source, std::size_t at)
     return text;
 }
 
-// key -> English text, from every Texts.h under src/.
+// key -> English text, from every Texts.h under src/ and tools/.
 std::map<int, std::string> MessageTable()
 {
     std::map<int, std::string> table;
     const std::regex id(R"re(TextId\s+(\w+)\s*\{\s*(\d+)\s*,)re");
-    for (const auto& entry : fs::recursive_directory_iterator(fs::path(TW_SOURCE_DIR) / "src")) {
-        if (entry.path().filename() != "Texts.h")
+    std::vector<fs::path> headers;
+    for (const char* folder : {"src", "tools"})
+        for (const auto& entry : fs::recursive_directory_iterator(fs::path(TW_SOURCE_DIR) / folder))
+            headers.push_back(entry.path());
+    for (const fs::path& header : headers) {
+        if (header.filename() != "Texts.h")
             continue;
-        const std::string source = ReadAll(entry.path());
+        const std::string source = ReadAll(header);
         for (std::sregex_iterator match(source.begin(), source.end(), id), end; match != end; ++match) {
             const int key = std::stoi((*match)[2]);
             const bool fresh = table.emplace(key, Literals(source, match->position() + match->length())).second;

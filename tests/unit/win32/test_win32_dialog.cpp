@@ -208,3 +208,35 @@ TEST(Win32Dialog, FocusAndOwnersAreAsTheDialogAsks)
         EXPECT_LE(std::abs((at.top + at.bottom) - (screen.top + screen.bottom)), 1);
     }
 }
+
+// What the user typed is read wide: a character that the code page lacks
+// reads as '?' and is named, never as a look-alike; the program's own
+// exchange of that reading back into the control keeps what it shows.
+TEST(Win32Dialog, TextsBeyondTheCodePageReadWithoutLookAlikes)
+{
+    Win32Backend backend;
+    ScopedBackend installed(backend);
+    Probe dialog;
+    dialog.steps = [](Probe& d, HWND h) {
+        IDialogWindow& w = *d.Window();
+        const HWND edit = ::GetDlgItem(h, 1006);
+        const auto shown = [edit] {
+            wchar_t text[64] = L"";
+            ::GetWindowTextW(edit, text, 64);
+            return std::wstring(text);
+        };
+        ::SetWindowTextW(edit, L"\u0141ukasz \u03A9mega \u00E9");
+        EXPECT_EQ(w.GetItemText(1006), "?ukasz ?mega \xE9");
+        EXPECT_EQ(w.ItemForeignCharacters(1006), U"\u0141\u03A9");
+        w.SetItemText(1006, "?ukasz ?mega \xE9");
+        EXPECT_EQ(shown(), L"\u0141ukasz \u03A9mega \u00E9");
+
+        w.SetItemWideText(1006, u"\u0141\u00F3d\u017A");
+        EXPECT_EQ(shown(), L"\u0141\u00F3d\u017A");
+        w.SetItemText(1006, "Lodz");
+        EXPECT_EQ(shown(), L"Lodz");
+        EXPECT_TRUE(w.ItemForeignCharacters(1006).empty());
+        d.EndDialog(Answer::Cancel);
+    };
+    EXPECT_EQ(dialog.DoModal(), Answer::Cancel);
+}

@@ -98,3 +98,29 @@ TEST_F(Win32RegistryTest, DoubledSeparatorsNameTheSameKey)
     EXPECT_EQ(registry_.QueryValue(RegRoot::CurrentUser, "\\" + key_, "v").Error(), RegError::BadKeyPath);
     EXPECT_EQ(SystemSubKey("A\\\\B\\\\"), std::optional<std::string>("A\\B"));
 }
+
+// The narrow functions would give look-alikes ("\u0141" as "L"), which a
+// save would write back as a text that was never there.
+TEST_F(Win32RegistryTest, ATextBeyondTheCodePageReadsWithQuestionMarksNotLookAlikes)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const auto setWide = [key](const wchar_t* name, DWORD type, const std::wstring& text) {
+        return ::RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(text.data()),
+                                static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+    };
+    ASSERT_EQ(setWide(L"Owner", REG_SZ, std::wstring(L"\u0141\u00F3d\u017A", 5)), ERROR_SUCCESS);
+    ASSERT_EQ(setWide(L"List", REG_MULTI_SZ, std::wstring(L"\u03A9\0caf\u00E9\0", 8)), ERROR_SUCCESS);
+    ::RegCloseKey(key);
+
+    const auto owner = registry_.QueryValue(RegRoot::CurrentUser, key_, "Owner");
+    ASSERT_TRUE(owner);
+    EXPECT_EQ(owner.Value().data, RegValue::String("?\xF3" "d?").data);
+    const auto list = registry_.QueryValue(RegRoot::CurrentUser, key_, "List");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list.Value().data, Raw(RegType::MultiSz, std::string("?\0caf\xE9\0\0", 8)).data);
+    const auto exact = registry_.QueryExactValue(RegRoot::CurrentUser, key_, "Owner");
+    ASSERT_TRUE(exact);
+    EXPECT_TRUE(exact.Value().utf16) << "the backup keeps the text wide";
+}

@@ -1,0 +1,61 @@
+#pragma once
+// Texts beyond the system's code page. The program keeps its texts in the
+// system's ANSI code page (Windows-1252 on Linux), but Windows can hold more
+// in a control, a picked path or a registry value. These convert such a text
+// without look-alikes: "\u0141" never becomes "L", as the system's own
+// conversion would make it, silently.
+#include <string>
+#include <string_view>
+
+namespace tk {
+
+struct CodePageText {
+    // The text in the code page, with '?' for each character it lacks.
+    std::string text;
+    // The characters it lacks, each once, in the order they first come; empty
+    // when the text converts exactly.
+    std::u32string foreign;
+};
+
+// A UTF-16 text in the code page. An unpaired surrogate counts as a
+// character the code page lacks.
+CodePageText FromUtf16(std::u16string_view text);
+
+// A code page text as UTF-16; every byte has its character.
+std::u16string ToUtf16(std::string_view text);
+
+// The characters by their Unicode numbers for a message: "U+0141, U+03A9".
+std::string NameCharacters(std::u32string_view characters);
+
+namespace detail {
+
+// The common part of FromUtf16: walks the characters, asking `encode` for
+// each one's bytes in the code page (nothing when it has none).
+template <class Encode>
+CodePageText ConvertEach(std::u16string_view text, const Encode& encode)
+{
+    CodePageText out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t ch = text[i];
+        std::u16string_view unit = text.substr(i, 1);
+        const bool high = ch >= 0xD800 && ch <= 0xDBFF;
+        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            ch = 0x10000 + ((ch - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            unit = text.substr(i++, 2);
+        }
+        const bool surrogate = ch >= 0xD800 && ch <= 0xDFFF;
+        std::string bytes;
+        if (!surrogate && encode(unit, bytes)) {
+            out.text += bytes;
+            continue;
+        }
+        out.text += '?';
+        if (out.foreign.find(ch) == std::u32string::npos)
+            out.foreign += ch;
+    }
+    return out;
+}
+
+} // namespace detail
+
+} // namespace tk

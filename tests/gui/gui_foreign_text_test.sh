@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Texts that the ANSI code page cannot hold, in the Windows program under
+# Wine: a registered owner "Łódź" is shown as it is and is not saved back; a
+# typed "Łukasz Ωmega" is refused by name; a wallpaper picked with Browse in
+# a file named "Łódź.bmp" is refused and leaves the path field as it was. No
+# backup is written and the registry keeps its value each time.
+#   gui_foreign_text_test.sh WINE-RUN STATE tunewright.exe gui_drive.exe SOURCE-DIR
+set -euo pipefail
+run=$1 state=$2 program=$3 drive=$4 source=$5
+
+folder=$(mktemp -d)
+app=
+trap '[ -z "$app" ] || kill "$app" 2>/dev/null; rm -rf "$folder"' EXIT
+cp -r "$source/data/sample/." "$folder"
+rm -f "$folder"/backup/*.reg
+cp "$program" "$folder/tunewright.exe"
+: >"$folder/Łódź.bmp"
+
+fail() {
+    echo "gui_foreign_text_test: $*" >&2
+    exit 1
+}
+
+"$run" "$state" reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\System' \
+    /v EnableLUA /t REG_DWORD /d 0 /f >/dev/null
+owner='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
+desktop='HKCU\Control Panel\Desktop'
+"$run" "$state" reg add "$owner" /v RegisteredOwner /d 'Łódź' /f >/dev/null
+"$run" "$state" reg add "$desktop" /v Wallpaper /d 'C:\Pictures\Lake.bmp' /f >/dev/null
+query() { "$run" "$state" reg query "$1" /v "$2" | tr -d '\r'; }
+ownerBefore=$(query "$owner" RegisteredOwner)
+
+drive() {
+    "$run" "$state" "$drive" "window Orvelle Tunewright 3" "$@" || fail "driving the window failed at: $*"
+}
+
+"$run" "$state" "$folder/tunewright.exe" &
+app=$!
+# Registered owner (function 25): shown as the registry holds it, refused.
+drive "count 1000 61" "mark 1000 25" "text 1011 Registered owner" "wtext 1006 Łódź" \
+    "click 1010" "box" "has 65535 (U+0141, U+017A)" "command 1" "gone"
+# Typed: refused by name.
+drive "wset 1006 Łukasz Ωmega" "click 1010" "box" "has 65535 (U+0141, U+03A9)" "command 1" "gone"
+[ "$(query "$owner" RegisteredOwner)" = "$ownerBefore" ] || fail "the registered owner changed"
+
+# Desktop wallpaper (function 34): the picked file's path is refused and the
+# field keeps the registry's path.
+windows_folder="Z:${folder//\//\\}"
+drive "mark 1000 34" "text 1011 Desktop wallpaper" "text 1006 C:\\Pictures\\Lake.bmp" \
+    "click 1007" "box" "wset 1148 $windows_folder\\Łódź.bmp" "command 1" "gone" \
+    "back" "box" "has 65535 (U+0141, U+017A)" "command 1" "gone" "back" "text 1006 C:\\Pictures\\Lake.bmp"
+query "$desktop" Wallpaper | grep -qF 'REG_SZ    C:\Pictures\Lake.bmp' || fail "the wallpaper changed"
+
+backups=("$folder"/backup/*.reg)
+[ ! -e "${backups[0]}" ] || fail "a backup was written: ${backups[*]}"
+
+drive "syscommand 61536" "gone"
+wait "$app"
+app=

@@ -1,0 +1,151 @@
+// Texts beyond the program's code page, through the real main dialog: a
+// registry value the code page cannot hold is shown as it is and is not
+// saved back until the user replaces it; a typed text with such characters
+// is refused by name; nothing is written either time.
+#include "unit/RecordingBackend.h"
+#include "unit/TempAppFolder.h"
+
+#include "app/TunewrightDlg.h"
+#include "platform/SystemText.h"
+#include "regfile/RegistryTree.h"
+#include "toolkit/Resources.h"
+#include "toolkit/model/ModelWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::u16string kLodz = u"\u0141\u00F3d\u017A"; // "Łódź"
+const std::string kLodzInCodePage = "?\xF3" "d?";
+
+// The store holds a text beyond the code page as Windows reads it narrow,
+// with '?' for the characters it lacks; its exact read gives the text wide.
+class WideRegistry final : public tk::IRegistry {
+public:
+    tk::RegistryTree tree;
+
+    tk::Result<tk::RegValue, tk::RegError> QueryValue(tk::RegRoot root, std::string_view subKey,
+                                                      std::string_view name) override
+    {
+        return tree.QueryValue(root, subKey, name);
+    }
+    tk::Result<tk::ExactRegValue, tk::RegError> QueryExactValue(tk::RegRoot root, std::string_view subKey,
+                                                                std::string_view name) override
+    {
+        auto value = QueryValue(root, subKey, name);
+        if (!value || value.Value().data != tk::RegValue::String(kLodzInCodePage).data)
+            return IRegistry::QueryExactValue(root, subKey, name);
+        std::vector<std::uint8_t> wide;
+        for (const char16_t unit : kLodz + u'\0')
+            wide.insert(wide.end(), {static_cast<std::uint8_t>(unit & 0xFF), static_cast<std::uint8_t>(unit >> 8)});
+        return tk::ExactRegValue{{tk::RegType::Sz, wide}, true};
+    }
+    tk::RegResult SetValue(tk::RegRoot root, std::string_view subKey, std::string_view name,
+                           const tk::RegValue& value) override
+    {
+        return tree.SetValue(root, subKey, name, value);
+    }
+    tk::RegResult DeleteValue(tk::RegRoot root, std::string_view subKey, std::string_view name) override
+    {
+        return tree.DeleteValue(root, subKey, name);
+    }
+};
+
+class ForeignText : public ::testing::Test {
+protected:
+    ForeignText()
+    {
+        folder_.Write("config.ini", "Product ID\n0019\nLanguage\n[1033]\n");
+        folder_.Write("0019trl.ini", "[1033]\n00005 Caption\n00100 Saved\n00105 -\n00110 -\n10000 Registered owner\n"
+                                     "10010 End of functions\n[EOL]\n");
+        folder_.Write("0019fct.ini", "10000 0610\n10001 HKEY_CURRENT_USER\\\\Software\\\\Test\n10002 Owner\n");
+        fs::create_directory(folder_.Folder() / "backup");
+        static_cast<void>(
+            registry_.tree.SetValue(tk::RegRoot::CurrentUser, "Software\\Test", "Owner",
+                                    tk::RegValue::String(kLodzInCodePage)));
+        dialog_.AttachWindow(&window_);
+    }
+    ~ForeignText() override { dialog_.AttachWindow(nullptr); }
+
+    void Tick()
+    {
+        tk::Message tick{tk::MsgKind::Timer, 1};
+        dialog_.Dispatch(tick);
+    }
+    std::string Owner()
+    {
+        const auto value = registry_.tree.QueryValue(tk::RegRoot::CurrentUser, "Software\\Test", "Owner");
+        return std::string(value.Value().data.begin(), value.Value().data.end() - 1);
+    }
+    std::size_t Backups() const
+    {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_.Folder() / "backup"),
+                                                      fs::directory_iterator()));
+    }
+
+    WideRegistry registry_;
+    tk::FixedClock clock_{tk::LocalTime{2024, 3, 5, 9, 5}};
+    TempAppFolder folder_{&registry_, &clock_};
+    RecordingBackend backend_;
+    tk::ScopedBackend installed_{backend_};
+    tk::ModelWindow window_{tk::GetDialogTemplate(CTunewrightDlg::IDD), backend_};
+    CTunewrightDlg dialog_;
+};
+
+} // namespace
+
+TEST_F(ForeignText, ARegistryTextIsShownAsItIsAndSavedOnlyOnceReplaced)
+{
+    ASSERT_TRUE(dialog_.RunInitDialog());
+    window_.ClickListItem(IDC_FUNCTION_LIST, 0);
+    Tick();
+    Tick();
+    EXPECT_EQ(window_.GetItemText(IDC_PATH_EDIT), kLodzInCodePage);
+    EXPECT_EQ(window_.ItemForeignCharacters(IDC_PATH_EDIT), U"\u0141\u017A") << "still shown as the registry holds it";
+
+    dialog_.SendCommand(IDC_SAVE_BUTTON);
+    ASSERT_EQ(backend_.boxes.size(), 1u);
+    EXPECT_EQ(backend_.boxes[0], "Nothing was saved: the text \"" + kLodzInCodePage +
+                                     "\" holds characters that this program cannot keep (U+0141, U+017A); here they "
+                                     "show as \"?\". Replace them and save again.");
+    EXPECT_EQ(Backups(), 0u);
+    EXPECT_EQ(Owner(), kLodzInCodePage);
+
+    window_.SetItemText(IDC_PATH_EDIT, "Lodz");
+    Tick();
+    dialog_.SendCommand(IDC_SAVE_BUTTON);
+    EXPECT_EQ(backend_.boxes.back(), "Saved\n\n-\n\n-");
+    EXPECT_EQ(Owner(), "Lodz");
+    EXPECT_EQ(Backups(), 1u);
+}
+
+TEST_F(ForeignText, ATypedTextWithCharactersTheCodePageLacksIsRefusedByName)
+{
+    ASSERT_TRUE(dialog_.RunInitDialog());
+    window_.ClickListItem(IDC_FUNCTION_LIST, 0);
+    Tick();
+    window_.SetItemWideText(IDC_PATH_EDIT, u"\u0141ukasz \u03A9mega \u00E9");
+    Tick();
+    dialog_.SendCommand(IDC_SAVE_BUTTON);
+    ASSERT_EQ(backend_.boxes.size(), 1u);
+    EXPECT_NE(backend_.boxes[0].find("\"?ukasz ?mega \xE9\" holds characters that this program cannot keep "
+                                     "(U+0141, U+03A9)"),
+              std::string::npos)
+        << backend_.boxes[0];
+    EXPECT_EQ(Owner(), kLodzInCodePage);
+    EXPECT_EQ(Backups(), 0u);
+}
+
+TEST(SystemText, CharactersTheCodePageLacksBecomeQuestionMarksAndAreNamedOnce)
+{
+    const tk::CodePageText text = tk::FromUtf16(u"\u0141\u00F3d\u017A \u0141 \U0001F600 \u20AC\xD800x");
+    EXPECT_EQ(text.text, "?\xF3" "d? ? ? \x80?x");
+    EXPECT_EQ(text.foreign, U"\u0141\u017A\U0001F600\xD800");
+    EXPECT_EQ(tk::NameCharacters(text.foreign), "U+0141, U+017A, U+1F600, U+D800");
+    EXPECT_EQ(tk::ToUtf16("caf\xE9 \x80"), u"caf\u00E9 \u20AC");
+    EXPECT_TRUE(tk::FromUtf16(u"caf\u00E9").foreign.empty());
+}
