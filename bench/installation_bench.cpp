@@ -44,7 +44,7 @@ public:
     void ReportError(const std::string& text) override { std::cerr << "error: " << text << '\n'; }
     tk::Answer ShowMessageBox(std::string_view, std::string_view, tk::BoxStyle) override { return tk::Answer::Yes; }
     std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> ShowFolderDialog(std::string_view) override { return std::nullopt; }
+    std::optional<std::string> ShowFolderDialog(std::string_view, std::string_view) override { return std::nullopt; }
 };
 
 bench::InstallationSize SizeOf(const benchmark::State& state)

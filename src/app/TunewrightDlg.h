@@ -38,6 +38,8 @@ protected:
     void OpenHomepage();                                    // Help
     bool OnHelpInfo();                                      // Help
     void OnLanguageSelection();                             // Language
+    void OnFind();                                          // Find
+    void OnFindNext();                                      // Find
     void RefillFunctionList();                              // Refill
     void ShowSelectedFunction();                            // ShowFunction
     void ShowFunction(int functionKey);                     // ShowFunction
@@ -48,6 +50,7 @@ private:
     void TranslateMenu();                                   // Init
     void FillFunctionNames();                               // Init
     void FillCategoryFilter();                              // Init
+    bool FindFunction(const std::string& text, bool next);  // Find
     std::string T(int key) const { return translation.Lookup(key); }
 
 public:
@@ -95,6 +98,9 @@ public:
     // which in a catalogue of 100 or more functions is a function like any
     // other and must still be shown when it is the first one selected.
     bool panelFilled = false;
+
+    // What Find looked for last; F3 goes on with it.
+    std::string findText;
 
 private:
     bool systemMenuExtended = false;

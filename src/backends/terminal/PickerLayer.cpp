@@ -23,7 +23,7 @@ bool IsSpace(const Key& key)
 
 PickerLayer::PickerLayer(Mode mode, std::string title, std::string instruction, std::string_view filter,
                          std::string folder)
-    : mode_(mode), title_(std::move(title)), instruction_(std::move(instruction)), filter_(ParseFilter(filter))
+    : mode_(mode), title_(std::move(title)), instruction_(std::move(instruction)), filters_(ParseFilters(filter))
 {
     Open(folder);
 }
@@ -33,6 +33,8 @@ std::vector<HelpItem> PickerLayer::KeyHelp() const
     if (mode_ == Mode::Folder)
         return {{"Arrows move", 3}, {"Enter open", 1}, {"Space choose this folder", 1}, {"Backspace up", 2},
                 {"Esc cancel", 1}};
+    if (typeFocused_)
+        return {{"Arrows change the type", 1}, {"Enter choose", 2}, {"Tab list", 2}, {"Esc cancel", 1}};
     if (!listFocused_)
         return {{"Type a name or path", 3}, {"Enter choose", 1}, {"Tab list", 2}, {"Esc cancel", 1}};
     return {{"Arrows move", 3}, {"Enter open/choose", 1}, {"Backspace up", 2}, {"Tab name", 2}, {"Esc cancel", 1}};
@@ -41,7 +43,7 @@ std::vector<HelpItem> PickerLayer::KeyHelp() const
 void PickerLayer::Open(const std::string& folder, std::string_view select)
 {
     folder_ = folder;
-    listing_ = ListFolder(folder_, filter_.patterns, mode_ == Mode::Folder);
+    listing_ = ListFolder(folder_, filters_[filterIndex_].patterns, mode_ == Mode::Folder);
     selected_ = 0;
     scroll_ = 0;
     for (std::size_t i = 0; i < listing_.entries.size(); ++i)
@@ -71,7 +73,17 @@ void PickerLayer::HandleKey(const Key& key)
     if (IsLeaveKey(key)) {
         Finish(std::nullopt);
     } else if (key.code == KeyCode::Tab) {
-        listFocused_ = !listFocused_;
+        // List, name field, then the file type when there is a choice.
+        if (listFocused_) {
+            listFocused_ = false;
+        } else if (!typeFocused_ && mode_ == Mode::File && filters_.size() > 1) {
+            typeFocused_ = true;
+        } else {
+            typeFocused_ = false;
+            listFocused_ = true;
+        }
+    } else if (typeFocused_) {
+        HandleTypeKey(key);
     } else if (listFocused_) {
         HandleListKey(key);
     } else {
@@ -115,6 +127,20 @@ void PickerLayer::HandleBelowKey(const Key& key)
     } else {
         name_.HandleKey(key);
     }
+}
+
+void PickerLayer::HandleTypeKey(const Key& key)
+{
+    const std::size_t n = filters_.size();
+    if (key.code == KeyCode::Up || key.code == KeyCode::Left)
+        filterIndex_ = (filterIndex_ + n - 1) % n;
+    else if (key.code == KeyCode::Down || key.code == KeyCode::Right || IsSpace(key))
+        filterIndex_ = (filterIndex_ + 1) % n;
+    else if (key.code == KeyCode::Enter)
+        return ConfirmName();
+    else
+        return;
+    Open(folder_);
 }
 
 void PickerLayer::ConfirmName()

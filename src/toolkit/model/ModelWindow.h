@@ -41,7 +41,7 @@ public:
     virtual ~ModalHost() = default;
     virtual Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) = 0;
     virtual std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) = 0;
-    virtual std::optional<std::string> ShowFolderDialog(std::string_view title) = 0;
+    virtual std::optional<std::string> ShowFolderDialog(std::string_view title, std::string_view initialFolder) = 0;
 };
 
 struct MenuItemState {
@@ -94,6 +94,7 @@ public:
     std::string ListItemText(int id, int item) const override;
     int ListGetSelectionMark(int id) const override;
     void ListSetSelectionMark(int id, int item) override;
+    void ListSelectItem(int id, int item) override { ClickListItem(id, item); }
 
     void ComboResetContent(int id) override;
     int ComboAddString(int id, std::string_view text) override;
@@ -110,6 +111,8 @@ public:
     void SystemMenuAppendSeparator() override;
     void SystemMenuAppend(int commandId, std::string_view text) override;
 
+    void SetCaption(std::string_view text) override { caption_ = std::string(text); }
+    std::string Caption() const override { return caption_; }
     void SetIcon(int iconId, bool big) override;
     // A window in memory is never minimised, so it never paints an icon.
     bool IsMinimized() const override { return false; }
@@ -121,7 +124,7 @@ public:
     // The modal boxes go to the host.
     Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;
     std::optional<std::string> FileOpenDialog(const FileDialogRequest& request) override;
-    std::optional<std::string> BrowseForFolder(std::string_view title) override;
+    std::optional<std::string> BrowseForFolder(std::string_view title, std::string_view initialFolder) override;
 
 private:
     ControlState& Need(int id);
@@ -130,6 +133,7 @@ private:
 
     const DialogTemplate& tmpl_;
     ModalHost& host_;
+    std::string caption_;
     std::vector<ControlState> controls_;
     std::vector<MenuItemState> menu_;
     std::vector<MenuItemState> systemMenu_;
