@@ -68,8 +68,9 @@ void DialogLayer::Draw(CellScreen& screen)
         CellStyle title = Style(kTitleText, kTitle);
         title.bold = true;
         screen.Fill({0, 0, screen.Cols(), 1}, title);
-        const int len = std::min(static_cast<int>(tmpl.caption.size()), screen.Cols());
-        screen.Text((screen.Cols() - len) / 2, 0, tmpl.caption, title, screen.Cols());
+        const std::string caption = window_.Caption();
+        const int len = std::min(static_cast<int>(caption.size()), screen.Cols());
+        screen.Text((screen.Cols() - len) / 2, 0, caption, title, screen.Cols());
         menuBar_ = !entries.empty();
         menuX_ = 0;
         menuY_ = 1;
@@ -86,7 +87,7 @@ void DialogLayer::Draw(CellScreen& screen)
         const int w = std::min(layout.cols, std::max(1, screen.Cols() - 4)) + 2;
         const int h = std::min(layout.rows, std::max(1, screen.Rows() - 5 - extra)) + 2 + extra;
         const CellRect box = tmpl.x != 0 || tmpl.y != 0 ? PlacedBox(screen, tmpl, owner_, w, h) : CentredBox(screen, w, h);
-        client = DrawBox(screen, box, tmpl.caption, dialogBg);
+        client = DrawBox(screen, box, window_.Caption(), dialogBg);
         menuX_ = client.x;
         menuY_ = client.y;
         if (menuBar_) {
