@@ -29,8 +29,12 @@ bool CTunewrightDlg::FindFunction(const std::string& text, bool next)
 {
     std::vector<SearchedFunction> functions;
     functions.reserve(functionNames.size());
-    for (std::size_t i = 0; i < functionNames.size(); ++i)
-        functions.push_back({functionNames[i], T(catalogue::FunctionKey(static_cast<int>(i)) + 2)});
+    // A function without an info text has none to search, not the stand-in
+    // that a missing key shows.
+    for (std::size_t i = 0; i < functionNames.size(); ++i) {
+        const int infoKey = catalogue::FunctionKey(static_cast<int>(i)) + 2;
+        functions.push_back({functionNames[i], translation.Has(infoKey) ? T(infoKey) : std::string()});
+    }
 
     int from = 0;
     const int mark = functionList.GetSelectionMark();

@@ -170,11 +170,18 @@ TEST(FindE2E, AMatchOutsideTheCategoryShowsAllFunctionsAndNoMatchIsSaidInTheBox)
     // Category 3 lists the targets to open (kind 04): Beta alone.
     WriteSmall(inst, {"Alpha", "Beta", "Gamma"},
                {"10000 0810", "10001 x", "10002 y", "10010 0410", "10011 x", "10020 0810", "10021 x", "10022 y"}, "");
+    // Alpha has no info text: the "#10002" that stands in for it is no text
+    // to find.
+    std::string t = inst.Read("0019trl.ini");
+    t.erase(t.find("10002 Info 0\r\n"), 14);
+    inst.Write("0019trl.ini", t);
     const auto out = inst.Run("tick\ncategory 3\ntick 2\nmenu 32780\ntype 1031 gam\ntick 2\ntype 1031 nothing here\n"
-                              "tick\ndump\nclick 1\ndump\nclick 2\ntick\ndump\nkey F3\ndump\nclick 2\nclose\n");
+                              "tick\ndump\nclick 1\ndump\nclick 2\ntick\ndump\nkey F3\ndump\nclick 2\n"
+                              "menu 32780\ntype 1031 #10002\ntick\ndump\nclick 2\nclose\n");
     const std::vector<Screen> s = Screens(out);
-    ASSERT_EQ(s.size(), 4u) << Join(out);
+    ASSERT_EQ(s.size(), 5u) << Join(out);
     EXPECT_EQ(s[0].Control(kFindStatus).text, "No match for \"nothing here\".");
+    EXPECT_TRUE(Contains(out, "control 1032 shown \"No match for \\\"#10002\\\".\"")) << Join(out);
     EXPECT_EQ(s[1].Control(kFindStatus).text, "No match for \"nothing here\".") << "Enter finds nothing either";
     EXPECT_EQ(s[2].comboSel, 0) << "the filter is back at all functions";
     EXPECT_EQ(s[2].items, (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
