@@ -45,7 +45,7 @@ public:
     void ShowHelp(const std::string&) override {}
     tk::Answer ShowMessageBox(std::string_view, std::string_view, tk::BoxStyle) override { return tk::Answer::Yes; }
     std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> ShowFolderDialog(std::string_view) override { return std::nullopt; }
+    std::optional<std::string> ShowFolderDialog(std::string_view, std::string_view) override { return std::nullopt; }
 };
 
 bench::InstallationSize SizeOf(const benchmark::State& state)

@@ -19,6 +19,8 @@
 #define IDB_MENU_EXIT                   143
 #define IDB_MENU_HELP                   145
 #define IDB_MENU_WEBSITE                146
+#define IDB_MENU_FIND                   147
+#define IDD_FIND                        150
 
 // Controls of the main dialog.
 #define IDC_FUNCTION_LIST               1000
@@ -40,6 +42,11 @@
 #define IDC_LANGUAGE_GROUP              1019
 #define IDC_LANGUAGE_BOX                1020
 
+// Controls of the Find box.
+#define IDC_FIND_LABEL                  1030
+#define IDC_FIND_TEXT                   1031
+#define IDC_FIND_STATUS                 1032
+
 // Commands of the menu, and the About entry of the system menu.
 #define IDM_ABOUTBOX                    16
 #define ID_FILE_EXIT                    32771
@@ -48,6 +55,9 @@
 #define ID_HELP_GO_TO_WEBSITE           32777
 #define ID_HELP_ABOUT                   32778
 #define ID_FILE_LANGUAGE_SELECTION      32779
+#define ID_FILE_FIND                    32780
+// F3: the next function that holds the text of Find.
+#define ID_FIND_NEXT                    32781
 
 // Controls without an id; the Windows headers leave this to the script.
 #ifndef IDC_STATIC

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the pictures of the resource script: the two banners, the six menu
+"""Draws the pictures of the resource script: the two banners, the seven menu
 item bitmaps and the program icon (16, 32, 48 and 256 pixels).
 
 Standard library only, and deterministic, so that the committed files change
@@ -231,6 +231,25 @@ def pictogram_exit():
     return canvas
 
 
+def pictogram_find():
+    canvas = Canvas(12, 12, MENU_BACKGROUND)
+    canvas.stamp([
+        "...gggg.....",
+        "..gwwwwg....",
+        ".gwwwwwwg...",
+        ".gwwwwwwg...",
+        ".gwwwwwwg...",
+        ".gwwwwwwg...",
+        "..gwwwwg....",
+        "...ggggh....",
+        ".......hhh..",
+        "........hhh.",
+        ".........hhh",
+        "..........hh",
+    ], {"g": (20, 96, 180), "w": (214, 232, 250), "h": (96, 58, 26)})
+    return canvas
+
+
 def disc(colour):
     canvas = Canvas(12, 12, MENU_BACKGROUND)
     canvas.paint_sampled(lambda x, y: math.hypot(x - 6, y - 6) <= 5.9, colour)
@@ -398,6 +417,7 @@ PICTURES = {
     "menu_help.bmp": (pictogram_help, bmp_24),
     "menu_website.bmp": (pictogram_website, bmp_24),
     "menu_about.bmp": (pictogram_about, bmp_24),
+    "menu_find.bmp": (pictogram_find, bmp_24),
     "tunewright.ico": (program_icons, ico),
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The main window's own messages (keys 1500-1599).
+// The main window's own messages (keys 1500-1599, and 1806 for the file
+// picker of Browse).
 #include "platform/Texts.h"
 
 namespace text {
@@ -8,5 +9,6 @@ inline constexpr tk::TextId MarkerNotDeleted{1500, "The value \"%1\" of the key 
 inline constexpr tk::TextId CloseUnsaved{
     1501, "The new value of \"%1\" has not been saved. Close without saving?"};
 inline constexpr tk::TextId CannotOpen{1502, "\"%1\" could not be opened: %2."};
+inline constexpr tk::TextId AllFilesFilter{1806, "All files (*.*)"};
 
 } // namespace text

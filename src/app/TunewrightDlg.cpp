@@ -50,6 +50,8 @@ const tk::MessageMap& CTunewrightDlg::GetMessageMap() const
         tk::OnCommand(ID_HELP_GO_TO_WEBSITE, &D::OpenHomepage),      // Help
         tk::OnHelpInfoMessage(&D::OnHelpInfo),                       // Help
         tk::OnCommand(ID_FILE_LANGUAGE_SELECTION, &D::OnLanguageSelection), // Language
+        tk::OnCommand(ID_FILE_FIND, &D::OnFind),                     // Find
+        tk::OnCommand(ID_FIND_NEXT, &D::OnFindNext),                 // Find
         tk::OnCloseMessage(&D::OnClose),                             // Close
         tk::OnActivateMessage(&D::OnActivate),                       // Activate
         tk::OnCtlColorMessage(&D::OnCtlColor),                       // CtlColor

@@ -42,6 +42,8 @@ protected:
     void OpenHomepage();                                    // Help
     bool OnHelpInfo();                                      // Help
     void OnLanguageSelection();                             // Language
+    void OnFind();                                          // Find
+    void OnFindNext();                                      // Find
     void RefillFunctionList();                              // Refill
     void ShowSelectedFunction();                            // ShowFunction
     void ShowFunction(int functionKey);                     // ShowFunction
@@ -57,6 +59,7 @@ private:
     void TranslateMenu();                                   // Init
     void FillFunctionNames();                               // Init
     void FillCategoryFilter();                              // Init
+    bool FindFunction(const std::string& text, bool next);  // Find
     std::string T(int key) const { return translation.Lookup(key); }
 
 public:
@@ -113,6 +116,8 @@ public:
     // another program (Windows), the panel reads the registry again when the
     // window becomes active again.
     bool showAgainOnActivate = false;
+    // What Find looked for last; F3 goes on with it.
+    std::string findText;
 
 private:
     bool systemMenuExtended = false;

@@ -16,7 +16,7 @@ void CTunewrightDlg::OnBrowse()
     UpdateData(true);
     const std::optional<std::string> picked =
         row->browse == BrowseAction::Folder
-            ? Window()->BrowseForFolder(T(textkey::FolderBrowserTitle))
+            ? Window()->BrowseForFolder(T(textkey::FolderBrowserTitle), pathText)
             : Window()->FileOpenDialog({ExtensionFilter(numberText), pathText});
     if (!picked)
         return;

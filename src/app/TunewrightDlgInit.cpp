@@ -1,6 +1,7 @@
 #include "app/TextKeys.h"
 #include "app/TunewrightDlg.h"
 
+#include "app/find/Texts.h"
 #include "catalogue/FunctionKeys.h"
 #include "toolkit/Resources.h"
 
@@ -68,14 +69,18 @@ void CTunewrightDlg::TranslateMenu()
     struct Item {
         int top, position, textKey, bitmap;
     };
+    // Find's text is one of the program's own messages (key 0: see below).
     static constexpr Item items[] = {
-        {0, 0, textkey::MenuReverse, IDB_MENU_REVERSE},   {0, 2, textkey::MenuLanguage, IDB_MENU_LANGUAGE},
-        {0, 4, textkey::MenuExit, IDB_MENU_EXIT},         {1, 0, textkey::MenuHelpFile, IDB_MENU_HELP},
+        {0, 0, 0, IDB_MENU_FIND},
+        {0, 1, textkey::MenuReverse, IDB_MENU_REVERSE},   {0, 3, textkey::MenuLanguage, IDB_MENU_LANGUAGE},
+        {0, 5, textkey::MenuExit, IDB_MENU_EXIT},         {1, 0, textkey::MenuHelpFile, IDB_MENU_HELP},
         {1, 1, textkey::MenuWebsite, IDB_MENU_WEBSITE},   {1, 3, textkey::MenuAbout, IDB_MENU_ABOUT},
     };
     menuBitmaps.clear();
     for (const Item& item : items) {
-        w.MenuSetItemText(item.top, item.position, pad + T(item.textKey));
+        // A translation file older than Find shows its entry in English.
+        const std::string text = item.textKey == 0 ? tk::Text(text::MenuFind) : T(item.textKey);
+        w.MenuSetItemText(item.top, item.position, pad + text);
         // A bitmap that the resources lack leaves its item without one.
         if (tk::BitmapFileName(item.bitmap)) {
             w.MenuSetItemBitmap(item.top, item.position, item.bitmap);

@@ -56,6 +56,12 @@ inline bool StartsWithNoCase(std::string_view text, std::string_view prefix)
     return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
 }
 
+inline bool ContainsNoCase(std::string_view text, std::string_view part)
+{
+    return std::search(text.begin(), text.end(), part.begin(), part.end(),
+                       [](char x, char y) { return FoldedByte(x) == FoldedByte(y); }) != text.end();
+}
+
 // A strict weak order consistent with EqualNoCase.
 inline bool LessNoCase(std::string_view a, std::string_view b)
 {

@@ -59,6 +59,7 @@ public:
     }
     int GetSelectionMark() const { return Window().ListGetSelectionMark(Id()); }
     void SetSelectionMark(int item) { Window().ListSetSelectionMark(Id(), item); }
+    void SelectItem(int item) { Window().ListSelectItem(Id(), item); }
 };
 
 class CComboBox : public CWndControl {

@@ -167,6 +167,12 @@ void CDialog::SetTimer(int timerId, int milliseconds)
         window_->SetTimer(timerId, milliseconds);
 }
 
+void CDialog::SetCaption(std::string_view text)
+{
+    if (window_)
+        window_->SetCaption(text);
+}
+
 void DDX_Control(CDataExchange& dx, int id, CWndControl& control)
 {
     control.Attach(dx.Dialog().Window(), id);

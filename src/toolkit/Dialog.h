@@ -183,6 +183,8 @@ public:
     Answer ShowMessageBox(std::string_view text, std::optional<std::string_view> caption = std::nullopt,
                           BoxStyle style = {});
     void SetTimer(int timerId, int milliseconds);
+    // The dialog's title.
+    void SetCaption(std::string_view text);
 
 protected:
     // Default handling of the close request: the Cancel command.

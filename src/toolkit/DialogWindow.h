@@ -71,6 +71,9 @@ public:
     virtual std::string ListItemText(int id, int item) const = 0; // empty for no such item
     virtual int ListGetSelectionMark(int id) const = 0;
     virtual void ListSetSelectionMark(int id, int item) = 0;
+    // The item becomes the one selected item and the selection mark, and the
+    // list scrolls it into view.
+    virtual void ListSelectItem(int id, int item) = 0;
 
     // Combo box. The window text of a drop-down list is its selected entry.
     virtual void ComboResetContent(int id) = 0;
@@ -93,6 +96,8 @@ public:
     virtual void SystemMenuAppend(int commandId, std::string_view text) = 0;
 
     // The window itself.
+    virtual void SetCaption(std::string_view text) = 0;
+    virtual std::string Caption() const = 0;
     virtual void SetIcon(int iconId, bool big) = 0;
     virtual bool IsMinimized() const = 0;
     // Paints the minimised window: its icon background, then the icon centred
@@ -105,7 +110,8 @@ public:
     // Modal boxes owned by this window. Timer messages go on while they wait.
     virtual Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) = 0;
     virtual std::optional<std::string> FileOpenDialog(const FileDialogRequest& request) = 0;
-    virtual std::optional<std::string> BrowseForFolder(std::string_view title) = 0;
+    // `initialFolder`: where the browser starts when that folder exists.
+    virtual std::optional<std::string> BrowseForFolder(std::string_view title, std::string_view initialFolder) = 0;
 };
 
 } // namespace tk

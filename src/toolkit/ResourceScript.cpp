@@ -121,10 +121,15 @@ private:
     int line_ = 1;
 };
 
-// The ids that the Windows headers name for the script.
+// The ids and keys that the Windows headers name for the script.
 const ResourceSymbols& WindowsSymbols()
 {
-    static const ResourceSymbols symbols = {{"IDOK", 1}, {"IDCANCEL", 2}};
+    static const ResourceSymbols symbols = [] {
+        ResourceSymbols s = {{"IDOK", 1}, {"IDCANCEL", 2}};
+        for (int n = 1; n <= 24; ++n)
+            s["VK_F" + std::to_string(n)] = 0x6F + n;
+        return s;
+    }();
     return symbols;
 }
 
@@ -176,6 +181,8 @@ public:
                 out.menus.push_back(ParseMenu(id));
             else if (what == "DIALOG" || what == "DIALOGEX")
                 out.dialogs.push_back(ParseDialog(id));
+            else if (what == "ACCELERATORS")
+                out.accelerators.push_back(ParseAccelerators(id));
             else
                 Fail("unknown resource type " + what);
         }
@@ -317,6 +324,55 @@ private:
         return menu;
     }
 
+    // "A", ID, VIRTKEY, CONTROL or VK_F3, ID, VIRTKEY: keys by their
+    // virtual-key code only, as the program's keys work in every keyboard
+    // layout.
+    AcceleratorTable ParseAccelerators(int id)
+    {
+        AcceleratorTable table;
+        table.id = id;
+        Expect("BEGIN");
+        while (!IsWord("END")) {
+            // Faults name the line where the entry starts.
+            const int line = Peek().line;
+            const auto fail = [&](const std::string& what) {
+                throw CException(file_ + ", line " + std::to_string(line) + ": " + what);
+            };
+            Accelerator a;
+            if (Peek().kind == Token::String) {
+                const std::string key = ExpectString();
+                if (key.size() != 1 || !(std::isupper(static_cast<unsigned char>(key[0])) ||
+                                         std::isdigit(static_cast<unsigned char>(key[0]))))
+                    fail("an accelerator key is a capital letter, a digit or a VK_ name");
+                a.chord.key = static_cast<unsigned char>(key[0]);
+            } else {
+                a.chord.key = ExpectId();
+            }
+            SkipComma();
+            a.command = ExpectId();
+            bool virtualKey = false;
+            while (IsPunct(',')) {
+                Next();
+                const std::string option = ExpectWord();
+                if (option == "VIRTKEY")
+                    virtualKey = true;
+                else if (option == "CONTROL")
+                    a.chord.control = true;
+                else if (option == "SHIFT")
+                    a.chord.shift = true;
+                else if (option == "ALT")
+                    a.chord.alt = true;
+                else if (option != "NOINVERT")
+                    fail("unknown accelerator option " + option);
+            }
+            if (!virtualKey)
+                fail("only VIRTKEY accelerators are read");
+            table.entries.push_back(a);
+        }
+        Next();
+        return table;
+    }
+
     static ControlKind KindOf(const std::string& cls, const std::set<std::string>& styles)
     {
         auto has = [&](const char* s) { return styles.count(s) != 0; };
@@ -371,6 +427,10 @@ private:
         d.id = id;
         for (int i = 0; i < 4; ++i) {
             const int v = ExpectNumber();
+            if (i == 0)
+                d.x = v;
+            if (i == 1)
+                d.y = v;
             if (i == 2)
                 d.cx = v;
             if (i == 3)

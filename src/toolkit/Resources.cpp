@@ -50,6 +50,22 @@ std::optional<std::string> BitmapFileName(int id)
     return std::nullopt;
 }
 
+const AcceleratorTable* FindAccelerators(int id)
+{
+    for (const auto& table : ProgramResources().accelerators)
+        if (table.id == id)
+            return &table;
+    return nullptr;
+}
+
+std::optional<int> AcceleratorTable::CommandFor(const KeyChord& chord) const
+{
+    for (const Accelerator& a : entries)
+        if (a.chord == chord)
+            return a.command;
+    return std::nullopt;
+}
+
 std::vector<int> DialogTemplate::RadioGroup(int controlId) const
 {
     std::size_t at = 0;

@@ -43,6 +43,9 @@ struct ControlTemplate {
 struct DialogTemplate {
     int id = 0;
     std::string caption;
+    // Where the dialog opens, in dialog units from its owner's client area;
+    // 0, 0 opens it centred.
+    int x = 0, y = 0;
     int cx = 0, cy = 0;
     int menuId = 0;
     std::string fontName;
@@ -69,12 +72,39 @@ struct MenuTemplate {
     std::vector<MenuItemTemplate> items;
 };
 
+// A key with its modifiers. `key` is a Windows virtual-key code: 'A' to 'Z',
+// '0' to '9', 0x70 (VK_F1) to 0x87 (VK_F24).
+struct KeyChord {
+    int key = 0;
+    bool control = false;
+    bool shift = false;
+    bool alt = false;
+
+    bool operator==(const KeyChord&) const = default;
+};
+
+struct Accelerator {
+    KeyChord chord;
+    int command = 0;
+};
+
+// A dialog takes the keys of the table that has its menu's id; a dialog
+// without a menu takes those of the dialog that opened it. Each key sends
+// its command to the dialog that has the keyboard.
+struct AcceleratorTable {
+    int id = 0;
+    std::vector<Accelerator> entries;
+
+    std::optional<int> CommandFor(const KeyChord& chord) const;
+};
+
 struct ResourceScript {
     std::vector<DialogTemplate> dialogs;
     std::vector<MenuTemplate> menus;
     std::vector<std::pair<int, std::string>> strings;
     std::vector<std::pair<int, std::string>> bitmaps; // id, file name
     std::vector<std::pair<int, std::string>> icons;
+    std::vector<AcceleratorTable> accelerators;
 };
 
 // Names of ids: the "#define NAME number" lines of a resource header. Other
@@ -95,6 +125,8 @@ const DialogTemplate& GetDialogTemplate(int id);
 const MenuTemplate& GetMenuTemplate(int id);
 std::string LoadResourceString(int id); // empty when absent
 std::optional<std::string> BitmapFileName(int id);
+// Null when the resources have no such table.
+const AcceleratorTable* FindAccelerators(int id);
 
 // The embedded copies of res/tunewright.rc and of its id header res/resource.h.
 const char* EmbeddedResourceScript();

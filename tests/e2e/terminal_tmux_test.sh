@@ -3,12 +3,16 @@
 # a throw-away installation of the sample data in German (so that translated
 # captions differ from the resource script's), the start-up question
 # answered, the function list and menu bar checked, the selection moved with
-# the arrow keys. Then, on an 80x24 terminal, a user's round trip with keys
+# the arrow keys. At 120x40, 200x60 and 80x24 every text shown is whole or
+# ends in "…", and the list grows with the terminal. Find is opened with "/"
+# and finds a function by a word of its name. Then, on an 80x24 terminal, a
+# user's round trip with keys
 # only: a new number saved and its backup written, the backup picked in File,
 # Reverse changes and imported after the question, the store back byte for
-# byte; and a folder picked with Browse into the path field. Last, Escape
-# checked to ask before that path is lost, then to end the program and give
-# the terminal back (normal screen, cursor shown, line editing and echo on).
+# byte; and a folder picked with Browse, which starts in the folder of the
+# function's value, into the path field. Last, Escape checked to ask before
+# that path is lost, then to end the program and give the terminal back
+# (normal screen, cursor shown, line editing and echo on).
 #
 # usage: terminal_tmux_test.sh TUNEWRIGHT_BINARY SOURCE_DIR
 # Exit codes: 0 passed, 1 failed, 77 skipped (no tmux or iconv).
@@ -76,10 +80,13 @@ language='[1031]'
 sed -i "/^Language\r\?\$/{n;s/^\[[^]]*\]/$language/}" "$app/config.ini"
 grep -qF "$language" "$app/config.ini" || fail "cannot switch the sample to $language"
 # An older backup with another value: picking it instead of the new one shows
-# in the store. The folder browser starts in the program's current folder.
+# in the store. The folder browser starts in the folder of the function's
+# value, not in the program's current folder.
 printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"MenuShowDelay"="999"' \
     >"$app/backup/backup - 19990101 - 00.00 - decoy.reg" || fail "cannot write the older backup"
 mkdir -p "$work/start/Auswahl" "$work/start/Zielordner" || fail "cannot make the folders to browse"
+sed -i "s|^\"TEMP\"=.*|\"TEMP\"=\"$work/start\"\r|" "$work/registry.reg"
+grep -q "^\"TEMP\"=\"$work/start\"" "$work/registry.reg" || fail "cannot set TEMP in the store"
 
 # What the screen must show, from the translation file (Windows-1252).
 entry_raw() {
@@ -124,7 +131,7 @@ done
 cat >"$work/run.sh" <<SCRIPT
 #!/bin/sh
 printf 'SHELL BEFORE THE PROGRAM\n'
-cd '$work/start' || exit 1
+cd '$work' || exit 1
 TUNEWRIGHT_REGISTRY='$work/registry.reg' '$app/tunewright'
 echo \$? >'$work/status'
 stty -a >'$work/stty' 2>&1
@@ -159,8 +166,101 @@ wait_for "1357" 2 || fail "the option panel does not show the first function's v
 wait_for "┌ $name2 " 5 || fail "two Down keys did not show the third function \"$name2\" in the option panel"
 wait_for "2943" 2 || fail "the option panel does not show the third function's value 2943 (dword 0xb7f)"
 
-# The rest happens where it is tightest: 80 columns, 24 rows.
 keys() { "${tm[@]}" send-keys -t "$session" "$@"; }
+
+# Every text the window shows must be whole, or cut short with "…": the
+# names in the function list, the info text, the captions of the panel, the
+# menu bar. The screen is read in characters, one a cell.
+mapfile -t names < <(for (( k = 10000; ; k += 10 )); do
+    n=$(entry "$k"); [ "$n" = "End of functions" ] && break; printf '%s\n' "$n"; done)
+[ "${#names[@]}" = 61 ] || fail "the translation file does not name 61 functions"
+# Passes when the screen shows the text $1 whole, or a start of it and "…".
+shown_or_cut() {
+    local text=$1 k
+    grep -qF -- "$text" <<<"$screen" && return 0
+    for (( k = ${#text} - 1; k >= 3; --k )); do
+        grep -qF -- "${text:0:k}…" <<<"$screen" && return 0
+    done
+    return 1
+}
+is_name_or_cut() {
+    local text=$1 n
+    for n in "${names[@]}"; do
+        [ "$text" = "$n" ] && return 0
+        [[ "$text" == *… && "$n" == "${text%…}"* ]] && return 0
+    done
+    return 1
+}
+# $1: the size; $2: the function shown; $3: the rows the list must show at least.
+check_texts() {
+    local size=$1 key=$2 least=$3 r line col=-1 bar rest text rows=0 info joined first ir=-1 ic width
+    local LC_ALL=C.UTF-8
+    screen=$(capture)
+    mapfile -t lines <<<"$screen"
+    for r in "${!lines[@]}"; do
+        if [[ ${lines[r]} == *▸* ]]; then line=${lines[r]}; rest=${line%%▸*}; col=${#rest}; break; fi
+    done
+    (( col >= 0 )) || fail "$size: the function list shows no selection mark"
+    rest=${line:col}; rest=${rest%%[█░]*}; bar=$(( col + ${#rest} ))
+    for r in "${!lines[@]}"; do
+        [[ "${lines[r]:bar:1}" == [█░] ]] || continue
+        text=${lines[r]:col+1:bar-col-1}
+        text="${text%"${text##*[! ]}"}"
+        rows=$(( rows + 1 ))
+        is_name_or_cut "$text" || fail "$size: the list row \"$text\" is no name, nor one cut short with …"
+    done
+    (( rows >= least )) || fail "$size: the list shows $rows functions, fewer than $least"
+    # The info text: from where its first words are to the frame on its right.
+    info=$(entry $(( key + 2 )))
+    first=${info:0:12}
+    for r in "${!lines[@]}"; do
+        if [[ ${lines[r]} == *"$first"* ]]; then ir=$r; rest=${lines[r]%%"$first"*}; ic=${#rest}; break; fi
+    done
+    (( ir >= 0 )) || fail "$size: the info text does not begin with \"$first\""
+    rest=${lines[ir]:ic}; rest=${rest%%│*}; width=${#rest}
+    joined=
+    for (( r = ir; r < ${#lines[@]}; ++r )); do
+        text=${lines[r]:ic:width}
+        text="${text%"${text##*[! ]}"}"
+        [ -z "$text" ] && break
+        joined+="${joined:+ }$text"
+    done
+    if [ "$joined" != "$info" ]; then
+        [[ "$joined" == *… && "$info" == "${joined%…}"* ]] || fail "$size: the info text is cut without …: \"$joined\""
+    fi
+    for text in "$(entry "$key")" "$(entry $(( key + 1 )))" "$(entry 00055)" "$(entry 00060)" "$(entry 00065)" \
+                "$(entry 00140)" "$(entry 00010)" "$fileMenu" "$helpMenu" "Orvelle Tunewright 3"; do
+        shown_or_cut "$text" || fail "$size: \"$text\" is cut without …"
+    done
+}
+# A function with a long name and a long info text, shown at three sizes.
+longKey=10070
+keys Down Down Down Down Down
+wait_for "┌ $(entry $longKey) " 5 || fail "five Down keys did not show \"$(entry $longKey)\""
+for size in 120x40 200x60 80x24; do
+    "${tm[@]}" resize-window -t "$session" -x "${size%x*}" -y "${size#*x}" || fail "tmux cannot make the window $size"
+    sleep 0.5
+    least=8
+    [ "$size" = 200x60 ] && least=30
+    check_texts "$size" "$longKey" "$least"
+done
+keys Up Up Up Up Up
+wait_for "┌ $name2 " 5 || fail "five Up keys did not show \"$name2\" again"
+
+# Find: "/" in the list opens it; a word of a name, typed, selects that
+# function in the list behind the box; Escape closes the box.
+findLabel=$(entry 01802)
+word=$(entry 10400); word=${word%% *}
+keys /
+wait_for "$findLabel" 5 || fail "/ did not open Find (\"$findLabel\")"
+keys -l "$word"
+wait_for "▸$word" 5 || fail "typing \"$word\" in Find did not select its function"
+keys Escape
+wait_gone "$findLabel" 5 || fail "Escape did not close Find"
+keys Home Down Down
+wait_for "┌ $name2 " 5 || fail "Home and two Down keys did not show \"$name2\" again"
+
+# The rest happens where it is tightest: 80 columns, 24 rows.
 "${tm[@]}" resize-window -t "$session" -x 80 -y 24 || fail "tmux cannot make the window 80x24"
 keys Up Up
 wait_for "┌ $name0 " 5 || fail "two Up keys did not show the first function \"$name0\" again"
@@ -235,7 +335,7 @@ cp "$work/registry.reg" "$storeBeforeBrowse"
 keys "M-$browseKey"
 wait_for "$folderTitle" 5 || fail "Alt+$browseKey did not open the folder browser"
 wait_for "$folderLabel $work/start" 1 || capture | grep -q "$folderLabel .*/start *│" \
-    || fail "the folder browser does not start in the current folder"
+    || fail "the folder browser does not start in the folder of the function's value"
 wait_for "▸Auswahl/" 1 || fail "the folder browser does not list the first folder"
 keys Down Enter
 wait_for "/start/Zielordner" 2 || fail "Down and Enter did not open the folder Zielordner"

@@ -20,11 +20,12 @@ TEST(DriverE2E, ActionsOutOfReachAreIgnoredAndBadCommandsFailTheRun)
     // functions, the category filter 6 entries.
     const Case cases[] = {
         {"chek 1003", true},    {"tick x", true},       {"tick -1", true},        {"select", true},
-        {"key F2", true},       {"dump now", true},     {"answer maybe", true},   {"pick", true},
+        {"key F25", true},      {"dump now", true},     {"answer maybe", true},   {"pick", true},
         {"check 1005", true},   {"type 1009 x", true},  {"click 1011", true},     {"menu x", true},
         {"check 1003", false},  {"type 1006 abc", false}, {"click 1007", false}, {"select 61", false},
         {"select -1", false},   {"category 6", false},  {"menu 12345", false},    {"answer no", false},
-        {"pick /tmp tick 2", false}, {"choose Deutsch", false},
+        {"pick /tmp tick 2", false}, {"choose Deutsch", false}, {"key F2", false}, {"key Ctrl+Alt+F", false},
+        {"key Ctrl+", true},
     };
     Installation inst;
     for (const Case& c : cases) {
@@ -48,6 +49,14 @@ TEST(DriverE2E, ActionsOutOfReachAreIgnoredAndBadCommandsFailTheRun)
                                             std::string(c.bad ? "bad command" : "ignored") + " \"" + c.line + "\""}));
         EXPECT_EQ(out.status, 2);
     }
+    // While a box that the script works in is open, the main window behind
+    // it is out of reach.
+    const e2e::Outcome box = inst.RunExpectingComplaints("tick\nmenu 32780\nselect 3\ntype 1005 7\nclick 2\nclick 2\n");
+    EXPECT_TRUE(Contains(box.lines, "ignored \"select 3\"")) << e2e::Join(box.lines);
+    EXPECT_TRUE(Contains(box.lines, "ignored \"type 1005 7\"")) << e2e::Join(box.lines);
+    EXPECT_TRUE(Contains(box.lines, "ended IDCANCEL"));
+    EXPECT_EQ(box.status, 0);
+
     // The start-up question offers Yes and No, not OK.
     const e2e::Outcome ok = inst.RunExpectingComplaints("answer ok\nclick 2\n");
     EXPECT_TRUE(Contains(ok.lines, "ignored \"answer ok\"")) << e2e::Join(ok.lines);

@@ -224,9 +224,10 @@ TEST(SavingE2E, BrowsePutsThePickedPathIntoTheFieldAndWritesNothing)
 
     const auto file = RunOn(inst, 7, "pick /tools/x.exe\nclick 1007\ndump\npick cancel\nclick 1007\ndump\n");
     EXPECT_EQ(Grep(file, "filedialog"),
-              (std::vector<std::string>{"filedialog filter=\"exe files (*.exe)|*.exe\" folder=\"C:\\\\Tools\\\\a.exe\" -> "
-                                        "\"/tools/x.exe\"",
-                                        "filedialog filter=\"exe files (*.exe)|*.exe\" folder=\"/tools/x.exe\" -> cancel"}))
+              (std::vector<std::string>{"filedialog filter=\"exe files (*.exe)|*.exe|All files (*.*)|*.*\" "
+                                        "folder=\"C:\\\\Tools\\\\a.exe\" -> \"/tools/x.exe\"",
+                                        "filedialog filter=\"exe files (*.exe)|*.exe|All files (*.*)|*.*\" "
+                                        "folder=\"/tools/x.exe\" -> cancel"}))
         << Join(file);
     for (const Screen& s : Screens(file))
         EXPECT_EQ(s.Control(1006).text, "/tools/x.exe");

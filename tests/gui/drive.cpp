@@ -21,6 +21,9 @@
 //   syscommand N      choose system command N (SC_CLOSE: 61536)
 //   activate          tell the window that it is the active one again, as
 //                     the system does when the user comes back to it
+//   press KEY         bring the window to the front and press KEY there as
+//                     the keyboard does: F1 to F12, Enter, Escape, Tab or a
+//                     letter, after any of Ctrl+, Shift+ and Alt+ ("Ctrl+F")
 //   gone              wait until the window is destroyed
 #include <windows.h>
 
@@ -30,6 +33,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -79,6 +83,58 @@ std::wstring WideTextOf(HWND control)
     DWORD_PTR length = 0;
     ::SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &length);
     return text;
+}
+
+// The virtual-key code of a key name; 0 for none.
+WORD KeyCode(const std::string& name)
+{
+    if (name == "Enter")
+        return VK_RETURN;
+    if (name == "Escape")
+        return VK_ESCAPE;
+    if (name == "Tab")
+        return VK_TAB;
+    if (name.size() >= 2 && name[0] == 'F' && std::atoi(name.c_str() + 1) >= 1 && std::atoi(name.c_str() + 1) <= 12)
+        return static_cast<WORD>(VK_F1 + std::atoi(name.c_str() + 1) - 1);
+    if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
+        return static_cast<WORD>(name[0]);
+    return 0;
+}
+
+INPUT KeyInput(WORD key, bool up)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+// Real key strokes, as the keyboard gives them, go to the foreground window:
+// keys that a program translates itself (its accelerators) reach it only so.
+bool Press(std::string chord)
+{
+    std::vector<WORD> modifiers;
+    for (const auto& [prefix, key] : {std::pair<std::string, WORD>{"Ctrl+", VK_CONTROL}, {"Shift+", VK_SHIFT},
+                                      {"Alt+", VK_MENU}})
+        if (chord.rfind(prefix, 0) == 0) {
+            modifiers.push_back(key);
+            chord = chord.substr(prefix.size());
+        }
+    const WORD key = KeyCode(chord);
+    if (key == 0 || !window)
+        return false;
+    ::SetForegroundWindow(window);
+    if (!Wait([] { return ::GetForegroundWindow() == window; }))
+        return false;
+    std::vector<INPUT> inputs;
+    for (WORD m : modifiers)
+        inputs.push_back(KeyInput(m, false));
+    inputs.push_back(KeyInput(key, false));
+    inputs.push_back(KeyInput(key, true));
+    for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m)
+        inputs.push_back(KeyInput(*m, true));
+    return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
 // `wideTail` is the step's text after its ID, as given, beyond the code page
@@ -131,6 +187,8 @@ bool Step(const std::string& verb, const std::string& rest, const std::wstring& 
         return ::SendNotifyMessageA(window, WM_SYSCOMMAND, static_cast<WPARAM>(id), 0);
     if (verb == "activate")
         return ::SendNotifyMessageA(window, WM_ACTIVATE, WA_ACTIVE, 0);
+    if (verb == "press")
+        return Press(rest);
     if (verb == "gone")
         return Wait([&] { return !::IsWindow(window); });
     return false;

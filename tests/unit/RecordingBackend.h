@@ -27,7 +27,7 @@ public:
         return answer_;
     }
     std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return picked; }
-    std::optional<std::string> ShowFolderDialog(std::string_view) override { return std::nullopt; }
+    std::optional<std::string> ShowFolderDialog(std::string_view, std::string_view) override { return std::nullopt; }
 
     std::vector<std::string> errors;
     std::vector<std::string> boxes;

@@ -33,7 +33,7 @@ public:
     }
     void OnTick(int) { ++ticks; }
     void OpenFile() { Note(Window()->FileOpenDialog({"Any|*.*", ""}).value_or("cancel")); }
-    void OpenFolder() { Note(Window()->BrowseForFolder("Where").value_or("cancel")); }
+    void OpenFolder() { Note(Window()->BrowseForFolder("Where", "").value_or("cancel")); }
     void Ask() { Note(ShowMessageBox("Sure?", "Q", {BoxButtons::YesNo, BoxIcon::Question}) == Answer::No ? "no" : "yes"); }
     void Note(const std::string& result) { seen.push_back(result + " after " + std::to_string(ticks)); }
 
@@ -55,4 +55,29 @@ TEST(HeadlessDriver, TicksRunWhileABoxWaitsForItsAnswer)
     EXPECT_EQ(dialog.seen, (std::vector<std::string>{"/a b/c after 2", "cancel after 3", "no after 6", "yes after 7"}));
     EXPECT_EQ(backend.Finish(), 0);
     EXPECT_NE(out.str().find("-> \"/a b/c\"\n"), std::string::npos) << out.str();
+}
+
+TEST(HeadlessDriver, KeyNamesGiveTheirVirtualKeyAndModifiers)
+{
+    const struct {
+        const char* name;
+        std::optional<KeyChord> chord;
+    } cases[] = {
+        {"F1", KeyChord{0x70}},
+        {"F3", KeyChord{0x72}},
+        {"f24", KeyChord{0x87}},
+        {"Ctrl+F", KeyChord{'F', true}},
+        {"ctrl+shift+alt+f", KeyChord{'F', true, true, true}},
+        {"Alt+7", KeyChord{'7', false, false, true}},
+        {"F0", std::nullopt},
+        {"F25", std::nullopt},
+        {"F03", std::nullopt},
+        {"Ctrl+", std::nullopt},
+        {"Hyper+F", std::nullopt},
+        {"Ctrl+FF", std::nullopt},
+        {"+", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseKeyName(c.name), c.chord) << c.name;
 }

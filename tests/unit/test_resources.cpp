@@ -38,6 +38,11 @@ TEST(ResourceScript, EveryIdTheProgramUsesIsThereWithItsKind)
         {IDD_LANGUAGE_SELECTION, IDC_LANGUAGE_GROUP, ControlKind::GroupBox},
         {IDD_LANGUAGE_SELECTION, OkCommand, ControlKind::PushButton},
         {IDD_ABOUTBOX, OkCommand, ControlKind::PushButton},
+        {IDD_FIND, IDC_FIND_LABEL, ControlKind::StaticText},
+        {IDD_FIND, IDC_FIND_TEXT, ControlKind::Edit},
+        {IDD_FIND, IDC_FIND_STATUS, ControlKind::StaticText},
+        {IDD_FIND, OkCommand, ControlKind::PushButton},
+        {IDD_FIND, CancelCommand, ControlKind::PushButton},
     };
     for (const Use& use : uses) {
         const ControlTemplate* control = GetDialogTemplate(use.dialog).Find(use.control);
@@ -53,12 +58,40 @@ TEST(ResourceScript, EveryIdTheProgramUsesIsThereWithItsKind)
     for (const auto& popup : GetMenuTemplate(IDR_MAINMENU).items)
         for (const auto& item : popup.items)
             commands.push_back(item.id);
-    for (int id : {ID_FILE_REVERSE_CHANGES, ID_FILE_LANGUAGE_SELECTION, ID_FILE_EXIT, ID_HELP_SHOW_HELP_FILE,
-                   ID_HELP_GO_TO_WEBSITE, ID_HELP_ABOUT})
+    for (int id : {ID_FILE_FIND, ID_FILE_REVERSE_CHANGES, ID_FILE_LANGUAGE_SELECTION, ID_FILE_EXIT,
+                   ID_HELP_SHOW_HELP_FILE, ID_HELP_GO_TO_WEBSITE, ID_HELP_ABOUT})
         EXPECT_NE(std::find(commands.begin(), commands.end(), id), commands.end()) << "menu command " << id;
     EXPECT_FALSE(LoadResourceString(IDS_ABOUTBOX).empty());
-    for (int id : {IDB_MENU_REVERSE, IDB_MENU_LANGUAGE, IDB_MENU_EXIT, IDB_MENU_HELP, IDB_MENU_WEBSITE, IDB_MENU_ABOUT})
+    for (int id : {IDB_MENU_FIND, IDB_MENU_REVERSE, IDB_MENU_LANGUAGE, IDB_MENU_EXIT, IDB_MENU_HELP,
+                   IDB_MENU_WEBSITE, IDB_MENU_ABOUT})
         EXPECT_TRUE(BitmapFileName(id)) << "bitmap " << id;
+
+    // The main window's keys, which its boxes share: Ctrl+F opens Find, F3
+    // goes on with it.
+    const AcceleratorTable* keys = FindAccelerators(IDR_MAINMENU);
+    ASSERT_TRUE(keys);
+    EXPECT_EQ(keys->CommandFor(KeyChord{'F', true}), ID_FILE_FIND);
+    EXPECT_EQ(keys->CommandFor(KeyChord{0x72}), ID_FIND_NEXT);
+    EXPECT_EQ(keys->CommandFor(KeyChord{'F'}), std::nullopt);
+    // Find opens over the lower right of the main window, inside it.
+    const DialogTemplate& find = GetDialogTemplate(IDD_FIND);
+    const DialogTemplate& main = GetDialogTemplate(IDD_TUNEWRIGHT_DIALOG);
+    EXPECT_GT(find.x, main.cx / 3);
+    EXPECT_LE(find.x + find.cx, main.cx);
+    EXPECT_LE(find.y + find.cy, main.cy);
+}
+
+TEST(ResourceScript, ReadsAcceleratorsByVirtualKey)
+{
+    const ResourceScript s = ParseResourceScript("5 ACCELERATORS\nBEGIN\n  \"F\", 7, VIRTKEY, CONTROL, NOINVERT\n"
+                                                 "  VK_F3, 8, VIRTKEY\n  \"9\", 9, VIRTKEY, SHIFT, ALT\nEND\n",
+                                                 "t.rc");
+    ASSERT_EQ(s.accelerators.size(), 1u);
+    EXPECT_EQ(s.accelerators[0].id, 5);
+    EXPECT_EQ(s.accelerators[0].CommandFor(KeyChord{'F', true}), 7);
+    EXPECT_EQ(s.accelerators[0].CommandFor(KeyChord{0x72}), 8);
+    EXPECT_EQ(s.accelerators[0].CommandFor(KeyChord{'9', false, true, true}), 9);
+    EXPECT_EQ(s.accelerators[0].CommandFor(KeyChord{'9', false, true}), std::nullopt);
 }
 
 TEST(ResourceScript, ParsesNamesQuotesCommentsAndNegatedStyles)
@@ -104,6 +137,11 @@ TEST(ResourceScript, ReportsTheLineOfAFault)
         {control + "5, \"Edit\", 0, 1, 2, 3, 4294967296\nEND\n", 3},
         {control + "5, \"Edit\", 0, 1, 2, 3, 4x\nEND\n", 3},
         {nested, 33},
+        {"1 ACCELERATORS\nBEGIN\n \"f\", 2, VIRTKEY\nEND\n", 3},
+        {"1 ACCELERATORS\nBEGIN\n \"F\", 2, VIRTKEY,\n CONTROL\n \"^F\", 3\nEND\n", 5},
+        {"1 ACCELERATORS\nBEGIN\n \"F\", 2, VIRTKEY\n \"G\", 3\nEND\n", 4},
+        {"1 ACCELERATORS\nBEGIN\n \"F\", 2, VIRTKEY, CTRL\nEND\n", 3},
+        {"1 ACCELERATORS\nBEGIN\n\n VK_F99, 2, VIRTKEY\nEND\n", 4},
     };
     for (const auto& b : bad) {
         try {

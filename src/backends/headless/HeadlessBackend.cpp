@@ -68,6 +68,19 @@ bool Reachable(const ControlState& c)
     return c.visible;
 }
 
+// A box with a field to type into or a list to choose from stays open for
+// the script, which works in it until it ends; other boxes are answered at
+// once (About, the language box with `choose`).
+bool WorkedInByScript(const ModelWindow& window)
+{
+    for (const auto& c : window.Controls())
+        if (c.kind == ControlKind::Edit || c.kind == ControlKind::ListView)
+            return true;
+    return false;
+}
+
+constexpr KeyChord kF1{0x70};
+
 bool WithinItems(int index, std::size_t count)
 {
     return index >= 0 && static_cast<std::size_t>(index) < count;
@@ -103,6 +116,22 @@ void HeadlessBackend::Bad(const std::string& line)
 {
     badCommand_ = true;
     Emit("bad command " + Quote(line));
+}
+
+void HeadlessBackend::Missing(const ScriptCommand& command)
+{
+    if (open_.size() > 1)
+        Ignore(command);
+    else
+        Bad(command.line);
+}
+
+const AcceleratorTable* HeadlessBackend::Accelerators() const
+{
+    for (auto d = open_.rbegin(); d != open_.rend(); ++d)
+        if (const int menu = d->window->Template().menuId; menu != 0)
+            return FindAccelerators(menu);
+    return nullptr;
 }
 
 std::optional<ScriptCommand> HeadlessBackend::NextCommand()
@@ -198,7 +227,15 @@ Answer HeadlessBackend::RunNested(CDialog& dialog, ModelWindow& window)
 {
     if (!dialog.RunInitDialog())
         window.EndDialog(Answer::Cancel);
-    if (!window.EndResult()) {
+    if (!window.EndResult() && WorkedInByScript(window)) {
+        while (!window.EndResult()) {
+            const std::optional<ScriptCommand> command = NextCommand();
+            // A script that ends while the box is open leaves it unanswered.
+            if (!command)
+                return Answer::Cancel;
+            Execute(dialog, window, *command);
+        }
+    } else if (!window.EndResult()) {
         ControlState* combo = FirstControlOfKind(window, ControlKind::ComboBox);
         if (combo && !choices_.empty()) {
             const ScriptCommand choice = choices_.front();
@@ -209,7 +246,7 @@ Answer HeadlessBackend::RunNested(CDialog& dialog, ModelWindow& window)
         dialog.SendCommand(OkCommand);
     }
     const Answer result = window.EndResult().value_or(Answer::Cancel);
-    Emit("dialog " + std::to_string(window.Template().id) + " caption=" + Quote(window.Template().caption) +
+    Emit("dialog " + std::to_string(window.Template().id) + " caption=" + Quote(window.Caption()) +
          " -> " + ResultName(result));
     return result;
 }
@@ -254,7 +291,7 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const Script
         const bool list = command.verb == ScriptVerb::Select;
         ControlState* c = FirstControlOfKind(window, list ? ControlKind::ListView : ControlKind::ComboBox);
         if (!c)
-            return Bad(command.line);
+            return Missing(command);
         if (!Reachable(*c) || !WithinItems(n, (list ? c->items : c->entries).size()))
             return Ignore(command);
         if (list)
@@ -266,7 +303,7 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const Script
     case ScriptVerb::Check: {
         const ControlState* radio = ControlOfKind(window, n, {ControlKind::RadioButton});
         if (!radio)
-            return Bad(command.line);
+            return Missing(command);
         if (!Reachable(*radio))
             return Ignore(command);
         window.ClickRadio(n);
@@ -275,7 +312,9 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const Script
     case ScriptVerb::Type: {
         const ControlState* field = ControlOfKind(window, n, {ControlKind::Edit, ControlKind::ComboBox});
         // A drop-down list has no edit field to type into.
-        if (!field || field->dropList)
+        if (!field)
+            return Missing(command);
+        if (field->dropList)
             return Bad(command.line);
         if (!Reachable(*field))
             return Ignore(command);
@@ -287,7 +326,7 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const Script
         if (n != OkCommand && n != CancelCommand) {
             const ControlState* button = ControlOfKind(window, n, {ControlKind::PushButton});
             if (!button)
-                return Bad(command.line);
+                return Missing(command);
             if (!Reachable(*button))
                 return Ignore(command);
         }
@@ -311,10 +350,19 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const Script
         m.kind = MsgKind::Close;
         dialog.Dispatch(m);
         return;
-    case ScriptVerb::KeyF1:
-        m.kind = MsgKind::HelpInfo;
-        dialog.Dispatch(m);
+    case ScriptVerb::Key: {
+        if (command.key == kF1) {
+            m.kind = MsgKind::HelpInfo;
+            dialog.Dispatch(m);
+            return;
+        }
+        const AcceleratorTable* keys = Accelerators();
+        const std::optional<int> id = keys ? keys->CommandFor(command.key) : std::nullopt;
+        if (!id)
+            return Ignore(command);
+        dialog.SendCommand(*id);
         return;
+    }
     case ScriptVerb::Dump:
         Dump(window);
         return;
@@ -328,6 +376,9 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const Script
 void HeadlessBackend::Dump(const ModelWindow& window)
 {
     std::ostringstream out;
+    // A box that the script works in says which box it is.
+    if (open_.size() > 1)
+        out << "box " << window.Template().id << " caption=" << Quote(window.Caption()) << '\n';
     for (const auto& c : window.Controls()) {
         if (c.id == -1)
             continue;
@@ -403,7 +454,8 @@ std::optional<std::string> HeadlessBackend::ShowFileDialog(const FileDialogReque
     return result;
 }
 
-std::optional<std::string> HeadlessBackend::ShowFolderDialog(std::string_view title)
+// Where it would start is not printed: the event stays as scripts know it.
+std::optional<std::string> HeadlessBackend::ShowFolderDialog(std::string_view title, std::string_view)
 {
     const std::optional<std::string> result = NextPick();
     Emit("folderdialog title=" + Quote(title) + " -> " + (result ? Quote(*result) : std::string("cancel")));

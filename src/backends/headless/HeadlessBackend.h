@@ -36,7 +36,7 @@ public:
     // The modal boxes of the dialog windows, answered from the queues.
     Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;
     std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) override;
-    std::optional<std::string> ShowFolderDialog(std::string_view title) override;
+    std::optional<std::string> ShowFolderDialog(std::string_view title, std::string_view initialFolder) override;
 
 private:
     struct OpenDialog {
@@ -59,6 +59,11 @@ private:
     // A user could not do this now: the script expected another window.
     void Ignore(const ScriptCommand& command);
     void Bad(const std::string& line);
+    // A control the script names is not in the window: in a box, it is in
+    // a window behind it, out of reach; in the main window it is a mistake.
+    void Missing(const ScriptCommand& command);
+    // The keys of the window that has the keyboard.
+    const AcceleratorTable* Accelerators() const;
 
     std::istream& in_;
     std::ostream& out_;

@@ -1,6 +1,7 @@
 #include "backends/headless/ScriptCommand.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 
 namespace tk {
@@ -57,12 +58,48 @@ const struct {
 } kVerbs[] = {
     {"tick", ScriptVerb::Tick},   {"select", ScriptVerb::Select}, {"category", ScriptVerb::Category},
     {"check", ScriptVerb::Check}, {"type", ScriptVerb::Type},     {"click", ScriptVerb::Click},
-    {"menu", ScriptVerb::Menu},   {"close", ScriptVerb::Close},   {"key", ScriptVerb::KeyF1},
+    {"menu", ScriptVerb::Menu},   {"close", ScriptVerb::Close},   {"key", ScriptVerb::Key},
     {"answer", ScriptVerb::Answer}, {"pick", ScriptVerb::Pick},   {"choose", ScriptVerb::Choose},
     {"dump", ScriptVerb::Dump},
 };
 
+bool SameWord(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
 } // namespace
+
+std::optional<KeyChord> ParseKeyName(std::string_view name)
+{
+    KeyChord chord;
+    for (auto plus = name.find('+'); plus != std::string_view::npos && plus + 1 < name.size(); plus = name.find('+')) {
+        const std::string_view modifier = name.substr(0, plus);
+        if (SameWord(modifier, "Ctrl"))
+            chord.control = true;
+        else if (SameWord(modifier, "Shift"))
+            chord.shift = true;
+        else if (SameWord(modifier, "Alt"))
+            chord.alt = true;
+        else
+            return std::nullopt;
+        name.remove_prefix(plus + 1);
+    }
+    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
+        chord.key = std::toupper(static_cast<unsigned char>(name[0]));
+        return chord;
+    }
+    if (name.size() >= 2 && (name[0] == 'F' || name[0] == 'f')) {
+        const std::optional<int> n = Integer(name.substr(1));
+        if (n && *n >= 1 && *n <= 24 && name[1] != '0') {
+            chord.key = 0x6F + *n;
+            return chord;
+        }
+    }
+    return std::nullopt;
+}
 
 std::optional<ScriptCommand> ParseScriptCommand(std::string_view line)
 {
@@ -115,8 +152,13 @@ std::optional<ScriptCommand> ParseScriptCommand(std::string_view line)
     case ScriptVerb::Close:
     case ScriptVerb::Dump:
         return rest.empty() ? std::optional<ScriptCommand>(c) : std::nullopt;
-    case ScriptVerb::KeyF1:
-        return rest == "F1" ? std::optional<ScriptCommand>(c) : std::nullopt;
+    case ScriptVerb::Key: {
+        const std::optional<KeyChord> key = ParseKeyName(rest);
+        if (!key)
+            return std::nullopt;
+        c.key = *key;
+        return c;
+    }
     case ScriptVerb::Answer:
     case ScriptVerb::Pick:
     case ScriptVerb::Choose:

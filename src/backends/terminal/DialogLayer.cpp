@@ -4,8 +4,9 @@
 
 namespace tk {
 
-DialogLayer::DialogLayer(CDialog& dialog, TerminalWindow& window, bool fullScreen)
-    : dialog_(dialog), window_(window), full_(fullScreen)
+DialogLayer::DialogLayer(CDialog& dialog, TerminalWindow& window, bool fullScreen, const AcceleratorTable* keys,
+                         const DialogTemplate* owner)
+    : dialog_(dialog), window_(window), full_(fullScreen), keys_(keys), owner_(owner)
 {
 }
 

@@ -15,8 +15,11 @@ namespace tk {
 class DialogLayer final : public Layer {
 public:
     // A full-screen dialog has the whole terminal with a title line and the
-    // menu bar; the others are boxes over it.
-    DialogLayer(CDialog& dialog, TerminalWindow& window, bool fullScreen);
+    // menu bar; the others are boxes over it. `keys` are the dialog's
+    // accelerators (none: null); `owner` is the template of the dialog that
+    // opened this one, over which a template with a position is placed.
+    DialogLayer(CDialog& dialog, TerminalWindow& window, bool fullScreen, const AcceleratorTable* keys = nullptr,
+                const DialogTemplate* owner = nullptr);
 
     void Draw(CellScreen& screen) override;
     void HandleKey(const Key& key) override;
@@ -48,6 +51,7 @@ private:
     void DrawDropList(CellScreen& screen);
     void DrawEdit(CellScreen& screen, const ControlState& c, const CellRect& r, const CtlColorRequest& colors);
 
+    bool HandleAccelerator(const Key& key);              // DialogLayerAccelerators.cpp
     bool HandleGlobalKey(const Key& key);
     bool HandleMnemonic(char letter);
     void HandleMenuKey(const Key& key);
@@ -62,6 +66,8 @@ private:
     CDialog& dialog_;
     TerminalWindow& window_;
     bool full_;
+    const AcceleratorTable* keys_;
+    const DialogTemplate* owner_;
     MenuView menu_;
     std::map<int, LineEdit> edits_;
     std::map<int, int> listScroll_;

@@ -2,6 +2,7 @@
 // from the template layout in the colours the dialog gives.
 #include "backends/terminal/DialogLayer.h"
 
+#include "backends/terminal/GrowLayout.h"
 #include "backends/terminal/TextLayout.h"
 #include "backends/terminal/Texts.h"
 #include "backends/terminal/Theme.h"
@@ -39,6 +40,21 @@ Rgb Blend(Rgb a, Rgb b, int step, int steps)
     return {mix(a.r, b.r), mix(a.g, b.g), mix(a.b, b.b)};
 }
 
+// A box whose template gives a position lies that far into its owner, in
+// proportion: the owner fills the screen below its title and menu bar.
+CellRect PlacedBox(const CellScreen& screen, const DialogTemplate& tmpl, const DialogTemplate* owner, int w, int h)
+{
+    if (!owner || owner->cx <= 0 || owner->cy <= 0)
+        return CentredBox(screen, w, h);
+    const int top = owner->menuId != 0 ? 2 : 1;
+    const int rows = std::max(1, screen.Rows() - top - 1);
+    w = std::min(w, screen.Cols());
+    h = std::min(h, screen.Rows() - 1);
+    const int x = tmpl.x * screen.Cols() / owner->cx;
+    const int y = top + tmpl.y * rows / owner->cy;
+    return {std::clamp(x, 0, screen.Cols() - w), std::clamp(y, 0, std::max(0, screen.Rows() - 1 - h)), w, h};
+}
+
 } // namespace
 
 void DialogLayer::Draw(CellScreen& screen)
@@ -53,8 +69,9 @@ void DialogLayer::Draw(CellScreen& screen)
         CellStyle title = Style(kTitleText, kTitle);
         title.bold = true;
         screen.Fill({0, 0, screen.Cols(), 1}, title);
-        const int len = std::min(static_cast<int>(tmpl.caption.size()), screen.Cols());
-        screen.Text((screen.Cols() - len) / 2, 0, tmpl.caption, title, screen.Cols());
+        const std::string caption = window_.Caption();
+        const int len = std::min(static_cast<int>(caption.size()), screen.Cols());
+        screen.Text((screen.Cols() - len) / 2, 0, caption, title, screen.Cols());
         menuBar_ = !entries.empty();
         menuX_ = 0;
         menuY_ = 1;
@@ -62,7 +79,7 @@ void DialogLayer::Draw(CellScreen& screen)
             menu_.DrawBar(screen, entries, 0, 1, screen.Cols());
         const int top = menuBar_ ? 2 : 1;
         client = {0, top, screen.Cols(), std::max(0, screen.Rows() - top - 1)};
-        layout = LayoutDialog(tmpl, client.w, client.h);
+        layout = FillLayout(tmpl, client.w, client.h);
         screen.Fill(client, Style(kBlack, dialogBg));
     } else {
         menuBar_ = !window_.Menu().empty();
@@ -70,8 +87,8 @@ void DialogLayer::Draw(CellScreen& screen)
         layout = LayoutDialog(tmpl, std::max(1, screen.Cols() - 4), std::max(1, screen.Rows() - 5 - extra));
         const int w = std::min(layout.cols, std::max(1, screen.Cols() - 4)) + 2;
         const int h = std::min(layout.rows, std::max(1, screen.Rows() - 5 - extra)) + 2 + extra;
-        const CellRect box = CentredBox(screen, w, h);
-        client = DrawBox(screen, box, tmpl.caption, dialogBg);
+        const CellRect box = tmpl.x != 0 || tmpl.y != 0 ? PlacedBox(screen, tmpl, owner_, w, h) : CentredBox(screen, w, h);
+        client = DrawBox(screen, box, window_.Caption(), dialogBg);
         menuX_ = client.x;
         menuY_ = client.y;
         if (menuBar_) {
@@ -171,7 +188,7 @@ void DialogLayer::DrawControl(CellScreen& screen, const ControlState& c, const C
         const int length = static_cast<int>(text.size());
         const CellRect box = aligned ? r : CellRect{r.x, r.y, std::min(wide.w, std::max(r.w, length)), r.h};
         screen.Fill(box, face);
-        const std::vector<std::string> lines = WrapText(text, box.w);
+        const std::vector<std::string> lines = WrapToFit(text, box.w, r.h);
         for (int i = 0; i < r.h && i < Count(lines); ++i) {
             const std::string& line = lines[static_cast<std::size_t>(i)];
             int x = r.x;
@@ -280,7 +297,7 @@ void DialogLayer::DrawCombo(CellScreen& screen, const ControlState& c, const Cel
             e.ScrollToCaret(static_cast<std::size_t>(textWidth));
         const std::size_t from = focused ? e.scroll : 0;
         const CellStyle s = focused && e.selected ? Style(kHighlightText, kHighlight) : field;
-        screen.Text(r.x, r.y, OneLine(std::string_view(e.text).substr(std::min(from, e.text.size()))), s, textWidth);
+        screen.Clipped(r.x, r.y, OneLine(std::string_view(e.text).substr(std::min(from, e.text.size()))), s, textWidth);
         if (focused)
             screen.ShowCursor(r.x + static_cast<int>(e.caret - from), r.y);
     }
@@ -340,7 +357,7 @@ void DialogLayer::DrawEdit(CellScreen& screen, const ControlState& c, const Cell
         offset = static_cast<int>(width - e.text.size()) / 2;
     const std::string shown = OneLine(std::string_view(e.text).substr(std::min(from, e.text.size())));
     const CellStyle s = focused && e.selected ? Style(kHighlightText, kHighlight) : field;
-    screen.Text(r.x + offset, r.y, shown, s, r.w - offset);
+    screen.Clipped(r.x + offset, r.y, shown, s, r.w - offset);
     if (focused)
         screen.ShowCursor(r.x + offset + static_cast<int>(e.caret - from), r.y);
 }

@@ -57,6 +57,8 @@ void DialogLayer::HandleKey(const Key& key)
     }
     if (ControlState* c = window_.Find(dropCombo_); c && HandleDropKey(*c, key))
         return;
+    if (HandleAccelerator(key))
+        return;
     if (HandleGlobalKey(key))
         return;
     ControlState* c = Focused();

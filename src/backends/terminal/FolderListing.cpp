@@ -46,13 +46,22 @@ bool MatchesAny(std::string_view name, const std::vector<std::string>& patterns)
 
 FileFilter ParseFilter(std::string_view filter)
 {
+    return ParseFilters(filter).front();
+}
+
+std::vector<FileFilter> ParseFilters(std::string_view filter)
+{
     const std::vector<std::string_view> parts = Split(filter, '|');
-    FileFilter out;
-    out.description = std::string(parts[0]);
-    if (parts.size() > 1)
-        for (std::string_view p : Split(parts[1], ';'))
-            if (!p.empty())
-                out.patterns.emplace_back(p);
+    std::vector<FileFilter> out;
+    for (std::size_t i = 0; i < parts.size(); i += 2) {
+        FileFilter entry;
+        entry.description = std::string(parts[i]);
+        if (i + 1 < parts.size())
+            for (std::string_view p : Split(parts[i + 1], ';'))
+                if (!p.empty())
+                    entry.patterns.emplace_back(p);
+        out.push_back(std::move(entry));
+    }
     return out;
 }
 

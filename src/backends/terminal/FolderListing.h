@@ -16,13 +16,16 @@ struct FolderEntry {
     bool operator==(const FolderEntry&) const = default;
 };
 
-// The first entry of a "Text files (*.txt)|*.txt;*.log|..." filter: its
-// description and its patterns. No patterns: every file.
+// One entry of a "Text files (*.txt)|*.txt;*.log|All files (*.*)|*.*"
+// filter: its description and its patterns. No patterns: every file.
 struct FileFilter {
     std::string description;
     std::vector<std::string> patterns;
 };
+// The first entry.
 FileFilter ParseFilter(std::string_view filter);
+// Every entry, in order; at least one.
+std::vector<FileFilter> ParseFilters(std::string_view filter);
 
 // A pattern with '*' (any run) and '?' (any one byte), letter case ignored
 // in Windows-1252; "*.*" matches names without a dot too, as on Windows.

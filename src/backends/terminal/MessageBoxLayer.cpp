@@ -70,7 +70,8 @@ void MessageBoxLayer::Draw(CellScreen& screen)
     const bool error = style_.icon == BoxIcon::Error;
     const int icon = question || error ? 4 : 0;
     const int maxText = std::max(10, std::min(kMaxTextWidth, screen.Cols() - 6 - icon));
-    std::vector<std::string> lines = WrapText(text_, maxText);
+    const int maxLines = std::max(1, screen.Rows() - 1 - 6);
+    const std::vector<std::string> lines = WrapToFit(text_, maxText, maxLines);
     int textWidth = 0;
     for (const auto& l : lines)
         textWidth = std::max(textWidth, static_cast<int>(l.size()));
@@ -78,11 +79,6 @@ void MessageBoxLayer::Draw(CellScreen& screen)
     for (Answer id : buttons_)
         buttonsWidth += ButtonWidth(id) + 2;
     const int inner = std::max({textWidth + icon, buttonsWidth, static_cast<int>(caption_.size()) + 2, 20});
-    const int maxLines = std::max(1, screen.Rows() - 1 - 6);
-    if (static_cast<int>(lines.size()) > maxLines) {
-        lines.resize(static_cast<std::size_t>(maxLines));
-        lines.back() += "...";
-    }
     const CellRect box = CentredBox(screen, inner + 4, static_cast<int>(lines.size()) + 6);
     const CellRect in = DrawBox(screen, box, caption_, kDialog);
     const CellStyle face = Style(kBlack, kDialog);

@@ -25,7 +25,7 @@ bool IsSpace(const Key& key)
 
 PickerLayer::PickerLayer(Mode mode, std::string title, std::string instruction, std::string_view filter,
                          std::string folder)
-    : mode_(mode), title_(std::move(title)), instruction_(std::move(instruction)), filter_(ParseFilter(filter))
+    : mode_(mode), title_(std::move(title)), instruction_(std::move(instruction)), filters_(ParseFilters(filter))
 {
     Open(folder);
 }
@@ -36,6 +36,9 @@ std::vector<HelpItem> PickerLayer::KeyHelp() const
         return {{tk::Text(text::KeyArrowsMove), 3}, {tk::Text(text::KeyEnterOpen), 1},
                 {tk::Text(text::KeySpaceChooseFolder), 1}, {tk::Text(text::KeyBackspaceUp), 2},
                 {tk::Text(text::KeyEscCancel), 1}};
+    if (typeFocused_)
+        return {{tk::Text(text::KeyArrowsChangeType), 1}, {tk::Text(text::KeyEnterChoose), 2},
+                {tk::Text(text::KeyTabList), 2}, {tk::Text(text::KeyEscCancel), 1}};
     if (!listFocused_)
         return {{tk::Text(text::KeyTypeNameOrPath), 3}, {tk::Text(text::KeyEnterChoose), 1},
                 {tk::Text(text::KeyTabList), 2}, {tk::Text(text::KeyEscCancel), 1}};
@@ -46,7 +49,7 @@ std::vector<HelpItem> PickerLayer::KeyHelp() const
 void PickerLayer::Open(const std::string& folder, std::string_view select)
 {
     folder_ = folder;
-    listing_ = ListFolder(folder_, filter_.patterns, mode_ == Mode::Folder);
+    listing_ = ListFolder(folder_, filters_[filterIndex_].patterns, mode_ == Mode::Folder);
     selected_ = 0;
     scroll_ = 0;
     for (std::size_t i = 0; i < listing_.entries.size(); ++i)
@@ -76,7 +79,17 @@ void PickerLayer::HandleKey(const Key& key)
     if (IsLeaveKey(key)) {
         Finish(std::nullopt);
     } else if (key.code == KeyCode::Tab) {
-        listFocused_ = !listFocused_;
+        // List, name field, then the file type when there is a choice.
+        if (listFocused_) {
+            listFocused_ = false;
+        } else if (!typeFocused_ && mode_ == Mode::File && filters_.size() > 1) {
+            typeFocused_ = true;
+        } else {
+            typeFocused_ = false;
+            listFocused_ = true;
+        }
+    } else if (typeFocused_) {
+        HandleTypeKey(key);
     } else if (listFocused_) {
         HandleListKey(key);
     } else {
@@ -120,6 +133,20 @@ void PickerLayer::HandleBelowKey(const Key& key)
     } else {
         name_.HandleKey(key);
     }
+}
+
+void PickerLayer::HandleTypeKey(const Key& key)
+{
+    const std::size_t n = filters_.size();
+    if (key.code == KeyCode::Up || key.code == KeyCode::Left)
+        filterIndex_ = (filterIndex_ + n - 1) % n;
+    else if (key.code == KeyCode::Down || key.code == KeyCode::Right || IsSpace(key))
+        filterIndex_ = (filterIndex_ + 1) % n;
+    else if (key.code == KeyCode::Enter)
+        return ConfirmName();
+    else
+        return;
+    Open(folder_);
 }
 
 void PickerLayer::ConfirmName()

@@ -3,7 +3,8 @@
 // entries of one folder in a list, sub-folders first. Enter opens a folder;
 // Backspace goes up. The file dialog lists the files its filter matches and
 // has a name field, where a path may be typed (relative to the folder shown);
-// Enter on a file or on the field chooses. The folder browser lists folders
+// Enter on a file or on the field chooses. A filter of several entries adds
+// the file type after the name field, where the arrows change it. The folder browser lists folders
 // only and chooses the folder it shows. Escape cancels either.
 #include "backends/terminal/FolderListing.h"
 #include "backends/terminal/Layer.h"
@@ -38,12 +39,14 @@ public:
     int Selected() const { return selected_; }
     const std::string& NameText() const { return name_.text; }
     bool ListFocused() const { return listFocused_; }
+    const FileFilter& Filter() const { return filters_[filterIndex_]; }
 
 private:
     void Open(const std::string& folder, std::string_view select = {});
     void Select(int index);
     void HandleListKey(const Key& key);
     void HandleBelowKey(const Key& key);
+    void HandleTypeKey(const Key& key);
     void ConfirmName();
     void Finish(std::optional<std::string> result);
 
@@ -52,7 +55,8 @@ private:
     Mode mode_;
     std::string title_;
     std::string instruction_;
-    FileFilter filter_;
+    std::vector<FileFilter> filters_;
+    std::size_t filterIndex_ = 0;
     std::string folder_;
     FolderListing listing_;
     int selected_ = 0;
@@ -60,6 +64,7 @@ private:
     int pageRows_ = 10; // list rows at the last drawing
     // Below the list: the name field (files) or the choose button (folders).
     bool listFocused_ = true;
+    bool typeFocused_ = false; // the file type, below the name field
     LineEdit name_;
     bool done_ = false;
     std::optional<std::string> result_;

@@ -24,7 +24,7 @@ std::string FitPath(const std::string& path, int width)
     const auto w = static_cast<std::size_t>(std::max(0, width));
     if (path.size() <= w)
         return path;
-    return w <= 3 ? path.substr(path.size() - w) : "..." + path.substr(path.size() - (w - 3));
+    return w <= 1 ? path.substr(path.size() - w) : kEllipsisByte + path.substr(path.size() - (w - 1));
 }
 
 } // namespace
@@ -58,18 +58,26 @@ void PickerLayer::Draw(CellScreen& screen)
         screen.Text(x, y, "[ " + tk::Text(text::PickerChooseFolder) + " ]", s, w);
         return;
     }
-    const std::string types = tk::Text(text::PickerFilesOfType) + " " +
-                              (filter_.description.empty() ? tk::Text(text::PickerAllFiles) : filter_.description);
-    screen.Text(x, y - 1, OneLine(types), face, w);
+    // The name field, then the file type, in the order Tab takes them.
+    const bool nameFocused = !listFocused_ && !typeFocused_;
     const std::string nameLabel = tk::Text(text::PickerFileName) + " ";
-    screen.Text(x, y, nameLabel, face, w);
-    const CellRect field{x + static_cast<int>(nameLabel.size()), y, std::max(1, w - static_cast<int>(nameLabel.size())), 1};
+    screen.Text(x, y - 1, nameLabel, face, w);
+    const CellRect field{x + static_cast<int>(nameLabel.size()), y - 1, std::max(1, w - static_cast<int>(nameLabel.size())), 1};
     screen.Fill(field, Style(kBlack, kField));
-    if (!listFocused_)
+    if (nameFocused)
         name_.ScrollToCaret(static_cast<std::size_t>(field.w));
-    const std::size_t from = listFocused_ ? 0 : std::min(name_.scroll, name_.text.size());
-    screen.Text(field.x, field.y, OneLine(std::string_view(name_.text).substr(from)), Style(kBlack, kField), field.w);
-    if (!listFocused_)
+    const std::size_t from = nameFocused ? std::min(name_.scroll, name_.text.size()) : 0;
+    screen.Clipped(field.x, field.y, OneLine(std::string_view(name_.text).substr(from)), Style(kBlack, kField), field.w);
+
+    const FileFilter& filter = filters_[filterIndex_];
+    const std::string typesLabel = tk::Text(text::PickerFilesOfType) + " ";
+    const std::string type = filter.description.empty() ? tk::Text(text::PickerAllFiles) : filter.description;
+    const int typesAt = x + static_cast<int>(typesLabel.size());
+    screen.Text(x, y, typesLabel, face, w);
+    // A choice of types shows its arrows; the focus shows as on a list.
+    const std::string shown = filters_.size() > 1 ? OneLine(type) + " \x8b\x9b" : OneLine(type);
+    screen.Text(typesAt, y, shown, typeFocused_ ? Style(kHighlightText, kHighlight) : face, x + w - typesAt);
+    if (nameFocused)
         screen.ShowCursor(field.x + static_cast<int>(name_.caret - from), field.y);
 }
 

@@ -95,7 +95,7 @@ void CellScreen::Put(int x, int y, char32_t ch, const CellStyle& style)
         cells_[static_cast<std::size_t>(y * cols_ + x)] = Cell{Printable(ch), style};
 }
 
-int CellScreen::Text(int x, int y, std::string_view text, const CellStyle& style, int maxWidth)
+int CellScreen::Clipped(int x, int y, std::string_view text, const CellStyle& style, int maxWidth)
 {
     const int n = std::min(static_cast<int>(text.size()), std::max(0, maxWidth));
     for (int i = 0; i < n; ++i)
@@ -103,11 +103,21 @@ int CellScreen::Text(int x, int y, std::string_view text, const CellStyle& style
     return n;
 }
 
+int CellScreen::Text(int x, int y, std::string_view text, const CellStyle& style, int maxWidth)
+{
+    if (!Cut(text, maxWidth))
+        return Clipped(x, y, text, style, maxWidth);
+    Clipped(x, y, text, style, maxWidth - 1);
+    Put(x + maxWidth - 1, y, kEllipsis, style);
+    return maxWidth;
+}
+
 int CellScreen::Label(int x, int y, std::string_view caption, const CellStyle& style, int maxWidth)
 {
     const tk::Label label = ParseLabel(caption);
     const int n = Text(x, y, label.text, style, maxWidth);
-    if (label.mnemonic >= 0 && label.mnemonic < n) {
+    const int shown = Cut(label.text, maxWidth) ? n - 1 : n;
+    if (label.mnemonic >= 0 && label.mnemonic < shown) {
         CellStyle marked = style;
         marked.underline = true;
         const auto c = static_cast<unsigned char>(label.text[static_cast<std::size_t>(label.mnemonic)]);

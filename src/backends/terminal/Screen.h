@@ -42,9 +42,13 @@ public:
     void Clear(const CellStyle& style);
     void Put(int x, int y, char32_t ch, const CellStyle& style);
     // Windows-1252 text on one line, at most `maxWidth` cells; returns the
-    // cells written. Control characters show as blanks.
+    // cells written. Control characters show as blanks. A text that does not
+    // fit (blanks at its end aside) ends in "…" in the last cell.
     int Text(int x, int y, std::string_view text, const CellStyle& style, int maxWidth = 1 << 20);
-    // A caption with its mnemonic underlined.
+    // The same, cut at `maxWidth` without a mark: for the view of an edit
+    // field, which scrolls.
+    int Clipped(int x, int y, std::string_view text, const CellStyle& style, int maxWidth = 1 << 20);
+    // A caption with its mnemonic underlined, fitted as Text fits.
     int Label(int x, int y, std::string_view caption, const CellStyle& style, int maxWidth = 1 << 20);
     void Fill(const CellRect& rect, const CellStyle& style);
     void Frame(const CellRect& rect, const CellStyle& style);

@@ -51,17 +51,27 @@ Answer TerminalBackend::RunModal(CDialog& dialog)
 {
     TerminalWindow window(dialog.Template(), *this);
     dialog.AttachWindow(&window);
-    DialogLayer layer(dialog, window, dialogs_ == 0);
+    const int menu = dialog.Template().menuId;
+    const AcceleratorTable* keys = menu != 0 ? FindAccelerators(menu) : accelerators_;
+    DialogLayer layer(dialog, window, dialogs_ == 0, keys, owner_);
     ++dialogs_;
     struct Leave {
         CDialog& dialog;
         int& dialogs;
+        const AcceleratorTable*& keys;
+        const AcceleratorTable* outerKeys;
+        const DialogTemplate*& owner;
+        const DialogTemplate* outerOwner;
         ~Leave()
         {
             --dialogs;
+            keys = outerKeys;
+            owner = outerOwner;
             dialog.AttachWindow(nullptr);
         }
-    } leave{dialog, dialogs_};
+    } leave{dialog, dialogs_, accelerators_, accelerators_, owner_, owner_};
+    accelerators_ = keys;
+    owner_ = &dialog.Template();
     Pushed pushed(*this, layer);
     // A dialog that cannot initialise has nothing to show: it ends at once.
     if (closed_ || !dialog.RunInitDialog())
@@ -108,10 +118,10 @@ std::optional<std::string> TerminalBackend::ShowFileDialog(const FileDialogReque
     return picker.Result();
 }
 
-std::optional<std::string> TerminalBackend::ShowFolderDialog(std::string_view title)
+std::optional<std::string> TerminalBackend::ShowFolderDialog(std::string_view title, std::string_view initialFolder)
 {
     PickerLayer picker(PickerLayer::Mode::Folder, tk::Text(text::PickerFolderTitle), std::string(title), "",
-                       CurrentFolder());
+                       StartFolder(std::string(initialFolder), CurrentFolder()));
     RunLayer(picker);
     return picker.Result();
 }

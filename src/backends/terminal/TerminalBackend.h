@@ -29,7 +29,7 @@ public:
     // The modal boxes of the dialog windows.
     Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;
     std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) override;
-    std::optional<std::string> ShowFolderDialog(std::string_view title) override;
+    std::optional<std::string> ShowFolderDialog(std::string_view title, std::string_view initialFolder) override;
 
 private:
     class Pushed;
@@ -50,6 +50,10 @@ private:
     std::vector<Layer*> layers_;
     std::vector<std::string> deferredErrors_;
     int dialogs_ = 0;
+    // Of the innermost dialog: its accelerators, and its template, over
+    // which a box it opens may be placed.
+    const AcceleratorTable* accelerators_ = nullptr;
+    const DialogTemplate* owner_ = nullptr;
     bool closed_ = false;
     bool rendering_ = false;
     bool showingDeferred_ = false;

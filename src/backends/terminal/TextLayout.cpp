@@ -88,6 +88,26 @@ std::vector<std::string> WrapText(std::string_view text, int width)
     return out;
 }
 
+bool Cut(std::string_view text, int width)
+{
+    const auto last = text.find_last_not_of(' ');
+    const std::size_t length = last == std::string_view::npos ? 0 : last + 1;
+    return width > 0 && length > static_cast<std::size_t>(width);
+}
+
+std::vector<std::string> WrapToFit(std::string_view text, int width, int rows)
+{
+    std::vector<std::string> lines = WrapText(text, width);
+    if (rows <= 0 || static_cast<int>(lines.size()) <= rows)
+        return lines;
+    lines.resize(static_cast<std::size_t>(rows));
+    std::string& last = lines.back();
+    if (static_cast<int>(last.size()) >= width)
+        last.resize(static_cast<std::size_t>(std::max(0, width - 1)));
+    last += kEllipsisByte;
+    return lines;
+}
+
 std::string FitHelp(const std::vector<HelpItem>& items, int width)
 {
     std::vector<bool> keep(items.size(), true);

@@ -24,6 +24,17 @@ char MnemonicOf(std::string_view caption);
 // are dropped. No lines for an empty text.
 std::vector<std::string> WrapText(std::string_view text, int width);
 
+// The mark of a text cut short, and its byte in Windows-1252.
+inline constexpr char32_t kEllipsis = U'\u2026';
+inline constexpr char kEllipsisByte = '\x85';
+
+// Whether a text does not fit in `width` cells, blanks at its end aside.
+bool Cut(std::string_view text, int width);
+
+// WrapText for a room of `rows` lines: when the text needs more, the last
+// line ends in the ellipsis.
+std::vector<std::string> WrapToFit(std::string_view text, int width, int rows);
+
 // One entry of a key help line; the lowest priority (highest number) goes
 // first when the line is too long.
 struct HelpItem {

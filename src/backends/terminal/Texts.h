@@ -66,5 +66,6 @@ inline constexpr tk::TextId NoXdgOpen{
     1367, "the program xdg-open was not found; install xdg-utils to open files, folders and web addresses from %1"};
 inline constexpr tk::TextId NoNewProcess{1368, "no new process could be started"};
 inline constexpr tk::TextId HelpViewTitle{1369, "Help"};
+inline constexpr tk::TextId KeyArrowsChangeType{1380, "Arrows change the type"};
 
 } // namespace text

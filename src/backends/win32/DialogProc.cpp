@@ -2,6 +2,7 @@
 
 #include "toolkit/Dialog.h"
 #include "backends/win32/Texts.h"
+#include "toolkit/Resources.h"
 #include "backends/win32/Win32Backend.h"
 #include "backends/win32/Win32Window.h"
 
@@ -51,11 +52,17 @@ INT_PTR Initialise(HWND handle, ModalRun& run)
     if (!focus)
         run.window->EndDialog(Answer::Cancel);
     // As in the dialog framework the program was written for, a dialog that
-    // its initialisation neither showed nor moved opens centred.
+    // its initialisation neither showed nor moved opens centred, unless its
+    // template places it over its owner.
     RECT after{};
     ::GetWindowRect(handle, &after);
-    if (!::IsWindowVisible(handle) && after.left == before.left && after.top == before.top)
+    const DialogTemplate& tmpl = run.dialog.Template();
+    const bool placed = tmpl.x != 0 || tmpl.y != 0;
+    if (!placed && !::IsWindowVisible(handle) && after.left == before.left && after.top == before.top)
         Centre(handle);
+    else if (placed)
+        ::SendMessageA(handle, DM_REPOSITION, 0, 0); // kept on the screen
+
     return Handled(focus.value_or(false));
 }
 

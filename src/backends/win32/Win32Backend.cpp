@@ -1,6 +1,7 @@
 #include "backends/win32/Win32Backend.h"
 
 #include "toolkit/Dialog.h"
+#include "toolkit/Resources.h"
 #include "platform/Exceptions.h"
 #include "backends/win32/DialogProc.h"
 #include "backends/win32/Texts.h"
@@ -14,16 +15,64 @@
 
 namespace tk {
 
+namespace {
+
+// The backend whose keys the message filter translates: one at a time, on
+// the one user-interface thread.
+Win32Backend* keyBackend = nullptr;
+
+// The modal loops of dialogs and boxes hand every message to this filter
+// before they dispatch it, which is where a modal dialog can see its keys.
+LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == MSGF_DIALOGBOX && keyBackend && keyBackend->TranslateKey(*reinterpret_cast<MSG*>(lParam)))
+        return TRUE;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
 Win32Backend::Win32Backend()
 {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES;
     ::InitCommonControlsEx(&controls);
+    keyHook_ = ::SetWindowsHookExA(WH_MSGFILTER, &KeyFilter, nullptr, ::GetCurrentThreadId());
+    keyBackend = this;
+}
+
+Win32Backend::~Win32Backend()
+{
+    if (keyBackend == this)
+        keyBackend = nullptr;
+    if (keyHook_)
+        ::UnhookWindowsHookEx(keyHook_);
+}
+
+// Only keys meant for the dialog itself or one of its controls: a message
+// box or a file dialog on top has keys of its own.
+bool Win32Backend::TranslateKey(MSG& message) const
+{
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)
+        return false;
+    const HWND dialog = ActiveWindow();
+    if (dialog == nullptr || keys_.empty() || keys_.back() == nullptr)
+        return false;
+    if (message.hwnd != dialog && !::IsChild(dialog, message.hwnd))
+        return false;
+    return ::TranslateAcceleratorA(dialog, keys_.back(), &message) != 0;
 }
 
 Answer Win32Backend::RunModal(CDialog& dialog)
 {
+    const int menu = dialog.Template().menuId;
+    keys_.push_back(menu != 0 ? ::LoadAcceleratorsA(win32::ProgramInstance(), MAKEINTRESOURCEA(menu))
+                              : (keys_.empty() ? nullptr : keys_.back()));
+    struct PopKeys {
+        std::vector<HACCEL>& keys;
+        ~PopKeys() { keys.pop_back(); }
+    } popKeys{keys_};
     ModalRun run{*this, dialog, nullptr};
     ::SetLastError(ERROR_SUCCESS);
     const INT_PTR result = ::DialogBoxParamA(win32::ProgramInstance(), MAKEINTRESOURCEA(dialog.TemplateId()),

@@ -17,8 +17,10 @@ class Win32Window;
 
 class Win32Backend final : public IBackend {
 public:
-    // Registers the common controls the templates use (the list view).
+    // Registers the common controls the templates use (the list view), and
+    // takes the keyboard keys of the program's accelerator tables.
     Win32Backend();
+    ~Win32Backend() override;
     Win32Backend(const Win32Backend&) = delete;
     Win32Backend& operator=(const Win32Backend&) = delete;
 
@@ -42,8 +44,16 @@ public:
     void Opened(Win32Window& window);
     void Closing(const Win32Window& window);
 
+    // A key pressed in the innermost dialog that its accelerator table
+    // names becomes that table's command to the dialog.
+    bool TranslateKey(MSG& message) const;
+
 private:
     std::vector<Win32Window*> open_;
+    // The accelerator table of each dialog that is running, innermost last
+    // (Resources.h: one with the dialog's menu id, else its opener's).
+    std::vector<HACCEL> keys_;
+    HHOOK keyHook_ = nullptr;
     std::map<COLORREF, win32::UniqueBrush> brushes_;
 };
 

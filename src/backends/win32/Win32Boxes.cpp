@@ -51,6 +51,13 @@ private:
     bool initialised_;
 };
 
+int CALLBACK StartIn(HWND browser, UINT message, LPARAM, LPARAM folder)
+{
+    if (message == BFFM_INITIALIZED)
+        ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, folder);
+    return 0;
+}
+
 struct IdListFree {
     void operator()(ITEMIDLIST* list) const { ::CoTaskMemFree(list); }
 };
@@ -104,15 +111,20 @@ std::optional<std::string> Win32Window::FileOpenDialog(const FileDialogRequest& 
 }
 
 // Modal to the main window, so that no second Browse can start while it is
-// open. A pick without a file-system path (the Control Panel, say) is no
-// pick.
-std::optional<std::string> Win32Window::BrowseForFolder(std::string_view title)
+// open. It starts at the given folder when that exists, else at the desktop.
+// A pick without a file-system path (the Control Panel, say) is no pick.
+std::optional<std::string> Win32Window::BrowseForFolder(std::string_view title, std::string_view initialFolder)
 {
     const ComScope com;
     const std::wstring instruction = win32::Wide(title);
+    const std::wstring start = win32::Wide(initialFolder);
     BROWSEINFOW browse{};
     browse.hwndOwner = backend_.MainWindow();
     browse.lpszTitle = instruction.c_str();
+    if (!start.empty()) {
+        browse.lpfn = &StartIn;
+        browse.lParam = reinterpret_cast<LPARAM>(start.c_str());
+    }
     const std::unique_ptr<ITEMIDLIST, IdListFree> picked(::SHBrowseForFolderW(&browse));
     if (!picked)
         return std::nullopt;

@@ -169,6 +169,19 @@ void Win32Window::ListSetSelectionMark(int id, int item)
     Send(id, LVM_SETSELECTIONMARK, 0, item);
 }
 
+void Win32Window::ListSelectItem(int id, int item)
+{
+    LVITEMA none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    Send(id, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    LVITEMA chosen{};
+    chosen.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    chosen.state = LVIS_SELECTED | LVIS_FOCUSED;
+    Send(id, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&chosen));
+    Send(id, LVM_SETSELECTIONMARK, 0, item);
+    Send(id, LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), FALSE);
+}
+
 void Win32Window::ComboResetContent(int id)
 {
     Send(id, CB_RESETCONTENT, 0, 0);

@@ -40,6 +40,7 @@ public:
     std::string ListItemText(int id, int item) const override;
     int ListGetSelectionMark(int id) const override;
     void ListSetSelectionMark(int id, int item) override;
+    void ListSelectItem(int id, int item) override;
 
     void ComboResetContent(int id) override;
     int ComboAddString(int id, std::string_view text) override;
@@ -56,6 +57,8 @@ public:
     void SystemMenuAppendSeparator() override;
     void SystemMenuAppend(int commandId, std::string_view text) override;
 
+    void SetCaption(std::string_view text) override;
+    std::string Caption() const override;
     void SetIcon(int iconId, bool big) override;
     bool IsMinimized() const override;
     void PaintIconCentred(int iconId) override;
@@ -65,7 +68,7 @@ public:
 
     Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;
     std::optional<std::string> FileOpenDialog(const FileDialogRequest& request) override;
-    std::optional<std::string> BrowseForFolder(std::string_view title) override;
+    std::optional<std::string> BrowseForFolder(std::string_view title, std::string_view initialFolder) override;
 
 private:
     // The control; throws CException naming the dialog and the id.

@@ -88,6 +88,18 @@ void Win32Window::SystemMenuAppend(int commandId, std::string_view text)
         ::AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(commandId), std::string(text).c_str());
 }
 
+void Win32Window::SetCaption(std::string_view text)
+{
+    ::SetWindowTextA(window_, std::string(text).c_str());
+}
+
+std::string Win32Window::Caption() const
+{
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(window_)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextA(window_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 void Win32Window::SetIcon(int iconId, bool big)
 {
     ::SendMessageA(window_, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(iconId)));

@@ -27,7 +27,8 @@ std::vector<MenuItemState> CopyMenu(const std::vector<MenuItemTemplate>& items)
 
 } // namespace
 
-ModelWindow::ModelWindow(const DialogTemplate& tmpl, ModalHost& host) : tmpl_(tmpl), host_(host)
+ModelWindow::ModelWindow(const DialogTemplate& tmpl, ModalHost& host)
+    : tmpl_(tmpl), host_(host), caption_(tmpl.caption)
 {
     for (const auto& c : tmpl.controls) {
         ControlState s;
@@ -361,9 +362,9 @@ std::optional<std::string> ModelWindow::FileOpenDialog(const FileDialogRequest& 
     return host_.ShowFileDialog(request);
 }
 
-std::optional<std::string> ModelWindow::BrowseForFolder(std::string_view title)
+std::optional<std::string> ModelWindow::BrowseForFolder(std::string_view title, std::string_view initialFolder)
 {
-    return host_.ShowFolderDialog(title);
+    return host_.ShowFolderDialog(title, initialFolder);
 }
 
 } // namespace tk

@@ -45,7 +45,7 @@ public:
     virtual ~ModalHost() = default;
     virtual Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) = 0;
     virtual std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) = 0;
-    virtual std::optional<std::string> ShowFolderDialog(std::string_view title) = 0;
+    virtual std::optional<std::string> ShowFolderDialog(std::string_view title, std::string_view initialFolder) = 0;
 };
 
 struct MenuItemState {
@@ -100,6 +100,7 @@ public:
     std::string ListItemText(int id, int item) const override;
     int ListGetSelectionMark(int id) const override;
     void ListSetSelectionMark(int id, int item) override;
+    void ListSelectItem(int id, int item) override { ClickListItem(id, item); }
 
     void ComboResetContent(int id) override;
     int ComboAddString(int id, std::string_view text) override;
@@ -116,6 +117,8 @@ public:
     void SystemMenuAppendSeparator() override;
     void SystemMenuAppend(int commandId, std::string_view text) override;
 
+    void SetCaption(std::string_view text) override { caption_ = std::string(text); }
+    std::string Caption() const override { return caption_; }
     void SetIcon(int iconId, bool big) override;
     // A window in memory is never minimised, so it never paints an icon.
     bool IsMinimized() const override { return false; }
@@ -127,7 +130,7 @@ public:
     // The modal boxes go to the host.
     Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;
     std::optional<std::string> FileOpenDialog(const FileDialogRequest& request) override;
-    std::optional<std::string> BrowseForFolder(std::string_view title) override;
+    std::optional<std::string> BrowseForFolder(std::string_view title, std::string_view initialFolder) override;
 
 private:
     ControlState& Need(int id);
@@ -136,6 +139,7 @@ private:
 
     const DialogTemplate& tmpl_;
     ModalHost& host_;
+    std::string caption_;
     std::vector<ControlState> controls_;
     std::vector<MenuItemState> menu_;
     std::vector<MenuItemState> systemMenu_;

@@ -88,7 +88,7 @@ private:
         default:
             changeBytes = now - mark_;
             browsing_ = true;
-            picked = Window()->BrowseForFolder("Choose the target folder");
+            picked = Window()->BrowseForFolder("Choose the target folder", "");
             browsing_ = false;
             EndDialog(tk::Answer::Ok);
         }

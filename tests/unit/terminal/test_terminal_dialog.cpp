@@ -41,6 +41,8 @@ public:
             command(1007),
             command(32772),
             command(32776),
+            command(32780),
+            command(32781),
             command(32778),
             {MsgKind::SysCommand, 0, record(MsgKind::SysCommand)},
             {MsgKind::Close, 0, record(MsgKind::Close)},
@@ -239,7 +241,7 @@ TEST(TerminalDialog, MenusSendTheirCommands)
     d.Press(K(KeyCode::Enter));
     d.Press(F(10));
     d.Press(K(KeyCode::Escape));
-    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 32772},
+    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 32780},
                                                {MsgKind::Command, 32778},
                                                {MsgKind::Command, 32776},
                                                {MsgKind::SysCommand, 16},
@@ -258,6 +260,32 @@ TEST(TerminalDialog, MenusSendTheirCommands)
     EXPECT_EQ(d.dialog.seen.back(), (Seen{MsgKind::Command, 1007})) << "Alt and a button's mnemonic press it";
 }
 
+// The program's accelerators work wherever the focus is; "/" is Ctrl+F where
+// it would not be typed.
+TEST(TerminalDialog, AcceleratorsSendTheirCommandsAndSlashSearchesOutsideTextFields)
+{
+    MainDialog d;
+    tk::DialogLayer keyed{d.dialog, d.window, true, tk::FindAccelerators(132)};
+    keyed.EnsureFocus();
+    Key ctrlF = Ch(U'f');
+    ctrlF.ctrl = true;
+    keyed.HandleKey(ctrlF);
+    keyed.HandleKey(F(3));
+    keyed.HandleKey(Ch(U'/'));
+    EXPECT_EQ(d.window.FocusId(), 1000);
+    d.window.SetFocus(1006);
+    keyed.HandleKey(Ch(U'/'));
+    keyed.HandleKey(F(3));
+    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 32780},
+                                               {MsgKind::Command, 32781},
+                                               {MsgKind::Command, 32780},
+                                               {MsgKind::Command, 32781}}));
+    EXPECT_EQ(d.window.GetItemText(1006), "/") << "typed into the path field";
+    // Without the table the keys are what they always were.
+    d.Press(F(3));
+    EXPECT_EQ(d.dialog.seen.size(), 4u);
+}
+
 // As in a Windows dialog, Alt and a letter press the visible control that it
 // underlines before they open the menu bar's entry: in German "&Durchsuchen"
 // and "&Datei" share theirs.
@@ -269,7 +297,7 @@ TEST(TerminalDialog, AControlsMnemonicComesBeforeTheMenuBars)
     d.window.ShowItem(1007, false);
     d.Press(Ch(U'f', true));
     d.Press(K(KeyCode::Enter));
-    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 1007}, {MsgKind::Command, 32772}}));
+    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 1007}, {MsgKind::Command, 32780}}));
 }
 
 TEST(TerminalDialog, TimersFireWhenDueAndNotWhileTheirHandlerRuns)

@@ -1,5 +1,6 @@
 // Dialog units to character cells.
 #include "toolkit/Resources.h"
+#include "backends/terminal/GrowLayout.h"
 #include "backends/terminal/Layout.h"
 
 #include <gtest/gtest.h>
@@ -155,6 +156,57 @@ TEST(TerminalLayout, TheMainDialogFitsLargeAndSmallTerminals)
     const tk::DialogLayout tiny = tk::LayoutDialog(main, 60, 10);
     EXPECT_GT(tiny.rows, 10);
     EXPECT_FALSE(tk::HasCollision(main, tiny.controls));
+}
+
+// On a terminal larger than the dialog the list and the info text take the
+// room; the controls keep apart and the buttons keep their size. On 80 x 24
+// nothing grows.
+TEST(TerminalLayout, TheMainDialogGrowsIntoALargeTerminal)
+{
+    const DialogTemplate& main = tk::GetDialogTemplate(102);
+    const auto cell = [&](const tk::DialogLayout& l, int id) { return l.controls[IndexOf(main, id)]; };
+    const tk::DialogLayout natural = tk::LayoutDialog(main, 105, 34);
+    const tk::DialogLayout big = tk::FillLayout(main, 200, 57);
+    EXPECT_EQ(big.cols, 200);
+    EXPECT_EQ(big.rows, 57);
+    EXPECT_FALSE(tk::HasCollision(main, big.controls));
+    EXPECT_GE(cell(big, 1000).h, 31) << "the list shows 30 functions and more";
+    EXPECT_GE(cell(big, 1000).w, cell(natural, 1000).w + 40);
+    EXPECT_GE(cell(big, 1008).w, cell(natural, 1008).w + 40);
+    EXPECT_EQ(cell(big, 1008).h - cell(natural, 1008).h, 23) << "the info text grows with the list";
+    for (int id : {1010, 1007, 1002, 1003})
+        EXPECT_EQ(cell(big, id).w, cell(natural, id).w) << "control " << id;
+    EXPECT_EQ(cell(big, 1010).Right(), cell(big, 1005).Right()) << "save and the number stay aligned";
+    EXPECT_EQ(cell(big, 1011).Bottom(), cell(natural, 1011).Bottom() + 23) << "the panel moves down";
+
+    const tk::DialogLayout small = tk::FillLayout(main, 80, 21);
+    const tk::DialogLayout compact = tk::LayoutDialog(main, 80, 21);
+    EXPECT_EQ(small.controls, compact.controls);
+}
+
+TEST(TerminalLayout, CutsKeepClearOfButtonsAndServeEveryControlTheyCross)
+{
+    // A list with a button column at its right, a second list beside the
+    // first one's lower half, and a button row across the middle of the first.
+    const DialogTemplate t = Parse("    CONTROL \"\", 1, \"SysListView32\", 0, 10, 10, 100, 80\n"
+                                   "    CONTROL \"\", 2, \"SysListView32\", 0, 120, 50, 60, 40\n"
+                                   "    CONTROL \"Go\", 3, \"Button\", 0, 50, 40, 40, 14\n"
+                                   "    CONTROL \"Text\", 4, \"Static\", SS_LEFT, 120, 10, 60, 30\n");
+    const std::vector<tk::GrowCut> x = tk::GrowCuts(t, true, 40, 4);
+    ASSERT_EQ(x.size(), 2u);
+    EXPECT_TRUE(x[0].at <= 50 || x[0].at >= 90) << "not through the button: " << x[0].at;
+    EXPECT_EQ(x[0].extra + x[1].extra, 40);
+    EXPECT_EQ(x[0].extra % 4, 0);
+    const std::vector<tk::GrowCut> y = tk::GrowCuts(t, false, 16, 8);
+    ASSERT_EQ(y.size(), 2u) << "list 1 and list 2 share one, the text needs its own";
+    for (const tk::GrowCut& c : y)
+        EXPECT_TRUE(c.at <= 40 || c.at >= 54) << "not through the button: " << c.at;
+    const DialogTemplate grown = tk::Grown(t, x, y);
+    EXPECT_EQ(grown.cx, t.cx + 40);
+    EXPECT_EQ(grown.cy, t.cy + 16);
+    EXPECT_EQ(Control(grown, 3).cx, 40);
+    EXPECT_EQ(Control(grown, 3).cy, 14);
+    EXPECT_EQ(Control(grown, 1).cy, 96);
 }
 
 TEST(TerminalLayout, LabelsBorrowFreeCellsAndButtonsGrow)

@@ -131,6 +131,31 @@ TEST_F(TerminalPicker, FilePickerTakesATypedPathThatNeedNotExist)
     EXPECT_EQ(picker.Result(), root + "/new.reg");
 }
 
+// Tab goes on from the name field to the file type when the filter offers
+// more than one; the arrows change it and the list follows.
+TEST_F(TerminalPicker, FilePickerOffersEachTypeOfItsFilter)
+{
+    PickerLayer picker(PickerLayer::Mode::File, "Open", "", "Registry files (*.reg)|*.reg|All files (*.*)|*.*", root);
+    EXPECT_EQ(picker.Entries().size(), 6u) << "Alpha/, beta/ and four .reg files";
+    picker.HandleKey(K(KeyCode::Tab));
+    picker.HandleKey(K(KeyCode::Tab));
+    EXPECT_FALSE(picker.ListFocused());
+    picker.HandleKey(K(KeyCode::Down));
+    EXPECT_EQ(picker.Filter().description, "All files (*.*)");
+    EXPECT_EQ(picker.Entries().size(), 8u) << "c.txt and noext too";
+    picker.HandleKey(K(KeyCode::Down));
+    EXPECT_EQ(picker.Filter().description, "Registry files (*.reg)") << "round again";
+    picker.HandleKey(K(KeyCode::Up));
+    EXPECT_EQ(picker.Filter().description, "All files (*.*)");
+    picker.HandleKey(K(KeyCode::Tab));
+    EXPECT_TRUE(picker.ListFocused());
+
+    PickerLayer one(PickerLayer::Mode::File, "Open", "", "Registry files (*.reg)|*.reg", root);
+    one.HandleKey(K(KeyCode::Tab));
+    one.HandleKey(K(KeyCode::Tab));
+    EXPECT_TRUE(one.ListFocused()) << "one type: nothing to choose";
+}
+
 TEST_F(TerminalPicker, FolderPickerChoosesTheFolderItShows)
 {
     PickerLayer picker(PickerLayer::Mode::Folder, "Browse for Folder", "Pick one", "", root);

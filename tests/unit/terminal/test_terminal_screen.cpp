@@ -53,3 +53,34 @@ TEST(TerminalScreen, ClipsAndShowsControlCharactersAsBlanks)
 }
 
 } // namespace
+
+// A text cut short says so in its last cell; blanks at its end are not text,
+// and an edit field's view is cut without a mark.
+TEST(TerminalScreen, ATextThatDoesNotFitEndsInAnEllipsis)
+{
+    const struct {
+        const char* text;
+        int width;
+        const char* shown;
+    } cases[] = {
+        {"abcdef", 6, "abcdef  "}, {"abcdef", 5, "abcd\xE2\x80\xA6   "}, {"abc     ", 4, "abc     "},
+        {"abcdef", 1, "\xE2\x80\xA6       "}, {"ab cd", 3, "ab\xE2\x80\xA6     "}, {"abcdef", 0, "        "},
+    };
+    for (const auto& c : cases) {
+        tk::CellScreen screen;
+        screen.Resize(8, 1);
+        screen.Clear({});
+        screen.Text(0, 0, c.text, {}, c.width);
+        EXPECT_EQ(screen.RowText(0), c.shown) << c.text << " in " << c.width;
+    }
+    tk::CellScreen screen;
+    screen.Resize(8, 1);
+    screen.Clear({});
+    screen.Clipped(0, 0, "abcdef", {}, 4);
+    EXPECT_EQ(screen.RowText(0), "abcd    ");
+    // A mnemonic beyond the cut is not underlined on the ellipsis.
+    screen.Label(0, 0, "abc&def", {}, 4);
+    EXPECT_FALSE(screen.At(3, 0).style.underline);
+    screen.Label(0, 0, "a&bcdef", {}, 4);
+    EXPECT_TRUE(screen.At(1, 0).style.underline);
+}

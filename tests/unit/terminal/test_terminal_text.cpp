@@ -31,6 +31,16 @@ TEST(TerminalText, WrapsAtLineEndsAndBetweenWords)
         EXPECT_EQ(tk::WrapText(c.text, c.width), c.lines) << c.text << " / " << c.width;
 }
 
+TEST(TerminalText, ATextWrappedIntoTooFewRowsEndsInAnEllipsis)
+{
+    using V = std::vector<std::string>;
+    EXPECT_EQ(tk::WrapToFit("one two three", 8, 2), (V{"one two", "three"}));
+    EXPECT_EQ(tk::WrapToFit("one two three four", 8, 2), (V{"one two", "three\x85"}));
+    EXPECT_EQ(tk::WrapToFit("one two eighteen x", 8, 2), (V{"one two", "eightee\x85"}));
+    EXPECT_EQ(tk::WrapToFit("a\nb\nc", 5, 1), (V{"a\x85"}));
+    EXPECT_EQ(tk::WrapToFit("a b", 5, 0), (V{"a b"})) << "no room given: no limit";
+}
+
 TEST(TerminalText, ResolvesMnemonicPrefixes)
 {
     const struct {

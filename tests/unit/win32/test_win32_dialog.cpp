@@ -104,6 +104,13 @@ TEST(Win32Dialog, WindowCallsReachTheRealControls)
         EXPECT_EQ(w.ListItemText(1000, 3), "");
         w.ListSetSelectionMark(1000, 2);
         EXPECT_EQ(w.ListGetSelectionMark(1000), 2);
+        // Selecting an item makes it the one selected item and the mark.
+        const HWND list = ::GetDlgItem(static_cast<Win32Window&>(w).Handle(), 1000);
+        w.ListSelectItem(1000, 0);
+        w.ListSelectItem(1000, 1);
+        EXPECT_EQ(w.ListGetSelectionMark(1000), 1);
+        EXPECT_EQ(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 1);
+        EXPECT_EQ(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
         w.ListDeleteAllItems(1000);
         EXPECT_EQ(w.ListItemCount(1000), 0);
 
@@ -117,15 +124,17 @@ TEST(Win32Dialog, WindowCallsReachTheRealControls)
         EXPECT_EQ(w.ComboCount(1009), 3);
 
         w.MenuSetItemText(0, -1, "Datei");
-        w.MenuSetItemText(0, 4, "  Beenden");
-        w.MenuSetItemBitmap(0, 4, 143);
+        w.MenuSetItemText(0, 5, "  Beenden");
+        w.MenuSetItemBitmap(0, 5, 143);
         const HMENU bar = ::GetMenu(static_cast<Win32Window&>(w).Handle());
         char text[64] = "";
         ::GetMenuStringA(bar, 0, text, sizeof text, MF_BYPOSITION);
         EXPECT_STREQ(text, "Datei");
-        ::GetMenuStringA(::GetSubMenu(bar, 0), 4, text, sizeof text, MF_BYPOSITION);
+        ::GetMenuStringA(::GetSubMenu(bar, 0), 5, text, sizeof text, MF_BYPOSITION);
         EXPECT_STREQ(text, "  Beenden");
-        EXPECT_EQ(::GetMenuItemID(::GetSubMenu(bar, 0), 4), 32771u);
+        EXPECT_EQ(::GetMenuItemID(::GetSubMenu(bar, 0), 5), 32771u);
+        w.SetCaption("Suchen");
+        EXPECT_EQ(w.Caption(), "Suchen");
         ASSERT_TRUE(w.HasSystemMenu());
         w.SystemMenuAppend(16, "About ...");
         const HMENU system = ::GetSystemMenu(static_cast<Win32Window&>(w).Handle(), FALSE);

@@ -1,0 +1,17 @@
+#include "app/find/FunctionSearch.h"
+
+#include "platform/CaseFold.h"
+
+std::optional<int> FindFunction(const std::vector<SearchedFunction>& functions, std::string_view text, int from)
+{
+    const int n = static_cast<int>(functions.size());
+    if (text.empty() || n == 0)
+        return std::nullopt;
+    for (int k = 0; k < n; ++k) {
+        const int i = ((from + k) % n + n) % n;
+        const SearchedFunction& f = functions[static_cast<std::size_t>(i)];
+        if (tk::ContainsNoCase(f.name, text) || tk::ContainsNoCase(f.info, text))
+            return i;
+    }
+    return std::nullopt;
+}
