@@ -1,14 +1,17 @@
 #pragma once
-// What the headless driver does differently on each platform: where the
-// registry of a run lies, and how standard input and output carry bytes.
+// The registry of a program run from a command line, the headless driver's
+// and the command line tool's: on Linux the text-file store (the file named,
+// else $TUNEWRIGHT_REGISTRY, else registry.reg in the application folder);
+// on Windows the system's registry, or with a file named a sandbox seeded
+// from that file and written back into it after the run.
 #include "platform/Registry.h"
 
 #include <memory>
 #include <string>
 
-class ScriptRegistry {
+class RunRegistry {
 public:
-    virtual ~ScriptRegistry() = default;
+    virtual ~RunRegistry() = default;
     virtual tk::IRegistry& Registry() = 0;
     // After the run: what the run changed is kept.
     virtual void Finish() = 0;
@@ -16,7 +19,8 @@ public:
 
 // `file` is the --registry option, empty when none was given. Throws
 // tk::CException when that registry cannot be used.
-std::unique_ptr<ScriptRegistry> OpenScriptRegistry(const std::string& file, const std::string& appFolder);
+std::unique_ptr<RunRegistry> OpenRunRegistry(const std::string& file, const std::string& appFolder);
 
-// Commands and events pass byte for byte: no line ends are converted.
+// Standard input and output pass bytes as they are: no line ends are
+// converted.
 void UseBinaryStandardStreams();

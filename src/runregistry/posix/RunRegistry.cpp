@@ -1,14 +1,14 @@
-// The driver on POSIX: the registry is the text-file store, at the named
+// On POSIX the registry of a run is the text-file store, at the named
 // file, else at $TUNEWRIGHT_REGISTRY, else beside the program. It writes each
 // change as it happens, and is left to the process end (see ForProcess).
-#include "script/ScriptPlatform.h"
+#include "runregistry/RunRegistry.h"
 
 #include "regstore/RegistryPath.h"
 #include "regstore/RegistryStore.h"
 
 namespace {
 
-class StoreRegistry final : public ScriptRegistry {
+class StoreRegistry final : public RunRegistry {
 public:
     explicit StoreRegistry(const std::string& path) : store_(tk::RegistryStore::ForProcess(path)) {}
     tk::IRegistry& Registry() override { return store_; }
@@ -20,7 +20,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<ScriptRegistry> OpenScriptRegistry(const std::string& file, const std::string& appFolder)
+std::unique_ptr<RunRegistry> OpenRunRegistry(const std::string& file, const std::string& appFolder)
 {
     return std::make_unique<StoreRegistry>(file.empty() ? tk::DefaultRegistryPath(appFolder) : file);
 }
