@@ -50,8 +50,9 @@ std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
     std::istringstream in(text);
+    // Text output ends its lines with CR LF on Windows.
     for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
+        lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
     return lines;
 }
 
@@ -124,7 +125,7 @@ TEST(CommandLine, ListAndGetShowTheValuesAsThePanelShowsThem)
 
     const CliRun byName = f.install.Run({"--json", "get", "cOUNT"});
     EXPECT_EQ(json::parse(byName.out)["value"], "-1");
-    EXPECT_EQ(f.install.Run({"get", "10040"}).out, "10040\tFlag\tOn\n");
+    EXPECT_EQ(Lines(f.install.Run({"get", "10040"}).out), std::vector<std::string>{"10040\tFlag\tOn"});
 }
 
 TEST(CommandLine, SetSavesAsTheWindowDoesAndPrintsTheBackup)
@@ -132,7 +133,7 @@ TEST(CommandLine, SetSavesAsTheWindowDoesAndPrintsTheBackup)
     Fixture f;
     const CliRun set = f.install.Run({"--now", "2024-03-05T09:05", "set", "Delay", "900"});
     EXPECT_EQ(set.status, cli::kDone) << set.err;
-    EXPECT_EQ(set.out, "backup - 20240305 - 09.05 - Delay.reg\n");
+    EXPECT_EQ(Lines(set.out), std::vector<std::string>{"backup - 20240305 - 09.05 - Delay.reg"});
     EXPECT_EQ(f.install.Folder().Read("backup/backup - 20240305 - 09.05 - Delay.reg"),
               "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n\"Delay\"=\"400\"");
 
@@ -181,7 +182,7 @@ TEST(CommandLine, AnExportAppliedToAFreshRegistryGivesTheSameValues)
 
     const CliRun again = to.install.Run({"apply", "--check", profile});
     EXPECT_EQ(again.status, cli::kDone);
-    EXPECT_EQ(again.out, "Nothing to change.\n");
+    EXPECT_EQ(Lines(again.out), std::vector<std::string>{"Nothing to change."});
 
     // Only what was asked for.
     const CliRun one = from.install.Run({"export", "delay", "10040"});

@@ -8,6 +8,6 @@ TEST(CommandLineUndo, HundredsOfRandomSetsUndoneLeaveEveryValueAndKeyAsItWas)
 {
     const ScratchKey scratch;
     tk::Win32Registry registry;
-    undo_property::Run run(registry, scratch.SubKey(), std::filesystem::temp_directory_path());
+    undo_property::Run run(registry, scratch.SubKey(), FastFolder());
     run.Check(300, 20241208);
 }
