@@ -13,6 +13,8 @@
 #include "saving/BackupFile.h"
 #include "util/Path.h"
 
+#include <nlohmann/json.hpp>
+
 namespace cli {
 
 namespace {

@@ -8,6 +8,8 @@
 #include "saving/BackupText.h"
 #include "saving/SaveKey.h"
 
+#include <nlohmann/json.hpp>
+
 namespace cli {
 
 namespace {

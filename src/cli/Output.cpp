@@ -2,6 +2,8 @@
 
 #include "platform/ConsoleText.h"
 
+#include <nlohmann/json.hpp>
+
 namespace cli {
 
 void Output::Line(std::string_view text)

@@ -2,7 +2,7 @@
 // Where a command's results go: lines of text in the console's characters,
 // or one JSON document in UTF-8 on standard output; messages on standard
 // error, in the console's characters, after the program's name.
-#include <nlohmann/json.hpp>
+#include <nlohmann/json_fwd.hpp>
 
 #include <optional>
 #include <ostream>

@@ -6,6 +6,8 @@
 #include "platform/Exceptions.h"
 #include "saving/Saving.h"
 
+#include <nlohmann/json.hpp>
+
 #include <array>
 
 namespace cli {
