@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
+#include "platform/ConsoleText.h"
 #include "runregistry/RunRegistry.h"
 #include "util/Path.h"
 
@@ -14,8 +15,10 @@
 
 int main(int argc, char** argv)
 {
-    // Output passes as written: a profile keeps its CR LF, JSON its bytes.
-    UseBinaryStandardStreams();
+    // Output passes as written: a profile keeps its CR LF, JSON its bytes,
+    // and text the console's line ends.
+    tk::UseBinaryStandardStreams();
+    tk::UseBinaryStandardError();
     std::unique_ptr<RunRegistry> run;
     try {
         const cli::Host host{FolderOf(tk::ExecutablePath()),

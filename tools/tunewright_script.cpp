@@ -3,6 +3,7 @@
 // event a line; the README lists both.
 #include "runregistry/RunRegistry.h"
 
+#include "platform/ConsoleText.h"
 #include "toolkit/Dialog.h"
 #include "platform/FileSystem.h"
 #include "platform/Services.h"
@@ -52,7 +53,7 @@ int main(int argc, char** argv)
     if (!tk::IsFolder(appFolder))
         return Usage("no such folder: " + appFolder);
     appFolder = tk::FullPath(appFolder);
-    UseBinaryStandardStreams();
+    tk::UseBinaryStandardStreams();
 
     std::unique_ptr<RunRegistry> registry;
     try {

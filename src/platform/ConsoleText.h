@@ -13,6 +13,12 @@ namespace tk {
 // Windows (the OEM code page when no console is attached).
 std::string ConsoleText(std::string_view text);
 
+// Standard input and output pass bytes as they are: no line ends are
+// converted (Windows converts them unless told).
+void UseBinaryStandardStreams();
+// Standard error as well.
+void UseBinaryStandardError();
+
 // The line end of text output: CR LF on Windows, LF elsewhere.
 std::string_view ConsoleLineEnd();
 

@@ -20,7 +20,3 @@ public:
 // `file` is the --registry option, empty when none was given. Throws
 // tk::CException when that registry cannot be used.
 std::unique_ptr<RunRegistry> OpenRunRegistry(const std::string& file, const std::string& appFolder);
-
-// Standard input and output pass bytes as they are: no line ends are
-// converted.
-void UseBinaryStandardStreams();

@@ -24,6 +24,10 @@ std::string ConsoleText(std::string_view text)
     return Cp1252ToUtf8(text);
 }
 
+void UseBinaryStandardStreams() {}
+
+void UseBinaryStandardError() {}
+
 std::string_view ConsoleLineEnd()
 {
     return "\n";

@@ -2,6 +2,10 @@
 
 #include "platform/win32/Win32.h"
 
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+
 namespace tk {
 
 namespace {
@@ -38,6 +42,17 @@ std::string ConsoleText(std::string_view text)
     if (codePage == ::GetACP())
         return std::string(text);
     return Narrow(Wide(text), codePage);
+}
+
+void UseBinaryStandardStreams()
+{
+    ::_setmode(::_fileno(stdin), _O_BINARY);
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+}
+
+void UseBinaryStandardError()
+{
+    ::_setmode(::_fileno(stderr), _O_BINARY);
 }
 
 std::string_view ConsoleLineEnd()

@@ -24,5 +24,3 @@ std::unique_ptr<RunRegistry> OpenRunRegistry(const std::string& file, const std:
 {
     return std::make_unique<StoreRegistry>(file.empty() ? tk::DefaultRegistryPath(appFolder) : file);
 }
-
-void UseBinaryStandardStreams() {}

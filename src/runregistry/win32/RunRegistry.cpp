@@ -7,10 +7,6 @@
 #include "regsandbox/RegistryFileMirror.h"
 #include "platform/win32/Win32Registry.h"
 
-#include <cstdio>
-#include <fcntl.h>
-#include <io.h>
-
 namespace {
 
 class SystemRegistry final : public RunRegistry {
@@ -39,10 +35,4 @@ std::unique_ptr<RunRegistry> OpenRunRegistry(const std::string& file, const std:
     if (file.empty())
         return std::make_unique<SystemRegistry>();
     return std::make_unique<MirroredRegistry>(file);
-}
-
-void UseBinaryStandardStreams()
-{
-    ::_setmode(::_fileno(stdin), _O_BINARY);
-    ::_setmode(::_fileno(stdout), _O_BINARY);
 }
