@@ -92,8 +92,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < lines.size() && i < kFunctionsTried; ++i)
         keys.push_back(PowerClass::DecimalToInt(lines[i].substr(0, 5)));
 
+    const CatalogueBlocks index(lines);
     for (const int key : keys) {
-        for (const FunctionBlock& block : FindBlocks(lines, key)) {
+        const std::vector<FunctionBlock> blocks = FindBlocks(lines, key);
+        // One reading for every key finds what a search for the key finds.
+        const std::vector<FunctionBlock> indexed = index.Find(key);
+        FUZZ_CHECK(indexed.size() == blocks.size());
+        for (std::size_t i = 0; i < blocks.size() && i < indexed.size(); ++i)
+            FUZZ_CHECK(indexed[i].header == blocks[i].header && indexed[i].lines == blocks[i].lines);
+        for (const FunctionBlock& block : blocks) {
             const int kind = PowerClass::DecimalToInt(block.header.substr(0, 2));
             FUZZ_CHECK(static_cast<int>(block.lines.size()) == BlockLineCount(kind));
             if (const KindRow* row = FindKind(kind))

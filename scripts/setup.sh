@@ -14,6 +14,11 @@ command -v tmux >/dev/null 2>&1 || need+=(tmux)
 command -v chmcmd >/dev/null 2>&1 || need+=(fp-utils)
 [ -f /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake ] || [ -n "$(find /usr/lib /usr/share -name GTestConfig.cmake -print -quit 2>/dev/null)" ] || need+=(libgtest-dev)
 [ -n "$(find /usr/lib /usr/share -name benchmarkConfig.cmake -print -quit 2>/dev/null)" ] || need+=(libbenchmark-dev)
+# The command line program writes JSON with nlohmann/json (header-only; the
+# Windows build uses the same headers).
+[ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
+# The fleet playbooks of docs/fleet are run and checked with Ansible.
+command -v ansible-playbook >/dev/null 2>&1 || need+=(ansible)
 # The fuzz targets need Clang; libFuzzer and the sanitizers' runtimes come in
 # a package of their own, named after Clang's major version (libclang-rt-dev
 # goes with Debian's default clang).

@@ -1,15 +1,17 @@
 // tunewright-script: runs the real main dialog on the headless toolkit. It
 // reads commands from standard input and prints what a user would see, one
 // event a line; the README lists both.
-#include "script/ScriptPlatform.h"
+#include "runregistry/RunRegistry.h"
+#include "script/ScriptShell.h"
 
+#include "platform/ConsoleText.h"
 #include "toolkit/Dialog.h"
 #include "platform/FileSystem.h"
 #include "platform/Services.h"
 #include "backends/headless/HeadlessBackend.h"
+#include "util/Minute.h"
 #include "util/Path.h"
 
-#include <cstdio>
 #include <exception>
 #include <iostream>
 #include <optional>
@@ -22,18 +24,6 @@ int Usage(const std::string& problem)
     std::cerr << "tunewright-script: " << problem << "\n"
               << "usage: tunewright-script --app-folder DIR [--registry FILE] [--now YYYY-MM-DDTHH:MM]\n";
     return 2;
-}
-
-std::optional<tk::LocalTime> ParseTime(const std::string& text)
-{
-    tk::LocalTime t;
-    char tail = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d%c", &t.year, &t.month, &t.day, &t.hour, &t.minute, &tail) != 5)
-        return std::nullopt;
-    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 || t.minute > 59 || t.hour < 0 ||
-        t.minute < 0)
-        return std::nullopt;
-    return t;
 }
 
 } // namespace
@@ -53,7 +43,7 @@ int main(int argc, char** argv)
         else if (arg == "--registry")
             registryPath = value;
         else if (arg == "--now") {
-            now = ParseTime(value);
+            now = ParseMinute(value);
             if (!now)
                 return Usage("--now wants YYYY-MM-DDTHH:MM, not " + value);
         } else
@@ -64,11 +54,11 @@ int main(int argc, char** argv)
     if (!tk::IsFolder(appFolder))
         return Usage("no such folder: " + appFolder);
     appFolder = tk::FullPath(appFolder);
-    UseBinaryStandardStreams();
+    tk::UseBinaryStandardStreams();
 
-    std::unique_ptr<ScriptRegistry> registry;
+    std::unique_ptr<RunRegistry> registry;
     try {
-        registry = OpenScriptRegistry(registryPath, appFolder);
+        registry = OpenRunRegistry(registryPath, appFolder);
     } catch (const std::exception& e) {
         std::cerr << "tunewright-script: " << e.what() << '\n';
         return 1;
@@ -81,7 +71,8 @@ int main(int argc, char** argv)
 
     tk::Services services;
     services.registry = &registry->Registry();
-    services.shell = &registry->Shell(backend);
+    const std::unique_ptr<tk::IShell> importing = MakeImportingShell(registry->Registry(), backend);
+    services.shell = importing ? importing.get() : static_cast<tk::IShell*>(&backend);
     services.clock = fixedClock ? static_cast<tk::IClock*>(&*fixedClock) : &systemClock;
     // The program believes it lies in the installation folder.
     services.executablePath = JoinPath(appFolder, "tunewright");

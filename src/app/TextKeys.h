@@ -1,5 +1,7 @@
 #pragma once
 // Keys of the translation file that the main window uses.
+#include "catalogue/FunctionKind.h"
+
 namespace textkey {
 
 constexpr int LanguageGroupCaption = 1;
@@ -9,8 +11,8 @@ constexpr int CategoryStep = 5;
 constexpr int TuningGroup = 50;
 // 55 and 75, the save button's captions, are in the table of kinds
 // (catalogue/FunctionKind.h).
-constexpr int OffRadio = 60;
-constexpr int OnRadio = 65;
+constexpr int OffRadio = kinds::kOffCaptionKey;
+constexpr int OnRadio = kinds::kOnCaptionKey;
 constexpr int BrowseButton = 70;
 constexpr int FolderBrowserTitle = 80;
 constexpr int OpenTargetMessage1 = 85;

@@ -1,6 +1,7 @@
 #include "app/TextKeys.h"
 #include "app/TunewrightDlg.h"
 
+#include "catalogue/Catalogue.h"
 #include "catalogue/FunctionKind.h"
 #include "app/FileFilters.h"
 
@@ -9,7 +10,7 @@
 // until the user saves.
 void CTunewrightDlg::OnBrowse()
 {
-    const KindRow* row = FindKind(PowerClass::DecimalToInt(header.substr(0, 2)));
+    const KindRow* row = HeaderKind(header);
     if (!row || row->browse == BrowseAction::None)
         return;
     // What the user typed since the last poll survives the exchange below.

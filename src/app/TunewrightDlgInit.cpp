@@ -2,6 +2,7 @@
 #include "app/TunewrightDlg.h"
 
 #include "app/find/Texts.h"
+#include "catalogue/Catalogue.h"
 #include "catalogue/FunctionKeys.h"
 #include "toolkit/Resources.h"
 
@@ -92,19 +93,16 @@ void CTunewrightDlg::TranslateMenu()
 
 void CTunewrightDlg::FillFunctionNames()
 {
-    functionNames.clear();
-    listedFunctions.clear();
     // A translation without the end marker stops at the first missing name.
-    for (int i = 0;; ++i) {
-        const int key = catalogue::FunctionKey(i);
+    functionNames = FunctionNames([this](int key) -> std::optional<std::string> {
         if (!translation.Has(key))
-            break;
-        const std::string name = T(key);
-        if (name == catalogue::EndOfFunctions)
-            break;
-        functionList.InsertItem(i, name);
-        functionNames.push_back(name);
-        listedFunctions.push_back(i);
+            return std::nullopt;
+        return T(key);
+    });
+    listedFunctions.clear();
+    for (std::size_t i = 0; i < functionNames.size(); ++i) {
+        functionList.InsertItem(static_cast<int>(i), functionNames[i]);
+        listedFunctions.push_back(static_cast<int>(i));
     }
 }
 

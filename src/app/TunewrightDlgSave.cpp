@@ -2,6 +2,7 @@
 #include "app/TunewrightDlg.h"
 
 #include "catalogue/FunctionKeys.h"
+#include "catalogue/Catalogue.h"
 #include "catalogue/FunctionKind.h"
 #include "saving/Saving.h"
 #include "platform/SystemText.h"
@@ -12,7 +13,7 @@
 // box.
 void CTunewrightDlg::OnSaveNewConfiguration()
 {
-    const KindRow* row = FindKind(PowerClass::DecimalToInt(header.substr(0, 2)));
+    const KindRow* row = HeaderKind(header);
     const std::string caption = T(textkey::MessageCaption);
     if (row && row->storage == ValueStorage::None) {
         const std::string target = keyPath;

@@ -99,7 +99,7 @@ void CTunewrightDlg::ShowFunction(int functionKey)
         if (header.size() >= 4 && header[3] >= '0' && header[3] <= '4')
             availabilityText = T(textkey::FirstAvailability + 5 * (header[3] - '0'));
 
-        if (const KindRow* row = FindKind(PowerClass::DecimalToInt(header.substr(0, 2)))) {
+        if (const KindRow* row = HeaderKind(header)) {
             const KindControls& shown = row->controls;
             numberEdit.ShowWindow(shown.number);
             pathEdit.ShowWindow(shown.path);

@@ -21,6 +21,44 @@ std::string KeyText(int functionKey)
     return keyText;
 }
 
+// The blocks that start at `candidates`, the lines in file order whose first
+// five characters are one key: a candidate inside a block taken before is a
+// block line, not a header.
+std::vector<FunctionBlock> BlocksAt(const std::vector<std::string>& lines, const std::vector<std::size_t>& candidates)
+{
+    std::vector<FunctionBlock> blocks;
+    std::size_t free = 0;
+    for (const std::size_t i : candidates) {
+        if (i < free)
+            continue;
+        FunctionBlock block;
+        block.header = LineValue(lines[i]);
+        const int count = BlockLineCount(PowerClass::DecimalToInt(block.header.substr(0, 2)));
+        for (int n = 0; n < count; ++n) {
+            const std::size_t at = i + 1 + static_cast<std::size_t>(n);
+            block.lines.push_back(at < lines.size() ? LineValue(lines[at]) : std::string());
+        }
+        free = i + 1 + static_cast<std::size_t>(count);
+        blocks.push_back(std::move(block));
+    }
+    return blocks;
+}
+
+// The number that the first five characters of a line write, when they are
+// five digits.
+std::optional<int> LineKey(const std::string& line)
+{
+    if (line.size() < 5)
+        return std::nullopt;
+    int key = 0;
+    for (std::size_t i = 0; i < 5; ++i) {
+        if (line[i] < '0' || line[i] > '9')
+            return std::nullopt;
+        key = key * 10 + (line[i] - '0');
+    }
+    return key;
+}
+
 } // namespace
 
 std::vector<std::string> HeaderList(const std::vector<std::string>& lines)
@@ -48,23 +86,43 @@ std::vector<int> KeysWithoutHeader(const std::vector<std::string>& lines, int fu
 std::vector<FunctionBlock> FindBlocks(const std::vector<std::string>& lines, int functionKey)
 {
     const std::string key = KeyText(functionKey);
+    std::vector<std::size_t> candidates;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].size() >= 5 && lines[i].compare(0, 5, key) == 0)
+            candidates.push_back(i);
+    return BlocksAt(lines, candidates);
+}
 
-    std::vector<FunctionBlock> blocks;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].compare(0, 5, key) != 0 || lines[i].size() < 5)
-            continue;
-        FunctionBlock block;
-        block.header = LineValue(lines[i]);
-        const int kind = PowerClass::DecimalToInt(block.header.substr(0, 2));
-        const int count = BlockLineCount(kind);
-        for (int n = 0; n < count; ++n) {
-            const std::size_t at = i + 1 + static_cast<std::size_t>(n);
-            block.lines.push_back(at < lines.size() ? LineValue(lines[at]) : std::string());
-        }
-        i += static_cast<std::size_t>(count);
-        blocks.push_back(std::move(block));
+CatalogueBlocks::CatalogueBlocks(std::vector<std::string> lines) : lines_(std::move(lines))
+{
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (const std::optional<int> key = LineKey(lines_[i]))
+            keyed_[*key].push_back(i);
+}
+
+std::vector<FunctionBlock> CatalogueBlocks::Find(int functionKey) const
+{
+    // Only a key of five digits is written as the first five characters.
+    const auto found = KeyText(functionKey).size() == 5 ? keyed_.find(functionKey) : keyed_.end();
+    if (found == keyed_.end())
+        return {};
+    return BlocksAt(lines_, found->second);
+}
+
+const KindRow* HeaderKind(const std::string& header)
+{
+    return FindKind(PowerClass::DecimalToInt(header.substr(0, 2)));
+}
+
+std::vector<std::string> FunctionNames(const std::function<std::optional<std::string>(int key)>& nameOf)
+{
+    std::vector<std::string> names;
+    for (int i = 0;; ++i) {
+        const std::optional<std::string> name = nameOf(catalogue::FunctionKey(i));
+        if (!name || *name == catalogue::EndOfFunctions)
+            return names;
+        names.push_back(*name);
     }
-    return blocks;
 }
 
 bool CategoryListsHeader(int category, const std::string& header)

@@ -2,9 +2,14 @@
 // Reading the function catalogue: numbered lines "KKKKK value", one header
 // line per function (its key is the function key) followed by the block lines
 // of its kind. Nothing here opens files; callers pass the file's lines.
+#include "catalogue/FunctionKind.h"
 #include "util/TextFile.h"
 
+#include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // Header values in file order, as the category filter counts them: every line
@@ -25,6 +30,32 @@ struct FunctionBlock {
 // one; a later one replaces what an earlier one set). Lines taken as block
 // lines are never tested as headers.
 std::vector<FunctionBlock> FindBlocks(const std::vector<std::string>& lines, int functionKey);
+
+// The blocks of every function from one reading of the catalogue: Find gives
+// what FindBlocks gives for the key, without a search through the whole
+// catalogue for each function.
+class CatalogueBlocks {
+public:
+    explicit CatalogueBlocks(std::vector<std::string> lines);
+
+    std::vector<FunctionBlock> Find(int functionKey) const;
+    const std::vector<std::string>& Lines() const { return lines_; }
+
+private:
+    std::vector<std::string> lines_;
+    // By the number its first five characters write: the lines that start
+    // with five digits, in file order.
+    std::unordered_map<int, std::vector<std::size_t>> keyed_;
+};
+
+// The kind that a header names in its first two characters (read as
+// DecimalToInt reads them), or null for a number that is no kind.
+const KindRow* HeaderKind(const std::string& header);
+
+// The names of the functions in key order, as `nameOf` gives the text of a
+// translation key: up to the first key whose text is "End of functions" or
+// that the translation lacks (empty).
+std::vector<std::string> FunctionNames(const std::function<std::optional<std::string>(int key)>& nameOf);
 
 // Does a category entry (0-5) list a function with this header?
 bool CategoryListsHeader(int category, const std::string& header);

@@ -65,6 +65,10 @@ struct KindRow {
 
 namespace kinds {
 
+// Translation keys of the switch's radio captions: 1002 ("off") and 1003 ("on").
+constexpr int kOffCaptionKey = 60;
+constexpr int kOnCaptionKey = 65;
+
 constexpr KindControls kSwitchControls{.frame = true, .radios = true};
 constexpr KindControls kNumberControls{.number = true, .frame = true};
 constexpr KindControls kPathControls{.path = true, .frame = true};

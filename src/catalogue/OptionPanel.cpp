@@ -22,6 +22,21 @@ void ReadSwitch(const KindRow& row, const std::string& name, PowerClass& power, 
     v.switchIndex = on ? 1 : 0;
 }
 
+// A caption as a control shows it: "&&" is one "&", a single "&" marks the
+// mnemonic and is not shown.
+std::string ShownCaption(const std::string& caption)
+{
+    std::string shown;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size())
+            ++i;
+        else if (caption[i] == '&')
+            continue;
+        shown += caption[i];
+    }
+    return shown;
+}
+
 } // namespace
 
 PanelValue ReadPanelValue(const KindRow& row, const std::vector<std::string>& lines, PowerClass& power)
@@ -50,4 +65,13 @@ PanelValue ReadPanelValue(const KindRow& row, const std::vector<std::string>& li
         v.maximum = PowerClass::DecimalToInt(lines[3]);
     }
     return v;
+}
+
+std::string PanelValueText(const KindRow& row, const PanelValue& value, const std::function<std::string(int key)>& textOf)
+{
+    if (row.controls.radios)
+        return ShownCaption(textOf(value.switchIndex == 1 ? kinds::kOnCaptionKey : kinds::kOffCaptionKey));
+    if (row.controls.number)
+        return value.numberText.value_or(std::string());
+    return value.pathText.value_or(std::string());
 }

@@ -5,6 +5,7 @@
 #include "util/PowerClass.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,3 +26,9 @@ struct PanelValue {
 // Reads the value of a function of the kind `row` from its block lines (as
 // many as the kind needs) through `power`, whose current key path it sets.
 PanelValue ReadPanelValue(const KindRow& row, const std::vector<std::string>& lines, PowerClass& power);
+
+// The value as the panel shows it once `value` is read for a kind that stores
+// one: a switch by the caption of its checked radio button (`textOf` gives
+// the text of a translation key; its mnemonic marks are not shown), a number
+// or a path by its field's text.
+std::string PanelValueText(const KindRow& row, const PanelValue& value, const std::function<std::string(int key)>& textOf);

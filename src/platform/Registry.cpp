@@ -1,6 +1,47 @@
 #include "platform/Registry.h"
 
+#include "platform/RegNames.h"
+
 namespace tk {
+
+namespace {
+
+// What one applied change found before it, so that it can be put back.
+struct Applied {
+    const RegValueChange* change = nullptr;
+    std::optional<RegValue> before;
+    // The outermost key that its write made.
+    std::optional<RegKeyPath> made;
+};
+
+std::string Joined(const std::vector<std::string_view>& names, std::size_t depth)
+{
+    std::string path;
+    for (std::size_t i = 0; i < depth; ++i)
+        path += (i == 0 ? "" : "\\") + std::string(names[i]);
+    return path;
+}
+
+// Puts back, newest first, what the changes found, and removes the keys
+// their writes made; as far as the registry lets it.
+void PutBack(IRegistry& registry, const std::vector<Applied>& applied)
+{
+    for (auto done = applied.rbegin(); done != applied.rend(); ++done) {
+        const RegValueChange& change = *done->change;
+        if (done->before)
+            static_cast<void>(registry.SetValue(change.key.root, change.key.subKey, change.name, *done->before));
+        else
+            static_cast<void>(registry.DeleteValue(change.key.root, change.key.subKey, change.name));
+        if (!done->made)
+            continue;
+        const auto names = SplitKeyPath(change.key.subKey);
+        const std::size_t outermost = SplitKeyPath(done->made->subKey)->size();
+        for (std::size_t depth = names->size(); depth >= outermost && depth > 0; --depth)
+            static_cast<void>(registry.DeleteEmptyKey(change.key.root, Joined(*names, depth)));
+    }
+}
+
+} // namespace
 
 RegValue RegValue::String(std::string_view text)
 {
@@ -28,6 +69,56 @@ Result<ExactRegValue, RegError> IRegistry::QueryExactValue(RegRoot root, std::st
     if (!value)
         return value.Error();
     return ExactRegValue{std::move(value.Value()), false};
+}
+
+Result<std::optional<RegKeyPath>, RegError> FirstMissingKey(IRegistry& registry, const RegKeyPath& key)
+{
+    const auto names = SplitKeyPath(key.subKey);
+    if (!names)
+        return RegError::BadKeyPath;
+    for (std::size_t depth = 1; depth <= names->size(); ++depth) {
+        const auto probe = registry.QueryValue(key.root, Joined(*names, depth), {});
+        if (!probe && probe.Error() == RegError::KeyNotFound)
+            return std::optional<RegKeyPath>(RegKeyPath{key.root, Joined(*names, depth)});
+        if (!probe && probe.Error() != RegError::ValueNotFound)
+            return probe.Error();
+    }
+    return std::optional<RegKeyPath>();
+}
+
+RegResult IRegistry::ApplyChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys)
+{
+    std::vector<Applied> applied;
+    const auto fail = [&](RegFault fault) {
+        PutBack(*this, applied);
+        return RegResult(std::move(fault));
+    };
+    for (const RegValueChange& change : values) {
+        const RegKeyPath& key = change.key;
+        auto before = QueryValue(key.root, key.subKey, change.name);
+        if (!before && before.Error() != RegError::ValueNotFound && before.Error() != RegError::KeyNotFound)
+            return fail(before.Error());
+        if (!before && !change.value)
+            continue;
+        Applied done{&change, std::nullopt, std::nullopt};
+        if (before) {
+            done.before = std::move(before.Value());
+        } else if (before.Error() == RegError::KeyNotFound) {
+            auto missing = FirstMissingKey(*this, key);
+            if (!missing)
+                return fail(missing.Error());
+            done.made = std::move(missing.Value());
+        }
+        const RegResult result = change.value ? SetValue(key.root, key.subKey, change.name, *change.value)
+                                              : DeleteValue(key.root, key.subKey, change.name);
+        if (!result)
+            return fail(result.Error());
+        applied.push_back(std::move(done));
+    }
+    for (const RegKeyPath& key : emptyKeys)
+        if (const auto removed = DeleteEmptyKey(key.root, key.subKey); !removed)
+            return fail(removed.Error());
+    return {};
 }
 
 } // namespace tk

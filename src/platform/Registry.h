@@ -9,6 +9,7 @@
 #include "platform/Result.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -90,6 +91,19 @@ struct RegFault {
 // What a change reports: done, or why not.
 using RegResult = Result<void, RegFault>;
 
+// A key: its root and the sub-key below it.
+struct RegKeyPath {
+    RegRoot root = RegRoot::CurrentUser;
+    std::string subKey;
+};
+
+// A value to set, or to remove when `value` is empty.
+struct RegValueChange {
+    RegKeyPath key;
+    std::string name;
+    std::optional<RegValue> value;
+};
+
 class IRegistry {
 public:
     virtual ~IRegistry() = default;
@@ -110,7 +124,25 @@ public:
 
     // KeyNotFound / ValueNotFound when there was nothing to delete.
     virtual RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) = 0;
+
+    // Removes the key if it holds no value and no key: true. False when it
+    // holds something or is not there, and for a root; nothing changes then.
+    virtual Result<bool, RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) = 0;
+
+    // One change of many values: sets and removes `values` in order (a value
+    // to remove that is not there is no fault), then removes each of
+    // `emptyKeys` that holds nothing by then, in order, so deeper keys go
+    // first. All of it, or, when a step fails, none of it: this default puts
+    // back every value it had changed and removes the keys its writes made,
+    // as far as the registry lets it; a registry that can make the change at
+    // once (the text-file store) does so.
+    virtual RegResult ApplyChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys);
 };
+
+// The outermost key on the way to `key` that is not there (its parent is),
+// its sub-key with single separators; nothing when `key` is there. Fails when
+// the registry cannot say, or `key` names no key.
+Result<std::optional<RegKeyPath>, RegError> FirstMissingKey(IRegistry& registry, const RegKeyPath& key);
 
 inline std::string_view RootName(RegRoot root)
 {

@@ -136,6 +136,18 @@ RegResult RegistryTree::DeleteKey(RegRoot root, std::string_view subKey)
     return {};
 }
 
+Result<bool, RegFault> RegistryTree::DeleteEmptyKey(RegRoot root, std::string_view subKey)
+{
+    const auto names = SplitKeyPath(subKey);
+    if (!names || names->empty())
+        return false;
+    const Node* node = Descend(Root(root), *names);
+    if (node == nullptr || !node->values.empty() || !node->children.empty())
+        return false;
+    static_cast<void>(DeleteKey(root, subKey));
+    return true;
+}
+
 void RegistryTree::AddKeyComments(RegRoot root, std::string_view subKey, const Comments& lines)
 {
     if (Node* node = Find(root, subKey))

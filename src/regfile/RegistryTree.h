@@ -37,6 +37,7 @@ public:
     RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
                        const RegValue& value) override;
     RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+    Result<bool, RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override;
 
     // The stored value itself, or null; no copy.
     const RegValue* FindValue(RegRoot root, std::string_view subKey, std::string_view name) const;

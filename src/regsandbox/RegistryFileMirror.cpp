@@ -68,6 +68,16 @@ RegResult RegistryFileMirror::DeleteValue(RegRoot root, std::string_view subKey,
     return registry_.DeleteValue(root, subKey, name);
 }
 
+Result<bool, RegFault> RegistryFileMirror::DeleteEmptyKey(RegRoot root, std::string_view subKey)
+{
+    const auto empty = registry_.IsEmptyKey(root, subKey);
+    if (!empty || !empty.Value())
+        return false;
+    if (IsReadOnly())
+        return ReadOnlyFault();
+    return registry_.DeleteEmptyKey(root, subKey);
+}
+
 bool RegistryFileMirror::IsReadOnly() const
 {
     const DWORD attributes = ::GetFileAttributesA(path_.c_str());

@@ -23,6 +23,7 @@ public:
     Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey, std::string_view name) override;
     RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name, const RegValue& value) override;
     RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+    Result<bool, RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override;
 
     // Throws CFileException naming the file when it cannot be written.
     void Save();

@@ -35,6 +35,30 @@ bool RegStoreEdit::Exists(std::string_view identity) const
     return IsRoot(identity) || text_.Index().Find(identity).has_value();
 }
 
+bool RegStoreEdit::HoldsAnything(std::string_view identity)
+{
+    if (const StoredKey* key = Current(identity); key != nullptr && !key->values.empty())
+        return true;
+    // The keys below it follow it in key order, in the file and in the change.
+    const RegFileIndex& index = text_.Index();
+    for (std::size_t s = index.LowerBound(identity); s < index.sections.size(); ++s) {
+        const std::string_view below = index.Identity(s);
+        if (below == identity)
+            continue;
+        if (!IsBelow(below, identity))
+            break;
+        if (Exists(below))
+            return true;
+    }
+    for (auto change = changes_.upper_bound(identity); change != changes_.end(); ++change) {
+        if (!IsBelow(change->first, identity))
+            break;
+        if (change->second.key)
+            return true;
+    }
+    return false;
+}
+
 const StoredKey* RegStoreEdit::Stored(std::string_view identity)
 {
     const auto key = text_.Find(identity);
@@ -136,6 +160,14 @@ RegResult RegStoreEdit::DeleteValue(RegRoot root, std::string_view subKey, std::
         return RegError::ValueNotFound;
     Editable(root, *identity).values.erase(FoldedName(name));
     return {};
+}
+
+bool RegStoreEdit::DeleteEmptyKey(RegRoot root, std::string_view subKey)
+{
+    const auto identity = IdentityOf(root, subKey);
+    if (!identity || IsRoot(*identity) || !Exists(*identity) || HoldsAnything(*identity))
+        return false;
+    return DeleteKey(root, subKey).HasValue();
 }
 
 std::string RegStoreEdit::NewText() const

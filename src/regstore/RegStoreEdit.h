@@ -27,6 +27,9 @@ public:
     RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
                        const RegValue& value) override;
     RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+    // Removes the key if it holds no value and no key, as the change leaves
+    // it so far: true. A root is never removed.
+    bool DeleteEmptyKey(RegRoot root, std::string_view subKey);
 
     std::string NewText() const;
 
@@ -41,6 +44,7 @@ private:
     };
 
     bool Exists(std::string_view identity) const;
+    bool HoldsAnything(std::string_view identity);
     // The key as the change leaves it so far: null when it has no section,
     // as a root may have none.
     const StoredKey* Current(std::string_view identity);

@@ -369,6 +369,47 @@ RegResult RegistryStore::DeleteValue(RegRoot root, std::string_view subKey, std:
     });
 }
 
+Result<bool, RegFault> RegistryStore::DeleteEmptyKey(RegRoot root, std::string_view subKey)
+{
+    bool removed = false;
+    const RegResult result = Modify([&](RegStoreEdit& edit) {
+        removed = edit.DeleteEmptyKey(root, subKey);
+        return Outcome{{}, removed};
+    });
+    if (!result)
+        return result.Error();
+    return removed;
+}
+
+RegResult RegistryStore::ApplyChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys)
+{
+    for (const RegValueChange& change : values)
+        if (!IsStorableName(change.key.subKey) || !IsStorableName(change.name))
+            return RegError::WriteFailed;
+    return Modify([&](RegStoreEdit& edit) {
+        bool changed = false;
+        for (const RegValueChange& change : values) {
+            const RegKeyPath& key = change.key;
+            const RegValue* old = edit.FindValue(key.root, key.subKey, change.name);
+            if (!change.value) {
+                if (old == nullptr)
+                    continue;
+                if (const RegResult removed = edit.DeleteValue(key.root, key.subKey, change.name); !removed)
+                    return Outcome{removed, false};
+            } else if (old == nullptr || old->type != change.value->type || old->data != change.value->data) {
+                if (const RegResult set = edit.SetValue(key.root, key.subKey, change.name, *change.value); !set)
+                    return Outcome{set, false};
+            } else {
+                continue;
+            }
+            changed = true;
+        }
+        for (const RegKeyPath& key : emptyKeys)
+            changed = edit.DeleteEmptyKey(key.root, key.subKey) || changed;
+        return Outcome{{}, changed};
+    });
+}
+
 RegResult RegistryStore::DeleteKey(RegRoot root, std::string_view subKey)
 {
     return Modify([&](RegStoreEdit& edit) {

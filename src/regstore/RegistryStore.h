@@ -60,6 +60,9 @@ public:
     RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
                        const RegValue& value) override;
     RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+    Result<bool, RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override;
+    // As one change of the file: written whole, or not at all.
+    RegResult ApplyChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys) override;
 
     // Removes a key with everything below it; a root cannot be removed.
     RegResult DeleteKey(RegRoot root, std::string_view subKey);

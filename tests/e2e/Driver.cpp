@@ -20,13 +20,16 @@ namespace {
 #ifdef _WIN32
 constexpr char kSeparator = '\\';
 
-// The driver on Windows works on the real registry unless it is given a
+// The programs on Windows work on the real registry unless they are given a
 // file; cmd /c takes off the first and the last quote of the whole line.
-std::string CommandLine(const std::string& registry, const std::string& arguments, const std::string& errors)
+std::string CommandLine(const std::string& program, const std::string& registry, const std::string& arguments,
+                        const std::string& errors)
 {
-    return "\"" + Quote(TW_SCRIPT_BINARY) + " --registry " + Quote(registry) + " " + arguments + " 2>" +
-           Quote(errors) + "\"";
+    return "\"" + Quote(program) + " --registry " + Quote(registry) + " " + arguments + " 2>" + Quote(errors) +
+           "\"";
 }
+
+const char* const kNoInput = "NUL";
 
 FILE* StartReading(const std::string& command)
 {
@@ -41,10 +44,13 @@ int ExitStatus(FILE* pipe)
 constexpr char kSeparator = '/';
 
 // The registry is the one beside the program, whatever the environment says.
-std::string CommandLine(const std::string&, const std::string& arguments, const std::string& errors)
+std::string CommandLine(const std::string& program, const std::string&, const std::string& arguments,
+                        const std::string& errors)
 {
-    return "TUNEWRIGHT_REGISTRY= " + Quote(TW_SCRIPT_BINARY) + " " + arguments + " 2> " + Quote(errors);
+    return "TUNEWRIGHT_REGISTRY= " + Quote(program) + " " + arguments + " 2> " + Quote(errors);
 }
+
+const char* const kNoInput = "/dev/null";
 
 FILE* StartReading(const std::string& command)
 {
@@ -111,12 +117,12 @@ std::string Installation::Read(const std::string& name) const
     return s.str();
 }
 
-Outcome Installation::RunExpectingComplaints(const std::string& script, const std::string& extraArgs) const
+namespace {
+
+// Runs the command and gathers what it gave back; its standard error went to
+// the file `errors`.
+Outcome Gather(const std::string& command, const std::string& errors)
 {
-    Write(".script", script);
-    const std::string command = CommandLine(Registry(), "--app-folder " + Quote(folder_) + " " + extraArgs + " < " +
-                                                            Quote(File(".script")),
-                                            File(".stderr"));
     FILE* pipe = StartReading(command);
     if (!pipe)
         throw std::runtime_error("cannot start " + command);
@@ -128,13 +134,39 @@ Outcome Installation::RunExpectingComplaints(const std::string& script, const st
 
     Outcome outcome;
     outcome.status = ExitStatus(pipe);
-    outcome.errors = Read(".stderr");
-    std::remove(File(".script").c_str());
-    std::remove(File(".stderr").c_str());
-    std::istringstream in(output);
-    for (std::string line; std::getline(in, line);)
+    std::ifstream in(errors, std::ios::binary);
+    outcome.errors.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::remove(errors.c_str());
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         outcome.lines.push_back(line);
+    }
+    outcome.output = std::move(output);
     return outcome;
+}
+
+} // namespace
+
+Outcome Installation::RunExpectingComplaints(const std::string& script, const std::string& extraArgs) const
+{
+    Write(".script", script);
+    const std::string command = CommandLine(TW_SCRIPT_BINARY, Registry(),
+                                            "--app-folder " + Quote(folder_) + " " + extraArgs + " < " +
+                                                Quote(File(".script")),
+                                            File(".stderr"));
+    Outcome outcome = Gather(command, File(".stderr"));
+    std::remove(File(".script").c_str());
+    return outcome;
+}
+
+Outcome Installation::RunCli(const std::string& arguments, const std::string& prefix) const
+{
+    const std::string command =
+        prefix + CommandLine(TW_CLI_BINARY, Registry(),
+                             "--app-folder " + Quote(folder_) + " " + arguments + " < " + kNoInput, File(".stderr"));
+    return Gather(command, File(".stderr"));
 }
 
 std::vector<std::string> Installation::Run(const std::string& script, const std::string& extraArgs) const

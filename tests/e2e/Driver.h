@@ -12,9 +12,10 @@ namespace e2e {
 
 // Everything one run of the driver gave back.
 struct Outcome {
-    std::vector<std::string> lines; // standard output, one event a line
+    std::vector<std::string> lines; // standard output, one event a line, without its line end
     std::string errors;             // standard error
     int status = 0;                 // exit status; 128 + N when signal N ended it
+    std::string output;             // standard output as it came
 };
 
 class Installation {
@@ -43,6 +44,13 @@ public:
     // The same run for a test that expects the driver to complain: nothing is
     // checked.
     Outcome RunExpectingComplaints(const std::string& script, const std::string& extraArgs = "") const;
+
+    // Runs tunewright-cli on this installation with `arguments` (quoted with
+    // Quote where needed) and nothing on standard input; its registry is the
+    // one the driver's runs have. Nothing is checked. `prefix` goes before
+    // the program on the command line (a POSIX test may run it as another
+    // user).
+    Outcome RunCli(const std::string& arguments, const std::string& prefix = "") const;
 
 private:
     std::filesystem::path base_;

@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/FunctionFilter.h"
 #include "catalogue/FunctionKind.h"
+#include "catalogue/OptionPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -170,8 +171,11 @@ TEST(Catalogue, FindBlocksReadsTheBlockThatTheKindRequires)
          10010,
          {{""}}},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(Flatten(FindBlocks(c.lines, c.key)), c.expected) << c.what;
+        // One reading of the catalogue for every key finds the same blocks.
+        EXPECT_EQ(Flatten(CatalogueBlocks(c.lines).Find(c.key)), c.expected) << c.what;
+    }
 }
 
 TEST(Catalogue, FindBlocksWritesTheKeyWithFiveDigits)
@@ -180,6 +184,44 @@ TEST(Catalogue, FindBlocksWritesTheKeyWithFiveDigits)
     EXPECT_EQ(Flatten(FindBlocks(lines, 29990)), (std::vector<Lines>{{"0411", "last.exe"}}));
     EXPECT_EQ(Flatten(FindBlocks(lines, 10000)), (std::vector<Lines>{{"0411", "first.exe"}}));
     EXPECT_TRUE(FindBlocks(lines, 1000).empty());
+    const CatalogueBlocks blocks(lines);
+    EXPECT_EQ(Flatten(blocks.Find(29990)), (std::vector<Lines>{{"0411", "last.exe"}}));
+    EXPECT_TRUE(blocks.Find(1000).empty());
+    EXPECT_TRUE(blocks.Find(100000).empty());
+}
+
+TEST(Catalogue, FunctionNamesEndAtTheMarkerOrAtTheFirstKeyTheTranslationLacks)
+{
+    const auto names = [](std::vector<std::string> texts) {
+        return FunctionNames([&texts](int key) -> std::optional<std::string> {
+            const std::size_t i = static_cast<std::size_t>((key - 10000) / 10);
+            return i < texts.size() ? std::optional<std::string>(texts[i]) : std::nullopt;
+        });
+    };
+    EXPECT_EQ(names({"A", "B", "End of functions", "C"}), (Lines{"A", "B"}));
+    EXPECT_EQ(names({"A", "end of functions"}), (Lines{"A", "end of functions"}));
+    EXPECT_EQ(names({"A"}), (Lines{"A"}));
+}
+
+TEST(Catalogue, PanelValueTextIsWhatTheValueControlsShow)
+{
+    const auto captions = [](int key) { return std::string(key == 60 ? "&Off" : "O&&n"); };
+    const auto row = [](FunctionKind kind) { return *FindKind(static_cast<int>(kind)); };
+    PanelValue on;
+    on.switchIndex = 1;
+    PanelValue off;
+    off.switchIndex = 0;
+    PanelValue file;
+    file.numberText = "bmp";
+    file.pathText = "C:\\x.bmp";
+    PanelValue number;
+    number.numberText = "-5";
+    number.pathText = "ignored";
+    EXPECT_EQ(PanelValueText(row(FunctionKind::DwordSwitch), on, captions), "O&n");
+    EXPECT_EQ(PanelValueText(row(FunctionKind::YesNoSwitch), off, captions), "Off");
+    EXPECT_EQ(PanelValueText(row(FunctionKind::FilePath), file, captions), "C:\\x.bmp");
+    EXPECT_EQ(PanelValueText(row(FunctionKind::BoundedDwordNumber), number, captions), "-5");
+    EXPECT_EQ(PanelValueText(row(FunctionKind::PlainText), PanelValue{}, captions), "");
 }
 
 TEST(Catalogue, CategoryListsHeaderByGroupDigitOrKindText)

@@ -54,6 +54,10 @@ public:
             return tk::RegError::AccessDenied;
         return tree.DeleteValue(root, subKey, name);
     }
+    tk::Result<bool, tk::RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override
+    {
+        return tree.DeleteEmptyKey(root, subKey);
+    }
 };
 
 class PowerRegistryTest : public ::testing::Test {

@@ -28,6 +28,7 @@ public:
         return fault_;
     }
     tk::RegResult DeleteValue(tk::RegRoot, std::string_view, std::string_view) override { return fault_; }
+    tk::Result<bool, tk::RegFault> DeleteEmptyKey(tk::RegRoot, std::string_view) override { return fault_; }
 
 private:
     tk::RegistryTree tree_;

@@ -35,6 +35,10 @@ public:
     {
         return tk::RegError::AccessDenied;
     }
+    tk::Result<bool, tk::RegFault> DeleteEmptyKey(tk::RegRoot, std::string_view) override
+    {
+        return tk::RegFault(tk::RegError::AccessDenied);
+    }
 };
 
 std::string CrLf(const std::vector<std::string>& lines)

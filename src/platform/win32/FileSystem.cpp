@@ -1,6 +1,8 @@
 #include "platform/FileSystem.h"
 
+#include "platform/Exceptions.h"
 #include "platform/win32/Win32.h"
+#include "platform/win32/Win32Services.h"
 
 namespace tk {
 
@@ -27,6 +29,39 @@ std::string FullPath(const std::string& path)
     while (full.size() > 3 && (full.back() == '\\' || full.back() == '/'))
         full.pop_back();
     return full;
+}
+
+std::vector<FolderFile> ListFiles(const std::string& folder)
+{
+    WIN32_FIND_DATAA found{};
+    const std::string pattern = folder + (folder.ends_with('\\') ? "*" : "\\*");
+    HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        // A drive's root without a file has not even "." to find.
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND && IsFolder(folder))
+            return {};
+        win32::ThrowLastError(folder, "cannot read the folder");
+    }
+    const std::unique_ptr<void, BOOL (WINAPI*)(HANDLE)> closer(search, ::FindClose);
+    std::vector<FolderFile> files;
+    do {
+        constexpr DWORD kNotAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT;
+        if ((found.dwFileAttributes & kNotAFile) == 0)
+            files.push_back({found.cFileName, static_cast<std::int64_t>(
+                                                  (static_cast<std::uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32) |
+                                                  found.ftLastWriteTime.dwLowDateTime)});
+    } while (::FindNextFileA(search, &found));
+    if (::GetLastError() != ERROR_NO_MORE_FILES)
+        win32::ThrowLastError(folder, "cannot read the folder");
+    return files;
+}
+
+std::string ExecutablePath()
+{
+    std::string path = ModuleFileName();
+    if (path.empty())
+        throw CException("the program cannot tell its own file: " + win32::ErrorText(::GetLastError()));
+    return path;
 }
 
 } // namespace tk

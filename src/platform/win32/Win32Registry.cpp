@@ -160,4 +160,41 @@ RegResult Win32Registry::DeleteValue(RegRoot root, std::string_view subKey, std:
     return {};
 }
 
+Result<bool, RegError> Win32Registry::IsEmptyKey(RegRoot root, std::string_view subKey)
+{
+    const auto sub = SystemSubKey(subKey);
+    if (!sub)
+        return RegError::BadKeyPath;
+    if (sub->empty())
+        return false;
+    const auto key = OpenKey(root, subKey, KEY_QUERY_VALUE);
+    if (!key)
+        return key.Error();
+    DWORD keys = 0;
+    DWORD values = 0;
+    const LSTATUS status = ::RegQueryInfoKeyA(key.Value().get(), nullptr, nullptr, nullptr, &keys, nullptr, nullptr,
+                                              &values, nullptr, nullptr, nullptr, nullptr);
+    if (status != ERROR_SUCCESS)
+        return OpenError(status);
+    return keys == 0 && values == 0;
+}
+
+Result<bool, RegFault> Win32Registry::DeleteEmptyKey(RegRoot root, std::string_view subKey)
+{
+    const auto empty = IsEmptyKey(root, subKey);
+    if (!empty)
+        return empty.Error() == RegError::KeyNotFound ? Result<bool, RegFault>(false) : RegFault(empty.Error());
+    if (!empty.Value())
+        return false;
+    const LSTATUS status = ::RegDeleteKeyA(win32::RootKey(root), SystemSubKey(subKey)->c_str());
+    if (status == ERROR_SUCCESS)
+        return true;
+    // RegDeleteKey refuses a key that has got a key below it meanwhile: it
+    // stays, as a key with content does.
+    const auto now = IsEmptyKey(root, subKey);
+    if (status == ERROR_FILE_NOT_FOUND || (now && !now.Value()))
+        return false;
+    return RegFault(ChangeError(status));
+}
+
 } // namespace tk

@@ -23,6 +23,11 @@ public:
                                                     std::string_view name) override;
     RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name, const RegValue& value) override;
     RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+    Result<bool, RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override;
+
+    // Whether the key holds no value and no key; KeyNotFound when it is not
+    // there. A root is never empty here: it cannot be removed.
+    Result<bool, RegError> IsEmptyKey(RegRoot root, std::string_view subKey);
 };
 
 // The sub-key as the system is given it, or nothing for one that names no

@@ -1,5 +1,6 @@
 #include "unit/RecordingBackend.h"
 #include "unit/RegTreeOf.h"
+#include "unit/RegistryChanges.h"
 #include "unit/TempAppFolder.h"
 
 #include "regfile/RegFile.h"
@@ -292,6 +293,48 @@ TEST_F(RegistryStoreTest, ImportAppliesABackupAsOneChange)
     EXPECT_EQ(fresh.QueryValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created").Error(),
               RegError::ValueNotFound);
     EXPECT_EQ(ReadString(fresh, "Control Panel\\Desktop", "Restored"), "C:\\Temp");
+}
+
+TEST_F(RegistryStoreTest, ApplyChangesWritesEachRowsChangeAtOnceOrNotAtAll)
+{
+    for (const ChangesCase& c : ChangesCases()) {
+        SCOPED_TRACE(c.what);
+        Replace(std::string("REGEDIT4\r\n") + c.before);
+        const ino_t before = Inode();
+        tk::RegistryStore store(StorePath());
+        ASSERT_TRUE(store.ApplyChanges(c.values, c.emptyKeys));
+        const std::string expected = tk::SerialiseRegFile(TreeOf(std::string("REGEDIT4\r\n") + c.after));
+        EXPECT_EQ(tk::SerialiseRegFile(TreeOf(Contents())), expected);
+        const bool unchanged = expected == tk::SerialiseRegFile(TreeOf(std::string("REGEDIT4\r\n") + c.before));
+        EXPECT_EQ(Inode() == before, unchanged) << "a change that changes nothing writes nothing";
+    }
+
+    const ChangesCase& changing = ChangesCases().front();
+    Replace(std::string("REGEDIT4\r\n") + changing.before);
+    const std::string before = Contents();
+    ::chmod(StorePath().c_str(), 0444);
+    tk::RegistryStore store(StorePath());
+    const tk::RegResult refused = store.ApplyChanges(changing.values, changing.emptyKeys);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.Error().cause, "the registry store \"" + StorePath() + "\" is read-only");
+    EXPECT_EQ(Contents(), before);
+}
+
+TEST_F(RegistryStoreTest, DeleteEmptyKeyRemovesOnlyAKeyThatHoldsNothing)
+{
+    Replace("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n[HKEY_CURRENT_USER\\A\\B]\r\n"
+            "[HKEY_CURRENT_USER\\C]\r\n\"v\"=\"1\"\r\n");
+    tk::RegistryStore store(StorePath());
+    const auto removed = [&store](const char* subKey) {
+        const auto result = store.DeleteEmptyKey(RegRoot::CurrentUser, subKey);
+        return result ? (result.Value() ? "removed" : "kept") : "fault";
+    };
+    EXPECT_STREQ(removed("A"), "kept");
+    EXPECT_STREQ(removed("C"), "kept");
+    EXPECT_STREQ(removed("Missing"), "kept");
+    EXPECT_STREQ(removed("a\\b"), "removed");
+    EXPECT_STREQ(removed("A"), "removed");
+    EXPECT_EQ(Contents(), "REGEDIT4\r\n[HKEY_CURRENT_USER\\C]\r\n\"v\"=\"1\"\r\n");
 }
 
 tk::RegResult Import(tk::RegistryStore& store, const tk::RegFileDocument& document)

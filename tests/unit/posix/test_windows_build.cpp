@@ -26,6 +26,8 @@ const fs::path kSource = TW_SOURCE_DIR;
 
 // The folders that every platform's build compiles, as the build lists them.
 const char* const kPortableFolders = TW_PORTABLE_FOLDERS;
+// The folder of the JSON library's headers, as the Windows build finds them.
+const char* const kJsonIncludes = TW_JSON_INCLUDE;
 
 const char* const kWindowsIncludes = "#include <windows.h>\n#include <commctrl.h>\n#include <commdlg.h>\n"
                                      "#include <shellapi.h>\n#include <shlobj.h>\n";
@@ -163,7 +165,8 @@ TEST(WindowsBuild, SharedHeadersCoexistWithTheWindowsHeaders)
     for (const std::string& header : headers)
         unit += "#include \"" + header.substr(4) + "\"\n";
     const CommandRun compile = Execute(std::string(kCompiler) + " -std=c++20 -fsyntax-only -Wall -Wextra -Werror -I" +
-                                (kSource / "src").string() + " -I" + (kSource / "res").string() + " " +
+                                (kSource / "src").string() + " -I" + (kSource / "res").string() + " -isystem " +
+                                kJsonIncludes + " " +
                                 scratch.Write("all_headers.cpp", unit).string());
     EXPECT_EQ(compile.status, 0) << compile.output;
 

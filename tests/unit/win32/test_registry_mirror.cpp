@@ -1,6 +1,8 @@
 // The registry of a scripted run on Windows: a REGEDIT4 file seeds a sandbox
 // that the real registry functions work on, and gets back what they changed.
 #include "unit/RecordingBackend.h"
+#include "unit/RegTreeOf.h"
+#include "unit/RegistryChanges.h"
 #include "unit/TempAppFolder.h"
 
 #include "platform/Exceptions.h"
@@ -133,4 +135,41 @@ TEST(RegistryMirror, AReadOnlyFileRefusesChangesAndSaysWhy)
     EXPECT_TRUE(backend.errors.empty()) << "the caller tells the user";
     ::SetFileAttributesA(app.Path("registry.reg").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(app.Read("registry.reg"), kSeed);
+}
+
+// The real registry functions under the sandbox: keys removed only when they
+// hold nothing, the default ApplyChanges, and the file written back.
+TEST(RegistryMirror, ChangesOfManyValuesReachTheFileAsEachRowSays)
+{
+    for (const ChangesCase& c : ChangesCases()) {
+        SCOPED_TRACE(c.what);
+        TempAppFolder app;
+        const std::string file = app.Path("registry.reg");
+        app.Write("registry.reg", std::string("REGEDIT4\r\n") + c.before);
+        {
+            RegistryFileMirror mirror(file);
+            ASSERT_TRUE(mirror.ApplyChanges(c.values, c.emptyKeys));
+            mirror.Save();
+        }
+        EXPECT_EQ(SerialiseRegFile(TreeOf(app.Read("registry.reg"))),
+                  SerialiseRegFile(TreeOf(std::string("REGEDIT4\r\n") + c.after)));
+    }
+}
+
+TEST(RegistryMirror, AReadOnlyFileKeepsAnEmptyKeyAndSaysSo)
+{
+    TempAppFolder app;
+    const std::string file = app.Path("registry.reg");
+    app.Write("registry.reg", "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\MirrorTest\\Empty]\r\n");
+    ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    {
+        RegistryFileMirror mirror(file);
+        const auto removed = mirror.DeleteEmptyKey(RegRoot::CurrentUser, "Software\\MirrorTest\\Empty");
+        ASSERT_FALSE(removed);
+        EXPECT_EQ(removed.Error().cause, "the registry store \"" + file + "\" is read-only");
+        const auto missing = mirror.DeleteEmptyKey(RegRoot::CurrentUser, "Software\\MirrorTest\\Missing");
+        ASSERT_TRUE(missing);
+        EXPECT_FALSE(missing.Value());
+    }
+    ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

@@ -1,19 +1,15 @@
-// The driver on Windows: the registry is the system's, or, with --registry
+// On Windows the registry of a run is the system's, or, with --registry
 // FILE, a sandbox seeded from FILE and written back into it after the run.
 // $TUNEWRIGHT_REGISTRY means nothing here: a run without the option works on
 // the real registry, and a variable left over from Linux must not change that.
-#include "script/ScriptPlatform.h"
+#include "runregistry/RunRegistry.h"
 
 #include "regsandbox/RegistryFileMirror.h"
 #include "platform/win32/Win32Registry.h"
 
-#include <cstdio>
-#include <fcntl.h>
-#include <io.h>
-
 namespace {
 
-class SystemRegistry final : public ScriptRegistry {
+class SystemRegistry final : public RunRegistry {
 public:
     tk::IRegistry& Registry() override { return registry_; }
     void Finish() override {}
@@ -25,7 +21,7 @@ private:
     tk::Win32Registry registry_;
 };
 
-class MirroredRegistry final : public ScriptRegistry {
+class MirroredRegistry final : public RunRegistry {
 public:
     explicit MirroredRegistry(const std::string& file) : mirror_(file) {}
     tk::IRegistry& Registry() override { return mirror_; }
@@ -38,15 +34,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<ScriptRegistry> OpenScriptRegistry(const std::string& file, const std::string&)
+std::unique_ptr<RunRegistry> OpenRunRegistry(const std::string& file, const std::string&)
 {
     if (file.empty())
         return std::make_unique<SystemRegistry>();
     return std::make_unique<MirroredRegistry>(file);
-}
-
-void UseBinaryStandardStreams()
-{
-    ::_setmode(::_fileno(stdin), _O_BINARY);
-    ::_setmode(::_fileno(stdout), _O_BINARY);
 }

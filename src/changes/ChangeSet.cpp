@@ -1,0 +1,230 @@
+#include "changes/ChangeSet.h"
+
+#include "changes/RegFileText.h"
+#include "platform/RegNames.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kCreatedLead = "created by this change:";
+
+bool Writable(tk::RegRoot root)
+{
+    return root == tk::RegRoot::CurrentUser || root == tk::RegRoot::LocalMachine;
+}
+
+std::string KeyIdentity(const tk::RegKeyPath& key)
+{
+    std::string identity;
+    static_cast<void>(tk::AppendKeyIdentity(identity, key.root, key.subKey));
+    return identity;
+}
+
+std::size_t Depth(const tk::RegKeyPath& key)
+{
+    const auto names = tk::SplitKeyPath(key.subKey);
+    return names ? names->size() : 0;
+}
+
+std::string Joined(const std::vector<std::string_view>& names, std::size_t depth)
+{
+    std::string path;
+    for (std::size_t i = 0; i < depth; ++i)
+        path += (i == 0 ? "" : "\\") + std::string(names[i]);
+    return path;
+}
+
+// Collects values, a later one for the same value replacing the data of the
+// earlier one in its place, and keys to remove when empty.
+class Collector {
+public:
+    void Value(tk::RegValueChange change)
+    {
+        const std::string identity = KeyIdentity(change.key) + '\n' + tk::FoldedName(change.name);
+        const auto [at, fresh] = index_.emplace(identity, set_.values.size());
+        if (fresh)
+            set_.values.push_back(std::move(change));
+        else
+            set_.values[at->second].value = std::move(change.value);
+    }
+
+    void EmptyKey(const tk::RegKeyPath& key)
+    {
+        if (keys_.emplace(KeyIdentity(key)).second)
+            set_.emptyKeys.push_back(key);
+    }
+
+    ChangeSet Take()
+    {
+        std::stable_sort(set_.emptyKeys.begin(), set_.emptyKeys.end(),
+                         [](const tk::RegKeyPath& a, const tk::RegKeyPath& b) { return Depth(a) > Depth(b); });
+        return std::move(set_);
+    }
+
+private:
+    ChangeSet set_;
+    std::map<std::string, std::size_t> index_;
+    std::set<std::string> keys_;
+};
+
+// The key that a comment line says the change created.
+std::optional<tk::RegKeyPath> CreatedKey(std::string_view comment)
+{
+    if (!comment.starts_with(';'))
+        return std::nullopt;
+    comment.remove_prefix(1);
+    comment.remove_prefix(std::min(comment.find_first_not_of(" \t"), comment.size()));
+    if (!comment.starts_with(kCreatedLead))
+        return std::nullopt;
+    const auto key = tk::ParseRegKeyLine(comment.substr(kCreatedLead.size()));
+    if (!key || key.Value().deleteKey || !Writable(key.Value().root))
+        return std::nullopt;
+    return tk::RegKeyPath{key.Value().root, std::string(key.Value().subKey)};
+}
+
+std::vector<tk::RegKeyPath> CreatedKeys(const tk::RegFileDocument& backup)
+{
+    std::vector<tk::RegKeyPath> keys;
+    const auto scan = [&keys](const std::vector<std::string>& comments) {
+        for (const std::string& comment : comments)
+            if (auto key = CreatedKey(comment))
+                keys.push_back(std::move(*key));
+    };
+    for (const tk::RegFileSection& section : backup.sections) {
+        scan(section.comments);
+        for (const tk::RegFileValueLine& value : section.values)
+            scan(value.comments);
+        if (section.deleteKey && Writable(section.root))
+            keys.push_back({section.root, section.subKey});
+    }
+    scan(backup.closingComments);
+    return keys;
+}
+
+// The created key, and each key from the backup's keys below it up to it.
+void AddEmptyKeys(Collector& collector, const tk::RegFileDocument& backup, const tk::RegKeyPath& created)
+{
+    const std::string top = KeyIdentity(created);
+    const std::size_t topDepth = Depth(created);
+    collector.EmptyKey({created.root, Joined(*tk::SplitKeyPath(created.subKey), topDepth)});
+    for (const tk::RegFileSection& section : backup.sections) {
+        const tk::RegKeyPath key{section.root, section.subKey};
+        const std::string identity = KeyIdentity(key);
+        if (section.deleteKey || (identity != top && !tk::IsBelow(identity, top)))
+            continue;
+        const auto names = tk::SplitKeyPath(section.subKey);
+        for (std::size_t depth = names->size(); depth > topDepth; --depth)
+            collector.EmptyKey({section.root, Joined(*names, depth)});
+    }
+}
+
+tk::Result<ChangeSet, ChangeFileFault> Changes(const tk::RegFileDocument& document, bool backup)
+{
+    Collector collector;
+    for (const tk::RegFileSection& section : document.sections) {
+        const std::string written = std::string(tk::RootName(section.root)) +
+                                    (section.subKey.empty() ? "" : "\\" + section.subKey);
+        if (!Writable(section.root))
+            return ChangeFileFault{ChangeFileFault::Kind::OtherRoot, section.line, written};
+        if (section.deleteKey && !backup)
+            return ChangeFileFault{ChangeFileFault::Kind::RemovesKey, section.line, written};
+        for (const tk::RegFileValueLine& line : section.values)
+            collector.Value({{section.root, section.subKey}, line.name, line.value});
+    }
+    if (backup)
+        for (const tk::RegKeyPath& created : CreatedKeys(document))
+            AddEmptyKeys(collector, document, created);
+    return collector.Take();
+}
+
+} // namespace
+
+std::string KeyText(const tk::RegKeyPath& key)
+{
+    const std::string path = tk::JoinedKeyPath(key.subKey);
+    return std::string(tk::RootName(key.root)) + (path.empty() ? "" : "\\" + path);
+}
+
+std::string CreatedKeyComment(const tk::RegKeyPath& key)
+{
+    return "; " + std::string(kCreatedLead) + " [" + KeyText(key) + "]";
+}
+
+tk::Result<ChangeSet, ChangeFileFault> BackupChanges(const tk::RegFileDocument& backup)
+{
+    return Changes(backup, true);
+}
+
+tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(const tk::RegFileDocument& profile)
+{
+    return Changes(profile, false);
+}
+
+ChangeSet UndoChanges(const std::vector<ChangeSet>& newestFirst)
+{
+    Collector collector;
+    for (const ChangeSet& set : newestFirst) {
+        for (const tk::RegValueChange& change : set.values)
+            collector.Value(change);
+        for (const tk::RegKeyPath& key : set.emptyKeys)
+            collector.EmptyKey(key);
+    }
+    return collector.Take();
+}
+
+tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const ChangeSet& changes)
+{
+    ChangePlan plan;
+    plan.emptyKeys = changes.emptyKeys;
+    for (const tk::RegValueChange& change : changes.values) {
+        const tk::RegKeyPath& key = change.key;
+        auto now = registry.QueryExactValue(key.root, key.subKey, change.name);
+        PlannedValue planned{change, std::nullopt, std::nullopt};
+        if (now) {
+            const tk::ExactRegValue& held = now.Value();
+            if (change.value && !held.utf16 && held.value.type == change.value->type &&
+                held.value.data == change.value->data)
+                continue;
+            planned.before = std::move(now.Value());
+        } else if (now.Error() == tk::RegError::ValueNotFound || now.Error() == tk::RegError::KeyNotFound) {
+            if (!change.value)
+                continue;
+            if (now.Error() == tk::RegError::KeyNotFound) {
+                auto missing = tk::FirstMissingKey(registry, key);
+                if (!missing)
+                    return PlanFault{key, change.name, missing.Error()};
+                planned.createdKey = std::move(missing.Value());
+            }
+        } else {
+            return PlanFault{key, change.name, now.Error()};
+        }
+        plan.values.push_back(std::move(planned));
+    }
+    return plan;
+}
+
+std::string PlanBackupBytes(const ChangePlan& plan)
+{
+    std::vector<FileValue> values;
+    std::vector<std::string> created;
+    std::set<std::string> named;
+    for (const PlannedValue& v : plan.values) {
+        values.push_back({v.change.key, v.change.name, v.before, {}});
+        if (v.createdKey && named.insert(KeyIdentity(*v.createdKey)).second)
+            created.push_back(CreatedKeyComment(*v.createdKey));
+    }
+    return RegFileBytesOf(values, created);
+}
+
+tk::RegResult ApplyPlan(tk::IRegistry& registry, const ChangePlan& plan)
+{
+    std::vector<tk::RegValueChange> values;
+    values.reserve(plan.values.size());
+    for (const PlannedValue& v : plan.values)
+        values.push_back(v.change);
+    return registry.ApplyChanges(values, plan.emptyKeys);
+}

@@ -1,0 +1,83 @@
+#pragma once
+// Many values changed at once, as restoring a backup, undoing several
+// backups and applying a profile change them: read from a registry file,
+// planned against what the registry holds (a value already as wanted drops
+// out), backed up in one file that restores what the change replaces, and
+// applied as one change of the registry.
+#include "platform/Registry.h"
+#include "platform/Result.h"
+#include "regfile/RegFile.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ChangeSet {
+    // Each value once, where the file first names it; a later line for the
+    // same value gives it its data.
+    std::vector<tk::RegValueChange> values;
+    // To remove when they hold nothing, deeper keys first.
+    std::vector<tk::RegKeyPath> emptyKeys;
+};
+
+// Why a registry file makes no change set: the line and its key, as written.
+struct ChangeFileFault {
+    enum class Kind {
+        OtherRoot,  // a key below another root than the two the program writes
+        RemovesKey, // a profile's [-KEY]: its values would go without a backup
+    };
+    Kind kind = Kind::OtherRoot;
+    int line = 0;
+    std::string key;
+};
+
+// What restoring a backup changes: its values, and the keys that its change
+// created, named by the comment line CreatedKeyComment writes or, in a
+// backup written before that comment, by a [-KEY] line. Such a key is removed
+// only when it holds nothing once the values are restored, and before it the
+// keys between it and the backup's keys below it that hold nothing then.
+tk::Result<ChangeSet, ChangeFileFault> BackupChanges(const tk::RegFileDocument& backup);
+
+// What applying a profile, or any registry file, changes: its values.
+tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(const tk::RegFileDocument& profile);
+
+// Backups restored newest first as one change: where two name one value, the
+// older one's value is the one that stays.
+ChangeSet UndoChanges(const std::vector<ChangeSet>& newestFirst);
+
+// "; created by this change: [KEY]"
+std::string CreatedKeyComment(const tk::RegKeyPath& key);
+
+// The key as a key line names it, without the brackets: the root's name,
+// then the key names with single separators.
+std::string KeyText(const tk::RegKeyPath& key);
+
+// A value the plan changes: what the registry holds now (its wide form where
+// the code page cannot carry its text), and the outermost key the write
+// creates when the value's key is not there.
+struct PlannedValue {
+    tk::RegValueChange change;
+    std::optional<tk::ExactRegValue> before;
+    std::optional<tk::RegKeyPath> createdKey;
+};
+
+struct ChangePlan {
+    std::vector<PlannedValue> values; // only those that change
+    std::vector<tk::RegKeyPath> emptyKeys;
+};
+
+// The value whose present state the registry cannot tell.
+struct PlanFault {
+    tk::RegKeyPath key;
+    std::string name;
+    tk::RegError error = tk::RegError::StoreBroken;
+};
+
+tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const ChangeSet& changes);
+
+// The bytes of the backup that restores what the plan replaces: each value
+// as it is now ("name"=- for one that is not there), and a comment line for
+// each key the plan creates.
+std::string PlanBackupBytes(const ChangePlan& plan);
+
+tk::RegResult ApplyPlan(tk::IRegistry& registry, const ChangePlan& plan);

@@ -1,0 +1,167 @@
+#include "cli/Arguments.h"
+
+#include "cli/Texts.h"
+#include "platform/ConsoleText.h"
+#include "util/Minute.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace cli {
+
+namespace {
+
+struct CommandRow {
+    std::string_view word;
+    Command command;
+    std::size_t fewest;
+    std::size_t most;            // SIZE_MAX: any number
+    std::string_view synopsis;
+    bool textOperands;           // names and values, taken into the code page
+};
+
+constexpr std::size_t kAny = static_cast<std::size_t>(-1);
+
+constexpr std::array<CommandRow, 9> kCommands{{
+    {"help", Command::Help, 0, 0, "help", false},
+    {"list", Command::List, 0, 0, "list [--category N]", false},
+    {"get", Command::Get, 1, 1, "get FUNCTION", true},
+    {"set", Command::Set, 2, 2, "set FUNCTION VALUE", true},
+    {"history", Command::History, 0, 0, "history", false},
+    {"restore", Command::Restore, 1, 1, "restore BACKUP", false},
+    {"undo", Command::Undo, 0, 0, "undo --since YYYY-MM-DDTHH:MM", false},
+    {"export", Command::Export, 0, kAny, "export [FUNCTION...] [--category N]", true},
+    {"apply", Command::Apply, 1, 1, "apply FILE [--check]", false},
+}};
+
+const CommandRow* FindCommand(std::string_view word)
+{
+    for (const CommandRow& row : kCommands)
+        if (row.word == word)
+            return &row;
+    return nullptr;
+}
+
+// Options that only some commands take, with the commands that take them.
+bool Takes(Command command, std::string_view option)
+{
+    if (option == "--category")
+        return command == Command::List || command == Command::Export;
+    if (option == "--since")
+        return command == Command::Undo;
+    if (option == "--check")
+        return command == Command::Apply;
+    return true;
+}
+
+std::optional<int> Category(const std::string& text)
+{
+    if (text.size() != 1 || text[0] < '0' || text[0] > '5')
+        return std::nullopt;
+    return text[0] - '0';
+}
+
+} // namespace
+
+ParsedArguments ParseArguments(const std::vector<std::string>& args)
+{
+    ParsedArguments parsed;
+    Invocation& call = parsed.call;
+    const auto fail = [&parsed](const tk::TextId& message, std::vector<std::string> named = {}) {
+        parsed.fault = UsageFault{message, std::move(named)};
+        return std::move(parsed);
+    };
+    const CommandRow* command = nullptr;
+    std::vector<std::string> operands;
+    std::vector<std::string> commandOptions;
+    bool optionsEnded = false;
+    bool help = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        // Options begin with two dashes: "-1" is a value to set.
+        const bool option = !optionsEnded && (arg.starts_with("--") || arg == "-h" || arg == "/?");
+        if (!option) {
+            if (!command) {
+                command = FindCommand(arg);
+                if (!command)
+                    return fail(text::UnknownCommand, {arg});
+            } else {
+                operands.push_back(arg);
+            }
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == "--help" || arg == "-h" || arg == "/?") {
+            help = true;
+            continue;
+        }
+        if (arg == "--json") {
+            call.json = true;
+            continue;
+        }
+        if (arg == "--check") {
+            call.check = true;
+            commandOptions.push_back(arg);
+            continue;
+        }
+        static constexpr std::array<std::string_view, 5> kValued{"--app-folder", "--registry", "--now", "--category",
+                                                                 "--since"};
+        if (std::find(kValued.begin(), kValued.end(), arg) == kValued.end())
+            return fail(text::UnknownOption, {arg});
+        if (i + 1 >= args.size())
+            return fail(text::OptionNeedsValue, {arg});
+        const std::string& value = args[++i];
+        if (arg == "--app-folder") {
+            call.appFolder = value;
+        } else if (arg == "--registry") {
+            call.registryFile = value;
+        } else if (arg == "--category") {
+            call.category = Category(value);
+            if (!call.category)
+                return fail(text::BadCategory, {value});
+            commandOptions.push_back(arg);
+        } else {
+            const std::optional<tk::LocalTime> minute = ParseMinute(value);
+            if (!minute)
+                return fail(text::BadMinute, {arg, value});
+            if (arg == "--now") {
+                call.now = minute;
+            } else {
+                call.since = MinuteStamp(*minute);
+                commandOptions.push_back(arg);
+            }
+        }
+    }
+    if (help) {
+        call.command = Command::Help;
+        return parsed;
+    }
+    if (!command)
+        return fail(text::NoCommand);
+    call.command = command->command;
+    for (const std::string& option : commandOptions)
+        if (!Takes(call.command, option))
+            return fail(text::OptionNotForCommand, {option, std::string(command->word)});
+    if (operands.size() < command->fewest || operands.size() > command->most)
+        return fail(text::WrongOperands, {std::string(command->synopsis)});
+    if (call.command == Command::Undo && call.since.empty())
+        return fail(text::SinceMissing);
+    if (call.command == Command::Export && call.json)
+        return fail(text::ExportIsNoJson);
+    for (std::string& operand : operands) {
+        if (!command->textOperands)
+            continue;
+        std::optional<std::string> inCodePage = tk::ArgumentText(operand);
+        if (!inCodePage)
+            return fail(text::NotInCodePage, {operand});
+        operand = std::move(*inCodePage);
+    }
+    call.operands = std::move(operands);
+    return parsed;
+}
+
+} // namespace cli

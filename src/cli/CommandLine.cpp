@@ -1,0 +1,200 @@
+#include "cli/CommandLine.h"
+
+#include "cli/Context.h"
+#include "cli/Texts.h"
+#include "platform/ErrorReport.h"
+#include "platform/Exceptions.h"
+#include "platform/FileSystem.h"
+#include "platform/Services.h"
+#include "saving/Texts.h"
+#include "util/Path.h"
+
+#include <array>
+#include <optional>
+
+namespace cli {
+
+namespace {
+
+// The program believes it lies in the installation folder, under this name.
+constexpr const char* kProgramName = "tunewright-cli";
+
+// Faults that nobody asked about (a broken store found by a read) go to the
+// run's standard error. The sink is a plain function, so the stream waits
+// here for the length of a run.
+Output*& ReportOutput()
+{
+    static Output* output = nullptr;
+    return output;
+}
+
+void ReportToOutput(const std::string& text)
+{
+    if (Output* output = ReportOutput())
+        output->Error(text);
+}
+
+class ScopedReports {
+public:
+    explicit ScopedReports(Output& output) : previousOutput_(ReportOutput()), previousSink_(tk::SetErrorSink(ReportToOutput))
+    {
+        ReportOutput() = &output;
+    }
+    ~ScopedReports()
+    {
+        tk::SetErrorSink(previousSink_);
+        ReportOutput() = previousOutput_;
+    }
+    ScopedReports(const ScopedReports&) = delete;
+    ScopedReports& operator=(const ScopedReports&) = delete;
+
+private:
+    Output* previousOutput_;
+    tk::ErrorSink previousSink_;
+};
+
+// The translation of the installation when it can be loaded, its messages
+// with it; English otherwise.
+class Texts {
+public:
+    Texts(const std::string& folder, tk::IRegistry* registry, tk::IClock& clock)
+        : services_(tk::Services{registry, nullptr, &clock, JoinPath(folder, kProgramName)}),
+          lookup_([this](int key) -> std::optional<std::string> {
+              if (!loaded_ || !translation_.Has(key))
+                  return std::nullopt;
+              return translation_.Lookup(key);
+          })
+    {
+        try {
+            translation_.Load();
+            loaded_ = true;
+        } catch (const tk::CException& e) {
+            fault_ = e.what();
+        }
+    }
+
+    const CTranslation& Translation() const { return translation_; }
+    const std::string& Fault() const { return fault_; }
+
+private:
+    tk::ScopedServices services_;
+    CTranslation translation_;
+    bool loaded_ = false;
+    std::string fault_;
+    tk::ScopedTextLookup lookup_;
+};
+
+void PrintHelp(Output& out)
+{
+    static constexpr std::array kLines{&text::HelpUsage, &text::HelpIntro,  &text::HelpAppFolder, &text::HelpRegistry,
+                                       &text::HelpNow,   &text::HelpJson,   &text::HelpList,      &text::HelpGet,
+                                       &text::HelpSet,   &text::HelpHistory, &text::HelpRestore,  &text::HelpUndo,
+                                       &text::HelpExport, &text::HelpApply, &text::HelpMinute,    &text::HelpStatus};
+    for (const tk::TextId* line : kLines)
+        out.Line(tk::Text(*line));
+}
+
+int Dispatch(Context& context)
+{
+    switch (context.call.command) {
+    case Command::Help: PrintHelp(context.out); return kDone;
+    case Command::List: return ListFunctions(context);
+    case Command::Get: return GetFunction(context);
+    case Command::Set: return SetFunction(context);
+    case Command::History: return ShowHistory(context);
+    case Command::Restore: return RestoreBackup(context);
+    case Command::Undo: return UndoSince(context);
+    case Command::Export: return ExportProfile(context);
+    case Command::Apply: return ApplyProfile(context);
+    }
+    return kBadUsage;
+}
+
+} // namespace
+
+std::optional<Functions> LoadFunctions(Context& context)
+{
+    if (!context.translationFault.empty()) {
+        context.out.Error(tk::Text(text::FunctionsUnreadable, {context.translationFault}));
+        return std::nullopt;
+    }
+    try {
+        return Functions(context.translation, context.folder);
+    } catch (const tk::CException& e) {
+        context.out.Error(tk::Text(text::FunctionsUnreadable, {e.what()}));
+        return std::nullopt;
+    }
+}
+
+std::string CauseText(tk::RegError error)
+{
+    switch (error) {
+    case tk::RegError::AccessDenied: return tk::Text(text::CauseAccessDenied);
+    case tk::RegError::StoreBroken: return tk::Text(text::CauseCannotRead);
+    case tk::RegError::BadKeyPath: return tk::Text(text::CauseNoKey);
+    case tk::RegError::KeyNotFound: return tk::Text(text::CauseKeyCannotOpen);
+    case tk::RegError::ValueNotFound:
+    case tk::RegError::WriteFailed: break;
+    }
+    return tk::Text(text::CauseRefused);
+}
+
+std::string CauseText(const tk::RegFault& fault)
+{
+    return fault.cause.empty() ? CauseText(fault.error) : fault.cause;
+}
+
+std::string FileNameOf(const std::string& path)
+{
+    const std::string folder = FolderOf(path);
+    if (folder.empty())
+        return path;
+    return path.substr(folder.size() + (folder.back() == PathSeparator() ? 0 : 1));
+}
+
+int RunCommandLine(const std::vector<std::string>& args, const Host& host)
+{
+    const ParsedArguments parsed = ParseArguments(args);
+    const Invocation& call = parsed.call;
+    Output out(call.json, host.out, host.err);
+    const std::string folder = call.appFolder.empty() ? host.programFolder : tk::FullPath(call.appFolder);
+    tk::SystemClock systemClock;
+    std::optional<tk::FixedClock> fixedClock;
+    if (call.now)
+        fixedClock.emplace(*call.now);
+    tk::IClock& clock = fixedClock ? static_cast<tk::IClock&>(*fixedClock) : systemClock;
+
+    if (parsed.fault || call.command == Command::Help) {
+        const Texts texts(folder, nullptr, clock);
+        if (!parsed.fault) {
+            PrintHelp(out);
+            return kDone;
+        }
+        std::vector<std::string_view> named(parsed.fault->args.begin(), parsed.fault->args.end());
+        std::string message = tk::Text(parsed.fault->message);
+        // At most two things are named; Text takes them as a list.
+        if (named.size() == 1)
+            message = tk::Text(parsed.fault->message, {named[0]});
+        else if (named.size() >= 2)
+            message = tk::Text(parsed.fault->message, {named[0], named[1]});
+        out.Error(message);
+        out.Error(tk::Text(text::HelpMore));
+        return kBadUsage;
+    }
+    if (!tk::IsFolder(folder)) {
+        out.Error(tk::Text(text::NoSuchFolder, {folder}));
+        return kFailed;
+    }
+    const ScopedReports reports(out);
+    try {
+        tk::IRegistry& registry = host.openRegistry(call.registryFile, folder);
+        const Texts texts(folder, &registry, clock);
+        Context context{call, registry, folder, out, texts.Translation(), texts.Fault(), PowerClass()};
+        return Dispatch(context);
+    } catch (const tk::CException& e) {
+        out.Error(e.what());
+        return kFailed;
+    }
+}
+
+} // namespace cli

@@ -1,0 +1,49 @@
+#pragma once
+// What every command works with, and the commands themselves.
+#include "changes/ChangeSet.h"
+#include "cli/Arguments.h"
+#include "cli/Functions.h"
+#include "cli/Output.h"
+#include "i18n/Translation.h"
+#include "platform/Registry.h"
+#include "util/PowerClass.h"
+
+#include <optional>
+#include <string>
+
+namespace cli {
+
+struct Context {
+    const Invocation& call;
+    tk::IRegistry& registry;
+    std::string folder; // the installation
+    Output& out;
+    const CTranslation& translation;
+    std::string translationFault; // why the translation is not loaded; empty when it is
+    PowerClass power;
+};
+
+// The installation's functions; none when they cannot be read, which is told.
+std::optional<Functions> LoadFunctions(Context& context);
+
+// The registry's fault in words for a message.
+std::string CauseText(tk::RegError error);
+std::string CauseText(const tk::RegFault& fault);
+
+// A file's name without its folder.
+std::string FileNameOf(const std::string& path);
+
+// Plans the change, then writes its backup, named after `name`, and applies
+// it; with `check`, only tells what would change. The exit status.
+int CarryOut(Context& context, const ChangeSet& changes, const std::string& name, bool check);
+
+int ListFunctions(Context& context);
+int GetFunction(Context& context);
+int SetFunction(Context& context);
+int ExportProfile(Context& context);
+int ShowHistory(Context& context);
+int RestoreBackup(Context& context);
+int UndoSince(Context& context);
+int ApplyProfile(Context& context);
+
+} // namespace cli

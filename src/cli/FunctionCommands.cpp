@@ -1,0 +1,159 @@
+// list, get and export: the functions' values as the window shows them, and
+// as a registry file.
+#include "changes/ChangeSet.h"
+#include "changes/RegFileText.h"
+#include "cli/CommandLine.h"
+#include "cli/Context.h"
+#include "cli/Texts.h"
+#include "saving/BackupText.h"
+#include "saving/SaveKey.h"
+
+#include <nlohmann/json.hpp>
+
+namespace cli {
+
+namespace {
+
+Json FunctionJson(const Functions& functions, const Function& function, const FunctionValue& value)
+{
+    Json item;
+    item["key"] = function.key;
+    item["name"] = JsonText(function.name);
+    item["kind"] = value.block ? Json(PowerClass::DecimalToInt(value.block->header.substr(0, 2)))
+                               : Json();
+    const std::optional<int> category = functions.GroupCategory(function);
+    item["category"] = category ? Json(*category) : Json();
+    const bool stores = value.row && value.row->storage != ValueStorage::None;
+    std::optional<std::string> path;
+    if (stores)
+        path = KeyPathText(value.panel.keyPath);
+    else if (value.row && !value.block->lines.empty())
+        path = value.block->lines[0]; // the target to open
+    item["path"] = JsonText(path);
+    item["value_name"] = JsonText(stores ? value.panel.valueName : std::nullopt);
+    item["value"] = JsonText(value.stored ? std::optional<std::string>(value.shown) : std::nullopt);
+    item["type"] = value.stored ? Json(TypeName(value.stored->type)) : Json();
+    return item;
+}
+
+// Reads and prints the functions; one that cannot be read fails them all.
+int Show(Context& context, const Functions& functions, const std::vector<const Function*>& chosen, bool one)
+{
+    Json items = Json::array();
+    std::vector<std::string> lines;
+    for (const Function* function : chosen) {
+        const auto value = ReadFunctionValue(functions, *function, context.translation, context.power);
+        if (!value) {
+            const ValueFault& fault = value.Error();
+            context.out.Error(
+                tk::Text(text::ValueUnreadable, {fault.valueName, fault.keyPath, CauseText(fault.error)}));
+            return kFailed;
+        }
+        items.push_back(FunctionJson(functions, *function, value.Value()));
+        const std::string shown = value.Value().stored ? value.Value().shown : std::string();
+        lines.push_back(std::to_string(function->key) + "\t" + function->name + "\t" + shown);
+    }
+    if (context.out.IsJson())
+        context.out.Document(one ? items.at(0) : items);
+    else
+        for (const std::string& line : lines)
+            context.out.Line(line);
+    return kDone;
+}
+
+const Function* Named(Context& context, const Functions& functions, const std::string& keyOrName)
+{
+    const Function* function = functions.Find(keyOrName);
+    if (!function)
+        context.out.Error(tk::Text(text::UnknownFunction, {keyOrName}));
+    return function;
+}
+
+// The value a function's row in a profile holds, if the function has one.
+struct ProfileValue {
+    std::optional<FileValue> value;
+    std::string fault; // why the function has none, when it has a kind that stores one
+};
+
+ProfileValue ExportedValue(Context& context, const Functions& functions, const Function& function)
+{
+    const std::optional<FunctionBlock> block = functions.Block(function);
+    const KindRow* row = block ? HeaderKind(block->header) : nullptr;
+    if (!row || row->storage == ValueStorage::None) {
+        const bool hasLine = block && !block->lines.empty();
+        return {std::nullopt, tk::Text(text::NoExportableValue, {function.name, hasLine ? block->lines[0] : ""})};
+    }
+    const std::optional<SaveKey> key = ParseSaveKey(block->lines[0]);
+    const std::string& name = block->lines[1];
+    if (!key || !BackupCanName(*key, name))
+        return {std::nullopt, tk::Text(text::NoExportableValue, {function.name, block->lines[0]})};
+    tk::RegKeyPath path{key->root, {}};
+    for (const std::string& part : key->names)
+        path.subKey += (path.subKey.empty() ? "" : "\\") + part;
+    FileValue v{path, name, std::nullopt, {"; " + std::to_string(function.key) + " " + function.name}};
+    auto now = context.registry.QueryExactValue(path.root, path.subKey, name);
+    if (now)
+        v.value = std::move(now.Value());
+    else if (now.Error() != tk::RegError::ValueNotFound && now.Error() != tk::RegError::KeyNotFound)
+        return {std::nullopt, tk::Text(text::ValueUnreadable, {name, key->Text(), CauseText(now.Error())})};
+    return {std::move(v), {}};
+}
+
+} // namespace
+
+int ListFunctions(Context& context)
+{
+    const std::optional<Functions> functions = LoadFunctions(context);
+    if (!functions)
+        return kFailed;
+    return Show(context, *functions, functions->InCategory(context.call.category.value_or(0)), false);
+}
+
+int GetFunction(Context& context)
+{
+    const std::optional<Functions> functions = LoadFunctions(context);
+    if (!functions)
+        return kFailed;
+    const Function* function = Named(context, *functions, context.call.operands[0]);
+    if (!function)
+        return kFailed;
+    return Show(context, *functions, {function}, true);
+}
+
+int ExportProfile(Context& context)
+{
+    const std::optional<Functions> functions = LoadFunctions(context);
+    if (!functions)
+        return kFailed;
+    const bool named = !context.call.operands.empty();
+    std::vector<const Function*> chosen;
+    for (const std::string& operand : context.call.operands) {
+        const Function* function = Named(context, *functions, operand);
+        if (!function)
+            return kFailed;
+        chosen.push_back(function);
+    }
+    if (!named)
+        chosen = functions->InCategory(context.call.category.value_or(0));
+
+    std::vector<FileValue> values;
+    for (const Function* function : chosen) {
+        ProfileValue exported = ExportedValue(context, *functions, *function);
+        if (exported.value) {
+            values.push_back(std::move(*exported.value));
+            continue;
+        }
+        // Of all the functions, those that store no value are left out; a
+        // value that is there and cannot be read, or one named, fails.
+        const std::optional<FunctionBlock> block = functions->Block(*function);
+        const KindRow* row = block ? HeaderKind(block->header) : nullptr;
+        if (!named && (!row || row->storage == ValueStorage::None))
+            continue;
+        context.out.Error(exported.fault);
+        return kFailed;
+    }
+    context.out.Bytes(RegFileBytesOf(values, {}));
+    return kDone;
+}
+
+} // namespace cli

@@ -1,0 +1,128 @@
+#include "cli/Functions.h"
+
+#include "catalogue/FunctionFilter.h"
+#include "catalogue/FunctionKeys.h"
+#include "platform/CaseFold.h"
+#include "saving/SaveKey.h"
+#include "util/TextFile.h"
+
+#include <array>
+
+namespace cli {
+
+namespace {
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (tk::FoldCase(a[i]) != tk::FoldCase(b[i]))
+            return false;
+    return true;
+}
+
+std::optional<int> KeyNumber(const std::string& text)
+{
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoi(text);
+}
+
+} // namespace
+
+Functions::Functions(const CTranslation& translation, const std::string& applicationFolder)
+    : blocks_(ReadTextLines(CataloguePath(applicationFolder)))
+{
+    const std::vector<std::string> names = FunctionNames([&translation](int key) -> std::optional<std::string> {
+        if (!translation.Has(key))
+            return std::nullopt;
+        return translation.Lookup(key);
+    });
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const int index = static_cast<int>(i);
+        functions_.push_back({index, catalogue::FunctionKey(index), names[i]});
+    }
+    headers_ = HeaderList(blocks_.Lines());
+}
+
+const Function* Functions::Find(const std::string& keyOrName) const
+{
+    if (const std::optional<int> key = KeyNumber(keyOrName)) {
+        for (const Function& f : functions_)
+            if (f.key == *key)
+                return &f;
+    }
+    for (const Function& f : functions_)
+        if (SameName(f.name, keyOrName))
+            return &f;
+    return nullptr;
+}
+
+std::vector<const Function*> Functions::InCategory(int category) const
+{
+    std::vector<const Function*> listed;
+    for (const int i : FilterFunctions(blocks_.Lines(), static_cast<int>(functions_.size()), category).listed)
+        listed.push_back(&functions_[static_cast<std::size_t>(i)]);
+    return listed;
+}
+
+std::optional<int> Functions::GroupCategory(const Function& function) const
+{
+    if (function.index >= static_cast<int>(headers_.size()))
+        return std::nullopt;
+    const std::string& header = headers_[static_cast<std::size_t>(function.index)];
+    for (const int category : {1, 2})
+        if (CategoryListsHeader(category, header))
+            return category;
+    return std::nullopt;
+}
+
+std::optional<FunctionBlock> Functions::Block(const Function& function) const
+{
+    std::vector<FunctionBlock> found = blocks_.Find(function.key);
+    if (found.empty())
+        return std::nullopt;
+    return std::move(found.back());
+}
+
+tk::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functions, const Function& function,
+                                                        const CTranslation& translation, PowerClass& power)
+{
+    FunctionValue v;
+    v.block = functions.Block(function);
+    if (!v.block)
+        return v;
+    v.row = HeaderKind(v.block->header);
+    if (!v.row || v.row->storage == ValueStorage::None)
+        return v;
+    v.panel = ReadPanelValue(*v.row, v.block->lines, power);
+    v.shown = PanelValueText(*v.row, v.panel, [&translation](int key) { return translation.Lookup(key); });
+    // ReadPanelValue left the current key path at the function's key.
+    const auto stored = power.ReadRawValue(*v.panel.valueName);
+    if (stored)
+        v.stored = stored.Value();
+    else if (stored.Error() == tk::RegError::StoreBroken || stored.Error() == tk::RegError::AccessDenied)
+        return ValueFault{*v.panel.valueName, KeyPathText(v.panel.keyPath), stored.Error()};
+    return v;
+}
+
+std::string KeyPathText(const std::string& keyPath)
+{
+    const std::optional<SaveKey> key = ParseSaveKey(keyPath);
+    return key ? key->Text() : keyPath;
+}
+
+std::string TypeName(tk::RegType type)
+{
+    static constexpr std::array<const char*, 12> kNames{
+        "REG_NONE",          "REG_SZ",   "REG_EXPAND_SZ",       "REG_BINARY",
+        "REG_DWORD",         "REG_DWORD_BIG_ENDIAN", "REG_LINK", "REG_MULTI_SZ",
+        "REG_RESOURCE_LIST", "REG_FULL_RESOURCE_DESCRIPTOR", "REG_RESOURCE_REQUIREMENTS_LIST", "REG_QWORD"};
+    const auto number = static_cast<std::uint32_t>(type);
+    if (number < kNames.size())
+        return kNames[number];
+    return "REG_" + std::to_string(number);
+}
+
+} // namespace cli

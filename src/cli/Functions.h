@@ -1,0 +1,76 @@
+#pragma once
+// The functions of the installation as the main window knows them: names from
+// the translation, blocks from the catalogue, and each one's value read as
+// the option panel reads and shows it.
+#include "catalogue/Catalogue.h"
+#include "catalogue/OptionPanel.h"
+#include "i18n/Translation.h"
+#include "platform/Registry.h"
+#include "platform/Result.h"
+#include "util/PowerClass.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+struct Function {
+    int index = 0;
+    int key = 0;
+    std::string name;
+};
+
+class Functions {
+public:
+    // The names from the loaded translation, the catalogue from the
+    // application folder. Throws tk::CFileException naming the catalogue
+    // when it cannot be read.
+    Functions(const CTranslation& translation, const std::string& applicationFolder);
+
+    const std::vector<Function>& All() const { return functions_; }
+    // By its key, or by its name with letter case ignored: the first of two
+    // with one name, as the window shows the first.
+    const Function* Find(const std::string& keyOrName) const;
+    // Those that the category filter's entry lists, in order.
+    std::vector<const Function*> InCategory(int category) const;
+    // The entry of the filter that lists the function by its group: 1 or 2,
+    // as the filter judges it; none when its header cannot say.
+    std::optional<int> GroupCategory(const Function& function) const;
+    // The block the option panel ends with: the last one with its key.
+    std::optional<FunctionBlock> Block(const Function& function) const;
+
+private:
+    std::vector<Function> functions_;
+    CatalogueBlocks blocks_;
+    std::vector<std::string> headers_;
+};
+
+// A function's value as the option panel reads and shows it, with the value
+// as the registry holds it.
+struct FunctionValue {
+    std::optional<FunctionBlock> block;
+    const KindRow* row = nullptr;          // null: no block, or no kind
+    PanelValue panel;                      // a kind that stores a value
+    std::optional<tk::RegValue> stored;    // empty when the registry holds none
+    std::string shown;                     // the text the panel shows
+};
+
+// The registry could not say what the value is.
+struct ValueFault {
+    std::string valueName;
+    std::string keyPath;
+    tk::RegError error = tk::RegError::StoreBroken;
+};
+
+tk::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functions, const Function& function,
+                                                        const CTranslation& translation, PowerClass& power);
+
+// The key of a key path as a registry file's key line names it, with single
+// separators; the path as it is when it names no root the program writes.
+std::string KeyPathText(const std::string& keyPath);
+
+// "REG_SZ", "REG_DWORD", ...
+std::string TypeName(tk::RegType type);
+
+} // namespace cli

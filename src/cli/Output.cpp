@@ -1,0 +1,39 @@
+#include "cli/Output.h"
+
+#include "platform/ConsoleText.h"
+
+#include <nlohmann/json.hpp>
+
+namespace cli {
+
+void Output::Line(std::string_view text)
+{
+    out_ << tk::ConsoleText(text) << tk::ConsoleLineEnd();
+}
+
+void Output::Document(const Json& document)
+{
+    out_ << document.dump(2) << '\n';
+}
+
+void Output::Bytes(std::string_view bytes)
+{
+    out_ << bytes;
+}
+
+void Output::Error(std::string_view message)
+{
+    err_ << "tunewright-cli: " << tk::ConsoleText(message) << tk::ConsoleLineEnd();
+}
+
+Json JsonText(const std::string& text)
+{
+    return tk::Utf8Text(text);
+}
+
+Json JsonText(const std::optional<std::string>& text)
+{
+    return text ? JsonText(*text) : Json();
+}
+
+} // namespace cli

@@ -1,0 +1,102 @@
+// set: what Save in the window does for one function, from the same request.
+#include "cli/CommandLine.h"
+#include "cli/Context.h"
+#include "cli/Texts.h"
+#include "platform/CaseFold.h"
+#include "platform/Exceptions.h"
+#include "saving/Saving.h"
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+
+namespace cli {
+
+namespace {
+
+// The radio button a switch's value checks: 1 for "on", 0 for "off".
+std::optional<int> SwitchIndex(const std::string& value)
+{
+    std::string folded;
+    for (const char c : value)
+        folded += tk::FoldCase(c);
+    static constexpr std::array<std::pair<std::string_view, int>, 4> kWords{
+        {{"on", 1}, {"1", 1}, {"off", 0}, {"0", 0}}};
+    for (const auto& [word, index] : kWords)
+        if (folded == word)
+            return index;
+    return std::nullopt;
+}
+
+} // namespace
+
+int SetFunction(Context& context)
+{
+    const std::optional<Functions> functions = LoadFunctions(context);
+    if (!functions)
+        return kFailed;
+    const std::string& wanted = context.call.operands[0];
+    const std::string& typed = context.call.operands[1];
+    const Function* function = functions->Find(wanted);
+    if (!function) {
+        context.out.Error(tk::Text(text::UnknownFunction, {wanted}));
+        return kFailed;
+    }
+    const auto read = ReadFunctionValue(*functions, *function, context.translation, context.power);
+    if (!read) {
+        const ValueFault& fault = read.Error();
+        context.out.Error(tk::Text(text::ValueUnreadable, {fault.valueName, fault.keyPath, CauseText(fault.error)}));
+        return kFailed;
+    }
+    const FunctionValue& value = read.Value();
+    if (!value.row) {
+        context.out.Error(NothingToSaveMessage(function->name, value.block ? value.block->header : std::string()));
+        return kFailed;
+    }
+    if (value.row->storage == ValueStorage::None) {
+        context.out.Error(tk::Text(text::TargetHasNoValue, {function->name}));
+        return kFailed;
+    }
+
+    PanelInput input{-1, value.panel.numberText.value_or(std::string()), std::string(),
+                     value.panel.minimum.value_or(0), value.panel.maximum.value_or(0)};
+    if (value.row->controls.radios) {
+        const std::optional<int> index = SwitchIndex(typed);
+        if (!index) {
+            context.out.Error(tk::Text(text::NotASwitchValue, {typed, function->name}));
+            return kFailed;
+        }
+        input.switchIndex = *index;
+    } else if (value.row->controls.number) {
+        input.numberText = typed;
+    } else {
+        input.pathText = typed;
+    }
+    const SaveRequest request{*value.row,    value.panel.keyPath, *value.panel.valueName,  input,
+                              function->name, function->key,       context.power.GetApplicationFolder()};
+    SaveOutcome outcome;
+    try {
+        outcome = SaveNewValue(request, context.power);
+    } catch (const tk::CException& e) {
+        context.out.Error(tk::Text(text::NothingChanged, {e.what()}));
+        return kFailed;
+    }
+    switch (outcome.result) {
+    case SaveResult::Refused:
+        context.out.Error(context.translation.Lookup(function->key + 1));
+        return kFailed;
+    case SaveResult::NotWritten:
+        context.out.Error(outcome.message);
+        return kFailed;
+    case SaveResult::Saved:
+        break;
+    }
+    const std::string backup = FileNameOf(outcome.backupPath);
+    if (context.out.IsJson())
+        context.out.Document({{"key", function->key}, {"name", JsonText(function->name)}, {"backup", JsonText(backup)}});
+    else
+        context.out.Line(backup);
+    return kDone;
+}
+
+} // namespace cli

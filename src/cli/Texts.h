@@ -1,0 +1,86 @@
+#pragma once
+// The messages of the command line tool (keys 1700-1799).
+#include "platform/Texts.h"
+
+namespace text {
+
+// --help, one line each.
+inline constexpr tk::TextId HelpUsage{
+    1700, "usage: tunewright-cli [--app-folder DIR] [--registry FILE] [--now YYYY-MM-DDTHH:MM] [--json] COMMAND ..."};
+inline constexpr tk::TextId HelpIntro{
+    1701, "Shows, changes, backs up and restores the functions of a Tunewright installation."};
+inline constexpr tk::TextId HelpAppFolder{
+    1702, "  --app-folder DIR   the installation (default: the folder of this program)"};
+inline constexpr tk::TextId HelpRegistry{
+    1703, "  --registry FILE    the registry store (Linux; else $TUNEWRIGHT_REGISTRY, else DIR/registry.reg); on "
+          "Windows a registry of its own, loaded from FILE and saved back into it"};
+inline constexpr tk::TextId HelpNow{1704, "  --now MINUTE       the clock for the names of backups"};
+inline constexpr tk::TextId HelpJson{1705, "  --json             output as JSON (UTF-8)"};
+inline constexpr tk::TextId HelpList{
+    1706, "  list [--category N]          every function: KEY, NAME and VALUE as the window shows it"};
+inline constexpr tk::TextId HelpGet{
+    1707, "  get FUNCTION                 one function, by its key or its name (letter case ignored)"};
+inline constexpr tk::TextId HelpSet{
+    1708, "  set FUNCTION VALUE           saves as the window does: a backup, then the value (a switch takes on or "
+          "off, 1 or 0)"};
+inline constexpr tk::TextId HelpHistory{
+    1709, "  history                      every backup, newest first, beside the value the registry holds now"};
+inline constexpr tk::TextId HelpRestore{
+    1710, "  restore BACKUP               restores a backup (a path, or a name in the backup folder)"};
+inline constexpr tk::TextId HelpUndo{
+    1711, "  undo --since MINUTE          restores every backup made at or after MINUTE, newest first"};
+inline constexpr tk::TextId HelpExport{
+    1712, "  export [FUNCTION...] [--category N]   writes the values of the functions as a registry file"};
+inline constexpr tk::TextId HelpApply{
+    1713, "  apply FILE [--check]         applies a registry file, all of it or nothing; --check only tells what "
+          "would change"};
+inline constexpr tk::TextId HelpMinute{1714, "MINUTE is YYYY-MM-DDTHH:MM. Every change writes a backup first."};
+inline constexpr tk::TextId HelpStatus{
+    1715, "Exit status: 0 done or nothing to change, 1 failed, 2 wrong command line, 3 apply --check found something "
+          "to change."};
+inline constexpr tk::TextId HelpMore{1716, "Run tunewright-cli --help for the commands."};
+
+// A wrong command line.
+inline constexpr tk::TextId UnknownOption{1720, "unknown option %1"};
+inline constexpr tk::TextId OptionNeedsValue{1721, "%1 needs a value"};
+inline constexpr tk::TextId BadMinute{1722, "%1 wants a minute written YYYY-MM-DDTHH:MM, not \"%2\""};
+inline constexpr tk::TextId NoCommand{1723, "no command given"};
+inline constexpr tk::TextId UnknownCommand{1724, "unknown command \"%1\""};
+inline constexpr tk::TextId WrongOperands{1725, "wrong number of arguments; the command is written: %1"};
+inline constexpr tk::TextId OptionNotForCommand{1726, "%1 does not go with the command %2"};
+inline constexpr tk::TextId BadCategory{1727, "--category wants a number from 0 to 5, not \"%1\""};
+inline constexpr tk::TextId SinceMissing{1728, "undo needs --since YYYY-MM-DDTHH:MM"};
+inline constexpr tk::TextId NoSuchFolder{1729, "the installation folder \"%1\" does not exist"};
+inline constexpr tk::TextId NotInCodePage{1730, "\"%1\" holds a character that the Windows code page cannot hold"};
+inline constexpr tk::TextId ExportIsNoJson{1731, "export writes a registry file; --json does not go with it"};
+
+// Failures.
+inline constexpr tk::TextId FunctionsUnreadable{1740, "the functions cannot be read: %1"};
+inline constexpr tk::TextId UnknownFunction{1741, "there is no function \"%1\" (give its key or its name)"};
+inline constexpr tk::TextId TargetHasNoValue{
+    1742, "the function \"%1\" opens a target and has no value to set; nothing was changed"};
+inline constexpr tk::TextId NotASwitchValue{
+    1743, "\"%1\" is no value for the switch \"%2\": give on or off (1 or 0); nothing was changed"};
+inline constexpr tk::TextId ValueUnreadable{1744, "the value \"%1\" of the key \"%2\" cannot be read: %3"};
+inline constexpr tk::TextId NothingChanged{1745, "%1; nothing was changed"};
+inline constexpr tk::TextId NotApplied{
+    1746, "the change was not made: %1. Nothing was changed; the backup \"%2\" holds the values from before"};
+inline constexpr tk::TextId OtherRoot{
+    1747, "\"%1\", line %2: the key \"%3\" is not below HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE, the keys the "
+          "program writes; nothing was changed"};
+inline constexpr tk::TextId RemovesKey{
+    1748, "\"%1\", line %2: a profile cannot remove the key \"%3\", whose values no backup would hold; nothing was "
+          "changed"};
+inline constexpr tk::TextId NoExportableValue{
+    1750, "the function \"%1\" has no value that a registry file can hold (its key is \"%2\")"};
+inline constexpr tk::TextId BackupUnreadable{1751, "the backup cannot be read: %1"};
+
+// What was done.
+inline constexpr tk::TextId NothingToChange{1760, "Nothing to change."};
+inline constexpr tk::TextId ValuesChanged{1761, "Values changed: %1; the backup \"%2\" holds them as they were."};
+inline constexpr tk::TextId ValuesWouldChange{1762, "Values that would change: %1."};
+inline constexpr tk::TextId ValueEqual{1763, "equal"};
+inline constexpr tk::TextId ValueDiffers{1764, "differs"};
+inline constexpr tk::TextId NoBackupSince{1765, "No backup was made at or after %1."};
+
+} // namespace text

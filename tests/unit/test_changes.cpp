@@ -1,0 +1,213 @@
+// Changes of many values from registry files: what a backup's name says, what
+// a backup restores (its values, and the keys its change created, in the
+// comment form and the older [-KEY] form), what a profile applies, how undoing
+// several backups lets the oldest win, and the backup of a change.
+#include "unit/RegTreeOf.h"
+#include "unit/TempAppFolder.h"
+
+#include "changes/BackupList.h"
+#include "changes/BackupName.h"
+#include "changes/ChangeSet.h"
+#include "changes/RegFileText.h"
+#include "regfile/RegFile.h"
+#include "regfile/RegFileBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+namespace {
+
+using tk::RegRoot;
+
+tk::RegFileDocument Document(const std::string& text)
+{
+    const auto document = tk::ParseRegFile(text, "file.reg");
+    EXPECT_TRUE(document) << document.Error().Message();
+    return document ? document.Value() : tk::RegFileDocument{};
+}
+
+// "KEY\name=data" for each value, "KEY" for each key to remove when empty.
+std::vector<std::string> Listing(const ChangeSet& changes)
+{
+    std::vector<std::string> lines;
+    for (const tk::RegValueChange& v : changes.values)
+        lines.push_back(KeyText(v.key) + "\\" + v.name + "=" +
+                        (v.value ? ValueDataText(tk::ExactRegValue{*v.value, false}) : "-"));
+    for (const tk::RegKeyPath& key : changes.emptyKeys)
+        lines.push_back(KeyText(key));
+    return lines;
+}
+
+std::vector<std::string> BackupListing(const std::string& text)
+{
+    const auto changes = BackupChanges(Document(text));
+    EXPECT_TRUE(changes);
+    return changes ? Listing(changes.Value()) : std::vector<std::string>{};
+}
+
+} // namespace
+
+TEST(BackupNames, TheMinuteTheNameAndTheCopyNumber)
+{
+    struct Case {
+        const char* file;
+        std::optional<BackupName> expected;
+    };
+    const Case cases[] = {
+        {"backup - 20240305 - 09.05 - Menu delay.reg", BackupName{"202403050905", "Menu delay", 1}},
+        {"backup - 20240305 - 09.05 - Menu delay (3).reg", BackupName{"202403050905", "Menu delay", 3}},
+        {"backup - 20240305 - 09.05 - profile office (x).reg", BackupName{"202403050905", "profile office (x)", 1}},
+        {"backup - 20240305 - 09.05 - A (1).reg", BackupName{"202403050905", "A (1)", 1}},
+        {"backup - 20240305 - 09.05 - .reg", BackupName{"202403050905", "", 1}},
+        {"backup - 20240305 - 09.05 - Menu delay.txt", std::nullopt},
+        {"backup - 2024035 - 09.05 - Menu delay.reg", std::nullopt},
+        {"backup - 20240305 - 9.05 - Menu delay.reg", std::nullopt},
+        {"backup - 20240305 - 09:05 - Menu delay.reg", std::nullopt},
+        {"Backup - 20240305 - 09.05 - Menu delay.reg", std::nullopt},
+        {"README.txt", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::optional<BackupName> name = ParseBackupName(c.file);
+        ASSERT_EQ(name.has_value(), c.expected.has_value());
+        if (name) {
+            EXPECT_EQ(name->stamp, c.expected->stamp);
+            EXPECT_EQ(name->name, c.expected->name);
+            EXPECT_EQ(name->copy, c.expected->copy);
+        }
+    }
+    EXPECT_EQ(StampMinuteText("202403050905"), "2024-03-05T09:05");
+}
+
+TEST(BackupNames, TheFolderListsBackupsNewestFirst)
+{
+    TempAppFolder folder;
+    const auto write = [&folder](const std::string& name, int minutesAgo) {
+        folder.Write(name, "REGEDIT4");
+        std::filesystem::last_write_time(folder.Folder() / name, std::filesystem::file_time_type::clock::now() -
+                                                                     std::chrono::minutes(minutesAgo));
+    };
+    // Within one minute the time of writing decides, then the copy number.
+    write("backup - 20240305 - 09.05 - B.reg", 3);
+    write("backup - 20240305 - 09.05 - A.reg", 2);
+    write("backup - 20240305 - 09.05 - A (2).reg", 2);
+    write("backup - 20240305 - 09.06 - Z.reg", 9);
+    write("backup - 20231231 - 23.59 - Y.reg", 0);
+    write("README.txt", 0);
+    std::vector<std::string> order;
+    for (const BackupFile& backup : ListBackups(folder.Folder().string()))
+        order.push_back(backup.fileName);
+    EXPECT_EQ(order, (std::vector<std::string>{"backup - 20240305 - 09.06 - Z.reg", "backup - 20240305 - 09.05 - A (2).reg",
+                                               "backup - 20240305 - 09.05 - A.reg", "backup - 20240305 - 09.05 - B.reg",
+                                               "backup - 20231231 - 23.59 - Y.reg"}));
+}
+
+TEST(ChangeSets, ABackupRestoresItsValuesAndRemovesTheKeysItsChangeCreatedWhenEmpty)
+{
+    struct Case {
+        const char* what;
+        const char* text;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"a value, a DWORD and one that was not there",
+         "REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\"\r\n\"d\"=dword:000000ff\r\n\"gone\"=-",
+         {"HKEY_CURRENT_USER\\A\\x=\"1\"", "HKEY_CURRENT_USER\\A\\d=dword:000000ff", "HKEY_CURRENT_USER\\A\\gone=-"}},
+        {"a later line for the same value, in any letter case, wins in the place of the first",
+         "REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\"\r\n\"y\"=\"2\"\r\n[hkey_current_user\\a]\r\n\"X\"=-\r\n",
+         {"HKEY_CURRENT_USER\\A\\x=-", "HKEY_CURRENT_USER\\A\\y=\"2\""}},
+        {"the comment names the created key: the keys from the value's key up to it go when empty",
+         "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\New\\Deeper]\r\n\"Text\"=-\r\n"
+         "; created by this change: [HKEY_CURRENT_USER\\Software\\New]",
+         {"HKEY_CURRENT_USER\\Software\\New\\Deeper\\Text=-", "HKEY_CURRENT_USER\\Software\\New\\Deeper",
+          "HKEY_CURRENT_USER\\Software\\New"}},
+        {"the comment before the key line, blanks and another spelling",
+         "REGEDIT4\r\n;created by this change:   [hkey_local_machine\\SOFTWARE\\New]  \r\n"
+         "[HKEY_LOCAL_MACHINE\\Software\\New]\r\n\"v\"=-\r\n",
+         {"HKEY_LOCAL_MACHINE\\Software\\New\\v=-", "HKEY_LOCAL_MACHINE\\SOFTWARE\\New"}},
+        {"an older backup's [-KEY] is such a comment: the key goes only when empty",
+         "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\New\\Deeper]\r\n\"Text\"=-\r\n[-HKEY_CURRENT_USER\\Software\\New]",
+         {"HKEY_CURRENT_USER\\Software\\New\\Deeper\\Text=-", "HKEY_CURRENT_USER\\Software\\New\\Deeper",
+          "HKEY_CURRENT_USER\\Software\\New"}},
+        {"other comments change nothing",
+         "REGEDIT4\r\n; created by this change\r\n; created by this change: [-HKEY_CURRENT_USER\\X]\r\n"
+         "; created by this change: [HKEY_USERS\\X]\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=-",
+         {"HKEY_CURRENT_USER\\A\\x=-"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(BackupListing(c.text), c.expected);
+    }
+}
+
+TEST(ChangeSets, FilesUnderOtherRootsAndProfilesThatRemoveKeysAreRefusedByLine)
+{
+    const auto fault = [](const tk::Result<ChangeSet, ChangeFileFault>& result) {
+        EXPECT_FALSE(result);
+        return result ? std::string() : std::to_string(result.Error().line) + " " + result.Error().key;
+    };
+    EXPECT_EQ(fault(BackupChanges(Document("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\r\n[HKEY_CLASSES_ROOT\\.reg]\r\n"))),
+              "4 HKEY_CLASSES_ROOT\\.reg");
+    const auto removes = ProfileChanges(Document("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\"\r\n[-HKEY_CURRENT_USER\\A\\B]"));
+    EXPECT_EQ(fault(removes), "4 HKEY_CURRENT_USER\\A\\B");
+    EXPECT_EQ(removes.Error().kind, ChangeFileFault::Kind::RemovesKey);
+    // A profile's comments name no keys to remove.
+    const auto profile = ProfileChanges(Document("REGEDIT4\r\n; created by this change: [HKEY_CURRENT_USER\\A]\r\n"
+                                                 "[HKEY_CURRENT_USER\\A]\r\n\"x\"=-"));
+    ASSERT_TRUE(profile);
+    EXPECT_EQ(Listing(profile.Value()), std::vector<std::string>{"HKEY_CURRENT_USER\\A\\x=-"});
+}
+
+TEST(ChangeSets, UndoingSeveralBackupsLeavesWhatTheOldestHeld)
+{
+    const auto set = [](const std::string& text) { return BackupChanges(Document(text)).Value(); };
+    const ChangeSet newest = set("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"2\"\r\n\"y\"=\"b\"");
+    const ChangeSet oldest = set("REGEDIT4\r\n[HKEY_CURRENT_USER\\A\\New]\r\n\"z\"=-\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=-\r\n"
+                                 "; created by this change: [HKEY_CURRENT_USER\\A\\New]");
+    EXPECT_EQ(Listing(UndoChanges({newest, oldest})),
+              (std::vector<std::string>{"HKEY_CURRENT_USER\\A\\x=-", "HKEY_CURRENT_USER\\A\\y=\"b\"",
+                                        "HKEY_CURRENT_USER\\A\\New\\z=-", "HKEY_CURRENT_USER\\A\\New"}));
+}
+
+TEST(ChangeSets, APlanDropsWhatIsAlreadySoAndItsBackupRestoresTheRest)
+{
+    tk::RegistryTree registry = TreeOf("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"same\"=\"1\"\r\n\"x\"=hex(2):25,00\r\n"
+                                       "\"d\"=dword:00000001\r\n");
+    const ChangeSet changes =
+        ProfileChanges(Document("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"same\"=\"1\"\r\n\"x\"=\"new\"\r\n\"d\"=-\r\n"
+                                "\"absent\"=-\r\n[HKEY_CURRENT_USER\\B\\C]\r\n\"n\"=dword:00000002\r\n"))
+            .Value();
+    const auto plan = PlanChanges(registry, changes);
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(plan.Value().values.size(), 3u) << "the value already so and the one not there to remove drop out";
+    EXPECT_EQ(PlanBackupBytes(plan.Value()), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=hex(2):25,00\r\n"
+                                             "\"d\"=dword:00000001\r\n\r\n[HKEY_CURRENT_USER\\B\\C]\r\n\"n\"=-\r\n\r\n"
+                                             "; created by this change: [HKEY_CURRENT_USER\\B]\r\n");
+
+    const tk::RegistryTree before = TreeOf(tk::SerialiseRegFile(registry));
+    ASSERT_TRUE(ApplyPlan(registry, plan.Value()));
+    const auto undo = PlanChanges(registry, BackupChanges(Document(PlanBackupBytes(plan.Value()))).Value());
+    ASSERT_TRUE(undo);
+    ASSERT_TRUE(ApplyPlan(registry, undo.Value()));
+    EXPECT_EQ(tk::SerialiseRegFile(registry), tk::SerialiseRegFile(before)) << "the keys it created went again";
+}
+
+TEST(ChangeSets, AValueInTheRegistrysWideFormMakesTheBackupUnicode)
+{
+    const tk::RegValue wide{tk::RegType::Sz, {0x41, 0x01, 0x00, 0x00}}; // "Ł" in UTF-16LE
+    const std::vector<FileValue> values = {
+        {{RegRoot::CurrentUser, "A"}, "w", tk::ExactRegValue{wide, true}, {}},
+        {{RegRoot::CurrentUser, "A"}, "e", tk::ExactRegValue{{tk::RegType::ExpandSz, {'%', 0}}, false}, {"; note"}},
+    };
+    const std::string bytes = RegFileBytesOf(values, {});
+    const auto parsed = tk::ParseRegFileBytes(bytes, "wide.reg");
+    ASSERT_FALSE(parsed) << "Windows-1252 cannot hold the text";
+    std::string expected = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"w\"=hex(1):41,01,00,00"
+                           "\r\n; note\r\n\"e\"=hex(2):25,00,00,00\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : expected)
+        utf16 += std::string{c, '\0'};
+    EXPECT_EQ(bytes, utf16);
+}

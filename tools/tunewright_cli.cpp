@@ -1,0 +1,38 @@
+// tunewright-cli: the functions of an installation from a command line, for
+// scripts and for fleets of machines (`tunewright-cli --help`). The
+// installation is the folder of the program unless --app-folder names
+// another; its registry is chosen as the headless driver chooses it.
+#include "cli/CommandLine.h"
+#include "platform/Exceptions.h"
+#include "platform/FileSystem.h"
+#include "platform/ConsoleText.h"
+#include "runregistry/RunRegistry.h"
+#include "util/Path.h"
+
+#include <exception>
+#include <iostream>
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    // Output passes as written: a profile keeps its CR LF, JSON its bytes,
+    // and text the console's line ends.
+    tk::UseBinaryStandardStreams();
+    tk::UseBinaryStandardError();
+    std::unique_ptr<RunRegistry> run;
+    try {
+        const cli::Host host{FolderOf(tk::ExecutablePath()),
+                             [&run](const std::string& file, const std::string& folder) -> tk::IRegistry& {
+                                 run = OpenRunRegistry(file, folder);
+                                 return run->Registry();
+                             },
+                             std::cout, std::cerr};
+        int status = cli::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), host);
+        if (run)
+            run->Finish();
+        return status;
+    } catch (const std::exception& e) {
+        std::cerr << "tunewright-cli: " << e.what() << '\n';
+        return cli::kFailed;
+    }
+}
