@@ -53,6 +53,10 @@ public:
     {
         return tree.DeleteValue(root, subKey, name);
     }
+    tk::Result<bool, tk::RegFault> DeleteEmptyKey(tk::RegRoot root, std::string_view subKey) override
+    {
+        return tree.DeleteEmptyKey(root, subKey);
+    }
 };
 
 class ForeignText : public ::testing::Test {

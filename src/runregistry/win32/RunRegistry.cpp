@@ -13,9 +13,6 @@ class SystemRegistry final : public RunRegistry {
 public:
     tk::IRegistry& Registry() override { return registry_; }
     void Finish() override {}
-    // The Windows shell's "open" of a backup would start the registry
-    // editor outside the run: the run's shell only prints.
-    tk::IShell& Shell(tk::IShell& printing) override { return printing; }
 
 private:
     tk::Win32Registry registry_;
@@ -26,7 +23,6 @@ public:
     explicit MirroredRegistry(const std::string& file) : mirror_(file) {}
     tk::IRegistry& Registry() override { return mirror_; }
     void Finish() override { mirror_.Save(); }
-    tk::IShell& Shell(tk::IShell& printing) override { return printing; }
 
 private:
     tk::RegistryFileMirror mirror_;
