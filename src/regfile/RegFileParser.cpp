@@ -4,6 +4,7 @@
 #include "platform/Cp1252.h"
 
 #include "regfile/RegLines.h"
+#include "regfile/Texts.h"
 #include "platform/RegNames.h"
 
 #include <algorithm>
@@ -63,7 +64,10 @@ const FormatRules& RulesOf(RegFileFormat format)
 // The registry editor ends lines with CR LF; LF alone is read too. A CR that
 // no LF follows stays in the line's text and makes the line bad: read as a
 // line end, it would take what follows out of a quoted text or a comment.
-const char* const kLoneCr = "a carriage return (CR) that no line feed follows; lines end with CR LF or LF";
+std::string LoneCr()
+{
+    return tk::Text(text::LoneCr);
+}
 
 bool HasLoneCr(std::string_view line)
 {
@@ -139,10 +143,10 @@ Result<std::string, Reason> QuotedText(std::string_view data)
         if (rest.empty())
             return text;
         if (rest.find('"') != std::string_view::npos)
-            return Reason{"the text " + Quote(data) + " holds a double quote that is not escaped as \\\""};
-        return Reason{Quote(rest) + " follows the closing double quote of the text"};
+            return Reason{tk::Text(text::UnescapedQuote, {Quote(data)})};
+        return Reason{tk::Text(text::AfterClosingQuote, {Quote(rest)})};
     }
-    return Reason{"the text " + Quote(data) + " lacks its closing double quote"};
+    return Reason{tk::Text(text::NoClosingQuote, {Quote(data)})};
 }
 
 // Quoted data, well formed or not: a reading of a line that leaves such data
@@ -174,8 +178,7 @@ Result<bool, Reason> AppendHexBytes(std::string_view text, std::vector<std::uint
         const std::string_view token = Trim(text.substr(pos, last ? std::string_view::npos : comma - pos));
         const auto byte = HexNumber(token, 2);
         if (!byte)
-            return Reason{"hex data hold " + (token.empty() ? std::string("an empty byte") : Quote(token))
-                          + " where two hex digits belong"};
+            return Reason{tk::Text(text::BadHexByte, {token.empty() ? tk::Text(text::AnEmptyByte) : Quote(token)})};
         bytes.push_back(static_cast<std::uint8_t>(*byte));
         if (last)
             break;
@@ -199,7 +202,7 @@ Result<ParsedData, Reason> ParseData(std::string_view data)
     if (StartsWithNoCase(data, "dword:")) {
         const auto n = HexNumber(data.substr(6), 8);
         if (!n)
-            return Reason{"dword data need 1 to 8 hex digits, not " + Quote(data.substr(6))};
+            return Reason{tk::Text(text::BadDword, {Quote(data.substr(6))})};
         parsed.value = RegValue::Dword(*n);
         return parsed;
     }
@@ -211,12 +214,12 @@ Result<ParsedData, Reason> ParseData(std::string_view data)
             const std::size_t close = rest.find(')');
             const auto type = close == std::string_view::npos ? std::nullopt : HexNumber(rest.substr(1, close - 1), 8);
             if (!type)
-                return Reason{"hex(N) needs a type number of 1 to 8 hex digits in " + Quote(data)};
+                return Reason{tk::Text(text::BadHexType, {Quote(data)})};
             value.type = static_cast<RegType>(*type);
             rest = rest.substr(close + 1);
         }
         if (rest.empty() || rest[0] != ':')
-            return Reason{"a colon must follow " + Quote(data.substr(0, data.size() - rest.size()))};
+            return Reason{tk::Text(text::ColonMissing, {Quote(data.substr(0, data.size() - rest.size()))})};
         const auto continues = AppendHexBytes(rest.substr(1), value.data);
         if (!continues)
             return continues.Error();
@@ -225,7 +228,7 @@ Result<ParsedData, Reason> ParseData(std::string_view data)
         parsed.value = std::move(value);
         return parsed;
     }
-    return Reason{"unknown data " + Quote(data) + "; expected \"text\", dword:, hex:, hex(N): or -"};
+    return Reason{tk::Text(text::UnknownData, {Quote(data)})};
 }
 
 // The name as the program's own files quote it, with \\ and \" escaped, and
@@ -277,7 +280,7 @@ std::optional<Reading> UnescapedName(std::string_view line)
 
 Result<Reading, Reason> ReadNameAndData(std::string_view line)
 {
-    const Reason shape{"a value line must read \"name\"=data or @=data"};
+    const Reason shape{tk::Text(text::ValueLineShape)};
     if (line[0] == '@') {
         const std::string_view rest = TrimLeft(line.substr(1));
         if (rest.empty() || rest[0] != '=')
@@ -307,8 +310,8 @@ Result<void, Reason> NarrowText(RegValue& value)
     const std::string_view wide(reinterpret_cast<const char*>(value.data.data()), value.data.size());
     const auto narrow = Utf16LeToCp1252(wide);
     if (!narrow)
-        return Reason{"hex(" + std::to_string(static_cast<unsigned>(value.type)) + ") data of a version 5 file are "
-                      "UTF-16 text: " + Utf16LeFault(wide, narrow.Error())};
+        return Reason{tk::Text(text::Version5TextData,
+                               {std::to_string(static_cast<unsigned>(value.type)), Utf16LeFault(wide, narrow.Error())})};
     value.data.assign(narrow.Value().begin(), narrow.Value().end());
     return {};
 }
@@ -320,6 +323,8 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
     auto reading = ReadNameAndData(Trim(lines[index].text));
     if (!reading)
         return reading.Error();
+    if (const std::string& name = reading.Value().name; name.size() > kMaxRegValueNameLength)
+        return Reason{tk::Text(text::ValueNameTooLong, {Quote(name), std::to_string(name.size())})};
     RegFileValueLine value{lines[index].number, std::move(reading.Value().name),
                            std::move(reading.Value().data.value), {}};
     bool continues = reading.Value().data.continues;
@@ -328,11 +333,11 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
     while (continues) {
         if (index + 1 == lines.size()) {
             index = backslash;
-            return Reason{"hex data end with a backslash, but no line follows to continue them"};
+            return Reason{tk::Text(text::HexEndsWithBackslash)};
         }
         ++index;
         if (HasLoneCr(lines[index].text))
-            return Reason{kLoneCr};
+            return Reason{LoneCr()};
         if (Trim(lines[index].text).empty())
             continue;
         const auto more = AppendHexBytes(lines[index].text, value.value->data);
@@ -350,10 +355,27 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
     return value;
 }
 
+// A sub-key that the Windows registry refuses: more levels than it holds, or
+// a key name longer than it takes.
+std::optional<Reason> BeyondRegistryLimits(std::string_view subKey)
+{
+    std::size_t depth = 0;
+    for (std::size_t pos = 0; pos < subKey.size();) {
+        const std::size_t end = std::min(subKey.find('\\', pos), subKey.size());
+        if (end - pos > kMaxRegKeyNameLength)
+            return Reason{tk::Text(text::KeyNameTooLong, {Quote(subKey.substr(pos, end - pos)), std::to_string(end - pos)})};
+        depth += end > pos ? 1 : 0;
+        pos = end + 1;
+    }
+    if (depth > kMaxRegKeyDepth)
+        return Reason{tk::Text(text::KeyTooDeep, {std::to_string(depth)})};
+    return std::nullopt;
+}
+
 Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
 {
     if (line.size() < 2 || line.back() != ']')
-        return Reason{"a key line must end with ]"};
+        return Reason{tk::Text(text::KeyLineEnd)};
     std::string_view inner = line.substr(1, line.size() - 2);
     RegKeyLine key;
     if (!inner.empty() && inner[0] == '-') {
@@ -370,16 +392,16 @@ Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
         root = std::find_if(std::begin(kRegRoots), std::end(kRegRoots),
                             [rootName](const RegRootName& known) { return NamesEqual(rootName, known.name); });
     if (root == std::end(kRegRoots))
-        return Reason{"unknown root " + Quote(rootName) + "; a key starts with HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, "
-                      "HKEY_LOCAL_MACHINE, HKEY_USERS or HKEY_CURRENT_CONFIG"};
+        return Reason{tk::Text(text::UnknownRoot, {Quote(rootName)})};
     key.root = root->root;
     if (separator != std::string_view::npos)
         key.subKey = inner.substr(separator + 1);
     if (key.subKey.starts_with('\\'))
-        return Reason{"an empty key name follows " + std::string(rootName)
-                      + ": one backslash separates the root from its first key"};
+        return Reason{tk::Text(text::EmptyFirstKeyName, {rootName})};
     if (key.deleteKey && key.subKey.empty())
-        return Reason{"a root key such as " + std::string(root->name) + " cannot be deleted"};
+        return Reason{tk::Text(text::RootCannotBeRemoved, {root->name})};
+    if (auto beyond = BeyondRegistryLimits(key.subKey))
+        return std::move(*beyond);
     return key;
 }
 
@@ -397,7 +419,7 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
         const std::string_view line = Trim(lines[i].text);
         const int number = lines[i].number;
         if (HasLoneCr(line))
-            return RegFileError{fileName, number, kLoneCr};
+            return RegFileError{fileName, number, LoneCr()};
         if (line.empty())
             continue;
         if (line[0] == ';') {
@@ -414,11 +436,11 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
             continue;
         }
         if (line[0] != '"' && line[0] != '@')
-            return RegFileError{fileName, number, "expected a [key] line or a value line, not " + Quote(line)};
+            return RegFileError{fileName, number, tk::Text(text::ExpectedKeyOrValue, {Quote(line)})};
         if (document.sections.empty())
-            return RegFileError{fileName, number, "a value line before the first [key] line"};
+            return RegFileError{fileName, number, tk::Text(text::ValueBeforeFirstKey)};
         if (document.sections.back().deleteKey)
-            return RegFileError{fileName, number, "a value line in a section that removes its key"};
+            return RegFileError{fileName, number, tk::Text(text::ValueInRemovedKey)};
         auto value = ParseValue(lines, i, rules);
         if (!value)
             return RegFileError{fileName, lines[i].number, value.Error().text};
@@ -434,7 +456,9 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
 
 std::string RegFileError::Message() const
 {
-    return "\"" + fileName + "\", line " + std::to_string(line) + ": " + reason;
+    if (line == 0)
+        return tk::Text(text::RegFileWhole, {fileName, reason});
+    return tk::Text(text::RegFileAtLine, {fileName, std::to_string(line), reason});
 }
 
 Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
@@ -443,22 +467,22 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
     const FormatRules& rules = RulesOf(format);
     const std::vector<TextLine> lines = SplitLines(text, 1);
     if (!lines.empty() && HasLoneCr(lines[0].text))
-        return RegFileError{fileName, 1, kLoneCr};
+        return RegFileError{fileName, 1, LoneCr()};
     if (lines.empty() || Trim(lines[0].text) != rules.header)
-        return RegFileError{fileName, 1, "the first line must be \"" + std::string(rules.header) + "\""};
+        return RegFileError{fileName, 1, tk::Text(text::FirstLineMustBe, {rules.header})};
     return ParseLines(lines, 1, rules, fileName, Keep::Document);
 }
 
 Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
-                                                        const std::string& fileName)
+                                                        const std::string& fileName, RegFileFormat format)
 {
-    return ParseLines(SplitLines(text, firstLine), 0, RulesOf(RegFileFormat::Regedit4), fileName, Keep::Document);
+    return ParseLines(SplitLines(text, firstLine), 0, RulesOf(format), fileName, Keep::Document);
 }
 
-Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName)
+Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
+                                             RegFileFormat format)
 {
-    const auto parsed =
-        ParseLines(SplitLines(text, firstLine), 0, RulesOf(RegFileFormat::Regedit4), fileName, Keep::Nothing);
+    const auto parsed = ParseLines(SplitLines(text, firstLine), 0, RulesOf(format), fileName, Keep::Nothing);
     if (!parsed)
         return parsed.Error();
     return {};
@@ -475,7 +499,7 @@ Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line)
     // key line read on its own is held to the same rule.
     const std::string_view trimmed = Trim(line);
     if (HasLoneCr(trimmed))
-        return std::string(kLoneCr);
+        return LoneCr();
     auto key = ParseKeyLine(trimmed);
     if (!key)
         return std::move(key.Error().text);
