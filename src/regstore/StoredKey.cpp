@@ -6,17 +6,23 @@ namespace tk {
 
 StoredKey StoredKey::FromSection(const RegFileSection& section)
 {
-    StoredKey key{section.root, JoinedKeyPath(section.subKey), {}};
+    StoredKey key{section.root, JoinedKeyPath(section.subKey), {}, {}};
+    key.Apply(section, true);
+    return key;
+}
+
+void StoredKey::Apply(const RegFileSection& section, bool keepComments)
+{
     for (const RegFileValueLine& line : section.values) {
         if (!line.value) {
-            key.values.erase(FoldedName(line.name));
+            values.erase(FoldedName(line.name));
             continue;
         }
-        StoredValue& stored = key.values.try_emplace(FoldedName(line.name), StoredValue{line.name, {}, {}}).first->second;
+        StoredValue& stored = values.try_emplace(FoldedName(line.name), StoredValue{line.name, {}, {}}).first->second;
         stored.value = *line.value;
-        stored.comments.insert(stored.comments.end(), line.comments.begin(), line.comments.end());
+        if (keepComments)
+            stored.comments.insert(stored.comments.end(), line.comments.begin(), line.comments.end());
     }
-    return key;
 }
 
 const RegValue* StoredKey::Find(std::string_view name) const
