@@ -71,6 +71,19 @@ tk::RegStoreText ImportFile(const std::string& text)
     return std::move(file.Value());
 }
 
+tk::RegResult Import(tk::RegistryStore& store, const std::string& text)
+{
+    return store.Import(ImportFile(text));
+}
+
+tk::RegResult Import(tk::RegistryTree& tree, const std::string& text)
+{
+    const auto document = tk::ParseRegFile(text, "import.reg");
+    if (!document)
+        return RegError::BadKeyPath;
+    return tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Drop);
+}
+
 std::string ReadString(tk::IRegistry& registry, std::string_view subKey, std::string_view name)
 {
     const auto value = registry.QueryValue(RegRoot::CurrentUser, subKey, name);
@@ -243,6 +256,34 @@ TEST_F(RegistryStoreTest, AReadOnlyStoreRefusesChangesAndSaysSo)
     EXPECT_TRUE(reports_.empty()) << "the caller tells the user, not the store";
 }
 
+// A change whose text the store could not read back is refused before
+// anything is written: hex data that grow when written with line breaks,
+// and a value larger than the store may be. (An import of 180 MB of hex data
+// once made a store of 288 MB, reported success, and no program could read
+// the store afterwards.)
+TEST_F(RegistryStoreTest, AChangeThatWouldMakeTheStoreTooLargeToReadIsRefused)
+{
+    constexpr std::size_t kLimit = 16 * 1024;
+    Replace("REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"old\"\r\n");
+    const std::string before = Contents();
+    tk::RegistryStore store(StorePath(), kLimit);
+    std::string hex = "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"h\"=hex:00";
+    for (int i = 0; i < 5300; ++i)
+        hex += ",00";
+    ASSERT_LT(hex.size(), kLimit);
+    for (const tk::RegResult& change : {Import(store, hex), store.SetValue(RegRoot::CurrentUser, "K", "big",
+                                                                           RegValue::String(std::string(kLimit, 'x')))}) {
+        ASSERT_FALSE(change);
+        EXPECT_EQ(change.Error(), RegError::WriteFailed);
+        EXPECT_EQ(change.Error().cause, "the registry store \"" + StorePath() + "\" was not changed: the change would "
+                                        "make it larger than 0.015625 MB, the most a registry store may hold");
+    }
+    EXPECT_EQ(Contents(), before);
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
+    EXPECT_TRUE(reports_.empty());
+    EXPECT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "fits", RegValue::String(std::string(kLimit / 2, 'x'))));
+}
+
 // Runs `work` in a child process that an alarm ends after a few seconds, so
 // that a store that blocks fails the test instead of hanging it.
 bool RunsToTheEnd(const std::function<bool()>& work)
@@ -300,19 +341,6 @@ TEST_F(RegistryStoreTest, ImportAppliesABackupAsOneChange)
     EXPECT_EQ(fresh.QueryValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created").Error(),
               RegError::ValueNotFound);
     EXPECT_EQ(ReadString(fresh, "Control Panel\\Desktop", "Restored"), "C:\\Temp");
-}
-
-tk::RegResult Import(tk::RegistryStore& store, const std::string& text)
-{
-    return store.Import(ImportFile(text));
-}
-
-tk::RegResult Import(tk::RegistryTree& tree, const std::string& text)
-{
-    const auto document = tk::ParseRegFile(text, "import.reg");
-    if (!document)
-        return RegError::BadKeyPath;
-    return tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Drop);
 }
 
 std::string Outcome(const tk::Result<RegValue, RegError>& result)
