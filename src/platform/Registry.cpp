@@ -30,4 +30,9 @@ Result<ExactRegValue, RegError> IRegistry::QueryExactValue(RegRoot root, std::st
     return ExactRegValue{std::move(value.Value()), false};
 }
 
+void IRegistry::Exclusively(const std::function<void()>& work)
+{
+    work();
+}
+
 } // namespace tk

@@ -9,6 +9,7 @@
 #include "platform/Result.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -110,6 +111,13 @@ public:
 
     // KeyNotFound / ValueNotFound when there was nothing to delete.
     virtual RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) = 0;
+
+    // Runs `work`, whose reads and changes of this registry then form one
+    // step that no other writer comes between: saving reads the value that
+    // its backup keeps and writes the new one in it. A registry without such
+    // a lock (the Windows registry, a tree in memory) only runs `work`. An
+    // exception of `work` leaves it.
+    virtual void Exclusively(const std::function<void()>& work);
 };
 
 inline std::string_view RootName(RegRoot root)

@@ -128,7 +128,9 @@ void RegistryStore::ShowReport()
 {
     std::string text;
     {
-        const std::lock_guard<std::mutex> guard(mutex_);
+        const std::lock_guard<std::recursive_mutex> guard(mutex_);
+        if (exclusive_ > 0)
+            return;
         text.swap(unshownReport_);
     }
     if (!text.empty())
@@ -232,7 +234,7 @@ Result<RegValue, RegError> RegistryStore::Lookup(RegRoot root, std::string_view 
 // no box of its own for it, and a later read does not show the fault again.
 RegResult RegistryStore::Modify(const Change& change, const RegStoreText* import)
 {
-    const std::lock_guard<std::mutex> guard(mutex_);
+    const std::lock_guard<std::recursive_mutex> guard(mutex_);
     RegResult result = ModifyLocked(change, import);
     if (!result && result.Error() == RegError::StoreBroken && unshownReport_.empty()) {
         RegFault told = result.Error();
@@ -290,17 +292,18 @@ RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* 
     if (!prepared->outcome.changed)
         return prepared->outcome.result;
 
-    std::string lockPath;
-    try {
-        // Beside the file itself, so that every link to it shares one lock.
-        lockPath = FileBehindLinks(path_) + ".lock";
-    } catch (const CFileException& e) {
-        return NotWritten(e);
+    std::optional<LockFile> lock;
+    if (!lockHeld_) {
+        std::string lockPath;
+        try {
+            lockPath = LockPath();
+        } catch (const CFileException& e) {
+            return NotWritten(e);
+        }
+        if (!lock.emplace(lockPath).Held())
+            return RegFault(RegError::WriteFailed, tk::Text(text::StoreUnchangedCause,
+                                                            {path_, SystemFault(lockPath, text::StoreCannotBeLocked)}));
     }
-    const LockFile lock(lockPath);
-    if (!lock.Held())
-        return RegFault(RegError::WriteFailed,
-                        tk::Text(text::StoreUnchangedCause, {path_, SystemFault(lockPath, text::StoreCannotBeLocked)}));
     const FileStamp unlocked = stamp_;
     if (!Refresh())
         return Broken();
@@ -350,11 +353,51 @@ RegResult RegistryStore::WriteCopy(const Outcome& outcome, std::string text)
     return outcome.result;
 }
 
+// Beside the file itself, so that every link to it shares one lock.
+std::string RegistryStore::LockPath() const
+{
+    return FileBehindLinks(path_) + ".lock";
+}
+
+void RegistryStore::Exclusively(const std::function<void()>& work)
+{
+    {
+        const std::lock_guard<std::recursive_mutex> guard(mutex_);
+        if (exclusive_ > 0) {
+            work();
+            return;
+        }
+        std::optional<LockFile> lock;
+        try {
+            lock.emplace(LockPath());
+        } catch (const CFileException&) {
+            // No lock: the changes of `work` find that out themselves.
+        }
+        struct Held {
+            RegistryStore& store;
+            explicit Held(RegistryStore& s, bool locked) : store(s)
+            {
+                ++store.exclusive_;
+                store.lockHeld_ = locked;
+            }
+            ~Held()
+            {
+                --store.exclusive_;
+                store.lockHeld_ = false;
+            }
+            Held(const Held&) = delete;
+            Held& operator=(const Held&) = delete;
+        } held(*this, lock && lock->Held());
+        work();
+    }
+    ShowReport();
+}
+
 Result<RegValue, RegError> RegistryStore::QueryValue(RegRoot root, std::string_view subKey, std::string_view name)
 {
     Result<RegValue, RegError> result = RegError::StoreBroken;
     {
-        const std::lock_guard<std::mutex> guard(mutex_);
+        const std::lock_guard<std::recursive_mutex> guard(mutex_);
         if (Refresh())
             result = Lookup(root, subKey, name);
     }

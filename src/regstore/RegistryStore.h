@@ -66,6 +66,14 @@ public:
                        const RegValue& value) override;
     RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
 
+    // Holds the lock of changes, "<path>.lock", while `work` runs (making the
+    // lock file where there is none), so that what `work` reads is what its
+    // changes replace, whatever other processes do. A lock that cannot be
+    // taken leaves `work` to run without it: its changes then try the lock
+    // themselves and fail as they would. Reports of faults that `work` meets
+    // are shown once the lock is let go.
+    void Exclusively(const std::function<void()>& work) override;
+
     // Removes a key with everything below it; a root cannot be removed.
     RegResult DeleteKey(RegRoot root, std::string_view subKey);
 
@@ -115,6 +123,7 @@ private:
     void ShowReport();
     RegFault Broken() const;
     RegFault NotWritten(const CFileException& e);
+    std::string LockPath() const;
     void ForgetCopy();
     Result<RegValue, RegError> Lookup(RegRoot root, std::string_view subKey, std::string_view name);
     // The change prepared on the copy, with `import` after it when there is
@@ -128,7 +137,11 @@ private:
 
     std::string path_;
     std::size_t maxBytes_;
-    std::mutex mutex_;
+    // Recursive: the reads and changes that Exclusively's work makes take it
+    // again.
+    std::recursive_mutex mutex_;
+    int exclusive_ = 0;     // how deep in Exclusively's work this thread is
+    bool lockHeld_ = false; // Exclusively holds the lock of changes
     std::optional<RegStoreText> copy_;
     CopyState state_ = CopyState::Stale;
     FileStamp stamp_;

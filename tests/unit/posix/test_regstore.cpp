@@ -18,6 +18,7 @@
 #include <functional>
 #include <initializer_list>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -622,6 +623,54 @@ TEST_F(RegistryStoreTest, AFileChangedByAnotherProcessIsIndexedAgain)
         tk::RegistryStore fresh(StorePath());
         ExpectSameReads(fresh, expected, {RegRoot::CurrentUser}, reads);
     }
+    EXPECT_TRUE(reports_.empty());
+}
+
+// What Exclusively's work reads, its changes replace: another process's
+// change waits until the work is done. An exception of the work leaves it
+// and lets the lock go; without the lock the work runs and its change fails.
+TEST_F(RegistryStoreTest, ExclusivelyKeepsOtherWritersOutUntilItsWorkIsDone)
+{
+    tk::RegistryStore store(StorePath());
+    ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("0")));
+    // Forked first: a child forked inside the work would share its lock.
+    int pipe[2];
+    ASSERT_EQ(::pipe(pipe), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        char ready = 0;
+        tk::RegistryStore other(StorePath());
+        const bool told = ::read(pipe[0], &ready, 1) == 1;
+        ::_exit(told && other.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("other")) ? 0 : 1);
+    }
+    store.Exclusively([&] {
+        const std::string read = ReadString(store, "K", "v");
+        ASSERT_EQ(::write(pipe[1], "x", 1), 1);
+        ::usleep(200000);
+        ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String(read + "+mine")));
+    });
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    tk::RegistryStore fresh(StorePath());
+    EXPECT_EQ(ReadString(fresh, "K", "v"), "other") << "the other change waited for the work and came after it";
+
+    EXPECT_THROW(store.Exclusively([] { throw std::runtime_error("backup not written"); }), std::runtime_error);
+    EXPECT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("after")));
+
+    std::filesystem::remove(StorePath() + ".lock");
+    std::filesystem::create_directory(StorePath() + ".lock");
+    bool ran = false;
+    store.Exclusively([&] {
+        ran = true;
+        EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("locked out")).Error(),
+                  RegError::WriteFailed);
+    });
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(ReadString(store, "K", "v"), "after");
     EXPECT_TRUE(reports_.empty());
 }
 
