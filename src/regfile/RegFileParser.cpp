@@ -278,13 +278,18 @@ std::optional<Reading> UnescapedName(std::string_view line)
     return found;
 }
 
+// Looked up only for a line that is refused: every value line passes here.
+Reason ValueLineShape()
+{
+    return Reason{tk::Text(text::ValueLineShape)};
+}
+
 Result<Reading, Reason> ReadNameAndData(std::string_view line)
 {
-    const Reason shape{tk::Text(text::ValueLineShape)};
     if (line[0] == '@') {
         const std::string_view rest = TrimLeft(line.substr(1));
         if (rest.empty() || rest[0] != '=')
-            return shape;
+            return ValueLineShape();
         auto parsed = ParseData(Trim(rest.substr(1)));
         if (!parsed)
             return parsed.Error();
@@ -299,7 +304,7 @@ Result<Reading, Reason> ReadNameAndData(std::string_view line)
     }
     if (auto older = UnescapedName(line))
         return std::move(*older);
-    return refusal ? *refusal : shape;
+    return refusal ? *refusal : ValueLineShape();
 }
 
 // hex(1), hex(2) and hex(7) data of a version 5 file as the code page's bytes.

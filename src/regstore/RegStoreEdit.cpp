@@ -235,6 +235,7 @@ std::optional<std::string> RegStoreEdit::Splice(std::size_t limit)
 
 std::optional<std::string> RegStoreEdit::Rewrite(std::size_t limit)
 {
+    const RegStoreText::WholeInMemory whole(text_);
     const RegFileIndex& index = text_.Index();
     std::string out = "REGEDIT4\r\n";
     out.reserve(index.texts.front().size + 4096);

@@ -117,44 +117,64 @@ Result<std::vector<std::string>, RegFileError> RegStoreText::Comments(std::size_
     return std::move(lines.Value().closingComments);
 }
 
+Result<std::string, RegFileError> RegStoreText::KeyLineSubKey(std::size_t section) const
+{
+    const std::size_t header = index_.sections[section].header;
+    const std::size_t end = index_.End(section);
+    std::string buffer;
+    for (std::size_t length = 256;; length *= 2) {
+        const std::size_t lineEnd = std::min(end, header + length);
+        const auto bytes = TextOf(section).Read(header, lineEnd, buffer);
+        if (!bytes)
+            return bytes.Error();
+        const std::size_t newline = bytes.Value().find('\n');
+        if (newline == std::string_view::npos && lineEnd < end)
+            continue;
+        std::string_view line = bytes.Value().substr(0, newline);
+        if (newline != std::string_view::npos && line.ends_with('\r'))
+            line.remove_suffix(1);
+        // The index parsed this line already.
+        const auto parsed = ParseRegKeyLine(line);
+        return parsed ? std::string(parsed.Value().subKey) : std::string();
+    }
+}
+
 // Each name as the section that made its key spells it, as a rewrite of
 // the whole file would.
-Result<std::string, RegFileError> RegStoreText::SpelledPath(std::size_t key) const
+Result<std::string, RegFileError> RegStoreText::SpelledPath(std::size_t key,
+                                                            std::optional<std::string_view> spelling) const
 {
     const std::string_view identity = index_.KeyIdentity(key);
+    if (identity.size() == 1)
+        return std::string();
+    while (!spelled_.empty() && !IsBelow(identity, index_.KeyIdentity(spelled_.back().first)))
+        spelled_.pop_back();
     std::string path;
-    std::size_t spelledBy = index_.sections.size();
-    std::vector<std::string> names;
-    std::string buffer;
-    for (std::size_t depth = 0, at = identity.find('\\'); at != std::string_view::npos; ++depth) {
-        const std::size_t end = std::min(identity.find('\\', at + 1), identity.size());
-        const auto ancestor = index_.FindKey(identity.substr(0, end));
-        const std::size_t section = ancestor ? index_.SpelledBy(*ancestor) : index_.SpelledBy(key);
-        if (section != spelledBy) {
-            const RegFileIndex::Section& s = index_.sections[section];
-            const RegText& text = TextOf(section);
-            std::string_view line;
-            for (std::size_t length = 256;; length *= 2) {
-                const std::size_t lineEnd = std::min<std::size_t>(index_.End(section), s.header + length);
-                const auto bytes = text.Read(s.header, lineEnd, buffer);
-                if (!bytes)
-                    return bytes.Error();
-                line = bytes.Value().substr(0, bytes.Value().find('\n'));
-                if (line.size() < bytes.Value().size() || lineEnd == index_.End(section))
-                    break;
-            }
-            const auto parsed = ParseRegKeyLine(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
-            const auto split = parsed ? SplitKeyPath(parsed.Value().subKey) : std::nullopt;
-            names.clear();
-            for (const std::string_view name : split.value_or(std::vector<std::string_view>()))
-                names.emplace_back(name);
-            spelledBy = section;
+    const std::string_view parent = ParentIdentity(identity);
+    if (parent.size() > 1) {
+        if (spelled_.empty() || index_.KeyIdentity(spelled_.back().first) != parent) {
+            // A key's parent is a key: the sections that make it make its parent.
+            const auto above = SpelledPath(*index_.FindKey(parent), std::nullopt);
+            if (!above)
+                return above;
         }
-        if (!path.empty())
-            path += '\\';
-        path += depth < names.size() ? names[depth] : std::string(identity.substr(at + 1, end - at - 1));
-        at = end < identity.size() ? end : std::string_view::npos;
+        path = spelled_.back().second + '\\';
     }
+    std::string subKey;
+    if (!spelling) {
+        auto read = KeyLineSubKey(index_.SpelledBy(key));
+        if (!read)
+            return read;
+        subKey = std::move(read.Value());
+        spelling = subKey;
+    }
+    const auto names = SplitKeyPath(*spelling);
+    const std::size_t depth = static_cast<std::size_t>(std::count(identity.begin(), identity.end(), '\\'));
+    if (names && names->size() >= depth)
+        path += (*names)[depth - 1];
+    else
+        path += identity.substr(identity.rfind('\\') + 1);
+    spelled_.emplace_back(key, path);
     return path;
 }
 
@@ -162,17 +182,21 @@ Result<StoredKey, RegFileError> RegStoreText::Build(std::size_t key, bool keyCom
 {
     StoredKey built{RootOf(index_.KeyIdentity(key)), {}, {}, {}};
     std::string buffer;
+    const std::size_t spelledBy = index_.SpelledBy(key);
+    std::optional<std::string> spelling;
     for (const std::uint32_t s : index_.ValueSections(key)) {
         const RegFileIndex::Section& section = index_.sections[s];
         const auto bytes = TextOf(s).Read(section.header, index_.End(s), buffer);
         if (!bytes)
             return bytes.Error();
-        const auto parsed = ParseSection(s, bytes.Value());
+        auto parsed = ParseSection(s, bytes.Value());
         if (!parsed)
             return parsed.Error();
         if (index_.Canonical())
             built.path = JoinedKeyPath(parsed.Value().subKey);
-        built.Apply(parsed.Value(), section.text == 0);
+        if (s == spelledBy)
+            spelling = parsed.Value().subKey;
+        built.Apply(std::move(parsed.Value()), section.text == 0);
         if (keyComments && section.text == 0) {
             auto comments = Comments(0, index_.LeadStart(s), section.header);
             if (!comments)
@@ -181,12 +205,27 @@ Result<StoredKey, RegFileError> RegStoreText::Build(std::size_t key, bool keyCom
         }
     }
     if (!index_.Canonical()) {
-        auto path = SpelledPath(key);
+        auto path = SpelledPath(key, spelling ? std::optional<std::string_view>(*spelling) : std::nullopt);
         if (!path)
             return path.Error();
         built.path = std::move(path.Value());
     }
     return built;
+}
+
+RegStoreText::WholeInMemory::WholeInMemory(RegStoreText& text) : text_(text), files_(text.texts_)
+{
+    for (auto& held : text_.texts_) {
+        if (held->InMemory())
+            continue;
+        if (auto whole = held->Whole())
+            held = std::make_shared<const RegText>(std::move(whole.Value()));
+    }
+}
+
+RegStoreText::WholeInMemory::~WholeInMemory()
+{
+    text_.texts_ = std::move(files_);
 }
 
 Result<const StoredKey*, RegFileError> RegStoreText::Key(std::size_t key)

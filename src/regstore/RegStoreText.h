@@ -9,6 +9,8 @@
 #include "regstore/StoredKey.h"
 
 #include <memory>
+#include <optional>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +47,22 @@ public:
     // keeping them; the first fault in file order.
     Result<void, RegFileError> CheckAll();
 
+    // While it lives, the texts in files are read whole into memory, once,
+    // and read from there: a rewrite reads every key, which one read from
+    // the file each would cost a system call. A file that cannot be read is
+    // left to the reads that need it.
+    class WholeInMemory {
+    public:
+        explicit WholeInMemory(RegStoreText& text);
+        ~WholeInMemory();
+        WholeInMemory(const WholeInMemory&) = delete;
+        WholeInMemory& operator=(const WholeInMemory&) = delete;
+
+    private:
+        RegStoreText& text_;
+        std::vector<std::shared_ptr<const RegText>> files_;
+    };
+
     // Appends the store's bytes from `from` to `to`.
     Result<void, RegFileError> AppendBytes(std::string& out, std::size_t from, std::size_t to) const;
     // The comment lines after the store's last key, which end a rewrite.
@@ -58,13 +76,20 @@ private:
     const RegText& TextOf(std::size_t section) const { return *texts_[index_.sections[section].text]; }
     Result<RegFileSection, RegFileError> ParseSection(std::size_t section, std::string_view bytes) const;
     Result<std::vector<std::string>, RegFileError> Comments(std::size_t text, std::size_t from, std::size_t to) const;
-    Result<std::string, RegFileError> SpelledPath(std::size_t key) const;
+    // The key's path as the sections that made its keys spell it; `spelling`
+    // is the key line of the section that spells its last name, when the
+    // caller has it parsed.
+    Result<std::string, RegFileError> SpelledPath(std::size_t key, std::optional<std::string_view> spelling) const;
+    Result<std::string, RegFileError> KeyLineSubKey(std::size_t section) const;
     RegFileError InFile(RegFileError error, std::size_t section) const;
 
     std::vector<std::shared_ptr<const RegText>> texts_;
     RegFileIndex index_;
     std::vector<std::unique_ptr<StoredKey>> keys_; // by key; null until parsed
     std::vector<bool> checked_;                    // by text
+    // The paths spelled last, of a key and the keys above it, outermost
+    // first: a rewrite spells keys in key order, each below the one before.
+    mutable std::vector<std::pair<std::size_t, std::string>> spelled_;
 };
 
 } // namespace tk

@@ -80,6 +80,17 @@ Result<void, RegFileError> RegText::ForEachPiece(const Piece& piece) const
     return {};
 }
 
+Result<RegText, RegFileError> RegText::Whole() const
+{
+    std::string bytes;
+    auto read = Read(0, size_, bytes);
+    if (!read)
+        return read.Error();
+    if (InMemory())
+        bytes = read.Value();
+    return Held(std::move(bytes), fileName_, format_);
+}
+
 int RegText::LineAt(std::size_t offset) const
 {
     int line = 1;

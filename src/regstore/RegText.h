@@ -22,6 +22,10 @@ public:
     // `size` is the file's size when it was opened.
     static RegText InFile(UniqueFd file, std::size_t size, std::string fileName);
 
+    // The same bytes held in memory, read from the file at once.
+    Result<RegText, RegFileError> Whole() const;
+
+    bool InMemory() const { return !file_.Valid(); }
     std::size_t Size() const { return size_; }
     const std::string& FileName() const { return fileName_; }
     RegFileFormat Format() const { return format_; }

@@ -245,37 +245,51 @@ RegResult RegistryStore::Modify(const Change& change, const RegStoreText* import
     return result;
 }
 
-// A change made on the copy, or on the copy with a file to import after it.
+// A change made on the copy, or on the copy with a file to import after it,
+// and the text it gives.
 struct RegistryStore::Prepared {
-    std::optional<RegStoreText> combined;
-    std::optional<RegStoreEdit> edit;
     Outcome outcome{{}, false};
+    std::string text;
+    bool tooLarge = false;
 };
 
 std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& change, const RegStoreText* import)
 {
-    auto prepared = std::make_unique<Prepared>();
+    std::optional<RegStoreText> combined;
     RegStoreText* text = &*copy_;
     if (import != nullptr) {
-        auto combined = RegStoreText::WithImport(*copy_, *import);
-        if (!combined) {
-            Report(combined.Error().Message());
+        auto withImport = RegStoreText::WithImport(*copy_, *import);
+        if (!withImport) {
+            Report(withImport.Error().Message());
             return nullptr;
         }
-        text = &prepared->combined.emplace(std::move(combined.Value()));
+        text = &combined.emplace(std::move(withImport.Value()));
     }
-    RegStoreEdit& edit = prepared->edit.emplace(*text);
+    RegStoreEdit edit(*text);
+    auto prepared = std::make_unique<Prepared>();
     prepared->outcome = change(edit);
     if (edit.Fault()) {
         Report(edit.Fault()->Message());
         return nullptr;
     }
-    if (prepared->outcome.changed) {
+    if (!prepared->outcome.changed)
+        return prepared;
+    // A change in place parses only the keys it changes; a rewrite parses
+    // every key and finds any fault itself.
+    if (text->Index().storeCanonical) {
         if (const auto checked = text->CheckAll(); !checked) {
             Report(checked.Error().Message());
             return nullptr;
         }
     }
+    auto newText = edit.NewText(maxBytes_);
+    if (!newText && edit.Fault()) {
+        Report(edit.Fault()->Message());
+        return nullptr;
+    }
+    prepared->tooLarge = !newText;
+    if (newText)
+        prepared->text = std::move(*newText);
     return prepared;
 }
 
@@ -291,6 +305,10 @@ RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* 
         return Broken();
     if (!prepared->outcome.changed)
         return prepared->outcome.result;
+    // A text the store could not read back is never written.
+    const RegFault tooLarge(RegError::WriteFailed, tk::Text(text::StoreWouldGrowTooLarge, {path_, Megabytes(maxBytes_)}));
+    if (prepared->tooLarge)
+        return tooLarge;
 
     std::optional<LockFile> lock;
     if (!lockHeld_) {
@@ -315,22 +333,10 @@ RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* 
             return Broken();
         if (!prepared->outcome.changed)
             return prepared->outcome.result;
+        if (prepared->tooLarge)
+            return tooLarge;
     }
-    return Write(*prepared);
-}
-
-// Still inside the lock. A text the store could not read back is never
-// written.
-RegResult RegistryStore::Write(Prepared& prepared)
-{
-    auto text = prepared.edit->NewText(maxBytes_);
-    if (!text && prepared.edit->Fault()) {
-        Report(prepared.edit->Fault()->Message());
-        return Broken();
-    }
-    if (!text)
-        return RegFault(RegError::WriteFailed, tk::Text(text::StoreWouldGrowTooLarge, {path_, Megabytes(maxBytes_)}));
-    return WriteCopy(prepared.outcome, std::move(*text));
+    return WriteCopy(prepared->outcome, std::move(prepared->text));
 }
 
 RegResult RegistryStore::WriteCopy(const Outcome& outcome, std::string text)

@@ -127,12 +127,11 @@ private:
     void ForgetCopy();
     Result<RegValue, RegError> Lookup(RegRoot root, std::string_view subKey, std::string_view name);
     // The change prepared on the copy, with `import` after it when there is
-    // one; null, reported, when the store is broken where the change needs it
-    // or, for a change that changes something, anywhere.
+    // one, and its new text; null, reported, when the store is broken where
+    // the change needs it or, for a change that changes something, anywhere.
     std::unique_ptr<Prepared> Prepare(const Change& change, const RegStoreText* import);
     RegResult Modify(const Change& change, const RegStoreText* import = nullptr);
     RegResult ModifyLocked(const Change& change, const RegStoreText* import);
-    RegResult Write(Prepared& prepared);
     RegResult WriteCopy(const Outcome& outcome, std::string text);
 
     std::string path_;

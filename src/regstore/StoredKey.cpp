@@ -2,26 +2,25 @@
 
 #include "platform/RegNames.h"
 
+#include <iterator>
+
 namespace tk {
 
-StoredKey StoredKey::FromSection(const RegFileSection& section)
+void StoredKey::Apply(RegFileSection&& section, bool keepComments)
 {
-    StoredKey key{section.root, JoinedKeyPath(section.subKey), {}, {}};
-    key.Apply(section, true);
-    return key;
-}
-
-void StoredKey::Apply(const RegFileSection& section, bool keepComments)
-{
-    for (const RegFileValueLine& line : section.values) {
+    for (RegFileValueLine& line : section.values) {
         if (!line.value) {
             values.erase(FoldedName(line.name));
             continue;
         }
-        StoredValue& stored = values.try_emplace(FoldedName(line.name), StoredValue{line.name, {}, {}}).first->second;
-        stored.value = *line.value;
+        const auto [at, made] = values.try_emplace(FoldedName(line.name));
+        StoredValue& stored = at->second;
+        if (made)
+            stored.name = std::move(line.name);
+        stored.value = std::move(*line.value);
         if (keepComments)
-            stored.comments.insert(stored.comments.end(), line.comments.begin(), line.comments.end());
+            stored.comments.insert(stored.comments.end(), std::make_move_iterator(line.comments.begin()),
+                                   std::make_move_iterator(line.comments.end()));
     }
 }
 

@@ -25,14 +25,11 @@ struct StoredKey {
     // change in place leaves them where they are and keeps none here.
     std::vector<std::string> comments;
 
-    // The section's lines in order, as ApplyRegFile keeps them: a later line
-    // wins and keeps the first spelling, "name"=- removes the value with its
-    // comments.
-    static StoredKey FromSection(const RegFileSection& section);
-    // The lines of a further section of the key, in the same way; the
-    // comments before its values only when `keepComments`, as a file
-    // imported into the store brings none.
-    void Apply(const RegFileSection& section, bool keepComments);
+    // A section of the key, its lines in order, as ApplyRegFile takes them:
+    // a later line wins and keeps the first spelling, "name"=- removes the
+    // value with its comments. The comments before its values are kept only
+    // when `keepComments`, as a file imported into the store brings none.
+    void Apply(RegFileSection&& section, bool keepComments);
 
     // The value named `name` in any case, or null.
     const RegValue* Find(std::string_view name) const;
