@@ -114,6 +114,7 @@ struct RegKeyLine {
     RegRoot root = RegRoot::CurrentUser;
     std::string_view subKey;
     bool deleteKey = false;
+    std::size_t depth = 0; // key names below the root
 };
 Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line);
 

@@ -360,9 +360,9 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
     return value;
 }
 
-// A sub-key that the Windows registry refuses: more levels than it holds, or
-// a key name longer than it takes.
-std::optional<Reason> BeyondRegistryLimits(std::string_view subKey)
+// How many key names a sub-key has; refused where the Windows registry
+// refuses it: more levels than it holds, or a key name longer than it takes.
+Result<std::size_t, Reason> KeyDepth(std::string_view subKey)
 {
     std::size_t depth = 0;
     for (std::size_t pos = 0; pos < subKey.size();) {
@@ -374,7 +374,7 @@ std::optional<Reason> BeyondRegistryLimits(std::string_view subKey)
     }
     if (depth > kMaxRegKeyDepth)
         return Reason{tk::Text(text::KeyTooDeep, {std::to_string(depth)})};
-    return std::nullopt;
+    return depth;
 }
 
 Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
@@ -405,8 +405,10 @@ Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
         return Reason{tk::Text(text::EmptyFirstKeyName, {rootName})};
     if (key.deleteKey && key.subKey.empty())
         return Reason{tk::Text(text::RootCannotBeRemoved, {root->name})};
-    if (auto beyond = BeyondRegistryLimits(key.subKey))
-        return std::move(*beyond);
+    const auto depth = KeyDepth(key.subKey);
+    if (!depth)
+        return depth.Error();
+    key.depth = depth.Value();
     return key;
 }
 

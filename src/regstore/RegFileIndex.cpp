@@ -16,19 +16,6 @@ using reglines::Trim;
 
 constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
-struct Line {
-    std::size_t start;
-    std::string_view text; // without blanks around it
-};
-
-// The line that ends just before `end` (after its line end, if it has one).
-Line LineBefore(std::string_view text, std::size_t end)
-{
-    const std::size_t lineEnd = text[end - 1] == '\n' ? end - 1 : end;
-    const std::size_t start = lineEnd == 0 ? 0 : text.rfind('\n', lineEnd - 1) + 1;
-    return {start, Trim(LineText(text, start, lineEnd))};
-}
-
 bool BlankOrLineEnd(char c)
 {
     return IsBlank(c) || c == '\r' || c == '\n';
@@ -51,25 +38,6 @@ bool ContinuesHexData(std::string_view piece, std::size_t start, bool before)
     return Trim(piece.substr(lineStart, last - lineStart)).front() != ';';
 }
 
-// Backward from `end`, a line start, over lines that are blank or comments:
-// where they start, after the line end of the line above them; kNone when
-// they reach back to the start of the piece.
-std::size_t SignificantEnd(std::string_view piece, std::size_t end)
-{
-    while (end > 0) {
-        const Line line = LineBefore(piece, end);
-        if (!line.text.empty() && line.text.front() != ';')
-            return end;
-        end = line.start;
-    }
-    return kNone;
-}
-
-std::uint16_t DepthOf(std::string_view identity)
-{
-    return static_cast<std::uint16_t>(std::count(identity.begin(), identity.end(), '\\'));
-}
-
 // Indexes the texts one after another, each a piece at a time.
 class Indexer {
 public:
@@ -84,7 +52,6 @@ public:
         index_.texts.push_back(part);
         inPreamble_ = true;
         continuesBefore_ = false;
-        bodyEndBefore_ = 0;
         ancestors_.clear();
         // A text of no bytes has no pieces, and still no first line.
         if (text.Size() == 0)
@@ -92,18 +59,11 @@ public:
         if (auto indexed = text.ForEachPiece([this](std::string_view bytes, std::size_t at) { return Piece(bytes, at); });
             !indexed)
             return indexed;
-        CloseSection(bodyEndBefore_);
         return {};
     }
 
 private:
     RegFileIndex::Text& Part() { return index_.texts.back(); }
-
-    void CloseSection(std::size_t bodyEnd)
-    {
-        if (Part().endSection > Part().firstSection)
-            index_.sections[Part().endSection - 1].bodyEnd = static_cast<std::uint32_t>(bodyEnd);
-    }
 
     // The start of the first key line at or after `from`, itself the start
     // of a line; kNone when none follows in the piece.
@@ -146,20 +106,14 @@ private:
             inPreamble_ = at == kNone;
         }
         while (at != kNone) {
-            if (const std::size_t end = SignificantEnd(piece, at); end != kNone)
-                bodyEndBefore_ = offset + end;
-            CloseSection(bodyEndBefore_);
             const std::size_t lineEnd = std::min(piece.find('\n', at), piece.size());
             if (auto added = AddSection(LineText(piece, at, lineEnd), offset + at); !added) {
                 // The text indexed ends before the line at fault.
                 Part().size = offset + at;
                 return added;
             }
-            bodyEndBefore_ = offset + std::min(lineEnd + 1, piece.size());
             at = NextKeyLine(piece, std::min(lineEnd + 1, piece.size()));
         }
-        if (const std::size_t end = SignificantEnd(piece, piece.size()); end != kNone && !inPreamble_)
-            bodyEndBefore_ = offset + end;
         continuesBefore_ = ContinuesHexData(piece, piece.size(), continuesBefore_);
         return {};
     }
@@ -172,7 +126,7 @@ private:
         const std::size_t identityAt = index_.identities.size();
         static_cast<void>(AppendKeyIdentity(index_.identities, key.Value().root, key.Value().subKey));
         const std::string_view identity = std::string_view(index_.identities).substr(identityAt);
-        const std::uint16_t depth = DepthOf(identity);
+        const auto depth = static_cast<std::uint16_t>(key.Value().depth);
         if (index_.texts.size() == 1 && index_.storeCanonical)
             index_.storeCanonical = FollowsInCanonicalForm(identity, key.Value().deleteKey);
         RegFileIndex::Section section;
@@ -205,10 +159,9 @@ private:
     RegFileIndex& index_;
     const RegText* text_ = nullptr;
     bool inPreamble_ = true;
-    // At the start of the next piece: whether a line there would continue hex
-    // data, and where the open section's body ends so far.
+    // At the start of the next piece: whether a line there would continue
+    // hex data.
     bool continuesBefore_ = false;
-    std::size_t bodyEndBefore_ = 0;
     // The keys above the last one, innermost last: where a key's parent must be.
     std::vector<std::size_t> ancestors_;
 };
@@ -261,12 +214,22 @@ public:
 
     void Build()
     {
+        // Sorted with their identities at hand; stable, so that a key's own
+        // sections stay in the order they come.
+        struct Entry {
+            std::string_view identity;
+            std::uint32_t section;
+        };
+        std::vector<Entry> entries;
+        entries.reserve(index_.sections.size());
         for (std::uint32_t s = 0; s < index_.sections.size(); ++s)
             if (!index_.sections[s].removes)
-                index_.order.push_back(s);
-        std::stable_sort(index_.order.begin(), index_.order.end(), [this](std::uint32_t a, std::uint32_t b) {
-            return KeyIdentityLess(index_.Identity(a), index_.Identity(b));
-        });
+                entries.push_back({index_.Identity(s), s});
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const Entry& a, const Entry& b) { return KeyIdentityLess(a.identity, b.identity); });
+        index_.order.reserve(entries.size());
+        for (const Entry& entry : entries)
+            index_.order.push_back(entry.section);
         std::string_view previous;
         for (std::size_t i = 0; i < index_.order.size(); ++i) {
             const std::size_t s = index_.order[i];
@@ -448,18 +411,6 @@ std::size_t RegFileIndex::End(std::size_t section) const
 {
     const Text& text = texts[sections[section].text];
     return section + 1 < text.endSection ? sections[section + 1].header : text.size;
-}
-
-std::size_t RegFileIndex::LeadStart(std::size_t section) const
-{
-    const Text& text = texts[sections[section].text];
-    return section == text.firstSection ? text.preambleEnd : sections[section - 1].bodyEnd;
-}
-
-std::size_t RegFileIndex::ClosingStart(std::size_t text) const
-{
-    const Text& t = texts[text];
-    return t.endSection == t.firstSection ? t.preambleEnd : sections[t.endSection - 1].bodyEnd;
 }
 
 Result<RegFileIndex, RegFileIndexFault> IndexRegTexts(std::span<const RegText* const> texts)

@@ -30,8 +30,7 @@ namespace tk {
 
 struct RegFileIndex {
     struct Section {
-        std::uint32_t header = 0;  // where its key line starts, in its text
-        std::uint32_t bodyEnd = 0; // after the line end of its last line that is neither blank nor a comment
+        std::uint32_t header = 0; // where its key line starts, in its text
         std::uint32_t identityAt = 0;
         std::uint32_t identityLength = 0;
         std::uint16_t depth = 0; // key names below the root
@@ -92,11 +91,6 @@ struct RegFileIndex {
 
     // Where a section ends: the next section's header, or its text's end.
     std::size_t End(std::size_t section) const;
-    // Where the blank lines and comments before a section's key line start:
-    // after the section before, or after its text's first line.
-    std::size_t LeadStart(std::size_t section) const;
-    // Where the comments after the last section of a text start.
-    std::size_t ClosingStart(std::size_t text) const;
 };
 
 // Checks each text's first line and the lines before its first key as

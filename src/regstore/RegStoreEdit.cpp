@@ -172,8 +172,15 @@ std::optional<std::string> RegStoreEdit::Splice(std::size_t limit)
                 fault_ = appended.Error();
         copied = std::max(copied, end);
     };
-    const auto leadStart = [&](std::size_t s) {
-        return s == store.firstSection ? store.preambleEnd : index.sections[s - 1].bodyEnd;
+    // The faults of these reads of the file end the change.
+    const auto bodyEnd = [&](std::size_t s) -> std::size_t {
+        auto end = text_.BodyEnd(s);
+        if (!end && !fault_)
+            fault_ = end.Error();
+        return end ? end.Value() : copied;
+    };
+    const auto leadStart = [&](std::size_t s) -> std::size_t {
+        return s == store.firstSection ? store.preambleEnd : bodyEnd(s - 1);
     };
     const auto splice = [&](std::string_view identity, const KeyChange& change) {
         const std::size_t s = index.StoreLowerBound(identity);
@@ -181,12 +188,12 @@ std::optional<std::string> RegStoreEdit::Splice(std::size_t limit)
         if (inFile && !change.removed) {
             copyTo(index.sections[s].header);
             change.key->AppendTo(out);
-            copied = index.sections[s].bodyEnd;
+            copied = bodyEnd(s);
             return;
         }
         if (inFile) {
             copyTo(leadStart(s));
-            copied = index.sections[s].bodyEnd;
+            copied = bodyEnd(s);
         }
         if (change.key) {
             copyTo(leadStart(s));

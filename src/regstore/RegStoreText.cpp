@@ -1,6 +1,7 @@
 #include "regstore/RegStoreText.h"
 
 #include "platform/RegNames.h"
+#include "regfile/RegLines.h"
 
 #include <algorithm>
 
@@ -12,6 +13,33 @@ const char* const kEmptyText = "REGEDIT4\r\n";
 
 // Sections are checked a run at a time, read together up to about this size.
 constexpr std::size_t kCheckBytes = std::size_t{1} << 20;
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// The line that ends just before `end`, after its line end if it has one:
+// where it starts, and its text without blanks around it.
+std::pair<std::size_t, std::string_view> LineBefore(std::string_view text, std::size_t end)
+{
+    const std::size_t lineEnd = text[end - 1] == '\n' ? end - 1 : end;
+    const std::size_t start = lineEnd == 0 ? 0 : text.rfind('\n', lineEnd - 1) + 1;
+    return {start, reglines::Trim(reglines::LineText(text, start, lineEnd))};
+}
+
+// Backward from the end of `bytes` over lines that are blank or comments:
+// where they start, after the line end of the line above them; kNone when
+// that is the first line of `bytes`, which `cut` may have cut short.
+std::size_t SignificantEnd(std::string_view bytes, bool cut)
+{
+    for (std::size_t end = bytes.size(); end > 0;) {
+        const auto [start, text] = LineBefore(bytes, end);
+        if (start == 0 && cut)
+            return kNone;
+        if (!text.empty() && text.front() != ';')
+            return end;
+        end = start;
+    }
+    return cut ? kNone : 0;
+}
 
 RegRoot RootOf(std::string_view identity)
 {
@@ -198,7 +226,10 @@ Result<StoredKey, RegFileError> RegStoreText::Build(std::size_t key, bool keyCom
             spelling = parsed.Value().subKey;
         built.Apply(std::move(parsed.Value()), section.text == 0);
         if (keyComments && section.text == 0) {
-            auto comments = Comments(0, index_.LeadStart(s), section.header);
+            const auto lead = LeadStart(s);
+            if (!lead)
+                return lead.Error();
+            auto comments = Comments(0, lead.Value(), section.header);
             if (!comments)
                 return comments.Error();
             built.comments.insert(built.comments.end(), comments.Value().begin(), comments.Value().end());
@@ -292,9 +323,39 @@ Result<void, RegFileError> RegStoreText::AppendBytes(std::string& out, std::size
     return {};
 }
 
+Result<std::size_t, RegFileError> RegStoreText::BodyEnd(std::size_t section) const
+{
+    // Its key line counts: it ends the search at the latest.
+    const std::size_t header = index_.sections[section].header;
+    const std::size_t end = index_.End(section);
+    std::string buffer;
+    for (std::size_t length = 4096;; length *= 2) {
+        const std::size_t from = end - std::min(end - header, length);
+        const auto bytes = TextOf(section).Read(from, end, buffer);
+        if (!bytes)
+            return bytes.Error();
+        if (const std::size_t found = SignificantEnd(bytes.Value(), from > header); found != kNone)
+            return from + found;
+    }
+}
+
+Result<std::size_t, RegFileError> RegStoreText::LeadStart(std::size_t section) const
+{
+    const RegFileIndex::Text& text = index_.texts[index_.sections[section].text];
+    if (section == text.firstSection)
+        return text.preambleEnd;
+    return BodyEnd(section - 1);
+}
+
 Result<std::vector<std::string>, RegFileError> RegStoreText::ClosingComments() const
 {
-    return Comments(0, index_.ClosingStart(0), index_.texts.front().size);
+    const RegFileIndex::Text& store = index_.texts.front();
+    if (store.endSection == store.firstSection)
+        return Comments(0, store.preambleEnd, store.size);
+    const auto start = BodyEnd(store.endSection - 1);
+    if (!start)
+        return start.Error();
+    return Comments(0, start.Value(), store.size);
 }
 
 } // namespace tk

@@ -63,6 +63,15 @@ public:
         std::vector<std::shared_ptr<const RegText>> files_;
     };
 
+    // Where a section's key line, values and their comments end: after the
+    // line end of its last line that is neither blank nor a comment. What
+    // follows up to the next key line belongs to that key (its comments) or
+    // to the end of the text.
+    Result<std::size_t, RegFileError> BodyEnd(std::size_t section) const;
+    // Where the blank lines and comments before a section's key line start:
+    // after the section before, or after its text's first line.
+    Result<std::size_t, RegFileError> LeadStart(std::size_t section) const;
+
     // Appends the store's bytes from `from` to `to`.
     Result<void, RegFileError> AppendBytes(std::string& out, std::size_t from, std::size_t to) const;
     // The comment lines after the store's last key, which end a rewrite.
