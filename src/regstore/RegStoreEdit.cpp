@@ -271,6 +271,13 @@ std::optional<std::string> RegStoreEdit::Rewrite(std::size_t limit)
         if (out.size() > limit)
             return std::nullopt;
     }
+    // Every section is parsed before the text is written: the first fault in
+    // the file is the one to tell.
+    if (auto unkeyed = text_.CheckSectionsOfNoKey(); !unkeyed) {
+        const auto first = text_.CheckAll();
+        fault_ = first ? unkeyed.Error() : first.Error();
+        return std::nullopt;
+    }
     auto closing = text_.ClosingComments();
     if (!closing) {
         fault_ = closing.Error();

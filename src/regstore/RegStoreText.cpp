@@ -309,6 +309,23 @@ Result<void, RegFileError> RegStoreText::CheckAll()
     return {};
 }
 
+Result<void, RegFileError> RegStoreText::CheckSectionsOfNoKey() const
+{
+    std::string buffer;
+    for (std::size_t s = 0; s < index_.sections.size(); ++s) {
+        const RegFileIndex::Section& section = index_.sections[s];
+        if (!section.removes && section.kept == section.depth)
+            continue;
+        const RegText& text = TextOf(s);
+        const auto bytes = text.Read(section.header, index_.End(s), buffer);
+        if (!bytes)
+            return bytes.Error();
+        if (auto checked = CheckRegFileLines(bytes.Value(), 1, text.FileName(), text.Format()); !checked)
+            return InFile(checked.Error(), s);
+    }
+    return {};
+}
+
 Result<void, RegFileError> RegStoreText::AppendBytes(std::string& out, std::size_t from, std::size_t to) const
 {
     std::string buffer;

@@ -46,6 +46,10 @@ public:
     // Whether every section parses, parsing those not parsed yet without
     // keeping them; the first fault in file order.
     Result<void, RegFileError> CheckAll();
+    // Whether the sections that hold no key's values parse: those that remove
+    // keys, and those whose values a later removal takes away. A rewrite
+    // builds every key and parses the others so.
+    Result<void, RegFileError> CheckSectionsOfNoKey() const;
 
     // While it lives, the texts in files are read whole into memory, once,
     // and read from there: a rewrite reads every key, which one read from

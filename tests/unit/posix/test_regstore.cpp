@@ -505,6 +505,10 @@ TEST_F(RegistryStoreTest, FaultsAreThoseThatParsingTheWholeFileFinds)
         good + "[HKEY_CURRENT_USER\\B]\r\n\"b\"=hex:01,\\\r\n\r\n[HKEY_CURRENT_USER\\C]\r\n",
         good + "[HKEY_CURRENT_USER\\B]\r\n\"b\"=hex:01,\\\r\n",
         good + "[HKEY_CURRENT_USER\\B]\r\n; a comment does not continue \\\r\n[HKEY_CURRENT_USER\\C]\r\n\"c\"=-1\r\n",
+        // in sections whose values no key holds
+        good + "[-HKEY_CURRENT_USER\\B]\r\n\"b\"=\"1\"\r\n",
+        good + "[HKEY_CURRENT_USER\\B]\r\n\"b\"=dword:zz\r\n[-HKEY_CURRENT_USER\\B]\r\n",
+        "REGEDIT4\r\n[HKEY_CURRENT_USER\\Z]\r\n\"z\"=hex:zz\r\n" + good.substr(10),
     };
     for (const std::string& text : broken) {
         SCOPED_TRACE(text);
