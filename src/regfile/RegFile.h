@@ -107,6 +107,42 @@ Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, i
 Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
                                              RegFileFormat format = RegFileFormat::Regedit4);
 
+// The values of one key as a rewrite of the store writes them, gathered from
+// the key's sections in order (RewriteRegFileLines): sorted by name, a later
+// line winning and the first spelling kept, "name"=- removing the value with
+// its comments, each value after its comments. A line already in the form
+// written (a quoted text or a dword, escaped as written) is copied, not parsed
+// into a value, so a rewrite of a large file costs little more than its bytes.
+// The texts it was given must outlive it.
+class RegRewrittenValues {
+public:
+    // Appends the value lines, each with its CR LF.
+    void AppendTo(std::string& out);
+
+    // For the parser: room for the values of `lines` more lines, and the
+    // values.
+    void Expect(std::size_t lines);
+    void AddWritten(std::string name, std::string_view data, std::vector<std::string> comments);
+    void AddParsed(RegFileValueLine line);
+
+private:
+    struct Entry {
+        std::string folded;
+        std::string name;
+        std::optional<RegValue> value; // parsed; else `data` is the written form
+        std::string_view data;
+        bool removes = false;
+        std::vector<std::string> comments;
+    };
+    std::vector<Entry> entries_;
+};
+
+// Lines from inside a file, from a key line on, as ParseRegFileLines reads
+// them, into `values`; the comments before the values only when
+// `keepComments`.
+Result<void, RegFileError> RewriteRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
+                                               RegFileFormat format, bool keepComments, RegRewrittenValues& values);
+
 // One key line as ParseRegFile reads it, blanks around it allowed, without
 // its line end; the sub-key is a view into `line`. The error is the reason,
 // without file and line.

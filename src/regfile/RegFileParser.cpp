@@ -412,13 +412,76 @@ Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
     return key;
 }
 
-// What becomes of the lines parsed: a document, or nothing but the answer
-// whether they parse.
-enum class Keep { Document, Nothing };
+// What becomes of the lines parsed: a document, nothing but the answer
+// whether they parse, or a key's values as a rewrite writes them.
+enum class Keep { Document, Nothing, Rewritten };
+
+// Where the values go when they are Keep::Rewritten.
+struct RewriteSink {
+    RegRewrittenValues& values;
+    bool keepComments;
+};
+
+// A value line in the form that a rewrite writes: the name (unescaped; empty
+// for @) and the data as written, or "-". Only \\ and \" escape in name and
+// text, as written; nothing else is, so that copying the line is writing it.
+struct WrittenLine {
+    std::string name;
+    std::string_view data;
+};
+
+bool IsWrittenText(std::string_view data)
+{
+    if (data.size() < 2 || data.front() != '"' || data.back() != '"')
+        return false;
+    for (std::size_t i = 1; i + 1 < data.size(); ++i) {
+        const char c = data[i];
+        if (c == '"' || c == '\0' || c == '\r')
+            return false;
+        if (c == '\\' && (i + 2 >= data.size() || (data[i + 1] != '\\' && data[i + 1] != '"')))
+            return false;
+        i += c == '\\' ? 1 : 0;
+    }
+    return true;
+}
+
+bool IsWrittenDword(std::string_view data)
+{
+    return data.size() == 14 && data.starts_with("dword:")
+        && std::all_of(data.begin() + 6, data.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+std::optional<WrittenLine> WrittenForm(std::string_view line)
+{
+    WrittenLine written;
+    std::size_t i = 1;
+    if (line[0] == '"') {
+        for (; i < line.size() && line[i] != '"'; ++i) {
+            if (line[i] == '\0' || line[i] == '\r')
+                return std::nullopt;
+            if (line[i] == '\\') {
+                if (!IsEscape(line, i))
+                    return std::nullopt;
+                ++i;
+            }
+            written.name += line[i];
+        }
+        if (i == line.size() || written.name.size() > kMaxRegValueNameLength)
+            return std::nullopt;
+        ++i;
+    }
+    if (i == line.size() || line[i] != '=')
+        return std::nullopt;
+    written.data = line.substr(i + 1);
+    if (written.data == "-" || IsWrittenText(written.data) || IsWrittenDword(written.data))
+        return written;
+    return std::nullopt;
+}
 
 // The lines after a file's first line, numbered from lines[from].
 Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& lines, std::size_t from,
-                                                 const FormatRules& rules, const std::string& fileName, Keep keep)
+                                                 const FormatRules& rules, const std::string& fileName, Keep keep,
+                                                 const RewriteSink* rewrite = nullptr)
 {
     RegFileDocument document;
     std::vector<std::string> comments;
@@ -448,12 +511,25 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
             return RegFileError{fileName, number, tk::Text(text::ValueBeforeFirstKey)};
         if (document.sections.back().deleteKey)
             return RegFileError{fileName, number, tk::Text(text::ValueInRemovedKey)};
+        if (keep == Keep::Rewritten) {
+            if (auto written = WrittenForm(line)) {
+                rewrite->values.AddWritten(std::move(written->name), written->data,
+                                           rewrite->keepComments ? std::exchange(comments, {}) : std::vector<std::string>());
+                comments.clear();
+                continue;
+            }
+        }
         auto value = ParseValue(lines, i, rules);
         if (!value)
             return RegFileError{fileName, lines[i].number, value.Error().text};
         value.Value().comments = std::exchange(comments, {});
         if (keep == Keep::Document)
             document.sections.back().values.push_back(std::move(value.Value()));
+        if (keep == Keep::Rewritten) {
+            if (!rewrite->keepComments)
+                value.Value().comments.clear();
+            rewrite->values.AddParsed(std::move(value.Value()));
+        }
     }
     document.closingComments = std::move(comments);
     return document;
@@ -490,6 +566,18 @@ Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLin
                                              RegFileFormat format)
 {
     const auto parsed = ParseLines(SplitLines(text, firstLine), 0, RulesOf(format), fileName, Keep::Nothing);
+    if (!parsed)
+        return parsed.Error();
+    return {};
+}
+
+Result<void, RegFileError> RewriteRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
+                                               RegFileFormat format, bool keepComments, RegRewrittenValues& values)
+{
+    const RewriteSink sink{values, keepComments};
+    const std::vector<TextLine> lines = SplitLines(text, firstLine);
+    values.Expect(lines.size());
+    const auto parsed = ParseLines(lines, 0, RulesOf(format), fileName, Keep::Rewritten, &sink);
     if (!parsed)
         return parsed.Error();
     return {};

@@ -258,10 +258,12 @@ std::optional<std::string> RegStoreEdit::Rewrite(std::size_t limit)
         const bool fromText = change == changes_.end()
             || (k < index.KeyCount() && KeyIdentityLess(index.KeyIdentity(k), change->first));
         if (fromText) {
-            auto key = Built(k++, true);
-            if (!key)
+            if (auto written = text_.AppendRewritten(k++, out); !written) {
+                // Keys are written in key order: the file's first fault is the one to tell.
+                const auto first = text_.CheckAll();
+                fault_ = first ? written.Error() : first.Error();
                 return std::nullopt;
-            append(*key);
+            }
         } else {
             k += k < index.KeyCount() && index.KeyIdentity(k) == change->first ? 1 : 0;
             if (change->second.key)

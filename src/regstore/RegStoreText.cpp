@@ -4,6 +4,7 @@
 #include "regfile/RegLines.h"
 
 #include <algorithm>
+#include <deque>
 
 namespace tk {
 
@@ -257,6 +258,45 @@ RegStoreText::WholeInMemory::WholeInMemory(RegStoreText& text) : text_(text), fi
 RegStoreText::WholeInMemory::~WholeInMemory()
 {
     text_.texts_ = std::move(files_);
+}
+
+Result<void, RegFileError> RegStoreText::AppendRewritten(std::size_t key, std::string& out) const
+{
+    RegRewrittenValues values;
+    std::vector<std::string> comments;
+    // The values keep views of the bytes they copy: a buffer for each section.
+    std::deque<std::string> buffers;
+    for (const std::uint32_t s : index_.ValueSections(key)) {
+        const RegFileIndex::Section& section = index_.sections[s];
+        const RegText& text = TextOf(s);
+        const auto bytes = text.Read(section.header, index_.End(s), buffers.emplace_back());
+        if (!bytes)
+            return bytes.Error();
+        if (auto read = RewriteRegFileLines(bytes.Value(), 1, text.FileName(), text.Format(), section.text == 0, values);
+            !read)
+            return InFile(read.Error(), s);
+        if (section.text == 0) {
+            const auto lead = LeadStart(s);
+            if (!lead)
+                return lead.Error();
+            auto before = Comments(0, lead.Value(), section.header);
+            if (!before)
+                return before.Error();
+            comments.insert(comments.end(), before.Value().begin(), before.Value().end());
+        }
+    }
+    auto path = SpelledPath(key, std::nullopt);
+    if (!path)
+        return path.Error();
+    std::string lines;
+    values.AppendTo(lines);
+    if (path.Value().empty() && lines.empty() && comments.empty())
+        return {};
+    out += "\r\n";
+    AppendRegLines(out, comments);
+    AppendRegKeyLine(out, RootOf(index_.KeyIdentity(key)), path.Value());
+    out += lines;
+    return {};
 }
 
 Result<const StoredKey*, RegFileError> RegStoreText::Key(std::size_t key)

@@ -43,6 +43,13 @@ public:
     // when `keyComments`, for a rewrite.
     Result<StoredKey, RegFileError> Build(std::size_t key, bool keyComments) const;
 
+    // Appends the key as a rewrite of the whole file writes it: the comments
+    // before its sections, its key line, its values in order, each line
+    // already in the form written copied as it is. A root with neither
+    // values nor comments is left out, as a rewrite leaves it. For a text not
+    // in canonical form.
+    Result<void, RegFileError> AppendRewritten(std::size_t key, std::string& out) const;
+
     // Whether every section parses, parsing those not parsed yet without
     // keeping them; the first fault in file order.
     Result<void, RegFileError> CheckAll();

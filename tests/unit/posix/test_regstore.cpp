@@ -389,7 +389,8 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
          source + "[HKEY_LOCAL_MACHINE\\Z]\r\n\"z\"=\"2\"\r\n[HKEY_CURRENT_USER\\0]\r\n\"o\"=\"1\"\r\n", true},
         {"a key in three sections, comments before each, a value removed",
          source + "; more of B\r\n[HKEY_CURRENT_USER\\A\\B]\r\n; new w\r\n\"w\"=dword:3\r\n\"X\"=\"x\"\r\n"
-                  "[hkey_current_user\\a\\b]\r\n\"x\"=-\r\n\"extra\"=\"e\"\r\n; closing too\r\n",
+                  "[hkey_current_user\\a\\b]\r\n\"x\"=-\r\n\"extra\"=\"e\"\r\n\"Path\"=\"C:\\Temp\"\r\n"
+                  "\"n\\\"q\"=dword:0000000A\r\n\"N\\\"Q\"=hex:01\r\n@=\"d\"\r\n; closing too\r\n",
          true},
         {"keys in reverse order",
          "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Z]\r\n\"z\"=\"1\"\r\n[HKEY_CURRENT_USER\\A B]\r\n\"x\"=\"y\"\r\n"
@@ -437,6 +438,7 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
         {"A\\B", "X"},    {"A B", "X"},        {"Q", "q"},         {"Q\\R", "q"},      {"Z", "z"},
         {"Z\\Y", "z"},    {"z\\y\\x", "Z"},    {"0", "o"},         {"Nothing", "x"},   {"Software\\X", "v"},
         {"software\\y", "W"}, {"SOFTWARE", "s"}, {"A\\B\\C", "c"},    {"Q\\T", "t"},      {"A", "a"},
+        {"A\\B", "path"}, {"A\\B", "n\"q"},   {"A\\B", ""},
     };
     const auto roots = {RegRoot::CurrentUser, RegRoot::LocalMachine, RegRoot::Users};
     for (const auto& file : files) {
