@@ -1,9 +1,12 @@
 // The program on a large installation (support/Installation.h) at two sizes:
-// 2,000 functions with 100,000 registry values, and four times that.
+// 2,000 functions with 100,000 registry values, and four times that; the
+// third argument is the store's form (0 canonical, 1 foreign).
 //
 // - StartUp: the real main dialog on a window kept in memory, in this process,
 //   from a registry store not yet read to the first function shown (its first
 //   tick); what is torn down afterwards is not timed.
+// - StartUpAndShows: start-up, then another function shown, as a user's first
+//   look at the program does.
 // - IdleTick, ShowFunction, ChangeCategory: the 100 ms poll of a running
 //   dialog when nothing changed, when another function is selected, and when
 //   another category is picked (the tick that refills the list and the one
@@ -53,13 +56,19 @@ bench::InstallationSize SizeOf(const benchmark::State& state)
     return {static_cast<int>(state.range(0)), static_cast<int>(state.range(1))};
 }
 
-// One installation of each size for the whole run.
-const bench::Installation& InstallationOf(const bench::InstallationSize& size)
+bench::StoreForm FormOf(const benchmark::State& state)
 {
-    static std::map<int, std::unique_ptr<bench::Installation>> installations;
-    auto& slot = installations[size.functions];
+    return state.range(2) == 0 ? bench::StoreForm::Canonical : bench::StoreForm::Foreign;
+}
+
+// One installation of each size and store form for the whole run.
+const bench::Installation& InstallationOf(const benchmark::State& state)
+{
+    static std::map<std::pair<int, bench::StoreForm>, std::unique_ptr<bench::Installation>> installations;
+    const bench::InstallationSize size = SizeOf(state);
+    auto& slot = installations[{size.functions, FormOf(state)}];
     if (!slot)
-        slot = std::make_unique<bench::Installation>(size);
+        slot = std::make_unique<bench::Installation>(size, FormOf(state));
     return *slot;
 }
 
@@ -107,7 +116,7 @@ private:
 
 void ReadFourFiles(benchmark::State& state)
 {
-    const bench::Installation& installation = InstallationOf(SizeOf(state));
+    const bench::Installation& installation = InstallationOf(state);
     for (auto _ : state) {
         for (const std::string& file : installation.DataFiles())
             benchmark::DoNotOptimize(bench::ReadBytes(file).data());
@@ -117,12 +126,28 @@ void ReadFourFiles(benchmark::State& state)
 
 void StartUp(benchmark::State& state)
 {
-    const bench::Installation& installation = InstallationOf(SizeOf(state));
+    const bench::Installation& installation = InstallationOf(state);
     for (auto _ : state) {
         auto dialog = std::make_unique<RunningDialog>(installation);
         state.PauseTiming();
         if (dialog->ShownFunction() != 0)
             state.SkipWithError("the first function was not shown");
+        dialog.reset();
+        state.ResumeTiming();
+    }
+}
+
+// Start-up, then the second function of the list shown.
+void StartUpAndShows(benchmark::State& state)
+{
+    const bench::Installation& installation = InstallationOf(state);
+    for (auto _ : state) {
+        auto dialog = std::make_unique<RunningDialog>(installation);
+        dialog->Select(1);
+        dialog->Tick();
+        state.PauseTiming();
+        if (dialog->ShownFunction() != 1)
+            state.SkipWithError("the second function was not shown");
         dialog.reset();
         state.ResumeTiming();
     }
@@ -137,7 +162,7 @@ void StartUp(benchmark::State& state)
 // compares.
 void IdleTick(benchmark::State& state)
 {
-    RunningDialog dialog(InstallationOf(SizeOf(state)));
+    RunningDialog dialog(InstallationOf(state));
     dialog.Category(0);
     dialog.Tick();
     dialog.Select(5);
@@ -154,7 +179,7 @@ void IdleTick(benchmark::State& state)
 void ShowFunction(benchmark::State& state)
 {
     const bench::InstallationSize size = SizeOf(state);
-    RunningDialog dialog(InstallationOf(size));
+    RunningDialog dialog(InstallationOf(state));
     dialog.Category(0);
     dialog.Tick();
     const int rows[2] = {size.functions - 3, size.functions - 2};
@@ -170,7 +195,7 @@ void ShowFunction(benchmark::State& state)
 
 void ChangeCategory(benchmark::State& state)
 {
-    RunningDialog dialog(InstallationOf(SizeOf(state)));
+    RunningDialog dialog(InstallationOf(state));
     int category = 1;
     for (auto _ : state) {
         dialog.Category(category);
@@ -197,7 +222,7 @@ std::vector<std::string> DriverCommand(const bench::Installation& installation)
 
 void Session(benchmark::State& state)
 {
-    const bench::Installation& installation = InstallationOf(SizeOf(state));
+    const bench::Installation& installation = InstallationOf(state);
     const std::string script = SessionScript(installation);
     for (auto _ : state)
         state.SetIterationTime(bench::RunSeconds(script, DriverCommand(installation)));
@@ -205,7 +230,7 @@ void Session(benchmark::State& state)
 
 void PeakMemory(benchmark::State& state)
 {
-    const bench::Installation& installation = InstallationOf(SizeOf(state));
+    const bench::Installation& installation = InstallationOf(state);
     const std::string script = SessionScript(installation);
     std::uint64_t peak = 0;
     for (auto _ : state)
@@ -215,40 +240,66 @@ void PeakMemory(benchmark::State& state)
 
 void HoldFiles(benchmark::State& state)
 {
-    const bench::Installation& installation = InstallationOf(SizeOf(state));
+    const bench::Installation& installation = InstallationOf(state);
     std::uint64_t peak = 0;
     for (auto _ : state)
         peak = bench::PeakResidentBytes("/dev/null", bench::HoldFilesCommand(installation.DataFiles()));
     state.counters["peak_bytes"] = static_cast<double>(peak);
 }
 
+// Both sizes with the canonical store; the large one with a foreign store too.
 void Sizes(benchmark::internal::Benchmark* b)
 {
     for (const bench::InstallationSize& size : {bench::kLargeInstallation, bench::kHugeInstallation})
-        b->Args({size.functions, size.storeValues});
+        b->Args({size.functions, size.storeValues, 0});
+    b->Args({bench::kLargeInstallation.functions, bench::kLargeInstallation.storeValues, 1});
     b->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 }
 
-BENCHMARK(ReadFourFiles)->Apply(Sizes)->Unit(benchmark::kMillisecond);
+// Every size in both forms.
+void Forms(benchmark::internal::Benchmark* b)
+{
+    for (const bench::InstallationSize& size : {bench::kLargeInstallation, bench::kHugeInstallation})
+        for (int form = 0; form < 2; ++form)
+            b->Args({size.functions, size.storeValues, form});
+    b->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+}
+
+BENCHMARK(ReadFourFiles)->Apply(Forms)->Unit(benchmark::kMillisecond);
 BENCHMARK(StartUp)->Apply(Sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(StartUpAndShows)->Apply(Forms)->Unit(benchmark::kMillisecond);
 BENCHMARK(IdleTick)->Apply(Sizes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ShowFunction)->Apply(Sizes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ChangeCategory)->Apply(Sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(Session)->Apply(Sizes)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(PeakMemory)->Apply(Sizes)->Iterations(1);
-BENCHMARK(HoldFiles)->Apply(Sizes)->Iterations(1);
+BENCHMARK(PeakMemory)->Apply(Forms)->Iterations(1);
+BENCHMARK(HoldFiles)->Apply(Forms)->Iterations(1);
+
+std::string Arguments(const bench::InstallationSize& size, int form)
+{
+    return "/" + std::to_string(size.functions) + "/" + std::to_string(size.storeValues) + "/" + std::to_string(form);
+}
 
 const bool kTable = [] {
+    constexpr double kMegabyte = 1024 * 1024;
     for (const bench::InstallationSize& size : {bench::kLargeInstallation, bench::kHugeInstallation}) {
-        const std::string args = "/" + std::to_string(size.functions) + "/" + std::to_string(size.storeValues);
-        const std::string read = "ReadFourFiles" + args;
         const bool large = size.functions == bench::kLargeInstallation.functions;
-        bench::Compare({"StartUp" + args, read, large ? 3.0 : 0, {}});
-        bench::Compare({"IdleTick" + args, read, 0, {}});
-        bench::Compare({"ShowFunction" + args, read, 0, {}});
-        bench::Compare({"ChangeCategory" + args, read, 0, {}});
-        bench::Compare({"Session" + args, read, 0, {}});
-        bench::Compare({"PeakMemory" + args, "HoldFiles" + args, 0, "peak_bytes", large ? 10.0 * 1024 * 1024 : 0});
+        for (int form = 0; form < 2; ++form) {
+            const std::string args = Arguments(size, form);
+            const std::string read = "ReadFourFiles" + args;
+            if (form == 0 || large) {
+                bench::Compare({"StartUp" + args, read, 0, {}});
+                bench::Compare({"StartUpAndShows" + args, read, large ? (form == 0 ? 2.5 : 3.0) : 0, {}});
+                bench::Compare({"IdleTick" + args, read, 0, {}});
+                bench::Compare({"ShowFunction" + args, read, 0, {}});
+                bench::Compare({"ChangeCategory" + args, read, 0, {}});
+                bench::Compare({"Session" + args, read, 0, {}});
+            } else {
+                bench::Compare({"StartUpAndShows" + args, read, 0, {}});
+            }
+            bench::Compare(
+                {"PeakMemory" + args, "HoldFiles" + args, 0, "peak_bytes", (large ? 10.0 : 16.0) * kMegabyte});
+        }
     }
     return true;
 }();

@@ -1,14 +1,20 @@
 // The file-backed registry store of a large installation (support/
-// Installation.h): 100,000 values, and four times that.
+// Installation.h): 100,000 values, and four times that; the second argument
+// is the store's form (0 canonical, 1 foreign).
 //
 // - FirstRead: a store object that has not read the file yet answers the
 //   start-up question's value; baseline: reading the file's bytes once.
 // - WarmRead: the same store asked again, the file unchanged; baseline: one
 //   stat of the file, which every read needs to notice a change.
 // - Write: one value changed in a store that has been read and written
-//   before; FirstWrite: the first change after the first read. Baseline: one
-//   durable write of a file of the same size (temporary file, fsync, rename,
-//   fsync of the folder).
+//   before; FirstWrite: the first change after the first read, which rewrites
+//   a foreign store whole. Baseline: one durable write of a file of the same
+//   size (temporary file, fsync, rename, fsync of the folder).
+// - ImportPeakMemory: tunewright-import of a file of about 54 MB (the huge
+//   store's keys five times over, with other values) into the large store;
+//   baseline: a process that holds the file to import four times and the
+//   store once (HoldImportFiles), the most the import may take.
+#include "support/Child.h"
 #include "support/Installation.h"
 #include "support/Table.h"
 #include "platform/AtomicFile.h"
@@ -28,9 +34,11 @@ constexpr int kRepetitions = 5;
 // Only the store of each size is written; the other files are left out.
 class StoreFile {
 public:
-    explicit StoreFile(int values) : folder_(bench::MakeTemporaryFolder()), path_(folder_ + "/registry.reg")
+    StoreFile(int values, bench::StoreForm form)
+        : folder_(bench::MakeTemporaryFolder()), path_(folder_ + "/registry.reg"),
+          text_(bench::StoreText({bench::kLargeInstallation.functions, values}, form))
     {
-        bench::WriteBytes(path_, bench::StoreText({bench::kLargeInstallation.functions, values}));
+        Restore();
     }
     ~StoreFile()
     {
@@ -39,18 +47,23 @@ public:
     }
     const std::string& Path() const { return path_; }
     std::string Beside(const std::string& name) const { return folder_ + "/" + name; }
+    // The file as it was made, before any change rewrote it.
+    void Restore() const { bench::WriteBytes(path_, text_); }
 
 private:
     std::string folder_;
     std::string path_;
+    std::string text_;
 };
 
 const StoreFile& StoreOf(const benchmark::State& state)
 {
-    static std::map<std::int64_t, std::unique_ptr<StoreFile>> files;
-    auto& slot = files[state.range(0)];
+    static std::map<std::pair<std::int64_t, std::int64_t>, std::unique_ptr<StoreFile>> files;
+    auto& slot = files[{state.range(0), state.range(1)}];
     if (!slot)
-        slot = std::make_unique<StoreFile>(static_cast<int>(state.range(0)));
+        slot = std::make_unique<StoreFile>(static_cast<int>(state.range(0)),
+                                           state.range(1) == 0 ? bench::StoreForm::Canonical
+                                                               : bench::StoreForm::Foreign);
     return *slot;
 }
 
@@ -130,6 +143,7 @@ void FirstWrite(benchmark::State& state)
     std::uint32_t n = 0;
     for (auto _ : state) {
         state.PauseTiming();
+        file.Restore();
         auto store = std::make_unique<tk::RegistryStore>(file.Path());
         if (!ReadsThePolicy(*store))
             state.SkipWithError("the value was not read");
@@ -142,29 +156,101 @@ void FirstWrite(benchmark::State& state)
     }
 }
 
+// A file to import of about 54 MB: the keys of the huge store five times,
+// each time with other values, as a large export from another machine.
+class ImportFile {
+public:
+    ImportFile() : folder_(bench::MakeTemporaryFolder())
+    {
+        std::string text;
+        for (int round = 0; round < 5; ++round) {
+            std::string store = bench::StoreText({bench::kHugeInstallation.functions, bench::kHugeInstallation.storeValues + round});
+            text += round == 0 ? store : store.substr(store.find("\r\n") + 2);
+        }
+        bench::WriteBytes(ImportPath(), text);
+        bench::WriteBytes(StorePath(), bench::StoreText(bench::kLargeInstallation));
+    }
+    ~ImportFile()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    std::string ImportPath() const { return folder_ + "/import.reg"; }
+    std::string StorePath() const { return folder_ + "/registry.reg"; }
+    void RestoreStore() const { bench::WriteBytes(StorePath(), bench::StoreText(bench::kLargeInstallation)); }
+
+private:
+    std::string folder_;
+};
+
+const ImportFile& TheImportFile()
+{
+    static const ImportFile file;
+    return file;
+}
+
+void ImportPeakMemory(benchmark::State& state)
+{
+    const ImportFile& file = TheImportFile();
+    std::uint64_t peak = 0;
+    for (auto _ : state) {
+        file.RestoreStore();
+        ::setenv("TUNEWRIGHT_REGISTRY", file.StorePath().c_str(), 1);
+        peak = bench::PeakResidentBytes("/dev/null", {TW_IMPORT_BINARY, "/s", file.ImportPath()});
+    }
+    state.counters["peak_bytes"] = static_cast<double>(peak);
+}
+
+void HoldImportFiles(benchmark::State& state)
+{
+    const ImportFile& file = TheImportFile();
+    std::uint64_t peak = 0;
+    for (auto _ : state) {
+        file.RestoreStore();
+        const std::string import = file.ImportPath();
+        peak = bench::PeakResidentBytes("/dev/null",
+                                        bench::HoldFilesCommand({import, import, import, import, file.StorePath()}));
+    }
+    state.counters["peak_bytes"] = static_cast<double>(peak);
+}
+
 void Sizes(benchmark::internal::Benchmark* b)
 {
-    b->Arg(bench::kLargeInstallation.storeValues)->Arg(bench::kHugeInstallation.storeValues);
+    b->Args({bench::kLargeInstallation.storeValues, 0})->Args({bench::kHugeInstallation.storeValues, 0});
     b->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 }
 
-BENCHMARK(ReadStoreFile)->Apply(Sizes)->Unit(benchmark::kMillisecond);
-BENCHMARK(FirstRead)->Apply(Sizes)->Unit(benchmark::kMillisecond);
+// The large store in both forms, the huge one canonical.
+void Forms(benchmark::internal::Benchmark* b)
+{
+    Sizes(b);
+    b->Args({bench::kLargeInstallation.storeValues, 1});
+}
+
+BENCHMARK(ReadStoreFile)->Apply(Forms)->Unit(benchmark::kMillisecond);
+BENCHMARK(FirstRead)->Apply(Forms)->Unit(benchmark::kMillisecond);
 BENCHMARK(StatStoreFile)->Apply(Sizes);
 BENCHMARK(WarmRead)->Apply(Sizes);
-BENCHMARK(DurableWrite)->Apply(Sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(DurableWrite)->Apply(Forms)->Unit(benchmark::kMillisecond);
 BENCHMARK(Write)->Apply(Sizes)->Unit(benchmark::kMillisecond);
-BENCHMARK(FirstWrite)->Apply(Sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(FirstWrite)->Apply(Forms)->Unit(benchmark::kMillisecond);
+BENCHMARK(ImportPeakMemory)->Iterations(1);
+BENCHMARK(HoldImportFiles)->Iterations(1);
 
 const bool kTable = [] {
     for (const int values : {bench::kLargeInstallation.storeValues, bench::kHugeInstallation.storeValues}) {
-        const std::string arg = "/" + std::to_string(values);
         const bool large = values == bench::kLargeInstallation.storeValues;
-        bench::Compare({"FirstRead" + arg, "ReadStoreFile" + arg, 0, {}});
-        bench::Compare({"WarmRead" + arg, "StatStoreFile" + arg, 0, {}});
-        bench::Compare({"Write" + arg, "DurableWrite" + arg, large ? 1.5 : 0, {}});
-        bench::Compare({"FirstWrite" + arg, "DurableWrite" + arg, 0, {}});
+        for (int form = 0; form < (large ? 2 : 1); ++form) {
+            const std::string arg = "/" + std::to_string(values) + "/" + std::to_string(form);
+            bench::Compare({"FirstRead" + arg, "ReadStoreFile" + arg, 0, {}});
+            if (form == 0) {
+                bench::Compare({"WarmRead" + arg, "StatStoreFile" + arg, 0, {}});
+                bench::Compare({"Write" + arg, "DurableWrite" + arg, large ? 1.5 : 0, {}});
+            }
+            bench::Compare({"FirstWrite" + arg, "DurableWrite" + arg, form == 1 ? 3.0 : 0, {}});
+        }
     }
+    bench::Compare({"ImportPeakMemory", "HoldImportFiles", 1.0, "peak_bytes"});
     return true;
 }();
 

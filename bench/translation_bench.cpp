@@ -2,15 +2,24 @@
 // languages (about 2 MB), against reading that file's bytes once, the least
 // any load has to do. Load takes one language: the others should cost little
 // more than their bytes.
+//
+// LanguageSelection: the language dialog opened on a translation file of
+// 40,000 short sections, its combo box filled in sorted order; baseline:
+// reading that file's bytes once (ReadManySections).
+#include "i18n/LanguageSelection.h"
 #include "i18n/Translation.h"
 #include "support/Installation.h"
 #include "support/Table.h"
 #include "platform/Services.h"
+#include "toolkit/Backend.h"
+#include "toolkit/Resources.h"
+#include "toolkit/model/ModelWindow.h"
 #include "util/TextFile.h"
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace {
@@ -99,9 +108,83 @@ void LoadTranslation(benchmark::State& state)
 }
 BENCHMARK(LoadTranslation)->Arg(0)->Arg(7)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
+constexpr int kManySections = 40000;
+
+// A translation file of many languages, each with a name and nothing else,
+// their names in no order, in an installation of its own.
+class ManySections {
+public:
+    static ManySections& Get()
+    {
+        static ManySections installation;
+        return installation;
+    }
+    const std::string& TranslationPath() const { return translationPath_; }
+    const std::string& Folder() const { return folder_; }
+
+private:
+    ManySections() : folder_(bench::MakeTemporaryFolder())
+    {
+        std::string text;
+        for (int i = 0; i < kManySections; ++i) {
+            std::string code = "[0000]";
+            for (int n = i, at = 4; n > 0; n /= 36, --at)
+                code[static_cast<std::size_t>(at)] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"[n % 36];
+            text += code + "\r\n00001 Choose\r\n00002 Language " + std::to_string(i * 7919 % kManySections)
+                + "\r\n[EOL]\r\n";
+        }
+        translationPath_ = folder_ + "/0019trl.ini";
+        bench::WriteBytes(translationPath_, text);
+        bench::WriteBytes(folder_ + "/config.ini", "Product ID\r\n0019\r\nLanguage\r\n[0001]\r\n");
+    }
+    ~ManySections()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+    std::string folder_;
+    std::string translationPath_;
+};
+
+void ReadManySections(benchmark::State& state)
+{
+    const ManySections& installation = ManySections::Get();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadTextFile(installation.TranslationPath()).data());
+}
+BENCHMARK(ReadManySections)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// No box is shown: the dialog only fills itself.
+class QuietHost final : public tk::ModalHost {
+public:
+    tk::Answer ShowMessageBox(std::string_view, std::string_view, tk::BoxStyle) override { return tk::Answer::Ok; }
+    std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> ShowFolderDialog(std::string_view) override { return std::nullopt; }
+};
+
+void LanguageSelection(benchmark::State& state)
+{
+    const ManySections& installation = ManySections::Get();
+    tk::Services services;
+    services.executablePath = installation.Folder() + "/tunewright";
+    const tk::ScopedServices installed(services);
+    QuietHost host;
+    for (auto _ : state) {
+        tk::ModelWindow window(tk::GetDialogTemplate(CLanguageSelection::IDD), host);
+        CLanguageSelection dialog;
+        dialog.AttachWindow(&window);
+        if (!dialog.RunInitDialog() || window.ComboCount(IDC_LANGUAGE_BOX) != kManySections)
+            state.SkipWithError("the dialog did not list every language");
+        dialog.AttachWindow(nullptr);
+    }
+}
+BENCHMARK(LanguageSelection)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
 const bool kTable = [] {
     bench::Compare({"LoadTranslation/0", "ReadFileBytes", 0, {}});
     bench::Compare({"LoadTranslation/7", "ReadFileBytes", 0, {}});
+    bench::Compare({"LanguageSelection", "ReadManySections", 0, {}, 0.2e9});
     return true;
 }();
 

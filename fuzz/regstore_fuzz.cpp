@@ -1,18 +1,24 @@
 // The registry store's file: any bytes either parse, or are refused with the
 // file's name and a line that exists and are then never overwritten. What
 // parses is written canonically, and that text parses back to the same
-// registry and is written again byte for byte. The store, which rewrites only
-// the sections a change needs, leaves a file that parses to what the whole
-// file changed in memory holds.
+// registry and is written again byte for byte. The store, which indexes the
+// file whatever the order of its keys and parses only the keys it reads,
+// reads what parsing the whole file gives; after a change, and after an
+// import, it leaves a file that parses to what the whole file changed in
+// memory holds, and a file not in canonical form is rewritten exactly as the
+// whole file changed in memory is.
 #include "FuzzSupport.h"
 #include "unit/RecordingBackend.h"
 #include "unit/TempAppFolder.h"
 
 #include "regfile/RegFile.h"
+#include "regstore/RegStoreText.h"
 #include "regstore/RegistryStore.h"
 #include "regfile/RegistryTree.h"
 
 #include <algorithm>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -52,9 +58,39 @@ tk::RegResult Change(tk::IRegistry& registry)
     return registry.SetValue(tk::RegRoot::CurrentUser, "Software\\Fuzz", "Value", tk::RegValue::String("x"));
 }
 
-// The store on a file that cannot be parsed: a change is refused and reported
-// naming the file, and the file keeps every byte. Reads of keys whose
-// sections parse may still answer.
+// A backup being restored: it removes a key that fuzzed files may hold, and
+// sets values in keys that they may hold or not.
+const char* const kImport = "REGEDIT4\r\n[-HKEY_CURRENT_USER\\Software\\A]\r\n[HKEY_CURRENT_USER\\Software\\A\\B]\r\n"
+                            "\"b\"=dword:00000001\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n\"v\"=-\r\n\"w\"=\"w\"\r\n";
+
+std::string Outcome(const tk::Result<tk::RegValue, tk::RegError>& read)
+{
+    if (!read)
+        return "error " + std::to_string(static_cast<int>(read.Error()));
+    return std::to_string(static_cast<unsigned>(read.Value().type)) + ":"
+        + std::string(read.Value().data.begin(), read.Value().data.end());
+}
+
+// Every value of the tree, one absent from each of its keys, and a key below
+// each, read from the store as the tree reads them.
+void CheckSameReads(tk::RegistryStore& store, tk::RegistryTree& tree)
+{
+    tree.ForEachKey([&](tk::RegRoot root, const std::string& path, const tk::RegistryTree::KeyView& key) {
+        std::vector<std::string> names{"(absent)"};
+        for (const auto& entry : key.values)
+            names.push_back(entry.first);
+        for (const std::string& name : names)
+            FUZZ_CHECK_SAID(Outcome(store.QueryValue(root, path, name)) == Outcome(tree.QueryValue(root, path, name)),
+                            path + " " + name);
+        const std::string below = path.empty() ? "(absent)" : path + "\\(absent)";
+        FUZZ_CHECK_SAID(Outcome(store.QueryValue(root, below, "")) == Outcome(tree.QueryValue(root, below, "")), below);
+    });
+}
+
+// The store on a file that cannot be parsed: a change is refused, naming the
+// file in its cause or in the box of a read that met the fault first, and
+// the file keeps every byte. Reads of keys whose sections parse may still
+// answer.
 void CheckBrokenStoreIsKept(std::string_view text)
 {
     TempAppFolder& folder = StoreFolder();
@@ -64,29 +100,46 @@ void CheckBrokenStoreIsKept(std::string_view text)
     tk::ScopedBackend installed(backend);
     tk::RegistryStore store(folder.Path(kFileName));
     (void)store.QueryValue(tk::RegRoot::CurrentUser, "Software", "Fuzz");
-    FUZZ_CHECK(!Change(store));
+    const tk::RegResult changed = Change(store);
+    FUZZ_CHECK(!changed);
     FUZZ_CHECK(folder.Read(kFileName) == bytes);
-    FUZZ_CHECK(!backend.errors.empty());
+    FUZZ_CHECK(!backend.errors.empty() || changed.Error().cause.find(folder.Path(kFileName)) != std::string::npos);
     FUZZ_CHECK(std::all_of(backend.errors.begin(), backend.errors.end(), [&](const std::string& error) {
         return error.find(folder.Path(kFileName)) != std::string::npos;
     }));
 }
 
-// The store on a file that parses: its change succeeds where the tree's
-// does, silently, and the file it writes parses to the tree so changed.
-void CheckStoreChange(std::string_view text, tk::RegistryTree& tree)
+// Whether the store splices the file or rewrites it whole.
+bool Canonical(std::string_view text)
+{
+    const auto read = tk::RegStoreText::Read(tk::RegText::Held(std::string(text), kFileName));
+    FUZZ_CHECK(read.HasValue());
+    return read.Value().Index().Canonical();
+}
+
+// The store on a file that parses: it reads what the tree reads; its change
+// succeeds where the tree's does, silently, and the file it writes parses to
+// the tree so changed, and is the tree's text when the file was rewritten.
+void CheckStoreChange(std::string_view text, tk::RegistryTree& tree, bool rewritten,
+                      const std::function<tk::RegResult(tk::RegistryStore&)>& change,
+                      const std::function<tk::RegResult(tk::RegistryTree&)>& treeChange)
 {
     TempAppFolder& folder = StoreFolder();
     folder.Write(kFileName, std::string(text));
     RecordingBackend backend;
     tk::ScopedBackend installed(backend);
     tk::RegistryStore store(folder.Path(kFileName));
-    FUZZ_CHECK(Change(store).HasValue() == Change(tree).HasValue());
+    CheckSameReads(store, tree);
+    const bool changed = change(store).HasValue();
+    FUZZ_CHECK(changed == treeChange(tree).HasValue());
     FUZZ_CHECK(backend.errors.empty());
     const std::string written = folder.Read(kFileName);
     const auto reparsed = tk::ParseRegFile(written, kFileName);
     FUZZ_CHECK_SAID(reparsed.HasValue(), reparsed ? std::string() : reparsed.Error().Message());
     CheckSameValues(tree, Apply(reparsed.Value()));
+    if (rewritten && changed)
+        FUZZ_CHECK(written == tk::SerialiseRegFile(tree));
+    CheckSameReads(store, tree);
 }
 
 } // namespace
@@ -114,7 +167,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckSameValues(tree, again);
     FUZZ_CHECK(tk::SerialiseRegFile(again) == written);
 
+    const bool rewritten = !Canonical(text) || text == written;
     tk::RegistryTree changed = Apply(parsed.Value());
-    CheckStoreChange(text, changed);
+    CheckStoreChange(text, changed, rewritten, Change, Change);
+
+    const auto import = tk::ParseRegFile(kImport, "import.reg");
+    FUZZ_CHECK(import.HasValue());
+    tk::RegistryTree imported = Apply(parsed.Value());
+    CheckStoreChange(
+        text, imported, rewritten,
+        [](tk::RegistryStore& store) {
+            const auto file = tk::RegStoreText::ReadChecked(tk::RegText::Held(kImport, "import.reg"));
+            FUZZ_CHECK(file.HasValue());
+            return store.Import(file.Value());
+        },
+        [&](tk::RegistryTree& tree) { return tk::ApplyRegFile(import.Value(), tree, tk::RegFileComments::Drop); });
     return 0;
 }

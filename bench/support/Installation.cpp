@@ -166,43 +166,104 @@ std::string FunctionValueName(int function)
     return "Tune" + std::to_string(function);
 }
 
-// Written by the program's own serialiser, so the file is one that the
-// program could have written, with a comment before every fiftieth key.
-std::string StoreText(const InstallationSize& size)
+namespace {
+
+struct StoreValue {
+    LeafKey key;
+    std::string name;
+    tk::RegValue value;
+};
+
+// Every value of the store: the start-up question's, the functions', then
+// the others spread over the leaf keys in turn.
+struct StoreContent {
+    StoreValue policy;
+    std::vector<StoreValue> functions;
+    std::vector<std::vector<StoreValue>> leaves; // by leaf number
+};
+
+StoreContent ContentOf(const InstallationSize& size)
 {
-    tk::RegistryTree tree;
-    const auto set = [&tree](tk::RegRoot root, const std::string& subKey, const std::string& name,
-                             const tk::RegValue& value) {
-        if (!tree.SetValue(root, subKey, name, value))
-            throw std::runtime_error("cannot fill the registry store");
-    };
-    set(tk::RegRoot::LocalMachine, kPoliciesKey, kPoliciesValue, tk::RegValue::Dword(1));
+    StoreContent content{{{tk::RegRoot::LocalMachine, kPoliciesKey}, kPoliciesValue, tk::RegValue::Dword(1)}, {}, {}};
     int stored = 1;
     for (int i = 0; i < size.functions && stored < size.storeValues; ++i) {
         if (!HasStoredValue(i))
             continue;
-        const LeafKey leaf = FunctionLeaf(i);
-        set(leaf.root, leaf.subKey, FunctionValueName(i), FunctionValue(i));
+        content.functions.push_back({FunctionLeaf(i), FunctionValueName(i), FunctionValue(i)});
         ++stored;
     }
-    const int leaves = LeafCount(size);
+    content.leaves.resize(static_cast<std::size_t>(LeafCount(size)));
     for (int n = 0; stored < size.storeValues; ++n, ++stored) {
-        const LeafKey leaf = Leaf(n % leaves);
-        set(leaf.root, leaf.subKey, "V" + std::to_string(n), FillerValue(n));
+        const int leaf = n % LeafCount(size);
+        content.leaves[static_cast<std::size_t>(leaf)].push_back({Leaf(leaf), "V" + std::to_string(n), FillerValue(n)});
     }
-    for (int k = 0; k < leaves; k += 50) {
-        const LeafKey leaf = Leaf(k);
-        tree.AddKeyComments(leaf.root, leaf.subKey, {"; settings of product " + std::to_string(k)});
+    return content;
+}
+
+std::string LeafComment(int leaf)
+{
+    return "; settings of product " + std::to_string(leaf);
+}
+
+// Written by the program's own serialiser, so the file is one that the
+// program could have written, with a comment before every fiftieth key.
+std::string CanonicalText(const StoreContent& content)
+{
+    tk::RegistryTree tree;
+    const auto set = [&tree](const StoreValue& v) {
+        if (!tree.SetValue(v.key.root, v.key.subKey, v.name, v.value))
+            throw std::runtime_error("cannot fill the registry store");
+    };
+    set(content.policy);
+    for (const StoreValue& v : content.functions)
+        set(v);
+    for (const auto& leaf : content.leaves)
+        for (const StoreValue& v : leaf)
+            set(v);
+    for (std::size_t k = 0; k < content.leaves.size(); k += 50) {
+        const LeafKey leaf = Leaf(static_cast<int>(k));
+        tree.AddKeyComments(leaf.root, leaf.subKey, {LeafComment(static_cast<int>(k))});
     }
     return tk::SerialiseRegFile(tree);
 }
 
-Installation::Installation(const InstallationSize& size) : folder_(MakeTemporaryFolder())
+void AppendSection(std::string& out, const LeafKey& key, const std::vector<StoreValue>& values)
+{
+    out += "\r\n";
+    tk::AppendRegKeyLine(out, key.root, key.subKey);
+    for (const StoreValue& v : values)
+        tk::AppendRegValueLine(out, v.name, v.value);
+}
+
+std::string ForeignText(const StoreContent& content)
+{
+    std::string out = "REGEDIT4\r\n";
+    for (std::size_t k = 0; k < content.leaves.size(); ++k) {
+        if (k == content.leaves.size() / 2)
+            AppendSection(out, content.policy.key, {content.policy});
+        if (k % 50 == 0)
+            out += "\r\n" + LeafComment(static_cast<int>(k));
+        AppendSection(out, Leaf(static_cast<int>(k)), content.leaves[k]);
+    }
+    for (const StoreValue& v : content.functions)
+        AppendSection(out, v.key, {v});
+    return out;
+}
+
+} // namespace
+
+std::string StoreText(const InstallationSize& size, StoreForm form)
+{
+    const StoreContent content = ContentOf(size);
+    return form == StoreForm::Canonical ? CanonicalText(content) : ForeignText(content);
+}
+
+Installation::Installation(const InstallationSize& size, StoreForm form) : folder_(MakeTemporaryFolder())
 {
     WriteBytes(File("config.ini"), ConfigText());
     WriteBytes(File("0019trl.ini"), TranslationText(size.functions));
     WriteBytes(File("0019fct.ini"), CatalogueText(size.functions));
-    WriteBytes(StorePath(), StoreText(size));
+    WriteBytes(StorePath(), StoreText(size, form));
 }
 
 Installation::~Installation()

@@ -1,8 +1,9 @@
 #pragma once
 // A large installation as a power user's would look: a function catalogue
 // with every kind of function, a translation file of eight languages (the one
-// chosen comes last), config.ini, and a registry store written by the program
-// itself, with the values the functions show among many others.
+// chosen comes last), config.ini, and a registry store with the values the
+// functions show among many others: written by the program itself, or in the
+// form of a file that another tool or a hand made.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +14,14 @@ struct InstallationSize {
     int functions;
     int storeValues;
 };
+
+// The store's form. Canonical: as the program writes it, keys in order, each
+// once, each below a key with a section of its own. Foreign: the same values
+// as a tool's export or a hand-made file may hold them: keys in the order the
+// installation made them, which is not the canonical one, no sections for the
+// keys above them, and each function's value in a second section of its key,
+// after all the others.
+enum class StoreForm { Canonical, Foreign };
 
 // The installation the figures are quoted for, and four times it.
 inline constexpr InstallationSize kLargeInstallation{2000, 100000};
@@ -25,12 +34,12 @@ inline constexpr const char* kPoliciesValue = "EnableLUA";
 std::string FunctionSubKey(int function);
 std::string FunctionValueName(int function);
 
-std::string StoreText(const InstallationSize& size);
+std::string StoreText(const InstallationSize& size, StoreForm form = StoreForm::Canonical);
 
 // The files in a fresh temporary folder that goes with the object.
 class Installation {
 public:
-    explicit Installation(const InstallationSize& size);
+    explicit Installation(const InstallationSize& size, StoreForm form = StoreForm::Canonical);
     ~Installation();
     Installation(const Installation&) = delete;
     Installation& operator=(const Installation&) = delete;

@@ -1,8 +1,12 @@
 #include "i18n/LanguageSelection.h"
 
 #include "i18n/Translation.h"
+#include "platform/CaseFold.h"
 #include "resource.h"
 #include "util/TextFile.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -24,10 +28,18 @@ bool CLanguageSelection::OnInitDialog()
     groupBox.SetText(caption);
     languageList.clear();
 
-    for (const LanguageChoice& language : ListLanguages(ReadTextLines(TranslationPath(power)))) {
-        languageBox.AddString(language.displayName);
-        languageList.push_back(language);
-    }
+    languageList = ListLanguages(ReadTextLines(TranslationPath(power)));
+    // Given in the order the sorted combo box keeps, each name goes after
+    // the others: a file of many sections costs no more than their sort, in
+    // every backend.
+    std::vector<const LanguageChoice*> byName;
+    for (const LanguageChoice& language : languageList)
+        byName.push_back(&language);
+    std::stable_sort(byName.begin(), byName.end(), [](const LanguageChoice* a, const LanguageChoice* b) {
+        return tk::LessNoCase(a->displayName, b->displayName);
+    });
+    for (const LanguageChoice* language : byName)
+        languageBox.AddString(language->displayName);
 
     selectedText = kSystemDefault;
     for (const LanguageChoice& language : languageList)

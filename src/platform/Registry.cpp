@@ -121,4 +121,9 @@ RegResult IRegistry::ApplyChanges(const std::vector<RegValueChange>& values, con
     return {};
 }
 
+void IRegistry::Exclusively(const std::function<void()>& work)
+{
+    work();
+}
+
 } // namespace tk

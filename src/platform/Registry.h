@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -137,6 +138,12 @@ public:
     // as far as the registry lets it; a registry that can make the change at
     // once (the text-file store) does so.
     virtual RegResult ApplyChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys);
+    // Runs `work`, whose reads and changes of this registry then form one
+    // step that no other writer comes between: saving reads the value that
+    // its backup keeps and writes the new one in it. A registry without such
+    // a lock (the Windows registry, a tree in memory) only runs `work`. An
+    // exception of `work` leaves it.
+    virtual void Exclusively(const std::function<void()>& work);
 };
 
 // The outermost key on the way to `key` that is not there (its parent is),

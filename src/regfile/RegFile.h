@@ -46,6 +46,12 @@ class RegistryTree;
 // memory at once.
 inline constexpr std::size_t kMaxRegStoreBytes = std::size_t{256} << 20;
 
+// What the Windows registry refuses, and a file that holds it is refused for:
+// a key more levels below its root, a key or value name longer.
+inline constexpr std::size_t kMaxRegKeyDepth = 512;
+inline constexpr std::size_t kMaxRegKeyNameLength = 255;
+inline constexpr std::size_t kMaxRegValueNameLength = 16383;
+
 struct RegFileValueLine {
     int line = 0;                   // 1-based line where the value starts
     std::string name;               // empty for the default value (@)
@@ -69,10 +75,10 @@ struct RegFileDocument {
 
 struct RegFileError {
     std::string fileName;
-    int line = 0;
+    int line = 0; // 0: the fault is the file's as a whole, of no one line
     std::string reason;
 
-    // "<file>", line <n>: <reason>
+    // "<file>", line <n>: <reason>; "<file>": <reason> for line 0.
     std::string Message() const;
 };
 
@@ -91,13 +97,51 @@ std::string_view RegFileHeader(RegFileFormat format);
 Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
                                                    RegFileFormat format = RegFileFormat::Regedit4);
 
-// Lines from inside a REGEDIT4 file, after its first line: the store parses
-// each key's section this way when it is first needed. `firstLine` is the
-// number of the first of them, for errors.
+// Lines from inside a file, after its first line: the store parses each
+// key's section this way when it is first needed. `firstLine` is the number
+// of the first of them, for errors.
 Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
-                                                        const std::string& fileName);
+                                                        const std::string& fileName,
+                                                        RegFileFormat format = RegFileFormat::Regedit4);
 // The same parse, keeping nothing: whether the lines parse.
-Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName);
+Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
+                                             RegFileFormat format = RegFileFormat::Regedit4);
+
+// The values of one key as a rewrite of the store writes them, gathered from
+// the key's sections in order (RewriteRegFileLines): sorted by name, a later
+// line winning and the first spelling kept, "name"=- removing the value with
+// its comments, each value after its comments. A line already in the form
+// written (a quoted text or a dword, escaped as written) is copied, not parsed
+// into a value, so a rewrite of a large file costs little more than its bytes.
+// The texts it was given must outlive it.
+class RegRewrittenValues {
+public:
+    // Appends the value lines, each with its CR LF.
+    void AppendTo(std::string& out);
+
+    // For the parser: room for the values of `lines` more lines, and the
+    // values.
+    void Expect(std::size_t lines);
+    void AddWritten(std::string name, std::string_view data, std::vector<std::string> comments);
+    void AddParsed(RegFileValueLine line);
+
+private:
+    struct Entry {
+        std::string folded;
+        std::string name;
+        std::optional<RegValue> value; // parsed; else `data` is the written form
+        std::string_view data;
+        bool removes = false;
+        std::vector<std::string> comments;
+    };
+    std::vector<Entry> entries_;
+};
+
+// Lines from inside a file, from a key line on, as ParseRegFileLines reads
+// them, into `values`; the comments before the values only when
+// `keepComments`.
+Result<void, RegFileError> RewriteRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
+                                               RegFileFormat format, bool keepComments, RegRewrittenValues& values);
 
 // One key line as ParseRegFile reads it, blanks around it allowed, without
 // its line end; the sub-key is a view into `line`. The error is the reason,
@@ -106,6 +150,7 @@ struct RegKeyLine {
     RegRoot root = RegRoot::CurrentUser;
     std::string_view subKey;
     bool deleteKey = false;
+    std::size_t depth = 0; // key names below the root
 };
 Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line);
 

@@ -1,6 +1,7 @@
 #include "regfile/RegFileBytes.h"
 
 #include "platform/Cp1252.h"
+#include "regfile/Texts.h"
 
 #include <cstddef>
 
@@ -25,26 +26,31 @@ int Utf16LineAt(std::string_view wide, std::size_t offset)
 
 } // namespace
 
-Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, const std::string& fileName)
+Result<RegFileText, RegFileError> RegFileTextOf(std::string bytes, const std::string& fileName)
 {
     if (bytes.starts_with(kUtf8Bom))
-        return RegFileError{fileName, 1, "the file is UTF-8 with a byte-order mark; a registry file is REGEDIT4 in "
-                                         "the Windows code page or version 5.00 in UTF-16LE"};
+        return RegFileError{fileName, 1, tk::Text(text::Utf8File)};
     if (bytes.starts_with(kUtf16BeBom))
-        return RegFileError{fileName, 1, "the file is UTF-16 big-endian; a version 5.00 registry file is UTF-16LE, "
-                                         "as the registry editor writes it"};
+        return RegFileError{fileName, 1, tk::Text(text::Utf16BigEndianFile)};
     if (!bytes.starts_with(kUtf16LeBom)) {
         const std::string_view version5 = RegFileHeader(RegFileFormat::Version5);
         if (bytes.starts_with(version5))
-            return RegFileError{fileName, 1, "a \"" + std::string(version5) + "\" file must be UTF-16LE with "
-                                             "a byte-order mark, as the registry editor writes it"};
-        return ParseRegFile(bytes, fileName, RegFileFormat::Regedit4);
+            return RegFileError{fileName, 1, tk::Text(text::Version5In8Bit, {version5})};
+        return RegFileText{std::move(bytes), RegFileFormat::Regedit4};
     }
-    const std::string_view wide = bytes.substr(kUtf16LeBom.size());
-    const auto text = Utf16LeToCp1252(wide);
+    const std::string_view wide = std::string_view(bytes).substr(kUtf16LeBom.size());
+    auto text = Utf16LeToCp1252(wide);
     if (!text)
         return RegFileError{fileName, Utf16LineAt(wide, text.Error()), Utf16LeFault(wide, text.Error())};
-    return ParseRegFile(text.Value(), fileName, RegFileFormat::Version5);
+    return RegFileText{std::move(text.Value()), RegFileFormat::Version5};
+}
+
+Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, const std::string& fileName)
+{
+    const auto text = RegFileTextOf(std::string(bytes), fileName);
+    if (!text)
+        return text.Error();
+    return ParseRegFile(text.Value().text, fileName, text.Value().format);
 }
 
 std::string RegFileBytes(std::string_view text, RegFileFormat format)

@@ -15,6 +15,15 @@ namespace tk {
 // UTF-16 big-endian, a version 5 header in 8-bit text, another first line.
 Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, const std::string& fileName);
 
+// The step before that parse: the Windows-1252 text of a file's bytes, and
+// the form it is in. The version 5 header is not checked here: the parse of
+// the text's first line does that.
+struct RegFileText {
+    std::string text;
+    RegFileFormat format = RegFileFormat::Regedit4;
+};
+Result<RegFileText, RegFileError> RegFileTextOf(std::string bytes, const std::string& fileName);
+
 // The bytes on disk of `text`, a file in `format` in its Windows-1252 form,
 // header line included, as ParseRegFileBytes reads them back.
 std::string RegFileBytes(std::string_view text, RegFileFormat format);

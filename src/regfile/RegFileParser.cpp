@@ -4,6 +4,7 @@
 #include "platform/Cp1252.h"
 
 #include "regfile/RegLines.h"
+#include "regfile/Texts.h"
 #include "platform/RegNames.h"
 
 #include <algorithm>
@@ -63,7 +64,10 @@ const FormatRules& RulesOf(RegFileFormat format)
 // The registry editor ends lines with CR LF; LF alone is read too. A CR that
 // no LF follows stays in the line's text and makes the line bad: read as a
 // line end, it would take what follows out of a quoted text or a comment.
-const char* const kLoneCr = "a carriage return (CR) that no line feed follows; lines end with CR LF or LF";
+std::string LoneCr()
+{
+    return tk::Text(text::LoneCr);
+}
 
 bool HasLoneCr(std::string_view line)
 {
@@ -139,10 +143,10 @@ Result<std::string, Reason> QuotedText(std::string_view data)
         if (rest.empty())
             return text;
         if (rest.find('"') != std::string_view::npos)
-            return Reason{"the text " + Quote(data) + " holds a double quote that is not escaped as \\\""};
-        return Reason{Quote(rest) + " follows the closing double quote of the text"};
+            return Reason{tk::Text(text::UnescapedQuote, {Quote(data)})};
+        return Reason{tk::Text(text::AfterClosingQuote, {Quote(rest)})};
     }
-    return Reason{"the text " + Quote(data) + " lacks its closing double quote"};
+    return Reason{tk::Text(text::NoClosingQuote, {Quote(data)})};
 }
 
 // Quoted data, well formed or not: a reading of a line that leaves such data
@@ -174,8 +178,7 @@ Result<bool, Reason> AppendHexBytes(std::string_view text, std::vector<std::uint
         const std::string_view token = Trim(text.substr(pos, last ? std::string_view::npos : comma - pos));
         const auto byte = HexNumber(token, 2);
         if (!byte)
-            return Reason{"hex data hold " + (token.empty() ? std::string("an empty byte") : Quote(token))
-                          + " where two hex digits belong"};
+            return Reason{tk::Text(text::BadHexByte, {token.empty() ? tk::Text(text::AnEmptyByte) : Quote(token)})};
         bytes.push_back(static_cast<std::uint8_t>(*byte));
         if (last)
             break;
@@ -199,7 +202,7 @@ Result<ParsedData, Reason> ParseData(std::string_view data)
     if (StartsWithNoCase(data, "dword:")) {
         const auto n = HexNumber(data.substr(6), 8);
         if (!n)
-            return Reason{"dword data need 1 to 8 hex digits, not " + Quote(data.substr(6))};
+            return Reason{tk::Text(text::BadDword, {Quote(data.substr(6))})};
         parsed.value = RegValue::Dword(*n);
         return parsed;
     }
@@ -211,12 +214,12 @@ Result<ParsedData, Reason> ParseData(std::string_view data)
             const std::size_t close = rest.find(')');
             const auto type = close == std::string_view::npos ? std::nullopt : HexNumber(rest.substr(1, close - 1), 8);
             if (!type)
-                return Reason{"hex(N) needs a type number of 1 to 8 hex digits in " + Quote(data)};
+                return Reason{tk::Text(text::BadHexType, {Quote(data)})};
             value.type = static_cast<RegType>(*type);
             rest = rest.substr(close + 1);
         }
         if (rest.empty() || rest[0] != ':')
-            return Reason{"a colon must follow " + Quote(data.substr(0, data.size() - rest.size()))};
+            return Reason{tk::Text(text::ColonMissing, {Quote(data.substr(0, data.size() - rest.size()))})};
         const auto continues = AppendHexBytes(rest.substr(1), value.data);
         if (!continues)
             return continues.Error();
@@ -225,7 +228,7 @@ Result<ParsedData, Reason> ParseData(std::string_view data)
         parsed.value = std::move(value);
         return parsed;
     }
-    return Reason{"unknown data " + Quote(data) + "; expected \"text\", dword:, hex:, hex(N): or -"};
+    return Reason{tk::Text(text::UnknownData, {Quote(data)})};
 }
 
 // The name as the program's own files quote it, with \\ and \" escaped, and
@@ -275,13 +278,18 @@ std::optional<Reading> UnescapedName(std::string_view line)
     return found;
 }
 
+// Looked up only for a line that is refused: every value line passes here.
+Reason ValueLineShape()
+{
+    return Reason{tk::Text(text::ValueLineShape)};
+}
+
 Result<Reading, Reason> ReadNameAndData(std::string_view line)
 {
-    const Reason shape{"a value line must read \"name\"=data or @=data"};
     if (line[0] == '@') {
         const std::string_view rest = TrimLeft(line.substr(1));
         if (rest.empty() || rest[0] != '=')
-            return shape;
+            return ValueLineShape();
         auto parsed = ParseData(Trim(rest.substr(1)));
         if (!parsed)
             return parsed.Error();
@@ -296,7 +304,7 @@ Result<Reading, Reason> ReadNameAndData(std::string_view line)
     }
     if (auto older = UnescapedName(line))
         return std::move(*older);
-    return refusal ? *refusal : shape;
+    return refusal ? *refusal : ValueLineShape();
 }
 
 // hex(1), hex(2) and hex(7) data of a version 5 file as the code page's bytes.
@@ -307,8 +315,8 @@ Result<void, Reason> NarrowText(RegValue& value)
     const std::string_view wide(reinterpret_cast<const char*>(value.data.data()), value.data.size());
     const auto narrow = Utf16LeToCp1252(wide);
     if (!narrow)
-        return Reason{"hex(" + std::to_string(static_cast<unsigned>(value.type)) + ") data of a version 5 file are "
-                      "UTF-16 text: " + Utf16LeFault(wide, narrow.Error())};
+        return Reason{tk::Text(text::Version5TextData,
+                               {std::to_string(static_cast<unsigned>(value.type)), Utf16LeFault(wide, narrow.Error())})};
     value.data.assign(narrow.Value().begin(), narrow.Value().end());
     return {};
 }
@@ -320,6 +328,8 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
     auto reading = ReadNameAndData(Trim(lines[index].text));
     if (!reading)
         return reading.Error();
+    if (const std::string& name = reading.Value().name; name.size() > kMaxRegValueNameLength)
+        return Reason{tk::Text(text::ValueNameTooLong, {Quote(name), std::to_string(name.size())})};
     RegFileValueLine value{lines[index].number, std::move(reading.Value().name),
                            std::move(reading.Value().data.value), {}};
     bool continues = reading.Value().data.continues;
@@ -328,11 +338,11 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
     while (continues) {
         if (index + 1 == lines.size()) {
             index = backslash;
-            return Reason{"hex data end with a backslash, but no line follows to continue them"};
+            return Reason{tk::Text(text::HexEndsWithBackslash)};
         }
         ++index;
         if (HasLoneCr(lines[index].text))
-            return Reason{kLoneCr};
+            return Reason{LoneCr()};
         if (Trim(lines[index].text).empty())
             continue;
         const auto more = AppendHexBytes(lines[index].text, value.value->data);
@@ -350,10 +360,27 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
     return value;
 }
 
+// How many key names a sub-key has; refused where the Windows registry
+// refuses it: more levels than it holds, or a key name longer than it takes.
+Result<std::size_t, Reason> KeyDepth(std::string_view subKey)
+{
+    std::size_t depth = 0;
+    for (std::size_t pos = 0; pos < subKey.size();) {
+        const std::size_t end = std::min(subKey.find('\\', pos), subKey.size());
+        if (end - pos > kMaxRegKeyNameLength)
+            return Reason{tk::Text(text::KeyNameTooLong, {Quote(subKey.substr(pos, end - pos)), std::to_string(end - pos)})};
+        depth += end > pos ? 1 : 0;
+        pos = end + 1;
+    }
+    if (depth > kMaxRegKeyDepth)
+        return Reason{tk::Text(text::KeyTooDeep, {std::to_string(depth)})};
+    return depth;
+}
+
 Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
 {
     if (line.size() < 2 || line.back() != ']')
-        return Reason{"a key line must end with ]"};
+        return Reason{tk::Text(text::KeyLineEnd)};
     std::string_view inner = line.substr(1, line.size() - 2);
     RegKeyLine key;
     if (!inner.empty() && inner[0] == '-') {
@@ -370,26 +397,91 @@ Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
         root = std::find_if(std::begin(kRegRoots), std::end(kRegRoots),
                             [rootName](const RegRootName& known) { return NamesEqual(rootName, known.name); });
     if (root == std::end(kRegRoots))
-        return Reason{"unknown root " + Quote(rootName) + "; a key starts with HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, "
-                      "HKEY_LOCAL_MACHINE, HKEY_USERS or HKEY_CURRENT_CONFIG"};
+        return Reason{tk::Text(text::UnknownRoot, {Quote(rootName)})};
     key.root = root->root;
     if (separator != std::string_view::npos)
         key.subKey = inner.substr(separator + 1);
     if (key.subKey.starts_with('\\'))
-        return Reason{"an empty key name follows " + std::string(rootName)
-                      + ": one backslash separates the root from its first key"};
+        return Reason{tk::Text(text::EmptyFirstKeyName, {rootName})};
     if (key.deleteKey && key.subKey.empty())
-        return Reason{"a root key such as " + std::string(root->name) + " cannot be deleted"};
+        return Reason{tk::Text(text::RootCannotBeRemoved, {root->name})};
+    const auto depth = KeyDepth(key.subKey);
+    if (!depth)
+        return depth.Error();
+    key.depth = depth.Value();
     return key;
 }
 
-// What becomes of the lines parsed: a document, or nothing but the answer
-// whether they parse.
-enum class Keep { Document, Nothing };
+// What becomes of the lines parsed: a document, nothing but the answer
+// whether they parse, or a key's values as a rewrite writes them.
+enum class Keep { Document, Nothing, Rewritten };
+
+// Where the values go when they are Keep::Rewritten.
+struct RewriteSink {
+    RegRewrittenValues& values;
+    bool keepComments;
+};
+
+// A value line in the form that a rewrite writes: the name (unescaped; empty
+// for @) and the data as written, or "-". Only \\ and \" escape in name and
+// text, as written; nothing else is, so that copying the line is writing it.
+struct WrittenLine {
+    std::string name;
+    std::string_view data;
+};
+
+bool IsWrittenText(std::string_view data)
+{
+    if (data.size() < 2 || data.front() != '"' || data.back() != '"')
+        return false;
+    for (std::size_t i = 1; i + 1 < data.size(); ++i) {
+        const char c = data[i];
+        if (c == '"' || c == '\0' || c == '\r')
+            return false;
+        if (c == '\\' && (i + 2 >= data.size() || (data[i + 1] != '\\' && data[i + 1] != '"')))
+            return false;
+        i += c == '\\' ? 1 : 0;
+    }
+    return true;
+}
+
+bool IsWrittenDword(std::string_view data)
+{
+    return data.size() == 14 && data.starts_with("dword:")
+        && std::all_of(data.begin() + 6, data.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+std::optional<WrittenLine> WrittenForm(std::string_view line)
+{
+    WrittenLine written;
+    std::size_t i = 1;
+    if (line[0] == '"') {
+        for (; i < line.size() && line[i] != '"'; ++i) {
+            if (line[i] == '\0' || line[i] == '\r')
+                return std::nullopt;
+            if (line[i] == '\\') {
+                if (!IsEscape(line, i))
+                    return std::nullopt;
+                ++i;
+            }
+            written.name += line[i];
+        }
+        if (i == line.size() || written.name.size() > kMaxRegValueNameLength)
+            return std::nullopt;
+        ++i;
+    }
+    if (i == line.size() || line[i] != '=')
+        return std::nullopt;
+    written.data = line.substr(i + 1);
+    if (written.data == "-" || IsWrittenText(written.data) || IsWrittenDword(written.data))
+        return written;
+    return std::nullopt;
+}
 
 // The lines after a file's first line, numbered from lines[from].
 Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& lines, std::size_t from,
-                                                 const FormatRules& rules, const std::string& fileName, Keep keep)
+                                                 const FormatRules& rules, const std::string& fileName, Keep keep,
+                                                 const RewriteSink* rewrite = nullptr)
 {
     RegFileDocument document;
     std::vector<std::string> comments;
@@ -397,7 +489,7 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
         const std::string_view line = Trim(lines[i].text);
         const int number = lines[i].number;
         if (HasLoneCr(line))
-            return RegFileError{fileName, number, kLoneCr};
+            return RegFileError{fileName, number, LoneCr()};
         if (line.empty())
             continue;
         if (line[0] == ';') {
@@ -414,17 +506,30 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
             continue;
         }
         if (line[0] != '"' && line[0] != '@')
-            return RegFileError{fileName, number, "expected a [key] line or a value line, not " + Quote(line)};
+            return RegFileError{fileName, number, tk::Text(text::ExpectedKeyOrValue, {Quote(line)})};
         if (document.sections.empty())
-            return RegFileError{fileName, number, "a value line before the first [key] line"};
+            return RegFileError{fileName, number, tk::Text(text::ValueBeforeFirstKey)};
         if (document.sections.back().deleteKey)
-            return RegFileError{fileName, number, "a value line in a section that removes its key"};
+            return RegFileError{fileName, number, tk::Text(text::ValueInRemovedKey)};
+        if (keep == Keep::Rewritten) {
+            if (auto written = WrittenForm(line)) {
+                rewrite->values.AddWritten(std::move(written->name), written->data,
+                                           rewrite->keepComments ? std::exchange(comments, {}) : std::vector<std::string>());
+                comments.clear();
+                continue;
+            }
+        }
         auto value = ParseValue(lines, i, rules);
         if (!value)
             return RegFileError{fileName, lines[i].number, value.Error().text};
         value.Value().comments = std::exchange(comments, {});
         if (keep == Keep::Document)
             document.sections.back().values.push_back(std::move(value.Value()));
+        if (keep == Keep::Rewritten) {
+            if (!rewrite->keepComments)
+                value.Value().comments.clear();
+            rewrite->values.AddParsed(std::move(value.Value()));
+        }
     }
     document.closingComments = std::move(comments);
     return document;
@@ -434,7 +539,9 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
 
 std::string RegFileError::Message() const
 {
-    return "\"" + fileName + "\", line " + std::to_string(line) + ": " + reason;
+    if (line == 0)
+        return tk::Text(text::RegFileWhole, {fileName, reason});
+    return tk::Text(text::RegFileAtLine, {fileName, std::to_string(line), reason});
 }
 
 Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
@@ -443,22 +550,34 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
     const FormatRules& rules = RulesOf(format);
     const std::vector<TextLine> lines = SplitLines(text, 1);
     if (!lines.empty() && HasLoneCr(lines[0].text))
-        return RegFileError{fileName, 1, kLoneCr};
+        return RegFileError{fileName, 1, LoneCr()};
     if (lines.empty() || Trim(lines[0].text) != rules.header)
-        return RegFileError{fileName, 1, "the first line must be \"" + std::string(rules.header) + "\""};
+        return RegFileError{fileName, 1, tk::Text(text::FirstLineMustBe, {rules.header})};
     return ParseLines(lines, 1, rules, fileName, Keep::Document);
 }
 
 Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
-                                                        const std::string& fileName)
+                                                        const std::string& fileName, RegFileFormat format)
 {
-    return ParseLines(SplitLines(text, firstLine), 0, RulesOf(RegFileFormat::Regedit4), fileName, Keep::Document);
+    return ParseLines(SplitLines(text, firstLine), 0, RulesOf(format), fileName, Keep::Document);
 }
 
-Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName)
+Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
+                                             RegFileFormat format)
 {
-    const auto parsed =
-        ParseLines(SplitLines(text, firstLine), 0, RulesOf(RegFileFormat::Regedit4), fileName, Keep::Nothing);
+    const auto parsed = ParseLines(SplitLines(text, firstLine), 0, RulesOf(format), fileName, Keep::Nothing);
+    if (!parsed)
+        return parsed.Error();
+    return {};
+}
+
+Result<void, RegFileError> RewriteRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
+                                               RegFileFormat format, bool keepComments, RegRewrittenValues& values)
+{
+    const RewriteSink sink{values, keepComments};
+    const std::vector<TextLine> lines = SplitLines(text, firstLine);
+    values.Expect(lines.size());
+    const auto parsed = ParseLines(lines, 0, RulesOf(format), fileName, Keep::Rewritten, &sink);
     if (!parsed)
         return parsed.Error();
     return {};
@@ -475,7 +594,7 @@ Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line)
     // key line read on its own is held to the same rule.
     const std::string_view trimmed = Trim(line);
     if (HasLoneCr(trimmed))
-        return std::string(kLoneCr);
+        return LoneCr();
     auto key = ParseKeyLine(trimmed);
     if (!key)
         return std::move(key.Error().text);

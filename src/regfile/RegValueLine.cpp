@@ -72,7 +72,9 @@ void AppendHexData(std::string& out, const RegValue& value, std::size_t column)
     }
 }
 
-void AppendName(std::string& out, std::string_view name)
+} // namespace
+
+void AppendValueName(std::string& out, std::string_view name)
 {
     if (name.empty())
         out += '@';
@@ -81,12 +83,10 @@ void AppendName(std::string& out, std::string_view name)
     out += '=';
 }
 
-} // namespace
-
 void AppendValueLine(std::string& out, std::string_view name, const RegValue& value)
 {
     const std::size_t lineStart = out.size();
-    AppendName(out, name);
+    AppendValueName(out, name);
     if (IsPlainString(value)) {
         AppendQuoted(out, std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size() - 1));
     } else if (value.type == RegType::Dword && value.data.size() == 4) {
@@ -103,13 +103,13 @@ void AppendValueLine(std::string& out, std::string_view name, const RegValue& va
 void AppendHexValueLine(std::string& out, std::string_view name, const RegValue& value)
 {
     const std::size_t lineStart = out.size();
-    AppendName(out, name);
+    AppendValueName(out, name);
     AppendHexData(out, value, out.size() - lineStart);
 }
 
 void AppendRemovedValueLine(std::string& out, std::string_view name)
 {
-    AppendName(out, name);
+    AppendValueName(out, name);
     out += '-';
 }
 

@@ -23,6 +23,10 @@ void AppendValueLine(std::string& out, std::string_view name, const RegValue& va
 // as the registry editor's Unicode form writes text it holds as UTF-16LE.
 void AppendHexValueLine(std::string& out, std::string_view name, const RegValue& value);
 
+// Appends "name"= (or @= for the default value): the start of every value
+// line, its data to follow.
+void AppendValueName(std::string& out, std::string_view name);
+
 // Appends "name"=-, the line that removes the value on import.
 void AppendRemovedValueLine(std::string& out, std::string_view name);
 

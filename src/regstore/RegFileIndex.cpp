@@ -1,9 +1,10 @@
 #include "regstore/RegFileIndex.h"
 
-#include "regfile/RegLines.h"
 #include "platform/RegNames.h"
+#include "regfile/RegLines.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace tk {
 
@@ -13,56 +14,306 @@ using reglines::IsBlank;
 using reglines::LineText;
 using reglines::Trim;
 
-struct Line {
-    std::size_t start;
-    std::string_view text; // without blanks around it
-};
+constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
-// The line that ends just before `end` (after its line end, if it has one).
-Line LineBefore(std::string_view text, std::size_t end)
+bool BlankOrLineEnd(char c)
 {
-    const std::size_t lineEnd = text[end - 1] == '\n' ? end - 1 : end;
-    const std::size_t start = lineEnd == 0 ? 0 : text.rfind('\n', lineEnd - 1) + 1;
-    return {start, Trim(LineText(text, start, lineEnd))};
+    return IsBlank(c) || c == '\r' || c == '\n';
 }
 
 // Whether the line that starts at `start` is taken for more hex data of the
 // value above it: the nearest line above that is not blank ends with a
 // backslash and is no comment. ParseRegFile reads such a line as hex data even
-// when it starts with '['.
-bool ContinuesHexData(std::string_view text, std::size_t start)
+// when it starts with '['. `before` is that answer at the piece's start.
+bool ContinuesHexData(std::string_view piece, std::size_t start, bool before)
 {
-    // Most often the last byte above that is no blank and no line end is not
-    // a backslash, and nothing more needs to be looked at.
-    const auto blankOrLineEnd = [](char c) { return IsBlank(c) || c == '\r' || c == '\n'; };
     std::size_t last = start;
-    while (last > 0 && blankOrLineEnd(text[last - 1]))
+    while (last > 0 && BlankOrLineEnd(piece[last - 1]))
         --last;
-    if (last == 0 || text[last - 1] != '\\')
+    if (last == 0)
+        return before;
+    if (piece[last - 1] != '\\')
         return false;
-    while (start > 0) {
-        const Line line = LineBefore(text, start);
-        if (!line.text.empty())
-            return line.text.back() == '\\' && line.text.front() != ';';
-        start = line.start;
-    }
-    return false;
+    const std::size_t lineStart = last == 1 ? 0 : piece.rfind('\n', last - 2) + 1;
+    return Trim(piece.substr(lineStart, last - lineStart)).front() != ';';
 }
 
-// The start of the first key line at or after `from`, itself the start of a
-// line; npos when none follows.
-std::size_t NextKeyLine(std::string_view text, std::size_t from)
-{
-    for (std::size_t bracket = text.find('[', from); bracket != std::string_view::npos;
-         bracket = text.find('[', bracket + 1)) {
-        std::size_t start = bracket;
-        while (start > from && IsBlank(text[start - 1]))
-            --start;
-        if ((start == 0 || text[start - 1] == '\n') && !ContinuesHexData(text, start))
-            return start;
+// Indexes the texts one after another, each a piece at a time.
+class Indexer {
+public:
+    explicit Indexer(RegFileIndex& index) : index_(index) {}
+
+    Result<void, RegFileError> Index(const RegText& text)
+    {
+        text_ = &text;
+        RegFileIndex::Text part;
+        part.size = text.Size();
+        part.firstSection = part.endSection = static_cast<std::uint32_t>(index_.sections.size());
+        index_.texts.push_back(part);
+        inPreamble_ = true;
+        continuesBefore_ = false;
+        ancestors_.clear();
+        // A text of no bytes has no pieces, and still no first line.
+        if (text.Size() == 0)
+            return Piece({}, 0);
+        if (auto indexed = text.ForEachPiece([this](std::string_view bytes, std::size_t at) { return Piece(bytes, at); });
+            !indexed)
+            return indexed;
+        return {};
     }
-    return std::string_view::npos;
-}
+
+private:
+    RegFileIndex::Text& Part() { return index_.texts.back(); }
+
+    // The start of the first key line at or after `from`, itself the start
+    // of a line; kNone when none follows in the piece.
+    std::size_t NextKeyLine(std::string_view piece, std::size_t from) const
+    {
+        for (std::size_t bracket = piece.find('[', from); bracket != std::string_view::npos;
+             bracket = piece.find('[', bracket + 1)) {
+            std::size_t start = bracket;
+            while (start > from && IsBlank(piece[start - 1]))
+                --start;
+            if ((start == 0 || piece[start - 1] == '\n') && !ContinuesHexData(piece, start, continuesBefore_))
+                return start;
+        }
+        return kNone;
+    }
+
+    Result<void, RegFileError> Preamble(std::string_view lines, std::size_t offset)
+    {
+        if (offset == 0) {
+            const std::size_t firstLineEnd = lines.find('\n');
+            Part().preambleEnd = firstLineEnd == std::string_view::npos ? lines.size() : firstLineEnd + 1;
+            if (auto parsed = ParseRegFile(lines, text_->FileName(), text_->Format()); !parsed)
+                return parsed.Error();
+            return {};
+        }
+        if (auto checked = CheckRegFileLines(lines, text_->LineAt(offset), text_->FileName(), text_->Format());
+            !checked)
+            return checked.Error();
+        return {};
+    }
+
+    Result<void, RegFileError> Piece(std::string_view piece, std::size_t offset)
+    {
+        const std::size_t firstLineEnd = piece.find('\n');
+        const std::size_t from = offset > 0 ? 0 : firstLineEnd == std::string_view::npos ? piece.size() : firstLineEnd + 1;
+        std::size_t at = NextKeyLine(piece, from);
+        if (inPreamble_) {
+            if (auto preamble = Preamble(piece.substr(0, std::min(at, piece.size())), offset); !preamble)
+                return preamble;
+            inPreamble_ = at == kNone;
+        }
+        while (at != kNone) {
+            const std::size_t lineEnd = std::min(piece.find('\n', at), piece.size());
+            if (auto added = AddSection(LineText(piece, at, lineEnd), offset + at); !added) {
+                // The text indexed ends before the line at fault.
+                Part().size = offset + at;
+                return added;
+            }
+            at = NextKeyLine(piece, std::min(lineEnd + 1, piece.size()));
+        }
+        continuesBefore_ = ContinuesHexData(piece, piece.size(), continuesBefore_);
+        return {};
+    }
+
+    Result<void, RegFileError> AddSection(std::string_view line, std::size_t at)
+    {
+        const auto key = ParseRegKeyLine(line);
+        if (!key)
+            return RegFileError{text_->FileName(), text_->LineAt(at), key.Error()};
+        const std::size_t identityAt = index_.identities.size();
+        static_cast<void>(AppendKeyIdentity(index_.identities, key.Value().root, key.Value().subKey));
+        const std::string_view identity = std::string_view(index_.identities).substr(identityAt);
+        const auto depth = static_cast<std::uint16_t>(key.Value().depth);
+        if (index_.texts.size() == 1 && index_.storeCanonical)
+            index_.storeCanonical = FollowsInCanonicalForm(identity, key.Value().deleteKey);
+        RegFileIndex::Section section;
+        section.header = static_cast<std::uint32_t>(at);
+        section.identityAt = static_cast<std::uint32_t>(identityAt);
+        section.identityLength = static_cast<std::uint32_t>(identity.size());
+        section.depth = section.kept = depth;
+        section.text = static_cast<std::uint8_t>(index_.texts.size() - 1);
+        section.removes = key.Value().deleteKey;
+        index_.sections.push_back(section);
+        ++Part().endSection;
+        return {};
+    }
+
+    // Whether the store's text, canonical so far, stays so with this key.
+    bool FollowsInCanonicalForm(std::string_view identity, bool removes)
+    {
+        if (removes)
+            return false;
+        while (!ancestors_.empty() && !IsBelow(identity, index_.Identity(ancestors_.back())))
+            ancestors_.pop_back();
+        const std::string_view parent = ParentIdentity(identity);
+        const bool parentKnown = parent.size() <= 1 || (!ancestors_.empty() && index_.Identity(ancestors_.back()) == parent);
+        const bool inOrder =
+            index_.sections.empty() || KeyIdentityLess(index_.Identity(index_.sections.size() - 1), identity);
+        ancestors_.push_back(index_.sections.size());
+        return parentKnown && inOrder;
+    }
+
+    RegFileIndex& index_;
+    const RegText* text_ = nullptr;
+    bool inPreamble_ = true;
+    // At the start of the next piece: whether a line there would continue
+    // hex data.
+    bool continuesBefore_ = false;
+    // The keys above the last one, innermost last: where a key's parent must be.
+    std::vector<std::size_t> ancestors_;
+};
+
+// The last removal of each key removed, by identity.
+class Removals {
+public:
+    explicit Removals(const RegFileIndex& index)
+    {
+        for (std::size_t s = 0; s < index.sections.size(); ++s)
+            if (index.sections[s].removes)
+                last_.emplace_back(index.Identity(s), s);
+        std::stable_sort(last_.begin(), last_.end(),
+                         [](const auto& a, const auto& b) { return KeyIdentityLess(a.first, b.first); });
+    }
+
+    bool Empty() const { return last_.empty(); }
+
+    // The last section that removes the key, or kNone.
+    std::size_t LastOf(std::string_view identity) const
+    {
+        const auto less = [](const auto& entry, std::string_view id) { return KeyIdentityLess(entry.first, id); };
+        auto it = std::lower_bound(last_.begin(), last_.end(), identity, less);
+        std::size_t last = kNone;
+        for (; it != last_.end() && it->first == identity; ++it)
+            last = it->second;
+        return last;
+    }
+
+private:
+    std::vector<std::pair<std::string_view, std::size_t>> last_;
+};
+
+// One level of the walk over the sorted sections: a key on the path to the
+// section walked.
+struct Level {
+    std::size_t length = 0;   // of the key's identity, a prefix of the section's
+    std::uint16_t depth = 0;
+    std::size_t removedAt = kNone; // its last removal
+    std::size_t key = kNone;       // in the key table, once some section makes it
+    std::size_t runFirst = 0;      // its own sections in the order
+    std::size_t runCount = 0;
+};
+
+// The key table of an index that is not canonical: one walk over the
+// sections in key order, the keys on the path of each kept on a stack.
+class KeyTable {
+public:
+    explicit KeyTable(RegFileIndex& index) : index_(index), removals_(index) {}
+
+    void Build()
+    {
+        // Sorted with their identities at hand; stable, so that a key's own
+        // sections stay in the order they come.
+        struct Entry {
+            std::string_view identity;
+            std::uint32_t section;
+        };
+        std::vector<Entry> entries;
+        entries.reserve(index_.sections.size());
+        for (std::uint32_t s = 0; s < index_.sections.size(); ++s)
+            if (!index_.sections[s].removes)
+                entries.push_back({index_.Identity(s), s});
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const Entry& a, const Entry& b) { return KeyIdentityLess(a.identity, b.identity); });
+        index_.order.reserve(entries.size());
+        for (const Entry& entry : entries)
+            index_.order.push_back(entry.section);
+        std::string_view previous;
+        for (std::size_t i = 0; i < index_.order.size(); ++i) {
+            const std::size_t s = index_.order[i];
+            const std::string_view identity = index_.Identity(s);
+            Descend(previous, identity);
+            previous = identity;
+            Level& own = levels_.back();
+            if (own.runCount++ == 0)
+                own.runFirst = i;
+            RegFileIndex::Section& section = index_.sections[s];
+            section.kept = Kept(s, section.depth);
+            for (std::size_t l = 0; l <= section.kept; ++l)
+                Make(levels_[l], s);
+        }
+        while (!levels_.empty())
+            Pop();
+    }
+
+private:
+    // Leaves the keys that are not above `identity` or it, and enters those
+    // that are, down to it.
+    void Descend(std::string_view previous, std::string_view identity)
+    {
+        std::size_t common = 0;
+        const std::size_t shorter = std::min(previous.size(), identity.size());
+        while (common < shorter && previous[common] == identity[common])
+            ++common;
+        while (!levels_.empty()) {
+            const std::size_t length = levels_.back().length;
+            if (length < common || (length == common && (identity.size() == length || identity[length] == '\\')))
+                break;
+            Pop();
+        }
+        std::size_t length = levels_.empty() ? 0 : levels_.back().length;
+        while (length < identity.size()) {
+            const std::size_t next = levels_.empty() ? 1 : std::min(identity.find('\\', length + 1), identity.size());
+            Level level;
+            level.length = next;
+            level.depth = static_cast<std::uint16_t>(levels_.size());
+            if (!removals_.Empty())
+                level.removedAt = removals_.LastOf(identity.substr(0, next));
+            levels_.push_back(level);
+            length = next;
+        }
+    }
+
+    // How many key names of the section at `s` no later section removes.
+    std::uint16_t Kept(std::size_t s, std::uint16_t depth) const
+    {
+        for (std::size_t l = 1; l < levels_.size() && l <= depth; ++l)
+            if (levels_[l].removedAt != kNone && levels_[l].removedAt > s)
+                return static_cast<std::uint16_t>(l - 1);
+        return depth;
+    }
+
+    void Make(Level& level, std::size_t s)
+    {
+        if (level.key == kNone) {
+            level.key = index_.keys.size();
+            RegFileIndex::Key key;
+            key.identityAt = index_.sections[s].identityAt;
+            key.identityLength = static_cast<std::uint32_t>(level.length);
+            key.spelledBy = static_cast<std::uint32_t>(s);
+            index_.keys.push_back(key);
+            return;
+        }
+        RegFileIndex::Key& key = index_.keys[level.key];
+        key.spelledBy = std::min(key.spelledBy, static_cast<std::uint32_t>(s));
+    }
+
+    void Pop()
+    {
+        const Level& level = levels_.back();
+        if (level.key != kNone) {
+            index_.keys[level.key].first = static_cast<std::uint32_t>(level.runFirst);
+            index_.keys[level.key].count = static_cast<std::uint32_t>(level.runCount);
+        }
+        levels_.pop_back();
+    }
+
+    RegFileIndex& index_;
+    Removals removals_;
+    std::vector<Level> levels_;
+};
 
 } // namespace
 
@@ -72,10 +323,72 @@ std::string_view RegFileIndex::Identity(std::size_t section) const
     return std::string_view(identities).substr(s.identityAt, s.identityLength);
 }
 
-std::size_t RegFileIndex::LowerBound(std::string_view identity) const
+std::string_view RegFileIndex::KeyIdentity(std::size_t key) const
+{
+    if (Canonical())
+        return Identity(key);
+    const Key& k = keys[key];
+    return std::string_view(identities).substr(k.identityAt, k.identityLength);
+}
+
+std::size_t RegFileIndex::KeyLowerBound(std::string_view identity) const
 {
     std::size_t low = 0;
-    std::size_t high = sections.size();
+    std::size_t high = KeyCount();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (KeyIdentityLess(KeyIdentity(middle), identity))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+std::optional<std::size_t> RegFileIndex::FindKey(std::string_view identity) const
+{
+    const std::size_t at = KeyLowerBound(identity);
+    if (at == KeyCount() || KeyIdentity(at) != identity)
+        return std::nullopt;
+    return at;
+}
+
+std::size_t RegFileIndex::SpelledBy(std::size_t key) const
+{
+    return Canonical() ? key : keys[key].spelledBy;
+}
+
+std::vector<std::uint32_t> RegFileIndex::ValueSections(std::size_t key) const
+{
+    if (Canonical())
+        return {static_cast<std::uint32_t>(key)};
+    std::vector<std::uint32_t> found;
+    const Key& k = keys[key];
+    for (std::size_t i = k.first; i < k.first + k.count; ++i)
+        if (sections[order[i]].kept == sections[order[i]].depth)
+            found.push_back(order[i]);
+    return found;
+}
+
+bool RegFileIndex::ChangedByImport(std::size_t key) const
+{
+    if (Canonical())
+        return false;
+    const Key& k = keys[key];
+    bool storeHolds = false;
+    for (std::size_t i = k.first; i < k.first + k.count; ++i) {
+        const Section& s = sections[order[i]];
+        if (s.text != 0)
+            return true;
+        storeHolds = s.kept == s.depth;
+    }
+    return !storeHolds;
+}
+
+std::size_t RegFileIndex::StoreLowerBound(std::string_view identity) const
+{
+    std::size_t low = texts.empty() ? 0 : texts[0].firstSection;
+    std::size_t high = texts.empty() ? 0 : texts[0].endSection;
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
         if (KeyIdentityLess(Identity(middle), identity))
@@ -86,77 +399,29 @@ std::size_t RegFileIndex::LowerBound(std::string_view identity) const
     return low;
 }
 
-std::optional<std::size_t> RegFileIndex::Find(std::string_view identity) const
+std::optional<std::size_t> RegFileIndex::StoreSection(std::string_view identity) const
 {
-    const std::size_t at = LowerBound(identity);
-    if (at == sections.size() || Identity(at) != identity)
+    const std::size_t at = StoreLowerBound(identity);
+    if (at == texts[0].endSection || Identity(at) != identity)
         return std::nullopt;
     return at;
 }
 
-std::size_t RegFileIndex::BodyEnd(std::string_view text, std::size_t section) const
+std::size_t RegFileIndex::End(std::size_t section) const
 {
-    const Section& s = sections[section];
-    std::size_t end = s.end;
-    for (;;) {
-        const Line line = LineBefore(text, end);
-        if (line.start <= s.header || (!line.text.empty() && line.text.front() != ';'))
-            return end;
-        end = line.start;
-    }
+    const Text& text = texts[sections[section].text];
+    return section + 1 < text.endSection ? sections[section + 1].header : text.size;
 }
 
-std::size_t RegFileIndex::LeadStart(std::string_view text, std::size_t section) const
-{
-    return section == 0 ? preambleEnd : BodyEnd(text, section - 1);
-}
-
-int LineNumberAt(std::string_view text, std::size_t offset)
-{
-    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
-}
-
-Result<RegFileIndex, RegFileError> IndexRegFile(std::string_view text, const std::string& fileName)
+Result<RegFileIndex, RegFileIndexFault> IndexRegTexts(std::span<const RegText* const> texts)
 {
     RegFileIndex index;
-    const std::size_t firstLineEnd = text.find('\n');
-    index.preambleEnd = firstLineEnd == std::string_view::npos ? text.size() : firstLineEnd + 1;
-    std::size_t at = NextKeyLine(text, index.preambleEnd);
-    if (auto preamble = ParseRegFile(text.substr(0, at), fileName); !preamble)
-        return preamble.Error();
-
-    // The keys above the last one, innermost last: where a key's parent must be.
-    std::vector<std::size_t> ancestors;
-    while (at != std::string_view::npos) {
-        const std::size_t lineEnd = std::min(text.find('\n', at), text.size());
-        const auto key = ParseRegKeyLine(LineText(text, at, lineEnd));
-        if (!key)
-            return RegFileError{fileName, LineNumberAt(text, at), key.Error()};
-        if (key.Value().deleteKey) {
-            index.regular = false;
-            return index;
-        }
-        const std::size_t identityAt = index.identities.size();
-        static_cast<void>(AppendKeyIdentity(index.identities, key.Value().root, key.Value().subKey));
-        const std::string_view identity = std::string_view(index.identities).substr(identityAt);
-        while (!ancestors.empty() && !IsBelow(identity, index.Identity(ancestors.back())))
-            ancestors.pop_back();
-        const std::string_view parent = ParentIdentity(identity);
-        const bool parentKnown =
-            parent.size() <= 1 || (!ancestors.empty() && index.Identity(ancestors.back()) == parent);
-        const bool inOrder =
-            index.sections.empty() || KeyIdentityLess(index.Identity(index.sections.size() - 1), identity);
-        if (!parentKnown || !inOrder) {
-            index.regular = false;
-            return index;
-        }
-        if (!index.sections.empty())
-            index.sections.back().end = at;
-        ancestors.push_back(index.sections.size());
-        index.sections.push_back({at, text.size(), static_cast<std::uint32_t>(identityAt),
-                                  static_cast<std::uint32_t>(identity.size())});
-        at = NextKeyLine(text, std::min(lineEnd + 1, text.size()));
-    }
+    Indexer indexer(index);
+    for (const RegText* text : texts)
+        if (auto indexed = indexer.Index(*text); !indexed)
+            return RegFileIndexFault{indexed.Error(), std::move(index)};
+    if (!index.Canonical())
+        KeyTable(index).Build();
     return index;
 }
 

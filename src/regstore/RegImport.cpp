@@ -3,6 +3,7 @@
 #include "platform/Exceptions.h"
 #include "platform/WholeFile.h"
 #include "regstore/RegistryStore.h"
+#include "regstore/Texts.h"
 
 #include <cstddef>
 
@@ -11,27 +12,27 @@ namespace tk {
 namespace {
 
 // As much as the store itself may hold.
-constexpr std::size_t kMaxImportBytes = std::size_t{256} << 20;
+constexpr std::size_t kMaxImportBytes = kMaxRegStoreBytes;
 
 std::string StoreFault(const RegFault& fault, const std::string& storePath)
 {
     if (!fault.cause.empty())
         return fault.cause;
     if (fault.error == RegError::StoreBroken)
-        return "the registry store \"" + storePath + "\" cannot be used";
-    return "the registry store \"" + storePath + "\" could not be changed";
+        return tk::Text(text::StoreCannotBeUsed, {storePath});
+    return tk::Text(text::StoreCouldNotBeChanged, {storePath});
 }
 
 } // namespace
 
 std::string RegImportQuestion(const std::string& path)
 {
-    return "Import the keys and values in \"" + path + "\" into the registry?";
+    return tk::Text(text::ImportQuestion, {path});
 }
 
 std::string RegImportDoneText(const std::string& path)
 {
-    return "The keys and values in \"" + path + "\" were imported into the registry.";
+    return tk::Text(text::ImportDone, {path});
 }
 
 RegImportOutcome ImportRegFile(const std::string& path, RegistryStore& store, const RegImportConfirm& confirm)
@@ -42,14 +43,18 @@ RegImportOutcome ImportRegFile(const std::string& path, RegistryStore& store, co
     } catch (const CFileException& e) {
         return {RegImportStatus::Failed, e.what()};
     }
-    const auto document = ParseRegFileBytes(bytes, path);
-    if (!document)
-        return {RegImportStatus::Failed, document.Error().Message()};
+    auto text = RegFileTextOf(std::move(bytes), path);
+    if (!text)
+        return {RegImportStatus::Failed, text.Error().Message()};
+    // Checked whole before anything is asked; its keys are parsed again, one
+    // at a time, as the store takes them.
+    const auto file = RegStoreText::ReadChecked(RegText::Held(std::move(text.Value().text), path, text.Value().format));
+    if (!file)
+        return {RegImportStatus::Failed, file.Error().Message()};
     if (confirm && !confirm(RegImportQuestion(path)))
         return {RegImportStatus::Declined, {}};
-    if (const RegResult result = store.Import(document.Value()); !result)
-        return {RegImportStatus::Failed,
-                "\"" + path + "\" was not imported: " + StoreFault(result.Error(), store.Path()) + "."};
+    if (const RegResult result = store.Import(file.Value()); !result)
+        return {RegImportStatus::Failed, tk::Text(text::ImportFailed, {path, StoreFault(result.Error(), store.Path())})};
     return {RegImportStatus::Imported, RegImportDoneText(path)};
 }
 

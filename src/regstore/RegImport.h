@@ -3,9 +3,10 @@
 // opened on Windows: the command tunewright-import and the program's own
 // "open" of a backup both come here, so both ask and answer in the same words.
 //
-// The whole file is read and parsed before anything is asked or applied; it
-// is then applied to the store as one change. A file with any bad line, a
-// "no", or a store that cannot be written leaves the registry as it was.
+// The whole file is read and checked before anything is asked or applied; it
+// is then applied to the store as one change, its keys parsed one at a time,
+// so that a large file costs a few times its size. A file with any bad line,
+// a "no", or a store that cannot be written leaves the registry as it was.
 #include "platform/Result.h"
 #include "regfile/RegFile.h"
 #include "regfile/RegFileBytes.h"

@@ -2,6 +2,8 @@
 
 #include "platform/RegNames.h"
 
+#include <algorithm>
+
 namespace tk {
 
 namespace {
@@ -32,7 +34,7 @@ bool RegStoreEdit::Exists(std::string_view identity) const
 {
     if (const auto change = changes_.find(identity); change != changes_.end())
         return change->second.key.has_value();
-    return IsRoot(identity) || text_.Index().Find(identity).has_value();
+    return IsRoot(identity) || text_.Index().FindKey(identity).has_value();
 }
 
 bool RegStoreEdit::HoldsAnything(std::string_view identity)
@@ -41,8 +43,8 @@ bool RegStoreEdit::HoldsAnything(std::string_view identity)
         return true;
     // The keys below it follow it in key order, in the file and in the change.
     const RegFileIndex& index = text_.Index();
-    for (std::size_t s = index.LowerBound(identity); s < index.sections.size(); ++s) {
-        const std::string_view below = index.Identity(s);
+    for (std::size_t k = index.KeyLowerBound(identity); k < index.KeyCount(); ++k) {
+        const std::string_view below = index.KeyIdentity(k);
         if (below == identity)
             continue;
         if (!IsBelow(below, identity))
@@ -81,7 +83,7 @@ StoredKey& RegStoreEdit::Editable(RegRoot root, std::string_view identity)
     KeyChange& change = changes_[std::string(identity)];
     if (!change.key) {
         const StoredKey* stored = change.removed ? nullptr : Stored(identity);
-        change.key = stored ? *stored : StoredKey{root, {}, {}};
+        change.key = stored ? *stored : StoredKey{root, {}, {}, {}};
     }
     return *change.key;
 }
@@ -107,7 +109,7 @@ RegResult RegStoreEdit::CreateKey(RegRoot root, std::string_view subKey)
         // A key that is there keeps its spelling for the keys below it.
         const std::string spelling = path.empty() ? std::string(name) : path + '\\' + std::string(name);
         if (!Exists(identity))
-            changes_[identity].key = StoredKey{root, spelling, {}};
+            changes_[identity].key = StoredKey{root, spelling, {}, {}};
         const StoredKey* key = Current(identity);
         path = key ? key->path : spelling;
     }
@@ -124,8 +126,8 @@ RegResult RegStoreEdit::DeleteKey(RegRoot root, std::string_view subKey)
     if (!Exists(*identity))
         return RegError::KeyNotFound;
     const RegFileIndex& index = text_.Index();
-    for (std::size_t s = index.LowerBound(*identity); s < index.sections.size(); ++s) {
-        const std::string_view below = index.Identity(s);
+    for (std::size_t k = index.KeyLowerBound(*identity); k < index.KeyCount(); ++k) {
+        const std::string_view below = index.KeyIdentity(k);
         if (below != *identity && !IsBelow(below, *identity))
             break;
         changes_[std::string(below)];
@@ -170,40 +172,157 @@ bool RegStoreEdit::DeleteEmptyKey(RegRoot root, std::string_view subKey)
     return DeleteKey(root, subKey).HasValue();
 }
 
-std::string RegStoreEdit::NewText() const
+std::optional<StoredKey> RegStoreEdit::Built(std::size_t key, bool keyComments)
 {
-    const std::string_view old = text_.Text();
+    auto built = text_.Build(key, keyComments);
+    if (built)
+        return std::move(built.Value());
+    // A rewrite meets faults in key order: the file's first is the one to tell.
+    const auto checked = text_.CheckAll();
+    fault_ = checked ? built.Error() : checked.Error();
+    return std::nullopt;
+}
+
+std::optional<std::string> RegStoreEdit::NewText(std::size_t limit)
+{
+    return text_.Index().storeCanonical ? Splice(limit) : Rewrite(limit);
+}
+
+std::optional<std::string> RegStoreEdit::Splice(std::size_t limit)
+{
     const RegFileIndex& index = text_.Index();
+    const RegFileIndex::Text& store = index.texts.front();
     std::string out;
-    out.reserve(old.size() + old.size() / 16 + 4096);
+    std::size_t expected = 0;
+    for (const RegFileIndex::Text& text : index.texts)
+        expected += text.size;
+    out.reserve(expected + expected / 16 + 4096);
     std::size_t copied = 0;
     const auto copyTo = [&](std::size_t end) {
-        if (end > copied)
-            out.append(old.substr(copied, end - copied));
+        if (end > copied && !fault_)
+            if (auto appended = text_.AppendBytes(out, copied, end); !appended)
+                fault_ = appended.Error();
         copied = std::max(copied, end);
     };
-    for (const auto& [identity, change] : changes_) {
-        const std::size_t s = index.LowerBound(identity);
-        const bool inFile = s < index.sections.size() && index.Identity(s) == identity;
+    // The faults of these reads of the file end the change.
+    const auto bodyEnd = [&](std::size_t s) -> std::size_t {
+        auto end = text_.BodyEnd(s);
+        if (!end && !fault_)
+            fault_ = end.Error();
+        return end ? end.Value() : copied;
+    };
+    const auto leadStart = [&](std::size_t s) -> std::size_t {
+        return s == store.firstSection ? store.preambleEnd : bodyEnd(s - 1);
+    };
+    const auto splice = [&](std::string_view identity, const KeyChange& change) {
+        const std::size_t s = index.StoreLowerBound(identity);
+        const bool inFile = s < store.endSection && index.Identity(s) == identity;
         if (inFile && !change.removed) {
             copyTo(index.sections[s].header);
             change.key->AppendTo(out);
-            copied = index.BodyEnd(old, s);
-            continue;
+            copied = bodyEnd(s);
+            return;
         }
         if (inFile) {
-            copyTo(index.LeadStart(old, s));
-            copied = index.BodyEnd(old, s);
+            copyTo(leadStart(s));
+            copied = bodyEnd(s);
         }
         if (change.key) {
-            copyTo(index.LeadStart(old, s));
+            copyTo(leadStart(s));
             if (!out.empty() && out.back() != '\n')
                 out += "\r\n";
             out += "\r\n";
             change.key->AppendTo(out);
         }
+    };
+    if (index.texts.size() == 1) {
+        for (const auto& [identity, change] : changes_) {
+            splice(identity, change);
+            if (fault_ || out.size() > limit)
+                return std::nullopt;
+        }
     }
-    copyTo(old.size());
+    // With a file to import: the store's keys that it removes, and those it
+    // changes or makes, in key order.
+    for (std::size_t s = store.firstSection, k = 0; index.texts.size() > 1 && (s < store.endSection || k < index.KeyCount());) {
+        const bool storeOnly = k == index.KeyCount()
+            || (s < store.endSection && KeyIdentityLess(index.Identity(s), index.KeyIdentity(k)));
+        if (storeOnly) {
+            splice(index.Identity(s++), KeyChange{std::nullopt, true});
+        } else {
+            const bool both = s < store.endSection && index.Identity(s) == index.KeyIdentity(k);
+            if (!both || index.ChangedByImport(k)) {
+                auto key = Built(k, false);
+                if (!key)
+                    return std::nullopt;
+                const bool removed = both && index.sections[s].kept < index.sections[s].depth;
+                // A root is there without a section, which it gets for values.
+                if (both || !key->path.empty() || !key->values.empty())
+                    splice(index.KeyIdentity(k), KeyChange{std::move(key), removed});
+            }
+            s += both ? 1 : 0;
+            ++k;
+        }
+        if (fault_ || out.size() > limit)
+            return std::nullopt;
+    }
+    copyTo(store.size);
+    if (fault_ || out.size() > limit)
+        return std::nullopt;
+    return out;
+}
+
+std::optional<std::string> RegStoreEdit::Rewrite(std::size_t limit)
+{
+    const RegStoreText::WholeInMemory whole(text_);
+    const RegFileIndex& index = text_.Index();
+    std::string out = "REGEDIT4\r\n";
+    out.reserve(index.texts.front().size + 4096);
+    const auto append = [&out](const StoredKey& key) {
+        if (key.path.empty() && key.values.empty() && key.comments.empty())
+            return;
+        out += "\r\n";
+        AppendRegLines(out, key.comments);
+        key.AppendTo(out);
+    };
+    auto change = changes_.begin();
+    for (std::size_t k = 0; k < index.KeyCount() || change != changes_.end();) {
+        const bool fromText = change == changes_.end()
+            || (k < index.KeyCount() && KeyIdentityLess(index.KeyIdentity(k), change->first));
+        if (fromText) {
+            if (auto written = text_.AppendRewritten(k++, out); !written) {
+                // Keys are written in key order: the file's first fault is the one to tell.
+                const auto first = text_.CheckAll();
+                fault_ = first ? written.Error() : first.Error();
+                return std::nullopt;
+            }
+        } else {
+            k += k < index.KeyCount() && index.KeyIdentity(k) == change->first ? 1 : 0;
+            if (change->second.key)
+                append(*change->second.key);
+            ++change;
+        }
+        if (out.size() > limit)
+            return std::nullopt;
+    }
+    // Every section is parsed before the text is written: the first fault in
+    // the file is the one to tell.
+    if (auto unkeyed = text_.CheckSectionsOfNoKey(); !unkeyed) {
+        const auto first = text_.CheckAll();
+        fault_ = first ? unkeyed.Error() : first.Error();
+        return std::nullopt;
+    }
+    auto closing = text_.ClosingComments();
+    if (!closing) {
+        fault_ = closing.Error();
+        return std::nullopt;
+    }
+    if (!closing.Value().empty()) {
+        out += "\r\n";
+        AppendRegLines(out, closing.Value());
+    }
+    if (out.size() > limit)
+        return std::nullopt;
     return out;
 }
 

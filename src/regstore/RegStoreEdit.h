@@ -1,12 +1,19 @@
 #pragma once
 // A change to the store's file being prepared: the keys it writes anew, as
-// they will read, and the keys it removes. The new text keeps every other
-// byte of the old one: a changed key's section is written anew in its place, a
-// new key goes where a rewrite would put it, and a removed key goes with the
-// blank lines and comments before it.
+// they will read, and the keys it removes. In a file in canonical form the
+// new text keeps every other byte of the old one: a changed key's section is
+// written anew in its place, a new key goes where a rewrite would put it, and
+// a removed key goes with the blank lines and comments before it. Any other
+// file is rewritten whole in canonical form, its comments kept, one key at a
+// time, so that no more than one key's values are parsed at once.
+//
+// On a text that has a file to import after the store's
+// (RegStoreText::WithImport), the change is that file: the keys it changes
+// are found from the index and parsed one at a time as the text is written.
 #include "regfile/RegEditTarget.h"
 #include "regstore/RegStoreText.h"
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -16,7 +23,6 @@ namespace tk {
 
 class RegStoreEdit final : public RegEditTarget {
 public:
-    // Every section of `text` must parse (RegStoreText::CheckAll).
     explicit RegStoreEdit(RegStoreText& text);
 
     // The value as the change leaves it so far, or null; no copy.
@@ -31,7 +37,9 @@ public:
     // it so far: true. A root is never removed.
     bool DeleteEmptyKey(RegRoot root, std::string_view subKey);
 
-    std::string NewText() const;
+    // The file's new text; nullopt when a key it needs does not parse (then
+    // Fault() says where), or when the text would be longer than `limit`.
+    std::optional<std::string> NewText(std::size_t limit);
 
     // The first fault met in a key's section that the change needed: the
     // change's results mean nothing then.
@@ -43,6 +51,13 @@ private:
         bool operator()(std::string_view a, std::string_view b) const;
     };
 
+    // A key written anew, or removed; or removed and then made again, which
+    // takes its comments away as removing it does.
+    struct KeyChange {
+        std::optional<StoredKey> key;
+        bool removed = false;
+    };
+
     bool Exists(std::string_view identity) const;
     bool HoldsAnything(std::string_view identity);
     // The key as the change leaves it so far: null when it has no section,
@@ -52,12 +67,11 @@ private:
     // The key's copy in the change, made from the file's on first use.
     StoredKey& Editable(RegRoot root, std::string_view identity);
 
-    // A key written anew, or removed; or removed and then made again, which
-    // takes its comments away as removing it does.
-    struct KeyChange {
-        std::optional<StoredKey> key;
-        bool removed = false;
-    };
+    std::optional<std::string> Splice(std::size_t limit);
+    std::optional<std::string> Rewrite(std::size_t limit);
+    // A key of the text, built for the new text; nullopt, with the fault
+    // kept, when it does not parse.
+    std::optional<StoredKey> Built(std::size_t key, bool keyComments);
 
     RegStoreText& text_;
     std::map<std::string, KeyChange, IdentityOrder> changes_;

@@ -1,6 +1,10 @@
 #include "regstore/RegStoreText.h"
 
-#include "regfile/RegistryTree.h"
+#include "platform/RegNames.h"
+#include "regfile/RegLines.h"
+
+#include <algorithm>
+#include <deque>
 
 namespace tk {
 
@@ -8,96 +12,407 @@ namespace {
 
 const char* const kEmptyText = "REGEDIT4\r\n";
 
-// The rewrite of an irregular file, checked by being parsed whole.
-Result<std::string, RegFileError> Rewrite(std::string_view text, const std::string& fileName)
+// Sections are checked a run at a time, read together up to about this size.
+constexpr std::size_t kCheckBytes = std::size_t{1} << 20;
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// The line that ends just before `end`, after its line end if it has one:
+// where it starts, and its text without blanks around it.
+std::pair<std::size_t, std::string_view> LineBefore(std::string_view text, std::size_t end)
 {
-    const auto document = ParseRegFile(text, fileName);
-    if (!document)
-        return document.Error();
-    RegistryTree tree;
-    // A parsed document names only keys that can exist.
-    static_cast<void>(ApplyRegFile(document.Value(), tree, RegFileComments::Keep));
-    return SerialiseRegFile(tree);
+    const std::size_t lineEnd = text[end - 1] == '\n' ? end - 1 : end;
+    const std::size_t start = lineEnd == 0 ? 0 : text.rfind('\n', lineEnd - 1) + 1;
+    return {start, reglines::Trim(reglines::LineText(text, start, lineEnd))};
+}
+
+// Backward from the end of `bytes` over lines that are blank or comments:
+// where they start, after the line end of the line above them; kNone when
+// that is the first line of `bytes`, which `cut` may have cut short.
+std::size_t SignificantEnd(std::string_view bytes, bool cut)
+{
+    for (std::size_t end = bytes.size(); end > 0;) {
+        const auto [start, text] = LineBefore(bytes, end);
+        if (start == 0 && cut)
+            return kNone;
+        if (!text.empty() && text.front() != ';')
+            return end;
+        end = start;
+    }
+    return cut ? kNone : 0;
+}
+
+RegRoot RootOf(std::string_view identity)
+{
+    return static_cast<RegRoot>(identity.front() - '0');
+}
+
+std::vector<const RegText*> Pointers(const std::vector<std::shared_ptr<const RegText>>& texts)
+{
+    std::vector<const RegText*> pointers;
+    for (const auto& text : texts)
+        pointers.push_back(text.get());
+    return pointers;
 }
 
 } // namespace
 
-RegStoreText::RegStoreText(std::string text, std::string fileName, RegFileIndex index, bool checked)
-    : text_(std::move(text)), fileName_(std::move(fileName)), index_(std::move(index)),
-      keys_(index_.sections.size()), checked_(checked)
+RegStoreText::RegStoreText(std::vector<std::shared_ptr<const RegText>> texts, RegFileIndex index,
+                           std::vector<bool> checked)
+    : texts_(std::move(texts)), index_(std::move(index)), keys_(index_.KeyCount()), checked_(std::move(checked))
 {
+}
+
+Result<RegStoreText, RegFileError> RegStoreText::Indexed(std::vector<std::shared_ptr<const RegText>> texts,
+                                                         std::vector<bool> checked)
+{
+    auto index = IndexRegTexts(Pointers(texts));
+    if (index)
+        return RegStoreText(std::move(texts), std::move(index.Value()), std::move(checked));
+    // A fault in the lines of a section before the key line at fault comes
+    // first in the file, and is the one to tell.
+    RegFileIndexFault fault = index.Error();
+    RegStoreText before(std::move(texts), std::move(fault.before), std::move(checked));
+    if (auto earlier = before.CheckAll(); !earlier)
+        return earlier.Error();
+    return fault.error;
 }
 
 RegStoreText RegStoreText::Empty(const std::string& fileName)
 {
-    return Changed(kEmptyText, fileName);
+    return Changed(kEmptyText, RegText::Held(kEmptyText, fileName));
 }
 
-Result<RegStoreText, RegFileError> RegStoreText::Read(std::string text, const std::string& fileName)
+Result<RegStoreText, RegFileError> RegStoreText::Read(RegText file)
 {
-    auto index = IndexRegFile(text, fileName);
-    if (!index)
-        return index.Error();
-    if (index.Value().regular)
-        return RegStoreText(std::move(text), fileName, std::move(index.Value()), false);
-    auto rewritten = Rewrite(text, fileName);
-    if (!rewritten)
-        return rewritten.Error();
-    return Changed(std::move(rewritten.Value()), fileName);
+    return Indexed({std::make_shared<const RegText>(std::move(file))}, {false});
 }
 
-// The text is the store's own writing, so its index cannot fail nor find it
-// irregular.
-RegStoreText RegStoreText::Changed(std::string text, const std::string& fileName)
+// The text is the store's own writing, so its index cannot fail.
+RegStoreText RegStoreText::Changed(std::string written, RegText file)
 {
-    auto index = IndexRegFile(text, fileName);
-    return RegStoreText(std::move(text), fileName, std::move(index.Value()), true);
+    const RegText held = RegText::Held(std::move(written), file.FileName());
+    const RegText* const pointer = &held;
+    auto index = IndexRegTexts(std::span(&pointer, 1));
+    return RegStoreText({std::make_shared<const RegText>(std::move(file))}, std::move(index.Value()), {true});
 }
 
-std::string_view RegStoreText::SectionText(std::size_t section) const
+Result<RegStoreText, RegFileError> RegStoreText::ReadChecked(RegText file)
 {
-    const RegFileIndex::Section& s = index_.sections[section];
-    return std::string_view(text_).substr(s.header, s.end - s.header);
+    auto text = Read(std::move(file));
+    if (!text)
+        return text;
+    if (auto checked = text.Value().CheckAll(); !checked)
+        return checked.Error();
+    return text;
 }
 
-// Parsed as lines on their own, the section's lines are numbered from 1.
+Result<RegStoreText, RegFileError> RegStoreText::WithImport(const RegStoreText& store, const RegStoreText& file)
+{
+    return Indexed({store.texts_.front(), file.texts_.front()}, {store.checked_.front(), true});
+}
+
 RegFileError RegStoreText::InFile(RegFileError error, std::size_t section) const
 {
-    error.line += LineNumberAt(text_, index_.sections[section].header) - 1;
+    // Parsed as lines on their own, the section's lines are numbered from 1.
+    if (error.line > 0)
+        error.line += TextOf(section).LineAt(index_.sections[section].header) - 1;
     return error;
 }
 
-Result<const StoredKey*, RegFileError> RegStoreText::Key(std::size_t section)
+Result<RegFileSection, RegFileError> RegStoreText::ParseSection(std::size_t section, std::string_view bytes) const
 {
-    if (!keys_[section]) {
-        const auto document = ParseRegFileLines(SectionText(section), 1, fileName_);
-        if (!document)
-            return InFile(document.Error(), section);
-        keys_[section] = std::make_unique<StoredKey>(StoredKey::FromSection(document.Value().sections.front()));
+    const RegText& text = TextOf(section);
+    auto document = ParseRegFileLines(bytes, 1, text.FileName(), text.Format());
+    if (!document)
+        return InFile(document.Error(), section);
+    return std::move(document.Value().sections.front());
+}
+
+Result<std::vector<std::string>, RegFileError> RegStoreText::Comments(std::size_t text, std::size_t from,
+                                                                       std::size_t to) const
+{
+    if (from >= to)
+        return std::vector<std::string>();
+    std::string buffer;
+    const RegText& source = *texts_[text];
+    const auto bytes = source.Read(from, to, buffer);
+    if (!bytes)
+        return bytes.Error();
+    // Blank lines and comments only, which cannot fail to parse.
+    auto lines = ParseRegFileLines(bytes.Value(), 1, source.FileName());
+    if (!lines)
+        return lines.Error();
+    return std::move(lines.Value().closingComments);
+}
+
+Result<std::string, RegFileError> RegStoreText::KeyLineSubKey(std::size_t section) const
+{
+    const std::size_t header = index_.sections[section].header;
+    const std::size_t end = index_.End(section);
+    std::string buffer;
+    for (std::size_t length = 256;; length *= 2) {
+        const std::size_t lineEnd = std::min(end, header + length);
+        const auto bytes = TextOf(section).Read(header, lineEnd, buffer);
+        if (!bytes)
+            return bytes.Error();
+        const std::size_t newline = bytes.Value().find('\n');
+        if (newline == std::string_view::npos && lineEnd < end)
+            continue;
+        std::string_view line = bytes.Value().substr(0, newline);
+        if (newline != std::string_view::npos && line.ends_with('\r'))
+            line.remove_suffix(1);
+        // The index parsed this line already.
+        const auto parsed = ParseRegKeyLine(line);
+        return parsed ? std::string(parsed.Value().subKey) : std::string();
     }
-    return keys_[section].get();
+}
+
+// Each name as the section that made its key spells it, as a rewrite of
+// the whole file would.
+Result<std::string, RegFileError> RegStoreText::SpelledPath(std::size_t key,
+                                                            std::optional<std::string_view> spelling) const
+{
+    const std::string_view identity = index_.KeyIdentity(key);
+    if (identity.size() == 1)
+        return std::string();
+    while (!spelled_.empty() && !IsBelow(identity, index_.KeyIdentity(spelled_.back().first)))
+        spelled_.pop_back();
+    std::string path;
+    const std::string_view parent = ParentIdentity(identity);
+    if (parent.size() > 1) {
+        if (spelled_.empty() || index_.KeyIdentity(spelled_.back().first) != parent) {
+            // A key's parent is a key: the sections that make it make its parent.
+            const auto above = SpelledPath(*index_.FindKey(parent), std::nullopt);
+            if (!above)
+                return above;
+        }
+        path = spelled_.back().second + '\\';
+    }
+    std::string subKey;
+    if (!spelling) {
+        auto read = KeyLineSubKey(index_.SpelledBy(key));
+        if (!read)
+            return read;
+        subKey = std::move(read.Value());
+        spelling = subKey;
+    }
+    const auto names = SplitKeyPath(*spelling);
+    const std::size_t depth = static_cast<std::size_t>(std::count(identity.begin(), identity.end(), '\\'));
+    if (names && names->size() >= depth)
+        path += (*names)[depth - 1];
+    else
+        path += identity.substr(identity.rfind('\\') + 1);
+    spelled_.emplace_back(key, path);
+    return path;
+}
+
+Result<StoredKey, RegFileError> RegStoreText::Build(std::size_t key, bool keyComments) const
+{
+    StoredKey built{RootOf(index_.KeyIdentity(key)), {}, {}, {}};
+    std::string buffer;
+    const std::size_t spelledBy = index_.SpelledBy(key);
+    std::optional<std::string> spelling;
+    for (const std::uint32_t s : index_.ValueSections(key)) {
+        const RegFileIndex::Section& section = index_.sections[s];
+        const auto bytes = TextOf(s).Read(section.header, index_.End(s), buffer);
+        if (!bytes)
+            return bytes.Error();
+        auto parsed = ParseSection(s, bytes.Value());
+        if (!parsed)
+            return parsed.Error();
+        if (index_.Canonical())
+            built.path = JoinedKeyPath(parsed.Value().subKey);
+        if (s == spelledBy)
+            spelling = parsed.Value().subKey;
+        built.Apply(std::move(parsed.Value()), section.text == 0);
+        if (keyComments && section.text == 0) {
+            const auto lead = LeadStart(s);
+            if (!lead)
+                return lead.Error();
+            auto comments = Comments(0, lead.Value(), section.header);
+            if (!comments)
+                return comments.Error();
+            built.comments.insert(built.comments.end(), comments.Value().begin(), comments.Value().end());
+        }
+    }
+    if (!index_.Canonical()) {
+        auto path = SpelledPath(key, spelling ? std::optional<std::string_view>(*spelling) : std::nullopt);
+        if (!path)
+            return path.Error();
+        built.path = std::move(path.Value());
+    }
+    return built;
+}
+
+RegStoreText::WholeInMemory::WholeInMemory(RegStoreText& text) : text_(text), files_(text.texts_)
+{
+    for (auto& held : text_.texts_) {
+        if (held->InMemory())
+            continue;
+        if (auto whole = held->Whole())
+            held = std::make_shared<const RegText>(std::move(whole.Value()));
+    }
+}
+
+RegStoreText::WholeInMemory::~WholeInMemory()
+{
+    text_.texts_ = std::move(files_);
+}
+
+Result<void, RegFileError> RegStoreText::AppendRewritten(std::size_t key, std::string& out) const
+{
+    RegRewrittenValues values;
+    std::vector<std::string> comments;
+    // The values keep views of the bytes they copy: a buffer for each section.
+    std::deque<std::string> buffers;
+    for (const std::uint32_t s : index_.ValueSections(key)) {
+        const RegFileIndex::Section& section = index_.sections[s];
+        const RegText& text = TextOf(s);
+        const auto bytes = text.Read(section.header, index_.End(s), buffers.emplace_back());
+        if (!bytes)
+            return bytes.Error();
+        if (auto read = RewriteRegFileLines(bytes.Value(), 1, text.FileName(), text.Format(), section.text == 0, values);
+            !read)
+            return InFile(read.Error(), s);
+        if (section.text == 0) {
+            const auto lead = LeadStart(s);
+            if (!lead)
+                return lead.Error();
+            auto before = Comments(0, lead.Value(), section.header);
+            if (!before)
+                return before.Error();
+            comments.insert(comments.end(), before.Value().begin(), before.Value().end());
+        }
+    }
+    auto path = SpelledPath(key, std::nullopt);
+    if (!path)
+        return path.Error();
+    std::string lines;
+    values.AppendTo(lines);
+    if (path.Value().empty() && lines.empty() && comments.empty())
+        return {};
+    out += "\r\n";
+    AppendRegLines(out, comments);
+    AppendRegKeyLine(out, RootOf(index_.KeyIdentity(key)), path.Value());
+    out += lines;
+    return {};
+}
+
+Result<const StoredKey*, RegFileError> RegStoreText::Key(std::size_t key)
+{
+    if (!keys_[key]) {
+        auto built = Build(key, !index_.Canonical());
+        if (!built)
+            return built.Error();
+        keys_[key] = std::make_unique<StoredKey>(std::move(built.Value()));
+    }
+    return keys_[key].get();
 }
 
 Result<const StoredKey*, RegFileError> RegStoreText::Find(std::string_view identity)
 {
-    const auto section = index_.Find(identity);
-    if (!section)
+    const auto key = index_.FindKey(identity);
+    if (!key)
         return static_cast<const StoredKey*>(nullptr);
-    return Key(*section);
+    return Key(*key);
 }
 
 Result<void, RegFileError> RegStoreText::CheckAll()
 {
-    if (checked_)
-        return {};
-    for (std::size_t section = 0; section < keys_.size(); ++section) {
-        if (keys_[section])
+    std::string buffer;
+    for (std::size_t t = 0; t < index_.texts.size(); ++t) {
+        if (checked_[t])
             continue;
-        if (const auto checked = CheckRegFileLines(SectionText(section), 1, fileName_); !checked)
-            return InFile(checked.Error(), section);
+        const RegFileIndex::Text& part = index_.texts[t];
+        for (std::size_t first = part.firstSection; first < part.endSection;) {
+            std::size_t end = first + 1;
+            while (end < part.endSection && index_.End(end) - index_.sections[first].header < kCheckBytes)
+                ++end;
+            const std::size_t from = index_.sections[first].header;
+            const auto bytes = texts_[t]->Read(from, index_.End(end - 1), buffer);
+            if (!bytes)
+                return bytes.Error();
+            for (std::size_t s = first; s < end; ++s) {
+                // A key parsed already had its one section parsed.
+                if (index_.Canonical() && keys_[s])
+                    continue;
+                const std::string_view lines =
+                    bytes.Value().substr(index_.sections[s].header - from, index_.End(s) - index_.sections[s].header);
+                if (auto checked = CheckRegFileLines(lines, 1, texts_[t]->FileName(), texts_[t]->Format()); !checked)
+                    return InFile(checked.Error(), s);
+            }
+            first = end;
+        }
+        checked_[t] = true;
     }
-    checked_ = true;
     return {};
+}
+
+Result<void, RegFileError> RegStoreText::CheckSectionsOfNoKey() const
+{
+    std::string buffer;
+    for (std::size_t s = 0; s < index_.sections.size(); ++s) {
+        const RegFileIndex::Section& section = index_.sections[s];
+        if (!section.removes && section.kept == section.depth)
+            continue;
+        const RegText& text = TextOf(s);
+        const auto bytes = text.Read(section.header, index_.End(s), buffer);
+        if (!bytes)
+            return bytes.Error();
+        if (auto checked = CheckRegFileLines(bytes.Value(), 1, text.FileName(), text.Format()); !checked)
+            return InFile(checked.Error(), s);
+    }
+    return {};
+}
+
+Result<void, RegFileError> RegStoreText::AppendBytes(std::string& out, std::size_t from, std::size_t to) const
+{
+    std::string buffer;
+    for (std::size_t at = from; at < to;) {
+        const std::size_t end = std::min(to, at + kCheckBytes);
+        const auto bytes = texts_.front()->Read(at, end, buffer);
+        if (!bytes)
+            return bytes.Error();
+        out.append(bytes.Value());
+        at = end;
+    }
+    return {};
+}
+
+Result<std::size_t, RegFileError> RegStoreText::BodyEnd(std::size_t section) const
+{
+    // Its key line counts: it ends the search at the latest.
+    const std::size_t header = index_.sections[section].header;
+    const std::size_t end = index_.End(section);
+    std::string buffer;
+    for (std::size_t length = 4096;; length *= 2) {
+        const std::size_t from = end - std::min(end - header, length);
+        const auto bytes = TextOf(section).Read(from, end, buffer);
+        if (!bytes)
+            return bytes.Error();
+        if (const std::size_t found = SignificantEnd(bytes.Value(), from > header); found != kNone)
+            return from + found;
+    }
+}
+
+Result<std::size_t, RegFileError> RegStoreText::LeadStart(std::size_t section) const
+{
+    const RegFileIndex::Text& text = index_.texts[index_.sections[section].text];
+    if (section == text.firstSection)
+        return text.preambleEnd;
+    return BodyEnd(section - 1);
+}
+
+Result<std::vector<std::string>, RegFileError> RegStoreText::ClosingComments() const
+{
+    const RegFileIndex::Text& store = index_.texts.front();
+    if (store.endSection == store.firstSection)
+        return Comments(0, store.preambleEnd, store.size);
+    const auto start = BodyEnd(store.endSection - 1);
+    if (!start)
+        return start.Error();
+    return Comments(0, start.Value(), store.size);
 }
 
 } // namespace tk

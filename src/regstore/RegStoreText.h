@@ -1,12 +1,16 @@
 #pragma once
-// One version of the store's file as the store reads it: its text, the index
-// of its key sections (RegFileIndex.h) and the keys parsed so far. A key's
-// section is parsed when it is first needed, and a fault in it is found then;
-// the whole text is checked only before it is changed.
+// One version of the store's file as the store reads it: the file itself,
+// kept open, the index of its key sections (RegFileIndex.h) and the keys
+// parsed so far. A key's sections are read and parsed when it is first
+// needed, and a fault in them is found then; the whole text is checked only
+// before it is changed. The text may be followed by a file being imported.
 #include "regstore/RegFileIndex.h"
+#include "regstore/RegText.h"
 #include "regstore/StoredKey.h"
 
 #include <memory>
+#include <optional>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,34 +21,95 @@ class RegStoreText {
 public:
     // No file, or a file of no bytes: the text that a first change extends.
     static RegStoreText Empty(const std::string& fileName);
-    // A file's bytes. An irregular file is parsed whole at once and held in
-    // the form a rewrite gives it, so its first change rewrites it whole.
-    static Result<RegStoreText, RegFileError> Read(std::string text, const std::string& fileName);
-    // The text that a change of a checked text made; it is checked too.
-    static RegStoreText Changed(std::string text, const std::string& fileName);
+    // The store's file, whatever the form and order of its keys.
+    static Result<RegStoreText, RegFileError> Read(RegText file);
+    // A text that a change wrote, which is checked and in canonical form:
+    // indexed as it is held, then read from `file`, which holds its bytes.
+    static RegStoreText Changed(std::string written, RegText file);
+    // A file to import, read and checked whole.
+    static Result<RegStoreText, RegFileError> ReadChecked(RegText file);
+    // The store's text with a checked file to import after it: the keys read
+    // as the store's would once the file is applied to it.
+    static Result<RegStoreText, RegFileError> WithImport(const RegStoreText& store, const RegStoreText& file);
 
-    const std::string& Text() const { return text_; }
     const RegFileIndex& Index() const { return index_; }
+    const std::string& FileName() const { return texts_.front()->FileName(); }
 
-    // A section's key, parsed on first use. Its fault names file and line.
-    Result<const StoredKey*, RegFileError> Key(std::size_t section);
-    // The key with this identity: null when it has no section.
+    // A key, parsed on first use. Its fault names file and line.
+    Result<const StoredKey*, RegFileError> Key(std::size_t key);
+    // The key with this identity: null when there is none.
     Result<const StoredKey*, RegFileError> Find(std::string_view identity);
+    // A key parsed anew, not kept: with the comments before its sections
+    // when `keyComments`, for a rewrite.
+    Result<StoredKey, RegFileError> Build(std::size_t key, bool keyComments) const;
+
+    // Appends the key as a rewrite of the whole file writes it: the comments
+    // before its sections, its key line, its values in order, each line
+    // already in the form written copied as it is. A root with neither
+    // values nor comments is left out, as a rewrite leaves it. For a text not
+    // in canonical form.
+    Result<void, RegFileError> AppendRewritten(std::size_t key, std::string& out) const;
 
     // Whether every section parses, parsing those not parsed yet without
-    // keeping them.
+    // keeping them; the first fault in file order.
     Result<void, RegFileError> CheckAll();
+    // Whether the sections that hold no key's values parse: those that remove
+    // keys, and those whose values a later removal takes away. A rewrite
+    // builds every key and parses the others so.
+    Result<void, RegFileError> CheckSectionsOfNoKey() const;
+
+    // While it lives, the texts in files are read whole into memory, once,
+    // and read from there: a rewrite reads every key, which one read from
+    // the file each would cost a system call. A file that cannot be read is
+    // left to the reads that need it.
+    class WholeInMemory {
+    public:
+        explicit WholeInMemory(RegStoreText& text);
+        ~WholeInMemory();
+        WholeInMemory(const WholeInMemory&) = delete;
+        WholeInMemory& operator=(const WholeInMemory&) = delete;
+
+    private:
+        RegStoreText& text_;
+        std::vector<std::shared_ptr<const RegText>> files_;
+    };
+
+    // Where a section's key line, values and their comments end: after the
+    // line end of its last line that is neither blank nor a comment. What
+    // follows up to the next key line belongs to that key (its comments) or
+    // to the end of the text.
+    Result<std::size_t, RegFileError> BodyEnd(std::size_t section) const;
+    // Where the blank lines and comments before a section's key line start:
+    // after the section before, or after its text's first line.
+    Result<std::size_t, RegFileError> LeadStart(std::size_t section) const;
+
+    // Appends the store's bytes from `from` to `to`.
+    Result<void, RegFileError> AppendBytes(std::string& out, std::size_t from, std::size_t to) const;
+    // The comment lines after the store's last key, which end a rewrite.
+    Result<std::vector<std::string>, RegFileError> ClosingComments() const;
 
 private:
-    RegStoreText(std::string text, std::string fileName, RegFileIndex index, bool checked);
-    std::string_view SectionText(std::size_t section) const;
+    RegStoreText(std::vector<std::shared_ptr<const RegText>> texts, RegFileIndex index, std::vector<bool> checked);
+    static Result<RegStoreText, RegFileError> Indexed(std::vector<std::shared_ptr<const RegText>> texts,
+                                                      std::vector<bool> checked);
+
+    const RegText& TextOf(std::size_t section) const { return *texts_[index_.sections[section].text]; }
+    Result<RegFileSection, RegFileError> ParseSection(std::size_t section, std::string_view bytes) const;
+    Result<std::vector<std::string>, RegFileError> Comments(std::size_t text, std::size_t from, std::size_t to) const;
+    // The key's path as the sections that made its keys spell it; `spelling`
+    // is the key line of the section that spells its last name, when the
+    // caller has it parsed.
+    Result<std::string, RegFileError> SpelledPath(std::size_t key, std::optional<std::string_view> spelling) const;
+    Result<std::string, RegFileError> KeyLineSubKey(std::size_t section) const;
     RegFileError InFile(RegFileError error, std::size_t section) const;
 
-    std::string text_;
-    std::string fileName_;
+    std::vector<std::shared_ptr<const RegText>> texts_;
     RegFileIndex index_;
-    std::vector<std::unique_ptr<StoredKey>> keys_; // by section; null until parsed
-    bool checked_ = false;
+    std::vector<std::unique_ptr<StoredKey>> keys_; // by key; null until parsed
+    std::vector<bool> checked_;                    // by text
+    // The paths spelled last, of a key and the keys above it, outermost
+    // first: a rewrite spells keys in key order, each below the one before.
+    mutable std::vector<std::pair<std::size_t, std::string>> spelled_;
 };
 
 } // namespace tk

@@ -7,8 +7,10 @@
 #include "regfile/RegFile.h"
 #include "platform/RegNames.h"
 #include "regstore/RegStoreEdit.h"
+#include "regstore/Texts.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -18,8 +20,6 @@ namespace tk {
 
 namespace {
 
-const char* const kBrokenLead = "The registry store cannot be used and is left as it is; settings cannot be read or "
-                                "saved until it is mended.\n";
 
 // An exclusive flock on a file beside the store. The store file itself cannot
 // carry the lock: each change replaces it by rename, and a lock on the old
@@ -49,21 +49,18 @@ bool SameTime(const timespec& a, const timespec& b)
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-std::string SystemFault(const std::string& path, const char* action)
+// What the system said of a file, after its name.
+std::string SystemFault(const std::string& path, const tk::TextId& action)
 {
-    return "\"" + path + "\": " + action + " (" + std::strerror(errno) + ")";
+    return RegFileError{path, 0, tk::Text(action, {std::strerror(errno)})}.Message();
 }
 
-bool IsStorableDocument(const RegFileDocument& document)
+// The store's limit as its messages give it: 256 for the real one.
+std::string Megabytes(std::size_t bytes)
 {
-    for (const RegFileSection& section : document.sections) {
-        if (!IsStorableName(section.subKey))
-            return false;
-        for (const RegFileValueLine& line : section.values)
-            if (!IsStorableName(line.name))
-                return false;
-    }
-    return true;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", static_cast<double>(bytes) / (1024.0 * 1024.0));
+    return text;
 }
 
 } // namespace
@@ -79,7 +76,7 @@ RegistryStore::FileStamp RegistryStore::FileStamp::Of(const struct ::stat& st)
     return FileStamp{true, st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
 }
 
-RegistryStore::RegistryStore(std::string path) : path_(std::move(path)) {}
+RegistryStore::RegistryStore(std::string path, std::size_t maxBytes) : path_(std::move(path)), maxBytes_(maxBytes) {}
 
 RegistryStore::~RegistryStore() = default;
 
@@ -104,17 +101,17 @@ void RegistryStore::UseEmptyRegistry()
     reportedFaults_.clear();
 }
 
-void RegistryStore::Report(std::string_view lead, const std::string& fault)
+void RegistryStore::Report(const std::string& fault)
 {
     lastFault_ = fault;
     if (!reportedFaults_.insert(fault).second)
         return;
-    unshownReport_ = std::string(lead) + fault;
+    unshownReport_ = tk::Text(text::StoreUnusable) + "\n" + fault;
 }
 
 RegFault RegistryStore::Broken() const
 {
-    return RegFault(RegError::StoreBroken, "the registry store \"" + path_ + "\" cannot be used: " + lastFault_);
+    return RegFault(RegError::StoreBroken, tk::Text(text::StoreBrokenCause, {path_, lastFault_}));
 }
 
 RegFault RegistryStore::NotWritten(const CFileException& e)
@@ -131,7 +128,9 @@ void RegistryStore::ShowReport()
 {
     std::string text;
     {
-        const std::lock_guard<std::mutex> guard(mutex_);
+        const std::lock_guard<std::recursive_mutex> guard(mutex_);
+        if (exclusive_ > 0)
+            return;
         text.swap(unshownReport_);
     }
     if (!text.empty())
@@ -143,7 +142,7 @@ bool RegistryStore::Refresh()
     struct ::stat st{};
     const bool present = ::stat(path_.c_str(), &st) == 0;
     if (!present && errno != ENOENT) {
-        Report(kBrokenLead, SystemFault(path_, "cannot be examined"));
+        Report(SystemFault(path_, text::StoreCannotBeExamined));
         ForgetCopy();
         return false;
     }
@@ -156,7 +155,7 @@ bool RegistryStore::Refresh()
     // some writer came.
     UniqueFd fd(present ? ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1);
     if (!fd.Valid() && present && errno != ENOENT) {
-        Report(kBrokenLead, SystemFault(path_, "cannot be opened"));
+        Report(SystemFault(path_, text::StoreCannotBeOpened));
         ForgetCopy();
         return false;
     }
@@ -166,7 +165,7 @@ bool RegistryStore::Refresh()
     }
     struct ::stat opened{};
     if (::fstat(fd.Get(), &opened) != 0) {
-        Report(kBrokenLead, SystemFault(path_, "cannot be examined"));
+        Report(SystemFault(path_, text::StoreCannotBeExamined));
         ForgetCopy();
         return false;
     }
@@ -181,37 +180,30 @@ bool RegistryStore::Refuse(UniqueFd file, const struct ::stat& st, const std::st
     openFile_ = std::move(file);
     stamp_ = FileStamp::Of(st);
     state_ = CopyState::Broken;
-    Report(kBrokenLead, fault);
+    Report(fault);
     return false;
 }
 
 bool RegistryStore::Load(UniqueFd file, const struct ::stat& st)
 {
     if (!S_ISREG(st.st_mode))
-        return Refuse(std::move(file), st, "\"" + path_ + "\": is not a regular file, so it cannot hold the registry");
-    const std::string tooLarge = "\"" + path_ + "\": is larger than 256 MB, the most a registry store may hold";
-    if (st.st_size > static_cast<off_t>(kMaxRegStoreBytes))
-        return Refuse(std::move(file), st, tooLarge);
-    std::string content;
-    if (!ReadAll(file.Get(), static_cast<std::size_t>(st.st_size), kMaxRegStoreBytes, content)) {
-        Report(kBrokenLead, SystemFault(path_, "cannot be read"));
-        ForgetCopy();
-        return false;
-    }
-    if (content.size() > kMaxRegStoreBytes)
-        return Refuse(std::move(file), st, tooLarge);
+        return Refuse(std::move(file), st, RegFileError{path_, 0, tk::Text(text::StoreNotRegular)}.Message());
+    if (static_cast<std::uintmax_t>(st.st_size) > maxBytes_)
+        return Refuse(std::move(file), st,
+                      RegFileError{path_, 0, tk::Text(text::StoreTooLarge, {Megabytes(maxBytes_)})}.Message());
     // A file of no bytes at all, made by touch say, holds no settings to keep.
-    if (content.empty()) {
+    if (st.st_size == 0) {
         UseEmptyRegistry();
         openFile_ = std::move(file);
         stamp_ = FileStamp::Of(st);
         return true;
     }
-    auto text = RegStoreText::Read(std::move(content), path_);
+    // The copy reads the file; a version refused keeps it open here instead.
+    UniqueFd kept(::fcntl(file.Get(), F_DUPFD_CLOEXEC, 0));
+    auto text = RegStoreText::Read(RegText::InFile(std::move(file), static_cast<std::size_t>(st.st_size), path_));
     if (!text)
-        return Refuse(std::move(file), st, text.Error().Message());
+        return Refuse(std::move(kept), st, text.Error().Message());
     ForgetCopy();
-    openFile_ = std::move(file);
     stamp_ = FileStamp::Of(st);
     copy_ = std::move(text.Value());
     state_ = CopyState::Current;
@@ -226,7 +218,7 @@ Result<RegValue, RegError> RegistryStore::Lookup(RegRoot root, std::string_view 
         return RegError::BadKeyPath;
     const auto key = copy_->Find(identity);
     if (!key) {
-        Report(kBrokenLead, key.Error().Message());
+        Report(key.Error().Message());
         return RegError::StoreBroken;
     }
     if (key.Value() == nullptr)
@@ -238,20 +230,12 @@ Result<RegValue, RegError> RegistryStore::Lookup(RegRoot root, std::string_view 
     return *value;
 }
 
-bool RegistryStore::CheckAll()
-{
-    const auto checked = copy_->CheckAll();
-    if (!checked)
-        Report(kBrokenLead, checked.Error().Message());
-    return checked.HasValue();
-}
-
 // A change's caller is told why it failed, in the result: the store shows
 // no box of its own for it, and a later read does not show the fault again.
-RegResult RegistryStore::Modify(const Change& change)
+RegResult RegistryStore::Modify(const Change& change, const RegStoreText* import)
 {
-    const std::lock_guard<std::mutex> guard(mutex_);
-    RegResult result = ModifyLocked(change);
+    const std::lock_guard<std::recursive_mutex> guard(mutex_);
+    RegResult result = ModifyLocked(change, import);
     if (!result && result.Error() == RegError::StoreBroken && unshownReport_.empty()) {
         RegFault told = result.Error();
         told.told = true;
@@ -261,60 +245,100 @@ RegResult RegistryStore::Modify(const Change& change)
     return result;
 }
 
-std::optional<RegistryStore::Outcome> RegistryStore::Apply(const Change& change, RegStoreEdit& edit)
+// A change made on the copy, or on the copy with a file to import after it,
+// and the text it gives.
+struct RegistryStore::Prepared {
+    Outcome outcome{{}, false};
+    std::string text;
+    bool tooLarge = false;
+};
+
+std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& change, const RegStoreText* import)
 {
-    const Outcome outcome = change(edit);
-    if (edit.Fault()) {
-        Report(kBrokenLead, edit.Fault()->Message());
-        return std::nullopt;
+    std::optional<RegStoreText> combined;
+    RegStoreText* text = &*copy_;
+    if (import != nullptr) {
+        auto withImport = RegStoreText::WithImport(*copy_, *import);
+        if (!withImport) {
+            Report(withImport.Error().Message());
+            return nullptr;
+        }
+        text = &combined.emplace(std::move(withImport.Value()));
     }
-    if (outcome.changed && !CheckAll())
-        return std::nullopt;
-    return outcome;
+    RegStoreEdit edit(*text);
+    auto prepared = std::make_unique<Prepared>();
+    prepared->outcome = change(edit);
+    if (edit.Fault()) {
+        Report(edit.Fault()->Message());
+        return nullptr;
+    }
+    if (!prepared->outcome.changed)
+        return prepared;
+    // A change in place parses only the keys it changes; a rewrite parses
+    // every key and finds any fault itself.
+    if (text->Index().storeCanonical) {
+        if (const auto checked = text->CheckAll(); !checked) {
+            Report(checked.Error().Message());
+            return nullptr;
+        }
+    }
+    auto newText = edit.NewText(maxBytes_);
+    if (!newText && edit.Fault()) {
+        Report(edit.Fault()->Message());
+        return nullptr;
+    }
+    prepared->tooLarge = !newText;
+    if (newText)
+        prepared->text = std::move(*newText);
+    return prepared;
 }
 
-RegResult RegistryStore::ModifyLocked(const Change& change)
+RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* import)
 {
     // Outside the lock first: a change that would change nothing, and one
     // that a broken store refuses, take no lock, and where no store exists
     // they leave no lock file behind.
     if (!Refresh())
         return Broken();
-    RegStoreEdit unlockedEdit(*copy_);
-    auto outcome = Apply(change, unlockedEdit);
-    if (!outcome)
+    auto prepared = Prepare(change, import);
+    if (!prepared)
         return Broken();
-    if (!outcome->changed)
-        return outcome->result;
+    if (!prepared->outcome.changed)
+        return prepared->outcome.result;
+    // A text the store could not read back is never written.
+    const RegFault tooLarge(RegError::WriteFailed, tk::Text(text::StoreWouldGrowTooLarge, {path_, Megabytes(maxBytes_)}));
+    if (prepared->tooLarge)
+        return tooLarge;
 
-    std::string lockPath;
-    try {
-        // Beside the file itself, so that every link to it shares one lock.
-        lockPath = FileBehindLinks(path_) + ".lock";
-    } catch (const CFileException& e) {
-        return NotWritten(e);
+    std::optional<LockFile> lock;
+    if (!lockHeld_) {
+        std::string lockPath;
+        try {
+            lockPath = LockPath();
+        } catch (const CFileException& e) {
+            return NotWritten(e);
+        }
+        if (!lock.emplace(lockPath).Held())
+            return RegFault(RegError::WriteFailed, tk::Text(text::StoreUnchangedCause,
+                                                            {path_, SystemFault(lockPath, text::StoreCannotBeLocked)}));
     }
-    const LockFile lock(lockPath);
-    if (!lock.Held())
-        return RegFault(RegError::WriteFailed, "the registry store \"" + path_ + "\" could not be changed: " +
-                                                   SystemFault(lockPath, "cannot be locked"));
     const FileStamp unlocked = stamp_;
     if (!Refresh())
         return Broken();
     // Nobody wrote before the lock was taken: the change made outside it
     // stands. Otherwise it is made again on what the other writer left.
-    if (stamp_ == unlocked)
-        return WriteCopy(*outcome, unlockedEdit.NewText());
-    RegStoreEdit edit(*copy_);
-    outcome = Apply(change, edit);
-    if (!outcome)
-        return Broken();
-    if (!outcome->changed)
-        return outcome->result;
-    return WriteCopy(*outcome, edit.NewText());
+    if (!(stamp_ == unlocked)) {
+        prepared = Prepare(change, import);
+        if (!prepared)
+            return Broken();
+        if (!prepared->outcome.changed)
+            return prepared->outcome.result;
+        if (prepared->tooLarge)
+            return tooLarge;
+    }
+    return WriteCopy(prepared->outcome, std::move(prepared->text));
 }
 
-// Still inside the lock.
 RegResult RegistryStore::WriteCopy(const Outcome& outcome, std::string text)
 {
     try {
@@ -325,23 +349,61 @@ RegResult RegistryStore::WriteCopy(const Outcome& outcome, std::string text)
     // The file now there is the one just written, and the copy matches it.
     UniqueFd fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct ::stat st{};
-    if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        ForgetCopy();
-        return outcome.result;
-    }
     ForgetCopy();
-    openFile_ = std::move(fd);
+    if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)
+        || static_cast<std::size_t>(st.st_size) != text.size())
+        return outcome.result;
     stamp_ = FileStamp::Of(st);
-    copy_ = RegStoreText::Changed(std::move(text), path_);
+    copy_ = RegStoreText::Changed(std::move(text), RegText::InFile(std::move(fd), static_cast<std::size_t>(st.st_size), path_));
     state_ = CopyState::Current;
     return outcome.result;
+}
+
+// Beside the file itself, so that every link to it shares one lock.
+std::string RegistryStore::LockPath() const
+{
+    return FileBehindLinks(path_) + ".lock";
+}
+
+void RegistryStore::Exclusively(const std::function<void()>& work)
+{
+    {
+        const std::lock_guard<std::recursive_mutex> guard(mutex_);
+        if (exclusive_ > 0) {
+            work();
+            return;
+        }
+        std::optional<LockFile> lock;
+        try {
+            lock.emplace(LockPath());
+        } catch (const CFileException&) {
+            // No lock: the changes of `work` find that out themselves.
+        }
+        struct Held {
+            RegistryStore& store;
+            explicit Held(RegistryStore& s, bool locked) : store(s)
+            {
+                ++store.exclusive_;
+                store.lockHeld_ = locked;
+            }
+            ~Held()
+            {
+                --store.exclusive_;
+                store.lockHeld_ = false;
+            }
+            Held(const Held&) = delete;
+            Held& operator=(const Held&) = delete;
+        } held(*this, lock && lock->Held());
+        work();
+    }
+    ShowReport();
 }
 
 Result<RegValue, RegError> RegistryStore::QueryValue(RegRoot root, std::string_view subKey, std::string_view name)
 {
     Result<RegValue, RegError> result = RegError::StoreBroken;
     {
-        const std::lock_guard<std::mutex> guard(mutex_);
+        const std::lock_guard<std::recursive_mutex> guard(mutex_);
         if (Refresh())
             result = Lookup(root, subKey, name);
     }
@@ -417,13 +479,9 @@ RegResult RegistryStore::DeleteKey(RegRoot root, std::string_view subKey)
     });
 }
 
-RegResult RegistryStore::Import(const RegFileDocument& changes)
+RegResult RegistryStore::Import(const RegStoreText& file)
 {
-    if (!IsStorableDocument(changes))
-        return RegError::WriteFailed;
-    return Modify([&](RegStoreEdit& edit) {
-        return Outcome::Of(ApplyRegFile(changes, edit, RegFileComments::Drop));
-    });
+    return Modify([](RegStoreEdit&) { return Outcome{{}, true}; }, &file);
 }
 
 } // namespace tk

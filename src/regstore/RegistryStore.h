@@ -1,22 +1,26 @@
 #pragma once
 // The registry on platforms without one: a REGEDIT4 text file (see RegFile.h).
 //
-// Reads come from a copy of the file's text that is read again only when the
-// file has changed (another inode, size, modification or change time), so a
-// warm read costs one stat. The first read of a version indexes its key
-// sections (RegFileIndex.h); a key's section is parsed when a read first
-// needs it. Every change locks "<path>.lock", re-reads the file inside the
-// lock if it has changed, checks that all of it parses, and replaces the file
-// atomically with a text in which only the changed keys' sections differ
+// Reads come from the index of a version of the file that is indexed again
+// only when the file has changed (another inode, size, modification or change
+// time), so a warm read costs one stat. The first read of a version indexes
+// its key sections in one pass (RegFileIndex.h), whatever their order; a
+// key's sections are read from the file, kept open, and parsed when a read
+// first needs them, so the store holds its index and the keys read, not the
+// file's bytes. Every change locks "<path>.lock", re-reads the file inside
+// the lock if it has changed, checks that all of it parses, and replaces the
+// file atomically with a text in which only the changed keys' sections differ
+// or, for a file not in canonical form, with the whole text rewritten
 // (RegStoreEdit.h); changes from several processes therefore lose nothing.
 // Every writer must replace the file by rename, never rewrite it in place.
 //
 // A missing file is an empty registry and is created by the first change; a
 // change that changes nothing creates neither the file nor its lock. A file
 // that cannot be read, that is no regular file (a pipe, a folder, a device) or
-// that is larger than 256 MB, and a fault in its first line, in a key line or
-// before the first key, make the whole store unusable: reads answer
-// StoreBroken. A fault inside a key's section makes that key's reads answer
+// that is larger than the store's limit (256 MB), and a fault in its first
+// line, in a key line or before the first key, make the whole store unusable:
+// reads answer StoreBroken. A change whose text would be larger than the limit
+// is refused before anything is written, as no store could read it. A fault inside a key's section makes that key's reads answer
 // StoreBroken. When a read first needs what such a fault spoils, it is
 // reported once through ReportError, with file and line where it has them. A
 // file with any fault is never overwritten: changes are refused until it is
@@ -28,6 +32,7 @@
 #include "regstore/RegStoreText.h"
 
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -38,12 +43,12 @@
 namespace tk {
 
 class CFileException;
-struct RegFileDocument;
 class RegStoreEdit;
 
 class RegistryStore final : public IRegistry {
 public:
-    explicit RegistryStore(std::string path);
+    // `maxBytes`: the largest file it reads and writes.
+    explicit RegistryStore(std::string path, std::size_t maxBytes = kMaxRegStoreBytes);
     ~RegistryStore() override;
 
     // The store of a program's whole run, never destroyed: the process end
@@ -64,13 +69,23 @@ public:
     // As one change of the file: written whole, or not at all.
     RegResult ApplyChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys) override;
 
+    // Holds the lock of changes, "<path>.lock", while `work` runs (making the
+    // lock file where there is none), so that what `work` reads is what its
+    // changes replace, whatever other processes do. A lock that cannot be
+    // taken leaves `work` to run without it: its changes then try the lock
+    // themselves and fail as they would. Reports of faults that `work` meets
+    // are shown once the lock is let go.
+    void Exclusively(const std::function<void()>& work) override;
+
     // Removes a key with everything below it; a root cannot be removed.
     RegResult DeleteKey(RegRoot root, std::string_view subKey);
 
-    // Applies a parsed REGEDIT4 file, a backup being restored say, as one
-    // change: all of it or, when the store cannot be written, none of it.
-    // Its comment lines are not taken over.
-    RegResult Import(const RegFileDocument& changes);
+    // Applies a registry file, a backup being restored say, read and checked
+    // whole (RegStoreText::ReadChecked), as one change: all of it or, when the
+    // store cannot be written, none of it. Its keys are parsed one at a time
+    // as the store's new text is written, so a large file costs little more
+    // than its bytes; its comment lines are not taken over.
+    RegResult Import(const RegStoreText& file);
 
     const std::string& Path() const { return path_; }
 
@@ -101,31 +116,38 @@ private:
         }
     };
     using Change = std::function<Outcome(RegStoreEdit&)>;
+    struct Prepared;
 
     bool Refresh();
     bool Load(UniqueFd file, const struct ::stat& st);
     bool Refuse(UniqueFd file, const struct ::stat& st, const std::string& fault);
     void UseEmptyRegistry();
-    void Report(std::string_view lead, const std::string& fault);
+    void Report(const std::string& fault);
     void ShowReport();
     RegFault Broken() const;
     RegFault NotWritten(const CFileException& e);
+    std::string LockPath() const;
     void ForgetCopy();
     Result<RegValue, RegError> Lookup(RegRoot root, std::string_view subKey, std::string_view name);
-    bool CheckAll();
-    // The change prepared on the copy; nullopt, reported, when the store is
-    // broken where the change needs it or, for a change that changes
-    // something, anywhere.
-    std::optional<Outcome> Apply(const Change& change, RegStoreEdit& edit);
-    RegResult Modify(const Change& change);
-    RegResult ModifyLocked(const Change& change);
+    // The change prepared on the copy, with `import` after it when there is
+    // one, and its new text; null, reported, when the store is broken where
+    // the change needs it or, for a change that changes something, anywhere.
+    std::unique_ptr<Prepared> Prepare(const Change& change, const RegStoreText* import);
+    RegResult Modify(const Change& change, const RegStoreText* import = nullptr);
+    RegResult ModifyLocked(const Change& change, const RegStoreText* import);
     RegResult WriteCopy(const Outcome& outcome, std::string text);
 
     std::string path_;
-    std::mutex mutex_;
+    std::size_t maxBytes_;
+    // Recursive: the reads and changes that Exclusively's work makes take it
+    // again.
+    std::recursive_mutex mutex_;
+    int exclusive_ = 0;     // how deep in Exclusively's work this thread is
+    bool lockHeld_ = false; // Exclusively holds the lock of changes
     std::optional<RegStoreText> copy_;
     CopyState state_ = CopyState::Stale;
     FileStamp stamp_;
+    // The file of a version refused or of no bytes; the copy holds any other.
     UniqueFd openFile_;
     // Faults reported since the file was last read without one.
     std::set<std::string> reportedFaults_;

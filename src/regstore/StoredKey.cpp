@@ -2,21 +2,26 @@
 
 #include "platform/RegNames.h"
 
+#include <iterator>
+
 namespace tk {
 
-StoredKey StoredKey::FromSection(const RegFileSection& section)
+void StoredKey::Apply(RegFileSection&& section, bool keepComments)
 {
-    StoredKey key{section.root, JoinedKeyPath(section.subKey), {}};
-    for (const RegFileValueLine& line : section.values) {
+    for (RegFileValueLine& line : section.values) {
         if (!line.value) {
-            key.values.erase(FoldedName(line.name));
+            values.erase(FoldedName(line.name));
             continue;
         }
-        StoredValue& stored = key.values.try_emplace(FoldedName(line.name), StoredValue{line.name, {}, {}}).first->second;
-        stored.value = *line.value;
-        stored.comments.insert(stored.comments.end(), line.comments.begin(), line.comments.end());
+        const auto [at, made] = values.try_emplace(FoldedName(line.name));
+        StoredValue& stored = at->second;
+        if (made)
+            stored.name = std::move(line.name);
+        stored.value = std::move(*line.value);
+        if (keepComments)
+            stored.comments.insert(stored.comments.end(), std::make_move_iterator(line.comments.begin()),
+                                   std::make_move_iterator(line.comments.end()));
     }
-    return key;
 }
 
 const RegValue* StoredKey::Find(std::string_view name) const

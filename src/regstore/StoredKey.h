@@ -21,11 +21,15 @@ struct StoredKey {
     RegRoot root = RegRoot::CurrentUser;
     std::string path; // JoinedKeyPath's spelling; empty for a root
     std::map<std::string, StoredValue> values;
+    // The comment lines before the key's line, where a rewrite puts them; a
+    // change in place leaves them where they are and keeps none here.
+    std::vector<std::string> comments;
 
-    // The section's lines in order, as ApplyRegFile keeps them: a later line
-    // wins and keeps the first spelling, "name"=- removes the value with its
-    // comments.
-    static StoredKey FromSection(const RegFileSection& section);
+    // A section of the key, its lines in order, as ApplyRegFile takes them:
+    // a later line wins and keeps the first spelling, "name"=- removes the
+    // value with its comments. The comments before its values are kept only
+    // when `keepComments`, as a file imported into the store brings none.
+    void Apply(RegFileSection&& section, bool keepComments);
 
     // The value named `name` in any case, or null.
     const RegValue* Find(std::string_view name) const;
@@ -33,8 +37,9 @@ struct StoredKey {
     // Sets the value, keeping the spelling and comments of one already there.
     void Set(std::string_view name, const RegValue& value);
 
-    // The key line and the value lines, each after its comments, as
-    // SerialiseRegFile writes them.
+    // The key line and the value lines, each value after its comments, as
+    // SerialiseRegFile writes them; the key's own comments are left to the
+    // caller.
     void AppendTo(std::string& out) const;
 };
 

@@ -48,9 +48,8 @@ SaveOutcome NotWritten(std::string message)
     return SaveOutcome{SaveResult::NotWritten, std::move(message), {}};
 }
 
-} // namespace
-
-SaveOutcome SaveNewValue(const SaveRequest& request, PowerClass& power)
+// The save itself, while no other program writes the registry.
+SaveOutcome SaveHeld(const SaveRequest& request, PowerClass& power)
 {
     const std::optional<NewValue> value = NewValueOf(request.row, request.input);
     if (!value)
@@ -81,6 +80,18 @@ SaveOutcome SaveNewValue(const SaveRequest& request, PowerClass& power)
             tk::Text(text::NotWrittenAfterBackup, {request.valueName, key->Text(), WriteError(written.Error()), backup}),
             backup};
     return SaveOutcome{SaveResult::Saved, {}, backup};
+}
+
+} // namespace
+
+SaveOutcome SaveNewValue(const SaveRequest& request, PowerClass& power)
+{
+    // The value that the backup keeps is the one that the write replaces:
+    // another program's save between the two would leave a backup of a value
+    // this save never replaced.
+    SaveOutcome outcome;
+    power.RunExclusively([&] { outcome = SaveHeld(request, power); });
+    return outcome;
 }
 
 std::string NothingToSaveMessage(const std::string& functionName, const std::string& header)

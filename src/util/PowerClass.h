@@ -5,6 +5,7 @@
 #include "platform/Registry.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -53,6 +54,10 @@ public:
     // The same value for a backup: in the registry's wide form when the code
     // page cannot carry its text.
     tk::Result<tk::ExactRegValue, tk::RegError> ReadExactValue(const std::string& valueName) const;
+    // Runs `work` so that its reads and writes of the registry are one step
+    // that no other program's writes come between, where the registry can
+    // (IRegistry::Exclusively).
+    void RunExclusively(const std::function<void()>& work) const;
     // The path form names HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE first,
     // case-sensitively; empty for any other beginning.
     static std::optional<PathFormKey> ResolvePathForm(const std::string& keyPath);

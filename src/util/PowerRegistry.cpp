@@ -163,3 +163,11 @@ tk::Result<tk::ExactRegValue, tk::RegError> PowerClass::ReadExactValue(const std
         return tk::RegError::KeyNotFound;
     return Ask(*key, valueName, &tk::IRegistry::QueryExactValue);
 }
+
+void PowerClass::RunExclusively(const std::function<void()>& work) const
+{
+    if (tk::IRegistry* registry = tk::CurrentServices().registry)
+        registry->Exclusively(work);
+    else
+        work();
+}

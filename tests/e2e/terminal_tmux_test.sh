@@ -106,6 +106,13 @@ helpMenu=$(entry 00245)
 saved1=$(entry 00100)
 saved3=$(entry 00110)
 reverse1=$(entry 00115)
+# The importer's question and report: their words before the file's name, and
+# the report's last word.
+importAsk=$(entry 01220)
+importAsk=${importAsk%% \"%1*}
+importDone=$(entry 01221)
+importDoneEnd=${importDone##* }
+importDone=${importDone%% \"%1*}
 folderTitle=$(entry 00080)
 # A box's buttons speak the translation's language too.
 yesButton=$(entry 01350)
@@ -303,14 +310,14 @@ capture | grep -qF "README.txt" && fail "the file dialog lists a file that is no
 keys Down
 wait_for "▸$newName" 2 || fail "Down did not move to the new backup"
 keys Enter
-wait_for "Import the keys and values in" 5 || fail "choosing the backup did not ask before importing"
+wait_for "$importAsk" 5 || fail "choosing the backup did not ask before importing (\"$importAsk\")"
 wait_for "[ $yesButton ]" 1 || fail "the import question has no Yes button"
 grep -q '^"MenuShowDelay"="2468"' "$work/registry.reg" || fail "the store changed before the question was answered"
 keys Enter
-wait_for "The keys and values in" 5 || fail "the import did not say that it succeeded"
-wait_for "registry." 1 || fail "the success message is cut off"
+wait_for "$importDone" 5 || fail "the import did not say that it succeeded (\"$importDone\")"
+wait_for "$importDoneEnd" 1 || fail "the success message is cut off before \"$importDoneEnd\""
 keys Enter
-wait_gone "The keys and values in" 5 || fail "Enter did not close the success message"
+wait_gone "$importDone" 5 || fail "Enter did not close the success message"
 grep -aqxF "$oldLine" "$work/registry.reg" || fail "the store does not hold the old line again: $(grep -a MenuShowDelay "$work/registry.reg")"
 # Everything else stays as the save left it, so the file equals the one after
 # the save with the old line put back.

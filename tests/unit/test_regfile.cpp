@@ -230,6 +230,47 @@ TEST(RegFile, BadLinesAreReportedWithFileAndLine)
     }
 }
 
+// What the Windows registry refuses is refused, naming file and line: a file
+// of keys nested 20,000 deep once ran for half a minute and left a store no
+// program could read. What it takes at its limits is read.
+TEST(RegFile, KeysAndNamesBeyondTheRegistrysLimitsAreRefused)
+{
+    const auto nested = [](int levels) {
+        std::string path = "HKEY_CURRENT_USER";
+        for (int i = 0; i < levels; ++i)
+            path += "\\k";
+        return path;
+    };
+    const auto file = [](const std::string& key, const std::string& name) {
+        return "REGEDIT4\r\n\r\n[" + key + "]\r\n\"" + name + "\"=\"v\"\r\n";
+    };
+    const struct {
+        std::string text;
+        int line;
+        const char* reason;
+    } refused[] = {
+        {file(nested(513), "v"), 3, "513 levels"},
+        {file(nested(20000), "v"), 3, "20000 levels"},
+        {"REGEDIT4\r\n[-" + nested(600) + "]\r\n", 2, "600 levels"},
+        {file("HKEY_CURRENT_USER\\A\\" + std::string(256, 'n') + "\\B", "v"), 3, "256 characters"},
+        {file("HKEY_CURRENT_USER\\K", std::string(16384, 'v')), 4, "16384 characters"},
+        {file("HKEY_CURRENT_USER\\K", "a\\\"" + std::string(16382, 'v')), 4, "16384 characters"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.reason);
+        const auto document = tk::ParseRegFile(c.text, "/x/deep.reg");
+        ASSERT_FALSE(document);
+        EXPECT_EQ(document.Error().Message().rfind("\"/x/deep.reg\", line " + std::to_string(c.line) + ": ", 0), 0u);
+        EXPECT_NE(document.Error().reason.find(c.reason), std::string::npos) << document.Error().reason;
+    }
+    const std::string accepted[] = {
+        file(nested(512), "v"),
+        file("HKEY_CURRENT_USER\\A\\\\" + std::string(255, 'n') + "\\", std::string(16383, 'v')),
+    };
+    for (const std::string& text : accepted)
+        EXPECT_TRUE(tk::ParseRegFile(text, "/x/deep.reg"));
+}
+
 // A version 5 file as the registry editor writes it: UTF-16LE with a BOM.
 std::string Utf16File(const std::string& cp1252)
 {

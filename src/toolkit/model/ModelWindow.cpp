@@ -231,12 +231,15 @@ void ModelWindow::ComboResetContent(int id)
 int ModelWindow::ComboAddString(int id, std::string_view text)
 {
     ControlState& c = Need(id);
+    // After the entries that sort before it or equal it, as a sorted combo
+    // box places it: found by halving, so entries added in order cost no
+    // more than their sort.
     std::size_t at = c.entries.size();
-    if (c.sorted) {
-        at = 0;
-        while (at < c.entries.size() && !LessNoCase(text, c.entries[at]))
-            ++at;
-    }
+    if (c.sorted)
+        at = static_cast<std::size_t>(
+            std::upper_bound(c.entries.begin(), c.entries.end(), text,
+                             [](std::string_view a, const std::string& b) { return LessNoCase(a, b); })
+            - c.entries.begin());
     c.entries.insert(c.entries.begin() + static_cast<long>(at), std::string(text));
     if (c.curSel >= static_cast<int>(at))
         ++c.curSel;

@@ -119,3 +119,48 @@ TEST(ConcurrentSavingE2E, TwoSaversAndAnImportLoseNothingAndShareNoBackupName)
     }
     EXPECT_EQ(held["Shared"].size(), 2u * kRounds);
 }
+
+// Four users saving one function at once, each other values: every backup
+// holds the value that its own save replaced, so the backups chain from the
+// first value to the one before the last, each value once. (Saving used to
+// read the old value and write the new one under two locks of the store: two
+// saves read the same old value, and one backup held a value its save did not
+// replace.)
+TEST(ConcurrentSavingE2E, FourSaversOfOneFunctionEachBackUpTheValueTheirSaveReplaced)
+{
+    constexpr int kSavers = 4;
+    constexpr int kSaves = 50;
+    Installation inst;
+    WriteSmall(inst, {"Shared"}, {"10000 0810", "10001 " + kKeyPath, "10002 S"},
+               "[HKEY_CURRENT_USER\\Software\\Test]\r\n\"S\"=dword:00000000\r\n");
+    std::string race = "cd " + Quote(inst.Folder()) + " || exit 1\n";
+    for (int saver = 1; saver <= kSavers; ++saver) {
+        std::string script = "tick\nselect 0\ntick\n";
+        for (int i = 1; i <= kSaves; ++i)
+            script += "type 1005 " + std::to_string(saver * 1000 + i) + "\nclick 1010\n";
+        const std::string name = "s" + std::to_string(saver);
+        inst.Write(name + ".script", script + "click 2\n");
+        race += "{ TUNEWRIGHT_REGISTRY= " + Quote(TW_SCRIPT_BINARY) + " --app-folder . --now 2024-03-05T09:05 <" + name
+              + ".script >" + name + ".out 2>&1; echo $? >" + name + ".rc; } &\n";
+    }
+    inst.Write("race.sh", race + "wait\n");
+    ASSERT_EQ(std::system(("bash " + Quote(inst.File("race.sh"))).c_str()), 0);
+    for (int saver = 1; saver <= kSavers; ++saver) {
+        const std::string name = "s" + std::to_string(saver);
+        ASSERT_EQ(inst.Read(name + ".rc"), "0\n") << inst.Read(name + ".out");
+    }
+
+    std::multiset<std::string> held;
+    for (const auto& entry : fs::directory_iterator(inst.File("backup")))
+        if (entry.path().extension() == ".reg") {
+            const std::string text = inst.Read("backup/" + entry.path().filename().string());
+            held.insert(text.substr(text.rfind('=') + 1));
+        }
+    const std::string last = ValueLine(inst.Read("registry.reg"), "S");
+    std::multiset<std::string> expected = {"dword:" + Dword(0)};
+    for (int saver = 1; saver <= kSavers; ++saver)
+        for (int i = 1; i <= kSaves; ++i)
+            if ("\"S\"=dword:" + Dword(saver * 1000 + i) != last)
+                expected.insert("dword:" + Dword(saver * 1000 + i));
+    EXPECT_EQ(held, expected);
+}

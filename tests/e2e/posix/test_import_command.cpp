@@ -133,6 +133,15 @@ TEST(ImportCommandE2E, OnlyAYesImportsAndABadFileOrStoreChangesNothing)
         {good + "\"w\"=dword:123456789\r\n", "\"in.reg\", line 4: "},
         {good + "[HKEY_CURRENT_USER\\\\X]\r\n", "\"in.reg\", line 4: "},
         {"\xEF\xBB\xBF" + good, "\"in.reg\", line 1: "},
+        // Keys nested deeper than the registry's 512 levels, which a rewrite
+        // would make into a store no program can read.
+        {good + "[HKEY_CURRENT_USER" + [] {
+             std::string levels;
+             for (int i = 0; i < 20000; ++i)
+                 levels += "\\A";
+             return levels;
+         }() + "]\r\n",
+         "\"in.reg\", line 4: "},
     };
     for (const auto& c : bad) {
         SCOPED_TRACE(c.where);

@@ -19,6 +19,7 @@
 #include <functional>
 #include <initializer_list>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -60,6 +61,30 @@ private:
     TempAppFolder folder_;
     tk::ScopedBackend installed_;
 };
+
+// A file to import, held and checked as the importer reads it.
+tk::RegStoreText ImportFile(const std::string& text)
+{
+    auto file = tk::RegStoreText::ReadChecked(tk::RegText::Held(text, "import.reg"));
+    if (!file) {
+        ADD_FAILURE() << file.Error().Message();
+        return tk::RegStoreText::Empty("import.reg");
+    }
+    return std::move(file.Value());
+}
+
+tk::RegResult Import(tk::RegistryStore& store, const std::string& text)
+{
+    return store.Import(ImportFile(text));
+}
+
+tk::RegResult Import(tk::RegistryTree& tree, const std::string& text)
+{
+    const auto document = tk::ParseRegFile(text, "import.reg");
+    if (!document)
+        return RegError::BadKeyPath;
+    return tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Drop);
+}
 
 std::string ReadString(tk::IRegistry& registry, std::string_view subKey, std::string_view name)
 {
@@ -127,7 +152,7 @@ TEST_F(RegistryStoreTest, BrokenStoreIsReportedOnceAndNeverOverwritten)
     // A change says why in its result, which its caller tells: no box.
     for (const tk::RegResult& change :
          {store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::Dword(1)), store.DeleteValue(RegRoot::CurrentUser, "K", "v"),
-          store.DeleteKey(RegRoot::CurrentUser, "K"), store.Import(tk::RegFileDocument{})}) {
+          store.DeleteKey(RegRoot::CurrentUser, "K"), store.Import(ImportFile("REGEDIT4\r\n"))}) {
         ASSERT_FALSE(change);
         EXPECT_EQ(change.Error(), RegError::StoreBroken);
         EXPECT_NE(change.Error().cause.find("\"" + StorePath() + "\", line 3"), std::string::npos) << change.Error().cause;
@@ -233,6 +258,34 @@ TEST_F(RegistryStoreTest, AReadOnlyStoreRefusesChangesAndSaysSo)
     EXPECT_TRUE(reports_.empty()) << "the caller tells the user, not the store";
 }
 
+// A change whose text the store could not read back is refused before
+// anything is written: hex data that grow when written with line breaks,
+// and a value larger than the store may be. (An import of 180 MB of hex data
+// once made a store of 288 MB, reported success, and no program could read
+// the store afterwards.)
+TEST_F(RegistryStoreTest, AChangeThatWouldMakeTheStoreTooLargeToReadIsRefused)
+{
+    constexpr std::size_t kLimit = 16 * 1024;
+    Replace("REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"old\"\r\n");
+    const std::string before = Contents();
+    tk::RegistryStore store(StorePath(), kLimit);
+    std::string hex = "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"h\"=hex:00";
+    for (int i = 0; i < 5300; ++i)
+        hex += ",00";
+    ASSERT_LT(hex.size(), kLimit);
+    for (const tk::RegResult& change : {Import(store, hex), store.SetValue(RegRoot::CurrentUser, "K", "big",
+                                                                           RegValue::String(std::string(kLimit, 'x')))}) {
+        ASSERT_FALSE(change);
+        EXPECT_EQ(change.Error(), RegError::WriteFailed);
+        EXPECT_EQ(change.Error().cause, "the registry store \"" + StorePath() + "\" was not changed: the change would "
+                                        "make it larger than 0.015625 MB, the most a registry store may hold");
+    }
+    EXPECT_EQ(Contents(), before);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"registry.reg"}) << "nothing written, not even a lock";
+    EXPECT_TRUE(reports_.empty());
+    EXPECT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "fits", RegValue::String(std::string(kLimit / 2, 'x'))));
+}
+
 // Runs `work` in a child process that an alarm ends after a few seconds, so
 // that a store that blocks fails the test instead of hanging it.
 bool RunsToTheEnd(const std::function<bool()>& work)
@@ -282,12 +335,9 @@ TEST_F(RegistryStoreTest, ImportAppliesABackupAsOneChange)
 {
     tk::RegistryStore store(StorePath());
     ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created", RegValue::String("1")));
-    const auto backup = tk::ParseRegFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
-                                         "\"Created\"=-\r\n\"Restored\"=\"C:\\\\Temp\"",
-                                         "backup.reg");
-    ASSERT_TRUE(backup);
     const ino_t before = Inode();
-    ASSERT_TRUE(store.Import(backup.Value()));
+    ASSERT_TRUE(store.Import(ImportFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
+                                        "\"Created\"=-\r\n\"Restored\"=\"C:\\\\Temp\"")));
     EXPECT_NE(Inode(), before);
     tk::RegistryStore fresh(StorePath());
     EXPECT_EQ(fresh.QueryValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created").Error(),
@@ -337,16 +387,6 @@ TEST_F(RegistryStoreTest, DeleteEmptyKeyRemovesOnlyAKeyThatHoldsNothing)
     EXPECT_EQ(Contents(), "REGEDIT4\r\n[HKEY_CURRENT_USER\\C]\r\n\"v\"=\"1\"\r\n");
 }
 
-tk::RegResult Import(tk::RegistryStore& store, const tk::RegFileDocument& document)
-{
-    return store.Import(document);
-}
-
-tk::RegResult Import(tk::RegistryTree& tree, const tk::RegFileDocument& document)
-{
-    return tk::ApplyRegFile(document, tree, tk::RegFileComments::Drop);
-}
-
 std::string Outcome(const tk::Result<RegValue, RegError>& result)
 {
     return result ? std::string(result.Value().data.begin(), result.Value().data.end())
@@ -363,11 +403,12 @@ void ExpectSameReads(tk::IRegistry& store, tk::IRegistry& expected, std::initial
                 << subKey << " " << name;
 }
 
-// The store reads a key's section when it is first needed and writes only the
-// sections that change; what it reads and what the file then holds must be
-// what reading the whole file into a tree and rewriting it gives. A file in
-// the form the store writes stays byte for byte what a rewrite would give; any
-// other file is rewritten whole by its first change.
+// The store reads a key's sections when it is first needed and writes only
+// the sections that change; what it reads and what the file then holds must
+// be what reading the whole file into a tree and rewriting it gives, whatever
+// the order of the file's keys. A file in the form the store writes stays
+// byte for byte what a rewrite would give; any other file is rewritten whole,
+// as a rewrite would write it, by its first change.
 TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
 {
     const std::string source =
@@ -379,6 +420,7 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
     std::string lf = canonical;
     for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;)
         lf.erase(at, 1);
+    const std::string body = source.substr(10);
     const struct {
         const char* name;
         std::string text;
@@ -388,13 +430,35 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
         {"LF line ends, no last one", lf.substr(0, lf.size() - 1), false},
         {"a key twice, a key out of order",
          source + "[HKEY_LOCAL_MACHINE\\Z]\r\n\"z\"=\"2\"\r\n[HKEY_CURRENT_USER\\0]\r\n\"o\"=\"1\"\r\n", true},
+        {"a key in three sections, comments before each, a value removed",
+         source + "; more of B\r\n[HKEY_CURRENT_USER\\A\\B]\r\n; new w\r\n\"w\"=dword:3\r\n\"X\"=\"x\"\r\n"
+                  "[hkey_current_user\\a\\b]\r\n\"x\"=-\r\n\"extra\"=\"e\"\r\n\"Path\"=\"C:\\Temp\"\r\n"
+                  "\"n\\\"q\"=dword:0000000A\r\n\"N\\\"Q\"=hex:01\r\n@=\"d\"\r\n; closing too\r\n",
+         true},
+        {"keys in reverse order",
+         "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Z]\r\n\"z\"=\"1\"\r\n[HKEY_CURRENT_USER\\A B]\r\n\"x\"=\"y\"\r\n"
+         "[HKEY_CURRENT_USER\\A\\B]\r\n\"v\"=hex:01,02,\\\r\n  03\r\n; before A\r\n[HKEY_CURRENT_USER\\A]\r\n"
+         "[HKEY_CURRENT_USER]\r\n\"Top\"=\"1\"\r\n",
+         true},
         {"a key without its parent's section", source + "[HKEY_USERS\\Q\\R]\r\n\"q\"=\"1\"\r\n", true},
+        {"no key with a section of its parent",
+         "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A\\B]\r\n\"v\"=\"1\"\r\n[HKEY_LOCAL_MACHINE\\Z\\Y\\X]\r\n\"z\"=\"1\"\r\n"
+         "[HKEY_USERS\\Q\\R]\r\n\"q\"=\"1\"\r\n",
+         true},
+        {"one key spelled three ways",
+         "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n\"v\"=\"1\"\r\n[hkey_current_user\\SOFTWARE\\Y]\r\n"
+         "\"w\"=\"2\"\r\n[HKEY_CURRENT_USER\\software]\r\n\"s\"=\"3\"\r\n[Hkey_Current_User]\r\n\"top\"=\"2\"\r\n",
+         true},
         {"a key removed", source + "[-HKEY_LOCAL_MACHINE\\Z]\r\n", true},
+        {"a key removed with the keys below it, then made again",
+         source + "[-HKEY_CURRENT_USER\\A]\r\n; made again\r\n[HKEY_CURRENT_USER\\a\\B]\r\n\"v\"=\"again\"\r\n", true},
+        {"a key that never was removed first", "REGEDIT4\r\n[-HKEY_CURRENT_USER\\Nothing]\r\n" + body, true},
     };
-    const auto backup = tk::ParseRegFile("REGEDIT4\r\n[-HKEY_CURRENT_USER\\A\\B]\r\n[HKEY_CURRENT_USER\\A\\B\\C]\r\n"
-                                         "\"c\"=\"1\"\r\n[HKEY_CURRENT_USER\\A B]\r\n\"x\"=-\r\n",
-                                         "backup.reg");
-    ASSERT_TRUE(backup);
+    const std::string backup = "REGEDIT4\r\n[-HKEY_CURRENT_USER\\A\\B]\r\n[HKEY_CURRENT_USER\\A\\B\\C]\r\n"
+                               "\"c\"=\"1\"\r\n[HKEY_CURRENT_USER\\A B]\r\n\"x\"=-\r\n";
+    const std::string foreign = "REGEDIT4\r\n; not taken over\r\n[HKEY_USERS\\Q\\R\\S]\r\n\"s\"=\"1\"\r\n"
+                                "[HKEY_CURRENT_USER\\A]\r\n\"a\"=\"1\"\r\n[-HKEY_USERS\\Q]\r\n[HKEY_USERS\\q\\T]\r\n"
+                                "\"t\"=\"2\"\r\n[HKEY_CURRENT_USER\\a]\r\n\"A\"=\"2\"\r\n[-HKEY_LOCAL_MACHINE\\Z\\Y]\r\n";
     // Every change made to the store and to the tree that stands for the file.
     const auto change = [&](int c, auto& target) -> tk::RegResult {
         const RegRoot user = RegRoot::CurrentUser;
@@ -407,22 +471,30 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
         case 5: return target.SetValue(RegRoot::CurrentConfig, "New", "n", RegValue::Dword(1));
         case 6: return target.DeleteValue(user, "A\\B", "v");
         case 7: return target.DeleteKey(user, "A");
-        default: return Import(target, backup.Value());
+        case 8: return target.SetValue(user, "SOFTWARE\\z", "z", RegValue::Dword(1));
+        case 9: return Import(target, backup);
+        default: return Import(target, foreign);
         }
     };
     const std::pair<std::string, std::string> reads[] = {
-        {"", "top"}, {"a", "x"}, {"A\\B", "v"}, {"A\\\\b\\", "w"}, {"A B", "X"}, {"Q", "q"}, {"Q\\R", "q"}, {"Z", "z"}, {"0", "o"},
+        {"", "top"},       {"a", "x"},          {"A\\B", "v"},      {"A\\\\b\\", "w"}, {"A\\B", "extra"},
+        {"A\\B", "X"},    {"A B", "X"},        {"Q", "q"},         {"Q\\R", "q"},      {"Z", "z"},
+        {"Z\\Y", "z"},    {"z\\y\\x", "Z"},    {"0", "o"},         {"Nothing", "x"},   {"Software\\X", "v"},
+        {"software\\y", "W"}, {"SOFTWARE", "s"}, {"A\\B\\C", "c"},    {"Q\\T", "t"},      {"A", "a"},
+        {"A\\B", "path"}, {"A\\B", "n\"q"},   {"A\\B", ""},
     };
     const auto roots = {RegRoot::CurrentUser, RegRoot::LocalMachine, RegRoot::Users};
     for (const auto& file : files) {
-        for (int c = 0; c <= 8; ++c) {
+        for (int c = 0; c <= 10; ++c) {
             SCOPED_TRACE(std::string(file.name) + ", change " + std::to_string(c));
             Replace(file.text);
             tk::RegistryTree expected = TreeOf(file.text);
             tk::RegistryStore store(StorePath());
             ExpectSameReads(store, expected, roots, reads);
-            ASSERT_EQ(change(c, store).HasValue(), change(c, expected).HasValue());
-            if (file.rewrittenExactly)
+            const bool changed = change(c, store).HasValue();
+            ASSERT_EQ(changed, change(c, expected).HasValue());
+            // A change that changes nothing leaves any file as it was.
+            if (file.rewrittenExactly && changed)
                 EXPECT_EQ(Contents(), tk::SerialiseRegFile(expected));
             EXPECT_EQ(tk::SerialiseRegFile(TreeOf(Contents())), tk::SerialiseRegFile(expected));
             ExpectSameReads(store, expected, roots, reads);
@@ -478,6 +550,10 @@ TEST_F(RegistryStoreTest, FaultsAreThoseThatParsingTheWholeFileFinds)
         good + "[HKEY_CURRENT_USER\\B]\r\n\"b\"=hex:01,\\\r\n\r\n[HKEY_CURRENT_USER\\C]\r\n",
         good + "[HKEY_CURRENT_USER\\B]\r\n\"b\"=hex:01,\\\r\n",
         good + "[HKEY_CURRENT_USER\\B]\r\n; a comment does not continue \\\r\n[HKEY_CURRENT_USER\\C]\r\n\"c\"=-1\r\n",
+        // in sections whose values no key holds
+        good + "[-HKEY_CURRENT_USER\\B]\r\n\"b\"=\"1\"\r\n",
+        good + "[HKEY_CURRENT_USER\\B]\r\n\"b\"=dword:zz\r\n[-HKEY_CURRENT_USER\\B]\r\n",
+        "REGEDIT4\r\n[HKEY_CURRENT_USER\\Z]\r\n\"z\"=hex:zz\r\n" + good.substr(10),
     };
     for (const std::string& text : broken) {
         SCOPED_TRACE(text);
@@ -596,6 +672,54 @@ TEST_F(RegistryStoreTest, AFileChangedByAnotherProcessIsIndexedAgain)
         tk::RegistryStore fresh(StorePath());
         ExpectSameReads(fresh, expected, {RegRoot::CurrentUser}, reads);
     }
+    EXPECT_TRUE(reports_.empty());
+}
+
+// What Exclusively's work reads, its changes replace: another process's
+// change waits until the work is done. An exception of the work leaves it
+// and lets the lock go; without the lock the work runs and its change fails.
+TEST_F(RegistryStoreTest, ExclusivelyKeepsOtherWritersOutUntilItsWorkIsDone)
+{
+    tk::RegistryStore store(StorePath());
+    ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("0")));
+    // Forked first: a child forked inside the work would share its lock.
+    int pipe[2];
+    ASSERT_EQ(::pipe(pipe), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        char ready = 0;
+        tk::RegistryStore other(StorePath());
+        const bool told = ::read(pipe[0], &ready, 1) == 1;
+        ::_exit(told && other.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("other")) ? 0 : 1);
+    }
+    store.Exclusively([&] {
+        const std::string read = ReadString(store, "K", "v");
+        ASSERT_EQ(::write(pipe[1], "x", 1), 1);
+        ::usleep(200000);
+        ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String(read + "+mine")));
+    });
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    tk::RegistryStore fresh(StorePath());
+    EXPECT_EQ(ReadString(fresh, "K", "v"), "other") << "the other change waited for the work and came after it";
+
+    EXPECT_THROW(store.Exclusively([] { throw std::runtime_error("backup not written"); }), std::runtime_error);
+    EXPECT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("after")));
+
+    std::filesystem::remove(StorePath() + ".lock");
+    std::filesystem::create_directory(StorePath() + ".lock");
+    bool ran = false;
+    store.Exclusively([&] {
+        ran = true;
+        EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("locked out")).Error(),
+                  RegError::WriteFailed);
+    });
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(ReadString(store, "K", "v"), "after");
     EXPECT_TRUE(reports_.empty());
 }
 

@@ -1,0 +1,36 @@
+#pragma once
+// The messages of the registry store and the importer (keys 1200-1299).
+#include "platform/Texts.h"
+
+namespace text {
+
+// The first line of a report of a store that cannot be used; the fault
+// follows on a line of its own.
+inline constexpr tk::TextId StoreUnusable{
+    1200, "The registry store cannot be used and is left as it is; settings cannot be read or saved until it is "
+          "mended."};
+// What is wrong with the store's file as a whole; its name comes first.
+inline constexpr tk::TextId StoreCannotBeExamined{1201, "cannot be examined (%1)"};
+inline constexpr tk::TextId StoreCannotBeOpened{1202, "cannot be opened (%1)"};
+inline constexpr tk::TextId StoreCannotBeRead{1203, "cannot be read (%1)"};
+inline constexpr tk::TextId StoreCannotBeLocked{1204, "cannot be locked (%1)"};
+inline constexpr tk::TextId StoreChangedInPlace{
+    1205, "cannot be read: it was changed in place while it was read; a program that writes it must replace it"};
+inline constexpr tk::TextId StoreNotRegular{1206, "is not a regular file, so it cannot hold the registry"};
+inline constexpr tk::TextId StoreTooLarge{1207, "is larger than %1 MB, the most a registry store may hold"};
+
+// Why a change was not made, for the message of the caller that asked.
+inline constexpr tk::TextId StoreBrokenCause{1210, "the registry store \"%1\" cannot be used: %2"};
+inline constexpr tk::TextId StoreUnchangedCause{1211, "the registry store \"%1\" could not be changed: %2"};
+inline constexpr tk::TextId StoreWouldGrowTooLarge{
+    1212, "the registry store \"%1\" was not changed: the change would make it larger than %2 MB, the most a "
+          "registry store may hold"};
+inline constexpr tk::TextId StoreCannotBeUsed{1213, "the registry store \"%1\" cannot be used"};
+inline constexpr tk::TextId StoreCouldNotBeChanged{1214, "the registry store \"%1\" could not be changed"};
+
+// The importer's question and reports.
+inline constexpr tk::TextId ImportQuestion{1220, "Import the keys and values in \"%1\" into the registry?"};
+inline constexpr tk::TextId ImportDone{1221, "The keys and values in \"%1\" were imported into the registry."};
+inline constexpr tk::TextId ImportFailed{1222, "\"%1\" was not imported: %2."};
+
+} // namespace text
