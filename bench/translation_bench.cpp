@@ -160,7 +160,7 @@ class QuietHost final : public tk::ModalHost {
 public:
     tk::Answer ShowMessageBox(std::string_view, std::string_view, tk::BoxStyle) override { return tk::Answer::Ok; }
     std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> ShowFolderDialog(std::string_view) override { return std::nullopt; }
+    std::optional<std::string> ShowFolderDialog(std::string_view, std::string_view) override { return std::nullopt; }
 };
 
 void LanguageSelection(benchmark::State& state)
