@@ -100,8 +100,12 @@ TEST(Win32Dialog, WindowCallsReachTheRealControls)
         EXPECT_EQ(w.ListInsertItem(1000, 0, longName), 0);
         EXPECT_EQ(w.ListInsertItem(1000, 9, "c"), 2);
         EXPECT_EQ(w.ListItemCount(1000), 3);
-        EXPECT_EQ(w.ListItemText(1000, 0), longName);
-        EXPECT_EQ(w.ListItemText(1000, 3), "");
+        EXPECT_EQ(w.ListItemText(1000, 0, 0), longName);
+        EXPECT_EQ(w.ListItemText(1000, 3, 0), "");
+        w.ListInsertColumn(1000, 1, "Now", 80);
+        w.ListSetItemText(1000, 2, 1, "sub");
+        EXPECT_EQ(w.ListItemText(1000, 2, 1), "sub");
+        EXPECT_EQ(w.ListItemText(1000, 2, 0), "c");
         w.ListSetSelectionMark(1000, 2);
         EXPECT_EQ(w.ListGetSelectionMark(1000), 2);
         // Selecting an item makes it the one selected item and the mark.
