@@ -189,13 +189,13 @@ TEST(Toolkit, MenusChangeTextAndBitmapByPosition)
 {
     ModelWindow w(GetDialogTemplate(102), noBoxes);
     w.MenuSetItemText(0, -1, "Datei");
-    w.MenuSetItemText(0, 5, "  Beenden");
-    w.MenuSetItemBitmap(0, 5, 143);
+    w.MenuSetItemText(0, 6, "  Beenden");
+    w.MenuSetItemBitmap(0, 6, 143);
     w.MenuSetItemText(5, 0, "nowhere");
     EXPECT_EQ(w.Menu()[0].text, "Datei");
-    EXPECT_EQ(w.Menu()[0].items[5].text, "  Beenden");
-    EXPECT_EQ(w.Menu()[0].items[5].id, 32771);
-    EXPECT_EQ(w.Menu()[0].items[5].bitmapId, 143);
+    EXPECT_EQ(w.Menu()[0].items[6].text, "  Beenden");
+    EXPECT_EQ(w.Menu()[0].items[6].id, 32771);
+    EXPECT_EQ(w.Menu()[0].items[6].bitmapId, 143);
     EXPECT_TRUE(w.HasSystemMenu());
 }
 

@@ -241,7 +241,7 @@ TEST(TerminalDialog, MenusSendTheirCommands)
     d.Press(K(KeyCode::Enter));
     d.Press(F(10));
     d.Press(K(KeyCode::Escape));
-    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 32780},
+    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 32772},
                                                {MsgKind::Command, 32778},
                                                {MsgKind::Command, 32776},
                                                {MsgKind::SysCommand, 16},
@@ -297,7 +297,7 @@ TEST(TerminalDialog, AControlsMnemonicComesBeforeTheMenuBars)
     d.window.ShowItem(1007, false);
     d.Press(Ch(U'f', true));
     d.Press(K(KeyCode::Enter));
-    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 1007}, {MsgKind::Command, 32780}}));
+    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 1007}, {MsgKind::Command, 32772}}));
 }
 
 TEST(TerminalDialog, TimersFireWhenDueAndNotWhileTheirHandlerRuns)
