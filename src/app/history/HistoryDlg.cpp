@@ -19,7 +19,7 @@ struct Column {
     int widthPixels;
 };
 constexpr Column kColumns[] = {
-    {&text::ColumnWhen, 95}, {&text::ColumnFunction, 140}, {&text::ColumnBackup, 150}, {&text::ColumnNow, 150}};
+    {&text::ColumnWhen, 135}, {&text::ColumnFunction, 125}, {&text::ColumnBackup, 135}, {&text::ColumnNow, 140}};
 
 // The message of a change names at most this many values.
 constexpr std::size_t kNamedValues = 10;
