@@ -164,7 +164,7 @@ TEST(HistoryE2E, WhatCannotBeDoneIsToldNamingTheFileAndChangesNothing)
         ASSERT_FALSE(boxes.empty()) << Join(out);
         std::string told = c.told;
         if (const auto at = told.find("BACKUP"); at != std::string::npos)
-            told.replace(at, 6, Escape(inst.File("backup/" + backup)));
+            told.replace(at, 6, Escape(inst.File("backup" + std::string(1, inst.File("").back()) + backup)));
         EXPECT_NE(boxes.back().find(told), std::string::npos) << boxes.back();
         EXPECT_EQ(inst.Read("registry.reg"), SmallStore(kStore));
         const bool folder = fs::exists(inst.File("backup"));
