@@ -52,8 +52,9 @@ void PrintChanges(Context& context, const ChangePlan& plan, const std::optional<
         return;
     }
     for (const PlannedValue& v : plan.values)
-        context.out.Line(KeyText(v.change.key) + "\t" + v.change.name + "\t" + ValueDataText(v.before).value_or(kAbsent) +
-                         "\t" + ValueDataText(v.change.value).value_or(kAbsent));
+        context.out.Line(KeyText(v.change.key) + "\t" + v.change.name + "\t" +
+                         ValueDataText(v.before).value_or(kAbsent) + "\t" +
+                         ValueDataText(v.change.value).value_or(kAbsent));
     if (count == 0)
         context.out.Line(tk::Text(text::NothingToChange));
     else if (check)

@@ -111,15 +111,16 @@ TEST(HistoryE2E, ThreeSavesAreListedUndoneToTheValuesBeforeAndRestoredAgain)
 
     // Restoring the undo's backup makes the three changes again, behind a
     // backup of its own.
-    const auto again = inst.Run("tick\n" + std::string(kOpen) + "answer yes\nclick 1042\ndump\nclick 2\nclick 2\n", kNow);
+    const auto again =
+        inst.Run("tick\n" + std::string(kOpen) + "answer yes\nclick 1042\ndump\nclick 2\nclick 2\n", kNow);
     const Screen after = LastScreen(again);
     ASSERT_EQ(after.rows.size(), 5u) << Join(again);
     EXPECT_EQ(after.rows[0][1], "restore undo since 20240305 09.05");
     EXPECT_EQ(after.rows[1][3], "same: Text=\"hello\"; Sw=dword:00000000; Folder=hex(2):43,3a,5c,78,00");
-    EXPECT_TRUE(Contains(again, "msgbox caption=\"History of changes\" text=\"Restore the backup \\\"backup - 20240305 - "
-                                "09.05 - undo since 20240305 09.05.reg\\\"?\\n\\nValues that change: 3. What they hold "
-                                "now goes into a new backup first, so that this can be undone too.\" buttons=yesno "
-                                "icon=question -> yes"))
+    EXPECT_TRUE(Contains(again, "msgbox caption=\"History of changes\" text=\"Restore the backup \\\"backup - "
+                                "20240305 - 09.05 - undo since 20240305 09.05.reg\\\"?\\n\\nValues that change: 3. "
+                                "What they hold now goes into a new backup first, so that this can be undone too.\" "
+                                "buttons=yesno icon=question -> yes"))
         << Join(again);
 }
 
@@ -145,8 +146,9 @@ TEST(HistoryE2E, WhatCannotBeDoneIsToldNamingTheFileAndChangesNothing)
          2},
         {"the question answered No", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n\"Sw\"=dword:00000000\r\n",
          "answer no\nclick 1042\n", "Restore the backup \\\"" + backup + "\\\"?", 1},
-        {"the registry holding the backup's values", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n\"Sw\"=dword:00000001\r\n",
-         "click 1042\n", "text=\"Nothing to change: the registry holds these values already.\" buttons=ok icon=none", 1},
+        {"the registry holding the backup's values",
+         "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n\"Sw\"=dword:00000001\r\n", "click 1042\n",
+         "text=\"Nothing to change: the registry holds these values already.\" buttons=ok icon=none", 1},
         {"no backup folder", "", "click 1042\n", "text=\"Choose a backup in the list first.\"", 0},
     };
     for (const Case& c : cases) {

@@ -167,7 +167,7 @@ void CHistoryDlg::OnUndoSince()
     const std::optional<std::size_t> row = Chosen();
     if (!row)
         return;
-    const std::vector<BackupFile> undone(backups_.begin(), backups_.begin() + static_cast<long>(*row) + 1);
+    const std::vector<BackupFile> undone(backups_.begin(), backups_.begin() + static_cast<std::ptrdiff_t>(*row) + 1);
     const BackupFile& oldest = undone.back();
     Change(UndoBackupChanges(undone), UndoChangeName(oldest.name.stamp),
            tk::Text(text::UndoQuestion, {oldest.fileName, std::to_string(undone.size())}));

@@ -28,7 +28,8 @@ inline constexpr tk::TextId UndoQuestion{
     1866, "Undo every change from \"%1\" on (%2 backups)? Each value gets back what it held before it."};
 inline constexpr tk::TextId ValuesThatChange{
     1867, "Values that change: %1. What they hold now goes into a new backup first, so that this can be undone too."};
-inline constexpr tk::TextId HistoryValuesChanged{1868, "Values changed: %1. The backup \"%2\" holds them as they were."};
+inline constexpr tk::TextId HistoryValuesChanged{
+    1868, "Values changed: %1. The backup \"%2\" holds them as they were."};
 inline constexpr tk::TextId ChangedValue{1869, "%1, %2: %3 becomes %4"};
 inline constexpr tk::TextId MoreValues{1870, "... and %1 more"};
 inline constexpr tk::TextId HistoryNothingToChange{1871, "Nothing to change: the registry holds these values already."};

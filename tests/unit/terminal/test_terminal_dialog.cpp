@@ -372,11 +372,14 @@ TEST(TerminalDialog, AListOfSeveralColumnsDrawsEachInItsPlace)
     tk::CellScreen screen;
     screen.Resize(80, 24);
     layer.Draw(screen);
+    // In cells, not bytes: the frame characters take three bytes.
     const auto column = [&](const std::string& line, const std::string& text) {
         const std::size_t byte = line.find(text);
-        return byte == std::string::npos ? -1
-                                         : static_cast<int>(std::count_if(line.begin(), line.begin() + static_cast<long>(byte),
-                                                                          [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+        if (byte == std::string::npos)
+            return -1;
+        return static_cast<int>(std::count_if(line.begin(), line.begin() + static_cast<long>(byte), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }));
     };
     for (int y = 0; y < screen.Rows(); ++y) {
         const std::string header = screen.RowText(y);
