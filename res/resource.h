@@ -20,7 +20,9 @@
 #define IDB_MENU_HELP                   145
 #define IDB_MENU_WEBSITE                146
 #define IDB_MENU_FIND                   147
+#define IDB_MENU_HISTORY                148
 #define IDD_FIND                        150
+#define IDD_HISTORY                     151
 
 // Controls of the main dialog.
 #define IDC_FUNCTION_LIST               1000
@@ -47,6 +49,12 @@
 #define IDC_FIND_TEXT                   1031
 #define IDC_FIND_STATUS                 1032
 
+// Controls of the history of changes.
+#define IDC_HISTORY_LIST                1040
+#define IDC_HISTORY_STATUS              1041
+#define IDC_HISTORY_RESTORE             1042
+#define IDC_HISTORY_UNDO                1043
+
 // Commands of the menu, and the About entry of the system menu.
 #define IDM_ABOUTBOX                    16
 #define ID_FILE_EXIT                    32771
@@ -58,6 +66,7 @@
 #define ID_FILE_FIND                    32780
 // F3: the next function that holds the text of Find.
 #define ID_FIND_NEXT                    32781
+#define ID_FILE_HISTORY                 32782
 
 // Controls without an id; the Windows headers leave this to the script.
 #ifndef IDC_STATIC

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the pictures of the resource script: the two banners, the seven menu
+"""Draws the pictures of the resource script: the two banners, the eight menu
 item bitmaps and the program icon (16, 32, 48 and 256 pixels).
 
 Standard library only, and deterministic, so that the committed files change
@@ -250,6 +250,26 @@ def pictogram_find():
     return canvas
 
 
+def pictogram_history():
+    """A clock: the changes in the order they were made."""
+    canvas = Canvas(12, 12, MENU_BACKGROUND)
+    canvas.stamp([
+        "...oooooo...",
+        "..owwwwwwo..",
+        ".owwwwkwwwo.",
+        "owwwwwkwwwwo",
+        "owwwwwkwwwwo",
+        "owwwwwkwwwwo",
+        "owwwwwgkkwwo",
+        "owwwwwwwwwwo",
+        "owwwwwwwwwwo",
+        ".owwwwwwwwo.",
+        "..owwwwwwo..",
+        "...oooooo...",
+    ], {"o": TEAL, "w": (250, 250, 250), "k": NAVY, "g": GOLD})
+    return canvas
+
+
 def disc(colour):
     canvas = Canvas(12, 12, MENU_BACKGROUND)
     canvas.paint_sampled(lambda x, y: math.hypot(x - 6, y - 6) <= 5.9, colour)
@@ -418,6 +438,7 @@ PICTURES = {
     "menu_website.bmp": (pictogram_website, bmp_24),
     "menu_about.bmp": (pictogram_about, bmp_24),
     "menu_find.bmp": (pictogram_find, bmp_24),
+    "menu_history.bmp": (pictogram_history, bmp_24),
     "tunewright.ico": (program_icons, ico),
 }
 

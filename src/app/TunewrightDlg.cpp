@@ -45,6 +45,7 @@ const tk::MessageMap& CTunewrightDlg::GetMessageMap() const
         tk::OnCommand(IDC_BROWSE_BUTTON, &D::OnBrowse),              // Browse
         tk::OnCommand(IDC_SAVE_BUTTON, &D::OnSaveNewConfiguration),  // Save
         tk::OnCommand(ID_FILE_REVERSE_CHANGES, &D::OnReverseChanges), // Reverse
+        tk::OnCommand(ID_FILE_HISTORY, &D::OnHistory),               // History
         tk::OnCommand(ID_HELP_ABOUT, &D::ShowAboutBox),              // Help
         tk::OnCommand(ID_HELP_SHOW_HELP_FILE, &D::OpenHelpFile),     // Help
         tk::OnCommand(ID_HELP_GO_TO_WEBSITE, &D::OpenHomepage),      // Help

@@ -37,6 +37,7 @@ protected:
     void OnBrowse();                                        // Browse
     void OnSaveNewConfiguration();                          // Save
     void OnReverseChanges();                                // Reverse
+    void OnHistory();                                       // History
     void ShowAboutBox();                                    // Help
     void OpenHelpFile();                                    // Help
     void OpenHomepage();                                    // Help

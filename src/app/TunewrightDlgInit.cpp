@@ -2,6 +2,7 @@
 #include "app/TunewrightDlg.h"
 
 #include "app/find/Texts.h"
+#include "app/history/Texts.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/FunctionKeys.h"
 #include "toolkit/Resources.h"
@@ -68,19 +69,25 @@ void CTunewrightDlg::TranslateMenu()
     w.MenuSetItemText(1, -1, T(textkey::MenuHelp));
 
     struct Item {
-        int top, position, textKey, bitmap;
+        int top, position;
+        int textKey;               // the translation file's key, or
+        const tk::TextId* ownText; // for an entry newer than its menu texts, a message of the program's own
+        int bitmap;
     };
-    // Find's text is one of the program's own messages (key 0: see below).
+    // A translation file older than History and Find shows them in English.
     static constexpr Item items[] = {
-        {0, 0, 0, IDB_MENU_FIND},
-        {0, 1, textkey::MenuReverse, IDB_MENU_REVERSE},   {0, 3, textkey::MenuLanguage, IDB_MENU_LANGUAGE},
-        {0, 5, textkey::MenuExit, IDB_MENU_EXIT},         {1, 0, textkey::MenuHelpFile, IDB_MENU_HELP},
-        {1, 1, textkey::MenuWebsite, IDB_MENU_WEBSITE},   {1, 3, textkey::MenuAbout, IDB_MENU_ABOUT},
+        {0, 0, textkey::MenuReverse, nullptr, IDB_MENU_REVERSE},
+        {0, 1, 0, &text::MenuHistory, IDB_MENU_HISTORY},
+        {0, 2, 0, &text::MenuFind, IDB_MENU_FIND},
+        {0, 4, textkey::MenuLanguage, nullptr, IDB_MENU_LANGUAGE},
+        {0, 6, textkey::MenuExit, nullptr, IDB_MENU_EXIT},
+        {1, 0, textkey::MenuHelpFile, nullptr, IDB_MENU_HELP},
+        {1, 1, textkey::MenuWebsite, nullptr, IDB_MENU_WEBSITE},
+        {1, 3, textkey::MenuAbout, nullptr, IDB_MENU_ABOUT},
     };
     menuBitmaps.clear();
     for (const Item& item : items) {
-        // A translation file older than Find shows its entry in English.
-        const std::string text = item.textKey == 0 ? tk::Text(text::MenuFind) : T(item.textKey);
+        const std::string text = item.ownText ? tk::Text(*item.ownText) : T(item.textKey);
         w.MenuSetItemText(item.top, item.position, pad + text);
         // A bitmap that the resources lack leaves its item without one.
         if (tk::BitmapFileName(item.bitmap)) {

@@ -91,3 +91,17 @@ std::string ValueDataText(const tk::ExactRegValue& value)
     }
     return data;
 }
+
+std::optional<std::string> ValueDataText(const std::optional<tk::ExactRegValue>& value)
+{
+    if (!value)
+        return std::nullopt;
+    return ValueDataText(*value);
+}
+
+std::optional<std::string> ValueDataText(const std::optional<tk::RegValue>& value)
+{
+    if (!value)
+        return std::nullopt;
+    return ValueDataText(tk::ExactRegValue{*value, false});
+}

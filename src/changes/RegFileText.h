@@ -25,3 +25,7 @@ std::string RegFileBytesOf(const std::vector<FileValue>& values, const std::vect
 // dword:.., hex(N):..), on one line; a value in its wide form as hex(N) of
 // its UTF-16LE bytes.
 std::string ValueDataText(const tk::ExactRegValue& value);
+
+// The same for a value that may not be there: nothing for none.
+std::optional<std::string> ValueDataText(const std::optional<tk::ExactRegValue>& value);
+std::optional<std::string> ValueDataText(const std::optional<tk::RegValue>& value);

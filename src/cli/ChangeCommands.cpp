@@ -1,15 +1,15 @@
 // history, restore, undo and apply: backups and profiles, each change behind
 // one backup of what it changes.
+#include "changes/BackupHistory.h"
 #include "changes/BackupList.h"
+#include "changes/CarryOut.h"
 #include "changes/ChangeSet.h"
 #include "changes/RegFileText.h"
+#include "changes/RestoreChanges.h"
 #include "cli/CommandLine.h"
 #include "cli/Context.h"
 #include "cli/Texts.h"
-#include "platform/CaseFold.h"
 #include "platform/Exceptions.h"
-#include "platform/WholeFile.h"
-#include "regfile/RegFileBytes.h"
 #include "saving/BackupFile.h"
 #include "util/Path.h"
 
@@ -21,68 +21,21 @@ namespace {
 
 constexpr const char* kAbsent = "-";
 
-tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string& path)
+// A line of the file that asks for what a change may not do.
+std::string FileFaultText(const std::string& path, const ChangeFileFault& fault)
 {
-    std::string bytes;
-    try {
-        bytes = tk::ReadWholeFile(path, tk::kMaxRegStoreBytes);
-    } catch (const tk::CException& e) {
-        return std::string(e.what());
-    }
-    auto document = tk::ParseRegFileBytes(bytes, path);
-    if (!document)
-        return document.Error().Message();
-    return std::move(document.Value());
+    const tk::TextId& message = fault.kind == ChangeFileFault::Kind::OtherRoot ? text::OtherRoot : text::RemovesKey;
+    return tk::Text(message, {path, std::to_string(fault.line), fault.key});
 }
 
-std::optional<ChangeSet> ChangesOf(Context& context, const std::string& path, const tk::RegFileDocument& document,
-                                   bool backup)
+std::optional<ChangeSet> ProfileChangesOf(Context& context, const std::string& path,
+                                          const tk::RegFileDocument& document)
 {
-    auto changes = backup ? BackupChanges(document) : ProfileChanges(document);
+    auto changes = ProfileChanges(document);
     if (changes)
         return std::move(changes.Value());
-    const ChangeFileFault& fault = changes.Error();
-    const tk::TextId& message = fault.kind == ChangeFileFault::Kind::OtherRoot ? text::OtherRoot : text::RemovesKey;
-    context.out.Error(tk::Text(message, {path, std::to_string(fault.line), fault.key}));
+    context.out.Error(FileFaultText(path, changes.Error()));
     return std::nullopt;
-}
-
-std::optional<std::string> DataText(const std::optional<tk::ExactRegValue>& value)
-{
-    if (!value)
-        return std::nullopt;
-    return ValueDataText(*value);
-}
-
-std::optional<std::string> DataText(const std::optional<tk::RegValue>& value)
-{
-    if (!value)
-        return std::nullopt;
-    return ValueDataText(tk::ExactRegValue{*value, false});
-}
-
-// The backup of a change to many values, named after it; its path. Throws
-// tk::CFileException naming the file when it cannot be written.
-std::string WriteChangeBackup(Context& context, const std::string& name, const std::string& bytes)
-{
-    // Date, hour and minute each from a reading of the clock, as saving does.
-    const std::string date = context.power.GetTimestamp();
-    const std::string hour = context.power.GetTimestamp();
-    const std::string minute = context.power.GetTimestamp();
-    return WriteBackupFile(BackupFolder(context.folder), BackupStem(date, hour, minute, name, 0), bytes);
-}
-
-// "name.reg" without ".reg", in any letter case.
-std::string WithoutRegExtension(const std::string& fileName)
-{
-    constexpr std::string_view kExtension = ".reg";
-    if (fileName.size() <= kExtension.size())
-        return fileName;
-    const std::string tail = fileName.substr(fileName.size() - kExtension.size());
-    for (std::size_t i = 0; i < tail.size(); ++i)
-        if (tk::FoldCase(tail[i]) != kExtension[i])
-            return fileName;
-    return fileName.substr(0, fileName.size() - kExtension.size());
 }
 
 void PrintChanges(Context& context, const ChangePlan& plan, const std::optional<std::string>& backup, bool check)
@@ -93,14 +46,15 @@ void PrintChanges(Context& context, const ChangePlan& plan, const std::optional<
         for (const PlannedValue& v : plan.values)
             changes.push_back({{"path", JsonText(KeyText(v.change.key))},
                                {"value_name", JsonText(v.change.name)},
-                               {"before", JsonText(DataText(v.before))},
-                               {"after", JsonText(DataText(v.change.value))}});
+                               {"before", JsonText(ValueDataText(v.before))},
+                               {"after", JsonText(ValueDataText(v.change.value))}});
         context.out.Document({{"changed", count}, {"check", check}, {"backup", JsonText(backup)}, {"changes", changes}});
         return;
     }
     for (const PlannedValue& v : plan.values)
-        context.out.Line(KeyText(v.change.key) + "\t" + v.change.name + "\t" + DataText(v.before).value_or(kAbsent) +
-                         "\t" + DataText(v.change.value).value_or(kAbsent));
+        context.out.Line(KeyText(v.change.key) + "\t" + v.change.name + "\t" +
+                         ValueDataText(v.before).value_or(kAbsent) + "\t" +
+                         ValueDataText(v.change.value).value_or(kAbsent));
     if (count == 0)
         context.out.Line(tk::Text(text::NothingToChange));
     else if (check)
@@ -120,37 +74,43 @@ std::optional<std::vector<BackupFile>> Backups(Context& context)
     }
 }
 
+// A backup that gives no change, told: `wrapped` says that nothing was
+// changed around the reader's message.
+void TellBackupFault(Context& context, const BackupFault& fault, bool wrapped)
+{
+    if (const auto* unreadable = std::get_if<std::string>(&fault.why)) {
+        const std::string message = tk::Text(text::BackupUnreadable, {*unreadable});
+        context.out.Error(wrapped ? tk::Text(text::NothingChanged, {message}) : message);
+        return;
+    }
+    context.out.Error(FileFaultText(fault.path, std::get<ChangeFileFault>(fault.why)));
+}
+
 } // namespace
 
 int CarryOut(Context& context, const ChangeSet& changes, const std::string& name, bool check)
 {
-    const auto planned = PlanChanges(context.registry, changes);
-    if (!planned) {
-        const PlanFault& fault = planned.Error();
-        context.out.Error(tk::Text(
-            text::NothingChanged,
-            {tk::Text(text::ValueUnreadable, {fault.name, KeyText(fault.key), CauseText(fault.error)})}));
+    const auto done = CarryOutChanges(context.registry, changes, BackupFolder(context.folder), name, check);
+    if (!done) {
+        const CarryOutFault& fault = done.Error();
+        if (const auto* plan = std::get_if<PlanFault>(&fault)) {
+            context.out.Error(tk::Text(
+                text::NothingChanged,
+                {tk::Text(text::ValueUnreadable, {plan->name, KeyText(plan->key), CauseText(plan->error)})}));
+        } else if (const auto* backup = std::get_if<BackupNotWritten>(&fault)) {
+            context.out.Error(tk::Text(text::NothingChanged, {backup->message}));
+        } else {
+            const auto& refused = std::get<ChangeNotApplied>(fault);
+            const std::string cause = CauseText(refused.fault);
+            context.out.Error(refused.backupPath
+                                  ? tk::Text(text::NotApplied, {cause, FileNameOf(*refused.backupPath)})
+                                  : tk::Text(text::NothingChanged, {cause}));
+        }
         return kFailed;
     }
-    const ChangePlan& plan = planned.Value();
-    std::optional<std::string> backup;
-    if (!check && !plan.values.empty()) {
-        try {
-            backup = FileNameOf(WriteChangeBackup(context, name, PlanBackupBytes(plan)));
-        } catch (const tk::CException& e) {
-            context.out.Error(tk::Text(text::NothingChanged, {e.what()}));
-            return kFailed;
-        }
-    }
-    if (!check && (!plan.values.empty() || !plan.emptyKeys.empty())) {
-        if (const tk::RegResult applied = ApplyPlan(context.registry, plan); !applied) {
-            const std::string cause = CauseText(applied.Error());
-            context.out.Error(backup ? tk::Text(text::NotApplied, {cause, *backup})
-                                     : tk::Text(text::NothingChanged, {cause}));
-            return kFailed;
-        }
-    }
-    PrintChanges(context, plan, backup, check);
+    const ChangePlan& plan = done.Value().plan;
+    const std::optional<std::string>& path = done.Value().backupPath;
+    PrintChanges(context, plan, path ? std::optional<std::string>(FileNameOf(*path)) : std::nullopt, check);
     return check && !plan.values.empty() ? kWouldChange : kDone;
 }
 
@@ -162,44 +122,36 @@ int ShowHistory(Context& context)
     int status = kDone;
     Json rows = Json::array();
     for (const BackupFile& backup : *backups) {
-        const auto document = ReadRegistryFile(backup.path);
-        if (!document) {
-            context.out.Error(tk::Text(text::BackupUnreadable, {document.Error()}));
+        const auto values = CompareBackup(context.registry, backup.path);
+        if (!values) {
+            context.out.Error(tk::Text(text::BackupUnreadable, {values.Error()}));
             status = kFailed;
             continue;
         }
         const std::string time = StampMinuteText(backup.name.stamp);
-        for (const tk::RegFileSection& section : document.Value().sections) {
-            const tk::RegKeyPath key{section.root, section.subKey};
-            for (const tk::RegFileValueLine& line : section.values) {
-                auto now = context.registry.QueryExactValue(key.root, key.subKey, line.name);
-                if (!now && now.Error() != tk::RegError::ValueNotFound && now.Error() != tk::RegError::KeyNotFound) {
-                    context.out.Error(tk::Text(text::ValueUnreadable, {line.name, KeyText(key), CauseText(now.Error())}));
-                    status = kFailed;
-                    continue;
-                }
-                const std::optional<tk::ExactRegValue> held =
-                    now ? std::optional<tk::ExactRegValue>(now.Value()) : std::nullopt;
-                const bool equal = line.value ? held && !held->utf16 && held->value.type == line.value->type &&
-                                                    held->value.data == line.value->data
-                                              : !held;
-                const std::optional<std::string> then = DataText(line.value);
-                const std::optional<std::string> current = DataText(held);
-                if (context.out.IsJson()) {
-                    rows.push_back({{"time", time},
-                                    {"backup", JsonText(backup.fileName)},
-                                    {"function", JsonText(backup.name.name)},
-                                    {"path", JsonText(KeyText(key))},
-                                    {"value_name", JsonText(line.name)},
-                                    {"value", JsonText(then)},
-                                    {"now", JsonText(current)},
-                                    {"equal", equal}});
-                    continue;
-                }
-                context.out.Line(time + "\t" + backup.name.name + "\t" + KeyText(key) + "\t" + line.name + "\t" +
-                                 then.value_or(kAbsent) + "\t" + current.value_or(kAbsent) + "\t" +
-                                 tk::Text(equal ? text::ValueEqual : text::ValueDiffers));
+        for (const HistoryValue& value : values.Value()) {
+            if (!value.now) {
+                context.out.Error(
+                    tk::Text(text::ValueUnreadable, {value.name, KeyText(value.key), CauseText(value.now.Error())}));
+                status = kFailed;
+                continue;
             }
+            const std::optional<std::string> then = ValueDataText(value.held);
+            const std::optional<std::string> current = ValueDataText(value.now.Value());
+            if (context.out.IsJson()) {
+                rows.push_back({{"time", time},
+                                {"backup", JsonText(backup.fileName)},
+                                {"function", JsonText(backup.name.name)},
+                                {"path", JsonText(KeyText(value.key))},
+                                {"value_name", JsonText(value.name)},
+                                {"value", JsonText(then)},
+                                {"now", JsonText(current)},
+                                {"equal", value.Equal()}});
+                continue;
+            }
+            context.out.Line(time + "\t" + backup.name.name + "\t" + KeyText(value.key) + "\t" + value.name + "\t" +
+                             then.value_or(kAbsent) + "\t" + current.value_or(kAbsent) + "\t" +
+                             tk::Text(value.Equal() ? text::ValueEqual : text::ValueDiffers));
         }
     }
     if (context.out.IsJson())
@@ -213,17 +165,12 @@ int RestoreBackup(Context& context)
     // A bare name is one in the backup folder.
     const bool bare = given.find('/') == std::string::npos && given.find(PathSeparator()) == std::string::npos;
     const std::string path = bare ? JoinPath(BackupFolder(context.folder), given) : given;
-    const auto document = ReadRegistryFile(path);
-    if (!document) {
-        context.out.Error(tk::Text(text::BackupUnreadable, {document.Error()}));
+    const auto changes = RestoreChanges(path);
+    if (!changes) {
+        TellBackupFault(context, changes.Error(), false);
         return kFailed;
     }
-    const std::optional<ChangeSet> changes = ChangesOf(context, path, document.Value(), true);
-    if (!changes)
-        return kFailed;
-    const std::string fileName = FileNameOf(path);
-    const std::optional<BackupName> name = ParseBackupName(fileName);
-    return CarryOut(context, *changes, "restore " + (name ? name->name : WithoutRegExtension(fileName)), false);
+    return CarryOut(context, changes.Value(), RestoreChangeName(FileNameOf(path)), false);
 }
 
 int UndoSince(Context& context)
@@ -231,21 +178,11 @@ int UndoSince(Context& context)
     const std::optional<std::vector<BackupFile>> backups = Backups(context);
     if (!backups)
         return kFailed;
-    std::vector<ChangeSet> undone;
-    for (const BackupFile& backup : *backups) {
-        if (backup.name.stamp < context.call.since)
-            continue;
-        const auto document = ReadRegistryFile(backup.path);
-        if (!document) {
-            context.out.Error(tk::Text(text::NothingChanged, {tk::Text(text::BackupUnreadable, {document.Error()})}));
-            return kFailed;
-        }
-        std::optional<ChangeSet> changes = ChangesOf(context, backup.path, document.Value(), true);
-        if (!changes)
-            return kFailed;
-        undone.push_back(std::move(*changes));
-    }
     const std::string& since = context.call.since;
+    std::vector<BackupFile> undone;
+    for (const BackupFile& backup : *backups)
+        if (backup.name.stamp >= since)
+            undone.push_back(backup);
     if (undone.empty()) {
         if (context.out.IsJson())
             context.out.Document({{"changed", 0}, {"check", false}, {"backup", nullptr}, {"changes", Json::array()}});
@@ -253,8 +190,12 @@ int UndoSince(Context& context)
             context.out.Line(tk::Text(text::NoBackupSince, {StampMinuteText(since)}));
         return kDone;
     }
-    const std::string name = "undo since " + since.substr(0, 8) + " " + since.substr(8, 2) + "." + since.substr(10, 2);
-    return CarryOut(context, UndoChanges(undone), name, false);
+    const auto changes = UndoBackupChanges(undone);
+    if (!changes) {
+        TellBackupFault(context, changes.Error(), true);
+        return kFailed;
+    }
+    return CarryOut(context, changes.Value(), UndoChangeName(since), false);
 }
 
 int ApplyProfile(Context& context)
@@ -265,10 +206,10 @@ int ApplyProfile(Context& context)
         context.out.Error(tk::Text(text::NothingChanged, {document.Error()}));
         return kFailed;
     }
-    const std::optional<ChangeSet> changes = ChangesOf(context, path, document.Value(), false);
+    const std::optional<ChangeSet> changes = ProfileChangesOf(context, path, document.Value());
     if (!changes)
         return kFailed;
-    return CarryOut(context, *changes, "profile " + WithoutRegExtension(FileNameOf(path)), context.call.check);
+    return CarryOut(context, *changes, ProfileChangeName(FileNameOf(path)), context.call.check);
 }
 
 } // namespace cli

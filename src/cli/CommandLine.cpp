@@ -6,7 +6,6 @@
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "platform/Services.h"
-#include "saving/Texts.h"
 #include "util/Path.h"
 
 #include <array>
@@ -124,32 +123,6 @@ std::optional<Functions> LoadFunctions(Context& context)
         context.out.Error(tk::Text(text::FunctionsUnreadable, {e.what()}));
         return std::nullopt;
     }
-}
-
-std::string CauseText(tk::RegError error)
-{
-    switch (error) {
-    case tk::RegError::AccessDenied: return tk::Text(text::CauseAccessDenied);
-    case tk::RegError::StoreBroken: return tk::Text(text::CauseCannotRead);
-    case tk::RegError::BadKeyPath: return tk::Text(text::CauseNoKey);
-    case tk::RegError::KeyNotFound: return tk::Text(text::CauseKeyCannotOpen);
-    case tk::RegError::ValueNotFound:
-    case tk::RegError::WriteFailed: break;
-    }
-    return tk::Text(text::CauseRefused);
-}
-
-std::string CauseText(const tk::RegFault& fault)
-{
-    return fault.cause.empty() ? CauseText(fault.error) : fault.cause;
-}
-
-std::string FileNameOf(const std::string& path)
-{
-    const std::string folder = FolderOf(path);
-    if (folder.empty())
-        return path;
-    return path.substr(folder.size() + (folder.back() == PathSeparator() ? 0 : 1));
 }
 
 int RunCommandLine(const std::vector<std::string>& args, const Host& host)

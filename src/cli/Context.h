@@ -1,11 +1,13 @@
 #pragma once
 // What every command works with, and the commands themselves.
+#include "changes/CarryOut.h"
 #include "changes/ChangeSet.h"
 #include "cli/Arguments.h"
 #include "cli/Functions.h"
 #include "cli/Output.h"
 #include "i18n/Translation.h"
 #include "platform/Registry.h"
+#include "util/Path.h"
 #include "util/PowerClass.h"
 
 #include <optional>
@@ -25,13 +27,6 @@ struct Context {
 
 // The installation's functions; none when they cannot be read, which is told.
 std::optional<Functions> LoadFunctions(Context& context);
-
-// The registry's fault in words for a message.
-std::string CauseText(tk::RegError error);
-std::string CauseText(const tk::RegFault& fault);
-
-// A file's name without its folder.
-std::string FileNameOf(const std::string& path);
 
 // Plans the change, then writes its backup, named after `name`, and applies
 // it; with `check`, only tells what would change. The exit status.

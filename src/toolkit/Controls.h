@@ -52,11 +52,12 @@ public:
     }
     void SetExtendedStyle(ListExStyle style) { Window().ListSetExtendedStyle(Id(), style); }
     int InsertItem(int position, std::string_view text) { return Window().ListInsertItem(Id(), position, text); }
-    int GetItemCount() const { return Window().ListItemCount(Id()); }
-    std::string GetItemText(int item, int subItem) const
+    void SetItemText(int item, int subItem, std::string_view text)
     {
-        return subItem == 0 ? Window().ListItemText(Id(), item) : std::string();
+        Window().ListSetItemText(Id(), item, subItem, text);
     }
+    int GetItemCount() const { return Window().ListItemCount(Id()); }
+    std::string GetItemText(int item, int subItem) const { return Window().ListItemText(Id(), item, subItem); }
     int GetSelectionMark() const { return Window().ListGetSelectionMark(Id()); }
     void SetSelectionMark(int item) { Window().ListSetSelectionMark(Id(), item); }
     void SelectItem(int item) { Window().ListSelectItem(Id(), item); }

@@ -61,14 +61,17 @@ public:
     // once, in the order they come; empty when the text converts exactly.
     virtual std::u32string ItemForeignCharacters(int id) const = 0;
 
-    // List view (report view, one column).
+    // List view (report view): its columns, its items and their texts in
+    // each column, column 0 being the item's own.
     virtual void ListDeleteAllItems(int id) = 0;
     virtual void ListDeleteColumn(int id, int column) = 0;
     virtual void ListInsertColumn(int id, int column, std::string_view title, int widthPixels) = 0;
     virtual void ListSetExtendedStyle(int id, ListExStyle style) = 0;
     virtual int ListInsertItem(int id, int position, std::string_view text) = 0;
+    // Nothing changes for no such item or column.
+    virtual void ListSetItemText(int id, int item, int column, std::string_view text) = 0;
     virtual int ListItemCount(int id) const = 0;
-    virtual std::string ListItemText(int id, int item) const = 0; // empty for no such item
+    virtual std::string ListItemText(int id, int item, int column) const = 0; // empty for no such item or column
     virtual int ListGetSelectionMark(int id) const = 0;
     virtual void ListSetSelectionMark(int id, int item) = 0;
     // The item becomes the one selected item and the selection mark, and the

@@ -45,3 +45,11 @@ std::string FolderOf(const std::string& path)
 #endif
     return root || driveRoot ? path.substr(0, end + 1) : path.substr(0, end);
 }
+
+std::string FileNameOf(const std::string& path)
+{
+    const std::string folder = FolderOf(path);
+    if (folder.empty())
+        return path;
+    return path.substr(folder.size() + (IsSeparator(folder.back()) ? 0 : 1));
+}

@@ -15,3 +15,6 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // a trailing one, except for a root ("/", "C:\"), which keeps it so that paths
 // joined to it stay absolute. Empty when the path has no separator.
 std::string FolderOf(const std::string& path);
+
+// A file's name without its folder: the whole path when it has none.
+std::string FileNameOf(const std::string& path);

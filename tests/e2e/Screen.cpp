@@ -15,7 +15,7 @@ bool StartsWith(const std::string& line, const std::string& prefix)
 
 bool IsDumpLine(const std::string& line)
 {
-    for (const char* prefix : {"control ", "list ", "item ", "combo ", "entry ", "menu ", "sysmenu "})
+    for (const char* prefix : {"control ", "list ", "column ", "item ", "combo ", "entry ", "menu ", "sysmenu "})
         if (StartsWith(line, prefix))
             return true;
     return false;
@@ -26,6 +26,20 @@ std::string QuotedTail(const std::string& line)
 {
     const auto at = line.find('"');
     return at == std::string::npos ? std::string() : Unquote(line.substr(at));
+}
+
+// Every quoted text of a line, in order.
+std::vector<std::string> QuotedFields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    for (std::size_t at = line.find('"'); at != std::string::npos;) {
+        fields.push_back(Unquote(line.substr(at)));
+        std::size_t end = at + 1;
+        while (end < line.size() && line[end] != '"')
+            end += line[end] == '\\' ? 2 : 1;
+        at = line.find('"', end + 1);
+    }
+    return fields;
 }
 
 int NumberAfter(const std::string& line, const std::string& field)
@@ -46,8 +60,11 @@ void Read(Screen& s, const std::string& line)
         c.text = QuotedTail(line);
     } else if (verb == "list") {
         s.listMark = NumberAfter(line, "mark=");
+    } else if (verb == "column") {
+        s.columns.push_back(QuotedTail(line));
     } else if (verb == "item") {
         s.items.push_back(QuotedTail(line));
+        s.rows.push_back(QuotedFields(line));
         if (second == "selected")
             s.selectedItems.insert(std::stoi(first));
     } else if (verb == "combo") {

@@ -18,6 +18,8 @@ struct Screen {
     std::map<int, ControlView> controls;
     int listMark = -2; // -2: the dump had no list line
     std::vector<std::string> items;
+    std::vector<std::string> columns;           // of a list of more than one column
+    std::vector<std::vector<std::string>> rows; // each item's texts, column by column
     std::set<int> selectedItems;
     int comboSel = -2;
     std::vector<std::string> entries;

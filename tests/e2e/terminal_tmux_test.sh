@@ -9,8 +9,10 @@
 # user's round trip with keys
 # only: a new number saved and its backup written, the backup picked in File,
 # Reverse changes and imported after the question, the store back byte for
-# byte; and a folder picked with Browse, which starts in the folder of the
-# function's value, into the path field. Last, Escape checked to ask before
+# byte; three numbers saved, listed in the history of changes and undone
+# from there, the store back byte for byte again; and a folder picked with
+# Browse, which starts in the folder of the function's value, into the path
+# field. Last, Escape checked to ask before
 # that path is lost, then to end the program and give the terminal back
 # (normal screen, cursor shown, line editing and echo on).
 #
@@ -131,7 +133,14 @@ saveKey=$(mnemonic 00055)
 fileKey=$(mnemonic 00200)
 reverseKey=$(mnemonic 00210)
 browseKey=$(mnemonic 00070)
-for v in saveKey fileKey reverseKey browseKey; do
+historyKey=$(mnemonic 01850)
+undoKey=$(mnemonic 01857)
+historyCaption=$(entry 01851)
+# "(%2 Sicherungen)" of the question, for three backups.
+undoAsked=$(entry 01866 | sed 's/.*\((%2[^)]*)\).*/\1/; s/%2/3/')
+undoDone=$(entry 01868)
+sameMark=$(entry 01863)
+for v in saveKey fileKey reverseKey browseKey historyKey undoKey historyCaption undoAsked undoDone sameMark; do
     [ -n "${!v}" ] || fail "the translation file has no mnemonic for $v"
 done
 
@@ -330,8 +339,48 @@ newLine=$(grep -a '^"MenuShowDelay"=' "$storeAfterSave")
 ) >"$work/expected.reg"
 cmp -s "$work/expected.reg" "$work/registry.reg" || fail "the store after Reverse changes is not the one after the save with the old line back: $(diff "$work/expected.reg" "$work/registry.reg" | head -5)"
 
-# Browse for a folder path: Tab twice from the save button reaches the list.
-keys Tab Tab
+# History of changes: three numbers saved (two texts, one dword), listed in
+# the box with the values before and now; Undo all since the first of them,
+# asked once, puts the store back byte for byte.
+storeBeforeHistory="$work/store-before-history.reg"
+cp "$work/registry.reg" "$storeBeforeHistory"
+# $1: the Down keys from the list's top; $2: the function's key; $3: the number.
+save_number() {
+    keys Tab Tab Home
+    wait_for "▸$name0" 2 || fail "two Tab keys from the save button did not reach the list"
+    local k
+    for (( k = 0; k < $1; ++k )); do keys Down; done
+    wait_for "┌ $(entry "$2") " 5 || fail "the list did not reach \"$(entry "$2")\""
+    keys BTab
+    keys -l "$3"
+    keys "M-$saveKey"
+    wait_for "$saved1" 5 || fail "saving $3 for \"$(entry "$2")\" was not confirmed"
+    keys Enter
+    wait_gone "$saved1" 5 || fail "Enter did not close the confirmation"
+}
+save_number 0 10000 1111
+save_number 2 10020 1
+save_number 9 10090 9000
+keys "M-$fileKey"
+keys "$historyKey"
+wait_for "$historyCaption" 5 || fail "File, $historyCaption did not open the box"
+for text in "$(entry 01852)" '"1357"' '"1111"' 'dword:00000b7f' 'dword:00000001' '"9000"'; do
+    wait_for "$text" 1 || fail "the history does not show $text"
+done
+keys Down Down "M-$undoKey"
+wait_for "$undoAsked" 5 || fail "Undo all since the third row did not ask about three backups (\"$undoAsked\")"
+cmp -s "$storeBeforeHistory" "$work/registry.reg" && fail "the saves did not change the store"
+keys Enter
+wait_for "${undoDone%%%1*}3." 5 || fail "the undo did not say that it changed three values"
+keys Enter
+wait_for "${sameMark%%%1*}\"1357\"" 5 || fail "the history does not show the registry holding the first backup's value"
+cmp -s "$storeBeforeHistory" "$work/registry.reg" || fail "the store after Undo all since is not the one before the saves: $(diff "$storeBeforeHistory" "$work/registry.reg" | head -5)"
+keys Escape
+wait_gone "$historyCaption" 5 || fail "Escape did not close the history"
+wait_for "5000" 5 || fail "the panel does not show the value 5000 that the undo put back"
+
+# Browse for a folder path, from the list.
+keys Tab Tab Home
 wait_for "▸$name0" 2 || fail "two Tab keys from the save button did not reach the list"
 downs=()
 for (( i = 0; i < (folderKey - 10000) / 10; ++i )); do downs+=(Down); done

@@ -202,7 +202,7 @@ TEST(FindE2E, CtrlFOpensTheBoxAndItsTextsComeFromTheTranslation)
     const auto out = inst.Run("tick\ndump\nkey Ctrl+F\ndump\ntype 1031 qqq\ntick\ndump\nclose\nclose\n");
     const std::vector<Screen> s = Screens(out);
     ASSERT_EQ(s.size(), 3u) << Join(out);
-    EXPECT_EQ(s[0].menu.at("0.0"), "  Su&chen...");
+    EXPECT_EQ(s[0].menu.at("0.2"), "  Su&chen...");
     EXPECT_EQ(s[1].Control(1030).text, "Suchen &nach:");
     EXPECT_EQ(s[1].Control(1).text, "&Weitersuchen");
     EXPECT_EQ(s[1].Control(2).text, "Schlie\xdf" "en");

@@ -28,7 +28,7 @@ TEST(LanguageSelection, ChoosingGermanRetranslatesEverythingAndAsksAgain)
     EXPECT_NE(boxes[1].find("Benutzerkontensteuerung"), std::string::npos);
     EXPECT_TRUE(Contains(out, "dialog 134 caption=\"Language Selection\" -> IDOK"));
     EXPECT_TRUE(Contains(out, "menu 0 - \"&Datei\""));
-    EXPECT_TRUE(Contains(out, "menu 0.5 32771 \"  &Beenden\""));
+    EXPECT_TRUE(Contains(out, "menu 0.6 32771 \"  &Beenden\""));
     EXPECT_TRUE(Contains(out, "combo 1009 sel=0 count=6"));
     EXPECT_TRUE(Contains(out, "entry 0 \"Alle Funktionen" + std::string(66, ' ') + "\""));
     EXPECT_TRUE(Contains(out, "list 1000 mark=0 count=61"));

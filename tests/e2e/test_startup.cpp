@@ -29,17 +29,19 @@ TEST(StartupE2E, ListFilterMenuAndCaptionsComeFromTheTranslation)
         EXPECT_EQ(s.entries[i], "Category " + std::to_string(10 + 5 * i) + kPadding) << i;
     EXPECT_EQ(s.comboSel, 0);
 
-    // Find is the program's own entry: a translation without it shows it in
-    // English.
+    // History and Find are the program's own entries: a translation without
+    // them shows them in English.
     const std::map<std::string, std::string> menu = {
-        {"0", "T200"},     {"0.0", "  &Find..."}, {"0.1", "  T210"}, {"0.2", ""},       {"0.3", "  T205"},
-        {"0.4", ""},       {"0.5", "  T220"},     {"1", "T245"},     {"1.0", "  T250"}, {"1.1", "  T255"},
-        {"1.2", ""},       {"1.3", "  T260"},
+        {"0", "T200"},   {"0.0", "  T210"}, {"0.1", "  &History of changes..."}, {"0.2", "  &Find..."},
+        {"0.3", ""},     {"0.4", "  T205"}, {"0.5", ""},                         {"0.6", "  T220"},
+        {"1", "T245"},   {"1.0", "  T250"}, {"1.1", "  T255"},                   {"1.2", ""},
+        {"1.3", "  T260"},
     };
     EXPECT_EQ(s.menu, menu);
     EXPECT_EQ(s.sysmenu, (std::map<std::string, std::string>{{"0", ""}, {"1", "About ..."}}));
-    EXPECT_TRUE(Contains(out, "menu 0.5 32771 \"  T220\"")) << Join(out);
-    EXPECT_TRUE(Contains(out, "menu 0.0 32780 \"  &Find...\"")) << Join(out);
+    for (const char* line : {"menu 0.0 32772 \"  T210\"", "menu 0.1 32782 \"  &History of changes...\"",
+                             "menu 0.2 32780 \"  &Find...\"", "menu 0.6 32771 \"  T220\""})
+        EXPECT_TRUE(Contains(out, line)) << line << "\n" << Join(out);
 
     EXPECT_EQ(s.Control(1019).text, "T50");
     // The first exchange empties the panel's texts and checks no radio button.

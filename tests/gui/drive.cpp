@@ -6,11 +6,15 @@
 //                     the main window and the window the steps work on
 //   owned TITLE       wait for a visible window TITLE that the window owns
 //   box               wait for a dialog box (a message box, the file dialog)
-//                     that the main window owns; the steps work on it
+//                     that the window the steps work on owns; the steps work
+//                     on it
 //   back              the steps work on the main window again
 //   count ID N        wait until list view ID holds N items
 //   text ID TEXT      wait until control ID shows TEXT
 //   mark ID N         set the selection mark of list view ID, as a click does
+//   select ID N       make row N of list view ID the one selected row and the
+//                     selection mark, as a click does
+//   cell ID R C TEXT  wait until row R of list view ID shows TEXT in column C
 //   pick ID N         select entry N of combo box ID
 //   has ID TEXT       wait until control ID shows a text that contains TEXT
 //   set ID TEXT       put TEXT into edit (or combo box) ID, as typing does
@@ -137,6 +141,89 @@ bool Press(std::string chord)
     return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
+// Memory in the process of a window, for the list-view messages that carry
+// a pointer: the system copies nothing of theirs from one process to another.
+class Remote {
+public:
+    Remote(HWND owner, std::size_t size)
+    {
+        DWORD id = 0;
+        ::GetWindowThreadProcessId(owner, &id);
+        process_ = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+        if (process_)
+            memory_ = static_cast<char*>(::VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE,
+                                                          PAGE_READWRITE));
+    }
+    ~Remote()
+    {
+        if (memory_)
+            ::VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+        if (process_)
+            ::CloseHandle(process_);
+    }
+    Remote(const Remote&) = delete;
+    Remote& operator=(const Remote&) = delete;
+
+    bool Usable() const { return memory_ != nullptr; }
+    char* At(std::size_t offset) const { return memory_ + offset; }
+    bool Write(std::size_t offset, const void* data, std::size_t size) const
+    {
+        return ::WriteProcessMemory(process_, At(offset), data, size, nullptr) != 0;
+    }
+    bool Read(std::size_t offset, void* data, std::size_t size) const
+    {
+        return ::ReadProcessMemory(process_, At(offset), data, size, nullptr) != 0;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    char* memory_ = nullptr;
+};
+
+// What follows the first blank; nothing without one.
+std::string AfterBlank(const std::string& text)
+{
+    const auto blank = text.find(' ');
+    return blank == std::string::npos ? std::string() : text.substr(blank + 1);
+}
+
+std::string CellText(HWND list, int row, int column)
+{
+    constexpr std::size_t kRoom = 1024;
+    Remote remote(list, sizeof(LVITEMA) + kRoom);
+    if (!remote.Usable())
+        return {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = remote.At(sizeof(LVITEMA));
+    item.cchTextMax = kRoom;
+    char text[kRoom] = "";
+    DWORD_PTR copied = 0;
+    if (!remote.Write(0, &item, sizeof item) ||
+        !::SendMessageTimeoutA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.At(0)),
+                               SMTO_ABORTIFHUNG, 2000, &copied) ||
+        !remote.Read(sizeof(LVITEMA), text, kRoom))
+        return {};
+    text[kRoom - 1] = '\0';
+    return text;
+}
+
+bool SelectRow(HWND list, int row)
+{
+    Remote remote(list, sizeof(LVITEMA));
+    if (!remote.Usable())
+        return false;
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    if (!remote.Write(0, &state, sizeof state))
+        return false;
+    const auto pointer = reinterpret_cast<LPARAM>(remote.At(0));
+    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), pointer);
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    return remote.Write(0, &state, sizeof state) && ::SendMessageA(list, LVM_SETITEMSTATE, row, pointer) &&
+           ::SendMessageA(list, LVM_SETSELECTIONMARK, 0, row) != -2;
+}
+
 // `wideTail` is the step's text after its ID, as given, beyond the code page
 // too.
 bool Step(const std::string& verb, const std::string& rest, const std::wstring& wideTail)
@@ -149,12 +236,15 @@ bool Step(const std::string& verb, const std::string& rest, const std::wstring& 
         return Wait([&] {
             return (mainWindow = window = ::FindWindowA(nullptr, rest.c_str())) && ::IsWindowVisible(window);
         });
-    if (verb == "box")
-        return Wait([&] {
-            OwnedBox search{mainWindow, nullptr};
+    if (verb == "box") {
+        OwnedBox search{window, nullptr};
+        const bool found = Wait([&] {
             ::EnumWindows(FindOwnedBox, reinterpret_cast<LPARAM>(&search));
-            return (window = search.found) != nullptr;
+            return search.found != nullptr;
         });
+        window = search.found;
+        return found;
+    }
     if (verb == "back")
         return (window = mainWindow) != nullptr;
     if (verb == "owned")
@@ -176,6 +266,15 @@ bool Step(const std::string& verb, const std::string& rest, const std::wstring& 
         return Wait([&] { return WideTextOf(item) == wideTail; });
     if (verb == "mark")
         return ::SendMessageA(item, LVM_SETSELECTIONMARK, 0, n) != -2;
+    if (verb == "select")
+        return SelectRow(item, n);
+    if (verb == "cell") {
+        // ROW COLUMN TEXT after the ID.
+        const std::string columnAndText = AfterBlank(tail);
+        const int column = std::atoi(columnAndText.c_str());
+        const std::string text = AfterBlank(columnAndText);
+        return Wait([&] { return CellText(item, n, column) == text; });
+    }
     if (verb == "pick")
         return ::SendMessageA(item, CB_SETCURSEL, n, 0) == n;
     // Sent without waiting for the handler, which may open a modal box.

@@ -235,7 +235,7 @@ TEST_F(OptionPanel, AFailedRefillIsReportedOnceAndLeavesTheListEmpty)
     Tick();
     Tick();
     EXPECT_EQ(window_.ListItemCount(1000), 1);
-    EXPECT_EQ(window_.ListItemText(1000, 0), "Function 0");
+    EXPECT_EQ(window_.ListItemText(1000, 0, 0), "Function 0");
     EXPECT_EQ(backend_.errors.size(), 1u);
 }
 

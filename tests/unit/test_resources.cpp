@@ -43,6 +43,11 @@ TEST(ResourceScript, EveryIdTheProgramUsesIsThereWithItsKind)
         {IDD_FIND, IDC_FIND_STATUS, ControlKind::StaticText},
         {IDD_FIND, OkCommand, ControlKind::PushButton},
         {IDD_FIND, CancelCommand, ControlKind::PushButton},
+        {IDD_HISTORY, IDC_HISTORY_LIST, ControlKind::ListView},
+        {IDD_HISTORY, IDC_HISTORY_STATUS, ControlKind::StaticText},
+        {IDD_HISTORY, IDC_HISTORY_RESTORE, ControlKind::PushButton},
+        {IDD_HISTORY, IDC_HISTORY_UNDO, ControlKind::PushButton},
+        {IDD_HISTORY, CancelCommand, ControlKind::PushButton},
     };
     for (const Use& use : uses) {
         const ControlTemplate* control = GetDialogTemplate(use.dialog).Find(use.control);
@@ -58,11 +63,11 @@ TEST(ResourceScript, EveryIdTheProgramUsesIsThereWithItsKind)
     for (const auto& popup : GetMenuTemplate(IDR_MAINMENU).items)
         for (const auto& item : popup.items)
             commands.push_back(item.id);
-    for (int id : {ID_FILE_FIND, ID_FILE_REVERSE_CHANGES, ID_FILE_LANGUAGE_SELECTION, ID_FILE_EXIT,
+    for (int id : {ID_FILE_FIND, ID_FILE_HISTORY, ID_FILE_REVERSE_CHANGES, ID_FILE_LANGUAGE_SELECTION, ID_FILE_EXIT,
                    ID_HELP_SHOW_HELP_FILE, ID_HELP_GO_TO_WEBSITE, ID_HELP_ABOUT})
         EXPECT_NE(std::find(commands.begin(), commands.end(), id), commands.end()) << "menu command " << id;
     EXPECT_FALSE(LoadResourceString(IDS_ABOUTBOX).empty());
-    for (int id : {IDB_MENU_FIND, IDB_MENU_REVERSE, IDB_MENU_LANGUAGE, IDB_MENU_EXIT, IDB_MENU_HELP,
+    for (int id : {IDB_MENU_FIND, IDB_MENU_HISTORY, IDB_MENU_REVERSE, IDB_MENU_LANGUAGE, IDB_MENU_EXIT, IDB_MENU_HELP,
                    IDB_MENU_WEBSITE, IDB_MENU_ABOUT})
         EXPECT_TRUE(BitmapFileName(id)) << "bitmap " << id;
 

@@ -127,9 +127,9 @@ TEST(Toolkit, ListAndComboBehaveLikeTheirControls)
     w.ListInsertItem(1000, 0, "a");
     w.ListInsertItem(1000, 10, "c"); // past the end: appended
     EXPECT_EQ(w.ListItemCount(1000), 3);
-    EXPECT_EQ(w.ListItemText(1000, 2), "c");
-    EXPECT_EQ(w.ListItemText(1000, 3), "");
-    EXPECT_EQ(w.ListItemText(1000, -1), "");
+    EXPECT_EQ(w.ListItemText(1000, 2, 0), "c");
+    EXPECT_EQ(w.ListItemText(1000, 3, 0), "");
+    EXPECT_EQ(w.ListItemText(1000, -1, 0), "");
 
     // Setting the mark does not select; a click does both.
     w.ListSetSelectionMark(1000, 1);
@@ -144,7 +144,21 @@ TEST(Toolkit, ListAndComboBehaveLikeTheirControls)
     w.ListInsertItem(1000, 5, "z");
     EXPECT_EQ(w.ListGetSelectionMark(1000), 4);
     EXPECT_EQ(w.Find(1000)->selected, std::set<int>{4});
-    EXPECT_EQ(w.ListItemText(1000, 4), "c");
+    EXPECT_EQ(w.ListItemText(1000, 4, 0), "c");
+    // Each item has a text in each column, which moves with its item and its
+    // column; a column that is not there takes none.
+    w.ListInsertColumn(1000, 0, "One", 100);
+    w.ListInsertColumn(1000, 1, "Three", 50);
+    w.ListSetItemText(1000, 4, 1, "c3");
+    w.ListSetItemText(1000, 4, 2, "nowhere");
+    w.ListInsertColumn(1000, 1, "Two", 50);
+    w.ListInsertItem(1000, 0, "w");
+    EXPECT_EQ(w.ListItemText(1000, 5, 2), "c3");
+    EXPECT_EQ(w.ListItemText(1000, 5, 1), "");
+    w.ListSetItemText(1000, 5, 1, "c2");
+    w.ListDeleteColumn(1000, 1);
+    EXPECT_EQ(w.ListItemText(1000, 5, 1), "c3");
+    EXPECT_EQ(w.ListItemText(1000, 5, 0), "c");
     w.ListDeleteAllItems(1000);
     EXPECT_EQ(w.ListGetSelectionMark(1000), -1);
 
@@ -175,13 +189,13 @@ TEST(Toolkit, MenusChangeTextAndBitmapByPosition)
 {
     ModelWindow w(GetDialogTemplate(102), noBoxes);
     w.MenuSetItemText(0, -1, "Datei");
-    w.MenuSetItemText(0, 5, "  Beenden");
-    w.MenuSetItemBitmap(0, 5, 143);
+    w.MenuSetItemText(0, 6, "  Beenden");
+    w.MenuSetItemBitmap(0, 6, 143);
     w.MenuSetItemText(5, 0, "nowhere");
     EXPECT_EQ(w.Menu()[0].text, "Datei");
-    EXPECT_EQ(w.Menu()[0].items[5].text, "  Beenden");
-    EXPECT_EQ(w.Menu()[0].items[5].id, 32771);
-    EXPECT_EQ(w.Menu()[0].items[5].bitmapId, 143);
+    EXPECT_EQ(w.Menu()[0].items[6].text, "  Beenden");
+    EXPECT_EQ(w.Menu()[0].items[6].id, 32771);
+    EXPECT_EQ(w.Menu()[0].items[6].bitmapId, 143);
     EXPECT_TRUE(w.HasSystemMenu());
 }
 

@@ -389,9 +389,16 @@ void HeadlessBackend::Dump(const ModelWindow& window)
         if (c.kind != ControlKind::ListView)
             continue;
         out << "list " << c.id << " mark=" << c.selectionMark << " count=" << c.items.size() << '\n';
-        for (std::size_t i = 0; i < c.items.size(); ++i)
-            out << "item " << i << (c.selected.count(static_cast<int>(i)) ? " selected" : "") << ' '
-                << Quote(c.items[i]) << '\n';
+        // A list of one column prints its items alone, as it always has.
+        const int columns = c.columns.size() > 1 ? static_cast<int>(c.columns.size()) : 1;
+        for (int k = 0; columns > 1 && k < columns; ++k)
+            out << "column " << k << ' ' << Quote(c.columns[static_cast<std::size_t>(k)].title) << '\n';
+        for (std::size_t i = 0; i < c.items.size(); ++i) {
+            out << "item " << i << (c.selected.count(static_cast<int>(i)) ? " selected" : "");
+            for (int k = 0; k < columns; ++k)
+                out << ' ' << Quote(window.ListItemText(c.id, static_cast<int>(i), k));
+            out << '\n';
+        }
     }
     for (const auto& c : window.Controls()) {
         if (c.kind != ControlKind::ComboBox)

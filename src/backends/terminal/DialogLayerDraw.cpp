@@ -248,18 +248,31 @@ void DialogLayer::DrawList(CellScreen& screen, const ControlState& c, const Cell
     const CellStyle field = FieldStyle(colors);
     const bool focused = c.id == window_.FocusId();
     screen.Fill(r, field);
-    int top = r.y;
-    int rows = r.h;
-    if (c.hasColumn && c.tmpl && !c.tmpl->Has("LVS_NOCOLUMNHEADER") && rows > 1) {
-        screen.Fill({r.x, top, r.w, 1}, Style(kBlack, kButton));
-        screen.Text(r.x + 1, top, c.columnTitle, Style(kBlack, kButton), r.w - 1);
-        ++top;
-        --rows;
-    }
+    const bool header = !c.columns.empty() && c.tmpl && !c.tmpl->Has("LVS_NOCOLUMNHEADER") && r.h > 1;
+    const int top = r.y + (header ? 1 : 0);
+    const int rows = r.h - (header ? 1 : 0);
     listRows_[c.id] = rows;
     const int n = Count(c.items);
     const bool bar = n > rows && r.w > 2;
     const int textWidth = r.w - 1 - (bar ? 1 : 0);
+    std::vector<int> widths;
+    for (const ListColumn& column : c.columns)
+        widths.push_back(column.widthPixels);
+    // Each column's text keeps a blank before the next column.
+    const std::vector<int> cells = ColumnCells(widths, textWidth);
+    const auto put = [&](int k, int y, std::string_view text, const CellStyle& s) {
+        int x = r.x + 1;
+        for (int j = 0; j < k; ++j)
+            x += cells[static_cast<std::size_t>(j)];
+        const bool last = k + 1 == static_cast<int>(cells.size());
+        screen.Text(x, y, OneLine(text), s, cells[static_cast<std::size_t>(k)] - (last ? 0 : 1));
+    };
+    if (header) {
+        const CellStyle s = Style(kBlack, kButton);
+        screen.Fill({r.x, r.y, r.w, 1}, s);
+        for (int k = 0; k < static_cast<int>(cells.size()); ++k)
+            put(k, r.y, c.columns[static_cast<std::size_t>(k)].title, s);
+    }
     int& first = listScroll_[c.id];
     if (c.selectionMark >= 0 && c.selectionMark < n)
         first = ScrollToShow(first, c.selectionMark, 1, rows, n);
@@ -273,7 +286,8 @@ void DialogLayer::DrawList(CellScreen& screen, const ControlState& c, const Cell
         screen.Fill({r.x, y, textWidth + 1, 1}, s);
         if (focused && item == c.selectionMark)
             screen.Put(r.x, y, U'▸', s);
-        screen.Text(r.x + 1, y, OneLine(c.items[static_cast<std::size_t>(item)]), s, textWidth);
+        for (int k = 0; k < static_cast<int>(cells.size()); ++k)
+            put(k, y, window_.ListItemText(c.id, item, k), s);
     }
     if (bar)
         ScrollBar(screen, r.Right() - 1, top, rows, first, n, field.bg);

@@ -3,6 +3,8 @@
 #include "platform/CaseFold.h"
 #include "platform/Cp1252.h"
 
+#include <algorithm>
+
 namespace tk {
 
 Label ParseLabel(std::string_view caption)
@@ -93,6 +95,24 @@ bool Cut(std::string_view text, int width)
     const auto last = text.find_last_not_of(' ');
     const std::size_t length = last == std::string_view::npos ? 0 : last + 1;
     return width > 0 && length > static_cast<std::size_t>(width);
+}
+
+std::vector<int> ColumnCells(const std::vector<int>& widths, int cells)
+{
+    if (widths.size() <= 1)
+        return {cells};
+    long total = 0;
+    for (const int w : widths)
+        total += std::max(w, 1);
+    std::vector<int> out;
+    int used = 0;
+    for (std::size_t k = 0; k + 1 < widths.size(); ++k) {
+        const int share = static_cast<int>(static_cast<long>(cells) * std::max(widths[k], 1) / total);
+        out.push_back(share);
+        used += share;
+    }
+    out.push_back(std::max(0, cells - used));
+    return out;
 }
 
 std::vector<std::string> WrapToFit(std::string_view text, int width, int rows)

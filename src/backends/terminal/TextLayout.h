@@ -35,6 +35,11 @@ bool Cut(std::string_view text, int width);
 // line ends in the ellipsis.
 std::vector<std::string> WrapToFit(std::string_view text, int width, int rows);
 
+// The cells each column of a list gets out of `cells`, in proportion to the
+// widths its columns were given, the last one taking what is left: all of
+// them for a list of one column or none.
+std::vector<int> ColumnCells(const std::vector<int>& widths, int cells);
+
 // One entry of a key help line; the lowest priority (highest number) goes
 // first when the line is too long.
 struct HelpItem {

@@ -132,12 +132,21 @@ int Win32Window::ListInsertItem(int id, int position, std::string_view text)
     return static_cast<int>(Send(id, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
+void Win32Window::ListSetItemText(int id, int item, int column, std::string_view text)
+{
+    std::string copy(text);
+    LVITEMA change{};
+    change.iSubItem = column;
+    change.pszText = copy.data();
+    Send(id, LVM_SETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&change));
+}
+
 int Win32Window::ListItemCount(int id) const
 {
     return static_cast<int>(Send(id, LVM_GETITEMCOUNT, 0, 0));
 }
 
-std::string Win32Window::ListItemText(int id, int item) const
+std::string Win32Window::ListItemText(int id, int item, int column) const
 {
     if (item < 0 || item >= ListItemCount(id))
         return {};
@@ -146,7 +155,7 @@ std::string Win32Window::ListItemText(int id, int item) const
     std::string text(256, '\0');
     for (;;) {
         LVITEMA request{};
-        request.iSubItem = 0;
+        request.iSubItem = column;
         request.pszText = text.data();
         request.cchTextMax = static_cast<int>(text.size());
         const auto copied = static_cast<std::size_t>(

@@ -36,8 +36,9 @@ public:
     void ListInsertColumn(int id, int column, std::string_view title, int widthPixels) override;
     void ListSetExtendedStyle(int id, ListExStyle style) override;
     int ListInsertItem(int id, int position, std::string_view text) override;
+    void ListSetItemText(int id, int item, int column, std::string_view text) override;
     int ListItemCount(int id) const override;
-    std::string ListItemText(int id, int item) const override;
+    std::string ListItemText(int id, int item, int column) const override;
     int ListGetSelectionMark(int id) const override;
     void ListSetSelectionMark(int id, int item) override;
     void ListSelectItem(int id, int item) override;

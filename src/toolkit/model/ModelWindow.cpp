@@ -153,28 +153,35 @@ void ModelWindow::ListDeleteAllItems(int id)
 {
     ControlState& c = Need(id);
     c.items.clear();
+    c.subItems.clear();
     c.selected.clear();
     c.selectionMark = -1;
 }
 
+// The texts of the columns after it move along with them.
 void ModelWindow::ListDeleteColumn(int id, int column)
 {
     ControlState& c = Need(id);
-    if (column == 0 && c.hasColumn) {
-        c.hasColumn = false;
-        c.columnTitle.clear();
-        c.columnWidth = 0;
-    }
+    if (column < 0 || column >= static_cast<int>(c.columns.size()))
+        return;
+    c.columns.erase(c.columns.begin() + column);
+    if (column == 0)
+        return;
+    for (std::vector<std::string>& texts : c.subItems)
+        if (column <= static_cast<int>(texts.size()))
+            texts.erase(texts.begin() + (column - 1));
 }
 
 void ModelWindow::ListInsertColumn(int id, int column, std::string_view title, int widthPixels)
 {
     ControlState& c = Need(id);
-    if (column != 0)
+    const int at = std::clamp(column, 0, static_cast<int>(c.columns.size()));
+    c.columns.insert(c.columns.begin() + at, ListColumn{std::string(title), widthPixels});
+    if (at == 0)
         return;
-    c.hasColumn = true;
-    c.columnTitle = std::string(title);
-    c.columnWidth = widthPixels;
+    for (std::vector<std::string>& texts : c.subItems)
+        if (at <= static_cast<int>(texts.size()))
+            texts.insert(texts.begin() + (at - 1), std::string());
 }
 
 void ModelWindow::ListSetExtendedStyle(int id, ListExStyle style)
@@ -187,6 +194,7 @@ int ModelWindow::ListInsertItem(int id, int position, std::string_view text)
     ControlState& c = Need(id);
     const int at = std::clamp(position, 0, static_cast<int>(c.items.size()));
     c.items.insert(c.items.begin() + at, std::string(text));
+    c.subItems.insert(c.subItems.begin() + at, std::vector<std::string>());
     // Items after the new one move down, and so do their marks.
     std::set<int> moved;
     for (int s : c.selected)
@@ -197,17 +205,37 @@ int ModelWindow::ListInsertItem(int id, int position, std::string_view text)
     return at;
 }
 
+void ModelWindow::ListSetItemText(int id, int item, int column, std::string_view text)
+{
+    ControlState& c = Need(id);
+    if (item < 0 || item >= static_cast<int>(c.items.size()) || column < 0)
+        return;
+    if (column == 0) {
+        c.items[item] = std::string(text);
+        return;
+    }
+    if (column >= static_cast<int>(c.columns.size()))
+        return;
+    std::vector<std::string>& texts = c.subItems[item];
+    if (static_cast<int>(texts.size()) < column)
+        texts.resize(column);
+    texts[column - 1] = std::string(text);
+}
+
 int ModelWindow::ListItemCount(int id) const
 {
     return static_cast<int>(Need(id).items.size());
 }
 
-std::string ModelWindow::ListItemText(int id, int item) const
+std::string ModelWindow::ListItemText(int id, int item, int column) const
 {
     const ControlState& c = Need(id);
-    if (item < 0 || item >= static_cast<int>(c.items.size()))
+    if (item < 0 || item >= static_cast<int>(c.items.size()) || column < 0)
         return {};
-    return c.items[item];
+    if (column == 0)
+        return c.items[item];
+    const std::vector<std::string>& texts = c.subItems[item];
+    return column <= static_cast<int>(texts.size()) ? texts[column - 1] : std::string();
 }
 
 int ModelWindow::ListGetSelectionMark(int id) const

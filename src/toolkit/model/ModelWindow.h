@@ -11,6 +11,11 @@
 
 namespace tk {
 
+struct ListColumn {
+    std::string title;
+    int widthPixels = 0;
+};
+
 struct ControlState {
     const ControlTemplate* tmpl = nullptr;
     int id = -1;
@@ -23,13 +28,13 @@ struct ControlState {
     bool visible = true;
     bool checked = false;
 
-    // List view.
+    // List view: each item's own text, and its texts in the columns after
+    // the first (fewer where they were never set).
     std::vector<std::string> items;
+    std::vector<std::vector<std::string>> subItems;
     std::set<int> selected;
     int selectionMark = -1;
-    std::string columnTitle;
-    int columnWidth = 0;
-    bool hasColumn = false;
+    std::vector<ListColumn> columns;
     ListExStyle extendedStyle = ListExStyle::None;
 
     // Combo box.
@@ -96,8 +101,9 @@ public:
     void ListInsertColumn(int id, int column, std::string_view title, int widthPixels) override;
     void ListSetExtendedStyle(int id, ListExStyle style) override;
     int ListInsertItem(int id, int position, std::string_view text) override;
+    void ListSetItemText(int id, int item, int column, std::string_view text) override;
     int ListItemCount(int id) const override;
-    std::string ListItemText(int id, int item) const override;
+    std::string ListItemText(int id, int item, int column) const override;
     int ListGetSelectionMark(int id) const override;
     void ListSetSelectionMark(int id, int item) override;
     void ListSelectItem(int id, int item) override { ClickListItem(id, item); }

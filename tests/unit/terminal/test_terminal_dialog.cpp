@@ -241,7 +241,7 @@ TEST(TerminalDialog, MenusSendTheirCommands)
     d.Press(K(KeyCode::Enter));
     d.Press(F(10));
     d.Press(K(KeyCode::Escape));
-    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 32780},
+    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 32772},
                                                {MsgKind::Command, 32778},
                                                {MsgKind::Command, 32776},
                                                {MsgKind::SysCommand, 16},
@@ -297,7 +297,7 @@ TEST(TerminalDialog, AControlsMnemonicComesBeforeTheMenuBars)
     d.window.ShowItem(1007, false);
     d.Press(Ch(U'f', true));
     d.Press(K(KeyCode::Enter));
-    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 1007}, {MsgKind::Command, 32780}}));
+    EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Command, 1007}, {MsgKind::Command, 32772}}));
 }
 
 TEST(TerminalDialog, TimersFireWhenDueAndNotWhileTheirHandlerRuns)
@@ -351,6 +351,48 @@ TEST(TerminalDialog, DrawsControlsWithTheColoursTheDialogGives)
                                                    [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
     ASSERT_EQ(screen.At(col, row).ch, U'A');
     EXPECT_EQ(screen.At(col, row).style.bg, (tk::Rgb{255, 255, 128})) << "the combo box's text background";
+}
+
+// A list of several columns shows their titles above them, each text in its
+// column, and one that does not fit its column ends in "…" before the next.
+TEST(TerminalDialog, AListOfSeveralColumnsDrawsEachInItsPlace)
+{
+    RecordingBackend host;
+    Recorder dialog{151};
+    tk::TerminalWindow window{dialog.Template(), host};
+    tk::DialogLayer layer{dialog, window, false};
+    dialog.AttachWindow(&window);
+    window.ListInsertColumn(1040, 0, "When", 100);
+    window.ListInsertColumn(1040, 1, "Function", 100);
+    window.ListInsertColumn(1040, 2, "Now", 200);
+    window.ListInsertItem(1040, 0, "09:05");
+    window.ListSetItemText(1040, 0, 1, "A function whose name is far longer than its column");
+    window.ListSetItemText(1040, 0, 2, "\"400\"");
+    layer.EnsureFocus();
+    tk::CellScreen screen;
+    screen.Resize(80, 24);
+    layer.Draw(screen);
+    // In cells, not bytes: the frame characters take three bytes.
+    const auto column = [&](const std::string& line, const std::string& text) {
+        const std::size_t byte = line.find(text);
+        if (byte == std::string::npos)
+            return -1;
+        return static_cast<int>(std::count_if(line.begin(), line.begin() + static_cast<long>(byte), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }));
+    };
+    for (int y = 0; y < screen.Rows(); ++y) {
+        const std::string header = screen.RowText(y);
+        if (column(header, "When") < 0)
+            continue;
+        const std::string row = screen.RowText(y + 1);
+        EXPECT_EQ(column(row, "09:05"), column(header, "When")) << row;
+        EXPECT_EQ(column(row, "A function"), column(header, "Function")) << row;
+        EXPECT_EQ(column(row, "\"400\""), column(header, "Now")) << row;
+        EXPECT_EQ(column(row, "…"), column(header, "Now") - 2) << row;
+        return;
+    }
+    ADD_FAILURE() << "no header";
 }
 
 } // namespace

@@ -100,8 +100,12 @@ TEST(Win32Dialog, WindowCallsReachTheRealControls)
         EXPECT_EQ(w.ListInsertItem(1000, 0, longName), 0);
         EXPECT_EQ(w.ListInsertItem(1000, 9, "c"), 2);
         EXPECT_EQ(w.ListItemCount(1000), 3);
-        EXPECT_EQ(w.ListItemText(1000, 0), longName);
-        EXPECT_EQ(w.ListItemText(1000, 3), "");
+        EXPECT_EQ(w.ListItemText(1000, 0, 0), longName);
+        EXPECT_EQ(w.ListItemText(1000, 3, 0), "");
+        w.ListInsertColumn(1000, 1, "Now", 80);
+        w.ListSetItemText(1000, 2, 1, "sub");
+        EXPECT_EQ(w.ListItemText(1000, 2, 1), "sub");
+        EXPECT_EQ(w.ListItemText(1000, 2, 0), "c");
         w.ListSetSelectionMark(1000, 2);
         EXPECT_EQ(w.ListGetSelectionMark(1000), 2);
         // Selecting an item makes it the one selected item and the mark.
@@ -124,15 +128,15 @@ TEST(Win32Dialog, WindowCallsReachTheRealControls)
         EXPECT_EQ(w.ComboCount(1009), 3);
 
         w.MenuSetItemText(0, -1, "Datei");
-        w.MenuSetItemText(0, 5, "  Beenden");
-        w.MenuSetItemBitmap(0, 5, 143);
+        w.MenuSetItemText(0, 6, "  Beenden");
+        w.MenuSetItemBitmap(0, 6, 143);
         const HMENU bar = ::GetMenu(static_cast<Win32Window&>(w).Handle());
         char text[64] = "";
         ::GetMenuStringA(bar, 0, text, sizeof text, MF_BYPOSITION);
         EXPECT_STREQ(text, "Datei");
-        ::GetMenuStringA(::GetSubMenu(bar, 0), 5, text, sizeof text, MF_BYPOSITION);
+        ::GetMenuStringA(::GetSubMenu(bar, 0), 6, text, sizeof text, MF_BYPOSITION);
         EXPECT_STREQ(text, "  Beenden");
-        EXPECT_EQ(::GetMenuItemID(::GetSubMenu(bar, 0), 5), 32771u);
+        EXPECT_EQ(::GetMenuItemID(::GetSubMenu(bar, 0), 6), 32771u);
         w.SetCaption("Suchen");
         EXPECT_EQ(w.Caption(), "Suchen");
         ASSERT_TRUE(w.HasSystemMenu());

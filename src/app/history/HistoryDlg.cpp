@@ -1,0 +1,215 @@
+#include "app/history/HistoryDlg.h"
+
+#include "app/history/HistoryRows.h"
+#include "app/history/Texts.h"
+#include "changes/BackupHistory.h"
+#include "changes/CarryOut.h"
+#include "changes/RegFileText.h"
+#include "platform/Exceptions.h"
+#include "platform/Services.h"
+#include "saving/BackupFile.h"
+#include "util/Path.h"
+
+#include <iterator>
+
+namespace {
+
+struct Column {
+    const tk::TextId* title;
+    int widthPixels;
+};
+constexpr Column kColumns[] = {
+    {&text::ColumnWhen, 135}, {&text::ColumnFunction, 125}, {&text::ColumnBackup, 135}, {&text::ColumnNow, 140}};
+
+// The message of a change names at most this many values.
+constexpr std::size_t kNamedValues = 10;
+
+tk::IRegistry& Registry()
+{
+    return *tk::CurrentServices().registry;
+}
+
+std::string NothingChanged(const std::string& why)
+{
+    return why + "\n\n" + tk::Text(text::HistoryNothingChanged);
+}
+
+std::string FaultText(const BackupFault& fault)
+{
+    if (const auto* unreadable = std::get_if<std::string>(&fault.why))
+        return NothingChanged(tk::Text(text::HistoryBackupUnreadable, {*unreadable}));
+    // A backup's line faults only by naming a key below another root.
+    const ChangeFileFault& line = std::get<ChangeFileFault>(fault.why);
+    return NothingChanged(tk::Text(text::BackupOtherRoot, {fault.path, std::to_string(line.line), line.key}));
+}
+
+std::string FaultText(const CarryOutFault& fault)
+{
+    if (const auto* unread = std::get_if<PlanFault>(&fault))
+        return NothingChanged(
+            tk::Text(text::HistoryValueUnreadable, {unread->name, KeyText(unread->key), CauseText(unread->error)}));
+    if (const auto* backup = std::get_if<BackupNotWritten>(&fault))
+        return NothingChanged(backup->message);
+    const auto& refused = std::get<ChangeNotApplied>(fault);
+    if (!refused.backupPath)
+        return NothingChanged(CauseText(refused.fault));
+    return tk::Text(text::HistoryNotApplied, {CauseText(refused.fault), FileNameOf(*refused.backupPath)});
+}
+
+std::string DataText(const std::optional<std::string>& data)
+{
+    return data.value_or(tk::Text(text::NoValue));
+}
+
+std::string DoneText(const CarriedOut& done)
+{
+    const std::vector<PlannedValue>& values = done.plan.values;
+    std::string text = tk::Text(text::HistoryValuesChanged,
+                                {std::to_string(values.size()), FileNameOf(done.backupPath.value_or(std::string()))}) +
+                       "\n";
+    for (std::size_t i = 0; i < values.size() && i < kNamedValues; ++i) {
+        const PlannedValue& v = values[i];
+        const std::string name = v.change.name.empty() ? tk::Text(text::DefaultValueName) : v.change.name;
+        text += "\n" + tk::Text(text::ChangedValue, {KeyText(v.change.key), name, DataText(ValueDataText(v.before)),
+                                                     DataText(ValueDataText(v.change.value))});
+    }
+    if (values.size() > kNamedValues)
+        text += "\n" + tk::Text(text::MoreValues, {std::to_string(values.size() - kNamedValues)});
+    return text;
+}
+
+} // namespace
+
+CHistoryDlg::CHistoryDlg(std::string applicationFolder, std::function<void()> changed)
+    : tk::CDialog(IDD), applicationFolder_(std::move(applicationFolder)), changed_(std::move(changed))
+{
+}
+
+const tk::MessageMap& CHistoryDlg::GetMessageMap() const
+{
+    using D = CHistoryDlg;
+    static const tk::MessageMap map = {
+        tk::OnCommand(IDC_HISTORY_RESTORE, &D::OnRestore),
+        tk::OnCommand(IDC_HISTORY_UNDO, &D::OnUndoSince),
+    };
+    return map;
+}
+
+void CHistoryDlg::DoDataExchange(tk::CDataExchange& dx)
+{
+    tk::CDialog::DoDataExchange(dx);
+    tk::DDX_Control(dx, IDC_HISTORY_LIST, list_);
+}
+
+bool CHistoryDlg::OnInitDialog()
+{
+    tk::CDialog::OnInitDialog();
+    SetCaption(tk::Text(text::HistoryCaption));
+    tk::IDialogWindow& w = *Window();
+    w.SetItemText(IDC_HISTORY_RESTORE, tk::Text(text::RestoreButton));
+    w.SetItemText(IDC_HISTORY_UNDO, tk::Text(text::UndoSinceButton));
+    w.SetItemText(tk::CancelCommand, tk::Text(text::HistoryCloseButton));
+    for (std::size_t k = 0; k < std::size(kColumns); ++k)
+        list_.InsertColumn(static_cast<int>(k), tk::Text(*kColumns[k].title), tk::ColumnFormat::Left,
+                           kColumns[k].widthPixels);
+    list_.SetExtendedStyle(tk::ListExStyle::FullRowSelect);
+    Fill();
+    // The system gives the focus to the list, the first tab stop.
+    return true;
+}
+
+void CHistoryDlg::Fill()
+{
+    list_.DeleteAllItems();
+    backups_.clear();
+    const std::string folder = BackupFolder(applicationFolder_);
+    std::string status;
+    try {
+        backups_ = ListBackups(folder);
+        status = tk::Text(text::BackupCount, {std::to_string(backups_.size()), folder});
+    } catch (const tk::CException& e) {
+        status = e.what();
+    }
+    Window()->SetItemText(IDC_HISTORY_STATUS, status);
+    for (std::size_t i = 0; i < backups_.size(); ++i) {
+        const HistoryRow row = HistoryRowOf(backups_[i], CompareBackup(Registry(), backups_[i].path));
+        const int item = list_.InsertItem(static_cast<int>(i), row.when);
+        list_.SetItemText(item, 1, row.function);
+        list_.SetItemText(item, 2, row.held);
+        list_.SetItemText(item, 3, row.now);
+    }
+    if (!backups_.empty())
+        list_.SelectItem(0);
+}
+
+std::optional<std::size_t> CHistoryDlg::Chosen()
+{
+    const int mark = list_.GetSelectionMark();
+    if (mark >= 0 && mark < static_cast<int>(backups_.size()))
+        return static_cast<std::size_t>(mark);
+    Tell(tk::Text(text::ChooseBackupFirst), false);
+    return std::nullopt;
+}
+
+void CHistoryDlg::OnRestore()
+{
+    const std::optional<std::size_t> row = Chosen();
+    if (!row)
+        return;
+    const BackupFile backup = backups_[*row];
+    Change(RestoreChanges(backup.path), RestoreChangeName(backup.fileName),
+           tk::Text(text::RestoreQuestion, {backup.fileName}));
+}
+
+// The chosen backup and every newer one, which the list shows above it.
+void CHistoryDlg::OnUndoSince()
+{
+    const std::optional<std::size_t> row = Chosen();
+    if (!row)
+        return;
+    const std::vector<BackupFile> undone(backups_.begin(), backups_.begin() + static_cast<std::ptrdiff_t>(*row) + 1);
+    const BackupFile& oldest = undone.back();
+    Change(UndoBackupChanges(undone), UndoChangeName(oldest.name.stamp),
+           tk::Text(text::UndoQuestion, {oldest.fileName, std::to_string(undone.size())}));
+}
+
+void CHistoryDlg::Change(const tk::Result<ChangeSet, BackupFault>& changes, const std::string& name,
+                         const std::string& question)
+{
+    if (!changes) {
+        Tell(FaultText(changes.Error()), true);
+        return;
+    }
+    // Planned here to ask with the number of values, and again when carried
+    // out, after the question, in case the registry changed meanwhile.
+    const auto planned = PlanChanges(Registry(), changes.Value());
+    if (!planned) {
+        Tell(FaultText(CarryOutFault{planned.Error()}), true);
+        return;
+    }
+    const std::size_t count = planned.Value().values.size();
+    if (count == 0) {
+        Tell(tk::Text(text::HistoryNothingToChange), false);
+        return;
+    }
+    const std::string ask = question + "\n\n" + tk::Text(text::ValuesThatChange, {std::to_string(count)});
+    if (ShowMessageBox(ask, tk::Text(text::HistoryCaption), {tk::BoxButtons::YesNo, tk::BoxIcon::Question}) !=
+        tk::Answer::Yes)
+        return;
+    const auto done = CarryOutChanges(Registry(), changes.Value(), BackupFolder(applicationFolder_), name, false);
+    // A change refused after its backup was written leaves that backup,
+    // which the list then shows.
+    Fill();
+    if (!done) {
+        Tell(FaultText(done.Error()), true);
+        return;
+    }
+    changed_();
+    Tell(done.Value().backupPath ? DoneText(done.Value()) : tk::Text(text::HistoryNothingToChange), false);
+}
+
+void CHistoryDlg::Tell(const std::string& message, bool failure)
+{
+    ShowMessageBox(message, tk::Text(text::HistoryCaption),
+                   {tk::BoxButtons::Ok, failure ? tk::BoxIcon::Error : tk::BoxIcon::None});
+}

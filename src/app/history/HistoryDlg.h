@@ -1,0 +1,49 @@
+#pragma once
+// The history of changes: every backup of the backup folder, newest first,
+// with the values it holds beside those the registry holds now. Restore puts
+// one backup back, "Undo all since this" the state from before the chosen
+// backup and every newer one; each asks first and goes behind a backup of
+// its own, so that it can be undone in turn.
+#include "changes/BackupList.h"
+#include "changes/RestoreChanges.h"
+#include "resource.h"
+#include "toolkit/Dialog.h"
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CHistoryDlg : public tk::CDialog {
+public:
+    enum { IDD = IDD_HISTORY };
+
+    // `changed` runs after each change of the registry, so that the window
+    // behind the box shows what the registry holds.
+    CHistoryDlg(std::string applicationFolder, std::function<void()> changed);
+
+    bool OnInitDialog() override;
+    const tk::MessageMap& GetMessageMap() const override;
+
+protected:
+    void DoDataExchange(tk::CDataExchange& dx) override;
+    void OnRestore();
+    void OnUndoSince();
+
+private:
+    // Lists the backups anew; the newest is chosen.
+    void Fill();
+    // The backup under the list's selection mark; none is told.
+    std::optional<std::size_t> Chosen();
+    // Asks with `question` and the number of values that change, then
+    // carries the change out and says what it changed.
+    void Change(const tk::Result<ChangeSet, BackupFault>& changes, const std::string& name,
+                const std::string& question);
+    void Tell(const std::string& message, bool failure);
+
+    std::string applicationFolder_;
+    std::function<void()> changed_;
+    std::vector<BackupFile> backups_;
+    tk::CListCtrl list_;
+};

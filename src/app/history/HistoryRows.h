@@ -1,0 +1,20 @@
+#pragma once
+// The texts of a row of the history of changes: when the backup was made,
+// for what, the values it holds and those the registry holds now.
+#include "changes/BackupHistory.h"
+#include "changes/BackupList.h"
+
+#include <string>
+#include <vector>
+
+struct HistoryRow {
+    std::string when;
+    std::string function;
+    std::string held;
+    std::string now; // marked when every value is the backup's
+};
+
+// `compared`: the backup's values beside the registry's, or why the backup
+// cannot be read.
+HistoryRow HistoryRowOf(const BackupFile& backup,
+                        const tk::Result<std::vector<HistoryValue>, std::string>& compared);

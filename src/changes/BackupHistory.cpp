@@ -1,0 +1,59 @@
+#include "changes/BackupHistory.h"
+
+#include "platform/Exceptions.h"
+#include "platform/WholeFile.h"
+#include "regfile/RegFileBytes.h"
+
+tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string& path)
+{
+    std::string bytes;
+    try {
+        bytes = tk::ReadWholeFile(path, tk::kMaxRegStoreBytes);
+    } catch (const tk::CException& e) {
+        return std::string(e.what());
+    }
+    auto document = tk::ParseRegFileBytes(bytes, path);
+    if (!document)
+        return document.Error().Message();
+    return std::move(document.Value());
+}
+
+namespace {
+
+tk::Result<std::optional<tk::ExactRegValue>, tk::RegError> HeldNow(tk::IRegistry& registry, const tk::RegKeyPath& key,
+                                                                   const std::string& name)
+{
+    auto read = registry.QueryExactValue(key.root, key.subKey, name);
+    if (read)
+        return std::optional<tk::ExactRegValue>(std::move(read.Value()));
+    if (read.Error() == tk::RegError::ValueNotFound || read.Error() == tk::RegError::KeyNotFound)
+        return std::optional<tk::ExactRegValue>();
+    return read.Error();
+}
+
+} // namespace
+
+bool HistoryValue::Equal() const
+{
+    if (!now)
+        return false;
+    const std::optional<tk::ExactRegValue>& current = now.Value();
+    if (!held)
+        return !current;
+    return current && !current->utf16 && current->value.type == held->type && current->value.data == held->data;
+}
+
+tk::Result<std::vector<HistoryValue>, std::string> CompareBackup(tk::IRegistry& registry, const std::string& path)
+{
+    const auto document = ReadRegistryFile(path);
+    if (!document)
+        return document.Error();
+    std::vector<HistoryValue> values;
+    for (const tk::RegFileSection& section : document.Value().sections) {
+        const tk::RegKeyPath key{section.root, section.subKey};
+        for (const tk::RegFileValueLine& line : section.values) {
+            values.push_back({key, line.name, line.value, HeldNow(registry, key, line.name)});
+        }
+    }
+    return values;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// What a backup holds beside what the registry holds now: the history that
+// the command line prints and the window lists.
+#include "platform/Registry.h"
+#include "platform/Result.h"
+#include "regfile/RegFile.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// A registry file read and parsed, or the reader's message, which names the
+// file (and the line of a fault).
+tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string& path);
+
+struct HistoryValue {
+    tk::RegKeyPath key;
+    std::string name;
+    std::optional<tk::RegValue> held; // what the backup holds; none: the value was not there
+    // What the registry holds now (none: no value), or why it cannot say.
+    tk::Result<std::optional<tk::ExactRegValue>, tk::RegError> now;
+
+    // Whether the registry holds what the backup holds, type and bytes; false
+    // when the registry cannot say.
+    bool Equal() const;
+};
+
+// Each value line of the backup, in the file's order, beside the registry's
+// value; the reader's message when the backup cannot be read.
+tk::Result<std::vector<HistoryValue>, std::string> CompareBackup(tk::IRegistry& registry, const std::string& path);

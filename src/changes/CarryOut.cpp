@@ -1,0 +1,54 @@
+#include "changes/CarryOut.h"
+
+#include "platform/Exceptions.h"
+#include "saving/BackupFile.h"
+#include "saving/Texts.h"
+#include "util/PowerClass.h"
+
+tk::Result<CarriedOut, CarryOutFault> CarryOutChanges(tk::IRegistry& registry, const ChangeSet& changes,
+                                                      const std::string& backupFolder, const std::string& name,
+                                                      bool check)
+{
+    auto planned = PlanChanges(registry, changes);
+    if (!planned)
+        return CarryOutFault{planned.Error()};
+    CarriedOut done{std::move(planned.Value()), std::nullopt};
+    const ChangePlan& plan = done.plan;
+    if (check)
+        return done;
+    if (!plan.values.empty()) {
+        // Date, hour and minute each from a reading of the clock, as saving does.
+        const PowerClass power;
+        const std::string date = power.GetTimestamp();
+        const std::string hour = power.GetTimestamp();
+        const std::string minute = power.GetTimestamp();
+        try {
+            done.backupPath = WriteBackupFile(backupFolder, BackupStem(date, hour, minute, name, 0),
+                                              PlanBackupBytes(plan));
+        } catch (const tk::CException& e) {
+            return CarryOutFault{BackupNotWritten{e.what()}};
+        }
+    }
+    if (!plan.values.empty() || !plan.emptyKeys.empty())
+        if (tk::RegResult applied = ApplyPlan(registry, plan); !applied)
+            return CarryOutFault{ChangeNotApplied{applied.Error(), done.backupPath}};
+    return done;
+}
+
+std::string CauseText(tk::RegError error)
+{
+    switch (error) {
+    case tk::RegError::AccessDenied: return tk::Text(text::CauseAccessDenied);
+    case tk::RegError::StoreBroken: return tk::Text(text::CauseCannotRead);
+    case tk::RegError::BadKeyPath: return tk::Text(text::CauseNoKey);
+    case tk::RegError::KeyNotFound: return tk::Text(text::CauseKeyCannotOpen);
+    case tk::RegError::ValueNotFound:
+    case tk::RegError::WriteFailed: break;
+    }
+    return tk::Text(text::CauseRefused);
+}
+
+std::string CauseText(const tk::RegFault& fault)
+{
+    return fault.cause.empty() ? CauseText(fault.error) : fault.cause;
+}

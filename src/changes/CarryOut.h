@@ -1,0 +1,41 @@
+#pragma once
+// A change of many values carried out: planned against the registry, its
+// backup written, then applied as one change. All of it or nothing: no
+// registry change without its backup, and no half-applied change.
+#include "changes/ChangeSet.h"
+#include "platform/Registry.h"
+#include "platform/Result.h"
+
+#include <optional>
+#include <string>
+#include <variant>
+
+struct CarriedOut {
+    ChangePlan plan;
+    std::optional<std::string> backupPath; // none when nothing was backed up
+};
+
+// The backup could not be written: the message names the file.
+struct BackupNotWritten {
+    std::string message;
+};
+
+// The registry refused the change; nothing of it was made. The backup, when
+// one was written, holds the values from before.
+struct ChangeNotApplied {
+    tk::RegFault fault;
+    std::optional<std::string> backupPath;
+};
+
+using CarryOutFault = std::variant<PlanFault, BackupNotWritten, ChangeNotApplied>;
+
+// Plans the change, then, unless it changes no value, writes its backup
+// into `backupFolder`, named after the clock's minute and `name`, and applies
+// it. With `check` it only plans.
+tk::Result<CarriedOut, CarryOutFault> CarryOutChanges(tk::IRegistry& registry, const ChangeSet& changes,
+                                                      const std::string& backupFolder, const std::string& name,
+                                                      bool check);
+
+// The registry's fault in words for a message.
+std::string CauseText(tk::RegError error);
+std::string CauseText(const tk::RegFault& fault);
