@@ -64,8 +64,12 @@ std::string TextOf(HWND control)
     return text;
 }
 
+// A visible dialog window that `owner` owns, with `title` unless that is
+// null. A message box may bear its owner's title: the search goes by owner,
+// not by the first window of the title.
 struct OwnedBox {
     HWND owner;
+    const char* title;
     HWND found;
 };
 
@@ -75,10 +79,21 @@ BOOL CALLBACK FindOwnedBox(HWND candidate, LPARAM context)
     char className[16] = "";
     ::GetClassNameA(candidate, className, sizeof className);
     if (std::string(className) != "#32770" || ::GetWindow(candidate, GW_OWNER) != search.owner ||
-        !::IsWindowVisible(candidate))
+        !::IsWindowVisible(candidate) || (search.title && TextOf(candidate) != search.title))
         return TRUE;
     search.found = candidate;
     return FALSE;
+}
+
+bool WaitForOwned(const char* title)
+{
+    OwnedBox search{window, title, nullptr};
+    const bool found = Wait([&] {
+        ::EnumWindows(FindOwnedBox, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    window = search.found;
+    return found;
 }
 
 std::wstring WideTextOf(HWND control)
@@ -236,22 +251,12 @@ bool Step(const std::string& verb, const std::string& rest, const std::wstring& 
         return Wait([&] {
             return (mainWindow = window = ::FindWindowA(nullptr, rest.c_str())) && ::IsWindowVisible(window);
         });
-    if (verb == "box") {
-        OwnedBox search{window, nullptr};
-        const bool found = Wait([&] {
-            ::EnumWindows(FindOwnedBox, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        });
-        window = search.found;
-        return found;
-    }
+    if (verb == "box")
+        return WaitForOwned(nullptr);
     if (verb == "back")
         return (window = mainWindow) != nullptr;
     if (verb == "owned")
-        return Wait([&] {
-            const HWND owned = ::FindWindowA(nullptr, rest.c_str());
-            return owned && ::GetWindow(owned, GW_OWNER) == window && ::IsWindowVisible(owned) && (window = owned);
-        });
+        return WaitForOwned(rest.c_str());
     if (verb == "count")
         return Wait([&] { return ::SendMessageA(item, LVM_GETITEMCOUNT, 0, 0) == n; });
     if (verb == "text")
