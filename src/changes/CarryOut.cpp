@@ -5,9 +5,11 @@
 #include "saving/Texts.h"
 #include "util/PowerClass.h"
 
-tk::Result<CarriedOut, CarryOutFault> CarryOutChanges(tk::IRegistry& registry, const ChangeSet& changes,
-                                                      const std::string& backupFolder, const std::string& name,
-                                                      bool check)
+namespace {
+
+tk::Result<CarriedOut, CarryOutFault> CarryOutHeld(tk::IRegistry& registry, const ChangeSet& changes,
+                                                   const std::string& backupFolder, const std::string& name,
+                                                   bool check)
 {
     auto planned = PlanChanges(registry, changes);
     if (!planned)
@@ -33,6 +35,20 @@ tk::Result<CarriedOut, CarryOutFault> CarryOutChanges(tk::IRegistry& registry, c
         if (tk::RegResult applied = ApplyPlan(registry, plan); !applied)
             return CarryOutFault{ChangeNotApplied{applied.Error(), done.backupPath}};
     return done;
+}
+
+} // namespace
+
+tk::Result<CarriedOut, CarryOutFault> CarryOutChanges(tk::IRegistry& registry, const ChangeSet& changes,
+                                                      const std::string& backupFolder, const std::string& name,
+                                                      bool check)
+{
+    // Planned, backed up and applied under one hold of the registry: a change
+    // by another program in between would leave a backup of values this
+    // change never replaced.
+    std::optional<tk::Result<CarriedOut, CarryOutFault>> outcome;
+    registry.Exclusively([&] { outcome.emplace(CarryOutHeld(registry, changes, backupFolder, name, check)); });
+    return std::move(*outcome);
 }
 
 std::string CauseText(tk::RegError error)

@@ -7,6 +7,7 @@
 
 #include "changes/BackupList.h"
 #include "changes/BackupName.h"
+#include "changes/CarryOut.h"
 #include "changes/ChangeSet.h"
 #include "changes/RegFileText.h"
 #include "regfile/RegFile.h"
@@ -46,6 +47,49 @@ std::vector<std::string> BackupListing(const std::string& text)
     EXPECT_TRUE(changes);
     return changes ? Listing(changes.Value()) : std::vector<std::string>{};
 }
+
+// A tree that says whether each read and change came while it was held.
+class HeldTree final : public tk::IRegistry {
+public:
+    explicit HeldTree(tk::RegistryTree& tree) : tree_(tree) {}
+    int holds = 0;
+    bool outsideHold = false;
+
+    tk::Result<tk::RegValue, tk::RegError> QueryValue(RegRoot root, std::string_view subKey,
+                                                      std::string_view name) override
+    {
+        Note();
+        return tree_.QueryValue(root, subKey, name);
+    }
+    tk::RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+                           const tk::RegValue& value) override
+    {
+        Note();
+        return tree_.SetValue(root, subKey, name, value);
+    }
+    tk::RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override
+    {
+        Note();
+        return tree_.DeleteValue(root, subKey, name);
+    }
+    tk::Result<bool, tk::RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override
+    {
+        Note();
+        return tree_.DeleteEmptyKey(root, subKey);
+    }
+    void Exclusively(const std::function<void()>& work) override
+    {
+        ++holds;
+        held_ = true;
+        work();
+        held_ = false;
+    }
+
+private:
+    void Note() { outsideHold = outsideHold || !held_; }
+    tk::RegistryTree& tree_;
+    bool held_ = false;
+};
 
 } // namespace
 
@@ -210,4 +254,21 @@ TEST(ChangeSets, AValueInTheRegistrysWideFormMakesTheBackupUnicode)
     for (const char c : expected)
         utf16 += std::string{c, '\0'};
     EXPECT_EQ(bytes, utf16);
+}
+
+// Another program's change between the plan and the write would leave a
+// backup of values this change never replaced.
+TEST(ChangeSets, AChangeIsPlannedBackedUpAndAppliedUnderOneHoldOfTheRegistry)
+{
+    tk::RegistryTree tree = TreeOf("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"old\"\r\n");
+    HeldTree registry(tree);
+    TempAppFolder folder(&registry);
+    const ChangeSet changes =
+        ProfileChanges(Document("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"new\"\r\n")).Value();
+    const auto done = CarryOutChanges(registry, changes, folder.Folder().string(), "p", false);
+    ASSERT_TRUE(done);
+    ASSERT_TRUE(done.Value().backupPath);
+    EXPECT_EQ(registry.holds, 1);
+    EXPECT_FALSE(registry.outsideHold);
+    EXPECT_EQ(tree.QueryValue(RegRoot::CurrentUser, "A", "x").Value().data, (std::vector<std::uint8_t>{'n', 'e', 'w', 0}));
 }
