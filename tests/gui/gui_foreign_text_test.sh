@@ -8,31 +8,15 @@
 set -euo pipefail
 run=$1 state=$2 program=$3 drive=$4 source=$5
 
-folder=$(mktemp -d)
-app=
-trap '[ -z "$app" ] || kill "$app" 2>/dev/null; rm -rf "$folder"' EXIT
-cp -r "$source/data/sample/." "$folder"
-rm -f "$folder"/backup/*.reg
-cp "$program" "$folder/tunewright.exe"
+source "$(dirname "$0")/gui_common.sh"
 : >"$folder/Łódź.bmp"
 
-fail() {
-    echo "gui_foreign_text_test: $*" >&2
-    exit 1
-}
-
-"$run" "$state" reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\System' \
-    /v EnableLUA /t REG_DWORD /d 0 /f >/dev/null
 owner='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
 desktop='HKCU\Control Panel\Desktop'
 "$run" "$state" reg add "$owner" /v RegisteredOwner /d 'Łódź' /f >/dev/null
 "$run" "$state" reg add "$desktop" /v Wallpaper /d 'C:\Pictures\Lake.bmp' /f >/dev/null
 query() { "$run" "$state" reg query "$1" /v "$2" | tr -d '\r'; }
 ownerBefore=$(query "$owner" RegisteredOwner)
-
-drive() {
-    "$run" "$state" "$drive" "window Orvelle Tunewright 3" "$@" || fail "driving the window failed at: $*"
-}
 
 "$run" "$state" "$folder/tunewright.exe" &
 app=$!

@@ -10,21 +10,7 @@
 set -euo pipefail
 run=$1 state=$2 program=$3 drive=$4 source=$5 artefacts=$6
 
-folder=$(mktemp -d)
-app=
-trap '[ -z "$app" ] || kill "$app" 2>/dev/null; rm -rf "$folder"' EXIT
-cp -r "$source/data/sample/." "$folder"
-rm -f "$folder"/backup/*.reg
-cp "$program" "$folder/tunewright.exe"
-
-fail() {
-    echo "gui_history_test: $*" >&2
-    exit 1
-}
-
-# The window comes first, without the start-up question that UAC brings.
-"$run" "$state" reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\System' \
-    /v EnableLUA /t REG_DWORD /d 0 /f >/dev/null
+source "$(dirname "$0")/gui_common.sh"
 
 desktop='HKCU\Control Panel\Desktop'
 advanced='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced'
@@ -35,10 +21,6 @@ advanced='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced'
 # "TYPE DATA" of a value, as reg query prints them.
 value() {
     "$run" "$state" reg query "$1" /v "$2" | tr -d '\r' | awk -v name="$2" '$1 == name { print $2 " " $3 }'
-}
-
-drive() {
-    "$run" "$state" "$drive" "window Orvelle Tunewright 3" "$@" || fail "driving the window failed"
 }
 
 # Row ROW of the main list: its function shown, NUMBER typed and saved.
@@ -60,22 +42,7 @@ drive "command 32782" "owned History of changes" "count 1040 3" \
     "cell 1040 1 1 Hidden files and folders" "cell 1040 1 2 dword:00000002" "cell 1040 1 3 dword:00000001" \
     "cell 1040 2 1 Menu delay" "cell 1040 2 2 \"400\"" "cell 1040 2 3 \"600\"" "select 1040 2"
 
-# The screenshot needs imagemagick's import, xdotool and xwininfo
-# (scripts/setup-windows.sh): the part of the screen where the main window
-# is, with the box over it.
-if command -v import >/dev/null && command -v xdotool >/dev/null && command -v xwininfo >/dev/null; then
-    mkdir -p "$artefacts"
-    display=$("$run" "$state" --display)
-    id=$(DISPLAY=$display xdotool search --name '^Orvelle Tunewright 3$' | head -n 1)
-    geometry=$(DISPLAY=$display xwininfo -id "$id" | awk '
-        /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-        /^ *Width:/ { w = $NF } /^ *Height:/ { h = $NF }
-        END { print w "x" h "+" x "+" y }')
-    DISPLAY=$display import -window root -crop "$geometry" +repage "$artefacts/tunewright-history.png" ||
-        fail "no screenshot"
-else
-    echo "gui_history_test: imagemagick's import, xdotool or xwininfo not found, no screenshot"
-fi
+screenshot tunewright-history.png
 
 drive "owned History of changes" "click 1043" "box" "has 65535 (3 backups)?" "command 6" "gone" \
     "back" "owned History of changes" "box" "has 65535 Values changed: 3." "command 1" "gone" \

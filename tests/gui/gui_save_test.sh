@@ -9,27 +9,12 @@
 set -euo pipefail
 run=$1 state=$2 program=$3 drive=$4 source=$5 artefacts=$6
 
-folder=$(mktemp -d)
-app=
-trap '[ -z "$app" ] || kill "$app" 2>/dev/null; rm -rf "$folder"' EXIT
-cp -r "$source/data/sample/." "$folder"
-rm -f "$folder"/backup/*.reg
-cp "$program" "$folder/tunewright.exe"
-
-fail() {
-    echo "gui_save_test: $*" >&2
-    exit 1
-}
+source "$(dirname "$0")/gui_common.sh"
 
 # Windows opens a .reg file with the registry editor; a new Wine prefix has
 # no such association, so the shell's "open" of a backup would do nothing.
 "$run" "$state" reg add 'HKCR\.reg' /ve /d regfile /f >/dev/null
 "$run" "$state" reg add 'HKCR\regfile\shell\open\command' /ve /d 'regedit.exe "%1"' /f >/dev/null
-
-# The window comes first, without the start-up question that UAC brings (the
-# fidelity test seeds the sample's EnableLUA=1).
-"$run" "$state" reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\System' \
-    /v EnableLUA /t REG_DWORD /d 0 /f >/dev/null
 
 key='HKCU\Control Panel\Desktop'
 "$run" "$state" reg add "$key" /v MenuShowDelay /d 400 /f >/dev/null
@@ -47,23 +32,11 @@ wait_delay() {
     fail "MenuShowDelay is \"$(delay)\", expected \"$1\""
 }
 
-drive() {
-    "$run" "$state" "$drive" "window Orvelle Tunewright 3" "$@" || fail "driving the window failed"
-}
-
 "$run" "$state" "$folder/tunewright.exe" &
 app=$!
 drive "count 1000 61" "mark 1000 0" "text 1011 Menu delay" "text 1005 400"
 
-# The screenshot needs imagemagick's import (scripts/setup-windows.sh).
-if command -v import >/dev/null; then
-    mkdir -p "$artefacts"
-    display=$("$run" "$state" --display)
-    DISPLAY=$display import -window "$(DISPLAY=$display xdotool search --name '^Orvelle Tunewright 3$' | head -n 1)" \
-        "$artefacts/tunewright-main.png" || fail "no screenshot"
-else
-    echo "gui_save_test: imagemagick's import not found, no screenshot"
-fi
+screenshot tunewright-main.png
 
 drive "set 1005 600" "click 1010" "box" "has 65535 configuration has been saved" "command 1" "gone"
 wait_delay 600
