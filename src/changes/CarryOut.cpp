@@ -2,7 +2,6 @@
 
 #include "platform/Exceptions.h"
 #include "saving/BackupFile.h"
-#include "saving/Texts.h"
 #include "util/PowerClass.h"
 
 namespace {
@@ -19,14 +18,8 @@ tk::Result<CarriedOut, CarryOutFault> CarryOutHeld(tk::IRegistry& registry, cons
     if (check)
         return done;
     if (!plan.values.empty()) {
-        // Date, hour and minute each from a reading of the clock, as saving does.
-        const PowerClass power;
-        const std::string date = power.GetTimestamp();
-        const std::string hour = power.GetTimestamp();
-        const std::string minute = power.GetTimestamp();
         try {
-            done.backupPath = WriteBackupFile(backupFolder, BackupStem(date, hour, minute, name, 0),
-                                              PlanBackupBytes(plan));
+            done.backupPath = WriteBackupFile(backupFolder, BackupStemNow(PowerClass(), name, 0), PlanBackupBytes(plan));
         } catch (const tk::CException& e) {
             return CarryOutFault{BackupNotWritten{e.what()}};
         }
@@ -49,22 +42,4 @@ tk::Result<CarriedOut, CarryOutFault> CarryOutChanges(tk::IRegistry& registry, c
     std::optional<tk::Result<CarriedOut, CarryOutFault>> outcome;
     registry.Exclusively([&] { outcome.emplace(CarryOutHeld(registry, changes, backupFolder, name, check)); });
     return std::move(*outcome);
-}
-
-std::string CauseText(tk::RegError error)
-{
-    switch (error) {
-    case tk::RegError::AccessDenied: return tk::Text(text::CauseAccessDenied);
-    case tk::RegError::StoreBroken: return tk::Text(text::CauseCannotRead);
-    case tk::RegError::BadKeyPath: return tk::Text(text::CauseNoKey);
-    case tk::RegError::KeyNotFound: return tk::Text(text::CauseKeyCannotOpen);
-    case tk::RegError::ValueNotFound:
-    case tk::RegError::WriteFailed: break;
-    }
-    return tk::Text(text::CauseRefused);
-}
-
-std::string CauseText(const tk::RegFault& fault)
-{
-    return fault.cause.empty() ? CauseText(fault.error) : fault.cause;
 }

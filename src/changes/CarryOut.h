@@ -5,6 +5,7 @@
 #include "changes/ChangeSet.h"
 #include "platform/Registry.h"
 #include "platform/Result.h"
+#include "saving/RegistryCause.h"
 
 #include <optional>
 #include <string>
@@ -35,7 +36,3 @@ using CarryOutFault = std::variant<PlanFault, BackupNotWritten, ChangeNotApplied
 tk::Result<CarriedOut, CarryOutFault> CarryOutChanges(tk::IRegistry& registry, const ChangeSet& changes,
                                                       const std::string& backupFolder, const std::string& name,
                                                       bool check);
-
-// The registry's fault in words for a message.
-std::string CauseText(tk::RegError error);
-std::string CauseText(const tk::RegFault& fault);

@@ -61,6 +61,14 @@ std::string BackupStem(const std::string& dateStamp, const std::string& hourStam
            SafeName(functionName, functionKey);
 }
 
+std::string BackupStemNow(const PowerClass& power, const std::string& functionName, int functionKey)
+{
+    const std::string dateStamp = power.GetTimestamp();
+    const std::string hourStamp = power.GetTimestamp();
+    const std::string minuteStamp = power.GetTimestamp();
+    return BackupStem(dateStamp, hourStamp, minuteStamp, functionName, functionKey);
+}
+
 std::string WriteBackupFile(const std::string& folder, const std::string& wholeStem, std::string_view content)
 {
     const std::string stem = FittedStem(folder, wholeStem);

@@ -1,6 +1,8 @@
 #pragma once
 // Where a backup goes and under which name. Backups are never overwritten:
 // a name that is taken gets " (2)", " (3)", ... before ".reg".
+#include "util/PowerClass.h"
+
 #include <string>
 #include <string_view>
 
@@ -14,6 +16,10 @@ std::string BackupFolder(const std::string& applicationFolder);
 // only dots and blanks becomes "function <functionKey>".
 std::string BackupStem(const std::string& dateStamp, const std::string& hourStamp, const std::string& minuteStamp,
                        const std::string& functionName, int functionKey);
+
+// BackupStem with the date, the hour and the minute each from a reading of
+// `power`'s clock of its own.
+std::string BackupStemNow(const PowerClass& power, const std::string& functionName, int functionKey);
 
 // Creates the backup under the first free name and returns its path. A stem
 // too long for a name in `folder` is cut at its end, so that the name, with

@@ -54,6 +54,11 @@ std::string BackupText(const SaveKey& key, const std::string& valueName, const P
     else
         tk::AppendRemovedValueLine(text, valueName);
     for (const std::string& created : prior.createdKeys)
-        text += "\r\n; created by this change: [" + created + "]";
+        text += "\r\n" + CreatedKeyComment(created);
     return tk::RegFileBytes(text, format);
+}
+
+std::string CreatedKeyComment(std::string_view keyText)
+{
+    return "; " + std::string(kCreatedKeyLead) + " [" + std::string(keyText) + "]";
 }

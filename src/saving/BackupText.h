@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct PriorValue {
@@ -37,3 +38,9 @@ bool BackupCanName(const SaveKey& key, const std::string& valueName);
 // instead, the value as hex(N) of its UTF-16LE bytes, the whole file in
 // UTF-16LE after a byte-order mark.
 std::string BackupText(const SaveKey& key, const std::string& valueName, const PriorValue& prior);
+
+// The comment line that names a key a change created, "; created by this
+// change: [KEY]" for the key's text as a key line spells it. Restoring a
+// backup reads the key back from it, after the lead.
+inline constexpr std::string_view kCreatedKeyLead = "created by this change:";
+std::string CreatedKeyComment(std::string_view keyText);

@@ -2,6 +2,7 @@
 
 #include "saving/BackupFile.h"
 #include "saving/BackupText.h"
+#include "saving/RegistryCause.h"
 #include "saving/SaveKey.h"
 #include "saving/Texts.h"
 
@@ -20,20 +21,14 @@ std::string ReadError(tk::RegError error)
     return tk::Text(text::CauseChangedWhileRead);
 }
 
-// What the registry said of a write it refused, in words for the message.
+// What the registry said of a write it refused, in words for the message: a
+// store that a save's read got through but its write did not cannot be used,
+// rather than read.
 std::string WriteError(const tk::RegFault& fault)
 {
-    if (!fault.cause.empty())
-        return fault.cause;
-    switch (fault.error) {
-    case tk::RegError::AccessDenied: return tk::Text(text::CauseAccessDenied);
-    case tk::RegError::StoreBroken: return tk::Text(text::CauseCannotUse);
-    case tk::RegError::BadKeyPath: return tk::Text(text::CauseNoKey);
-    case tk::RegError::KeyNotFound: return tk::Text(text::CauseKeyCannotOpen);
-    case tk::RegError::ValueNotFound:
-    case tk::RegError::WriteFailed: break;
-    }
-    return tk::Text(text::CauseRefused);
+    if (fault.cause.empty() && fault.error == tk::RegError::StoreBroken)
+        return tk::Text(text::CauseCannotUse);
+    return CauseText(fault);
 }
 
 tk::RegResult Write(PowerClass& power, const std::string& valueName, const NewValue& value)
@@ -64,14 +59,9 @@ SaveOutcome SaveHeld(const SaveRequest& request, PowerClass& power)
     if (!prior)
         return NotWritten(tk::Text(text::PriorUnreadable, {request.valueName, key->Text(), ReadError(prior.Error())}));
 
-    // Date, hour and minute each from a reading of the clock of its own.
-    const std::string dateStamp = power.GetTimestamp();
-    const std::string hourStamp = power.GetTimestamp();
-    const std::string minuteStamp = power.GetTimestamp();
-    const std::string backup =
-        WriteBackupFile(BackupFolder(request.applicationFolder),
-                        BackupStem(dateStamp, hourStamp, minuteStamp, request.functionName, request.functionKey),
-                        BackupText(*key, request.valueName, prior.Value()));
+    const std::string backup = WriteBackupFile(BackupFolder(request.applicationFolder),
+                                               BackupStemNow(power, request.functionName, request.functionKey),
+                                               BackupText(*key, request.valueName, prior.Value()));
 
     power.currentKeyPath = request.keyPath;
     if (const tk::RegResult written = Write(power, request.valueName, *value); !written)
