@@ -18,8 +18,6 @@ tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string&
     return std::move(document.Value());
 }
 
-namespace {
-
 tk::Result<std::optional<tk::ExactRegValue>, tk::RegError> HeldNow(tk::IRegistry& registry, const tk::RegKeyPath& key,
                                                                    const std::string& name)
 {
@@ -31,8 +29,6 @@ tk::Result<std::optional<tk::ExactRegValue>, tk::RegError> HeldNow(tk::IRegistry
     return read.Error();
 }
 
-} // namespace
-
 bool HistoryValue::Equal() const
 {
     if (!now)
@@ -40,7 +36,7 @@ bool HistoryValue::Equal() const
     const std::optional<tk::ExactRegValue>& current = now.Value();
     if (!held)
         return !current;
-    return current && !current->utf16 && current->value.type == held->type && current->value.data == held->data;
+    return current && !current->utf16 && current->value == *held;
 }
 
 tk::Result<std::vector<HistoryValue>, std::string> CompareBackup(tk::IRegistry& registry, const std::string& path)

@@ -13,6 +13,11 @@
 // file (and the line of a fault).
 tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string& path);
 
+// What the registry holds now as `name` of `key`: none when the value or its
+// key is not there; the registry's fault when it cannot say.
+tk::Result<std::optional<tk::ExactRegValue>, tk::RegError> HeldNow(tk::IRegistry& registry, const tk::RegKeyPath& key,
+                                                                   const std::string& name);
+
 struct HistoryValue {
     tk::RegKeyPath key;
     std::string name;

@@ -2,6 +2,7 @@
 
 #include "changes/RegFileText.h"
 #include "platform/RegNames.h"
+#include "saving/BackupText.h"
 
 #include <algorithm>
 #include <map>
@@ -10,18 +11,9 @@
 
 namespace {
 
-constexpr std::string_view kCreatedLead = "created by this change:";
-
 bool Writable(tk::RegRoot root)
 {
     return root == tk::RegRoot::CurrentUser || root == tk::RegRoot::LocalMachine;
-}
-
-std::string KeyIdentity(const tk::RegKeyPath& key)
-{
-    std::string identity;
-    static_cast<void>(tk::AppendKeyIdentity(identity, key.root, key.subKey));
-    return identity;
 }
 
 std::size_t Depth(const tk::RegKeyPath& key)
@@ -30,21 +22,13 @@ std::size_t Depth(const tk::RegKeyPath& key)
     return names ? names->size() : 0;
 }
 
-std::string Joined(const std::vector<std::string_view>& names, std::size_t depth)
-{
-    std::string path;
-    for (std::size_t i = 0; i < depth; ++i)
-        path += (i == 0 ? "" : "\\") + std::string(names[i]);
-    return path;
-}
-
 // Collects values, a later one for the same value replacing the data of the
 // earlier one in its place, and keys to remove when empty.
 class Collector {
 public:
     void Value(tk::RegValueChange change)
     {
-        const std::string identity = KeyIdentity(change.key) + '\n' + tk::FoldedName(change.name);
+        const std::string identity = tk::KeyIdentity(change.key) + '\n' + tk::FoldedName(change.name);
         const auto [at, fresh] = index_.emplace(identity, set_.values.size());
         if (fresh)
             set_.values.push_back(std::move(change));
@@ -54,7 +38,7 @@ public:
 
     void EmptyKey(const tk::RegKeyPath& key)
     {
-        if (keys_.emplace(KeyIdentity(key)).second)
+        if (keys_.emplace(tk::KeyIdentity(key)).second)
             set_.emptyKeys.push_back(key);
     }
 
@@ -78,9 +62,9 @@ std::optional<tk::RegKeyPath> CreatedKey(std::string_view comment)
         return std::nullopt;
     comment.remove_prefix(1);
     comment.remove_prefix(std::min(comment.find_first_not_of(" \t"), comment.size()));
-    if (!comment.starts_with(kCreatedLead))
+    if (!comment.starts_with(kCreatedKeyLead))
         return std::nullopt;
-    const auto key = tk::ParseRegKeyLine(comment.substr(kCreatedLead.size()));
+    const auto key = tk::ParseRegKeyLine(comment.substr(kCreatedKeyLead.size()));
     if (!key || key.Value().deleteKey || !Writable(key.Value().root))
         return std::nullopt;
     return tk::RegKeyPath{key.Value().root, std::string(key.Value().subKey)};
@@ -108,17 +92,17 @@ std::vector<tk::RegKeyPath> CreatedKeys(const tk::RegFileDocument& backup)
 // The created key, and each key from the backup's keys below it up to it.
 void AddEmptyKeys(Collector& collector, const tk::RegFileDocument& backup, const tk::RegKeyPath& created)
 {
-    const std::string top = KeyIdentity(created);
+    const std::string top = tk::KeyIdentity(created);
     const std::size_t topDepth = Depth(created);
-    collector.EmptyKey({created.root, Joined(*tk::SplitKeyPath(created.subKey), topDepth)});
+    collector.EmptyKey({created.root, tk::JoinedKeyNames(*tk::SplitKeyPath(created.subKey), topDepth)});
     for (const tk::RegFileSection& section : backup.sections) {
         const tk::RegKeyPath key{section.root, section.subKey};
-        const std::string identity = KeyIdentity(key);
+        const std::string identity = tk::KeyIdentity(key);
         if (section.deleteKey || (identity != top && !tk::IsBelow(identity, top)))
             continue;
         const auto names = tk::SplitKeyPath(section.subKey);
         for (std::size_t depth = names->size(); depth > topDepth; --depth)
-            collector.EmptyKey({section.root, Joined(*names, depth)});
+            collector.EmptyKey({section.root, tk::JoinedKeyNames(*names, depth)});
     }
 }
 
@@ -147,11 +131,6 @@ std::string KeyText(const tk::RegKeyPath& key)
 {
     const std::string path = tk::JoinedKeyPath(key.subKey);
     return std::string(tk::RootName(key.root)) + (path.empty() ? "" : "\\" + path);
-}
-
-std::string CreatedKeyComment(const tk::RegKeyPath& key)
-{
-    return "; " + std::string(kCreatedLead) + " [" + KeyText(key) + "]";
 }
 
 tk::Result<ChangeSet, ChangeFileFault> BackupChanges(const tk::RegFileDocument& backup)
@@ -186,8 +165,7 @@ tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const Cha
         PlannedValue planned{change, std::nullopt, std::nullopt};
         if (now) {
             const tk::ExactRegValue& held = now.Value();
-            if (change.value && !held.utf16 && held.value.type == change.value->type &&
-                held.value.data == change.value->data)
+            if (change.value && !held.utf16 && held.value == *change.value)
                 continue;
             planned.before = std::move(now.Value());
         } else if (now.Error() == tk::RegError::ValueNotFound || now.Error() == tk::RegError::KeyNotFound) {
@@ -214,8 +192,8 @@ std::string PlanBackupBytes(const ChangePlan& plan)
     std::set<std::string> named;
     for (const PlannedValue& v : plan.values) {
         values.push_back({v.change.key, v.change.name, v.before, {}});
-        if (v.createdKey && named.insert(KeyIdentity(*v.createdKey)).second)
-            created.push_back(CreatedKeyComment(*v.createdKey));
+        if (v.createdKey && named.insert(tk::KeyIdentity(*v.createdKey)).second)
+            created.push_back(CreatedKeyComment(KeyText(*v.createdKey)));
     }
     return RegFileBytesOf(values, created);
 }

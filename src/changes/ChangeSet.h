@@ -32,7 +32,7 @@ struct ChangeFileFault {
 };
 
 // What restoring a backup changes: its values, and the keys that its change
-// created, named by the comment line CreatedKeyComment writes or, in a
+// created, named by the comment line CreatedKeyComment (saving/BackupText.h) writes or, in a
 // backup written before that comment, by a [-KEY] line. Such a key is removed
 // only when it holds nothing once the values are restored, and before it the
 // keys between it and the backup's keys below it that hold nothing then.
@@ -44,9 +44,6 @@ tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(const tk::RegFileDocument&
 // Backups restored newest first as one change: where two name one value, the
 // older one's value is the one that stays.
 ChangeSet UndoChanges(const std::vector<ChangeSet>& newestFirst);
-
-// "; created by this change: [KEY]"
-std::string CreatedKeyComment(const tk::RegKeyPath& key);
 
 // The key as a key line names it, without the brackets: the root's name,
 // then the key names with single separators.

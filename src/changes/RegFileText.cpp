@@ -32,13 +32,6 @@ void AppendValue(std::string& text, const FileValue& v, tk::RegFileFormat format
     }
 }
 
-std::string Identity(const tk::RegKeyPath& key)
-{
-    std::string identity;
-    static_cast<void>(tk::AppendKeyIdentity(identity, key.root, key.subKey));
-    return identity;
-}
-
 } // namespace
 
 std::string RegFileBytesOf(const std::vector<FileValue>& values, const std::vector<std::string>& closing)
@@ -50,9 +43,9 @@ std::string RegFileBytesOf(const std::vector<FileValue>& values, const std::vect
     std::vector<std::string> order;
     std::map<std::string, std::vector<const FileValue*>> byKey;
     for (const FileValue& v : values) {
-        auto& group = byKey[Identity(v.key)];
+        auto& group = byKey[tk::KeyIdentity(v.key)];
         if (group.empty())
-            order.push_back(Identity(v.key));
+            order.push_back(tk::KeyIdentity(v.key));
         group.push_back(&v);
     }
     std::string text = std::string(tk::RegFileHeader(format)) + "\r\n";

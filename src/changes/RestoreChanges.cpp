@@ -11,13 +11,8 @@ namespace {
 std::string WithoutRegExtension(const std::string& fileName)
 {
     constexpr std::string_view kExtension = ".reg";
-    if (fileName.size() <= kExtension.size())
-        return fileName;
-    const std::string tail = fileName.substr(fileName.size() - kExtension.size());
-    for (std::size_t i = 0; i < tail.size(); ++i)
-        if (tk::FoldCase(tail[i]) != kExtension[i])
-            return fileName;
-    return fileName.substr(0, fileName.size() - kExtension.size());
+    return tk::HasExtensionNoCase(fileName, kExtension) ? fileName.substr(0, fileName.size() - kExtension.size())
+                                                        : fileName;
 }
 
 } // namespace

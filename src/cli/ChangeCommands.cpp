@@ -163,7 +163,7 @@ int RestoreBackup(Context& context)
 {
     const std::string& given = context.call.operands[0];
     // A bare name is one in the backup folder.
-    const bool bare = given.find('/') == std::string::npos && given.find(PathSeparator()) == std::string::npos;
+    const bool bare = FolderOf(given).empty();
     const std::string path = bare ? JoinPath(BackupFolder(context.folder), given) : given;
     const auto changes = RestoreChanges(path);
     if (!changes) {

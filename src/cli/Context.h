@@ -32,6 +32,13 @@ std::optional<Functions> LoadFunctions(Context& context);
 // it; with `check`, only tells what would change. The exit status.
 int CarryOut(Context& context, const ChangeSet& changes, const std::string& name, bool check);
 
+// The function named by its key or by its name; none, which is told, when no
+// function is.
+const Function* NamedFunction(Context& context, const Functions& functions, const std::string& keyOrName);
+
+// Tells why a function's value cannot be read.
+void TellValueFault(Context& context, const ValueFault& fault);
+
 int ListFunctions(Context& context);
 int GetFunction(Context& context);
 int SetFunction(Context& context);

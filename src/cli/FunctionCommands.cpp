@@ -1,5 +1,6 @@
 // list, get and export: the functions' values as the window shows them, and
 // as a registry file.
+#include "changes/BackupHistory.h"
 #include "changes/ChangeSet.h"
 #include "changes/RegFileText.h"
 #include "cli/CommandLine.h"
@@ -44,9 +45,7 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
     for (const Function* function : chosen) {
         const auto value = ReadFunctionValue(functions, *function, context.translation, context.power);
         if (!value) {
-            const ValueFault& fault = value.Error();
-            context.out.Error(
-                tk::Text(text::ValueUnreadable, {fault.valueName, fault.keyPath, CauseText(fault.error)}));
+            TellValueFault(context, value.Error());
             return kFailed;
         }
         items.push_back(FunctionJson(functions, *function, value.Value()));
@@ -61,18 +60,11 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
     return kDone;
 }
 
-const Function* Named(Context& context, const Functions& functions, const std::string& keyOrName)
-{
-    const Function* function = functions.Find(keyOrName);
-    if (!function)
-        context.out.Error(tk::Text(text::UnknownFunction, {keyOrName}));
-    return function;
-}
-
 // The value a function's row in a profile holds, if the function has one.
 struct ProfileValue {
     std::optional<FileValue> value;
-    std::string fault; // why the function has none, when it has a kind that stores one
+    std::string fault;  // why the function has none
+    bool stores = true; // whether its kind stores a value at all
 };
 
 ProfileValue ExportedValue(Context& context, const Functions& functions, const Function& function)
@@ -81,7 +73,7 @@ ProfileValue ExportedValue(Context& context, const Functions& functions, const F
     const KindRow* row = block ? HeaderKind(block->header) : nullptr;
     if (!row || row->storage == ValueStorage::None) {
         const bool hasLine = block && !block->lines.empty();
-        return {std::nullopt, tk::Text(text::NoExportableValue, {function.name, hasLine ? block->lines[0] : ""})};
+        return {std::nullopt, tk::Text(text::NoExportableValue, {function.name, hasLine ? block->lines[0] : ""}), false};
     }
     const std::optional<SaveKey> key = ParseSaveKey(block->lines[0]);
     const std::string& name = block->lines[1];
@@ -91,15 +83,27 @@ ProfileValue ExportedValue(Context& context, const Functions& functions, const F
     for (const std::string& part : key->names)
         path.subKey += (path.subKey.empty() ? "" : "\\") + part;
     FileValue v{path, name, std::nullopt, {"; " + std::to_string(function.key) + " " + function.name}};
-    auto now = context.registry.QueryExactValue(path.root, path.subKey, name);
-    if (now)
-        v.value = std::move(now.Value());
-    else if (now.Error() != tk::RegError::ValueNotFound && now.Error() != tk::RegError::KeyNotFound)
+    auto now = HeldNow(context.registry, path, name);
+    if (!now)
         return {std::nullopt, tk::Text(text::ValueUnreadable, {name, key->Text(), CauseText(now.Error())})};
+    v.value = std::move(now.Value());
     return {std::move(v), {}};
 }
 
 } // namespace
+
+const Function* NamedFunction(Context& context, const Functions& functions, const std::string& keyOrName)
+{
+    const Function* function = functions.Find(keyOrName);
+    if (!function)
+        context.out.Error(tk::Text(text::UnknownFunction, {keyOrName}));
+    return function;
+}
+
+void TellValueFault(Context& context, const ValueFault& fault)
+{
+    context.out.Error(tk::Text(text::ValueUnreadable, {fault.valueName, fault.keyPath, CauseText(fault.error)}));
+}
 
 int ListFunctions(Context& context)
 {
@@ -114,7 +118,7 @@ int GetFunction(Context& context)
     const std::optional<Functions> functions = LoadFunctions(context);
     if (!functions)
         return kFailed;
-    const Function* function = Named(context, *functions, context.call.operands[0]);
+    const Function* function = NamedFunction(context, *functions, context.call.operands[0]);
     if (!function)
         return kFailed;
     return Show(context, *functions, {function}, true);
@@ -128,7 +132,7 @@ int ExportProfile(Context& context)
     const bool named = !context.call.operands.empty();
     std::vector<const Function*> chosen;
     for (const std::string& operand : context.call.operands) {
-        const Function* function = Named(context, *functions, operand);
+        const Function* function = NamedFunction(context, *functions, operand);
         if (!function)
             return kFailed;
         chosen.push_back(function);
@@ -145,9 +149,7 @@ int ExportProfile(Context& context)
         }
         // Of all the functions, those that store no value are left out; a
         // value that is there and cannot be read, or one named, fails.
-        const std::optional<FunctionBlock> block = functions->Block(*function);
-        const KindRow* row = block ? HeaderKind(block->header) : nullptr;
-        if (!named && (!row || row->storage == ValueStorage::None))
+        if (!named && !exported.stores)
             continue;
         context.out.Error(exported.fault);
         return kFailed;

@@ -12,16 +12,6 @@ namespace cli {
 
 namespace {
 
-bool SameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (tk::FoldCase(a[i]) != tk::FoldCase(b[i]))
-            return false;
-    return true;
-}
-
 std::optional<int> KeyNumber(const std::string& text)
 {
     if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
@@ -54,7 +44,7 @@ const Function* Functions::Find(const std::string& keyOrName) const
                 return &f;
     }
     for (const Function& f : functions_)
-        if (SameName(f.name, keyOrName))
+        if (tk::EqualNoCase(f.name, keyOrName))
             return &f;
     return nullptr;
 }

@@ -17,13 +17,10 @@ namespace {
 // The radio button a switch's value checks: 1 for "on", 0 for "off".
 std::optional<int> SwitchIndex(const std::string& value)
 {
-    std::string folded;
-    for (const char c : value)
-        folded += tk::FoldCase(c);
     static constexpr std::array<std::pair<std::string_view, int>, 4> kWords{
         {{"on", 1}, {"1", 1}, {"off", 0}, {"0", 0}}};
     for (const auto& [word, index] : kWords)
-        if (folded == word)
+        if (tk::EqualNoCase(value, word))
             return index;
     return std::nullopt;
 }
@@ -37,15 +34,12 @@ int SetFunction(Context& context)
         return kFailed;
     const std::string& wanted = context.call.operands[0];
     const std::string& typed = context.call.operands[1];
-    const Function* function = functions->Find(wanted);
-    if (!function) {
-        context.out.Error(tk::Text(text::UnknownFunction, {wanted}));
+    const Function* function = NamedFunction(context, *functions, wanted);
+    if (!function)
         return kFailed;
-    }
     const auto read = ReadFunctionValue(*functions, *function, context.translation, context.power);
     if (!read) {
-        const ValueFault& fault = read.Error();
-        context.out.Error(tk::Text(text::ValueUnreadable, {fault.valueName, fault.keyPath, CauseText(fault.error)}));
+        TellValueFault(context, read.Error());
         return kFailed;
     }
     const FunctionValue& value = read.Value();

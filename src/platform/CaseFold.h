@@ -56,6 +56,13 @@ inline bool StartsWithNoCase(std::string_view text, std::string_view prefix)
     return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
 }
 
+// Whether `name` ends in `extension` (".reg"), letter case ignored, with
+// something before it: ".reg" alone is no name with that extension.
+inline bool HasExtensionNoCase(std::string_view name, std::string_view extension)
+{
+    return name.size() > extension.size() && EqualNoCase(name.substr(name.size() - extension.size()), extension);
+}
+
 inline bool ContainsNoCase(std::string_view text, std::string_view part)
 {
     return std::search(text.begin(), text.end(), part.begin(), part.end(),

@@ -44,6 +44,21 @@ std::string JoinedKeyPath(std::string_view subKey)
     return path;
 }
 
+std::string JoinedKeyNames(const std::vector<std::string_view>& names, std::size_t depth)
+{
+    std::string path;
+    for (std::size_t i = 0; i < depth; ++i)
+        path += (i == 0 ? "" : "\\") + std::string(names[i]);
+    return path;
+}
+
+std::string KeyIdentity(const RegKeyPath& key)
+{
+    std::string identity;
+    static_cast<void>(AppendKeyIdentity(identity, key.root, key.subKey));
+    return identity;
+}
+
 bool AppendKeyIdentity(std::string& out, RegRoot root, std::string_view subKey)
 {
     if (subKey.starts_with('\\'))

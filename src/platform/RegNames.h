@@ -38,6 +38,13 @@ std::string JoinedKeyPath(std::string_view subKey);
 // with `out` as it was, for a sub-key that names no key.
 bool AppendKeyIdentity(std::string& out, RegRoot root, std::string_view subKey);
 
+// The identity of `key`; empty for a sub-key that names no key.
+std::string KeyIdentity(const RegKeyPath& key);
+
+// The first `depth` of `names` (SplitKeyPath's) joined by single backslashes:
+// the sub-key of the key that many levels below the root.
+std::string JoinedKeyNames(const std::vector<std::string_view>& names, std::size_t depth);
+
 // The order of keys in the store's file: roots in order, each key before the
 // keys below it, siblings by folded name. A strict weak order of identities.
 bool KeyIdentityLess(std::string_view a, std::string_view b);

@@ -14,14 +14,6 @@ struct Applied {
     std::optional<RegKeyPath> made;
 };
 
-std::string Joined(const std::vector<std::string_view>& names, std::size_t depth)
-{
-    std::string path;
-    for (std::size_t i = 0; i < depth; ++i)
-        path += (i == 0 ? "" : "\\") + std::string(names[i]);
-    return path;
-}
-
 // Puts back, newest first, what the changes found, and removes the keys
 // their writes made; as far as the registry lets it.
 void PutBack(IRegistry& registry, const std::vector<Applied>& applied)
@@ -37,7 +29,7 @@ void PutBack(IRegistry& registry, const std::vector<Applied>& applied)
         const auto names = SplitKeyPath(change.key.subKey);
         const std::size_t outermost = SplitKeyPath(done->made->subKey)->size();
         for (std::size_t depth = names->size(); depth >= outermost && depth > 0; --depth)
-            static_cast<void>(registry.DeleteEmptyKey(change.key.root, Joined(*names, depth)));
+            static_cast<void>(registry.DeleteEmptyKey(change.key.root, JoinedKeyNames(*names, depth)));
     }
 }
 
@@ -77,9 +69,9 @@ Result<std::optional<RegKeyPath>, RegError> FirstMissingKey(IRegistry& registry,
     if (!names)
         return RegError::BadKeyPath;
     for (std::size_t depth = 1; depth <= names->size(); ++depth) {
-        const auto probe = registry.QueryValue(key.root, Joined(*names, depth), {});
+        const auto probe = registry.QueryValue(key.root, JoinedKeyNames(*names, depth), {});
         if (!probe && probe.Error() == RegError::KeyNotFound)
-            return std::optional<RegKeyPath>(RegKeyPath{key.root, Joined(*names, depth)});
+            return std::optional<RegKeyPath>(RegKeyPath{key.root, JoinedKeyNames(*names, depth)});
         if (!probe && probe.Error() != RegError::ValueNotFound)
             return probe.Error();
     }

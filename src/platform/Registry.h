@@ -54,6 +54,9 @@ struct RegValue {
 
     static RegValue String(std::string_view text);
     static RegValue Dword(std::uint32_t value);
+
+    // Same type, same bytes.
+    friend bool operator==(const RegValue&, const RegValue&) = default;
 };
 
 // A value as an exact copy (a backup) needs it. `utf16`: the system code page

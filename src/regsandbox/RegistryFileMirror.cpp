@@ -51,7 +51,7 @@ RegResult RegistryFileMirror::SetValue(RegRoot root, std::string_view subKey, st
                                        const RegValue& value)
 {
     const auto now = registry_.QueryValue(root, subKey, name);
-    if (now && now.Value().type == value.type && now.Value().data == value.data)
+    if (now && now.Value() == value)
         return {};
     if (IsReadOnly())
         return ReadOnlyFault();

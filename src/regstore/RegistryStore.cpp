@@ -418,7 +418,7 @@ RegResult RegistryStore::SetValue(RegRoot root, std::string_view subKey, std::st
         return RegError::WriteFailed;
     return Modify([&](RegStoreEdit& edit) {
         const RegValue* old = edit.FindValue(root, subKey, name);
-        if (old != nullptr && old->type == value.type && old->data == value.data)
+        if (old != nullptr && *old == value)
             return Outcome{{}, false};
         return Outcome::Of(edit.SetValue(root, subKey, name, value));
     });
@@ -458,7 +458,7 @@ RegResult RegistryStore::ApplyChanges(const std::vector<RegValueChange>& values,
                     continue;
                 if (const RegResult removed = edit.DeleteValue(key.root, key.subKey, change.name); !removed)
                     return Outcome{removed, false};
-            } else if (old == nullptr || old->type != change.value->type || old->data != change.value->data) {
+            } else if (old == nullptr || *old != *change.value) {
                 if (const RegResult set = edit.SetValue(key.root, key.subKey, change.name, *change.value); !set)
                     return Outcome{set, false};
             } else {

@@ -44,8 +44,7 @@ bool IsLeaveKey(const Key& key)
 std::string HelpTextPath(const std::string& chmPath)
 {
     const std::string_view extension = ".chm";
-    if (chmPath.size() > extension.size() &&
-        EqualNoCase(std::string_view(chmPath).substr(chmPath.size() - extension.size()), extension))
+    if (HasExtensionNoCase(chmPath, extension))
         return chmPath.substr(0, chmPath.size() - extension.size()) + ".txt";
     return chmPath + ".txt";
 }

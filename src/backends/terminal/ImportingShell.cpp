@@ -15,9 +15,7 @@ ImportingShell::ImportingShell(RegistryStore& store, IShell& others, Box box)
 
 bool ImportingShell::Imports(const std::string& target)
 {
-    const std::string_view extension = ".reg";
-    return target.size() > extension.size() &&
-           EqualNoCase(std::string_view(target).substr(target.size() - extension.size()), extension);
+    return HasExtensionNoCase(target, ".reg");
 }
 
 ImportingShell::Box ImportingShell::MainWindowBox()
