@@ -153,11 +153,7 @@ int main(int argc, char** argv)
     services.executablePath = executable.string();
     const tk::ScopedServices installed(services);
     const std::optional<CTranslation> language = InstallationLanguage();
-    const tk::ScopedTextLookup texts([&language](int key) -> std::optional<std::string> {
-        if (language && language->Has(key))
-            return language->Lookup(key);
-        return std::nullopt;
-    });
+    const tk::ScopedTextLookup texts([&language](int key) { return language ? language->Find(key) : std::nullopt; });
 
     if (!command)
         return Usage(command.Error());

@@ -1,11 +1,7 @@
 #include "app/TunewrightDlg.h"
 
 CTunewrightDlg::CTunewrightDlg(tk::CDialog*)
-    : tk::CDialog(IDD), messageTexts_([this](int key) -> std::optional<std::string> {
-          if (translation.Has(key))
-              return translation.Lookup(key);
-          return std::nullopt;
-      })
+    : tk::CDialog(IDD), messageTexts_([this](int key) { return translation.Find(key); })
 {
 }
 

@@ -57,10 +57,12 @@ private:
     bool OpenWithShell(const std::string& target);          // Help
     PanelInput CurrentInput() const;                        // ShowFunction
     bool HoldsUnsavedValue();                               // ShowFunction
+    bool ShowsFunction() const;                             // ShowFunction
     void TranslateMenu();                                   // Init
     void FillFunctionNames();                               // Init
     void FillCategoryFilter();                              // Init
     bool FindFunction(const std::string& text, bool next);  // Find
+    void OpenFindBox(bool searchAtOnce);                    // Find
     std::string T(int key) const { return translation.Lookup(key); }
 
 public:

@@ -10,8 +10,7 @@
 // the box selects, as it shows one the user clicks.
 void CTunewrightDlg::OnFind()
 {
-    CFindDlg box(findText, [this](const std::string& text, bool next) { return FindFunction(text, next); });
-    box.DoModal();
+    OpenFindBox(false);
 }
 
 // F3 in the main window goes on with the last text; without one, or when no
@@ -20,8 +19,13 @@ void CTunewrightDlg::OnFindNext()
 {
     if (!findText.empty() && FindFunction(findText, true))
         return;
+    OpenFindBox(!findText.empty());
+}
+
+void CTunewrightDlg::OpenFindBox(bool searchAtOnce)
+{
     CFindDlg box(findText, [this](const std::string& text, bool next) { return FindFunction(text, next); },
-                 !findText.empty());
+                 searchAtOnce);
     box.DoModal();
 }
 
@@ -33,7 +37,7 @@ bool CTunewrightDlg::FindFunction(const std::string& text, bool next)
     // that a missing key shows.
     for (std::size_t i = 0; i < functionNames.size(); ++i) {
         const int infoKey = catalogue::FunctionKey(static_cast<int>(i)) + 2;
-        functions.push_back({functionNames[i], translation.Has(infoKey) ? T(infoKey) : std::string()});
+        functions.push_back({functionNames[i], translation.Find(infoKey).value_or(std::string())});
     }
 
     int from = 0;

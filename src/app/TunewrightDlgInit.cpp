@@ -101,11 +101,7 @@ void CTunewrightDlg::TranslateMenu()
 void CTunewrightDlg::FillFunctionNames()
 {
     // A translation without the end marker stops at the first missing name.
-    functionNames = FunctionNames([this](int key) -> std::optional<std::string> {
-        if (!translation.Has(key))
-            return std::nullopt;
-        return T(key);
-    });
+    functionNames = FunctionNames([this](int key) { return translation.Find(key); });
     listedFunctions.clear();
     for (std::size_t i = 0; i < functionNames.size(); ++i) {
         functionList.InsertItem(static_cast<int>(i), functionNames[i]);

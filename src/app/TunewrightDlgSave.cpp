@@ -45,7 +45,7 @@ void CTunewrightDlg::OnSaveNewConfiguration()
     const SaveRequest request{*row,
                               keyPath,
                               valueName,
-                              PanelInput{switchIndex, numberText, pathText, minimum, maximum},
+                              CurrentInput(),
                               name,
                               catalogue::FunctionKey(shownFunction),
                               power.GetApplicationFolder()};

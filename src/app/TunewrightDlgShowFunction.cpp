@@ -139,7 +139,7 @@ void CTunewrightDlg::ShowFunction(int functionKey)
 // now, so that the next Save does not write back what was just reversed.
 void CTunewrightDlg::ShowFunctionAgain()
 {
-    if (!panelFilled || shownFunction < 0 || shownFunction >= static_cast<int>(functionNames.size()))
+    if (!ShowsFunction())
         return;
     // The members take what the controls hold, so that writing them back
     // below changes only the panel's value.
@@ -158,7 +158,11 @@ PanelInput CTunewrightDlg::CurrentInput() const
 bool CTunewrightDlg::HoldsUnsavedValue()
 {
     UpdateData(true);
-    const KindRow* row = FindKind(PowerClass::DecimalToInt(header.substr(0, 2)));
-    const bool shown = panelFilled && shownFunction >= 0 && shownFunction < static_cast<int>(functionNames.size());
-    return shown && row && PanelDiffers(*row, shownInput, CurrentInput());
+    const KindRow* row = HeaderKind(header);
+    return ShowsFunction() && row && PanelDiffers(*row, shownInput, CurrentInput());
+}
+
+bool CTunewrightDlg::ShowsFunction() const
+{
+    return panelFilled && shownFunction >= 0 && shownFunction < static_cast<int>(functionNames.size());
 }

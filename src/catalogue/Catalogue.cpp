@@ -102,8 +102,9 @@ CatalogueBlocks::CatalogueBlocks(std::vector<std::string> lines) : lines_(std::m
 
 std::vector<FunctionBlock> CatalogueBlocks::Find(int functionKey) const
 {
-    // Only a key of five digits is written as the first five characters.
-    const auto found = KeyText(functionKey).size() == 5 ? keyed_.find(functionKey) : keyed_.end();
+    // Lines are keyed by their first five digits: a key that five digits
+    // cannot write is found nowhere.
+    const auto found = keyed_.find(functionKey);
     if (found == keyed_.end())
         return {};
     return BlocksAt(lines_, found->second);

@@ -58,11 +58,7 @@ class Texts {
 public:
     Texts(const std::string& folder, tk::IRegistry* registry, tk::IClock& clock)
         : services_(tk::Services{registry, nullptr, &clock, JoinPath(folder, kProgramName)}),
-          lookup_([this](int key) -> std::optional<std::string> {
-              if (!loaded_ || !translation_.Has(key))
-                  return std::nullopt;
-              return translation_.Lookup(key);
-          })
+          lookup_([this](int key) { return loaded_ ? translation_.Find(key) : std::nullopt; })
     {
         try {
             translation_.Load();

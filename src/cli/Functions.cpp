@@ -24,11 +24,7 @@ std::optional<int> KeyNumber(const std::string& text)
 Functions::Functions(const CTranslation& translation, const std::string& applicationFolder)
     : blocks_(ReadTextLines(CataloguePath(applicationFolder)))
 {
-    const std::vector<std::string> names = FunctionNames([&translation](int key) -> std::optional<std::string> {
-        if (!translation.Has(key))
-            return std::nullopt;
-        return translation.Lookup(key);
-    });
+    const std::vector<std::string> names = FunctionNames([&translation](int key) { return translation.Find(key); });
     for (std::size_t i = 0; i < names.size(); ++i) {
         const int index = static_cast<int>(i);
         functions_.push_back({index, catalogue::FunctionKey(index), names[i]});

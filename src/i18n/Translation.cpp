@@ -77,6 +77,14 @@ std::string CTranslation::Lookup(int key) const
     return found != entries_.end() ? found->second : "#" + std::to_string(key);
 }
 
+std::optional<std::string> CTranslation::Find(int key) const
+{
+    const auto found = entries_.find(key);
+    if (found == entries_.end())
+        return std::nullopt;
+    return found->second;
+}
+
 bool CTranslation::Has(int key) const
 {
     return entries_.count(key) != 0;

@@ -39,6 +39,8 @@ public:
     // shows on screen instead of leaving a blank.
     std::string Lookup(int key) const;
     bool Has(int key) const;
+    // The text of the entry with key; none when the section lacks it.
+    std::optional<std::string> Find(int key) const;
 
     // The section that follows the system's default language: its code when
     // the file at path has that section (after mapping dialects to their base

@@ -21,7 +21,7 @@ const tk::MessageMap& CFindDlg::GetMessageMap() const
     using D = CFindDlg;
     static const tk::MessageMap map = {
         tk::OnTimerMessage(&D::OnTimer),
-        tk::OnCommand(ID_FIND_NEXT, &D::OnFindNext),
+        tk::OnCommand(ID_FIND_NEXT, &D::OnOK), // F3
     };
     return map;
 }
@@ -56,11 +56,6 @@ void CFindDlg::OnTimer(int)
 void CFindDlg::OnOK()
 {
     Search(Window()->GetItemText(IDC_FIND_TEXT) == searched_);
-}
-
-void CFindDlg::OnFindNext()
-{
-    OnOK();
 }
 
 void CFindDlg::Search(bool next)

@@ -28,7 +28,6 @@ public:
 protected:
     void OnOK() override;
     void OnTimer(int timerId);
-    void OnFindNext();
 
 private:
     void Search(bool next);

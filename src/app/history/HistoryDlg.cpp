@@ -56,11 +56,6 @@ std::string FaultText(const CarryOutFault& fault)
     return tk::Text(text::HistoryNotApplied, {CauseText(refused.fault), FileNameOf(*refused.backupPath)});
 }
 
-std::string DataText(const std::optional<std::string>& data)
-{
-    return data.value_or(tk::Text(text::NoValue));
-}
-
 std::string DoneText(const CarriedOut& done)
 {
     const std::vector<PlannedValue>& values = done.plan.values;

@@ -3,6 +3,11 @@
 #include "app/history/Texts.h"
 #include "changes/RegFileText.h"
 
+std::string DataText(const std::optional<std::string>& data)
+{
+    return data.value_or(tk::Text(text::NoValue));
+}
+
 HistoryRow HistoryRowOf(const BackupFile& backup,
                         const tk::Result<std::vector<HistoryValue>, std::string>& compared)
 {
@@ -24,9 +29,8 @@ HistoryRow HistoryRowOf(const BackupFile& backup,
     for (const HistoryValue& value : values) {
         const std::string lead = (row.held.empty() ? "" : "; ") +
                                  (named ? (value.name.empty() ? std::string("@") : value.name) + "=" : "");
-        row.held += lead + ValueDataText(value.held).value_or(tk::Text(text::NoValue));
-        row.now += lead + (value.now ? ValueDataText(value.now.Value()).value_or(tk::Text(text::NoValue))
-                                     : tk::Text(text::CannotRead));
+        row.held += lead + DataText(ValueDataText(value.held));
+        row.now += lead + (value.now ? DataText(ValueDataText(value.now.Value())) : tk::Text(text::CannotRead));
         same = same && value.Equal();
     }
     if (same)

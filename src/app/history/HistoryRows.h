@@ -4,6 +4,7 @@
 #include "changes/BackupHistory.h"
 #include "changes/BackupList.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@ struct HistoryRow {
     std::string held;
     std::string now; // marked when every value is the backup's
 };
+
+// A value's data as a registry file writes them, or "(none)" for no value.
+std::string DataText(const std::optional<std::string>& data);
 
 // `compared`: the backup's values beside the registry's, or why the backup
 // cannot be read.
