@@ -127,7 +127,7 @@ const ResourceSymbols& WindowsSymbols()
     static const ResourceSymbols symbols = [] {
         ResourceSymbols s = {{"IDOK", 1}, {"IDCANCEL", 2}};
         for (int n = 1; n <= 24; ++n)
-            s["VK_F" + std::to_string(n)] = 0x6F + n;
+            s["VK_F" + std::to_string(n)] = FunctionKeyCode(n);
         return s;
     }();
     return symbols;

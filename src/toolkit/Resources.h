@@ -54,6 +54,8 @@ struct DialogTemplate {
     std::vector<ControlTemplate> controls;
 
     const ControlTemplate* Find(int controlId) const;
+    // Whether the template gives the dialog a place over its owner.
+    bool Placed() const { return x != 0 || y != 0; }
     // The radio buttons of the group that holds the control, in template
     // order. A group runs from a control that starts one to the next.
     std::vector<int> RadioGroup(int controlId) const;
@@ -72,8 +74,14 @@ struct MenuTemplate {
     std::vector<MenuItemTemplate> items;
 };
 
+// The virtual-key code of function key Fn, n from 1 to 24 (VK_F1 is 0x70).
+constexpr int FunctionKeyCode(int n)
+{
+    return 0x6F + n;
+}
+
 // A key with its modifiers. `key` is a Windows virtual-key code: 'A' to 'Z',
-// '0' to '9', 0x70 (VK_F1) to 0x87 (VK_F24).
+// '0' to '9', FunctionKeyCode(1) to FunctionKeyCode(24).
 struct KeyChord {
     int key = 0;
     bool control = false;

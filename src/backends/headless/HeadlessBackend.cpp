@@ -79,7 +79,7 @@ bool WorkedInByScript(const ModelWindow& window)
     return false;
 }
 
-constexpr KeyChord kF1{0x70};
+constexpr KeyChord kF1{FunctionKeyCode(1)};
 
 bool WithinItems(int index, std::size_t count)
 {

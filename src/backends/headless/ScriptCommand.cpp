@@ -1,5 +1,7 @@
 #include "backends/headless/ScriptCommand.h"
 
+#include "platform/CaseFold.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -63,13 +65,6 @@ const struct {
     {"dump", ScriptVerb::Dump},
 };
 
-bool SameWord(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 } // namespace
 
 std::optional<KeyChord> ParseKeyName(std::string_view name)
@@ -77,11 +72,11 @@ std::optional<KeyChord> ParseKeyName(std::string_view name)
     KeyChord chord;
     for (auto plus = name.find('+'); plus != std::string_view::npos && plus + 1 < name.size(); plus = name.find('+')) {
         const std::string_view modifier = name.substr(0, plus);
-        if (SameWord(modifier, "Ctrl"))
+        if (EqualNoCase(modifier, "Ctrl"))
             chord.control = true;
-        else if (SameWord(modifier, "Shift"))
+        else if (EqualNoCase(modifier, "Shift"))
             chord.shift = true;
-        else if (SameWord(modifier, "Alt"))
+        else if (EqualNoCase(modifier, "Alt"))
             chord.alt = true;
         else
             return std::nullopt;
@@ -94,7 +89,7 @@ std::optional<KeyChord> ParseKeyName(std::string_view name)
     if (name.size() >= 2 && (name[0] == 'F' || name[0] == 'f')) {
         const std::optional<int> n = Integer(name.substr(1));
         if (n && *n >= 1 && *n <= 24 && name[1] != '0') {
-            chord.key = 0x6F + *n;
+            chord.key = FunctionKeyCode(*n);
             return chord;
         }
     }

@@ -6,8 +6,6 @@ namespace tk {
 
 namespace {
 
-constexpr int kFirstFunctionKey = 0x70; // VK_F1
-
 std::optional<KeyChord> ChordOf(const Key& key)
 {
     KeyChord chord;
@@ -15,7 +13,7 @@ std::optional<KeyChord> ChordOf(const Key& key)
     chord.shift = key.shift;
     chord.alt = key.alt;
     if (key.code == KeyCode::Function) {
-        chord.key = kFirstFunctionKey + key.function - 1;
+        chord.key = FunctionKeyCode(key.function);
         return chord;
     }
     if (key.code != KeyCode::Char)

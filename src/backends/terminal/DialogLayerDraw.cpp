@@ -41,10 +41,11 @@ Rgb Blend(Rgb a, Rgb b, int step, int steps)
 }
 
 // A box whose template gives a position lies that far into its owner, in
-// proportion: the owner fills the screen below its title and menu bar.
+// proportion: the owner fills the screen below its title and menu bar. Any
+// other box is centred.
 CellRect PlacedBox(const CellScreen& screen, const DialogTemplate& tmpl, const DialogTemplate* owner, int w, int h)
 {
-    if (!owner || owner->cx <= 0 || owner->cy <= 0)
+    if (!tmpl.Placed() || !owner || owner->cx <= 0 || owner->cy <= 0)
         return CentredBox(screen, w, h);
     const int top = owner->menuId != 0 ? 2 : 1;
     const int rows = std::max(1, screen.Rows() - top - 1);
@@ -87,7 +88,7 @@ void DialogLayer::Draw(CellScreen& screen)
         layout = LayoutDialog(tmpl, std::max(1, screen.Cols() - 4), std::max(1, screen.Rows() - 5 - extra));
         const int w = std::min(layout.cols, std::max(1, screen.Cols() - 4)) + 2;
         const int h = std::min(layout.rows, std::max(1, screen.Rows() - 5 - extra)) + 2 + extra;
-        const CellRect box = tmpl.x != 0 || tmpl.y != 0 ? PlacedBox(screen, tmpl, owner_, w, h) : CentredBox(screen, w, h);
+        const CellRect box = PlacedBox(screen, tmpl, owner_, w, h);
         client = DrawBox(screen, box, window_.Caption(), dialogBg);
         menuX_ = client.x;
         menuY_ = client.y;

@@ -44,11 +44,6 @@ bool MatchesAny(std::string_view name, const std::vector<std::string>& patterns)
 
 } // namespace
 
-FileFilter ParseFilter(std::string_view filter)
-{
-    return ParseFilters(filter).front();
-}
-
 std::vector<FileFilter> ParseFilters(std::string_view filter)
 {
     const std::vector<std::string_view> parts = Split(filter, '|');

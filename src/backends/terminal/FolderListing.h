@@ -22,8 +22,6 @@ struct FileFilter {
     std::string description;
     std::vector<std::string> patterns;
 };
-// The first entry.
-FileFilter ParseFilter(std::string_view filter);
 // Every entry, in order; at least one.
 std::vector<FileFilter> ParseFilters(std::string_view filter);
 

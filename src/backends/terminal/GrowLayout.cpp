@@ -7,8 +7,6 @@ namespace tk {
 
 namespace {
 
-constexpr int kUnitsPerCol = 4;
-constexpr int kUnitsPerRow = 8;
 // A static text taller than this holds several lines.
 constexpr int kOneLineUnits = 12;
 

@@ -31,14 +31,6 @@ std::size_t HangingIndent(std::string_view line)
     return indent;
 }
 
-bool IsLeaveKey(const Key& key)
-{
-    return key.code == KeyCode::Escape || key.code == KeyCode::Enter ||
-           (key.code == KeyCode::Char && key.ctrl && key.ch == U'q') ||
-           (key.code == KeyCode::Char && !key.ctrl && !key.alt && key.ch == U'q') ||
-           (key.code == KeyCode::Function && key.function == 4 && key.alt);
-}
-
 } // namespace
 
 std::string HelpTextPath(const std::string& chmPath)
@@ -104,26 +96,20 @@ void HelpViewLayer::Draw(CellScreen& screen)
 
 void HelpViewLayer::HandleKey(const Key& key)
 {
-    if (IsLeaveKey(key)) {
+    // A reader also leaves with Enter or a plain q, as in a pager.
+    const bool plainQ = key.code == KeyCode::Char && !key.ctrl && !key.alt && key.ch == U'q';
+    if (IsLeaveKey(key) || key.code == KeyCode::Enter || plainQ) {
         done_ = true;
         return;
     }
+    // The space bar pages on, as in a pager; the rest moves as in a list
+    // whose rows are the first lines a page can show.
+    Key step = key;
+    if (IsSpace(key))
+        step.code = KeyCode::PageDown;
     const int last = std::max(0, static_cast<int>(wrapped_.size()) - pageRows_);
-    const int page = std::max(1, pageRows_ - 1);
-    const bool space = key.code == KeyCode::Char && key.ch == U' ' && !key.ctrl && !key.alt;
-    if (key.code == KeyCode::Up)
-        top_ -= 1;
-    else if (key.code == KeyCode::Down)
-        top_ += 1;
-    else if (key.code == KeyCode::PageUp)
-        top_ -= page;
-    else if (key.code == KeyCode::PageDown || space)
-        top_ += page;
-    else if (key.code == KeyCode::Home)
-        top_ = 0;
-    else if (key.code == KeyCode::End)
-        top_ = last;
-    top_ = std::clamp(top_, 0, last);
+    if (const std::optional<int> to = Navigate(step, top_, last + 1, pageRows_))
+        top_ = *to;
 }
 
 } // namespace tk

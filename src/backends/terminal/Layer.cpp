@@ -45,6 +45,17 @@ void ScrollBar(CellScreen& screen, int x, int y, int rows, int first, int total,
         screen.Put(x, y + i, i >= at && i < at + thumb ? U'█' : U'░', Style(kFrame, bg));
 }
 
+bool IsLeaveKey(const Key& key)
+{
+    return key.code == KeyCode::Escape || (key.code == KeyCode::Char && key.ctrl && key.ch == U'q') ||
+           (key.code == KeyCode::Function && key.function == 4 && key.alt);
+}
+
+bool IsSpace(const Key& key)
+{
+    return key.code == KeyCode::Char && key.ch == U' ' && !key.ctrl && !key.alt;
+}
+
 std::optional<int> Navigate(const Key& key, int current, int count, int page)
 {
     if (count <= 0)

@@ -43,6 +43,11 @@ void ScrollBar(CellScreen& screen, int x, int y, int rows, int first, int total,
 // Where a list or drop-down of `count` entries moves from `current` for a
 // navigation key (arrows, PageUp/PageDown by `page` rows, Home, End), or
 // nothing for other keys.
+// Escape, Ctrl+Q and Alt+F4: the keys that leave a picker or a view.
+bool IsLeaveKey(const Key& key);
+// The space bar alone.
+bool IsSpace(const Key& key);
+
 std::optional<int> Navigate(const Key& key, int current, int count, int page);
 
 } // namespace tk

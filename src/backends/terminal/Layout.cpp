@@ -7,8 +7,6 @@ namespace tk {
 
 namespace {
 
-constexpr double kUnitsPerCol = 4.0;
-constexpr double kUnitsPerRow = 8.0;
 constexpr double kEpsilon = 1e-9;
 // Below this the text of neighbouring controls runs together; the dialog is
 // clipped instead.
@@ -208,7 +206,7 @@ DialogLayout CompactRows(const DialogTemplate& tmpl, DialogLayout layout, int ma
 DialogLayout LayoutDialog(const DialogTemplate& tmpl, int maxCols, int maxRows)
 {
     DialogScale scale;
-    const double fullCols = tmpl.cx / kUnitsPerCol;
+    const double fullCols = tmpl.cx / static_cast<double>(kUnitsPerCol);
     if (fullCols > maxCols && fullCols > 0)
         scale.x = std::max(kSmallestScale, maxCols / fullCols);
     for (int step = 0; step <= 8; ++step) {

@@ -11,6 +11,11 @@
 
 namespace tk {
 
+// Dialog units in a terminal cell at full scale: a character cell is about
+// four dialog units wide and eight high.
+inline constexpr int kUnitsPerCol = 4;
+inline constexpr int kUnitsPerRow = 8;
+
 struct CellRect {
     int x = 0, y = 0, w = 0, h = 0;
 

@@ -8,20 +8,6 @@
 
 namespace tk {
 
-namespace {
-
-bool IsLeaveKey(const Key& key)
-{
-    return key.code == KeyCode::Escape || (key.code == KeyCode::Char && key.ctrl && key.ch == U'q') ||
-           (key.code == KeyCode::Function && key.function == 4 && key.alt);
-}
-
-bool IsSpace(const Key& key)
-{
-    return key.code == KeyCode::Char && key.ch == U' ' && !key.ctrl && !key.alt;
-}
-
-} // namespace
 
 PickerLayer::PickerLayer(Mode mode, std::string title, std::string instruction, std::string_view filter,
                          std::string folder)

@@ -57,7 +57,7 @@ INT_PTR Initialise(HWND handle, ModalRun& run)
     RECT after{};
     ::GetWindowRect(handle, &after);
     const DialogTemplate& tmpl = run.dialog.Template();
-    const bool placed = tmpl.x != 0 || tmpl.y != 0;
+    const bool placed = tmpl.Placed();
     if (!placed && !::IsWindowVisible(handle) && after.left == before.left && after.top == before.top)
         Centre(handle);
     else if (placed)

@@ -56,10 +56,10 @@ TEST(TerminalPickerPaths, MatchesFiltersAndResolvesPathsAsWindowsDoes)
     for (const auto& m : matches)
         EXPECT_EQ(tk::MatchesPattern(m.name, m.pattern), m.matches) << m.name << " " << m.pattern;
 
-    const tk::FileFilter two = tk::ParseFilter("Text|*.txt;*.log|All|*.*");
+    const tk::FileFilter two = tk::ParseFilters("Text|*.txt;*.log|All|*.*").front();
     EXPECT_EQ(two.description, "Text");
     EXPECT_EQ(two.patterns, (std::vector<std::string>{"*.txt", "*.log"}));
-    EXPECT_TRUE(tk::ParseFilter("").patterns.empty());
+    EXPECT_TRUE(tk::ParseFilters("").front().patterns.empty());
 
     const struct {
         const char* base;
