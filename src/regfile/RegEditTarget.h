@@ -1,6 +1,6 @@
 #pragma once
-// What a registry file is applied to: a tree in memory, or a change to the
-// store's file being prepared. Sub-keys and names as in Registry.h.
+// What a registry file is applied to: a tree in memory. Sub-keys and names as
+// in Registry.h.
 #include "platform/Registry.h"
 
 #include <string>

@@ -399,14 +399,6 @@ std::size_t RegFileIndex::StoreLowerBound(std::string_view identity) const
     return low;
 }
 
-std::optional<std::size_t> RegFileIndex::StoreSection(std::string_view identity) const
-{
-    const std::size_t at = StoreLowerBound(identity);
-    if (at == texts[0].endSection || Identity(at) != identity)
-        return std::nullopt;
-    return at;
-}
-
 std::size_t RegFileIndex::End(std::size_t section) const
 {
     const Text& text = texts[sections[section].text];

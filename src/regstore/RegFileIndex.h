@@ -84,9 +84,8 @@ struct RegFileIndex {
     // key, or the key is new, or it removes the store's section of the key.
     bool ChangedByImport(std::size_t key) const;
 
-    // The store's own section of the key with this identity, in a store whose
-    // text is canonical (the sections are in key order).
-    std::optional<std::size_t> StoreSection(std::string_view identity) const;
+    // Where the store's own section of the key with this identity is, or
+    // would go, in a store whose text is canonical (sections in key order).
     std::size_t StoreLowerBound(std::string_view identity) const;
 
     // Where a section ends: the next section's header, or its text's end.

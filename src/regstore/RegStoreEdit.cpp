@@ -61,6 +61,14 @@ bool RegStoreEdit::HoldsAnything(std::string_view identity)
     return false;
 }
 
+// A fault met on the way is not always the file's first, which is the one to
+// tell: the whole file is checked for one before it.
+void RegStoreEdit::KeepFirstFault(RegFileError met)
+{
+    const auto first = text_.CheckAll();
+    fault_ = first ? std::move(met) : first.Error();
+}
+
 const StoredKey* RegStoreEdit::Stored(std::string_view identity)
 {
     const auto key = text_.Find(identity);
@@ -177,9 +185,8 @@ std::optional<StoredKey> RegStoreEdit::Built(std::size_t key, bool keyComments)
     auto built = text_.Build(key, keyComments);
     if (built)
         return std::move(built.Value());
-    // A rewrite meets faults in key order: the file's first is the one to tell.
-    const auto checked = text_.CheckAll();
-    fault_ = checked ? built.Error() : checked.Error();
+    // A rewrite meets faults in key order.
+    KeepFirstFault(built.Error());
     return std::nullopt;
 }
 
@@ -291,9 +298,8 @@ std::optional<std::string> RegStoreEdit::Rewrite(std::size_t limit)
             || (k < index.KeyCount() && KeyIdentityLess(index.KeyIdentity(k), change->first));
         if (fromText) {
             if (auto written = text_.AppendRewritten(k++, out); !written) {
-                // Keys are written in key order: the file's first fault is the one to tell.
-                const auto first = text_.CheckAll();
-                fault_ = first ? written.Error() : first.Error();
+                // Keys are written in key order.
+                KeepFirstFault(written.Error());
                 return std::nullopt;
             }
         } else {
@@ -308,8 +314,7 @@ std::optional<std::string> RegStoreEdit::Rewrite(std::size_t limit)
     // Every section is parsed before the text is written: the first fault in
     // the file is the one to tell.
     if (auto unkeyed = text_.CheckSectionsOfNoKey(); !unkeyed) {
-        const auto first = text_.CheckAll();
-        fault_ = first ? unkeyed.Error() : first.Error();
+        KeepFirstFault(unkeyed.Error());
         return std::nullopt;
     }
     auto closing = text_.ClosingComments();

@@ -10,7 +10,7 @@
 // On a text that has a file to import after the store's
 // (RegStoreText::WithImport), the change is that file: the keys it changes
 // are found from the index and parsed one at a time as the text is written.
-#include "regfile/RegEditTarget.h"
+#include "platform/Registry.h"
 #include "regstore/RegStoreText.h"
 
 #include <cstddef>
@@ -21,18 +21,19 @@
 
 namespace tk {
 
-class RegStoreEdit final : public RegEditTarget {
+class RegStoreEdit final {
 public:
     explicit RegStoreEdit(RegStoreText& text);
 
     // The value as the change leaves it so far, or null; no copy.
     const RegValue* FindValue(RegRoot root, std::string_view subKey, std::string_view name);
 
-    RegResult CreateKey(RegRoot root, std::string_view subKey) override;
-    RegResult DeleteKey(RegRoot root, std::string_view subKey) override;
-    RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
-                       const RegValue& value) override;
-    RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+    // Sub-keys and names as in Registry.h. Removing a key takes its values
+    // and every key below it; a root cannot be removed (AccessDenied).
+    RegResult DeleteKey(RegRoot root, std::string_view subKey);
+    // Creates the key and every missing key above it first.
+    RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name, const RegValue& value);
+    RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name);
     // Removes the key if it holds no value and no key, as the change leaves
     // it so far: true. A root is never removed.
     bool DeleteEmptyKey(RegRoot root, std::string_view subKey);
@@ -58,6 +59,7 @@ private:
         bool removed = false;
     };
 
+    RegResult CreateKey(RegRoot root, std::string_view subKey);
     bool Exists(std::string_view identity) const;
     bool HoldsAnything(std::string_view identity);
     // The key as the change leaves it so far: null when it has no section,
@@ -67,6 +69,7 @@ private:
     // The key's copy in the change, made from the file's on first use.
     StoredKey& Editable(RegRoot root, std::string_view identity);
 
+    void KeepFirstFault(RegFileError met);
     std::optional<std::string> Splice(std::size_t limit);
     std::optional<std::string> Rewrite(std::size_t limit);
     // A key of the text, built for the new text; nullopt, with the fault

@@ -226,15 +226,9 @@ Result<StoredKey, RegFileError> RegStoreText::Build(std::size_t key, bool keyCom
         if (s == spelledBy)
             spelling = parsed.Value().subKey;
         built.Apply(std::move(parsed.Value()), section.text == 0);
-        if (keyComments && section.text == 0) {
-            const auto lead = LeadStart(s);
-            if (!lead)
+        if (keyComments && section.text == 0)
+            if (auto lead = AppendLeadComments(s, built.comments); !lead)
                 return lead.Error();
-            auto comments = Comments(0, lead.Value(), section.header);
-            if (!comments)
-                return comments.Error();
-            built.comments.insert(built.comments.end(), comments.Value().begin(), comments.Value().end());
-        }
     }
     if (!index_.Canonical()) {
         auto path = SpelledPath(key, spelling ? std::optional<std::string_view>(*spelling) : std::nullopt);
@@ -275,15 +269,9 @@ Result<void, RegFileError> RegStoreText::AppendRewritten(std::size_t key, std::s
         if (auto read = RewriteRegFileLines(bytes.Value(), 1, text.FileName(), text.Format(), section.text == 0, values);
             !read)
             return InFile(read.Error(), s);
-        if (section.text == 0) {
-            const auto lead = LeadStart(s);
-            if (!lead)
+        if (section.text == 0)
+            if (auto lead = AppendLeadComments(s, comments); !lead)
                 return lead.Error();
-            auto before = Comments(0, lead.Value(), section.header);
-            if (!before)
-                return before.Error();
-            comments.insert(comments.end(), before.Value().begin(), before.Value().end());
-        }
     }
     auto path = SpelledPath(key, std::nullopt);
     if (!path)
@@ -394,6 +382,18 @@ Result<std::size_t, RegFileError> RegStoreText::BodyEnd(std::size_t section) con
         if (const std::size_t found = SignificantEnd(bytes.Value(), from > header); found != kNone)
             return from + found;
     }
+}
+
+Result<void, RegFileError> RegStoreText::AppendLeadComments(std::size_t section, std::vector<std::string>& out) const
+{
+    const auto lead = LeadStart(section);
+    if (!lead)
+        return lead.Error();
+    auto comments = Comments(0, lead.Value(), index_.sections[section].header);
+    if (!comments)
+        return comments.Error();
+    out.insert(out.end(), comments.Value().begin(), comments.Value().end());
+    return {};
 }
 
 Result<std::size_t, RegFileError> RegStoreText::LeadStart(std::size_t section) const

@@ -96,6 +96,8 @@ private:
     const RegText& TextOf(std::size_t section) const { return *texts_[index_.sections[section].text]; }
     Result<RegFileSection, RegFileError> ParseSection(std::size_t section, std::string_view bytes) const;
     Result<std::vector<std::string>, RegFileError> Comments(std::size_t text, std::size_t from, std::size_t to) const;
+    // Appends the comment lines before a store section's key line.
+    Result<void, RegFileError> AppendLeadComments(std::size_t section, std::vector<std::string>& out) const;
     // The key's path as the sections that made its keys spell it; `spelling`
     // is the key line of the section that spells its last name, when the
     // caller has it parsed.

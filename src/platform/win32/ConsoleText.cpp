@@ -10,17 +10,6 @@ namespace tk {
 
 namespace {
 
-std::wstring Wide(std::string_view text)
-{
-    if (text.empty())
-        return std::wstring();
-    std::wstring wide(text.size(), L'\0');
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                                             static_cast<int>(wide.size()));
-    wide.resize(static_cast<std::size_t>(length));
-    return wide;
-}
-
 std::string Narrow(const std::wstring& wide, UINT codePage)
 {
     if (wide.empty())
@@ -41,7 +30,7 @@ std::string ConsoleText(std::string_view text)
     const UINT codePage = console != 0 ? console : ::GetOEMCP();
     if (codePage == ::GetACP())
         return std::string(text);
-    return Narrow(Wide(text), codePage);
+    return Narrow(win32::Wide(text), codePage);
 }
 
 void UseBinaryStandardStreams()
@@ -62,7 +51,7 @@ std::string_view ConsoleLineEnd()
 
 std::string Utf8Text(std::string_view text)
 {
-    return Narrow(Wide(text), CP_UTF8);
+    return Narrow(win32::Wide(text), CP_UTF8);
 }
 
 std::optional<std::string> ArgumentText(std::string_view argument)
