@@ -120,8 +120,8 @@ RegFault RegistryStore::NotWritten(const CFileException& e)
     // next use, so that a write that fails again fails again.
     ForgetCopy();
     if (e.Path() == path_)
-        return RegFault(RegError::WriteFailed, "the registry store \"" + path_ + "\" " + e.Cause());
-    return RegFault(RegError::WriteFailed, "the registry store \"" + path_ + "\" could not be changed: " + e.what());
+        return RegFault(RegError::WriteFailed, tk::Text(text::StoreFileCause, {path_, e.Cause()}));
+    return RegFault(RegError::WriteFailed, tk::Text(text::StoreUnchangedCause, {path_, e.what()}));
 }
 
 void RegistryStore::ShowReport()

@@ -27,6 +27,8 @@ inline constexpr tk::TextId StoreWouldGrowTooLarge{
           "registry store may hold"};
 inline constexpr tk::TextId StoreCannotBeUsed{1213, "the registry store \"%1\" cannot be used"};
 inline constexpr tk::TextId StoreCouldNotBeChanged{1214, "the registry store \"%1\" could not be changed"};
+// The store's file itself refused: its cause ("is read-only") follows.
+inline constexpr tk::TextId StoreFileCause{1215, "the registry store \"%1\" %2"};
 
 // The importer's question and reports.
 inline constexpr tk::TextId ImportQuestion{1220, "Import the keys and values in \"%1\" into the registry?"};
