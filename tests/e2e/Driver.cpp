@@ -161,10 +161,11 @@ Outcome Installation::RunExpectingComplaints(const std::string& script, const st
     return outcome;
 }
 
-Outcome Installation::RunCli(const std::string& arguments, const std::string& prefix) const
+Outcome Installation::RunCli(const std::string& arguments, const std::string& prefix,
+                             const std::string& program) const
 {
     const std::string command =
-        prefix + CommandLine(TW_CLI_BINARY, Registry(),
+        prefix + CommandLine(program, Registry(),
                              "--app-folder " + Quote(folder_) + " " + arguments + " < " + kNoInput, File(".stderr"));
     return Gather(command, File(".stderr"));
 }

@@ -49,8 +49,9 @@ public:
     // Quote where needed) and nothing on standard input; its registry is the
     // one the driver's runs have. Nothing is checked. `prefix` goes before
     // the program on the command line (a POSIX test may run it as another
-    // user).
-    Outcome RunCli(const std::string& arguments, const std::string& prefix = "") const;
+    // user, and then a copy of the program that such a user can reach).
+    Outcome RunCli(const std::string& arguments, const std::string& prefix = "",
+                   const std::string& program = TW_CLI_BINARY) const;
 
 private:
     std::filesystem::path base_;

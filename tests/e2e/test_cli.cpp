@@ -157,14 +157,19 @@ TEST(CommandLineE2E, BadInputFailsNamingWhatIsWrongAndChangesNothing)
 #ifndef _WIN32
 // A folder without write permission stops root as well only when the program
 // runs as another user: root runs it as nobody, who may not write the store
-// either, and the backup comes first.
+// either, and the backup comes first. Nobody runs a copy of the program in
+// the installation: the build folder may lie where only its owner can reach.
 TEST(CommandLineE2E, AReadOnlyBackupFolderStopsTheChangeBeforeAnything)
 {
     Prepared inst;
     ::chmod(inst.File("backup").c_str(), 0555);
     const std::string store = inst.Read("registry.reg");
-    const std::string asOther = ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups env " : "";
-    const Outcome run = inst.RunCli(kNow + " set " + Quote("Menu delay") + " 2000", asOther);
+    const bool root = ::geteuid() == 0;
+    const std::string asOther = root ? "setpriv --reuid=65534 --regid=65534 --clear-groups env " : "";
+    const std::string program = root ? inst.File("tunewright-cli") : std::string(TW_CLI_BINARY);
+    if (root)
+        fs::copy_file(TW_CLI_BINARY, program);
+    const Outcome run = inst.RunCli(kNow + " set " + Quote("Menu delay") + " 2000", asOther, program);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("backup - 20240305 - 09.05 - Menu delay.reg\": cannot create the file"),
               std::string::npos)
