@@ -189,7 +189,7 @@ keys() { "${tm[@]}" send-keys -t "$session" "$@"; }
 # menu bar. The screen is read in characters, one a cell.
 mapfile -t names < <(for (( k = 10000; ; k += 10 )); do
     n=$(entry "$k"); [ "$n" = "End of functions" ] && break; printf '%s\n' "$n"; done)
-[ "${#names[@]}" = 61 ] || fail "the translation file does not name 61 functions"
+[ "${#names[@]}" = 253 ] || fail "the translation file does not name 253 functions"
 # Passes when the screen shows the text $1 whole, or a start of it and "…".
 shown_or_cut() {
     local text=$1 k
