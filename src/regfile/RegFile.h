@@ -5,21 +5,27 @@
 //
 // Accepted: a first line "REGEDIT4"; sections "[ROOT\Key\Sub]" that create a
 // key and "[-ROOT\Key]" that remove it with everything below; value lines
-// "name"="text" (\\ and \" escaped in name and text), "name"=dword:0000ffff,
-// "name"=hex:.. (REG_BINARY), "name"=hex(N):.. (type N, in hex as the registry
-// editor writes it) and "name"=- (remove the value); @ for the default value;
-// hex data continued on the next non-blank line after a trailing backslash;
-// comment lines starting with ';'; blank lines; CR LF or LF line ends, with or
-// without one after the last line. ROOT is one of the five standard root names
-// in any letter case; anything else before the first backslash is an error.
-// After that backslash the sub-key may not start with another one (an empty
-// key name, which Windows refuses); inside it a doubled backslash is one
-// separator.
+// "name"="text" (\\ and \" escaped in name and text), "name"=dword:0000ffff
+// (blanks allowed before the digits), "name"=hex:.. (REG_BINARY),
+// "name"=hex(N):.. (type N, in hex as the registry editor writes it) and
+// "name"=- (remove the value); @ for the default value; a ';' comment after
+// the data of a value line; hex data continued after a comma and a trailing
+// backslash on the next line that is neither blank nor a comment, a backslash
+// that ends the file ending them; comment lines starting with ';'; blank
+// lines; CR LF or LF line ends, with or without one after the last line.
+// ROOT is one of the five standard root names in any letter case; anything
+// else before the first backslash is an error. After that backslash the
+// sub-key may not start with another one (an empty key name, which Windows
+// refuses); inside it a doubled backslash is one separator.
 //
 // Strict where the registry editor skips what it cannot read: any bad line
 // fails the whole file, named by its first bad line. Among them: a CR without
-// an LF, a double quote inside a text that is not escaped, anything after the
-// data, hex data whose backslash ends the file.
+// an LF (RegFileBytes.h makes such a CR a line end in a file from outside), a
+// double quote inside a text that is not escaped, a backslash in a text
+// before anything but a backslash or a double quote (but in the store's own
+// file, RegFileFormat::Store), anything but a comment
+// after the data, a backslash after a hex byte without a comma, a line of hex
+// data that is only a backslash.
 //
 // A comment line belongs to the section or value line that follows it, or to
 // the end of the file, so that a rewrite of the store can keep it.
@@ -82,12 +88,17 @@ struct RegFileError {
     std::string Message() const;
 };
 
-// The two forms of the registry editor's files. A version 5 file starts with
-// "Windows Registry Editor Version 5.00" and is UTF-16LE on disk; it is parsed
-// from its Windows-1252 form (RegImport.h converts it), and its hex(1), hex(2)
-// and hex(7) data, UTF-16LE text there, become Windows-1252 bytes as the ANSI
-// registry functions show them. In REGEDIT4 they are such bytes already.
-enum class RegFileFormat { Regedit4, Version5 };
+// The two forms of the registry editor's files, and the store's own. A
+// version 5 file starts with "Windows Registry Editor Version 5.00"; it is
+// parsed from its Windows-1252 form (RegFileBytes.h converts it), and its
+// hex(1), hex(2) and hex(7) data, UTF-16LE text there, become Windows-1252
+// bytes as the ANSI registry functions show them. In REGEDIT4 they are such
+// bytes already. Both are read as the registry editor reads them: hex(1),
+// hex(2) and hex(7) data that do not end in NUL get one, and a backslash in a
+// text before anything but a backslash or a double quote fails the line.
+// The store's own file is REGEDIT4 read exactly: every value byte for byte,
+// such a backslash standing for itself.
+enum class RegFileFormat { Regedit4, Version5, Store };
 
 // The first line of a file in `format`.
 std::string_view RegFileHeader(RegFileFormat format);
@@ -95,17 +106,17 @@ std::string_view RegFileHeader(RegFileFormat format);
 // `text` is 8-bit text in Windows-1252; `fileName` only names the file in an
 // error.
 Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
-                                                   RegFileFormat format = RegFileFormat::Regedit4);
+                                                   RegFileFormat format = RegFileFormat::Store);
 
 // Lines from inside a file, after its first line: the store parses each
 // key's section this way when it is first needed. `firstLine` is the number
 // of the first of them, for errors.
 Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
                                                         const std::string& fileName,
-                                                        RegFileFormat format = RegFileFormat::Regedit4);
+                                                        RegFileFormat format = RegFileFormat::Store);
 // The same parse, keeping nothing: whether the lines parse.
 Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
-                                             RegFileFormat format = RegFileFormat::Regedit4);
+                                             RegFileFormat format = RegFileFormat::Store);
 
 // The values of one key as a rewrite of the store writes them, gathered from
 // the key's sections in order (RewriteRegFileLines): sorted by name, a later
@@ -153,6 +164,13 @@ struct RegKeyLine {
     std::size_t depth = 0; // key names below the root
 };
 Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line);
+
+// Whether ParseRegFile reads the line after this one, and after any blank
+// lines and comment lines that follow it, as more hex data: this line is a
+// value line whose hex data end in a backslash, or a line of such data that
+// does, before its comment if it has one. The store's index asks it of the
+// line above each '[' so as to find the key lines the parser finds.
+bool RegLineContinuesHexData(std::string_view line);
 
 // Whether the comment lines go into the tree: the store's own file keeps its
 // comments; a file imported into it, a backup say, changes values only.

@@ -1,6 +1,7 @@
 #include "regfile/RegFileBytes.h"
 
 #include "platform/Cp1252.h"
+#include "regfile/RegLines.h"
 #include "regfile/Texts.h"
 
 #include <cstddef>
@@ -13,15 +14,40 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
-// The line, counted as the parser counts them (by LF), of a byte offset into
-// UTF-16LE text.
+// The line of a byte offset into UTF-16LE text, counted as the text's lines
+// are once its line ends are LF (WithLineFeeds).
 int Utf16LineAt(std::string_view wide, std::size_t offset)
 {
     int line = 1;
-    for (std::size_t i = 0; i + 1 < wide.size() && i < offset; i += 2)
-        if (wide[i] == '\n' && wide[i + 1] == '\0')
-            ++line;
+    for (std::size_t i = 0; i + 1 < wide.size() && i < offset; i += 2) {
+        if (wide[i + 1] != '\0')
+            continue;
+        const bool cr = wide[i] == '\r' && !(i + 3 < wide.size() && wide[i + 2] == '\n' && wide[i + 3] == '\0');
+        line += wide[i] == '\n' || cr ? 1 : 0;
+    }
     return line;
+}
+
+// The registry editor ends a line at a CR that no LF follows too; the parser
+// takes CR LF and LF, so such a CR becomes an LF and the lines keep their
+// numbers.
+void WithLineFeeds(std::string& text)
+{
+    for (std::size_t cr = text.find('\r'); cr != std::string::npos; cr = text.find('\r', cr + 1))
+        if (cr + 1 == text.size() || text[cr + 1] != '\n')
+            text[cr] = '\n';
+}
+
+// The first line names the form, whatever the file's encoding: the registry
+// editor reads the file's characters first and its header then. A first line
+// that is neither is left for the parse to refuse in the encoding's usual form.
+RegFileFormat FormatOf(std::string_view text, RegFileFormat usual)
+{
+    const std::string_view first = reglines::Trim(text.substr(0, text.find_first_of("\r\n")));
+    for (const RegFileFormat format : {RegFileFormat::Regedit4, RegFileFormat::Version5})
+        if (first == RegFileHeader(format))
+            return format;
+    return usual;
 }
 
 } // namespace
@@ -32,17 +58,20 @@ Result<RegFileText, RegFileError> RegFileTextOf(std::string bytes, const std::st
         return RegFileError{fileName, 1, tk::Text(text::Utf8File)};
     if (bytes.starts_with(kUtf16BeBom))
         return RegFileError{fileName, 1, tk::Text(text::Utf16BigEndianFile)};
-    if (!bytes.starts_with(kUtf16LeBom)) {
-        const std::string_view version5 = RegFileHeader(RegFileFormat::Version5);
-        if (bytes.starts_with(version5))
-            return RegFileError{fileName, 1, tk::Text(text::Version5In8Bit, {version5})};
-        return RegFileText{std::move(bytes), RegFileFormat::Regedit4};
+    RegFileText file;
+    if (bytes.starts_with(kUtf16LeBom)) {
+        const std::string_view wide = std::string_view(bytes).substr(kUtf16LeBom.size());
+        auto text = Utf16LeToCp1252(wide);
+        if (!text)
+            return RegFileError{fileName, Utf16LineAt(wide, text.Error()), Utf16LeFault(wide, text.Error())};
+        file.text = std::move(text.Value());
+        file.format = FormatOf(file.text, RegFileFormat::Version5);
+    } else {
+        file.text = std::move(bytes);
+        file.format = FormatOf(file.text, RegFileFormat::Regedit4);
     }
-    const std::string_view wide = std::string_view(bytes).substr(kUtf16LeBom.size());
-    auto text = Utf16LeToCp1252(wide);
-    if (!text)
-        return RegFileError{fileName, Utf16LineAt(wide, text.Error()), Utf16LeFault(wide, text.Error())};
-    return RegFileText{std::move(text.Value()), RegFileFormat::Version5};
+    WithLineFeeds(file.text);
+    return file;
 }
 
 Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, const std::string& fileName)
@@ -55,7 +84,7 @@ Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, 
 
 std::string RegFileBytes(std::string_view text, RegFileFormat format)
 {
-    if (format == RegFileFormat::Regedit4)
+    if (format != RegFileFormat::Version5)
         return std::string(text);
     return std::string(kUtf16LeBom) + Cp1252ToUtf16Le(text);
 }

@@ -8,16 +8,17 @@
 
 namespace tk {
 
-// A registry file's bytes as the registry editor reads and writes them:
-// REGEDIT4 in Windows-1252, or "Windows Registry Editor Version 5.00" in
-// UTF-16LE with a byte-order mark, whose characters must all exist in
-// Windows-1252. Anything else is refused at line 1: a UTF-8 byte-order mark,
-// UTF-16 big-endian, a version 5 header in 8-bit text, another first line.
+// A registry file's bytes as the registry editor reads them: in Windows-1252,
+// or in UTF-16LE with a byte-order mark, whose characters must all exist in
+// Windows-1252. Its first line, "REGEDIT4" or "Windows Registry Editor
+// Version 5.00" in either encoding, gives the form. A UTF-8 byte-order mark
+// and UTF-16 big-endian are refused at line 1. Lines end with CR LF, LF or a
+// CR alone.
 Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, const std::string& fileName);
 
-// The step before that parse: the Windows-1252 text of a file's bytes, and
-// the form it is in. The version 5 header is not checked here: the parse of
-// the text's first line does that.
+// The step before that parse: the Windows-1252 text of a file's bytes, with
+// LF where a CR alone ended a line, and the form its first line names. The
+// first line is not checked here: the parse of the text does that.
 struct RegFileText {
     std::string text;
     RegFileFormat format = RegFileFormat::Regedit4;

@@ -49,10 +49,14 @@ struct FormatRules {
     // Whether hex(1), hex(2) and hex(7) data are UTF-16LE text, as in a
     // version 5 file, or already bytes in the code page, as in REGEDIT4.
     bool utf16Text;
+    // The store's own file: every value byte for byte, and a backslash
+    // before any other character kept as itself, as older stores hold it.
+    bool exact;
 };
 constexpr FormatRules kFormats[] = {
-    {RegFileFormat::Regedit4, "REGEDIT4", false},
-    {RegFileFormat::Version5, "Windows Registry Editor Version 5.00", true},
+    {RegFileFormat::Regedit4, "REGEDIT4", false, false},
+    {RegFileFormat::Version5, "Windows Registry Editor Version 5.00", true, false},
+    {RegFileFormat::Store, "REGEDIT4", false, true},
 };
 
 const FormatRules& RulesOf(RegFileFormat format)
@@ -123,15 +127,25 @@ bool IsEscape(std::string_view s, std::size_t i)
     return s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"');
 }
 
+// What a comment leaves of data that are not quoted text: a ';' starts a
+// comment wherever it stands after the data.
+std::string_view BeforeComment(std::string_view data)
+{
+    return Trim(data.substr(0, data.find(';')));
+}
+
 // The text of quoted data, which start with a double quote. Only \\ and \"
-// are escapes; any other backslash stands for itself, as the registry editor
-// reads it. A double quote ends the text and must end the data.
-Result<std::string, Reason> QuotedText(std::string_view data)
+// are escapes; a backslash before anything else is a line the registry
+// editor skips, or, where `exact`, stands for itself. A double quote ends the
+// text; only a comment may follow it.
+Result<std::string, Reason> QuotedText(std::string_view data, bool exact)
 {
     std::string text;
     std::size_t copied = 1; // the text's bytes before this are in `text`
     for (std::size_t i = 1; i < data.size(); ++i) {
-        if (IsEscape(data, i)) {
+        if (data[i] == '\\' && i + 1 < data.size() && !(exact && !IsEscape(data, i))) {
+            if (!IsEscape(data, i))
+                return Reason{tk::Text(text::UnknownEscape, {Quote(data), Quote(data.substr(i, 2))})};
             text.append(data.substr(copied, i - copied));
             copied = ++i;
             continue;
@@ -139,8 +153,8 @@ Result<std::string, Reason> QuotedText(std::string_view data)
         if (data[i] != '"')
             continue;
         text.append(data.substr(copied, i - copied));
-        const std::string_view rest = data.substr(i + 1);
-        if (rest.empty())
+        const std::string_view rest = TrimLeft(data.substr(i + 1));
+        if (rest.empty() || rest[0] == ';')
             return text;
         if (rest.find('"') != std::string_view::npos)
             return Reason{tk::Text(text::UnescapedQuote, {Quote(data)})};
@@ -157,14 +171,20 @@ bool LooksQuoted(std::string_view data)
 }
 
 // One line's share of hex data: bytes separated by commas, perhaps a trailing
-// comma, perhaps a backslash saying that more follow on the next line.
-Result<bool, Reason> AppendHexBytes(std::string_view text, std::vector<std::uint8_t>& bytes)
+// comma, perhaps a backslash after a comma saying that more follow on the
+// next line, perhaps a comment. Only the value's first line may hold the
+// backslash alone.
+Result<bool, Reason> AppendHexBytes(std::string_view text, std::vector<std::uint8_t>& bytes, bool firstLine)
 {
-    text = Trim(text);
+    text = BeforeComment(text);
     bool continues = false;
     if (!text.empty() && text.back() == '\\') {
         continues = true;
         text = Trim(text.substr(0, text.size() - 1));
+        if (text.empty() && !firstLine)
+            return Reason{tk::Text(text::OnlyBackslash)};
+        if (!text.empty() && text.back() != ',')
+            return Reason{tk::Text(text::BackslashAfterByte)};
     }
     // Two digits and a comma a byte; room at least doubles, as data may go on
     // for many lines.
@@ -187,22 +207,23 @@ Result<bool, Reason> AppendHexBytes(std::string_view text, std::vector<std::uint
     return continues;
 }
 
-Result<ParsedData, Reason> ParseData(std::string_view data)
+Result<ParsedData, Reason> ParseData(std::string_view data, const FormatRules& rules)
 {
     ParsedData parsed;
-    if (data == "-")
+    if (data.starts_with('-') && BeforeComment(data) == "-")
         return parsed;
     if (!data.empty() && data[0] == '"') {
-        auto text = QuotedText(data);
+        auto text = QuotedText(data, rules.exact);
         if (!text)
             return text.Error();
         parsed.value = RegValue::String(text.Value());
         return parsed;
     }
     if (StartsWithNoCase(data, "dword:")) {
-        const auto n = HexNumber(data.substr(6), 8);
+        const std::string_view digits = BeforeComment(data.substr(6));
+        const auto n = HexNumber(digits, 8);
         if (!n)
-            return Reason{tk::Text(text::BadDword, {Quote(data.substr(6))})};
+            return Reason{tk::Text(text::BadDword, {Quote(digits)})};
         parsed.value = RegValue::Dword(*n);
         return parsed;
     }
@@ -220,7 +241,7 @@ Result<ParsedData, Reason> ParseData(std::string_view data)
         }
         if (rest.empty() || rest[0] != ':')
             return Reason{tk::Text(text::ColonMissing, {Quote(data.substr(0, data.size() - rest.size()))})};
-        const auto continues = AppendHexBytes(rest.substr(1), value.data);
+        const auto continues = AppendHexBytes(rest.substr(1), value.data, true);
         if (!continues)
             return continues.Error();
         parsed.hex = true;
@@ -261,13 +282,13 @@ struct Reading {
 // Older backup files wrote the name as it is, so that any "= in the line may
 // end it. Such a reading counts only where it is the one way to read the line:
 // no other leaves data that are valid or at least look quoted.
-std::optional<Reading> UnescapedName(std::string_view line)
+std::optional<Reading> UnescapedName(std::string_view line, const FormatRules& rules)
 {
     std::optional<Reading> found;
     int ways = 0;
     for (std::size_t p = line.find("\"=", 1); p != std::string_view::npos; p = line.find("\"=", p + 1)) {
         const std::string_view data = Trim(line.substr(p + 2));
-        auto parsed = ParseData(data);
+        auto parsed = ParseData(data, rules);
         if (parsed)
             found = Reading{std::string(line.substr(1, p - 1)), std::move(parsed.Value())};
         if (parsed || LooksQuoted(data))
@@ -284,25 +305,25 @@ Reason ValueLineShape()
     return Reason{tk::Text(text::ValueLineShape)};
 }
 
-Result<Reading, Reason> ReadNameAndData(std::string_view line)
+Result<Reading, Reason> ReadNameAndData(std::string_view line, const FormatRules& rules)
 {
     if (line[0] == '@') {
         const std::string_view rest = TrimLeft(line.substr(1));
         if (rest.empty() || rest[0] != '=')
             return ValueLineShape();
-        auto parsed = ParseData(Trim(rest.substr(1)));
+        auto parsed = ParseData(Trim(rest.substr(1)), rules);
         if (!parsed)
             return parsed.Error();
         return Reading{std::string(), std::move(parsed.Value())};
     }
     std::optional<Reason> refusal;
     if (auto escaped = EscapedName(line)) {
-        auto parsed = ParseData(escaped->data);
+        auto parsed = ParseData(escaped->data, rules);
         if (parsed)
             return Reading{std::move(escaped->name), std::move(parsed.Value())};
         refusal = parsed.Error();
     }
-    if (auto older = UnescapedName(line))
+    if (auto older = UnescapedName(line, rules))
         return std::move(*older);
     return refusal ? *refusal : ValueLineShape();
 }
@@ -321,11 +342,20 @@ Result<void, Reason> NarrowText(RegValue& value)
     return {};
 }
 
+// A text value as the registry editor stores it from a file: hex(1), hex(2)
+// and hex(7) data that end in a character other than NUL get one.
+void EndWithNul(RegValue& value)
+{
+    const bool text = value.type == RegType::Sz || value.type == RegType::ExpandSz || value.type == RegType::MultiSz;
+    if (text && !value.data.empty() && value.data.back() != 0)
+        value.data.push_back(0);
+}
+
 // Reads the value that starts at lines[index]; leaves index on its last line.
 Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, std::size_t& index,
                                             const FormatRules& rules)
 {
-    auto reading = ReadNameAndData(Trim(lines[index].text));
+    auto reading = ReadNameAndData(Trim(lines[index].text), rules);
     if (!reading)
         return reading.Error();
     if (const std::string& name = reading.Value().name; name.size() > kMaxRegValueNameLength)
@@ -335,28 +365,30 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
     bool continues = reading.Value().data.continues;
     const std::size_t first = index;
     std::size_t backslash = index;
-    while (continues) {
-        if (index + 1 == lines.size()) {
-            index = backslash;
-            return Reason{tk::Text(text::HexEndsWithBackslash)};
-        }
+    // Blank lines and comment lines may stand between the lines of hex data;
+    // a backslash that ends the file ends the data with the bytes before it.
+    while (continues && index + 1 < lines.size()) {
         ++index;
         if (HasLoneCr(lines[index].text))
             return Reason{LoneCr()};
-        if (Trim(lines[index].text).empty())
+        const std::string_view line = Trim(lines[index].text);
+        if (line.empty() || line[0] == ';')
             continue;
-        const auto more = AppendHexBytes(lines[index].text, value.value->data);
+        const auto more = AppendHexBytes(line, value.value->data, false);
         if (!more)
             return more.Error();
         continues = more.Value();
         backslash = index;
     }
+    index = backslash;
     if (rules.utf16Text && reading.Value().data.hex) {
         if (auto narrowed = NarrowText(*value.value); !narrowed) {
             index = first;
             return narrowed.Error();
         }
     }
+    if (!rules.exact && value.value)
+        EndWithNul(*value.value);
     return value;
 }
 
@@ -581,6 +613,21 @@ Result<void, RegFileError> RewriteRegFileLines(std::string_view text, int firstL
     if (!parsed)
         return parsed.Error();
     return {};
+}
+
+bool RegLineContinuesHexData(std::string_view line)
+{
+    line = Trim(line);
+    // Most lines are settled here: a backslash that continues stands at the
+    // line's end or before its comment.
+    if (line.empty() || line[0] == '[' || (!line.ends_with('\\') && line.find(';') == std::string_view::npos))
+        return false;
+    if (line[0] == '"' || line[0] == '@') {
+        // Whether text data are exact or not, they do not continue.
+        const auto reading = ReadNameAndData(line, RulesOf(RegFileFormat::Store));
+        return reading && reading.Value().data.continues;
+    }
+    return BeforeComment(line).ends_with('\\');
 }
 
 std::string_view RegFileHeader(RegFileFormat format)

@@ -25,8 +25,6 @@ inline constexpr tk::TextId BadDword{1115, "dword data need 1 to 8 hex digits, n
 inline constexpr tk::TextId BadHexType{1116, "hex(N) needs a type number of 1 to 8 hex digits in %1"};
 inline constexpr tk::TextId ColonMissing{1117, "a colon must follow %1"};
 inline constexpr tk::TextId UnknownData{1118, "unknown data %1; expected \"text\", dword:, hex:, hex(N): or -"};
-inline constexpr tk::TextId HexEndsWithBackslash{
-    1119, "hex data end with a backslash, but no line follows to continue them"};
 inline constexpr tk::TextId Version5TextData{1120, "hex(%1) data of a version 5 file are UTF-16 text: %2"};
 
 inline constexpr tk::TextId KeyLineEnd{1130, "a key line must end with ]"};
@@ -45,11 +43,15 @@ inline constexpr tk::TextId ValueNameTooLong{
     1136, "the value name %1 has %2 characters; a value name has at most 16,383"};
 
 inline constexpr tk::TextId Utf8File{
-    1140, "the file is UTF-8 with a byte-order mark; a registry file is REGEDIT4 in the Windows code page or version "
-          "5.00 in UTF-16LE"};
+    1140, "the file is UTF-8 with a byte-order mark; a registry file is in the Windows code page or in UTF-16LE with a "
+          "byte-order mark"};
 inline constexpr tk::TextId Utf16BigEndianFile{
     1141, "the file is UTF-16 big-endian; a version 5.00 registry file is UTF-16LE, as the registry editor writes it"};
-inline constexpr tk::TextId Version5In8Bit{
-    1142, "a \"%1\" file must be UTF-16LE with a byte-order mark, as the registry editor writes it"};
+
+// Lines that the registry editor skips, refused here with the whole file.
+inline constexpr tk::TextId UnknownEscape{
+    2200, "the text %1 holds the escape %2; a backslash escapes only a backslash or a double quote"};
+inline constexpr tk::TextId OnlyBackslash{2201, "a line of hex data holds nothing but the backslash"};
+inline constexpr tk::TextId BackslashAfterByte{2202, "a backslash continues hex data only after a comma"};
 
 } // namespace text

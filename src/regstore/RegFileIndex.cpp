@@ -22,20 +22,24 @@ bool BlankOrLineEnd(char c)
 }
 
 // Whether the line that starts at `start` is taken for more hex data of the
-// value above it: the nearest line above that is not blank ends with a
-// backslash and is no comment. ParseRegFile reads such a line as hex data even
-// when it starts with '['. `before` is that answer at the piece's start.
+// value above it: the nearest line above that is neither blank nor a comment
+// continues hex data (RegLineContinuesHexData). ParseRegFile reads such a
+// line as hex data even when it starts with '['. `before` is that answer at
+// the piece's start.
 bool ContinuesHexData(std::string_view piece, std::size_t start, bool before)
 {
-    std::size_t last = start;
-    while (last > 0 && BlankOrLineEnd(piece[last - 1]))
-        --last;
-    if (last == 0)
-        return before;
-    if (piece[last - 1] != '\\')
-        return false;
-    const std::size_t lineStart = last == 1 ? 0 : piece.rfind('\n', last - 2) + 1;
-    return Trim(piece.substr(lineStart, last - lineStart)).front() != ';';
+    for (std::size_t end = start;;) {
+        std::size_t last = end;
+        while (last > 0 && BlankOrLineEnd(piece[last - 1]))
+            --last;
+        if (last == 0)
+            return before;
+        const std::size_t lineStart = last == 1 ? 0 : piece.rfind('\n', last - 2) + 1;
+        const std::string_view line = Trim(piece.substr(lineStart, last - lineStart));
+        if (line.front() != ';')
+            return RegLineContinuesHexData(line);
+        end = lineStart;
+    }
 }
 
 // Indexes the texts one after another, each a piece at a time.

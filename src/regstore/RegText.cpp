@@ -30,7 +30,7 @@ RegText RegText::Held(std::string text, std::string fileName, RegFileFormat form
 
 RegText RegText::InFile(UniqueFd file, std::size_t size, std::string fileName)
 {
-    return RegText({}, std::move(file), size, std::move(fileName), RegFileFormat::Regedit4);
+    return RegText({}, std::move(file), size, std::move(fileName), RegFileFormat::Store);
 }
 
 Result<std::string_view, RegFileError> RegText::Read(std::size_t at, std::size_t end, std::string& buffer) const

@@ -18,7 +18,7 @@ namespace tk {
 
 class RegText {
 public:
-    static RegText Held(std::string text, std::string fileName, RegFileFormat format = RegFileFormat::Regedit4);
+    static RegText Held(std::string text, std::string fileName, RegFileFormat format = RegFileFormat::Store);
     // `size` is the file's size when it was opened.
     static RegText InFile(UniqueFd file, std::size_t size, std::string fileName);
 
@@ -50,7 +50,7 @@ private:
     UniqueFd file_;
     std::size_t size_ = 0;
     std::string fileName_;
-    RegFileFormat format_ = RegFileFormat::Regedit4;
+    RegFileFormat format_ = RegFileFormat::Store;
 };
 
 } // namespace tk

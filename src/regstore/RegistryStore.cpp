@@ -63,6 +63,16 @@ std::string Megabytes(std::size_t bytes)
     return text;
 }
 
+// Whether the store's text is `text`, byte for byte; a text that cannot be
+// read is not.
+bool HoldsText(const RegStoreText& store, std::string_view text)
+{
+    if (store.Index().texts.front().size != text.size())
+        return false;
+    std::string bytes;
+    return store.AppendBytes(bytes, 0, text.size()) && bytes == text;
+}
+
 } // namespace
 
 bool RegistryStore::FileStamp::operator==(const FileStamp& other) const
@@ -290,6 +300,11 @@ std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& ch
     prepared->tooLarge = !newText;
     if (newText)
         prepared->text = std::move(*newText);
+    // An import whose every value the store holds already, or a file of
+    // nothing but its first line, changes nothing: the store is not written,
+    // nor made where there was none.
+    if (import != nullptr && newText && HoldsText(*copy_, prepared->text))
+        prepared->outcome.changed = false;
     return prepared;
 }
 

@@ -208,10 +208,15 @@ TEST(RegFile, BadLinesAreReportedWithFileAndLine)
         {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n@=\"a\"b\"", 3, "not escaped"},
         {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"a\"=\"b\"", 3, "not escaped"},
         {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"x\"=y\"=\"1\"=\"2\"", 3, "unknown data"},
-        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"x\" ; note", 3, "follows the closing double quote"},
-        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=dword:1 ; note", 3, "dword"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"x\" note", 3, "follows the closing double quote"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=dword:1 2", 3, "dword"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=- x", 3, "unknown data"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"lone \\ refused\"", 3, "escape \"\\ \""},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"\\0\"", 3, "escape \"\\0\""},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=hex:01,\\\n  \\\n  02", 4, "nothing but the backslash"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=hex:01\\\n  02", 3, "only after a comma"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=hex:01,\\\n  02 \\\n  03", 4, "only after a comma"},
         {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=hex:01 02", 3, "\"01 02\""},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=hex:01,\\\n  02,\\\n\n", 4, "no line follows"},
         {"REGEDIT4\r[HKEY_CURRENT_USER\\K]\r\n", 1, "carriage return"},
         {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"a\rb\"\r\n", 3, "carriage return"},
         {"REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=hex:01,\\\r\n  02\r03\r\n", 4, "carriage return"},
@@ -219,7 +224,7 @@ TEST(RegFile, BadLinesAreReportedWithFileAndLine)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        const auto document = tk::ParseRegFile(c.text, "/x/backup.reg");
+        const auto document = tk::ParseRegFile(c.text, "/x/backup.reg", tk::RegFileFormat::Regedit4);
         if (document) {
             ADD_FAILURE() << "accepted";
             continue;
@@ -293,9 +298,9 @@ TEST(RegFile, ImportRefusesOtherEncodingsAndWhatTheCodePageCannotHold)
     } cases[] = {
         {"\xEF\xBB\xBFREGEDIT4\r\n", 1, "UTF-8 with a byte-order mark"},
         {std::string("\xFE\xFF\0R", 4), 1, "big-endian"},
-        {v5, 1, "must be UTF-16LE"},
         {"\r\nREGEDIT4\r\n", 1, "\"REGEDIT4\""},
-        {Utf16File("REGEDIT4\r\n"), 1, "\"Windows Registry Editor Version 5.00\""},
+        {Utf16File("REGEDIT5\r\n"), 1, "\"Windows Registry Editor Version 5.00\""},
+        {Utf16File("\n\rREGEDIT4\r\n"), 1, "\"Windows Registry Editor Version 5.00\""},
         {Utf16File(v5 + "\"v\"=\"x\"\r\n") + "\x0A", 4, "second byte"},
         {Utf16File(v5 + "\"v\"=\"") + chinese + Utf16File("\"").substr(2), 3, "U+4E2D"},
         {Utf16File(v5 + "\"v\"=hex(2):25,00,41\r\n"), 3, "hex(2) data"},
@@ -311,6 +316,73 @@ TEST(RegFile, ImportRefusesOtherEncodingsAndWhatTheCodePageCannotHold)
         EXPECT_EQ(document.Error().Message().rfind("\"/x/in.reg\", line " + std::to_string(c.line) + ": ", 0), 0u);
         EXPECT_NE(document.Error().reason.find(c.reason), std::string::npos) << document.Error().reason;
     }
+}
+
+// What a file from outside holds as the registry editor imports it.
+std::string ImportedTree(const std::string& bytes)
+{
+    const auto document = tk::ParseRegFileBytes(bytes, "in.reg");
+    if (!document)
+        return document.Error().Message();
+    tk::RegistryTree tree;
+    EXPECT_TRUE(tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Drop));
+    return tk::SerialiseRegFile(tree);
+}
+
+// Files as people write them (Notepad, comments, stray line ends) and as the
+// registry editor reads them all the same.
+TEST(RegFile, FilesFromOutsideReadAsTheRegistryEditorReadsThem)
+{
+    const std::string expected = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\T]\r\n\"b\"=hex:01,02\r\n\"d\"=dword:0000002a\r\n"
+                                 "\"e\"=hex(2):41,00\r\n\"m\"=hex(7):61,00,62,00\r\n\"s\"=\"x;y\"\r\n";
+    const std::vector<std::string> lines = {
+        "REGEDIT4", "", "[HKEY_CURRENT_USER\\T]", "\"s\"=\"x;y\"", "\"d\"=dword:0000002a",
+        "\"e\"=hex(2):41,00", "\"m\"=hex(7):61,00,62,00", "\"gone\"=-", "\"b\"=hex:01,02",
+    };
+    const std::vector<std::string> v5 = {
+        "Windows Registry Editor Version 5.00", "", "[HKEY_CURRENT_USER\\T]", "\"s\"=\"x;y\"",
+        "\"d\"=dword:0000002a", "\"e\"=hex(2):41,00,00,00", "\"m\"=hex(7):61,00,00,00,62,00,00,00", "\"b\"=hex:01,02",
+    };
+    std::string mixed;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        mixed += lines[i] + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
+    const struct {
+        const char* name;
+        std::string bytes;
+    } files[] = {
+        {"CR LF", Join(lines, "\r\n", true)},
+        {"lone CR", Join(lines, "\r", true)},
+        {"mixed line ends", mixed},
+        {"Notepad: version 5 in ANSI, no last line end", Join(v5, "\r\n", false)},
+        {"version 5 in UTF-16LE", Utf16File(Join(v5, "\r\n", true))},
+        {"REGEDIT4 in UTF-16LE, lone CR", Utf16File(Join(lines, "\r", true))},
+        {"comments after the data, between hex lines, after =-",
+         Join({"REGEDIT4", "[HKEY_CURRENT_USER\\T] ", "\"s\"=\"x;y\" ; a \"quoted\" note", "\"d\"=dword:\t 2a ;42",
+               "\"e\"=hex(2):41,\\ ; goes on", "; between", "", "  00 ; ends", "\"m\"=hex(7):61,00,\\",
+               "\t;", "62,00", "\"gone\"=- ; gone", "@=- ;", "\"b\"=hex:01,02;"},
+              "\r\n", true)},
+        {"a backslash that ends the file", Join({"REGEDIT4", "[HKEY_CURRENT_USER\\T]", "\"s\"=\"x;y\"",
+                                                  "\"d\"=dword: 2a", "\"e\"=hex(2):41,00", "\"m\"=hex(7):61,00,62,00",
+                                                  "\"b\"=hex:01,\\", "  02,\\", "; no more"},
+                                                 "\n", false)},
+        {"text data without their NUL", Join({"REGEDIT4", "[HKEY_CURRENT_USER\\T]", "\"s\"=\"x;y\"",
+                                              "\"d\"=dword:2a", "\"e\"=hex(2):41", "\"m\"=hex(7):61,00,62", "\"b\"=hex:01,02"},
+                                             "\r\n", true)},
+        {"version 5 text data without their NUL",
+         Utf16File(Join({v5[0], v5[2], v5[3], v5[4], "\"e\"=hex(2):41,00", "\"m\"=hex(7):61,00,00,00,62,00", v5[7]}, "\r\n", true))},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        EXPECT_EQ(ImportedTree(file.bytes), expected);
+    }
+
+    // The store's own file keeps text data without a NUL, and a backslash
+    // before another character, as they are.
+    const auto own =
+        tk::ParseRegFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\T]\r\n\"e\"=hex(2):41\r\n\"p\"=\"C:\\0\"\r\n", "registry.reg");
+    ASSERT_TRUE(own) << own.Error().Message();
+    EXPECT_EQ(own.Value().sections.at(0).values.at(0).value->data, std::vector<std::uint8_t>{0x41});
+    EXPECT_EQ(own.Value().sections.at(0).values.at(1).value->data, Bytes(std::string("C:\\0", 5)));
 }
 
 TEST(RegFile, EveryStandardRootAndItsCommentsSurviveARewrite)

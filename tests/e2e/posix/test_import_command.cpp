@@ -46,6 +46,25 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text;
 }
 
+// The sample's characters all lie below U+0100: their UTF-16LE code units are
+// their Windows-1252 bytes and a zero.
+std::string Utf16Le(const std::string& narrow)
+{
+    std::string wide = "\xFF\xFE";
+    for (char c : narrow)
+        wide += {c, '\0'};
+    return wide;
+}
+
+// A version 5 export as Notepad saves it in "ANSI".
+std::string Ansi(const std::string& utf16)
+{
+    std::string narrow;
+    for (std::size_t i = 2; i + 1 < utf16.size(); i += 2)
+        narrow += utf16[i];
+    return narrow;
+}
+
 // What both samples leave in the store, in the store's own order.
 const std::string kImported = "REGEDIT4\r\n"
                               "\r\n[HKEY_CURRENT_USER\\Software]\r\n"
@@ -89,6 +108,9 @@ TEST(ImportCommandE2E, TheRegistryEditorsFilesImportSilentlyWithTheirValues)
         {"version 5", v5, ""},
         {"version 5, LF", Replace(v5, wideCrLf, std::string("\n\0", 2)), ""},
         {"version 5, no last line end", v5.substr(0, v5.size() - 2 * wideCrLf.size()), ""},
+        {"REGEDIT4, lone CR", Replace(r4, "\r\n", "\r"), removed},
+        {"REGEDIT4 in UTF-16LE", Utf16Le(r4), removed},
+        {"version 5 in ANSI", Ansi(v5), ""},
     };
     const char* const silent[] = {"/s", "-s", "/S"};
     for (std::size_t i = 0; i < std::size(cases); ++i) {

@@ -345,6 +345,46 @@ TEST_F(RegistryStoreTest, ImportAppliesABackupAsOneChange)
     EXPECT_EQ(ReadString(fresh, "Control Panel\\Desktop", "Restored"), "C:\\Temp");
 }
 
+// A comment that ends in a backslash continues nothing; a comment line
+// between hex lines ends nothing: the keys found are those the parser finds,
+// and a text value without its NUL gets one, whatever form the store is in.
+// Importing it again, or a file of nothing but its first line, writes nothing.
+TEST_F(RegistryStoreTest, ImportFindsTheParsersKeysAndWritesOnlyAChange)
+{
+    const std::string file = "REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"t\"=\"x\" ; a note \\\r\n"
+                             "[HKEY_CURRENT_USER\\B]\r\n\"b\"=hex:01,\\ ; more below\r\n; between\r\n  02\r\n"
+                             "[HKEY_CURRENT_USER\\C]\r\n\"c\"=hex(1):41\r\n";
+    const struct {
+        const char* name;
+        std::string store;
+    } stores[] = {
+        {"as the store writes it", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Z]\r\n\"z\"=\"1\"\r\n"},
+        {"out of order", "REGEDIT4\r\n[HKEY_CURRENT_USER\\Z]\r\n\"z\"=\"1\"\r\n[HKEY_CURRENT_USER\\C]\r\n"},
+    };
+    for (const auto& start : stores) {
+        SCOPED_TRACE(start.name);
+        Replace(start.store);
+        tk::RegistryStore store(StorePath());
+        auto checked = tk::RegStoreText::ReadChecked(tk::RegText::Held(file, "import.reg", tk::RegFileFormat::Regedit4));
+        ASSERT_TRUE(checked) << checked.Error().Message();
+        ASSERT_TRUE(store.Import(checked.Value()));
+        tk::RegistryStore fresh(StorePath());
+        EXPECT_EQ(ReadString(fresh, "A", "t"), "x");
+        EXPECT_EQ(fresh.QueryValue(RegRoot::CurrentUser, "B", "b").Value().data, (std::vector<std::uint8_t>{1, 2}));
+        EXPECT_EQ(fresh.QueryValue(RegRoot::CurrentUser, "C", "c").Value().data, (std::vector<std::uint8_t>{'A', 0}));
+        EXPECT_EQ(ReadString(fresh, "Z", "z"), "1");
+
+        const ino_t written = Inode();
+        ASSERT_TRUE(fresh.Import(checked.Value()));
+        ASSERT_TRUE(Import(fresh, "REGEDIT4\r\n"));
+        EXPECT_EQ(Inode(), written);
+    }
+    std::filesystem::remove(StorePath());
+    tk::RegistryStore empty(StorePath());
+    ASSERT_TRUE(Import(empty, "REGEDIT4\r\n; nothing\r\n"));
+    EXPECT_FALSE(std::filesystem::exists(StorePath()));
+}
+
 TEST_F(RegistryStoreTest, ApplyChangesWritesEachRowsChangeAtOnceOrNotAtAll)
 {
     for (const ChangesCase& c : ChangesCases()) {
@@ -548,7 +588,8 @@ TEST_F(RegistryStoreTest, FaultsAreThoseThatParsingTheWholeFileFinds)
         good + "[HKEY_CURRENT_USERS\\B]\r\n",
         good + "[HKEY_CURRENT_USER\\B]\r\n\"b\"=\"1\r2\"\r\n",
         good + "[HKEY_CURRENT_USER\\B]\r\n\"b\"=hex:01,\\\r\n\r\n[HKEY_CURRENT_USER\\C]\r\n",
-        good + "[HKEY_CURRENT_USER\\B]\r\n\"b\"=hex:01,\\\r\n",
+        good + "[HKEY_CURRENT_USER\\B]\r\n\"b\"=hex:01,\\\r\n\\\r\n",
+        good + "[HKEY_CURRENT_USER\\B]\r\n\"b\"=\"x\" ; continues nothing \\\r\n[HKEY_CURRENT_USER\\C]\r\n\"c\"=-1\r\n",
         good + "[HKEY_CURRENT_USER\\B]\r\n; a comment does not continue \\\r\n[HKEY_CURRENT_USER\\C]\r\n\"c\"=-1\r\n",
         // in sections whose values no key holds
         good + "[-HKEY_CURRENT_USER\\B]\r\n\"b\"=\"1\"\r\n",
