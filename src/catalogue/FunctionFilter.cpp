@@ -43,11 +43,12 @@ FunctionFilter FilterChanged(const std::vector<std::string>& catalogueLines, int
             continue;
         power.currentKeyPath = block.lines[0];
         const auto held = power.ReadRawValue(block.lines[1]);
-        const bool absent = !held && (held.Error() == tk::RegError::KeyNotFound ||
-                                      held.Error() == tk::RegError::ValueNotFound);
-        if (!held && !absent)
-            continue;
-        if ((absent ? std::nullopt : std::optional<tk::RegValue>(held.Value())) != windowsDefault.value)
+        std::optional<tk::RegValue> value;
+        if (held)
+            value = held.Value();
+        else if (held.Error() != tk::RegError::KeyNotFound && held.Error() != tk::RegError::ValueNotFound)
+            continue; // the registry cannot say
+        if (value != windowsDefault.value)
             filter.listed.push_back(index);
     }
     return filter;

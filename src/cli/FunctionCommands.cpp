@@ -1,8 +1,8 @@
 // list, get and export: the functions' values as the window shows them, and
 // as a registry file.
+#include "catalogue/FunctionDefaults.h"
 #include "changes/BackupHistory.h"
 #include "changes/ChangeSet.h"
-#include "catalogue/FunctionDefaults.h"
 #include "changes/RegFileText.h"
 #include "cli/CommandLine.h"
 #include "cli/Context.h"
