@@ -2,12 +2,16 @@
 // lines its kind needs, so the option panel reads only lines that are there;
 // reading a function's value never changes the registry; the category filter
 // lists each function at most once, in order, and when the header list runs
-// short it names function keys that lack a header.
+// short it names function keys that lack a header. Windows' defaults read as
+// function keys or fail naming their file and line, and the entry of changed
+// functions lists only functions with a default, once each, in order.
 //
-// Input: the catalogue, "====\n", a registry store file for the values.
+// Input: the catalogue, "====\n", a registry store file for the values,
+// "====\n", the defaults file.
 #include "FuzzSupport.h"
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/FunctionDefaults.h"
 #include "catalogue/FunctionFilter.h"
 #include "catalogue/FunctionKeys.h"
 #include "catalogue/FunctionKind.h"
@@ -57,6 +61,28 @@ void CheckFilter(const std::vector<std::string>& lines)
     }
 }
 
+void CheckDefaults(const std::vector<std::string>& lines, std::string_view defaultsText, tk::RegistryTree& registry)
+{
+    const auto defaults = ParseDefaults(SplitLines(defaultsText), "0019def.ini");
+    if (!defaults) {
+        FUZZ_CHECK(defaults.Error().starts_with("\"0019def.ini\", line "));
+    } else {
+        for (const auto& [key, windowsDefault] : defaults.Value())
+            FUZZ_CHECK(key >= catalogue::FunctionKey(0) && key <= 99990 && key % 10 == 0);
+    }
+    const std::string before = tk::SerialiseRegFile(registry);
+    PowerClass power;
+    const int count = static_cast<int>(HeaderList(lines).size()) + 1;
+    const FunctionFilter filter = FilterChanged(lines, count, defaults, power);
+    FUZZ_CHECK(tk::SerialiseRegFile(registry) == before);
+    FUZZ_CHECK(filter.defaultsFault.empty() == defaults.HasValue());
+    const auto& listed = filter.listed;
+    FUZZ_CHECK(std::is_sorted(listed.begin(), listed.end()));
+    FUZZ_CHECK(std::adjacent_find(listed.begin(), listed.end()) == listed.end());
+    for (const int i : listed)
+        FUZZ_CHECK(i >= 0 && i < count && defaults.Value().contains(catalogue::FunctionKey(i)));
+}
+
 void CheckPanel(const KindRow& row, const FunctionBlock& block, tk::RegistryTree& registry)
 {
     const std::string before = tk::SerialiseRegFile(registry);
@@ -76,7 +102,7 @@ void CheckPanel(const KindRow& row, const FunctionBlock& block, tk::RegistryTree
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const auto parts = fuzz::Parts(fuzz::AsText(data, size), 2);
+    const auto parts = fuzz::Parts(fuzz::AsText(data, size), 3);
     const std::vector<std::string> lines = SplitLines(parts[0]);
     tk::RegistryTree registry = Registry(parts[1]);
     tk::Services services;
@@ -84,6 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const tk::ScopedServices installed(services);
 
     CheckFilter(lines);
+    CheckDefaults(lines, parts[2], registry);
 
     // The program's own function keys, and whatever keys the first lines carry.
     std::vector<int> keys;

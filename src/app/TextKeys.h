@@ -8,6 +8,10 @@ constexpr int LanguageGroupCaption = 1;
 constexpr int MessageCaption = 5;
 constexpr int FirstCategory = 10; // 10, 15, ... 35: the category entries
 constexpr int CategoryStep = 5;
+// The seventh entry's key follows the six; its English text stands in for a
+// translation file older than the entry.
+constexpr int ChangedCategory = FirstCategory + CategoryStep * 6;
+inline constexpr const char* ChangedCategoryEnglish = "Changed from Windows default";
 constexpr int TuningGroup = 50;
 // 55 and 75, the save button's captions, are in the table of kinds
 // (catalogue/FunctionKind.h).

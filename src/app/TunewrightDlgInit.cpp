@@ -4,6 +4,7 @@
 #include "app/find/Texts.h"
 #include "app/history/Texts.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/FunctionDefaults.h"
 #include "catalogue/FunctionKeys.h"
 #include "toolkit/Resources.h"
 
@@ -114,5 +115,8 @@ void CTunewrightDlg::FillCategoryFilter()
     categoryBox.ResetContent();
     for (int i = 0; i < catalogue::CategoryCount; ++i)
         categoryBox.AddString(T(textkey::FirstCategory + textkey::CategoryStep * i) + kCategoryPadding);
+    if (HasDefaults(power.GetApplicationFolder()))
+        categoryBox.AddString(translation.Find(textkey::ChangedCategory).value_or(textkey::ChangedCategoryEnglish) +
+                              kCategoryPadding);
     categoryBox.SetCurSel(0);
 }

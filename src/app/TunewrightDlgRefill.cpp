@@ -1,6 +1,7 @@
 #include "app/TunewrightDlg.h"
 
 #include "catalogue/FunctionFilter.h"
+#include "catalogue/FunctionKeys.h"
 #include "util/TextFile.h"
 
 void CTunewrightDlg::RefillFunctionList()
@@ -11,9 +12,13 @@ void CTunewrightDlg::RefillFunctionList()
     selectionMark = 0;
     previousSelectionMark = 1;
 
-    const std::string path = CataloguePath(power.GetApplicationFolder());
-    const FunctionFilter filter =
-        FilterFunctions(ReadTextLines(path), static_cast<int>(functionNames.size()), currentCategory);
+    const std::string folder = power.GetApplicationFolder();
+    const std::string path = CataloguePath(folder);
+    const std::vector<std::string> lines = ReadTextLines(path);
+    const int count = static_cast<int>(functionNames.size());
+    const FunctionFilter filter = currentCategory == catalogue::ChangedCategory
+                                      ? FilterChanged(lines, count, ReadDefaults(folder), power)
+                                      : FilterFunctions(lines, count, currentCategory);
     for (const int i : filter.listed) {
         functionList.InsertItem(static_cast<int>(listedFunctions.size()), functionNames[static_cast<std::size_t>(i)]);
         listedFunctions.push_back(i);
@@ -22,6 +27,8 @@ void CTunewrightDlg::RefillFunctionList()
     functionList.SetSelectionMark(0);
     categoryBox.SetCurSel(currentCategory);
 
+    if (!filter.defaultsFault.empty())
+        tk::ReportError(filter.defaultsFault);
     if (!filter.keysWithoutHeader.empty())
         tk::ReportError(UnjudgedFunctionsMessage(path, filter.keysWithoutHeader));
 }

@@ -23,6 +23,37 @@ FunctionFilter FilterFunctions(const std::vector<std::string>& catalogueLines, i
     return filter;
 }
 
+FunctionFilter FilterChanged(const std::vector<std::string>& catalogueLines, int functionCount,
+                             const tk::Result<FunctionDefaults, std::string>& defaults, PowerClass& power)
+{
+    FunctionFilter filter;
+    if (!defaults) {
+        filter.defaultsFault = defaults.Error();
+        return filter;
+    }
+    const CatalogueBlocks blocks(catalogueLines);
+    for (const auto& [key, windowsDefault] : defaults.Value()) {
+        const std::vector<FunctionBlock> found = blocks.Find(key);
+        const int index = (key - catalogue::FirstFunction) / 10;
+        if (index >= functionCount || found.empty())
+            continue;
+        const FunctionBlock& block = found.back();
+        const KindRow* row = HeaderKind(block.header);
+        if (!row || !DefaultFitsKind(*row, windowsDefault))
+            continue;
+        power.currentKeyPath = block.lines[0];
+        const auto held = power.ReadRawValue(block.lines[1]);
+        std::optional<tk::RegValue> value;
+        if (held)
+            value = held.Value();
+        else if (held.Error() != tk::RegError::KeyNotFound && held.Error() != tk::RegError::ValueNotFound)
+            continue; // the registry cannot say
+        if (value != windowsDefault.value)
+            filter.listed.push_back(index);
+    }
+    return filter;
+}
+
 std::string UnjudgedFunctionsMessage(const std::string& cataloguePath, const std::vector<int>& keys)
 {
     std::string list;

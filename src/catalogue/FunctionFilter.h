@@ -1,5 +1,9 @@
 #pragma once
 // The category filter over the function list.
+#include "catalogue/FunctionDefaults.h"
+#include "platform/Result.h"
+#include "util/PowerClass.h"
+
 #include <string>
 #include <vector>
 
@@ -7,6 +11,7 @@ struct FunctionFilter {
     std::vector<int> listed;             // function indices the category lists, in order
     std::vector<int> keysWithoutHeader;  // when the header list runs short: the function
                                          // keys that no header line carries
+    std::string defaultsFault;           // why the defaults cannot judge, named with their file
 };
 
 // Which of `functionCount` functions a category entry lists, judged by the
@@ -14,6 +19,13 @@ struct FunctionFilter {
 // function i. Entry 0 lists all and needs no headers; an entry past the last
 // one lists none.
 FunctionFilter FilterFunctions(const std::vector<std::string>& catalogueLines, int functionCount, int category);
+
+// The entry ChangedCategory: the functions whose registry value, as `power`
+// reads it, differs from their Windows default. A function without a
+// default, of a kind that stores nothing, or whose value cannot be read is
+// not listed.
+FunctionFilter FilterChanged(const std::vector<std::string>& catalogueLines, int functionCount,
+                             const tk::Result<FunctionDefaults, std::string>& defaults, PowerClass& power);
 
 // What the user is told when functions lack the header the filter needs.
 std::string UnjudgedFunctionsMessage(const std::string& cataloguePath, const std::vector<int>& keys);

@@ -9,7 +9,11 @@ constexpr int FunctionKey(int index) { return FirstFunction + 10 * index; }
 // The first name that reads exactly so ends the list of functions.
 inline constexpr const char* EndOfFunctions = "End of functions";
 
-// The entries of the category filter: 0 lists every function.
+// The entries of the category filter that judge the catalogue: 0 lists
+// every function.
 constexpr int CategoryCount = 6;
+// The entry after them, there when the installation has Windows' defaults:
+// the functions whose value differs from the default.
+constexpr int ChangedCategory = CategoryCount;
 
 } // namespace catalogue

@@ -23,7 +23,7 @@ struct CommandRow {
 
 constexpr std::size_t kAny = static_cast<std::size_t>(-1);
 
-constexpr std::array<CommandRow, 9> kCommands{{
+constexpr std::array<CommandRow, 10> kCommands{{
     {"help", Command::Help, 0, 0, "help", false},
     {"list", Command::List, 0, 0, "list [--category N]", false},
     {"get", Command::Get, 1, 1, "get FUNCTION", true},
@@ -33,6 +33,7 @@ constexpr std::array<CommandRow, 9> kCommands{{
     {"undo", Command::Undo, 0, 0, "undo --since YYYY-MM-DDTHH:MM", false},
     {"export", Command::Export, 0, kAny, "export [FUNCTION...] [--category N]", true},
     {"apply", Command::Apply, 1, 1, "apply FILE [--check]", false},
+    {"reset", Command::Reset, 0, kAny, "reset FUNCTION... | reset --all [--check]", true},
 }};
 
 const CommandRow* FindCommand(std::string_view word)
@@ -51,7 +52,9 @@ bool Takes(Command command, std::string_view option)
     if (option == "--since")
         return command == Command::Undo;
     if (option == "--check")
-        return command == Command::Apply;
+        return command == Command::Apply || command == Command::Reset;
+    if (option == "--all")
+        return command == Command::Reset;
     return true;
 }
 
@@ -103,8 +106,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args)
             call.json = true;
             continue;
         }
-        if (arg == "--check") {
-            call.check = true;
+        if (arg == "--check" || arg == "--all") {
+            (arg == "--check" ? call.check : call.all) = true;
             commandOptions.push_back(arg);
             continue;
         }
@@ -146,7 +149,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args)
     for (const std::string& option : commandOptions)
         if (!Takes(call.command, option))
             return fail(text::OptionNotForCommand, {option, std::string(command->word)});
-    if (operands.size() < command->fewest || operands.size() > command->most)
+    // reset takes its functions by name or all of them, never neither nor both.
+    const bool resetMisnamed = call.command == Command::Reset && operands.empty() != call.all;
+    if (operands.size() < command->fewest || operands.size() > command->most || resetMisnamed)
         return fail(text::WrongOperands, {std::string(command->synopsis)});
     if (call.command == Command::Undo && call.since.empty())
         return fail(text::SinceMissing);

@@ -84,7 +84,8 @@ void PrintHelp(Output& out)
     static constexpr std::array kLines{&text::HelpUsage, &text::HelpIntro,  &text::HelpAppFolder, &text::HelpRegistry,
                                        &text::HelpNow,   &text::HelpJson,   &text::HelpList,      &text::HelpGet,
                                        &text::HelpSet,   &text::HelpHistory, &text::HelpRestore,  &text::HelpUndo,
-                                       &text::HelpExport, &text::HelpApply, &text::HelpMinute,    &text::HelpStatus};
+                                       &text::HelpExport, &text::HelpApply, &text::HelpReset,     &text::HelpMinute,
+                                       &text::HelpDefaults, &text::HelpStatus};
     for (const tk::TextId* line : kLines)
         out.Line(tk::Text(*line));
 }
@@ -101,6 +102,7 @@ int Dispatch(Context& context)
     case Command::Undo: return UndoSince(context);
     case Command::Export: return ExportProfile(context);
     case Command::Apply: return ApplyProfile(context);
+    case Command::Reset: return ResetFunctions(context);
     }
     return kBadUsage;
 }

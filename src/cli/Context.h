@@ -47,5 +47,6 @@ int ShowHistory(Context& context);
 int RestoreBackup(Context& context);
 int UndoSince(Context& context);
 int ApplyProfile(Context& context);
+int ResetFunctions(Context& context);
 
 } // namespace cli

@@ -1,5 +1,6 @@
 // list, get and export: the functions' values as the window shows them, and
 // as a registry file.
+#include "catalogue/FunctionDefaults.h"
 #include "changes/BackupHistory.h"
 #include "changes/ChangeSet.h"
 #include "changes/RegFileText.h"
@@ -37,9 +38,32 @@ Json FunctionJson(const Functions& functions, const Function& function, const Fu
     return item;
 }
 
+// A function's Windows default and whether the registry differs from it;
+// nothing where no default is known.
+struct DefaultShown {
+    std::optional<std::string> text;
+    std::optional<bool> changed;
+};
+
+DefaultShown ShownDefault(const FunctionDefaults& defaults, const Function& function, const FunctionValue& value)
+{
+    const auto found = defaults.find(function.key);
+    if (found == defaults.end() || !value.row || !DefaultFitsKind(*value.row, found->second))
+        return {};
+    return {found->second.text, value.stored != found->second.value};
+}
+
 // Reads and prints the functions; one that cannot be read fails them all.
+// Where the installation has Windows' defaults, a line of text ends with the
+// default and whether the value differs from it.
 int Show(Context& context, const Functions& functions, const std::vector<const Function*>& chosen, bool one)
 {
+    const auto defaults = ReadDefaults(context.folder);
+    if (!defaults) {
+        context.out.Error(tk::Text(text::DefaultsUnreadable, {defaults.Error()}));
+        return kFailed;
+    }
+    const bool withDefaults = HasDefaults(context.folder);
     Json items = Json::array();
     std::vector<std::string> lines;
     for (const Function* function : chosen) {
@@ -49,8 +73,17 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
             return kFailed;
         }
         items.push_back(FunctionJson(functions, *function, value.Value()));
+        const DefaultShown shownDefault = ShownDefault(defaults.Value(), *function, value.Value());
+        items.back()["default"] = JsonText(shownDefault.text);
+        items.back()["changed"] = shownDefault.changed ? Json(*shownDefault.changed) : Json();
         const std::string shown = value.Value().stored ? value.Value().shown : std::string();
-        lines.push_back(std::to_string(function->key) + "\t" + function->name + "\t" + shown);
+        std::string line = std::to_string(function->key) + "\t" + function->name + "\t" + shown;
+        if (withDefaults) {
+            const bool changed = shownDefault.changed.value_or(false);
+            line += "\t" + shownDefault.text.value_or(std::string()) + "\t" +
+                    (shownDefault.changed ? tk::Text(changed ? text::ValueDiffers : text::ValueEqual) : std::string());
+        }
+        lines.push_back(line);
     }
     if (context.out.IsJson())
         context.out.Document(one ? items.at(0) : items);
@@ -79,9 +112,7 @@ ProfileValue ExportedValue(Context& context, const Functions& functions, const F
     const std::string& name = block->lines[1];
     if (!key || !BackupCanName(*key, name))
         return {std::nullopt, tk::Text(text::NoExportableValue, {function.name, block->lines[0]})};
-    tk::RegKeyPath path{key->root, {}};
-    for (const std::string& part : key->names)
-        path.subKey += (path.subKey.empty() ? "" : "\\") + part;
+    const tk::RegKeyPath path = key->RegistryKey();
     FileValue v{path, name, std::nullopt, {"; " + std::to_string(function.key) + " " + function.name}};
     auto now = HeldNow(context.registry, path, name);
     if (!now)

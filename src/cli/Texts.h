@@ -1,5 +1,6 @@
 #pragma once
-// The messages of the command line tool (keys 1700-1799).
+// The messages of the command line tool (keys 1700-1799; those of Windows'
+// defaults 2120-2139).
 #include "platform/Texts.h"
 
 namespace text {
@@ -36,8 +37,8 @@ inline constexpr tk::TextId HelpApply{
           "would change"};
 inline constexpr tk::TextId HelpMinute{1714, "MINUTE is YYYY-MM-DDTHH:MM. Every change writes a backup first."};
 inline constexpr tk::TextId HelpStatus{
-    1715, "Exit status: 0 done or nothing to change, 1 failed, 2 wrong command line, 3 apply --check found something "
-          "to change."};
+    1715, "Exit status: 0 done or nothing to change, 1 failed, 2 wrong command line, 3 apply --check or reset "
+          "--check found something to change."};
 inline constexpr tk::TextId HelpMore{1716, "Run tunewright-cli --help for the commands."};
 
 // A wrong command line.
@@ -82,5 +83,16 @@ inline constexpr tk::TextId ValuesWouldChange{1762, "Values that would change: %
 inline constexpr tk::TextId ValueEqual{1763, "equal"};
 inline constexpr tk::TextId ValueDiffers{1764, "differs"};
 inline constexpr tk::TextId NoBackupSince{1765, "No backup was made at or after %1."};
+
+// Windows' defaults.
+inline constexpr tk::TextId HelpReset{
+    2120, "  reset FUNCTION... | reset --all [--check]   puts Windows' defaults back as apply does, behind one backup"};
+inline constexpr tk::TextId HelpDefaults{
+    2121, "Where 0019def.ini holds Windows' defaults, list and get also show each function's DEFAULT and whether the "
+          "registry differs from it."};
+inline constexpr tk::TextId NoDefault{2122, "the function \"%1\" has no known Windows default; nothing was changed"};
+inline constexpr tk::TextId DefaultMisfits{
+    2123, "\"%1\": the Windows default of the function \"%2\" is no value that its kind holds; nothing was changed"};
+inline constexpr tk::TextId DefaultsUnreadable{2124, "Windows' defaults cannot be read: %1"};
 
 } // namespace text

@@ -26,6 +26,14 @@ std::string SaveKey::Text(std::size_t depth) const
     return Joined(*this, depth, "\\");
 }
 
+tk::RegKeyPath SaveKey::RegistryKey() const
+{
+    tk::RegKeyPath path{root, {}};
+    for (const std::string& name : names)
+        path.subKey += (path.subKey.empty() ? "" : "\\") + name;
+    return path;
+}
+
 std::optional<SaveKey> ParseSaveKey(const std::string& keyPath)
 {
     const std::optional<PathFormKey> resolved = PowerClass::ResolvePathForm(keyPath);

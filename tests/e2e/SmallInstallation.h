@@ -4,6 +4,7 @@
 // line by line. A dump then shows at a glance which key each caption used.
 #include "e2e/Driver.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -55,13 +56,16 @@ inline std::string Lines(const std::vector<std::string>& lines, const std::strin
     return text;
 }
 
-// Writes translation, catalogue and store into the installation.
+// Writes translation, catalogue and store into the installation, which has
+// no Windows defaults then.
 inline void WriteSmall(const Installation& inst, const std::vector<std::string>& names,
                        const std::vector<std::string>& catalogue, const std::string& sections)
 {
     inst.Write("0019trl.ini", SmallTranslation(names));
     inst.Write("0019fct.ini", Lines(catalogue));
     inst.Write("registry.reg", SmallStore(sections));
+    // The sample's Windows defaults belong to its own functions.
+    std::filesystem::remove(inst.File("0019def.ini"));
 }
 
 // Does the store file still hold the companion's marker?

@@ -29,8 +29,9 @@ TEST(LanguageSelection, ChoosingGermanRetranslatesEverythingAndAsksAgain)
     EXPECT_TRUE(Contains(out, "dialog 134 caption=\"Language Selection\" -> IDOK"));
     EXPECT_TRUE(Contains(out, "menu 0 - \"&Datei\""));
     EXPECT_TRUE(Contains(out, "menu 0.6 32771 \"  &Beenden\""));
-    EXPECT_TRUE(Contains(out, "combo 1009 sel=0 count=6"));
+    EXPECT_TRUE(Contains(out, "combo 1009 sel=0 count=7"));
     EXPECT_TRUE(Contains(out, "entry 0 \"Alle Funktionen" + std::string(66, ' ') + "\""));
+    EXPECT_TRUE(Contains(out, "entry 6 \"Ge\xe4" "ndert gegen\xfc" "ber Windows-Standard" + std::string(66, ' ') + "\""));
     EXPECT_TRUE(Contains(out, "list 1000 mark=0 count=253"));
     // The system menu keeps its one About entry.
     EXPECT_EQ(Grep(out, "sysmenu").size(), 2u);

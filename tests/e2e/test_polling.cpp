@@ -333,3 +333,34 @@ TEST(PollingE2E, FunctionNinetyNineCanBeTheFirstFunctionShown)
     EXPECT_EQ(s.Control(1011).text, "Function 99");
     EXPECT_EQ(s.Control(1005).text, "99");
 }
+
+TEST(PollingE2E, TheSeventhEntryListsWhatDiffersFromWindowsDefaultsWhereThereAreAny)
+{
+    Installation inst;
+    Prepare(inst);
+    // Alpha has no value, as Windows; Beta and Folder differ; File is as Windows has it.
+    inst.Write("registry.reg", SmallStore("[HKEY_CURRENT_USER\\Software\\Test]\r\n\"B\"=dword:00000002\r\n"
+                                          "\"Folder\"=\"C:\\\\F\"\r\n\"File\"=\"C:\\\\x.txt\"\r\n"));
+    inst.Write("0019def.ini", "10000 -\r\n10010 dword:00000000\r\n10030 -\r\n10040 \"C:\\\\x.txt\"\r\n");
+    const auto out = inst.Run("tick\ncategory 6\ntick 2\ndump\nclose\n");
+    const Screen s = LastScreen(out);
+    EXPECT_TRUE(Grep(out, "error").empty()) << Join(out);
+    ASSERT_EQ(s.entries.size(), 7u);
+    EXPECT_EQ(s.entries[6].substr(0, 28), "Changed from Windows default");
+    EXPECT_EQ(s.comboSel, 6);
+    EXPECT_EQ(s.items, (std::vector<std::string>{"Beta", "Folder"}));
+
+    // A bad line is told naming the file and the line; the list stays empty.
+    inst.Write("0019def.ini", "10000 -\r\n10010 dword:0000000x\r\n");
+    const auto bad = inst.Run("tick\ncategory 6\ntick 2\ndump\nclose\n");
+    const auto errors = Grep(bad, "error");
+    ASSERT_EQ(errors.size(), 1u) << Join(bad);
+    EXPECT_NE(errors[0].find("0019def.ini\\\", line 2: "), std::string::npos) << errors[0];
+    EXPECT_TRUE(LastScreen(bad).items.empty());
+
+    // Without the file the filter has its six entries.
+    std::filesystem::remove(inst.File("0019def.ini"));
+    const Outcome without = inst.RunExpectingComplaints("tick\ncategory 6\ndump\nclose\n");
+    EXPECT_TRUE(Contains(without.lines, "ignored \"category 6\"")) << Join(without.lines);
+    EXPECT_EQ(LastScreen(without.lines).entries.size(), 6u);
+}

@@ -17,7 +17,7 @@ fail() {
 }
 
 cmake --install "$build" --prefix "$base/tunewright-windows" >/dev/null
-for file in tunewright.exe config.ini 0019trl.ini 0019fct.ini help.chm README.txt backup; do
+for file in tunewright.exe config.ini 0019trl.ini 0019fct.ini 0019def.ini help.chm README.txt backup; do
     [ -e "$base/tunewright-windows/$file" ] || fail "the package lacks $file"
 done
 [ ! -e "$base/tunewright-windows/registry.reg" ] || fail "the package holds the Linux store"

@@ -1,6 +1,8 @@
 // Reading the function catalogue: the header list of the category filter, the
-// block lookup of the option panel and the filter's test of one header.
+// block lookup of the option panel and the filter's test of one header; the
+// file of Windows' defaults beside it.
 #include "catalogue/Catalogue.h"
+#include "catalogue/FunctionDefaults.h"
 #include "catalogue/FunctionFilter.h"
 #include "catalogue/FunctionKind.h"
 #include "catalogue/OptionPanel.h"
@@ -272,5 +274,66 @@ TEST(Catalogue, TheFilterNamesTheKeysWhoseHeaderLineIsMissing)
         EXPECT_EQ(filter.keysWithoutHeader, c.missing) << c.what;
         // All functions need no header.
         EXPECT_TRUE(FilterFunctions(c.lines, 4, 0).keysWithoutHeader.empty()) << c.what;
+    }
+}
+
+TEST(Catalogue, DefaultsTakeRegistryFileDataAndNameTheirFirstBadLine)
+{
+    const auto good = ParseDefaults({"10000 \"400\"", "", "10010 dword:0000002a", "10020 -", "10030 hex(2):25,00,00",
+                                     "10040 \"\""},
+                                    "def.ini");
+    ASSERT_TRUE(good) << good.Error();
+    const FunctionDefaults& d = good.Value();
+    ASSERT_EQ(d.size(), 5u);
+    EXPECT_EQ(d.at(10000).text, "\"400\"");
+    EXPECT_EQ(d.at(10000).value, tk::RegValue::String("400"));
+    EXPECT_EQ(d.at(10010).value, tk::RegValue::Dword(42));
+    EXPECT_FALSE(d.at(10020).value) << "- is no value";
+    EXPECT_EQ(d.at(10030).value->type, tk::RegType::ExpandSz);
+    EXPECT_EQ(d.at(10040).value, tk::RegValue::String(""));
+
+    struct Case {
+        Lines lines;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"10000 \"1\"", "1001 \"1\""}, "\"def.ini\", line 2: a line of Windows' defaults starts with a function key"},
+        {{"10001 \"1\""}, "\"def.ini\", line 1: a line of Windows' defaults starts"},
+        {{"09990 \"1\""}, "\"def.ini\", line 1: a line of Windows' defaults starts"},
+        {{"10000"}, "\"def.ini\", line 1: a line of Windows' defaults starts"},
+        {{"10000 400"}, "\"def.ini\", line 1: the value cannot be read: "},
+        {{"10000 \"400\" x"}, "\"def.ini\", line 1: the value cannot be read: "},
+        {{"10000 dword:xyz"}, "\"def.ini\", line 1: the value cannot be read: "},
+        {{"10000 ", "10010 -"}, "\"def.ini\", line 1: the value cannot be read: "},
+        {{"10000 -", "10010 -", "10000 \"1\""}, "\"def.ini\", line 3: the function 10000 has its default on line 1"},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = ParseDefaults(c.lines, "def.ini");
+        ASSERT_FALSE(parsed) << c.message;
+        EXPECT_TRUE(parsed.Error().starts_with(c.message)) << parsed.Error();
+    }
+}
+
+TEST(Catalogue, ADefaultFitsTheKindsThatStoreItsType)
+{
+    const WindowsDefault none{"-", std::nullopt}, text{"\"1\"", tk::RegValue::String("1")},
+        dword{"dword:00000001", tk::RegValue::Dword(1)}, expand{"hex(2):00", tk::RegValue{tk::RegType::ExpandSz, {0}}},
+        binary{"hex:01", tk::RegValue{tk::RegType::Binary, {1}}};
+    struct Case {
+        FunctionKind kind;
+        bool fits[5]; // none, text, dword, expand, binary
+    };
+    const Case cases[] = {
+        {FunctionKind::StringSwitch, {true, true, false, true, false}},
+        {FunctionKind::FolderPath, {true, true, false, true, false}},
+        {FunctionKind::DwordSwitch, {true, false, true, false, false}},
+        {FunctionKind::BoundedDwordNumber, {true, false, true, false, false}},
+        {FunctionKind::OpenTarget, {false, false, false, false, false}},
+    };
+    for (const Case& c : cases) {
+        const KindRow& row = *FindKind(static_cast<int>(c.kind));
+        int i = 0;
+        for (const WindowsDefault* d : {&none, &text, &dword, &expand, &binary})
+            EXPECT_EQ(DefaultFitsKind(row, *d), c.fits[i++]) << static_cast<int>(c.kind) << " " << d->text;
     }
 }

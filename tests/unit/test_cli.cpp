@@ -78,6 +78,10 @@ TEST(CommandLine, AWrongCommandLineExitsWithTwoNamingWhatIsWrong)
         {{"list", "--category", "6"}, "--category wants a number from 0 to 5, not \"6\""},
         {{"list", "--now"}, "--now needs a value"},
         {{"--json", "export"}, "export writes a registry file; --json does not go with it"},
+        {{"reset"}, "wrong number of arguments; the command is written: reset FUNCTION... | reset --all [--check]"},
+        {{"reset", "--all", "Delay"},
+         "wrong number of arguments; the command is written: reset FUNCTION... | reset --all [--check]"},
+        {{"list", "--all"}, "--all does not go with the command list"},
     };
     Fixture f;
     for (const Case& c : cases) {
@@ -113,7 +117,8 @@ TEST(CommandLine, ListAndGetShowTheValuesAsThePanelShowsThem)
     const json all = json::parse(f.install.Run({"--json", "list"}).out);
     ASSERT_EQ(all.size(), kNames.size());
     EXPECT_EQ(all[0], json::parse(R"({"key": 10000, "name": "Delay", "kind": 2, "category": 2,
-        "path": "HKEY_CURRENT_USER\\Software\\Test", "value_name": "Delay", "value": "400", "type": "REG_SZ"})"));
+        "path": "HKEY_CURRENT_USER\\Software\\Test", "value_name": "Delay", "value": "400", "type": "REG_SZ",
+        "default": null, "changed": null})"));
     EXPECT_EQ(all[2]["category"], 1);
     EXPECT_EQ(all[2]["value"], nullptr) << "a value that is not there";
     EXPECT_EQ(all[2]["type"], nullptr);
@@ -126,6 +131,63 @@ TEST(CommandLine, ListAndGetShowTheValuesAsThePanelShowsThem)
     const CliRun byName = f.install.Run({"--json", "get", "cOUNT"});
     EXPECT_EQ(json::parse(byName.out)["value"], "-1");
     EXPECT_EQ(Lines(f.install.Run({"get", "10040"}).out), std::vector<std::string>{"10040\tFlag\tOn"});
+}
+
+TEST(CommandLine, ListShowsWindowsDefaultsAndResetPutsThemBackBehindOneBackup)
+{
+    Fixture f;
+    const std::string before = f.Store();
+    // Delay and Folder as Windows has them (Folder: no value), Hidden and Flag not.
+    f.install.Folder().Write("0019def.ini", "10000 \"400\"\r\n10010 \"0\"\r\n10020 -\r\n10040 dword:00000000\r\n");
+    const CliRun list = f.install.Run({"list"});
+    EXPECT_EQ(list.status, cli::kDone) << list.err;
+    const std::vector<std::string> lines = Lines(list.out);
+    ASSERT_EQ(lines.size(), kNames.size());
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 5),
+              (std::vector<std::string>{"10000\tDelay\t400\t\"400\"\tequal", "10010\tHidden\tOn\t\"0\"\tdiffers",
+                                        "10020\tFolder\t\t-\tequal", "10030\tEditor\t\t\t",
+                                        "10040\tFlag\tOn\tdword:00000000\tdiffers"}));
+    const json all = json::parse(f.install.Run({"--json", "list"}).out);
+    EXPECT_EQ(all[1]["default"], "\"0\"");
+    EXPECT_EQ(all[1]["changed"], true);
+    EXPECT_EQ(all[2]["changed"], false);
+    EXPECT_EQ(all[5]["default"], nullptr);
+    EXPECT_EQ(all[5]["changed"], nullptr);
+
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* err;
+    };
+    const Case refused[] = {
+        {{"reset", "Count"}, cli::kFailed, "the function \"Count\" has no known Windows default"},
+        {{"reset", "Nobody"}, cli::kFailed, "there is no function \"Nobody\""},
+        {{"reset", "--all", "--check"}, cli::kWouldChange, ""},
+    };
+    for (const Case& c : refused) {
+        const CliRun run = f.install.Run(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args.back();
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(f.Store(), before);
+    EXPECT_TRUE(f.Backups().empty());
+
+    const CliRun reset = f.install.Run({"--now", "2024-03-05T09:05", "reset", "--all"});
+    EXPECT_EQ(reset.status, cli::kDone) << reset.err;
+    EXPECT_EQ(f.Backups(), std::vector<std::string>{"backup - 20240305 - 09.05 - reset to Windows defaults.reg"});
+    EXPECT_NE(f.Store().find("\"Hidden\"=\"0\"\r\n"), std::string::npos) << f.Store();
+    EXPECT_NE(f.Store().find("\"Flag\"=dword:00000000\r\n"), std::string::npos) << f.Store();
+    for (const json& item : json::parse(f.install.Run({"--json", "list"}).out))
+        EXPECT_NE(item["changed"], true) << item;
+    EXPECT_EQ(Lines(f.install.Run({"reset", "Delay", "Hidden"}).out), std::vector<std::string>{"Nothing to change."});
+
+    // A bad line fails list and reset, named with the file.
+    f.install.Folder().Write("0019def.ini", "10000 \"400\"\r\n10010 on\r\n");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"list"}, {"reset", "--all"}}) {
+        const CliRun run = f.install.Run(args);
+        EXPECT_EQ(run.status, cli::kFailed);
+        EXPECT_NE(run.err.find("0019def.ini\", line 2: the value cannot be read"), std::string::npos) << run.err;
+    }
 }
 
 TEST(CommandLine, SetSavesAsTheWindowDoesAndPrintsTheBackup)

@@ -18,6 +18,12 @@ bool IsFolder(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool Exists(const std::string& path)
+{
+    struct ::stat st{};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
 // A POSIX path is bytes through and through, in std::filesystem as well.
 std::string FullPath(const std::string& path)
 {

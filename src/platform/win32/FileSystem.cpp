@@ -12,6 +12,11 @@ bool IsFolder(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool Exists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 std::string FullPath(const std::string& path)
 {
     std::string full(MAX_PATH, '\0');

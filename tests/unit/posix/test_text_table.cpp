@@ -1,4 +1,4 @@
-// Every message of the program has a key of its own in the messages' range,
+// Every message of the program has a key of its own in the messages' ranges,
 // and the sample translation file gives it in English, word for word as the
 // program's fallback, and in German.
 #include "i18n/Translation.h"
