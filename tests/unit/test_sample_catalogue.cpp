@@ -128,14 +128,13 @@ TEST(SampleCatalogue, EveryFunctionHasItsBlockTextsAndAFittingDefaultAndItsRowsA
             EXPECT_GE(block.lines[2].size(), 3u);
         if (const auto found = defaults.Value().find(key); found != defaults.Value().end())
             EXPECT_TRUE(DefaultFitsKind(*row, found->second)) << "the default " << found->second.text;
-        // The table documents the functions it has a row for (not yet every
-        // one): each with its value and a source.
-        if (const auto doc = documented.find(key); doc != documented.end()) {
-            ASSERT_EQ(doc->second.size(), 8u) << "docs/catalogue.md: a row has eight cells";
-            if (row->storage != ValueStorage::None)
-                EXPECT_EQ(doc->second[3], "`" + block.lines[1] + "`") << "docs/catalogue.md names another value";
-            EXPECT_FALSE(doc->second[7].empty()) << "docs/catalogue.md names no source";
-        }
+        // Every function is documented: its value and a source.
+        const auto doc = documented.find(key);
+        ASSERT_NE(doc, documented.end()) << "docs/catalogue.md has no row";
+        ASSERT_EQ(doc->second.size(), 8u) << "docs/catalogue.md: a row has eight cells";
+        if (row->storage != ValueStorage::None)
+            EXPECT_EQ(doc->second[3], "`" + block.lines[1] + "`") << "docs/catalogue.md names another value";
+        EXPECT_FALSE(doc->second[7].empty()) << "docs/catalogue.md names no source";
     }
     // Defaults and rows only for functions there are; the defaults in key order.
     for (const auto& [key, windowsDefault] : defaults.Value())
