@@ -84,8 +84,7 @@ TEST(TextTable, EveryMessageHasItsKeyAndTheSampleGivesItInEnglishAndGerman)
     const auto english = section("[1033]"), german = section("[1031]");
     for (const auto& [key, text] : table) {
         SCOPED_TRACE(key);
-        EXPECT_GE(key, 1000);
-        EXPECT_LE(key, 1999);
+        EXPECT_TRUE((key >= 1000 && key <= 1999) || (key >= 2400 && key <= 2599));
         ASSERT_TRUE(english.count(key)) << "no English text for " << text;
         EXPECT_EQ(english.at(key), text);
         ASSERT_TRUE(german.count(key)) << "no German text for " << text;
