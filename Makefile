@@ -18,7 +18,7 @@ build: setup
 # made (help.chm, and help.txt that the terminal shows).
 run: build
 	@[ -d $(INSTALL) ] || cp -r data/sample $(INSTALL)
-	@cp $(BUILD)/tunewright $(BUILD)/tunewright-import $(BUILD)/help.chm $(BUILD)/help.txt $(INSTALL)/
+	@cp $(BUILD)/tunewright $(BUILD)/tunewright-import $(BUILD)/help.chm $(BUILD)/help.txt $(BUILD)/help1031.chm $(BUILD)/help1031.txt $(INSTALL)/
 	@cd $(INSTALL) && ./tunewright
 
 # The native suite, then the short fuzz runs (setup installs Clang when it is

@@ -60,7 +60,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=C.UTF-8
 unset WINESERVER WINELOADER
-TW_WINE_SCREEN=1024x768
+TW_WINE_SCREEN=1600x1200
 
 # True when the process in PIDFILE is alive and runs PROGRAM (a stale number
 # may belong to someone else's process by now). Plain bash: it runs before

@@ -1,7 +1,7 @@
 #pragma once
 // The messages of the programs' entry points and of the package (keys
 // 1900-1949): the importer's command line and help, and the start of the
-// Windows program.
+// Windows program (and 2403, the account it runs as).
 #include "platform/Texts.h"
 
 namespace text {
@@ -38,5 +38,10 @@ inline constexpr tk::TextId RunFromExtractedFolder{
     1930, "Orvelle Tunewright cannot find its settings file \"%1\". It must run from its extracted folder, beside "
           "config.ini and its other files: extract the whole folder \"tunewright-windows\" from the zip file, then "
           "start tunewright.exe in that folder."};
+
+// The Windows program, run as another account than the desktop's.
+inline constexpr tk::TextId OtherAccount{
+    2403, "Orvelle Tunewright runs as the account \"%1\", not as \"%2\", who is signed in to this desktop. "
+          "Every setting of the current user that it shows and changes is one of \"%1\", not of \"%2\". Go on?"};
 
 } // namespace text

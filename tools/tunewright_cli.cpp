@@ -9,12 +9,19 @@
 #include "runregistry/RunRegistry.h"
 #include "util/Path.h"
 
+#ifdef _WIN32
+#include "platform/win32/DllSearch.h"
+#endif
+
 #include <exception>
 #include <iostream>
 #include <memory>
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    tk::win32::LoadDllsFromSystemFolderOnly();
+#endif
     // Output passes as written: a profile keeps its CR LF, JSON its bytes,
     // and text the console's line ends.
     tk::UseBinaryStandardStreams();

@@ -13,6 +13,7 @@
 #include "backends/terminal/TerminalSession.h"
 #include "backends/terminal/XdgOpenShell.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -33,7 +34,8 @@ int main()
 
     try {
         tk::TerminalSession session;
-        tk::TerminalBackend backend(session);
+        tk::TerminalBackend backend(session,
+                                    tk::ColourDepthOf(std::getenv("COLORTERM"), std::getenv("TERM")));
         tk::RegistryStore& registry = tk::RegistryStore::ForProcess(tk::DefaultRegistryPath(folder));
         tk::SystemClock clock;
         tk::XdgOpenShell desktop;

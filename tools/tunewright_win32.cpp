@@ -6,11 +6,17 @@
 #include "toolkit/Dialog.h"
 #include "backends/win32/Win32Backend.h"
 #include "platform/win32/Win32Registry.h"
+#include "i18n/Translation.h"
+#include "platform/Exceptions.h"
+#include "platform/Services.h"
+#include "platform/win32/Accounts.h"
+#include "platform/win32/DllSearch.h"
 #include "platform/win32/Win32Services.h"
 #include "backends/win32/Win32Window.h"
 #include "util/Path.h"
 
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -24,10 +30,34 @@ bool HasSettingsBeside(const std::string& program, std::string& settings)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// Run as another account than the one signed in to the desktop (a standard
+// user who typed an administrator's password), every function below
+// HKEY_CURRENT_USER would change that account's settings while reporting
+// success: said before anything can be changed, in the installation's
+// language. True when the program is to go on.
+bool RunAsWhoeverItShould(const tk::Services& services)
+{
+    const std::optional<tk::win32::AccountPair> accounts = tk::win32::OtherThanDesktopAccount();
+    if (!accounts)
+        return true;
+    const tk::ScopedServices installed(services);
+    std::optional<CTranslation> language;
+    try {
+        language.emplace();
+        language->Load();
+    } catch (const tk::CException&) {
+        language.reset();
+    }
+    const tk::ScopedTextLookup texts([&language](int key) { return language ? language->Find(key) : std::nullopt; });
+    return tk::ShowBox(nullptr, tk::Text(text::OtherAccount, {accounts->program, accounts->desktop}), tk::AppTitle(),
+                       {tk::BoxButtons::YesNo, tk::BoxIcon::Question, true}) == tk::Answer::Yes;
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    tk::win32::LoadDllsFromSystemFolderOnly();
     try {
         const std::string program = tk::ModuleFileName();
         std::string settings;
@@ -41,7 +71,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         tk::ShellExecuteShell shell;
         tk::LocalClock clock;
 
-        tk::RunApplication(backend, tk::Services{&registry, &shell, &clock, program});
+        const tk::Services services{&registry, &shell, &clock, program};
+        if (!RunAsWhoeverItShould(services))
+            return 1;
+        tk::RunApplication(backend, services);
     } catch (const std::exception& e) {
         tk::ShowBox(nullptr, e.what(), tk::AppTitle(), {tk::BoxButtons::Ok, tk::BoxIcon::Error});
         return 1;

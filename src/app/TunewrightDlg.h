@@ -57,6 +57,7 @@ private:
     bool OpenWithShell(const std::string& target);          // Help
     PanelInput CurrentInput() const;                        // ShowFunction
     bool HoldsUnsavedValue();                               // ShowFunction
+    bool MayLeaveShownFunction();                           // ShowFunction
     bool ShowsFunction() const;                             // ShowFunction
     void TranslateMenu();                                   // Init
     void FillFunctionNames();                               // Init
@@ -119,6 +120,8 @@ public:
     // another program (Windows), the panel reads the registry again when the
     // window becomes active again.
     bool showAgainOnActivate = false;
+    // While the question before leaving an unsaved value waits.
+    bool askingToLeave = false;
     // What Find looked for last; F3 goes on with it.
     std::string findText;
 

@@ -34,8 +34,8 @@ bool CTunewrightDlg::MayClose()
         return true;
     const std::string question =
         tk::Text(text::CloseUnsaved, {functionNames[static_cast<std::size_t>(shownFunction)]});
-    return ShowMessageBox(question, T(textkey::MessageCaption), {tk::BoxButtons::YesNo, tk::BoxIcon::Question}) ==
-           tk::Answer::Yes;
+    return ShowMessageBox(question, T(textkey::MessageCaption),
+                          {tk::BoxButtons::YesNo, tk::BoxIcon::Question, true}) == tk::Answer::Yes;
 }
 
 void CTunewrightDlg::OnClose()

@@ -17,11 +17,22 @@ bool CTunewrightDlg::OpenWithShell(const std::string& target)
     return opened.HasValue();
 }
 
-// The backend shows it as its platform can, and names a help file that is
+// The help of the window's language where the installation has it
+// (help1031.chm for the section [1031]), else the English help.chm. The
+// backend shows it as its platform can, and names a help file that is
 // missing or cannot be read.
 void CTunewrightDlg::OpenHelpFile()
 {
-    tk::CurrentBackend().ShowHelp(JoinPath(power.GetApplicationFolder(), "help.chm"));
+    const std::string folder = power.GetApplicationFolder();
+    const std::string& section = translation.Section();
+    if (section.size() > 2 && section != "[1033]") {
+        const std::string own = JoinPath(folder, "help" + section.substr(1, section.size() - 2) + ".chm");
+        if (tk::ReadHelpFile(own)) {
+            tk::CurrentBackend().ShowHelp(own);
+            return;
+        }
+    }
+    tk::CurrentBackend().ShowHelp(JoinPath(folder, "help.chm"));
 }
 
 bool CTunewrightDlg::OnHelpInfo()

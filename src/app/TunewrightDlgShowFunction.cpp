@@ -1,4 +1,5 @@
 #include "app/TextKeys.h"
+#include "app/Texts.h"
 #include "app/TunewrightDlg.h"
 
 #include "catalogue/Catalogue.h"
@@ -7,6 +8,7 @@
 #include "catalogue/OptionPanel.h"
 #include "util/TextFile.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -54,6 +56,8 @@ void CTunewrightDlg::ShowSelectedFunction()
     if (selectedFunction >= static_cast<int>(functionNames.size()))
         return;
     if (panelFilled && selectedFunction == shownFunction)
+        return;
+    if (!MayLeaveShownFunction())
         return;
 
     const int key = catalogue::FunctionKey(selectedFunction);
@@ -160,6 +164,37 @@ bool CTunewrightDlg::HoldsUnsavedValue()
     UpdateData(true);
     const KindRow* row = HeaderKind(header);
     return ShowsFunction() && row && PanelDiffers(*row, shownInput, CurrentInput());
+}
+
+// Picking another function while the panel holds an unsaved value asks
+// first, as closing does; No selects the shown function's row again (none
+// when the filter hides it), and the panel keeps what was typed.
+bool CTunewrightDlg::MayLeaveShownFunction()
+{
+    // The timer goes on while the question waits: its polls see the same
+    // pick and must not ask again.
+    if (askingToLeave)
+        return false;
+    if (!HoldsUnsavedValue())
+        return true;
+    askingToLeave = true;
+    const std::string question =
+        tk::Text(text::LeaveUnsaved, {functionNames[static_cast<std::size_t>(shownFunction)],
+                                      functionNames[static_cast<std::size_t>(selectedFunction)]});
+    const tk::Answer answer = ShowMessageBox(question, T(textkey::MessageCaption),
+                                             {tk::BoxButtons::YesNo, tk::BoxIcon::Question, true});
+    askingToLeave = false;
+    if (answer == tk::Answer::Yes)
+        return true;
+    const auto row = std::find(listedFunctions.begin(), listedFunctions.end(), shownFunction);
+    selectionMark = row == listedFunctions.end() ? -1 : static_cast<int>(row - listedFunctions.begin());
+    if (selectionMark < 0)
+        functionList.SetSelectionMark(-1);
+    else
+        functionList.SelectItem(selectionMark);
+    previousSelectionMark = selectionMark;
+    selectedFunction = shownFunction;
+    return false;
 }
 
 bool CTunewrightDlg::ShowsFunction() const

@@ -58,9 +58,12 @@ void CTranslation::Load()
         code = ResolveLanguage(path);
 
     const std::string text = ReadTextFile(path);
+    std::string loaded = code;
     std::optional<std::vector<TranslationEntry>> section = ParseTranslationSection(text, code);
-    if (!section && code != kFallbackSection)
+    if (!section && code != kFallbackSection) {
+        loaded = kFallbackSection;
         section = ParseTranslationSection(text, kFallbackSection);
+    }
     if (!section)
         throw tk::CFileException(path, MissingSectionsCause(code));
 
@@ -69,6 +72,7 @@ void CTranslation::Load()
     for (TranslationEntry& entry : *section)
         entries.try_emplace(entry.key, std::move(entry.text));
     entries_ = std::move(entries);
+    section_ = loaded;
 }
 
 std::string CTranslation::Lookup(int key) const

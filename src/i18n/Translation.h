@@ -41,6 +41,8 @@ public:
     bool Has(int key) const;
     // The text of the entry with key; none when the section lacks it.
     std::optional<std::string> Find(int key) const;
+    // The section that Load read, such as "[1031]"; empty before.
+    const std::string& Section() const { return section_; }
 
     // The section that follows the system's default language: its code when
     // the file at path has that section (after mapping dialects to their base
@@ -49,4 +51,5 @@ public:
 
 private:
     std::unordered_map<std::int32_t, std::string> entries_;
+    std::string section_;
 };

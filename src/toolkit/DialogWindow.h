@@ -27,6 +27,9 @@ enum class BoxIcon { None, Question, Error };
 struct BoxStyle {
     BoxButtons buttons = BoxButtons::Ok;
     BoxIcon icon = BoxIcon::None;
+    // A question whose Yes loses something: No is the default button and
+    // Escape answers No.
+    bool safeNo = false;
 };
 
 // Extended list-view styles, with the Windows values.

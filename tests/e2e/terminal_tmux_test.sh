@@ -260,6 +260,14 @@ for size in 120x40 200x60 80x24; do
     [ "$size" = 200x60 ] && least=30
     check_texts "$size" "$longKey" "$least"
 done
+# A terminal smaller than the squeezed window says the size it needs
+# instead of leaving Save off the screen.
+tooSmall=$(entry 02402)
+tooSmall=${tooSmall:0:30}
+"${tm[@]}" resize-window -t "$session" -x 60 -y 18 || fail "tmux cannot make the window 60x18"
+wait_for "$tooSmall" 5 || fail "60x18: no line saying the size the window needs (\"$tooSmall\")"
+"${tm[@]}" resize-window -t "$session" -x 80 -y 24 || fail "tmux cannot make the window 80x24"
+wait_gone "$tooSmall" 5 || fail "80x24: the window does not come back"
 keys Up Up Up Up Up
 wait_for "┌ $name2 " 5 || fail "five Up keys did not show \"$name2\" again"
 
@@ -367,6 +375,9 @@ wait_for "$historyCaption" 5 || fail "File, $historyCaption did not open the box
 for text in "$(entry 01852)" '"1357"' '"1111"' 'dword:00000b7f' 'dword:00000001' '"9000"'; do
     wait_for "$text" 1 || fail "the history does not show $text"
 done
+# The status line below the list shows the count first, then the folder.
+countWords=$(entry 01859 | sed 's/^%1 //; s/ [^ ]*%2.*$//')
+capture | grep -qE "[0-9]+ $countWords" || fail "80x24: the history's status line does not show the count (\"$countWords\")"
 keys Down Down "M-$undoKey"
 wait_for "$undoAsked" 5 || fail "Undo all since the third row did not ask about three backups (\"$undoAsked\")"
 cmp -s "$storeBeforeHistory" "$work/registry.reg" && fail "the saves did not change the store"
@@ -404,11 +415,18 @@ keys Tab
 wait_for "/start/Zielordner" 2 || fail "the path field does not end with the chosen folder $chosen"
 cmp -s "$storeBeforeBrowse" "$work/registry.reg" || fail "Browse changed the store"
 
-# The browsed path is not saved: Escape asks first, in German, and Yes
-# (Enter) ends the program.
+# The browsed path is not saved: Escape asks first, in German; Enter takes
+# the default answer, No, and the window stays; asked again, Yes (its
+# letter) ends the program.
 "${tm[@]}" send-keys -t "$session" Escape
 wait_for "Ohne Speichern" 5 || fail "Escape with a path not saved did not ask in German first"
 keys Enter
+wait_gone "Ohne Speichern" 5 || fail "Enter did not answer the question"
+sleep 0.3
+[ -s "$work/status" ] && fail "Enter answered Yes, not the default No"
+"${tm[@]}" send-keys -t "$session" Escape
+wait_for "Ohne Speichern" 5 || fail "Escape did not ask again"
+keys "$(mnemonic 01350)"
 tries=50
 while (( tries-- > 0 )) && [ ! -s "$work/status" ]; do sleep 0.1; done
 [ -s "$work/status" ] || fail "Escape did not end the program"

@@ -21,6 +21,34 @@ TEST(HelpMenu, OpensHelpWebsiteAndAbout)
     EXPECT_EQ(out.back(), "ended IDCANCEL");
 }
 
+// The help of the chosen language where the installation has it, else the
+// English one.
+TEST(HelpMenu, ShowsTheHelpOfTheChosenLanguage)
+{
+    struct Case {
+        const char* language;
+        bool german; // help1031.chm beside help.chm
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"[1031]", true, "help1031.chm"},
+        {"[1031]", false, "help.chm"},
+        {"[1033]", true, "help.chm"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.language) + (c.german ? " with" : " without") + " the German help");
+        Installation inst;
+        inst.Write("help.chm", "ITSF");
+        if (c.german)
+            inst.Write("help1031.chm", "ITSF");
+        std::string config = inst.Read("config.ini");
+        config.replace(config.find("Language\r\n[1033]"), 16, std::string("Language\r\n") + c.language);
+        inst.Write("config.ini", config);
+        const auto out = inst.Run("tick\nkey F1\nclick 2\n");
+        EXPECT_EQ(e2e::ShellOpened(out), (std::vector<std::string>{inst.File(c.shown)}));
+    }
+}
+
 TEST(HelpMenu, AHelpFileThatIsMissingOrCannotBeReadIsNamed)
 {
     Installation inst;

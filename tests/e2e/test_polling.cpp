@@ -246,7 +246,7 @@ TEST(PollingE2E, CloseAndExitDeleteTheMarkerWhileEnterAndEscapeDoNot)
 TEST(PollingE2E, EveryWayToCloseAsksBeforeATypedValueIsLost)
 {
     const std::string question = "msgbox caption=\"T5\" text=\"The new value of \\\"Beta\\\" has not been saved. "
-                                 "Close without saving?\" buttons=yesno icon=question -> ";
+                                 "Close without saving?\" buttons=yesno default=no icon=question -> ";
     struct Case {
         const char* command;
         const char* ended;
@@ -273,13 +273,48 @@ TEST(PollingE2E, EveryWayToCloseAsksBeforeATypedValueIsLost)
     }
 }
 
+// Another pick while a typed value is unsaved asks once, however many polls
+// run while the question waits: Yes shows the pick, No and Escape keep the
+// typed value and select its function's row again.
+TEST(PollingE2E, PickingAnotherFunctionAsksBeforeATypedValueIsLost)
+{
+    const std::string question = "msgbox caption=\"T5\" text=\"The new value of \\\"Alpha\\\" has not been saved. "
+                                 "Show \\\"Beta\\\" without saving?\" buttons=yesno default=no icon=question -> ";
+    struct Case {
+        const char* answer;
+        const char* shown;
+        const char* value;
+        int row;
+        std::size_t questions; // closing asks again while 777 is unsaved
+    };
+    const Case cases[] = {
+        {"answer yes tick 3", "yes", "2", 1, 1},
+        {"answer no tick 3", "no", "777", 0, 2},
+        {"answer cancel", "no", "777", 0, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        Installation inst;
+        Prepare(inst);
+        const auto out = inst.Run(std::string("tick\ntype 1005 777\n") + c.answer + "\nselect 1\ntick 2\ndump\n" +
+                                  (c.questions == 2 ? "answer yes\n" : "") + "close\n");
+        ASSERT_EQ(Grep(out, "msgbox").size(), c.questions) << Join(out);
+        EXPECT_EQ(Grep(out, "msgbox").front(), question + c.shown) << Join(out);
+        const Screen screen = LastScreen(out);
+        EXPECT_EQ(screen.Control(1011).text, kNames[static_cast<std::size_t>(c.row)]);
+        EXPECT_EQ(screen.Control(1005).text, c.value);
+        EXPECT_EQ(screen.listMark, c.row);
+        EXPECT_EQ(screen.selectedItems, std::set<int>{c.row});
+    }
+}
+
 TEST(PollingE2E, ClosingAsksNothingWhenNothingWouldBeLost)
 {
     const char* scripts[] = {
         "tick\nclose\n",                                            // nothing typed
         "tick\nselect 1\ntick\ntype 1005 777\ntype 1005 2\nclose\n", // typed back to the value shown
         "tick\nselect 1\ntick\ntype 1005 777\nclick 1010\nclick 2\n",  // saved
-        "tick\nselect 1\ntick\ntype 1005 777\nselect 0\ntick 2\nclick 1\n", // another function shown
+        "tick\nselect 1\ntick\ntype 1005 777\nanswer yes\nselect 0\ntick 2\nclick 1\n", // another function shown
         "tick\nselect 2\ntick\nclose\n",                          // a target to open has no value
     };
     for (const char* script : scripts) {
@@ -288,7 +323,7 @@ TEST(PollingE2E, ClosingAsksNothingWhenNothingWouldBeLost)
         Prepare(inst);
         const auto out = inst.Run(script);
         for (const auto& box : Grep(out, "msgbox"))
-            EXPECT_EQ(box.find("has not been saved"), std::string::npos) << box;
+            EXPECT_EQ(box.find("Close without saving"), std::string::npos) << box;
         EXPECT_EQ(Grep(out, "ended ").size(), 1u) << Join(out);
     }
 }

@@ -59,7 +59,7 @@ std::map<std::string, std::string> Backups(const Installation& inst)
 std::string CloseQuestion(const std::string& name)
 {
     return "msgbox caption=\"T5\" text=\"The new value of \\\"" + name +
-           "\\\" has not been saved. Close without saving?\" buttons=yesno icon=question -> yes";
+           "\\\" has not been saved. Close without saving?\" buttons=yesno default=no icon=question -> yes";
 }
 
 // Shows list row `row`, runs `actions` and ends with Escape, which leaves the

@@ -29,6 +29,10 @@
 //                     the keyboard does: F1 to F12, Enter, Escape, Tab or a
 //                     letter, after any of Ctrl+, Shift+ and Alt+ ("Ctrl+F")
 //   gone              wait until the window is destroyed
+//   banners           wait until every picture of the window is as wide as
+//                     the window's inside, leaving no grey band beside it
+//   fills ID          wait until the one column of list view ID spans the
+//                     list, beside the room of its scroll bar
 #include <windows.h>
 
 #include <commctrl.h>
@@ -239,6 +243,43 @@ bool SelectRow(HWND list, int row)
            ::SendMessageA(list, LVM_SETSELECTIONMARK, 0, row) != -2;
 }
 
+// The pictures (bitmap statics, which take their picture's size) of the
+// window, and whether each is at least as wide as the window's inside.
+BOOL CALLBACK CheckPicture(HWND child, LPARAM wideEnough)
+{
+    char className[16] = "";
+    ::GetClassNameA(child, className, sizeof className);
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrA(child, GWL_STYLE));
+    if (lstrcmpiA(className, "Static") != 0 || (style & SS_TYPEMASK) != SS_BITMAP)
+        return TRUE;
+    RECT inside{}, picture{};
+    ::GetClientRect(::GetParent(child), &inside);
+    ::GetWindowRect(child, &picture);
+    if (picture.right - picture.left < inside.right) {
+        *reinterpret_cast<bool*>(wideEnough) = false;
+        std::fprintf(stderr, "drive: a picture %ld pixels wide in a window %ld pixels wide\n",
+                     picture.right - picture.left, inside.right);
+    }
+    return TRUE;
+}
+
+bool PicturesFill(HWND dialog)
+{
+    bool wideEnough = true;
+    ::EnumChildWindows(dialog, CheckPicture, reinterpret_cast<LPARAM>(&wideEnough));
+    return wideEnough;
+}
+
+bool ColumnFills(HWND list)
+{
+    RECT inside{};
+    ::GetClientRect(list, &inside);
+    const auto width = static_cast<LONG>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+    const bool scrolls = (::GetWindowLongPtrA(list, GWL_STYLE) & WS_VSCROLL) != 0;
+    const LONG room = inside.right - (scrolls ? 0 : ::GetSystemMetrics(SM_CXVSCROLL));
+    return width >= room - 2 && width <= inside.right;
+}
+
 // `wideTail` is the step's text after its ID, as given, beyond the code page
 // too.
 bool Step(const std::string& verb, const std::string& rest, const std::wstring& wideTail)
@@ -295,6 +336,10 @@ bool Step(const std::string& verb, const std::string& rest, const std::wstring& 
         return Press(rest);
     if (verb == "gone")
         return Wait([&] { return !::IsWindow(window); });
+    if (verb == "banners")
+        return Wait([&] { return PicturesFill(window); });
+    if (verb == "fills")
+        return Wait([&] { return ColumnFills(item); });
     return false;
 }
 

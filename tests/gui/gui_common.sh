@@ -5,7 +5,8 @@
 test_name=$(basename "$0" .sh)
 folder=$(mktemp -d)
 app=
-trap '[ -z "$app" ] || kill "$app" 2>/dev/null; rm -rf "$folder"' EXIT
+dpi_set=
+trap '[ -z "$app" ] || kill "$app" 2>/dev/null; [ -z "$dpi_set" ] || forget_dpi; rm -rf "$folder"' EXIT
 cp -r "$source/data/sample/." "$folder"
 rm -f "$folder"/backup/*.reg
 cp "$program" "$folder/tunewright.exe"
@@ -41,4 +42,17 @@ screenshot() {
         /^ *Width:/ { w = $NF } /^ *Height:/ { h = $NF }
         END { print w "x" h "+" x "+" y }')
     DISPLAY=$display import -window root -crop "$geometry" +repage "$artefacts/$1" || fail "no screenshot"
+}
+
+# The DPI of the programs started from now on (96 is 100 %, 144 is 150 %,
+# 192 is 200 %): Wine reads it from the registry when a program starts. The
+# test's end takes it back to a new prefix's.
+set_dpi() {
+    "$run" "$state" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+    "$run" "$state" reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+    dpi_set=1
+}
+forget_dpi() {
+    "$run" "$state" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+    "$run" "$state" reg delete 'HKCC\Software\Fonts' /v LogPixels /f >/dev/null 2>&1 || true
 }

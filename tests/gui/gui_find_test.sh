@@ -10,6 +10,8 @@ set -euo pipefail
 run=$1 state=$2 program=$3 drive=$4 source=$5 artefacts=$6
 
 source "$(dirname "$0")/gui_common.sh"
+# At 150 %, as the README shows it.
+set_dpi 144
 
 "$run" "$state" "$folder/tunewright.exe" &
 app=$!

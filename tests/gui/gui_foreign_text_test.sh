@@ -27,10 +27,11 @@ drive "count 1000 61" "mark 1000 25" "text 1011 Registered owner" "wtext 1006 Ł
 drive "wset 1006 Łukasz Ωmega" "click 1010" "box" "has 65535 (U+0141, U+03A9)" "command 1" "gone"
 [ "$(query "$owner" RegisteredOwner)" = "$ownerBefore" ] || fail "the registered owner changed"
 
-# Desktop wallpaper (function 34): the picked file's path is refused and the
-# field keeps the registry's path.
+# Desktop wallpaper (function 34), shown without saving the typed owner:
+# the picked file's path is refused and the field keeps the registry's path.
 windows_folder="Z:${folder//\//\\}"
-drive "mark 1000 34" "text 1011 Desktop wallpaper" "text 1006 C:\\Pictures\\Lake.bmp" \
+drive "mark 1000 34" "box" "has 65535 without saving?" "command 6" "gone" "back" \
+    "text 1011 Desktop wallpaper" "text 1006 C:\\Pictures\\Lake.bmp" \
     "click 1007" "box" "wset 1148 $windows_folder\\Łódź.bmp" "command 1" "gone" \
     "back" "box" "has 65535 (U+0141, U+017A)" "command 1" "gone" "back" "text 1006 C:\\Pictures\\Lake.bmp"
 query "$desktop" Wallpaper | grep -qF 'REG_SZ    C:\Pictures\Lake.bmp' || fail "the wallpaper changed"

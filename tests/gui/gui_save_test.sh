@@ -3,13 +3,15 @@
 # user would: pick "Menu delay", type a new value, Save and confirm; the
 # registry holds the value and the backup the old one; Reverse changes with
 # that backup puts the old value back, and the panel shows it; closing with
-# a typed value asks first. A screenshot of the main window is left in
-# ARTEFACTS.
+# a typed value asks first, as does picking another function. A screenshot
+# of the main window is left in ARTEFACTS.
 #   gui_save_test.sh WINE-RUN STATE tunewright.exe gui_drive.exe SOURCE-DIR ARTEFACTS
 set -euo pipefail
 run=$1 state=$2 program=$3 drive=$4 source=$5 artefacts=$6
 
 source "$(dirname "$0")/gui_common.sh"
+# At 150 %, as the README shows it.
+set_dpi 144
 
 # Windows opens a .reg file with the registry editor; a new Wine prefix has
 # no such association, so the shell's "open" of a backup would do nothing.
@@ -61,8 +63,13 @@ wait_delay 400
 drive "activate" "text 1005 400"
 
 # A value typed and not saved: closing asks first; No keeps the window and
-# the value, Yes closes.
+# the value, and so do Enter (No is the default button) and Escape; picking
+# another function asks too, and No keeps the one being edited; Yes closes.
 drive "set 1005 700" "syscommand 61536" "box" "has 65535 has not been saved" "command 7" "gone" "back" "text 1005 700" \
+    "syscommand 61536" "box" "press Enter" "gone" "back" "text 1005 700" \
+    "syscommand 61536" "box" "press Escape" "gone" "back" "text 1005 700" \
+    "select 1000 1" "box" "has 65535 without saving?" "press Escape" "gone" "back" "text 1011 Menu delay" \
+    "text 1005 700" \
     "syscommand 61536" "box" "has 65535 Close without saving?" "command 6" "gone" "back" "gone"
 wait_delay 400
 wait "$app"

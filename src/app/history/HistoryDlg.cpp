@@ -10,6 +10,7 @@
 #include "saving/BackupFile.h"
 #include "util/Path.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -113,7 +114,9 @@ bool CHistoryDlg::OnInitDialog()
     return true;
 }
 
-void CHistoryDlg::Fill()
+// The backup `keep` stays chosen where it is still listed (a change puts its
+// own backup on top of it), else the newest is chosen.
+void CHistoryDlg::Fill(const std::string& keep)
 {
     list_.DeleteAllItems();
     backups_.clear();
@@ -121,7 +124,8 @@ void CHistoryDlg::Fill()
     std::string status;
     try {
         backups_ = ListBackups(folder);
-        status = tk::Text(text::BackupCount, {std::to_string(backups_.size()), folder});
+        status = tk::Text(backups_.size() == 1 ? text::BackupCountOne : text::BackupCount,
+                          {std::to_string(backups_.size()), folder});
     } catch (const tk::CException& e) {
         status = e.what();
     }
@@ -133,8 +137,11 @@ void CHistoryDlg::Fill()
         list_.SetItemText(item, 2, row.held);
         list_.SetItemText(item, 3, row.now);
     }
-    if (!backups_.empty())
-        list_.SelectItem(0);
+    if (backups_.empty())
+        return;
+    const auto kept = std::find_if(backups_.begin(), backups_.end(),
+                                   [&keep](const BackupFile& backup) { return backup.path == keep; });
+    list_.SelectItem(kept == backups_.end() ? 0 : static_cast<int>(kept - backups_.begin()));
 }
 
 std::optional<std::size_t> CHistoryDlg::Chosen()
@@ -165,7 +172,8 @@ void CHistoryDlg::OnUndoSince()
     const std::vector<BackupFile> undone(backups_.begin(), backups_.begin() + static_cast<std::ptrdiff_t>(*row) + 1);
     const BackupFile& oldest = undone.back();
     Change(UndoBackupChanges(undone), UndoChangeName(oldest.name.stamp),
-           tk::Text(text::UndoQuestion, {oldest.fileName, std::to_string(undone.size())}));
+           tk::Text(undone.size() == 1 ? text::UndoQuestionOne : text::UndoQuestion,
+                    {oldest.fileName, std::to_string(undone.size())}));
 }
 
 void CHistoryDlg::Change(const tk::Result<ChangeSet, BackupFault>& changes, const std::string& name,
@@ -191,10 +199,14 @@ void CHistoryDlg::Change(const tk::Result<ChangeSet, BackupFault>& changes, cons
     if (ShowMessageBox(ask, tk::Text(text::HistoryCaption), {tk::BoxButtons::YesNo, tk::BoxIcon::Question}) !=
         tk::Answer::Yes)
         return;
+    const int mark = list_.GetSelectionMark();
+    const std::string chosen =
+        mark >= 0 && mark < static_cast<int>(backups_.size()) ? backups_[static_cast<std::size_t>(mark)].path : "";
     const auto done = CarryOutChanges(Registry(), changes.Value(), BackupFolder(applicationFolder_), name, false);
     // A change refused after its backup was written leaves that backup,
-    // which the list then shows.
-    Fill();
+    // which the list then shows. The arrows go on moving in the list.
+    Fill(chosen);
+    Window()->SetFocus(IDC_HISTORY_LIST);
     if (!done) {
         Tell(FaultText(done.Error()), true);
         return;

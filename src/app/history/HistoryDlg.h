@@ -33,7 +33,7 @@ protected:
 
 private:
     // Lists the backups anew; the newest is chosen.
-    void Fill();
+    void Fill(const std::string& keep = {});
     // The backup under the list's selection mark; none is told.
     std::optional<std::size_t> Chosen();
     // Asks with `question` and the number of values that change, then

@@ -1,5 +1,5 @@
 #pragma once
-// The messages of the history of changes (keys 1850-1899).
+// The messages of the history of changes (keys 1850-1899, 2401-2409).
 #include "platform/Texts.h"
 
 namespace text {
@@ -13,7 +13,9 @@ inline constexpr tk::TextId ColumnNow{1855, "Value now"};
 inline constexpr tk::TextId RestoreButton{1856, "&Restore"};
 inline constexpr tk::TextId UndoSinceButton{1857, "&Undo all since this"};
 inline constexpr tk::TextId HistoryCloseButton{1858, "Close"};
-inline constexpr tk::TextId BackupCount{1859, "Backups in \"%2\": %1"};
+// The count first, so that a narrow status line shows it before the folder.
+inline constexpr tk::TextId BackupCount{1859, "%1 backups in \"%2\""};
+inline constexpr tk::TextId BackupCountOne{2404, "%1 backup in \"%2\""};
 
 // A row: year, month, day, hour and minute; a value and its marks.
 inline constexpr tk::TextId BackupTime{1860, "%1-%2-%3 %4:%5"};
@@ -26,6 +28,10 @@ inline constexpr tk::TextId DefaultValueName{1864, "(default)"};
 inline constexpr tk::TextId RestoreQuestion{1865, "Restore the backup \"%1\"?"};
 inline constexpr tk::TextId UndoQuestion{
     1866, "Undo every change from \"%1\" on (%2 backups)? Each value gets back what it held before it."};
+// Undoing the newest backup alone, which the question above would count as
+// "1 backups".
+inline constexpr tk::TextId UndoQuestionOne{
+    2401, "Undo the change \"%1\" (%2 backup)? Each value gets back what it held before it."};
 inline constexpr tk::TextId ValuesThatChange{
     1867, "Values that change: %1. What they hold now goes into a new backup first, so that this can be undone too."};
 inline constexpr tk::TextId HistoryValuesChanged{

@@ -419,24 +419,28 @@ void HeadlessBackend::Dump(const ModelWindow& window)
 Answer HeadlessBackend::ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style)
 {
     const bool yesNo = style.buttons == BoxButtons::YesNo;
-    // Yes/No offers no Cancel and ignores Escape; an OK box takes Escape as OK.
+    // Yes/No offers no Cancel and ignores Escape, unless it is a question
+    // whose Escape answers No; an OK box takes Escape as OK.
+    const bool escapeOffered = !yesNo || style.safeNo;
     Answer result = yesNo ? Answer::Yes : Answer::Ok;
     if (!answers_.empty()) {
         const ScriptCommand answer = answers_.front();
         answers_.pop_front();
         const std::string& word = answer.text;
-        if (yesNo ? word != "yes" && word != "no" : word != "ok" && word != "cancel") {
+        const bool offered = yesNo ? word == "yes" || word == "no" : word == "ok";
+        if (!offered && !(word == "cancel" && escapeOffered)) {
             Ignore(answer);
         } else {
             Tick(answer.ticks);
-            if (word == "no")
+            if (word == "no" || (yesNo && word == "cancel"))
                 result = Answer::No;
         }
     }
     const std::string shown = result == Answer::Yes ? "yes" : result == Answer::No ? "no" : "ok";
     const char* icon = style.icon == BoxIcon::Question ? "question" : style.icon == BoxIcon::Error ? "error" : "none";
-    Emit("msgbox caption=" + Quote(caption) + " text=" + Quote(text) + " buttons=" + (yesNo ? "yesno" : "ok") +
-         " icon=" + icon + " -> " + shown);
+    const char* buttons = !yesNo ? "ok" : style.safeNo ? "yesno default=no" : "yesno";
+    Emit("msgbox caption=" + Quote(caption) + " text=" + Quote(text) + " buttons=" + buttons + " icon=" + icon +
+         " -> " + shown);
     return result;
 }
 

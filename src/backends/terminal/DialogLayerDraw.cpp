@@ -82,12 +82,33 @@ void DialogLayer::Draw(CellScreen& screen)
         client = {0, top, screen.Cols(), std::max(0, screen.Rows() - top - 1)};
         layout = FillLayout(tmpl, client.w, client.h);
         screen.Fill(client, Style(kBlack, dialogBg));
+        // Squeezed as far as it goes and still too large: scrolling would
+        // leave Save and its neighbours off the screen, so the size the
+        // window needs is said instead.
+        if (layout.cols > client.w || layout.rows > client.h) {
+            const DialogLayout smallest = LayoutDialog(tmpl, 1, 1);
+            const std::string needed =
+                tk::Text(text::TerminalTooSmall,
+                         {std::to_string(smallest.cols), std::to_string(smallest.rows + top + 1),
+                          std::to_string(screen.Cols()), std::to_string(screen.Rows())});
+            const std::vector<std::string> lines = WrapText(needed, std::max(1, client.w - 2));
+            for (std::size_t i = 0; i < lines.size() && static_cast<int>(i) < client.h; ++i)
+                screen.Text(1, top + static_cast<int>(i), lines[i], Style(kBlack, dialogBg), client.w - 2);
+            return;
+        }
     } else {
         menuBar_ = !window_.Menu().empty();
         const int extra = menuBar_ ? 1 : 0;
-        layout = LayoutDialog(tmpl, std::max(1, screen.Cols() - 4), std::max(1, screen.Rows() - 5 - extra));
-        const int w = std::min(layout.cols, std::max(1, screen.Cols() - 4)) + 2;
-        const int h = std::min(layout.rows, std::max(1, screen.Rows() - 5 - extra)) + 2 + extra;
+        const int roomCols = std::max(1, screen.Cols() - 4);
+        const int roomRows = std::max(1, screen.Rows() - 5 - extra);
+        // A box with a list (the history of changes) grows with the terminal
+        // as the main window does, its list taking the room; other boxes
+        // keep their size.
+        const bool grows = std::any_of(tmpl.controls.begin(), tmpl.controls.end(),
+                                       [](const ControlTemplate& c) { return c.kind == ControlKind::ListView; });
+        layout = grows ? FillLayout(tmpl, roomCols, roomRows) : LayoutDialog(tmpl, roomCols, roomRows);
+        const int w = std::min(layout.cols, roomCols) + 2;
+        const int h = std::min(layout.rows, roomRows) + 2 + extra;
         const CellRect box = PlacedBox(screen, tmpl, owner_, w, h);
         client = DrawBox(screen, box, window_.Caption(), dialogBg);
         menuX_ = client.x;

@@ -335,6 +335,10 @@ void DialogLayer::HandleComboKey(ControlState& c, const Key& key)
         return;
     }
     LineEdit& e = EditFor(c);
+    // Space chooses, as in the other controls: over an entry chosen with the
+    // arrows (its text selected whole) it would otherwise blank the field.
+    if (key.code == KeyCode::Char && key.ch == U' ' && !key.ctrl && !key.alt && e.selected && c.curSel >= 0)
+        return;
     const std::string before = e.text;
     if (e.HandleKey(key) && e.text != before) {
         c.text = e.text;

@@ -45,9 +45,11 @@ int ButtonWidth(Answer id)
 MessageBoxLayer::MessageBoxLayer(std::string text, std::string caption, BoxStyle style)
     : text_(std::move(text)), caption_(std::move(caption)), style_(style)
 {
-    if (style_.buttons == BoxButtons::YesNo)
+    if (style_.buttons == BoxButtons::YesNo) {
         buttons_ = {Answer::Yes, Answer::No};
-    else
+        if (style_.safeNo)
+            focus_ = 1;
+    } else
         buttons_ = {Answer::Ok};
 }
 

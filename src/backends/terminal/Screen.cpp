@@ -21,26 +21,15 @@ void AppendNumber(std::string& out, int n)
     out += std::to_string(n);
 }
 
-void AppendRgb(std::string& out, const Rgb& c)
-{
-    AppendNumber(out, c.r);
-    out += ';';
-    AppendNumber(out, c.g);
-    out += ';';
-    AppendNumber(out, c.b);
-}
-
-void AppendStyle(std::string& out, const CellStyle& s)
+void AppendStyle(std::string& out, const CellStyle& s, ColourDepth depth)
 {
     out += "\x1b[0";
     if (s.bold)
         out += ";1";
     if (s.underline)
         out += ";4";
-    out += ";38;2;";
-    AppendRgb(out, s.fg);
-    out += ";48;2;";
-    AppendRgb(out, s.bg);
+    out += ';';
+    out += ColourParameters(depth, s.fg, s.bg);
     out += 'm';
 }
 
@@ -186,7 +175,7 @@ std::string CellScreen::Render(bool full)
             if (atX != x || atY != y)
                 AppendMove(cells, x, y);
             if (!current || !(*current == c.style)) {
-                AppendStyle(cells, c.style);
+                AppendStyle(cells, c.style, depth_);
                 current = &c.style;
             }
             AppendUtf8(cells, c.ch);

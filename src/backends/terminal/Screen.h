@@ -3,6 +3,7 @@
 // every frame; Render turns the difference to the previous frame into ANSI
 // output, so an unchanged screen costs nothing.
 #include "toolkit/Dialog.h"
+#include "backends/terminal/Colours.h"
 #include "backends/terminal/Layout.h"
 
 #include <string>
@@ -58,6 +59,9 @@ public:
     void ShowCursor(int x, int y);
     void HideCursor() { cursorVisible_ = false; }
 
+    // How Render writes colours; 24-bit unless told.
+    void SetColourDepth(ColourDepth depth) { depth_ = depth; }
+
     // The output that brings the terminal from the previous frame to this
     // one; everything when `full`.
     std::string Render(bool full);
@@ -71,6 +75,7 @@ private:
 
     int cols_ = 0;
     int rows_ = 0;
+    ColourDepth depth_ = ColourDepth::Direct;
     CellRect clip_;
     std::vector<Cell> cells_;
     std::vector<Cell> shown_;

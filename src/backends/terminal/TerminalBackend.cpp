@@ -45,7 +45,10 @@ private:
     TerminalBackend& backend_;
 };
 
-TerminalBackend::TerminalBackend(ITerminal& terminal) : terminal_(terminal) {}
+TerminalBackend::TerminalBackend(ITerminal& terminal, ColourDepth colours) : terminal_(terminal)
+{
+    screen_.SetColourDepth(colours);
+}
 
 Answer TerminalBackend::RunModal(CDialog& dialog)
 {

@@ -19,7 +19,7 @@ namespace tk {
 
 class TerminalBackend final : public IBackend, public ModalHost {
 public:
-    explicit TerminalBackend(ITerminal& terminal);
+    explicit TerminalBackend(ITerminal& terminal, ColourDepth colours = ColourDepth::Direct);
 
     Answer RunModal(CDialog& dialog) override;
     void ReportError(const std::string& text) override;

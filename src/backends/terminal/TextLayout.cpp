@@ -57,9 +57,12 @@ void WrapParagraph(std::string_view para, std::size_t width, std::vector<std::st
                 line.clear();
                 continue;
             }
-            // A word wider than a whole line: cut it where the line ends.
-            out.emplace_back(word.substr(0, width));
-            word.remove_prefix(width);
+            // A word wider than a whole line: cut it after its last path
+            // separator that fits, else where the line ends.
+            const std::size_t separator = word.substr(0, width).find_last_of("/\\");
+            const std::size_t cut = separator != std::string_view::npos && separator > 0 ? separator + 1 : width;
+            out.emplace_back(word.substr(0, cut));
+            word.remove_prefix(cut);
         }
     }
     while (!line.empty() && line.back() == ' ')

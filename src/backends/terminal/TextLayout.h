@@ -20,7 +20,8 @@ Label ParseLabel(std::string_view caption);
 char MnemonicOf(std::string_view caption);
 
 // Breaks a text into lines of at most `width` characters: at CR LF, LF or CR,
-// and between words; a word longer than a line is cut. Blanks at a wrap point
+// and between words; a word longer than a line is cut, after its last path
+// separator ('/' or '\\') that fits where it has one. Blanks at a wrap point
 // are dropped. No lines for an empty text.
 std::vector<std::string> WrapText(std::string_view text, int width);
 

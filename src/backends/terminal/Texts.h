@@ -1,5 +1,5 @@
 #pragma once
-// The terminal's own words (keys 1320-1369): the key help line, the boxes'
+// The terminal's own words (keys 1320-1369, 1380, 2402-2409): the key help line, the boxes'
 // buttons, the pickers and the help view. On Windows the system words them.
 #include "platform/Texts.h"
 
@@ -67,5 +67,8 @@ inline constexpr tk::TextId NoXdgOpen{
 inline constexpr tk::TextId NoNewProcess{1368, "no new process could be started"};
 inline constexpr tk::TextId HelpViewTitle{1369, "Help"};
 inline constexpr tk::TextId KeyArrowsChangeType{1380, "Arrows change the type"};
+// A terminal too small for the main window, whose controls would run off it.
+inline constexpr tk::TextId TerminalTooSmall{
+    2402, "The window needs a terminal of at least %1 x %2 characters; this one has %3 x %4. Please enlarge it."};
 
 } // namespace text

@@ -43,6 +43,7 @@ INT_PTR Initialise(HWND handle, ModalRun& run)
 {
     ::SetWindowLongPtrA(handle, DWLP_USER, reinterpret_cast<LONG_PTR>(&run));
     run.window = std::make_unique<Win32Window>(handle, run.dialog.TemplateId(), run.backend);
+    run.window->FitPictures(run.dialog.Template());
     run.backend.Opened(*run.window);
     run.dialog.AttachWindow(run.window.get());
     RECT before{};

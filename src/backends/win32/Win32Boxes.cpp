@@ -6,6 +6,7 @@
 #include "toolkit/Dialog.h"
 #include "toolkit/Texts.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <shlobj.h>
 
@@ -22,6 +23,8 @@ UINT BoxFlags(BoxStyle style)
         flags |= MB_ICONQUESTION;
     else if (style.icon == BoxIcon::Error)
         flags |= MB_ICONERROR;
+    if (style.safeNo)
+        flags |= MB_DEFBUTTON2;
     return flags;
 }
 
@@ -62,11 +65,47 @@ struct IdListFree {
     void operator()(ITEMIDLIST* list) const { ::CoTaskMemFree(list); }
 };
 
+// A Yes/No message box ignores Escape, as it has no Cancel button. A
+// question whose safe answer is No takes Escape as No: the box is
+// subclassed as it first becomes active, and its Cancel command ends it
+// with No.
+LRESULT CALLBACK EscapeAnswersNo(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+        ::EndDialog(box, IDNO);
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        ::RemoveWindowSubclass(box, EscapeAnswersNo, 0);
+    return ::DefSubclassProc(box, message, wParam, lParam);
+}
+
+thread_local HHOOK boxHook = nullptr;
+
+LRESULT CALLBACK WatchBoxActivation(int code, WPARAM wParam, LPARAM lParam)
+{
+    const HHOOK hook = boxHook;
+    if (code == HCBT_ACTIVATE && hook) {
+        boxHook = nullptr;
+        ::UnhookWindowsHookEx(hook);
+        ::SetWindowSubclass(reinterpret_cast<HWND>(wParam), EscapeAnswersNo, 0, 0);
+        return 0;
+    }
+    return ::CallNextHookEx(hook, code, wParam, lParam);
+}
+
 } // namespace
 
 Answer ShowBox(HWND owner, std::string_view text, std::string_view caption, BoxStyle style)
 {
-    return AnswerOf(::MessageBoxA(owner, std::string(text).c_str(), std::string(caption).c_str(), BoxFlags(style)));
+    if (style.safeNo && style.buttons == BoxButtons::YesNo && !boxHook)
+        boxHook = ::SetWindowsHookExW(WH_CBT, WatchBoxActivation, nullptr, ::GetCurrentThreadId());
+    const int button = ::MessageBoxA(owner, std::string(text).c_str(), std::string(caption).c_str(), BoxFlags(style));
+    if (boxHook) {
+        ::UnhookWindowsHookEx(boxHook);
+        boxHook = nullptr;
+    }
+    return AnswerOf(button);
 }
 
 Answer Win32Window::ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style)

@@ -1,13 +1,33 @@
 #include "backends/win32/Win32Window.h"
 
+#include "backends/win32/Dpi.h"
+
 #include "platform/Exceptions.h"
 #include "platform/SystemText.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace tk {
 
 namespace {
+
+// A list of one column without a header (the function list) has it fill
+// the list at any DPI, beside the scroll bar that its items will bring; the
+// columns of lists with a header keep their widths, which grow with the DPI.
+void FillWithOnlyColumn(HWND list)
+{
+    const auto style = ::GetWindowLongPtrA(list, GWL_STYLE);
+    const auto header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+    RECT room{};
+    if ((style & LVS_NOCOLUMNHEADER) == 0 || !header || ::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) != 1 ||
+        !::GetClientRect(list, &room))
+        return;
+    const bool scrolls = (style & WS_VSCROLL) != 0;
+    const LONG bar = scrolls ? 0 : ::GetSystemMetrics(SM_CXVSCROLL);
+    ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, std::max<LONG>(1, room.right - bar));
+}
 
 LPARAM Text(const std::string& text)
 {
@@ -19,6 +39,11 @@ LPARAM Text(const std::string& text)
 Win32Window::Win32Window(HWND window, int templateId, Win32Backend& backend)
     : window_(window), templateId_(templateId), backend_(backend)
 {
+}
+
+void Win32Window::FitPictures(const DialogTemplate& tmpl)
+{
+    win32::FitPictures(window_, tmpl, pictures_);
 }
 
 HWND Win32Window::Item(int id) const
@@ -110,10 +135,11 @@ void Win32Window::ListInsertColumn(int id, int column, std::string_view title, i
     LVCOLUMNA format{};
     format.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     format.fmt = LVCFMT_LEFT;
-    format.cx = widthPixels;
+    format.cx = win32::Scaled(widthPixels, win32::DpiOf(window_));
     format.pszText = text.data();
     format.iSubItem = column;
     Send(id, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&format));
+    FillWithOnlyColumn(Item(id));
 }
 
 // Every extended style the call does not name is switched off.

@@ -3,10 +3,12 @@
 // and its controls. The bitmaps given to its menu items belong to it and are
 // released when it goes, after the window and its menu.
 #include "toolkit/DialogWindow.h"
+#include "toolkit/Resources.h"
 #include "platform/win32/Win32.h"
 
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace tk {
 
@@ -15,6 +17,8 @@ class Win32Backend;
 class Win32Window final : public IDialogWindow {
 public:
     Win32Window(HWND window, int templateId, Win32Backend& backend);
+    // The template's pictures at the size the dialog has at the screen's DPI.
+    void FitPictures(const DialogTemplate& tmpl);
 
     HWND Handle() const { return window_; }
     // Whether the handler of the paint request now running painted the icon.
@@ -86,6 +90,8 @@ private:
     Win32Backend& backend_;
     std::optional<Answer> endResult_;
     std::map<std::pair<int, int>, win32::UniqueBitmap> menuBitmaps_;
+    // The template's pictures drawn at the dialog's size (Dpi.h).
+    std::vector<win32::UniqueBitmap> pictures_;
     bool painted_ = false;
 };
 

@@ -2,6 +2,8 @@
 // its end.
 #include "backends/win32/Win32Window.h"
 
+#include "backends/win32/Dpi.h"
+
 #include <string>
 
 namespace tk {
@@ -62,6 +64,14 @@ void Win32Window::MenuSetItemBitmap(int top, int item, int bitmapId)
         ::LoadImageA(win32::ProgramInstance(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     if (!bitmap)
         return;
+    // The resource's picture is drawn for 96 DPI; the menu's text and its
+    // room for a picture grow with the DPI.
+    BITMAP size{};
+    const int dpi = win32::DpiOf(window_);
+    if (dpi != 96 && ::GetObjectA(bitmap.get(), sizeof size, &size))
+        if (win32::UniqueBitmap fitted =
+                win32::ScaledBitmap(bitmap.get(), win32::Scaled(size.bmWidth, dpi), win32::Scaled(size.bmHeight, dpi)))
+            bitmap = std::move(fitted);
     ::SetMenuItemBitmaps(place.menu, static_cast<UINT>(place.position), MF_BYPOSITION, bitmap.get(), bitmap.get());
     menuBitmaps_[{top, item}] = std::move(bitmap);
 }

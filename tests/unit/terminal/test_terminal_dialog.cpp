@@ -197,6 +197,8 @@ TEST(TerminalDialog, TypingReplacesTheTextOfAnEditableComboBox)
     EXPECT_FALSE(window.EndResult().has_value());
     layer.HandleKey(K(KeyCode::Up));
     EXPECT_EQ(window.GetItemText(1020), "English") << "the list is sorted";
+    layer.HandleKey(Ch(U' '));
+    EXPECT_EQ(window.GetItemText(1020), "English") << "Space keeps the chosen entry";
     layer.HandleKey(K(KeyCode::Enter));
     EXPECT_EQ(window.EndResult(), tk::Answer::Ok);
     dialog.AttachWindow(nullptr);
@@ -393,6 +395,40 @@ TEST(TerminalDialog, AListOfSeveralColumnsDrawsEachInItsPlace)
         return;
     }
     ADD_FAILURE() << "no header";
+}
+
+// The history of changes grows with the terminal as the main window does:
+// wider on a wide terminal, where its status line shows a long folder whole;
+// on a small one the count, which comes first, is still shown.
+TEST(TerminalDialog, ABoxWithAListGrowsWithTheTerminal)
+{
+    RecordingBackend host;
+    Recorder dialog{151};
+    tk::TerminalWindow window{dialog.Template(), host};
+    tk::DialogLayer layer{dialog, window, false};
+    dialog.AttachWindow(&window);
+    window.SetItemText(1041, "3 backups in \"/home/ann/tunewright/backup\"");
+    layer.EnsureFocus();
+    const auto draw = [&](int cols, int rows) {
+        tk::CellScreen screen;
+        screen.Resize(cols, rows);
+        layer.Draw(screen);
+        int width = 0;
+        std::string all;
+        for (int y = 0; y < rows; ++y) {
+            all += screen.RowText(y) + "\n";
+            int cells = 0;
+            for (int x = 0; x < cols; ++x)
+                cells += screen.At(x, y).ch == U'\u2500' ? 1 : 0;
+            width = std::max(width, cells);
+        }
+        return std::make_pair(width, all);
+    };
+    const auto [small, smallText] = draw(80, 24);
+    const auto [large, largeText] = draw(200, 60);
+    EXPECT_GT(large, small + 80) << largeText;
+    EXPECT_NE(smallText.find("3 backups in"), std::string::npos) << smallText;
+    EXPECT_NE(largeText.find("\"/home/ann/tunewright/backup\""), std::string::npos) << largeText;
 }
 
 } // namespace

@@ -36,6 +36,40 @@ TEST(TerminalScreen, WritesOnlyWhatChanged)
     EXPECT_NE(screen.Render(false).find("\x1b[3;5H\x1b[?25h"), std::string::npos) << "a moved cursor alone is news";
 }
 
+// 24-bit colour only where COLORTERM says so; otherwise 256 or 8 colours,
+// and in 8 no text falls on the colour of its background.
+TEST(TerminalScreen, ColoursFollowWhatTheTerminalSays)
+{
+    struct Case {
+        const char* colorterm;
+        const char* term;
+        tk::ColourDepth depth;
+        const char* sgr; // dark blue on the dialog face
+    };
+    const Case cases[] = {
+        {"truecolor", "xterm-256color", tk::ColourDepth::Direct, "\x1b[0;38;2;0;0;128;48;2;240;240;240m"},
+        {"24bit", nullptr, tk::ColourDepth::Direct, "\x1b[0;38;2;0;0;128;48;2;240;240;240m"},
+        {nullptr, "xterm-256color", tk::ColourDepth::Palette256, "\x1b[0;38;5;18;48;5;255m"},
+        {"yes", "tmux-256color", tk::ColourDepth::Palette256, "\x1b[0;38;5;18;48;5;255m"},
+        {nullptr, "linux", tk::ColourDepth::Basic8, "\x1b[0;34;47m"},
+        {nullptr, nullptr, tk::ColourDepth::Basic8, "\x1b[0;34;47m"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.colorterm ? c.colorterm : "-") + " " + (c.term ? c.term : "-"));
+        const tk::ColourDepth depth = tk::ColourDepthOf(c.colorterm, c.term);
+        EXPECT_EQ(depth, c.depth);
+        tk::CellScreen screen;
+        screen.SetColourDepth(depth);
+        screen.Resize(1, 1);
+        screen.Put(0, 0, U'x', Colours({0, 0, 128}, {240, 240, 240}));
+        EXPECT_NE(screen.Render(false).find(c.sgr), std::string::npos) << screen.Render(true);
+    }
+    // Grey on the light face, white on light grey: both land on white.
+    EXPECT_EQ(tk::ColourParameters(tk::ColourDepth::Basic8, {128, 128, 128}, {240, 240, 240}), "30;47");
+    EXPECT_EQ(tk::ColourParameters(tk::ColourDepth::Basic8, {255, 255, 255}, {204, 204, 204}), "30;47");
+    EXPECT_EQ(tk::ColourParameters(tk::ColourDepth::Basic8, {64, 64, 64}, {0, 0, 0}), "37;40");
+}
+
 TEST(TerminalScreen, ClipsAndShowsControlCharactersAsBlanks)
 {
     tk::CellScreen screen;

@@ -24,6 +24,9 @@ TEST(TerminalText, WrapsAtLineEndsAndBetweenWords)
         {"one\r\n", 20, {"one"}},
         {"abcdefghij", 4, {"abcd", "efgh", "ij"}},
         {"ab abcdefghij", 4, {"ab", "abcd", "efgh", "ij"}},
+        {"in \"/home/ann/backup\": 3", 12, {"in", "\"/home/ann/", "backup\": 3"}},
+        {"C:\\Users\\Ann\\backup", 10, {"C:\\Users\\", "Ann\\backup"}},
+        {"/abcdefghij", 4, {"/abc", "defg", "hij"}},
         {"a    b", 3, {"a", "b"}},
         {"tab\there", 20, {"tab here"}},
     };
