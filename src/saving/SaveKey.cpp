@@ -26,6 +26,14 @@ std::string SaveKey::Text(std::size_t depth) const
     return Joined(*this, depth, "\\");
 }
 
+tk::RegKeyPath SaveKey::KeyPath() const
+{
+    std::string subKey;
+    for (const std::string& name : names)
+        subKey += (subKey.empty() ? "" : "\\") + name;
+    return {root, subKey};
+}
+
 std::optional<SaveKey> ParseSaveKey(const std::string& keyPath)
 {
     const std::optional<PathFormKey> resolved = PowerClass::ResolvePathForm(keyPath);

@@ -18,6 +18,8 @@ struct SaveKey {
     std::string PathForm(std::size_t depth) const;
     std::string Text(std::size_t depth) const;
     std::string Text() const { return Text(names.size()); }
+    // The whole key as the registry names it.
+    tk::RegKeyPath KeyPath() const;
 };
 
 // Empty when the key path names no root the program writes to. A run of
