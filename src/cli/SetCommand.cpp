@@ -3,7 +3,6 @@
 #include "cli/Context.h"
 #include "cli/Texts.h"
 #include "platform/CaseFold.h"
-#include "platform/Exceptions.h"
 #include "saving/Saving.h"
 
 #include <nlohmann/json.hpp>

@@ -12,7 +12,6 @@
 #include "platform/Registry.h"
 
 #include <optional>
-
 #include <string>
 #include <string_view>
 
