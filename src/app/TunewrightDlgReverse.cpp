@@ -1,8 +1,8 @@
 #include "app/TextKeys.h"
 #include "app/TunewrightDlg.h"
 
-#include "saving/BackupFile.h"
 #include "app/FileFilters.h"
+#include "backup/BackupFolder.h"
 
 // The chosen backup goes to the shell's "open", which imports it: on Windows
 // the registry editor, which asks before it writes, on Linux the program
@@ -11,7 +11,7 @@
 // back.
 void CTunewrightDlg::OnReverseChanges()
 {
-    const std::string folder = BackupFolder(power.GetApplicationFolder());
+    const std::string folder = backup::BackupFolder(power.GetApplicationFolder());
     ShowMessageBox(T(textkey::ReverseMessage1) + "\n" + T(textkey::ReverseMessage2), "Orvelle Tunewright");
     const std::optional<std::string> file = Window()->FileOpenDialog({kBackupFileFilter, folder});
     if (!file || !OpenWithShell(*file))

@@ -62,5 +62,8 @@ void CTunewrightDlg::OnSaveNewConfiguration()
     case SaveResult::NotWritten:
         ShowMessageBox(outcome.message, caption);
         break;
+    case SaveResult::BackupNotWritten:
+        ShowMessageBox(outcome.message, caption, {tk::BoxButtons::Ok, tk::BoxIcon::Error});
+        break;
     }
 }

@@ -1,8 +1,6 @@
 #include "changes/CarryOut.h"
 
-#include "platform/Exceptions.h"
-#include "saving/BackupFile.h"
-#include "util/PowerClass.h"
+#include "backup/BackupFolder.h"
 
 namespace {
 
@@ -17,12 +15,16 @@ tk::Result<CarriedOut, CarryOutFault> CarryOutHeld(tk::IRegistry& registry, cons
     const ChangePlan& plan = done.plan;
     if (check)
         return done;
+    // What the registry refuses for what the change is, it refuses before
+    // the backup: a retry would leave another backup of values never changed.
+    if (!plan.values.empty() || !plan.emptyKeys.empty())
+        if (tk::RegResult checked = CheckPlan(registry, plan); !checked)
+            return CarryOutFault{ChangeNotApplied{checked.Error(), std::nullopt}};
     if (!plan.values.empty()) {
-        try {
-            done.backupPath = WriteBackupFile(backupFolder, BackupStemNow(PowerClass(), name, 0), PlanBackupBytes(plan));
-        } catch (const tk::CException& e) {
-            return CarryOutFault{BackupNotWritten{e.what()}};
-        }
+        auto written = backup::WriteBackup(backupFolder, name, 0, PlanBackupBytes(plan));
+        if (!written)
+            return CarryOutFault{written.Error()};
+        done.backupPath = std::move(written.Value());
     }
     if (!plan.values.empty() || !plan.emptyKeys.empty())
         if (tk::RegResult applied = ApplyPlan(registry, plan); !applied)

@@ -2,6 +2,7 @@
 // A change of many values carried out: planned against the registry, its
 // backup written, then applied as one change. All of it or nothing: no
 // registry change without its backup, and no half-applied change.
+#include "backup/BackupFolder.h"
 #include "changes/ChangeSet.h"
 #include "platform/Registry.h"
 #include "platform/Result.h"
@@ -16,11 +17,6 @@ struct CarriedOut {
     std::optional<std::string> backupPath; // none when nothing was backed up
 };
 
-// The backup could not be written: the message names the file.
-struct BackupNotWritten {
-    std::string message;
-};
-
 // The registry refused the change; nothing of it was made. The backup, when
 // one was written, holds the values from before.
 struct ChangeNotApplied {
@@ -28,7 +24,8 @@ struct ChangeNotApplied {
     std::optional<std::string> backupPath;
 };
 
-using CarryOutFault = std::variant<PlanFault, BackupNotWritten, ChangeNotApplied>;
+// backup::BackupFault: the backup could not be written; nothing was changed.
+using CarryOutFault = std::variant<PlanFault, backup::BackupFault, ChangeNotApplied>;
 
 // Plans the change, then, unless it changes no value, writes its backup
 // into `backupFolder`, named after the clock's minute and `name`, and applies

@@ -1,8 +1,6 @@
 #include "changes/ChangeSet.h"
 
-#include "changes/RegFileText.h"
 #include "platform/RegNames.h"
-#include "saving/BackupText.h"
 
 #include <algorithm>
 #include <map>
@@ -55,19 +53,14 @@ private:
     std::set<std::string> keys_;
 };
 
-// The key that a comment line says the change created.
+// The key that a comment line says the change created, below a root the
+// program writes.
 std::optional<tk::RegKeyPath> CreatedKey(std::string_view comment)
 {
-    if (!comment.starts_with(';'))
+    std::optional<tk::RegKeyPath> key = backup::CreatedKeyOf(comment);
+    if (key && !Writable(key->root))
         return std::nullopt;
-    comment.remove_prefix(1);
-    comment.remove_prefix(std::min(comment.find_first_not_of(" \t"), comment.size()));
-    if (!comment.starts_with(kCreatedKeyLead))
-        return std::nullopt;
-    const auto key = tk::ParseRegKeyLine(comment.substr(kCreatedKeyLead.size()));
-    if (!key || key.Value().deleteKey || !Writable(key.Value().root))
-        return std::nullopt;
-    return tk::RegKeyPath{key.Value().root, std::string(key.Value().subKey)};
+    return key;
 }
 
 std::vector<tk::RegKeyPath> CreatedKeys(const tk::RegFileDocument& backup)
@@ -127,12 +120,6 @@ tk::Result<ChangeSet, ChangeFileFault> Changes(const tk::RegFileDocument& docume
 
 } // namespace
 
-std::string KeyText(const tk::RegKeyPath& key)
-{
-    const std::string path = tk::JoinedKeyPath(key.subKey);
-    return std::string(tk::RootName(key.root)) + (path.empty() ? "" : "\\" + path);
-}
-
 tk::Result<ChangeSet, ChangeFileFault> BackupChanges(const tk::RegFileDocument& backup)
 {
     return Changes(backup, true);
@@ -187,22 +174,36 @@ tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const Cha
 
 std::string PlanBackupBytes(const ChangePlan& plan)
 {
-    std::vector<FileValue> values;
+    std::vector<backup::FileValue> values;
     std::vector<std::string> created;
     std::set<std::string> named;
     for (const PlannedValue& v : plan.values) {
         values.push_back({v.change.key, v.change.name, v.before, {}});
         if (v.createdKey && named.insert(tk::KeyIdentity(*v.createdKey)).second)
-            created.push_back(CreatedKeyComment(KeyText(*v.createdKey)));
+            created.push_back(backup::KeyText(*v.createdKey));
     }
-    return RegFileBytesOf(values, created);
+    return backup::FileBytes(values, created, backup::Layout::Grouped);
 }
 
-tk::RegResult ApplyPlan(tk::IRegistry& registry, const ChangePlan& plan)
+namespace {
+
+std::vector<tk::RegValueChange> PlannedChanges(const ChangePlan& plan)
 {
     std::vector<tk::RegValueChange> values;
     values.reserve(plan.values.size());
     for (const PlannedValue& v : plan.values)
         values.push_back(v.change);
-    return registry.ApplyChanges(values, plan.emptyKeys);
+    return values;
+}
+
+} // namespace
+
+tk::RegResult CheckPlan(tk::IRegistry& registry, const ChangePlan& plan)
+{
+    return registry.CheckChanges(PlannedChanges(plan), plan.emptyKeys);
+}
+
+tk::RegResult ApplyPlan(tk::IRegistry& registry, const ChangePlan& plan)
+{
+    return registry.ApplyChanges(PlannedChanges(plan), plan.emptyKeys);
 }

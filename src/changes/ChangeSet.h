@@ -4,6 +4,7 @@
 // planned against what the registry holds (a value already as wanted drops
 // out), backed up in one file that restores what the change replaces, and
 // applied as one change of the registry.
+#include "backup/BackupBytes.h"
 #include "platform/Registry.h"
 #include "platform/Result.h"
 #include "regfile/RegFile.h"
@@ -32,7 +33,7 @@ struct ChangeFileFault {
 };
 
 // What restoring a backup changes: its values, and the keys that its change
-// created, named by the comment line CreatedKeyComment (saving/BackupText.h) writes or, in a
+// created, named by the comment line a backup holds for it (backup/BackupBytes.h) or, in a
 // backup written before that comment, by a [-KEY] line. Such a key is removed
 // only when it holds nothing once the values are restored, and before it the
 // keys between it and the backup's keys below it that hold nothing then.
@@ -44,10 +45,6 @@ tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(const tk::RegFileDocument&
 // Backups restored newest first as one change: where two name one value, the
 // older one's value is the one that stays.
 ChangeSet UndoChanges(const std::vector<ChangeSet>& newestFirst);
-
-// The key as a key line names it, without the brackets: the root's name,
-// then the key names with single separators.
-std::string KeyText(const tk::RegKeyPath& key);
 
 // A value the plan changes: what the registry holds now (its wide form where
 // the code page cannot carry its text), and the outermost key the write
@@ -76,5 +73,9 @@ tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const Cha
 // as it is now ("name"=- for one that is not there), and a comment line for
 // each key the plan creates.
 std::string PlanBackupBytes(const ChangePlan& plan);
+
+// Whether the registry would apply the plan, as far as it can tell without
+// applying it (IRegistry::CheckChanges).
+tk::RegResult CheckPlan(tk::IRegistry& registry, const ChangePlan& plan);
 
 tk::RegResult ApplyPlan(tk::IRegistry& registry, const ChangePlan& plan);

@@ -1,5 +1,6 @@
 #include "changes/RestoreChanges.h"
 
+#include "backup/Stamp.h"
 #include "changes/BackupHistory.h"
 #include "platform/CaseFold.h"
 
@@ -17,22 +18,22 @@ std::string WithoutRegExtension(const std::string& fileName)
 
 } // namespace
 
-tk::Result<ChangeSet, BackupFault> RestoreChanges(const std::string& path)
+tk::Result<ChangeSet, BackupReadFault> RestoreChanges(const std::string& path)
 {
     auto document = ReadRegistryFile(path);
     if (!document)
-        return BackupFault{path, document.Error()};
+        return BackupReadFault{path, document.Error()};
     auto changes = BackupChanges(document.Value());
     if (!changes)
-        return BackupFault{path, changes.Error()};
+        return BackupReadFault{path, changes.Error()};
     return std::move(changes.Value());
 }
 
-tk::Result<ChangeSet, BackupFault> UndoBackupChanges(const std::vector<BackupFile>& newestFirst)
+tk::Result<ChangeSet, BackupReadFault> UndoBackupChanges(const std::vector<backup::BackupFile>& newestFirst)
 {
     std::vector<ChangeSet> undone;
-    for (const BackupFile& backup : newestFirst) {
-        auto changes = RestoreChanges(backup.path);
+    for (const backup::BackupFile& file : newestFirst) {
+        auto changes = RestoreChanges(file.path);
         if (!changes)
             return changes.Error();
         undone.push_back(std::move(changes.Value()));
@@ -42,13 +43,13 @@ tk::Result<ChangeSet, BackupFault> UndoBackupChanges(const std::vector<BackupFil
 
 std::string RestoreChangeName(const std::string& backupFileName)
 {
-    const std::optional<BackupName> name = ParseBackupName(backupFileName);
+    const std::optional<backup::BackupName> name = backup::ParseBackupName(backupFileName);
     return "restore " + (name ? name->name : WithoutRegExtension(backupFileName));
 }
 
 std::string UndoChangeName(const std::string& sinceStamp)
 {
-    return "undo since " + sinceStamp.substr(0, 8) + " " + sinceStamp.substr(8, 2) + "." + sinceStamp.substr(10, 2);
+    return "undo since " + backup::StampNameText(sinceStamp);
 }
 
 std::string ProfileChangeName(const std::string& profileFileName)

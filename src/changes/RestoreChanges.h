@@ -2,7 +2,7 @@
 // Restoring one backup and undoing several: the change each makes, read from
 // the backup files, and the name its own backup gets. The command line and
 // the window's history of changes do both through these.
-#include "changes/BackupList.h"
+#include "backup/BackupFolder.h"
 #include "changes/ChangeSet.h"
 #include "platform/Result.h"
 
@@ -13,18 +13,18 @@
 // Why backup files give no change: the file, and either the reader's message
 // (naming the file, and the line of a fault) or what a line asks for that a
 // change may not do.
-struct BackupFault {
+struct BackupReadFault {
     std::string path;
     std::variant<std::string, ChangeFileFault> why;
 };
 
 // The change that restoring the backup at `path` makes.
-tk::Result<ChangeSet, BackupFault> RestoreChanges(const std::string& path);
+tk::Result<ChangeSet, BackupReadFault> RestoreChanges(const std::string& path);
 
 // The change that undoing the backups makes, given newest first: every value
 // they cover gets what the oldest of them holds for it. The first backup
 // that gives no change stops it.
-tk::Result<ChangeSet, BackupFault> UndoBackupChanges(const std::vector<BackupFile>& newestFirst);
+tk::Result<ChangeSet, BackupReadFault> UndoBackupChanges(const std::vector<backup::BackupFile>& newestFirst);
 
 // What the backups of these changes are named after: "restore NAME" (the
 // restored backup's name, or its file name without ".reg"), "undo since

@@ -2,6 +2,7 @@
 
 #include "cli/Texts.h"
 #include "platform/ConsoleText.h"
+#include "backup/Stamp.h"
 #include "util/Minute.h"
 
 #include <algorithm>
@@ -134,7 +135,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args)
             if (arg == "--now") {
                 call.now = minute;
             } else {
-                call.since = MinuteStamp(*minute);
+                call.since = backup::StampOf(*minute);
                 commandOptions.push_back(arg);
             }
         }

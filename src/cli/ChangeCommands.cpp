@@ -1,16 +1,15 @@
 // history, restore, undo and apply: backups and profiles, each change behind
 // one backup of what it changes.
+#include "backup/BackupFolder.h"
+#include "backup/Stamp.h"
 #include "changes/BackupHistory.h"
-#include "changes/BackupList.h"
 #include "changes/CarryOut.h"
 #include "changes/ChangeSet.h"
-#include "changes/RegFileText.h"
 #include "changes/RestoreChanges.h"
 #include "cli/CommandLine.h"
 #include "cli/Context.h"
 #include "cli/Texts.h"
-#include "platform/Exceptions.h"
-#include "saving/BackupFile.h"
+#include "regfile/RegValueLine.h"
 #include "util/Path.h"
 
 #include <nlohmann/json.hpp>
@@ -44,17 +43,17 @@ void PrintChanges(Context& context, const ChangePlan& plan, const std::optional<
     if (context.out.IsJson()) {
         Json changes = Json::array();
         for (const PlannedValue& v : plan.values)
-            changes.push_back({{"path", JsonText(KeyText(v.change.key))},
+            changes.push_back({{"path", JsonText(backup::KeyText(v.change.key))},
                                {"value_name", JsonText(v.change.name)},
-                               {"before", JsonText(ValueDataText(v.before))},
-                               {"after", JsonText(ValueDataText(v.change.value))}});
+                               {"before", JsonText(tk::ValueDataText(v.before))},
+                               {"after", JsonText(tk::ValueDataText(v.change.value))}});
         context.out.Document({{"changed", count}, {"check", check}, {"backup", JsonText(backup)}, {"changes", changes}});
         return;
     }
     for (const PlannedValue& v : plan.values)
-        context.out.Line(KeyText(v.change.key) + "\t" + v.change.name + "\t" +
-                         ValueDataText(v.before).value_or(kAbsent) + "\t" +
-                         ValueDataText(v.change.value).value_or(kAbsent));
+        context.out.Line(backup::KeyText(v.change.key) + "\t" + v.change.name + "\t" +
+                         tk::ValueDataText(v.before).value_or(kAbsent) + "\t" +
+                         tk::ValueDataText(v.change.value).value_or(kAbsent));
     if (count == 0)
         context.out.Line(tk::Text(text::NothingToChange));
     else if (check)
@@ -64,19 +63,18 @@ void PrintChanges(Context& context, const ChangePlan& plan, const std::optional<
 }
 
 // The backups of the folder, or nothing when it cannot be read (told).
-std::optional<std::vector<BackupFile>> Backups(Context& context)
+std::optional<std::vector<backup::BackupFile>> Backups(Context& context)
 {
-    try {
-        return ListBackups(BackupFolder(context.folder));
-    } catch (const tk::CException& e) {
-        context.out.Error(e.what());
-        return std::nullopt;
-    }
+    auto listed = backup::ListBackups(backup::BackupFolder(context.folder));
+    if (listed)
+        return std::move(listed.Value());
+    context.out.Error(listed.Error().Message());
+    return std::nullopt;
 }
 
 // A backup that gives no change, told: `wrapped` says that nothing was
 // changed around the reader's message.
-void TellBackupFault(Context& context, const BackupFault& fault, bool wrapped)
+void TellBackupFault(Context& context, const BackupReadFault& fault, bool wrapped)
 {
     if (const auto* unreadable = std::get_if<std::string>(&fault.why)) {
         const std::string message = tk::Text(text::BackupUnreadable, {*unreadable});
@@ -90,15 +88,15 @@ void TellBackupFault(Context& context, const BackupFault& fault, bool wrapped)
 
 int CarryOut(Context& context, const ChangeSet& changes, const std::string& name, bool check)
 {
-    const auto done = CarryOutChanges(context.registry, changes, BackupFolder(context.folder), name, check);
+    const auto done = CarryOutChanges(context.registry, changes, backup::BackupFolder(context.folder), name, check);
     if (!done) {
         const CarryOutFault& fault = done.Error();
         if (const auto* plan = std::get_if<PlanFault>(&fault)) {
             context.out.Error(tk::Text(
                 text::NothingChanged,
-                {tk::Text(text::ValueUnreadable, {plan->name, KeyText(plan->key), CauseText(plan->error)})}));
-        } else if (const auto* backup = std::get_if<BackupNotWritten>(&fault)) {
-            context.out.Error(tk::Text(text::NothingChanged, {backup->message}));
+                {tk::Text(text::ValueUnreadable, {plan->name, backup::KeyText(plan->key), CauseText(plan->error)})}));
+        } else if (const auto* unwritten = std::get_if<backup::BackupFault>(&fault)) {
+            context.out.Error(tk::Text(text::NothingChanged, {unwritten->Message()}));
         } else {
             const auto& refused = std::get<ChangeNotApplied>(fault);
             const std::string cause = CauseText(refused.fault);
@@ -116,40 +114,40 @@ int CarryOut(Context& context, const ChangeSet& changes, const std::string& name
 
 int ShowHistory(Context& context)
 {
-    const std::optional<std::vector<BackupFile>> backups = Backups(context);
+    const std::optional<std::vector<backup::BackupFile>> backups = Backups(context);
     if (!backups)
         return kFailed;
     int status = kDone;
     Json rows = Json::array();
-    for (const BackupFile& backup : *backups) {
-        const auto values = CompareBackup(context.registry, backup.path);
+    for (const backup::BackupFile& file : *backups) {
+        const auto values = CompareBackup(context.registry, file.path);
         if (!values) {
             context.out.Error(tk::Text(text::BackupUnreadable, {values.Error()}));
             status = kFailed;
             continue;
         }
-        const std::string time = StampMinuteText(backup.name.stamp);
+        const std::string time = backup::StampMinuteText(file.name.stamp);
         for (const HistoryValue& value : values.Value()) {
             if (!value.now) {
                 context.out.Error(
-                    tk::Text(text::ValueUnreadable, {value.name, KeyText(value.key), CauseText(value.now.Error())}));
+                    tk::Text(text::ValueUnreadable, {value.name, backup::KeyText(value.key), CauseText(value.now.Error())}));
                 status = kFailed;
                 continue;
             }
-            const std::optional<std::string> then = ValueDataText(value.held);
-            const std::optional<std::string> current = ValueDataText(value.now.Value());
+            const std::optional<std::string> then = tk::ValueDataText(value.held);
+            const std::optional<std::string> current = tk::ValueDataText(value.now.Value());
             if (context.out.IsJson()) {
                 rows.push_back({{"time", time},
-                                {"backup", JsonText(backup.fileName)},
-                                {"function", JsonText(backup.name.name)},
-                                {"path", JsonText(KeyText(value.key))},
+                                {"backup", JsonText(file.fileName)},
+                                {"function", JsonText(file.name.name)},
+                                {"path", JsonText(backup::KeyText(value.key))},
                                 {"value_name", JsonText(value.name)},
                                 {"value", JsonText(then)},
                                 {"now", JsonText(current)},
                                 {"equal", value.Equal()}});
                 continue;
             }
-            context.out.Line(time + "\t" + backup.name.name + "\t" + KeyText(value.key) + "\t" + value.name + "\t" +
+            context.out.Line(time + "\t" + file.name.name + "\t" + backup::KeyText(value.key) + "\t" + value.name + "\t" +
                              then.value_or(kAbsent) + "\t" + current.value_or(kAbsent) + "\t" +
                              tk::Text(value.Equal() ? text::ValueEqual : text::ValueDiffers));
         }
@@ -164,7 +162,7 @@ int RestoreBackup(Context& context)
     const std::string& given = context.call.operands[0];
     // A bare name is one in the backup folder.
     const bool bare = FolderOf(given).empty();
-    const std::string path = bare ? JoinPath(BackupFolder(context.folder), given) : given;
+    const std::string path = bare ? JoinPath(backup::BackupFolder(context.folder), given) : given;
     const auto changes = RestoreChanges(path);
     if (!changes) {
         TellBackupFault(context, changes.Error(), false);
@@ -175,19 +173,19 @@ int RestoreBackup(Context& context)
 
 int UndoSince(Context& context)
 {
-    const std::optional<std::vector<BackupFile>> backups = Backups(context);
+    const std::optional<std::vector<backup::BackupFile>> backups = Backups(context);
     if (!backups)
         return kFailed;
     const std::string& since = context.call.since;
-    std::vector<BackupFile> undone;
-    for (const BackupFile& backup : *backups)
+    std::vector<backup::BackupFile> undone;
+    for (const backup::BackupFile& backup : *backups)
         if (backup.name.stamp >= since)
             undone.push_back(backup);
     if (undone.empty()) {
         if (context.out.IsJson())
             context.out.Document({{"changed", 0}, {"check", false}, {"backup", nullptr}, {"changes", Json::array()}});
         else
-            context.out.Line(tk::Text(text::NoBackupSince, {StampMinuteText(since)}));
+            context.out.Line(tk::Text(text::NoBackupSince, {backup::StampMinuteText(since)}));
         return kDone;
     }
     const auto changes = UndoBackupChanges(undone);

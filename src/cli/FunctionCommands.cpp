@@ -1,9 +1,9 @@
 // list, get and export: the functions' values as the window shows them, and
 // as a registry file.
 #include "catalogue/FunctionDefaults.h"
+#include "backup/BackupBytes.h"
 #include "changes/BackupHistory.h"
 #include "changes/ChangeSet.h"
-#include "changes/RegFileText.h"
 #include "cli/CommandLine.h"
 #include "cli/Context.h"
 #include "cli/Texts.h"
@@ -95,7 +95,7 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
 
 // The value a function's row in a profile holds, if the function has one.
 struct ProfileValue {
-    std::optional<FileValue> value;
+    std::optional<backup::FileValue> value;
     std::string fault;  // why the function has none
     bool stores = true; // whether its kind stores a value at all
 };
@@ -112,8 +112,8 @@ ProfileValue ExportedValue(Context& context, const Functions& functions, const F
     const std::string& name = block->lines[1];
     if (!key || !BackupCanName(*key, name))
         return {std::nullopt, tk::Text(text::NoExportableValue, {function.name, block->lines[0]})};
-    const tk::RegKeyPath path = key->RegistryKey();
-    FileValue v{path, name, std::nullopt, {"; " + std::to_string(function.key) + " " + function.name}};
+    const tk::RegKeyPath path = key->KeyPath();
+    backup::FileValue v{path, name, std::nullopt, {"; " + std::to_string(function.key) + " " + function.name}};
     auto now = HeldNow(context.registry, path, name);
     if (!now)
         return {std::nullopt, tk::Text(text::ValueUnreadable, {name, key->Text(), CauseText(now.Error())})};
@@ -171,7 +171,7 @@ int ExportProfile(Context& context)
     if (!named)
         chosen = functions->InCategory(context.call.category.value_or(0));
 
-    std::vector<FileValue> values;
+    std::vector<backup::FileValue> values;
     for (const Function* function : chosen) {
         ProfileValue exported = ExportedValue(context, *functions, *function);
         if (exported.value) {
@@ -185,7 +185,7 @@ int ExportProfile(Context& context)
         context.out.Error(exported.fault);
         return kFailed;
     }
-    context.out.Bytes(RegFileBytesOf(values, {}));
+    context.out.Bytes(backup::FileBytes(values, {}, backup::Layout::Grouped));
     return kDone;
 }
 

@@ -3,7 +3,6 @@
 #include "cli/Context.h"
 #include "cli/Texts.h"
 #include "platform/CaseFold.h"
-#include "platform/Exceptions.h"
 #include "saving/Saving.h"
 
 #include <nlohmann/json.hpp>
@@ -68,19 +67,16 @@ int SetFunction(Context& context)
     }
     const SaveRequest request{*value.row,    value.panel.keyPath, *value.panel.valueName,  input,
                               function->name, function->key,       context.power.GetApplicationFolder()};
-    SaveOutcome outcome;
-    try {
-        outcome = SaveNewValue(request, context.power);
-    } catch (const tk::CException& e) {
-        context.out.Error(tk::Text(text::NothingChanged, {e.what()}));
-        return kFailed;
-    }
+    const SaveOutcome outcome = SaveNewValue(request, context.power);
     switch (outcome.result) {
     case SaveResult::Refused:
         context.out.Error(context.translation.Lookup(function->key + 1));
         return kFailed;
     case SaveResult::NotWritten:
         context.out.Error(outcome.message);
+        return kFailed;
+    case SaveResult::BackupNotWritten:
+        context.out.Error(tk::Text(text::NothingChanged, {outcome.message}));
         return kFailed;
     case SaveResult::Saved:
         break;

@@ -113,6 +113,11 @@ RegResult IRegistry::ApplyChanges(const std::vector<RegValueChange>& values, con
     return {};
 }
 
+RegResult IRegistry::CheckChanges(const std::vector<RegValueChange>&, const std::vector<RegKeyPath>&)
+{
+    return {};
+}
+
 void IRegistry::Exclusively(const std::function<void()>& work)
 {
     work();

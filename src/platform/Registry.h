@@ -141,6 +141,15 @@ public:
     // as far as the registry lets it; a registry that can make the change at
     // once (the text-file store) does so.
     virtual RegResult ApplyChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys);
+    // Whether ApplyChanges would make the change, as far as the registry can
+    // tell without making it. A change refused for what it is (a store that
+    // cannot be locked or would grow past what it may read, a key whose
+    // section cannot be read) is refused here, before its backup is written,
+    // so that each retry does not leave another backup of values that never
+    // changed. This default can tell nothing: such a registry fails, if at
+    // all, in ApplyChanges.
+    virtual RegResult CheckChanges(const std::vector<RegValueChange>& values,
+                                   const std::vector<RegKeyPath>& emptyKeys);
     // Runs `work`, whose reads and changes of this registry then form one
     // step that no other writer comes between: saving reads the value that
     // its backup keeps and writes the new one in it. A registry without such

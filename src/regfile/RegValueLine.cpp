@@ -47,6 +47,9 @@ bool IsPlainString(const RegValue& value)
         && std::none_of(d.begin(), d.end() - 1, [](std::uint8_t b) { return b == 0 || b == '\r' || b == '\n'; });
 }
 
+// `column`: where the data begin in their line; kNoWrap keeps them on it.
+constexpr std::size_t kNoWrap = static_cast<std::size_t>(-1);
+
 void AppendHexData(std::string& out, const RegValue& value, std::size_t column)
 {
     const std::size_t start = out.size();
@@ -57,7 +60,8 @@ void AppendHexData(std::string& out, const RegValue& value, std::size_t column)
         AppendHexNumber(out, static_cast<std::uint32_t>(value.type), 1);
         out += "):";
     }
-    column += out.size() - start;
+    if (column != kNoWrap)
+        column += out.size() - start;
     for (std::size_t i = 0; i < value.data.size(); ++i) {
         out += kHexDigits[value.data[i] >> 4];
         out += kHexDigits[value.data[i] & 0xf];
@@ -65,7 +69,7 @@ void AppendHexData(std::string& out, const RegValue& value, std::size_t column)
             break;
         out += ',';
         column += 3;
-        if (column > kHexLineLimit) {
+        if (column != kNoWrap && column > kHexLineLimit) {
             out += "\\\r\n  ";
             column = 2;
         }
@@ -83,10 +87,10 @@ void AppendValueName(std::string& out, std::string_view name)
     out += '=';
 }
 
-void AppendValueLine(std::string& out, std::string_view name, const RegValue& value)
+namespace {
+
+void AppendData(std::string& out, const RegValue& value, std::size_t column)
 {
-    const std::size_t lineStart = out.size();
-    AppendValueName(out, name);
     if (IsPlainString(value)) {
         AppendQuoted(out, std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size() - 1));
     } else if (value.type == RegType::Dword && value.data.size() == 4) {
@@ -96,8 +100,17 @@ void AppendValueLine(std::string& out, std::string_view name, const RegValue& va
                                  | (static_cast<std::uint32_t>(d[2]) << 16) | (static_cast<std::uint32_t>(d[3]) << 24),
                         8);
     } else {
-        AppendHexData(out, value, out.size() - lineStart);
+        AppendHexData(out, value, column);
     }
+}
+
+} // namespace
+
+void AppendValueLine(std::string& out, std::string_view name, const RegValue& value)
+{
+    const std::size_t lineStart = out.size();
+    AppendValueName(out, name);
+    AppendData(out, value, out.size() - lineStart);
 }
 
 void AppendHexValueLine(std::string& out, std::string_view name, const RegValue& value)
@@ -111,6 +124,30 @@ void AppendRemovedValueLine(std::string& out, std::string_view name)
 {
     AppendValueName(out, name);
     out += '-';
+}
+
+std::string ValueDataText(const ExactRegValue& value)
+{
+    std::string data;
+    if (value.utf16)
+        AppendHexData(data, value.value, kNoWrap);
+    else
+        AppendData(data, value.value, kNoWrap);
+    return data;
+}
+
+std::optional<std::string> ValueDataText(const std::optional<ExactRegValue>& value)
+{
+    if (!value)
+        return std::nullopt;
+    return ValueDataText(*value);
+}
+
+std::optional<std::string> ValueDataText(const std::optional<RegValue>& value)
+{
+    if (!value)
+        return std::nullopt;
+    return ValueDataText(ExactRegValue{*value, false});
 }
 
 } // namespace tk

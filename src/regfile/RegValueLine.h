@@ -11,6 +11,7 @@
 // hex, wrapped with a backslash and two blanks after about 76 characters.
 #include "platform/Registry.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,13 @@ void AppendValueName(std::string& out, std::string_view name);
 
 // Appends "name"=-, the line that removes the value on import.
 void AppendRemovedValueLine(std::string& out, std::string_view name);
+
+// A value's data as its value line writes them, after the "=" ("text"
+// quoted, dword:.., hex(N):..), on one line: what the history and the
+// command line show. A value in its wide form as hex(N) of its UTF-16LE
+// bytes. Nothing for a value that is not there.
+std::string ValueDataText(const ExactRegValue& value);
+std::optional<std::string> ValueDataText(const std::optional<ExactRegValue>& value);
+std::optional<std::string> ValueDataText(const std::optional<RegValue>& value);
 
 } // namespace tk

@@ -9,6 +9,7 @@
 #include "regstore/RegStoreEdit.h"
 #include "regstore/Texts.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -244,8 +245,13 @@ Result<RegValue, RegError> RegistryStore::Lookup(RegRoot root, std::string_view 
 // no box of its own for it, and a later read does not show the fault again.
 RegResult RegistryStore::Modify(const Change& change, const RegStoreText* import)
 {
+    return Answered([&] { return ModifyLocked(change, import); });
+}
+
+RegResult RegistryStore::Answered(const std::function<RegResult()>& step)
+{
     const std::lock_guard<std::recursive_mutex> guard(mutex_);
-    RegResult result = ModifyLocked(change, import);
+    RegResult result = step();
     if (!result && result.Error() == RegError::StoreBroken && unshownReport_.empty()) {
         RegFault told = result.Error();
         told.told = true;
@@ -308,6 +314,28 @@ std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& ch
     return prepared;
 }
 
+RegFault RegistryStore::TooLarge() const
+{
+    return RegFault(RegError::WriteFailed, tk::Text(text::StoreWouldGrowTooLarge, {path_, Megabytes(maxBytes_)}));
+}
+
+RegResult RegistryStore::WithLock(const std::function<RegResult()>& step)
+{
+    std::optional<LockFile> lock;
+    if (!lockHeld_) {
+        std::string lockPath;
+        try {
+            lockPath = LockPath();
+        } catch (const CFileException& e) {
+            return NotWritten(e);
+        }
+        if (!lock.emplace(lockPath).Held())
+            return RegFault(RegError::WriteFailed, tk::Text(text::StoreUnchangedCause,
+                                                            {path_, SystemFault(lockPath, text::StoreCannotBeLocked)}));
+    }
+    return step();
+}
+
 RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* import)
 {
     // Outside the lock first: a change that would change nothing, and one
@@ -321,37 +349,42 @@ RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* 
     if (!prepared->outcome.changed)
         return prepared->outcome.result;
     // A text the store could not read back is never written.
-    const RegFault tooLarge(RegError::WriteFailed, tk::Text(text::StoreWouldGrowTooLarge, {path_, Megabytes(maxBytes_)}));
     if (prepared->tooLarge)
-        return tooLarge;
+        return TooLarge();
 
-    std::optional<LockFile> lock;
-    if (!lockHeld_) {
-        std::string lockPath;
-        try {
-            lockPath = LockPath();
-        } catch (const CFileException& e) {
-            return NotWritten(e);
+    return WithLock([&]() -> RegResult {
+        const FileStamp unlocked = stamp_;
+        if (!Refresh())
+            return Broken();
+        // Nobody wrote before the lock was taken: the change made outside it
+        // stands. Otherwise it is made again on what the other writer left.
+        if (!(stamp_ == unlocked)) {
+            prepared = Prepare(change, import);
+            if (!prepared)
+                return Broken();
+            if (!prepared->outcome.changed)
+                return prepared->outcome.result;
+            if (prepared->tooLarge)
+                return TooLarge();
         }
-        if (!lock.emplace(lockPath).Held())
-            return RegFault(RegError::WriteFailed, tk::Text(text::StoreUnchangedCause,
-                                                            {path_, SystemFault(lockPath, text::StoreCannotBeLocked)}));
-    }
-    const FileStamp unlocked = stamp_;
+        return WriteCopy(prepared->outcome, std::move(prepared->text));
+    });
+}
+
+// The steps of ModifyLocked up to the write: what its lock would find anew
+// is found again when the change is made.
+RegResult RegistryStore::CheckLocked(const Change& change)
+{
     if (!Refresh())
         return Broken();
-    // Nobody wrote before the lock was taken: the change made outside it
-    // stands. Otherwise it is made again on what the other writer left.
-    if (!(stamp_ == unlocked)) {
-        prepared = Prepare(change, import);
-        if (!prepared)
-            return Broken();
-        if (!prepared->outcome.changed)
-            return prepared->outcome.result;
-        if (prepared->tooLarge)
-            return tooLarge;
-    }
-    return WriteCopy(prepared->outcome, std::move(prepared->text));
+    const auto prepared = Prepare(change, nullptr);
+    if (!prepared)
+        return Broken();
+    if (!prepared->outcome.changed)
+        return prepared->outcome.result;
+    if (prepared->tooLarge)
+        return TooLarge();
+    return WithLock([] { return RegResult{}; });
 }
 
 RegResult RegistryStore::WriteCopy(const Outcome& outcome, std::string text)
@@ -458,12 +491,21 @@ Result<bool, RegFault> RegistryStore::DeleteEmptyKey(RegRoot root, std::string_v
     return removed;
 }
 
-RegResult RegistryStore::ApplyChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys)
+namespace {
+
+bool StorableNames(const std::vector<RegValueChange>& values)
 {
-    for (const RegValueChange& change : values)
-        if (!IsStorableName(change.key.subKey) || !IsStorableName(change.name))
-            return RegError::WriteFailed;
-    return Modify([&](RegStoreEdit& edit) {
+    return std::all_of(values.begin(), values.end(), [](const RegValueChange& change) {
+        return IsStorableName(change.key.subKey) && IsStorableName(change.name);
+    });
+}
+
+} // namespace
+
+RegistryStore::Change RegistryStore::ChangesOf(const std::vector<RegValueChange>& values,
+                                               const std::vector<RegKeyPath>& emptyKeys)
+{
+    return [&values, &emptyKeys](RegStoreEdit& edit) {
         bool changed = false;
         for (const RegValueChange& change : values) {
             const RegKeyPath& key = change.key;
@@ -484,7 +526,22 @@ RegResult RegistryStore::ApplyChanges(const std::vector<RegValueChange>& values,
         for (const RegKeyPath& key : emptyKeys)
             changed = edit.DeleteEmptyKey(key.root, key.subKey) || changed;
         return Outcome{{}, changed};
-    });
+    };
+}
+
+RegResult RegistryStore::ApplyChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys)
+{
+    if (!StorableNames(values))
+        return RegError::WriteFailed;
+    return Modify(ChangesOf(values, emptyKeys));
+}
+
+RegResult RegistryStore::CheckChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys)
+{
+    if (!StorableNames(values))
+        return RegError::WriteFailed;
+    const Change change = ChangesOf(values, emptyKeys);
+    return Answered([&] { return CheckLocked(change); });
 }
 
 RegResult RegistryStore::DeleteKey(RegRoot root, std::string_view subKey)

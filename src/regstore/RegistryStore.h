@@ -68,6 +68,9 @@ public:
     Result<bool, RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override;
     // As one change of the file: written whole, or not at all.
     RegResult ApplyChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys) override;
+    // The change prepared on the store's text as ApplyChanges would make it,
+    // and the lock of changes tried, with nothing written.
+    RegResult CheckChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys) override;
 
     // Holds the lock of changes, "<path>.lock", while `work` runs (making the
     // lock file where there is none), so that what `work` reads is what its
@@ -135,6 +138,15 @@ private:
     std::unique_ptr<Prepared> Prepare(const Change& change, const RegStoreText* import);
     RegResult Modify(const Change& change, const RegStoreText* import = nullptr);
     RegResult ModifyLocked(const Change& change, const RegStoreText* import);
+    RegResult CheckLocked(const Change& change);
+    // ApplyChanges' change of the store's text; the vectors must outlive it.
+    static Change ChangesOf(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys);
+    // The outcome of a change or its check, whose faults its caller tells.
+    RegResult Answered(const std::function<RegResult()>& step);
+    // Runs `step` holding the lock of changes, which it takes unless
+    // Exclusively holds it; a lock that cannot be taken is the fault.
+    RegResult WithLock(const std::function<RegResult()>& step);
+    RegFault TooLarge() const;
     RegResult WriteCopy(const Outcome& outcome, std::string text);
 
     std::string path_;

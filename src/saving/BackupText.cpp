@@ -1,8 +1,7 @@
 #include "saving/BackupText.h"
 
-#include "regfile/RegFileBytes.h"
+#include "backup/BackupBytes.h"
 #include "platform/RegNames.h"
-#include "regfile/RegValueLine.h"
 
 #include <algorithm>
 
@@ -44,21 +43,5 @@ bool BackupCanName(const SaveKey& key, const std::string& valueName)
 
 std::string BackupText(const SaveKey& key, const std::string& valueName, const PriorValue& prior)
 {
-    const bool wide = prior.value && prior.value->utf16;
-    const tk::RegFileFormat format = wide ? tk::RegFileFormat::Version5 : tk::RegFileFormat::Regedit4;
-    std::string text = std::string(tk::RegFileHeader(format)) + "\r\n[" + key.Text() + "]\r\n";
-    if (wide)
-        tk::AppendHexValueLine(text, valueName, prior.value->value);
-    else if (prior.value)
-        tk::AppendValueLine(text, valueName, prior.value->value);
-    else
-        tk::AppendRemovedValueLine(text, valueName);
-    for (const std::string& created : prior.createdKeys)
-        text += "\r\n" + CreatedKeyComment(created);
-    return tk::RegFileBytes(text, format);
-}
-
-std::string CreatedKeyComment(std::string_view keyText)
-{
-    return "; " + std::string(kCreatedKeyLead) + " [" + std::string(keyText) + "]";
+    return backup::FileBytes({{key.KeyPath(), valueName, prior.value, {}}}, prior.createdKeys, backup::Layout::OneValue);
 }

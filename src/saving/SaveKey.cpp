@@ -26,12 +26,12 @@ std::string SaveKey::Text(std::size_t depth) const
     return Joined(*this, depth, "\\");
 }
 
-tk::RegKeyPath SaveKey::RegistryKey() const
+tk::RegKeyPath SaveKey::KeyPath() const
 {
-    tk::RegKeyPath path{root, {}};
+    std::string subKey;
     for (const std::string& name : names)
-        path.subKey += (path.subKey.empty() ? "" : "\\") + name;
-    return path;
+        subKey += (subKey.empty() ? "" : "\\") + name;
+    return {root, subKey};
 }
 
 std::optional<SaveKey> ParseSaveKey(const std::string& keyPath)

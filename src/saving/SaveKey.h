@@ -18,9 +18,8 @@ struct SaveKey {
     std::string PathForm(std::size_t depth) const;
     std::string Text(std::size_t depth) const;
     std::string Text() const { return Text(names.size()); }
-    // The whole key as the registry takes it: the names below the root
-    // joined by single separators.
-    tk::RegKeyPath RegistryKey() const;
+    // The whole key as the registry names it.
+    tk::RegKeyPath KeyPath() const;
 };
 
 // Empty when the key path names no root the program writes to. A run of

@@ -1,6 +1,6 @@
 #include "saving/Saving.h"
 
-#include "saving/BackupFile.h"
+#include "backup/BackupFolder.h"
 #include "saving/BackupText.h"
 #include "saving/RegistryCause.h"
 #include "saving/SaveKey.h"
@@ -38,6 +38,14 @@ tk::RegResult Write(PowerClass& power, const std::string& valueName, const NewVa
     return power.WriteDwordValue(RegistryLocation::FromPath, valueName, std::get<std::int32_t>(value));
 }
 
+tk::RegResult CheckWrite(PowerClass& power, const std::string& valueName, const NewValue& value)
+{
+    if (const auto* text = std::get_if<std::string>(&value))
+        return power.CheckWrite(RegistryLocation::FromPath, valueName, tk::RegValue::String(*text));
+    return power.CheckWrite(RegistryLocation::FromPath, valueName,
+                            tk::RegValue::Dword(static_cast<std::uint32_t>(std::get<std::int32_t>(value))));
+}
+
 SaveOutcome NotWritten(std::string message)
 {
     return SaveOutcome{SaveResult::NotWritten, std::move(message), {}};
@@ -59,17 +67,26 @@ SaveOutcome SaveHeld(const SaveRequest& request, PowerClass& power)
     if (!prior)
         return NotWritten(tk::Text(text::PriorUnreadable, {request.valueName, key->Text(), ReadError(prior.Error())}));
 
-    const std::string backup = WriteBackupFile(BackupFolder(request.applicationFolder),
-                                               BackupStemNow(power, request.functionName, request.functionKey),
-                                               BackupText(*key, request.valueName, prior.Value()));
+    // What the registry refuses without the write, it refuses before the
+    // backup: each retry would leave another backup of a value never changed.
+    power.currentKeyPath = request.keyPath;
+    if (const tk::RegResult checked = CheckWrite(power, request.valueName, *value); !checked)
+        return NotWritten(
+            tk::Text(text::NotWrittenNothingChanged, {request.valueName, key->Text(), WriteError(checked.Error())}));
+
+    const auto made = backup::WriteBackup(backup::BackupFolder(request.applicationFolder), request.functionName,
+                                          request.functionKey, BackupText(*key, request.valueName, prior.Value()));
+    if (!made)
+        return SaveOutcome{SaveResult::BackupNotWritten, made.Error().Message(), {}};
+    const std::string& backupPath = made.Value();
 
     power.currentKeyPath = request.keyPath;
     if (const tk::RegResult written = Write(power, request.valueName, *value); !written)
         return SaveOutcome{
             SaveResult::NotWritten,
-            tk::Text(text::NotWrittenAfterBackup, {request.valueName, key->Text(), WriteError(written.Error()), backup}),
-            backup};
-    return SaveOutcome{SaveResult::Saved, {}, backup};
+            tk::Text(text::NotWrittenAfterBackup, {request.valueName, key->Text(), WriteError(written.Error()), backupPath}),
+            backupPath};
+    return SaveOutcome{SaveResult::Saved, {}, backupPath};
 }
 
 } // namespace

@@ -22,6 +22,7 @@ enum class SaveResult {
     Saved,      // backup written, then the value
     Refused,    // a number that is no number or outside the bounds: nothing written
     NotWritten, // the message says why; no registry change
+    BackupNotWritten, // the message names the backup file and why; no registry change
 };
 
 struct SaveOutcome {
@@ -30,8 +31,7 @@ struct SaveOutcome {
     std::string backupPath; // the backup written, if any
 };
 
-// Throws tk::CFileException naming the backup file when it cannot be
-// written; the registry is not touched then.
+// The registry is not touched unless the backup was written.
 SaveOutcome SaveNewValue(const SaveRequest& request, PowerClass& power);
 
 // What the user is told when the shown function has no kind that can be

@@ -16,6 +16,8 @@ inline constexpr tk::TextId NameHoldsLineEnd{
 inline constexpr tk::TextId PriorUnreadable{
     1403, "The value \"%1\" of the key \"%2\" could not be written: its present value cannot be read (%3), so no "
           "exact backup can be made. Nothing was changed."};
+inline constexpr tk::TextId NotWrittenNothingChanged{
+    1406, "The value \"%1\" of the key \"%2\" could not be written: %3. Nothing was changed."};
 inline constexpr tk::TextId NoFunctionShown{1404, "Nothing was saved: no function is shown."};
 inline constexpr tk::TextId NoKindToSave{
     1405, "Nothing was saved: the function \"%1\" has no kind that can be saved (its header in the catalogue is "
@@ -29,6 +31,5 @@ inline constexpr tk::TextId CauseChangedWhileRead{1413, "the registry changed wh
 inline constexpr tk::TextId CauseCannotUse{1414, "the registry cannot be used"};
 inline constexpr tk::TextId CauseKeyCannotOpen{1415, "the key cannot be opened"};
 inline constexpr tk::TextId CauseRefused{1416, "the registry refused the change"};
-inline constexpr tk::TextId AllCopiesTaken{1417, "this name and %1 numbered ones are taken"};
 
 } // namespace text

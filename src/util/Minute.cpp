@@ -1,7 +1,5 @@
 #include "util/Minute.h"
 
-#include "util/PowerClass.h"
-
 #include <cstdio>
 
 std::optional<tk::LocalTime> ParseMinute(const std::string& text)
@@ -14,12 +12,4 @@ std::optional<tk::LocalTime> ParseMinute(const std::string& text)
         t.minute < 0)
         return std::nullopt;
     return t;
-}
-
-std::string MinuteStamp(const tk::LocalTime& time)
-{
-    return std::to_string(time.year) + PowerClass::PadWithZeros(std::to_string(time.month), 2) +
-           PowerClass::PadWithZeros(std::to_string(time.day), 2) +
-           PowerClass::PadWithZeros(std::to_string(time.hour), 2) +
-           PowerClass::PadWithZeros(std::to_string(time.minute), 2);
 }

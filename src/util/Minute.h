@@ -1,7 +1,7 @@
 #pragma once
 // A minute of local time as the command lines write it, YYYY-MM-DDTHH:MM:
 // the driver's and the command line's --now, and the command line's
-// undo --since.
+// undo --since (as a stamp: backup/Stamp.h).
 #include "platform/Services.h"
 
 #include <optional>
@@ -9,6 +9,3 @@
 
 // Nothing for any other text, or for a month, day, hour or minute out of range.
 std::optional<tk::LocalTime> ParseMinute(const std::string& text);
-
-// The minute as GetTimestamp writes it and backup names hold it: YYYYMMDDHHMM.
-std::string MinuteStamp(const tk::LocalTime& time);

@@ -48,6 +48,10 @@ public:
     tk::RegResult WriteDwordValue(RegistryLocation location, const std::string& valueName,
                                   std::int32_t data) const;
     tk::RegResult DeleteValue(RegistryLocation location, const std::string& valueName) const;
+    // Whether a write of `value` would be made, as far as the registry can
+    // tell without making it (IRegistry::CheckChanges): saving asks before
+    // it writes the backup.
+    tk::RegResult CheckWrite(RegistryLocation location, const std::string& valueName, const tk::RegValue& value) const;
     // For callers that must preserve a value exactly (backups): the value's
     // type and raw bytes under the path-form key, or why there is none.
     tk::Result<tk::RegValue, tk::RegError> ReadRawValue(const std::string& valueName) const;
@@ -62,8 +66,7 @@ public:
     // case-sensitively; empty for any other beginning.
     static std::optional<PathFormKey> ResolvePathForm(const std::string& keyPath);
 
-    // --- Dates ---
-    std::string GetTimestamp() const;
+    // --- Dates --- (a backup's stamp: backup/Stamp.h)
     static std::string PadWithZeros(const std::string& text, int width);
 
     // config.ini in the application folder.

@@ -134,6 +134,14 @@ tk::RegResult PowerClass::DeleteValue(RegistryLocation location, const std::stri
     });
 }
 
+tk::RegResult PowerClass::CheckWrite(RegistryLocation location, const std::string& valueName,
+                                     const tk::RegValue& value) const
+{
+    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const KeyAddress& key) {
+        return registry.CheckChanges({{{key.root, key.subKey}, valueName, value}}, {});
+    });
+}
+
 // The two characters after the root name are cut without being looked at; the
 // rest reaches the registry as it is, doubled separators included.
 std::optional<PathFormKey> PowerClass::ResolvePathForm(const std::string& keyPath)

@@ -19,8 +19,6 @@ inline std::string Settings(std::uint32_t round)
     return std::string(kSettingsKey) + "\r\n" + std::to_string(round) + "\r\nFiller\r\n" + kFiller + "\r\n";
 }
 
-inline const char* const kBackupStem = "backup - 20240305 - 09.05 - Crash";
-
 // What every backup of the writer holds: a long string value.
 inline std::string Backup()
 {

@@ -9,7 +9,7 @@
 // does.
 #include "crash/CrashFiles.h"
 
-#include "saving/BackupFile.h"
+#include "backup/BackupFolder.h"
 #include "platform/Services.h"
 #include "regstore/RegistryStore.h"
 #include "util/PowerClass.h"
@@ -50,7 +50,8 @@ int WriteBackups(const std::string& folder)
     std::puts("writing");
     std::fflush(stdout);
     for (;;)
-        WriteBackupFile(folder + "/backup", crash::kBackupStem, content);
+        if (!backup::WriteBackup(folder + "/backup", "Crash", 0, content))
+            return 1;
 }
 
 } // namespace

@@ -156,9 +156,10 @@ TEST(CommandLineE2E, BadInputFailsNamingWhatIsWrongAndChangesNothing)
 
 #ifndef _WIN32
 // A folder without write permission stops root as well only when the program
-// runs as another user: root runs it as nobody, who may not write the store
-// either, and the backup comes first. Nobody runs a copy of the program in
-// the installation: the build folder may lie where only its owner can reach.
+// runs as another user: root runs it as nobody, whom the store and its lock
+// are opened to, since a store that cannot be locked is refused before the
+// backup. Nobody runs a copy of the program in the installation: the build
+// folder may lie where only its owner can reach.
 TEST(CommandLineE2E, AReadOnlyBackupFolderStopsTheChangeBeforeAnything)
 {
     Prepared inst;
@@ -167,8 +168,11 @@ TEST(CommandLineE2E, AReadOnlyBackupFolderStopsTheChangeBeforeAnything)
     const bool root = ::geteuid() == 0;
     const std::string asOther = root ? "setpriv --reuid=65534 --regid=65534 --clear-groups env " : "";
     const std::string program = root ? inst.File("tunewright-cli") : std::string(TW_CLI_BINARY);
-    if (root)
+    if (root) {
         fs::copy_file(TW_CLI_BINARY, program);
+        ::chmod(fs::path(inst.File("registry.reg")).parent_path().c_str(), 0777);
+        ::chmod(inst.File("registry.reg").c_str(), 0666);
+    }
     const Outcome run = inst.RunCli(kNow + " set " + Quote("Menu delay") + " 2000", asOther, program);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("backup - 20240305 - 09.05 - Menu delay.reg\": cannot create the file"),

@@ -5,13 +5,13 @@
 #include "unit/RegTreeOf.h"
 #include "unit/TempAppFolder.h"
 
-#include "changes/BackupList.h"
-#include "changes/BackupName.h"
+#include "backup/BackupFolder.h"
+#include "backup/Stamp.h"
 #include "changes/CarryOut.h"
 #include "changes/ChangeSet.h"
-#include "changes/RegFileText.h"
 #include "regfile/RegFile.h"
 #include "regfile/RegFileBytes.h"
+#include "regfile/RegValueLine.h"
 
 #include <gtest/gtest.h>
 
@@ -34,10 +34,10 @@ std::vector<std::string> Listing(const ChangeSet& changes)
 {
     std::vector<std::string> lines;
     for (const tk::RegValueChange& v : changes.values)
-        lines.push_back(KeyText(v.key) + "\\" + v.name + "=" +
-                        (v.value ? ValueDataText(tk::ExactRegValue{*v.value, false}) : "-"));
+        lines.push_back(backup::KeyText(v.key) + "\\" + v.name + "=" +
+                        (v.value ? tk::ValueDataText(tk::ExactRegValue{*v.value, false}) : "-"));
     for (const tk::RegKeyPath& key : changes.emptyKeys)
-        lines.push_back(KeyText(key));
+        lines.push_back(backup::KeyText(key));
     return lines;
 }
 
@@ -97,14 +97,14 @@ TEST(BackupNames, TheMinuteTheNameAndTheCopyNumber)
 {
     struct Case {
         const char* file;
-        std::optional<BackupName> expected;
+        std::optional<backup::BackupName> expected;
     };
     const Case cases[] = {
-        {"backup - 20240305 - 09.05 - Menu delay.reg", BackupName{"202403050905", "Menu delay", 1}},
-        {"backup - 20240305 - 09.05 - Menu delay (3).reg", BackupName{"202403050905", "Menu delay", 3}},
-        {"backup - 20240305 - 09.05 - profile office (x).reg", BackupName{"202403050905", "profile office (x)", 1}},
-        {"backup - 20240305 - 09.05 - A (1).reg", BackupName{"202403050905", "A (1)", 1}},
-        {"backup - 20240305 - 09.05 - .reg", BackupName{"202403050905", "", 1}},
+        {"backup - 20240305 - 09.05 - Menu delay.reg", backup::BackupName{"202403050905", "Menu delay", 1}},
+        {"backup - 20240305 - 09.05 - Menu delay (3).reg", backup::BackupName{"202403050905", "Menu delay", 3}},
+        {"backup - 20240305 - 09.05 - profile office (x).reg", backup::BackupName{"202403050905", "profile office (x)", 1}},
+        {"backup - 20240305 - 09.05 - A (1).reg", backup::BackupName{"202403050905", "A (1)", 1}},
+        {"backup - 20240305 - 09.05 - .reg", backup::BackupName{"202403050905", "", 1}},
         {"backup - 20240305 - 09.05 - Menu delay.txt", std::nullopt},
         {"backup - 2024035 - 09.05 - Menu delay.reg", std::nullopt},
         {"backup - 20240305 - 9.05 - Menu delay.reg", std::nullopt},
@@ -114,7 +114,7 @@ TEST(BackupNames, TheMinuteTheNameAndTheCopyNumber)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        const std::optional<BackupName> name = ParseBackupName(c.file);
+        const std::optional<backup::BackupName> name = backup::ParseBackupName(c.file);
         ASSERT_EQ(name.has_value(), c.expected.has_value());
         if (name) {
             EXPECT_EQ(name->stamp, c.expected->stamp);
@@ -122,7 +122,7 @@ TEST(BackupNames, TheMinuteTheNameAndTheCopyNumber)
             EXPECT_EQ(name->copy, c.expected->copy);
         }
     }
-    EXPECT_EQ(StampMinuteText("202403050905"), "2024-03-05T09:05");
+    EXPECT_EQ(backup::StampMinuteText("202403050905"), "2024-03-05T09:05");
 }
 
 TEST(BackupNames, TheFolderListsBackupsNewestFirst)
@@ -141,7 +141,9 @@ TEST(BackupNames, TheFolderListsBackupsNewestFirst)
     write("backup - 20231231 - 23.59 - Y.reg", 0);
     write("README.txt", 0);
     std::vector<std::string> order;
-    for (const BackupFile& backup : ListBackups(folder.Folder().string()))
+    const auto listed = backup::ListBackups(folder.Folder().string());
+    ASSERT_TRUE(listed);
+    for (const backup::BackupFile& backup : listed.Value())
         order.push_back(backup.fileName);
     EXPECT_EQ(order, (std::vector<std::string>{"backup - 20240305 - 09.06 - Z.reg", "backup - 20240305 - 09.05 - A (2).reg",
                                                "backup - 20240305 - 09.05 - A.reg", "backup - 20240305 - 09.05 - B.reg",
@@ -241,11 +243,11 @@ TEST(ChangeSets, APlanDropsWhatIsAlreadySoAndItsBackupRestoresTheRest)
 TEST(ChangeSets, AValueInTheRegistrysWideFormMakesTheBackupUnicode)
 {
     const tk::RegValue wide{tk::RegType::Sz, {0x41, 0x01, 0x00, 0x00}}; // "Ł" in UTF-16LE
-    const std::vector<FileValue> values = {
+    const std::vector<backup::FileValue> values = {
         {{RegRoot::CurrentUser, "A"}, "w", tk::ExactRegValue{wide, true}, {}},
         {{RegRoot::CurrentUser, "A"}, "e", tk::ExactRegValue{{tk::RegType::ExpandSz, {'%', 0}}, false}, {"; note"}},
     };
-    const std::string bytes = RegFileBytesOf(values, {});
+    const std::string bytes = backup::FileBytes(values, {}, backup::Layout::Grouped);
     const auto parsed = tk::ParseRegFileBytes(bytes, "wide.reg");
     ASSERT_FALSE(parsed) << "Windows-1252 cannot hold the text";
     std::string expected = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"w\"=hex(1):41,01,00,00"

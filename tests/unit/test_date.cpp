@@ -1,5 +1,6 @@
 #include "unit/TempAppFolder.h"
 
+#include "backup/Stamp.h"
 #include "util/PowerClass.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +47,7 @@ TEST(Date, TimestampIsYearAndTwoDigitFieldsFromOneClockReading)
     for (const auto& c : cases) {
         FixedClock clock(c.time);
         TempAppFolder app(nullptr, &clock);
-        EXPECT_EQ(PowerClass().GetTimestamp(), c.text);
+        EXPECT_EQ(backup::StampNow(), c.text);
         EXPECT_EQ(clock.calls, 1);
     }
 }

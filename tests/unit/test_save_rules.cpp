@@ -4,7 +4,7 @@
 
 #include "platform/NewFile.h"
 #include "platform/TemporaryName.h"
-#include "saving/BackupFile.h"
+#include "backup/BackupFolder.h"
 #include "saving/NewValue.h"
 
 #include <gtest/gtest.h>
@@ -58,8 +58,7 @@ TEST(SaveRules, TheBackupIsNamedAfterTheFunctionAsAFileNameCanHoldIt)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(BackupStem("202403051230", "202403050915", "202403051207", c.name, 10020),
-                  std::string("backup - 20240305 - 09.07 - ") + c.stem);
+        EXPECT_EQ(backup::NamePart(c.name, 10020), c.stem);
     }
 }
 
@@ -67,16 +66,20 @@ TEST(SaveRules, TheBackupIsNamedAfterTheFunctionAsAFileNameCanHoldIt)
 // temporary name it is written under both fit; its copies keep " (2)".
 TEST(SaveRules, ALongFunctionNameIsCutSoThatEveryCopyOfItsBackupFits)
 {
-    TempAppFolder app;
+    tk::FixedClock clock({2024, 3, 5, 9, 5});
+    TempAppFolder app(nullptr, &clock);
     const std::string folder = app.Path("backup");
     std::filesystem::create_directory(folder);
     const std::string longest = std::string(223, 'n'), stamp = "backup - 20240305 - 09.05 - ";
     for (const std::size_t length : {std::size_t{190}, std::size_t{210}, std::size_t{223}}) {
         SCOPED_TRACE(length);
-        const std::string stem = BackupStem("202403050905", "202403050905", "202403050905", longest.substr(0, length), 1);
+        const std::string stem = stamp + longest.substr(0, length);
         std::vector<std::string> names;
         for (int copy = 0; copy < 2; ++copy)
-            names.push_back(std::filesystem::path(WriteBackupFile(folder, stem, "REGEDIT4")).filename().string());
+            names.push_back(std::filesystem::path(
+                                backup::WriteBackup(folder, longest.substr(0, length), 1, "REGEDIT4").Value())
+                                .filename()
+                                .string());
         ASSERT_EQ(app.Entries("backup"), (std::vector<std::string>{names[1], names[0]})); // " (2)" sorts first
         const std::string kept = names[0].substr(0, names[0].size() - 4);
         EXPECT_EQ(names[1], kept + " (2).reg");

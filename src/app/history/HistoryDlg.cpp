@@ -4,10 +4,8 @@
 #include "app/history/Texts.h"
 #include "changes/BackupHistory.h"
 #include "changes/CarryOut.h"
-#include "changes/RegFileText.h"
-#include "platform/Exceptions.h"
 #include "platform/Services.h"
-#include "saving/BackupFile.h"
+#include "regfile/RegValueLine.h"
 #include "util/Path.h"
 
 #include <algorithm>
@@ -35,7 +33,7 @@ std::string NothingChanged(const std::string& why)
     return why + "\n\n" + tk::Text(text::HistoryNothingChanged);
 }
 
-std::string FaultText(const BackupFault& fault)
+std::string FaultText(const BackupReadFault& fault)
 {
     if (const auto* unreadable = std::get_if<std::string>(&fault.why))
         return NothingChanged(tk::Text(text::HistoryBackupUnreadable, {*unreadable}));
@@ -48,9 +46,9 @@ std::string FaultText(const CarryOutFault& fault)
 {
     if (const auto* unread = std::get_if<PlanFault>(&fault))
         return NothingChanged(
-            tk::Text(text::HistoryValueUnreadable, {unread->name, KeyText(unread->key), CauseText(unread->error)}));
-    if (const auto* backup = std::get_if<BackupNotWritten>(&fault))
-        return NothingChanged(backup->message);
+            tk::Text(text::HistoryValueUnreadable, {unread->name, backup::KeyText(unread->key), CauseText(unread->error)}));
+    if (const auto* unwritten = std::get_if<backup::BackupFault>(&fault))
+        return NothingChanged(unwritten->Message());
     const auto& refused = std::get<ChangeNotApplied>(fault);
     if (!refused.backupPath)
         return NothingChanged(CauseText(refused.fault));
@@ -66,8 +64,8 @@ std::string DoneText(const CarriedOut& done)
     for (std::size_t i = 0; i < values.size() && i < kNamedValues; ++i) {
         const PlannedValue& v = values[i];
         const std::string name = v.change.name.empty() ? tk::Text(text::DefaultValueName) : v.change.name;
-        text += "\n" + tk::Text(text::ChangedValue, {KeyText(v.change.key), name, DataText(ValueDataText(v.before)),
-                                                     DataText(ValueDataText(v.change.value))});
+        text += "\n" + tk::Text(text::ChangedValue, {backup::KeyText(v.change.key), name, DataText(tk::ValueDataText(v.before)),
+                                                     DataText(tk::ValueDataText(v.change.value))});
     }
     if (values.size() > kNamedValues)
         text += "\n" + tk::Text(text::MoreValues, {std::to_string(values.size() - kNamedValues)});
@@ -120,14 +118,14 @@ void CHistoryDlg::Fill(const std::string& keep)
 {
     list_.DeleteAllItems();
     backups_.clear();
-    const std::string folder = BackupFolder(applicationFolder_);
+    const std::string folder = backup::BackupFolder(applicationFolder_);
     std::string status;
-    try {
-        backups_ = ListBackups(folder);
+    if (auto listed = backup::ListBackups(folder)) {
+        backups_ = std::move(listed.Value());
         status = tk::Text(backups_.size() == 1 ? text::BackupCountOne : text::BackupCount,
                           {std::to_string(backups_.size()), folder});
-    } catch (const tk::CException& e) {
-        status = e.what();
+    } else {
+        status = listed.Error().Message();
     }
     Window()->SetItemText(IDC_HISTORY_STATUS, status);
     for (std::size_t i = 0; i < backups_.size(); ++i) {
@@ -140,7 +138,7 @@ void CHistoryDlg::Fill(const std::string& keep)
     if (backups_.empty())
         return;
     const auto kept = std::find_if(backups_.begin(), backups_.end(),
-                                   [&keep](const BackupFile& backup) { return backup.path == keep; });
+                                   [&keep](const backup::BackupFile& file) { return file.path == keep; });
     list_.SelectItem(kept == backups_.end() ? 0 : static_cast<int>(kept - backups_.begin()));
 }
 
@@ -158,9 +156,9 @@ void CHistoryDlg::OnRestore()
     const std::optional<std::size_t> row = Chosen();
     if (!row)
         return;
-    const BackupFile backup = backups_[*row];
-    Change(RestoreChanges(backup.path), RestoreChangeName(backup.fileName),
-           tk::Text(text::RestoreQuestion, {backup.fileName}));
+    const backup::BackupFile chosen = backups_[*row];
+    Change(RestoreChanges(chosen.path), RestoreChangeName(chosen.fileName),
+           tk::Text(text::RestoreQuestion, {chosen.fileName}));
 }
 
 // The chosen backup and every newer one, which the list shows above it.
@@ -169,14 +167,14 @@ void CHistoryDlg::OnUndoSince()
     const std::optional<std::size_t> row = Chosen();
     if (!row)
         return;
-    const std::vector<BackupFile> undone(backups_.begin(), backups_.begin() + static_cast<std::ptrdiff_t>(*row) + 1);
-    const BackupFile& oldest = undone.back();
+    const std::vector<backup::BackupFile> undone(backups_.begin(), backups_.begin() + static_cast<std::ptrdiff_t>(*row) + 1);
+    const backup::BackupFile& oldest = undone.back();
     Change(UndoBackupChanges(undone), UndoChangeName(oldest.name.stamp),
            tk::Text(undone.size() == 1 ? text::UndoQuestionOne : text::UndoQuestion,
                     {oldest.fileName, std::to_string(undone.size())}));
 }
 
-void CHistoryDlg::Change(const tk::Result<ChangeSet, BackupFault>& changes, const std::string& name,
+void CHistoryDlg::Change(const tk::Result<ChangeSet, BackupReadFault>& changes, const std::string& name,
                          const std::string& question)
 {
     if (!changes) {
@@ -202,7 +200,7 @@ void CHistoryDlg::Change(const tk::Result<ChangeSet, BackupFault>& changes, cons
     const int mark = list_.GetSelectionMark();
     const std::string chosen =
         mark >= 0 && mark < static_cast<int>(backups_.size()) ? backups_[static_cast<std::size_t>(mark)].path : "";
-    const auto done = CarryOutChanges(Registry(), changes.Value(), BackupFolder(applicationFolder_), name, false);
+    const auto done = CarryOutChanges(Registry(), changes.Value(), backup::BackupFolder(applicationFolder_), name, false);
     // A change refused after its backup was written leaves that backup,
     // which the list then shows. The arrows go on moving in the list.
     Fill(chosen);

@@ -4,7 +4,7 @@
 // one backup back, "Undo all since this" the state from before the chosen
 // backup and every newer one; each asks first and goes behind a backup of
 // its own, so that it can be undone in turn.
-#include "changes/BackupList.h"
+#include "backup/BackupFolder.h"
 #include "changes/RestoreChanges.h"
 #include "resource.h"
 #include "toolkit/Dialog.h"
@@ -38,12 +38,12 @@ private:
     std::optional<std::size_t> Chosen();
     // Asks with `question` and the number of values that change, then
     // carries the change out and says what it changed.
-    void Change(const tk::Result<ChangeSet, BackupFault>& changes, const std::string& name,
+    void Change(const tk::Result<ChangeSet, BackupReadFault>& changes, const std::string& name,
                 const std::string& question);
     void Tell(const std::string& message, bool failure);
 
     std::string applicationFolder_;
     std::function<void()> changed_;
-    std::vector<BackupFile> backups_;
+    std::vector<backup::BackupFile> backups_;
     tk::CListCtrl list_;
 };

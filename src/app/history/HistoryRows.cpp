@@ -1,20 +1,20 @@
 #include "app/history/HistoryRows.h"
 
 #include "app/history/Texts.h"
-#include "changes/RegFileText.h"
+#include "backup/Stamp.h"
+#include "regfile/RegValueLine.h"
 
 std::string DataText(const std::optional<std::string>& data)
 {
     return data.value_or(tk::Text(text::NoValue));
 }
 
-HistoryRow HistoryRowOf(const BackupFile& backup,
+HistoryRow HistoryRowOf(const backup::BackupFile& file,
                         const tk::Result<std::vector<HistoryValue>, std::string>& compared)
 {
-    const std::string& stamp = backup.name.stamp; // YYYYMMDDHHMM
-    HistoryRow row{tk::Text(text::BackupTime, {stamp.substr(0, 4), stamp.substr(4, 2), stamp.substr(6, 2),
-                                               stamp.substr(8, 2), stamp.substr(10, 2)}),
-                   backup.name.name,
+    const auto f = backup::StampFields(file.name.stamp);
+    HistoryRow row{tk::Text(text::BackupTime, {f[0], f[1], f[2], f[3], f[4]}),
+                   file.name.name,
                    {},
                    {}};
     if (!compared) {
@@ -29,8 +29,8 @@ HistoryRow HistoryRowOf(const BackupFile& backup,
     for (const HistoryValue& value : values) {
         const std::string lead = (row.held.empty() ? "" : "; ") +
                                  (named ? (value.name.empty() ? std::string("@") : value.name) + "=" : "");
-        row.held += lead + DataText(ValueDataText(value.held));
-        row.now += lead + (value.now ? DataText(ValueDataText(value.now.Value())) : tk::Text(text::CannotRead));
+        row.held += lead + DataText(tk::ValueDataText(value.held));
+        row.now += lead + (value.now ? DataText(tk::ValueDataText(value.now.Value())) : tk::Text(text::CannotRead));
         same = same && value.Equal();
     }
     if (same)

@@ -2,7 +2,7 @@
 // The texts of a row of the history of changes: when the backup was made,
 // for what, the values it holds and those the registry holds now.
 #include "changes/BackupHistory.h"
-#include "changes/BackupList.h"
+#include "backup/BackupFolder.h"
 
 #include <optional>
 #include <string>
@@ -20,5 +20,5 @@ std::string DataText(const std::optional<std::string>& data);
 
 // `compared`: the backup's values beside the registry's, or why the backup
 // cannot be read.
-HistoryRow HistoryRowOf(const BackupFile& backup,
+HistoryRow HistoryRowOf(const backup::BackupFile& file,
                         const tk::Result<std::vector<HistoryValue>, std::string>& compared);

@@ -1,0 +1,122 @@
+#include "backup/BackupBytes.h"
+
+#include "platform/Cp1252.h"
+#include "platform/RegNames.h"
+#include "regfile/RegFile.h"
+#include "regfile/RegFileBytes.h"
+#include "regfile/RegValueLine.h"
+
+#include <algorithm>
+#include <map>
+
+namespace backup {
+
+namespace {
+
+constexpr std::string_view kCreatedKeyLead = "created by this change:";
+
+bool IsText(tk::RegType type)
+{
+    return type == tk::RegType::Sz || type == tk::RegType::ExpandSz || type == tk::RegType::MultiSz;
+}
+
+void AppendValue(std::string& text, const FileValue& v, tk::RegFileFormat format)
+{
+    if (!v.value) {
+        tk::AppendRemovedValueLine(text, v.name);
+    } else if (v.value->utf16) {
+        tk::AppendHexValueLine(text, v.name, v.value->value);
+    } else if (format == tk::RegFileFormat::Version5 && IsText(v.value->value.type)) {
+        // Text in this form is read as UTF-16LE.
+        const auto& data = v.value->value.data;
+        const std::string wide = tk::Cp1252ToUtf16Le(std::string(data.begin(), data.end()));
+        tk::AppendHexValueLine(text, v.name, tk::RegValue{v.value->value.type, {wide.begin(), wide.end()}});
+    } else {
+        tk::AppendValueLine(text, v.name, v.value->value);
+    }
+}
+
+std::string CreatedKeyComment(const std::string& keyText)
+{
+    return "; " + std::string(kCreatedKeyLead) + " [" + keyText + "]";
+}
+
+std::string OneValueText(const std::vector<FileValue>& values, const std::vector<std::string>& createdKeys,
+                         tk::RegFileFormat format)
+{
+    std::string text(tk::RegFileHeader(format));
+    for (const FileValue& v : values) {
+        text += "\r\n[" + KeyText(v.key) + "]";
+        for (const std::string& comment : v.comments)
+            text += "\r\n" + comment;
+        text += "\r\n";
+        AppendValue(text, v, format);
+    }
+    for (const std::string& created : createdKeys)
+        text += "\r\n" + CreatedKeyComment(created);
+    return text;
+}
+
+std::string GroupedText(const std::vector<FileValue>& values, const std::vector<std::string>& createdKeys,
+                        tk::RegFileFormat format)
+{
+    std::vector<std::string> order;
+    std::map<std::string, std::vector<const FileValue*>> byKey;
+    for (const FileValue& v : values) {
+        auto& group = byKey[tk::KeyIdentity(v.key)];
+        if (group.empty())
+            order.push_back(tk::KeyIdentity(v.key));
+        group.push_back(&v);
+    }
+    std::string text = std::string(tk::RegFileHeader(format)) + "\r\n";
+    for (const std::string& identity : order) {
+        const auto& group = byKey[identity];
+        text += "\r\n[" + KeyText(group.front()->key) + "]\r\n";
+        for (const FileValue* v : group) {
+            for (const std::string& comment : v->comments)
+                text += comment + "\r\n";
+            AppendValue(text, *v, format);
+            text += "\r\n";
+        }
+    }
+    if (!createdKeys.empty())
+        text += "\r\n";
+    for (const std::string& created : createdKeys)
+        text += CreatedKeyComment(created) + "\r\n";
+    return text;
+}
+
+} // namespace
+
+std::string FileBytes(const std::vector<FileValue>& values, const std::vector<std::string>& createdKeys,
+                      Layout layout)
+{
+    const bool wide = std::any_of(values.begin(), values.end(),
+                                  [](const FileValue& v) { return v.value && v.value->utf16; });
+    const tk::RegFileFormat format = wide ? tk::RegFileFormat::Version5 : tk::RegFileFormat::Regedit4;
+    const std::string text = layout == Layout::OneValue ? OneValueText(values, createdKeys, format)
+                                                        : GroupedText(values, createdKeys, format);
+    return tk::RegFileBytes(text, format);
+}
+
+std::string KeyText(const tk::RegKeyPath& key)
+{
+    const std::string path = tk::JoinedKeyPath(key.subKey);
+    return std::string(tk::RootName(key.root)) + (path.empty() ? "" : "\\" + path);
+}
+
+std::optional<tk::RegKeyPath> CreatedKeyOf(std::string_view comment)
+{
+    if (!comment.starts_with(';'))
+        return std::nullopt;
+    comment.remove_prefix(1);
+    comment.remove_prefix(std::min(comment.find_first_not_of(" \t"), comment.size()));
+    if (!comment.starts_with(kCreatedKeyLead))
+        return std::nullopt;
+    const auto key = tk::ParseRegKeyLine(comment.substr(kCreatedKeyLead.size()));
+    if (!key || key.Value().deleteKey)
+        return std::nullopt;
+    return tk::RegKeyPath{key.Value().root, std::string(key.Value().subKey)};
+}
+
+} // namespace backup

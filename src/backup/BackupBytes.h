@@ -1,0 +1,49 @@
+#pragma once
+// The bytes of a backup: the values a change is about to replace, exactly as
+// the registry holds them, so that importing the file restores the registry
+// as it was; and, on comment lines, the keys the change creates. REGEDIT4
+// unless a value's text is in the registry's wide form (ExactRegValue): then
+// the registry editor's Unicode form, the whole file in UTF-16LE after a
+// byte-order mark, text values as hex(N) of their UTF-16LE bytes. Profiles
+// that export writes are registry files of the same form.
+#include "platform/Registry.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace backup {
+
+struct FileValue {
+    tk::RegKeyPath key;
+    std::string name;
+    std::optional<tk::ExactRegValue> value; // empty: "name"=-, which removes it on import
+    std::vector<std::string> comments;      // lines before the value line
+};
+
+enum class Layout {
+    // The backup of one save: "REGEDIT4", "[key]" and the value line, then
+    // each created key's comment, CR LF between lines and none after the
+    // last, as the registry editor's own export of one value reads.
+    OneValue,
+    // Values grouped by key in the order the keys are first named, a blank
+    // line before each key and before the created keys' comments, CR LF after
+    // every line.
+    Grouped,
+};
+
+// `createdKeys` as a key line spells them, without brackets.
+std::string FileBytes(const std::vector<FileValue>& values, const std::vector<std::string>& createdKeys,
+                      Layout layout);
+
+// The key as a key line names it, without the brackets: the root's name,
+// then the key names with single separators.
+std::string KeyText(const tk::RegKeyPath& key);
+
+// The key that a backup's comment line says its change created; nothing for
+// any other line. A backup never deletes a key itself: what others write
+// below a created key after the change must survive restoring it.
+std::optional<tk::RegKeyPath> CreatedKeyOf(std::string_view comment);
+
+} // namespace backup
