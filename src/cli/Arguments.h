@@ -11,7 +11,7 @@
 
 namespace cli {
 
-enum class Command { Help, List, Get, Set, History, Restore, Undo, Export, Apply };
+enum class Command { Help, Version, List, Get, Set, History, Restore, Undo, Export, Apply };
 
 struct Invocation {
     Command command = Command::Help;
@@ -24,7 +24,8 @@ struct Invocation {
     std::vector<std::string> operands;
     std::optional<int> category;          // list, export
     std::string since;                    // undo: YYYYMMDDHHMM
-    bool check = false;                   // apply
+    bool check = false;                   // apply, restore, undo: change nothing
+    bool all = false;                     // export: the functions that name a machine or person too
 };
 
 // What is wrong with a command line: a message and what it names, worded

@@ -1,0 +1,23 @@
+#pragma once
+// The installation's English texts, the [1033] section of its translation
+// file, whatever language the installation shows: the switch captions that a
+// script may give in English, and the names in a profile's comment lines,
+// which read the same on every machine of a fleet.
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+namespace cli {
+
+class EnglishTexts {
+public:
+    // An unreadable file, or one without the section, gives no texts.
+    explicit EnglishTexts(const std::string& translationPath);
+
+    std::optional<std::string> Find(int key) const;
+
+private:
+    std::unordered_map<int, std::string> texts_;
+};
+
+} // namespace cli
