@@ -237,3 +237,39 @@ TEST(CommandLineE2E, TextIsInTheConsolesCharactersAndJsonInUtf8)
     EXPECT_EQ(inst.RunCli("--help").status, 0);
     EXPECT_EQ(inst.RunCli("list --bogus").status, 2);
 }
+
+// What scripts read of the sample installation in English and in German:
+// the same JSON apart from the translated name and shown value, the same
+// history and the same profile.
+TEST(CommandLineE2E, MachineOutputOfTheSampleIsTheSameInEnglishAndGerman)
+{
+    Installation inst;
+    ASSERT_EQ(inst.RunCli(kNow + " set 10000 300").status, 0);
+    const auto outputs = [&inst] {
+        std::vector<std::string> runs;
+        for (const char* args : {"--json list", "--json history", "history", "export --all"}) {
+            const Outcome run = inst.RunCli(args);
+            EXPECT_EQ(run.status, 0) << args << ": " << run.errors;
+            runs.push_back(run.output);
+        }
+        return runs;
+    };
+    const auto withoutTranslations = [](const std::string& list) {
+        auto items = nlohmann::json::parse(list);
+        for (auto& item : items) {
+            item.erase("name");
+            item.erase("shown");
+        }
+        return items;
+    };
+    const std::vector<std::string> english = outputs();
+    std::string config = inst.Read("config.ini");
+    const auto at = config.find("[1033]");
+    ASSERT_NE(at, std::string::npos) << config;
+    inst.Write("config.ini", config.replace(at, 6, "[1031]"));
+    const std::vector<std::string> german = outputs();
+    EXPECT_NE(german[0], english[0]) << "the names are translated";
+    EXPECT_EQ(withoutTranslations(german[0]), withoutTranslations(english[0]));
+    for (std::size_t i = 1; i < english.size(); ++i)
+        EXPECT_EQ(german[i], english[i]);
+}
