@@ -183,7 +183,7 @@ int RunCommandLine(const std::vector<std::string>& args, const Host& host)
     try {
         tk::IRegistry& registry = host.openRegistry(call.registryFile, folder);
         const Texts texts(folder, &registry, clock);
-        const EnglishTexts english(TranslationPath(PowerClass()));
+        const EnglishTexts english{PowerClass()};
         Context context{call, registry, folder, out, texts.Translation(), texts.Fault(), english, host.in, PowerClass()};
         return Dispatch(context);
     } catch (const tk::CException& e) {

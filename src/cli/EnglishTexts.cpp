@@ -6,11 +6,11 @@
 
 namespace cli {
 
-EnglishTexts::EnglishTexts(const std::string& translationPath)
+EnglishTexts::EnglishTexts(const PowerClass& power)
 {
     std::string text;
     try {
-        text = ReadTextFile(translationPath);
+        text = ReadTextFile(TranslationPath(power));
     } catch (const tk::CException&) {
         // The installation's own translation has told the user already.
         return;

@@ -3,6 +3,8 @@
 // file, whatever language the installation shows: the switch captions that a
 // script may give in English, and the names in a profile's comment lines,
 // which read the same on every machine of a fleet.
+#include "util/PowerClass.h"
+
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -11,8 +13,11 @@ namespace cli {
 
 class EnglishTexts {
 public:
-    // An unreadable file, or one without the section, gives no texts.
-    explicit EnglishTexts(const std::string& translationPath);
+    // The translation file of the installation that `power` lies in. No
+    // config.ini, an unreadable file or one without the section gives no
+    // texts: a folder with the program and a profile alone is an
+    // installation too.
+    explicit EnglishTexts(const PowerClass& power);
 
     std::optional<std::string> Find(int key) const;
 

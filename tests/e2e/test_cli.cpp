@@ -128,7 +128,7 @@ TEST(CommandLineE2E, BadInputFailsNamingWhatIsWrongAndChangesNothing)
         {"a store that is not there, to change", nothing,
          kNow + " --registry " + Quote("FOLDER/none.reg") + " set 10000 2000", "none.reg\" does not exist"},
         {"an installation folder that is a file", nothing, "--app-folder " + Quote("FOLDER/registry.reg") + " list",
-         "the installation folder \"FOLDER/registry.reg\" is a file, not a folder"},
+         "registry.reg\" is a file, not a folder"},
         {"a value out of bounds in a profile", write("profile.reg", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\"
                                                                    "Desktop]\r\n\"MenuShowDelay\"=\"99999\"\r\n"),
          "apply " + Quote("FOLDER/profile.reg"), "profile.reg\", line 4: \"99999\" is no value for the function \"Menu "

@@ -7,6 +7,7 @@
 
 #include "regfile/RegFile.h"
 #include "regfile/RegistryTree.h"
+#include "util/Path.h"
 
 #include <gtest/gtest.h>
 
@@ -388,7 +389,7 @@ TEST(CommandLine, ApplyAndRestoreRefuseAValueItsFunctionCannotHoldAndChangeNothi
         for (const auto& [args, named] : std::vector<std::pair<std::vector<std::string>, std::string>>{
                  {{"apply", profile}, profile},
                  {{"apply", "-"}, "standard input"},
-                 {{"restore", "old.reg"}, f.install.Folder().Path("backup/old.reg")}}) {
+                 {{"restore", "old.reg"}, JoinPath(f.install.BackupFolder(), "old.reg")}}) {
             const CliRun run = f.install.Run(args, file);
             EXPECT_EQ(run.status, cli::kFailed);
             EXPECT_EQ(Lines(run.err), std::vector<std::string>{"tunewright-cli: \"" + named + "\", line 5: " + c.data +
@@ -449,4 +450,15 @@ TEST(CommandLine, ExportLeavesOutTextsFoldersAndFilesUnlessAskedFor)
         EXPECT_EQ(run.out.find("; Left out") != std::string::npos, !c.identity) << run.out;
     }
     EXPECT_NE(f.install.Run({"export"}).out.find("(name them, or give --all): 10020, 10080\r\n"), std::string::npos);
+}
+
+TEST(CommandLine, AFolderWithTheProgramAndAProfileAloneTakesTheProfile)
+{
+    Fixture f;
+    for (const char* file : {"config.ini", "0019trl.ini", "0019fct.ini"})
+        std::filesystem::remove(f.install.Folder().Folder() / file);
+    const CliRun applied = f.install.Run({"apply", "-"}, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n"
+                                                         "\"Delay\"=\"99999\"\r\n");
+    EXPECT_EQ(applied.status, cli::kDone) << applied.err;
+    EXPECT_NE(f.Store().find("\"Delay\"=\"99999\""), std::string::npos);
 }
