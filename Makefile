@@ -13,12 +13,17 @@ build: setup
 
 # Runs the program in the terminal on a copy of the sample installation, so
 # that backups and registry changes never touch data/sample. The copy is kept
-# between runs; delete it to start afresh. The importer goes beside the
-# program, so that it finds the same store, and so does the help the build
-# made (help.chm, and help.txt that the terminal shows).
-run: build
+# between runs; delete it to start afresh. The importer and the command line
+# go beside the program, so that they find the same store, and so does the
+# help the build made (help.chm, and help.txt that the terminal shows). Only
+# these are built: the tests and benchmarks wait for `make test`.
+RUN_TARGETS := tunewright tunewright-import tunewright-cli help_files
+
+run: setup
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native --target $(RUN_TARGETS)
 	@[ -d $(INSTALL) ] || cp -r data/sample $(INSTALL)
-	@cp $(BUILD)/tunewright $(BUILD)/tunewright-import $(BUILD)/help.chm $(BUILD)/help.txt $(BUILD)/help1031.chm $(BUILD)/help1031.txt $(INSTALL)/
+	@cp $(BUILD)/tunewright $(BUILD)/tunewright-import $(BUILD)/tunewright-cli $(BUILD)/help.chm $(BUILD)/help.txt $(BUILD)/help1031.chm $(BUILD)/help1031.txt $(INSTALL)/
 	@cd $(INSTALL) && ./tunewright
 
 # The native suite, then the short fuzz runs (setup installs Clang when it is

@@ -33,7 +33,7 @@ int main(int argc, char** argv)
                                  run = OpenRunRegistry(file, folder);
                                  return run->Registry();
                              },
-                             std::cout, std::cerr};
+                             std::cout, std::cerr, RunRegistryFile, &std::cin};
         int status = cli::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), host);
         if (run)
             run->Finish();

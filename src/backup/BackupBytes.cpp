@@ -58,7 +58,7 @@ std::string OneValueText(const std::vector<FileValue>& values, const std::vector
 }
 
 std::string GroupedText(const std::vector<FileValue>& values, const std::vector<std::string>& createdKeys,
-                        tk::RegFileFormat format)
+                        const std::vector<std::string>& closing, tk::RegFileFormat format)
 {
     std::vector<std::string> order;
     std::map<std::string, std::vector<const FileValue*>> byKey;
@@ -83,19 +83,23 @@ std::string GroupedText(const std::vector<FileValue>& values, const std::vector<
         text += "\r\n";
     for (const std::string& created : createdKeys)
         text += CreatedKeyComment(created) + "\r\n";
+    if (!closing.empty())
+        text += "\r\n";
+    for (const std::string& line : closing)
+        text += line + "\r\n";
     return text;
 }
 
 } // namespace
 
 std::string FileBytes(const std::vector<FileValue>& values, const std::vector<std::string>& createdKeys,
-                      Layout layout)
+                      Layout layout, const std::vector<std::string>& closing)
 {
     const bool wide = std::any_of(values.begin(), values.end(),
                                   [](const FileValue& v) { return v.value && v.value->utf16; });
     const tk::RegFileFormat format = wide ? tk::RegFileFormat::Version5 : tk::RegFileFormat::Regedit4;
     const std::string text = layout == Layout::OneValue ? OneValueText(values, createdKeys, format)
-                                                        : GroupedText(values, createdKeys, format);
+                                                        : GroupedText(values, createdKeys, closing, format);
     return tk::RegFileBytes(text, format);
 }
 

@@ -33,9 +33,11 @@ enum class Layout {
     Grouped,
 };
 
-// `createdKeys` as a key line spells them, without brackets.
+// `createdKeys` as a key line spells them, without brackets; `closing`, the
+// comment lines that end a grouped file after a blank line (a profile's note
+// of what it left out).
 std::string FileBytes(const std::vector<FileValue>& values, const std::vector<std::string>& createdKeys,
-                      Layout layout);
+                      Layout layout, const std::vector<std::string>& closing = {});
 
 // The key as a key line names it, without the brackets: the root's name,
 // then the key names with single separators.

@@ -30,9 +30,9 @@ constexpr std::array<CommandRow, 10> kCommands{{
     {"get", Command::Get, 1, 1, "get FUNCTION", true},
     {"set", Command::Set, 2, 2, "set FUNCTION VALUE", true},
     {"history", Command::History, 0, 0, "history", false},
-    {"restore", Command::Restore, 1, 1, "restore BACKUP", false},
-    {"undo", Command::Undo, 0, 0, "undo --since YYYY-MM-DDTHH:MM", false},
-    {"export", Command::Export, 0, kAny, "export [FUNCTION...] [--category N]", true},
+    {"restore", Command::Restore, 1, 1, "restore BACKUP [--check]", false},
+    {"undo", Command::Undo, 0, 0, "undo --since YYYY-MM-DDTHH:MM [--check]", false},
+    {"export", Command::Export, 0, kAny, "export [FUNCTION...] [--category N] [--all]", true},
     {"apply", Command::Apply, 1, 1, "apply FILE [--check]", false},
     {"reset", Command::Reset, 0, kAny, "reset FUNCTION... | reset --all [--check]", true},
 }};
@@ -53,9 +53,10 @@ bool Takes(Command command, std::string_view option)
     if (option == "--since")
         return command == Command::Undo;
     if (option == "--check")
-        return command == Command::Apply || command == Command::Reset;
+        return command == Command::Apply || command == Command::Restore || command == Command::Undo ||
+               command == Command::Reset;
     if (option == "--all")
-        return command == Command::Reset;
+        return command == Command::Reset || command == Command::Export;
     return true;
 }
 
@@ -107,6 +108,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args)
             call.json = true;
             continue;
         }
+        if (arg == "--version") {
+            call.command = Command::Version;
+            continue;
+        }
         if (arg == "--check" || arg == "--all") {
             (arg == "--check" ? call.check : call.all) = true;
             commandOptions.push_back(arg);
@@ -122,6 +127,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args)
         if (arg == "--app-folder") {
             call.appFolder = value;
         } else if (arg == "--registry") {
+            // An empty name would be the installation's own store, which
+            // nobody meant.
+            if (value.empty())
+                return fail(text::EmptyRegistry);
             call.registryFile = value;
         } else if (arg == "--category") {
             call.category = Category(value);
@@ -144,6 +153,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args)
         call.command = Command::Help;
         return parsed;
     }
+    if (call.command == Command::Version)
+        return parsed;
     if (!command)
         return fail(text::NoCommand);
     call.command = command->command;

@@ -11,7 +11,7 @@
 
 namespace cli {
 
-enum class Command { Help, List, Get, Set, History, Restore, Undo, Export, Apply, Reset };
+enum class Command { Help, Version, List, Get, Set, History, Restore, Undo, Export, Apply, Reset };
 
 struct Invocation {
     Command command = Command::Help;
@@ -24,8 +24,8 @@ struct Invocation {
     std::vector<std::string> operands;
     std::optional<int> category;          // list, export
     std::string since;                    // undo: YYYYMMDDHHMM
-    bool check = false;                   // apply, reset
-    bool all = false;                     // reset
+    bool check = false;                   // apply, restore, undo, reset: change nothing
+    bool all = false;                     // reset: every function; export: those that name a machine or person too
 };
 
 // What is wrong with a command line: a message and what it names, worded

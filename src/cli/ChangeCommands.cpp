@@ -1,7 +1,9 @@
 // history, restore, undo and apply: backups and profiles, each change behind
 // one backup of what it changes.
 #include "backup/BackupFolder.h"
+#include "backup/BackupName.h"
 #include "backup/Stamp.h"
+#include "catalogue/FunctionFilter.h"
 #include "changes/BackupHistory.h"
 #include "changes/CarryOut.h"
 #include "changes/ChangeSet.h"
@@ -9,10 +11,16 @@
 #include "cli/CommandLine.h"
 #include "cli/Context.h"
 #include "cli/Texts.h"
+#include "cli/ValueCheck.h"
+#include "platform/FileSystem.h"
+#include "regfile/RegFileBytes.h"
 #include "regfile/RegValueLine.h"
 #include "util/Path.h"
 
 #include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <iterator>
 
 namespace cli {
 
@@ -25,6 +33,27 @@ std::string FileFaultText(const std::string& path, const ChangeFileFault& fault)
 {
     const tk::TextId& message = fault.kind == ChangeFileFault::Kind::OtherRoot ? text::OtherRoot : text::RemovesKey;
     return tk::Text(message, {path, std::to_string(fault.line), fault.key});
+}
+
+// Whether every value of a function in the file is one the function could
+// hold; a refusal, told, names the line and the function's hint.
+bool ValuesFit(Context& context, const std::string& path, const tk::RegFileDocument& document)
+{
+    // A folder with the program and no catalogue, as device management
+    // delivers it, has no functions to check against.
+    std::error_code ignored;
+    if (!std::filesystem::exists(std::filesystem::path(CataloguePath(context.folder)), ignored))
+        return true;
+    const std::optional<Functions> functions = LoadFunctions(context);
+    if (!functions)
+        return false;
+    const std::optional<RefusedValue> refused = FirstRefusedValue(*functions, document);
+    if (!refused)
+        return true;
+    context.out.Error(tk::Text(text::RefusedValue, {path, std::to_string(refused->line), refused->data,
+                                                     refused->function->name,
+                                                     context.translation.Lookup(refused->function->key + 1)}));
+    return false;
 }
 
 std::optional<ChangeSet> ProfileChangesOf(Context& context, const std::string& path,
@@ -60,6 +89,18 @@ void PrintChanges(Context& context, const ChangePlan& plan, const std::optional<
         context.out.Line(tk::Text(text::ValuesWouldChange, {std::to_string(count)}));
     else
         context.out.Line(tk::Text(text::ValuesChanged, {std::to_string(count), backup.value_or(std::string())}));
+}
+
+// A profile piped in, read as a file is: `name` names it in a fault.
+tk::Result<tk::RegFileDocument, std::string> ReadStandardInput(Context& context, const std::string& name)
+{
+    if (!context.in)
+        return tk::Text(text::NothingChanged, {name});
+    const std::string bytes{std::istreambuf_iterator<char>(*context.in), std::istreambuf_iterator<char>()};
+    auto document = tk::ParseRegFileBytes(bytes, name);
+    if (!document)
+        return document.Error().Message();
+    return std::move(document.Value());
 }
 
 // The backups of the folder, or nothing when it cannot be read (told).
@@ -147,9 +188,10 @@ int ShowHistory(Context& context)
                                 {"equal", value.Equal()}});
                 continue;
             }
-            context.out.Line(time + "\t" + file.name.name + "\t" + backup::KeyText(value.key) + "\t" + value.name + "\t" +
+            // The same words in every language: scripts read them.
+            context.out.Line(time + "\t" + file.fileName + "\t" + backup::KeyText(value.key) + "\t" + value.name + "\t" +
                              then.value_or(kAbsent) + "\t" + current.value_or(kAbsent) + "\t" +
-                             tk::Text(value.Equal() ? text::ValueEqual : text::ValueDiffers));
+                             (value.Equal() ? "equal" : "differs"));
         }
     }
     if (context.out.IsJson())
@@ -168,7 +210,19 @@ int RestoreBackup(Context& context)
         TellBackupFault(context, changes.Error(), false);
         return kFailed;
     }
-    return CarryOut(context, changes.Value(), RestoreChangeName(FileNameOf(path)), false);
+    // One of the history's backups puts back what the registry held, which
+    // need not be a value the window would write; any other file is checked
+    // as a profile is. It has been read once already.
+    const bool fromHistory = tk::FullPath(FolderOf(path)) == tk::FullPath(backup::BackupFolder(context.folder)) &&
+                             backup::ParseBackupName(FileNameOf(path));
+    const auto document = fromHistory ? tk::Result<tk::RegFileDocument, std::string>(tk::RegFileDocument())
+                                      : ReadRegistryFile(path);
+    if (!document || !ValuesFit(context, path, document.Value())) {
+        if (!document)
+            context.out.Error(tk::Text(text::NothingChanged, {document.Error()}));
+        return kFailed;
+    }
+    return CarryOut(context, changes.Value(), RestoreChangeName(FileNameOf(path)), context.call.check);
 }
 
 int UndoSince(Context& context)
@@ -183,7 +237,8 @@ int UndoSince(Context& context)
             undone.push_back(backup);
     if (undone.empty()) {
         if (context.out.IsJson())
-            context.out.Document({{"changed", 0}, {"check", false}, {"backup", nullptr}, {"changes", Json::array()}});
+            context.out.Document(
+                {{"changed", 0}, {"check", context.call.check}, {"backup", nullptr}, {"changes", Json::array()}});
         else
             context.out.Line(tk::Text(text::NoBackupSince, {backup::StampMinuteText(since)}));
         return kDone;
@@ -193,21 +248,25 @@ int UndoSince(Context& context)
         TellBackupFault(context, changes.Error(), true);
         return kFailed;
     }
-    return CarryOut(context, changes.Value(), UndoChangeName(since), false);
+    return CarryOut(context, changes.Value(), UndoChangeName(since), context.call.check);
 }
 
 int ApplyProfile(Context& context)
 {
-    const std::string& path = context.call.operands[0];
-    const auto document = ReadRegistryFile(path);
+    const bool piped = context.call.operands[0] == "-";
+    const std::string path = piped ? tk::Text(text::StandardInput) : context.call.operands[0];
+    const auto document = piped ? ReadStandardInput(context, path) : ReadRegistryFile(path);
     if (!document) {
         context.out.Error(tk::Text(text::NothingChanged, {document.Error()}));
         return kFailed;
     }
+    if (!ValuesFit(context, path, document.Value()))
+        return kFailed;
     const std::optional<ChangeSet> changes = ProfileChangesOf(context, path, document.Value());
     if (!changes)
         return kFailed;
-    return CarryOut(context, *changes, ProfileChangeName(FileNameOf(path)), context.call.check);
+    // A profile from standard input names its backup the same in every language.
+    return CarryOut(context, *changes, ProfileChangeName(piped ? "stdin" : FileNameOf(path)), context.call.check);
 }
 
 } // namespace cli

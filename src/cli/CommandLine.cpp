@@ -9,6 +9,7 @@
 #include "util/Path.h"
 
 #include <array>
+#include <filesystem>
 #include <optional>
 
 namespace cli {
@@ -17,6 +18,14 @@ namespace {
 
 // The program believes it lies in the installation folder, under this name.
 constexpr const char* kProgramName = "tunewright-cli";
+// As the Windows program's version information gives it.
+constexpr const char* kVersion = "3.00";
+
+bool Exists(const std::string& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::path(path), ignored);
+}
 
 // Faults that nobody asked about (a broken store found by a read) go to the
 // run's standard error. The sink is a plain function, so the stream waits
@@ -84,8 +93,8 @@ void PrintHelp(Output& out)
     static constexpr std::array kLines{&text::HelpUsage, &text::HelpIntro,  &text::HelpAppFolder, &text::HelpRegistry,
                                        &text::HelpNow,   &text::HelpJson,   &text::HelpList,      &text::HelpGet,
                                        &text::HelpSet,   &text::HelpHistory, &text::HelpRestore,  &text::HelpUndo,
-                                       &text::HelpExport, &text::HelpApply, &text::HelpReset,     &text::HelpMinute,
-                                       &text::HelpDefaults, &text::HelpStatus};
+                                       &text::HelpExport, &text::HelpApply, &text::HelpReset,     &text::HelpVersion,
+                                       &text::HelpNotes,  &text::HelpMinute, &text::HelpDefaults, &text::HelpStatus};
     for (const tk::TextId* line : kLines)
         out.Line(tk::Text(*line));
 }
@@ -93,7 +102,8 @@ void PrintHelp(Output& out)
 int Dispatch(Context& context)
 {
     switch (context.call.command) {
-    case Command::Help: PrintHelp(context.out); return kDone;
+    case Command::Help:
+    case Command::Version: PrintHelp(context.out); return kDone;
     case Command::List: return ListFunctions(context);
     case Command::Get: return GetFunction(context);
     case Command::Set: return SetFunction(context);
@@ -135,6 +145,11 @@ int RunCommandLine(const std::vector<std::string>& args, const Host& host)
         fixedClock.emplace(*call.now);
     tk::IClock& clock = fixedClock ? static_cast<tk::IClock&>(*fixedClock) : systemClock;
 
+    if (call.command == Command::Version && !parsed.fault) {
+        // Not translated: scripts compare it.
+        out.Line(std::string(kProgramName) + " " + kVersion);
+        return kDone;
+    }
     if (parsed.fault || call.command == Command::Help) {
         const Texts texts(folder, nullptr, clock);
         if (!parsed.fault) {
@@ -153,14 +168,24 @@ int RunCommandLine(const std::vector<std::string>& args, const Host& host)
         return kBadUsage;
     }
     if (!tk::IsFolder(folder)) {
-        out.Error(tk::Text(text::NoSuchFolder, {folder}));
+        const Texts texts(folder, nullptr, clock);
+        out.Error(tk::Text(Exists(folder) ? text::FolderIsFile : text::NoSuchFolder, {folder}));
+        return kFailed;
+    }
+    // A store that is not there is a mistake, not an empty registry: a run
+    // would read nothing and a change would make a new store of one value.
+    if (const auto store = host.registryFile ? host.registryFile(call.registryFile, folder) : std::nullopt;
+        store && !Exists(*store)) {
+        const Texts texts(folder, nullptr, clock);
+        out.Error(tk::Text(text::NoStore, {*store}));
         return kFailed;
     }
     const ScopedReports reports(out);
     try {
         tk::IRegistry& registry = host.openRegistry(call.registryFile, folder);
         const Texts texts(folder, &registry, clock);
-        Context context{call, registry, folder, out, texts.Translation(), texts.Fault(), PowerClass()};
+        const EnglishTexts english{PowerClass()};
+        Context context{call, registry, folder, out, texts.Translation(), texts.Fault(), english, host.in, PowerClass()};
         return Dispatch(context);
     } catch (const tk::CException& e) {
         out.Error(e.what());

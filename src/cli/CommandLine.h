@@ -4,6 +4,8 @@
 #include "platform/Registry.h"
 
 #include <functional>
+#include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -24,6 +26,12 @@ struct Host {
     std::function<tk::IRegistry&(const std::string& registryFile, const std::string& applicationFolder)> openRegistry;
     std::ostream& out;
     std::ostream& err;
+    // The file the registry of a run lies in, which must exist (none: the
+    // system's registry); no function: any registry is there.
+    std::function<std::optional<std::string>(const std::string& registryFile, const std::string& applicationFolder)>
+        registryFile = {};
+    // apply - reads the profile from here.
+    std::istream* in = nullptr;
 };
 
 // Runs one command line, the arguments without the program's name, and gives

@@ -3,6 +3,7 @@
 #include "changes/CarryOut.h"
 #include "changes/ChangeSet.h"
 #include "cli/Arguments.h"
+#include "cli/EnglishTexts.h"
 #include "cli/Functions.h"
 #include "cli/Output.h"
 #include "i18n/Translation.h"
@@ -10,6 +11,7 @@
 #include "util/Path.h"
 #include "util/PowerClass.h"
 
+#include <istream>
 #include <optional>
 #include <string>
 
@@ -22,6 +24,8 @@ struct Context {
     Output& out;
     const CTranslation& translation;
     std::string translationFault; // why the translation is not loaded; empty when it is
+    const EnglishTexts& english;
+    std::istream* in; // standard input, for apply -
     PowerClass power;
 };
 

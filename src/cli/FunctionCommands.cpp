@@ -6,6 +6,7 @@
 #include "changes/ChangeSet.h"
 #include "cli/CommandLine.h"
 #include "cli/Context.h"
+#include "cli/FunctionJson.h"
 #include "cli/Texts.h"
 #include "saving/BackupText.h"
 #include "saving/SaveKey.h"
@@ -15,28 +16,6 @@
 namespace cli {
 
 namespace {
-
-Json FunctionJson(const Functions& functions, const Function& function, const FunctionValue& value)
-{
-    Json item;
-    item["key"] = function.key;
-    item["name"] = JsonText(function.name);
-    item["kind"] = value.block ? Json(PowerClass::DecimalToInt(value.block->header.substr(0, 2)))
-                               : Json();
-    const std::optional<int> category = functions.GroupCategory(function);
-    item["category"] = category ? Json(*category) : Json();
-    const bool stores = value.row && value.row->storage != ValueStorage::None;
-    std::optional<std::string> path;
-    if (stores)
-        path = KeyPathText(value.panel.keyPath);
-    else if (value.row && !value.block->lines.empty())
-        path = value.block->lines[0]; // the target to open
-    item["path"] = JsonText(path);
-    item["value_name"] = JsonText(stores ? value.panel.valueName : std::nullopt);
-    item["value"] = JsonText(value.stored ? std::optional<std::string>(value.shown) : std::nullopt);
-    item["type"] = value.stored ? Json(TypeName(value.stored->type)) : Json();
-    return item;
-}
 
 // A function's Windows default and whether the registry differs from it;
 // nothing where no default is known.
@@ -81,7 +60,7 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
         if (withDefaults) {
             const bool changed = shownDefault.changed.value_or(false);
             line += "\t" + shownDefault.text.value_or(std::string()) + "\t" +
-                    (shownDefault.changed ? tk::Text(changed ? text::ValueDiffers : text::ValueEqual) : std::string());
+                    (shownDefault.changed ? std::string(changed ? "differs" : "equal") : std::string());
         }
         lines.push_back(line);
     }
@@ -91,6 +70,15 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
         for (const std::string& line : lines)
             context.out.Line(line);
     return kDone;
+}
+
+// A text, a folder or a file: an owner's name, a user's folder, a path of
+// one machine, which a profile for a fleet leaves out unless asked for.
+bool NamesMachineOrPerson(const Functions& functions, const Function& function)
+{
+    const std::optional<FunctionBlock> block = functions.Block(function);
+    const KindRow* row = block ? HeaderKind(block->header) : nullptr;
+    return row && row->storage == ValueStorage::String && !row->controls.radios && !row->controls.number;
 }
 
 // The value a function's row in a profile holds, if the function has one.
@@ -112,8 +100,10 @@ ProfileValue ExportedValue(Context& context, const Functions& functions, const F
     const std::string& name = block->lines[1];
     if (!key || !BackupCanName(*key, name))
         return {std::nullopt, tk::Text(text::NoExportableValue, {function.name, block->lines[0]})};
+    // The English name, so that a profile reads the same from every machine.
     const tk::RegKeyPath path = key->KeyPath();
-    backup::FileValue v{path, name, std::nullopt, {"; " + std::to_string(function.key) + " " + function.name}};
+    backup::FileValue v{path, name, std::nullopt,
+                        {"; " + std::to_string(function.key) + " " + context.english.Find(function.key).value_or(name)}};
     auto now = HeldNow(context.registry, path, name);
     if (!now)
         return {std::nullopt, tk::Text(text::ValueUnreadable, {name, key->Text(), CauseText(now.Error())})};
@@ -172,7 +162,12 @@ int ExportProfile(Context& context)
         chosen = functions->InCategory(context.call.category.value_or(0));
 
     std::vector<backup::FileValue> values;
+    std::string leftOut;
     for (const Function* function : chosen) {
+        if (!named && !context.call.all && NamesMachineOrPerson(*functions, *function)) {
+            leftOut += (leftOut.empty() ? "" : ", ") + std::to_string(function->key);
+            continue;
+        }
         ProfileValue exported = ExportedValue(context, *functions, *function);
         if (exported.value) {
             values.push_back(std::move(*exported.value));
@@ -185,7 +180,12 @@ int ExportProfile(Context& context)
         context.out.Error(exported.fault);
         return kFailed;
     }
-    context.out.Bytes(backup::FileBytes(values, {}, backup::Layout::Grouped));
+    // In English on every machine, as the rest of a profile.
+    std::vector<std::string> closing;
+    if (!leftOut.empty())
+        closing.push_back("; Left out, as texts, folders and files name one machine or person (name them, or give "
+                          "--all): " + leftOut);
+    context.out.Bytes(backup::FileBytes(values, {}, backup::Layout::Grouped, closing));
     return kDone;
 }
 

@@ -8,20 +8,43 @@
 #include <nlohmann/json.hpp>
 
 #include <array>
+#include <functional>
 
 namespace cli {
 
 namespace {
 
-// The radio button a switch's value checks: 1 for "on", 0 for "off".
-std::optional<int> SwitchIndex(const std::string& value)
+// The radio button a switch's value checks: 1 for "on", 0 for "off". A
+// switch takes what get shows of it too, the radio button's caption, in the
+// installation's language or in English.
+std::optional<int> SwitchIndex(Context& context, const KindRow& row, const std::string& value)
 {
     static constexpr std::array<std::pair<std::string_view, int>, 4> kWords{
         {{"on", 1}, {"1", 1}, {"off", 0}, {"0", 0}}};
     for (const auto& [word, index] : kWords)
         if (tk::EqualNoCase(value, word))
             return index;
+    for (const int index : {0, 1}) {
+        PanelValue checked;
+        checked.switchIndex = index;
+        const auto shown = [&](const std::function<std::string(int)>& textOf) {
+            return tk::EqualNoCase(value, PanelValueText(row, checked, textOf));
+        };
+        if (shown([&context](int key) { return context.translation.Lookup(key); }) ||
+            shown([&context](int key) { return context.english.Find(key).value_or("#" + std::to_string(key)); }))
+            return index;
+    }
     return std::nullopt;
+}
+
+// Whether the registry holds what saving would write, type and bytes.
+bool Holds(const std::optional<tk::RegValue>& stored, const std::optional<NewValue>& written)
+{
+    if (!stored || !written)
+        return false;
+    if (const auto* text = std::get_if<std::string>(&*written))
+        return *stored == tk::RegValue::String(*text);
+    return *stored == tk::RegValue::Dword(static_cast<std::uint32_t>(std::get<std::int32_t>(*written)));
 }
 
 } // namespace
@@ -54,7 +77,7 @@ int SetFunction(Context& context)
     PanelInput input{-1, value.panel.numberText.value_or(std::string()), std::string(),
                      value.panel.minimum.value_or(0), value.panel.maximum.value_or(0)};
     if (value.row->controls.radios) {
-        const std::optional<int> index = SwitchIndex(typed);
+        const std::optional<int> index = SwitchIndex(context, *value.row, typed);
         if (!index) {
             context.out.Error(tk::Text(text::NotASwitchValue, {typed, function->name}));
             return kFailed;
@@ -64,6 +87,14 @@ int SetFunction(Context& context)
         input.numberText = typed;
     } else {
         input.pathText = typed;
+    }
+    // As Save in the window: a value already held is no change, and no backup.
+    if (Holds(value.stored, NewValueOf(*value.row, input))) {
+        if (context.out.IsJson())
+            context.out.Document({{"key", function->key}, {"name", JsonText(function->name)}, {"backup", nullptr}});
+        else
+            context.out.Line(tk::Text(text::NothingToChange));
+        return kDone;
     }
     const SaveRequest request{*value.row,    value.panel.keyPath, *value.panel.valueName,  input,
                               function->name, function->key,       context.power.GetApplicationFolder()};

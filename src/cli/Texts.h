@@ -37,8 +37,8 @@ inline constexpr tk::TextId HelpApply{
           "would change"};
 inline constexpr tk::TextId HelpMinute{1714, "MINUTE is YYYY-MM-DDTHH:MM. Every change writes a backup first."};
 inline constexpr tk::TextId HelpStatus{
-    1715, "Exit status: 0 done or nothing to change, 1 failed, 2 wrong command line, 3 apply --check or reset "
-          "--check found something to change."};
+    1715, "Exit status: 0 done or nothing to change, 1 failed, 2 wrong command line, 3 --check found something to "
+          "change."};
 inline constexpr tk::TextId HelpMore{1716, "Run tunewright-cli --help for the commands."};
 
 // A wrong command line.
@@ -80,8 +80,6 @@ inline constexpr tk::TextId BackupUnreadable{1751, "the backup cannot be read: %
 inline constexpr tk::TextId NothingToChange{1760, "Nothing to change."};
 inline constexpr tk::TextId ValuesChanged{1761, "Values changed: %1; the backup \"%2\" holds them as they were."};
 inline constexpr tk::TextId ValuesWouldChange{1762, "Values that would change: %1."};
-inline constexpr tk::TextId ValueEqual{1763, "equal"};
-inline constexpr tk::TextId ValueDiffers{1764, "differs"};
 inline constexpr tk::TextId NoBackupSince{1765, "No backup was made at or after %1."};
 
 // Windows' defaults.
@@ -94,5 +92,18 @@ inline constexpr tk::TextId NoDefault{2122, "the function \"%1\" has no known Wi
 inline constexpr tk::TextId DefaultMisfits{
     2123, "\"%1\": the Windows default of the function \"%2\" is no value that its kind holds; nothing was changed"};
 inline constexpr tk::TextId DefaultsUnreadable{2124, "Windows' defaults cannot be read: %1"};
+// Keys 2300-2399: more of the command line.
+inline constexpr tk::TextId EmptyRegistry{2300, "--registry wants the name of a file, not an empty text"};
+inline constexpr tk::TextId NoStore{2301, "the registry store \"%1\" does not exist; nothing was changed"};
+inline constexpr tk::TextId FolderIsFile{2302, "the installation folder \"%1\" is a file, not a folder"};
+inline constexpr tk::TextId RefusedValue{
+    2303, "\"%1\", line %2: %3 is no value for the function \"%4\" (%5); nothing was changed"};
+inline constexpr tk::TextId StandardInput{2304, "standard input"};
+inline constexpr tk::TextId HelpVersion{2305, "  --version          the version of this program"};
+inline constexpr tk::TextId HelpNotes{
+    2306, "restore and undo take --check as apply does. apply - reads the profile from standard input; a value "
+          "of a function must be one that set accepts, the values of other keys are applied as they are. export "
+          "leaves out texts, folders and files, which name one machine or person, unless they are named or --all "
+          "is given."};
 
 } // namespace text

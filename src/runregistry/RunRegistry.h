@@ -7,6 +7,7 @@
 #include "platform/Registry.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class RunRegistry {
@@ -16,6 +17,10 @@ public:
     // After the run: what the run changed is kept.
     virtual void Finish() = 0;
 };
+
+// The file that the registry of a run lies in, which must exist: the store on
+// POSIX, the sandbox's file on Windows; none for the system's registry.
+std::optional<std::string> RunRegistryFile(const std::string& file, const std::string& appFolder);
 
 // `file` is the --registry option, empty when none was given. Throws
 // tk::CException when that registry cannot be used.

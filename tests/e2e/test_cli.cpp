@@ -73,7 +73,7 @@ TEST(CommandLineE2E, SetWritesTheBackupAndTheValueThatSaveInTheWindowWrites)
     const Case cases[] = {
         {0, "type 1005 1000", "1000"}, {1, "type 1005 -1", "-1"},       {2, "type 1006 D:\\x", "D:\\x"},
         {3, "check 1002", "off"},      {4, "check 1003", "on"},          {5, "check 1003", "1"},
-        {6, "type 1006 hi", "hi"},     {7, "", "-1"},
+        {6, "type 1006 hi", "hi"},     {7, "type 1005 -2", "-2"},
     };
     for (const Case& c : cases) {
         const std::string name = kNames[static_cast<std::size_t>(c.row)];
@@ -123,6 +123,16 @@ TEST(CommandLineE2E, BadInputFailsNamingWhatIsWrongAndChangesNothing)
          "undo --since 2024-03-05T09:00", "backup - 20240305 - 09.06 - X.reg\", line 2"},
         {"no backup folder", [](const Installation& inst) { fs::remove_all(inst.File("backup")); },
          kNow + " set " + Quote("Menu delay") + " 2000", "backup - 20240305 - 09.05 - Menu delay.reg\": cannot create"},
+        {"a store that is not there", nothing, "--registry " + Quote("FOLDER/none.reg") + " get 10000",
+         "the registry store \"FOLDER/none.reg\" does not exist"},
+        {"a store that is not there, to change", nothing,
+         kNow + " --registry " + Quote("FOLDER/none.reg") + " set 10000 2000", "none.reg\" does not exist"},
+        {"an installation folder that is a file", nothing, "--app-folder " + Quote("FOLDER/registry.reg") + " list",
+         "registry.reg\" is a file, not a folder"},
+        {"a value out of bounds in a profile", write("profile.reg", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\"
+                                                                   "Desktop]\r\n\"MenuShowDelay\"=\"99999\"\r\n"),
+         "apply " + Quote("FOLDER/profile.reg"), "profile.reg\", line 4: \"99999\" is no value for the function \"Menu "
+                                                "delay\" (Hint 0); nothing was changed"},
         {"a read-only store",
          [](const Installation& inst) {
              fs::permissions(inst.Registry(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
@@ -136,12 +146,16 @@ TEST(CommandLineE2E, BadInputFailsNamingWhatIsWrongAndChangesNothing)
         c.prepare(inst);
         const std::string store = inst.Read("registry.reg");
         const auto backups = Backups(inst);
-        std::string arguments = c.arguments;
-        if (const auto at = arguments.find("FOLDER"); at != std::string::npos)
-            arguments.replace(at, 6, inst.Folder());
+        const auto inFolder = [&inst](std::string text) {
+            for (auto at = text.find("FOLDER"); at != std::string::npos; at = text.find("FOLDER"))
+                text.replace(at, 6, inst.Folder());
+            return text;
+        };
+        const std::string arguments = inFolder(c.arguments);
         const Outcome run = inst.RunCli(arguments);
         EXPECT_EQ(run.status, 1);
-        EXPECT_NE(run.errors.find(c.message), std::string::npos) << run.errors;
+        EXPECT_NE(run.errors.find(inFolder(c.message)), std::string::npos) << run.errors;
+        EXPECT_FALSE(fs::exists(inst.File("none.reg")));
         EXPECT_EQ(run.output, "");
         EXPECT_EQ(inst.Read("registry.reg"), store);
         if (c.backupLeft) {
@@ -187,7 +201,7 @@ TEST(CommandLineE2E, AReadOnlyBackupFolderStopsTheChangeBeforeAnything)
 TEST(CommandLineE2E, AnExportGivesAnotherInstallationTheSameValues)
 {
     Installation from;
-    const Outcome exported = from.RunCli("export");
+    const Outcome exported = from.RunCli("export --all");
     ASSERT_EQ(exported.status, 0) << exported.errors;
     Installation to;
     to.Write("registry.reg", "REGEDIT4\r\n");
@@ -226,4 +240,40 @@ TEST(CommandLineE2E, TextIsInTheConsolesCharactersAndJsonInUtf8)
     EXPECT_EQ(parsed["value"], "cr\xC3\xA8me");
     EXPECT_EQ(inst.RunCli("--help").status, 0);
     EXPECT_EQ(inst.RunCli("list --bogus").status, 2);
+}
+
+// What scripts read of the sample installation in English and in German:
+// the same JSON apart from the translated name and shown value, the same
+// history and the same profile.
+TEST(CommandLineE2E, MachineOutputOfTheSampleIsTheSameInEnglishAndGerman)
+{
+    Installation inst;
+    ASSERT_EQ(inst.RunCli(kNow + " set 10000 300").status, 0);
+    const auto outputs = [&inst] {
+        std::vector<std::string> runs;
+        for (const char* args : {"--json list", "--json history", "history", "export --all"}) {
+            const Outcome run = inst.RunCli(args);
+            EXPECT_EQ(run.status, 0) << args << ": " << run.errors;
+            runs.push_back(run.output);
+        }
+        return runs;
+    };
+    const auto withoutTranslations = [](const std::string& list) {
+        auto items = nlohmann::json::parse(list);
+        for (auto& item : items) {
+            item.erase("name");
+            item.erase("shown");
+        }
+        return items;
+    };
+    const std::vector<std::string> english = outputs();
+    std::string config = inst.Read("config.ini");
+    const auto at = config.find("[1033]");
+    ASSERT_NE(at, std::string::npos) << config;
+    inst.Write("config.ini", config.replace(at, 6, "[1031]"));
+    const std::vector<std::string> german = outputs();
+    EXPECT_NE(german[0], english[0]) << "the names are translated";
+    EXPECT_EQ(withoutTranslations(german[0]), withoutTranslations(english[0]));
+    for (std::size_t i = 1; i < english.size(); ++i)
+        EXPECT_EQ(german[i], english[i]);
 }

@@ -42,13 +42,15 @@ public:
     const TempAppFolder& Folder() const { return folder_; }
     std::string BackupFolder() const { return folder_.Path("backup"); }
 
-    CliRun Run(const std::vector<std::string>& args) const
+    // `input` is standard input.
+    CliRun Run(const std::vector<std::string>& args, const std::string& input = {}) const
     {
         std::ostringstream out;
         std::ostringstream err;
+        std::istringstream in(input);
         const cli::Host host{folder_.Folder().string(),
                              [this](const std::string&, const std::string&) -> tk::IRegistry& { return registry_; },
-                             out, err};
+                             out, err, {}, &in};
         const int status = cli::RunCommandLine(args, host);
         return {status, out.str(), err.str()};
     }

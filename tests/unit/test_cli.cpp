@@ -7,6 +7,7 @@
 
 #include "regfile/RegFile.h"
 #include "regfile/RegistryTree.h"
+#include "util/Path.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +78,12 @@ TEST(CommandLine, AWrongCommandLineExitsWithTwoNamingWhatIsWrong)
         {{"undo", "--since", "2024-13-01T00:00"}, "--since wants a minute written YYYY-MM-DDTHH:MM, not \"2024-13-01T00:00\""},
         {{"list", "--category", "6"}, "--category wants a number from 0 to 5, not \"6\""},
         {{"list", "--now"}, "--now needs a value"},
+        {{"undo", "--since", "0000-01-01T00:00"}, "--since wants a minute written YYYY-MM-DDTHH:MM, not \"0000-01-01T00:00\""},
+        {{"undo", "--since", "3-01-01T00:00"}, "--since wants a minute written YYYY-MM-DDTHH:MM, not \"3-01-01T00:00\""},
+        {{"undo", "--since", "2023-02-29T00:00"}, "--since wants a minute written YYYY-MM-DDTHH:MM, not \"2023-02-29T00:00\""},
+        {{"--now", "0999-12-31T23:59", "list"}, "--now wants a minute written YYYY-MM-DDTHH:MM, not \"0999-12-31T23:59\""},
+        {{"--registry", "", "list"}, "--registry wants the name of a file, not an empty text"},
+        {{"export", "--check"}, "--check does not go with the command export"},
         {{"--json", "export"}, "export writes a registry file; --json does not go with it"},
         {{"reset"}, "wrong number of arguments; the command is written: reset FUNCTION... | reset --all [--check]"},
         {{"reset", "--all", "Delay"},
@@ -95,6 +102,10 @@ TEST(CommandLine, AWrongCommandLineExitsWithTwoNamingWhatIsWrong)
     // The installation's translation words it.
     f.install.Folder().Write("0019trl.ini", "[1033]\r\n01724 Unbekannter Befehl: %1\r\n10000 End of functions\r\n[EOL]\r\n");
     EXPECT_EQ(Lines(f.install.Run({"frobnicate"}).err).at(0), "tunewright-cli: Unbekannter Befehl: frobnicate");
+
+    const CliRun version = f.install.Run({"--version"});
+    EXPECT_EQ(version.status, cli::kDone);
+    EXPECT_EQ(Lines(version.out), std::vector<std::string>{"tunewright-cli 3.00"});
 
     const CliRun help = f.install.Run({"list", "--help"});
     EXPECT_EQ(help.status, cli::kDone);
@@ -117,8 +128,8 @@ TEST(CommandLine, ListAndGetShowTheValuesAsThePanelShowsThem)
     const json all = json::parse(f.install.Run({"--json", "list"}).out);
     ASSERT_EQ(all.size(), kNames.size());
     EXPECT_EQ(all[0], json::parse(R"({"key": 10000, "name": "Delay", "kind": 2, "category": 2,
-        "path": "HKEY_CURRENT_USER\\Software\\Test", "value_name": "Delay", "value": "400", "type": "REG_SZ",
-        "default": null, "changed": null})"));
+        "path": "HKEY_CURRENT_USER\\Software\\Test", "value_name": "Delay", "value": 400, "data": "\"400\"",
+        "shown": "400", "type": "REG_SZ", "default": null, "changed": null})"));
     EXPECT_EQ(all[2]["category"], 1);
     EXPECT_EQ(all[2]["value"], nullptr) << "a value that is not there";
     EXPECT_EQ(all[2]["type"], nullptr);
@@ -129,7 +140,7 @@ TEST(CommandLine, ListAndGetShowTheValuesAsThePanelShowsThem)
     EXPECT_EQ(all[9]["value"], nullptr);
 
     const CliRun byName = f.install.Run({"--json", "get", "cOUNT"});
-    EXPECT_EQ(json::parse(byName.out)["value"], "-1");
+    EXPECT_EQ(json::parse(byName.out)["value"], -1);
     EXPECT_EQ(Lines(f.install.Run({"get", "10040"}).out), std::vector<std::string>{"10040\tFlag\tOn"});
 }
 
@@ -221,11 +232,15 @@ TEST(CommandLine, SetSavesAsTheWindowDoesAndPrintsTheBackup)
 
 TEST(CommandLine, AnExportAppliedToAFreshRegistryGivesTheSameValues)
 {
-    Fixture from(kStore + "[HKEY_CURRENT_USER\\Software\\Test\\Deep]\r\n\"Folder\"=hex:00,01\r\n"
-                          "[HKEY_LOCAL_MACHINE\\Software\\Test]\r\n\"Note\"=\"\xE9t\xE9\"\r\n");
-    const CliRun exported = from.install.Run({"export"});
+    // Exact types, where the function's kind can hold them.
+    std::string store = kStore;
+    store.replace(store.find("hex(2):25,00"), 12, "dword:00000025");
+    Fixture from(store + "[HKEY_CURRENT_USER\\Software\\Test\\Deep]\r\n\"Folder\"=hex(2):43,00\r\n"
+                         "[HKEY_LOCAL_MACHINE\\Software\\Test]\r\n\"Note\"=\"\xE9t\xE9\"\r\n");
+    const CliRun exported = from.install.Run({"export", "--all"});
     ASSERT_EQ(exported.status, cli::kDone) << exported.err;
     EXPECT_NE(exported.out.find("; 10000 Delay\r\n\"Delay\"=\"400\"\r\n"), std::string::npos) << exported.out;
+    EXPECT_EQ(exported.out.find("Left out"), std::string::npos);
     EXPECT_EQ(exported.out.find("Editor"), std::string::npos) << "a target to open has no value";
 
     Fixture to("REGEDIT4\r\n");
@@ -308,8 +323,10 @@ TEST(CommandLine, HistoryShowsEachBackedUpValueBesideTheRegistrysAndGoesOnPastAB
     EXPECT_EQ(history.status, cli::kFailed);
     EXPECT_EQ(Lines(history.out),
               (std::vector<std::string>{
-                  "2024-03-05T09:07\tFlag\tHKEY_CURRENT_USER\\Software\\Test\tFlag\tdword:00000002\tdword:00000001\tdiffers",
-                  "2024-03-05T09:05\tDelay\tHKEY_CURRENT_USER\\Software\\Test\tDelay\t\"400\"\t\"500\"\tdiffers"}));
+                  "2024-03-05T09:07\tbackup - 20240305 - 09.07 - Flag.reg\tHKEY_CURRENT_USER\\Software\\Test\tFlag\t"
+                  "dword:00000002\tdword:00000001\tdiffers",
+                  "2024-03-05T09:05\tbackup - 20240305 - 09.05 - Delay.reg\tHKEY_CURRENT_USER\\Software\\Test\tDelay\t"
+                  "\"400\"\t\"500\"\tdiffers"}));
     EXPECT_NE(history.err.find("backup - 20240305 - 09.06 - Broken.reg\", line 2"), std::string::npos) << history.err;
 
     std::filesystem::remove(f.install.Folder().Folder() / "backup" / "backup - 20240305 - 09.06 - Broken.reg");
@@ -319,4 +336,190 @@ TEST(CommandLine, HistoryShowsEachBackedUpValueBesideTheRegistrysAndGoesOnPastAB
     EXPECT_EQ(rows[2], json::parse(R"({"time": "2024-03-05T09:05", "backup": "backup - 20240305 - 09.05 - Delay.reg",
         "function": "Delay", "path": "HKEY_CURRENT_USER\\Software\\Test", "value_name": "Delay", "value": "\"400\"",
         "now": "\"400\"", "equal": true})"));
+}
+
+TEST(CommandLine, MachineOutputIsTheSameInEveryLanguageApartFromNamesAndShownValues)
+{
+    Fixture f;
+    ASSERT_EQ(f.install.Run({"--now", "2024-03-05T09:05", "set", "Delay", "500"}).status, cli::kDone);
+    const auto outputs = [&f] {
+        std::vector<std::string> runs;
+        for (const auto& args : std::vector<std::vector<std::string>>{{"--json", "list"}, {"--json", "history"},
+                                                                       {"history"}, {"export", "--all"}})
+            runs.push_back(f.install.Run(args).out);
+        return runs;
+    };
+    const std::vector<std::string> english = outputs();
+    const json list = json::parse(english[0]);
+    EXPECT_EQ(list[0]["value"], 500);
+    EXPECT_EQ(list[1]["value"], "on");
+    EXPECT_EQ(list[1]["data"], "\"1\"");
+    EXPECT_EQ(list[1]["shown"], "On");
+    EXPECT_EQ(list[2]["value"], nullptr);
+    EXPECT_EQ(list[6]["value"], 37) << "a number as the panel reads it";
+    EXPECT_EQ(list[7]["value"], "off");
+    EXPECT_EQ(list[8]["shown"], nullptr);
+
+    // The same installation in German, its English section kept.
+    std::string translation = f.install.Folder().Read("0019trl.ini");
+    std::string german = "[1031]\r\n00060 Aus\r\n00065 &Ein\r\n";
+    for (std::size_t i = 0; i < kNames.size(); ++i)
+        german += std::to_string(10000 + 10 * i) + " Name " + std::to_string(i) + "\r\n";
+    f.install.Folder().Write("0019trl.ini", translation + german + "10100 End of functions\r\n[EOL]\r\n");
+    f.install.Folder().Write("config.ini", "Product ID\r\n0019\r\nLanguage\r\n[1031]\r\n");
+    const std::vector<std::string> inGerman = outputs();
+    json translated = json::parse(inGerman[0]);
+    json untranslated = list;
+    EXPECT_EQ(translated[1]["name"], "Name 1");
+    EXPECT_EQ(translated[1]["shown"], "Ein");
+    for (json* items : std::initializer_list<json*>{&untranslated, &translated})
+        for (json& item : *items) {
+            item.erase("name");
+            item.erase("shown");
+        }
+    EXPECT_EQ(translated, untranslated);
+    for (std::size_t i = 1; i < english.size(); ++i)
+        EXPECT_EQ(inGerman[i], english[i]);
+}
+
+TEST(CommandLine, SetTakesWhatGetShowsAndChangesNothingForTheValueHeld)
+{
+    Fixture f;
+    // Captions that are no other word set takes.
+    std::string english = f.install.Folder().Read("0019trl.ini");
+    english.replace(english.find("00060 Off"), 9, "00060 De-activated");
+    english.replace(english.find("00065 On"), 8, "00065 &Activated");
+    f.install.Folder().Write("0019trl.ini", english + "[1031]\r\n00060 Aus\r\n00065 &Ein\r\n10000 Delay\r\n"
+                                                      "10010 Hidden\r\n10020 End of functions\r\n[EOL]\r\n");
+    struct Case {
+        const char* language;
+        const char* value;
+        const char* stored; // empty: nothing to change
+    };
+    const Case cases[] = {
+        {"[1033]", "de-activated", "\"Hidden\"=\"0\""}, {"[1033]", "ON", "\"Hidden\"=\"1\""},
+        {"[1031]", "aus", "\"Hidden\"=\"0\""},          {"[1031]", "Ein", "\"Hidden\"=\"1\""},
+        {"[1031]", "De-activated", "\"Hidden\"=\"0\""}, {"[1031]", "0", "\"Hidden\"=\"0\""},
+        {"[1031]", "Activated", "\"Hidden\"=\"1\""},    {"[1033]", "off", "\"Hidden\"=\"0\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.language) + " " + c.value);
+        f.install.Folder().Write("config.ini", std::string("Product ID\r\n0019\r\nLanguage\r\n") + c.language + "\r\n");
+        const std::size_t backups = f.Backups().size();
+        const bool held = f.Store().find(c.stored) != std::string::npos;
+        const CliRun set = f.install.Run({"set", "Hidden", c.value});
+        EXPECT_EQ(set.status, cli::kDone) << set.err;
+        EXPECT_NE(f.Store().find(c.stored), std::string::npos) << f.Store();
+        EXPECT_EQ(f.Backups().size(), backups + (held ? 0 : 1));
+        if (held)
+            EXPECT_EQ(Lines(set.out), std::vector<std::string>{"Nothing to change."});
+    }
+    f.install.Folder().Write("config.ini", "Product ID\r\n0019\r\nLanguage\r\n[1033]\r\n");
+    const CliRun same = f.install.Run({"--json", "set", "Delay", "400"});
+    EXPECT_EQ(same.status, cli::kDone);
+    EXPECT_EQ(json::parse(same.out)["backup"], nullptr);
+}
+
+TEST(CommandLine, ApplyAndRestoreRefuseAValueItsFunctionCannotHoldAndChangeNothing)
+{
+    const std::string kHead = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n\"Other\"=\"x\"\r\n";
+    struct Case {
+        const char* line; // line 5 of the file
+        const char* data;
+        const char* function;
+        const char* hint;
+    };
+    const Case cases[] = {
+        {"\"Delay\"=\"901\"", "\"901\"", "Delay", "Hint 0"},
+        {"\"delay\"=\"99\"", "\"99\"", "Delay", "Hint 0"},
+        {"\"Delay\"=\"4oo\"", "\"4oo\"", "Delay", "Hint 0"},
+        {"\"Delay\"=dword:00000190", "dword:00000190", "Delay", "Hint 0"},
+        {"\"Flag\"=\"1\"", "\"1\"", "Flag", "Hint 4"},
+        {"\"Limit\"=dword:00000004", "dword:00000004", "Limit", "Hint 6"},
+        {"\"Limit\"=dword:ffffffff", "dword:ffffffff", "Limit", "Hint 6"},
+        {"\"Hidden\"=hex:01", "hex:01", "Hidden", "Hint 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        Fixture f;
+        const std::string store = f.Store();
+        const std::string file = kHead + c.line + "\r\n";
+        f.install.Folder().Write("backup/old.reg", file);
+        f.install.Folder().Write("profile.reg", file);
+        const std::string profile = f.install.Folder().Path("profile.reg");
+        for (const auto& [args, named] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+                 {{"apply", profile}, profile},
+                 {{"apply", "-"}, "standard input"},
+                 {{"restore", "old.reg"}, JoinPath(f.install.BackupFolder(), "old.reg")}}) {
+            const CliRun run = f.install.Run(args, file);
+            EXPECT_EQ(run.status, cli::kFailed);
+            EXPECT_EQ(Lines(run.err), std::vector<std::string>{"tunewright-cli: \"" + named + "\", line 5: " + c.data +
+                                                               " is no value for the function \"" + c.function +
+                                                               "\" (" + c.hint + "); nothing was changed"})
+                << run.err;
+            EXPECT_EQ(f.Store(), store);
+            EXPECT_EQ(f.Backups(), std::vector<std::string>{"old.reg"});
+        }
+    }
+    // A value that no function names goes in as it is; one that fits, too.
+    Fixture f;
+    const CliRun applied = f.install.Run({"apply", "-"}, kHead + "\"Delay\"=\"900\"\r\n\"Count\"=dword:00000007\r\n");
+    EXPECT_EQ(applied.status, cli::kDone) << applied.err;
+    EXPECT_NE(f.Store().find("\"Other\"=\"x\""), std::string::npos);
+    EXPECT_EQ(f.Backups().size(), 1u);
+    EXPECT_NE(f.Backups()[0].find(" - profile stdin.reg"), std::string::npos) << f.Backups()[0];
+}
+
+TEST(CommandLine, RestoreAndUndoWithCheckTellWhatWouldChangeAndChangeNothing)
+{
+    Fixture f;
+    ASSERT_EQ(f.install.Run({"--now", "2024-03-05T09:05", "set", "Delay", "500"}).status, cli::kDone);
+    const std::string store = f.Store();
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--json", "restore", "backup - 20240305 - 09.05 - Delay.reg", "--check"},
+             {"--json", "undo", "--since", "2024-03-05T09:05", "--check"}}) {
+        SCOPED_TRACE(args[1]);
+        const CliRun run = f.install.Run(args);
+        EXPECT_EQ(run.status, cli::kWouldChange) << run.err;
+        const json result = json::parse(run.out);
+        EXPECT_EQ(result["check"], true);
+        EXPECT_EQ(result["changes"], json::parse(R"([{"path": "HKEY_CURRENT_USER\\Software\\Test",
+            "value_name": "Delay", "before": "\"500\"", "after": "\"400\""}])"));
+        EXPECT_EQ(f.Store(), store);
+        EXPECT_EQ(f.Backups().size(), 1u);
+    }
+    EXPECT_EQ(f.install.Run({"undo", "--since", "2024-03-05T09:06", "--check"}).status, cli::kDone);
+}
+
+TEST(CommandLine, ExportLeavesOutTextsFoldersAndFilesUnlessAskedFor)
+{
+    Fixture f(kStore + "[HKEY_CURRENT_USER\\Software\\Test\\Deep]\r\n\"Folder\"=\"C:\\\\Users\\\\Sample\"\r\n"
+                       "[HKEY_LOCAL_MACHINE\\Software\\Test]\r\n\"Note\"=\"Sample User\"\r\n");
+    struct Case {
+        std::vector<std::string> args;
+        bool identity;
+    };
+    const Case cases[] = {
+        {{"export"}, false}, {{"export", "--category", "4"}, false}, {{"export", "--all"}, true},
+        {{"export", "Folder", "Note"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.size());
+        const CliRun run = f.install.Run(c.args);
+        EXPECT_EQ(run.status, cli::kDone) << run.err;
+        EXPECT_EQ(run.out.find("Sample") != std::string::npos, c.identity) << run.out;
+        EXPECT_EQ(run.out.find("; Left out") != std::string::npos, !c.identity) << run.out;
+    }
+    EXPECT_NE(f.install.Run({"export"}).out.find("(name them, or give --all): 10020, 10080\r\n"), std::string::npos);
+}
+
+TEST(CommandLine, AFolderWithTheProgramAndAProfileAloneTakesTheProfile)
+{
+    Fixture f;
+    for (const char* file : {"config.ini", "0019trl.ini", "0019fct.ini"})
+        std::filesystem::remove(f.install.Folder().Folder() / file);
+    const CliRun applied = f.install.Run({"apply", "-"}, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n"
+                                                         "\"Delay\"=\"99999\"\r\n");
+    EXPECT_EQ(applied.status, cli::kDone) << applied.err;
+    EXPECT_NE(f.Store().find("\"Delay\"=\"99999\""), std::string::npos);
 }

@@ -20,6 +20,11 @@ private:
 
 } // namespace
 
+std::optional<std::string> RunRegistryFile(const std::string& file, const std::string& appFolder)
+{
+    return file.empty() ? tk::DefaultRegistryPath(appFolder) : file;
+}
+
 std::unique_ptr<RunRegistry> OpenRunRegistry(const std::string& file, const std::string& appFolder)
 {
     return std::make_unique<StoreRegistry>(file.empty() ? tk::DefaultRegistryPath(appFolder) : file);

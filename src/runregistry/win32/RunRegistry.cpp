@@ -30,6 +30,13 @@ private:
 
 } // namespace
 
+std::optional<std::string> RunRegistryFile(const std::string& file, const std::string&)
+{
+    if (file.empty())
+        return std::nullopt;
+    return file;
+}
+
 std::unique_ptr<RunRegistry> OpenRunRegistry(const std::string& file, const std::string&)
 {
     if (file.empty())
