@@ -13,7 +13,7 @@ for dpi in 96 144 192; do
     set_dpi "$dpi"
     "$run" "$state" "$folder/tunewright.exe" &
     app=$!
-    drive "count 1000 61" "text 1011 Menu delay" "banners" "fills 1000"
+    drive "count 1000 253" "text 1011 Menu delay" "banners" "fills 1000"
     screenshot "tunewright-dpi-$dpi.png"
     drive "syscommand 61536" "gone"
     wait "$app"

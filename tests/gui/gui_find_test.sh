@@ -17,9 +17,9 @@ set_dpi 144
 app=$!
 # Entry 4 of the filter lists the folder functions only.
 folders=$(LC_ALL=C awk '/^1[0-9][0-9][0-9]0 03/' "$folder/0019fct.ini" | wc -l)
-drive "count 1000 61" "text 1011 Menu delay" "pick 1009 4" "count 1000 $folders" \
+drive "count 1000 253" "text 1011 Menu delay" "pick 1009 4" "count 1000 $folders" \
     "press Ctrl+F" "owned Find" "text 1030 Fi&nd what:" "set 1031 wallpaper" \
-    "back" "count 1000 61" "text 1011 Desktop wallpaper"
+    "back" "count 1000 253" "text 1011 Desktop wallpaper"
 
 screenshot tunewright-find.png
 

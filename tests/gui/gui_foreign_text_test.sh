@@ -21,7 +21,7 @@ ownerBefore=$(query "$owner" RegisteredOwner)
 "$run" "$state" "$folder/tunewright.exe" &
 app=$!
 # Registered owner (function 25): shown as the registry holds it, refused.
-drive "count 1000 61" "mark 1000 25" "text 1011 Registered owner" "wtext 1006 Łódź" \
+drive "count 1000 253" "mark 1000 25" "text 1011 Registered owner" "wtext 1006 Łódź" \
     "click 1010" "box" "has 65535 (U+0141, U+017A)" "command 1" "gone"
 # Typed: refused by name.
 drive "wset 1006 Łukasz Ωmega" "click 1010" "box" "has 65535 (U+0141, U+03A9)" "command 1" "gone"

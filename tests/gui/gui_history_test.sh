@@ -33,7 +33,7 @@ save() {
 
 "$run" "$state" "$folder/tunewright.exe" &
 app=$!
-drive "count 1000 61"
+drive "count 1000 253"
 save 0 "Menu delay" 600
 save 2 "Hidden files and folders" 1
 save 9 "Time-out for hung applications" 9000

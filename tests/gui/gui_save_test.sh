@@ -36,7 +36,7 @@ wait_delay() {
 
 "$run" "$state" "$folder/tunewright.exe" &
 app=$!
-drive "count 1000 61" "mark 1000 0" "text 1011 Menu delay" "text 1005 400"
+drive "count 1000 253" "mark 1000 0" "text 1011 Menu delay" "text 1005 400"
 
 screenshot tunewright-main.png
 

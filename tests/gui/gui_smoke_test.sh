@@ -24,7 +24,7 @@ marker='HKLM\Software\Orvelle\Orvelle Kitbasket'
 
 "$run" "$state" "$folder/tunewright.exe" &
 app=$!
-"$run" "$state" "$drive" "window Orvelle Tunewright 3" "count 1000 61" "text 1011 Menu delay" \
+"$run" "$state" "$drive" "window Orvelle Tunewright 3" "count 1000 253" "text 1011 Menu delay" \
     "command 32776" "box" "has 65535 help.chm\" cannot be shown" "command 1" "gone" "back" \
     "mark 1000 1" "text 1011 Hide file name extensions" \
     "syscommand 16" "owned About ..." "click 1" "gone" \
