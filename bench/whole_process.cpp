@@ -21,7 +21,9 @@
 //   of `apply --check` of a profile (against its size).
 //
 // Run as "--durable-write [--new FILE SOURCE]... [--replace FILE SOURCE]..."
-// this program is the write baseline; as "--peak-of" the memory helper.
+// this program is the write baseline; as "--peak-of" the memory helper; as
+// "--installation FOLDER canonical|foreign" it writes the large installation
+// into FOLDER, to profile a program on it.
 #include "support/Installation.h"
 
 #include <algorithm>
@@ -421,6 +423,17 @@ void ApplyFigures(const bench::Installation& installation)
                 "the profile", FileBytes(repeated), 4.0);
 }
 
+// The large installation copied into `folder`, to profile a program on it.
+int InstallationMain(const std::string& folder, const std::string& form)
+{
+    const bench::Installation installation(bench::kLargeInstallation,
+                                           form == "foreign" ? bench::StoreForm::Foreign : bench::StoreForm::Canonical);
+    std::filesystem::create_directories(folder + "/backup");
+    for (const std::string& file : installation.DataFiles())
+        Copy(file, folder + "/" + std::filesystem::path(file).filename().string());
+    return 0;
+}
+
 int Run()
 {
     std::printf("Whole processes, %d rounds after 2 of warm-up, median of the pairwise ratios; load average %s "
@@ -454,6 +467,8 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "--durable-write") == 0)
         return DurableWriteMain(argc, argv);
+    if (argc == 4 && std::strcmp(argv[1], "--installation") == 0)
+        return InstallationMain(argv[2], argv[3]);
     if (argc > 4 && std::strcmp(argv[1], "--peak-of") == 0)
         return PeakOfMain(argc, argv);
     try {
