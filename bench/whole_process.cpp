@@ -37,6 +37,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <sys/resource.h>
@@ -453,9 +454,14 @@ int Run()
         SaveFigure(foreign, "foreign");
     }
     {
-        const std::string folder = bench::MakeTemporaryFolder();
-        ImportFigures(folder);
-        std::filesystem::remove_all(folder);
+        // Removed however the figures end.
+        const std::unique_ptr<const std::string, void (*)(const std::string*)> folder(
+            new std::string(bench::MakeTemporaryFolder()), [](const std::string* path) {
+                std::error_code ignored;
+                std::filesystem::remove_all(*path, ignored);
+                delete path;
+            });
+        ImportFigures(*folder);
     }
     std::printf("\nload average at the end %s\n", LoadAverage().c_str());
     return 0;
