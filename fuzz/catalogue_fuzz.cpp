@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const CatalogueBlocks index(lines);
     for (const int key : keys) {
-        const std::vector<FunctionBlock> blocks = FindBlocks(lines, key);
+        const std::vector<FunctionBlock> blocks = FindBlocks(parts[0], key);
         // One reading for every key finds what a search for the key finds.
         const std::vector<FunctionBlock> indexed = index.Find(key);
         FUZZ_CHECK(indexed.size() == blocks.size());

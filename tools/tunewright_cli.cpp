@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
+#include "platform/FreedMemory.h"
 #include "platform/ConsoleText.h"
 #include "runregistry/RunRegistry.h"
 #include "util/Path.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
 #endif
     // Output passes as written: a profile keeps its CR LF, JSON its bytes,
     // and text the console's line ends.
+    tk::KeepFreedMemory();
     tk::UseBinaryStandardStreams();
     tk::UseBinaryStandardError();
     std::unique_ptr<RunRegistry> run;

@@ -7,6 +7,7 @@
 #include "platform/ConsoleText.h"
 #include "toolkit/Dialog.h"
 #include "platform/FileSystem.h"
+#include "platform/FreedMemory.h"
 #include "platform/Services.h"
 #include "backends/headless/HeadlessBackend.h"
 #include "util/Minute.h"
@@ -30,6 +31,7 @@ int Usage(const std::string& problem)
 
 int main(int argc, char** argv)
 {
+    tk::KeepFreedMemory();
     std::string appFolder;
     std::string registryPath;
     std::optional<tk::LocalTime> now;

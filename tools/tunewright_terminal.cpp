@@ -6,6 +6,7 @@
 
 #include "toolkit/Dialog.h"
 #include "regstore/RegistryPath.h"
+#include "platform/FreedMemory.h"
 #include "platform/Services.h"
 #include "regstore/RegistryStore.h"
 #include "backends/terminal/ImportingShell.h"
@@ -20,6 +21,7 @@
 
 int main()
 {
+    tk::KeepFreedMemory();
     if (!tk::TerminalSession::Available()) {
         std::cerr << "tunewright: " << tk::Text(text::NeedsTerminal) << '\n';
         return 1;

@@ -93,7 +93,7 @@ void CTunewrightDlg::ShowFunction(int functionKey)
 {
     // Read the catalogue first, so that a failed read leaves the panel as it was.
     const std::vector<FunctionBlock> blocks =
-        FindBlocks(ReadTextLines(CataloguePath(power.GetApplicationFolder())), functionKey);
+        FindBlocks(ReadTextFile(CataloguePath(power.GetApplicationFolder())), functionKey);
 
     choiceGroup.SetText(functionNames[static_cast<std::size_t>(shownFunction)]);
 

@@ -83,14 +83,36 @@ std::vector<int> KeysWithoutHeader(const std::vector<std::string>& lines, int fu
     return keys;
 }
 
-std::vector<FunctionBlock> FindBlocks(const std::vector<std::string>& lines, int functionKey)
+std::vector<FunctionBlock> FindBlocks(std::string_view text, int functionKey)
 {
+    // The key's lines are found by a search through the bytes; only the
+    // lines of the blocks found are taken apart.
     const std::string key = KeyText(functionKey);
-    std::vector<std::size_t> candidates;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].size() >= 5 && lines[i].compare(0, 5, key) == 0)
-            candidates.push_back(i);
-    return BlocksAt(lines, candidates);
+    if (key.size() != 5)
+        return {};
+    std::vector<FunctionBlock> blocks;
+    std::size_t free = 0; // where the line after the last block taken starts
+    for (std::size_t at = text.find(key, free); at != std::string_view::npos; at = text.find(key, at + 1)) {
+        if ((at != 0 && text[at - 1] != '\n') || at < free)
+            continue;
+        const LineSpan headerLine = LineAt(text, at);
+        FunctionBlock block;
+        block.header = LineValue(std::string(headerLine.text));
+        const int count = BlockLineCount(PowerClass::DecimalToInt(block.header.substr(0, 2)));
+        std::size_t next = headerLine.next;
+        for (int n = 0; n < count; ++n) {
+            if (next >= text.size()) {
+                block.lines.emplace_back();
+                continue;
+            }
+            const LineSpan line = LineAt(text, next);
+            block.lines.push_back(LineValue(std::string(line.text)));
+            next = line.next;
+        }
+        free = next;
+        blocks.push_back(std::move(block));
+    }
+    return blocks;
 }
 
 CatalogueBlocks::CatalogueBlocks(std::vector<std::string> lines) : lines_(std::move(lines))

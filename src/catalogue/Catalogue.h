@@ -1,7 +1,8 @@
 #pragma once
 // Reading the function catalogue: numbered lines "KKKKK value", one header
 // line per function (its key is the function key) followed by the block lines
-// of its kind. Nothing here opens files; callers pass the file's lines.
+// of its kind. Nothing here opens files; callers pass the file's lines or
+// bytes.
 #include "catalogue/FunctionKind.h"
 #include "util/TextFile.h"
 
@@ -9,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -26,10 +28,11 @@ struct FunctionBlock {
                                      // lines past the end of the file are empty
 };
 
-// Every block whose header carries `functionKey`, in file order (normally
-// one; a later one replaces what an earlier one set). Lines taken as block
-// lines are never tested as headers.
-std::vector<FunctionBlock> FindBlocks(const std::vector<std::string>& lines, int functionKey);
+// Every block whose header carries `functionKey`, in the catalogue's bytes,
+// in file order (normally one; a later one replaces what an earlier one set).
+// Lines taken as block lines are never tested as headers. The lines are split
+// as SplitLines splits them.
+std::vector<FunctionBlock> FindBlocks(std::string_view text, int functionKey);
 
 // The blocks of every function from one reading of the catalogue: Find gives
 // what FindBlocks gives for the key, without a search through the whole

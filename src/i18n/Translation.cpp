@@ -4,6 +4,8 @@
 #include "platform/Exceptions.h"
 #include "util/TextFile.h"
 
+#include <algorithm>
+
 namespace {
 
 const std::string kFollowSystemLanguage = "[----]";
@@ -26,17 +28,34 @@ std::string MissingSectionsCause(const std::string& code)
 
 } // namespace
 
-std::optional<std::vector<TranslationEntry>> ParseTranslationSection(std::string_view text, const std::string& code)
+namespace {
+
+// The key that an entry line's first characters write. Five digits, as
+// nearly every line has, are read in place; anything else as DecimalToInt
+// reads it.
+std::int32_t KeyOf(std::string_view characters)
+{
+    std::int32_t key = 0;
+    for (const char c : characters) {
+        if (c < '0' || c > '9')
+            return PowerClass::DecimalToInt(std::string(characters));
+        key = key * 10 + (c - '0');
+    }
+    return key;
+}
+
+// Gives `take` each entry of the section whose header line equals code: its
+// key and its text, a view into `text`. False when there is no such section.
+template <typename Take>
+bool ForEachEntry(std::string_view text, const std::string& code, Take&& take)
 {
     if (code.empty())
-        return std::nullopt;
+        return false;
     // Only the section's own lines are split off: the rest of the file, all
     // the other languages, is passed over by the search for its header.
     const std::optional<LineSpan> header = FindLine(text, code);
     if (!header)
-        return std::nullopt;
-
-    std::vector<TranslationEntry> entries;
+        return false;
     for (std::size_t at = header->next; at < text.size();) {
         const LineSpan line = LineAt(text, at);
         if (line.text == kEndOfSection)
@@ -44,9 +63,21 @@ std::optional<std::vector<TranslationEntry>> ParseTranslationSection(std::string
         at = line.next;
         if (line.text.size() < kKeyWidth)
             continue;
-        entries.push_back({PowerClass::DecimalToInt(std::string(line.text.substr(0, kKeyWidth))),
-                           std::string(line.text.size() > kTextStart ? line.text.substr(kTextStart) : "")});
+        take(KeyOf(line.text.substr(0, kKeyWidth)),
+             line.text.size() > kTextStart ? line.text.substr(kTextStart) : std::string_view());
     }
+    return true;
+}
+
+} // namespace
+
+std::optional<std::vector<TranslationEntry>> ParseTranslationSection(std::string_view text, const std::string& code)
+{
+    std::vector<TranslationEntry> entries;
+    if (!ForEachEntry(text, code, [&](std::int32_t key, std::string_view line) {
+            entries.push_back({key, std::string(line)});
+        }))
+        return std::nullopt;
     return entries;
 }
 
@@ -58,38 +89,55 @@ void CTranslation::Load()
         code = ResolveLanguage(path);
 
     const std::string text = ReadTextFile(path);
+    std::string texts;
+    std::vector<Entry> entries;
+    const auto take = [&](std::int32_t key, std::string_view line) {
+        entries.push_back({key, static_cast<std::uint32_t>(texts.size()), static_cast<std::uint32_t>(line.size())});
+        texts += line;
+    };
     std::string loaded = code;
-    std::optional<std::vector<TranslationEntry>> section = ParseTranslationSection(text, code);
-    if (!section && code != kFallbackSection) {
+    bool found = ForEachEntry(text, code, take);
+    if (!found && code != kFallbackSection) {
         loaded = kFallbackSection;
-        section = ParseTranslationSection(text, kFallbackSection);
+        found = ForEachEntry(text, kFallbackSection, take);
     }
-    if (!section)
+    if (!found)
         throw tk::CFileException(path, MissingSectionsCause(code));
-
-    std::unordered_map<std::int32_t, std::string> entries;
-    entries.reserve(section->size());
-    for (TranslationEntry& entry : *section)
-        entries.try_emplace(entry.key, std::move(entry.text));
+    // In key order, a key's lines in file order: the first is the one found.
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry& a, const Entry& b) { return a.key < b.key; });
+    texts_ = std::move(texts);
     entries_ = std::move(entries);
     section_ = loaded;
 }
 
+const CTranslation::Entry* CTranslation::FindEntry(int key) const
+{
+    const auto found = std::lower_bound(entries_.begin(), entries_.end(), key,
+                                        [](const Entry& entry, int wanted) { return entry.key < wanted; });
+    return found != entries_.end() && found->key == key ? &*found : nullptr;
+}
+
+std::string CTranslation::TextOf(const Entry& entry) const
+{
+    return texts_.substr(entry.at, entry.size);
+}
+
 std::string CTranslation::Lookup(int key) const
 {
-    const auto found = entries_.find(key);
-    return found != entries_.end() ? found->second : "#" + std::to_string(key);
+    const Entry* entry = FindEntry(key);
+    return entry ? TextOf(*entry) : "#" + std::to_string(key);
 }
 
 std::optional<std::string> CTranslation::Find(int key) const
 {
-    const auto found = entries_.find(key);
-    if (found == entries_.end())
+    const Entry* entry = FindEntry(key);
+    if (!entry)
         return std::nullopt;
-    return found->second;
+    return TextOf(*entry);
 }
 
 bool CTranslation::Has(int key) const
 {
-    return entries_.count(key) != 0;
+    return FindEntry(key) != nullptr;
 }

@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 struct TranslationEntry {
@@ -50,6 +49,17 @@ public:
     std::string ResolveLanguage(const std::string& path);
 
 private:
-    std::unordered_map<std::int32_t, std::string> entries_;
+    // The section's texts one after another, and where each entry's lies, by
+    // key: a few allocations for a section of thousands of entries.
+    struct Entry {
+        std::int32_t key;
+        std::uint32_t at;
+        std::uint32_t size;
+    };
+    const Entry* FindEntry(int key) const;
+    std::string TextOf(const Entry& entry) const;
+
+    std::string texts_;
+    std::vector<Entry> entries_; // in key order, a key's entries in file order
     std::string section_;
 };

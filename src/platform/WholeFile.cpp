@@ -4,6 +4,7 @@
 #include "platform/Texts.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace tk::detail {
 
@@ -27,23 +28,48 @@ std::string SizeText(std::size_t bytes)
 bool ReadAtMost(std::size_t sizeHint, std::size_t limit, const ReadSome& read, std::string& content)
 {
     // One byte more than expected is asked for, so that the end shows at once.
-    content.assign(std::min(sizeHint, limit) + 1, '\0');
+    std::size_t room = std::min(sizeHint, limit) + 1;
     std::size_t used = 0;
-    for (;;) {
-        if (used == content.size()) {
-            if (used > limit)
-                break;
-            content.resize(std::min(std::max(2 * used, std::size_t{65536}), limit + 1));
+    bool failed = false;
+    bool ended = false;
+    std::exception_ptr fault;
+    // The bytes are read straight into the string's room, never filled with
+    // zeros first: for a file of megabytes that fill costs as much as the
+    // read. The operation may not throw, so a fault of `read` waits outside.
+    const auto fill = [&](char* bytes, std::size_t size) {
+        try {
+            while (used < size) {
+                const std::optional<std::size_t> count = read(bytes + used, size - used);
+                if (!count) {
+                    failed = true;
+                    break;
+                }
+                if (*count == 0) {
+                    ended = true;
+                    break;
+                }
+                used += *count;
+            }
+        } catch (...) {
+            fault = std::current_exception();
         }
-        const std::optional<std::size_t> count = read(content.data() + used, content.size() - used);
-        if (!count)
+        return used;
+    };
+    for (;;) {
+#if defined(__cpp_lib_string_resize_and_overwrite)
+        content.resize_and_overwrite(room, fill);
+#else
+        content.resize(room);
+        content.resize(fill(content.data(), room));
+#endif
+        if (fault)
+            std::rethrow_exception(fault);
+        if (failed)
             return false;
-        if (*count == 0)
-            break;
-        used += *count;
+        if (ended || used > limit)
+            return true;
+        room = std::min(std::max(2 * used, std::size_t{65536}), limit + 1);
     }
-    content.resize(used);
-    return true;
 }
 
 std::string ReadUpToLimit(const std::string& path, std::size_t limit, std::uint64_t reportedSize,

@@ -76,7 +76,11 @@ void RegRewrittenValues::AppendTo(std::string& out)
 
 void RegRewrittenValues::Expect(std::size_t lines)
 {
-    entries_.reserve(entries_.size() + lines);
+    // A key may come in many sections, each a call: room for exactly one more
+    // section's lines would move every entry each time.
+    const std::size_t wanted = entries_.size() + lines;
+    if (wanted > entries_.capacity())
+        entries_.reserve(std::max(wanted, 2 * entries_.capacity()));
 }
 
 } // namespace tk

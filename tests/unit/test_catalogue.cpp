@@ -24,6 +24,16 @@ struct BlockCase {
     std::vector<Lines> expected;
 };
 
+// The catalogue's bytes with `end` after each line, the last one's left off
+// unless `lastEnded`.
+std::string TextOf(const Lines& lines, const std::string& end = "\r\n", bool lastEnded = true)
+{
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += lines[i] + (i + 1 < lines.size() || lastEnded ? end : "");
+    return text;
+}
+
 std::vector<Lines> Flatten(const std::vector<FunctionBlock>& blocks)
 {
     std::vector<Lines> out;
@@ -174,7 +184,9 @@ TEST(Catalogue, FindBlocksReadsTheBlockThatTheKindRequires)
          {{""}}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Flatten(FindBlocks(c.lines, c.key)), c.expected) << c.what;
+        for (const auto& [end, lastEnded] : {std::pair{"\r\n", true}, {"\n", true}, {"\r\n", false}})
+            EXPECT_EQ(Flatten(FindBlocks(TextOf(c.lines, end, lastEnded), c.key)), c.expected)
+                << c.what << (lastEnded ? "" : ", last line unended");
         // One reading of the catalogue for every key finds the same blocks.
         EXPECT_EQ(Flatten(CatalogueBlocks(c.lines).Find(c.key)), c.expected) << c.what;
     }
@@ -183,9 +195,10 @@ TEST(Catalogue, FindBlocksReadsTheBlockThatTheKindRequires)
 TEST(Catalogue, FindBlocksWritesTheKeyWithFiveDigits)
 {
     const Lines lines = {"29990 0411", "29991 last.exe", "10000 0411", "10001 first.exe"};
-    EXPECT_EQ(Flatten(FindBlocks(lines, 29990)), (std::vector<Lines>{{"0411", "last.exe"}}));
-    EXPECT_EQ(Flatten(FindBlocks(lines, 10000)), (std::vector<Lines>{{"0411", "first.exe"}}));
-    EXPECT_TRUE(FindBlocks(lines, 1000).empty());
+    EXPECT_EQ(Flatten(FindBlocks(TextOf(lines), 29990)), (std::vector<Lines>{{"0411", "last.exe"}}));
+    EXPECT_EQ(Flatten(FindBlocks(TextOf(lines), 10000)), (std::vector<Lines>{{"0411", "first.exe"}}));
+    EXPECT_TRUE(FindBlocks(TextOf(lines), 1000).empty());
+    EXPECT_TRUE(FindBlocks(TextOf(lines), 100000).empty());
     const CatalogueBlocks blocks(lines);
     EXPECT_EQ(Flatten(blocks.Find(29990)), (std::vector<Lines>{{"0411", "last.exe"}}));
     EXPECT_TRUE(blocks.Find(1000).empty());

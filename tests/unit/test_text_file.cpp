@@ -81,3 +81,42 @@ TEST(TextFile, WholeFileKeepsToItsLimit)
         }
     }
 }
+
+// A file read in pieces of any size, whatever size it claimed, comes whole;
+// past the limit reading stops; a failed or throwing read is told.
+TEST(TextFile, WholeFileReadInPieces)
+{
+    std::string source(200000, '\0');
+    for (std::size_t i = 0; i < source.size(); ++i)
+        source[i] = static_cast<char>('a' + i * 7 % 26);
+    const struct {
+        std::size_t size, hint, piece, limit;
+    } cases[] = {
+        {0, 0, 4096, 100},     {10, 10, 4096, 100},        {10, 0, 1, 100},
+        {10, 50, 3, 100},      {200000, 200000, 65536, 1u << 20}, {200000, 0, 4093, 1u << 20},
+        {200000, 100, 7777, 1u << 20}, {200000, 200000, 4096, 150000}, {101, 101, 4096, 100},
+    };
+    for (const auto& c : cases) {
+        std::size_t at = 0;
+        const tk::detail::ReadSome read = [&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+            const std::size_t n = std::min({size, c.piece, c.size - at});
+            std::copy_n(source.data() + at, n, buffer);
+            at += n;
+            return n;
+        };
+        std::string content;
+        ASSERT_TRUE(tk::detail::ReadAtMost(c.hint, c.limit, read, content)) << c.size << " " << c.hint;
+        if (c.size <= c.limit)
+            EXPECT_EQ(content, source.substr(0, c.size)) << c.size << " " << c.hint << " " << c.piece;
+        else
+            EXPECT_GT(content.size(), c.limit) << c.size << " " << c.limit;
+    }
+    std::string content;
+    EXPECT_FALSE(tk::detail::ReadAtMost(10, 100, [](char*, std::size_t) { return std::nullopt; }, content));
+    EXPECT_THROW((void)tk::detail::ReadAtMost(10, 100,
+                                              [](char*, std::size_t) -> std::optional<std::size_t> {
+                                                  throw tk::CFileException("f.ini", "cannot be read");
+                                              },
+                                              content),
+                 tk::CFileException);
+}

@@ -147,6 +147,17 @@ TEST(Translation, LookupGivesTheFirstEntryOrAVisibleMarker)
     EXPECT_FALSE(translation.Has(125));
     EXPECT_EQ(translation.Lookup(125), "#125");
     EXPECT_EQ(translation.Lookup(-3), "#-3");
+
+    // Many keys, out of order, each twice: still the first line of each.
+    std::vector<std::string> lines{"[1033]"};
+    for (const char* which : {"first", "second"})
+        for (int key = 40; key > 0; --key)
+            lines.push_back("000" + std::to_string(key / 10) + std::to_string(key % 10) + " " + which);
+    lines.push_back("[EOL]");
+    app.Write("Tunetrl.ini", Join(lines, "\r\n"));
+    translation.Load();
+    for (int key = 1; key <= 40; ++key)
+        EXPECT_EQ(translation.Lookup(key), "first") << key;
 }
 
 TEST(Translation, ReloadReplacesEveryText)
