@@ -29,13 +29,40 @@ std::size_t BytesAllocatedBy(Work&& work)
 
 } // namespace
 
-void* operator new(std::size_t size)
+// The whole family of plain and array forms, throwing and not: a form left to
+// the runtime would hand out memory that these deletes free, which a
+// sanitizer's allocator reports as a mismatch.
+namespace {
+
+void* Allocate(std::size_t size) noexcept
 {
     if (counting)
         allocatedBytes += size;
-    if (void* p = std::malloc(size == 0 ? 1 : size))
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    if (void* p = Allocate(size))
         return p;
     throw std::bad_alloc();
+}
+
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return Allocate(size);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return Allocate(size);
 }
 
 void operator delete(void* p) noexcept
@@ -43,7 +70,27 @@ void operator delete(void* p) noexcept
     std::free(p);
 }
 
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+
 void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, const std::nothrow_t&) noexcept
+{
+    std::free(p);
+}
+
+void operator delete[](void* p, const std::nothrow_t&) noexcept
 {
     std::free(p);
 }
