@@ -319,6 +319,18 @@ RegFault RegistryStore::TooLarge() const
     return RegFault(RegError::WriteFailed, tk::Text(text::StoreWouldGrowTooLarge, {path_, Megabytes(maxBytes_)}));
 }
 
+std::optional<RegResult> RegistryStore::EndedBeforeWrite(const Prepared* prepared) const
+{
+    if (!prepared)
+        return Broken();
+    if (!prepared->outcome.changed)
+        return prepared->outcome.result;
+    // A text the store could not read back is never written.
+    if (prepared->tooLarge)
+        return TooLarge();
+    return std::nullopt;
+}
+
 RegResult RegistryStore::WithLock(const std::function<RegResult()>& step)
 {
     std::optional<LockFile> lock;
@@ -344,13 +356,8 @@ RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* 
     if (!Refresh())
         return Broken();
     auto prepared = Prepare(change, import);
-    if (!prepared)
-        return Broken();
-    if (!prepared->outcome.changed)
-        return prepared->outcome.result;
-    // A text the store could not read back is never written.
-    if (prepared->tooLarge)
-        return TooLarge();
+    if (const auto ended = EndedBeforeWrite(prepared.get()))
+        return *ended;
 
     return WithLock([&]() -> RegResult {
         const FileStamp unlocked = stamp_;
@@ -360,12 +367,8 @@ RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* 
         // stands. Otherwise it is made again on what the other writer left.
         if (!(stamp_ == unlocked)) {
             prepared = Prepare(change, import);
-            if (!prepared)
-                return Broken();
-            if (!prepared->outcome.changed)
-                return prepared->outcome.result;
-            if (prepared->tooLarge)
-                return TooLarge();
+            if (const auto ended = EndedBeforeWrite(prepared.get()))
+                return *ended;
         }
         return WriteCopy(prepared->outcome, std::move(prepared->text));
     });
@@ -377,13 +380,8 @@ RegResult RegistryStore::CheckLocked(const Change& change)
 {
     if (!Refresh())
         return Broken();
-    const auto prepared = Prepare(change, nullptr);
-    if (!prepared)
-        return Broken();
-    if (!prepared->outcome.changed)
-        return prepared->outcome.result;
-    if (prepared->tooLarge)
-        return TooLarge();
+    if (const auto ended = EndedBeforeWrite(Prepare(change, nullptr).get()))
+        return *ended;
     return WithLock([] { return RegResult{}; });
 }
 

@@ -147,6 +147,10 @@ private:
     // Exclusively holds it; a lock that cannot be taken is the fault.
     RegResult WithLock(const std::function<RegResult()>& step);
     RegFault TooLarge() const;
+    // What ends a prepared change before its write: a broken store, a change
+    // that changes nothing, a text too large to read back; nothing when it
+    // is to be written.
+    std::optional<RegResult> EndedBeforeWrite(const Prepared* prepared) const;
     RegResult WriteCopy(const Outcome& outcome, std::string text);
 
     std::string path_;
