@@ -24,6 +24,9 @@ std::size_t Depth(const tk::RegKeyPath& key)
 // earlier one in its place, and keys to remove when empty.
 class Collector {
 public:
+    // `values`: about how many values there will be.
+    explicit Collector(std::size_t values = 0) { set_.values.reserve(values); }
+
     void Value(tk::RegValueChange change)
     {
         const std::string identity = tk::KeyIdentity(change.key) + '\n' + tk::FoldedName(change.name);
@@ -101,7 +104,10 @@ void AddEmptyKeys(Collector& collector, const tk::RegFileDocument& backup, const
 
 tk::Result<ChangeSet, ChangeFileFault> Changes(const tk::RegFileDocument& document, bool backup)
 {
-    Collector collector;
+    std::size_t lines = 0;
+    for (const tk::RegFileSection& section : document.sections)
+        lines += section.values.size();
+    Collector collector(lines);
     for (const tk::RegFileSection& section : document.sections) {
         const std::string written = std::string(tk::RootName(section.root)) +
                                     (section.subKey.empty() ? "" : "\\" + section.subKey);
@@ -146,6 +152,9 @@ tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const Cha
 {
     ChangePlan plan;
     plan.emptyKeys = changes.emptyKeys;
+    // A value already as wanted drops out; growing by doubling would hold up
+    // to twice the values for a plan that changes most of them.
+    plan.values.reserve(changes.values.size());
     for (const tk::RegValueChange& change : changes.values) {
         const tk::RegKeyPath& key = change.key;
         auto now = registry.QueryExactValue(key.root, key.subKey, change.name);

@@ -48,9 +48,11 @@ ChangeSet UndoChanges(const std::vector<ChangeSet>& newestFirst);
 
 // A value the plan changes: what the registry holds now (its wide form where
 // the code page cannot carry its text), and the outermost key the write
-// creates when the value's key is not there.
+// creates when the value's key is not there. The change is the change set's,
+// which outlives the plan: a profile's plan would otherwise hold each value
+// twice.
 struct PlannedValue {
-    tk::RegValueChange change;
+    const tk::RegValueChange& change;
     std::optional<tk::ExactRegValue> before;
     std::optional<tk::RegKeyPath> createdKey;
 };
@@ -67,7 +69,9 @@ struct PlanFault {
     tk::RegError error = tk::RegError::StoreBroken;
 };
 
+// The plan refers to `changes`, which must outlive it: not to a temporary.
 tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const ChangeSet& changes);
+tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, ChangeSet&& changes) = delete;
 
 // The bytes of the backup that restores what the plan replaces: each value
 // as it is now ("name"=- for one that is not there), and a comment line for

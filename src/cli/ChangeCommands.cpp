@@ -255,14 +255,18 @@ int ApplyProfile(Context& context)
 {
     const bool piped = context.call.operands[0] == "-";
     const std::string path = piped ? tk::Text(text::StandardInput) : context.call.operands[0];
-    const auto document = piped ? ReadStandardInput(context, path) : ReadRegistryFile(path);
-    if (!document) {
-        context.out.Error(tk::Text(text::NothingChanged, {document.Error()}));
-        return kFailed;
+    std::optional<ChangeSet> changes;
+    {
+        // Gone before the plan is made: a large profile's lines are held once.
+        const auto document = piped ? ReadStandardInput(context, path) : ReadRegistryFile(path);
+        if (!document) {
+            context.out.Error(tk::Text(text::NothingChanged, {document.Error()}));
+            return kFailed;
+        }
+        if (!ValuesFit(context, path, document.Value()))
+            return kFailed;
+        changes = ProfileChangesOf(context, path, document.Value());
     }
-    if (!ValuesFit(context, path, document.Value()))
-        return kFailed;
-    const std::optional<ChangeSet> changes = ProfileChangesOf(context, path, document.Value());
     if (!changes)
         return kFailed;
     // A profile from standard input names its backup the same in every language.

@@ -11,8 +11,6 @@
 #include "saving/BackupText.h"
 #include "saving/SaveKey.h"
 
-#include <nlohmann/json.hpp>
-
 namespace cli {
 
 namespace {
@@ -43,7 +41,8 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
         return kFailed;
     }
     const bool withDefaults = HasDefaults(context.folder);
-    Json items = Json::array();
+    // Written as it goes, laid out as a document of them would be.
+    std::string json = one ? "" : "[";
     std::vector<std::string> lines;
     for (const Function* function : chosen) {
         const auto value = ReadFunctionValue(functions, *function, context.translation, context.power);
@@ -51,10 +50,20 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
             TellValueFault(context, value.Error());
             return kFailed;
         }
-        items.push_back(FunctionJson(functions, *function, value.Value()));
         const DefaultShown shownDefault = ShownDefault(defaults.Value(), *function, value.Value());
-        items.back()["default"] = JsonText(shownDefault.text);
-        items.back()["changed"] = shownDefault.changed ? Json(*shownDefault.changed) : Json();
+        if (context.out.IsJson()) {
+            if (!one)
+                json += json.size() > 1 ? ",\n  " : "\n  ";
+            JsonFields item(json, one ? 0 : 1);
+            AppendFunctionJson(item, functions, *function, value.Value());
+            item.Text("default", shownDefault.text);
+            if (shownDefault.changed)
+                item.Boolean("changed", *shownDefault.changed);
+            else
+                item.Null("changed");
+            item.Close();
+            continue;
+        }
         const std::string shown = value.Value().stored ? value.Value().shown : std::string();
         std::string line = std::to_string(function->key) + "\t" + function->name + "\t" + shown;
         if (withDefaults) {
@@ -65,7 +74,7 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
         lines.push_back(line);
     }
     if (context.out.IsJson())
-        context.out.Document(one ? items.at(0) : items);
+        context.out.DocumentText(one ? json : json + (json.size() > 1 ? "\n]" : "]"));
     else
         for (const std::string& line : lines)
             context.out.Line(line);

@@ -16,6 +16,11 @@ void Output::Document(const Json& document)
     out_ << document.dump(2) << '\n';
 }
 
+void Output::DocumentText(std::string_view document)
+{
+    out_ << document << '\n';
+}
+
 void Output::Bytes(std::string_view bytes)
 {
     out_ << bytes;

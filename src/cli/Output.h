@@ -24,6 +24,8 @@ public:
     void Line(std::string_view text);
     // The JSON document of the command.
     void Document(const Json& document);
+    // The JSON document of the command, written already in Document's layout.
+    void DocumentText(std::string_view document);
     // Bytes as they are: a registry file.
     void Bytes(std::string_view bytes);
     // A message to the user, in the system code page.

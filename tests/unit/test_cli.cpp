@@ -5,6 +5,7 @@
 #include "unit/CliInstallation.h"
 #include "unit/RegTreeOf.h"
 
+#include "cli/JsonFields.h"
 #include "regfile/RegFile.h"
 #include "regfile/RegistryTree.h"
 #include "util/Path.h"
@@ -142,6 +143,23 @@ TEST(CommandLine, ListAndGetShowTheValuesAsThePanelShowsThem)
     const CliRun byName = f.install.Run({"--json", "get", "cOUNT"});
     EXPECT_EQ(json::parse(byName.out)["value"], -1);
     EXPECT_EQ(Lines(f.install.Run({"get", "10040"}).out), std::vector<std::string>{"10040\tFlag\tOn"});
+}
+
+TEST(CommandLine, ListAndGetWriteTheirJsonAsTheJsonLibraryLaysItOut)
+{
+    for (const std::string& text : std::vector<std::string>{"", "plain", "a\"b\\c/", "\b\f\n\r\t", std::string("\x01\x1f\x7f\0", 4),
+                                                              "\xC3\xA4\xE2\x82\xAC"}) {
+        std::string written;
+        cli::AppendJsonString(written, text);
+        EXPECT_EQ(written, json(text).dump()) << text;
+    }
+    Fixture f;
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--json", "list"}, {"--json", "list", "--category", "4"}, {"--json", "list", "--category", "5"},
+             {"--json", "get", "Limit"}}) {
+        const std::string out = f.install.Run(args).out;
+        EXPECT_EQ(out, nlohmann::ordered_json::parse(out).dump(2) + "\n") << args.back();
+    }
 }
 
 TEST(CommandLine, ListShowsWindowsDefaultsAndResetPutsThemBackBehindOneBackup)
