@@ -23,7 +23,7 @@ tk::Result<ChangeSet, BackupReadFault> RestoreChanges(const std::string& path)
     auto document = ReadRegistryFile(path);
     if (!document)
         return BackupReadFault{path, document.Error()};
-    auto changes = BackupChanges(document.Value());
+    auto changes = BackupChanges(document.Value(), path);
     if (!changes)
         return BackupReadFault{path, changes.Error()};
     return std::move(changes.Value());

@@ -11,6 +11,11 @@ void Output::Line(std::string_view text)
     out_ << tk::ConsoleText(text) << tk::ConsoleLineEnd();
 }
 
+void Output::Line(std::u16string_view text)
+{
+    out_ << tk::ConsoleText(text) << tk::ConsoleLineEnd();
+}
+
 void Output::Document(const Json& document)
 {
     out_ << document.dump(2) << '\n';

@@ -22,6 +22,8 @@ public:
 
     // A line of text in the system code page.
     void Line(std::string_view text);
+    // A line whose text may go beyond the code page (tk::ShownText).
+    void Line(std::u16string_view text);
     // The JSON document of the command.
     void Document(const Json& document);
     // The JSON document of the command, written already in Document's layout.

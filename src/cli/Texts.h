@@ -99,6 +99,10 @@ inline constexpr tk::TextId FolderIsFile{2302, "the installation folder \"%1\" i
 inline constexpr tk::TextId RefusedValue{
     2303, "\"%1\", line %2: %3 is no value for the function \"%4\" (%5); nothing was changed"};
 inline constexpr tk::TextId StandardInput{2304, "standard input"};
+// A registry file's text that the program cannot write into the registry.
+inline constexpr tk::TextId TextBeyondCodePage{
+    2307, "\"%1\", line %2: the text of \"%3\" holds characters beyond Windows-1252 (%4), which the program cannot "
+          "write into the registry"};
 inline constexpr tk::TextId HelpVersion{2305, "  --version          the version of this program"};
 inline constexpr tk::TextId HelpNotes{
     2306, "restore and undo take --check as apply does. apply - reads the profile from standard input; a value "

@@ -12,6 +12,9 @@ namespace tk {
 // Text as the console shows it: UTF-8 on Linux; the console's code page on
 // Windows (the OEM code page when no console is attached).
 std::string ConsoleText(std::string_view text);
+// The same of a text that may hold characters beyond the code page: UTF-8 on
+// Linux; on Windows the console's code page, '?' for what it lacks.
+std::string ConsoleText(std::u16string_view text);
 
 // Standard input and output pass bytes as they are: no line ends are
 // converted (Windows converts them unless told).

@@ -5,6 +5,7 @@
 #include "changes/BackupHistory.h"
 #include "changes/CarryOut.h"
 #include "platform/Services.h"
+#include "platform/SystemText.h"
 #include "regfile/RegValueLine.h"
 #include "util/Path.h"
 
@@ -44,6 +45,10 @@ std::string FaultText(const BackupReadFault& fault)
 
 std::string FaultText(const CarryOutFault& fault)
 {
+    if (const auto* unread = std::get_if<PlanFault>(&fault); unread && unread->wide)
+        return NothingChanged(tk::Text(text::HistoryTextBeyondCodePage,
+                                       {unread->wide->source.path, std::to_string(unread->wide->source.line),
+                                        unread->name, tk::NameCharacters(unread->wide->characters)}));
     if (const auto* unread = std::get_if<PlanFault>(&fault))
         return NothingChanged(
             tk::Text(text::HistoryValueUnreadable, {unread->name, backup::KeyText(unread->key), CauseText(unread->error)}));

@@ -24,6 +24,11 @@ std::string ConsoleText(std::string_view text)
     return Cp1252ToUtf8(text);
 }
 
+std::string ConsoleText(std::u16string_view text)
+{
+    return Utf16ToUtf8(text);
+}
+
 void UseBinaryStandardStreams() {}
 
 void UseBinaryStandardError() {}

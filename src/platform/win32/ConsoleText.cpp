@@ -33,6 +33,12 @@ std::string ConsoleText(std::string_view text)
     return Narrow(win32::Wide(text), codePage);
 }
 
+std::string ConsoleText(std::u16string_view text)
+{
+    const UINT console = ::GetConsoleOutputCP();
+    return Narrow(std::wstring(text.begin(), text.end()), console != 0 ? console : ::GetOEMCP());
+}
+
 void UseBinaryStandardStreams()
 {
     ::_setmode(::_fileno(stdin), _O_BINARY);
