@@ -21,7 +21,7 @@ Json NeutralValue(const FunctionValue& value)
         if (const std::optional<std::int64_t> number = ParseTypedNumber(text, row.storage))
             return *number;
     }
-    return JsonText(text);
+    return ExactUtf8(value, text);
 }
 
 } // namespace
@@ -45,8 +45,8 @@ Json FunctionJson(const Functions& functions, const Function& function, const Fu
     const bool held = stores && value.stored;
     item["value"] = held ? NeutralValue(value) : Json();
     item["data"] = JsonText(held ? tk::ValueDataText(value.stored) : std::nullopt);
-    item["shown"] = JsonText(held ? std::optional<std::string>(value.shown) : std::nullopt);
-    item["type"] = held ? Json(TypeName(value.stored->type)) : Json();
+    item["shown"] = held ? Json(ExactUtf8(value, value.shown)) : Json();
+    item["type"] = held ? Json(TypeName(value.stored->value.type)) : Json();
     return item;
 }
 

@@ -8,7 +8,12 @@ namespace cli {
 
 void Output::Line(std::string_view text)
 {
-    out_ << tk::ConsoleText(text) << tk::ConsoleLineEnd();
+    Utf8Line(tk::Utf8Text(text));
+}
+
+void Output::Utf8Line(std::string_view text)
+{
+    out_ << text << tk::ConsoleLineEnd();
 }
 
 void Output::Document(const Json& document)
@@ -23,7 +28,7 @@ void Output::Bytes(std::string_view bytes)
 
 void Output::Error(std::string_view message)
 {
-    err_ << "tunewright-cli: " << tk::ConsoleText(message) << tk::ConsoleLineEnd();
+    err_ << "tunewright-cli: " << tk::Utf8Text(message) << tk::ConsoleLineEnd();
 }
 
 Json JsonText(const std::string& text)
