@@ -50,7 +50,7 @@ private:
 // as the registry holds it.
 struct FunctionValue {
     std::optional<FunctionBlock> block;
-    const KindRow* row = nullptr;          // null: no block, or no kind
+    const KindRow* row = nullptr;            // null: no block, or no kind
     PanelValue panel;                        // a kind that stores a value
     std::optional<tk::ExactRegValue> stored; // empty when the registry holds none; exact, in its wide form
                                              // when the code page cannot carry its text
