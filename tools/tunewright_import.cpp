@@ -79,7 +79,7 @@ tk::Result<Command, Problem> ParseCommand(const std::vector<std::string>& args)
 // The terminal speaks UTF-8; the texts are in the code page.
 std::string Shown(const tk::TextId& id)
 {
-    return tk::ConsoleText(tk::Text(id));
+    return tk::Utf8Text(tk::Text(id));
 }
 
 void PrintHelp()
@@ -92,7 +92,7 @@ void PrintHelp()
 
 int Usage(const Problem& problem)
 {
-    std::cerr << "tunewright-import: " << tk::ConsoleText(tk::Text(*problem.message, {problem.argument})) << '\n'
+    std::cerr << "tunewright-import: " << tk::Utf8Text(tk::Text(*problem.message, {problem.argument})) << '\n'
               << Shown(text::ImportUsage) << '\n';
     return kBadUsage;
 }
@@ -109,7 +109,7 @@ std::string Folded(std::string text)
 // empty line and the end of input among them, is no.
 bool AskOnTerminal(const std::string& question)
 {
-    std::cout << tk::ConsoleText(question) << ' ' << Shown(text::ImportAnswers) << ' ' << std::flush;
+    std::cout << tk::Utf8Text(question) << ' ' << Shown(text::ImportAnswers) << ' ' << std::flush;
     std::string answer;
     if (!std::getline(std::cin, answer)) {
         std::cout << '\n';
@@ -143,7 +143,7 @@ int main(int argc, char** argv)
     std::error_code ec;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) {
-        std::cerr << "tunewright-import: " << tk::ConsoleText(tk::Text(text::NoOwnFile, {"/proc/self/exe", ec.message()}))
+        std::cerr << "tunewright-import: " << tk::Utf8Text(tk::Text(text::NoOwnFile, {"/proc/self/exe", ec.message()}))
                   << '\n';
         return kNotImported;
     }
@@ -174,13 +174,13 @@ int main(int argc, char** argv)
     switch (outcome.status) {
     case tk::RegImportStatus::Imported:
         if (!silent)
-            std::cout << tk::ConsoleText(outcome.message) << '\n';
+            std::cout << tk::Utf8Text(outcome.message) << '\n';
         return kImported;
     case tk::RegImportStatus::Declined:
         return kNotImported;
     case tk::RegImportStatus::Failed:
         break;
     }
-    std::cerr << "tunewright-import: " << tk::ConsoleText(outcome.message) << '\n';
+    std::cerr << "tunewright-import: " << tk::Utf8Text(outcome.message) << '\n';
     return kNotImported;
 }

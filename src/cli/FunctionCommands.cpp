@@ -8,6 +8,7 @@
 #include "cli/Context.h"
 #include "cli/FunctionJson.h"
 #include "cli/Texts.h"
+#include "platform/ConsoleText.h"
 #include "saving/BackupText.h"
 #include "saving/SaveKey.h"
 
@@ -27,7 +28,9 @@ DefaultShown ShownDefault(const FunctionDefaults& defaults, const Function& func
     const auto found = defaults.find(function.key);
     if (found == defaults.end() || !value.row || !DefaultFitsKind(*value.row, found->second))
         return {};
-    return {found->second.text, value.stored != found->second.value};
+    // A text in its wide form is never a default, which is in the code page.
+    const std::optional<tk::RegValue> held = value.stored ? std::optional(value.stored->value) : std::nullopt;
+    return {found->second.text, held != found->second.value};
 }
 
 // Reads and prints the functions; one that cannot be read fails them all.
@@ -64,12 +67,12 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
             item.Close();
             continue;
         }
-        const std::string shown = value.Value().stored ? value.Value().shown : std::string();
-        std::string line = std::to_string(function->key) + "\t" + function->name + "\t" + shown;
+        const std::string shown = value.Value().stored ? ExactUtf8(value.Value(), value.Value().shown) : std::string();
+        std::string line = tk::Utf8Text(std::to_string(function->key) + "\t" + function->name + "\t") + shown;
         if (withDefaults) {
             const bool changed = shownDefault.changed.value_or(false);
-            line += "\t" + shownDefault.text.value_or(std::string()) + "\t" +
-                    (shownDefault.changed ? std::string(changed ? "differs" : "equal") : std::string());
+            line += tk::Utf8Text("\t" + shownDefault.text.value_or(std::string()) + "\t" +
+                                 (shownDefault.changed ? std::string(changed ? "differs" : "equal") : std::string()));
         }
         lines.push_back(line);
     }
@@ -77,7 +80,7 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
         context.out.DocumentText(one ? json : json + (json.size() > 1 ? "\n]" : "]"));
     else
         for (const std::string& line : lines)
-            context.out.Line(line);
+            context.out.Utf8Line(line);
     return kDone;
 }
 

@@ -19,7 +19,7 @@ void NeutralValue(JsonFields& item, const FunctionValue& value)
         if (const std::optional<std::int64_t> number = ParseTypedNumber(text, row.storage))
             return item.Number("value", *number);
     }
-    item.Text("value", text);
+    item.Utf8("value", ExactUtf8(value, text));
 }
 
 } // namespace
@@ -46,16 +46,17 @@ void AppendFunctionJson(JsonFields& item, const Functions& functions, const Func
     item.Text("path", path);
     item.Text("value_name", stores ? value.panel.valueName : std::nullopt);
     const bool held = stores && value.stored;
-    if (held)
+    if (held) {
         NeutralValue(item, value);
-    else
+        item.Text("data", tk::ValueDataText(value.stored));
+        item.Utf8("shown", ExactUtf8(value, value.shown));
+        item.Utf8("type", TypeName(value.stored->value.type));
+    } else {
         item.Null("value");
-    item.Text("data", held ? tk::ValueDataText(value.stored) : std::nullopt);
-    item.Text("shown", held ? std::optional<std::string>(value.shown) : std::nullopt);
-    if (held)
-        item.Utf8("type", TypeName(value.stored->type));
-    else
+        item.Null("data");
+        item.Null("shown");
         item.Null("type");
+    }
 }
 
 } // namespace cli

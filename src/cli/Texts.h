@@ -52,7 +52,6 @@ inline constexpr tk::TextId OptionNotForCommand{1726, "%1 does not go with the c
 inline constexpr tk::TextId BadCategory{1727, "--category wants a number from 0 to 5, not \"%1\""};
 inline constexpr tk::TextId SinceMissing{1728, "undo needs --since YYYY-MM-DDTHH:MM"};
 inline constexpr tk::TextId NoSuchFolder{1729, "the installation folder \"%1\" does not exist"};
-inline constexpr tk::TextId NotInCodePage{1730, "\"%1\" holds a character that the Windows code page cannot hold"};
 inline constexpr tk::TextId ExportIsNoJson{1731, "export writes a registry file; --json does not go with it"};
 
 // Failures.
@@ -109,5 +108,10 @@ inline constexpr tk::TextId HelpNotes{
           "of a function must be one that set accepts, the values of other keys are applied as they are. export "
           "leaves out texts, folders and files, which name one machine or person, unless they are named or --all "
           "is given."};
+// %1 the argument with "?" for each character that the code page lacks, %2
+// their numbers ("U+0141, U+03A9"), as the window words it.
+inline constexpr tk::TextId ForeignArgument{
+    2308, "the text \"%1\" holds characters that this program cannot keep (%2); here they show as \"?\". Nothing "
+          "was done: give it without them"};
 
 } // namespace text

@@ -101,18 +101,6 @@ Utf8Step DecodeUtf8(std::string_view bytes)
     return {Kind::Char, ch, need};
 }
 
-std::string Utf16ToUtf8(std::u16string_view text)
-{
-    std::string utf8;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t ch = text[i];
-        if (ch >= 0xD800 && ch <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
-            ch = 0x10000 + ((ch - 0xD800) << 10) + (text[++i] - 0xDC00);
-        AppendUtf8(utf8, ch >= 0xD800 && ch <= 0xDFFF ? U'\uFFFD' : ch);
-    }
-    return utf8;
-}
-
 std::string Cp1252ToUtf8(std::string_view text)
 {
     std::string out;

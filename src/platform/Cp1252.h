@@ -31,8 +31,6 @@ struct Utf8Step {
 Utf8Step DecodeUtf8(std::string_view bytes);
 
 std::string Cp1252ToUtf8(std::string_view text);
-// A UTF-16 text as UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string Utf16ToUtf8(std::u16string_view text);
 // Characters without a Windows-1252 form and malformed sequences are dropped.
 std::string Utf8ToCp1252(std::string_view text);
 

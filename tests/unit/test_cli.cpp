@@ -91,6 +91,18 @@ TEST(CommandLine, AWrongCommandLineExitsWithTwoNamingWhatIsWrong)
         {{"reset", "--all", "Delay"},
          "wrong number of arguments; the command is written: reset FUNCTION... | reset --all [--check]"},
         {{"list", "--all"}, "--all does not go with the command list"},
+        // Arguments are UTF-8: a character the code page lacks is named as the window names it.
+        {{"set", "Note", "\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega"},
+         "the text \"?\xC3\xB3" "d? ?mega\" holds characters that this program cannot keep (U+0141, U+017A, U+03A9); "
+         "here they show as \"?\". Nothing was done: give it without them"},
+        {{"get", "\xCE\xA9"},
+         "the text \"?\" holds characters that this program cannot keep (U+03A9); here they show as \"?\". "
+         "Nothing was done: give it without them"},
+#ifdef _WIN32
+        {{"--app-folder", "C:\\\xCE\xA9", "list"},
+         "the text \"C:\\?\" holds characters that this program cannot keep (U+03A9); here they show as \"?\". "
+         "Nothing was done: give it without them"},
+#endif
     };
     Fixture f;
     for (const Case& c : cases) {
