@@ -42,7 +42,8 @@ void CTunewrightDlg::OnReverseChanges()
     tk::ShellStarted started = tk::ShellOpenFollowed(*file);
     if (!started) {
         // Nothing was handed over: the backup holds values that no change
-        // replaced.
+        // replaced. One that cannot be removed does no harm: it holds what
+        // the registry holds.
         if (const auto& written = backedUp.Value().backupPath)
             static_cast<void>(tk::RemoveFile(*written));
         OfferRestore(*file, started.Error());
