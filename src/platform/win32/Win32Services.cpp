@@ -68,14 +68,17 @@ ShellStarted ShellExecuteShell::OpenFollowed(const std::string& target)
 {
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    // As ShellExecute: a failure comes back to be told, not shown by the shell.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     info.lpVerb = "open";
     info.lpFile = target.c_str();
     info.nShow = SW_SHOWNORMAL;
     if (!::ShellExecuteExA(&info)) {
-        const DWORD error = ::GetLastError();
-        return ShellCause(error != ERROR_SUCCESS ? error
-                                                 : ShellResultError(reinterpret_cast<INT_PTR>(info.hInstApp)));
+        // The result ShellExecute would give, where there is one: Wine's last
+        // error is no cause of the failure then.
+        const DWORD lastError = ::GetLastError();
+        const auto result = reinterpret_cast<INT_PTR>(info.hInstApp);
+        return ShellCause(result >= 0 && result <= 32 ? ShellResultError(result) : lastError);
     }
     // No process where the target went to a program that was running
     // already (through DDE, say): nothing to follow.
