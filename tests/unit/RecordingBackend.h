@@ -32,6 +32,7 @@ public:
     std::vector<std::string> errors;
     std::vector<std::string> boxes;
     std::optional<std::string> picked; // what every file dialog gives
+    void Answer(tk::Answer answer) { answer_ = answer; }
     std::function<void(const std::string&)> onError; // runs inside the error box
 
 private:
