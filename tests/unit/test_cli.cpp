@@ -639,7 +639,12 @@ TEST(CommandLine, BackupsOfEveryFormShowTheirTextAndRestoreOrAreRefusedByName)
                                                      : f.install.Run({"apply", path});
             if (c.stored.empty()) {
                 EXPECT_EQ(run.status, cli::kFailed);
-                const std::string file = command_ == "apply" ? path : f.install.Folder().Path("backup/" + name);
+                // The program names a backup with the system's separators.
+                const std::string file = command_ == "apply"
+                                             ? path
+                                             : std::filesystem::path(f.install.Folder().Path("backup/" + name))
+                                                   .make_preferred()
+                                                   .string();
                 EXPECT_NE(run.err.find("\"" + file + "\", line 3: the text of \"V\""), std::string::npos) << run.err;
                 EXPECT_NE(run.err.find(c.type == RegType::ExpandSz ? "(U+0141, U+017A)" : "(U+03A9)"), std::string::npos)
                     << run.err;
