@@ -28,20 +28,39 @@ TEST(RegistryStoreE2E, TheStoreIsTheNamedFileElseTheOneBesideTheProgram)
 
 TEST(RegistryStoreE2E, ABrokenStoreIsReportedOnceAndNeverRewritten)
 {
-    Installation inst;
-    const std::string broken = "REGEDIT4\r\n\r\n" + kDelay + "\"400\"\r\n\"Bad\"=dword:xyz\r\n";
-    inst.Write("registry.reg", broken);
+    struct Case {
+        const char* what;
+        std::string text; // the store's bytes; empty: a folder in its place
+        std::string fault;
+    };
+    const std::vector<Case> cases = {
+        {"a fault in a key", "REGEDIT4\r\n\r\n" + kDelay + "\"400\"\r\n\"Bad\"=dword:xyz\r\n", "line 5"},
+        {"a fault in the first line", "REGEDIT5\r\n\r\n" + kDelay + "\"400\"\r\n", "line 1"},
+        {"a folder", "", "is not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Installation inst;
+        if (c.text.empty()) {
+            std::filesystem::remove(inst.Registry());
+            std::filesystem::create_directory(inst.Registry());
+        } else {
+            inst.Write("registry.reg", c.text);
+        }
 
-    // Start-up reads EnableLUA, the first tick the panel's value, and close
-    // tries to delete the marker: one report, and the file stays as it was.
-    const auto out = inst.Run("tick 3\nselect 1\ntick 2\ndump\nclose\n");
-    const auto errors = Grep(out, "error ");
-    ASSERT_EQ(errors.size(), 1u) << e2e::Join(out);
-    EXPECT_NE(errors[0].find("registry.reg"), std::string::npos) << errors[0];
-    EXPECT_NE(errors[0].find("line 5"), std::string::npos) << errors[0];
-    EXPECT_TRUE(Grep(out, "msgbox").empty()) << "no EnableLUA can be read";
-    EXPECT_EQ(out.back(), "ended IDCANCEL");
-    EXPECT_EQ(inst.Read("registry.reg"), broken);
+        // Start-up reads EnableLUA, the first tick the panel's value, and
+        // close tries to delete the marker: one report, and the file stays
+        // as it was.
+        const auto out = inst.Run("tick 3\nselect 1\ntick 2\ndump\nclose\n");
+        const auto errors = Grep(out, "error ");
+        ASSERT_EQ(errors.size(), 1u) << e2e::Join(out);
+        EXPECT_NE(errors[0].find("registry.reg"), std::string::npos) << errors[0];
+        EXPECT_NE(errors[0].find(c.fault), std::string::npos) << errors[0];
+        EXPECT_TRUE(Grep(out, "msgbox").empty()) << "no EnableLUA can be read";
+        EXPECT_EQ(out.back(), "ended IDCANCEL");
+        if (!c.text.empty())
+            EXPECT_EQ(inst.Read("registry.reg"), c.text);
+    }
 }
 
 TEST(RegistryStoreE2E, AStoreMadeFromAnExportKeepsEveryRootAndCommentWhenChanged)
