@@ -64,7 +64,7 @@ struct ChangePlan {
 struct PlanFault {
     tk::RegKeyPath key;
     std::string name;
-    tk::RegError error = tk::RegError::StoreBroken;
+    tk::RegFault error = tk::RegError::StoreBroken;
 };
 
 tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const ChangeSet& changes);

@@ -60,7 +60,7 @@ struct FunctionValue {
 struct ValueFault {
     std::string valueName;
     std::string keyPath;
-    tk::RegError error = tk::RegError::StoreBroken;
+    tk::RegFault error = tk::RegError::StoreBroken;
 };
 
 tk::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functions, const Function& function,

@@ -24,11 +24,11 @@ std::optional<KeyAddress> Resolve(RegistryLocation location, const std::string& 
     return PowerClass::ResolvePathForm(keyPath);
 }
 
-// Reads never fail visibly: a missing service counts as a key that cannot be
-// opened, and a file fault of the service (its exceptions) as a broken store.
+// A missing service counts as a key that cannot be opened, and a file fault
+// of the service (its exceptions) as a broken store.
 template <class T>
-tk::Result<T, tk::RegError> Ask(const KeyAddress& key, const std::string& name,
-                                tk::Result<T, tk::RegError> (tk::IRegistry::*read)(tk::RegRoot, std::string_view,
+tk::Result<T, tk::RegFault> Ask(const KeyAddress& key, const std::string& name,
+                                tk::Result<T, tk::RegFault> (tk::IRegistry::*read)(tk::RegRoot, std::string_view,
                                                                                   std::string_view))
 {
     tk::IRegistry* registry = tk::CurrentServices().registry;
@@ -36,12 +36,12 @@ tk::Result<T, tk::RegError> Ask(const KeyAddress& key, const std::string& name,
         return tk::RegError::KeyNotFound;
     try {
         return (registry->*read)(key.root, key.subKey, name);
-    } catch (const tk::CException&) {
-        return tk::RegError::StoreBroken;
+    } catch (const tk::CException& e) {
+        return tk::RegFault(tk::RegError::StoreBroken, e.what());
     }
 }
 
-tk::Result<tk::RegValue, tk::RegError> Query(const KeyAddress& key, const std::string& name)
+tk::Result<tk::RegValue, tk::RegFault> Query(const KeyAddress& key, const std::string& name)
 {
     return Ask(key, name, &tk::IRegistry::QueryValue);
 }
@@ -70,40 +70,60 @@ bool IsExpandable(tk::IRegistry& registry, const KeyAddress& key, const std::str
     return value && value.Value().type == tk::RegType::ExpandSz;
 }
 
+// The fault of a read that the user must hear of: the registry cannot be
+// read at all. A key or value that is not there, or may not be read, is only
+// shown as the fixed text or number in its place.
+std::optional<tk::RegFault> BrokenRegistry(const tk::Result<tk::RegValue, tk::RegFault>& value)
+{
+    if (value || !(value.Error() == tk::RegError::StoreBroken))
+        return std::nullopt;
+    return value.Error();
+}
+
 } // namespace
 
-std::string PowerClass::ReadStringValue(RegistryLocation location, const std::string& valueName) const
+RegReading<std::string> PowerClass::ReadString(RegistryLocation location, const std::string& valueName) const
 {
     const auto key = Resolve(location, currentKeyPath);
     if (!key || key->subKey.empty())
-        return kKeyNotFoundText;
+        return {kKeyNotFoundText, std::nullopt};
     const auto value = Query(*key, valueName);
     if (!value || value.Value().data.empty())
-        return std::string();
+        return {std::string(), BrokenRegistry(value)};
     // An expandable text is shown as stored, its %VARIABLES% unexpanded, so
     // that saving it back keeps them.
     if (value.Value().type != tk::RegType::Sz && value.Value().type != tk::RegType::ExpandSz)
-        return kNotAStringText;
+        return {kNotAStringText, std::nullopt};
     // Data written by other programs may lack the terminating zero byte, or
     // hold text after an early one.
     const auto& data = value.Value().data;
-    return std::string(data.begin(), std::find(data.begin(), data.end(), 0));
+    return {std::string(data.begin(), std::find(data.begin(), data.end(), 0)), std::nullopt};
 }
 
-std::int32_t PowerClass::ReadDwordValue(RegistryLocation location, const std::string& valueName) const
+RegReading<std::int32_t> PowerClass::ReadDword(RegistryLocation location, const std::string& valueName) const
 {
     const auto key = Resolve(location, currentKeyPath);
     if (!key || key->subKey.empty())
-        return 1;
+        return {1, std::nullopt};
     const auto value = Query(*key, valueName);
     if (!value)
-        return 0;
+        return {0, BrokenRegistry(value)};
     // Whatever the type, the first four bytes or fewer, little-endian.
     const auto& data = value.Value().data;
     std::uint32_t number = 0;
     for (std::size_t i = 0; i < std::min<std::size_t>(4, data.size()); ++i)
         number |= static_cast<std::uint32_t>(data[i]) << (8 * i);
-    return static_cast<std::int32_t>(number);
+    return {static_cast<std::int32_t>(number), std::nullopt};
+}
+
+std::string PowerClass::ReadStringValue(RegistryLocation location, const std::string& valueName) const
+{
+    return ReadString(location, valueName).value;
+}
+
+std::int32_t PowerClass::ReadDwordValue(RegistryLocation location, const std::string& valueName) const
+{
+    return ReadDword(location, valueName).value;
 }
 
 tk::RegResult PowerClass::WriteStringValue(RegistryLocation location, const std::string& valueName,
@@ -156,7 +176,7 @@ std::optional<PathFormKey> PowerClass::ResolvePathForm(const std::string& keyPat
 
 // Reads the value that a write with the same key path would replace, so an
 // empty sub-key here names the root key itself, as it does for the writes.
-tk::Result<tk::RegValue, tk::RegError> PowerClass::ReadRawValue(const std::string& valueName) const
+tk::Result<tk::RegValue, tk::RegFault> PowerClass::ReadRawValue(const std::string& valueName) const
 {
     const auto key = Resolve(RegistryLocation::FromPath, currentKeyPath);
     if (!key)
@@ -164,7 +184,7 @@ tk::Result<tk::RegValue, tk::RegError> PowerClass::ReadRawValue(const std::strin
     return Query(*key, valueName);
 }
 
-tk::Result<tk::ExactRegValue, tk::RegError> PowerClass::ReadExactValue(const std::string& valueName) const
+tk::Result<tk::ExactRegValue, tk::RegFault> PowerClass::ReadExactValue(const std::string& valueName) const
 {
     const auto key = Resolve(RegistryLocation::FromPath, currentKeyPath);
     if (!key)

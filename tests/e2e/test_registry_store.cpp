@@ -1,5 +1,5 @@
 // The registry store as the program meets it: where it lies, and what a
-// store that cannot be read does to a session.
+// store that cannot be read does to a session and to a command.
 #include "e2e/Driver.h"
 #include "e2e/Screen.h"
 
@@ -60,6 +60,15 @@ TEST(RegistryStoreE2E, ABrokenStoreIsReportedOnceAndNeverRewritten)
         EXPECT_EQ(out.back(), "ended IDCANCEL");
         if (!c.text.empty())
             EXPECT_EQ(inst.Read("registry.reg"), c.text);
+
+        // The command line: one message, naming the fault, and its status.
+        for (const char* command : {"get 10000", "set 10000 500"}) {
+            const e2e::Outcome cli = inst.RunCli(command);
+            EXPECT_EQ(cli.status, 1) << command;
+            const auto first = cli.errors.find("tunewright-cli: ");
+            EXPECT_EQ(cli.errors.find("tunewright-cli: ", first + 1), std::string::npos) << cli.errors;
+            EXPECT_NE(cli.errors.find(c.fault), std::string::npos) << cli.errors;
+        }
     }
 }
 

@@ -17,8 +17,6 @@ public:
     void ReportError(const std::string& text) override
     {
         errors.push_back(text);
-        if (onError)
-            onError(text);
     }
     void ShowHelp(const std::string&) override {}
     tk::Answer ShowMessageBox(std::string_view text, std::string_view, tk::BoxStyle) override
@@ -32,7 +30,6 @@ public:
     std::vector<std::string> errors;
     std::vector<std::string> boxes;
     std::optional<std::string> picked; // what every file dialog gives
-    std::function<void(const std::string&)> onError; // runs inside the error box
 
 private:
     tk::Answer answer_;
