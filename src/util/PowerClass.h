@@ -9,12 +9,6 @@
 #include <optional>
 #include <string>
 
-// The root and sub-key that a key path in path form names.
-struct PathFormKey {
-    tk::RegRoot root = tk::RegRoot::CurrentUser;
-    std::string subKey; // as written after the root, doubled separators included
-};
-
 // A read as start-up and the option panel make it: the value, or the fixed
 // text or number in its place, and beside it the fault of a registry that
 // cannot be read at all (StoreBroken), which the caller tells the user.
@@ -75,8 +69,9 @@ public:
     // (IRegistry::Exclusively).
     void RunExclusively(const std::function<void()>& work) const;
     // The path form names HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE first,
-    // case-sensitively; empty for any other beginning.
-    static std::optional<PathFormKey> ResolvePathForm(const std::string& keyPath);
+    // case-sensitively; empty for any other beginning. The sub-key is as
+    // written after the root, doubled separators included.
+    static std::optional<tk::RegKeyPath> ResolvePathForm(const std::string& keyPath);
 
     // --- Dates --- (a backup's stamp: backup/Stamp.h)
     static std::string PadWithZeros(const std::string& text, int width);

@@ -15,19 +15,17 @@ namespace {
 const char* const kKeyNotFoundText = "Registry key was not found :-( ";
 const char* const kNotAStringText = "No REG_SZ";
 
-using KeyAddress = PathFormKey;
-
-std::optional<KeyAddress> Resolve(RegistryLocation location, const std::string& keyPath)
+std::optional<tk::RegKeyPath> Resolve(RegistryLocation location, const std::string& keyPath)
 {
     if (location == RegistryLocation::LocalMachine)
-        return KeyAddress{tk::RegRoot::LocalMachine, keyPath};
+        return tk::RegKeyPath{tk::RegRoot::LocalMachine, keyPath};
     return PowerClass::ResolvePathForm(keyPath);
 }
 
 // A missing service counts as a key that cannot be opened, and a file fault
 // of the service (its exceptions) as a broken store.
 template <class T>
-tk::Result<T, tk::RegFault> Ask(const KeyAddress& key, const std::string& name,
+tk::Result<T, tk::RegFault> Ask(const tk::RegKeyPath& key, const std::string& name,
                                 tk::Result<T, tk::RegFault> (tk::IRegistry::*read)(tk::RegRoot, std::string_view,
                                                                                   std::string_view))
 {
@@ -41,14 +39,14 @@ tk::Result<T, tk::RegFault> Ask(const KeyAddress& key, const std::string& name,
     }
 }
 
-tk::Result<tk::RegValue, tk::RegFault> Query(const KeyAddress& key, const std::string& name)
+tk::Result<tk::RegValue, tk::RegFault> Query(const tk::RegKeyPath& key, const std::string& name)
 {
     return Ask(key, name, &tk::IRegistry::QueryValue);
 }
 
 // A change: the registry's result, or the fault that kept it from trying.
 template <class Operation>
-tk::RegResult Change(const std::optional<KeyAddress>& key, const Operation& operation)
+tk::RegResult Change(const std::optional<tk::RegKeyPath>& key, const Operation& operation)
 {
     if (!key)
         return tk::RegFault(tk::RegError::BadKeyPath, tk::Text(text::KeyPathNamesNoRoot));
@@ -64,7 +62,7 @@ tk::RegResult Change(const std::optional<KeyAddress>& key, const Operation& oper
 
 // Whether the value a write replaces is a REG_EXPAND_SZ; one that cannot be
 // read is none.
-bool IsExpandable(tk::IRegistry& registry, const KeyAddress& key, const std::string& name)
+bool IsExpandable(tk::IRegistry& registry, const tk::RegKeyPath& key, const std::string& name)
 {
     const auto value = registry.QueryValue(key.root, key.subKey, name);
     return value && value.Value().type == tk::RegType::ExpandSz;
@@ -129,7 +127,7 @@ std::int32_t PowerClass::ReadDwordValue(RegistryLocation location, const std::st
 tk::RegResult PowerClass::WriteStringValue(RegistryLocation location, const std::string& valueName,
                                            const std::string& data) const
 {
-    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const KeyAddress& key) {
+    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const tk::RegKeyPath& key) {
         tk::RegValue text = tk::RegValue::String(data);
         // A text written over an expandable one stays expandable: a folder
         // such as "%USERPROFILE%\Documents" must go on following the user.
@@ -142,14 +140,14 @@ tk::RegResult PowerClass::WriteStringValue(RegistryLocation location, const std:
 tk::RegResult PowerClass::WriteDwordValue(RegistryLocation location, const std::string& valueName,
                                           std::int32_t data) const
 {
-    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const KeyAddress& key) {
+    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const tk::RegKeyPath& key) {
         return registry.SetValue(key.root, key.subKey, valueName, tk::RegValue::Dword(static_cast<std::uint32_t>(data)));
     });
 }
 
 tk::RegResult PowerClass::DeleteValue(RegistryLocation location, const std::string& valueName) const
 {
-    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const KeyAddress& key) {
+    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const tk::RegKeyPath& key) {
         return registry.DeleteValue(key.root, key.subKey, valueName);
     });
 }
@@ -157,20 +155,20 @@ tk::RegResult PowerClass::DeleteValue(RegistryLocation location, const std::stri
 tk::RegResult PowerClass::CheckWrite(RegistryLocation location, const std::string& valueName,
                                      const tk::RegValue& value) const
 {
-    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const KeyAddress& key) {
+    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const tk::RegKeyPath& key) {
         return registry.CheckChanges({{{key.root, key.subKey}, valueName, value}}, {});
     });
 }
 
 // The two characters after the root name are cut without being looked at; the
 // rest reaches the registry as it is, doubled separators included.
-std::optional<PathFormKey> PowerClass::ResolvePathForm(const std::string& keyPath)
+std::optional<tk::RegKeyPath> PowerClass::ResolvePathForm(const std::string& keyPath)
 {
     const auto below = [&keyPath](std::size_t cut) { return keyPath.size() > cut ? keyPath.substr(cut) : std::string(); };
     if (keyPath.compare(0, 17, "HKEY_CURRENT_USER") == 0)
-        return PathFormKey{tk::RegRoot::CurrentUser, below(19)};
+        return tk::RegKeyPath{tk::RegRoot::CurrentUser, below(19)};
     if (keyPath.compare(0, 18, "HKEY_LOCAL_MACHINE") == 0)
-        return PathFormKey{tk::RegRoot::LocalMachine, below(20)};
+        return tk::RegKeyPath{tk::RegRoot::LocalMachine, below(20)};
     return std::nullopt;
 }
 
