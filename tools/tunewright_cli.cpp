@@ -28,6 +28,7 @@ int main(int argc, char** argv)
     tk::KeepFreedMemory();
     tk::UseBinaryStandardStreams();
     tk::UseBinaryStandardError();
+    const tk::Utf8Console console;
     std::unique_ptr<RunRegistry> run;
     try {
         const cli::Host host{FolderOf(tk::ExecutablePath()),
@@ -36,7 +37,7 @@ int main(int argc, char** argv)
                                  return run->Registry();
                              },
                              std::cout, std::cerr, RunRegistryFile, &std::cin};
-        int status = cli::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), host);
+        int status = cli::RunCommandLine(tk::CommandLineArguments(argc, argv), host);
         if (run)
             run->Finish();
         return status;

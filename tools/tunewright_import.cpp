@@ -7,6 +7,7 @@
 #include "Texts.h"
 
 #include "i18n/Translation.h"
+#include "platform/ConsoleText.h"
 #include "platform/Exceptions.h"
 #include "platform/Services.h"
 #include "platform/Texts.h"
@@ -75,18 +76,24 @@ tk::Result<Command, Problem> ParseCommand(const std::vector<std::string>& args)
     return command;
 }
 
+// The terminal speaks UTF-8; the texts are in the code page.
+std::string Shown(const tk::TextId& id)
+{
+    return tk::Utf8Text(tk::Text(id));
+}
+
 void PrintHelp()
 {
-    std::cout << tk::Text(text::ImportUsage) << "\n\n"
-              << tk::Text(text::ImportAbout) << "\n\n  " << tk::Text(text::ImportOptionRegistry) << "\n  "
-              << tk::Text(text::ImportOptionSilent) << "\n  " << tk::Text(text::ImportOptionHelp) << "\n\n"
-              << tk::Text(text::ImportExitStatus) << '\n';
+    std::cout << Shown(text::ImportUsage) << "\n\n"
+              << Shown(text::ImportAbout) << "\n\n  " << Shown(text::ImportOptionRegistry) << "\n  "
+              << Shown(text::ImportOptionSilent) << "\n  " << Shown(text::ImportOptionHelp) << "\n\n"
+              << Shown(text::ImportExitStatus) << '\n';
 }
 
 int Usage(const Problem& problem)
 {
-    std::cerr << "tunewright-import: " << tk::Text(*problem.message, {problem.argument}) << '\n'
-              << tk::Text(text::ImportUsage) << '\n';
+    std::cerr << "tunewright-import: " << tk::Utf8Text(tk::Text(*problem.message, {problem.argument})) << '\n'
+              << Shown(text::ImportUsage) << '\n';
     return kBadUsage;
 }
 
@@ -102,7 +109,7 @@ std::string Folded(std::string text)
 // empty line and the end of input among them, is no.
 bool AskOnTerminal(const std::string& question)
 {
-    std::cout << question << ' ' << tk::Text(text::ImportAnswers) << ' ' << std::flush;
+    std::cout << tk::Utf8Text(question) << ' ' << Shown(text::ImportAnswers) << ' ' << std::flush;
     std::string answer;
     if (!std::getline(std::cin, answer)) {
         std::cout << '\n';
@@ -136,7 +143,7 @@ int main(int argc, char** argv)
     std::error_code ec;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) {
-        std::cerr << "tunewright-import: " << tk::Text(text::NoOwnFile, {"/proc/self/exe", ec.message()})
+        std::cerr << "tunewright-import: " << tk::Utf8Text(tk::Text(text::NoOwnFile, {"/proc/self/exe", ec.message()}))
                   << '\n';
         return kNotImported;
     }
@@ -167,13 +174,13 @@ int main(int argc, char** argv)
     switch (outcome.status) {
     case tk::RegImportStatus::Imported:
         if (!silent)
-            std::cout << outcome.message << '\n';
+            std::cout << tk::Utf8Text(outcome.message) << '\n';
         return kImported;
     case tk::RegImportStatus::Declined:
         return kNotImported;
     case tk::RegImportStatus::Failed:
         break;
     }
-    std::cerr << "tunewright-import: " << outcome.message << '\n';
+    std::cerr << "tunewright-import: " << tk::Utf8Text(outcome.message) << '\n';
     return kNotImported;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The main window's own messages (keys 1500-1599, 2400-2409, 1806 for the
-// file picker of Browse, and 1200 for a registry store that cannot be read).
+// The main window's own messages (keys 1500-1599, 2400-2409, 2420-2429, 1806
+// for the file picker of Browse, and 1200 for a registry store that cannot be read).
 #include "platform/Texts.h"
 
 namespace text {
@@ -16,6 +16,12 @@ inline constexpr tk::TextId RegistryUnusable{
           "mended."};
 inline constexpr tk::TextId LeaveUnsaved{
     2400, "The new value of \"%1\" has not been saved. Show \"%2\" without saving?"};
+// Reverse changes: a backup whose values could not be backed up first, and
+// one that no program opens.
+inline constexpr tk::TextId ReverseNotBackedUp{
+    2420, "\"%1\" was not handed over for import: the values it changes go into a backup first, and that failed."};
+inline constexpr tk::TextId RestoreInstead{
+    2421, "\"%1\" could not be opened: %2. Restore it with Tunewright instead?"};
 inline constexpr tk::TextId AllFilesFilter{1806, "All files (*.*)"};
 
 } // namespace text

@@ -2,6 +2,7 @@
 // The main dialog: the function list with its category filter above, the
 // option panel for the shown function below, and the menu.
 #include "i18n/Translation.h"
+#include "platform/Services.h"
 #include "platform/Texts.h"
 #include "resource.h"
 #include "saving/NewValue.h"
@@ -9,6 +10,7 @@
 #include "util/PowerClass.h"
 
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -58,6 +60,8 @@ private:
     bool ShownRegistryFault(const tk::RegFault& fault) const; // RegistryFault
     bool MayClose();                                        // Close
     bool OpenWithShell(const std::string& target);          // Help
+    void OfferRestore(const std::string& file, const std::string& cause); // Reverse
+    void ShowImportedValue();                               // Activate
     PanelInput CurrentInput() const;                        // ShowFunction
     bool HoldsUnsavedValue();                               // ShowFunction
     bool MayLeaveShownFunction();                           // ShowFunction
@@ -123,6 +127,9 @@ public:
     // another program (Windows), the panel reads the registry again when the
     // window becomes active again.
     bool showAgainOnActivate = false;
+    // The program the shell started for that backup, where the platform
+    // follows it: the panel reads the registry again when it ends.
+    std::unique_ptr<tk::IStartedProgram> reverseImporter;
     // While the question before leaving an unsaved value waits.
     bool askingToLeave = false;
     // What Find looked for last; F3 goes on with it.

@@ -1,21 +1,69 @@
 #include "app/TextKeys.h"
+#include "app/Texts.h"
 #include "app/TunewrightDlg.h"
 
 #include "app/FileFilters.h"
+#include "app/history/HistoryChange.h"
 #include "backup/BackupFolder.h"
+#include "changes/CarryOut.h"
+#include "platform/FileSystem.h"
+#include "util/Path.h"
 
 // The chosen backup goes to the shell's "open", which imports it: on Windows
 // the registry editor, which asks before it writes, on Linux the program
-// itself, before the shell returns. Either way the panel then shows what the
-// registry holds, so that the next Save does not write the reversed value
-// back.
+// itself, before the shell returns. The values it will change go into a
+// backup of their own first, so that the Reverse can be undone from the
+// history in turn; without that backup nothing is handed over. Afterwards
+// the panel shows what the registry holds, so that the next Save does not
+// write the reversed value back: at once, again when the registry editor
+// ends (OnTimer) and when the window is active again (OnActivate).
 void CTunewrightDlg::OnReverseChanges()
 {
     const std::string folder = backup::BackupFolder(power.GetApplicationFolder());
     ShowMessageBox(T(textkey::ReverseMessage1) + "\n" + T(textkey::ReverseMessage2), "Orvelle Tunewright");
     const std::optional<std::string> file = Window()->FileOpenDialog({kBackupFileFilter, folder});
-    if (!file || !OpenWithShell(*file))
+    if (!file)
         return;
+    const auto notHandedOver = [this, &file](const std::string& why) {
+        ShowMessageBox(tk::Text(text::ReverseNotBackedUp, {*file}) + "\n\n" + why, T(textkey::MessageCaption),
+                       {tk::BoxButtons::Ok, tk::BoxIcon::Error});
+    };
+    const auto changes = RestoreChanges(*file);
+    if (!changes) {
+        notHandedOver(ChangeFaultText(changes.Error()));
+        return;
+    }
+    const auto backedUp = BackUpChanges(*tk::CurrentServices().registry, changes.Value(), folder,
+                                        ReverseChangeName(FileNameOf(*file)));
+    if (!backedUp) {
+        notHandedOver(ChangeFaultText(backedUp.Error()));
+        return;
+    }
+    tk::ShellStarted started = tk::ShellOpenFollowed(*file);
+    if (!started) {
+        // Nothing was handed over: the backup holds values that no change
+        // replaced. One that cannot be removed does no harm: it holds what
+        // the registry holds.
+        if (const auto& written = backedUp.Value().backupPath)
+            static_cast<void>(tk::RemoveFile(*written));
+        OfferRestore(*file, started.Error());
+        return;
+    }
     ShowFunctionAgain();
     showAgainOnActivate = true;
+    reverseImporter = std::move(started.Value());
+}
+
+// No program opens registry files (a new Wine prefix has none): the program
+// restores the backup itself, as the history of changes does.
+void CTunewrightDlg::OfferRestore(const std::string& file, const std::string& cause)
+{
+    if (ShowMessageBox(tk::Text(text::RestoreInstead, {file, cause}), T(textkey::MessageCaption),
+                       {tk::BoxButtons::YesNo, tk::BoxIcon::Question}) != tk::Answer::Yes)
+        return;
+    RunHistoryChange(*this, RestoreChanges(file), RestoreChangeName(FileNameOf(file)), std::nullopt,
+                     backup::BackupFolder(power.GetApplicationFolder()), [this](bool carriedOut) {
+                         if (carriedOut)
+                             ShowFunctionAgain();
+                     });
 }

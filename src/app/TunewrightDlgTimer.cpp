@@ -16,4 +16,10 @@ void CTunewrightDlg::OnTimer(int)
         previousCategory = currentCategory;
         RefillFunctionList();
     }
+
+    // The registry editor that imports a reversed backup has ended.
+    if (reverseImporter && reverseImporter->HasEnded()) {
+        reverseImporter.reset();
+        ShowImportedValue();
+    }
 }

@@ -12,7 +12,7 @@ tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string&
     } catch (const tk::CException& e) {
         return std::string(e.what());
     }
-    auto document = tk::ParseRegFileBytes(bytes, path);
+    auto document = tk::ParseRegFileBytes(bytes, path, tk::RegWideText::Keep);
     if (!document)
         return document.Error().Message();
     return std::move(document.Value());
@@ -36,7 +36,7 @@ bool HistoryValue::Equal() const
     const std::optional<tk::ExactRegValue>& current = now.Value();
     if (!held)
         return !current;
-    return current && !current->utf16 && current->value == *held;
+    return current && current->utf16 == held->utf16 && current->value == held->value;
 }
 
 tk::Result<std::vector<HistoryValue>, std::string> CompareBackup(tk::IRegistry& registry, const std::string& path)
@@ -48,7 +48,10 @@ tk::Result<std::vector<HistoryValue>, std::string> CompareBackup(tk::IRegistry& 
     for (const tk::RegFileSection& section : document.Value().sections) {
         const tk::RegKeyPath key{section.root, section.subKey};
         for (const tk::RegFileValueLine& line : section.values) {
-            values.push_back({key, line.name, line.value, HeldNow(registry, key, line.name)});
+            std::optional<tk::ExactRegValue> held;
+            if (line.value)
+                held = tk::ExactRegValue{*line.value, line.utf16};
+            values.push_back({key, line.name, std::move(held), HeldNow(registry, key, line.name)});
         }
     }
     return values;

@@ -10,7 +10,9 @@
 #include <vector>
 
 // A registry file read and parsed, or the reader's message, which names the
-// file (and the line of a fault).
+// file (and the line of a fault). A version 5 file's text that the code page
+// cannot hold is kept in its wide form, for the history to show and for the
+// change's plan to refuse naming the file and line.
 tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string& path);
 
 // What the registry holds now as `name` of `key`: none when the value or its
@@ -21,7 +23,7 @@ tk::Result<std::optional<tk::ExactRegValue>, tk::RegError> HeldNow(tk::IRegistry
 struct HistoryValue {
     tk::RegKeyPath key;
     std::string name;
-    std::optional<tk::RegValue> held; // what the backup holds; none: the value was not there
+    std::optional<tk::ExactRegValue> held; // what the backup holds; none: the value was not there
     // What the registry holds now (none: no value), or why it cannot say.
     tk::Result<std::optional<tk::ExactRegValue>, tk::RegError> now;
 

@@ -4,16 +4,20 @@
 
 namespace {
 
+// How far a change goes: planned only, backed up for another program to
+// apply, or applied here.
+enum class Until { Planned, BackedUp, Applied };
+
 tk::Result<CarriedOut, CarryOutFault> CarryOutHeld(tk::IRegistry& registry, const ChangeSet& changes,
                                                    const std::string& backupFolder, const std::string& name,
-                                                   bool check)
+                                                   Until until)
 {
     auto planned = PlanChanges(registry, changes);
     if (!planned)
         return CarryOutFault{planned.Error()};
     CarriedOut done{std::move(planned.Value()), std::nullopt};
     const ChangePlan& plan = done.plan;
-    if (check)
+    if (until == Until::Planned)
         return done;
     // What the registry refuses for what the change is, it refuses before
     // the backup: a retry would leave another backup of values never changed.
@@ -26,10 +30,24 @@ tk::Result<CarriedOut, CarryOutFault> CarryOutHeld(tk::IRegistry& registry, cons
             return CarryOutFault{written.Error()};
         done.backupPath = std::move(written.Value());
     }
+    if (until == Until::BackedUp)
+        return done;
     if (!plan.values.empty() || !plan.emptyKeys.empty())
         if (tk::RegResult applied = ApplyPlan(registry, plan); !applied)
             return CarryOutFault{ChangeNotApplied{applied.Error(), done.backupPath}};
     return done;
+}
+
+// Planned, backed up and applied under one hold of the registry: a change
+// by another program in between would leave a backup of values this change
+// never replaced.
+tk::Result<CarriedOut, CarryOutFault> CarryOutExclusively(tk::IRegistry& registry, const ChangeSet& changes,
+                                                          const std::string& backupFolder, const std::string& name,
+                                                          Until until)
+{
+    std::optional<tk::Result<CarriedOut, CarryOutFault>> outcome;
+    registry.Exclusively([&] { outcome.emplace(CarryOutHeld(registry, changes, backupFolder, name, until)); });
+    return std::move(*outcome);
 }
 
 } // namespace
@@ -38,10 +56,11 @@ tk::Result<CarriedOut, CarryOutFault> CarryOutChanges(tk::IRegistry& registry, c
                                                       const std::string& backupFolder, const std::string& name,
                                                       bool check)
 {
-    // Planned, backed up and applied under one hold of the registry: a change
-    // by another program in between would leave a backup of values this
-    // change never replaced.
-    std::optional<tk::Result<CarriedOut, CarryOutFault>> outcome;
-    registry.Exclusively([&] { outcome.emplace(CarryOutHeld(registry, changes, backupFolder, name, check)); });
-    return std::move(*outcome);
+    return CarryOutExclusively(registry, changes, backupFolder, name, check ? Until::Planned : Until::Applied);
+}
+
+tk::Result<CarriedOut, CarryOutFault> BackUpChanges(tk::IRegistry& registry, const ChangeSet& changes,
+                                                    const std::string& backupFolder, const std::string& name)
+{
+    return CarryOutExclusively(registry, changes, backupFolder, name, Until::BackedUp);
 }

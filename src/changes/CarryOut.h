@@ -33,3 +33,9 @@ using CarryOutFault = std::variant<PlanFault, backup::BackupFault, ChangeNotAppl
 tk::Result<CarriedOut, CarryOutFault> CarryOutChanges(tk::IRegistry& registry, const ChangeSet& changes,
                                                       const std::string& backupFolder, const std::string& name,
                                                       bool check);
+
+// Plans the change and writes its backup as CarryOutChanges does, for a
+// program outside this one to apply it (the registry editor, the importer):
+// the backup is what lets that change be undone from the history.
+tk::Result<CarriedOut, CarryOutFault> BackUpChanges(tk::IRegistry& registry, const ChangeSet& changes,
+                                                    const std::string& backupFolder, const std::string& name);

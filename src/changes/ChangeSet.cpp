@@ -1,6 +1,7 @@
 #include "changes/ChangeSet.h"
 
 #include "platform/RegNames.h"
+#include "platform/SystemText.h"
 
 #include <algorithm>
 #include <map>
@@ -20,18 +21,36 @@ std::size_t Depth(const tk::RegKeyPath& key)
     return names ? names->size() : 0;
 }
 
+// The characters of UTF-16LE text that the code page lacks.
+std::u32string CharactersBeyondCodePage(const std::vector<std::uint8_t>& wide)
+{
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < wide.size(); i += 2)
+        text += static_cast<char16_t>(wide[i] | wide[i + 1] << 8);
+    return tk::FromUtf16(text).foreign;
+}
+
 // Collects values, a later one for the same value replacing the data of the
 // earlier one in its place, and keys to remove when empty.
 class Collector {
 public:
-    void Value(tk::RegValueChange change)
+    // `values`: about how many values there will be.
+    explicit Collector(std::size_t values = 0) { set_.values.reserve(values); }
+
+    void Value(tk::RegValueChange change, const WideTextSource* source)
     {
         const std::string identity = tk::KeyIdentity(change.key) + '\n' + tk::FoldedName(change.name);
         const auto [at, fresh] = index_.emplace(identity, set_.values.size());
-        if (fresh)
+        const std::size_t place = at->second;
+        if (fresh) {
             set_.values.push_back(std::move(change));
-        else
-            set_.values[at->second].value = std::move(change.value);
+        } else {
+            set_.values[place].value = std::move(change.value);
+            set_.values[place].utf16 = change.utf16;
+        }
+        set_.wideSources.erase(place);
+        if (source)
+            set_.wideSources[place] = *source;
     }
 
     void EmptyKey(const tk::RegKeyPath& key)
@@ -99,9 +118,13 @@ void AddEmptyKeys(Collector& collector, const tk::RegFileDocument& backup, const
     }
 }
 
-tk::Result<ChangeSet, ChangeFileFault> Changes(const tk::RegFileDocument& document, bool backup)
+tk::Result<ChangeSet, ChangeFileFault> Changes(const tk::RegFileDocument& document, bool backup,
+                                               const std::string& path)
 {
-    Collector collector;
+    std::size_t lines = 0;
+    for (const tk::RegFileSection& section : document.sections)
+        lines += section.values.size();
+    Collector collector(lines);
     for (const tk::RegFileSection& section : document.sections) {
         const std::string written = std::string(tk::RootName(section.root)) +
                                     (section.subKey.empty() ? "" : "\\" + section.subKey);
@@ -109,8 +132,11 @@ tk::Result<ChangeSet, ChangeFileFault> Changes(const tk::RegFileDocument& docume
             return ChangeFileFault{ChangeFileFault::Kind::OtherRoot, section.line, written};
         if (section.deleteKey && !backup)
             return ChangeFileFault{ChangeFileFault::Kind::RemovesKey, section.line, written};
-        for (const tk::RegFileValueLine& line : section.values)
-            collector.Value({{section.root, section.subKey}, line.name, line.value});
+        for (const tk::RegFileValueLine& line : section.values) {
+            const WideTextSource source{path, line.line};
+            collector.Value({{section.root, section.subKey}, line.name, line.value, line.utf16},
+                            line.utf16 ? &source : nullptr);
+        }
     }
     if (backup)
         for (const tk::RegKeyPath& created : CreatedKeys(document))
@@ -120,22 +146,24 @@ tk::Result<ChangeSet, ChangeFileFault> Changes(const tk::RegFileDocument& docume
 
 } // namespace
 
-tk::Result<ChangeSet, ChangeFileFault> BackupChanges(const tk::RegFileDocument& backup)
+tk::Result<ChangeSet, ChangeFileFault> BackupChanges(const tk::RegFileDocument& backup, const std::string& path)
 {
-    return Changes(backup, true);
+    return Changes(backup, true, path);
 }
 
-tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(const tk::RegFileDocument& profile)
+tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(const tk::RegFileDocument& profile, const std::string& path)
 {
-    return Changes(profile, false);
+    return Changes(profile, false, path);
 }
 
 ChangeSet UndoChanges(const std::vector<ChangeSet>& newestFirst)
 {
     Collector collector;
     for (const ChangeSet& set : newestFirst) {
-        for (const tk::RegValueChange& change : set.values)
-            collector.Value(change);
+        for (std::size_t i = 0; i < set.values.size(); ++i) {
+            const auto source = set.wideSources.find(i);
+            collector.Value(set.values[i], source == set.wideSources.end() ? nullptr : &source->second);
+        }
         for (const tk::RegKeyPath& key : set.emptyKeys)
             collector.EmptyKey(key);
     }
@@ -146,8 +174,18 @@ tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const Cha
 {
     ChangePlan plan;
     plan.emptyKeys = changes.emptyKeys;
-    for (const tk::RegValueChange& change : changes.values) {
+    // A value already as wanted drops out; growing by doubling would hold up
+    // to twice the values for a plan that changes most of them.
+    plan.values.reserve(changes.values.size());
+    for (std::size_t i = 0; i < changes.values.size(); ++i) {
+        const tk::RegValueChange& change = changes.values[i];
         const tk::RegKeyPath& key = change.key;
+        if (change.utf16) {
+            const auto source = changes.wideSources.find(i);
+            return PlanFault{key, change.name, tk::RegError::WriteFailed,
+                             PlanFault::Wide{source == changes.wideSources.end() ? WideTextSource{} : source->second,
+                                             CharactersBeyondCodePage(change.value->data)}};
+        }
         auto now = registry.QueryExactValue(key.root, key.subKey, change.name);
         PlannedValue planned{change, std::nullopt, std::nullopt};
         if (now) {
@@ -161,11 +199,11 @@ tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const Cha
             if (now.Error() == tk::RegError::KeyNotFound) {
                 auto missing = tk::FirstMissingKey(registry, key);
                 if (!missing)
-                    return PlanFault{key, change.name, missing.Error()};
+                    return PlanFault{key, change.name, missing.Error(), std::nullopt};
                 planned.createdKey = std::move(missing.Value());
             }
         } else {
-            return PlanFault{key, change.name, now.Error()};
+            return PlanFault{key, change.name, now.Error(), std::nullopt};
         }
         plan.values.push_back(std::move(planned));
     }

@@ -9,9 +9,19 @@
 #include "platform/Result.h"
 #include "regfile/RegFile.h"
 
+#include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+// The file and line of a value whose text the code page cannot hold (a
+// version 5 file's text kept in its wide form): a registry that cannot hold
+// it refuses the change naming them.
+struct WideTextSource {
+    std::string path;
+    int line = 0;
+};
 
 struct ChangeSet {
     // Each value once, where the file first names it; a later line for the
@@ -19,6 +29,8 @@ struct ChangeSet {
     std::vector<tk::RegValueChange> values;
     // To remove when they hold nothing, deeper keys first.
     std::vector<tk::RegKeyPath> emptyKeys;
+    // Where each value in the wide form comes from, by its place in `values`.
+    std::map<std::size_t, WideTextSource> wideSources;
 };
 
 // Why a registry file makes no change set: the line and its key, as written.
@@ -37,10 +49,12 @@ struct ChangeFileFault {
 // backup written before that comment, by a [-KEY] line. Such a key is removed
 // only when it holds nothing once the values are restored, and before it the
 // keys between it and the backup's keys below it that hold nothing then.
-tk::Result<ChangeSet, ChangeFileFault> BackupChanges(const tk::RegFileDocument& backup);
+// `path` names the file in WideTextSource.
+tk::Result<ChangeSet, ChangeFileFault> BackupChanges(const tk::RegFileDocument& backup, const std::string& path = {});
 
 // What applying a profile, or any registry file, changes: its values.
-tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(const tk::RegFileDocument& profile);
+tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(const tk::RegFileDocument& profile,
+                                                      const std::string& path = {});
 
 // Backups restored newest first as one change: where two name one value, the
 // older one's value is the one that stays.
@@ -48,9 +62,11 @@ ChangeSet UndoChanges(const std::vector<ChangeSet>& newestFirst);
 
 // A value the plan changes: what the registry holds now (its wide form where
 // the code page cannot carry its text), and the outermost key the write
-// creates when the value's key is not there.
+// creates when the value's key is not there. The change is the change set's,
+// which outlives the plan: a profile's plan would otherwise hold each value
+// twice.
 struct PlannedValue {
-    tk::RegValueChange change;
+    const tk::RegValueChange& change;
     std::optional<tk::ExactRegValue> before;
     std::optional<tk::RegKeyPath> createdKey;
 };
@@ -60,14 +76,24 @@ struct ChangePlan {
     std::vector<tk::RegKeyPath> emptyKeys;
 };
 
-// The value whose present state the registry cannot tell.
+// The value whose present state the registry cannot tell; or, with `wide`,
+// whose text the registry cannot hold: the characters the code page lacks.
 struct PlanFault {
     tk::RegKeyPath key;
     std::string name;
     tk::RegFault error = tk::RegError::StoreBroken;
+    struct Wide {
+        WideTextSource source;
+        std::u32string characters;
+    };
+    std::optional<Wide> wide;
 };
 
+// The plan refers to `changes`, which must outlive it: not to a temporary.
+// A value in the wide form is refused: the registries the changes write
+// take text in the code page only.
 tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const ChangeSet& changes);
+tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, ChangeSet&& changes) = delete;
 
 // The bytes of the backup that restores what the plan replaces: each value
 // as it is now ("name"=- for one that is not there), and a comment line for

@@ -16,6 +16,13 @@ std::string WithoutRegExtension(const std::string& fileName)
                                                         : fileName;
 }
 
+// The name a backup was written under, or its file name without ".reg".
+std::string BackupNameOf(const std::string& backupFileName)
+{
+    const std::optional<backup::BackupName> name = backup::ParseBackupName(backupFileName);
+    return name ? name->name : WithoutRegExtension(backupFileName);
+}
+
 } // namespace
 
 tk::Result<ChangeSet, BackupReadFault> RestoreChanges(const std::string& path)
@@ -23,7 +30,7 @@ tk::Result<ChangeSet, BackupReadFault> RestoreChanges(const std::string& path)
     auto document = ReadRegistryFile(path);
     if (!document)
         return BackupReadFault{path, document.Error()};
-    auto changes = BackupChanges(document.Value());
+    auto changes = BackupChanges(document.Value(), path);
     if (!changes)
         return BackupReadFault{path, changes.Error()};
     return std::move(changes.Value());
@@ -43,8 +50,12 @@ tk::Result<ChangeSet, BackupReadFault> UndoBackupChanges(const std::vector<backu
 
 std::string RestoreChangeName(const std::string& backupFileName)
 {
-    const std::optional<backup::BackupName> name = backup::ParseBackupName(backupFileName);
-    return "restore " + (name ? name->name : WithoutRegExtension(backupFileName));
+    return "restore " + BackupNameOf(backupFileName);
+}
+
+std::string ReverseChangeName(const std::string& backupFileName)
+{
+    return "reverse " + BackupNameOf(backupFileName);
 }
 
 std::string UndoChangeName(const std::string& sinceStamp)

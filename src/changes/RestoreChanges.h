@@ -27,8 +27,10 @@ tk::Result<ChangeSet, BackupReadFault> RestoreChanges(const std::string& path);
 tk::Result<ChangeSet, BackupReadFault> UndoBackupChanges(const std::vector<backup::BackupFile>& newestFirst);
 
 // What the backups of these changes are named after: "restore NAME" (the
-// restored backup's name, or its file name without ".reg"), "undo since
-// YYYYMMDD HH.MM" and "profile NAME".
+// restored backup's name, or its file name without ".reg"), "reverse NAME"
+// (the same, for a backup handed to the registry editor or the importer),
+// "undo since YYYYMMDD HH.MM" and "profile NAME".
 std::string RestoreChangeName(const std::string& backupFileName);
+std::string ReverseChangeName(const std::string& backupFileName);
 std::string UndoChangeName(const std::string& sinceStamp);
 std::string ProfileChangeName(const std::string& profileFileName);

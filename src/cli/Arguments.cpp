@@ -67,6 +67,13 @@ std::optional<int> Category(const std::string& text)
     return text[0] - '0';
 }
 
+// A character that the code page lacks is refused as the window refuses it
+// in a typed text: the text with "?" for it, and its number.
+std::vector<std::string> ForeignNamed(const tk::CodePageText& taken)
+{
+    return {taken.text, tk::NameCharacters(taken.foreign)};
+}
+
 } // namespace
 
 ParsedArguments ParseArguments(const std::vector<std::string>& args)
@@ -124,14 +131,15 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args)
         if (i + 1 >= args.size())
             return fail(text::OptionNeedsValue, {arg});
         const std::string& value = args[++i];
-        if (arg == "--app-folder") {
-            call.appFolder = value;
-        } else if (arg == "--registry") {
+        if (arg == "--app-folder" || arg == "--registry") {
             // An empty name would be the installation's own store, which
             // nobody meant.
-            if (value.empty())
+            if (arg == "--registry" && value.empty())
                 return fail(text::EmptyRegistry);
-            call.registryFile = value;
+            tk::CodePageText path = tk::ArgumentPath(value);
+            if (!path.foreign.empty())
+                return fail(text::ForeignArgument, ForeignNamed(path));
+            (arg == "--app-folder" ? call.appFolder : call.registryFile) = std::move(path.text);
         } else if (arg == "--category") {
             call.category = Category(value);
             if (!call.category)
@@ -170,12 +178,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args)
     if (call.command == Command::Export && call.json)
         return fail(text::ExportIsNoJson);
     for (std::string& operand : operands) {
-        if (!command->textOperands)
-            continue;
-        std::optional<std::string> inCodePage = tk::ArgumentText(operand);
-        if (!inCodePage)
-            return fail(text::NotInCodePage, {operand});
-        operand = std::move(*inCodePage);
+        tk::CodePageText taken = command->textOperands ? tk::ArgumentText(operand) : tk::ArgumentPath(operand);
+        if (!taken.foreign.empty())
+            return fail(text::ForeignArgument, ForeignNamed(taken));
+        operand = std::move(taken.text);
     }
     call.operands = std::move(operands);
     return parsed;

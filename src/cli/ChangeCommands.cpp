@@ -12,7 +12,9 @@
 #include "cli/Context.h"
 #include "cli/Texts.h"
 #include "cli/ValueCheck.h"
+#include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
+#include "platform/SystemText.h"
 #include "regfile/RegFileBytes.h"
 #include "regfile/RegValueLine.h"
 #include "util/Path.h"
@@ -59,7 +61,7 @@ bool ValuesFit(Context& context, const std::string& path, const tk::RegFileDocum
 std::optional<ChangeSet> ProfileChangesOf(Context& context, const std::string& path,
                                           const tk::RegFileDocument& document)
 {
-    auto changes = ProfileChanges(document);
+    auto changes = ProfileChanges(document, path);
     if (changes)
         return std::move(changes.Value());
     context.out.Error(FileFaultText(path, changes.Error()));
@@ -97,10 +99,31 @@ tk::Result<tk::RegFileDocument, std::string> ReadStandardInput(Context& context,
     if (!context.in)
         return tk::Text(text::NothingChanged, {name});
     const std::string bytes{std::istreambuf_iterator<char>(*context.in), std::istreambuf_iterator<char>()};
-    auto document = tk::ParseRegFileBytes(bytes, name);
+    auto document = tk::ParseRegFileBytes(bytes, name, tk::RegWideText::Keep);
     if (!document)
         return document.Error().Message();
     return std::move(document.Value());
+}
+
+// A value as the history shows it, "-" for none.
+std::u16string ShownLineText(const std::optional<tk::ExactRegValue>& value)
+{
+    return value ? tk::ShownText(*value) : tk::ToUtf16(kAbsent);
+}
+
+// The same in words of no language: its type and its text (a REG_MULTI_SZ's
+// strings as an array; the data as ValueDataText writes them for any other
+// value); null for none.
+Json ShownJson(const std::optional<tk::ExactRegValue>& value)
+{
+    if (!value)
+        return Json();
+    const tk::ShownValue shown = tk::ShownValueOf(*value);
+    Json strings = Json::array();
+    for (const std::u16string& s : shown.strings)
+        strings.push_back(tk::Utf16ToUtf8(s));
+    const bool list = shown.text && value->value.type == tk::RegType::MultiSz;
+    return {{"type", tk::RegTypeName(value->value.type)}, {"text", list ? strings : strings.front()}};
 }
 
 // The backups of the folder, or nothing when it cannot be read (told).
@@ -132,7 +155,13 @@ int CarryOut(Context& context, const ChangeSet& changes, const std::string& name
     const auto done = CarryOutChanges(context.registry, changes, backup::BackupFolder(context.folder), name, check);
     if (!done) {
         const CarryOutFault& fault = done.Error();
-        if (const auto* plan = std::get_if<PlanFault>(&fault)) {
+        if (const auto* plan = std::get_if<PlanFault>(&fault); plan && plan->wide) {
+            const PlanFault::Wide& wide = *plan->wide;
+            context.out.Error(tk::Text(text::NothingChanged,
+                                       {tk::Text(text::TextBeyondCodePage,
+                                                 {wide.source.path, std::to_string(wide.source.line), plan->name,
+                                                  tk::NameCharacters(wide.characters)})}));
+        } else if (plan) {
             context.out.Error(tk::Text(
                 text::NothingChanged,
                 {tk::Text(text::ValueUnreadable, {plan->name, backup::KeyText(plan->key), CauseText(plan->error)})}));
@@ -175,23 +204,25 @@ int ShowHistory(Context& context)
                 status = kFailed;
                 continue;
             }
-            const std::optional<std::string> then = tk::ValueDataText(value.held);
-            const std::optional<std::string> current = tk::ValueDataText(value.now.Value());
+            const std::optional<tk::ExactRegValue>& current = value.now.Value();
             if (context.out.IsJson()) {
                 rows.push_back({{"time", time},
                                 {"backup", JsonText(file.fileName)},
                                 {"function", JsonText(file.name.name)},
                                 {"path", JsonText(backup::KeyText(value.key))},
                                 {"value_name", JsonText(value.name)},
-                                {"value", JsonText(then)},
-                                {"now", JsonText(current)},
+                                {"value", JsonText(tk::ValueDataText(value.held))},
+                                {"now", JsonText(tk::ValueDataText(current))},
+                                {"value_shown", ShownJson(value.held)},
+                                {"now_shown", ShownJson(current)},
                                 {"equal", value.Equal()}});
                 continue;
             }
             // The same words in every language: scripts read them.
-            context.out.Line(time + "\t" + file.fileName + "\t" + backup::KeyText(value.key) + "\t" + value.name + "\t" +
-                             then.value_or(kAbsent) + "\t" + current.value_or(kAbsent) + "\t" +
-                             (value.Equal() ? "equal" : "differs"));
+            context.out.Line(tk::ToUtf16(time + "\t" + file.fileName + "\t" + backup::KeyText(value.key) + "\t" +
+                                         value.name + "\t") +
+                             ShownLineText(value.held) + u"\t" + ShownLineText(current) + u"\t" +
+                             (value.Equal() ? u"equal" : u"differs"));
         }
     }
     if (context.out.IsJson())
@@ -255,14 +286,18 @@ int ApplyProfile(Context& context)
 {
     const bool piped = context.call.operands[0] == "-";
     const std::string path = piped ? tk::Text(text::StandardInput) : context.call.operands[0];
-    const auto document = piped ? ReadStandardInput(context, path) : ReadRegistryFile(path);
-    if (!document) {
-        context.out.Error(tk::Text(text::NothingChanged, {document.Error()}));
-        return kFailed;
+    std::optional<ChangeSet> changes;
+    {
+        // Gone before the plan is made: a large profile's lines are held once.
+        const auto document = piped ? ReadStandardInput(context, path) : ReadRegistryFile(path);
+        if (!document) {
+            context.out.Error(tk::Text(text::NothingChanged, {document.Error()}));
+            return kFailed;
+        }
+        if (!ValuesFit(context, path, document.Value()))
+            return kFailed;
+        changes = ProfileChangesOf(context, path, document.Value());
     }
-    if (!ValuesFit(context, path, document.Value()))
-        return kFailed;
-    const std::optional<ChangeSet> changes = ProfileChangesOf(context, path, document.Value());
     if (!changes)
         return kFailed;
     // A profile from standard input names its backup the same in every language.

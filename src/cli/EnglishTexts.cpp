@@ -6,27 +6,32 @@
 
 namespace cli {
 
-EnglishTexts::EnglishTexts(const PowerClass& power)
+const std::unordered_map<int, std::string>& EnglishTexts::Texts() const
 {
+    if (texts_)
+        return *texts_;
+    std::unordered_map<int, std::string>& texts = texts_.emplace();
     std::string text;
     try {
-        text = ReadTextFile(TranslationPath(power));
+        text = ReadTextFile(TranslationPath(power_));
     } catch (const tk::CException&) {
         // The installation's own translation has told the user already.
-        return;
+        return texts;
     }
     const auto entries = ParseTranslationSection(text, "[1033]");
     if (!entries)
-        return;
+        return texts;
     // The first entry of a key counts, as in the translation table.
     for (const TranslationEntry& entry : *entries)
-        texts_.emplace(entry.key, entry.text);
+        texts.emplace(entry.key, entry.text);
+    return texts;
 }
 
 std::optional<std::string> EnglishTexts::Find(int key) const
 {
-    const auto found = texts_.find(key);
-    if (found == texts_.end())
+    const auto& texts = Texts();
+    const auto found = texts.find(key);
+    if (found == texts.end())
         return std::nullopt;
     return found->second;
 }

@@ -13,16 +13,20 @@ namespace cli {
 
 class EnglishTexts {
 public:
-    // The translation file of the installation that `power` lies in. No
+    // The translation file of the installation that `power` lies in, read on
+    // the first Find: most commands never ask, and the file is large. No
     // config.ini, an unreadable file or one without the section gives no
     // texts: a folder with the program and a profile alone is an
     // installation too.
-    explicit EnglishTexts(const PowerClass& power);
+    explicit EnglishTexts(const PowerClass& power) : power_(power) {}
 
     std::optional<std::string> Find(int key) const;
 
 private:
-    std::unordered_map<int, std::string> texts_;
+    const std::unordered_map<int, std::string>& Texts() const;
+
+    PowerClass power_;
+    mutable std::optional<std::unordered_map<int, std::string>> texts_;
 };
 
 } // namespace cli

@@ -8,10 +8,9 @@
 #include "cli/Context.h"
 #include "cli/FunctionJson.h"
 #include "cli/Texts.h"
+#include "platform/ConsoleText.h"
 #include "saving/BackupText.h"
 #include "saving/SaveKey.h"
-
-#include <nlohmann/json.hpp>
 
 namespace cli {
 
@@ -29,7 +28,9 @@ DefaultShown ShownDefault(const FunctionDefaults& defaults, const Function& func
     const auto found = defaults.find(function.key);
     if (found == defaults.end() || !value.row || !DefaultFitsKind(*value.row, found->second))
         return {};
-    return {found->second.text, value.stored != found->second.value};
+    // A text in its wide form is never a default, which is in the code page.
+    const std::optional<tk::RegValue> held = value.stored ? std::optional(value.stored->value) : std::nullopt;
+    return {found->second.text, held != found->second.value};
 }
 
 // Reads and prints the functions; one that cannot be read fails them all.
@@ -43,7 +44,8 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
         return kFailed;
     }
     const bool withDefaults = HasDefaults(context.folder);
-    Json items = Json::array();
+    // Written as it goes, laid out as a document of them would be.
+    std::string json = one ? "" : "[";
     std::vector<std::string> lines;
     for (const Function* function : chosen) {
         const auto value = ReadFunctionValue(functions, *function, context.translation, context.power);
@@ -51,24 +53,34 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
             TellValueFault(context, value.Error());
             return kFailed;
         }
-        items.push_back(FunctionJson(functions, *function, value.Value()));
         const DefaultShown shownDefault = ShownDefault(defaults.Value(), *function, value.Value());
-        items.back()["default"] = JsonText(shownDefault.text);
-        items.back()["changed"] = shownDefault.changed ? Json(*shownDefault.changed) : Json();
-        const std::string shown = value.Value().stored ? value.Value().shown : std::string();
-        std::string line = std::to_string(function->key) + "\t" + function->name + "\t" + shown;
+        if (context.out.IsJson()) {
+            if (!one)
+                json += json.size() > 1 ? ",\n  " : "\n  ";
+            JsonFields item(json, one ? 0 : 1);
+            AppendFunctionJson(item, functions, *function, value.Value());
+            item.Text("default", shownDefault.text);
+            if (shownDefault.changed)
+                item.Boolean("changed", *shownDefault.changed);
+            else
+                item.Null("changed");
+            item.Close();
+            continue;
+        }
+        const std::string shown = value.Value().stored ? ExactUtf8(value.Value(), value.Value().shown) : std::string();
+        std::string line = tk::Utf8Text(std::to_string(function->key) + "\t" + function->name + "\t") + shown;
         if (withDefaults) {
             const bool changed = shownDefault.changed.value_or(false);
-            line += "\t" + shownDefault.text.value_or(std::string()) + "\t" +
-                    (shownDefault.changed ? std::string(changed ? "differs" : "equal") : std::string());
+            line += tk::Utf8Text("\t" + shownDefault.text.value_or(std::string()) + "\t" +
+                                 (shownDefault.changed ? std::string(changed ? "differs" : "equal") : std::string()));
         }
         lines.push_back(line);
     }
     if (context.out.IsJson())
-        context.out.Document(one ? items.at(0) : items);
+        context.out.DocumentText(one ? json : json + (json.size() > 1 ? "\n]" : "]"));
     else
         for (const std::string& line : lines)
-            context.out.Line(line);
+            context.out.Utf8Line(line);
     return kDone;
 }
 

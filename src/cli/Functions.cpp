@@ -3,6 +3,7 @@
 #include "catalogue/FunctionFilter.h"
 #include "catalogue/FunctionKeys.h"
 #include "platform/CaseFold.h"
+#include "platform/ConsoleText.h"
 #include "saving/SaveKey.h"
 #include "util/TextFile.h"
 
@@ -85,12 +86,25 @@ tk::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functio
     v.panel = ReadPanelValue(*v.row, v.block->lines, power);
     v.shown = PanelValueText(*v.row, v.panel, [&translation](int key) { return translation.Lookup(key); });
     // ReadPanelValue left the current key path at the function's key.
-    const auto stored = power.ReadRawValue(*v.panel.valueName);
+    const auto stored = power.ReadExactValue(*v.panel.valueName);
     if (stored)
         v.stored = stored.Value();
     else if (stored.Error() == tk::RegError::StoreBroken || stored.Error() == tk::RegError::AccessDenied)
         return ValueFault{*v.panel.valueName, KeyPathText(v.panel.keyPath), stored.Error()};
     return v;
+}
+
+std::string ExactUtf8(const FunctionValue& value, const std::string& text)
+{
+    if (value.stored && value.stored->utf16) {
+        const std::vector<std::uint8_t>& data = value.stored->value.data;
+        std::u16string wide;
+        for (std::size_t i = 0; i + 1 < data.size() && (data[i] | data[i + 1]) != 0; i += 2)
+            wide += static_cast<char16_t>(data[i] | data[i + 1] << 8);
+        if (tk::FromUtf16(wide).text == text)
+            return tk::Utf16ToUtf8(wide);
+    }
+    return tk::Utf8Text(text);
 }
 
 std::string KeyPathText(const std::string& keyPath)

@@ -50,11 +50,18 @@ private:
 // as the registry holds it.
 struct FunctionValue {
     std::optional<FunctionBlock> block;
-    const KindRow* row = nullptr;          // null: no block, or no kind
-    PanelValue panel;                      // a kind that stores a value
-    std::optional<tk::RegValue> stored;    // empty when the registry holds none
-    std::string shown;                     // the text the panel shows
+    const KindRow* row = nullptr;            // null: no block, or no kind
+    PanelValue panel;                        // a kind that stores a value
+    std::optional<tk::ExactRegValue> stored; // empty when the registry holds none; exact, in its wide form
+                                             // when the code page cannot carry its text
+    std::string shown;                       // the text the panel shows
 };
+
+// A text of the value as the panel shows it (`shown`, the number or the
+// path), in UTF-8. The panel shows "?" for a character of the registry's
+// text that the code page lacks; where the text is that, the registry's own
+// text instead.
+std::string ExactUtf8(const FunctionValue& value, const std::string& text);
 
 // The registry could not say what the value is.
 struct ValueFault {

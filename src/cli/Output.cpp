@@ -8,12 +8,27 @@ namespace cli {
 
 void Output::Line(std::string_view text)
 {
-    out_ << tk::ConsoleText(text) << tk::ConsoleLineEnd();
+    Utf8Line(tk::Utf8Text(text));
+}
+
+void Output::Utf8Line(std::string_view text)
+{
+    out_ << text << tk::ConsoleLineEnd();
+}
+
+void Output::Line(std::u16string_view text)
+{
+    Utf8Line(tk::Utf16ToUtf8(text));
 }
 
 void Output::Document(const Json& document)
 {
     out_ << document.dump(2) << '\n';
+}
+
+void Output::DocumentText(std::string_view document)
+{
+    out_ << document << '\n';
 }
 
 void Output::Bytes(std::string_view bytes)
@@ -23,7 +38,7 @@ void Output::Bytes(std::string_view bytes)
 
 void Output::Error(std::string_view message)
 {
-    err_ << "tunewright-cli: " << tk::ConsoleText(message) << tk::ConsoleLineEnd();
+    err_ << "tunewright-cli: " << tk::Utf8Text(message) << tk::ConsoleLineEnd();
 }
 
 Json JsonText(const std::string& text)

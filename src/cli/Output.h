@@ -1,7 +1,8 @@
 #pragma once
-// Where a command's results go: lines of text in the console's characters,
-// or one JSON document in UTF-8 on standard output; messages on standard
-// error, in the console's characters, after the program's name.
+// Where a command's results go: lines of text or one JSON document on
+// standard output, messages on standard error after the program's name, all
+// in UTF-8 (which a Windows console shows through its wide output,
+// platform/ConsoleText.h).
 #include <nlohmann/json_fwd.hpp>
 
 #include <optional>
@@ -22,8 +23,14 @@ public:
 
     // A line of text in the system code page.
     void Line(std::string_view text);
+    // A line whose text may go beyond the code page (tk::ShownText).
+    void Line(std::u16string_view text);
+    // A line of text in UTF-8: a value that the code page cannot carry.
+    void Utf8Line(std::string_view text);
     // The JSON document of the command.
     void Document(const Json& document);
+    // The JSON document of the command, written already in Document's layout.
+    void DocumentText(std::string_view document);
     // Bytes as they are: a registry file.
     void Bytes(std::string_view bytes);
     // A message to the user, in the system code page.

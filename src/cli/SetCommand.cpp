@@ -37,14 +37,15 @@ std::optional<int> SwitchIndex(Context& context, const KindRow& row, const std::
     return std::nullopt;
 }
 
-// Whether the registry holds what saving would write, type and bytes.
-bool Holds(const std::optional<tk::RegValue>& stored, const std::optional<NewValue>& written)
+// Whether the registry holds what saving would write, type and bytes (a text
+// in its wide form never is).
+bool Holds(const std::optional<tk::ExactRegValue>& stored, const std::optional<NewValue>& written)
 {
     if (!stored || !written)
         return false;
     if (const auto* text = std::get_if<std::string>(&*written))
-        return *stored == tk::RegValue::String(*text);
-    return *stored == tk::RegValue::Dword(static_cast<std::uint32_t>(std::get<std::int32_t>(*written)));
+        return stored->value == tk::RegValue::String(*text);
+    return stored->value == tk::RegValue::Dword(static_cast<std::uint32_t>(std::get<std::int32_t>(*written)));
 }
 
 } // namespace

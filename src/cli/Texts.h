@@ -52,7 +52,6 @@ inline constexpr tk::TextId OptionNotForCommand{1726, "%1 does not go with the c
 inline constexpr tk::TextId BadCategory{1727, "--category wants a number from 0 to 5, not \"%1\""};
 inline constexpr tk::TextId SinceMissing{1728, "undo needs --since YYYY-MM-DDTHH:MM"};
 inline constexpr tk::TextId NoSuchFolder{1729, "the installation folder \"%1\" does not exist"};
-inline constexpr tk::TextId NotInCodePage{1730, "\"%1\" holds a character that the Windows code page cannot hold"};
 inline constexpr tk::TextId ExportIsNoJson{1731, "export writes a registry file; --json does not go with it"};
 
 // Failures.
@@ -99,11 +98,20 @@ inline constexpr tk::TextId FolderIsFile{2302, "the installation folder \"%1\" i
 inline constexpr tk::TextId RefusedValue{
     2303, "\"%1\", line %2: %3 is no value for the function \"%4\" (%5); nothing was changed"};
 inline constexpr tk::TextId StandardInput{2304, "standard input"};
+// A registry file's text that the program cannot write into the registry.
+inline constexpr tk::TextId TextBeyondCodePage{
+    2307, "\"%1\", line %2: the text of \"%3\" holds characters beyond Windows-1252 (%4), which the program cannot "
+          "write into the registry"};
 inline constexpr tk::TextId HelpVersion{2305, "  --version          the version of this program"};
 inline constexpr tk::TextId HelpNotes{
     2306, "restore and undo take --check as apply does. apply - reads the profile from standard input; a value "
           "of a function must be one that set accepts, the values of other keys are applied as they are. export "
           "leaves out texts, folders and files, which name one machine or person, unless they are named or --all "
           "is given."};
+// %1 the argument with "?" for each character that the code page lacks, %2
+// their numbers ("U+0141, U+03A9"), as the window words it.
+inline constexpr tk::TextId ForeignArgument{
+    2308, "the text \"%1\" holds characters that this program cannot keep (%2); here they show as \"?\". Nothing "
+          "was done: give it without them"};
 
 } // namespace text

@@ -84,7 +84,7 @@ std::optional<RefusedValue> FirstRefusedValue(const Functions& functions, const 
                 continue;
             for (const Named& n : named)
                 if (tk::EqualNoCase(n.key, key) && tk::EqualNoCase(n.valueName, line.name) && !Holds(n, *line.value))
-                    return RefusedValue{line.line, tk::ValueDataText(tk::ExactRegValue{*line.value}), n.function};
+                    return RefusedValue{line.line, tk::ValueDataText(tk::ExactRegValue{*line.value, line.utf16}), n.function};
         }
     }
     return std::nullopt;

@@ -105,8 +105,16 @@ std::string Cp1252ToUtf8(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (char c : text)
-        AppendUtf8(out, DecodeCp1252(static_cast<unsigned char>(c)));
+    // ASCII is the same in both: runs of it are copied at once.
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = at;
+        while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80)
+            ++end;
+        out.append(text, at, end - at);
+        if (end < text.size())
+            AppendUtf8(out, DecodeCp1252(static_cast<unsigned char>(text[end++])));
+        at = end;
+    }
     return out;
 }
 

@@ -13,6 +13,9 @@ bool IsFolder(const std::string& path);
 // Whether anything, a file or a folder, has the name `path`.
 bool Exists(const std::string& path);
 
+// Removes the file `path`: false when it is there still.
+[[nodiscard]] bool RemoveFile(const std::string& path);
+
 // `path` made absolute against the current folder, without "." and ".."
 // steps and without a trailing separator, except in a root ("/", "C:\").
 std::string FullPath(const std::string& path);

@@ -99,11 +99,13 @@ struct RegKeyPath {
     std::string subKey;
 };
 
-// A value to set, or to remove when `value` is empty.
+// A value to set, or to remove when `value` is empty. `utf16` as
+// ExactRegValue has it: the value's text in the registry's wide form.
 struct RegValueChange {
     RegKeyPath key;
     std::string name;
     std::optional<RegValue> value;
+    bool utf16 = false;
 };
 
 class IRegistry {

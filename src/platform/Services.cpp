@@ -17,6 +17,21 @@ ShellResult ShellOpen(const std::string& target)
     return {};
 }
 
+ShellStarted ShellOpenFollowed(const std::string& target)
+{
+    if (IShell* shell = CurrentServices().shell)
+        return shell->OpenFollowed(target);
+    return std::unique_ptr<IStartedProgram>();
+}
+
+ShellStarted IShell::OpenFollowed(const std::string& target)
+{
+    ShellResult opened = Open(target);
+    if (!opened)
+        return opened.Error();
+    return std::unique_ptr<IStartedProgram>();
+}
+
 ScopedServices::ScopedServices(const Services& services) : previous_(CurrentServices())
 {
     CurrentServices() = services;

@@ -4,6 +4,7 @@
 // tests install fakes with ScopedServices.
 #include "platform/Result.h"
 
+#include <memory>
 #include <string>
 
 namespace tk {
@@ -29,6 +30,19 @@ public:
 // for this operation").
 using ShellResult = Result<void, std::string>;
 
+// A program that the shell started for a target, followed until it ends.
+class IStartedProgram {
+public:
+    virtual ~IStartedProgram() = default;
+    // Whether it has ended; never waits.
+    virtual bool HasEnded() = 0;
+};
+
+// The program started for a target, or none where the shell did its work
+// before it returned or cannot follow the program it started; or why no
+// program could be started.
+using ShellStarted = Result<std::unique_ptr<IStartedProgram>, std::string>;
+
 class IShell {
 public:
     virtual ~IShell() = default;
@@ -36,6 +50,9 @@ public:
     // its associated program. Fails when no program could be started for the
     // target; what a program that started does is not reported back.
     virtual ShellResult Open(const std::string& target) = 0;
+    // Open, and the program it started where the platform can follow it:
+    // none here.
+    virtual ShellStarted OpenFollowed(const std::string& target);
 };
 
 struct Services {
@@ -51,6 +68,7 @@ Services& CurrentServices();
 // The shell's "open" of `target`, when a shell is installed; without one
 // nothing is opened and nothing fails.
 ShellResult ShellOpen(const std::string& target);
+ShellStarted ShellOpenFollowed(const std::string& target);
 
 // Installs services for the lifetime of the object and restores the previous
 // ones afterwards.

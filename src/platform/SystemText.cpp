@@ -1,5 +1,7 @@
 #include "platform/SystemText.h"
 
+#include "platform/Cp1252.h"
+
 namespace tk {
 
 std::string NameCharacters(std::u32string_view characters)
@@ -15,6 +17,36 @@ std::string NameCharacters(std::u32string_view characters)
             names += kDigits[(ch >> shift) & 0xF];
     }
     return names;
+}
+
+std::optional<std::u16string> Utf8ToUtf16(std::string_view text)
+{
+    std::u16string wide;
+    while (!text.empty()) {
+        const Utf8Step step = DecodeUtf8(text);
+        if (step.kind != Utf8Step::Kind::Char)
+            return std::nullopt;
+        if (step.ch < 0x10000) {
+            wide += static_cast<char16_t>(step.ch);
+        } else {
+            wide += static_cast<char16_t>(0xD800 + ((step.ch - 0x10000) >> 10));
+            wide += static_cast<char16_t>(0xDC00 + ((step.ch - 0x10000) & 0x3FF));
+        }
+        text.remove_prefix(step.length);
+    }
+    return wide;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t ch = text[i];
+        if (ch >= 0xD800 && ch <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+            ch = 0x10000 + ((ch - 0xD800) << 10) + (text[++i] - 0xDC00);
+        AppendUtf8(out, ch); // a surrogate left alone becomes U+FFFD
+    }
+    return out;
 }
 
 } // namespace tk

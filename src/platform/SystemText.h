@@ -4,6 +4,7 @@
 // in a control, a picked path or a registry value. These convert such a text
 // without look-alikes: "\u0141" never becomes "L", as the system's own
 // conversion would make it, silently.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,12 @@ std::u16string ToUtf16(std::string_view text);
 
 // The characters by their Unicode numbers for a message: "U+0141, U+03A9".
 std::string NameCharacters(std::u32string_view characters);
+
+// UTF-8 as UTF-16; nothing when the bytes are no UTF-8.
+std::optional<std::u16string> Utf8ToUtf16(std::string_view text);
+
+// UTF-16 as UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
 
 namespace detail {
 

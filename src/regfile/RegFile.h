@@ -63,6 +63,9 @@ struct RegFileValueLine {
     std::string name;               // empty for the default value (@)
     std::optional<RegValue> value;  // empty for "name"=-, which removes the value
     std::vector<std::string> comments;
+    // Text of a version 5 file that the code page cannot hold, kept as its
+    // UTF-16LE bytes (RegWideText::Keep), as ExactRegValue marks it.
+    bool utf16 = false;
 };
 
 struct RegFileSection {
@@ -103,10 +106,16 @@ enum class RegFileFormat { Regedit4, Version5, Store };
 // The first line of a file in `format`.
 std::string_view RegFileHeader(RegFileFormat format);
 
+// What a version 5 file's text that Windows-1252 cannot hold does: fail its
+// line, as for everything that writes into the store, or stay UTF-16LE,
+// marked, for a reader that can show it or hand it to a registry that holds it.
+enum class RegWideText { Refuse, Keep };
+
 // `text` is 8-bit text in Windows-1252; `fileName` only names the file in an
 // error.
 Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
-                                                   RegFileFormat format = RegFileFormat::Store);
+                                                   RegFileFormat format = RegFileFormat::Store,
+                                                   RegWideText wide = RegWideText::Refuse);
 
 // Lines from inside a file, after its first line: the store parses each
 // key's section this way when it is first needed. `firstLine` is the number

@@ -74,12 +74,13 @@ Result<RegFileText, RegFileError> RegFileTextOf(std::string bytes, const std::st
     return file;
 }
 
-Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, const std::string& fileName)
+Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, const std::string& fileName,
+                                                        RegWideText wide)
 {
     const auto text = RegFileTextOf(std::string(bytes), fileName);
     if (!text)
         return text.Error();
-    return ParseRegFile(text.Value().text, fileName, text.Value().format);
+    return ParseRegFile(text.Value().text, fileName, text.Value().format, wide);
 }
 
 std::string RegFileBytes(std::string_view text, RegFileFormat format)

@@ -13,8 +13,9 @@ namespace tk {
 // Windows-1252. Its first line, "REGEDIT4" or "Windows Registry Editor
 // Version 5.00" in either encoding, gives the form. A UTF-8 byte-order mark
 // and UTF-16 big-endian are refused at line 1. Lines end with CR LF, LF or a
-// CR alone.
-Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, const std::string& fileName);
+// CR alone. `wide` as ParseRegFile takes it.
+Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, const std::string& fileName,
+                                                        RegWideText wide = RegWideText::Refuse);
 
 // The step before that parse: the Windows-1252 text of a file's bytes, with
 // LF where a CR alone ended a line, and the form its first line names. The

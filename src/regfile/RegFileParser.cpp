@@ -52,6 +52,9 @@ struct FormatRules {
     // The store's own file: every value byte for byte, and a backslash
     // before any other character kept as itself, as older stores hold it.
     bool exact;
+    // Text the code page cannot hold stays UTF-16LE, marked, instead of
+    // failing its line (RegWideText::Keep).
+    bool keepWide = false;
 };
 constexpr FormatRules kFormats[] = {
     {RegFileFormat::Regedit4, "REGEDIT4", false, false},
@@ -328,27 +331,40 @@ Result<Reading, Reason> ReadNameAndData(std::string_view line, const FormatRules
     return refusal ? *refusal : ValueLineShape();
 }
 
-// hex(1), hex(2) and hex(7) data of a version 5 file as the code page's bytes.
-Result<void, Reason> NarrowText(RegValue& value)
+bool IsTextType(RegType type)
 {
-    if (value.type != RegType::Sz && value.type != RegType::ExpandSz && value.type != RegType::MultiSz)
-        return {};
+    return type == RegType::Sz || type == RegType::ExpandSz || type == RegType::MultiSz;
+}
+
+// hex(1), hex(2) and hex(7) data of a version 5 file as the code page's
+// bytes; true when they stay UTF-16LE, as `keepWide` lets text the code page
+// lacks (but never a last byte without its partner).
+Result<bool, Reason> NarrowText(RegValue& value, bool keepWide)
+{
+    if (!IsTextType(value.type))
+        return false;
     const std::string_view wide(reinterpret_cast<const char*>(value.data.data()), value.data.size());
     const auto narrow = Utf16LeToCp1252(wide);
-    if (!narrow)
+    if (!narrow) {
+        if (keepWide && wide.size() % 2 == 0)
+            return true;
         return Reason{tk::Text(text::Version5TextData,
                                {std::to_string(static_cast<unsigned>(value.type)), Utf16LeFault(wide, narrow.Error())})};
+    }
     value.data.assign(narrow.Value().begin(), narrow.Value().end());
-    return {};
+    return false;
 }
 
 // A text value as the registry editor stores it from a file: hex(1), hex(2)
-// and hex(7) data that end in a character other than NUL get one.
-void EndWithNul(RegValue& value)
+// and hex(7) data that end in a character other than NUL get one (a NUL
+// unit when they are UTF-16LE).
+void EndWithNul(RegValue& value, bool utf16)
 {
-    const bool text = value.type == RegType::Sz || value.type == RegType::ExpandSz || value.type == RegType::MultiSz;
-    if (text && !value.data.empty() && value.data.back() != 0)
-        value.data.push_back(0);
+    const std::size_t unit = utf16 ? 2 : 1;
+    if (!IsTextType(value.type) || value.data.empty())
+        return;
+    if (std::any_of(value.data.end() - unit, value.data.end(), [](std::uint8_t b) { return b != 0; }))
+        value.data.insert(value.data.end(), unit, 0);
 }
 
 // Reads the value that starts at lines[index]; leaves index on its last line.
@@ -361,7 +377,7 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
     if (const std::string& name = reading.Value().name; name.size() > kMaxRegValueNameLength)
         return Reason{tk::Text(text::ValueNameTooLong, {Quote(name), std::to_string(name.size())})};
     RegFileValueLine value{lines[index].number, std::move(reading.Value().name),
-                           std::move(reading.Value().data.value), {}};
+                           std::move(reading.Value().data.value), {}, false};
     bool continues = reading.Value().data.continues;
     const std::size_t first = index;
     std::size_t backslash = index;
@@ -382,13 +398,15 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
     }
     index = backslash;
     if (rules.utf16Text && reading.Value().data.hex) {
-        if (auto narrowed = NarrowText(*value.value); !narrowed) {
+        auto narrowed = NarrowText(*value.value, rules.keepWide);
+        if (!narrowed) {
             index = first;
             return narrowed.Error();
         }
+        value.utf16 = narrowed.Value();
     }
     if (!rules.exact && value.value)
-        EndWithNul(*value.value);
+        EndWithNul(*value.value, value.utf16);
     return value;
 }
 
@@ -577,9 +595,10 @@ std::string RegFileError::Message() const
 }
 
 Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
-                                                   RegFileFormat format)
+                                                   RegFileFormat format, RegWideText wide)
 {
-    const FormatRules& rules = RulesOf(format);
+    FormatRules rules = RulesOf(format);
+    rules.keepWide = wide == RegWideText::Keep;
     const std::vector<TextLine> lines = SplitLines(text, 1);
     if (!lines.empty() && HasLoneCr(lines[0].text))
         return RegFileError{fileName, 1, LoneCr()};

@@ -1,5 +1,8 @@
 #include "regfile/RegValueLine.h"
 
+#include "platform/SystemText.h"
+#include "regfile/Texts.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -148,6 +151,96 @@ std::optional<std::string> ValueDataText(const std::optional<RegValue>& value)
     if (!value)
         return std::nullopt;
     return ValueDataText(ExactRegValue{*value, false});
+}
+
+namespace {
+
+// The value's characters: UTF-16 units of the wide form, or the code page's.
+std::u16string Characters(const ExactRegValue& value)
+{
+    const auto& d = value.value.data;
+    if (!value.utf16)
+        return ToUtf16(std::string_view(reinterpret_cast<const char*>(d.data()), d.size()));
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < d.size(); i += 2)
+        text += static_cast<char16_t>(d[i] | d[i + 1] << 8);
+    return text;
+}
+
+// The strings of text data that end in NUL (a REG_MULTI_SZ's list in a
+// second NUL, which may be missing), none when a string is empty where it
+// may not be or holds a control character: the line could not show it.
+std::optional<std::vector<std::u16string>> Strings(std::u16string chars, bool multi)
+{
+    if (chars.empty() || chars.back() != u'\0')
+        return std::nullopt;
+    chars.pop_back();
+    if (multi && !chars.empty() && chars.back() == u'\0')
+        chars.pop_back();
+    std::vector<std::u16string> strings;
+    std::size_t start = 0;
+    for (std::size_t nul = chars.find(u'\0'); multi && nul != std::u16string::npos; nul = chars.find(u'\0', start)) {
+        strings.push_back(chars.substr(start, nul - start));
+        start = nul + 1;
+    }
+    strings.push_back(chars.substr(start));
+    const bool control = std::any_of(strings.begin(), strings.end(), [](const std::u16string& s) {
+        return std::any_of(s.begin(), s.end(), [](char16_t c) { return c < u' ' || c == 0x7f; });
+    });
+    const bool empty = std::any_of(strings.begin(), strings.end(), [](const std::u16string& s) { return s.empty(); });
+    if (control || (multi && empty))
+        return std::nullopt;
+    return strings;
+}
+
+std::u16string Quoted(const std::u16string& text)
+{
+    return u"\"" + text + u"\"";
+}
+
+} // namespace
+
+ShownValue ShownValueOf(const ExactRegValue& value)
+{
+    const RegType type = value.value.type;
+    if (type == RegType::Sz || type == RegType::ExpandSz || type == RegType::MultiSz)
+        if (auto strings = Strings(Characters(value), type == RegType::MultiSz))
+            return ShownValue{true, std::move(*strings)};
+    return ShownValue{false, {ToUtf16(ValueDataText(value))}};
+}
+
+std::u16string ShownText(const ExactRegValue& value)
+{
+    const ShownValue shown = ShownValueOf(value);
+    if (!shown.text)
+        return shown.strings.front();
+    std::u16string line;
+    for (const std::u16string& s : shown.strings)
+        line += (line.empty() ? u"" : u", ") + Quoted(s);
+    if (value.value.type != RegType::ExpandSz)
+        return line;
+    // The mark's words come from the translation, which is in the code page;
+    // the text goes into its place as it is.
+    const std::u16string mark = ToUtf16(tk::Text(text::ExpandableText, {"\x01"}));
+    const std::size_t at = mark.find(u'\x01');
+    return at == std::u16string::npos ? mark : mark.substr(0, at) + line + mark.substr(at + 1);
+}
+
+std::string RegTypeName(RegType type)
+{
+    switch (type) {
+    case RegType::None: return "REG_NONE";
+    case RegType::Sz: return "REG_SZ";
+    case RegType::ExpandSz: return "REG_EXPAND_SZ";
+    case RegType::Binary: return "REG_BINARY";
+    case RegType::Dword: return "REG_DWORD";
+    case RegType::DwordBigEndian: return "REG_DWORD_BIG_ENDIAN";
+    case RegType::Link: return "REG_LINK";
+    case RegType::MultiSz: return "REG_MULTI_SZ";
+    case RegType::ResourceList: return "REG_RESOURCE_LIST";
+    case RegType::Qword: return "REG_QWORD";
+    }
+    return std::to_string(static_cast<std::uint32_t>(type));
 }
 
 } // namespace tk

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tk {
 
@@ -38,5 +39,24 @@ void AppendRemovedValueLine(std::string& out, std::string_view name);
 std::string ValueDataText(const ExactRegValue& value);
 std::optional<std::string> ValueDataText(const std::optional<ExactRegValue>& value);
 std::optional<std::string> ValueDataText(const std::optional<RegValue>& value);
+
+// A value as the history of changes shows it, in the code page or beyond it:
+// a text value as its text, whatever form it is held in (REG_SZ,
+// REG_EXPAND_SZ, REG_MULTI_SZ, in the code page or in the wide form), every
+// other value, and a text the line cannot show as it is (no terminating NUL,
+// a NUL or a control character inside), as ValueDataText gives its data.
+struct ShownValue {
+    bool text = false;                   // `strings` are the value's text; else its data
+    std::vector<std::u16string> strings; // one, or each string of a REG_MULTI_SZ
+};
+ShownValue ShownValueOf(const ExactRegValue& value);
+
+// That value on one line: "text", a REG_EXPAND_SZ marked as expandable, a
+// REG_MULTI_SZ's strings each quoted and apart by ", ", or the data.
+std::u16string ShownText(const ExactRegValue& value);
+
+// "REG_SZ", "REG_DWORD", ...: the type's name as Windows spells it; for a
+// type of no name its number.
+std::string RegTypeName(RegType type);
 
 } // namespace tk

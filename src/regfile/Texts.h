@@ -1,9 +1,13 @@
 #pragma once
 // The messages of the registry-file format (keys 1100-1199): why a line of a
 // .reg file was refused. RegFileError::Message puts file and line before them.
+// Key 2406: the mark of a shown REG_EXPAND_SZ.
 #include "platform/Texts.h"
 
 namespace text {
+
+// %1 the quoted text of a REG_EXPAND_SZ, whose %NAME% parts Windows expands.
+inline constexpr tk::TextId ExpandableText{2406, "%1 (expandable)"};
 
 inline constexpr tk::TextId RegFileAtLine{1100, "\"%1\", line %2: %3"};
 inline constexpr tk::TextId RegFileWhole{1101, "\"%1\": %2"};

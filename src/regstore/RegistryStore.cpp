@@ -222,10 +222,10 @@ Result<RegValue, RegFault> RegistryStore::Lookup(RegRoot root, std::string_view 
     return *value;
 }
 
-RegResult RegistryStore::Modify(const Change& change, const RegStoreText* import)
+RegResult RegistryStore::Modify(const Change& change, const RegStoreText* import, const ChangeList* list)
 {
     const std::lock_guard<std::recursive_mutex> guard(mutex_);
-    return ModifyLocked(change, import);
+    return ModifyLocked(change, import, list);
 }
 
 // A change made on the copy, or on the copy with a file to import after it,
@@ -234,6 +234,26 @@ struct RegistryStore::Prepared {
     Outcome outcome{{}, false};
     std::string text;
     bool tooLarge = false;
+};
+
+struct RegistryStore::Checked {
+    FileStamp stamp;
+    std::vector<RegValueChange> values;
+    std::vector<RegKeyPath> emptyKeys;
+    std::unique_ptr<Prepared> prepared;
+
+    bool Prepares(const FileStamp& now, const ChangeList& list) const
+    {
+        const auto sameKey = [](const RegKeyPath& a, const RegKeyPath& b) {
+            return a.root == b.root && a.subKey == b.subKey;
+        };
+        return stamp == now
+            && std::equal(values.begin(), values.end(), list.values.begin(), list.values.end(),
+                          [&](const RegValueChange& a, const RegValueChange& b) {
+                              return sameKey(a.key, b.key) && a.name == b.name && a.value == b.value;
+                          })
+            && std::equal(emptyKeys.begin(), emptyKeys.end(), list.emptyKeys.begin(), list.emptyKeys.end(), sameKey);
+    }
 };
 
 std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& change, const RegStoreText* import)
@@ -315,14 +335,16 @@ RegResult RegistryStore::WithLock(const std::function<RegResult()>& step)
     return step();
 }
 
-RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* import)
+RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* import, const ChangeList* list)
 {
+    const std::unique_ptr<Checked> checked = std::move(checked_);
     // Outside the lock first: a change that would change nothing, and one
     // that a broken store refuses, take no lock, and where no store exists
     // they leave no lock file behind.
     if (!Refresh())
         return Broken();
-    auto prepared = Prepare(change, import);
+    auto prepared = checked && list && checked->Prepares(stamp_, *list) ? std::move(checked->prepared)
+                                                                         : Prepare(change, import);
     if (const auto ended = EndedBeforeWrite(prepared.get()))
         return *ended;
 
@@ -343,13 +365,20 @@ RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* 
 
 // The steps of ModifyLocked up to the write: what its lock would find anew
 // is found again when the change is made.
-RegResult RegistryStore::CheckLocked(const Change& change)
+RegResult RegistryStore::CheckLocked(const Change& change, const ChangeList& list)
 {
+    checked_.reset();
     if (!Refresh())
         return Broken();
-    if (const auto ended = EndedBeforeWrite(Prepare(change, nullptr).get()))
+    auto prepared = Prepare(change, nullptr);
+    if (const auto ended = EndedBeforeWrite(prepared.get()))
         return *ended;
-    return WithLock([] { return RegResult{}; });
+    const RegResult locked = WithLock([] { return RegResult{}; });
+    // A change in place is cheap to prepare again, and a long list of
+    // values is not worth its copy.
+    if (locked && !copy_->Index().storeCanonical)
+        checked_.reset(new Checked{stamp_, list.values, list.emptyKeys, std::move(prepared)});
+    return locked;
 }
 
 RegResult RegistryStore::WriteCopy(const Outcome& outcome, std::string text)
@@ -420,14 +449,8 @@ Result<RegValue, RegFault> RegistryStore::QueryValue(RegRoot root, std::string_v
 RegResult RegistryStore::SetValue(RegRoot root, std::string_view subKey, std::string_view name,
                                   const RegValue& value)
 {
-    if (!IsStorableName(subKey) || !IsStorableName(name))
-        return RegError::WriteFailed;
-    return Modify([&](RegStoreEdit& edit) {
-        const RegValue* old = edit.FindValue(root, subKey, name);
-        if (old != nullptr && *old == value)
-            return Outcome{{}, false};
-        return Outcome::Of(edit.SetValue(root, subKey, name, value));
-    });
+    // As a list, which a check before it may have prepared.
+    return ApplyChanges({{{root, std::string(subKey)}, std::string(name), value}}, {});
 }
 
 RegResult RegistryStore::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
@@ -491,7 +514,8 @@ RegResult RegistryStore::ApplyChanges(const std::vector<RegValueChange>& values,
 {
     if (!StorableNames(values))
         return RegError::WriteFailed;
-    return Modify(ChangesOf(values, emptyKeys));
+    const ChangeList list{values, emptyKeys};
+    return Modify(ChangesOf(values, emptyKeys), nullptr, &list);
 }
 
 RegResult RegistryStore::CheckChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys)
@@ -500,7 +524,7 @@ RegResult RegistryStore::CheckChanges(const std::vector<RegValueChange>& values,
         return RegError::WriteFailed;
     const Change change = ChangesOf(values, emptyKeys);
     const std::lock_guard<std::recursive_mutex> guard(mutex_);
-    return CheckLocked(change);
+    return CheckLocked(change, {values, emptyKeys});
 }
 
 RegResult RegistryStore::DeleteKey(RegRoot root, std::string_view subKey)

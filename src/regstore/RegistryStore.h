@@ -118,6 +118,12 @@ private:
     };
     using Change = std::function<Outcome(RegStoreEdit&)>;
     struct Prepared;
+    // The values and empty keys of ApplyChanges or CheckChanges.
+    struct ChangeList {
+        const std::vector<RegValueChange>& values;
+        const std::vector<RegKeyPath>& emptyKeys;
+    };
+    struct Checked;
 
     bool Refresh();
     bool Load(UniqueFd file, const struct ::stat& st);
@@ -134,9 +140,11 @@ private:
     // one, and its new text; null, its fault noted, when the store is broken where
     // the change needs it or, for a change that changes something, anywhere.
     std::unique_ptr<Prepared> Prepare(const Change& change, const RegStoreText* import);
-    RegResult Modify(const Change& change, const RegStoreText* import = nullptr);
-    RegResult ModifyLocked(const Change& change, const RegStoreText* import);
-    RegResult CheckLocked(const Change& change);
+    RegResult Modify(const Change& change, const RegStoreText* import = nullptr, const ChangeList* list = nullptr);
+    // `list`: the change as a list, when it is one, which a check of the same
+    // list may have prepared already.
+    RegResult ModifyLocked(const Change& change, const RegStoreText* import, const ChangeList* list);
+    RegResult CheckLocked(const Change& change, const ChangeList& list);
     // ApplyChanges' change of the store's text; the vectors must outlive it.
     static Change ChangesOf(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys);
     // Runs `step` holding the lock of changes, which it takes unless
@@ -162,6 +170,11 @@ private:
     // The file of a version refused or of no bytes; the copy holds any other.
     UniqueFd openFile_;
     std::string lastFault_;
+    // The rewrite that the last check prepared, for the change that follows
+    // it: saving checks, writes its backup, then makes the same change, and
+    // the rewrite of a whole file not in canonical form is that change's
+    // cost. Dropped by the next change, made or not.
+    std::unique_ptr<Checked> checked_;
 };
 
 } // namespace tk

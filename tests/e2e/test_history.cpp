@@ -30,7 +30,7 @@ const std::vector<std::string> kCatalogue = {
 };
 const std::string kStore = "[HKEY_CURRENT_USER\\Software\\Test]\r\n\"Folder\"=hex(2):25,54,25,00\r\n"
                            "\"Sw\"=dword:00000001\r\n";
-const std::string kFolder = "hex(2):25,54,25,00";
+const std::string kFolder = "\"%T%\" (expandable)";
 
 // Saves a new value for each function in turn, in the order of their names,
 // so that the backups' names order them as their times do.
@@ -73,7 +73,7 @@ TEST(HistoryE2E, ThreeSavesAreListedUndoneToTheValuesBeforeAndRestoredAgain)
     EXPECT_EQ(s[1].rows, (std::vector<std::vector<std::string>>{
                              Row(when, "Gamma text", "(none)", "\"hello\""),
                              Row(when, "Beta switch", "dword:00000001", "dword:00000000"),
-                             Row(when, "Alpha folder", kFolder, "hex(2):43,3a,5c,78,00"),
+                             Row(when, "Alpha folder", kFolder, "\"C:\\x\" (expandable)"),
                          }))
         << Join(out);
     EXPECT_EQ(s[1].selectedItems, std::set<int>{0}) << "the newest is chosen";
@@ -117,7 +117,7 @@ TEST(HistoryE2E, ThreeSavesAreListedUndoneToTheValuesBeforeAndRestoredAgain)
     const Screen after = LastScreen(again);
     ASSERT_EQ(after.rows.size(), 5u) << Join(again);
     EXPECT_EQ(after.rows[0][1], "restore undo since 20240305 09.05");
-    EXPECT_EQ(after.rows[1][3], "same: Text=\"hello\"; Sw=dword:00000000; Folder=hex(2):43,3a,5c,78,00");
+    EXPECT_EQ(after.rows[1][3], "same: Text=\"hello\"; Sw=dword:00000000; Folder=\"C:\\x\" (expandable)");
     EXPECT_TRUE(Contains(again, "msgbox caption=\"History of changes\" text=\"Restore the backup \\\"backup - "
                                 "20240305 - 09.05 - undo since 20240305 09.05.reg\\\"?\\n\\nValues that change: 3. "
                                 "What they hold now goes into a new backup first, so that this can be undone too.\" "
@@ -182,4 +182,41 @@ TEST(HistoryE2E, WhatCannotBeDoneIsToldNamingTheFileAndChangesNothing)
             EXPECT_NE(LastScreen(out).Control(kStatus).text.find(inst.File("backup")), std::string::npos);
         fs::permissions(inst.Registry(), fs::perms::owner_write, fs::perm_options::add);
     }
+}
+
+// A version 5 backup, as the Windows program writes one for text beyond its
+// code page, is listed with its text; one within Windows-1252 restores
+// exactly, and undoing since an older backup of the same value is not
+// blocked by the one the store cannot hold.
+TEST(HistoryE2E, VersionFiveBackupsAreListedRestoredAndUndoneOver)
+{
+    const auto version5 = [](const std::string& hex) {
+        const std::string text = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n"
+                                 "\"Folder\"=hex(2):" + hex + "\r\n";
+        std::string bytes = "\xFF\xFE";
+        for (const char c : text)
+            bytes += std::string{c, '\0'};
+        return bytes;
+    };
+    Prepared inst;
+    inst.Write("backup/backup - 20240305 - 09.00 - Alpha folder.reg",
+               "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n\"Folder\"=hex(2):6f,6c,64,00");
+    inst.Write("backup/backup - 20240305 - 09.02 - Alpha folder.reg",
+               version5("47,00,72,00,fc,00,df,00,65,00,00,00"));
+    inst.Write("backup/backup - 20240305 - 09.04 - Alpha folder.reg",
+               version5("25,00,54,00,45,00,4d,00,50,00,25,00,5c,00,a9,03,00,00"));
+    const auto out = inst.Run("tick\n" + std::string(kOpen) + "dump\nselect 1\nanswer yes\nclick 1042\ndump\n" +
+                                  "select 3\nanswer yes\nclick 1043\ndump\nclick 2\nclick 2\n",
+                              kNow);
+    const std::vector<Screen> s = Screens(out);
+    ASSERT_EQ(s.size(), 3u) << Join(out);
+    ASSERT_EQ(s[0].rows.size(), 3u) << Join(out);
+    EXPECT_EQ(s[0].rows[0][2], "\"%TEMP%\\?\" (expandable)");
+    EXPECT_EQ(s[0].rows[1][2], "\"Gr\xfc\xdf" "e\" (expandable)");
+    for (const std::string& box : Grep(out, "msgbox"))
+        EXPECT_EQ(box.find("icon=error"), std::string::npos) << box;
+    EXPECT_EQ(s[1].rows[2][3], "same: \"Gr\xfc\xdf" "e\" (expandable)") << Join(out);
+    EXPECT_EQ(s[2].rows[0][1], "undo since 20240305 09.00") << Join(out);
+    EXPECT_NE(inst.Read("registry.reg").find("\"Folder\"=hex(2):6f,6c,64,00"), std::string::npos)
+        << inst.Read("registry.reg");
 }

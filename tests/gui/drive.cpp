@@ -1,6 +1,7 @@
 // Drives the window of another program under the same Windows (or Wine) as
-// a user would, one step an argument; prints nothing and exits 1 naming the
-// step that failed. Each wait gives up after ten seconds.
+// a user would, one step an argument; prints nothing but what `measure`
+// prints, and exits 1 naming the step that failed. Each wait gives up after
+// ten seconds.
 //
 //   window TITLE      wait for the visible top-level window TITLE; it becomes
 //                     the main window and the window the steps work on
@@ -33,6 +34,14 @@
 //                     the window's inside, leaving no grey band beside it
 //   fills ID          wait until the one column of list view ID spans the
 //                     list, beside the room of its scroll bar
+//   dpi N             tell the window that it is now on a monitor of N DPI,
+//                     as Windows does when it is moved there, suggesting a
+//                     place 16 pixels lower and to the right; the window must
+//                     take that place
+//   measure           print the size of the window's inside, and the class,
+//                     id, place and size of each of its controls; the widths
+//                     of a list's columns, or "fills" for one column that
+//                     spans its list
 #include <windows.h>
 
 #include <commctrl.h>
@@ -280,6 +289,52 @@ bool ColumnFills(HWND list)
     return width >= room - 2 && width <= inside.right;
 }
 
+bool ChangeDpi(int dpi)
+{
+    RECT before{};
+    Remote remote(window, sizeof(RECT));
+    if (!::GetWindowRect(window, &before) || !remote.Usable())
+        return false;
+    RECT suggested = before;
+    ::OffsetRect(&suggested, 16, 16);
+    DWORD_PTR answer = 0;
+    if (!remote.Write(0, &suggested, sizeof suggested) ||
+        !::SendMessageTimeoutA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote.At(0)),
+                               SMTO_ABORTIFHUNG, 5000, &answer))
+        return false;
+    RECT after{};
+    ::GetWindowRect(window, &after);
+    return after.left == suggested.left && after.top == suggested.top;
+}
+
+void Measure()
+{
+    RECT inside{};
+    ::GetClientRect(window, &inside);
+    std::printf("inside %ld %ld\n", inside.right, inside.bottom);
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        char className[32] = "";
+        ::GetClassNameA(child, className, sizeof className);
+        RECT place{};
+        ::GetWindowRect(child, &place);
+        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        std::printf("%s %d: %ld %ld %ld %ld", className, ::GetDlgCtrlID(child), place.left, place.top,
+                    place.right - place.left, place.bottom - place.top);
+        const auto header = std::string(className) == "SysListView32"
+                                ? reinterpret_cast<HWND>(::SendMessageA(child, LVM_GETHEADER, 0, 0))
+                                : nullptr;
+        const auto columns = header ? ::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) : 0;
+        if (columns == 1 && ColumnFills(child))
+            std::printf(" columns fills");
+        else if (columns > 0) {
+            std::printf(" columns");
+            for (int column = 0; column < columns; ++column)
+                std::printf(" %ld", static_cast<long>(::SendMessageA(child, LVM_GETCOLUMNWIDTH, column, 0)));
+        }
+        std::printf("\n");
+    }
+}
+
 // `wideTail` is the step's text after its ID, as given, beyond the code page
 // too.
 bool Step(const std::string& verb, const std::string& rest, const std::wstring& wideTail)
@@ -340,6 +395,12 @@ bool Step(const std::string& verb, const std::string& rest, const std::wstring& 
         return Wait([&] { return PicturesFill(window); });
     if (verb == "fills")
         return Wait([&] { return ColumnFills(item); });
+    if (verb == "dpi")
+        return ChangeDpi(id);
+    if (verb == "measure") {
+        Measure();
+        return true;
+    }
     return false;
 }
 

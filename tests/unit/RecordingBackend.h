@@ -30,6 +30,7 @@ public:
     std::vector<std::string> errors;
     std::vector<std::string> boxes;
     std::optional<std::string> picked; // what every file dialog gives
+    void Answer(tk::Answer answer) { answer_ = answer; }
 
 private:
     tk::Answer answer_;

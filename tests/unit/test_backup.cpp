@@ -86,7 +86,7 @@ TEST(BackupHistoryRow, SameOnlyWhenEveryValueIsTheRegistrys)
 {
     const tk::RegKeyPath key{tk::RegRoot::CurrentUser, "A"};
     const auto value = [&key](const char* name, const char* held, const char* now) {
-        return HistoryValue{key, name, tk::RegValue::String(held),
+        return HistoryValue{key, name, tk::ExactRegValue{tk::RegValue::String(held), false},
                             std::optional<tk::ExactRegValue>(tk::ExactRegValue{tk::RegValue::String(now), false})};
     };
     const backup::BackupFile file{"/b/x.reg", "x.reg", {"202403050905", "restore x", 1}, 0};

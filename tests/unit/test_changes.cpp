@@ -234,7 +234,8 @@ TEST(ChangeSets, APlanDropsWhatIsAlreadySoAndItsBackupRestoresTheRest)
 
     const tk::RegistryTree before = TreeOf(tk::SerialiseRegFile(registry));
     ASSERT_TRUE(ApplyPlan(registry, plan.Value()));
-    const auto undo = PlanChanges(registry, BackupChanges(Document(PlanBackupBytes(plan.Value()))).Value());
+    const ChangeSet undoing = BackupChanges(Document(PlanBackupBytes(plan.Value()))).Value();
+    const auto undo = PlanChanges(registry, undoing);
     ASSERT_TRUE(undo);
     ASSERT_TRUE(ApplyPlan(registry, undo.Value()));
     EXPECT_EQ(tk::SerialiseRegFile(registry), tk::SerialiseRegFile(before)) << "the keys it created went again";

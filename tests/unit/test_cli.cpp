@@ -5,6 +5,8 @@
 #include "unit/CliInstallation.h"
 #include "unit/RegTreeOf.h"
 
+#include "backup/BackupBytes.h"
+#include "cli/JsonFields.h"
 #include "regfile/RegFile.h"
 #include "regfile/RegistryTree.h"
 #include "util/Path.h"
@@ -89,6 +91,18 @@ TEST(CommandLine, AWrongCommandLineExitsWithTwoNamingWhatIsWrong)
         {{"reset", "--all", "Delay"},
          "wrong number of arguments; the command is written: reset FUNCTION... | reset --all [--check]"},
         {{"list", "--all"}, "--all does not go with the command list"},
+        // Arguments are UTF-8: a character the code page lacks is named as the window names it.
+        {{"set", "Note", "\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega"},
+         "the text \"?\xC3\xB3" "d? ?mega\" holds characters that this program cannot keep (U+0141, U+017A, U+03A9); "
+         "here they show as \"?\". Nothing was done: give it without them"},
+        {{"get", "\xCE\xA9"},
+         "the text \"?\" holds characters that this program cannot keep (U+03A9); here they show as \"?\". "
+         "Nothing was done: give it without them"},
+#ifdef _WIN32
+        {{"--app-folder", "C:\\\xCE\xA9", "list"},
+         "the text \"C:\\?\" holds characters that this program cannot keep (U+03A9); here they show as \"?\". "
+         "Nothing was done: give it without them"},
+#endif
     };
     Fixture f;
     for (const Case& c : cases) {
@@ -142,6 +156,23 @@ TEST(CommandLine, ListAndGetShowTheValuesAsThePanelShowsThem)
     const CliRun byName = f.install.Run({"--json", "get", "cOUNT"});
     EXPECT_EQ(json::parse(byName.out)["value"], -1);
     EXPECT_EQ(Lines(f.install.Run({"get", "10040"}).out), std::vector<std::string>{"10040\tFlag\tOn"});
+}
+
+TEST(CommandLine, ListAndGetWriteTheirJsonAsTheJsonLibraryLaysItOut)
+{
+    for (const std::string& text : std::vector<std::string>{"", "plain", "a\"b\\c/", "\b\f\n\r\t", std::string("\x01\x1f\x7f\0", 4),
+                                                              "\xC3\xA4\xE2\x82\xAC"}) {
+        std::string written;
+        cli::AppendJsonString(written, text);
+        EXPECT_EQ(written, json(text).dump()) << text;
+    }
+    Fixture f;
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--json", "list"}, {"--json", "list", "--category", "4"}, {"--json", "list", "--category", "5"},
+             {"--json", "get", "Limit"}}) {
+        const std::string out = f.install.Run(args).out;
+        EXPECT_EQ(out, nlohmann::ordered_json::parse(out).dump(2) + "\n") << args.back();
+    }
 }
 
 TEST(CommandLine, ListShowsWindowsDefaultsAndResetPutsThemBackBehindOneBackup)
@@ -335,7 +366,8 @@ TEST(CommandLine, HistoryShowsEachBackedUpValueBesideTheRegistrysAndGoesOnPastAB
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[2], json::parse(R"({"time": "2024-03-05T09:05", "backup": "backup - 20240305 - 09.05 - Delay.reg",
         "function": "Delay", "path": "HKEY_CURRENT_USER\\Software\\Test", "value_name": "Delay", "value": "\"400\"",
-        "now": "\"400\"", "equal": true})"));
+        "now": "\"400\"", "value_shown": {"type": "REG_SZ", "text": "400"}, "now_shown": {"type": "REG_SZ", "text": "400"},
+        "equal": true})"));
 }
 
 TEST(CommandLine, MachineOutputIsTheSameInEveryLanguageApartFromNamesAndShownValues)
@@ -522,4 +554,120 @@ TEST(CommandLine, AFolderWithTheProgramAndAProfileAloneTakesTheProfile)
                                                          "\"Delay\"=\"99999\"\r\n");
     EXPECT_EQ(applied.status, cli::kDone) << applied.err;
     EXPECT_NE(f.Store().find("\"Delay\"=\"99999\""), std::string::npos);
+}
+
+namespace {
+
+// Text as the registry's wide form holds it, its NUL unit included.
+std::vector<std::uint8_t> Wide(std::u16string_view text)
+{
+    std::vector<std::uint8_t> bytes;
+    for (const char16_t c : text)
+        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c & 0xff), static_cast<std::uint8_t>(c >> 8)});
+    bytes.insert(bytes.end(), {0, 0});
+    return bytes;
+}
+
+std::vector<std::uint8_t> Narrow(std::string_view text)
+{
+    return {text.begin(), text.end()};
+}
+
+} // namespace
+
+// A backup as the program writes it (REGEDIT4, or version 5 where the text is
+// in the wide form) is shown in the history as text and restored, undone or
+// applied exactly; text beyond Windows-1252 is refused by name, changing
+// nothing and writing no backup.
+TEST(CommandLine, BackupsOfEveryFormShowTheirTextAndRestoreOrAreRefusedByName)
+{
+    using tk::RegType;
+    struct Case {
+        const char* what;
+        RegType type;
+        std::vector<std::uint8_t> data;
+        bool wide;
+        const char* shown; // UTF-8, as the history line shows it
+        json shownJson;
+        std::vector<std::uint8_t> stored; // empty: refused
+    };
+    const Case cases[] = {
+        {"REGEDIT4 text", RegType::Sz, Narrow({"C:\\Temp", 8}), false, "\"C:\\Temp\"",
+         {{"type", "REG_SZ"}, {"text", "C:\\Temp"}}, Narrow({"C:\\Temp", 8})},
+        {"REGEDIT4 expandable", RegType::ExpandSz, Narrow({"%USERPROFILE%\\Documents", 24}), false,
+         "\"%USERPROFILE%\\Documents\" (expandable)", {{"type", "REG_EXPAND_SZ"}, {"text", "%USERPROFILE%\\Documents"}},
+         Narrow({"%USERPROFILE%\\Documents", 24})},
+        {"REGEDIT4 strings", RegType::MultiSz, Narrow({"a\0b\0", 5}), false, "\"a\", \"b\"",
+         {{"type", "REG_MULTI_SZ"}, {"text", {"a", "b"}}}, Narrow({"a\0b\0", 5})},
+        {"REGEDIT4 binary", RegType::Binary, {1, 2}, false, "hex:01,02", {{"type", "REG_BINARY"}, {"text", "hex:01,02"}},
+         {1, 2}},
+        {"version 5 text within Windows-1252", RegType::Sz, Wide(u"Grüße"), true, "\"Grüße\"",
+         {{"type", "REG_SZ"}, {"text", "Grüße"}}, Narrow({"Gr\xfc\xdf" "e", 6})},
+        {"version 5 expandable beyond it", RegType::ExpandSz, Wide(u"%TEMP%\\Łódź"), true,
+         "\"%TEMP%\\Łódź\" (expandable)", {{"type", "REG_EXPAND_SZ"}, {"text", "%TEMP%\\Łódź"}}, {}},
+        {"version 5 strings beyond it", RegType::MultiSz, Wide(std::u16string(u"Ω\0x\0", 4)), true, "\"Ω\", \"x\"",
+         {{"type", "REG_MULTI_SZ"}, {"text", {"Ω", "x"}}}, {}},
+    };
+    const std::string name = "backup - 20240305 - 09.05 - V.reg";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string bytes = backup::FileBytes(
+            {{{tk::RegRoot::CurrentUser, "Software\\Test"}, "V", tk::ExactRegValue{{c.type, c.data}, c.wide}, {}}}, {},
+            backup::Layout::OneValue);
+        ASSERT_EQ(bytes.starts_with("\xFF\xFE"), c.wide);
+        for (const char* command : {"history", "restore", "undo", "apply"}) {
+            SCOPED_TRACE(command);
+            Fixture f;
+            f.install.Folder().Write("backup/" + name, bytes);
+            f.install.Folder().Write("profile.reg", bytes);
+            const std::string before = f.Store();
+            const std::string command_(command);
+            if (command_ == "history") {
+                const CliRun history = f.install.Run({"history"});
+                ASSERT_EQ(history.status, cli::kDone) << history.err;
+                ASSERT_EQ(Lines(history.out).size(), 1u);
+                EXPECT_NE(Lines(history.out)[0].find("\tV\t" + std::string(c.shown) + "\t-\tdiffers"), std::string::npos)
+                    << history.out;
+                const json rows = json::parse(f.install.Run({"--json", "history"}).out);
+                EXPECT_EQ(rows[0]["value_shown"], c.shownJson);
+                EXPECT_EQ(rows[0]["now_shown"], nullptr);
+                continue;
+            }
+            const std::string path = f.install.Folder().Path("profile.reg");
+            const CliRun run = command_ == "restore" ? f.install.Run({"restore", name})
+                               : command_ == "undo"  ? f.install.Run({"undo", "--since", "2024-03-05T09:05"})
+                                                     : f.install.Run({"apply", path});
+            if (c.stored.empty()) {
+                EXPECT_EQ(run.status, cli::kFailed);
+                const std::string file = command_ == "apply" ? path : f.install.Folder().Path("backup/" + name);
+                EXPECT_NE(run.err.find("\"" + file + "\", line 3: the text of \"V\""), std::string::npos) << run.err;
+                EXPECT_NE(run.err.find(c.type == RegType::ExpandSz ? "(U+0141, U+017A)" : "(U+03A9)"), std::string::npos)
+                    << run.err;
+                EXPECT_EQ(f.Store(), before);
+                EXPECT_EQ(f.Backups().size(), 1u);
+                continue;
+            }
+            ASSERT_EQ(run.status, cli::kDone) << run.err;
+            const auto held = f.registry.QueryValue(tk::RegRoot::CurrentUser, "Software\\Test", "V");
+            ASSERT_TRUE(held);
+            EXPECT_EQ(held.Value(), (tk::RegValue{c.type, c.stored}));
+        }
+    }
+}
+
+// Undoing since an older backup takes its value, so a newer one whose text
+// the registry cannot hold no longer blocks it.
+TEST(CommandLine, UndoSinceAnOlderBackupIsNotBlockedByANewerOneBeyondTheCodePage)
+{
+    Fixture f;
+    const tk::RegKeyPath key{tk::RegRoot::CurrentUser, "Software\\Test"};
+    f.install.Folder().Write("backup/backup - 20240305 - 09.00 - V.reg",
+                             backup::FileBytes({{key, "V", tk::ExactRegValue{tk::RegValue::String("old"), false}, {}}},
+                                               {}, backup::Layout::OneValue));
+    f.install.Folder().Write("backup/backup - 20240305 - 09.05 - V.reg",
+                             backup::FileBytes({{key, "V", tk::ExactRegValue{{tk::RegType::Sz, Wide(u"Ω")}, true}, {}}},
+                                               {}, backup::Layout::OneValue));
+    const CliRun undone = f.install.Run({"undo", "--since", "2024-03-05T09:00"});
+    ASSERT_EQ(undone.status, cli::kDone) << undone.err;
+    EXPECT_EQ(f.registry.QueryValue(key.root, key.subKey, "V").Value(), tk::RegValue::String("old"));
 }

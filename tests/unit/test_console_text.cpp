@@ -17,14 +17,25 @@ TEST(ConsoleText, SystemTextBecomesUtf8AndArgumentsBecomeSystemText)
     // Windows-1252, as the program keeps its texts (the ANSI code page under Wine).
     EXPECT_EQ(tk::Utf8Text("caf\xE9 \x80 \x9F"), "caf\xC3\xA9 \xE2\x82\xAC \xC5\xB8");
     EXPECT_EQ(tk::Utf8Text(""), "");
-#ifdef _WIN32
-    EXPECT_EQ(tk::ArgumentText("caf\xE9"), "caf\xE9");
-#else
-    EXPECT_EQ(tk::ConsoleText("caf\xE9"), "caf\xC3\xA9");
-    EXPECT_EQ(tk::ArgumentText("caf\xC3\xA9 \xE2\x82\xAC"), "caf\xE9 \x80");
-    EXPECT_EQ(tk::ArgumentText("caf\xE9"), "caf\xE9") << "bytes that are no UTF-8 are taken as they are";
-    EXPECT_EQ(tk::ArgumentText("\xC5\x81"), std::nullopt) << "a character the code page lacks";
-#endif
+    // Arguments come in UTF-8 on every platform (Windows: from its wide
+    // command line).
+    struct Case {
+        const char* argument;
+        const char* text;
+        std::u32string foreign;
+    };
+    const Case cases[] = {
+        {"caf\xC3\xA9 \xE2\x82\xAC", "caf\xE9 \x80", U""},
+        {"caf\xE9", "caf\xE9", U""}, // bytes that are no UTF-8 are taken as they are
+        {"\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega \xF0\x9F\x98\x80", "?\xF3" "d? ?mega ?", U"\u0141\u017A\u03A9\U0001F600"},
+    };
+    for (const Case& c : cases) {
+        const tk::CodePageText taken = tk::ArgumentText(c.argument);
+        EXPECT_EQ(taken.text, c.text) << c.argument;
+        EXPECT_EQ(taken.foreign, c.foreign) << c.argument;
+    }
+    EXPECT_EQ(tk::Utf16ToUtf8(*tk::Utf8ToUtf16("\xC5\x81 \xF0\x9F\x98\x80")), "\xC5\x81 \xF0\x9F\x98\x80");
+    EXPECT_EQ(tk::Utf16ToUtf8(u"a\xD800"), "a\xEF\xBF\xBD") << "an unpaired surrogate";
 }
 
 TEST(FolderFiles, ListsTheRegularFilesWithTheTimesTheyWereWritten)

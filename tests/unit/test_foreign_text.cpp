@@ -6,6 +6,7 @@
 #include "unit/TempAppFolder.h"
 
 #include "app/TunewrightDlg.h"
+#include "cli/CommandLine.h"
 #include "platform/SystemText.h"
 #include "regfile/RegistryTree.h"
 #include "toolkit/Resources.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 namespace {
 
@@ -21,6 +23,11 @@ namespace fs = std::filesystem;
 
 const std::u16string kLodz = u"\u0141\u00F3d\u017A"; // "Łódź"
 const std::string kLodzInCodePage = "?\xF3" "d?";
+#ifdef _WIN32
+constexpr const char* kLineEnd = "\r\n";
+#else
+constexpr const char* kLineEnd = "\n";
+#endif
 
 // The store holds a text beyond the code page as Windows reads it narrow,
 // with '?' for the characters it lacks; its exact read gives the text wide.
@@ -58,6 +65,14 @@ public:
         return tree.DeleteEmptyKey(root, subKey);
     }
 };
+
+std::string Utf16Le(std::string_view ascii)
+{
+    std::string bytes;
+    for (const char c : ascii)
+        bytes += {c, '\0'};
+    return bytes;
+}
 
 class ForeignText : public ::testing::Test {
 protected:
@@ -142,6 +157,34 @@ TEST_F(ForeignText, ATypedTextWithCharactersTheCodePageLacksIsRefusedByName)
         << backend_.boxes[0];
     EXPECT_EQ(Owner(), kLodzInCodePage);
     EXPECT_EQ(Backups(), 0u);
+}
+
+// The command line prints the registry's text, not the panel's "?" form:
+// text and JSON in UTF-8, and a profile in the registry editor's version 5,
+// its UTF-16LE.
+TEST_F(ForeignText, TheCommandLinePrintsTheRegistrysTextExactly)
+{
+    const std::string lodz = "\xC5\x81\xC3\xB3" "d\xC5\xBA";
+    struct Case {
+        std::vector<std::string> args;
+        std::string printed;
+    };
+    const Case cases[] = {
+        {{"get", "10000"}, "10000\tRegistered owner\t" + lodz + kLineEnd},
+        {{"list"}, "10000\tRegistered owner\t" + lodz + kLineEnd},
+        {{"--json", "get", "10000"}, "\"value\": \"" + lodz + "\""},
+        {{"--json", "list"}, "\"shown\": \"" + lodz + "\""},
+        {{"export", "10000"}, Utf16Le("\"Owner\"=hex(1):41,01,f3,00,64,00,7a,01,00,00\r\n")},
+    };
+    for (const Case& c : cases) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const cli::Host host{folder_.Folder().string(),
+                             [this](const std::string&, const std::string&) -> tk::IRegistry& { return registry_; },
+                             out, err};
+        EXPECT_EQ(cli::RunCommandLine(c.args, host), cli::kDone) << err.str();
+        EXPECT_NE(out.str().find(c.printed), std::string::npos) << c.args[0] << ": " << out.str();
+    }
 }
 
 TEST(SystemText, CharactersTheCodePageLacksBecomeQuestionMarksAndAreNamedOnce)

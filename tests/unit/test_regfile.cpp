@@ -2,6 +2,7 @@
 
 #include "platform/Cp1252.h"
 #include "regfile/RegFile.h"
+#include "regfile/RegValueLine.h"
 #include "regstore/RegImport.h"
 #include "regfile/RegistryTree.h"
 
@@ -494,3 +495,27 @@ TEST(RegFile, EveryValueSurvivesARoundTripExactly)
 }
 
 } // namespace
+
+// A text the history's line cannot show as it is keeps its data form, so
+// that two values that differ never look the same.
+TEST(RegFile, ShownTextFallsBackToTheDataWhereTheTextWouldHideSomething)
+{
+    const struct {
+        tk::RegType type;
+        std::string bytes;
+        bool wide;
+        std::u16string shown;
+    } cases[] = {
+        {tk::RegType::Sz, std::string("a", 1), false, u"hex(1):61"},
+        {tk::RegType::Sz, std::string("a\nb", 4), false, u"hex(1):61,0a,62,00"},
+        {tk::RegType::Sz, std::string("a\0b", 4), false, u"hex(1):61,00,62,00"},
+        {tk::RegType::MultiSz, std::string("a\0\0b\0", 6), false, u"hex(7):61,00,00,62,00,00"},
+        {tk::RegType::Sz, std::string("\xa9\x03\0\0", 4), true, u"\"\u03a9\""},
+        {tk::RegType::Sz, std::string("\xa9\x03", 2), true, u"hex(1):a9,03"},
+        {tk::RegType::Dword, std::string("\x01\0\0\0", 4), false, u"dword:00000001"},
+    };
+    for (const auto& c : cases) {
+        const tk::ExactRegValue value{{c.type, {c.bytes.begin(), c.bytes.end()}}, c.wide};
+        EXPECT_EQ(tk::ShownText(value), c.shown) << tk::ValueDataText(value);
+    }
+}

@@ -1,12 +1,10 @@
 #include "app/history/HistoryDlg.h"
 
+#include "app/history/HistoryChange.h"
 #include "app/history/HistoryRows.h"
 #include "app/history/Texts.h"
 #include "changes/BackupHistory.h"
-#include "changes/CarryOut.h"
 #include "platform/Services.h"
-#include "regfile/RegValueLine.h"
-#include "util/Path.h"
 
 #include <algorithm>
 #include <iterator>
@@ -20,56 +18,9 @@ struct Column {
 constexpr Column kColumns[] = {
     {&text::ColumnWhen, 135}, {&text::ColumnFunction, 125}, {&text::ColumnBackup, 135}, {&text::ColumnNow, 140}};
 
-// The message of a change names at most this many values.
-constexpr std::size_t kNamedValues = 10;
-
 tk::IRegistry& Registry()
 {
     return *tk::CurrentServices().registry;
-}
-
-std::string NothingChanged(const std::string& why)
-{
-    return why + "\n\n" + tk::Text(text::HistoryNothingChanged);
-}
-
-std::string FaultText(const BackupReadFault& fault)
-{
-    if (const auto* unreadable = std::get_if<std::string>(&fault.why))
-        return NothingChanged(tk::Text(text::HistoryBackupUnreadable, {*unreadable}));
-    // A backup's line faults only by naming a key below another root.
-    const ChangeFileFault& line = std::get<ChangeFileFault>(fault.why);
-    return NothingChanged(tk::Text(text::BackupOtherRoot, {fault.path, std::to_string(line.line), line.key}));
-}
-
-std::string FaultText(const CarryOutFault& fault)
-{
-    if (const auto* unread = std::get_if<PlanFault>(&fault))
-        return NothingChanged(
-            tk::Text(text::HistoryValueUnreadable, {unread->name, backup::KeyText(unread->key), CauseText(unread->error)}));
-    if (const auto* unwritten = std::get_if<backup::BackupFault>(&fault))
-        return NothingChanged(unwritten->Message());
-    const auto& refused = std::get<ChangeNotApplied>(fault);
-    if (!refused.backupPath)
-        return NothingChanged(CauseText(refused.fault));
-    return tk::Text(text::HistoryNotApplied, {CauseText(refused.fault), FileNameOf(*refused.backupPath)});
-}
-
-std::string DoneText(const CarriedOut& done)
-{
-    const std::vector<PlannedValue>& values = done.plan.values;
-    std::string text = tk::Text(text::HistoryValuesChanged,
-                                {std::to_string(values.size()), FileNameOf(done.backupPath.value_or(std::string()))}) +
-                       "\n";
-    for (std::size_t i = 0; i < values.size() && i < kNamedValues; ++i) {
-        const PlannedValue& v = values[i];
-        const std::string name = v.change.name.empty() ? tk::Text(text::DefaultValueName) : v.change.name;
-        text += "\n" + tk::Text(text::ChangedValue, {backup::KeyText(v.change.key), name, DataText(tk::ValueDataText(v.before)),
-                                                     DataText(tk::ValueDataText(v.change.value))});
-    }
-    if (values.size() > kNamedValues)
-        text += "\n" + tk::Text(text::MoreValues, {std::to_string(values.size() - kNamedValues)});
-    return text;
 }
 
 } // namespace
@@ -177,40 +128,17 @@ void CHistoryDlg::OnUndoSince()
 void CHistoryDlg::Change(const tk::Result<ChangeSet, BackupReadFault>& changes, const std::string& name,
                          const std::string& question)
 {
-    if (!changes) {
-        Tell(FaultText(changes.Error()), true);
-        return;
-    }
-    // Planned here to ask with the number of values, and again when carried
-    // out, after the question, in case the registry changed meanwhile.
-    const auto planned = PlanChanges(Registry(), changes.Value());
-    if (!planned) {
-        Tell(FaultText(CarryOutFault{planned.Error()}), true);
-        return;
-    }
-    const std::size_t count = planned.Value().values.size();
-    if (count == 0) {
-        Tell(tk::Text(text::HistoryNothingToChange), false);
-        return;
-    }
-    const std::string ask = question + "\n\n" + tk::Text(text::ValuesThatChange, {std::to_string(count)});
-    if (ShowMessageBox(ask, tk::Text(text::HistoryCaption), {tk::BoxButtons::YesNo, tk::BoxIcon::Question}) !=
-        tk::Answer::Yes)
-        return;
-    const int mark = list_.GetSelectionMark();
-    const std::string chosen =
-        mark >= 0 && mark < static_cast<int>(backups_.size()) ? backups_[static_cast<std::size_t>(mark)].path : "";
-    const auto done = CarryOutChanges(Registry(), changes.Value(), backup::BackupFolder(applicationFolder_), name, false);
-    // A change refused after its backup was written leaves that backup,
-    // which the list then shows. The arrows go on moving in the list.
-    Fill(chosen);
-    Window()->SetFocus(IDC_HISTORY_LIST);
-    if (!done) {
-        Tell(FaultText(done.Error()), true);
-        return;
-    }
-    changed_();
-    Tell(done.Value().backupPath ? DoneText(done.Value()) : tk::Text(text::HistoryNothingToChange), false);
+    RunHistoryChange(*this, changes, name, question, backup::BackupFolder(applicationFolder_), [this](bool carriedOut) {
+        const int mark = list_.GetSelectionMark();
+        const std::string chosen =
+            mark >= 0 && mark < static_cast<int>(backups_.size()) ? backups_[static_cast<std::size_t>(mark)].path : "";
+        // A change refused after its backup was written leaves that backup,
+        // which the list then shows. The arrows go on moving in the list.
+        Fill(chosen);
+        Window()->SetFocus(IDC_HISTORY_LIST);
+        if (carriedOut)
+            changed_();
+    });
 }
 
 void CHistoryDlg::Tell(const std::string& message, bool failure)

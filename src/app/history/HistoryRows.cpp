@@ -2,11 +2,18 @@
 
 #include "app/history/Texts.h"
 #include "backup/Stamp.h"
+#include "platform/SystemText.h"
 #include "regfile/RegValueLine.h"
 
 std::string DataText(const std::optional<std::string>& data)
 {
     return data.value_or(tk::Text(text::NoValue));
+}
+
+// The list shows text in the code page: a character beyond it is a '?'.
+std::string ShownText(const std::optional<tk::ExactRegValue>& value)
+{
+    return value ? tk::FromUtf16(tk::ShownText(*value)).text : tk::Text(text::NoValue);
 }
 
 HistoryRow HistoryRowOf(const backup::BackupFile& file,
@@ -29,8 +36,8 @@ HistoryRow HistoryRowOf(const backup::BackupFile& file,
     for (const HistoryValue& value : values) {
         const std::string lead = (row.held.empty() ? "" : "; ") +
                                  (named ? (value.name.empty() ? std::string("@") : value.name) + "=" : "");
-        row.held += lead + DataText(tk::ValueDataText(value.held));
-        row.now += lead + (value.now ? DataText(tk::ValueDataText(value.now.Value())) : tk::Text(text::CannotRead));
+        row.held += lead + ShownText(value.held);
+        row.now += lead + (value.now ? ShownText(value.now.Value()) : tk::Text(text::CannotRead));
         same = same && value.Equal();
     }
     if (same)

@@ -18,6 +18,9 @@ struct HistoryRow {
 // A value's data as a registry file writes them, or "(none)" for no value.
 std::string DataText(const std::optional<std::string>& data);
 
+// A value as the list shows it (text as text, tk::ShownText), or "(none)".
+std::string ShownText(const std::optional<tk::ExactRegValue>& value);
+
 // `compared`: the backup's values beside the registry's, or why the backup
 // cannot be read.
 HistoryRow HistoryRowOf(const backup::BackupFile& file,

@@ -1,5 +1,5 @@
 #pragma once
-// The messages of the history of changes (keys 1850-1899, 2401-2409).
+// The messages of the history of changes (keys 1850-1899, 2401, 2404-2406).
 #include "platform/Texts.h"
 
 namespace text {
@@ -48,6 +48,9 @@ inline constexpr tk::TextId BackupOtherRoot{
     1875, "\"%1\", line %2: the key \"%3\" is not below HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE, the keys the "
           "program writes."};
 inline constexpr tk::TextId HistoryValueUnreadable{1876, "The value \"%1\" of the key \"%2\" cannot be read: %3."};
+inline constexpr tk::TextId HistoryTextBeyondCodePage{
+    2405, "\"%1\", line %2: the text of \"%3\" holds characters beyond Windows-1252 (%4), which the program cannot "
+          "write into the registry."};
 inline constexpr tk::TextId HistoryNotApplied{
     1877, "The change was not made: %1. Nothing was changed; the backup \"%2\" holds the values from before."};
 

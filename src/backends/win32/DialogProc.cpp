@@ -145,6 +145,9 @@ INT_PTR Route(ModalRun& run, HWND handle, UINT message, WPARAM wParam, LPARAM lP
         // The system's own processing gives the focus back to its control.
         return FALSE;
     }
+    case WM_DPICHANGED:
+        run.window->ChangeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam), dialog.Template());
+        return TRUE;
     case WM_PAINT:
         return OnPaint(run);
     case WM_QUERYDRAGICON:

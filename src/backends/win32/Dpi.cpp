@@ -1,5 +1,7 @@
 #include "backends/win32/Dpi.h"
 
+#include <utility>
+
 namespace tk::win32 {
 
 namespace {
@@ -29,28 +31,31 @@ SIZE BitmapSize(HBITMAP bitmap)
     return {info.bmWidth, info.bmHeight};
 }
 
-// The control of `dialog` whose top left corner is at `at`, in the dialog's
-// client coordinates. The controls' own children (a list's header) lie at
-// their parent's corner and are passed over.
-struct ChildAt {
-    HWND dialog;
-    POINT at;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindChildAt(HWND child, LPARAM search)
+// The controls of `dialog` beside their templates: the dialog manager makes
+// them in the template's order, each after the one before. Empty when the
+// dialog's controls are not the template's.
+std::vector<std::pair<const ControlTemplate*, HWND>> ControlsOf(HWND dialog, const DialogTemplate& tmpl)
 {
-    auto& wanted = *reinterpret_cast<ChildAt*>(search);
-    if (::GetParent(child) != wanted.dialog)
-        return TRUE;
-    RECT r{};
-    ::GetWindowRect(child, &r);
-    POINT corner{r.left, r.top};
-    ::ScreenToClient(wanted.dialog, &corner);
-    if (corner.x != wanted.at.x || corner.y != wanted.at.y)
-        return TRUE;
-    wanted.found = child;
-    return FALSE;
+    std::vector<std::pair<const ControlTemplate*, HWND>> matched;
+    HWND control = ::GetWindow(dialog, GW_CHILD);
+    for (const ControlTemplate& c : tmpl.controls) {
+        // An id of a 16-bit template comes back as its low word.
+        if (!control || (::GetDlgCtrlID(control) & 0xFFFF) != (c.id & 0xFFFF))
+            return {};
+        matched.emplace_back(&c, control);
+        control = ::GetWindow(control, GW_HWNDNEXT);
+    }
+    if (control)
+        return {};
+    return matched;
+}
+
+// A user32 function of Windows 10 that older systems and Wine may lack.
+template <class Function>
+Function User32(const char* name)
+{
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
 }
 
 bool Near(LONG a, LONG b)
@@ -64,9 +69,7 @@ int DpiOf(HWND window)
 {
     // Windows 10 1607 on; earlier systems, and Wine's, have one DPI for
     // every monitor.
-    using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
-    static const auto call = reinterpret_cast<GetDpiForWindowCall>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const auto call = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
     if (call && window)
         if (const UINT dpi = call(window); dpi > 0)
             return static_cast<int>(dpi);
@@ -101,31 +104,96 @@ UniqueBitmap ScaledBitmap(HBITMAP source, int width, int height)
     return result;
 }
 
-void FitPictures(HWND dialog, const DialogTemplate& tmpl, std::vector<UniqueBitmap>& kept)
+RECT DialogUnits::Map(int x, int y, int cx, int cy) const
 {
-    for (const ControlTemplate& c : tmpl.controls) {
-        if (c.kind != ControlKind::StaticBitmap)
+    const int left = ::MulDiv(x, across, 4);
+    const int top = ::MulDiv(y, down, 8);
+    return {left, top, left + ::MulDiv(cx, across, 4), top + ::MulDiv(cy, down, 8)};
+}
+
+DialogUnits UnitsOf(HWND dialog)
+{
+    RECT unit{0, 0, 4, 8};
+    ::MapDialogRect(dialog, &unit);
+    return {unit.right, unit.bottom};
+}
+
+DialogUnits UnitsOf(HFONT font)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    const WindowDc screen(nullptr);
+    const HGDIOBJ old = ::SelectObject(screen.dc, font);
+    TEXTMETRICA metrics{};
+    SIZE extent{};
+    const bool measured = ::GetTextMetricsA(screen.dc, &metrics) &&
+                          ::GetTextExtentPoint32A(screen.dc, letters, sizeof letters - 1, &extent);
+    ::SelectObject(screen.dc, old);
+    if (!measured)
+        return {};
+    return {(extent.cx / 26 + 1) / 2, metrics.tmHeight};
+}
+
+void TakeOverDpiChanges(HWND dialog)
+{
+    constexpr int kDisableAll = 1; // DDC_DISABLE_ALL
+    if (const auto call = User32<BOOL(WINAPI*)(HWND, int, int)>("SetDialogDpiChangeBehavior"))
+        call(dialog, kDisableAll, kDisableAll);
+}
+
+UniqueFont FontAt(HWND dialog, const DialogTemplate& tmpl, int dpi)
+{
+    LOGFONTA font{};
+    const auto current = reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
+    if (!current || !::GetObjectA(current, sizeof font, &font))
+        return nullptr;
+    font.lfHeight = -::MulDiv(tmpl.fontSize, dpi, 72);
+    return UniqueFont(::CreateFontIndirectA(&font));
+}
+
+void LayOut(HWND dialog, const DialogTemplate& tmpl, const DialogUnits& units, HFONT font)
+{
+    // As the dialog manager makes a control: its place first, then its font,
+    // from which a combo box takes its height. A picture takes the size of
+    // the picture it is given (FitPictures).
+    for (const auto& [c, control] : ControlsOf(dialog, tmpl)) {
+        const RECT place = units.Map(c->x, c->y, c->cx, c->cy);
+        const UINT size = c->kind == ControlKind::StaticBitmap ? SWP_NOSIZE : 0;
+        ::SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE | size);
+        ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    // The frame is the system's at the new DPI, whatever size it was given.
+    const RECT wanted = units.Map(0, 0, tmpl.cx, tmpl.cy);
+    RECT inside{};
+    RECT outside{};
+    if (!::GetClientRect(dialog, &inside) || !::GetWindowRect(dialog, &outside))
+        return;
+    ::SetWindowPos(dialog, nullptr, 0, 0, outside.right - outside.left + wanted.right - inside.right,
+                   outside.bottom - outside.top + wanted.bottom - inside.bottom,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FitPictures(HWND dialog, const DialogTemplate& tmpl, const DialogUnits& units, std::vector<UniqueBitmap>& kept)
+{
+    for (const auto& [c, control] : ControlsOf(dialog, tmpl)) {
+        if (c->kind != ControlKind::StaticBitmap)
             continue;
-        RECT room{c.x, c.y, c.x + c.cx, c.y + c.cy};
-        ::MapDialogRect(dialog, &room);
-        ChildAt search{dialog, {room.left, room.top}};
-        ::EnumChildWindows(dialog, FindChildAt, reinterpret_cast<LPARAM>(&search));
-        const UniqueBitmap picture(static_cast<HBITMAP>(::LoadImageA(
-            ProgramInstance(), MAKEINTRESOURCEA(c.resourceId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-        if (!search.found || !picture)
+        UniqueBitmap picture(static_cast<HBITMAP>(::LoadImageA(
+            ProgramInstance(), MAKEINTRESOURCEA(c->resourceId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+        if (!picture)
             continue;
+        const RECT room = units.Map(c->x, c->y, c->cx, c->cy);
         const SIZE size = BitmapSize(picture.get());
         const LONG width = room.right - room.left;
         const LONG height = room.bottom - room.top;
-        if (Near(size.cx, width) && Near(size.cy, height))
-            continue;
-        UniqueBitmap fitted = ScaledBitmap(picture.get(), width, height);
-        if (!fitted)
+        if (!Near(size.cx, width) || !Near(size.cy, height))
+            picture = ScaledBitmap(picture.get(), width, height);
+        if (!picture)
             continue;
         // The static control takes the new picture's size, which is the
-        // template's at this DPI.
-        ::SendMessageA(search.found, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(fitted.get()));
-        kept.push_back(std::move(fitted));
+        // template's in these units.
+        ::SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+        kept.push_back(std::move(picture));
     }
 }
 

@@ -37,13 +37,38 @@ LPARAM Text(const std::string& text)
 } // namespace
 
 Win32Window::Win32Window(HWND window, int templateId, Win32Backend& backend)
-    : window_(window), templateId_(templateId), backend_(backend)
+    : window_(window), templateId_(templateId), backend_(backend), dpi_(win32::DpiOf(window))
 {
+    win32::TakeOverDpiChanges(window_);
 }
 
 void Win32Window::FitPictures(const DialogTemplate& tmpl)
 {
-    win32::FitPictures(window_, tmpl, pictures_);
+    win32::FitPictures(window_, tmpl, win32::UnitsOf(window_), pictures_);
+}
+
+// Wine keeps every window at the DPI the program started with, so the DPI
+// is the one the message gave, not the one the system would tell.
+void Win32Window::ChangeDpi(int dpi, const RECT& suggested, const DialogTemplate& tmpl)
+{
+    win32::UniqueFont font = win32::FontAt(window_, tmpl, dpi);
+    if (!font)
+        return;
+    dpi_ = dpi;
+    const win32::DialogUnits units = win32::UnitsOf(font.get());
+    ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    win32::LayOut(window_, tmpl, units, font.get());
+    font_ = std::move(font); // the controls have let go of the one before
+    std::vector<win32::UniqueBitmap> pictures;
+    win32::FitPictures(window_, tmpl, units, pictures);
+    pictures_.swap(pictures);
+    for (const auto& [place, picture] : menuBitmaps_)
+        MenuSetItemBitmap(place.first, place.second, picture.bitmapId);
+    DrawMenuBar();
+    for (const auto& list : columnWidths_)
+        ScaleColumns(list.first);
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 HWND Win32Window::Item(int id) const
@@ -126,7 +151,11 @@ void Win32Window::ListDeleteAllItems(int id)
 
 void Win32Window::ListDeleteColumn(int id, int column)
 {
-    Send(id, LVM_DELETECOLUMN, static_cast<WPARAM>(column), 0);
+    if (Send(id, LVM_DELETECOLUMN, static_cast<WPARAM>(column), 0) == FALSE)
+        return;
+    auto& widths = columnWidths_[id];
+    if (column >= 0 && static_cast<std::size_t>(column) < widths.size())
+        widths.erase(widths.begin() + column);
 }
 
 void Win32Window::ListInsertColumn(int id, int column, std::string_view title, int widthPixels)
@@ -135,10 +164,21 @@ void Win32Window::ListInsertColumn(int id, int column, std::string_view title, i
     LVCOLUMNA format{};
     format.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     format.fmt = LVCFMT_LEFT;
-    format.cx = win32::Scaled(widthPixels, win32::DpiOf(window_));
+    format.cx = win32::Scaled(widthPixels, dpi_);
     format.pszText = text.data();
     format.iSubItem = column;
-    Send(id, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&format));
+    const auto at = Send(id, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&format));
+    auto& widths = columnWidths_[id];
+    if (at >= 0 && static_cast<std::size_t>(at) <= widths.size())
+        widths.insert(widths.begin() + at, widthPixels);
+    FillWithOnlyColumn(Item(id));
+}
+
+void Win32Window::ScaleColumns(int id)
+{
+    const auto& widths = columnWidths_[id];
+    for (std::size_t column = 0; column < widths.size(); ++column)
+        Send(id, LVM_SETCOLUMNWIDTH, column, win32::Scaled(widths[column], dpi_));
     FillWithOnlyColumn(Item(id));
 }
 

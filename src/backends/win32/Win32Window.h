@@ -2,6 +2,7 @@
 // One open dialog as the toolkit sees it: every call goes to the real window
 // and its controls. The bitmaps given to its menu items belong to it and are
 // released when it goes, after the window and its menu.
+#include "backends/win32/Dpi.h"
 #include "toolkit/DialogWindow.h"
 #include "toolkit/Resources.h"
 #include "platform/win32/Win32.h"
@@ -19,6 +20,10 @@ public:
     Win32Window(HWND window, int templateId, Win32Backend& backend);
     // The template's pictures at the size the dialog has at the screen's DPI.
     void FitPictures(const DialogTemplate& tmpl);
+    // The window on a monitor of `dpi`: at the place the system suggests,
+    // with its font, controls, pictures, menu pictures and list columns as
+    // the window would have them had it opened there.
+    void ChangeDpi(int dpi, const RECT& suggested, const DialogTemplate& tmpl);
 
     HWND Handle() const { return window_; }
     // Whether the handler of the paint request now running painted the icon.
@@ -84,14 +89,27 @@ private:
     // cannot hold it.
     std::optional<std::string> TakePath(std::u16string_view path);
     LRESULT Send(int id, UINT message, WPARAM wParam, LPARAM lParam) const;
+    // The columns of list `id` at the window's DPI.
+    void ScaleColumns(int id);
 
     HWND window_;
     int templateId_;
     Win32Backend& backend_;
     std::optional<Answer> endResult_;
-    std::map<std::pair<int, int>, win32::UniqueBitmap> menuBitmaps_;
+    // The DPI the window is laid out for.
+    int dpi_;
+    struct MenuPicture {
+        int bitmapId = 0;
+        win32::UniqueBitmap bitmap;
+    };
+    std::map<std::pair<int, int>, MenuPicture> menuBitmaps_;
     // The template's pictures drawn at the dialog's size (Dpi.h).
     std::vector<win32::UniqueBitmap> pictures_;
+    // The widths at 96 DPI that the columns of each list were given.
+    std::map<int, std::vector<int>> columnWidths_;
+    // The dialog's font since its DPI changed; until then the dialog
+    // manager's.
+    win32::UniqueFont font_;
     bool painted_ = false;
 };
 

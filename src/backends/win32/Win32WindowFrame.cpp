@@ -67,13 +67,12 @@ void Win32Window::MenuSetItemBitmap(int top, int item, int bitmapId)
     // The resource's picture is drawn for 96 DPI; the menu's text and its
     // room for a picture grow with the DPI.
     BITMAP size{};
-    const int dpi = win32::DpiOf(window_);
-    if (dpi != 96 && ::GetObjectA(bitmap.get(), sizeof size, &size))
-        if (win32::UniqueBitmap fitted =
-                win32::ScaledBitmap(bitmap.get(), win32::Scaled(size.bmWidth, dpi), win32::Scaled(size.bmHeight, dpi)))
+    if (dpi_ != 96 && ::GetObjectA(bitmap.get(), sizeof size, &size))
+        if (win32::UniqueBitmap fitted = win32::ScaledBitmap(bitmap.get(), win32::Scaled(size.bmWidth, dpi_),
+                                                             win32::Scaled(size.bmHeight, dpi_)))
             bitmap = std::move(fitted);
     ::SetMenuItemBitmaps(place.menu, static_cast<UINT>(place.position), MF_BYPOSITION, bitmap.get(), bitmap.get());
-    menuBitmaps_[{top, item}] = std::move(bitmap);
+    menuBitmaps_[{top, item}] = {bitmapId, std::move(bitmap)};
 }
 
 void Win32Window::DrawMenuBar()

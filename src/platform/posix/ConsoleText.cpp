@@ -4,25 +4,11 @@
 
 namespace tk {
 
-namespace {
+struct Utf8Console::Streams {};
 
-bool IsUtf8(std::string_view text)
-{
-    while (!text.empty()) {
-        const Utf8Step step = DecodeUtf8(text);
-        if (step.kind != Utf8Step::Kind::Char)
-            return false;
-        text.remove_prefix(step.length);
-    }
-    return true;
-}
+Utf8Console::Utf8Console() = default;
 
-} // namespace
-
-std::string ConsoleText(std::string_view text)
-{
-    return Cp1252ToUtf8(text);
-}
+Utf8Console::~Utf8Console() = default;
 
 void UseBinaryStandardStreams() {}
 
@@ -38,15 +24,14 @@ std::string Utf8Text(std::string_view text)
     return Cp1252ToUtf8(text);
 }
 
-std::optional<std::string> ArgumentText(std::string_view argument)
+std::vector<std::string> CommandLineArguments(int argc, char** argv)
 {
-    if (!IsUtf8(argument))
-        return std::string(argument);
-    std::string text = Utf8ToCp1252(argument);
-    // Only a character the code page lacks is dropped in the conversion.
-    if (Cp1252ToUtf8(text) != argument)
-        return std::nullopt;
-    return text;
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+CodePageText ArgumentPath(std::string_view argument)
+{
+    return {std::string(argument), {}};
 }
 
 } // namespace tk

@@ -24,6 +24,11 @@ bool Exists(const std::string& path)
     return ::lstat(path.c_str(), &st) == 0;
 }
 
+bool RemoveFile(const std::string& path)
+{
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
 // A POSIX path is bytes through and through, in std::filesystem as well.
 std::string FullPath(const std::string& path)
 {

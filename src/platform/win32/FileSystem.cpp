@@ -17,6 +17,11 @@ bool Exists(const std::string& path)
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool RemoveFile(const std::string& path)
+{
+    return ::DeleteFileA(path.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 std::string FullPath(const std::string& path)
 {
     std::string full(MAX_PATH, '\0');

@@ -24,6 +24,34 @@ constexpr ShellError kShellErrors[] = {
     {SE_ERR_DLLNOTFOUND, ERROR_DLL_NOT_FOUND},
 };
 
+// The system's words for `error`, without a closing full stop.
+std::string ShellCause(DWORD error)
+{
+    std::string cause = win32::ErrorText(error);
+    if (cause.ends_with('.'))
+        cause.pop_back();
+    return cause;
+}
+
+// The system error of a ShellExecute result of 32 or below.
+DWORD ShellResultError(INT_PTR result)
+{
+    for (const ShellError& known : kShellErrors)
+        if (known.result == result)
+            return known.error;
+    return static_cast<DWORD>(result);
+}
+
+// A program that ShellExecuteEx started, followed through its process.
+class StartedProcess final : public IStartedProgram {
+public:
+    explicit StartedProcess(HANDLE process) : process_(process) {}
+    bool HasEnded() override { return ::WaitForSingleObject(process_.get(), 0) != WAIT_TIMEOUT; }
+
+private:
+    win32::UniqueHandle process_;
+};
+
 } // namespace
 
 ShellResult ShellExecuteShell::Open(const std::string& target)
@@ -33,14 +61,30 @@ ShellResult ShellExecuteShell::Open(const std::string& target)
     // Above 32: a program was started.
     if (result > 32)
         return {};
-    DWORD error = static_cast<DWORD>(result);
-    for (const ShellError& known : kShellErrors)
-        if (known.result == result)
-            error = known.error;
-    std::string cause = win32::ErrorText(error);
-    if (cause.ends_with('.'))
-        cause.pop_back();
-    return cause;
+    return ShellCause(ShellResultError(result));
+}
+
+ShellStarted ShellExecuteShell::OpenFollowed(const std::string& target)
+{
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    // As ShellExecute: a failure comes back to be told, not shown by the shell.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = "open";
+    info.lpFile = target.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!::ShellExecuteExA(&info)) {
+        // The result ShellExecute would give, where there is one: Wine's last
+        // error is no cause of the failure then.
+        const DWORD lastError = ::GetLastError();
+        const auto result = reinterpret_cast<INT_PTR>(info.hInstApp);
+        return ShellCause(result >= 0 && result <= 32 ? ShellResultError(result) : lastError);
+    }
+    // No process where the target went to a program that was running
+    // already (through DDE, say): nothing to follow.
+    if (!info.hProcess)
+        return std::unique_ptr<IStartedProgram>();
+    return std::unique_ptr<IStartedProgram>(std::make_unique<StartedProcess>(info.hProcess));
 }
 
 LocalTime LocalClock::Now()

@@ -10,6 +10,8 @@ namespace tk {
 class ShellExecuteShell final : public IShell {
 public:
     ShellResult Open(const std::string& target) override;
+    // Follows the process that the shell started, where it started one.
+    ShellStarted OpenFollowed(const std::string& target) override;
 };
 
 class LocalClock final : public IClock {

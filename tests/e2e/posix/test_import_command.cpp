@@ -226,4 +226,7 @@ TEST(ImportCommandE2E, TheStoreIsTheOneNamedAndTheImporterSpeaksItsInstallations
     EXPECT_EQ(wrong.status, 2);
     EXPECT_EQ(wrong.err, "tunewright-import: unbekannte Option --bogus\n"
                          "Aufruf: tunewright-import [--registry SPEICHER] [/s] DATEI\n");
+    // In the terminal's encoding, UTF-8, as the command line speaks.
+    const Ran germanHelp = Import(inst, "--help", "", "", inst.File("tunewright-import"));
+    EXPECT_NE(germanHelp.out.find("R\xc3\xbc" "ckgabewert: 0 importiert"), std::string::npos) << germanHelp.out;
 }

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <set>
 
 using namespace e2e;
 
@@ -72,4 +74,66 @@ TEST(ReverseChangesE2E, WhatCameLaterBelowAKeyTheSaveCreatedSurvives)
     EXPECT_NE(store.find("[HKEY_CURRENT_USER\\Software\\New\\Deeper\\Sub]\r\n\"Also\"=\"kept\"\r\n"), std::string::npos)
         << store;
     EXPECT_EQ(store.find("\"Text\"="), std::string::npos) << store;
+}
+
+// What the reversed backup changes goes into a backup of its own first: the
+// history lists it, and restoring it puts back what the Reverse replaced.
+TEST(ReverseChangesE2E, TheReverseIsBackedUpAndCanBeUndoneFromTheHistory)
+{
+    Prepared inst;
+    const std::string backup = inst.File("backup/" + kStamp + "Menu delay.reg");
+    const auto out = RunOn(inst, 0, "type 1005 1000\nclick 1010\npick " + backup +
+                                        "\nmenu 32772\nmenu 32782\ndump\nanswer yes\nclick 1042\nclick 2\ndump\n");
+    const std::vector<Screen> s = Screens(out);
+    ASSERT_EQ(s.size(), 2u) << Join(out);
+    ASSERT_EQ(s[0].rows.size(), 2u) << Join(out);
+    EXPECT_EQ(s[0].rows[0], (std::vector<std::string>{"2024-03-05 09:05", "reverse Menu delay", "\"1000\"", "\"400\""}));
+    EXPECT_EQ(inst.Read("backup/" + kStamp + "reverse Menu delay.reg"),
+              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"MenuShowDelay\"=\"1000\"\r\n");
+    EXPECT_EQ(s[1].Control(1005).text, "1000");
+    EXPECT_NE(inst.Read("registry.reg").find("\"MenuShowDelay\"=\"1000\"\r\n"), std::string::npos);
+}
+
+// A file whose values cannot be backed up first is not handed over: one box
+// says why, and neither the registry nor the backup folder changes.
+TEST(ReverseChangesE2E, WithoutItsBackupNothingIsHandedOver)
+{
+    const struct {
+        const char* what;
+        bool backupFolderIsAFile;
+        std::string file;
+        std::string why;
+    } cases[] = {
+        {"no backup folder", true, "[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"MenuShowDelay\"=\"250\"\r\n",
+         "cannot create the file"},
+        {"another root", false, "[HKEY_CLASSES_ROOT\\.txt]\r\n\"Content Type\"=\"text/plain\"\r\n",
+         "is not below HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Prepared inst;
+        inst.Write("other.reg", "REGEDIT4\r\n\r\n" + c.file);
+        if (c.backupFolderIsAFile) {
+            std::filesystem::remove_all(inst.File("backup"));
+            inst.Write("backup", "a file, not the folder");
+        }
+        const std::string store = inst.Read("registry.reg");
+        const auto backups = [&inst] {
+            std::set<std::string> names;
+            if (std::filesystem::is_directory(inst.File("backup")))
+                for (const auto& entry : std::filesystem::directory_iterator(inst.File("backup")))
+                    names.insert(entry.path().filename().string());
+            return names;
+        };
+        const std::set<std::string> before = backups();
+        const auto out = RunOn(inst, 0, "pick " + inst.File("other.reg") + "\nmenu 32772\n");
+        EXPECT_TRUE(ShellOpened(out).empty()) << Join(out);
+        const auto boxes = Grep(out, "msgbox");
+        ASSERT_EQ(boxes.size(), 2u) << Join(out);
+        EXPECT_NE(boxes[1].find("was not handed over for import"), std::string::npos) << boxes[1];
+        EXPECT_NE(boxes[1].find(c.why), std::string::npos) << boxes[1];
+        EXPECT_NE(boxes[1].find("Nothing was changed."), std::string::npos) << boxes[1];
+        EXPECT_EQ(inst.Read("registry.reg"), store);
+        EXPECT_EQ(backups(), before);
+    }
 }

@@ -405,6 +405,39 @@ TEST_F(RegistryStoreTest, ApplyChangesWritesEachRowsChangeAtOnceOrNotAtAll)
     EXPECT_EQ(Contents(), before);
 }
 
+TEST_F(RegistryStoreTest, AChangeOfAForeignFileAfterItsCheckIsTheChangeOnTheFileAsItIsThen)
+{
+    // Keys out of order: a change rewrites the whole file.
+    const std::string foreign = "REGEDIT4\r\n[HKEY_CURRENT_USER\\B]\r\n\"x\"=\"1\"\r\n[HKEY_CURRENT_USER\\A]\r\n\"y\"=\"1\"\r\n";
+    const std::vector<tk::RegValueChange> checked{{{RegRoot::CurrentUser, "A"}, "y", RegValue::String("2")}};
+    struct Case {
+        const char* what;
+        std::function<void(tk::RegistryStore&)> between;
+        std::string value; // set after the check
+        std::string x, y;  // as the file then reads
+    };
+    const std::vector<Case> cases = {
+        {"the change checked", [](tk::RegistryStore&) {}, "2", "1", "2"},
+        {"another value", [](tk::RegistryStore&) {}, "3", "1", "3"},
+        {"the file replaced by another writer",
+         [&](tk::RegistryStore&) { Replace(foreign + "[HKEY_CURRENT_USER\\B]\r\n\"x\"=\"5\"\r\n"); }, "2", "5", "2"},
+        {"another change between",
+         [](tk::RegistryStore& store) { ASSERT_TRUE(store.DeleteValue(RegRoot::CurrentUser, "B", "x")); }, "2",
+         "<error 1>", "2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Replace(foreign);
+        tk::RegistryStore store(StorePath());
+        ASSERT_TRUE(store.CheckChanges(checked, {}));
+        c.between(store);
+        ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "A", "y", RegValue::String(c.value)));
+        tk::RegistryStore fresh(StorePath());
+        EXPECT_EQ(ReadString(fresh, "B", "x"), c.x);
+        EXPECT_EQ(ReadString(fresh, "A", "y"), c.y);
+    }
+}
+
 TEST_F(RegistryStoreTest, DeleteEmptyKeyRemovesOnlyAKeyThatHoldsNothing)
 {
     Replace("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n[HKEY_CURRENT_USER\\A\\B]\r\n"

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 TEST(Win32Shell, ATargetNoProgramOpensIsAFailureInTheSystemsWords)
 {
     TempAppFolder app;
@@ -18,5 +20,28 @@ TEST(Win32Shell, ATargetNoProgramOpensIsAFailureInTheSystemsWords)
         ASSERT_FALSE(opened);
         EXPECT_FALSE(opened.Error().empty());
         EXPECT_FALSE(opened.Error().ends_with('.')) << opened.Error();
+        const tk::ShellStarted followed = shell.OpenFollowed(target);
+        ASSERT_FALSE(followed);
+        EXPECT_EQ(followed.Error(), opened.Error());
     }
+}
+
+// The program started for a target is followed until it ends, without
+// waiting for it: the window reads the registry again when the registry
+// editor is done.
+TEST(Win32Shell, TheProgramStartedForATargetIsFollowedUntilItEnds)
+{
+    TempAppFolder app;
+    app.Write("done.bat", "@exit\r\n");
+    tk::ShellExecuteShell shell;
+    tk::ShellStarted started = shell.OpenFollowed(app.Path("done.bat"));
+    ASSERT_TRUE(started) << started.Error();
+    ASSERT_TRUE(started.Value());
+    bool ended = false;
+    for (int i = 0; i < 200 && !ended; ++i) {
+        ended = started.Value()->HasEnded();
+        if (!ended)
+            ::Sleep(50);
+    }
+    EXPECT_TRUE(ended);
 }

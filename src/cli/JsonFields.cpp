@@ -1,0 +1,100 @@
+#include "cli/JsonFields.h"
+
+#include "platform/ConsoleText.h"
+
+#include <cstdio>
+
+namespace cli {
+
+namespace {
+
+void Indent(std::string& out, int depth)
+{
+    out += '\n';
+    out.append(static_cast<std::size_t>(depth) * 2, ' ');
+}
+
+} // namespace
+
+void AppendJsonString(std::string& out, std::string_view text)
+{
+    out += '"';
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\')
+            continue;
+        out.append(text, plain, i - plain);
+        plain = i + 1;
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default: {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+        }
+        }
+    }
+    out.append(text, plain, text.size() - plain);
+    out += '"';
+}
+
+JsonFields::JsonFields(std::string& out, int depth) : out_(out), depth_(depth)
+{
+    out_ += '{';
+}
+
+void JsonFields::Name(std::string_view name)
+{
+    out_ += empty_ ? "" : ",";
+    empty_ = false;
+    Indent(out_, depth_ + 1);
+    AppendJsonString(out_, name);
+    out_ += ": ";
+}
+
+void JsonFields::Number(std::string_view name, std::int64_t number)
+{
+    Name(name);
+    out_ += std::to_string(number);
+}
+
+void JsonFields::Boolean(std::string_view name, bool value)
+{
+    Name(name);
+    out_ += value ? "true" : "false";
+}
+
+void JsonFields::Null(std::string_view name)
+{
+    Name(name);
+    out_ += "null";
+}
+
+void JsonFields::Text(std::string_view name, const std::optional<std::string>& text)
+{
+    if (!text)
+        return Null(name);
+    Utf8(name, tk::Utf8Text(*text));
+}
+
+void JsonFields::Utf8(std::string_view name, std::string_view text)
+{
+    Name(name);
+    AppendJsonString(out_, text);
+}
+
+void JsonFields::Close()
+{
+    if (!empty_)
+        Indent(out_, depth_);
+    out_ += '}';
+}
+
+} // namespace cli
