@@ -63,7 +63,7 @@ tk::RegResult Change(tk::IRegistry& registry)
 const char* const kImport = "REGEDIT4\r\n[-HKEY_CURRENT_USER\\Software\\A]\r\n[HKEY_CURRENT_USER\\Software\\A\\B]\r\n"
                             "\"b\"=dword:00000001\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n\"v\"=-\r\n\"w\"=\"w\"\r\n";
 
-std::string Outcome(const tk::Result<tk::RegValue, tk::RegError>& read)
+std::string Outcome(const tk::Result<tk::RegValue, tk::RegFault>& read)
 {
     if (!read)
         return "error " + std::to_string(static_cast<int>(read.Error()));

@@ -1,6 +1,6 @@
 #pragma once
-// The main window's own messages (keys 1500-1599, 2400-2409, 2420-2429, and
-// 1806 for the file picker of Browse).
+// The main window's own messages (keys 1500-1599, 2400-2409, 2420-2429, 1806
+// for the file picker of Browse, and 1200 for a registry store that cannot be read).
 #include "platform/Texts.h"
 
 namespace text {
@@ -9,6 +9,11 @@ inline constexpr tk::TextId MarkerNotDeleted{1500, "The value \"%1\" of the key 
 inline constexpr tk::TextId CloseUnsaved{
     1501, "The new value of \"%1\" has not been saved. Close without saving?"};
 inline constexpr tk::TextId CannotOpen{1502, "\"%1\" could not be opened: %2."};
+// The first line of the report of a registry that cannot be read; what is
+// wrong with it follows on a line of its own.
+inline constexpr tk::TextId RegistryUnusable{
+    1200, "The registry store cannot be used and is left as it is; settings cannot be read or saved until it is "
+          "mended."};
 inline constexpr tk::TextId LeaveUnsaved{
     2400, "The new value of \"%1\" has not been saved. Show \"%2\" without saving?"};
 // Reverse changes: a backup whose values could not be backed up first, and

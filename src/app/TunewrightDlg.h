@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,8 @@ protected:
 private:
     void AskUacQuestion();                                  // UacQuestion
     void DeleteCompanionMarker();                           // Close
+    void ShowRegistryFault(const tk::RegFault& fault);      // RegistryFault
+    bool ShownRegistryFault(const tk::RegFault& fault) const; // RegistryFault
     bool MayClose();                                        // Close
     bool OpenWithShell(const std::string& target);          // Help
     void OfferRestore(const std::string& file, const std::string& cause); // Reverse
@@ -134,6 +137,9 @@ public:
 
 private:
     bool systemMenuExtended = false;
+    // The registry's faults shown so far: every read of a broken store meets
+    // the same fault, and the user hears of it once.
+    std::set<std::string> shownRegistryFaults_;
     // The messages of every layer come from this dialog's translation while
     // it lives (platform/Texts.h).
     tk::ScopedTextLookup messageTexts_;

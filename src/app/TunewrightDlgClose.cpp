@@ -2,8 +2,6 @@
 #include "app/Texts.h"
 #include "app/TunewrightDlg.h"
 
-#include "platform/ErrorReport.h"
-
 namespace {
 
 // The marker of the companion program, removed when the window is closed.
@@ -14,12 +12,12 @@ const char* const kCompanionMarker = "active";
 
 // A marker that is not there is no fault; a registry that refuses the
 // delete is told, since the companion will think this program still runs,
-// unless the registry has shown that fault already.
+// unless the window has shown that fault already.
 void CTunewrightDlg::DeleteCompanionMarker()
 {
     power.currentKeyPath = kCompanionKey;
     const tk::RegResult deleted = power.DeleteValue(RegistryLocation::LocalMachine, kCompanionMarker);
-    if (!deleted && !deleted.Error().told && !(deleted.Error() == tk::RegError::KeyNotFound)
+    if (!deleted && !ShownRegistryFault(deleted.Error()) && !(deleted.Error() == tk::RegError::KeyNotFound)
         && !(deleted.Error() == tk::RegError::ValueNotFound))
         tk::ReportError(tk::Text(text::MarkerNotDeleted, {kCompanionMarker,
                                                           "HKEY_LOCAL_MACHINE\\" + std::string(kCompanionKey),

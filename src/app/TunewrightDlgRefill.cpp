@@ -27,6 +27,8 @@ void CTunewrightDlg::RefillFunctionList()
     functionList.SetSelectionMark(0);
     categoryBox.SetCurSel(currentCategory);
 
+    if (filter.registryFault)
+        ShowRegistryFault(*filter.registryFault);
     if (!filter.defaultsFault.empty())
         tk::ReportError(filter.defaultsFault);
     if (!filter.keysWithoutHeader.empty())

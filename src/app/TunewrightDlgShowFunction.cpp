@@ -121,6 +121,8 @@ void CTunewrightDlg::ShowFunction(int functionKey)
                 browseButton.SetText(T(textkey::BrowseButton));
 
             const PanelValue value = ReadPanelValue(*row, block.lines, power);
+            if (value.fault)
+                ShowRegistryFault(*value.fault);
             keyPath = value.keyPath;
             Take(valueName, value.valueName);
             Take(currentValue, value.currentValue);

@@ -11,7 +11,10 @@ const char* const kSystemPolicies =
 void CTunewrightDlg::AskUacQuestion()
 {
     power.currentKeyPath = kSystemPolicies;
-    if (power.ReadDwordValue(RegistryLocation::FromPath, "EnableLUA") != 1)
+    const auto enabled = power.ReadDword(RegistryLocation::FromPath, "EnableLUA");
+    if (enabled.fault)
+        ShowRegistryFault(*enabled.fault);
+    if (enabled.value != 1)
         return;
     const std::string text = T(textkey::UacQuestion1) + "\n\n" + T(textkey::UacQuestion2) + "\n\n" + T(textkey::UacQuestion3);
     const tk::BoxStyle question{tk::BoxButtons::YesNo, tk::BoxIcon::Question};

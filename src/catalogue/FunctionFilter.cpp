@@ -44,10 +44,14 @@ FunctionFilter FilterChanged(const std::vector<std::string>& catalogueLines, int
         power.currentKeyPath = block.lines[0];
         const auto held = power.ReadRawValue(block.lines[1]);
         std::optional<tk::RegValue> value;
-        if (held)
+        if (held) {
             value = held.Value();
-        else if (held.Error() != tk::RegError::KeyNotFound && held.Error() != tk::RegError::ValueNotFound)
+        } else if (held.Error() == tk::RegError::StoreBroken) {
+            filter.registryFault = held.Error();
+            continue;
+        } else if (held.Error() != tk::RegError::KeyNotFound && held.Error() != tk::RegError::ValueNotFound) {
             continue; // the registry cannot say
+        }
         if (value != windowsDefault.value)
             filter.listed.push_back(index);
     }

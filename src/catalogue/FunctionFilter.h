@@ -4,6 +4,7 @@
 #include "platform/Result.h"
 #include "util/PowerClass.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@ struct FunctionFilter {
     std::vector<int> keysWithoutHeader;  // when the header list runs short: the function
                                          // keys that no header line carries
     std::string defaultsFault;           // why the defaults cannot judge, named with their file
+    std::optional<tk::RegFault> registryFault; // the registry cannot be read: nothing is listed
 };
 
 // Which of `functionCount` functions a category entry lists, judged by the

@@ -13,11 +13,15 @@ void ReadSwitch(const KindRow& row, const std::string& name, PowerClass& power, 
     const SwitchValues& s = row.switchValues;
     bool on = false;
     if (row.storage == ValueStorage::Dword) {
-        on = static_cast<std::uint32_t>(power.ReadDwordValue(RegistryLocation::FromPath, name)) != s.offNumber;
+        const auto number = power.ReadDword(RegistryLocation::FromPath, name);
+        on = static_cast<std::uint32_t>(number.value) != s.offNumber;
         v.currentValue = std::string(on ? s.onText : s.offText);
+        v.fault = number.fault;
     } else {
-        v.currentValue = power.ReadStringValue(RegistryLocation::FromPath, name);
-        on = *v.currentValue == s.onText;
+        auto text = power.ReadString(RegistryLocation::FromPath, name);
+        on = text.value == s.onText;
+        v.currentValue = std::move(text.value);
+        v.fault = std::move(text.fault);
     }
     v.switchIndex = on ? 1 : 0;
 }
@@ -54,9 +58,15 @@ PanelValue ReadPanelValue(const KindRow& row, const std::vector<std::string>& li
     if (row.controls.radios) {
         ReadSwitch(row, name, power, v);
     } else {
-        v.currentValue = row.storage == ValueStorage::Dword
-                             ? std::to_string(power.ReadDwordValue(RegistryLocation::FromPath, name))
-                             : power.ReadStringValue(RegistryLocation::FromPath, name);
+        if (row.storage == ValueStorage::Dword) {
+            const auto number = power.ReadDword(RegistryLocation::FromPath, name);
+            v.currentValue = std::to_string(number.value);
+            v.fault = number.fault;
+        } else {
+            auto text = power.ReadString(RegistryLocation::FromPath, name);
+            v.currentValue = std::move(text.value);
+            v.fault = std::move(text.fault);
+        }
         (row.controls.number ? v.numberText : v.pathText) = v.currentValue;
     }
     // The bounds are read after the value; the order has no other effect.

@@ -21,6 +21,8 @@ struct PanelValue {
     std::optional<std::string> pathText;
     std::optional<std::int32_t> minimum;
     std::optional<std::int32_t> maximum;
+    // The registry could not be read: the value is the fixed one in its place.
+    std::optional<tk::RegFault> fault;
 };
 
 // Reads the value of a function of the kind `row` from its block lines (as

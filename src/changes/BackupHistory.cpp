@@ -26,7 +26,7 @@ tk::Result<std::optional<tk::ExactRegValue>, tk::RegError> HeldNow(tk::IRegistry
         return std::optional<tk::ExactRegValue>(std::move(read.Value()));
     if (read.Error() == tk::RegError::ValueNotFound || read.Error() == tk::RegError::KeyNotFound)
         return std::optional<tk::ExactRegValue>();
-    return read.Error();
+    return read.Error().error;
 }
 
 bool HistoryValue::Equal() const

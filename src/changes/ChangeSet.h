@@ -81,7 +81,7 @@ struct ChangePlan {
 struct PlanFault {
     tk::RegKeyPath key;
     std::string name;
-    tk::RegError error = tk::RegError::StoreBroken;
+    tk::RegFault error = tk::RegError::StoreBroken;
     struct Wide {
         WideTextSource source;
         std::u32string characters;

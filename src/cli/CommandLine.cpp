@@ -2,7 +2,6 @@
 
 #include "cli/Context.h"
 #include "cli/Texts.h"
-#include "platform/ErrorReport.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "platform/Services.h"
@@ -26,40 +25,6 @@ bool Exists(const std::string& path)
     std::error_code ignored;
     return std::filesystem::exists(std::filesystem::path(path), ignored);
 }
-
-// Faults that nobody asked about (a broken store found by a read) go to the
-// run's standard error. The sink is a plain function, so the stream waits
-// here for the length of a run.
-Output*& ReportOutput()
-{
-    static Output* output = nullptr;
-    return output;
-}
-
-void ReportToOutput(const std::string& text)
-{
-    if (Output* output = ReportOutput())
-        output->Error(text);
-}
-
-class ScopedReports {
-public:
-    explicit ScopedReports(Output& output) : previousOutput_(ReportOutput()), previousSink_(tk::SetErrorSink(ReportToOutput))
-    {
-        ReportOutput() = &output;
-    }
-    ~ScopedReports()
-    {
-        tk::SetErrorSink(previousSink_);
-        ReportOutput() = previousOutput_;
-    }
-    ScopedReports(const ScopedReports&) = delete;
-    ScopedReports& operator=(const ScopedReports&) = delete;
-
-private:
-    Output* previousOutput_;
-    tk::ErrorSink previousSink_;
-};
 
 // The translation of the installation when it can be loaded, its messages
 // with it; English otherwise.
@@ -180,7 +145,6 @@ int RunCommandLine(const std::vector<std::string>& args, const Host& host)
         out.Error(tk::Text(text::NoStore, {*store}));
         return kFailed;
     }
-    const ScopedReports reports(out);
     try {
         tk::IRegistry& registry = host.openRegistry(call.registryFile, folder);
         const Texts texts(folder, &registry, clock);

@@ -67,7 +67,7 @@ std::string ExactUtf8(const FunctionValue& value, const std::string& text);
 struct ValueFault {
     std::string valueName;
     std::string keyPath;
-    tk::RegError error = tk::RegError::StoreBroken;
+    tk::RegFault error = tk::RegError::StoreBroken;
 };
 
 tk::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functions, const Function& function,

@@ -61,7 +61,7 @@ RegValue RegValue::Dword(std::uint32_t value)
     return v;
 }
 
-Result<ExactRegValue, RegError> IRegistry::QueryExactValue(RegRoot root, std::string_view subKey,
+Result<ExactRegValue, RegFault> IRegistry::QueryExactValue(RegRoot root, std::string_view subKey,
                                                            std::string_view name)
 {
     auto value = QueryValue(root, subKey, name);
@@ -80,7 +80,7 @@ RegResult IRegistry::SetWideValue(RegRoot, std::string_view, std::string_view, c
     return RegFault(RegError::WriteFailed);
 }
 
-Result<std::optional<RegKeyPath>, RegError> FirstMissingKey(IRegistry& registry, const RegKeyPath& key)
+Result<std::optional<RegKeyPath>, RegFault> FirstMissingKey(IRegistry& registry, const RegKeyPath& key)
 {
     const auto names = SplitKeyPath(key.subKey);
     if (!names)

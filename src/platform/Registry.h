@@ -78,15 +78,13 @@ enum class RegError {
     WriteFailed,    // the change could not be made durable
 };
 
-// Why a change was not made: its kind, and in `cause` what went wrong in the
-// registry's own words where it has more to say than the kind ("the registry
-// store "FILE" is read-only"), for the message of the caller that asked.
+// Why a read or a change failed: its kind, and in `cause` what went wrong in
+// the registry's own words where it has more to say than the kind ("the
+// registry store "FILE" is read-only"), for the message of the caller that
+// asked, which alone tells the user.
 struct RegFault {
     RegError error = RegError::WriteFailed;
     std::string cause;
-    // The registry has shown the user this fault already, in its own box
-    // when a read met it: a caller that would only repeat it may stay quiet.
-    bool told = false;
 
     RegFault(RegError kind, std::string why = {}) : error(kind), cause(std::move(why)) {}
     friend bool operator==(const RegFault& fault, RegError kind) { return fault.error == kind; }
@@ -115,12 +113,12 @@ public:
     virtual ~IRegistry() = default;
 
     // The value's presence, type and bytes.
-    virtual Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey,
+    virtual Result<RegValue, RegFault> QueryValue(RegRoot root, std::string_view subKey,
                                                   std::string_view name) = 0;
 
     // The value for an exact copy. A registry whose text is all in the code
     // page (the text-file store) gives what QueryValue gives.
-    virtual Result<ExactRegValue, RegError> QueryExactValue(RegRoot root, std::string_view subKey,
+    virtual Result<ExactRegValue, RegFault> QueryExactValue(RegRoot root, std::string_view subKey,
                                                             std::string_view name);
 
     // Creates the key and every missing key above it, then sets the value,
@@ -174,7 +172,7 @@ public:
 // The outermost key on the way to `key` that is not there (its parent is),
 // its sub-key with single separators; nothing when `key` is there. Fails when
 // the registry cannot say, or `key` names no key.
-Result<std::optional<RegKeyPath>, RegError> FirstMissingKey(IRegistry& registry, const RegKeyPath& key);
+Result<std::optional<RegKeyPath>, RegFault> FirstMissingKey(IRegistry& registry, const RegKeyPath& key);
 
 inline std::string_view RootName(RegRoot root)
 {

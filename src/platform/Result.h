@@ -15,6 +15,18 @@ class [[nodiscard]] Result {
 public:
     Result(T value) : v_(std::in_place_index<0>, std::move(value)) {}
     Result(E error) : v_(std::in_place_index<1>, std::move(error)) {}
+    // An error of a kind that E is made from, such as a code for a fault
+    // that carries more.
+    template <class Kind, std::enable_if_t<std::is_convertible_v<Kind, E> && !std::is_same_v<Kind, E>
+                                               && !std::is_convertible_v<Kind, T>, int> = 0>
+    Result(Kind kind) : v_(std::in_place_index<1>, E(kind)) {}
+    // The same outcome with its error made into E.
+    template <class Other, std::enable_if_t<std::is_convertible_v<Other, E> && !std::is_same_v<Other, E>, int> = 0>
+    Result(Result<T, Other> other)
+        : v_(other ? decltype(v_)(std::in_place_index<0>, std::move(other.Value()))
+                   : decltype(v_)(std::in_place_index<1>, E(other.Error())))
+    {
+    }
 
     bool HasValue() const { return v_.index() == 0; }
     explicit operator bool() const { return HasValue(); }

@@ -70,7 +70,7 @@ bool RegistryTree::KeyExists(RegRoot root, std::string_view subKey) const
     return Find(root, subKey) != nullptr;
 }
 
-Result<RegValue, RegError> RegistryTree::QueryValue(RegRoot root, std::string_view subKey,
+Result<RegValue, RegFault> RegistryTree::QueryValue(RegRoot root, std::string_view subKey,
                                                     std::string_view name)
 {
     const auto names = SplitKeyPath(subKey);

@@ -32,7 +32,7 @@ public:
     RegistryTree(RegistryTree&&) noexcept;
     RegistryTree& operator=(RegistryTree&&) noexcept;
 
-    Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey,
+    Result<RegValue, RegFault> QueryValue(RegRoot root, std::string_view subKey,
                                           std::string_view name) override;
     RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
                        const RegValue& value) override;

@@ -41,7 +41,7 @@ RegistryFileMirror::RegistryFileMirror(std::string path) : path_(std::move(path)
     sandbox_.Redirect();
 }
 
-Result<RegValue, RegError> RegistryFileMirror::QueryValue(RegRoot root, std::string_view subKey,
+Result<RegValue, RegFault> RegistryFileMirror::QueryValue(RegRoot root, std::string_view subKey,
                                                           std::string_view name)
 {
     return registry_.QueryValue(root, subKey, name);

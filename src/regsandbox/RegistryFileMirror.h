@@ -20,7 +20,7 @@ public:
     // Throws CException naming the file when it cannot be read or parsed.
     explicit RegistryFileMirror(std::string path);
 
-    Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+    Result<RegValue, RegFault> QueryValue(RegRoot root, std::string_view subKey, std::string_view name) override;
     RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name, const RegValue& value) override;
     RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
     Result<bool, RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override;

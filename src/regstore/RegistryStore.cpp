@@ -1,7 +1,6 @@
 #include "regstore/RegistryStore.h"
 
 #include "platform/AtomicFile.h"
-#include "platform/ErrorReport.h"
 #include "platform/Exceptions.h"
 #include "platform/posix/ReadAll.h"
 #include "regfile/RegFile.h"
@@ -109,15 +108,11 @@ void RegistryStore::UseEmptyRegistry()
     ForgetCopy();
     copy_ = RegStoreText::Empty(path_);
     state_ = CopyState::Current;
-    reportedFaults_.clear();
 }
 
-void RegistryStore::Report(const std::string& fault)
+void RegistryStore::Note(const std::string& fault)
 {
     lastFault_ = fault;
-    if (!reportedFaults_.insert(fault).second)
-        return;
-    unshownReport_ = tk::Text(text::StoreUnusable) + "\n" + fault;
 }
 
 RegFault RegistryStore::Broken() const
@@ -135,25 +130,12 @@ RegFault RegistryStore::NotWritten(const CFileException& e)
     return RegFault(RegError::WriteFailed, tk::Text(text::StoreUnchangedCause, {path_, e.what()}));
 }
 
-void RegistryStore::ShowReport()
-{
-    std::string text;
-    {
-        const std::lock_guard<std::recursive_mutex> guard(mutex_);
-        if (exclusive_ > 0)
-            return;
-        text.swap(unshownReport_);
-    }
-    if (!text.empty())
-        ReportError(text);
-}
-
 bool RegistryStore::Refresh()
 {
     struct ::stat st{};
     const bool present = ::stat(path_.c_str(), &st) == 0;
     if (!present && errno != ENOENT) {
-        Report(SystemFault(path_, text::StoreCannotBeExamined));
+        Note(SystemFault(path_, text::StoreCannotBeExamined));
         ForgetCopy();
         return false;
     }
@@ -166,7 +148,7 @@ bool RegistryStore::Refresh()
     // some writer came.
     UniqueFd fd(present ? ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1);
     if (!fd.Valid() && present && errno != ENOENT) {
-        Report(SystemFault(path_, text::StoreCannotBeOpened));
+        Note(SystemFault(path_, text::StoreCannotBeOpened));
         ForgetCopy();
         return false;
     }
@@ -176,7 +158,7 @@ bool RegistryStore::Refresh()
     }
     struct ::stat opened{};
     if (::fstat(fd.Get(), &opened) != 0) {
-        Report(SystemFault(path_, text::StoreCannotBeExamined));
+        Note(SystemFault(path_, text::StoreCannotBeExamined));
         ForgetCopy();
         return false;
     }
@@ -191,7 +173,7 @@ bool RegistryStore::Refuse(UniqueFd file, const struct ::stat& st, const std::st
     openFile_ = std::move(file);
     stamp_ = FileStamp::Of(st);
     state_ = CopyState::Broken;
-    Report(fault);
+    Note(fault);
     return false;
 }
 
@@ -218,19 +200,18 @@ bool RegistryStore::Load(UniqueFd file, const struct ::stat& st)
     stamp_ = FileStamp::Of(st);
     copy_ = std::move(text.Value());
     state_ = CopyState::Current;
-    reportedFaults_.clear();
     return true;
 }
 
-Result<RegValue, RegError> RegistryStore::Lookup(RegRoot root, std::string_view subKey, std::string_view name)
+Result<RegValue, RegFault> RegistryStore::Lookup(RegRoot root, std::string_view subKey, std::string_view name)
 {
     std::string identity;
     if (!AppendKeyIdentity(identity, root, subKey))
         return RegError::BadKeyPath;
     const auto key = copy_->Find(identity);
     if (!key) {
-        Report(key.Error().Message());
-        return RegError::StoreBroken;
+        Note(key.Error().Message());
+        return Broken();
     }
     if (key.Value() == nullptr)
         // A root is there even without a section of its own.
@@ -241,24 +222,10 @@ Result<RegValue, RegError> RegistryStore::Lookup(RegRoot root, std::string_view 
     return *value;
 }
 
-// A change's caller is told why it failed, in the result: the store shows
-// no box of its own for it, and a later read does not show the fault again.
 RegResult RegistryStore::Modify(const Change& change, const RegStoreText* import, const ChangeList* list)
 {
-    return Answered([&] { return ModifyLocked(change, import, list); });
-}
-
-RegResult RegistryStore::Answered(const std::function<RegResult()>& step)
-{
     const std::lock_guard<std::recursive_mutex> guard(mutex_);
-    RegResult result = step();
-    if (!result && result.Error() == RegError::StoreBroken && unshownReport_.empty()) {
-        RegFault told = result.Error();
-        told.told = true;
-        result = told;
-    }
-    unshownReport_.clear();
-    return result;
+    return ModifyLocked(change, import, list);
 }
 
 // A change made on the copy, or on the copy with a file to import after it,
@@ -296,7 +263,7 @@ std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& ch
     if (import != nullptr) {
         auto withImport = RegStoreText::WithImport(*copy_, *import);
         if (!withImport) {
-            Report(withImport.Error().Message());
+            Note(withImport.Error().Message());
             return nullptr;
         }
         text = &combined.emplace(std::move(withImport.Value()));
@@ -305,7 +272,7 @@ std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& ch
     auto prepared = std::make_unique<Prepared>();
     prepared->outcome = change(edit);
     if (edit.Fault()) {
-        Report(edit.Fault()->Message());
+        Note(edit.Fault()->Message());
         return nullptr;
     }
     if (!prepared->outcome.changed)
@@ -314,13 +281,13 @@ std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& ch
     // every key and finds any fault itself.
     if (text->Index().storeCanonical) {
         if (const auto checked = text->CheckAll(); !checked) {
-            Report(checked.Error().Message());
+            Note(checked.Error().Message());
             return nullptr;
         }
     }
     auto newText = edit.NewText(maxBytes_);
     if (!newText && edit.Fault()) {
-        Report(edit.Fault()->Message());
+        Note(edit.Fault()->Message());
         return nullptr;
     }
     prepared->tooLarge = !newText;
@@ -442,48 +409,41 @@ std::string RegistryStore::LockPath() const
 
 void RegistryStore::Exclusively(const std::function<void()>& work)
 {
-    {
-        const std::lock_guard<std::recursive_mutex> guard(mutex_);
-        if (exclusive_ > 0) {
-            work();
-            return;
-        }
-        std::optional<LockFile> lock;
-        try {
-            lock.emplace(LockPath());
-        } catch (const CFileException&) {
-            // No lock: the changes of `work` find that out themselves.
-        }
-        struct Held {
-            RegistryStore& store;
-            explicit Held(RegistryStore& s, bool locked) : store(s)
-            {
-                ++store.exclusive_;
-                store.lockHeld_ = locked;
-            }
-            ~Held()
-            {
-                --store.exclusive_;
-                store.lockHeld_ = false;
-            }
-            Held(const Held&) = delete;
-            Held& operator=(const Held&) = delete;
-        } held(*this, lock && lock->Held());
+    const std::lock_guard<std::recursive_mutex> guard(mutex_);
+    if (exclusive_ > 0) {
         work();
+        return;
     }
-    ShowReport();
+    std::optional<LockFile> lock;
+    try {
+        lock.emplace(LockPath());
+    } catch (const CFileException&) {
+        // No lock: the changes of `work` find that out themselves.
+    }
+    struct Held {
+        RegistryStore& store;
+        explicit Held(RegistryStore& s, bool locked) : store(s)
+        {
+            ++store.exclusive_;
+            store.lockHeld_ = locked;
+        }
+        ~Held()
+        {
+            --store.exclusive_;
+            store.lockHeld_ = false;
+        }
+        Held(const Held&) = delete;
+        Held& operator=(const Held&) = delete;
+    } held(*this, lock && lock->Held());
+    work();
 }
 
-Result<RegValue, RegError> RegistryStore::QueryValue(RegRoot root, std::string_view subKey, std::string_view name)
+Result<RegValue, RegFault> RegistryStore::QueryValue(RegRoot root, std::string_view subKey, std::string_view name)
 {
-    Result<RegValue, RegError> result = RegError::StoreBroken;
-    {
-        const std::lock_guard<std::recursive_mutex> guard(mutex_);
-        if (Refresh())
-            result = Lookup(root, subKey, name);
-    }
-    ShowReport();
-    return result;
+    const std::lock_guard<std::recursive_mutex> guard(mutex_);
+    if (!Refresh())
+        return Broken();
+    return Lookup(root, subKey, name);
 }
 
 RegResult RegistryStore::SetValue(RegRoot root, std::string_view subKey, std::string_view name,
@@ -563,7 +523,8 @@ RegResult RegistryStore::CheckChanges(const std::vector<RegValueChange>& values,
     if (!StorableNames(values))
         return RegError::WriteFailed;
     const Change change = ChangesOf(values, emptyKeys);
-    return Answered([&] { return CheckLocked(change, {values, emptyKeys}); });
+    const std::lock_guard<std::recursive_mutex> guard(mutex_);
+    return CheckLocked(change, {values, emptyKeys});
 }
 
 RegResult RegistryStore::DeleteKey(RegRoot root, std::string_view subKey)

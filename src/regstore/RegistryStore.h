@@ -21,12 +21,12 @@
 // line, in a key line or before the first key, make the whole store unusable:
 // reads answer StoreBroken. A change whose text would be larger than the limit
 // is refused before anything is written, as no store could read it. A fault inside a key's section makes that key's reads answer
-// StoreBroken. When a read first needs what such a fault spoils, it is
-// reported once through ReportError, with file and line where it has them. A
-// file with any fault is never overwritten: changes are refused until it is
-// mended. A change that fails, on a broken or read-only file say, leaves the
-// file as it was and says why in its result, naming the file (RegFault); the
-// caller that asked tells the user, so the store shows no box for it.
+// StoreBroken. A file with any fault is never overwritten: changes are
+// refused until it is mended. A read or a change that meets a fault, or a
+// change that fails on a read-only file say, leaves the file as it was and
+// says why in its result, naming the file and, where it has them, the line
+// (RegFault); the caller that asked tells the user, so the store shows nothing
+// itself.
 #include "platform/Registry.h"
 #include "platform/posix/UniqueFd.h"
 #include "regstore/RegStoreText.h"
@@ -35,7 +35,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -60,7 +59,7 @@ public:
     RegistryStore(const RegistryStore&) = delete;
     RegistryStore& operator=(const RegistryStore&) = delete;
 
-    Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey,
+    Result<RegValue, RegFault> QueryValue(RegRoot root, std::string_view subKey,
                                           std::string_view name) override;
     RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
                        const RegValue& value) override;
@@ -76,8 +75,7 @@ public:
     // lock file where there is none), so that what `work` reads is what its
     // changes replace, whatever other processes do. A lock that cannot be
     // taken leaves `work` to run without it: its changes then try the lock
-    // themselves and fail as they would. Reports of faults that `work` meets
-    // are shown once the lock is let go.
+    // themselves and fail as they would.
     void Exclusively(const std::function<void()>& work) override;
 
     // Removes a key with everything below it; a root cannot be removed.
@@ -131,15 +129,15 @@ private:
     bool Load(UniqueFd file, const struct ::stat& st);
     bool Refuse(UniqueFd file, const struct ::stat& st, const std::string& fault);
     void UseEmptyRegistry();
-    void Report(const std::string& fault);
-    void ShowReport();
+    // The fault met last, the cause of the next StoreBroken.
+    void Note(const std::string& fault);
     RegFault Broken() const;
     RegFault NotWritten(const CFileException& e);
     std::string LockPath() const;
     void ForgetCopy();
-    Result<RegValue, RegError> Lookup(RegRoot root, std::string_view subKey, std::string_view name);
+    Result<RegValue, RegFault> Lookup(RegRoot root, std::string_view subKey, std::string_view name);
     // The change prepared on the copy, with `import` after it when there is
-    // one, and its new text; null, reported, when the store is broken where
+    // one, and its new text; null, its fault noted, when the store is broken where
     // the change needs it or, for a change that changes something, anywhere.
     std::unique_ptr<Prepared> Prepare(const Change& change, const RegStoreText* import);
     RegResult Modify(const Change& change, const RegStoreText* import = nullptr, const ChangeList* list = nullptr);
@@ -149,8 +147,6 @@ private:
     RegResult CheckLocked(const Change& change, const ChangeList& list);
     // ApplyChanges' change of the store's text; the vectors must outlive it.
     static Change ChangesOf(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys);
-    // The outcome of a change or its check, whose faults its caller tells.
-    RegResult Answered(const std::function<RegResult()>& step);
     // Runs `step` holding the lock of changes, which it takes unless
     // Exclusively holds it; a lock that cannot be taken is the fault.
     RegResult WithLock(const std::function<RegResult()>& step);
@@ -173,13 +169,7 @@ private:
     FileStamp stamp_;
     // The file of a version refused or of no bytes; the copy holds any other.
     UniqueFd openFile_;
-    // Faults reported since the file was last read without one.
-    std::set<std::string> reportedFaults_;
-    // The latest of them, told or not: the cause of a failed change.
     std::string lastFault_;
-    // Shown only once the mutex is released: the error box may run a message
-    // loop whose timer reads the registry again.
-    std::string unshownReport_;
     // The rewrite that the last check prepared, for the change that follows
     // it: saving checks, writes its backup, then makes the same change, and
     // the rewrite of a whole file not in canonical form is that change's

@@ -1,14 +1,9 @@
 #pragma once
-// The messages of the registry store and the importer (keys 1200-1299).
+// The messages of the registry store and the importer (keys 1201-1299).
 #include "platform/Texts.h"
 
 namespace text {
 
-// The first line of a report of a store that cannot be used; the fault
-// follows on a line of its own.
-inline constexpr tk::TextId StoreUnusable{
-    1200, "The registry store cannot be used and is left as it is; settings cannot be read or saved until it is "
-          "mended."};
 // What is wrong with the store's file as a whole; its name comes first.
 inline constexpr tk::TextId StoreCannotBeExamined{1201, "cannot be examined (%1)"};
 inline constexpr tk::TextId StoreCannotBeOpened{1202, "cannot be opened (%1)"};

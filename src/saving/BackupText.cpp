@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-tk::Result<PriorValue, tk::RegError> ReadPriorValue(PowerClass& power, const std::string& keyPath,
+tk::Result<PriorValue, tk::RegFault> ReadPriorValue(PowerClass& power, const std::string& keyPath,
                                                     const SaveKey& key, const std::string& valueName)
 {
     // The key path exactly as the write will address it.

@@ -21,7 +21,7 @@ struct PriorValue {
 // Reads what a write of `valueName` under `keyPath` would replace, through
 // `power`, whose current key path it changes. Fails when the registry cannot
 // say (store broken, access denied): no backup could then be exact.
-tk::Result<PriorValue, tk::RegError> ReadPriorValue(PowerClass& power, const std::string& keyPath,
+tk::Result<PriorValue, tk::RegFault> ReadPriorValue(PowerClass& power, const std::string& keyPath,
                                                     const SaveKey& key, const std::string& valueName);
 
 // Whether a REGEDIT4 file can name the key and the value: no line ends.

@@ -36,7 +36,7 @@ tk::RegKeyPath SaveKey::KeyPath() const
 
 std::optional<SaveKey> ParseSaveKey(const std::string& keyPath)
 {
-    const std::optional<PathFormKey> resolved = PowerClass::ResolvePathForm(keyPath);
+    const std::optional<tk::RegKeyPath> resolved = PowerClass::ResolvePathForm(keyPath);
     if (!resolved)
         return std::nullopt;
     SaveKey key{resolved->root, {}};

@@ -8,9 +8,13 @@
 
 namespace {
 
-std::string ReadError(tk::RegError error)
+// What kept the value that the backup keeps from being read: the registry's
+// own words when it gave them (a store names its file).
+std::string ReadError(const tk::RegFault& fault)
 {
-    switch (error) {
+    if (!fault.cause.empty())
+        return fault.cause;
+    switch (fault.error) {
     case tk::RegError::AccessDenied: return tk::Text(text::CauseAccessDenied);
     case tk::RegError::StoreBroken: return tk::Text(text::CauseCannotRead);
     case tk::RegError::BadKeyPath: return tk::Text(text::CauseNoKey);

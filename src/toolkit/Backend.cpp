@@ -16,21 +16,15 @@ IBackend*& BackendSlot()
     return backend;
 }
 
-void ToInstalledBackend(const std::string& text)
+} // namespace
+
+void ReportError(const std::string& text)
 {
     if (IBackend* backend = BackendSlot())
         backend->ReportError(text);
     else
         std::cerr << text << '\n';
 }
-
-void Install(IBackend* backend)
-{
-    BackendSlot() = backend;
-    SetErrorSink(&ToInstalledBackend);
-}
-
-} // namespace
 
 IBackend& CurrentBackend()
 {
@@ -41,7 +35,7 @@ IBackend& CurrentBackend()
 
 void SetBackend(IBackend* backend)
 {
-    Install(backend);
+    BackendSlot() = backend;
 }
 
 Result<std::string, HelpFileFault> ReadHelpFile(const std::string& path)
@@ -57,12 +51,12 @@ Result<std::string, HelpFileFault> ReadHelpFile(const std::string& path)
 
 ScopedBackend::ScopedBackend(IBackend& backend) : previous_(BackendSlot())
 {
-    Install(&backend);
+    BackendSlot() = &backend;
 }
 
 ScopedBackend::~ScopedBackend()
 {
-    Install(previous_);
+    BackendSlot() = previous_;
 }
 
 } // namespace tk

@@ -1,7 +1,6 @@
 #pragma once
 // The backend that runs dialogs (headless, terminal, win32). Once installed,
 // it is where ReportError's faults go: its standard error box.
-#include "platform/ErrorReport.h"
 #include "platform/Result.h"
 #include "toolkit/DialogWindow.h"
 
@@ -31,6 +30,10 @@ struct HelpFileFault {
 
 // The bytes of a help file, or why it cannot be shown.
 Result<std::string, HelpFileFault> ReadHelpFile(const std::string& path);
+
+// Shows `text` in the installed backend's standard error box; on standard
+// error while none is installed, so that nothing is lost.
+void ReportError(const std::string& text);
 
 // Throws CException when no backend is installed.
 IBackend& CurrentBackend();

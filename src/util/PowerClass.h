@@ -9,10 +9,13 @@
 #include <optional>
 #include <string>
 
-// The root and sub-key that a key path in path form names.
-struct PathFormKey {
-    tk::RegRoot root = tk::RegRoot::CurrentUser;
-    std::string subKey; // as written after the root, doubled separators included
+// A read as start-up and the option panel make it: the value, or the fixed
+// text or number in its place, and beside it the fault of a registry that
+// cannot be read at all (StoreBroken), which the caller tells the user.
+template <class T>
+struct RegReading {
+    T value;
+    std::optional<tk::RegFault> fault;
 };
 
 enum class RegistryLocation {
@@ -40,6 +43,9 @@ public:
     // other type.
     std::string ReadStringValue(RegistryLocation location, const std::string& valueName) const;
     std::int32_t ReadDwordValue(RegistryLocation location, const std::string& valueName) const;
+    // The same reads with the fault of a broken registry beside the value.
+    RegReading<std::string> ReadString(RegistryLocation location, const std::string& valueName) const;
+    RegReading<std::int32_t> ReadDword(RegistryLocation location, const std::string& valueName) const;
     // The writes and the delete give the registry's result: done, or why not.
     // A string written over a REG_EXPAND_SZ value keeps that type; any other
     // becomes a REG_SZ.
@@ -54,17 +60,18 @@ public:
     tk::RegResult CheckWrite(RegistryLocation location, const std::string& valueName, const tk::RegValue& value) const;
     // For callers that must preserve a value exactly (backups): the value's
     // type and raw bytes under the path-form key, or why there is none.
-    tk::Result<tk::RegValue, tk::RegError> ReadRawValue(const std::string& valueName) const;
+    tk::Result<tk::RegValue, tk::RegFault> ReadRawValue(const std::string& valueName) const;
     // The same value for a backup: in the registry's wide form when the code
     // page cannot carry its text.
-    tk::Result<tk::ExactRegValue, tk::RegError> ReadExactValue(const std::string& valueName) const;
+    tk::Result<tk::ExactRegValue, tk::RegFault> ReadExactValue(const std::string& valueName) const;
     // Runs `work` so that its reads and writes of the registry are one step
     // that no other program's writes come between, where the registry can
     // (IRegistry::Exclusively).
     void RunExclusively(const std::function<void()>& work) const;
     // The path form names HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE first,
-    // case-sensitively; empty for any other beginning.
-    static std::optional<PathFormKey> ResolvePathForm(const std::string& keyPath);
+    // case-sensitively; empty for any other beginning. The sub-key is as
+    // written after the root, doubled separators included.
+    static std::optional<tk::RegKeyPath> ResolvePathForm(const std::string& keyPath);
 
     // --- Dates --- (a backup's stamp: backup/Stamp.h)
     static std::string PadWithZeros(const std::string& text, int width);

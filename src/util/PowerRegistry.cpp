@@ -15,20 +15,18 @@ namespace {
 const char* const kKeyNotFoundText = "Registry key was not found :-( ";
 const char* const kNotAStringText = "No REG_SZ";
 
-using KeyAddress = PathFormKey;
-
-std::optional<KeyAddress> Resolve(RegistryLocation location, const std::string& keyPath)
+std::optional<tk::RegKeyPath> Resolve(RegistryLocation location, const std::string& keyPath)
 {
     if (location == RegistryLocation::LocalMachine)
-        return KeyAddress{tk::RegRoot::LocalMachine, keyPath};
+        return tk::RegKeyPath{tk::RegRoot::LocalMachine, keyPath};
     return PowerClass::ResolvePathForm(keyPath);
 }
 
-// Reads never fail visibly: a missing service counts as a key that cannot be
-// opened, and a file fault of the service (its exceptions) as a broken store.
+// A missing service counts as a key that cannot be opened, and a file fault
+// of the service (its exceptions) as a broken store.
 template <class T>
-tk::Result<T, tk::RegError> Ask(const KeyAddress& key, const std::string& name,
-                                tk::Result<T, tk::RegError> (tk::IRegistry::*read)(tk::RegRoot, std::string_view,
+tk::Result<T, tk::RegFault> Ask(const tk::RegKeyPath& key, const std::string& name,
+                                tk::Result<T, tk::RegFault> (tk::IRegistry::*read)(tk::RegRoot, std::string_view,
                                                                                   std::string_view))
 {
     tk::IRegistry* registry = tk::CurrentServices().registry;
@@ -36,19 +34,19 @@ tk::Result<T, tk::RegError> Ask(const KeyAddress& key, const std::string& name,
         return tk::RegError::KeyNotFound;
     try {
         return (registry->*read)(key.root, key.subKey, name);
-    } catch (const tk::CException&) {
-        return tk::RegError::StoreBroken;
+    } catch (const tk::CException& e) {
+        return tk::RegFault(tk::RegError::StoreBroken, e.what());
     }
 }
 
-tk::Result<tk::RegValue, tk::RegError> Query(const KeyAddress& key, const std::string& name)
+tk::Result<tk::RegValue, tk::RegFault> Query(const tk::RegKeyPath& key, const std::string& name)
 {
     return Ask(key, name, &tk::IRegistry::QueryValue);
 }
 
 // A change: the registry's result, or the fault that kept it from trying.
 template <class Operation>
-tk::RegResult Change(const std::optional<KeyAddress>& key, const Operation& operation)
+tk::RegResult Change(const std::optional<tk::RegKeyPath>& key, const Operation& operation)
 {
     if (!key)
         return tk::RegFault(tk::RegError::BadKeyPath, tk::Text(text::KeyPathNamesNoRoot));
@@ -64,52 +62,72 @@ tk::RegResult Change(const std::optional<KeyAddress>& key, const Operation& oper
 
 // Whether the value a write replaces is a REG_EXPAND_SZ; one that cannot be
 // read is none.
-bool IsExpandable(tk::IRegistry& registry, const KeyAddress& key, const std::string& name)
+bool IsExpandable(tk::IRegistry& registry, const tk::RegKeyPath& key, const std::string& name)
 {
     const auto value = registry.QueryValue(key.root, key.subKey, name);
     return value && value.Value().type == tk::RegType::ExpandSz;
 }
 
+// The fault of a read that the user must hear of: the registry cannot be
+// read at all. A key or value that is not there, or may not be read, is only
+// shown as the fixed text or number in its place.
+std::optional<tk::RegFault> BrokenRegistry(const tk::Result<tk::RegValue, tk::RegFault>& value)
+{
+    if (value || !(value.Error() == tk::RegError::StoreBroken))
+        return std::nullopt;
+    return value.Error();
+}
+
 } // namespace
 
-std::string PowerClass::ReadStringValue(RegistryLocation location, const std::string& valueName) const
+RegReading<std::string> PowerClass::ReadString(RegistryLocation location, const std::string& valueName) const
 {
     const auto key = Resolve(location, currentKeyPath);
     if (!key || key->subKey.empty())
-        return kKeyNotFoundText;
+        return {kKeyNotFoundText, std::nullopt};
     const auto value = Query(*key, valueName);
     if (!value || value.Value().data.empty())
-        return std::string();
+        return {std::string(), BrokenRegistry(value)};
     // An expandable text is shown as stored, its %VARIABLES% unexpanded, so
     // that saving it back keeps them.
     if (value.Value().type != tk::RegType::Sz && value.Value().type != tk::RegType::ExpandSz)
-        return kNotAStringText;
+        return {kNotAStringText, std::nullopt};
     // Data written by other programs may lack the terminating zero byte, or
     // hold text after an early one.
     const auto& data = value.Value().data;
-    return std::string(data.begin(), std::find(data.begin(), data.end(), 0));
+    return {std::string(data.begin(), std::find(data.begin(), data.end(), 0)), std::nullopt};
 }
 
-std::int32_t PowerClass::ReadDwordValue(RegistryLocation location, const std::string& valueName) const
+RegReading<std::int32_t> PowerClass::ReadDword(RegistryLocation location, const std::string& valueName) const
 {
     const auto key = Resolve(location, currentKeyPath);
     if (!key || key->subKey.empty())
-        return 1;
+        return {1, std::nullopt};
     const auto value = Query(*key, valueName);
     if (!value)
-        return 0;
+        return {0, BrokenRegistry(value)};
     // Whatever the type, the first four bytes or fewer, little-endian.
     const auto& data = value.Value().data;
     std::uint32_t number = 0;
     for (std::size_t i = 0; i < std::min<std::size_t>(4, data.size()); ++i)
         number |= static_cast<std::uint32_t>(data[i]) << (8 * i);
-    return static_cast<std::int32_t>(number);
+    return {static_cast<std::int32_t>(number), std::nullopt};
+}
+
+std::string PowerClass::ReadStringValue(RegistryLocation location, const std::string& valueName) const
+{
+    return ReadString(location, valueName).value;
+}
+
+std::int32_t PowerClass::ReadDwordValue(RegistryLocation location, const std::string& valueName) const
+{
+    return ReadDword(location, valueName).value;
 }
 
 tk::RegResult PowerClass::WriteStringValue(RegistryLocation location, const std::string& valueName,
                                            const std::string& data) const
 {
-    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const KeyAddress& key) {
+    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const tk::RegKeyPath& key) {
         tk::RegValue text = tk::RegValue::String(data);
         // A text written over an expandable one stays expandable: a folder
         // such as "%USERPROFILE%\Documents" must go on following the user.
@@ -122,14 +140,14 @@ tk::RegResult PowerClass::WriteStringValue(RegistryLocation location, const std:
 tk::RegResult PowerClass::WriteDwordValue(RegistryLocation location, const std::string& valueName,
                                           std::int32_t data) const
 {
-    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const KeyAddress& key) {
+    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const tk::RegKeyPath& key) {
         return registry.SetValue(key.root, key.subKey, valueName, tk::RegValue::Dword(static_cast<std::uint32_t>(data)));
     });
 }
 
 tk::RegResult PowerClass::DeleteValue(RegistryLocation location, const std::string& valueName) const
 {
-    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const KeyAddress& key) {
+    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const tk::RegKeyPath& key) {
         return registry.DeleteValue(key.root, key.subKey, valueName);
     });
 }
@@ -137,26 +155,26 @@ tk::RegResult PowerClass::DeleteValue(RegistryLocation location, const std::stri
 tk::RegResult PowerClass::CheckWrite(RegistryLocation location, const std::string& valueName,
                                      const tk::RegValue& value) const
 {
-    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const KeyAddress& key) {
+    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const tk::RegKeyPath& key) {
         return registry.CheckChanges({{{key.root, key.subKey}, valueName, value}}, {});
     });
 }
 
 // The two characters after the root name are cut without being looked at; the
 // rest reaches the registry as it is, doubled separators included.
-std::optional<PathFormKey> PowerClass::ResolvePathForm(const std::string& keyPath)
+std::optional<tk::RegKeyPath> PowerClass::ResolvePathForm(const std::string& keyPath)
 {
     const auto below = [&keyPath](std::size_t cut) { return keyPath.size() > cut ? keyPath.substr(cut) : std::string(); };
     if (keyPath.compare(0, 17, "HKEY_CURRENT_USER") == 0)
-        return PathFormKey{tk::RegRoot::CurrentUser, below(19)};
+        return tk::RegKeyPath{tk::RegRoot::CurrentUser, below(19)};
     if (keyPath.compare(0, 18, "HKEY_LOCAL_MACHINE") == 0)
-        return PathFormKey{tk::RegRoot::LocalMachine, below(20)};
+        return tk::RegKeyPath{tk::RegRoot::LocalMachine, below(20)};
     return std::nullopt;
 }
 
 // Reads the value that a write with the same key path would replace, so an
 // empty sub-key here names the root key itself, as it does for the writes.
-tk::Result<tk::RegValue, tk::RegError> PowerClass::ReadRawValue(const std::string& valueName) const
+tk::Result<tk::RegValue, tk::RegFault> PowerClass::ReadRawValue(const std::string& valueName) const
 {
     const auto key = Resolve(RegistryLocation::FromPath, currentKeyPath);
     if (!key)
@@ -164,7 +182,7 @@ tk::Result<tk::RegValue, tk::RegError> PowerClass::ReadRawValue(const std::strin
     return Query(*key, valueName);
 }
 
-tk::Result<tk::ExactRegValue, tk::RegError> PowerClass::ReadExactValue(const std::string& valueName) const
+tk::Result<tk::ExactRegValue, tk::RegFault> PowerClass::ReadExactValue(const std::string& valueName) const
 {
     const auto key = Resolve(RegistryLocation::FromPath, currentKeyPath);
     if (!key)

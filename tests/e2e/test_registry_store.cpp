@@ -1,5 +1,5 @@
 // The registry store as the program meets it: where it lies, and what a
-// store that cannot be read does to a session.
+// store that cannot be read does to a session and to a command.
 #include "e2e/Driver.h"
 #include "e2e/Screen.h"
 
@@ -28,20 +28,48 @@ TEST(RegistryStoreE2E, TheStoreIsTheNamedFileElseTheOneBesideTheProgram)
 
 TEST(RegistryStoreE2E, ABrokenStoreIsReportedOnceAndNeverRewritten)
 {
-    Installation inst;
-    const std::string broken = "REGEDIT4\r\n\r\n" + kDelay + "\"400\"\r\n\"Bad\"=dword:xyz\r\n";
-    inst.Write("registry.reg", broken);
+    struct Case {
+        const char* what;
+        std::string text; // the store's bytes; empty: a folder in its place
+        std::string fault;
+    };
+    const std::vector<Case> cases = {
+        {"a fault in a key", "REGEDIT4\r\n\r\n" + kDelay + "\"400\"\r\n\"Bad\"=dword:xyz\r\n", "line 5"},
+        {"a fault in the first line", "REGEDIT5\r\n\r\n" + kDelay + "\"400\"\r\n", "line 1"},
+        {"a folder", "", "is not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Installation inst;
+        if (c.text.empty()) {
+            std::filesystem::remove(inst.Registry());
+            std::filesystem::create_directory(inst.Registry());
+        } else {
+            inst.Write("registry.reg", c.text);
+        }
 
-    // Start-up reads EnableLUA, the first tick the panel's value, and close
-    // tries to delete the marker: one report, and the file stays as it was.
-    const auto out = inst.Run("tick 3\nselect 1\ntick 2\ndump\nclose\n");
-    const auto errors = Grep(out, "error ");
-    ASSERT_EQ(errors.size(), 1u) << e2e::Join(out);
-    EXPECT_NE(errors[0].find("registry.reg"), std::string::npos) << errors[0];
-    EXPECT_NE(errors[0].find("line 5"), std::string::npos) << errors[0];
-    EXPECT_TRUE(Grep(out, "msgbox").empty()) << "no EnableLUA can be read";
-    EXPECT_EQ(out.back(), "ended IDCANCEL");
-    EXPECT_EQ(inst.Read("registry.reg"), broken);
+        // Start-up reads EnableLUA, the first tick the panel's value, and
+        // close tries to delete the marker: one report, and the file stays
+        // as it was.
+        const auto out = inst.Run("tick 3\nselect 1\ntick 2\ndump\nclose\n");
+        const auto errors = Grep(out, "error ");
+        ASSERT_EQ(errors.size(), 1u) << e2e::Join(out);
+        EXPECT_NE(errors[0].find("registry.reg"), std::string::npos) << errors[0];
+        EXPECT_NE(errors[0].find(c.fault), std::string::npos) << errors[0];
+        EXPECT_TRUE(Grep(out, "msgbox").empty()) << "no EnableLUA can be read";
+        EXPECT_EQ(out.back(), "ended IDCANCEL");
+        if (!c.text.empty())
+            EXPECT_EQ(inst.Read("registry.reg"), c.text);
+
+        // The command line: one message, naming the fault, and its status.
+        for (const char* command : {"get 10000", "set 10000 500"}) {
+            const e2e::Outcome cli = inst.RunCli(command);
+            EXPECT_EQ(cli.status, 1) << command;
+            const auto first = cli.errors.find("tunewright-cli: ");
+            EXPECT_EQ(cli.errors.find("tunewright-cli: ", first + 1), std::string::npos) << cli.errors;
+            EXPECT_NE(cli.errors.find(c.fault), std::string::npos) << cli.errors;
+        }
+    }
 }
 
 TEST(RegistryStoreE2E, AStoreMadeFromAnExportKeepsEveryRootAndCommentWhenChanged)

@@ -17,8 +17,6 @@ public:
     void ReportError(const std::string& text) override
     {
         errors.push_back(text);
-        if (onError)
-            onError(text);
     }
     void ShowHelp(const std::string&) override {}
     tk::Answer ShowMessageBox(std::string_view text, std::string_view, tk::BoxStyle) override
@@ -33,7 +31,6 @@ public:
     std::vector<std::string> boxes;
     std::optional<std::string> picked; // what every file dialog gives
     void Answer(tk::Answer answer) { answer_ = answer; }
-    std::function<void(const std::string&)> onError; // runs inside the error box
 
 private:
     tk::Answer answer_;

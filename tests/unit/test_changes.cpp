@@ -55,7 +55,7 @@ public:
     int holds = 0;
     bool outsideHold = false;
 
-    tk::Result<tk::RegValue, tk::RegError> QueryValue(RegRoot root, std::string_view subKey,
+    tk::Result<tk::RegValue, tk::RegFault> QueryValue(RegRoot root, std::string_view subKey,
                                                       std::string_view name) override
     {
         Note();

@@ -35,12 +35,12 @@ class WideRegistry final : public tk::IRegistry {
 public:
     tk::RegistryTree tree;
 
-    tk::Result<tk::RegValue, tk::RegError> QueryValue(tk::RegRoot root, std::string_view subKey,
+    tk::Result<tk::RegValue, tk::RegFault> QueryValue(tk::RegRoot root, std::string_view subKey,
                                                       std::string_view name) override
     {
         return tree.QueryValue(root, subKey, name);
     }
-    tk::Result<tk::ExactRegValue, tk::RegError> QueryExactValue(tk::RegRoot root, std::string_view subKey,
+    tk::Result<tk::ExactRegValue, tk::RegFault> QueryExactValue(tk::RegRoot root, std::string_view subKey,
                                                                 std::string_view name) override
     {
         auto value = QueryValue(root, subKey, name);

@@ -31,7 +31,7 @@ public:
     std::vector<std::string> subKeys;
     std::string deniedKey = "\x01none";
 
-    tk::Result<RegValue, tk::RegError> QueryValue(RegRoot root, std::string_view subKey,
+    tk::Result<RegValue, tk::RegFault> QueryValue(RegRoot root, std::string_view subKey,
                                                   std::string_view name) override
     {
         subKeys.emplace_back(subKey);

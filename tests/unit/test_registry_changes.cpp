@@ -19,7 +19,7 @@ class FailingRegistry final : public tk::IRegistry {
 public:
     FailingRegistry(tk::RegistryTree tree, int failAt) : tree_(std::move(tree)), left_(failAt) {}
 
-    tk::Result<tk::RegValue, tk::RegError> QueryValue(RegRoot root, std::string_view subKey,
+    tk::Result<tk::RegValue, tk::RegFault> QueryValue(RegRoot root, std::string_view subKey,
                                                       std::string_view name) override
     {
         return tree_.QueryValue(root, subKey, name);

@@ -18,7 +18,7 @@ class RefusingRegistry final : public tk::IRegistry {
 public:
     explicit RefusingRegistry(tk::RegFault fault) : fault_(std::move(fault)) {}
 
-    tk::Result<tk::RegValue, tk::RegError> QueryValue(tk::RegRoot root, std::string_view subKey,
+    tk::Result<tk::RegValue, tk::RegFault> QueryValue(tk::RegRoot root, std::string_view subKey,
                                                       std::string_view name) override
     {
         return tree_.QueryValue(root, subKey, name);

@@ -17,7 +17,7 @@ class FakeRegistry final : public tk::IRegistry {
 public:
     std::map<std::string, tk::RegValue> values;
 
-    tk::Result<tk::RegValue, tk::RegError> QueryValue(tk::RegRoot root, std::string_view subKey,
+    tk::Result<tk::RegValue, tk::RegFault> QueryValue(tk::RegRoot root, std::string_view subKey,
                                                       std::string_view name) override
     {
         if (root != tk::RegRoot::LocalMachine || subKey != kLanguageKey)

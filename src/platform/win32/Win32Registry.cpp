@@ -88,7 +88,7 @@ std::optional<std::string> SystemSubKey(std::string_view subKey)
 
 // A text reads through the wide functions: the narrow ones would give a
 // look-alike for a character the code page lacks ("\u0141" as "L").
-Result<RegValue, RegError> Win32Registry::QueryValue(RegRoot root, std::string_view subKey, std::string_view name)
+Result<RegValue, RegFault> Win32Registry::QueryValue(RegRoot root, std::string_view subKey, std::string_view name)
 {
     const auto key = OpenKey(root, subKey, KEY_QUERY_VALUE);
     if (!key)
@@ -101,7 +101,7 @@ Result<RegValue, RegError> Win32Registry::QueryValue(RegRoot root, std::string_v
     return read;
 }
 
-Result<ExactRegValue, RegError> Win32Registry::QueryExactValue(RegRoot root, std::string_view subKey,
+Result<ExactRegValue, RegFault> Win32Registry::QueryExactValue(RegRoot root, std::string_view subKey,
                                                                std::string_view name)
 {
     const auto sub = SystemSubKey(subKey);

@@ -16,10 +16,10 @@ namespace tk {
 
 class Win32Registry final : public IRegistry {
 public:
-    Result<RegValue, RegError> QueryValue(RegRoot root, std::string_view subKey, std::string_view name) override;
+    Result<RegValue, RegFault> QueryValue(RegRoot root, std::string_view subKey, std::string_view name) override;
     // Read with the wide API: the narrow one puts "?" for every character of
     // a text that the ANSI code page lacks.
-    Result<ExactRegValue, RegError> QueryExactValue(RegRoot root, std::string_view subKey,
+    Result<ExactRegValue, RegFault> QueryExactValue(RegRoot root, std::string_view subKey,
                                                     std::string_view name) override;
     RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name, const RegValue& value) override;
     bool HoldsWideText() const override;
