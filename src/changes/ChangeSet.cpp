@@ -180,7 +180,7 @@ tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const Cha
     for (std::size_t i = 0; i < changes.values.size(); ++i) {
         const tk::RegValueChange& change = changes.values[i];
         const tk::RegKeyPath& key = change.key;
-        if (change.utf16) {
+        if (change.utf16 && !registry.HoldsWideText()) {
             const auto source = changes.wideSources.find(i);
             return PlanFault{key, change.name, tk::RegError::WriteFailed,
                              PlanFault::Wide{source == changes.wideSources.end() ? WideTextSource{} : source->second,
@@ -190,7 +190,7 @@ tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const Cha
         PlannedValue planned{change, std::nullopt, std::nullopt};
         if (now) {
             const tk::ExactRegValue& held = now.Value();
-            if (change.value && !held.utf16 && held.value == *change.value)
+            if (change.value && held.utf16 == change.utf16 && held.value == *change.value)
                 continue;
             planned.before = std::move(now.Value());
         } else if (now.Error() == tk::RegError::ValueNotFound || now.Error() == tk::RegError::KeyNotFound) {

@@ -90,8 +90,8 @@ struct PlanFault {
 };
 
 // The plan refers to `changes`, which must outlive it: not to a temporary.
-// A value in the wide form is refused: the registries the changes write
-// take text in the code page only.
+// A value in the wide form is refused by a registry that does not hold wide
+// text (IRegistry::HoldsWideText), before anything is backed up.
 tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const ChangeSet& changes);
 tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, ChangeSet&& changes) = delete;
 

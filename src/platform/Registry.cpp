@@ -9,10 +9,17 @@ namespace {
 // What one applied change found before it, so that it can be put back.
 struct Applied {
     const RegValueChange* change = nullptr;
-    std::optional<RegValue> before;
+    std::optional<ExactRegValue> before;
     // The outermost key that its write made.
     std::optional<RegKeyPath> made;
 };
+
+RegResult SetExact(IRegistry& registry, const RegKeyPath& key, std::string_view name, const RegValue& value,
+                   bool utf16)
+{
+    return utf16 ? registry.SetWideValue(key.root, key.subKey, name, value)
+                 : registry.SetValue(key.root, key.subKey, name, value);
+}
 
 // Puts back, newest first, what the changes found, and removes the keys
 // their writes made; as far as the registry lets it.
@@ -21,7 +28,7 @@ void PutBack(IRegistry& registry, const std::vector<Applied>& applied)
     for (auto done = applied.rbegin(); done != applied.rend(); ++done) {
         const RegValueChange& change = *done->change;
         if (done->before)
-            static_cast<void>(registry.SetValue(change.key.root, change.key.subKey, change.name, *done->before));
+            static_cast<void>(SetExact(registry, change.key, change.name, done->before->value, done->before->utf16));
         else
             static_cast<void>(registry.DeleteValue(change.key.root, change.key.subKey, change.name));
         if (!done->made)
@@ -63,6 +70,16 @@ Result<ExactRegValue, RegFault> IRegistry::QueryExactValue(RegRoot root, std::st
     return ExactRegValue{std::move(value.Value()), false};
 }
 
+bool IRegistry::HoldsWideText() const
+{
+    return false;
+}
+
+RegResult IRegistry::SetWideValue(RegRoot, std::string_view, std::string_view, const RegValue&)
+{
+    return RegFault(RegError::WriteFailed);
+}
+
 Result<std::optional<RegKeyPath>, RegFault> FirstMissingKey(IRegistry& registry, const RegKeyPath& key)
 {
     const auto names = SplitKeyPath(key.subKey);
@@ -87,7 +104,7 @@ RegResult IRegistry::ApplyChanges(const std::vector<RegValueChange>& values, con
     };
     for (const RegValueChange& change : values) {
         const RegKeyPath& key = change.key;
-        auto before = QueryValue(key.root, key.subKey, change.name);
+        auto before = QueryExactValue(key.root, key.subKey, change.name);
         if (!before && before.Error() != RegError::ValueNotFound && before.Error() != RegError::KeyNotFound)
             return fail(before.Error());
         if (!before && !change.value)
@@ -101,7 +118,7 @@ RegResult IRegistry::ApplyChanges(const std::vector<RegValueChange>& values, con
                 return fail(missing.Error());
             done.made = std::move(missing.Value());
         }
-        const RegResult result = change.value ? SetValue(key.root, key.subKey, change.name, *change.value)
+        const RegResult result = change.value ? SetExact(*this, key, change.name, *change.value, change.utf16)
                                               : DeleteValue(key.root, key.subKey, change.name);
         if (!result)
             return fail(result.Error());

@@ -126,6 +126,17 @@ public:
     virtual RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
                                const RegValue& value) = 0;
 
+    // Whether a text value may be set in its wide form (SetWideValue): the
+    // Windows registry holds any text, the text-file store only what its
+    // code page carries.
+    virtual bool HoldsWideText() const;
+
+    // SetValue for a text-typed value whose data are its wide form, UTF-16LE
+    // with its terminating zero units, so that text beyond the code page
+    // lands exactly. A registry that does not hold wide text refuses it.
+    virtual RegResult SetWideValue(RegRoot root, std::string_view subKey, std::string_view name,
+                                   const RegValue& wide);
+
     // KeyNotFound / ValueNotFound when there was nothing to delete.
     virtual RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) = 0;
 
@@ -137,9 +148,9 @@ public:
     // to remove that is not there is no fault), then removes each of
     // `emptyKeys` that holds nothing by then, in order, so deeper keys go
     // first. All of it, or, when a step fails, none of it: this default puts
-    // back every value it had changed and removes the keys its writes made,
-    // as far as the registry lets it; a registry that can make the change at
-    // once (the text-file store) does so.
+    // back every value it had changed (exactly, a wide text as one) and
+    // removes the keys its writes made, as far as the registry lets it; a
+    // registry that can make the change at once (the text-file store) does so.
     virtual RegResult ApplyChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys);
     // Whether ApplyChanges would make the change, as far as the registry can
     // tell without making it. A change refused for what it is (a store that

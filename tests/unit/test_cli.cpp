@@ -639,9 +639,13 @@ TEST(CommandLine, BackupsOfEveryFormShowTheirTextAndRestoreOrAreRefusedByName)
                                                      : f.install.Run({"apply", path});
             if (c.stored.empty()) {
                 EXPECT_EQ(run.status, cli::kFailed);
-                // The folder as the platform spells it; the file by its name.
-                const std::string file = command_ == "apply" ? "profile.reg" : name;
-                EXPECT_NE(run.err.find(file + "\", line 3: the text of \"V\""), std::string::npos) << run.err;
+                // The program names a backup with the system's separators.
+                const std::string file = command_ == "apply"
+                                             ? path
+                                             : std::filesystem::path(f.install.Folder().Path("backup/" + name))
+                                                   .make_preferred()
+                                                   .string();
+                EXPECT_NE(run.err.find("\"" + file + "\", line 3: the text of \"V\""), std::string::npos) << run.err;
                 EXPECT_NE(run.err.find(c.type == RegType::ExpandSz ? "(U+0141, U+017A)" : "(U+03A9)"), std::string::npos)
                     << run.err;
                 EXPECT_EQ(f.Store(), before);

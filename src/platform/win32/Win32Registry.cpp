@@ -147,6 +147,33 @@ RegResult Win32Registry::SetValue(RegRoot root, std::string_view subKey, std::st
     return {};
 }
 
+bool Win32Registry::HoldsWideText() const
+{
+    return true;
+}
+
+// The narrow RegSetValueExA would turn the text into the code page, each
+// character it lacks into a look-alike or "?": the wide one stores the
+// UTF-16 bytes as they are.
+RegResult Win32Registry::SetWideValue(RegRoot root, std::string_view subKey, std::string_view name,
+                                      const RegValue& wide)
+{
+    const auto sub = SystemSubKey(subKey);
+    if (!sub)
+        return RegError::BadKeyPath;
+    HKEY created = nullptr;
+    const LSTATUS create = ::RegCreateKeyExW(win32::RootKey(root), win32::Wide(*sub).c_str(), 0, nullptr,
+                                             REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &created, nullptr);
+    if (create != ERROR_SUCCESS)
+        return ChangeError(create);
+    const win32::UniqueKey key(created);
+    const LSTATUS set = ::RegSetValueExW(key.get(), win32::Wide(name).c_str(), 0, static_cast<DWORD>(wide.type),
+                                         wide.data.data(), static_cast<DWORD>(wide.data.size()));
+    if (set != ERROR_SUCCESS)
+        return ChangeError(set);
+    return {};
+}
+
 RegResult Win32Registry::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
 {
     const auto key = OpenKey(root, subKey, KEY_SET_VALUE);

@@ -22,6 +22,9 @@ public:
     Result<ExactRegValue, RegFault> QueryExactValue(RegRoot root, std::string_view subKey,
                                                     std::string_view name) override;
     RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name, const RegValue& value) override;
+    bool HoldsWideText() const override;
+    RegResult SetWideValue(RegRoot root, std::string_view subKey, std::string_view name,
+                           const RegValue& wide) override;
     RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
     Result<bool, RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override;
 
