@@ -66,7 +66,7 @@ const char* const kImport = "REGEDIT4\r\n[-HKEY_CURRENT_USER\\Software\\A]\r\n[H
 std::string Outcome(const tk::Result<tk::RegValue, tk::RegFault>& read)
 {
     if (!read)
-        return "error " + std::to_string(static_cast<int>(read.Error()));
+        return "error " + std::to_string(static_cast<int>(read.Error().error));
     return std::to_string(static_cast<unsigned>(read.Value().type)) + ":"
         + std::string(read.Value().data.begin(), read.Value().data.end());
 }
