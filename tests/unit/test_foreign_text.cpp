@@ -195,4 +195,9 @@ TEST(SystemText, CharactersTheCodePageLacksBecomeQuestionMarksAndAreNamedOnce)
     EXPECT_EQ(tk::NameCharacters(text.foreign), "U+0141, U+017A, U+1F600, U+D800");
     EXPECT_EQ(tk::ToUtf16("caf\xE9 \x80"), u"caf\u00E9 \u20AC");
     EXPECT_TRUE(tk::FromUtf16(u"caf\u00E9").foreign.empty());
+
+    // A registry value's wide form: a last odd byte has no unit.
+    const std::vector<std::uint8_t> wide = {0x41, 0x01, 0x00, 0x00, 0x78, 0x00, 0x7A};
+    EXPECT_EQ(tk::DecodeUtf16Le(wide), std::u16string(u"\u0141\0x", 3));
+    EXPECT_EQ(tk::DecodeUtf16Le(wide, tk::ZeroUnit::Ends), u"\u0141");
 }
