@@ -181,11 +181,11 @@ void ModelWindow::ListInsertColumn(int id, int column, std::string_view title, i
     ControlState& c = Need(id);
     const int at = std::clamp(column, 0, static_cast<int>(c.columns.size()));
     c.columns.insert(c.columns.begin() + at, ListColumn{std::string(title), widthPixels});
+    if (at == 0)
+        return;
     for (std::vector<std::u16string>& texts : c.wideItems)
         if (at < static_cast<int>(texts.size()))
             texts.insert(texts.begin() + at, std::u16string());
-    if (at == 0)
-        return;
     for (std::vector<std::string>& texts : c.subItems)
         if (at <= static_cast<int>(texts.size()))
             texts.insert(texts.begin() + (at - 1), std::string());
