@@ -18,7 +18,7 @@ tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string&
     return std::move(document.Value());
 }
 
-tk::Result<std::optional<tk::ExactRegValue>, tk::RegError> HeldNow(tk::IRegistry& registry, const tk::RegKeyPath& key,
+tk::Result<std::optional<tk::ExactRegValue>, tk::RegFault> HeldNow(tk::IRegistry& registry, const tk::RegKeyPath& key,
                                                                    const std::string& name)
 {
     auto read = registry.QueryExactValue(key.root, key.subKey, name);
@@ -26,7 +26,7 @@ tk::Result<std::optional<tk::ExactRegValue>, tk::RegError> HeldNow(tk::IRegistry
         return std::optional<tk::ExactRegValue>(std::move(read.Value()));
     if (read.Error() == tk::RegError::ValueNotFound || read.Error() == tk::RegError::KeyNotFound)
         return std::optional<tk::ExactRegValue>();
-    return read.Error().error;
+    return std::move(read.Error());
 }
 
 bool HistoryValue::Equal() const

@@ -24,10 +24,7 @@ std::size_t Depth(const tk::RegKeyPath& key)
 // The characters of UTF-16LE text that the code page lacks.
 std::u32string CharactersBeyondCodePage(const std::vector<std::uint8_t>& wide)
 {
-    std::u16string text;
-    for (std::size_t i = 0; i + 1 < wide.size(); i += 2)
-        text += static_cast<char16_t>(wide[i] | wide[i + 1] << 8);
-    return tk::FromUtf16(text).foreign;
+    return tk::FromUtf16(tk::DecodeUtf16Le(wide)).foreign;
 }
 
 // Collects values, a later one for the same value replacing the data of the

@@ -4,6 +4,7 @@
 #include "catalogue/FunctionKeys.h"
 #include "platform/CaseFold.h"
 #include "platform/ConsoleText.h"
+#include "platform/SystemText.h"
 #include "saving/SaveKey.h"
 #include "util/TextFile.h"
 
@@ -97,10 +98,7 @@ tk::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functio
 std::string ExactUtf8(const FunctionValue& value, const std::string& text)
 {
     if (value.stored && value.stored->utf16) {
-        const std::vector<std::uint8_t>& data = value.stored->value.data;
-        std::u16string wide;
-        for (std::size_t i = 0; i + 1 < data.size() && (data[i] | data[i + 1]) != 0; i += 2)
-            wide += static_cast<char16_t>(data[i] | data[i + 1] << 8);
+        const std::u16string wide = tk::DecodeUtf16Le(value.stored->value.data, tk::ZeroUnit::Ends);
         if (tk::FromUtf16(wide).text == text)
             return tk::Utf16ToUtf8(wide);
     }
