@@ -34,7 +34,7 @@ std::vector<std::string> Listing(const ChangeSet& changes)
 {
     std::vector<std::string> lines;
     for (const tk::RegValueChange& v : changes.values)
-        lines.push_back(backup::KeyText(v.key) + "\\" + v.name + "=" +
+        lines.push_back(backup::KeyText(*v.key) + "\\" + v.name + "=" +
                         (v.value ? tk::ValueDataText(tk::ExactRegValue{*v.value, false}) : "-"));
     for (const tk::RegKeyPath& key : changes.emptyKeys)
         lines.push_back(backup::KeyText(key));

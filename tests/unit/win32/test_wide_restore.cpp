@@ -112,8 +112,8 @@ TEST(WideRestore, AFailedChangePutsBackAWideTextExactly)
     SetWide(scratch.SubKey(), before);
     tk::Win32Registry registry;
     const std::vector<tk::RegValueChange> values = {
-        {{tk::RegRoot::CurrentUser, scratch.SubKey()}, "V", tk::RegValue::String("x")},
-        {{tk::RegRoot::CurrentUser, "\\names no key"}, "V", tk::RegValue::String("x")},
+        {tk::ShareKey({tk::RegRoot::CurrentUser, scratch.SubKey()}), "V", tk::RegValue::String("x")},
+        {tk::ShareKey({tk::RegRoot::CurrentUser, "\\names no key"}), "V", tk::RegValue::String("x")},
     };
     EXPECT_FALSE(registry.ApplyChanges(values, {}));
     EXPECT_EQ(GetWide(scratch.SubKey()), before);
