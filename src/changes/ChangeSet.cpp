@@ -292,6 +292,7 @@ tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const Cha
 std::string PlanBackupBytes(const ChangePlan& plan)
 {
     std::vector<backup::FileValue> values;
+    values.reserve(plan.values.size());
     std::vector<std::string> created;
     std::set<std::string> named;
     for (const PlannedValue& v : plan.values) {
