@@ -219,7 +219,10 @@ tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(tk::RegFileDocument profil
 
 ChangeSet UndoChanges(std::vector<ChangeSet> newestFirst)
 {
-    Collector collector;
+    std::size_t values = 0;
+    for (const ChangeSet& set : newestFirst)
+        values += set.values.size();
+    Collector collector(values);
     for (ChangeSet& set : newestFirst) {
         // The values of a key are next to each other: its number is looked up once.
         const tk::RegKeyPath* key = nullptr;
