@@ -299,7 +299,7 @@ std::string PlanBackupBytes(const ChangePlan& plan)
     std::vector<std::string> created;
     std::set<std::string> named;
     for (const PlannedValue& v : plan.values) {
-        values.push_back({*v.change.key, v.change.name, v.before, {}});
+        values.push_back({v.change.key, v.change.name, v.before, {}});
         if (v.createdKey && named.insert(tk::KeyIdentity(*v.createdKey)).second)
             created.push_back(backup::KeyText(*v.createdKey));
     }

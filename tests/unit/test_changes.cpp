@@ -281,8 +281,8 @@ TEST(ChangeSets, AValueInTheRegistrysWideFormMakesTheBackupUnicode)
 {
     const tk::RegValue wide{tk::RegType::Sz, {0x41, 0x01, 0x00, 0x00}}; // "Ł" in UTF-16LE
     const std::vector<backup::FileValue> values = {
-        {{RegRoot::CurrentUser, "A"}, "w", tk::ExactRegValue{wide, true}, {}},
-        {{RegRoot::CurrentUser, "A"}, "e", tk::ExactRegValue{{tk::RegType::ExpandSz, {'%', 0}}, false}, {"; note"}},
+        {tk::ShareKey({RegRoot::CurrentUser, "A"}), "w", tk::ExactRegValue{wide, true}, {}},
+        {tk::ShareKey({RegRoot::CurrentUser, "A"}), "e", tk::ExactRegValue{{tk::RegType::ExpandSz, {'%', 0}}, false}, {"; note"}},
     };
     const std::string bytes = backup::FileBytes(values, {}, backup::Layout::Grouped);
     const auto parsed = tk::ParseRegFileBytes(bytes, "wide.reg");

@@ -79,7 +79,7 @@ TEST(WideRestore, AUnicodeBackupRestoresAndUndoesExactlyAndSecondTimeChangesNoth
             SetWide(scratch.SubKey(), old);
             const tk::ExactRegValue held{{static_cast<tk::RegType>(text.type), text.bytes}, true};
             const auto written = backup::WriteBackup(
-                backups, "V", 0, backup::FileBytes({{key, "V", held, {}}}, {}, backup::Layout::OneValue));
+                backups, "V", 0, backup::FileBytes({{tk::ShareKey(key), "V", held, {}}}, {}, backup::Layout::OneValue));
             ASSERT_TRUE(written);
             const auto listed = backup::ListBackups(backups);
             ASSERT_TRUE(listed);
