@@ -12,7 +12,12 @@ tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string&
     } catch (const tk::CException& e) {
         return std::string(e.what());
     }
-    auto document = tk::ParseRegFileBytes(bytes, path, tk::RegWideText::Keep);
+    // The bytes become the text, not a copy of it: a large file is held once
+    // as its parse begins.
+    auto text = tk::RegFileTextOf(std::move(bytes), path);
+    if (!text)
+        return text.Error().Message();
+    auto document = tk::ParseRegFile(text.Value().text, path, text.Value().format, tk::RegWideText::Keep);
     if (!document)
         return document.Error().Message();
     return std::move(document.Value());

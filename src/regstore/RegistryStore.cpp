@@ -250,7 +250,7 @@ struct RegistryStore::Checked {
         return stamp == now
             && std::equal(values.begin(), values.end(), list.values.begin(), list.values.end(),
                           [&](const RegValueChange& a, const RegValueChange& b) {
-                              return sameKey(a.key, b.key) && a.name == b.name && a.value == b.value;
+                              return sameKey(*a.key, *b.key) && a.name == b.name && a.value == b.value;
                           })
             && std::equal(emptyKeys.begin(), emptyKeys.end(), list.emptyKeys.begin(), list.emptyKeys.end(), sameKey);
     }
@@ -450,7 +450,7 @@ RegResult RegistryStore::SetValue(RegRoot root, std::string_view subKey, std::st
                                   const RegValue& value)
 {
     // As a list, which a check before it may have prepared.
-    return ApplyChanges({{{root, std::string(subKey)}, std::string(name), value}}, {});
+    return ApplyChanges({{ShareKey({root, std::string(subKey)}), std::string(name), value}}, {});
 }
 
 RegResult RegistryStore::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
@@ -477,7 +477,7 @@ namespace {
 bool StorableNames(const std::vector<RegValueChange>& values)
 {
     return std::all_of(values.begin(), values.end(), [](const RegValueChange& change) {
-        return IsStorableName(change.key.subKey) && IsStorableName(change.name);
+        return IsStorableName(change.key->subKey) && IsStorableName(change.name);
     });
 }
 
@@ -489,7 +489,7 @@ RegistryStore::Change RegistryStore::ChangesOf(const std::vector<RegValueChange>
     return [&values, &emptyKeys](RegStoreEdit& edit) {
         bool changed = false;
         for (const RegValueChange& change : values) {
-            const RegKeyPath& key = change.key;
+            const RegKeyPath& key = *change.key;
             const RegValue* old = edit.FindValue(key.root, key.subKey, change.name);
             if (!change.value) {
                 if (old == nullptr)

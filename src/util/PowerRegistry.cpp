@@ -156,7 +156,7 @@ tk::RegResult PowerClass::CheckWrite(RegistryLocation location, const std::strin
                                      const tk::RegValue& value) const
 {
     return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const tk::RegKeyPath& key) {
-        return registry.CheckChanges({{{key.root, key.subKey}, valueName, value}}, {});
+        return registry.CheckChanges({{tk::ShareKey(key), valueName, value}}, {});
     });
 }
 

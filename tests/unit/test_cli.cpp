@@ -612,7 +612,7 @@ TEST(CommandLine, BackupsOfEveryFormShowTheirTextAndRestoreOrAreRefusedByName)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string bytes = backup::FileBytes(
-            {{{tk::RegRoot::CurrentUser, "Software\\Test"}, "V", tk::ExactRegValue{{c.type, c.data}, c.wide}, {}}}, {},
+            {{tk::ShareKey({tk::RegRoot::CurrentUser, "Software\\Test"}), "V", tk::ExactRegValue{{c.type, c.data}, c.wide}, {}}}, {},
             backup::Layout::OneValue);
         ASSERT_EQ(bytes.starts_with("\xFF\xFE"), c.wide);
         for (const char* command : {"history", "restore", "undo", "apply"}) {
@@ -665,7 +665,7 @@ TEST(CommandLine, BackupsOfEveryFormShowTheirTextAndRestoreOrAreRefusedByName)
 TEST(CommandLine, UndoSinceAnOlderBackupIsNotBlockedByANewerOneBeyondTheCodePage)
 {
     Fixture f;
-    const tk::RegKeyPath key{tk::RegRoot::CurrentUser, "Software\\Test"};
+    const tk::SharedKeyPath key = tk::ShareKey({tk::RegRoot::CurrentUser, "Software\\Test"});
     f.install.Folder().Write("backup/backup - 20240305 - 09.00 - V.reg",
                              backup::FileBytes({{key, "V", tk::ExactRegValue{tk::RegValue::String("old"), false}, {}}},
                                                {}, backup::Layout::OneValue));
@@ -674,5 +674,5 @@ TEST(CommandLine, UndoSinceAnOlderBackupIsNotBlockedByANewerOneBeyondTheCodePage
                                                {}, backup::Layout::OneValue));
     const CliRun undone = f.install.Run({"undo", "--since", "2024-03-05T09:00"});
     ASSERT_EQ(undone.status, cli::kDone) << undone.err;
-    EXPECT_EQ(f.registry.QueryValue(key.root, key.subKey, "V").Value(), tk::RegValue::String("old"));
+    EXPECT_EQ(f.registry.QueryValue(key->root, key->subKey, "V").Value(), tk::RegValue::String("old"));
 }

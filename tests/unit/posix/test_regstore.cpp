@@ -409,7 +409,7 @@ TEST_F(RegistryStoreTest, AChangeOfAForeignFileAfterItsCheckIsTheChangeOnTheFile
 {
     // Keys out of order: a change rewrites the whole file.
     const std::string foreign = "REGEDIT4\r\n[HKEY_CURRENT_USER\\B]\r\n\"x\"=\"1\"\r\n[HKEY_CURRENT_USER\\A]\r\n\"y\"=\"1\"\r\n";
-    const std::vector<tk::RegValueChange> checked{{{RegRoot::CurrentUser, "A"}, "y", RegValue::String("2")}};
+    const std::vector<tk::RegValueChange> checked{{tk::ShareKey({RegRoot::CurrentUser, "A"}), "y", RegValue::String("2")}};
     struct Case {
         const char* what;
         std::function<void(tk::RegistryStore&)> between;

@@ -51,7 +51,7 @@ TEST(WideRestore, AUnicodeBackupRestoresAndUndoesExactlyAndSecondTimeChangesNoth
             SetWide(scratch.SubKey(), L"V", old);
             const tk::ExactRegValue held{{static_cast<tk::RegType>(text.type), text.bytes}, true};
             const auto written = backup::WriteBackup(
-                backups, "V", 0, backup::FileBytes({{key, "V", held, {}}}, {}, backup::Layout::OneValue));
+                backups, "V", 0, backup::FileBytes({{tk::ShareKey(key), "V", held, {}}}, {}, backup::Layout::OneValue));
             ASSERT_TRUE(written);
             const auto listed = backup::ListBackups(backups);
             ASSERT_TRUE(listed);
@@ -84,8 +84,8 @@ TEST(WideRestore, AFailedChangePutsBackAWideTextExactly)
     SetWide(scratch.SubKey(), L"V", before);
     tk::Win32Registry registry;
     const std::vector<tk::RegValueChange> values = {
-        {{tk::RegRoot::CurrentUser, scratch.SubKey()}, "V", tk::RegValue::String("x")},
-        {{tk::RegRoot::CurrentUser, "\\names no key"}, "V", tk::RegValue::String("x")},
+        {tk::ShareKey({tk::RegRoot::CurrentUser, scratch.SubKey()}), "V", tk::RegValue::String("x")},
+        {tk::ShareKey({tk::RegRoot::CurrentUser, "\\names no key"}), "V", tk::RegValue::String("x")},
     };
     EXPECT_FALSE(registry.ApplyChanges(values, {}));
     EXPECT_EQ(GetWide(scratch.SubKey(), L"V"), before);
