@@ -8,6 +8,7 @@
 #include "regstore/RegText.h"
 #include "regstore/StoredKey.h"
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -39,6 +40,12 @@ public:
     Result<const StoredKey*, RegFileError> Key(std::size_t key);
     // The key with this identity: null when there is none.
     Result<const StoredKey*, RegFileError> Find(std::string_view identity);
+    // The value of the key named `name`, letter case ignored: null when the
+    // key holds none. Only the lines of the key's sections that may name it
+    // are parsed, and the value is kept: a read asks for one or two values of
+    // a key, which may hold many. A fault in its other values is found when
+    // they are read, or before the text is changed.
+    Result<const RegValue*, RegFileError> Value(std::size_t key, std::string_view name);
     // A key parsed anew, not kept: with the comments before its sections
     // when `keyComments`, for a rewrite.
     Result<StoredKey, RegFileError> Build(std::size_t key, bool keyComments) const;
@@ -109,6 +116,9 @@ private:
     RegFileIndex index_;
     std::vector<std::unique_ptr<StoredKey>> keys_; // by key; null until parsed
     std::vector<bool> checked_;                    // by text
+    // The values read one at a time from keys not parsed whole, by key and
+    // folded name; empty where the key holds none.
+    std::map<std::pair<std::size_t, std::string>, std::optional<RegValue>> values_;
     // The paths spelled last, of a key and the keys above it, outermost
     // first: a rewrite spells keys in key order, each below the one before.
     mutable std::vector<std::pair<std::size_t, std::string>> spelled_;
