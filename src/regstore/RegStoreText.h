@@ -1,9 +1,9 @@
 #pragma once
 // One version of the store's file as the store reads it: the file itself,
 // kept open, the index of its key sections (RegFileIndex.h) and the keys
-// parsed so far. A key's sections are read and parsed when it is first
-// needed, and a fault in them is found then; the whole text is checked only
-// before it is changed. The text may be followed by a file being imported.
+// and values parsed so far. A key's sections are read and parsed when it is
+// first needed, or only as far as a value read needs them, and a fault in
+// them is found then; the whole text is checked only before it is changed. The text may be followed by a file being imported.
 #include "regstore/RegFileIndex.h"
 #include "regstore/RegText.h"
 #include "regstore/StoredKey.h"
