@@ -208,18 +208,18 @@ Result<RegValue, RegFault> RegistryStore::Lookup(RegRoot root, std::string_view 
     std::string identity;
     if (!AppendKeyIdentity(identity, root, subKey))
         return RegError::BadKeyPath;
-    const auto key = copy_->Find(identity);
-    if (!key) {
-        Note(key.Error().Message());
-        return Broken();
-    }
-    if (key.Value() == nullptr)
+    const auto key = copy_->Index().FindKey(identity);
+    if (!key)
         // A root is there even without a section of its own.
         return identity.size() == 1 ? RegError::ValueNotFound : RegError::KeyNotFound;
-    const RegValue* value = key.Value()->Find(name);
-    if (value == nullptr)
+    const auto value = copy_->Value(*key, name);
+    if (!value) {
+        Note(value.Error().Message());
+        return Broken();
+    }
+    if (value.Value() == nullptr)
         return RegError::ValueNotFound;
-    return *value;
+    return *value.Value();
 }
 
 RegResult RegistryStore::Modify(const Change& change, const RegStoreText* import, const ChangeList* list)
