@@ -5,9 +5,9 @@
 #include "platform/CaseFold.h"
 #include "platform/ConsoleText.h"
 #include "platform/SystemText.h"
-#include "saving/SaveKey.h"
 #include "util/TextFile.h"
 
+#include <algorithm>
 #include <array>
 
 namespace cli {
@@ -114,8 +114,20 @@ std::string ExactUtf8(const FunctionValue& value, const std::string& text)
 
 std::string KeyPathText(const std::string& keyPath)
 {
-    const std::optional<SaveKey> key = ParseSaveKey(keyPath);
-    return key ? key->Text() : keyPath;
+    // As a SaveKey spells it, without a list of its names first.
+    const std::optional<tk::RegKeyPath> key = PowerClass::ResolvePathForm(keyPath);
+    if (!key)
+        return keyPath;
+    std::string text(tk::RootName(key->root));
+    const std::string& sub = key->subKey;
+    text.reserve(text.size() + sub.size() + 1);
+    for (std::size_t begin = 0; begin < sub.size();) {
+        const std::size_t end = std::min(sub.find('\\', begin), sub.size());
+        if (end > begin)
+            text.append(1, '\\').append(sub, begin, end - begin);
+        begin = end + 1;
+    }
+    return text;
 }
 
 std::string TypeName(tk::RegType type)

@@ -170,7 +170,9 @@ TEST(CommandLine, ListAndGetShowTheValuesAsThePanelShowsThem)
 TEST(CommandLine, ListAndGetWriteTheirJsonAsTheJsonLibraryLaysItOut)
 {
     for (const std::string& text : std::vector<std::string>{"", "plain", "a\"b\\c/", "\b\f\n\r\t", std::string("\x01\x1f\x7f\0", 4),
-                                                              "\xC3\xA4\xE2\x82\xAC"}) {
+                                                              "\xC3\xA4\xE2\x82\xAC",
+                                                              "0123456789abcdef\xC3\xA4\x7f", "012\"4567", "0123456\\",
+                                                              "abcdefgh\x1fijklmnopq\nrst"}) {
         std::string written;
         cli::AppendJsonString(written, text);
         EXPECT_EQ(written, json(text).dump()) << text;
