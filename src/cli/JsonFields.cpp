@@ -2,6 +2,7 @@
 
 #include "platform/ConsoleText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -72,13 +73,20 @@ JsonFields::JsonFields(std::string& out, int depth) : out_(out), depth_(depth)
 
 void JsonFields::Name(std::string_view name)
 {
-    out_ += empty_ ? "" : ",";
+    // The comma, the line's indent and the name in one piece: a list writes
+    // thousands. The names are the program's own words, with nothing to escape.
+    const std::size_t indent = static_cast<std::size_t>(depth_ + 1) * 2;
+    const std::size_t at = out_.size();
+    out_.resize(at + (empty_ ? 0 : 1) + 1 + indent + 1 + name.size() + 3);
+    char* next = out_.data() + at;
+    if (!empty_)
+        *next++ = ',';
     empty_ = false;
-    Indent(out_, depth_ + 1);
-    // The names are the program's own words, with nothing to escape.
-    out_ += '"';
-    out_ += name;
-    out_ += "\": ";
+    *next++ = '\n';
+    next = std::fill_n(next, indent, ' ');
+    *next++ = '"';
+    next = std::copy(name.begin(), name.end(), next);
+    std::memcpy(next, "\": ", 3);
 }
 
 void JsonFields::Number(std::string_view name, std::int64_t number)
