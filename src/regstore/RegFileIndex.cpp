@@ -4,6 +4,7 @@
 #include "regfile/RegLines.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace tk {
@@ -21,6 +22,26 @@ bool BlankOrLineEnd(char c)
     return IsBlank(c) || c == '\r' || c == '\n';
 }
 
+// Where the line that holds the byte before `end` starts: after the line end
+// before it, or at 0. Value lines run to dozens of bytes, and the look-back
+// passes them a word at a time.
+std::size_t LineStart(std::string_view piece, std::size_t end)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighs = 0x8080808080808080u;
+    std::size_t at = end;
+    for (; at >= 8; at -= 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, piece.data() + at - 8, sizeof word);
+        word ^= kOnes * '\n'; // a line end becomes a zero byte
+        if (((word - kOnes) & ~word & kHighs) != 0)
+            break;
+    }
+    while (at > 0 && piece[at - 1] != '\n')
+        --at;
+    return at;
+}
+
 // Whether the line that starts at `start` is taken for more hex data of the
 // value above it: the nearest line above that is neither blank nor a comment
 // continues hex data (RegLineContinuesHexData). ParseRegFile reads such a
@@ -34,7 +55,7 @@ bool ContinuesHexData(std::string_view piece, std::size_t start, bool before)
             --last;
         if (last == 0)
             return before;
-        const std::size_t lineStart = last == 1 ? 0 : piece.rfind('\n', last - 2) + 1;
+        const std::size_t lineStart = LineStart(piece, last);
         const std::string_view line = Trim(piece.substr(lineStart, last - lineStart));
         if (line.front() != ';')
             return RegLineContinuesHexData(line);

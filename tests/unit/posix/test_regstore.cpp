@@ -508,6 +508,10 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
          "[HKEY_CURRENT_USER\\A\\B]\r\n\"v\"=hex:01,02,\\\r\n  03\r\n; before A\r\n[HKEY_CURRENT_USER\\A]\r\n"
          "[HKEY_CURRENT_USER]\r\n\"Top\"=\"1\"\r\n",
          true},
+        {"hex data continued past a comment, then a line that ends it",
+         "REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=hex:01,\\ ; more\r\n  02\r\n\"t\"=\"x\"\r\n"
+         "[HKEY_CURRENT_USER\\B]\r\n\"b\"=\"1\"\r\n",
+         false},
         {"a key without its parent's section", source + "[HKEY_USERS\\Q\\R]\r\n\"q\"=\"1\"\r\n", true},
         {"no key with a section of its parent",
          "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A\\B]\r\n\"v\"=\"1\"\r\n[HKEY_LOCAL_MACHINE\\Z\\Y\\X]\r\n\"z\"=\"1\"\r\n"
