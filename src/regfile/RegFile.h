@@ -117,6 +117,29 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
                                                    RegFileFormat format = RegFileFormat::Store,
                                                    RegWideText wide = RegWideText::Refuse);
 
+// Where a parse hands over each section as soon as it is read, with its
+// values and the comments before it, instead of keeping a whole document:
+// what is made of a large file's values need not be held beside them. A file
+// with a bad line anywhere still fails as a whole, but only after the
+// sections before that line were handed over: what the sink made of them is
+// to be dropped then.
+class RegSectionSink {
+public:
+    // Before the first section: how many lines may hold a value (an upper
+    // bound), so that what holds them can be reserved once.
+    virtual void Expect(std::size_t valueLines) = 0;
+    virtual void Section(RegFileSection section) = 0;
+    // After the last section: the comment lines after its last line.
+    virtual void Closing(std::vector<std::string> comments) = 0;
+
+protected:
+    ~RegSectionSink() = default;
+};
+
+// ParseRegFile, handing each section to `sink` as it is read.
+Result<void, RegFileError> ParseRegFileSections(std::string_view text, const std::string& fileName,
+                                                RegFileFormat format, RegWideText wide, RegSectionSink& sink);
+
 // Lines from inside a file, after its first line: the store parses each
 // key's section this way when it is first needed. `firstLine` is the number
 // of the first of them, for errors.

@@ -463,8 +463,9 @@ Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
 }
 
 // What becomes of the lines parsed: a document, nothing but the answer
-// whether they parse, or a key's values as a rewrite writes them.
-enum class Keep { Document, Nothing, Rewritten };
+// whether they parse, a key's values as a rewrite writes them, or each
+// section handed to a RegSectionSink as soon as the next one starts.
+enum class Keep { Document, Nothing, Rewritten, Sections };
 
 // Where the values go when they are Keep::Rewritten.
 struct RewriteSink {
@@ -528,10 +529,20 @@ std::optional<WrittenLine> WrittenForm(std::string_view line)
     return std::nullopt;
 }
 
+// Keep::Sections: the document holds one section at most, the one being read.
+void HandOverSection(RegFileDocument& document, RegSectionSink& sink)
+{
+    if (document.sections.empty())
+        return;
+    sink.Section(std::move(document.sections.back()));
+    document.sections.pop_back();
+}
+
 // The lines after a file's first line, numbered from lines[from].
 Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& lines, std::size_t from,
                                                  const FormatRules& rules, const std::string& fileName, Keep keep,
-                                                 const RewriteSink* rewrite = nullptr)
+                                                 const RewriteSink* rewrite = nullptr,
+                                                 RegSectionSink* sections = nullptr)
 {
     RegFileDocument document;
     std::vector<std::string> comments;
@@ -550,6 +561,8 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
             const auto key = ParseKeyLine(line);
             if (!key)
                 return RegFileError{fileName, number, key.Error().text};
+            if (keep == Keep::Sections)
+                HandOverSection(document, *sections);
             RegFileSection section{number, key.Value().root, std::string(key.Value().subKey), key.Value().deleteKey,
                                    {}, std::exchange(comments, {})};
             document.sections.push_back(std::move(section));
@@ -573,7 +586,7 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
         if (!value)
             return RegFileError{fileName, lines[i].number, value.Error().text};
         value.Value().comments = std::exchange(comments, {});
-        if (keep == Keep::Document)
+        if (keep == Keep::Document || keep == Keep::Sections)
             document.sections.back().values.push_back(std::move(value.Value()));
         if (keep == Keep::Rewritten) {
             if (!rewrite->keepComments)
@@ -581,8 +594,30 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
             rewrite->values.AddParsed(std::move(value.Value()));
         }
     }
+    if (keep == Keep::Sections)
+        HandOverSection(document, *sections);
     document.closingComments = std::move(comments);
     return document;
+}
+
+// A whole file's first line names its form.
+std::optional<RegFileError> FirstLineFault(const std::vector<TextLine>& lines, const FormatRules& rules,
+                                           const std::string& fileName)
+{
+    if (!lines.empty() && HasLoneCr(lines[0].text))
+        return RegFileError{fileName, 1, LoneCr()};
+    if (lines.empty() || Trim(lines[0].text) != rules.header)
+        return RegFileError{fileName, 1, tk::Text(text::FirstLineMustBe, {rules.header})};
+    return std::nullopt;
+}
+
+// Lines that may start a value: an upper bound of the values of the file.
+std::size_t ValueLines(const std::vector<TextLine>& lines)
+{
+    return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [](const TextLine& line) {
+        const std::string_view text = TrimLeft(line.text);
+        return !text.empty() && (text[0] == '"' || text[0] == '@');
+    }));
 }
 
 } // namespace
@@ -600,11 +635,25 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
     FormatRules rules = RulesOf(format);
     rules.keepWide = wide == RegWideText::Keep;
     const std::vector<TextLine> lines = SplitLines(text, 1);
-    if (!lines.empty() && HasLoneCr(lines[0].text))
-        return RegFileError{fileName, 1, LoneCr()};
-    if (lines.empty() || Trim(lines[0].text) != rules.header)
-        return RegFileError{fileName, 1, tk::Text(text::FirstLineMustBe, {rules.header})};
+    if (auto fault = FirstLineFault(lines, rules, fileName))
+        return std::move(*fault);
     return ParseLines(lines, 1, rules, fileName, Keep::Document);
+}
+
+Result<void, RegFileError> ParseRegFileSections(std::string_view text, const std::string& fileName,
+                                                RegFileFormat format, RegWideText wide, RegSectionSink& sink)
+{
+    FormatRules rules = RulesOf(format);
+    rules.keepWide = wide == RegWideText::Keep;
+    const std::vector<TextLine> lines = SplitLines(text, 1);
+    if (auto fault = FirstLineFault(lines, rules, fileName))
+        return std::move(*fault);
+    sink.Expect(ValueLines(lines));
+    auto parsed = ParseLines(lines, 1, rules, fileName, Keep::Sections, nullptr, &sink);
+    if (!parsed)
+        return parsed.Error();
+    sink.Closing(std::move(parsed.Value().closingComments));
+    return {};
 }
 
 Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
