@@ -519,3 +519,55 @@ TEST(RegFile, ShownTextFallsBackToTheDataWhereTheTextWouldHideSomething)
         EXPECT_EQ(tk::ShownText(value), c.shown) << tk::ValueDataText(value);
     }
 }
+
+namespace {
+
+// A document as a sink gathers it from the sections handed over.
+struct Gathered final : tk::RegSectionSink {
+    tk::RegFileDocument document;
+    void Expect(std::size_t) override {}
+    void Section(tk::RegFileSection section) override { document.sections.push_back(std::move(section)); }
+    void Closing(std::vector<std::string> comments) override { document.closingComments = std::move(comments); }
+};
+
+std::string Described(const tk::RegFileDocument& document)
+{
+    std::string text;
+    for (const tk::RegFileSection& s : document.sections) {
+        text += std::to_string(s.line) + (s.deleteKey ? " -" : " ") + s.subKey + ";" + Join(s.comments, "|", false) + "\n";
+        for (const tk::RegFileValueLine& v : s.values)
+            text += " " + std::to_string(v.line) + " " + v.name + "=" +
+                    (v.value ? tk::ValueDataText(tk::ExactRegValue{*v.value, v.utf16}) : "-") + ";" +
+                    Join(v.comments, "|", false) + "\n";
+    }
+    return text + ";" + Join(document.closingComments, "|", false);
+}
+
+} // namespace
+
+// Sections handed over one at a time add up to the whole document, and a bad
+// line anywhere fails the parse at the same line.
+TEST(RegFile, SectionsHandedOverAsTheyAreReadMakeTheWholeDocument)
+{
+    const char* texts[] = {
+        "REGEDIT4\r\n",
+        "REGEDIT4\r\n; top\r\n[HKEY_CURRENT_USER\\A]\r\n; a\r\n\"x\"=\"1\"\r\n\"b\"=hex:01,\\\r\n\r\n; in\r\n  02\r\n"
+        "[-HKEY_CURRENT_USER\\B]\r\n[HKEY_LOCAL_MACHINE\\C]\r\n@=dword:00000002\r\n\"x\"=-\r\n; end\r\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"1\"\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"1\"\n[HKEY_CURRENT_USER\\B]\n\"v\"=dword:xyz\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"1\"\n[-HKEY_CURRENT_USER\\B]\n\"v\"=\"2\"\n",
+        "REGEDIT 4\n[HKEY_CURRENT_USER\\A]\n",
+    };
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        const auto whole = tk::ParseRegFile(text, "f.reg", tk::RegFileFormat::Regedit4);
+        Gathered gathered;
+        const auto handed = tk::ParseRegFileSections(text, "f.reg", tk::RegFileFormat::Regedit4,
+                                                     tk::RegWideText::Refuse, gathered);
+        ASSERT_EQ(bool(handed), bool(whole));
+        if (whole)
+            EXPECT_EQ(Described(gathered.document), Described(whole.Value()));
+        else
+            EXPECT_EQ(handed.Error().Message(), whole.Error().Message());
+    }
+}
