@@ -1,54 +1,84 @@
 #include "regfile/RegFile.h"
 
+#include "platform/CaseFold.h"
 #include "platform/RegNames.h"
 #include "regfile/RegValueLine.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <utility>
 
 namespace tk {
 
-void RegRewrittenValues::AddWritten(std::string name, std::string_view data, std::vector<std::string> comments)
+namespace {
+
+// The name that a line in the form written quotes: its start up to and with
+// the "=", "name"= or @= (the default value, no name).
+std::string UnescapedName(std::string_view lead)
 {
-    Entry entry;
-    entry.folded = FoldedName(name);
-    entry.name = std::move(name);
+    std::string name;
+    for (std::size_t i = 1; i + 2 < lead.size(); ++i) {
+        i += lead[i] == '\\' ? 1 : 0;
+        name += lead[i];
+    }
+    return name;
+}
+
+} // namespace
+
+void RegRewrittenValues::AddWritten(std::string_view lead, std::string_view name, std::string_view data,
+                                    std::vector<std::string> comments)
+{
+    Entry& entry = entries_.emplace_back();
+    entry.foldedAt = folded_.size();
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        // Only \\ and \" are escapes in a line in the form written.
+        i += name[i] == '\\' ? 1 : 0;
+        folded_ += FoldCase(name[i]);
+    }
+    entry.foldedLength = folded_.size() - entry.foldedAt;
+    entry.lead = lead;
     entry.removes = data == "-";
     entry.data = data;
     entry.comments = std::move(comments);
-    entries_.push_back(std::move(entry));
 }
 
 void RegRewrittenValues::AddParsed(RegFileValueLine line)
 {
-    Entry entry;
-    entry.folded = FoldedName(line.name);
+    Entry& entry = entries_.emplace_back();
+    entry.foldedAt = folded_.size();
+    for (const char c : line.name)
+        folded_ += FoldCase(c);
+    entry.foldedLength = line.name.size();
     entry.name = std::move(line.name);
     entry.removes = !line.value;
     entry.value = std::move(line.value);
     entry.comments = std::move(line.comments);
-    entries_.push_back(std::move(entry));
+}
+
+std::string_view RegRewrittenValues::Folded(const Entry& entry) const
+{
+    return std::string_view(folded_).substr(entry.foldedAt, entry.foldedLength);
 }
 
 void RegRewrittenValues::AppendTo(std::string& out)
 {
     // In the order of a std::map by folded name, as StoredKey keeps them; a
     // name's lines stay in the order they came.
-    std::vector<std::uint32_t> order(entries_.size());
+    std::vector<std::pair<std::string_view, std::uint32_t>> order(entries_.size());
     for (std::uint32_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [this](std::uint32_t a, std::uint32_t b) { return entries_[a].folded < entries_[b].folded; });
+        order[i] = {Folded(entries_[i]), i};
+    std::sort(order.begin(), order.end());
     std::vector<std::string> comments;
     for (std::size_t run = 0; run < order.size();) {
-        const std::string& folded = entries_[order[run]].folded;
+        const std::string_view folded = order[run].first;
         const Entry* first = nullptr;
         const Entry* last = nullptr;
         comments.clear();
         std::size_t end = run;
-        for (; end < order.size() && entries_[order[end]].folded == folded; ++end) {
-            Entry& e = entries_[order[end]];
+        for (; end < order.size() && order[end].first == folded; ++end) {
+            Entry& e = entries_[order[end].second];
             if (e.removes) {
                 first = last = nullptr;
                 comments.clear();
@@ -62,9 +92,12 @@ void RegRewrittenValues::AppendTo(std::string& out)
         if (last != nullptr) {
             AppendRegLines(out, comments);
             if (last->value) {
-                AppendRegValueLine(out, first->name, *last->value);
+                AppendRegValueLine(out, first->value ? first->name : UnescapedName(first->lead), *last->value);
             } else {
-                AppendValueName(out, first->name);
+                if (first->value)
+                    AppendValueName(out, first->name);
+                else
+                    out += first->lead;
                 out += last->data;
                 out += "\r\n";
             }
@@ -72,6 +105,7 @@ void RegRewrittenValues::AppendTo(std::string& out)
         run = end;
     }
     entries_.clear();
+    folded_.clear();
 }
 
 void RegRewrittenValues::Expect(std::size_t lines)
