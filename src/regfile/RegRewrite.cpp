@@ -69,15 +69,17 @@ void RegRewrittenValues::AppendTo(std::string& out)
     std::vector<std::pair<std::string_view, std::uint32_t>> order(entries_.size());
     for (std::uint32_t i = 0; i < order.size(); ++i)
         order[i] = {Folded(entries_[i]), i};
-    std::sort(order.begin(), order.end());
+    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+        const int names = a.first.compare(b.first);
+        return names < 0 || (names == 0 && a.second < b.second);
+    });
     std::vector<std::string> comments;
-    for (std::size_t run = 0; run < order.size();) {
+    for (std::size_t run = 0, end = 0; run < order.size(); run = end) {
         const std::string_view folded = order[run].first;
         const Entry* first = nullptr;
         const Entry* last = nullptr;
         comments.clear();
-        std::size_t end = run;
-        for (; end < order.size() && order[end].first == folded; ++end) {
+        for (end = run; end < order.size() && order[end].first == folded; ++end) {
             Entry& e = entries_[order[end].second];
             if (e.removes) {
                 first = last = nullptr;
@@ -102,7 +104,6 @@ void RegRewrittenValues::AppendTo(std::string& out)
                 out += "\r\n";
             }
         }
-        run = end;
     }
     entries_.clear();
     folded_.clear();
