@@ -207,7 +207,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+    static constexpr std::size_t kPieceBytes = std::size_t{256} << 10;
 
     void HandOn(std::size_t bytes)
     {

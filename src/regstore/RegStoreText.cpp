@@ -105,6 +105,10 @@ Result<RegStoreText, RegFileError> RegStoreText::ReadChecked(RegText file)
         return text;
     if (auto checked = text.Value().CheckAll(); !checked)
         return checked.Error();
+    // An import indexes the file again with the store: a large file's index
+    // is not held twice.
+    text.Value().index_ = RegFileIndex{};
+    text.Value().keys_.clear();
     return text;
 }
 

@@ -26,7 +26,9 @@ public:
     // A text that a change wrote, which is checked and in canonical form:
     // indexed as it is held, then read from `file`, which holds its bytes.
     static RegStoreText Changed(std::string written, RegText file);
-    // A file to import, read and checked whole.
+    // A file to import, read and checked whole: it keeps its bytes and what
+    // its check found, not its index, which WithImport makes anew with the
+    // store's. It serves WithImport alone.
     static Result<RegStoreText, RegFileError> ReadChecked(RegText file);
     // The store's text with a checked file to import after it: the keys read
     // as the store's would once the file is applied to it.
