@@ -5,6 +5,7 @@
 #include "regfile/RegValueLine.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <utility>
@@ -32,12 +33,15 @@ void RegRewrittenValues::AddWritten(std::string_view lead, std::string_view name
 {
     Entry& entry = entries_.emplace_back();
     entry.foldedAt = folded_.size();
+    folded_.resize(folded_.size() + name.size());
+    char* folded = folded_.data() + entry.foldedAt;
     for (std::size_t i = 0; i < name.size(); ++i) {
         // Only \\ and \" are escapes in a line in the form written.
         i += name[i] == '\\' ? 1 : 0;
-        folded_ += FoldCase(name[i]);
+        *folded++ = FoldCase(name[i]);
     }
-    entry.foldedLength = folded_.size() - entry.foldedAt;
+    entry.foldedLength = static_cast<std::size_t>(folded - (folded_.data() + entry.foldedAt));
+    folded_.resize(entry.foldedAt + entry.foldedLength);
     entry.lead = lead;
     entry.removes = data == "-";
     entry.data = data;
@@ -48,9 +52,10 @@ void RegRewrittenValues::AddParsed(RegFileValueLine line)
 {
     Entry& entry = entries_.emplace_back();
     entry.foldedAt = folded_.size();
-    for (const char c : line.name)
-        folded_ += FoldCase(c);
     entry.foldedLength = line.name.size();
+    folded_.resize(folded_.size() + line.name.size());
+    std::transform(line.name.begin(), line.name.end(), folded_.begin() + static_cast<std::ptrdiff_t>(entry.foldedAt),
+                   FoldCase);
     entry.name = std::move(line.name);
     entry.removes = !line.value;
     entry.value = std::move(line.value);
