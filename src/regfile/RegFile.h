@@ -38,6 +38,7 @@
 #include "regfile/RegEditTarget.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -160,14 +161,25 @@ private:
     struct Entry {
         std::size_t foldedAt = 0; // its folded name in folded_
         std::size_t foldedLength = 0;
-        std::string_view lead;         // written; else `name` and `value`
+        std::string_view lead; // the name as written, "name"= or @=; else `name`
         std::string name;
-        std::optional<RegValue> value;
+        std::optional<RegValue> value; // the data parsed; else `data` as written
         std::string_view data;
         bool removes = false;
         std::vector<std::string> comments;
     };
     std::string_view Folded(const Entry& entry) const;
+    // Each name in order with its first line (its spelling), its last line
+    // (its data) and the comments of its lines; names removed last are left
+    // out.
+    using NameTaker = std::function<void(std::string_view folded, Entry& first, Entry& last,
+                                         std::vector<std::string>& comments)>;
+    void EachName(const NameTaker& take);
+    // Keeps one entry a name, as EachName gives them.
+    void Merge();
+
+    static constexpr std::size_t kFirstMerge = 4096;
+    std::size_t mergeAt_ = kFirstMerge;
 
     std::vector<Entry> entries_;
     // The entries' folded names one after another: one string for them all.

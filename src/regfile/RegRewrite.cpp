@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <iterator>
 #include <utility>
 
@@ -67,7 +68,7 @@ std::string_view RegRewrittenValues::Folded(const Entry& entry) const
     return std::string_view(folded_).substr(entry.foldedAt, entry.foldedLength);
 }
 
-void RegRewrittenValues::AppendTo(std::string& out)
+void RegRewrittenValues::EachName(const NameTaker& take)
 {
     // In the order of a std::map by folded name, as StoredKey keeps them; a
     // name's lines stay in the order they came.
@@ -80,11 +81,11 @@ void RegRewrittenValues::AppendTo(std::string& out)
     });
     std::vector<std::string> comments;
     for (std::size_t run = 0, end = 0; run < order.size(); run = end) {
-        const std::string_view folded = order[run].first;
-        const Entry* first = nullptr;
-        const Entry* last = nullptr;
+        const std::string_view name = order[run].first;
+        Entry* first = nullptr;
+        Entry* last = nullptr;
         comments.clear();
-        for (end = run; end < order.size() && order[end].first == folded; ++end) {
+        for (end = run; end < order.size() && order[end].first == name; ++end) {
             Entry& e = entries_[order[end].second];
             if (e.removes) {
                 first = last = nullptr;
@@ -96,28 +97,63 @@ void RegRewrittenValues::AppendTo(std::string& out)
             comments.insert(comments.end(), std::make_move_iterator(e.comments.begin()),
                             std::make_move_iterator(e.comments.end()));
         }
-        if (last != nullptr) {
-            AppendRegLines(out, comments);
-            if (last->value) {
-                AppendRegValueLine(out, first->value ? first->name : UnescapedName(first->lead), *last->value);
-            } else {
-                if (first->value)
-                    AppendValueName(out, first->name);
-                else
-                    out += first->lead;
-                out += last->data;
-                out += "\r\n";
-            }
-        }
+        if (last != nullptr)
+            take(name, *first, *last, comments);
     }
+}
+
+void RegRewrittenValues::Merge()
+{
+    std::vector<Entry> merged;
+    merged.reserve(entries_.size());
+    std::string folded;
+    EachName([&](std::string_view name, Entry& first, Entry& last, std::vector<std::string>& comments) {
+        // The first line's name, the last line's data.
+        Entry& one = merged.emplace_back();
+        one.foldedAt = folded.size();
+        one.foldedLength = name.size();
+        folded += name;
+        one.lead = first.lead;
+        one.name = std::move(first.name);
+        one.value = std::move(last.value);
+        one.data = last.data;
+        one.comments = std::move(comments);
+    });
+    entries_ = std::move(merged);
+    folded_ = std::move(folded);
+}
+
+void RegRewrittenValues::AppendTo(std::string& out)
+{
+    EachName([&out](std::string_view, const Entry& first, const Entry& last, const std::vector<std::string>& comments) {
+        AppendRegLines(out, comments);
+        const bool writtenName = !first.lead.empty();
+        if (last.value) {
+            AppendRegValueLine(out, writtenName ? UnescapedName(first.lead) : first.name, *last.value);
+        } else {
+            if (writtenName)
+                out += first.lead;
+            else
+                AppendValueName(out, first.name);
+            out += last.data;
+            out += "\r\n";
+        }
+    });
     entries_.clear();
     folded_.clear();
+    mergeAt_ = kFirstMerge;
 }
 
 void RegRewrittenValues::Expect(std::size_t lines)
 {
-    // A key may come in many sections, each a call: room for exactly one more
-    // section's lines would move every entry each time.
+    // A key in many sections holds a name many times: once its lines are
+    // many, they are merged, one a name, so that it holds about its values.
+    if (entries_.size() >= mergeAt_) {
+        Merge();
+        mergeAt_ = std::max(kFirstMerge, 2 * entries_.size());
+    }
+    // Each section is a call: room for exactly one more section's lines
+    // would move every entry each time.
     const std::size_t wanted = entries_.size() + lines;
     if (wanted > entries_.capacity())
         entries_.reserve(std::max(wanted, 2 * entries_.capacity()));

@@ -519,3 +519,28 @@ TEST(RegFile, ShownTextFallsBackToTheDataWhereTheTextWouldHideSomething)
         EXPECT_EQ(tk::ShownText(value), c.shown) << tk::ValueDataText(value);
     }
 }
+
+// A key in thousands of sections is merged a name at a time while it is read:
+// the first spelling after a removal, the last data and every comment come
+// out as rewriting the whole file through a tree gives them.
+TEST(RegFile, AKeyInThousandsOfSectionsRewritesAsTheTreeWould)
+{
+    std::vector<std::string> sections;
+    std::string file = "REGEDIT4\r\n";
+    for (int i = 0; i < 6000; ++i) {
+        std::string section = "[HKEY_CURRENT_USER\\K]\r\n";
+        section += i % 7 == 0 && i < 1000 ? "; removed at " + std::to_string(i) + "\r\n\"Name" + std::to_string(i % 3) + "\"=-\r\n"
+                              : "\"" + std::string(i < 1500 ? "name" : "NAME") + std::to_string(i % 3) + "\"=\""
+                + std::to_string(i) + "\"\r\n";
+        section += "\"v" + std::to_string(i % 50) + "\"=hex:0" + std::to_string(i % 10) + "\r\n";
+        file += section;
+        sections.push_back(std::move(section));
+    }
+    tk::RegRewrittenValues values;
+    for (const std::string& section : sections)
+        ASSERT_TRUE(tk::RewriteRegFileLines(section, 1, "many.reg", tk::RegFileFormat::Store, true, values));
+    std::string out;
+    values.AppendTo(out);
+    const std::string expected = tk::SerialiseRegFile(TreeOf(file));
+    EXPECT_EQ("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n" + out, expected);
+}
