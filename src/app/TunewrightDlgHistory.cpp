@@ -7,6 +7,7 @@
 // not write back what was just restored.
 void CTunewrightDlg::OnHistory()
 {
-    CHistoryDlg box(power.GetApplicationFolder(), [this] { ShowFunctionAgain(); });
+    CHistoryDlg box(power.GetApplicationFolder(), [this] { ShowFunctionAgain(); },
+                    [this](const tk::RegFault& fault) { ShowRegistryFault(fault); });
     box.DoModal();
 }

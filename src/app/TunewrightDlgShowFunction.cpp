@@ -6,6 +6,7 @@
 #include "catalogue/FunctionFilter.h"
 #include "catalogue/FunctionKeys.h"
 #include "catalogue/OptionPanel.h"
+#include "platform/SystemText.h"
 #include "util/TextFile.h"
 
 #include <algorithm>
@@ -32,14 +33,7 @@ std::optional<std::u16string> TextBeyondCodePage(const PowerClass& power, const 
     const tk::RegValue& value = exact.Value().value;
     if (value.type != tk::RegType::Sz && value.type != tk::RegType::ExpandSz)
         return std::nullopt;
-    std::u16string text;
-    for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) {
-        const auto unit = static_cast<char16_t>(value.data[i] | value.data[i + 1] << 8);
-        if (unit == u'\0')
-            break;
-        text += unit;
-    }
-    return text;
+    return tk::DecodeUtf16Le(value.data, tk::ZeroUnit::Ends);
 }
 
 } // namespace

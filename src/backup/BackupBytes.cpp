@@ -46,7 +46,7 @@ std::string OneValueText(const std::vector<FileValue>& values, const std::vector
 {
     std::string text(tk::RegFileHeader(format));
     for (const FileValue& v : values) {
-        text += "\r\n[" + KeyText(v.key) + "]";
+        text += "\r\n[" + KeyText(*v.key) + "]";
         for (const std::string& comment : v.comments)
             text += "\r\n" + comment;
         text += "\r\n";
@@ -63,15 +63,15 @@ std::string GroupedText(const std::vector<FileValue>& values, const std::vector<
     std::vector<std::string> order;
     std::map<std::string, std::vector<const FileValue*>> byKey;
     for (const FileValue& v : values) {
-        auto& group = byKey[tk::KeyIdentity(v.key)];
+        auto& group = byKey[tk::KeyIdentity(*v.key)];
         if (group.empty())
-            order.push_back(tk::KeyIdentity(v.key));
+            order.push_back(tk::KeyIdentity(*v.key));
         group.push_back(&v);
     }
     std::string text = std::string(tk::RegFileHeader(format)) + "\r\n";
     for (const std::string& identity : order) {
         const auto& group = byKey[identity];
-        text += "\r\n[" + KeyText(group.front()->key) + "]\r\n";
+        text += "\r\n[" + KeyText(*group.front()->key) + "]\r\n";
         for (const FileValue* v : group) {
             for (const std::string& comment : v->comments)
                 text += comment + "\r\n";

@@ -15,8 +15,9 @@
 
 namespace backup {
 
+// The key is shared: a backup of many values of a key holds it once.
 struct FileValue {
-    tk::RegKeyPath key;
+    tk::SharedKeyPath key;
     std::string name;
     std::optional<tk::ExactRegValue> value; // empty: "name"=-, which removes it on import
     std::vector<std::string> comments;      // lines before the value line

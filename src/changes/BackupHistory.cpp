@@ -12,13 +12,18 @@ tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string&
     } catch (const tk::CException& e) {
         return std::string(e.what());
     }
-    auto document = tk::ParseRegFileBytes(bytes, path, tk::RegWideText::Keep);
+    // The bytes become the text, not a copy of it: a large file is held once
+    // as its parse begins.
+    auto text = tk::RegFileTextOf(std::move(bytes), path);
+    if (!text)
+        return text.Error().Message();
+    auto document = tk::ParseRegFile(text.Value().text, path, text.Value().format, tk::RegWideText::Keep);
     if (!document)
         return document.Error().Message();
     return std::move(document.Value());
 }
 
-tk::Result<std::optional<tk::ExactRegValue>, tk::RegError> HeldNow(tk::IRegistry& registry, const tk::RegKeyPath& key,
+tk::Result<std::optional<tk::ExactRegValue>, tk::RegFault> HeldNow(tk::IRegistry& registry, const tk::RegKeyPath& key,
                                                                    const std::string& name)
 {
     auto read = registry.QueryExactValue(key.root, key.subKey, name);
@@ -26,7 +31,7 @@ tk::Result<std::optional<tk::ExactRegValue>, tk::RegError> HeldNow(tk::IRegistry
         return std::optional<tk::ExactRegValue>(std::move(read.Value()));
     if (read.Error() == tk::RegError::ValueNotFound || read.Error() == tk::RegError::KeyNotFound)
         return std::optional<tk::ExactRegValue>();
-    return read.Error().error;
+    return std::move(read.Error());
 }
 
 bool HistoryValue::Equal() const

@@ -16,8 +16,9 @@
 tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string& path);
 
 // What the registry holds now as `name` of `key`: none when the value or its
-// key is not there; the registry's fault when it cannot say.
-tk::Result<std::optional<tk::ExactRegValue>, tk::RegError> HeldNow(tk::IRegistry& registry, const tk::RegKeyPath& key,
+// key is not there; the registry's fault, in its own words, when it cannot
+// say.
+tk::Result<std::optional<tk::ExactRegValue>, tk::RegFault> HeldNow(tk::IRegistry& registry, const tk::RegKeyPath& key,
                                                                    const std::string& name);
 
 struct HistoryValue {
@@ -25,7 +26,7 @@ struct HistoryValue {
     std::string name;
     std::optional<tk::ExactRegValue> held; // what the backup holds; none: the value was not there
     // What the registry holds now (none: no value), or why it cannot say.
-    tk::Result<std::optional<tk::ExactRegValue>, tk::RegError> now;
+    tk::Result<std::optional<tk::ExactRegValue>, tk::RegFault> now;
 
     // Whether the registry holds what the backup holds, type and bytes; false
     // when the registry cannot say.

@@ -1,12 +1,15 @@
 #include "changes/ChangeSet.h"
 
+#include "platform/CaseFold.h"
 #include "platform/RegNames.h"
 #include "platform/SystemText.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -24,33 +27,49 @@ std::size_t Depth(const tk::RegKeyPath& key)
 // The characters of UTF-16LE text that the code page lacks.
 std::u32string CharactersBeyondCodePage(const std::vector<std::uint8_t>& wide)
 {
-    std::u16string text;
-    for (std::size_t i = 0; i + 1 < wide.size(); i += 2)
-        text += static_cast<char16_t>(wide[i] | wide[i + 1] << 8);
-    return tk::FromUtf16(text).foreign;
+    return tk::FromUtf16(tk::DecodeUtf16Le(wide)).foreign;
 }
 
 // Collects values, a later one for the same value replacing the data of the
-// earlier one in its place, and keys to remove when empty.
+// earlier one in its place, and keys to remove when empty. A value is found
+// again by its key's number (one per key identity, however it is spelled)
+// and its name folded on the fly: no text is made for each value.
 class Collector {
 public:
     // `values`: about how many values there will be.
-    explicit Collector(std::size_t values = 0) { set_.values.reserve(values); }
-
-    void Value(tk::RegValueChange change, const WideTextSource* source)
+    explicit Collector(std::size_t values = 0)
     {
-        const std::string identity = tk::KeyIdentity(change.key) + '\n' + tk::FoldedName(change.name);
-        const auto [at, fresh] = index_.emplace(identity, set_.values.size());
-        const std::size_t place = at->second;
-        if (fresh) {
-            set_.values.push_back(std::move(change));
-        } else {
-            set_.values[place].value = std::move(change.value);
-            set_.values[place].utf16 = change.utf16;
+        set_.values.reserve(values);
+        keyOf_.reserve(values);
+        Rehash(values);
+    }
+
+    // The number of the key, the same for every spelling of it.
+    std::uint32_t KeyNumber(const tk::RegKeyPath& key)
+    {
+        return keyNumbers_.emplace(tk::KeyIdentity(key), static_cast<std::uint32_t>(keyNumbers_.size()))
+            .first->second;
+    }
+
+    void Value(tk::RegValueChange change, std::uint32_t key, const WideTextSource* source)
+    {
+        std::size_t slot = Hash(key, change.name) & (slots_.size() - 1);
+        for (; slots_[slot] != 0; slot = (slot + 1) & (slots_.size() - 1)) {
+            const std::size_t place = slots_[slot] - 1;
+            if (keyOf_[place] == key && tk::EqualNoCase(set_.values[place].name, change.name)) {
+                set_.values[place].value = std::move(change.value);
+                set_.values[place].utf16 = change.utf16;
+                Source(place, source);
+                return;
+            }
         }
-        set_.wideSources.erase(place);
-        if (source)
-            set_.wideSources[place] = *source;
+        const std::size_t place = set_.values.size();
+        slots_[slot] = static_cast<std::uint32_t>(place + 1);
+        set_.values.push_back(std::move(change));
+        keyOf_.push_back(key);
+        Source(place, source);
+        if (2 * set_.values.size() > slots_.size())
+            Rehash(set_.values.size());
     }
 
     void EmptyKey(const tk::RegKeyPath& key)
@@ -67,8 +86,40 @@ public:
     }
 
 private:
+    static std::size_t Hash(std::uint32_t key, std::string_view name)
+    {
+        std::size_t hash = 14695981039346656037u ^ key;
+        for (const char c : name)
+            hash = (hash ^ tk::FoldedByte(c)) * 1099511628211u;
+        return hash ^ hash >> 29;
+    }
+
+    // Room for more than twice `values`, so that a probe ends soon.
+    void Rehash(std::size_t values)
+    {
+        std::size_t size = 16;
+        while (size < 2 * values + 1)
+            size *= 2;
+        slots_.assign(size, 0);
+        for (std::size_t place = 0; place < set_.values.size(); ++place) {
+            std::size_t slot = Hash(keyOf_[place], set_.values[place].name) & (size - 1);
+            while (slots_[slot] != 0)
+                slot = (slot + 1) & (size - 1);
+            slots_[slot] = static_cast<std::uint32_t>(place + 1);
+        }
+    }
+
+    void Source(std::size_t place, const WideTextSource* source)
+    {
+        set_.wideSources.erase(place);
+        if (source)
+            set_.wideSources[place] = *source;
+    }
+
     ChangeSet set_;
-    std::map<std::string, std::size_t> index_;
+    std::map<std::string, std::uint32_t> keyNumbers_;
+    std::vector<std::uint32_t> keyOf_; // the key's number, by the value's place
+    std::vector<std::uint32_t> slots_; // a value's place + 1; 0 for none
     std::set<std::string> keys_;
 };
 
@@ -118,54 +169,73 @@ void AddEmptyKeys(Collector& collector, const tk::RegFileDocument& backup, const
     }
 }
 
-tk::Result<ChangeSet, ChangeFileFault> Changes(const tk::RegFileDocument& document, bool backup,
-                                               const std::string& path)
+// The document's values move into the set, each section's lines let go
+// once read: a large file's values are held once.
+tk::Result<ChangeSet, ChangeFileFault> Changes(tk::RegFileDocument document, bool backup, const std::string& path)
 {
     std::size_t lines = 0;
     for (const tk::RegFileSection& section : document.sections)
         lines += section.values.size();
+    // Read before the value lines, whose comments name them, go.
+    const std::vector<tk::RegKeyPath> created = backup ? CreatedKeys(document) : std::vector<tk::RegKeyPath>();
     Collector collector(lines);
-    for (const tk::RegFileSection& section : document.sections) {
+    for (tk::RegFileSection& section : document.sections) {
         const std::string written = std::string(tk::RootName(section.root)) +
                                     (section.subKey.empty() ? "" : "\\" + section.subKey);
         if (!Writable(section.root))
             return ChangeFileFault{ChangeFileFault::Kind::OtherRoot, section.line, written};
         if (section.deleteKey && !backup)
             return ChangeFileFault{ChangeFileFault::Kind::RemovesKey, section.line, written};
-        for (const tk::RegFileValueLine& line : section.values) {
+        if (section.values.empty())
+            continue;
+        const tk::SharedKeyPath key = tk::ShareKey({section.root, section.subKey});
+        const std::uint32_t number = collector.KeyNumber(*key);
+        for (tk::RegFileValueLine& line : section.values) {
             const WideTextSource source{path, line.line};
-            collector.Value({{section.root, section.subKey}, line.name, line.value, line.utf16},
+            collector.Value({key, std::move(line.name), std::move(line.value), line.utf16}, number,
                             line.utf16 ? &source : nullptr);
         }
+        std::vector<tk::RegFileValueLine>().swap(section.values);
     }
-    if (backup)
-        for (const tk::RegKeyPath& created : CreatedKeys(document))
-            AddEmptyKeys(collector, document, created);
+    for (const tk::RegKeyPath& key : created)
+        AddEmptyKeys(collector, document, key);
     return collector.Take();
 }
 
 } // namespace
 
-tk::Result<ChangeSet, ChangeFileFault> BackupChanges(const tk::RegFileDocument& backup, const std::string& path)
+tk::Result<ChangeSet, ChangeFileFault> BackupChanges(tk::RegFileDocument backup, const std::string& path)
 {
-    return Changes(backup, true, path);
+    return Changes(std::move(backup), true, path);
 }
 
-tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(const tk::RegFileDocument& profile, const std::string& path)
+tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(tk::RegFileDocument profile, const std::string& path)
 {
-    return Changes(profile, false, path);
+    return Changes(std::move(profile), false, path);
 }
 
-ChangeSet UndoChanges(const std::vector<ChangeSet>& newestFirst)
+ChangeSet UndoChanges(std::vector<ChangeSet> newestFirst)
 {
-    Collector collector;
-    for (const ChangeSet& set : newestFirst) {
+    std::size_t values = 0;
+    for (const ChangeSet& set : newestFirst)
+        values += set.values.size();
+    Collector collector(values);
+    for (ChangeSet& set : newestFirst) {
+        // The values of a key are next to each other: its number is looked up once.
+        const tk::RegKeyPath* key = nullptr;
+        std::uint32_t number = 0;
         for (std::size_t i = 0; i < set.values.size(); ++i) {
+            if (set.values[i].key.get() != key) {
+                key = set.values[i].key.get();
+                number = collector.KeyNumber(*key);
+            }
             const auto source = set.wideSources.find(i);
-            collector.Value(set.values[i], source == set.wideSources.end() ? nullptr : &source->second);
+            collector.Value(std::move(set.values[i]), number,
+                            source == set.wideSources.end() ? nullptr : &source->second);
         }
         for (const tk::RegKeyPath& key : set.emptyKeys)
             collector.EmptyKey(key);
+        set = ChangeSet();
     }
     return collector.Take();
 }
@@ -177,9 +247,11 @@ tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const Cha
     // A value already as wanted drops out; growing by doubling would hold up
     // to twice the values for a plan that changes most of them.
     plan.values.reserve(changes.values.size());
+    // The key each missing key's write creates, asked once for all its values.
+    std::unordered_map<const tk::RegKeyPath*, tk::SharedKeyPath> created;
     for (std::size_t i = 0; i < changes.values.size(); ++i) {
         const tk::RegValueChange& change = changes.values[i];
-        const tk::RegKeyPath& key = change.key;
+        const tk::RegKeyPath& key = *change.key;
         if (change.utf16 && !registry.HoldsWideText()) {
             const auto source = changes.wideSources.find(i);
             return PlanFault{key, change.name, tk::RegError::WriteFailed,
@@ -187,7 +259,7 @@ tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const Cha
                                              CharactersBeyondCodePage(change.value->data)}};
         }
         auto now = registry.QueryExactValue(key.root, key.subKey, change.name);
-        PlannedValue planned{change, std::nullopt, std::nullopt};
+        PlannedValue planned{change, std::nullopt, nullptr};
         if (now) {
             const tk::ExactRegValue& held = now.Value();
             if (change.value && held.utf16 == change.utf16 && held.value == *change.value)
@@ -197,22 +269,30 @@ tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const Cha
             if (!change.value)
                 continue;
             if (now.Error() == tk::RegError::KeyNotFound) {
-                auto missing = tk::FirstMissingKey(registry, key);
-                if (!missing)
-                    return PlanFault{key, change.name, missing.Error(), std::nullopt};
-                planned.createdKey = std::move(missing.Value());
+                auto [at, fresh] = created.try_emplace(&key);
+                if (fresh) {
+                    auto missing = tk::FirstMissingKey(registry, key);
+                    if (!missing)
+                        return PlanFault{key, change.name, missing.Error(), std::nullopt};
+                    if (missing.Value())
+                        at->second = tk::ShareKey(std::move(*missing.Value()));
+                }
+                planned.createdKey = at->second;
             }
         } else {
             return PlanFault{key, change.name, now.Error(), std::nullopt};
         }
         plan.values.push_back(std::move(planned));
     }
+    if (plan.values.size() == changes.values.size())
+        plan.everyValue = &changes.values;
     return plan;
 }
 
 std::string PlanBackupBytes(const ChangePlan& plan)
 {
     std::vector<backup::FileValue> values;
+    values.reserve(plan.values.size());
     std::vector<std::string> created;
     std::set<std::string> named;
     for (const PlannedValue& v : plan.values) {
@@ -238,10 +318,14 @@ std::vector<tk::RegValueChange> PlannedChanges(const ChangePlan& plan)
 
 tk::RegResult CheckPlan(tk::IRegistry& registry, const ChangePlan& plan)
 {
+    if (plan.everyValue)
+        return registry.CheckChanges(*plan.everyValue, plan.emptyKeys);
     return registry.CheckChanges(PlannedChanges(plan), plan.emptyKeys);
 }
 
 tk::RegResult ApplyPlan(tk::IRegistry& registry, const ChangePlan& plan)
 {
+    if (plan.everyValue)
+        return registry.ApplyChanges(*plan.everyValue, plan.emptyKeys);
     return registry.ApplyChanges(PlannedChanges(plan), plan.emptyKeys);
 }

@@ -25,7 +25,7 @@ struct WideTextSource {
 
 struct ChangeSet {
     // Each value once, where the file first names it; a later line for the
-    // same value gives it its data.
+    // same value gives it its data. The values of one section share its key.
     std::vector<tk::RegValueChange> values;
     // To remove when they hold nothing, deeper keys first.
     std::vector<tk::RegKeyPath> emptyKeys;
@@ -49,31 +49,35 @@ struct ChangeFileFault {
 // backup written before that comment, by a [-KEY] line. Such a key is removed
 // only when it holds nothing once the values are restored, and before it the
 // keys between it and the backup's keys below it that hold nothing then.
-// `path` names the file in WideTextSource.
-tk::Result<ChangeSet, ChangeFileFault> BackupChanges(const tk::RegFileDocument& backup, const std::string& path = {});
+// `path` names the file in WideTextSource. The document's values move into
+// the set: pass it with std::move unless it is needed again, so that a large
+// file's values are not held twice.
+tk::Result<ChangeSet, ChangeFileFault> BackupChanges(tk::RegFileDocument backup, const std::string& path = {});
 
 // What applying a profile, or any registry file, changes: its values.
-tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(const tk::RegFileDocument& profile,
-                                                      const std::string& path = {});
+tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(tk::RegFileDocument profile, const std::string& path = {});
 
 // Backups restored newest first as one change: where two name one value, the
 // older one's value is the one that stays.
-ChangeSet UndoChanges(const std::vector<ChangeSet>& newestFirst);
+ChangeSet UndoChanges(std::vector<ChangeSet> newestFirst);
 
 // A value the plan changes: what the registry holds now (its wide form where
 // the code page cannot carry its text), and the outermost key the write
-// creates when the value's key is not there. The change is the change set's,
-// which outlives the plan: a profile's plan would otherwise hold each value
-// twice.
+// creates when the value's key is not there (null when it is), shared by the
+// values of that key. The change is the change set's, which outlives the
+// plan: a profile's plan would otherwise hold each value twice.
 struct PlannedValue {
     const tk::RegValueChange& change;
     std::optional<tk::ExactRegValue> before;
-    std::optional<tk::RegKeyPath> createdKey;
+    tk::SharedKeyPath createdKey;
 };
 
 struct ChangePlan {
     std::vector<PlannedValue> values; // only those that change
     std::vector<tk::RegKeyPath> emptyKeys;
+    // The set's values when every one of them changes, as a profile of keys
+    // not there and most undos do: the registry takes them without a copy.
+    const std::vector<tk::RegValueChange>* everyValue = nullptr;
 };
 
 // The value whose present state the registry cannot tell; or, with `wide`,

@@ -30,7 +30,7 @@ tk::Result<ChangeSet, BackupReadFault> RestoreChanges(const std::string& path)
     auto document = ReadRegistryFile(path);
     if (!document)
         return BackupReadFault{path, document.Error()};
-    auto changes = BackupChanges(document.Value(), path);
+    auto changes = BackupChanges(std::move(document.Value()), path);
     if (!changes)
         return BackupReadFault{path, changes.Error()};
     return std::move(changes.Value());
@@ -45,7 +45,7 @@ tk::Result<ChangeSet, BackupReadFault> UndoBackupChanges(const std::vector<backu
             return changes.Error();
         undone.push_back(std::move(changes.Value()));
     }
-    return UndoChanges(undone);
+    return UndoChanges(std::move(undone));
 }
 
 std::string RestoreChangeName(const std::string& backupFileName)

@@ -58,10 +58,9 @@ bool ValuesFit(Context& context, const std::string& path, const tk::RegFileDocum
     return false;
 }
 
-std::optional<ChangeSet> ProfileChangesOf(Context& context, const std::string& path,
-                                          const tk::RegFileDocument& document)
+std::optional<ChangeSet> ProfileChangesOf(Context& context, const std::string& path, tk::RegFileDocument document)
 {
-    auto changes = ProfileChanges(document, path);
+    auto changes = ProfileChanges(std::move(document), path);
     if (changes)
         return std::move(changes.Value());
     context.out.Error(FileFaultText(path, changes.Error()));
@@ -74,7 +73,7 @@ void PrintChanges(Context& context, const ChangePlan& plan, const std::optional<
     if (context.out.IsJson()) {
         Json changes = Json::array();
         for (const PlannedValue& v : plan.values)
-            changes.push_back({{"path", JsonText(backup::KeyText(v.change.key))},
+            changes.push_back({{"path", JsonText(backup::KeyText(*v.change.key))},
                                {"value_name", JsonText(v.change.name)},
                                {"before", JsonText(tk::ValueDataText(v.before))},
                                {"after", JsonText(tk::ValueDataText(v.change.value))}});
@@ -82,7 +81,7 @@ void PrintChanges(Context& context, const ChangePlan& plan, const std::optional<
         return;
     }
     for (const PlannedValue& v : plan.values)
-        context.out.Line(backup::KeyText(v.change.key) + "\t" + v.change.name + "\t" +
+        context.out.Line(backup::KeyText(*v.change.key) + "\t" + v.change.name + "\t" +
                          tk::ValueDataText(v.before).value_or(kAbsent) + "\t" +
                          tk::ValueDataText(v.change.value).value_or(kAbsent));
     if (count == 0)
@@ -288,15 +287,16 @@ int ApplyProfile(Context& context)
     const std::string path = piped ? tk::Text(text::StandardInput) : context.call.operands[0];
     std::optional<ChangeSet> changes;
     {
-        // Gone before the plan is made: a large profile's lines are held once.
-        const auto document = piped ? ReadStandardInput(context, path) : ReadRegistryFile(path);
+        // Its values move into the change set: a large profile's values are
+        // held once.
+        auto document = piped ? ReadStandardInput(context, path) : ReadRegistryFile(path);
         if (!document) {
             context.out.Error(tk::Text(text::NothingChanged, {document.Error()}));
             return kFailed;
         }
         if (!ValuesFit(context, path, document.Value()))
             return kFailed;
-        changes = ProfileChangesOf(context, path, document.Value());
+        changes = ProfileChangesOf(context, path, std::move(document.Value()));
     }
     if (!changes)
         return kFailed;

@@ -114,7 +114,7 @@ ProfileValue ExportedValue(Context& context, const Functions& functions, const F
         return {std::nullopt, tk::Text(text::NoExportableValue, {function.name, block->lines[0]})};
     // The English name, so that a profile reads the same from every machine.
     const tk::RegKeyPath path = key->KeyPath();
-    backup::FileValue v{path, name, std::nullopt,
+    backup::FileValue v{tk::ShareKey(path), name, std::nullopt,
                         {"; " + std::to_string(function.key) + " " + context.english.Find(function.key).value_or(name)}};
     auto now = HeldNow(context.registry, path, name);
     if (!now)

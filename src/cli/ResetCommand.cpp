@@ -35,7 +35,7 @@ std::optional<tk::RegValueChange> DefaultChange(Context& context, const Function
                                    {tk::Text(text::NoExportableValue, {function.name, block->lines[0]})}));
         return std::nullopt;
     }
-    return tk::RegValueChange{key->KeyPath(), name, windowsDefault.value, false};
+    return tk::RegValueChange{tk::ShareKey(key->KeyPath()), name, windowsDefault.value, false};
 }
 
 } // namespace

@@ -28,15 +28,15 @@ void PutBack(IRegistry& registry, const std::vector<Applied>& applied)
     for (auto done = applied.rbegin(); done != applied.rend(); ++done) {
         const RegValueChange& change = *done->change;
         if (done->before)
-            static_cast<void>(SetExact(registry, change.key, change.name, done->before->value, done->before->utf16));
+            static_cast<void>(SetExact(registry, *change.key, change.name, done->before->value, done->before->utf16));
         else
-            static_cast<void>(registry.DeleteValue(change.key.root, change.key.subKey, change.name));
+            static_cast<void>(registry.DeleteValue(change.key->root, change.key->subKey, change.name));
         if (!done->made)
             continue;
-        const auto names = SplitKeyPath(change.key.subKey);
+        const auto names = SplitKeyPath(change.key->subKey);
         const std::size_t outermost = SplitKeyPath(done->made->subKey)->size();
         for (std::size_t depth = names->size(); depth >= outermost && depth > 0; --depth)
-            static_cast<void>(registry.DeleteEmptyKey(change.key.root, JoinedKeyNames(*names, depth)));
+            static_cast<void>(registry.DeleteEmptyKey(change.key->root, JoinedKeyNames(*names, depth)));
     }
 }
 
@@ -103,7 +103,7 @@ RegResult IRegistry::ApplyChanges(const std::vector<RegValueChange>& values, con
         return RegResult(std::move(fault));
     };
     for (const RegValueChange& change : values) {
-        const RegKeyPath& key = change.key;
+        const RegKeyPath& key = *change.key;
         auto before = QueryExactValue(key.root, key.subKey, change.name);
         if (!before && before.Error() != RegError::ValueNotFound && before.Error() != RegError::KeyNotFound)
             return fail(before.Error());

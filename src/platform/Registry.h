@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -99,10 +100,20 @@ struct RegKeyPath {
     std::string subKey;
 };
 
+// A key that many values share: a profile or a backup of a large key names
+// its key once for all of its values, not once for each of them.
+using SharedKeyPath = std::shared_ptr<const RegKeyPath>;
+
+inline SharedKeyPath ShareKey(RegKeyPath key)
+{
+    return std::make_shared<const RegKeyPath>(std::move(key));
+}
+
 // A value to set, or to remove when `value` is empty. `utf16` as
-// ExactRegValue has it: the value's text in the registry's wide form.
+// ExactRegValue has it: the value's text in the registry's wide form. The
+// key is never null.
 struct RegValueChange {
-    RegKeyPath key;
+    SharedKeyPath key;
     std::string name;
     std::optional<RegValue> value;
     bool utf16 = false;

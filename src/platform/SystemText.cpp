@@ -49,4 +49,26 @@ std::string Utf16ToUtf8(std::u16string_view text)
     return out;
 }
 
+std::u16string TextAroundWide(const TextId& id, std::u16string_view argument)
+{
+    // A control character no translation holds marks the argument's place.
+    const std::u16string words = ToUtf16(Text(id, {"\x01"}));
+    const std::size_t at = words.find(u'\x01');
+    return at == std::u16string::npos ? words
+                                      : words.substr(0, at) + std::u16string(argument) + words.substr(at + 1);
+}
+
+std::u16string DecodeUtf16Le(std::span<const std::uint8_t> bytes, ZeroUnit zero)
+{
+    std::u16string text;
+    text.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto unit = static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
+        if (unit == u'\0' && zero == ZeroUnit::Ends)
+            break;
+        text += unit;
+    }
+    return text;
+}
+
 } // namespace tk

@@ -4,7 +4,11 @@
 // in a control, a picked path or a registry value. These convert such a text
 // without look-alikes: "\u0141" never becomes "L", as the system's own
 // conversion would make it, silently.
+#include "platform/Texts.h"
+
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -33,6 +37,18 @@ std::optional<std::u16string> Utf8ToUtf16(std::string_view text);
 
 // UTF-16 as UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
+
+// The text of `id` around a text beyond the code page: the translation's
+// words, which are in the code page, with `argument` as it is for %1.
+std::u16string TextAroundWide(const TextId& id, std::u16string_view argument);
+
+// Whether a zero unit is one of the text's units (a REG_MULTI_SZ's strings
+// and their terminators) or ends the text, as the system reads a REG_SZ.
+enum class ZeroUnit { Kept, Ends };
+
+// UTF-16LE bytes, a registry value's wide form, as their units; a last odd
+// byte, which no unit has, is dropped.
+std::u16string DecodeUtf16Le(std::span<const std::uint8_t> bytes, ZeroUnit zero = ZeroUnit::Kept);
 
 namespace detail {
 

@@ -127,6 +127,14 @@ Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, i
 // The same parse, keeping nothing: whether the lines parse.
 Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
                                              RegFileFormat format = RegFileFormat::Store);
+// Of the same lines, the last value line that names `name` (letter case
+// ignored), as ParseRegFileLines would read it: its value empty for
+// "name"=-; none when no line names it. Only the lines that may name it are
+// parsed: a fault in any other line is not looked for, and the store finds it
+// before it changes the file.
+Result<std::optional<RegFileValueLine>, RegFileError> FindRegFileValue(std::string_view text, int firstLine,
+                                                                       const std::string& fileName,
+                                                                       RegFileFormat format, std::string_view name);
 
 // The same check of one key's section, from its key line on; true when its
 // value lines are exactly what a rewrite writes for them, each line in the

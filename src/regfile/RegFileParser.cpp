@@ -771,6 +771,73 @@ Result<void, RegFileError> RewriteRegFileLines(std::string_view text, int firstL
     return {};
 }
 
+namespace {
+
+// Whether the value line, trimmed, may be named `name`: its name read with
+// escapes, or written as it is before a "= (as older backups have it), is
+// `name`. Which of the two readings is the line's own, only its parse says.
+bool MayName(std::string_view line, std::string_view name)
+{
+    if (line[0] == '@')
+        return name.empty();
+    if (line.size() > name.size() + 2 && line.compare(name.size() + 1, 2, "\"=") == 0
+        && NamesEqual(line.substr(1, name.size()), name))
+        return true;
+    // EscapedName's reading, compared as it goes: most lines differ early.
+    std::size_t i = 1;
+    for (const char wanted : name) {
+        if (i < line.size() && IsEscape(line, i))
+            ++i;
+        else if (i < line.size() && line[i] == '"')
+            return false;
+        if (i >= line.size() || FoldedByte(line[i]) != FoldedByte(wanted))
+            return false;
+        ++i;
+    }
+    if (i >= line.size() || line[i] != '"')
+        return false;
+    const std::string_view rest = TrimLeft(line.substr(i + 1));
+    return !rest.empty() && rest[0] == '=';
+}
+
+} // namespace
+
+Result<std::optional<RegFileValueLine>, RegFileError> FindRegFileValue(std::string_view text, int firstLine,
+                                                                       const std::string& fileName,
+                                                                       RegFileFormat format, std::string_view name)
+{
+    const FormatRules& rules = RulesOf(format);
+    std::optional<RegFileValueLine> found;
+    int number = firstLine;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = Trim(reglines::LineText(text, start, end));
+        // Lines of hex data never start as a value line does, so the lines
+        // of other values need not be told apart from the rest.
+        if (line.empty() || (line[0] != '"' && line[0] != '@') || !MayName(line, name)) {
+            start = end + 1;
+            ++number;
+            continue;
+        }
+        if (HasLoneCr(line))
+            return RegFileError{fileName, number, LoneCr()};
+        // The value's lines: one, or the rest as far as its hex data run.
+        const std::size_t valueEnd = RegLineContinuesHexData(line) ? text.size() : std::min(end + 1, text.size());
+        const std::vector<TextLine> lines = SplitLines(text.substr(start, valueEnd - start), number);
+        std::size_t last = 0;
+        auto value = ParseValue(lines, last, rules);
+        if (!value)
+            return RegFileError{fileName, number, value.Error().text};
+        if (NamesEqual(value.Value().name, name))
+            found = std::move(value.Value());
+        // Where ParseValue stopped: its data's last line.
+        for (std::size_t i = 0; i <= last; ++i)
+            start = std::min(text.find('\n', start), text.size()) + 1;
+        number += static_cast<int>(last) + 1;
+    }
+    return found;
+}
+
 bool RegLineContinuesHexData(std::string_view line)
 {
     line = Trim(line);

@@ -158,10 +158,7 @@ std::u16string Characters(const ExactRegValue& value)
     const auto& d = value.value.data;
     if (!value.utf16)
         return ToUtf16(std::string_view(reinterpret_cast<const char*>(d.data()), d.size()));
-    std::u16string text;
-    for (std::size_t i = 0; i + 1 < d.size(); i += 2)
-        text += static_cast<char16_t>(d[i] | d[i + 1] << 8);
-    return text;
+    return DecodeUtf16Le(d);
 }
 
 // The strings of text data that end in NUL (a REG_MULTI_SZ's list in a
@@ -216,11 +213,7 @@ std::u16string ShownText(const ExactRegValue& value)
         line += (line.empty() ? u"" : u", ") + Quoted(s);
     if (value.value.type != RegType::ExpandSz)
         return line;
-    // The mark's words come from the translation, which is in the code page;
-    // the text goes into its place as it is.
-    const std::u16string mark = ToUtf16(tk::Text(text::ExpandableText, {"\x01"}));
-    const std::size_t at = mark.find(u'\x01');
-    return at == std::u16string::npos ? mark : mark.substr(0, at) + line + mark.substr(at + 1);
+    return TextAroundWide(text::ExpandableText, line);
 }
 
 std::string RegTypeName(RegType type)

@@ -352,6 +352,33 @@ Result<const StoredKey*, RegFileError> RegStoreText::Find(std::string_view ident
     return Key(*key);
 }
 
+Result<const RegValue*, RegFileError> RegStoreText::Value(std::size_t key, std::string_view name)
+{
+    if (keys_[key])
+        return keys_[key]->Find(name);
+    auto [at, made] = values_.try_emplace({key, FoldedName(name)});
+    if (!made)
+        return at->second ? &*at->second : nullptr;
+    std::string buffer;
+    // The last section that names it wins, as the last line in a section.
+    for (const std::uint32_t s : index_.ValueSections(key)) {
+        const RegText& text = TextOf(s);
+        const auto bytes = text.Read(index_.sections[s].header, index_.End(s), buffer);
+        if (!bytes) {
+            values_.erase(at);
+            return bytes.Error();
+        }
+        auto found = FindRegFileValue(bytes.Value(), 1, text.FileName(), text.Format(), name);
+        if (!found) {
+            values_.erase(at);
+            return InFile(found.Error(), s);
+        }
+        if (found.Value())
+            at->second = std::move(found.Value()->value);
+    }
+    return at->second ? &*at->second : nullptr;
+}
+
 Result<void, RegFileError> RegStoreText::CheckAll()
 {
     std::string buffer;

@@ -1,13 +1,14 @@
 #pragma once
 // One version of the store's file as the store reads it: the file itself,
 // kept open, the index of its key sections (RegFileIndex.h) and the keys
-// parsed so far. A key's sections are read and parsed when it is first
-// needed, and a fault in them is found then; the whole text is checked only
-// before it is changed. The text may be followed by a file being imported.
+// and values parsed so far. A key's sections are read and parsed when it is
+// first needed, or only as far as a value read needs them, and a fault in
+// them is found then; the whole text is checked only before it is changed. The text may be followed by a file being imported.
 #include "regstore/RegFileIndex.h"
 #include "regstore/RegText.h"
 #include "regstore/StoredKey.h"
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -41,6 +42,12 @@ public:
     Result<const StoredKey*, RegFileError> Key(std::size_t key);
     // The key with this identity: null when there is none.
     Result<const StoredKey*, RegFileError> Find(std::string_view identity);
+    // The value of the key named `name`, letter case ignored: null when the
+    // key holds none. Only the lines of the key's sections that may name it
+    // are parsed, and the value is kept: a read asks for one or two values of
+    // a key, which may hold many. A fault in its other values is found when
+    // they are read, or before the text is changed.
+    Result<const RegValue*, RegFileError> Value(std::size_t key, std::string_view name);
     // A key parsed anew, not kept: with the comments before its sections
     // when `keyComments`, for a rewrite.
     Result<StoredKey, RegFileError> Build(std::size_t key, bool keyComments) const;
@@ -124,6 +131,9 @@ private:
     // By section: its value lines are as a rewrite of its key alone writes
     // them, as its check found (CheckRegFileSection).
     std::vector<bool> copied_;
+    // The values read one at a time from keys not parsed whole, by key and
+    // folded name; empty where the key holds none.
+    std::map<std::pair<std::size_t, std::string>, std::optional<RegValue>> values_;
     // The paths spelled last, of a key and the keys above it, outermost
     // first: a rewrite spells keys in key order, each below the one before.
     mutable std::vector<std::pair<std::size_t, std::string>> spelled_;

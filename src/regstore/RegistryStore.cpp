@@ -225,18 +225,18 @@ Result<RegValue, RegFault> RegistryStore::Lookup(RegRoot root, std::string_view 
     std::string identity;
     if (!AppendKeyIdentity(identity, root, subKey))
         return RegError::BadKeyPath;
-    const auto key = copy_->Find(identity);
-    if (!key) {
-        Note(key.Error().Message());
-        return Broken();
-    }
-    if (key.Value() == nullptr)
+    const auto key = copy_->Index().FindKey(identity);
+    if (!key)
         // A root is there even without a section of its own.
         return identity.size() == 1 ? RegError::ValueNotFound : RegError::KeyNotFound;
-    const RegValue* value = key.Value()->Find(name);
-    if (value == nullptr)
+    const auto value = copy_->Value(*key, name);
+    if (!value) {
+        Note(value.Error().Message());
+        return Broken();
+    }
+    if (value.Value() == nullptr)
         return RegError::ValueNotFound;
-    return *value;
+    return *value.Value();
 }
 
 RegResult RegistryStore::Modify(const Change& change, const RegStoreText* import, const ChangeList* list)
@@ -271,7 +271,7 @@ struct RegistryStore::Checked {
         return stamp == now
             && std::equal(values.begin(), values.end(), list.values.begin(), list.values.end(),
                           [&](const RegValueChange& a, const RegValueChange& b) {
-                              return sameKey(a.key, b.key) && a.name == b.name && a.value == b.value;
+                              return sameKey(*a.key, *b.key) && a.name == b.name && a.value == b.value;
                           })
             && std::equal(emptyKeys.begin(), emptyKeys.end(), list.emptyKeys.begin(), list.emptyKeys.end(), sameKey);
     }
@@ -521,7 +521,7 @@ RegResult RegistryStore::SetValue(RegRoot root, std::string_view subKey, std::st
                                   const RegValue& value)
 {
     // As a list, which a check before it may have prepared.
-    return ApplyChanges({{{root, std::string(subKey)}, std::string(name), value}}, {});
+    return ApplyChanges({{ShareKey({root, std::string(subKey)}), std::string(name), value}}, {});
 }
 
 RegResult RegistryStore::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
@@ -548,7 +548,7 @@ namespace {
 bool StorableNames(const std::vector<RegValueChange>& values)
 {
     return std::all_of(values.begin(), values.end(), [](const RegValueChange& change) {
-        return IsStorableName(change.key.subKey) && IsStorableName(change.name);
+        return IsStorableName(change.key->subKey) && IsStorableName(change.name);
     });
 }
 
@@ -560,7 +560,7 @@ RegistryStore::Change RegistryStore::ChangesOf(const std::vector<RegValueChange>
     return [&values, &emptyKeys](RegStoreEdit& edit) {
         bool changed = false;
         for (const RegValueChange& change : values) {
-            const RegKeyPath& key = change.key;
+            const RegKeyPath& key = *change.key;
             const RegValue* old = edit.FindValue(key.root, key.subKey, change.name);
             if (!change.value) {
                 if (old == nullptr)

@@ -43,5 +43,5 @@ bool BackupCanName(const SaveKey& key, const std::string& valueName)
 
 std::string BackupText(const SaveKey& key, const std::string& valueName, const PriorValue& prior)
 {
-    return backup::FileBytes({{key.KeyPath(), valueName, prior.value, {}}}, prior.createdKeys, backup::Layout::OneValue);
+    return backup::FileBytes({{tk::ShareKey(key.KeyPath()), valueName, prior.value, {}}}, prior.createdKeys, backup::Layout::OneValue);
 }

@@ -56,6 +56,10 @@ public:
     {
         Window().ListSetItemText(Id(), item, subItem, text);
     }
+    void SetItemWideText(int item, int subItem, std::u16string_view text)
+    {
+        Window().ListSetItemWideText(Id(), item, subItem, text);
+    }
     int GetItemCount() const { return Window().ListItemCount(Id()); }
     std::string GetItemText(int item, int subItem) const { return Window().ListItemText(Id(), item, subItem); }
     int GetSelectionMark() const { return Window().ListGetSelectionMark(Id()); }

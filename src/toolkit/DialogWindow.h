@@ -73,6 +73,9 @@ public:
     virtual int ListInsertItem(int id, int position, std::string_view text) = 0;
     // Nothing changes for no such item or column.
     virtual void ListSetItemText(int id, int item, int column, std::string_view text) = 0;
+    // The same beyond the code page, as SetItemWideText: ListItemText gives
+    // the text with '?' for each character the code page lacks.
+    virtual void ListSetItemWideText(int id, int item, int column, std::u16string_view text) = 0;
     virtual int ListItemCount(int id) const = 0;
     virtual std::string ListItemText(int id, int item, int column) const = 0; // empty for no such item or column
     virtual int ListGetSelectionMark(int id) const = 0;

@@ -34,7 +34,8 @@ TEST(RegistryStoreE2E, ABrokenStoreIsReportedOnceAndNeverRewritten)
         std::string fault;
     };
     const std::vector<Case> cases = {
-        {"a fault in a key", "REGEDIT4\r\n\r\n" + kDelay + "\"400\"\r\n\"Bad\"=dword:xyz\r\n", "line 5"},
+        // Of a key only the value asked for is parsed: here the panel's.
+        {"a fault in a key", "REGEDIT4\r\n\r\n" + kDelay + "\"400\"\r\n\"menushowdelay\"=dword:xyz\r\n", "line 5"},
         {"a fault in the first line", "REGEDIT5\r\n\r\n" + kDelay + "\"400\"\r\n", "line 1"},
         {"a folder", "", "is not a regular file"},
     };
@@ -62,7 +63,8 @@ TEST(RegistryStoreE2E, ABrokenStoreIsReportedOnceAndNeverRewritten)
             EXPECT_EQ(inst.Read("registry.reg"), c.text);
 
         // The command line: one message, naming the fault, and its status.
-        for (const char* command : {"get 10000", "set 10000 500"}) {
+        inst.Write("backup/backup - 20240305 - 09.05 - Menu delay.reg", "REGEDIT4\r\n\r\n" + kDelay + "\"100\"\r\n");
+        for (const char* command : {"get 10000", "set 10000 500", "history"}) {
             const e2e::Outcome cli = inst.RunCli(command);
             EXPECT_EQ(cli.status, 1) << command;
             const auto first = cli.errors.find("tunewright-cli: ");

@@ -16,6 +16,8 @@
 //   select ID N       make row N of list view ID the one selected row and the
 //                     selection mark, as a click does
 //   cell ID R C TEXT  wait until row R of list view ID shows TEXT in column C
+//   wcell ID R C TEXT the same with a TEXT that the ANSI code page may lack,
+//                     compared wide
 //   pick ID N         select entry N of combo box ID
 //   has ID TEXT       wait until control ID shows a text that contains TEXT
 //   set ID TEXT       put TEXT into edit (or combo box) ID, as typing does
@@ -236,6 +238,27 @@ std::string CellText(HWND list, int row, int column)
     return text;
 }
 
+std::wstring WideCellText(HWND list, int row, int column)
+{
+    constexpr std::size_t kRoom = 1024;
+    Remote remote(list, sizeof(LVITEMW) + kRoom * sizeof(wchar_t));
+    if (!remote.Usable())
+        return {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t*>(remote.At(sizeof(LVITEMW)));
+    item.cchTextMax = kRoom;
+    wchar_t text[kRoom] = L"";
+    DWORD_PTR copied = 0;
+    if (!remote.Write(0, &item, sizeof item) ||
+        !::SendMessageTimeoutW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.At(0)),
+                               SMTO_ABORTIFHUNG, 2000, &copied) ||
+        !remote.Read(sizeof(LVITEMW), text, sizeof text))
+        return {};
+    text[kRoom - 1] = L'\0';
+    return text;
+}
+
 bool SelectRow(HWND list, int row)
 {
     Remote remote(list, sizeof(LVITEMA));
@@ -375,6 +398,14 @@ bool Step(const std::string& verb, const std::string& rest, const std::wstring& 
         const int column = std::atoi(columnAndText.c_str());
         const std::string text = AfterBlank(columnAndText);
         return Wait([&] { return CellText(item, n, column) == text; });
+    }
+    if (verb == "wcell") {
+        // The wide tail is "ROW COLUMN TEXT".
+        const auto first = wideTail.find(L' ');
+        const auto second = first == std::wstring::npos ? first : wideTail.find(L' ', first + 1);
+        const std::wstring text = second == std::wstring::npos ? L"" : wideTail.substr(second + 1);
+        const int column = std::atoi(AfterBlank(tail).c_str());
+        return Wait([&] { return WideCellText(item, n, column) == text; });
     }
     if (verb == "pick")
         return ::SendMessageA(item, CB_SETCURSEL, n, 0) == n;

@@ -3,7 +3,8 @@
 # Wine: a registered owner "Łódź" is shown as it is and is not saved back; a
 # typed "Łukasz Ωmega" is refused by name; a wallpaper picked with Browse in
 # a file named "Łódź.bmp" is refused and leaves the path field as it was. No
-# backup is written and the registry keeps its value each time.
+# backup is written and the registry keeps its value each time. The history
+# lists a backup of the owner beyond the code page as its characters.
 #   gui_foreign_text_test.sh WINE-RUN STATE tunewright.exe gui_drive.exe SOURCE-DIR
 set -euo pipefail
 run=$1 state=$2 program=$3 drive=$4 source=$5
@@ -38,6 +39,17 @@ query "$desktop" Wallpaper | grep -qF 'REG_SZ    C:\Pictures\Lake.bmp' || fail "
 
 backups=("$folder"/backup/*.reg)
 [ ! -e "${backups[0]}" ] || fail "a backup was written: ${backups[*]}"
+
+# A version 5 backup of the owner beyond the code page: the history lists it
+# and the registry's owner as their characters.
+{
+    printf '\xff\xfe'
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s]\r\n"RegisteredOwner"=hex(1):%s\r\n' \
+        'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion' \
+        41,01,f3,00,64,00,7a,01,20,00,a9,03,6d,00,65,00,67,00,61,00,00,00 | iconv -f ASCII -t UTF-16LE
+} >"$folder/backup/backup - 20240305 - 09.05 - Registered owner.reg"
+drive "command 32782" "owned History of changes" "count 1040 1" 'wcell 1040 0 2 "Łódź Ωmega"' \
+    'wcell 1040 0 3 "Łódź"' "press Escape" "gone"
 
 drive "syscommand 61536" "gone"
 wait "$app"

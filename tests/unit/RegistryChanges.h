@@ -19,12 +19,12 @@ struct ChangesCase {
 
 inline tk::RegValueChange SetTo(const char* subKey, const char* name, const char* text)
 {
-    return {{tk::RegRoot::CurrentUser, subKey}, name, tk::RegValue::String(text)};
+    return {tk::ShareKey({tk::RegRoot::CurrentUser, subKey}), name, tk::RegValue::String(text)};
 }
 
 inline tk::RegValueChange Remove(const char* subKey, const char* name)
 {
-    return {{tk::RegRoot::CurrentUser, subKey}, name, std::nullopt};
+    return {tk::ShareKey({tk::RegRoot::CurrentUser, subKey}), name, std::nullopt};
 }
 
 inline tk::RegKeyPath Key(const char* subKey)

@@ -5,6 +5,7 @@
 #include "app/history/HistoryRows.h"
 #include "backup/BackupFolder.h"
 #include "backup/BackupName.h"
+#include "platform/SystemText.h"
 #include "regfile/RegFile.h"
 
 #include <gtest/gtest.h>
@@ -99,7 +100,7 @@ TEST(BackupHistoryRow, SameOnlyWhenEveryValueIsTheRegistrys)
         {{value("x", "1", "0"), value("y", "2", "2")}, "x=\"0\"; y=\"2\""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(HistoryRowOf(file, c.values).now, c.now);
+        EXPECT_EQ(HistoryRowOf(file, c.values).now, tk::ToUtf16(c.now));
 }
 
 // The depth of a key counts its names, not its separators: restoring a deep

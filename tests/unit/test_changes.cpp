@@ -34,7 +34,7 @@ std::vector<std::string> Listing(const ChangeSet& changes)
 {
     std::vector<std::string> lines;
     for (const tk::RegValueChange& v : changes.values)
-        lines.push_back(backup::KeyText(v.key) + "\\" + v.name + "=" +
+        lines.push_back(backup::KeyText(*v.key) + "\\" + v.name + "=" +
                         (v.value ? tk::ValueDataText(tk::ExactRegValue{*v.value, false}) : "-"));
     for (const tk::RegKeyPath& key : changes.emptyKeys)
         lines.push_back(backup::KeyText(key));
@@ -206,6 +206,42 @@ TEST(ChangeSets, FilesUnderOtherRootsAndProfilesThatRemoveKeysAreRefusedByLine)
     EXPECT_EQ(Listing(profile.Value()), std::vector<std::string>{"HKEY_CURRENT_USER\\A\\x=-"});
 }
 
+TEST(ChangeSets, AValueIsFoundAgainByItsKeyInAnySpellingAndItsNameInAnyCase)
+{
+    std::string many, manyAgain;
+    std::vector<std::string> manyListing;
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "v" + std::to_string(i);
+        many += "\"" + name + "\"=\"1\"\r\n";
+        manyAgain += "\"" + name + "\"=\"2\"\r\n";
+        manyListing.push_back("HKEY_CURRENT_USER\\A\\" + name + "=\"2\"");
+    }
+    struct Case {
+        const char* what;
+        std::string text; // after "REGEDIT4"
+        std::vector<std::string> listing;
+    };
+    const Case cases[] = {
+        {"a later line in another spelling gives the first its data",
+         "[HKEY_CURRENT_USER\\A\\B]\r\n\"Name\"=\"1\"\r\n\"y\"=\"1\"\r\n[hkey_current_user\\a\\\\b]\r\n\"NAME\"=\"2\"\r\n",
+         {"HKEY_CURRENT_USER\\A\\B\\Name=\"2\"", "HKEY_CURRENT_USER\\A\\B\\y=\"1\""}},
+        {"the same name under another key, or another root, is another value",
+         "[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\"\r\n[HKEY_CURRENT_USER\\A\\B]\r\n\"x\"=\"2\"\r\n"
+         "[HKEY_LOCAL_MACHINE\\A]\r\n\"x\"=\"3\"\r\n",
+         {"HKEY_CURRENT_USER\\A\\x=\"1\"", "HKEY_CURRENT_USER\\A\\B\\x=\"2\"", "HKEY_LOCAL_MACHINE\\A\\x=\"3\""}},
+        {"many values, each once, in the order first named",
+         "[HKEY_CURRENT_USER\\A]\r\n" + many + "[HKEY_CURRENT_USER\\A]\r\n" + manyAgain, manyListing},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ChangeSet set = ProfileChanges(Document("REGEDIT4\r\n" + c.text)).Value();
+        EXPECT_EQ(Listing(set), c.listing);
+        EXPECT_EQ(Listing(UndoChanges({set, set})), c.listing) << "as an undo of two backups of the same values";
+    }
+    const ChangeSet shared = ProfileChanges(Document("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\"\r\n\"y\"=\"1\"\r\n")).Value();
+    EXPECT_EQ(shared.values[0].key, shared.values[1].key) << "a section's values share its key";
+}
+
 TEST(ChangeSets, UndoingSeveralBackupsLeavesWhatTheOldestHeld)
 {
     const auto set = [](const std::string& text) { return BackupChanges(Document(text)).Value(); };
@@ -245,8 +281,8 @@ TEST(ChangeSets, AValueInTheRegistrysWideFormMakesTheBackupUnicode)
 {
     const tk::RegValue wide{tk::RegType::Sz, {0x41, 0x01, 0x00, 0x00}}; // "Ł" in UTF-16LE
     const std::vector<backup::FileValue> values = {
-        {{RegRoot::CurrentUser, "A"}, "w", tk::ExactRegValue{wide, true}, {}},
-        {{RegRoot::CurrentUser, "A"}, "e", tk::ExactRegValue{{tk::RegType::ExpandSz, {'%', 0}}, false}, {"; note"}},
+        {tk::ShareKey({RegRoot::CurrentUser, "A"}), "w", tk::ExactRegValue{wide, true}, {}},
+        {tk::ShareKey({RegRoot::CurrentUser, "A"}), "e", tk::ExactRegValue{{tk::RegType::ExpandSz, {'%', 0}}, false}, {"; note"}},
     };
     const std::string bytes = backup::FileBytes(values, {}, backup::Layout::Grouped);
     const auto parsed = tk::ParseRegFileBytes(bytes, "wide.reg");

@@ -156,6 +156,15 @@ TEST(CommandLine, ListAndGetShowTheValuesAsThePanelShowsThem)
     const CliRun byName = f.install.Run({"--json", "get", "cOUNT"});
     EXPECT_EQ(json::parse(byName.out)["value"], -1);
     EXPECT_EQ(Lines(f.install.Run({"get", "10040"}).out), std::vector<std::string>{"10040\tFlag\tOn"});
+
+    // A key path that names no key below its root shows the panel's fixed
+    // text and number, though the root itself holds the value.
+    tk::RegistryTree root = TreeOf("REGEDIT4\r\n[HKEY_CURRENT_USER]\r\n\"t\"=\"x\"\r\n\"v\"=dword:00000000\r\n");
+    const CliInstallation noKey(root, {"Text", "Switch"},
+                                {"10000 0610", "10001 HKEY_CURRENT_USER", "10002 t", "10010 0710",
+                                 "10011 HKEY_CURRENT_USER", "10012 v"});
+    EXPECT_EQ(Lines(noKey.Run({"list"}).out),
+              (std::vector<std::string>{"10000\tText\tRegistry key was not found :-( ", "10010\tSwitch\tOn"}));
 }
 
 TEST(CommandLine, ListAndGetWriteTheirJsonAsTheJsonLibraryLaysItOut)
@@ -612,7 +621,7 @@ TEST(CommandLine, BackupsOfEveryFormShowTheirTextAndRestoreOrAreRefusedByName)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string bytes = backup::FileBytes(
-            {{{tk::RegRoot::CurrentUser, "Software\\Test"}, "V", tk::ExactRegValue{{c.type, c.data}, c.wide}, {}}}, {},
+            {{tk::ShareKey({tk::RegRoot::CurrentUser, "Software\\Test"}), "V", tk::ExactRegValue{{c.type, c.data}, c.wide}, {}}}, {},
             backup::Layout::OneValue);
         ASSERT_EQ(bytes.starts_with("\xFF\xFE"), c.wide);
         for (const char* command : {"history", "restore", "undo", "apply"}) {
@@ -665,7 +674,7 @@ TEST(CommandLine, BackupsOfEveryFormShowTheirTextAndRestoreOrAreRefusedByName)
 TEST(CommandLine, UndoSinceAnOlderBackupIsNotBlockedByANewerOneBeyondTheCodePage)
 {
     Fixture f;
-    const tk::RegKeyPath key{tk::RegRoot::CurrentUser, "Software\\Test"};
+    const tk::SharedKeyPath key = tk::ShareKey({tk::RegRoot::CurrentUser, "Software\\Test"});
     f.install.Folder().Write("backup/backup - 20240305 - 09.00 - V.reg",
                              backup::FileBytes({{key, "V", tk::ExactRegValue{tk::RegValue::String("old"), false}, {}}},
                                                {}, backup::Layout::OneValue));
@@ -674,5 +683,5 @@ TEST(CommandLine, UndoSinceAnOlderBackupIsNotBlockedByANewerOneBeyondTheCodePage
                                                {}, backup::Layout::OneValue));
     const CliRun undone = f.install.Run({"undo", "--since", "2024-03-05T09:00"});
     ASSERT_EQ(undone.status, cli::kDone) << undone.err;
-    EXPECT_EQ(f.registry.QueryValue(key.root, key.subKey, "V").Value(), tk::RegValue::String("old"));
+    EXPECT_EQ(f.registry.QueryValue(key->root, key->subKey, "V").Value(), tk::RegValue::String("old"));
 }

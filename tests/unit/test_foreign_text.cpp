@@ -6,6 +6,8 @@
 #include "unit/TempAppFolder.h"
 
 #include "app/TunewrightDlg.h"
+#include "app/history/HistoryDlg.h"
+#include "backup/BackupBytes.h"
 #include "cli/CommandLine.h"
 #include "platform/SystemText.h"
 #include "regfile/RegistryTree.h"
@@ -29,11 +31,22 @@ constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kLineEnd = "\n";
 #endif
 
+// A text's UTF-16LE bytes with their terminating zero unit.
+std::vector<std::uint8_t> WideBytes(std::u16string_view text)
+{
+    std::vector<std::uint8_t> bytes;
+    for (const char16_t unit : std::u16string(text) + u'\0')
+        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(unit & 0xFF), static_cast<std::uint8_t>(unit >> 8)});
+    return bytes;
+}
+
 // The store holds a text beyond the code page as Windows reads it narrow,
 // with '?' for the characters it lacks; its exact read gives the text wide.
+// A broken store fails the exact read.
 class WideRegistry final : public tk::IRegistry {
 public:
     tk::RegistryTree tree;
+    std::optional<tk::RegFault> broken;
 
     tk::Result<tk::RegValue, tk::RegFault> QueryValue(tk::RegRoot root, std::string_view subKey,
                                                       std::string_view name) override
@@ -43,13 +56,12 @@ public:
     tk::Result<tk::ExactRegValue, tk::RegFault> QueryExactValue(tk::RegRoot root, std::string_view subKey,
                                                                 std::string_view name) override
     {
+        if (broken)
+            return *broken;
         auto value = QueryValue(root, subKey, name);
         if (!value || value.Value().data != tk::RegValue::String(kLodzInCodePage).data)
             return IRegistry::QueryExactValue(root, subKey, name);
-        std::vector<std::uint8_t> wide;
-        for (const char16_t unit : kLodz + u'\0')
-            wide.insert(wide.end(), {static_cast<std::uint8_t>(unit & 0xFF), static_cast<std::uint8_t>(unit >> 8)});
-        return tk::ExactRegValue{{tk::RegType::Sz, wide}, true};
+        return tk::ExactRegValue{{tk::RegType::Sz, WideBytes(kLodz)}, true};
     }
     tk::RegResult SetValue(tk::RegRoot root, std::string_view subKey, std::string_view name,
                            const tk::RegValue& value) override
@@ -187,6 +199,41 @@ TEST_F(ForeignText, TheCommandLinePrintsTheRegistrysTextExactly)
     }
 }
 
+// The history box lists a version 5 backup's text as its characters beside
+// the registry's; a store that cannot be read is told by its own words, not
+// only shown as unreadable.
+TEST_F(ForeignText, TheHistoryListsTextAsItsCharactersAndTellsWhyTheStoreCannotBeRead)
+{
+    const tk::ExactRegValue held{{tk::RegType::Sz, WideBytes(u"\u0141\u00F3d\u017A \u03A9mega")}, true};
+    folder_.Write("backup/backup - 20240305 - 09.05 - Registered owner.reg",
+                  backup::FileBytes({{{tk::RegRoot::CurrentUser, "Software\\Test"}, "Owner", held, {}}}, {},
+                                    backup::Layout::OneValue));
+    const std::string storeFault = "the registry store \"/x/registry.reg\" cannot be read: line 5";
+    const struct {
+        bool broken;
+        std::u16string now;
+        std::vector<std::string> told;
+    } cases[] = {
+        {false, u"\"\u0141\u00F3d\u017A\"", {}},
+        {true, u"(cannot be read)", {storeFault}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.broken);
+        if (c.broken)
+            registry_.broken = tk::RegFault{tk::RegError::StoreBroken, storeFault};
+        std::vector<std::string> told;
+        CHistoryDlg box(folder_.Folder().string(), [] {}, [&told](const tk::RegFault& f) { told.push_back(f.cause); });
+        tk::ModelWindow window{tk::GetDialogTemplate(CHistoryDlg::IDD), backend_};
+        box.AttachWindow(&window);
+        ASSERT_TRUE(box.RunInitDialog());
+        EXPECT_EQ(window.ListItemWideText(IDC_HISTORY_LIST, 0, 2), u"\"\u0141\u00F3d\u017A \u03A9mega\"");
+        EXPECT_EQ(window.ListItemText(IDC_HISTORY_LIST, 0, 2), "\"?\xF3" "d? ?mega\"");
+        EXPECT_EQ(window.ListItemWideText(IDC_HISTORY_LIST, 0, 3), c.now);
+        EXPECT_EQ(told, c.told);
+        box.AttachWindow(nullptr);
+    }
+}
+
 TEST(SystemText, CharactersTheCodePageLacksBecomeQuestionMarksAndAreNamedOnce)
 {
     const tk::CodePageText text = tk::FromUtf16(u"\u0141\u00F3d\u017A \u0141 \U0001F600 \u20AC\xD800x");
@@ -195,4 +242,9 @@ TEST(SystemText, CharactersTheCodePageLacksBecomeQuestionMarksAndAreNamedOnce)
     EXPECT_EQ(tk::NameCharacters(text.foreign), "U+0141, U+017A, U+1F600, U+D800");
     EXPECT_EQ(tk::ToUtf16("caf\xE9 \x80"), u"caf\u00E9 \u20AC");
     EXPECT_TRUE(tk::FromUtf16(u"caf\u00E9").foreign.empty());
+
+    // A registry value's wide form: a last odd byte has no unit.
+    const std::vector<std::uint8_t> wide = {0x41, 0x01, 0x00, 0x00, 0x78, 0x00, 0x7A};
+    EXPECT_EQ(tk::DecodeUtf16Le(wide), std::u16string(u"\u0141\0x", 3));
+    EXPECT_EQ(tk::DecodeUtf16Le(wide, tk::ZeroUnit::Ends), u"\u0141");
 }

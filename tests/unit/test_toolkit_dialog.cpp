@@ -159,6 +159,17 @@ TEST(Toolkit, ListAndComboBehaveLikeTheirControls)
     w.ListDeleteColumn(1000, 1);
     EXPECT_EQ(w.ListItemText(1000, 5, 1), "c3");
     EXPECT_EQ(w.ListItemText(1000, 5, 0), "c");
+    // So does a text set wide, shown in the code page; one set narrow
+    // since replaces it.
+    w.ListSetItemWideText(1000, 5, 1, u"\u03A9 c3");
+    w.ListInsertColumn(1000, 1, "Two", 50);
+    w.ListInsertItem(1000, 0, "v");
+    EXPECT_EQ(w.ListItemWideText(1000, 6, 2), u"\u03A9 c3");
+    EXPECT_EQ(w.ListItemText(1000, 6, 2), "? c3");
+    w.ListDeleteColumn(1000, 1);
+    EXPECT_EQ(w.ListItemWideText(1000, 6, 1), u"\u03A9 c3");
+    w.ListSetItemText(1000, 6, 1, "d");
+    EXPECT_EQ(w.ListItemWideText(1000, 6, 1), u"d");
     w.ListDeleteAllItems(1000);
     EXPECT_EQ(w.ListGetSelectionMark(1000), -1);
 

@@ -31,7 +31,7 @@ std::string DoneText(const CarriedOut& done)
     for (std::size_t i = 0; i < values.size() && i < kNamedValues; ++i) {
         const PlannedValue& v = values[i];
         const std::string name = v.change.name.empty() ? tk::Text(text::DefaultValueName) : v.change.name;
-        text += "\n" + tk::Text(text::ChangedValue, {backup::KeyText(v.change.key), name, DataText(tk::ValueDataText(v.before)),
+        text += "\n" + tk::Text(text::ChangedValue, {backup::KeyText(*v.change.key), name, DataText(tk::ValueDataText(v.before)),
                                                      DataText(tk::ValueDataText(v.change.value))});
     }
     if (values.size() > kNamedValues)

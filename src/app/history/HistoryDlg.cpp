@@ -25,8 +25,10 @@ tk::IRegistry& Registry()
 
 } // namespace
 
-CHistoryDlg::CHistoryDlg(std::string applicationFolder, std::function<void()> changed)
-    : tk::CDialog(IDD), applicationFolder_(std::move(applicationFolder)), changed_(std::move(changed))
+CHistoryDlg::CHistoryDlg(std::string applicationFolder, std::function<void()> changed,
+                         std::function<void(const tk::RegFault&)> unusable)
+    : tk::CDialog(IDD), applicationFolder_(std::move(applicationFolder)), changed_(std::move(changed)),
+      unusable_(std::move(unusable))
 {
 }
 
@@ -80,11 +82,17 @@ void CHistoryDlg::Fill(const std::string& keep)
     }
     Window()->SetItemText(IDC_HISTORY_STATUS, status);
     for (std::size_t i = 0; i < backups_.size(); ++i) {
-        const HistoryRow row = HistoryRowOf(backups_[i], CompareBackup(Registry(), backups_[i].path));
+        const auto compared = CompareBackup(Registry(), backups_[i].path);
+        // The row shows the value as unreadable; the store's fault says why.
+        if (compared)
+            for (const HistoryValue& value : compared.Value())
+                if (!value.now && value.now.Error() == tk::RegError::StoreBroken)
+                    unusable_(value.now.Error());
+        const HistoryRow row = HistoryRowOf(backups_[i], compared);
         const int item = list_.InsertItem(static_cast<int>(i), row.when);
         list_.SetItemText(item, 1, row.function);
-        list_.SetItemText(item, 2, row.held);
-        list_.SetItemText(item, 3, row.now);
+        list_.SetItemWideText(item, 2, row.held);
+        list_.SetItemWideText(item, 3, row.now);
     }
     if (backups_.empty())
         return;

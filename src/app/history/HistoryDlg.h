@@ -20,8 +20,11 @@ public:
     enum { IDD = IDD_HISTORY };
 
     // `changed` runs after each change of the registry, so that the window
-    // behind the box shows what the registry holds.
-    CHistoryDlg(std::string applicationFolder, std::function<void()> changed);
+    // behind the box shows what the registry holds. `unusable` tells of a
+    // registry that cannot be read at all, as the window tells it: naming
+    // the store and its fault, once.
+    CHistoryDlg(std::string applicationFolder, std::function<void()> changed,
+                std::function<void(const tk::RegFault&)> unusable);
 
     bool OnInitDialog() override;
     const tk::MessageMap& GetMessageMap() const override;
@@ -44,6 +47,7 @@ private:
 
     std::string applicationFolder_;
     std::function<void()> changed_;
+    std::function<void(const tk::RegFault&)> unusable_;
     std::vector<backup::BackupFile> backups_;
     tk::CListCtrl list_;
 };

@@ -10,10 +10,9 @@ std::string DataText(const std::optional<std::string>& data)
     return data.value_or(tk::Text(text::NoValue));
 }
 
-// The list shows text in the code page: a character beyond it is a '?'.
-std::string ShownText(const std::optional<tk::ExactRegValue>& value)
+std::u16string ShownText(const std::optional<tk::ExactRegValue>& value)
 {
-    return value ? tk::FromUtf16(tk::ShownText(*value)).text : tk::Text(text::NoValue);
+    return value ? tk::ShownText(*value) : tk::ToUtf16(tk::Text(text::NoValue));
 }
 
 HistoryRow HistoryRowOf(const backup::BackupFile& file,
@@ -25,7 +24,7 @@ HistoryRow HistoryRowOf(const backup::BackupFile& file,
                    {},
                    {}};
     if (!compared) {
-        row.held = tk::Text(text::CannotRead);
+        row.held = tk::ToUtf16(tk::Text(text::CannotRead));
         return row;
     }
     const std::vector<HistoryValue>& values = compared.Value();
@@ -34,13 +33,13 @@ HistoryRow HistoryRowOf(const backup::BackupFile& file,
     const bool named = values.size() > 1;
     bool same = !values.empty();
     for (const HistoryValue& value : values) {
-        const std::string lead = (row.held.empty() ? "" : "; ") +
-                                 (named ? (value.name.empty() ? std::string("@") : value.name) + "=" : "");
+        const std::u16string lead = tk::ToUtf16(
+            (row.held.empty() ? "" : "; ") + (named ? (value.name.empty() ? std::string("@") : value.name) + "=" : ""));
         row.held += lead + ShownText(value.held);
-        row.now += lead + (value.now ? ShownText(value.now.Value()) : tk::Text(text::CannotRead));
+        row.now += lead + (value.now ? ShownText(value.now.Value()) : tk::ToUtf16(tk::Text(text::CannotRead)));
         same = same && value.Equal();
     }
     if (same)
-        row.now = tk::Text(text::SameNow, {row.now});
+        row.now = tk::TextAroundWide(text::SameNow, row.now);
     return row;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The texts of a row of the history of changes: when the backup was made,
-// for what, the values it holds and those the registry holds now.
+// for what, the values it holds and those the registry holds now. The values
+// are UTF-16, for a backup's text beyond the code page to show as it is.
 #include "changes/BackupHistory.h"
 #include "backup/BackupFolder.h"
 
@@ -11,15 +12,15 @@
 struct HistoryRow {
     std::string when;
     std::string function;
-    std::string held;
-    std::string now; // marked when every value is the backup's
+    std::u16string held;
+    std::u16string now; // marked when every value is the backup's
 };
 
 // A value's data as a registry file writes them, or "(none)" for no value.
 std::string DataText(const std::optional<std::string>& data);
 
 // A value as the list shows it (text as text, tk::ShownText), or "(none)".
-std::string ShownText(const std::optional<tk::ExactRegValue>& value);
+std::u16string ShownText(const std::optional<tk::ExactRegValue>& value);
 
 // `compared`: the backup's values beside the registry's, or why the backup
 // cannot be read.

@@ -207,6 +207,15 @@ void Win32Window::ListSetItemText(int id, int item, int column, std::string_view
     Send(id, LVM_SETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&change));
 }
 
+void Win32Window::ListSetItemWideText(int id, int item, int column, std::u16string_view text)
+{
+    std::wstring copy(text.begin(), text.end());
+    LVITEMW change{};
+    change.iSubItem = column;
+    change.pszText = copy.data();
+    Send(id, LVM_SETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&change));
+}
+
 int Win32Window::ListItemCount(int id) const
 {
     return static_cast<int>(Send(id, LVM_GETITEMCOUNT, 0, 0));
@@ -216,19 +225,21 @@ std::string Win32Window::ListItemText(int id, int item, int column) const
 {
     if (item < 0 || item >= ListItemCount(id))
         return {};
-    // The list answers how much it copied; a text that filled the buffer may
-    // go on, so it is asked again with more room.
-    std::string text(256, '\0');
+    // Read wide, as GetItemText is: the narrow message would give a
+    // look-alike for a character beyond the code page. The list answers how
+    // much it copied; a text that filled the buffer may go on, so it is
+    // asked again with more room.
+    std::wstring text(256, L'\0');
     for (;;) {
-        LVITEMA request{};
+        LVITEMW request{};
         request.iSubItem = column;
         request.pszText = text.data();
         request.cchTextMax = static_cast<int>(text.size());
         const auto copied = static_cast<std::size_t>(
-            Send(id, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&request)));
+            Send(id, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&request)));
         if (copied + 1 < text.size()) {
             text.resize(copied);
-            return text;
+            return FromUtf16(std::u16string(text.begin(), text.end())).text;
         }
         text.resize(text.size() * 2);
     }

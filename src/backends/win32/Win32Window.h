@@ -46,6 +46,7 @@ public:
     void ListSetExtendedStyle(int id, ListExStyle style) override;
     int ListInsertItem(int id, int position, std::string_view text) override;
     void ListSetItemText(int id, int item, int column, std::string_view text) override;
+    void ListSetItemWideText(int id, int item, int column, std::u16string_view text) override;
     int ListItemCount(int id) const override;
     std::string ListItemText(int id, int item, int column) const override;
     int ListGetSelectionMark(int id) const override;

@@ -62,10 +62,7 @@ bool IsText(RegType type)
 // has, is dropped.
 CodePageText Narrow(const std::vector<std::uint8_t>& data)
 {
-    std::u16string wide(data.size() / 2, u'\0');
-    for (std::size_t i = 0; i < wide.size(); ++i)
-        wide[i] = static_cast<char16_t>(data[2 * i] | data[2 * i + 1] << 8);
-    return FromUtf16(wide);
+    return FromUtf16(DecodeUtf16Le(data));
 }
 
 // The value as the registry's wide functions give it: a text in UTF-16LE.

@@ -154,6 +154,7 @@ void ModelWindow::ListDeleteAllItems(int id)
     ControlState& c = Need(id);
     c.items.clear();
     c.subItems.clear();
+    c.wideItems.clear();
     c.selected.clear();
     c.selectionMark = -1;
 }
@@ -170,6 +171,9 @@ void ModelWindow::ListDeleteColumn(int id, int column)
     for (std::vector<std::string>& texts : c.subItems)
         if (column <= static_cast<int>(texts.size()))
             texts.erase(texts.begin() + (column - 1));
+    for (std::vector<std::u16string>& texts : c.wideItems)
+        if (column < static_cast<int>(texts.size()))
+            texts.erase(texts.begin() + column);
 }
 
 void ModelWindow::ListInsertColumn(int id, int column, std::string_view title, int widthPixels)
@@ -179,6 +183,9 @@ void ModelWindow::ListInsertColumn(int id, int column, std::string_view title, i
     c.columns.insert(c.columns.begin() + at, ListColumn{std::string(title), widthPixels});
     if (at == 0)
         return;
+    for (std::vector<std::u16string>& texts : c.wideItems)
+        if (at < static_cast<int>(texts.size()))
+            texts.insert(texts.begin() + at, std::u16string());
     for (std::vector<std::string>& texts : c.subItems)
         if (at <= static_cast<int>(texts.size()))
             texts.insert(texts.begin() + (at - 1), std::string());
@@ -195,6 +202,7 @@ int ModelWindow::ListInsertItem(int id, int position, std::string_view text)
     const int at = std::clamp(position, 0, static_cast<int>(c.items.size()));
     c.items.insert(c.items.begin() + at, std::string(text));
     c.subItems.insert(c.subItems.begin() + at, std::vector<std::string>());
+    c.wideItems.insert(c.wideItems.begin() + at, std::vector<std::u16string>());
     // Items after the new one move down, and so do their marks.
     std::set<int> moved;
     for (int s : c.selected)
@@ -220,6 +228,30 @@ void ModelWindow::ListSetItemText(int id, int item, int column, std::string_view
     if (static_cast<int>(texts.size()) < column)
         texts.resize(column);
     texts[column - 1] = std::string(text);
+}
+
+void ModelWindow::ListSetItemWideText(int id, int item, int column, std::u16string_view text)
+{
+    ListSetItemText(id, item, column, FromUtf16(text).text);
+    ControlState& c = Need(id);
+    if (item < 0 || item >= static_cast<int>(c.items.size()) || column < 0 ||
+        (column > 0 && column >= static_cast<int>(c.columns.size())))
+        return;
+    std::vector<std::u16string>& texts = c.wideItems[item];
+    if (static_cast<int>(texts.size()) <= column)
+        texts.resize(column + 1);
+    texts[column] = std::u16string(text);
+}
+
+// A text set narrow since replaces the wide one.
+std::u16string ModelWindow::ListItemWideText(int id, int item, int column) const
+{
+    const std::string shown = ListItemText(id, item, column);
+    const ControlState& c = Need(id);
+    if (item >= 0 && item < static_cast<int>(c.wideItems.size()) && column >= 0 &&
+        column < static_cast<int>(c.wideItems[item].size()) && FromUtf16(c.wideItems[item][column]).text == shown)
+        return c.wideItems[item][column];
+    return ToUtf16(shown);
 }
 
 int ModelWindow::ListItemCount(int id) const

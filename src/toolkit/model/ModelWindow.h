@@ -32,6 +32,9 @@ struct ControlState {
     // the first (fewer where they were never set).
     std::vector<std::string> items;
     std::vector<std::vector<std::string>> subItems;
+    // Each item's texts set wide, by column, the item's own first (fewer
+    // where none was set); one counts while its column still shows it.
+    std::vector<std::vector<std::u16string>> wideItems;
     std::set<int> selected;
     int selectionMark = -1;
     std::vector<ListColumn> columns;
@@ -102,6 +105,9 @@ public:
     void ListSetExtendedStyle(int id, ListExStyle style) override;
     int ListInsertItem(int id, int position, std::string_view text) override;
     void ListSetItemText(int id, int item, int column, std::string_view text) override;
+    void ListSetItemWideText(int id, int item, int column, std::u16string_view text) override;
+    // The text as it was set wide, or the code page's text as UTF-16.
+    std::u16string ListItemWideText(int id, int item, int column) const;
     int ListItemCount(int id) const override;
     std::string ListItemText(int id, int item, int column) const override;
     int ListGetSelectionMark(int id) const override;

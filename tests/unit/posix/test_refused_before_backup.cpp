@@ -38,7 +38,7 @@ TEST(RefusedBeforeBackup, NeitherSaveNorAChangeOfManyValuesLeavesABackup)
         EXPECT_EQ(saved.result, SaveResult::NotWritten);
         EXPECT_NE(saved.message.find(c.cause), std::string::npos) << saved.message;
 
-        const ChangeSet changes{{{{tk::RegRoot::CurrentUser, "A"}, "x", tk::RegValue::String(std::string(100, 'x'))}},
+        const ChangeSet changes{{{tk::ShareKey({tk::RegRoot::CurrentUser, "A"}), "x", tk::RegValue::String(std::string(100, 'x'))}},
                                 {}};
         const auto done = CarryOutChanges(store, changes, app.Path("backup"), "profile p", false);
         ASSERT_FALSE(done);

@@ -2,6 +2,7 @@
 // editor: whatever the value held, the import puts back its type and bytes.
 #include "unit/TempAppFolder.h"
 #include "unit/win32/ScratchKey.h"
+#include "unit/win32/WideValue.h"
 
 #include "saving/BackupText.h"
 #include "saving/SaveKey.h"
@@ -17,39 +18,10 @@ using namespace std::string_view_literals;
 
 namespace {
 
-struct WideValue {
-    DWORD type = REG_NONE;
-    std::string bytes;
-};
-
-std::string Bytes(const std::wstring& text)
+std::vector<std::uint8_t> Bytes(const std::wstring& text)
 {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-}
-
-void SetWide(const std::string& subKey, const WideValue& value)
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-        ERROR_SUCCESS);
-    const tk::win32::UniqueKey owner(key);
-    ASSERT_EQ(::RegSetValueExW(key, L"Value", 0, value.type, reinterpret_cast<const BYTE*>(value.bytes.data()),
-                               static_cast<DWORD>(value.bytes.size())),
-              ERROR_SUCCESS);
-}
-
-// Type and bytes as the wide API reads them; type REG_NONE when missing.
-WideValue GetWide(const std::string& subKey)
-{
-    WideValue value;
-    DWORD size = 4096;
-    value.bytes.resize(size);
-    if (::RegGetValueW(HKEY_CURRENT_USER, std::wstring(subKey.begin(), subKey.end()).c_str(), L"Value",
-                       RRF_RT_ANY | RRF_NOEXPAND, &value.type, value.bytes.data(), &size) != ERROR_SUCCESS)
-        return {};
-    value.bytes.resize(size);
-    return value;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(text.data());
+    return std::vector<std::uint8_t>(data, data + text.size() * sizeof(wchar_t));
 }
 
 // regedit /S, as the shell's "open" of a backup runs it without asking.
@@ -82,8 +54,8 @@ TEST(ExactBackup, TheRegistryEditorRestoresEveryValueFromItsBackup)
         {"list beyond it", {REG_MULTI_SZ, Bytes(std::wstring(L"a\0\u0416\0", 5))}, true},
         {"list in it", {REG_MULTI_SZ, Bytes(std::wstring(L"a\0\u00E9\0", 5))}, false},
         {"a character beyond U+FFFF", {REG_SZ, Bytes(std::wstring(L"\U0001F600", 3))}, true},
-        {"a number", {REG_DWORD, std::string("\x10\0\0\x80", 4)}, false},
-        {"bytes", {REG_BINARY, std::string("\0\xFF\x16\x04", 4)}, false},
+        {"a number", {REG_DWORD, {0x10, 0x00, 0x00, 0x80}}, false},
+        {"bytes", {REG_BINARY, {0x00, 0xFF, 0x16, 0x04}}, false},
         {"no value", {}, false},
     };
     const ScratchKey scratch;
@@ -97,7 +69,8 @@ TEST(ExactBackup, TheRegistryEditorRestoresEveryValueFromItsBackup)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ::RegDeleteTreeA(HKEY_CURRENT_USER, subKey.c_str());
-        SetWide(subKey, c.before.type == REG_NONE ? WideValue{REG_SZ, Bytes(std::wstring(L"x", 2))} : c.before);
+        SetWide(subKey, L"Value",
+                c.before.type == REG_NONE ? WideValue{REG_SZ, Bytes(std::wstring(L"x", 2))} : c.before);
         if (c.before.type == REG_NONE)
             ::RegDeleteKeyValueA(HKEY_CURRENT_USER, subKey.c_str(), "Value");
 
@@ -108,9 +81,9 @@ TEST(ExactBackup, TheRegistryEditorRestoresEveryValueFromItsBackup)
         EXPECT_EQ(text.starts_with("REGEDIT4\r\n"), !c.unicode);
         folder.Write("backup.reg", text);
 
-        SetWide(subKey, {REG_DWORD, std::string("\x01\x02\x03\x04", 4)});
+        SetWide(subKey, L"Value", {REG_DWORD, {0x01, 0x02, 0x03, 0x04}});
         Import(folder.Path("backup.reg"));
-        const WideValue after = GetWide(subKey);
+        const WideValue after = GetWide(subKey, L"Value");
         EXPECT_EQ(after.type, c.before.type);
         EXPECT_EQ(after.bytes, c.before.bytes);
     }

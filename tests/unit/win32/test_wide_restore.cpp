@@ -3,6 +3,7 @@
 // the change's own backup, and is put back exactly when a change fails.
 #include "unit/TempAppFolder.h"
 #include "unit/win32/ScratchKey.h"
+#include "unit/win32/WideValue.h"
 
 #include "backup/BackupBytes.h"
 #include "backup/BackupFolder.h"
@@ -17,12 +18,6 @@
 
 namespace {
 
-struct WideValue {
-    DWORD type = REG_NONE;
-    std::vector<std::uint8_t> bytes;
-    friend bool operator==(const WideValue&, const WideValue&) = default;
-};
-
 // The text's UTF-16LE bytes, its terminating zero unit included.
 std::vector<std::uint8_t> Wide(std::wstring_view text)
 {
@@ -31,29 +26,6 @@ std::vector<std::uint8_t> Wide(std::wstring_view text)
         bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c & 0xff), static_cast<std::uint8_t>(c >> 8)});
     bytes.insert(bytes.end(), {0, 0});
     return bytes;
-}
-
-void SetWide(const std::string& subKey, const WideValue& value)
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-        ERROR_SUCCESS);
-    const tk::win32::UniqueKey owner(key);
-    ASSERT_EQ(::RegSetValueExW(key, L"V", 0, value.type, value.bytes.data(), static_cast<DWORD>(value.bytes.size())),
-              ERROR_SUCCESS);
-}
-
-WideValue GetWide(const std::string& subKey)
-{
-    WideValue value;
-    DWORD size = 4096;
-    value.bytes.resize(size);
-    if (::RegGetValueW(HKEY_CURRENT_USER, std::wstring(subKey.begin(), subKey.end()).c_str(), L"V",
-                       RRF_RT_ANY | RRF_NOEXPAND, &value.type, value.bytes.data(), &size) != ERROR_SUCCESS)
-        return {};
-    value.bytes.resize(size);
-    return value;
 }
 
 } // namespace
@@ -76,10 +48,10 @@ TEST(WideRestore, AUnicodeBackupRestoresAndUndoesExactlyAndSecondTimeChangesNoth
             SCOPED_TRACE(std::to_string(text.type) + (undo ? " undo" : " restore"));
             std::filesystem::remove_all(backups);
             std::filesystem::create_directory(backups);
-            SetWide(scratch.SubKey(), old);
+            SetWide(scratch.SubKey(), L"V", old);
             const tk::ExactRegValue held{{static_cast<tk::RegType>(text.type), text.bytes}, true};
             const auto written = backup::WriteBackup(
-                backups, "V", 0, backup::FileBytes({{key, "V", held, {}}}, {}, backup::Layout::OneValue));
+                backups, "V", 0, backup::FileBytes({{tk::ShareKey(key), "V", held, {}}}, {}, backup::Layout::OneValue));
             ASSERT_TRUE(written);
             const auto listed = backup::ListBackups(backups);
             ASSERT_TRUE(listed);
@@ -88,7 +60,7 @@ TEST(WideRestore, AUnicodeBackupRestoresAndUndoesExactlyAndSecondTimeChangesNoth
 
             const auto done = CarryOutChanges(registry, changes.Value(), backups, "restore V", false);
             ASSERT_TRUE(done);
-            EXPECT_EQ(GetWide(scratch.SubKey()), text);
+            EXPECT_EQ(GetWide(scratch.SubKey(), L"V"), text);
             ASSERT_TRUE(done.Value().backupPath);
             const auto& replaced = done.Value().plan.values.at(0).before;
             ASSERT_TRUE(replaced);
@@ -109,12 +81,12 @@ TEST(WideRestore, AFailedChangePutsBackAWideTextExactly)
 {
     const ScratchKey scratch;
     const WideValue before{REG_SZ, Wide(L"\u0141\u00F3d\u017A \u03A9mega")};
-    SetWide(scratch.SubKey(), before);
+    SetWide(scratch.SubKey(), L"V", before);
     tk::Win32Registry registry;
     const std::vector<tk::RegValueChange> values = {
-        {{tk::RegRoot::CurrentUser, scratch.SubKey()}, "V", tk::RegValue::String("x")},
-        {{tk::RegRoot::CurrentUser, "\\names no key"}, "V", tk::RegValue::String("x")},
+        {tk::ShareKey({tk::RegRoot::CurrentUser, scratch.SubKey()}), "V", tk::RegValue::String("x")},
+        {tk::ShareKey({tk::RegRoot::CurrentUser, "\\names no key"}), "V", tk::RegValue::String("x")},
     };
     EXPECT_FALSE(registry.ApplyChanges(values, {}));
-    EXPECT_EQ(GetWide(scratch.SubKey()), before);
+    EXPECT_EQ(GetWide(scratch.SubKey(), L"V"), before);
 }

@@ -115,6 +115,17 @@ TEST(Win32Dialog, WindowCallsReachTheRealControls)
         EXPECT_EQ(w.ListGetSelectionMark(1000), 1);
         EXPECT_EQ(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 1);
         EXPECT_EQ(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+        // A text beyond the code page lands as it is; read narrow, it has '?'
+        // where a look-alike would hide what the list shows.
+        w.ListSetItemWideText(1000, 2, 1, u"\u0141\u00F3d\u017A \u03A9mega");
+        wchar_t wide[64] = L"";
+        LVITEMW cell{};
+        cell.iSubItem = 1;
+        cell.pszText = wide;
+        cell.cchTextMax = 64;
+        ::SendMessageW(list, LVM_GETITEMTEXTW, 2, reinterpret_cast<LPARAM>(&cell));
+        EXPECT_STREQ(wide, L"\u0141\u00F3d\u017A \u03A9mega");
+        EXPECT_EQ(w.ListItemText(1000, 2, 1), "?\xF3" "d? ?mega");
         w.ListDeleteAllItems(1000);
         EXPECT_EQ(w.ListItemCount(1000), 0);
 
