@@ -206,7 +206,7 @@ TEST_F(ForeignText, TheHistoryListsTextAsItsCharactersAndTellsWhyTheStoreCannotB
 {
     const tk::ExactRegValue held{{tk::RegType::Sz, WideBytes(u"\u0141\u00F3d\u017A \u03A9mega")}, true};
     folder_.Write("backup/backup - 20240305 - 09.05 - Registered owner.reg",
-                  backup::FileBytes({{{tk::RegRoot::CurrentUser, "Software\\Test"}, "Owner", held, {}}}, {},
+                  backup::FileBytes({{tk::ShareKey({tk::RegRoot::CurrentUser, "Software\\Test"}), "Owner", held, {}}}, {},
                                     backup::Layout::OneValue));
     const std::string storeFault = "the registry store \"/x/registry.reg\" cannot be read: line 5";
     const struct {
