@@ -7,18 +7,25 @@ std::string LastThree(const std::string& line)
     return line.size() > 3 ? line.substr(line.size() - 3) : line;
 }
 
+// The reads of the function's value: from the registry, or from a value
+// read already.
+struct ValueReads {
+    std::function<RegReading<std::string>()> text;
+    std::function<RegReading<std::int32_t>()> number;
+};
+
 // The switch's state and the text the panel keeps as its current value.
-void ReadSwitch(const KindRow& row, const std::string& name, PowerClass& power, PanelValue& v)
+void ReadSwitch(const KindRow& row, const ValueReads& reads, PanelValue& v)
 {
     const SwitchValues& s = row.switchValues;
     bool on = false;
     if (row.storage == ValueStorage::Dword) {
-        const auto number = power.ReadDword(RegistryLocation::FromPath, name);
+        const auto number = reads.number();
         on = static_cast<std::uint32_t>(number.value) != s.offNumber;
         v.currentValue = std::string(on ? s.onText : s.offText);
         v.fault = number.fault;
     } else {
-        auto text = power.ReadString(RegistryLocation::FromPath, name);
+        auto text = reads.text();
         on = text.value == s.onText;
         v.currentValue = std::move(text.value);
         v.fault = std::move(text.fault);
@@ -41,9 +48,9 @@ std::string ShownCaption(const std::string& caption)
     return shown;
 }
 
-} // namespace
-
-PanelValue ReadPanelValue(const KindRow& row, const std::vector<std::string>& lines, PowerClass& power)
+// Sets the current key path to the function's key before `reads` run.
+PanelValue PanelValueFrom(const KindRow& row, const std::vector<std::string>& lines, PowerClass& power,
+                          const ValueReads& reads)
 {
     PanelValue v;
     v.keyPath = lines[0];
@@ -51,19 +58,18 @@ PanelValue ReadPanelValue(const KindRow& row, const std::vector<std::string>& li
         return v;
     v.valueName = lines[1];
     power.currentKeyPath = v.keyPath;
-    const std::string& name = *v.valueName;
 
     if (row.extension)
         v.numberText = LastThree(lines[2]);
     if (row.controls.radios) {
-        ReadSwitch(row, name, power, v);
+        ReadSwitch(row, reads, v);
     } else {
         if (row.storage == ValueStorage::Dword) {
-            const auto number = power.ReadDword(RegistryLocation::FromPath, name);
+            const auto number = reads.number();
             v.currentValue = std::to_string(number.value);
             v.fault = number.fault;
         } else {
-            auto text = power.ReadString(RegistryLocation::FromPath, name);
+            auto text = reads.text();
             v.currentValue = std::move(text.value);
             v.fault = std::move(text.fault);
         }
@@ -75,6 +81,22 @@ PanelValue ReadPanelValue(const KindRow& row, const std::vector<std::string>& li
         v.maximum = PowerClass::DecimalToInt(lines[3]);
     }
     return v;
+}
+
+} // namespace
+
+PanelValue ReadPanelValue(const KindRow& row, const std::vector<std::string>& lines, PowerClass& power)
+{
+    return PanelValueFrom(row, lines, power,
+                          {[&] { return power.ReadString(RegistryLocation::FromPath, lines[1]); },
+                           [&] { return power.ReadDword(RegistryLocation::FromPath, lines[1]); }});
+}
+
+PanelValue PanelValueOf(const KindRow& row, const std::vector<std::string>& lines, PowerClass& power,
+                        const tk::Result<tk::RegValue, tk::RegFault>& raw)
+{
+    return PanelValueFrom(row, lines, power,
+                          {[&] { return power.StringOf(raw); }, [&] { return power.DwordOf(raw); }});
 }
 
 std::string PanelValueText(const KindRow& row, const PanelValue& value, const std::function<std::string(int key)>& textOf)

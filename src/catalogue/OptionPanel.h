@@ -28,6 +28,10 @@ struct PanelValue {
 // Reads the value of a function of the kind `row` from its block lines (as
 // many as the kind needs) through `power`, whose current key path it sets.
 PanelValue ReadPanelValue(const KindRow& row, const std::vector<std::string>& lines, PowerClass& power);
+// The same from the value read already under the function's key path
+// (PowerClass::ReadRawValue).
+PanelValue PanelValueOf(const KindRow& row, const std::vector<std::string>& lines, PowerClass& power,
+                        const tk::Result<tk::RegValue, tk::RegFault>& raw);
 
 // The value as the panel shows it once `value` is read for a kind that stores
 // one: a switch by the caption of its checked radio button (`textOf` gives

@@ -84,14 +84,21 @@ tk::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functio
     v.row = HeaderKind(v.block->header);
     if (!v.row || v.row->storage == ValueStorage::None)
         return v;
-    v.panel = ReadPanelValue(*v.row, v.block->lines, power);
-    v.shown = PanelValueText(*v.row, v.panel, [&translation](int key) { return translation.Lookup(key); });
-    // ReadPanelValue left the current key path at the function's key.
-    const auto stored = power.ReadExactValue(*v.panel.valueName);
+    const std::vector<std::string>& lines = v.block->lines;
+    power.currentKeyPath = lines[0];
+    const auto stored = power.ReadExactValue(lines[1]);
     if (stored)
         v.stored = stored.Value();
     else if (stored.Error() == tk::RegError::StoreBroken || stored.Error() == tk::RegError::AccessDenied)
-        return ValueFault{*v.panel.valueName, KeyPathText(v.panel.keyPath), stored.Error()};
+        return ValueFault{lines[1], KeyPathText(lines[0]), stored.Error()};
+    // One read makes the panel's value too, but for a text in its wide form,
+    // which the panel shows as the code page's text.
+    if (v.stored && v.stored->utf16)
+        v.panel = ReadPanelValue(*v.row, lines, power);
+    else
+        v.panel = PanelValueOf(*v.row, lines, power,
+                               v.stored ? tk::Result<tk::RegValue, tk::RegFault>(v.stored->value) : stored.Error());
+    v.shown = PanelValueText(*v.row, v.panel, [&translation](int key) { return translation.Lookup(key); });
     return v;
 }
 

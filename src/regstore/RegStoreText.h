@@ -1,13 +1,14 @@
 #pragma once
 // One version of the store's file as the store reads it: the file itself,
 // kept open, the index of its key sections (RegFileIndex.h) and the keys
-// parsed so far. A key's sections are read and parsed when it is first
-// needed, and a fault in them is found then; the whole text is checked only
-// before it is changed. The text may be followed by a file being imported.
+// and values parsed so far. A key's sections are read and parsed when it is
+// first needed, or only as far as a value read needs them, and a fault in
+// them is found then; the whole text is checked only before it is changed. The text may be followed by a file being imported.
 #include "regstore/RegFileIndex.h"
 #include "regstore/RegText.h"
 #include "regstore/StoredKey.h"
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -26,7 +27,9 @@ public:
     // A text that a change wrote, which is checked and in canonical form:
     // indexed as it is held, then read from `file`, which holds its bytes.
     static RegStoreText Changed(std::string written, RegText file);
-    // A file to import, read and checked whole.
+    // A file to import, read and checked whole: it keeps its bytes and what
+    // its check found, not its index, which WithImport makes anew with the
+    // store's. It serves WithImport alone.
     static Result<RegStoreText, RegFileError> ReadChecked(RegText file);
     // The store's text with a checked file to import after it: the keys read
     // as the store's would once the file is applied to it.
@@ -39,15 +42,31 @@ public:
     Result<const StoredKey*, RegFileError> Key(std::size_t key);
     // The key with this identity: null when there is none.
     Result<const StoredKey*, RegFileError> Find(std::string_view identity);
+    // The value of the key named `name`, letter case ignored: null when the
+    // key holds none. Only the lines of the key's sections that may name it
+    // are parsed, and the value is kept: a read asks for one or two values of
+    // a key, which may hold many. A fault in its other values is found when
+    // they are read, or before the text is changed.
+    Result<const RegValue*, RegFileError> Value(std::size_t key, std::string_view name);
     // A key parsed anew, not kept: with the comments before its sections
     // when `keyComments`, for a rewrite.
     Result<StoredKey, RegFileError> Build(std::size_t key, bool keyComments) const;
 
-    // Appends the key as a rewrite of the whole file writes it: the comments
-    // before its sections, its key line, its values in order, each line
-    // already in the form written copied as it is. A root with neither
-    // values nor comments is left out, as a rewrite leaves it. For a text not
-    // in canonical form.
+    // A key as a rewrite of the whole file writes it: its key line and its
+    // values in order (`lines`), each line already in the form written copied
+    // as it is, and the comments before the store's sections of it when
+    // `keyComments`. For a text not in canonical form: a file to import
+    // after the store's, say, whose keys are written so without being parsed
+    // into values.
+    struct RewrittenKey {
+        std::string lines;
+        std::vector<std::string> comments;
+        bool bareRoot = false; // a root without values, which a rewrite leaves out unless it has comments
+    };
+    Result<RewrittenKey, RegFileError> Rewritten(std::size_t key, bool keyComments) const;
+    // Appends the key as a rewrite of the whole file writes it, after a
+    // blank line: its comments, then its lines; a bare root without comments
+    // is left out.
     Result<void, RegFileError> AppendRewritten(std::size_t key, std::string& out) const;
 
     // Whether every section parses, parsing those not parsed yet without
@@ -109,6 +128,12 @@ private:
     RegFileIndex index_;
     std::vector<std::unique_ptr<StoredKey>> keys_; // by key; null until parsed
     std::vector<bool> checked_;                    // by text
+    // By section: its value lines are as a rewrite of its key alone writes
+    // them, as its check found (CheckRegFileSection).
+    std::vector<bool> copied_;
+    // The values read one at a time from keys not parsed whole, by key and
+    // folded name; empty where the key holds none.
+    std::map<std::pair<std::size_t, std::string>, std::optional<RegValue>> values_;
     // The paths spelled last, of a key and the keys above it, outermost
     // first: a rewrite spells keys in key order, each below the one before.
     mutable std::vector<std::pair<std::size_t, std::string>> spelled_;

@@ -5,9 +5,9 @@
 // only when the file has changed (another inode, size, modification or change
 // time), so a warm read costs one stat. The first read of a version indexes
 // its key sections in one pass (RegFileIndex.h), whatever their order; a
-// key's sections are read from the file, kept open, and parsed when a read
-// first needs them, so the store holds its index and the keys read, not the
-// file's bytes. Every change locks "<path>.lock", re-reads the file inside
+// key's sections are read from the file, kept open, when a read first needs
+// them, and only their lines that may hold the value asked for are parsed,
+// so the store holds its index and the values read, not the file's bytes. Every change locks "<path>.lock", re-reads the file inside
 // the lock if it has changed, checks that all of it parses, and replaces the
 // file atomically with a text in which only the changed keys' sections differ
 // or, for a file not in canonical form, with the whole text rewritten
@@ -19,10 +19,11 @@
 // that cannot be read, that is no regular file (a pipe, a folder, a device) or
 // that is larger than the store's limit (256 MB), and a fault in its first
 // line, in a key line or before the first key, make the whole store unusable:
-// reads answer StoreBroken. A change whose text would be larger than the limit
-// is refused before anything is written, as no store could read it. A fault inside a key's section makes that key's reads answer
-// StoreBroken. A file with any fault is never overwritten: changes are
-// refused until it is mended. A read or a change that meets a fault, or a
+// reads answer StoreBroken. A change whose text would be larger than the
+// limit is refused before anything is written, as no store could read it. A
+// fault in a value's lines makes the reads of that value answer StoreBroken.
+// A file with any fault is never overwritten: changes are refused until it is
+// mended. A read or a change that meets a fault, or a
 // change that fails on a read-only file say, leaves the file as it was and
 // says why in its result, naming the file and, where it has them, the line
 // (RegFault); the caller that asked tells the user, so the store shows nothing
@@ -83,9 +84,10 @@ public:
 
     // Applies a registry file, a backup being restored say, read and checked
     // whole (RegStoreText::ReadChecked), as one change: all of it or, when the
-    // store cannot be written, none of it. Its keys are parsed one at a time
-    // as the store's new text is written, so a large file costs little more
-    // than its bytes; its comment lines are not taken over.
+    // store cannot be written, none of it. Its keys are written one at a time
+    // to the store's temporary file as the new text is made, so a large file
+    // costs little more than its bytes, in time and in memory; its comment
+    // lines are not taken over.
     RegResult Import(const RegStoreText& file);
 
     const std::string& Path() const { return path_; }
@@ -156,6 +158,10 @@ private:
     // is to be written.
     std::optional<RegResult> EndedBeforeWrite(const Prepared* prepared) const;
     RegResult WriteCopy(const Outcome& outcome, std::string text);
+    // An import's change, its text written to the temporary file as it is
+    // made; and that file given the store's name.
+    std::unique_ptr<Prepared> Streamed(RegStoreEdit& edit, std::unique_ptr<Prepared> prepared);
+    RegResult CommitFile(Prepared& prepared);
 
     std::string path_;
     std::size_t maxBytes_;

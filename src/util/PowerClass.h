@@ -46,6 +46,11 @@ public:
     // The same reads with the fault of a broken registry beside the value.
     RegReading<std::string> ReadString(RegistryLocation location, const std::string& valueName) const;
     RegReading<std::int32_t> ReadDword(RegistryLocation location, const std::string& valueName) const;
+    // The same reads made of a value read already under the current key
+    // path (ReadRawValue), so that one read serves a caller that needs the
+    // value's bytes as well.
+    RegReading<std::string> StringOf(const tk::Result<tk::RegValue, tk::RegFault>& raw) const;
+    RegReading<std::int32_t> DwordOf(const tk::Result<tk::RegValue, tk::RegFault>& raw) const;
     // The writes and the delete give the registry's result: done, or why not.
     // A string written over a REG_EXPAND_SZ value keeps that type; any other
     // becomes a REG_SZ.

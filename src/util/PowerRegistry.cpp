@@ -78,14 +78,9 @@ std::optional<tk::RegFault> BrokenRegistry(const tk::Result<tk::RegValue, tk::Re
     return value.Error();
 }
 
-} // namespace
-
-RegReading<std::string> PowerClass::ReadString(RegistryLocation location, const std::string& valueName) const
+// A string read of the value, once its key path names a key below a root.
+RegReading<std::string> StringReading(const tk::Result<tk::RegValue, tk::RegFault>& value)
 {
-    const auto key = Resolve(location, currentKeyPath);
-    if (!key || key->subKey.empty())
-        return {kKeyNotFoundText, std::nullopt};
-    const auto value = Query(*key, valueName);
     if (!value || value.Value().data.empty())
         return {std::string(), BrokenRegistry(value)};
     // An expandable text is shown as stored, its %VARIABLES% unexpanded, so
@@ -98,12 +93,8 @@ RegReading<std::string> PowerClass::ReadString(RegistryLocation location, const 
     return {std::string(data.begin(), std::find(data.begin(), data.end(), 0)), std::nullopt};
 }
 
-RegReading<std::int32_t> PowerClass::ReadDword(RegistryLocation location, const std::string& valueName) const
+RegReading<std::int32_t> DwordReading(const tk::Result<tk::RegValue, tk::RegFault>& value)
 {
-    const auto key = Resolve(location, currentKeyPath);
-    if (!key || key->subKey.empty())
-        return {1, std::nullopt};
-    const auto value = Query(*key, valueName);
     if (!value)
         return {0, BrokenRegistry(value)};
     // Whatever the type, the first four bytes or fewer, little-endian.
@@ -112,6 +103,44 @@ RegReading<std::int32_t> PowerClass::ReadDword(RegistryLocation location, const 
     for (std::size_t i = 0; i < std::min<std::size_t>(4, data.size()); ++i)
         number |= static_cast<std::uint32_t>(data[i]) << (8 * i);
     return {static_cast<std::int32_t>(number), std::nullopt};
+}
+
+// Whether the key path names a key below a root, which a read needs.
+bool NamesKey(const std::optional<tk::RegKeyPath>& key)
+{
+    return key && !key->subKey.empty();
+}
+
+} // namespace
+
+RegReading<std::string> PowerClass::ReadString(RegistryLocation location, const std::string& valueName) const
+{
+    const auto key = Resolve(location, currentKeyPath);
+    if (!NamesKey(key))
+        return {kKeyNotFoundText, std::nullopt};
+    return StringReading(Query(*key, valueName));
+}
+
+RegReading<std::int32_t> PowerClass::ReadDword(RegistryLocation location, const std::string& valueName) const
+{
+    const auto key = Resolve(location, currentKeyPath);
+    if (!NamesKey(key))
+        return {1, std::nullopt};
+    return DwordReading(Query(*key, valueName));
+}
+
+RegReading<std::string> PowerClass::StringOf(const tk::Result<tk::RegValue, tk::RegFault>& raw) const
+{
+    if (!NamesKey(Resolve(RegistryLocation::FromPath, currentKeyPath)))
+        return {kKeyNotFoundText, std::nullopt};
+    return StringReading(raw);
+}
+
+RegReading<std::int32_t> PowerClass::DwordOf(const tk::Result<tk::RegValue, tk::RegFault>& raw) const
+{
+    if (!NamesKey(Resolve(RegistryLocation::FromPath, currentKeyPath)))
+        return {1, std::nullopt};
+    return DwordReading(raw);
 }
 
 std::string PowerClass::ReadStringValue(RegistryLocation location, const std::string& valueName) const

@@ -156,6 +156,15 @@ TEST(CommandLine, ListAndGetShowTheValuesAsThePanelShowsThem)
     const CliRun byName = f.install.Run({"--json", "get", "cOUNT"});
     EXPECT_EQ(json::parse(byName.out)["value"], -1);
     EXPECT_EQ(Lines(f.install.Run({"get", "10040"}).out), std::vector<std::string>{"10040\tFlag\tOn"});
+
+    // A key path that names no key below its root shows the panel's fixed
+    // text and number, though the root itself holds the value.
+    tk::RegistryTree root = TreeOf("REGEDIT4\r\n[HKEY_CURRENT_USER]\r\n\"t\"=\"x\"\r\n\"v\"=dword:00000000\r\n");
+    const CliInstallation noKey(root, {"Text", "Switch"},
+                                {"10000 0610", "10001 HKEY_CURRENT_USER", "10002 t", "10010 0710",
+                                 "10011 HKEY_CURRENT_USER", "10012 v"});
+    EXPECT_EQ(Lines(noKey.Run({"list"}).out),
+              (std::vector<std::string>{"10000\tText\tRegistry key was not found :-( ", "10010\tSwitch\tOn"}));
 }
 
 TEST(CommandLine, ListAndGetWriteTheirJsonAsTheJsonLibraryLaysItOut)

@@ -1,6 +1,7 @@
 #include "unit/RegTreeOf.h"
 
 #include "platform/Cp1252.h"
+#include "platform/RegNames.h"
 #include "regfile/RegFile.h"
 #include "regfile/RegValueLine.h"
 #include "regstore/RegImport.h"
@@ -176,6 +177,47 @@ TEST(RegFile, LaterLinesWinAndSectionsRepeatOrRemoveKeys)
     EXPECT_FALSE(tree.KeyExists(RegRoot::CurrentUser, "B"));
     EXPECT_TRUE(tree.KeyExists(RegRoot::CurrentUser, "Empty\\Key"));
     EXPECT_EQ(tree.ValueCount(), 1u);
+}
+
+// One value of a section is read as the whole section's parse reads it, and
+// a fault only where the lines may name it.
+TEST(RegFile, OneValueReadsAsTheWholeSectionParseAndOnlyItsLinesCanFail)
+{
+    const std::string key = "[HKEY_CURRENT_USER\\K]\r\n";
+    const std::string section = key + "\"a\"=\"1\"\r\n"
+                                      "\"x\"=hex:01,\\\r\n; between\r\n  02,\\\r\n\r\n  03\r\n"
+                                      "\"B\"=\"2\"\r\n"
+                                      "\"q\\\"r\"=dword:00000007\r\n"
+                                      "\"old\"name\"=\"3\"\r\n"
+                                      "@=\"default\"\r\n"
+                                      "\"gone\"=\"4\"\r\n\"GONE\"=-\r\n"
+                                      "\"h\"=hex(2):41,\\\r\n  42,00 ; comment\r\n"
+                                      "\"b\"=\"last\" ; wins\r\n";
+    const auto whole = tk::ParseRegFileLines(section, 1, "f.reg");
+    ASSERT_TRUE(whole) << whole.Error().Message();
+    for (const std::string name : {"a", "b", "x", "q\"r", "old\"name", "", "gone", "H", "absent"}) {
+        std::optional<tk::RegFileValueLine> expected;
+        for (const tk::RegFileValueLine& line : whole.Value().sections.front().values)
+            if (tk::NamesEqual(line.name, name))
+                expected = line;
+        const auto found = tk::FindRegFileValue(section, 1, "f.reg", tk::RegFileFormat::Store, name);
+        ASSERT_TRUE(found) << name << ": " << found.Error().Message();
+        ASSERT_EQ(found.Value().has_value(), expected.has_value()) << name;
+        if (expected) {
+            EXPECT_EQ(found.Value()->line, expected->line) << name;
+            EXPECT_EQ(found.Value()->value, expected->value) << name;
+        }
+    }
+
+    const std::string broken = key + "\"bad\"=dword:xyz\r\n\"a\"=\"1\"\r\n\"c\"=\"lone\rCR\"\r\nnot a value line\r\n";
+    const struct {
+        const char* name;
+        int line; // 0: read
+    } cases[] = {{"a", 0}, {"BAD", 2}, {"c", 4}, {"absent", 0}};
+    for (const auto& c : cases) {
+        const auto found = tk::FindRegFileValue(broken, 1, "f.reg", tk::RegFileFormat::Store, c.name);
+        EXPECT_EQ(found ? 0 : found.Error().line, c.line) << c.name;
+    }
 }
 
 TEST(RegFile, BadLinesAreReportedWithFileAndLine)
@@ -570,4 +612,29 @@ TEST(RegFile, SectionsHandedOverAsTheyAreReadMakeTheWholeDocument)
         else
             EXPECT_EQ(handed.Error().Message(), whole.Error().Message());
     }
+}
+
+// A key in thousands of sections is merged a name at a time while it is read:
+// the first spelling after a removal, the last data and every comment come
+// out as rewriting the whole file through a tree gives them.
+TEST(RegFile, AKeyInThousandsOfSectionsRewritesAsTheTreeWould)
+{
+    std::vector<std::string> sections;
+    std::string file = "REGEDIT4\r\n";
+    for (int i = 0; i < 6000; ++i) {
+        std::string section = "[HKEY_CURRENT_USER\\K]\r\n";
+        section += i % 7 == 0 && i < 1000 ? "; removed at " + std::to_string(i) + "\r\n\"Name" + std::to_string(i % 3) + "\"=-\r\n"
+                              : "\"" + std::string(i < 1500 ? "name" : "NAME") + std::to_string(i % 3) + "\"=\""
+                + std::to_string(i) + "\"\r\n";
+        section += "\"v" + std::to_string(i % 50) + "\"=hex:0" + std::to_string(i % 10) + "\r\n";
+        file += section;
+        sections.push_back(std::move(section));
+    }
+    tk::RegRewrittenValues values;
+    for (const std::string& section : sections)
+        ASSERT_TRUE(tk::RewriteRegFileLines(section, 1, "many.reg", tk::RegFileFormat::Store, true, values));
+    std::string out;
+    values.AppendTo(out);
+    const std::string expected = tk::SerialiseRegFile(TreeOf(file));
+    EXPECT_EQ("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n" + out, expected);
 }
