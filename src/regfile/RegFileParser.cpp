@@ -694,7 +694,7 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
             return RegFileError{fileName, number, tk::Text(text::ValueInRemovedKey)};
         // A line in the form written parses: a check or a rewrite need not
         // parse it into a value.
-        if (keep != Keep::Document) {
+        if (keep == Keep::Nothing || keep == Keep::Rewritten) {
             const auto written = WrittenForm(lines, i, line, rules);
             if (copied != nullptr)
                 copied->Value(lines[i], lines[written ? written->lastLine : i], written);
