@@ -4,7 +4,11 @@
 #include "platform/WholeFile.h"
 #include "regfile/RegFileBytes.h"
 
-tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string& path)
+namespace {
+
+// The bytes become the text, not a copy of it: a large file is held once as
+// its parse begins.
+tk::Result<tk::RegFileText, std::string> ReadText(const std::string& path)
 {
     std::string bytes;
     try {
@@ -12,15 +16,34 @@ tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string&
     } catch (const tk::CException& e) {
         return std::string(e.what());
     }
-    // The bytes become the text, not a copy of it: a large file is held once
-    // as its parse begins.
     auto text = tk::RegFileTextOf(std::move(bytes), path);
     if (!text)
         return text.Error().Message();
+    return std::move(text.Value());
+}
+
+} // namespace
+
+tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string& path)
+{
+    const auto text = ReadText(path);
+    if (!text)
+        return text.Error();
     auto document = tk::ParseRegFile(text.Value().text, path, text.Value().format, tk::RegWideText::Keep);
     if (!document)
         return document.Error().Message();
     return std::move(document.Value());
+}
+
+tk::Result<void, std::string> ReadRegistryFileInto(const std::string& path, tk::RegSectionSink& sink)
+{
+    const auto text = ReadText(path);
+    if (!text)
+        return text.Error();
+    const auto parsed = tk::ParseRegFileSections(text.Value().text, path, text.Value().format, tk::RegWideText::Keep, sink);
+    if (!parsed)
+        return parsed.Error().Message();
+    return {};
 }
 
 tk::Result<std::optional<tk::ExactRegValue>, tk::RegFault> HeldNow(tk::IRegistry& registry, const tk::RegKeyPath& key,

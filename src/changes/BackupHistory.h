@@ -14,6 +14,9 @@
 // cannot hold is kept in its wide form, for the history to show and for the
 // change's plan to refuse naming the file and line.
 tk::Result<tk::RegFileDocument, std::string> ReadRegistryFile(const std::string& path);
+// The same read, each section handed to `sink` as it is parsed: nothing is
+// left of the file but what the sink keeps.
+tk::Result<void, std::string> ReadRegistryFileInto(const std::string& path, tk::RegSectionSink& sink);
 
 // What the registry holds now as `name` of `key`: none when the value or its
 // key is not there; the registry's fault, in its own words, when it cannot

@@ -37,7 +37,10 @@ std::u32string CharactersBeyondCodePage(const std::vector<std::uint8_t>& wide)
 class Collector {
 public:
     // `values`: about how many values there will be.
-    explicit Collector(std::size_t values = 0)
+    explicit Collector(std::size_t values = 0) { Reserve(values); }
+
+    // Before the first value.
+    void Reserve(std::size_t values)
     {
         set_.values.reserve(values);
         keyOf_.reserve(values);
@@ -133,32 +136,13 @@ std::optional<tk::RegKeyPath> CreatedKey(std::string_view comment)
     return key;
 }
 
-std::vector<tk::RegKeyPath> CreatedKeys(const tk::RegFileDocument& backup)
-{
-    std::vector<tk::RegKeyPath> keys;
-    const auto scan = [&keys](const std::vector<std::string>& comments) {
-        for (const std::string& comment : comments)
-            if (auto key = CreatedKey(comment))
-                keys.push_back(std::move(*key));
-    };
-    for (const tk::RegFileSection& section : backup.sections) {
-        scan(section.comments);
-        for (const tk::RegFileValueLine& value : section.values)
-            scan(value.comments);
-        if (section.deleteKey && Writable(section.root))
-            keys.push_back({section.root, section.subKey});
-    }
-    scan(backup.closingComments);
-    return keys;
-}
-
 // The created key, and each key from the backup's keys below it up to it.
-void AddEmptyKeys(Collector& collector, const tk::RegFileDocument& backup, const tk::RegKeyPath& created)
+void AddEmptyKeys(Collector& collector, const std::vector<tk::RegFileSection>& sections, const tk::RegKeyPath& created)
 {
     const std::string top = tk::KeyIdentity(created);
     const std::size_t topDepth = Depth(created);
     collector.EmptyKey({created.root, tk::JoinedKeyNames(*tk::SplitKeyPath(created.subKey), topDepth)});
-    for (const tk::RegFileSection& section : backup.sections) {
+    for (const tk::RegFileSection& section : sections) {
         const tk::RegKeyPath key{section.root, section.subKey};
         const std::string identity = tk::KeyIdentity(key);
         if (section.deleteKey || (identity != top && !tk::IsBelow(identity, top)))
@@ -169,37 +153,106 @@ void AddEmptyKeys(Collector& collector, const tk::RegFileDocument& backup, const
     }
 }
 
-// The document's values move into the set, each section's lines let go
-// once read: a large file's values are held once.
+} // namespace
+
+struct ChangeSetReader::State {
+    bool backup = false;
+    std::string path;
+    Collector collector;
+    std::optional<ChangeFileFault> fault;
+    // A backup's: the keys its change created, and its sections without
+    // their values, for the keys between them.
+    std::vector<tk::RegKeyPath> created;
+    std::vector<tk::RegFileSection> sections;
+
+    void ScanCreated(const std::vector<std::string>& comments)
+    {
+        for (const std::string& comment : comments)
+            if (auto key = CreatedKey(comment))
+                created.push_back(std::move(*key));
+    }
+};
+
+ChangeSetReader::ChangeSetReader(bool backup, std::string path)
+    : state_(std::make_unique<State>())
+{
+    state_->backup = backup;
+    state_->path = std::move(path);
+}
+
+ChangeSetReader::~ChangeSetReader() = default;
+
+void ChangeSetReader::Expect(std::size_t valueLines)
+{
+    state_->collector.Reserve(valueLines);
+}
+
+void ChangeSetReader::Section(tk::RegFileSection section)
+{
+    State& state = *state_;
+    if (state.fault)
+        return;
+    const bool backup = state.backup;
+    if (!Writable(section.root) || (section.deleteKey && !backup)) {
+        const std::string written = std::string(tk::RootName(section.root)) +
+                                    (section.subKey.empty() ? "" : "\\" + section.subKey);
+        const auto kind = Writable(section.root) ? ChangeFileFault::Kind::RemovesKey : ChangeFileFault::Kind::OtherRoot;
+        state.fault = ChangeFileFault{kind, section.line, written};
+        return;
+    }
+    if (backup) {
+        state.ScanCreated(section.comments);
+        for (const tk::RegFileValueLine& line : section.values)
+            state.ScanCreated(line.comments);
+        if (section.deleteKey)
+            state.created.push_back({section.root, section.subKey});
+    }
+    if (!section.values.empty()) {
+        const tk::SharedKeyPath key = tk::ShareKey({section.root, section.subKey});
+        const std::uint32_t number = state.collector.KeyNumber(*key);
+        for (tk::RegFileValueLine& line : section.values) {
+            const WideTextSource source{state.path, line.line};
+            state.collector.Value({key, std::move(line.name), std::move(line.value), line.utf16}, number,
+                                  line.utf16 ? &source : nullptr);
+        }
+    }
+    if (backup) {
+        std::vector<tk::RegFileValueLine>().swap(section.values);
+        std::vector<std::string>().swap(section.comments);
+        state.sections.push_back(std::move(section));
+    }
+}
+
+void ChangeSetReader::Closing(std::vector<std::string> comments)
+{
+    if (state_->backup && !state_->fault)
+        state_->ScanCreated(comments);
+}
+
+tk::Result<ChangeSet, ChangeFileFault> ChangeSetReader::Take()
+{
+    State& state = *state_;
+    if (state.fault)
+        return *state.fault;
+    for (const tk::RegKeyPath& key : state.created)
+        AddEmptyKeys(state.collector, state.sections, key);
+    return state.collector.Take();
+}
+
+namespace {
+
+// A parsed document's sections handed over as a parse hands them.
 tk::Result<ChangeSet, ChangeFileFault> Changes(tk::RegFileDocument document, bool backup, const std::string& path)
 {
     std::size_t lines = 0;
     for (const tk::RegFileSection& section : document.sections)
         lines += section.values.size();
-    // Read before the value lines, whose comments name them, go.
-    const std::vector<tk::RegKeyPath> created = backup ? CreatedKeys(document) : std::vector<tk::RegKeyPath>();
-    Collector collector(lines);
-    for (tk::RegFileSection& section : document.sections) {
-        const std::string written = std::string(tk::RootName(section.root)) +
-                                    (section.subKey.empty() ? "" : "\\" + section.subKey);
-        if (!Writable(section.root))
-            return ChangeFileFault{ChangeFileFault::Kind::OtherRoot, section.line, written};
-        if (section.deleteKey && !backup)
-            return ChangeFileFault{ChangeFileFault::Kind::RemovesKey, section.line, written};
-        if (section.values.empty())
-            continue;
-        const tk::SharedKeyPath key = tk::ShareKey({section.root, section.subKey});
-        const std::uint32_t number = collector.KeyNumber(*key);
-        for (tk::RegFileValueLine& line : section.values) {
-            const WideTextSource source{path, line.line};
-            collector.Value({key, std::move(line.name), std::move(line.value), line.utf16}, number,
-                            line.utf16 ? &source : nullptr);
-        }
-        std::vector<tk::RegFileValueLine>().swap(section.values);
-    }
-    for (const tk::RegKeyPath& key : created)
-        AddEmptyKeys(collector, document, key);
-    return collector.Take();
+    ChangeSetReader reader(backup, path);
+    reader.Expect(lines);
+    for (tk::RegFileSection& section : document.sections)
+        reader.Section(std::move(section));
+    reader.Closing(std::move(document.closingComments));
+    return reader.Take();
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +57,31 @@ tk::Result<ChangeSet, ChangeFileFault> BackupChanges(tk::RegFileDocument backup,
 
 // What applying a profile, or any registry file, changes: its values.
 tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(tk::RegFileDocument profile, const std::string& path = {});
+
+// The change set of a registry file made as its parse hands over each
+// section (tk::ParseRegFileSections): the file's values are held once, in
+// the set, and no whole document beside it. A parse that fails drops the
+// reader. As BackupChanges reads a file when `backup`, else as
+// ProfileChanges; `path` names the file in WideTextSource.
+class ChangeSetReader final : public tk::RegSectionSink {
+public:
+    ChangeSetReader(bool backup, std::string path);
+    ~ChangeSetReader();
+    ChangeSetReader(const ChangeSetReader&) = delete;
+    ChangeSetReader& operator=(const ChangeSetReader&) = delete;
+
+    void Expect(std::size_t valueLines) override;
+    void Section(tk::RegFileSection section) override;
+    void Closing(std::vector<std::string> comments) override;
+
+    // Once the whole file is parsed: the set, or the fault of the first
+    // section that a change may not have.
+    tk::Result<ChangeSet, ChangeFileFault> Take();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 // Backups restored newest first as one change: where two name one value, the
 // older one's value is the one that stays.

@@ -27,10 +27,10 @@ std::string BackupNameOf(const std::string& backupFileName)
 
 tk::Result<ChangeSet, BackupReadFault> RestoreChanges(const std::string& path)
 {
-    auto document = ReadRegistryFile(path);
-    if (!document)
-        return BackupReadFault{path, document.Error()};
-    auto changes = BackupChanges(std::move(document.Value()), path);
+    ChangeSetReader reader(true, path);
+    if (const auto read = ReadRegistryFileInto(path, reader); !read)
+        return BackupReadFault{path, read.Error()};
+    auto changes = reader.Take();
     if (!changes)
         return BackupReadFault{path, changes.Error()};
     return std::move(changes.Value());

@@ -37,35 +37,68 @@ std::string FileFaultText(const std::string& path, const ChangeFileFault& fault)
     return tk::Text(message, {path, std::to_string(fault.line), fault.key});
 }
 
+// Whether the installation has a catalogue to check values against: a
+// folder with the program and no catalogue, as device management delivers
+// it, has no functions.
+bool HasCatalogue(const Context& context)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::path(CataloguePath(context.folder)), ignored);
+}
+
+// A value that the function naming it could not hold, told with the line and
+// the function's hint.
+void TellRefused(Context& context, const std::string& path, const RefusedValue& refused)
+{
+    context.out.Error(tk::Text(text::RefusedValue, {path, std::to_string(refused.line), refused.data,
+                                                     refused.function->name,
+                                                     context.translation.Lookup(refused.function->key + 1)}));
+}
+
 // Whether every value of a function in the file is one the function could
-// hold; a refusal, told, names the line and the function's hint.
+// hold; a refusal is told.
 bool ValuesFit(Context& context, const std::string& path, const tk::RegFileDocument& document)
 {
-    // A folder with the program and no catalogue, as device management
-    // delivers it, has no functions to check against.
-    std::error_code ignored;
-    if (!std::filesystem::exists(std::filesystem::path(CataloguePath(context.folder)), ignored))
+    if (!HasCatalogue(context))
         return true;
     const std::optional<Functions> functions = LoadFunctions(context);
     if (!functions)
         return false;
     const std::optional<RefusedValue> refused = FirstRefusedValue(*functions, document);
-    if (!refused)
-        return true;
-    context.out.Error(tk::Text(text::RefusedValue, {path, std::to_string(refused->line), refused->data,
-                                                     refused->function->name,
-                                                     context.translation.Lookup(refused->function->key + 1)}));
-    return false;
+    if (refused)
+        TellRefused(context, path, *refused);
+    return !refused;
 }
 
-std::optional<ChangeSet> ProfileChangesOf(Context& context, const std::string& path, tk::RegFileDocument document)
-{
-    auto changes = ProfileChanges(std::move(document), path);
-    if (changes)
-        return std::move(changes.Value());
-    context.out.Error(FileFaultText(path, changes.Error()));
-    return std::nullopt;
-}
+// A profile's sections as they are parsed: checked against the functions
+// when there is a catalogue, and made into the change set, so that the
+// profile is never held whole.
+class ProfileReader final : public tk::RegSectionSink {
+public:
+    ProfileReader(const ValueChecker* checker, const std::string& path)
+        : checker_(checker), changes_(false, path)
+    {
+    }
+
+    void Expect(std::size_t valueLines) override { changes_.Expect(valueLines); }
+
+    void Section(tk::RegFileSection section) override
+    {
+        if (checker_ && !refused_)
+            refused_ = checker_->FirstRefused(section);
+        changes_.Section(std::move(section));
+    }
+
+    void Closing(std::vector<std::string> comments) override { changes_.Closing(std::move(comments)); }
+
+    const std::optional<RefusedValue>& Refused() const { return refused_; }
+    tk::Result<ChangeSet, ChangeFileFault> Take() { return changes_.Take(); }
+
+private:
+    const ValueChecker* checker_;
+    ChangeSetReader changes_;
+    std::optional<RefusedValue> refused_;
+};
 
 void PrintChanges(Context& context, const ChangePlan& plan, const std::optional<std::string>& backup, bool check)
 {
@@ -93,15 +126,20 @@ void PrintChanges(Context& context, const ChangePlan& plan, const std::optional<
 }
 
 // A profile piped in, read as a file is: `name` names it in a fault.
-tk::Result<tk::RegFileDocument, std::string> ReadStandardInput(Context& context, const std::string& name)
+tk::Result<void, std::string> ReadStandardInputInto(Context& context, const std::string& name,
+                                                    tk::RegSectionSink& sink)
 {
     if (!context.in)
         return tk::Text(text::NothingChanged, {name});
-    const std::string bytes{std::istreambuf_iterator<char>(*context.in), std::istreambuf_iterator<char>()};
-    auto document = tk::ParseRegFileBytes(bytes, name, tk::RegWideText::Keep);
-    if (!document)
-        return document.Error().Message();
-    return std::move(document.Value());
+    // The bytes become the text, not a copy of it.
+    auto text = tk::RegFileTextOf({std::istreambuf_iterator<char>(*context.in), std::istreambuf_iterator<char>()},
+                                  name);
+    if (!text)
+        return text.Error().Message();
+    const auto parsed = tk::ParseRegFileSections(text.Value().text, name, text.Value().format, tk::RegWideText::Keep, sink);
+    if (!parsed)
+        return parsed.Error().Message();
+    return {};
 }
 
 // A value as the history shows it, "-" for none.
@@ -287,19 +325,36 @@ int ApplyProfile(Context& context)
     const std::string path = piped ? tk::Text(text::StandardInput) : context.call.operands[0];
     std::optional<ChangeSet> changes;
     {
-        // Its values move into the change set: a large profile's values are
-        // held once.
-        auto document = piped ? ReadStandardInput(context, path) : ReadRegistryFile(path);
-        if (!document) {
-            context.out.Error(tk::Text(text::NothingChanged, {document.Error()}));
+        // The functions are read first so that each section is checked as it
+        // is parsed; a fault of theirs is told only after the profile's own.
+        std::optional<tk::Result<Functions, std::string>> functions;
+        std::optional<ValueChecker> checker;
+        if (HasCatalogue(context)) {
+            functions.emplace(ReadFunctions(context));
+            if (*functions)
+                checker.emplace(functions->Value());
+        }
+        ProfileReader reader(checker ? &*checker : nullptr, path);
+        const auto read = piped ? ReadStandardInputInto(context, path, reader) : ReadRegistryFileInto(path, reader);
+        if (!read) {
+            context.out.Error(tk::Text(text::NothingChanged, {read.Error()}));
             return kFailed;
         }
-        if (!ValuesFit(context, path, document.Value()))
+        if (functions && !*functions) {
+            context.out.Error(functions->Error());
             return kFailed;
-        changes = ProfileChangesOf(context, path, std::move(document.Value()));
+        }
+        if (reader.Refused()) {
+            TellRefused(context, path, *reader.Refused());
+            return kFailed;
+        }
+        auto made = reader.Take();
+        if (!made) {
+            context.out.Error(FileFaultText(path, made.Error()));
+            return kFailed;
+        }
+        changes = std::move(made.Value());
     }
-    if (!changes)
-        return kFailed;
     // A profile from standard input names its backup the same in every language.
     return CarryOut(context, *changes, ProfileChangeName(piped ? "stdin" : FileNameOf(path)), context.call.check);
 }

@@ -84,18 +84,24 @@ int Dispatch(Context& context)
 
 } // namespace
 
-std::optional<Functions> LoadFunctions(Context& context)
+tk::Result<Functions, std::string> ReadFunctions(const Context& context)
 {
-    if (!context.translationFault.empty()) {
-        context.out.Error(tk::Text(text::FunctionsUnreadable, {context.translationFault}));
-        return std::nullopt;
-    }
+    if (!context.translationFault.empty())
+        return tk::Text(text::FunctionsUnreadable, {context.translationFault});
     try {
         return Functions(context.translation, context.folder);
     } catch (const tk::CException& e) {
-        context.out.Error(tk::Text(text::FunctionsUnreadable, {e.what()}));
-        return std::nullopt;
+        return tk::Text(text::FunctionsUnreadable, {e.what()});
     }
+}
+
+std::optional<Functions> LoadFunctions(Context& context)
+{
+    auto functions = ReadFunctions(context);
+    if (functions)
+        return std::move(functions.Value());
+    context.out.Error(functions.Error());
+    return std::nullopt;
 }
 
 int RunCommandLine(const std::vector<std::string>& args, const Host& host)

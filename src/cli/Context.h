@@ -31,6 +31,8 @@ struct Context {
 
 // The installation's functions; none when they cannot be read, which is told.
 std::optional<Functions> LoadFunctions(Context& context);
+// The same, the message not yet told.
+tk::Result<Functions, std::string> ReadFunctions(const Context& context);
 
 // Plans the change, then writes its backup, named after `name`, and applies
 // it; with `check`, only tells what would change. The exit status.

@@ -8,14 +8,13 @@
 #include "saving/SaveKey.h"
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace cli {
 
-namespace {
-
 // A function that stores a value, where and how.
-struct Named {
+struct ValueChecker::Named {
     const Function* function = nullptr;
     const KindRow* row = nullptr;
     std::string key; // as a key line names it
@@ -23,6 +22,10 @@ struct Named {
     std::int64_t minimum = 0;
     std::int64_t maximum = 0;
 };
+
+namespace {
+
+using Named = ValueChecker::Named;
 
 std::vector<Named> NamedValues(const Functions& functions)
 {
@@ -72,21 +75,65 @@ bool Holds(const Named& n, const tk::RegValue& value)
     return number && WithinBounds(n, *number);
 }
 
+// Equal for texts that tk::EqualNoCase finds equal, and only for them.
+void AppendFolded(std::string& out, std::string_view text)
+{
+    for (const char c : text)
+        out += static_cast<char>(tk::FoldedByte(c));
+}
+
+std::string FoldedKey(const std::string& key)
+{
+    std::string folded;
+    AppendFolded(folded, key);
+    return folded;
+}
+
 } // namespace
+
+ValueChecker::ValueChecker(const Functions& functions)
+    : named_(NamedValues(functions))
+{
+    for (std::size_t i = 0; i < named_.size(); ++i) {
+        std::string folded = FoldedKey(named_[i].key);
+        keys_.insert(folded);
+        folded += '\0';
+        AppendFolded(folded, named_[i].valueName);
+        byValue_[folded].push_back(i);
+    }
+}
+
+ValueChecker::~ValueChecker() = default;
+
+std::optional<RefusedValue> ValueChecker::FirstRefused(const tk::RegFileSection& section) const
+{
+    std::string probe = FoldedKey(backup::KeyText({section.root, section.subKey}));
+    if (!keys_.contains(probe))
+        return std::nullopt;
+    probe += '\0';
+    const std::size_t keyPart = probe.size();
+    for (const tk::RegFileValueLine& line : section.values) {
+        if (!line.value)
+            continue;
+        probe.resize(keyPart);
+        AppendFolded(probe, line.name);
+        const auto found = byValue_.find(probe);
+        if (found == byValue_.end())
+            continue;
+        for (const std::size_t i : found->second)
+            if (!Holds(named_[i], *line.value))
+                return RefusedValue{line.line, tk::ValueDataText(tk::ExactRegValue{*line.value, line.utf16}),
+                                    named_[i].function};
+    }
+    return std::nullopt;
+}
 
 std::optional<RefusedValue> FirstRefusedValue(const Functions& functions, const tk::RegFileDocument& document)
 {
-    const std::vector<Named> named = NamedValues(functions);
-    for (const tk::RegFileSection& section : document.sections) {
-        const std::string key = backup::KeyText({section.root, section.subKey});
-        for (const tk::RegFileValueLine& line : section.values) {
-            if (!line.value)
-                continue;
-            for (const Named& n : named)
-                if (tk::EqualNoCase(n.key, key) && tk::EqualNoCase(n.valueName, line.name) && !Holds(n, *line.value))
-                    return RefusedValue{line.line, tk::ValueDataText(tk::ExactRegValue{*line.value, line.utf16}), n.function};
-        }
-    }
+    const ValueChecker checker(functions);
+    for (const tk::RegFileSection& section : document.sections)
+        if (auto refused = checker.FirstRefused(section))
+            return refused;
     return std::nullopt;
 }
 

@@ -38,6 +38,7 @@
 #include "regfile/RegEditTarget.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -117,6 +118,29 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
                                                    RegFileFormat format = RegFileFormat::Store,
                                                    RegWideText wide = RegWideText::Refuse);
 
+// Where a parse hands over each section as soon as it is read, with its
+// values and the comments before it, instead of keeping a whole document:
+// what is made of a large file's values need not be held beside them. A file
+// with a bad line anywhere still fails as a whole, but only after the
+// sections before that line were handed over: what the sink made of them is
+// to be dropped then.
+class RegSectionSink {
+public:
+    // Before the first section: how many lines may hold a value (an upper
+    // bound), so that what holds them can be reserved once.
+    virtual void Expect(std::size_t valueLines) = 0;
+    virtual void Section(RegFileSection section) = 0;
+    // After the last section: the comment lines after its last line.
+    virtual void Closing(std::vector<std::string> comments) = 0;
+
+protected:
+    ~RegSectionSink() = default;
+};
+
+// ParseRegFile, handing each section to `sink` as it is read.
+Result<void, RegFileError> ParseRegFileSections(std::string_view text, const std::string& fileName,
+                                                RegFileFormat format, RegWideText wide, RegSectionSink& sink);
+
 // Lines from inside a file, after its first line: the store parses each
 // key's section this way when it is first needed. `firstLine` is the number
 // of the first of them, for errors.
@@ -135,34 +159,62 @@ Result<std::optional<RegFileValueLine>, RegFileError> FindRegFileValue(std::stri
                                                                        const std::string& fileName,
                                                                        RegFileFormat format, std::string_view name);
 
+// The same check of one key's section, from its key line on; true when its
+// value lines are exactly what a rewrite writes for them, each line in the
+// form written, as it stands (no blanks before it, a CR LF after it), sorted
+// by name, each name once, none removing a value, with no blank line or
+// comment among them: a rewrite of the key alone may copy them.
+Result<bool, RegFileError> CheckRegFileSection(std::string_view text, int firstLine, const std::string& fileName,
+                                               RegFileFormat format);
+
 // The values of one key as a rewrite of the store writes them, gathered from
 // the key's sections in order (RewriteRegFileLines): sorted by name, a later
 // line winning and the first spelling kept, "name"=- removing the value with
 // its comments, each value after its comments. A line already in the form
-// written (a quoted text or a dword, escaped as written) is copied, not parsed
-// into a value, so a rewrite of a large file costs little more than its bytes.
-// The texts it was given must outlive it.
+// written (a quoted text, a dword or hex data, escaped and wrapped as written)
+// is copied, not parsed into a value, and its name is kept as a view, so a
+// rewrite of a large file costs little more than its bytes. The texts it was
+// given must outlive it.
 class RegRewrittenValues {
 public:
     // Appends the value lines, each with its CR LF.
     void AppendTo(std::string& out);
 
     // For the parser: room for the values of `lines` more lines, and the
-    // values.
+    // values. A line in the form written: `lead` its start up to and with
+    // the "=", `name` the name as quoted there, `data` what follows the "=".
     void Expect(std::size_t lines);
-    void AddWritten(std::string name, std::string_view data, std::vector<std::string> comments);
+    void AddWritten(std::string_view lead, std::string_view name, std::string_view data,
+                    std::vector<std::string> comments);
     void AddParsed(RegFileValueLine line);
 
 private:
     struct Entry {
-        std::string folded;
+        std::size_t foldedAt = 0; // its folded name in folded_
+        std::size_t foldedLength = 0;
+        std::string_view lead; // the name as written, "name"= or @=; else `name`
         std::string name;
-        std::optional<RegValue> value; // parsed; else `data` is the written form
+        std::optional<RegValue> value; // the data parsed; else `data` as written
         std::string_view data;
         bool removes = false;
         std::vector<std::string> comments;
     };
+    std::string_view Folded(const Entry& entry) const;
+    // Each name in order with its first line (its spelling), its last line
+    // (its data) and the comments of its lines; names removed last are left
+    // out.
+    using NameTaker = std::function<void(std::string_view folded, Entry& first, Entry& last,
+                                         std::vector<std::string>& comments)>;
+    void EachName(const NameTaker& take);
+    // Keeps one entry a name, as EachName gives them.
+    void Merge();
+
+    static constexpr std::size_t kFirstMerge = 4096;
+    std::size_t mergeAt_ = kFirstMerge;
+
     std::vector<Entry> entries_;
+    // The entries' folded names one after another: one string for them all.
+    std::string folded_;
 };
 
 // Lines from inside a file, from a key line on, as ParseRegFileLines reads

@@ -4,6 +4,7 @@
 #include "platform/Cp1252.h"
 
 #include "regfile/RegLines.h"
+#include "regfile/RegValueLine.h"
 #include "regfile/Texts.h"
 #include "platform/RegNames.h"
 
@@ -463,8 +464,9 @@ Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
 }
 
 // What becomes of the lines parsed: a document, nothing but the answer
-// whether they parse, or a key's values as a rewrite writes them.
-enum class Keep { Document, Nothing, Rewritten };
+// whether they parse, a key's values as a rewrite writes them, or each
+// section handed to a RegSectionSink as soon as the next one starts.
+enum class Keep { Document, Nothing, Rewritten, Sections };
 
 // Where the values go when they are Keep::Rewritten.
 struct RewriteSink {
@@ -472,13 +474,22 @@ struct RewriteSink {
     bool keepComments;
 };
 
-// A value line in the form that a rewrite writes: the name (unescaped; empty
-// for @) and the data as written, or "-". Only \\ and \" escape in name and
-// text, as written; nothing else is, so that copying the line is writing it.
+// A value line in the form that a rewrite writes, wherever it stands: `lead`
+// its start up to and with the "=" ("name"= or @=), `name` the name between
+// the quotes, escaped as written (empty for @), and the data as written, or
+// "-". Only \\ and \" escape in name and text, as written; nothing else is,
+// so that copying the line is writing it. Nothing is copied to find it.
 struct WrittenLine {
-    std::string name;
+    std::string_view lead;
+    std::string_view name;
     std::string_view data;
+    std::size_t lastLine = 0; // hex data may go on for lines
 };
+
+bool IsLowerHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
 
 bool IsWrittenText(std::string_view data)
 {
@@ -497,41 +508,158 @@ bool IsWrittenText(std::string_view data)
 
 bool IsWrittenDword(std::string_view data)
 {
-    return data.size() == 14 && data.starts_with("dword:")
-        && std::all_of(data.begin() + 6, data.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+    return data.size() == 14 && data.starts_with("dword:") && std::all_of(data.begin() + 6, data.end(), IsLowerHexDigit);
 }
 
-std::optional<WrittenLine> WrittenForm(std::string_view line)
+// Hex data in lines[index] from `data` on, its line starting `column`
+// characters before them, exactly as AppendValueLine wraps and writes them:
+// the number of their last line. Text types of a file from outside are
+// parsed, as reading them changes their bytes.
+std::optional<std::size_t> WrittenHex(const std::vector<TextLine>& lines, std::size_t index, std::string_view data,
+                                      std::size_t column, const FormatRules& rules)
+{
+    std::uint32_t type = static_cast<std::uint32_t>(RegType::Binary);
+    std::size_t pos = 4;
+    if (data.starts_with("hex(")) {
+        const std::size_t close = data.find(')');
+        const std::string_view digits = data.substr(4, close == std::string_view::npos ? 0 : close - 4);
+        if (digits.empty() || digits.size() > 8 || (digits.size() > 1 && digits[0] == '0')
+            || !std::all_of(digits.begin(), digits.end(), IsLowerHexDigit) || close + 1 >= data.size()
+            || data[close + 1] != ':')
+            return std::nullopt;
+        type = *HexNumber(digits, 8);
+        if (type == static_cast<std::uint32_t>(RegType::Binary))
+            return std::nullopt;
+        pos = close + 2;
+    } else if (!data.starts_with("hex:")) {
+        return std::nullopt;
+    }
+    const auto regType = static_cast<RegType>(type);
+    if (!rules.exact && IsTextType(regType))
+        return std::nullopt;
+    column += pos;
+    std::string_view line = data;
+    std::size_t count = 0;
+    int previous = -1;
+    bool breaksText = false; // a NUL or line end before the last byte
+    for (;;) {
+        if (pos == line.size()) {
+            if (count > 0)
+                return std::nullopt;
+            break;
+        }
+        if (pos + 2 > line.size() || !IsLowerHexDigit(line[pos]) || !IsLowerHexDigit(line[pos + 1]))
+            return std::nullopt;
+        breaksText = breaksText || previous == 0 || previous == '\r' || previous == '\n';
+        previous = HexDigit(line[pos]) * 16 + HexDigit(line[pos + 1]);
+        ++count;
+        pos += 2;
+        if (pos == line.size())
+            break;
+        if (line[pos++] != ',')
+            return std::nullopt;
+        column += 3;
+        if (column > kHexLineLimit) {
+            if (pos + 1 != line.size() || line[pos] != '\\' || index + 1 == lines.size())
+                return std::nullopt;
+            // The next line, after a CR LF, two blanks in.
+            const std::string_view next = lines[index + 1].text;
+            if (next.data() != line.data() + line.size() + 2 || !next.starts_with("  "))
+                return std::nullopt;
+            ++index;
+            line = next;
+            pos = column = 2;
+        }
+    }
+    // Those bytes are written as text or as a dword.
+    if (regType == RegType::Sz && previous == 0 && !breaksText)
+        return std::nullopt;
+    if (regType == RegType::Dword && count == 4)
+        return std::nullopt;
+    return index;
+}
+
+std::optional<WrittenLine> WrittenForm(const std::vector<TextLine>& lines, std::size_t index, std::string_view line,
+                                       const FormatRules& rules)
 {
     WrittenLine written;
     std::size_t i = 1;
     if (line[0] == '"') {
+        std::size_t escapes = 0;
         for (; i < line.size() && line[i] != '"'; ++i) {
             if (line[i] == '\0' || line[i] == '\r')
                 return std::nullopt;
             if (line[i] == '\\') {
                 if (!IsEscape(line, i))
                     return std::nullopt;
+                ++escapes;
                 ++i;
             }
-            written.name += line[i];
         }
-        if (i == line.size() || written.name.size() > kMaxRegValueNameLength)
+        if (i == line.size() || i - 1 - escapes > kMaxRegValueNameLength)
             return std::nullopt;
+        written.name = line.substr(1, i - 1);
         ++i;
     }
     if (i == line.size() || line[i] != '=')
         return std::nullopt;
+    written.lead = line.substr(0, i + 1);
     written.data = line.substr(i + 1);
+    written.lastLine = index;
     if (written.data == "-" || IsWrittenText(written.data) || IsWrittenDword(written.data))
         return written;
-    return std::nullopt;
+    const auto last = WrittenHex(lines, index, written.data, written.lead.size(), rules);
+    if (!last)
+        return std::nullopt;
+    const std::string_view end = lines[*last].text;
+    written.data = std::string_view(written.data.data(), static_cast<std::size_t>(end.data() + end.size() - written.data.data()));
+    written.lastLine = *last;
+    return written;
 }
+
+// Keep::Sections: the document holds one section at most, the one being read.
+void HandOverSection(RegFileDocument& document, RegSectionSink& sink)
+{
+    if (document.sections.empty())
+        return;
+    sink.Section(std::move(document.sections.back()));
+    document.sections.pop_back();
+}
+
+// Whether a section's value lines are as a rewrite writes them, so that it
+// may copy them as they stand: each in the form written, as it stands in the
+// text (no blanks before it, a CR LF after it), sorted by name, each name
+// once, none removing a value, no blank line or comment among them.
+class CopiedAsWritten {
+public:
+    explicit CopiedAsWritten(std::string_view text) : end_(text.data() + text.size()) {}
+
+    void Blank() { valuesEnded_ = true; }
+    void Value(const TextLine& raw, const TextLine& last, const std::optional<WrittenLine>& written)
+    {
+        const char* after = last.text.data() + last.text.size();
+        copied_ = copied_ && written && !valuesEnded_ && written->data != "-" && raw.text.data() == written->lead.data()
+            && written->name.find('\\') == std::string_view::npos
+            && (!previous_ || LessNoCase(*previous_, written->name)) && end_ - after >= 2 && after[0] == '\r'
+            && after[1] == '\n';
+        if (written)
+            previous_ = written->name;
+    }
+    bool Copied() const { return copied_; }
+
+private:
+    const char* end_;
+    bool copied_ = true;
+    bool valuesEnded_ = false;
+    std::optional<std::string_view> previous_;
+};
 
 // The lines after a file's first line, numbered from lines[from].
 Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& lines, std::size_t from,
                                                  const FormatRules& rules, const std::string& fileName, Keep keep,
-                                                 const RewriteSink* rewrite = nullptr)
+                                                 const RewriteSink* rewrite = nullptr,
+                                                 RegSectionSink* sections = nullptr,
+                                                 CopiedAsWritten* copied = nullptr)
 {
     RegFileDocument document;
     std::vector<std::string> comments;
@@ -540,16 +668,19 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
         const int number = lines[i].number;
         if (HasLoneCr(line))
             return RegFileError{fileName, number, LoneCr()};
-        if (line.empty())
-            continue;
-        if (line[0] == ';') {
-            comments.emplace_back(line);
+        if (line.empty() || line[0] == ';') {
+            if (copied != nullptr)
+                copied->Blank();
+            if (!line.empty())
+                comments.emplace_back(line);
             continue;
         }
         if (line[0] == '[') {
             const auto key = ParseKeyLine(line);
             if (!key)
                 return RegFileError{fileName, number, key.Error().text};
+            if (keep == Keep::Sections)
+                HandOverSection(document, *sections);
             RegFileSection section{number, key.Value().root, std::string(key.Value().subKey), key.Value().deleteKey,
                                    {}, std::exchange(comments, {})};
             document.sections.push_back(std::move(section));
@@ -561,11 +692,19 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
             return RegFileError{fileName, number, tk::Text(text::ValueBeforeFirstKey)};
         if (document.sections.back().deleteKey)
             return RegFileError{fileName, number, tk::Text(text::ValueInRemovedKey)};
-        if (keep == Keep::Rewritten) {
-            if (auto written = WrittenForm(line)) {
-                rewrite->values.AddWritten(std::move(written->name), written->data,
-                                           rewrite->keepComments ? std::exchange(comments, {}) : std::vector<std::string>());
+        // A line in the form written parses: a check or a rewrite need not
+        // parse it into a value.
+        if (keep == Keep::Nothing || keep == Keep::Rewritten) {
+            const auto written = WrittenForm(lines, i, line, rules);
+            if (copied != nullptr)
+                copied->Value(lines[i], lines[written ? written->lastLine : i], written);
+            if (written) {
+                if (keep == Keep::Rewritten)
+                    rewrite->values.AddWritten(written->lead, written->name, written->data,
+                                               rewrite->keepComments ? std::exchange(comments, {})
+                                                                     : std::vector<std::string>());
                 comments.clear();
+                i = written->lastLine;
                 continue;
             }
         }
@@ -573,7 +712,7 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
         if (!value)
             return RegFileError{fileName, lines[i].number, value.Error().text};
         value.Value().comments = std::exchange(comments, {});
-        if (keep == Keep::Document)
+        if (keep == Keep::Document || keep == Keep::Sections)
             document.sections.back().values.push_back(std::move(value.Value()));
         if (keep == Keep::Rewritten) {
             if (!rewrite->keepComments)
@@ -581,8 +720,30 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
             rewrite->values.AddParsed(std::move(value.Value()));
         }
     }
+    if (keep == Keep::Sections)
+        HandOverSection(document, *sections);
     document.closingComments = std::move(comments);
     return document;
+}
+
+// A whole file's first line names its form.
+std::optional<RegFileError> FirstLineFault(const std::vector<TextLine>& lines, const FormatRules& rules,
+                                           const std::string& fileName)
+{
+    if (!lines.empty() && HasLoneCr(lines[0].text))
+        return RegFileError{fileName, 1, LoneCr()};
+    if (lines.empty() || Trim(lines[0].text) != rules.header)
+        return RegFileError{fileName, 1, tk::Text(text::FirstLineMustBe, {rules.header})};
+    return std::nullopt;
+}
+
+// Lines that may start a value: an upper bound of the values of the file.
+std::size_t ValueLines(const std::vector<TextLine>& lines)
+{
+    return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [](const TextLine& line) {
+        const std::string_view text = TrimLeft(line.text);
+        return !text.empty() && (text[0] == '"' || text[0] == '@');
+    }));
 }
 
 } // namespace
@@ -600,11 +761,25 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
     FormatRules rules = RulesOf(format);
     rules.keepWide = wide == RegWideText::Keep;
     const std::vector<TextLine> lines = SplitLines(text, 1);
-    if (!lines.empty() && HasLoneCr(lines[0].text))
-        return RegFileError{fileName, 1, LoneCr()};
-    if (lines.empty() || Trim(lines[0].text) != rules.header)
-        return RegFileError{fileName, 1, tk::Text(text::FirstLineMustBe, {rules.header})};
+    if (auto fault = FirstLineFault(lines, rules, fileName))
+        return std::move(*fault);
     return ParseLines(lines, 1, rules, fileName, Keep::Document);
+}
+
+Result<void, RegFileError> ParseRegFileSections(std::string_view text, const std::string& fileName,
+                                                RegFileFormat format, RegWideText wide, RegSectionSink& sink)
+{
+    FormatRules rules = RulesOf(format);
+    rules.keepWide = wide == RegWideText::Keep;
+    const std::vector<TextLine> lines = SplitLines(text, 1);
+    if (auto fault = FirstLineFault(lines, rules, fileName))
+        return std::move(*fault);
+    sink.Expect(ValueLines(lines));
+    auto parsed = ParseLines(lines, 1, rules, fileName, Keep::Sections, nullptr, &sink);
+    if (!parsed)
+        return parsed.Error();
+    sink.Closing(std::move(parsed.Value().closingComments));
+    return {};
 }
 
 Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
@@ -620,6 +795,17 @@ Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLin
     if (!parsed)
         return parsed.Error();
     return {};
+}
+
+Result<bool, RegFileError> CheckRegFileSection(std::string_view text, int firstLine, const std::string& fileName,
+                                               RegFileFormat format)
+{
+    CopiedAsWritten copied(text);
+    const auto parsed =
+        ParseLines(SplitLines(text, firstLine), 0, RulesOf(format), fileName, Keep::Nothing, nullptr, nullptr, &copied);
+    if (!parsed)
+        return parsed.Error();
+    return copied.Copied();
 }
 
 Result<void, RegFileError> RewriteRegFileLines(std::string_view text, int firstLine, const std::string& fileName,

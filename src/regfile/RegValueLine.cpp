@@ -13,9 +13,6 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
 
-// The registry editor keeps hex lines within 80 columns.
-constexpr std::size_t kHexLineLimit = 76;
-
 void AppendQuoted(std::string& out, std::string_view text)
 {
     out += '"';

@@ -11,12 +11,17 @@
 // hex, wrapped with a backslash and two blanks after about 76 characters.
 #include "platform/Registry.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tk {
+
+// The registry editor keeps hex lines within 80 columns: a line of hex data
+// is wrapped after the comma that takes it past this column.
+inline constexpr std::size_t kHexLineLimit = 76;
 
 // Appends the line for a value, without a line end.
 void AppendValueLine(std::string& out, std::string_view name, const RegValue& value);

@@ -46,8 +46,8 @@ RegImportOutcome ImportRegFile(const std::string& path, RegistryStore& store, co
     auto text = RegFileTextOf(std::move(bytes), path);
     if (!text)
         return {RegImportStatus::Failed, text.Error().Message()};
-    // Checked whole before anything is asked; its keys are parsed again, one
-    // at a time, as the store takes them.
+    // Checked whole before anything is asked; the store then takes its keys
+    // one at a time, copying what the check found already in the written form.
     const auto file = RegStoreText::ReadChecked(RegText::Held(std::move(text.Value().text), path, text.Value().format));
     if (!file)
         return {RegImportStatus::Failed, file.Error().Message()};

@@ -4,8 +4,9 @@
 // "open" of a backup both come here, so both ask and answer in the same words.
 //
 // The whole file is read and checked before anything is asked or applied; it
-// is then applied to the store as one change, its keys parsed one at a time,
-// so that a large file costs a few times its size. A file with any bad line,
+// is then applied to the store as one change, the store's new text written to
+// its temporary file as it is made, so that a large file costs little more
+// than its size in memory. A file with any bad line,
 // a "no", or a store that cannot be written leaves the registry as it was.
 #include "platform/Result.h"
 #include "regfile/RegFile.h"

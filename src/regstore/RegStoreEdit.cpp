@@ -8,6 +8,9 @@ namespace tk {
 
 namespace {
 
+// The store's bytes are copied into a new text a piece of this size at a time.
+constexpr std::size_t kCopyBytes = std::size_t{1} << 20;
+
 std::optional<std::string> IdentityOf(RegRoot root, std::string_view subKey)
 {
     std::string identity;
@@ -180,35 +183,82 @@ bool RegStoreEdit::DeleteEmptyKey(RegRoot root, std::string_view subKey)
     return DeleteKey(root, subKey).HasValue();
 }
 
-std::optional<StoredKey> RegStoreEdit::Built(std::size_t key, bool keyComments)
-{
-    auto built = text_.Build(key, keyComments);
-    if (built)
-        return std::move(built.Value());
-    // A rewrite meets faults in key order.
-    KeepFirstFault(built.Error());
-    return std::nullopt;
-}
+// The new text as it is made: held whole, or handed to a sink a piece at a
+// time. The last byte made stays, for the splice to look at.
+class RegStoreEdit::Output {
+public:
+    explicit Output(const TextSink* sink) : sink_(sink) {}
+
+    std::string text; // what is not handed on yet
+
+    // Room for the whole text when it is held, for a few pieces otherwise.
+    void Reserve(std::size_t bytes) { text.reserve(sink_ == nullptr ? bytes : 2 * kPieceBytes); }
+    std::size_t Size() const { return handed_ + text.size(); }
+    // Hands on what has gathered once it is a piece's worth.
+    void Drain()
+    {
+        if (sink_ != nullptr && text.size() >= kPieceBytes)
+            HandOn(text.size() - 1);
+    }
+    void Finish()
+    {
+        if (sink_ != nullptr)
+            HandOn(text.size());
+    }
+
+private:
+    static constexpr std::size_t kPieceBytes = std::size_t{256} << 10;
+
+    void HandOn(std::size_t bytes)
+    {
+        (*sink_)(std::string_view(text).substr(0, bytes));
+        handed_ += bytes;
+        text.erase(0, bytes);
+    }
+
+    const TextSink* sink_;
+    std::size_t handed_ = 0;
+};
 
 std::optional<std::string> RegStoreEdit::NewText(std::size_t limit)
 {
-    return text_.Index().storeCanonical ? Splice(limit) : Rewrite(limit);
+    Output output(nullptr);
+    if (!Write(limit, output))
+        return std::nullopt;
+    return std::move(output.text);
 }
 
-std::optional<std::string> RegStoreEdit::Splice(std::size_t limit)
+bool RegStoreEdit::WriteNewText(std::size_t limit, const TextSink& sink)
+{
+    Output output(&sink);
+    if (!Write(limit, output))
+        return false;
+    output.Finish();
+    return true;
+}
+
+bool RegStoreEdit::Write(std::size_t limit, Output& output)
+{
+    return text_.Index().storeCanonical ? Splice(limit, output) : Rewrite(limit, output);
+}
+
+bool RegStoreEdit::Splice(std::size_t limit, Output& output)
 {
     const RegFileIndex& index = text_.Index();
     const RegFileIndex::Text& store = index.texts.front();
-    std::string out;
+    std::string& out = output.text;
     std::size_t expected = 0;
     for (const RegFileIndex::Text& text : index.texts)
         expected += text.size;
-    out.reserve(expected + expected / 16 + 4096);
+    output.Reserve(expected + expected / 16 + 4096);
     std::size_t copied = 0;
     const auto copyTo = [&](std::size_t end) {
-        if (end > copied && !fault_)
-            if (auto appended = text_.AppendBytes(out, copied, end); !appended)
+        // A piece at a time, so that an output handed on holds no more.
+        for (std::size_t piece = copied; piece < end && !fault_; piece = std::min(end, piece + kCopyBytes)) {
+            if (auto appended = text_.AppendBytes(out, piece, std::min(end, piece + kCopyBytes)); !appended)
                 fault_ = appended.Error();
+            output.Drain();
+        }
         copied = std::max(copied, end);
     };
     // The faults of these reads of the file end the change.
@@ -221,12 +271,13 @@ std::optional<std::string> RegStoreEdit::Splice(std::size_t limit)
     const auto leadStart = [&](std::size_t s) -> std::size_t {
         return s == store.firstSection ? store.preambleEnd : bodyEnd(s - 1);
     };
-    const auto splice = [&](std::string_view identity, const KeyChange& change) {
+    // `key`: the key's lines as written anew; null when it is removed.
+    const auto splice = [&](std::string_view identity, bool removed, const std::string* key) {
         const std::size_t s = index.StoreLowerBound(identity);
         const bool inFile = s < store.endSection && index.Identity(s) == identity;
-        if (inFile && !change.removed) {
+        if (inFile && !removed) {
             copyTo(index.sections[s].header);
-            change.key->AppendTo(out);
+            out += *key;
             copied = bodyEnd(s);
             return;
         }
@@ -234,19 +285,23 @@ std::optional<std::string> RegStoreEdit::Splice(std::size_t limit)
             copyTo(leadStart(s));
             copied = bodyEnd(s);
         }
-        if (change.key) {
+        if (key) {
             copyTo(leadStart(s));
             if (!out.empty() && out.back() != '\n')
                 out += "\r\n";
             out += "\r\n";
-            change.key->AppendTo(out);
+            out += *key;
         }
     };
     if (index.texts.size() == 1) {
+        std::string lines;
         for (const auto& [identity, change] : changes_) {
-            splice(identity, change);
-            if (fault_ || out.size() > limit)
-                return std::nullopt;
+            lines.clear();
+            if (change.key)
+                change.key->AppendTo(lines);
+            splice(identity, change.removed, change.key ? &lines : nullptr);
+            if (fault_ || output.Size() > limit)
+                return false;
         }
     }
     // With a file to import: the store's keys that it removes, and those it
@@ -255,36 +310,40 @@ std::optional<std::string> RegStoreEdit::Splice(std::size_t limit)
         const bool storeOnly = k == index.KeyCount()
             || (s < store.endSection && KeyIdentityLess(index.Identity(s), index.KeyIdentity(k)));
         if (storeOnly) {
-            splice(index.Identity(s++), KeyChange{std::nullopt, true});
+            splice(index.Identity(s++), true, nullptr);
         } else {
             const bool both = s < store.endSection && index.Identity(s) == index.KeyIdentity(k);
             if (!both || index.ChangedByImport(k)) {
-                auto key = Built(k, false);
-                if (!key)
-                    return std::nullopt;
+                // Written as a rewrite writes it: lines in the form written
+                // are copied, not parsed into values once more.
+                auto key = text_.Rewritten(k, false);
+                if (!key) {
+                    KeepFirstFault(key.Error());
+                    return false;
+                }
                 const bool removed = both && index.sections[s].kept < index.sections[s].depth;
                 // A root is there without a section, which it gets for values.
-                if (both || !key->path.empty() || !key->values.empty())
-                    splice(index.KeyIdentity(k), KeyChange{std::move(key), removed});
+                if (both || !key.Value().bareRoot)
+                    splice(index.KeyIdentity(k), removed, &key.Value().lines);
             }
             s += both ? 1 : 0;
             ++k;
         }
-        if (fault_ || out.size() > limit)
-            return std::nullopt;
+        if (fault_ || output.Size() > limit)
+            return false;
+        output.Drain();
     }
     copyTo(store.size);
-    if (fault_ || out.size() > limit)
-        return std::nullopt;
-    return out;
+    return !fault_ && output.Size() <= limit;
 }
 
-std::optional<std::string> RegStoreEdit::Rewrite(std::size_t limit)
+bool RegStoreEdit::Rewrite(std::size_t limit, Output& output)
 {
     const RegStoreText::WholeInMemory whole(text_);
     const RegFileIndex& index = text_.Index();
-    std::string out = "REGEDIT4\r\n";
-    out.reserve(index.texts.front().size + 4096);
+    std::string& out = output.text;
+    out = "REGEDIT4\r\n";
+    output.Reserve(index.texts.front().size + 4096);
     const auto append = [&out](const StoredKey& key) {
         if (key.path.empty() && key.values.empty() && key.comments.empty())
             return;
@@ -300,7 +359,7 @@ std::optional<std::string> RegStoreEdit::Rewrite(std::size_t limit)
             if (auto written = text_.AppendRewritten(k++, out); !written) {
                 // Keys are written in key order.
                 KeepFirstFault(written.Error());
-                return std::nullopt;
+                return false;
             }
         } else {
             k += k < index.KeyCount() && index.KeyIdentity(k) == change->first ? 1 : 0;
@@ -308,27 +367,26 @@ std::optional<std::string> RegStoreEdit::Rewrite(std::size_t limit)
                 append(*change->second.key);
             ++change;
         }
-        if (out.size() > limit)
-            return std::nullopt;
+        if (output.Size() > limit)
+            return false;
+        output.Drain();
     }
-    // Every section is parsed before the text is written: the first fault in
+    // Every section is parsed before the text is taken: the first fault in
     // the file is the one to tell.
     if (auto unkeyed = text_.CheckSectionsOfNoKey(); !unkeyed) {
         KeepFirstFault(unkeyed.Error());
-        return std::nullopt;
+        return false;
     }
     auto closing = text_.ClosingComments();
     if (!closing) {
         fault_ = closing.Error();
-        return std::nullopt;
+        return false;
     }
     if (!closing.Value().empty()) {
         out += "\r\n";
         AppendRegLines(out, closing.Value());
     }
-    if (out.size() > limit)
-        return std::nullopt;
-    return out;
+    return output.Size() <= limit;
 }
 
 } // namespace tk

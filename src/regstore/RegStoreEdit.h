@@ -9,11 +9,13 @@
 //
 // On a text that has a file to import after the store's
 // (RegStoreText::WithImport), the change is that file: the keys it changes
-// are found from the index and parsed one at a time as the text is written.
+// are found from the index and written one at a time as a rewrite writes
+// them, their lines in the form written copied, not parsed.
 #include "platform/Registry.h"
 #include "regstore/RegStoreText.h"
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -41,6 +43,11 @@ public:
     // The file's new text; nullopt when a key it needs does not parse (then
     // Fault() says where), or when the text would be longer than `limit`.
     std::optional<std::string> NewText(std::size_t limit);
+    // The same text handed to `sink` a piece at a time, in order, as it is
+    // made, so that it is never held whole: false where NewText gives
+    // nullopt, and what `sink` took then is no text to keep.
+    using TextSink = std::function<void(std::string_view piece)>;
+    bool WriteNewText(std::size_t limit, const TextSink& sink);
 
     // The first fault met in a key's section that the change needed: the
     // change's results mean nothing then.
@@ -69,12 +76,12 @@ private:
     // The key's copy in the change, made from the file's on first use.
     StoredKey& Editable(RegRoot root, std::string_view identity);
 
+    class Output;
+
     void KeepFirstFault(RegFileError met);
-    std::optional<std::string> Splice(std::size_t limit);
-    std::optional<std::string> Rewrite(std::size_t limit);
-    // A key of the text, built for the new text; nullopt, with the fault
-    // kept, when it does not parse.
-    std::optional<StoredKey> Built(std::size_t key, bool keyComments);
+    bool Write(std::size_t limit, Output& output);
+    bool Splice(std::size_t limit, Output& output);
+    bool Rewrite(std::size_t limit, Output& output);
 
     RegStoreText& text_;
     std::map<std::string, KeyChange, IdentityOrder> changes_;

@@ -59,7 +59,8 @@ std::vector<const RegText*> Pointers(const std::vector<std::shared_ptr<const Reg
 
 RegStoreText::RegStoreText(std::vector<std::shared_ptr<const RegText>> texts, RegFileIndex index,
                            std::vector<bool> checked)
-    : texts_(std::move(texts)), index_(std::move(index)), keys_(index_.KeyCount()), checked_(std::move(checked))
+    : texts_(std::move(texts)), index_(std::move(index)), keys_(index_.KeyCount()), checked_(std::move(checked)),
+      copied_(index_.sections.size())
 {
 }
 
@@ -104,12 +105,23 @@ Result<RegStoreText, RegFileError> RegStoreText::ReadChecked(RegText file)
         return text;
     if (auto checked = text.Value().CheckAll(); !checked)
         return checked.Error();
+    // An import indexes the file again with the store: a large file's index
+    // is not held twice.
+    text.Value().index_ = RegFileIndex{};
+    text.Value().keys_.clear();
     return text;
 }
 
 Result<RegStoreText, RegFileError> RegStoreText::WithImport(const RegStoreText& store, const RegStoreText& file)
 {
-    return Indexed({store.texts_.front(), file.texts_.front()}, {store.checked_.front(), true});
+    auto combined = Indexed({store.texts_.front(), file.texts_.front()}, {store.checked_.front(), true});
+    if (combined) {
+        // The file's sections follow the store's, as its check found them.
+        std::vector<bool>& copied = combined.Value().copied_;
+        std::copy(file.copied_.begin(), file.copied_.end(),
+                  copied.begin() + combined.Value().index_.texts.back().firstSection);
+    }
+    return combined;
 }
 
 RegFileError RegStoreText::InFile(RegFileError error, std::size_t section) const
@@ -254,10 +266,34 @@ RegStoreText::WholeInMemory::~WholeInMemory()
     text_.texts_ = std::move(files_);
 }
 
-Result<void, RegFileError> RegStoreText::AppendRewritten(std::size_t key, std::string& out) const
+Result<RegStoreText::RewrittenKey, RegFileError> RegStoreText::Rewritten(std::size_t key, bool keyComments) const
 {
+    RewrittenKey rewritten;
+    if (const auto sections = index_.ValueSections(key); sections.size() == 1 && copied_[sections.front()]) {
+        // Its one section's value lines are what this would write.
+        const std::size_t s = sections.front();
+        if (keyComments && index_.sections[s].text == 0)
+            if (auto lead = AppendLeadComments(s, rewritten.comments); !lead)
+                return lead.Error();
+        auto path = SpelledPath(key, std::nullopt);
+        if (!path)
+            return path.Error();
+        AppendRegKeyLine(rewritten.lines, RootOf(index_.KeyIdentity(key)), path.Value());
+        const auto end = BodyEnd(s);
+        if (!end)
+            return end.Error();
+        std::string buffer;
+        const auto bytes = TextOf(s).Read(index_.sections[s].header, end.Value(), buffer);
+        if (!bytes)
+            return bytes.Error();
+        const std::size_t keyLineEnd = bytes.Value().find('\n');
+        const std::size_t valuesAt = rewritten.lines.size();
+        if (keyLineEnd != std::string_view::npos)
+            rewritten.lines += bytes.Value().substr(keyLineEnd + 1);
+        rewritten.bareRoot = path.Value().empty() && rewritten.lines.size() == valuesAt;
+        return rewritten;
+    }
     RegRewrittenValues values;
-    std::vector<std::string> comments;
     // The values keep views of the bytes they copy: a buffer for each section.
     std::deque<std::string> buffers;
     for (const std::uint32_t s : index_.ValueSections(key)) {
@@ -269,21 +305,31 @@ Result<void, RegFileError> RegStoreText::AppendRewritten(std::size_t key, std::s
         if (auto read = RewriteRegFileLines(bytes.Value(), 1, text.FileName(), text.Format(), section.text == 0, values);
             !read)
             return InFile(read.Error(), s);
-        if (section.text == 0)
-            if (auto lead = AppendLeadComments(s, comments); !lead)
+        if (keyComments && section.text == 0)
+            if (auto lead = AppendLeadComments(s, rewritten.comments); !lead)
                 return lead.Error();
     }
     auto path = SpelledPath(key, std::nullopt);
     if (!path)
         return path.Error();
-    std::string lines;
-    values.AppendTo(lines);
-    if (path.Value().empty() && lines.empty() && comments.empty())
+    AppendRegKeyLine(rewritten.lines, RootOf(index_.KeyIdentity(key)), path.Value());
+    const std::size_t keyLine = rewritten.lines.size();
+    values.AppendTo(rewritten.lines);
+    rewritten.bareRoot = path.Value().empty() && rewritten.lines.size() == keyLine;
+    return rewritten;
+}
+
+Result<void, RegFileError> RegStoreText::AppendRewritten(std::size_t key, std::string& out) const
+{
+    auto rewritten = Rewritten(key, true);
+    if (!rewritten)
+        return rewritten.Error();
+    const RewrittenKey& written = rewritten.Value();
+    if (written.bareRoot && written.comments.empty())
         return {};
     out += "\r\n";
-    AppendRegLines(out, comments);
-    AppendRegKeyLine(out, RootOf(index_.KeyIdentity(key)), path.Value());
-    out += lines;
+    AppendRegLines(out, written.comments);
+    out += written.lines;
     return {};
 }
 
@@ -354,8 +400,10 @@ Result<void, RegFileError> RegStoreText::CheckAll()
                     continue;
                 const std::string_view lines =
                     bytes.Value().substr(index_.sections[s].header - from, index_.End(s) - index_.sections[s].header);
-                if (auto checked = CheckRegFileLines(lines, 1, texts_[t]->FileName(), texts_[t]->Format()); !checked)
+                const auto checked = CheckRegFileSection(lines, 1, texts_[t]->FileName(), texts_[t]->Format());
+                if (!checked)
                     return InFile(checked.Error(), s);
+                copied_[s] = checked.Value();
             }
             first = end;
         }

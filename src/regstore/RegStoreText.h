@@ -27,7 +27,9 @@ public:
     // A text that a change wrote, which is checked and in canonical form:
     // indexed as it is held, then read from `file`, which holds its bytes.
     static RegStoreText Changed(std::string written, RegText file);
-    // A file to import, read and checked whole.
+    // A file to import, read and checked whole: it keeps its bytes and what
+    // its check found, not its index, which WithImport makes anew with the
+    // store's. It serves WithImport alone.
     static Result<RegStoreText, RegFileError> ReadChecked(RegText file);
     // The store's text with a checked file to import after it: the keys read
     // as the store's would once the file is applied to it.
@@ -50,11 +52,21 @@ public:
     // when `keyComments`, for a rewrite.
     Result<StoredKey, RegFileError> Build(std::size_t key, bool keyComments) const;
 
-    // Appends the key as a rewrite of the whole file writes it: the comments
-    // before its sections, its key line, its values in order, each line
-    // already in the form written copied as it is. A root with neither
-    // values nor comments is left out, as a rewrite leaves it. For a text not
-    // in canonical form.
+    // A key as a rewrite of the whole file writes it: its key line and its
+    // values in order (`lines`), each line already in the form written copied
+    // as it is, and the comments before the store's sections of it when
+    // `keyComments`. For a text not in canonical form: a file to import
+    // after the store's, say, whose keys are written so without being parsed
+    // into values.
+    struct RewrittenKey {
+        std::string lines;
+        std::vector<std::string> comments;
+        bool bareRoot = false; // a root without values, which a rewrite leaves out unless it has comments
+    };
+    Result<RewrittenKey, RegFileError> Rewritten(std::size_t key, bool keyComments) const;
+    // Appends the key as a rewrite of the whole file writes it, after a
+    // blank line: its comments, then its lines; a bare root without comments
+    // is left out.
     Result<void, RegFileError> AppendRewritten(std::size_t key, std::string& out) const;
 
     // Whether every section parses, parsing those not parsed yet without
@@ -116,6 +128,9 @@ private:
     RegFileIndex index_;
     std::vector<std::unique_ptr<StoredKey>> keys_; // by key; null until parsed
     std::vector<bool> checked_;                    // by text
+    // By section: its value lines are as a rewrite of its key alone writes
+    // them, as its check found (CheckRegFileSection).
+    std::vector<bool> copied_;
     // The values read one at a time from keys not parsed whole, by key and
     // folded name; empty where the key holds none.
     std::map<std::pair<std::size_t, std::string>, std::optional<RegValue>> values_;

@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Exceptions.h"
+#include "platform/posix/AtomicWriter.h"
 #include "platform/posix/ReadAll.h"
 #include "regfile/RegFile.h"
 #include "platform/RegNames.h"
@@ -63,15 +64,31 @@ std::string Megabytes(std::size_t bytes)
     return text;
 }
 
-// Whether the store's text is `text`, byte for byte; a text that cannot be
-// read is not.
-bool HoldsText(const RegStoreText& store, std::string_view text)
-{
-    if (store.Index().texts.front().size != text.size())
-        return false;
-    std::string bytes;
-    return store.AppendBytes(bytes, 0, text.size()) && bytes == text;
-}
+// Whether a text taken a piece at a time, in order, is the store's, byte for
+// byte; a store that cannot be read holds no text.
+class SameAsStore {
+public:
+    explicit SameAsStore(const RegStoreText& store) : store_(store), size_(store.Index().texts.front().size) {}
+
+    void Take(std::string_view piece)
+    {
+        if (same_ && at_ + piece.size() <= size_) {
+            buffer_.clear();
+            same_ = store_.AppendBytes(buffer_, at_, at_ + piece.size()) && buffer_ == piece;
+        } else {
+            same_ = false;
+        }
+        at_ += piece.size();
+    }
+    bool Same() const { return same_ && at_ == size_; }
+
+private:
+    const RegStoreText& store_;
+    std::size_t size_;
+    std::size_t at_ = 0;
+    bool same_ = true;
+    std::string buffer_;
+};
 
 } // namespace
 
@@ -234,6 +251,10 @@ struct RegistryStore::Prepared {
     Outcome outcome{{}, false};
     std::string text;
     bool tooLarge = false;
+    // An import's text, written to the temporary file as it was made
+    // instead of held; or why it could not be.
+    std::unique_ptr<AtomicFileWriter> file;
+    std::optional<CFileException> fileFault;
 };
 
 struct RegistryStore::Checked {
@@ -285,6 +306,8 @@ std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& ch
             return nullptr;
         }
     }
+    if (import != nullptr)
+        return Streamed(edit, std::move(prepared));
     auto newText = edit.NewText(maxBytes_);
     if (!newText && edit.Fault()) {
         Note(edit.Fault()->Message());
@@ -293,11 +316,43 @@ std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& ch
     prepared->tooLarge = !newText;
     if (newText)
         prepared->text = std::move(*newText);
+    return prepared;
+}
+
+// A file imported may be as large as the store: its new text goes to the
+// temporary file as it is made, and is compared with the store's on the way.
+std::unique_ptr<RegistryStore::Prepared> RegistryStore::Streamed(RegStoreEdit& edit, std::unique_ptr<Prepared> prepared)
+{
+    try {
+        prepared->file = std::make_unique<AtomicFileWriter>(path_);
+    } catch (const CFileException& e) {
+        // Told only if the text is to be written.
+        prepared->fileFault = e;
+    }
+    SameAsStore same(*copy_);
+    const bool made = edit.WriteNewText(maxBytes_, [&](std::string_view piece) {
+        same.Take(piece);
+        if (!prepared->file)
+            return;
+        try {
+            prepared->file->Write(piece);
+        } catch (const CFileException& e) {
+            prepared->fileFault = e;
+            prepared->file.reset();
+        }
+    });
+    if (!made && edit.Fault()) {
+        Note(edit.Fault()->Message());
+        return nullptr;
+    }
+    prepared->tooLarge = !made;
     // An import whose every value the store holds already, or a file of
     // nothing but its first line, changes nothing: the store is not written,
     // nor made where there was none.
-    if (import != nullptr && newText && HoldsText(*copy_, prepared->text))
+    if (made && same.Same()) {
         prepared->outcome.changed = false;
+        prepared->file.reset();
+    }
     return prepared;
 }
 
@@ -359,8 +414,24 @@ RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* 
             if (const auto ended = EndedBeforeWrite(prepared.get()))
                 return *ended;
         }
+        if (prepared->file || prepared->fileFault)
+            return CommitFile(*prepared);
         return WriteCopy(prepared->outcome, std::move(prepared->text));
     });
+}
+
+RegResult RegistryStore::CommitFile(Prepared& prepared)
+{
+    try {
+        if (prepared.fileFault)
+            throw *prepared.fileFault;
+        prepared.file->Commit();
+    } catch (const CFileException& e) {
+        return NotWritten(e);
+    }
+    // The text was never held: the next use reads the file just written.
+    ForgetCopy();
+    return prepared.outcome.result;
 }
 
 // The steps of ModifyLocked up to the write: what its lock would find anew

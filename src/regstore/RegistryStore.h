@@ -84,9 +84,10 @@ public:
 
     // Applies a registry file, a backup being restored say, read and checked
     // whole (RegStoreText::ReadChecked), as one change: all of it or, when the
-    // store cannot be written, none of it. Its keys are parsed one at a time
-    // as the store's new text is written, so a large file costs little more
-    // than its bytes; its comment lines are not taken over.
+    // store cannot be written, none of it. Its keys are written one at a time
+    // to the store's temporary file as the new text is made, so a large file
+    // costs little more than its bytes, in time and in memory; its comment
+    // lines are not taken over.
     RegResult Import(const RegStoreText& file);
 
     const std::string& Path() const { return path_; }
@@ -157,6 +158,10 @@ private:
     // is to be written.
     std::optional<RegResult> EndedBeforeWrite(const Prepared* prepared) const;
     RegResult WriteCopy(const Outcome& outcome, std::string text);
+    // An import's change, its text written to the temporary file as it is
+    // made; and that file given the store's name.
+    std::unique_ptr<Prepared> Streamed(RegStoreEdit& edit, std::unique_ptr<Prepared> prepared);
+    RegResult CommitFile(Prepared& prepared);
 
     std::string path_;
     std::size_t maxBytes_;

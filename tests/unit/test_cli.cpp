@@ -513,6 +513,36 @@ TEST(CommandLine, ApplyAndRestoreRefuseAValueItsFunctionCannotHoldAndChangeNothi
     EXPECT_NE(f.Backups()[0].find(" - profile stdin.reg"), std::string::npos) << f.Backups()[0];
 }
 
+// A profile is checked as a whole before anything changes, its faults told
+// in one order wherever in the file they stand: a line that does not parse,
+// then a value its function cannot hold (the first in the file, its key in
+// any spelling), then a key the change may not touch.
+TEST(CommandLine, ApplyTellsAProfilesFirstFaultWhereverItStands)
+{
+    const std::string kKey = "[HKEY_CURRENT_USER\\Software\\Test]\r\n";
+    const struct {
+        std::string body; // from line 3
+        const char* told;
+    } cases[] = {
+        {kKey + "\"Delay\"=\"901\"\r\n" + kKey + "\"Other\"=dword:xyz\r\n", "\", line 6: "},
+        {"[HKEY_CLASSES_ROOT\\.x]\r\n" + kKey + "\"Delay\"=\"1\"\r\n\"Delay\"=\"400\"\r\n" + kKey + "\"Delay\"=\"2\"\r\n",
+         "\", line 5: \"1\" is no value"},
+        {"[hkey_current_user\\SOFTWARE\\test]\r\n\"DELAY\"=\"9\"\r\n", "\", line 4: \"9\" is no value"},
+        {kKey + "\"Delay\"=\"400\"\r\n[-HKEY_CURRENT_USER\\Software\\Test\\Sub]\r\n", "\", line 5: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body);
+        Fixture f;
+        const std::string store = f.Store();
+        const CliRun run = f.install.Run({"apply", "-"}, "REGEDIT4\r\n\r\n" + c.body);
+        EXPECT_EQ(run.status, cli::kFailed);
+        EXPECT_NE(run.err.find(c.told), std::string::npos) << run.err;
+        EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+        EXPECT_EQ(f.Store(), store);
+        EXPECT_TRUE(f.Backups().empty());
+    }
+}
+
 TEST(CommandLine, RestoreAndUndoWithCheckTellWhatWouldChangeAndChangeNothing)
 {
     Fixture f;

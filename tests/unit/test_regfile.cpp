@@ -561,3 +561,80 @@ TEST(RegFile, ShownTextFallsBackToTheDataWhereTheTextWouldHideSomething)
         EXPECT_EQ(tk::ShownText(value), c.shown) << tk::ValueDataText(value);
     }
 }
+
+namespace {
+
+// A document as a sink gathers it from the sections handed over.
+struct Gathered final : tk::RegSectionSink {
+    tk::RegFileDocument document;
+    void Expect(std::size_t) override {}
+    void Section(tk::RegFileSection section) override { document.sections.push_back(std::move(section)); }
+    void Closing(std::vector<std::string> comments) override { document.closingComments = std::move(comments); }
+};
+
+std::string Described(const tk::RegFileDocument& document)
+{
+    std::string text;
+    for (const tk::RegFileSection& s : document.sections) {
+        text += std::to_string(s.line) + (s.deleteKey ? " -" : " ") + s.subKey + ";" + Join(s.comments, "|", false) + "\n";
+        for (const tk::RegFileValueLine& v : s.values)
+            text += " " + std::to_string(v.line) + " " + v.name + "=" +
+                    (v.value ? tk::ValueDataText(tk::ExactRegValue{*v.value, v.utf16}) : "-") + ";" +
+                    Join(v.comments, "|", false) + "\n";
+    }
+    return text + ";" + Join(document.closingComments, "|", false);
+}
+
+} // namespace
+
+// Sections handed over one at a time add up to the whole document, and a bad
+// line anywhere fails the parse at the same line.
+TEST(RegFile, SectionsHandedOverAsTheyAreReadMakeTheWholeDocument)
+{
+    const char* texts[] = {
+        "REGEDIT4\r\n",
+        "REGEDIT4\r\n; top\r\n[HKEY_CURRENT_USER\\A]\r\n; a\r\n\"x\"=\"1\"\r\n\"b\"=hex:01,\\\r\n\r\n; in\r\n  02\r\n"
+        "[-HKEY_CURRENT_USER\\B]\r\n[HKEY_LOCAL_MACHINE\\C]\r\n@=dword:00000002\r\n\"x\"=-\r\n; end\r\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"1\"\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"1\"\n[HKEY_CURRENT_USER\\B]\n\"v\"=dword:xyz\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"1\"\n[-HKEY_CURRENT_USER\\B]\n\"v\"=\"2\"\n",
+        "REGEDIT 4\n[HKEY_CURRENT_USER\\A]\n",
+    };
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        const auto whole = tk::ParseRegFile(text, "f.reg", tk::RegFileFormat::Regedit4);
+        Gathered gathered;
+        const auto handed = tk::ParseRegFileSections(text, "f.reg", tk::RegFileFormat::Regedit4,
+                                                     tk::RegWideText::Refuse, gathered);
+        ASSERT_EQ(bool(handed), bool(whole));
+        if (whole)
+            EXPECT_EQ(Described(gathered.document), Described(whole.Value()));
+        else
+            EXPECT_EQ(handed.Error().Message(), whole.Error().Message());
+    }
+}
+
+// A key in thousands of sections is merged a name at a time while it is read:
+// the first spelling after a removal, the last data and every comment come
+// out as rewriting the whole file through a tree gives them.
+TEST(RegFile, AKeyInThousandsOfSectionsRewritesAsTheTreeWould)
+{
+    std::vector<std::string> sections;
+    std::string file = "REGEDIT4\r\n";
+    for (int i = 0; i < 6000; ++i) {
+        std::string section = "[HKEY_CURRENT_USER\\K]\r\n";
+        section += i % 7 == 0 && i < 1000 ? "; removed at " + std::to_string(i) + "\r\n\"Name" + std::to_string(i % 3) + "\"=-\r\n"
+                              : "\"" + std::string(i < 1500 ? "name" : "NAME") + std::to_string(i % 3) + "\"=\""
+                + std::to_string(i) + "\"\r\n";
+        section += "\"v" + std::to_string(i % 50) + "\"=hex:0" + std::to_string(i % 10) + "\r\n";
+        file += section;
+        sections.push_back(std::move(section));
+    }
+    tk::RegRewrittenValues values;
+    for (const std::string& section : sections)
+        ASSERT_TRUE(tk::RewriteRegFileLines(section, 1, "many.reg", tk::RegFileFormat::Store, true, values));
+    std::string out;
+    values.AppendTo(out);
+    const std::string expected = tk::SerialiseRegFile(TreeOf(file));
+    EXPECT_EQ("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n" + out, expected);
+}

@@ -2,9 +2,8 @@
 
 #include "platform/Exceptions.h"
 #include "platform/Texts.h"
+#include "platform/posix/AtomicWriter.h"
 #include "platform/posix/FileSteps.h"
-#include "platform/posix/TemporaryFile.h"
-#include "platform/posix/UniqueFd.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -57,38 +56,52 @@ std::string FileBehindLinks(const std::string& path)
     throw CFileException(path, Text(text::LinksEndless));
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view content)
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : path_(path), target_(FileBehindLinks(path))
 {
-    const std::string target = FileBehindLinks(path);
     struct ::stat old{};
-    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    const bool replacing = ::stat(target_.c_str(), &old) == 0;
     if (replacing && !S_ISREG(old.st_mode))
-        throw CFileException(path, Text(text::NotRegularNotReplaced));
-    if (replacing && !MayWrite(target, old))
-        throw CFileException(path, Text(text::IsReadOnly));
-    RemoveStaleTemporaries(target, StaleTemporaries::OfThisFile);
+        throw CFileException(path_, Text(text::NotRegularNotReplaced));
+    if (replacing && !MayWrite(target_, old))
+        throw CFileException(path_, Text(text::IsReadOnly));
+    RemoveStaleTemporaries(target_, StaleTemporaries::OfThisFile);
 
     // A new file gets the permissions that the umask leaves; a replaced one
     // those it had.
-    TemporaryFile temporary;
-    UniqueFd fd = temporary.Create(target, replacing ? 0600 : 0666);
-    if (!fd.Valid())
-        CFileException::ThrowErrno(path, Text(text::CannotCreateTemporary));
+    fd_ = temporary_.Create(target_, replacing ? 0600 : 0666);
+    if (!fd_.Valid())
+        CFileException::ThrowErrno(path_, Text(text::CannotCreateTemporary));
     if (replacing) {
         // Changing the owner clears set-id bits, so the mode comes after it.
         if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid())
-            && ::fchown(fd.Get(), old.st_uid, old.st_gid) != 0 && errno != EPERM)
-            CFileException::ThrowErrno(path, Text(text::CannotKeepOwner));
-        if (::fchmod(fd.Get(), old.st_mode & 07777) != 0)
-            CFileException::ThrowErrno(path, Text(text::CannotKeepPermissions));
+            && ::fchown(fd_.Get(), old.st_uid, old.st_gid) != 0 && errno != EPERM)
+            CFileException::ThrowErrno(path_, Text(text::CannotKeepOwner));
+        if (::fchmod(fd_.Get(), old.st_mode & 07777) != 0)
+            CFileException::ThrowErrno(path_, Text(text::CannotKeepPermissions));
     }
-    WriteDurably(path, fd, content);
-    if (::rename(temporary.Path().c_str(), target.c_str()) != 0)
-        CFileException::ThrowErrno(path, Text(text::CannotReplace));
-    temporary.Keep();
+}
+
+void AtomicFileWriter::Write(std::string_view piece)
+{
+    WriteAll(path_, fd_, piece);
+}
+
+void AtomicFileWriter::Commit()
+{
+    WriteDurably(path_, fd_, {});
+    if (::rename(temporary_.Path().c_str(), target_.c_str()) != 0)
+        CFileException::ThrowErrno(path_, Text(text::CannotReplace));
+    temporary_.Keep();
 
     // Make the rename itself durable.
-    FlushFolderOf(target);
+    FlushFolderOf(target_);
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view content)
+{
+    AtomicFileWriter writer(path);
+    writer.Write(content);
+    writer.Commit();
 }
 
 } // namespace tk

@@ -10,7 +10,7 @@
 
 namespace tk {
 
-void WriteDurably(const std::string& path, UniqueFd& fd, std::string_view content)
+void WriteAll(const std::string& path, const UniqueFd& fd, std::string_view content)
 {
     while (!content.empty()) {
         const ssize_t n = ::write(fd.Get(), content.data(), content.size());
@@ -20,6 +20,11 @@ void WriteDurably(const std::string& path, UniqueFd& fd, std::string_view conten
             CFileException::ThrowErrno(path, Text(text::CannotWrite));
         content.remove_prefix(static_cast<std::size_t>(n));
     }
+}
+
+void WriteDurably(const std::string& path, UniqueFd& fd, std::string_view content)
+{
+    WriteAll(path, fd, content);
     if (::fsync(fd.Get()) != 0)
         CFileException::ThrowErrno(path, Text(text::CannotFlush));
     if (!fd.Close())

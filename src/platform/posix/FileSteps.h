@@ -7,9 +7,13 @@
 
 namespace tk {
 
-// Writes all of `content` to `fd` (going on after short and interrupted
-// writes), flushes it to disk and closes it: what a new file needs before it
-// takes its name. Throws CFileException naming `path`.
+// Writes all of `content` to `fd`, going on after short and interrupted
+// writes. Throws CFileException naming `path`.
+void WriteAll(const std::string& path, const UniqueFd& fd, std::string_view content);
+
+// Writes all of `content` to `fd`, flushes it to disk and closes it: what a
+// new file needs before it takes its name. Throws CFileException naming
+// `path`.
 void WriteDurably(const std::string& path, UniqueFd& fd, std::string_view content);
 
 // The folder part of a path: "." when there is none, "/" for the root.

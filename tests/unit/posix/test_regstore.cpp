@@ -223,9 +223,14 @@ TEST_F(RegistryStoreTest, AFailedWriteLeavesFileAndReadsAsTheyWere)
         ::setrlimit(RLIMIT_FSIZE, &limit);
         const tk::RegResult result =
             store.SetValue(RegRoot::CurrentUser, "K", "big", RegValue::String(std::string(4096, 'x')));
+        // An import's text goes to the temporary file as it is made.
+        const tk::RegResult imported =
+            Import(store, "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"big\"=\"" + std::string(3 << 20, 'x') + "\"\r\n");
         const auto big = store.QueryValue(RegRoot::CurrentUser, "K", "big");
         const bool unseen = !big && big.Error() == RegError::ValueNotFound;
-        ::_exit(!result && result.Error() == RegError::WriteFailed && unseen ? 0 : 1);
+        const bool failed = !result && result.Error() == RegError::WriteFailed && !imported
+            && imported.Error() == RegError::WriteFailed;
+        ::_exit(failed && unseen ? 0 : 1);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -240,8 +245,11 @@ TEST_F(RegistryStoreTest, AReadOnlyStoreRefusesChangesAndSaysSo)
     const std::string before = Contents();
     ::chmod(StorePath().c_str(), 0444);
     tk::RegistryStore store(StorePath());
+    // An import that would change nothing is no change.
+    EXPECT_TRUE(Import(store, "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"old\"\r\n"));
     for (const tk::RegResult& change : {store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("new")),
-                                        store.DeleteValue(RegRoot::CurrentUser, "K", "v")}) {
+                                        store.DeleteValue(RegRoot::CurrentUser, "K", "v"),
+                                        Import(store, "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"new\"\r\n")}) {
         ASSERT_FALSE(change);
         EXPECT_EQ(change.Error(), RegError::WriteFailed);
         EXPECT_EQ(change.Error().cause, "the registry store \"" + StorePath() + "\" is read-only");
@@ -485,6 +493,12 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
         "[HKEY_CURRENT_USER\\A B]\r\n\"x\"=\"[HKEY_CURRENT_USER\\A]\"\r\n[HKEY_LOCAL_MACHINE\\Z]\r\n\"z\"=\"1\"\r\n"
         "; closing\r\n";
     const std::string canonical = tk::SerialiseRegFile(TreeOf(source));
+    // Hex data long enough to be wrapped, as the store writes them.
+    tk::RegistryTree wrapped;
+    ASSERT_TRUE(wrapped.SetValue(RegRoot::CurrentUser, "H", "long",
+                                 RegValue{tk::RegType::Binary, std::vector<std::uint8_t>(60, 0xab)}));
+    const std::string wrappedText = tk::SerialiseRegFile(wrapped);
+    const std::string longHex = wrappedText.substr(wrappedText.find("\"long\""));
     std::string lf = canonical;
     for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;)
         lf.erase(at, 1);
@@ -521,6 +535,12 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
          "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n\"v\"=\"1\"\r\n[hkey_current_user\\SOFTWARE\\Y]\r\n"
          "\"w\"=\"2\"\r\n[HKEY_CURRENT_USER\\software]\r\n\"s\"=\"3\"\r\n[Hkey_Current_User]\r\n\"top\"=\"2\"\r\n",
          true},
+        {"hex data as the store writes them and otherwise",
+         source + "[HKEY_CURRENT_USER\\H]\r\n" + longHex + "\"up\"=hex:0A,0b\r\n\"sz\"=hex(1):41,00\r\n"
+                  "\"sz2\"=hex(1):41\r\n\"dw\"=hex(4):01,02,03,04\r\n\"dw5\"=hex(4):01,02,03,04,05\r\n"
+                  "\"b3\"=hex(3):01\r\n\"early\"=hex:01,02,\\\r\n  03\r\n\"none\"=hex(0):\r\n"
+                  "\"x\"=hex(2):41,00\r\n\"lead\"=hex(02):41,00\r\n",
+         true},
         {"a key removed", source + "[-HKEY_LOCAL_MACHINE\\Z]\r\n", true},
         {"a key removed with the keys below it, then made again",
          source + "[-HKEY_CURRENT_USER\\A]\r\n; made again\r\n[HKEY_CURRENT_USER\\a\\B]\r\n\"v\"=\"again\"\r\n", true},
@@ -531,6 +551,16 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
     const std::string foreign = "REGEDIT4\r\n; not taken over\r\n[HKEY_USERS\\Q\\R\\S]\r\n\"s\"=\"1\"\r\n"
                                 "[HKEY_CURRENT_USER\\A]\r\n\"a\"=\"1\"\r\n[-HKEY_USERS\\Q]\r\n[HKEY_USERS\\q\\T]\r\n"
                                 "\"t\"=\"2\"\r\n[HKEY_CURRENT_USER\\a]\r\n\"A\"=\"2\"\r\n[-HKEY_LOCAL_MACHINE\\Z\\Y]\r\n";
+    // Sections whose lines are as a rewrite writes them, and some that are
+    // nearly so.
+    const std::string sections =
+        "REGEDIT4\r\n[HKEY_CURRENT_USER\\N\\Written]\r\n@=\"d\"\r\n\"a\"=\"1\"\r\n\"B\"=dword:00000002\r\n"
+        "\"c\"=hex:01,02\r\n\r\n; before Unsorted\r\n[HKEY_CURRENT_USER\\N\\Unsorted]\r\n\"b\"=\"2\"\r\n\"a\"=\"1\"\r\n"
+        "[HKEY_CURRENT_USER\\N\\Twice]\r\n\"a\"=\"1\"\r\n\"A\"=\"2\"\r\n[HKEY_CURRENT_USER\\N\\Noted]\r\n\"a\"=\"1\"\r\n"
+        "; note\r\n\"b\"=\"2\"\r\n[HKEY_CURRENT_USER\\N\\Removes]\r\n\"a\"=-\r\n\"b\"=\"1\"\r\n"
+        "[HKEY_CURRENT_USER\\N\\Indented]\r\n \"a\"=\"1\"\r\n[HKEY_CURRENT_USER\\N\\Lf]\n\"a\"=\"1\"\n\"b\"=\"2\"\n"
+        "[HKEY_CURRENT_USER\\N\\Escaped]\r\n\"a\\\\b\"=\"1\"\r\n\"c\"=\"2\"\r\n"
+        "[HKEY_CURRENT_USER\\A\\B]\r\n\"z\"=\"1\"\r\n";
     // Every change made to the store and to the tree that stands for the file.
     const auto change = [&](int c, auto& target) -> tk::RegResult {
         const RegRoot user = RegRoot::CurrentUser;
@@ -545,7 +575,8 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
         case 7: return target.DeleteKey(user, "A");
         case 8: return target.SetValue(user, "SOFTWARE\\z", "z", RegValue::Dword(1));
         case 9: return Import(target, backup);
-        default: return Import(target, foreign);
+        case 10: return Import(target, foreign);
+        default: return Import(target, sections);
         }
     };
     const std::pair<std::string, std::string> reads[] = {
@@ -557,7 +588,7 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
     };
     const auto roots = {RegRoot::CurrentUser, RegRoot::LocalMachine, RegRoot::Users};
     for (const auto& file : files) {
-        for (int c = 0; c <= 10; ++c) {
+        for (int c = 0; c <= 11; ++c) {
             SCOPED_TRACE(std::string(file.name) + ", change " + std::to_string(c));
             Replace(file.text);
             tk::RegistryTree expected = TreeOf(file.text);
