@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
 
 namespace tk {
 
@@ -269,52 +270,49 @@ RegStoreText::WholeInMemory::~WholeInMemory()
 Result<RegStoreText::RewrittenKey, RegFileError> RegStoreText::Rewritten(std::size_t key, bool keyComments) const
 {
     RewrittenKey rewritten;
+    RegRewrittenValues values;
+    // The values keep views of the bytes they copy: a buffer for each section.
+    std::deque<std::string> buffers;
+    // A key whose one section's value lines are what this would write: those lines.
+    std::optional<std::string_view> copied;
     if (const auto sections = index_.ValueSections(key); sections.size() == 1 && copied_[sections.front()]) {
-        // Its one section's value lines are what this would write.
         const std::size_t s = sections.front();
         if (keyComments && index_.sections[s].text == 0)
             if (auto lead = AppendLeadComments(s, rewritten.comments); !lead)
                 return lead.Error();
-        auto path = SpelledPath(key, std::nullopt);
-        if (!path)
-            return path.Error();
-        AppendRegKeyLine(rewritten.lines, RootOf(index_.KeyIdentity(key)), path.Value());
         const auto end = BodyEnd(s);
         if (!end)
             return end.Error();
-        std::string buffer;
-        const auto bytes = TextOf(s).Read(index_.sections[s].header, end.Value(), buffer);
+        const auto bytes = TextOf(s).Read(index_.sections[s].header, end.Value(), buffers.emplace_back());
         if (!bytes)
             return bytes.Error();
         const std::size_t keyLineEnd = bytes.Value().find('\n');
-        const std::size_t valuesAt = rewritten.lines.size();
-        if (keyLineEnd != std::string_view::npos)
-            rewritten.lines += bytes.Value().substr(keyLineEnd + 1);
-        rewritten.bareRoot = path.Value().empty() && rewritten.lines.size() == valuesAt;
-        return rewritten;
-    }
-    RegRewrittenValues values;
-    // The values keep views of the bytes they copy: a buffer for each section.
-    std::deque<std::string> buffers;
-    for (const std::uint32_t s : index_.ValueSections(key)) {
-        const RegFileIndex::Section& section = index_.sections[s];
-        const RegText& text = TextOf(s);
-        const auto bytes = text.Read(section.header, index_.End(s), buffers.emplace_back());
-        if (!bytes)
-            return bytes.Error();
-        if (auto read = RewriteRegFileLines(bytes.Value(), 1, text.FileName(), text.Format(), section.text == 0, values);
-            !read)
-            return InFile(read.Error(), s);
-        if (keyComments && section.text == 0)
-            if (auto lead = AppendLeadComments(s, rewritten.comments); !lead)
-                return lead.Error();
+        copied = keyLineEnd == std::string_view::npos ? std::string_view() : bytes.Value().substr(keyLineEnd + 1);
+    } else {
+        for (const std::uint32_t s : sections) {
+            const RegFileIndex::Section& section = index_.sections[s];
+            const RegText& text = TextOf(s);
+            const auto bytes = text.Read(section.header, index_.End(s), buffers.emplace_back());
+            if (!bytes)
+                return bytes.Error();
+            if (auto read =
+                    RewriteRegFileLines(bytes.Value(), 1, text.FileName(), text.Format(), section.text == 0, values);
+                !read)
+                return InFile(read.Error(), s);
+            if (keyComments && section.text == 0)
+                if (auto lead = AppendLeadComments(s, rewritten.comments); !lead)
+                    return lead.Error();
+        }
     }
     auto path = SpelledPath(key, std::nullopt);
     if (!path)
         return path.Error();
     AppendRegKeyLine(rewritten.lines, RootOf(index_.KeyIdentity(key)), path.Value());
     const std::size_t keyLine = rewritten.lines.size();
-    values.AppendTo(rewritten.lines);
+    if (copied)
+        rewritten.lines += *copied;
+    else
+        values.AppendTo(rewritten.lines);
     rewritten.bareRoot = path.Value().empty() && rewritten.lines.size() == keyLine;
     return rewritten;
 }
