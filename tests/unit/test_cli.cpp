@@ -4,6 +4,7 @@
 // history. Bad input and the program itself: tests/e2e/test_cli.cpp.
 #include "unit/CliInstallation.h"
 #include "unit/RegTreeOf.h"
+#include "unit/Utf16Bytes.h"
 
 #include "backup/BackupBytes.h"
 #include "cli/JsonFields.h"
@@ -599,16 +600,6 @@ TEST(CommandLine, AFolderWithTheProgramAndAProfileAloneTakesTheProfile)
 
 namespace {
 
-// Text as the registry's wide form holds it, its NUL unit included.
-std::vector<std::uint8_t> Wide(std::u16string_view text)
-{
-    std::vector<std::uint8_t> bytes;
-    for (const char16_t c : text)
-        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c & 0xff), static_cast<std::uint8_t>(c >> 8)});
-    bytes.insert(bytes.end(), {0, 0});
-    return bytes;
-}
-
 std::vector<std::uint8_t> Narrow(std::string_view text)
 {
     return {text.begin(), text.end()};
@@ -642,11 +633,11 @@ TEST(CommandLine, BackupsOfEveryFormShowTheirTextAndRestoreOrAreRefusedByName)
          {{"type", "REG_MULTI_SZ"}, {"text", {"a", "b"}}}, Narrow({"a\0b\0", 5})},
         {"REGEDIT4 binary", RegType::Binary, {1, 2}, false, "hex:01,02", {{"type", "REG_BINARY"}, {"text", "hex:01,02"}},
          {1, 2}},
-        {"version 5 text within Windows-1252", RegType::Sz, Wide(u"Grüße"), true, "\"Grüße\"",
+        {"version 5 text within Windows-1252", RegType::Sz, Utf16Bytes(u"Grüße"), true, "\"Grüße\"",
          {{"type", "REG_SZ"}, {"text", "Grüße"}}, Narrow({"Gr\xfc\xdf" "e", 6})},
-        {"version 5 expandable beyond it", RegType::ExpandSz, Wide(u"%TEMP%\\Łódź"), true,
+        {"version 5 expandable beyond it", RegType::ExpandSz, Utf16Bytes(u"%TEMP%\\Łódź"), true,
          "\"%TEMP%\\Łódź\" (expandable)", {{"type", "REG_EXPAND_SZ"}, {"text", "%TEMP%\\Łódź"}}, {}},
-        {"version 5 strings beyond it", RegType::MultiSz, Wide(std::u16string(u"Ω\0x\0", 4)), true, "\"Ω\", \"x\"",
+        {"version 5 strings beyond it", RegType::MultiSz, Utf16Bytes(std::u16string(u"Ω\0x\0", 4)), true, "\"Ω\", \"x\"",
          {{"type", "REG_MULTI_SZ"}, {"text", {"Ω", "x"}}}, {}},
     };
     const std::string name = "backup - 20240305 - 09.05 - V.reg";
@@ -711,7 +702,7 @@ TEST(CommandLine, UndoSinceAnOlderBackupIsNotBlockedByANewerOneBeyondTheCodePage
                              backup::FileBytes({{key, "V", tk::ExactRegValue{tk::RegValue::String("old"), false}, {}}},
                                                {}, backup::Layout::OneValue));
     f.install.Folder().Write("backup/backup - 20240305 - 09.05 - V.reg",
-                             backup::FileBytes({{key, "V", tk::ExactRegValue{{tk::RegType::Sz, Wide(u"Ω")}, true}, {}}},
+                             backup::FileBytes({{key, "V", tk::ExactRegValue{{tk::RegType::Sz, Utf16Bytes(u"Ω")}, true}, {}}},
                                                {}, backup::Layout::OneValue));
     const CliRun undone = f.install.Run({"undo", "--since", "2024-03-05T09:00"});
     ASSERT_EQ(undone.status, cli::kDone) << undone.err;

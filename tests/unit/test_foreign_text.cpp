@@ -4,6 +4,7 @@
 // is refused by name; nothing is written either time.
 #include "unit/RecordingBackend.h"
 #include "unit/TempAppFolder.h"
+#include "unit/Utf16Bytes.h"
 
 #include "app/TunewrightDlg.h"
 #include "app/history/HistoryDlg.h"
@@ -31,15 +32,6 @@ constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kLineEnd = "\n";
 #endif
 
-// A text's UTF-16LE bytes with their terminating zero unit.
-std::vector<std::uint8_t> WideBytes(std::u16string_view text)
-{
-    std::vector<std::uint8_t> bytes;
-    for (const char16_t unit : std::u16string(text) + u'\0')
-        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(unit & 0xFF), static_cast<std::uint8_t>(unit >> 8)});
-    return bytes;
-}
-
 // The store holds a text beyond the code page as Windows reads it narrow,
 // with '?' for the characters it lacks; its exact read gives the text wide.
 // A broken store fails the exact read.
@@ -61,7 +53,7 @@ public:
         auto value = QueryValue(root, subKey, name);
         if (!value || value.Value().data != tk::RegValue::String(kLodzInCodePage).data)
             return IRegistry::QueryExactValue(root, subKey, name);
-        return tk::ExactRegValue{{tk::RegType::Sz, WideBytes(kLodz)}, true};
+        return tk::ExactRegValue{{tk::RegType::Sz, Utf16Bytes(kLodz)}, true};
     }
     tk::RegResult SetValue(tk::RegRoot root, std::string_view subKey, std::string_view name,
                            const tk::RegValue& value) override
@@ -204,7 +196,7 @@ TEST_F(ForeignText, TheCommandLinePrintsTheRegistrysTextExactly)
 // only shown as unreadable.
 TEST_F(ForeignText, TheHistoryListsTextAsItsCharactersAndTellsWhyTheStoreCannotBeRead)
 {
-    const tk::ExactRegValue held{{tk::RegType::Sz, WideBytes(u"\u0141\u00F3d\u017A \u03A9mega")}, true};
+    const tk::ExactRegValue held{{tk::RegType::Sz, Utf16Bytes(u"\u0141\u00F3d\u017A \u03A9mega")}, true};
     folder_.Write("backup/backup - 20240305 - 09.05 - Registered owner.reg",
                   backup::FileBytes({{tk::ShareKey({tk::RegRoot::CurrentUser, "Software\\Test"}), "Owner", held, {}}}, {},
                                     backup::Layout::OneValue));

@@ -2,6 +2,7 @@
 // registry: text beyond the code page lands exactly, is read back exactly for
 // the change's own backup, and is put back exactly when a change fails.
 #include "unit/TempAppFolder.h"
+#include "unit/Utf16Bytes.h"
 #include "unit/win32/ScratchKey.h"
 #include "unit/win32/WideValue.h"
 
@@ -18,26 +19,16 @@
 
 namespace {
 
-// The text's UTF-16LE bytes, its terminating zero unit included.
-std::vector<std::uint8_t> Wide(std::wstring_view text)
-{
-    std::vector<std::uint8_t> bytes;
-    for (const wchar_t c : text)
-        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c & 0xff), static_cast<std::uint8_t>(c >> 8)});
-    bytes.insert(bytes.end(), {0, 0});
-    return bytes;
-}
-
 } // namespace
 
 TEST(WideRestore, AUnicodeBackupRestoresAndUndoesExactlyAndSecondTimeChangesNothing)
 {
     const WideValue texts[] = {
-        {REG_SZ, Wide(L"\u0141\u00F3d\u017A \u03A9mega")},
-        {REG_EXPAND_SZ, Wide(L"%TEMP%\\\u0141\u00F3d\u017A")},
-        {REG_MULTI_SZ, Wide(std::wstring_view(L"\u03A9mega\0x\0", 8))},
+        {REG_SZ, Utf16Bytes(u"\u0141\u00F3d\u017A \u03A9mega")},
+        {REG_EXPAND_SZ, Utf16Bytes(u"%TEMP%\\\u0141\u00F3d\u017A")},
+        {REG_MULTI_SZ, Utf16Bytes(std::u16string_view(u"\u03A9mega\0x\0", 8))},
     };
-    const WideValue old{REG_SZ, Wide(L"old")};
+    const WideValue old{REG_SZ, Utf16Bytes(u"old")};
     const ScratchKey scratch;
     const tk::RegKeyPath key{tk::RegRoot::CurrentUser, scratch.SubKey()};
     tk::Win32Registry registry;
@@ -80,7 +71,7 @@ TEST(WideRestore, AUnicodeBackupRestoresAndUndoesExactlyAndSecondTimeChangesNoth
 TEST(WideRestore, AFailedChangePutsBackAWideTextExactly)
 {
     const ScratchKey scratch;
-    const WideValue before{REG_SZ, Wide(L"\u0141\u00F3d\u017A \u03A9mega")};
+    const WideValue before{REG_SZ, Utf16Bytes(u"\u0141\u00F3d\u017A \u03A9mega")};
     SetWide(scratch.SubKey(), L"V", before);
     tk::Win32Registry registry;
     const std::vector<tk::RegValueChange> values = {
