@@ -52,11 +52,11 @@ void ListJson(benchmark::State& state)
     const bench::Installation& installation = InstallationOf(size);
     std::size_t bytes = 0;
     for (auto _ : state) {
-        std::optional<tk::RegistryStore> store;
+        std::optional<regstore::RegistryStore> store;
         std::ostringstream out;
         std::ostringstream err;
         const cli::Host host{installation.Folder(),
-                             [&store](const std::string&, const std::string& folder) -> tk::IRegistry& {
+                             [&store](const std::string&, const std::string& folder) -> platform::IRegistry& {
                                  return store.emplace(folder + "/registry.reg");
                              },
                              out, err};

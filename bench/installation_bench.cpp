@@ -33,6 +33,12 @@
 #include <memory>
 #include <stdexcept>
 
+using namespace saving;
+using namespace util;
+using namespace app;
+using namespace catalogue;
+using namespace i18n;
+
 namespace {
 
 constexpr int kListId = 1000;
@@ -41,13 +47,13 @@ constexpr int kRepetitions = 5;
 
 // Errors are printed; boxes are answered Yes (the UAC question), dialogs
 // cancelled.
-class BenchBackend final : public tk::IBackend, public tk::ModalHost {
+class BenchBackend final : public toolkit::IBackend, public toolkit::ModalHost {
 public:
-    tk::Answer RunModal(tk::CDialog&) override { return tk::Answer::Cancel; }
+    toolkit::Answer RunModal(toolkit::CDialog&) override { return toolkit::Answer::Cancel; }
     void ReportError(const std::string& text) override { std::cerr << "error: " << text << '\n'; }
     void ShowHelp(const std::string&) override {}
-    tk::Answer ShowMessageBox(std::string_view, std::string_view, tk::BoxStyle) override { return tk::Answer::Yes; }
-    std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
+    toolkit::Answer ShowMessageBox(std::string_view, std::string_view, toolkit::BoxStyle) override { return toolkit::Answer::Yes; }
+    std::optional<std::string> ShowFileDialog(const toolkit::FileDialogRequest&) override { return std::nullopt; }
     std::optional<std::string> ShowFolderDialog(std::string_view, std::string_view) override { return std::nullopt; }
 };
 
@@ -78,7 +84,7 @@ public:
     explicit RunningDialog(const bench::Installation& installation)
         : store_(installation.StorePath()), services_(Services(installation, store_)), active_(backend_)
     {
-        window_ = std::make_unique<tk::ModelWindow>(tk::GetDialogTemplate(CTunewrightDlg::IDD), backend_);
+        window_ = std::make_unique<toolkit::ModelWindow>(toolkit::GetDialogTemplate(CTunewrightDlg::IDD), backend_);
         dialog_.AttachWindow(window_.get());
         if (!dialog_.RunInitDialog())
             throw std::runtime_error("the main dialog did not start");
@@ -88,8 +94,8 @@ public:
 
     void Tick()
     {
-        tk::Message tick;
-        tick.kind = tk::MsgKind::Timer;
+        toolkit::Message tick;
+        tick.kind = toolkit::MsgKind::Timer;
         tick.id = 1;
         dialog_.Dispatch(tick);
     }
@@ -98,19 +104,19 @@ public:
     int ShownFunction() const { return dialog_.shownFunction; }
 
 private:
-    static tk::Services Services(const bench::Installation& installation, tk::RegistryStore& store)
+    static platform::Services Services(const bench::Installation& installation, regstore::RegistryStore& store)
     {
-        tk::Services s;
+        platform::Services s;
         s.registry = &store;
         s.executablePath = installation.File("tunewright");
         return s;
     }
 
-    tk::RegistryStore store_;
-    tk::ScopedServices services_;
+    regstore::RegistryStore store_;
+    platform::ScopedServices services_;
     BenchBackend backend_;
-    tk::ScopedBackend active_;
-    std::unique_ptr<tk::ModelWindow> window_;
+    toolkit::ScopedBackend active_;
+    std::unique_ptr<toolkit::ModelWindow> window_;
     CTunewrightDlg dialog_;
 };
 

@@ -24,7 +24,7 @@ void Decode(benchmark::State& state, const std::string& bytes)
 {
     const auto piece = static_cast<std::size_t>(state.range(0));
     for (auto _ : state) {
-        tk::KeyDecoder decoder;
+        backends::terminal::KeyDecoder decoder;
         std::size_t keys = 0;
         for (std::size_t at = 0; at < bytes.size(); at += piece) {
             decoder.Feed(std::string_view(bytes).substr(at, piece));

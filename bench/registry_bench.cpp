@@ -67,17 +67,17 @@ const StoreFile& StoreOf(const benchmark::State& state)
     return *slot;
 }
 
-bool ReadsThePolicy(tk::RegistryStore& store)
+bool ReadsThePolicy(regstore::RegistryStore& store)
 {
-    const auto value = store.QueryValue(tk::RegRoot::LocalMachine, bench::kPoliciesKey, bench::kPoliciesValue);
-    return value && value.Value().data == tk::RegValue::Dword(1).data;
+    const auto value = store.QueryValue(platform::RegRoot::LocalMachine, bench::kPoliciesKey, bench::kPoliciesValue);
+    return value && value.Value().data == platform::RegValue::Dword(1).data;
 }
 
 // Saving the first function: a string value in a key among thousands.
-tk::RegResult SaveFirstFunction(tk::RegistryStore& store, std::uint32_t n)
+platform::RegResult SaveFirstFunction(regstore::RegistryStore& store, std::uint32_t n)
 {
-    return store.SetValue(tk::RegRoot::CurrentUser, bench::FunctionSubKey(0), bench::FunctionValueName(0),
-                          tk::RegValue::String(std::to_string(n)));
+    return store.SetValue(platform::RegRoot::CurrentUser, bench::FunctionSubKey(0), bench::FunctionValueName(0),
+                          platform::RegValue::String(std::to_string(n)));
 }
 
 void ReadStoreFile(benchmark::State& state)
@@ -91,7 +91,7 @@ void FirstRead(benchmark::State& state)
 {
     const StoreFile& file = StoreOf(state);
     for (auto _ : state) {
-        auto store = std::make_unique<tk::RegistryStore>(file.Path());
+        auto store = std::make_unique<regstore::RegistryStore>(file.Path());
         if (!ReadsThePolicy(*store))
             state.SkipWithError("the value was not read");
         state.PauseTiming();
@@ -110,7 +110,7 @@ void StatStoreFile(benchmark::State& state)
 
 void WarmRead(benchmark::State& state)
 {
-    tk::RegistryStore store(StoreOf(state).Path());
+    regstore::RegistryStore store(StoreOf(state).Path());
     if (!ReadsThePolicy(store))
         state.SkipWithError("the value was not read");
     for (auto _ : state)
@@ -123,12 +123,12 @@ void DurableWrite(benchmark::State& state)
     const std::string bytes = bench::ReadBytes(file.Path());
     const std::string path = file.Beside("same-size.reg");
     for (auto _ : state)
-        tk::WriteFileAtomically(path, bytes);
+        platform::WriteFileAtomically(path, bytes);
 }
 
 void Write(benchmark::State& state)
 {
-    tk::RegistryStore store(StoreOf(state).Path());
+    regstore::RegistryStore store(StoreOf(state).Path());
     std::uint32_t n = 0;
     if (!ReadsThePolicy(store) || !SaveFirstFunction(store, ++n))
         state.SkipWithError("the store cannot be used");
@@ -144,7 +144,7 @@ void FirstWrite(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         file.Restore();
-        auto store = std::make_unique<tk::RegistryStore>(file.Path());
+        auto store = std::make_unique<regstore::RegistryStore>(file.Path());
         if (!ReadsThePolicy(*store))
             state.SkipWithError("the value was not read");
         state.ResumeTiming();

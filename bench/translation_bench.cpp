@@ -22,6 +22,9 @@
 #include <memory>
 #include <string>
 
+using namespace util;
+using namespace i18n;
+
 namespace {
 
 constexpr int kFunctions = 2000;
@@ -69,15 +72,15 @@ private:
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }
-    static tk::Services Services(const std::string& folder)
+    static platform::Services Services(const std::string& folder)
     {
-        tk::Services s;
+        platform::Services s;
         s.executablePath = folder + "/tunewright";
         return s;
     }
 
     std::string folder_;
-    tk::ScopedServices services_;
+    platform::ScopedServices services_;
     std::string translationPath_;
 };
 
@@ -156,22 +159,22 @@ void ReadManySections(benchmark::State& state)
 BENCHMARK(ReadManySections)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // No box is shown: the dialog only fills itself.
-class QuietHost final : public tk::ModalHost {
+class QuietHost final : public toolkit::ModalHost {
 public:
-    tk::Answer ShowMessageBox(std::string_view, std::string_view, tk::BoxStyle) override { return tk::Answer::Ok; }
-    std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return std::nullopt; }
+    toolkit::Answer ShowMessageBox(std::string_view, std::string_view, toolkit::BoxStyle) override { return toolkit::Answer::Ok; }
+    std::optional<std::string> ShowFileDialog(const toolkit::FileDialogRequest&) override { return std::nullopt; }
     std::optional<std::string> ShowFolderDialog(std::string_view, std::string_view) override { return std::nullopt; }
 };
 
 void LanguageSelection(benchmark::State& state)
 {
     const ManySections& installation = ManySections::Get();
-    tk::Services services;
+    platform::Services services;
     services.executablePath = installation.Folder() + "/tunewright";
-    const tk::ScopedServices installed(services);
+    const platform::ScopedServices installed(services);
     QuietHost host;
     for (auto _ : state) {
-        tk::ModelWindow window(tk::GetDialogTemplate(CLanguageSelection::IDD), host);
+        toolkit::ModelWindow window(toolkit::GetDialogTemplate(CLanguageSelection::IDD), host);
         CLanguageSelection dialog;
         dialog.AttachWindow(&window);
         if (!dialog.RunInitDialog() || window.ComboCount(IDC_LANGUAGE_BOX) != kManySections)

@@ -24,15 +24,18 @@
 
 #include <algorithm>
 
+using namespace util;
+using namespace catalogue;
+
 namespace {
 
 constexpr int kFunctionsTried = 8;
 
-tk::RegistryTree Registry(std::string_view store)
+regfile::RegistryTree Registry(std::string_view store)
 {
-    tk::RegistryTree tree;
-    if (const auto document = tk::ParseRegFile(store, "registry.reg"))
-        FUZZ_CHECK(tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Keep).HasValue());
+    regfile::RegistryTree tree;
+    if (const auto document = regfile::ParseRegFile(store, "registry.reg"))
+        FUZZ_CHECK(regfile::ApplyRegFile(document.Value(), tree, regfile::RegFileComments::Keep).HasValue());
     return tree;
 }
 
@@ -61,7 +64,7 @@ void CheckFilter(const std::vector<std::string>& lines)
     }
 }
 
-void CheckDefaults(const std::vector<std::string>& lines, std::string_view defaultsText, tk::RegistryTree& registry)
+void CheckDefaults(const std::vector<std::string>& lines, std::string_view defaultsText, regfile::RegistryTree& registry)
 {
     const auto defaults = ParseDefaults(SplitLines(defaultsText), "0019def.ini");
     if (!defaults) {
@@ -70,11 +73,11 @@ void CheckDefaults(const std::vector<std::string>& lines, std::string_view defau
         for (const auto& [key, windowsDefault] : defaults.Value())
             FUZZ_CHECK(key >= catalogue::FunctionKey(0) && key <= 99990 && key % 10 == 0);
     }
-    const std::string before = tk::SerialiseRegFile(registry);
+    const std::string before = regfile::SerialiseRegFile(registry);
     PowerClass power;
     const int count = static_cast<int>(HeaderList(lines).size()) + 1;
     const FunctionFilter filter = FilterChanged(lines, count, defaults, power);
-    FUZZ_CHECK(tk::SerialiseRegFile(registry) == before);
+    FUZZ_CHECK(regfile::SerialiseRegFile(registry) == before);
     FUZZ_CHECK(filter.defaultsFault.empty() == defaults.HasValue());
     const auto& listed = filter.listed;
     FUZZ_CHECK(std::is_sorted(listed.begin(), listed.end()));
@@ -83,12 +86,12 @@ void CheckDefaults(const std::vector<std::string>& lines, std::string_view defau
         FUZZ_CHECK(i >= 0 && i < count && defaults.Value().contains(catalogue::FunctionKey(i)));
 }
 
-void CheckPanel(const KindRow& row, const FunctionBlock& block, tk::RegistryTree& registry)
+void CheckPanel(const KindRow& row, const FunctionBlock& block, regfile::RegistryTree& registry)
 {
-    const std::string before = tk::SerialiseRegFile(registry);
+    const std::string before = regfile::SerialiseRegFile(registry);
     PowerClass power;
     const PanelValue value = ReadPanelValue(row, block.lines, power);
-    FUZZ_CHECK(tk::SerialiseRegFile(registry) == before);
+    FUZZ_CHECK(regfile::SerialiseRegFile(registry) == before);
     FUZZ_CHECK(value.keyPath == block.lines[0]);
     if (row.storage == ValueStorage::None)
         return;
@@ -104,10 +107,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const auto parts = fuzz::Parts(fuzz::AsText(data, size), 3);
     const std::vector<std::string> lines = SplitLines(parts[0]);
-    tk::RegistryTree registry = Registry(parts[1]);
-    tk::Services services;
+    regfile::RegistryTree registry = Registry(parts[1]);
+    platform::Services services;
     services.registry = &registry;
-    const tk::ScopedServices installed(services);
+    const platform::ScopedServices installed(services);
 
     CheckFilter(lines);
     CheckDefaults(lines, parts[2], registry);

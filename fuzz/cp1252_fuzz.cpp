@@ -16,8 +16,8 @@ std::optional<std::u32string> Characters(std::string_view utf8)
 {
     std::u32string out;
     while (!utf8.empty()) {
-        const tk::Utf8Step step = tk::DecodeUtf8(utf8);
-        if (step.kind != tk::Utf8Step::Kind::Char)
+        const platform::Utf8Step step = platform::DecodeUtf8(utf8);
+        if (step.kind != platform::Utf8Step::Kind::Char)
             return std::nullopt;
         out += step.ch;
         utf8.remove_prefix(step.length);
@@ -27,19 +27,19 @@ std::optional<std::u32string> Characters(std::string_view utf8)
 
 void CheckUtf16(std::string_view bytes)
 {
-    FUZZ_CHECK(tk::Utf16LeToCp1252(tk::Cp1252ToUtf16Le(bytes)).HasValue());
-    FUZZ_CHECK(tk::Utf16LeToCp1252(tk::Cp1252ToUtf16Le(bytes)).Value() == bytes);
+    FUZZ_CHECK(platform::Utf16LeToCp1252(platform::Cp1252ToUtf16Le(bytes)).HasValue());
+    FUZZ_CHECK(platform::Utf16LeToCp1252(platform::Cp1252ToUtf16Le(bytes)).Value() == bytes);
 
-    const auto narrow = tk::Utf16LeToCp1252(bytes);
+    const auto narrow = platform::Utf16LeToCp1252(bytes);
     if (narrow) {
-        FUZZ_CHECK(tk::Cp1252ToUtf16Le(narrow.Value()) == bytes);
+        FUZZ_CHECK(platform::Cp1252ToUtf16Le(narrow.Value()) == bytes);
         return;
     }
     const std::size_t offset = narrow.Error();
     FUZZ_CHECK(offset < bytes.size() && offset % 2 == 0);
     // Everything before the refused code unit converts.
-    FUZZ_CHECK(tk::Utf16LeToCp1252(bytes.substr(0, offset)).HasValue());
-    FUZZ_CHECK(!tk::Utf16LeFault(bytes, offset).empty());
+    FUZZ_CHECK(platform::Utf16LeToCp1252(bytes.substr(0, offset)).HasValue());
+    FUZZ_CHECK(!platform::Utf16LeFault(bytes, offset).empty());
 }
 
 } // namespace
@@ -48,25 +48,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view bytes = fuzz::AsText(data, size);
 
-    const std::string utf8 = tk::Cp1252ToUtf8(bytes);
-    FUZZ_CHECK(tk::Utf8ToCp1252(utf8) == bytes);
+    const std::string utf8 = platform::Cp1252ToUtf8(bytes);
+    FUZZ_CHECK(platform::Utf8ToCp1252(utf8) == bytes);
     const auto characters = Characters(utf8);
     FUZZ_CHECK(characters.has_value() && characters->size() == bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i)
-        FUZZ_CHECK((*characters)[i] == tk::DecodeCp1252(static_cast<unsigned char>(bytes[i])));
+        FUZZ_CHECK((*characters)[i] == platform::DecodeCp1252(static_cast<unsigned char>(bytes[i])));
 
     // The same bytes read as UTF-8, as the terminal sends them.
-    const std::string narrow = tk::Utf8ToCp1252(bytes);
+    const std::string narrow = platform::Utf8ToCp1252(bytes);
     FUZZ_CHECK(narrow.size() <= bytes.size());
-    FUZZ_CHECK(tk::Utf8ToCp1252(tk::Cp1252ToUtf8(narrow)) == narrow);
+    FUZZ_CHECK(platform::Utf8ToCp1252(platform::Cp1252ToUtf8(narrow)) == narrow);
     if (const auto typed = Characters(bytes)) {
         std::string kept;
         for (const char32_t ch : *typed)
-            if (const auto byte = tk::EncodeCp1252(ch))
+            if (const auto byte = platform::EncodeCp1252(ch))
                 kept += *byte;
         FUZZ_CHECK(narrow == kept);
         if (kept.size() == typed->size())
-            FUZZ_CHECK(tk::Cp1252ToUtf8(narrow) == bytes);
+            FUZZ_CHECK(platform::Cp1252ToUtf8(narrow) == bytes);
     }
 
     CheckUtf16(bytes);

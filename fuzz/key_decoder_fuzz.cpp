@@ -11,13 +11,13 @@
 
 namespace {
 
-void Drain(tk::KeyDecoder& decoder, std::vector<tk::Key>& keys)
+void Drain(backends::terminal::KeyDecoder& decoder, std::vector<backends::terminal::Key>& keys)
 {
     while (const auto key = decoder.Next())
         keys.push_back(*key);
 }
 
-void Finish(tk::KeyDecoder& decoder, std::vector<tk::Key>& keys)
+void Finish(backends::terminal::KeyDecoder& decoder, std::vector<backends::terminal::Key>& keys)
 {
     Drain(decoder, keys);
     decoder.Flush();
@@ -26,10 +26,10 @@ void Finish(tk::KeyDecoder& decoder, std::vector<tk::Key>& keys)
 }
 
 // The bytes in reads of the given sizes, the keys taken after each read.
-std::vector<tk::Key> DecodeInReads(std::string_view bytes, const std::vector<std::size_t>& sizes)
+std::vector<backends::terminal::Key> DecodeInReads(std::string_view bytes, const std::vector<std::size_t>& sizes)
 {
-    tk::KeyDecoder decoder;
-    std::vector<tk::Key> keys;
+    backends::terminal::KeyDecoder decoder;
+    std::vector<backends::terminal::Key> keys;
     std::size_t at = 0;
     for (std::size_t i = 0; at < bytes.size(); ++i) {
         const std::size_t size = sizes.empty() ? bytes.size() : sizes[i % sizes.size()];
@@ -41,10 +41,10 @@ std::vector<tk::Key> DecodeInReads(std::string_view bytes, const std::vector<std
     return keys;
 }
 
-std::string Describe(const std::vector<tk::Key>& keys)
+std::string Describe(const std::vector<backends::terminal::Key>& keys)
 {
     std::string text;
-    for (const tk::Key& k : keys)
+    for (const backends::terminal::Key& k : keys)
         text += std::to_string(static_cast<int>(k.code)) + ":" + std::to_string(static_cast<unsigned long>(k.ch)) + " ";
     return text;
 }
@@ -54,8 +54,8 @@ std::string Describe(const std::vector<tk::Key>& keys)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes = fuzz::AsText(data, size);
-    const std::vector<tk::Key> whole = DecodeInReads(bytes, {});
-    const std::vector<tk::Key> byteByByte = DecodeInReads(bytes, {1});
+    const std::vector<backends::terminal::Key> whole = DecodeInReads(bytes, {});
+    const std::vector<backends::terminal::Key> byteByByte = DecodeInReads(bytes, {1});
     FUZZ_CHECK_SAID(whole == byteByByte, Describe(whole) + "| " + Describe(byteByByte));
 
     // Reads of 1 to 8 bytes, their sizes taken from the input itself.

@@ -34,6 +34,9 @@
 #include <filesystem>
 #include <sstream>
 
+using namespace util;
+using namespace app;
+
 namespace {
 
 constexpr int kMaxCommands = 64;
@@ -71,14 +74,14 @@ std::string Script(std::string_view commands, const std::string& folder)
         // Read as the driver reads it, line end and all.
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        const std::optional<tk::ScriptCommand> command = tk::ParseScriptCommand(line);
-        if (command && command->verb == tk::ScriptVerb::Tick)
+        const std::optional<backends::headless::ScriptCommand> command = backends::headless::ParseScriptCommand(line);
+        if (command && command->verb == backends::headless::ScriptVerb::Tick)
             line = "tick " + std::to_string(std::min(command->number, kMaxTicks));
-        else if (command && command->verb == tk::ScriptVerb::Pick)
+        else if (command && command->verb == backends::headless::ScriptVerb::Pick)
             line = "pick " + (command->text == "cancel" ? command->text : PickedPath(folder, command->text)) +
                    Ticks(command->ticks, " tick ");
-        else if (command && (command->verb == tk::ScriptVerb::Answer || command->verb == tk::ScriptVerb::Choose))
-            line = (command->verb == tk::ScriptVerb::Answer ? "answer " : "choose ") + command->text +
+        else if (command && (command->verb == backends::headless::ScriptVerb::Answer || command->verb == backends::headless::ScriptVerb::Choose))
+            line = (command->verb == backends::headless::ScriptVerb::Answer ? "answer " : "choose ") + command->text +
                    Ticks(command->ticks, " tick ");
         script += line + "\n";
     }
@@ -88,23 +91,23 @@ std::string Script(std::string_view commands, const std::string& folder)
 // What the store takes as a registry: a file of no bytes is an empty one.
 bool StoreReadable(const std::string& text)
 {
-    return text.empty() || tk::ParseRegFile(text, "registry.reg").HasValue();
+    return text.empty() || regfile::ParseRegFile(text, "registry.reg").HasValue();
 }
 
 std::string Run(const TempAppFolder& folder, const std::string& script)
 {
     std::istringstream in(script);
     std::ostringstream out;
-    tk::HeadlessBackend backend(in, out);
-    tk::RegistryStore registry(folder.Path("registry.reg"));
-    tk::FixedClock clock(tk::LocalTime{2024, 5, 17, 9, 30});
-    tk::Services services;
+    backends::headless::HeadlessBackend backend(in, out);
+    regstore::RegistryStore registry(folder.Path("registry.reg"));
+    platform::FixedClock clock(platform::LocalTime{2024, 5, 17, 9, 30});
+    platform::Services services;
     services.registry = &registry;
     services.shell = &backend;
     services.clock = &clock;
     services.executablePath = folder.Path("tunewright");
-    const tk::ScopedServices installed(services);
-    const tk::ScopedBackend active(backend);
+    const platform::ScopedServices installed(services);
+    const toolkit::ScopedBackend active(backend);
 
     backend.QueueLeadingAnswers();
     CTunewrightApp app;
@@ -154,7 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK_SAID(name.find(".tw-") == std::string::npos, entry.path().string());
     }
     for (const auto& backup : std::filesystem::directory_iterator(folder.Folder() / "backup")) {
-        const auto parsed = tk::ParseRegFileBytes(folder.Read("backup/" + backup.path().filename().string()), "backup");
+        const auto parsed = regfile::ParseRegFileBytes(folder.Read("backup/" + backup.path().filename().string()), "backup");
         FUZZ_CHECK_SAID(parsed.HasValue(), parsed ? std::string() : parsed.Error().Message());
     }
     return 0;

@@ -21,12 +21,12 @@ const char* const kStoreText = "REGEDIT4\r\n\r\n; the store's own comment\r\n"
                                "[HKEY_CURRENT_USER\\Software\\Orvelle\\Tunewright]\r\n\"Language\"=\"[1033]\"\r\n"
                                "[HKEY_LOCAL_MACHINE\\Software\\Vendor]\r\n@=dword:00000001\r\n";
 
-tk::RegistryTree StoreTree()
+regfile::RegistryTree StoreTree()
 {
-    const auto document = tk::ParseRegFile(kStoreText, "registry.reg");
+    const auto document = regfile::ParseRegFile(kStoreText, "registry.reg");
     FUZZ_CHECK(document.HasValue());
-    tk::RegistryTree tree;
-    FUZZ_CHECK(tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Keep).HasValue());
+    regfile::RegistryTree tree;
+    FUZZ_CHECK(regfile::ApplyRegFile(document.Value(), tree, regfile::RegFileComments::Keep).HasValue());
     return tree;
 }
 
@@ -38,15 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(fuzz::AsText(data, size));
     const std::string importPath = folder.Path("import.reg");
     const std::string storePath = folder.Path("registry.reg");
-    tk::RegistryTree expected = StoreTree();
+    regfile::RegistryTree expected = StoreTree();
     // The canonical text, which a store that changes nothing keeps as it is.
-    const std::string before = tk::SerialiseRegFile(expected);
+    const std::string before = regfile::SerialiseRegFile(expected);
     folder.Write("import.reg", bytes);
     folder.Write("registry.reg", before);
 
-    const auto document = tk::ParseRegFileBytes(bytes, importPath);
+    const auto document = regfile::ParseRegFileBytes(bytes, importPath);
     if (!document) {
-        const tk::RegFileError error = document.Error();
+        const regfile::RegFileError error = document.Error();
         // A CR alone ends a line too.
         std::size_t lineEnds = 0;
         for (std::size_t i = 0; i < bytes.size(); ++i)
@@ -58,21 +58,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool confirm = size % 7 != 0;
 
     RecordingBackend backend;
-    const tk::ScopedBackend installed(backend);
-    tk::RegistryStore store(storePath);
-    const tk::RegImportOutcome outcome =
-        tk::ImportRegFile(importPath, store, [confirm](const std::string&) { return confirm; });
+    const toolkit::ScopedBackend installed(backend);
+    regstore::RegistryStore store(storePath);
+    const regstore::RegImportOutcome outcome =
+        regstore::ImportRegFile(importPath, store, [confirm](const std::string&) { return confirm; });
     FUZZ_CHECK(backend.errors.empty());
 
     if (!document) {
-        FUZZ_CHECK(outcome.status == tk::RegImportStatus::Failed);
+        FUZZ_CHECK(outcome.status == regstore::RegImportStatus::Failed);
         FUZZ_CHECK_SAID(outcome.message == document.Error().Message(), outcome.message);
     } else if (!confirm) {
-        FUZZ_CHECK(outcome.status == tk::RegImportStatus::Declined);
+        FUZZ_CHECK(outcome.status == regstore::RegImportStatus::Declined);
     } else {
-        FUZZ_CHECK_SAID(outcome.status == tk::RegImportStatus::Imported, outcome.message);
-        FUZZ_CHECK(tk::ApplyRegFile(document.Value(), expected, tk::RegFileComments::Drop).HasValue());
+        FUZZ_CHECK_SAID(outcome.status == regstore::RegImportStatus::Imported, outcome.message);
+        FUZZ_CHECK(regfile::ApplyRegFile(document.Value(), expected, regfile::RegFileComments::Drop).HasValue());
     }
-    FUZZ_CHECK(folder.Read("registry.reg") == tk::SerialiseRegFile(expected));
+    FUZZ_CHECK(folder.Read("registry.reg") == regfile::SerialiseRegFile(expected));
     return 0;
 }

@@ -24,23 +24,23 @@ namespace {
 
 const char* const kFileName = "registry.reg";
 
-tk::RegistryTree Apply(const tk::RegFileDocument& document)
+regfile::RegistryTree Apply(const regfile::RegFileDocument& document)
 {
-    tk::RegistryTree tree;
+    regfile::RegistryTree tree;
     // A parsed document names only keys that exist once its sections are made.
-    FUZZ_CHECK(tk::ApplyRegFile(document, tree, tk::RegFileComments::Keep).HasValue());
+    FUZZ_CHECK(regfile::ApplyRegFile(document, tree, regfile::RegFileComments::Keep).HasValue());
     return tree;
 }
 
 // Every value of `expected` is in `actual` with the same type and bytes, and
 // `actual` holds no others.
-void CheckSameValues(const tk::RegistryTree& expected, const tk::RegistryTree& actual)
+void CheckSameValues(const regfile::RegistryTree& expected, const regfile::RegistryTree& actual)
 {
     FUZZ_CHECK(expected.ValueCount() == actual.ValueCount());
-    expected.ForEachKey([&](tk::RegRoot root, const std::string& path, const tk::RegistryTree::KeyView& key) {
+    expected.ForEachKey([&](platform::RegRoot root, const std::string& path, const regfile::RegistryTree::KeyView& key) {
         FUZZ_CHECK_SAID(actual.KeyExists(root, path), path);
         for (const auto& [name, value] : key.values) {
-            const tk::RegValue* found = actual.FindValue(root, path, name);
+            const platform::RegValue* found = actual.FindValue(root, path, name);
             FUZZ_CHECK_SAID(found && found->type == value.type && found->data == value.data, path + " " + name);
         }
     });
@@ -53,9 +53,9 @@ TempAppFolder& StoreFolder()
 }
 
 // The store's change, made to the store on `text` and to `tree`.
-tk::RegResult Change(tk::IRegistry& registry)
+platform::RegResult Change(platform::IRegistry& registry)
 {
-    return registry.SetValue(tk::RegRoot::CurrentUser, "Software\\Fuzz", "Value", tk::RegValue::String("x"));
+    return registry.SetValue(platform::RegRoot::CurrentUser, "Software\\Fuzz", "Value", platform::RegValue::String("x"));
 }
 
 // A backup being restored: it removes a key that fuzzed files may hold, and
@@ -63,7 +63,7 @@ tk::RegResult Change(tk::IRegistry& registry)
 const char* const kImport = "REGEDIT4\r\n[-HKEY_CURRENT_USER\\Software\\A]\r\n[HKEY_CURRENT_USER\\Software\\A\\B]\r\n"
                             "\"b\"=dword:00000001\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n\"v\"=-\r\n\"w\"=\"w\"\r\n";
 
-std::string Outcome(const tk::Result<tk::RegValue, tk::RegFault>& read)
+std::string Outcome(const platform::Result<platform::RegValue, platform::RegFault>& read)
 {
     if (!read)
         return "error " + std::to_string(static_cast<int>(read.Error().error));
@@ -73,9 +73,9 @@ std::string Outcome(const tk::Result<tk::RegValue, tk::RegFault>& read)
 
 // Every value of the tree, one absent from each of its keys, and a key below
 // each, read from the store as the tree reads them.
-void CheckSameReads(tk::RegistryStore& store, tk::RegistryTree& tree)
+void CheckSameReads(regstore::RegistryStore& store, regfile::RegistryTree& tree)
 {
-    tree.ForEachKey([&](tk::RegRoot root, const std::string& path, const tk::RegistryTree::KeyView& key) {
+    tree.ForEachKey([&](platform::RegRoot root, const std::string& path, const regfile::RegistryTree::KeyView& key) {
         std::vector<std::string> names{"(absent)"};
         for (const auto& entry : key.values)
             names.push_back(entry.first);
@@ -97,10 +97,10 @@ void CheckBrokenStoreIsKept(std::string_view text)
     const std::string bytes(text);
     folder.Write(kFileName, bytes);
     RecordingBackend backend;
-    tk::ScopedBackend installed(backend);
-    tk::RegistryStore store(folder.Path(kFileName));
-    (void)store.QueryValue(tk::RegRoot::CurrentUser, "Software", "Fuzz");
-    const tk::RegResult changed = Change(store);
+    toolkit::ScopedBackend installed(backend);
+    regstore::RegistryStore store(folder.Path(kFileName));
+    (void)store.QueryValue(platform::RegRoot::CurrentUser, "Software", "Fuzz");
+    const platform::RegResult changed = Change(store);
     FUZZ_CHECK(!changed);
     FUZZ_CHECK(folder.Read(kFileName) == bytes);
     FUZZ_CHECK(!backend.errors.empty() || changed.Error().cause.find(folder.Path(kFileName)) != std::string::npos);
@@ -112,7 +112,7 @@ void CheckBrokenStoreIsKept(std::string_view text)
 // Whether the store splices the file or rewrites it whole.
 bool Canonical(std::string_view text)
 {
-    const auto read = tk::RegStoreText::Read(tk::RegText::Held(std::string(text), kFileName));
+    const auto read = regstore::RegStoreText::Read(regstore::RegText::Held(std::string(text), kFileName));
     FUZZ_CHECK(read.HasValue());
     return read.Value().Index().Canonical();
 }
@@ -120,25 +120,25 @@ bool Canonical(std::string_view text)
 // The store on a file that parses: it reads what the tree reads; its change
 // succeeds where the tree's does, silently, and the file it writes parses to
 // the tree so changed, and is the tree's text when the file was rewritten.
-void CheckStoreChange(std::string_view text, tk::RegistryTree& tree, bool rewritten,
-                      const std::function<tk::RegResult(tk::RegistryStore&)>& change,
-                      const std::function<tk::RegResult(tk::RegistryTree&)>& treeChange)
+void CheckStoreChange(std::string_view text, regfile::RegistryTree& tree, bool rewritten,
+                      const std::function<platform::RegResult(regstore::RegistryStore&)>& change,
+                      const std::function<platform::RegResult(regfile::RegistryTree&)>& treeChange)
 {
     TempAppFolder& folder = StoreFolder();
     folder.Write(kFileName, std::string(text));
     RecordingBackend backend;
-    tk::ScopedBackend installed(backend);
-    tk::RegistryStore store(folder.Path(kFileName));
+    toolkit::ScopedBackend installed(backend);
+    regstore::RegistryStore store(folder.Path(kFileName));
     CheckSameReads(store, tree);
     const bool changed = change(store).HasValue();
     FUZZ_CHECK(changed == treeChange(tree).HasValue());
     FUZZ_CHECK(backend.errors.empty());
     const std::string written = folder.Read(kFileName);
-    const auto reparsed = tk::ParseRegFile(written, kFileName);
+    const auto reparsed = regfile::ParseRegFile(written, kFileName);
     FUZZ_CHECK_SAID(reparsed.HasValue(), reparsed ? std::string() : reparsed.Error().Message());
     CheckSameValues(tree, Apply(reparsed.Value()));
     if (rewritten && changed)
-        FUZZ_CHECK(written == tk::SerialiseRegFile(tree));
+        FUZZ_CHECK(written == regfile::SerialiseRegFile(tree));
     CheckSameReads(store, tree);
 }
 
@@ -147,9 +147,9 @@ void CheckStoreChange(std::string_view text, tk::RegistryTree& tree, bool rewrit
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text = fuzz::AsText(data, size);
-    const auto parsed = tk::ParseRegFile(text, kFileName);
+    const auto parsed = regfile::ParseRegFile(text, kFileName);
     if (!parsed) {
-        const tk::RegFileError& error = parsed.Error();
+        const regfile::RegFileError& error = parsed.Error();
         const auto lines = 1 + std::count(text.begin(), text.end(), '\n') + std::count(text.begin(), text.end(), '\r');
         FUZZ_CHECK_SAID(error.line >= 1 && error.line <= lines, error.Message());
         FUZZ_CHECK(error.Message().rfind("\"registry.reg\", line ", 0) == 0);
@@ -159,28 +159,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    const tk::RegistryTree tree = Apply(parsed.Value());
-    const std::string written = tk::SerialiseRegFile(tree);
-    const auto reparsed = tk::ParseRegFile(written, "written.reg");
+    const regfile::RegistryTree tree = Apply(parsed.Value());
+    const std::string written = regfile::SerialiseRegFile(tree);
+    const auto reparsed = regfile::ParseRegFile(written, "written.reg");
     FUZZ_CHECK_SAID(reparsed.HasValue(), reparsed ? std::string() : reparsed.Error().Message());
-    const tk::RegistryTree again = Apply(reparsed.Value());
+    const regfile::RegistryTree again = Apply(reparsed.Value());
     CheckSameValues(tree, again);
-    FUZZ_CHECK(tk::SerialiseRegFile(again) == written);
+    FUZZ_CHECK(regfile::SerialiseRegFile(again) == written);
 
     const bool rewritten = !Canonical(text) || text == written;
-    tk::RegistryTree changed = Apply(parsed.Value());
+    regfile::RegistryTree changed = Apply(parsed.Value());
     CheckStoreChange(text, changed, rewritten, Change, Change);
 
-    const auto import = tk::ParseRegFile(kImport, "import.reg");
+    const auto import = regfile::ParseRegFile(kImport, "import.reg");
     FUZZ_CHECK(import.HasValue());
-    tk::RegistryTree imported = Apply(parsed.Value());
+    regfile::RegistryTree imported = Apply(parsed.Value());
     CheckStoreChange(
         text, imported, rewritten,
-        [](tk::RegistryStore& store) {
-            const auto file = tk::RegStoreText::ReadChecked(tk::RegText::Held(kImport, "import.reg"));
+        [](regstore::RegistryStore& store) {
+            const auto file = regstore::RegStoreText::ReadChecked(regstore::RegText::Held(kImport, "import.reg"));
             FUZZ_CHECK(file.HasValue());
             return store.Import(file.Value());
         },
-        [&](tk::RegistryTree& tree) { return tk::ApplyRegFile(import.Value(), tree, tk::RegFileComments::Drop); });
+        [&](regfile::RegistryTree& tree) { return regfile::ApplyRegFile(import.Value(), tree, regfile::RegFileComments::Drop); });
     return 0;
 }

@@ -16,13 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const auto parts = fuzz::Parts(fuzz::AsText(data, size), 2);
     const std::string_view script = parts[1];
-    const tk::ResourceSymbols symbols = tk::ParseResourceSymbols(parts[0]);
+    const toolkit::ResourceSymbols symbols = toolkit::ParseResourceSymbols(parts[0]);
     try {
-        const tk::ResourceScript parsed = tk::ParseResourceScript(script, "fuzz.rc", symbols);
-        for (const tk::DialogTemplate& dialog : parsed.dialogs)
-            for (const tk::ControlTemplate& control : dialog.controls)
+        const toolkit::ResourceScript parsed = toolkit::ParseResourceScript(script, "fuzz.rc", symbols);
+        for (const toolkit::DialogTemplate& dialog : parsed.dialogs)
+            for (const toolkit::ControlTemplate& control : dialog.controls)
                 FUZZ_CHECK(dialog.Find(control.id) != nullptr);
-    } catch (const tk::CException& e) {
+    } catch (const platform::CException& e) {
         const std::string message = e.what();
         const std::string lead = "fuzz.rc, line ";
         FUZZ_CHECK_SAID(message.rfind(lead, 0) == 0, message);

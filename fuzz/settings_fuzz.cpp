@@ -16,6 +16,8 @@
 #include <array>
 #include <filesystem>
 
+using namespace util;
+
 namespace {
 
 // The settings the program reads and writes.
@@ -73,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 continue;
             FUZZ_CHECK_SAID(after[i] == expected, kSettings[i]);
         }
-    } catch (const tk::CFileException& e) {
+    } catch (const platform::CFileException& e) {
         FUZZ_CHECK_SAID(e.Path() == path, e.what());
         if (missing)
             FUZZ_CHECK(!std::filesystem::exists(path));

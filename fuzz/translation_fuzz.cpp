@@ -16,6 +16,9 @@
 
 #include <map>
 
+using namespace util;
+using namespace i18n;
+
 namespace {
 
 const char* const kLanguageKey = "SYSTEM\\CurrentControlSet\\Control\\Nls\\Language";
@@ -55,10 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto parts = fuzz::Parts(fuzz::AsText(data, size), 3);
     const std::string_view text = parts[0];
 
-    tk::RegistryTree registry;
-    FUZZ_CHECK(registry.CreateKey(tk::RegRoot::LocalMachine, kLanguageKey).HasValue());
-    FUZZ_CHECK(registry.SetValue(tk::RegRoot::LocalMachine, kLanguageKey, "Default",
-                                 tk::RegValue::String(fuzz::FirstLine(parts[2])))
+    regfile::RegistryTree registry;
+    FUZZ_CHECK(registry.CreateKey(platform::RegRoot::LocalMachine, kLanguageKey).HasValue());
+    FUZZ_CHECK(registry.SetValue(platform::RegRoot::LocalMachine, kLanguageKey, "Default",
+                                 platform::RegValue::String(fuzz::FirstLine(parts[2])))
                    .HasValue());
     TempAppFolder folder(&registry);
     folder.Write("config.ini", std::string(parts[1]));
@@ -79,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     folder.Write(productId + "trl.ini", std::string(text));
     try {
         translation.Load();
-    } catch (const tk::CFileException& e) {
+    } catch (const platform::CFileException& e) {
         FUZZ_CHECK_SAID(e.Path() == path, e.what());
         FUZZ_CHECK(translation.Lookup(1) == "kept");
         return 0;

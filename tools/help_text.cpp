@@ -102,7 +102,7 @@ private:
         if (name.size() > 1 && name[0] == '#') {
             const char32_t code = static_cast<char32_t>(std::stoul(std::string(name.substr(1))));
             std::string utf8;
-            tk::AppendUtf8(utf8, code);
+            platform::AppendUtf8(utf8, code);
             return utf8;
         }
         const auto found = kEntities.find(name);
@@ -275,8 +275,8 @@ std::string ForTheProgram(const std::string& utf8)
 {
     std::string out;
     for (std::size_t i = 0; i < utf8.size();) {
-        const tk::Utf8Step step = tk::DecodeUtf8(std::string_view(utf8).substr(i));
-        const auto byte = step.kind == tk::Utf8Step::Kind::Char ? tk::EncodeCp1252(step.ch) : std::nullopt;
+        const platform::Utf8Step step = platform::DecodeUtf8(std::string_view(utf8).substr(i));
+        const auto byte = step.kind == platform::Utf8Step::Kind::Char ? platform::EncodeCp1252(step.ch) : std::nullopt;
         if (!byte)
             throw Fault("the help holds a character that Windows-1252 lacks, near \"" +
                         utf8.substr(i > 20 ? i - 20 : 0, 40) + "\"");

@@ -21,23 +21,23 @@
 int main(int argc, char** argv)
 {
 #ifdef _WIN32
-    tk::win32::LoadDllsFromSystemFolderOnly();
+    platform::win32::LoadDllsFromSystemFolderOnly();
 #endif
     // Output passes as written: a profile keeps its CR LF, JSON its bytes,
     // and text the console's line ends.
-    tk::KeepFreedMemory();
-    tk::UseBinaryStandardStreams();
-    tk::UseBinaryStandardError();
-    const tk::Utf8Console console;
-    std::unique_ptr<RunRegistry> run;
+    platform::KeepFreedMemory();
+    platform::UseBinaryStandardStreams();
+    platform::UseBinaryStandardError();
+    const platform::Utf8Console console;
+    std::unique_ptr<runregistry::RunRegistry> run;
     try {
-        const cli::Host host{FolderOf(tk::ExecutablePath()),
-                             [&run](const std::string& file, const std::string& folder) -> tk::IRegistry& {
-                                 run = OpenRunRegistry(file, folder);
+        const cli::Host host{util::FolderOf(platform::ExecutablePath()),
+                             [&run](const std::string& file, const std::string& folder) -> platform::IRegistry& {
+                                 run = runregistry::OpenRunRegistry(file, folder);
                                  return run->Registry();
                              },
-                             std::cout, std::cerr, RunRegistryFile, &std::cin};
-        int status = cli::RunCommandLine(tk::CommandLineArguments(argc, argv), host);
+                             std::cout, std::cerr, runregistry::RunRegistryFile, &std::cin};
+        int status = cli::RunCommandLine(platform::CommandLineArguments(argc, argv), host);
         if (run)
             run->Finish();
         return status;

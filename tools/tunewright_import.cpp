@@ -46,11 +46,11 @@ bool IsSilentSwitch(const std::string& arg)
 // What is wrong with a command line: a message and what it names, worded
 // once the installation's language is loaded.
 struct Problem {
-    const tk::TextId* message;
+    const platform::TextId* message;
     std::string argument;
 };
 
-tk::Result<Command, Problem> ParseCommand(const std::vector<std::string>& args)
+platform::Result<Command, Problem> ParseCommand(const std::vector<std::string>& args)
 {
     Command command;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -61,39 +61,39 @@ tk::Result<Command, Problem> ParseCommand(const std::vector<std::string>& args)
             command.silent = true;
         } else if (arg == "--registry") {
             if (i + 1 == args.size() || args[i + 1].empty())
-                return Problem{&text::ImportNoStoreName, {}};
+                return Problem{&tools::text::ImportNoStoreName, {}};
             command.registry = args[++i];
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return Problem{&text::ImportUnknownOption, arg};
+            return Problem{&tools::text::ImportUnknownOption, arg};
         } else if (command.file.empty()) {
             command.file = arg;
         } else {
-            return Problem{&text::ImportOneFile, {}};
+            return Problem{&tools::text::ImportOneFile, {}};
         }
     }
     if (command.file.empty() && !command.help)
-        return Problem{&text::ImportWhichFile, {}};
+        return Problem{&tools::text::ImportWhichFile, {}};
     return command;
 }
 
 // The terminal speaks UTF-8; the texts are in the code page.
-std::string Shown(const tk::TextId& id)
+std::string Shown(const platform::TextId& id)
 {
-    return tk::Utf8Text(tk::Text(id));
+    return platform::Utf8Text(platform::Text(id));
 }
 
 void PrintHelp()
 {
-    std::cout << Shown(text::ImportUsage) << "\n\n"
-              << Shown(text::ImportAbout) << "\n\n  " << Shown(text::ImportOptionRegistry) << "\n  "
-              << Shown(text::ImportOptionSilent) << "\n  " << Shown(text::ImportOptionHelp) << "\n\n"
-              << Shown(text::ImportExitStatus) << '\n';
+    std::cout << Shown(tools::text::ImportUsage) << "\n\n"
+              << Shown(tools::text::ImportAbout) << "\n\n  " << Shown(tools::text::ImportOptionRegistry) << "\n  "
+              << Shown(tools::text::ImportOptionSilent) << "\n  " << Shown(tools::text::ImportOptionHelp) << "\n\n"
+              << Shown(tools::text::ImportExitStatus) << '\n';
 }
 
 int Usage(const Problem& problem)
 {
-    std::cerr << "tunewright-import: " << tk::Utf8Text(tk::Text(*problem.message, {problem.argument})) << '\n'
-              << Shown(text::ImportUsage) << '\n';
+    std::cerr << "tunewright-import: " << platform::Utf8Text(platform::Text(*problem.message, {problem.argument})) << '\n'
+              << Shown(tools::text::ImportUsage) << '\n';
     return kBadUsage;
 }
 
@@ -109,14 +109,14 @@ std::string Folded(std::string text)
 // empty line and the end of input among them, is no.
 bool AskOnTerminal(const std::string& question)
 {
-    std::cout << tk::Utf8Text(question) << ' ' << Shown(text::ImportAnswers) << ' ' << std::flush;
+    std::cout << platform::Utf8Text(question) << ' ' << Shown(tools::text::ImportAnswers) << ' ' << std::flush;
     std::string answer;
     if (!std::getline(std::cin, answer)) {
         std::cout << '\n';
         return false;
     }
     answer = Folded(answer);
-    std::istringstream words(tk::Text(text::ImportYesWords) + " y yes");
+    std::istringstream words(platform::Text(tools::text::ImportYesWords) + " y yes");
     for (std::string word; words >> word;)
         if (!answer.empty() && answer == Folded(word))
             return true;
@@ -125,12 +125,12 @@ bool AskOnTerminal(const std::string& question)
 
 // The texts of the installation's language, as the program loads them; a
 // folder without the program's data files leaves English.
-std::optional<CTranslation> InstallationLanguage()
+std::optional<i18n::CTranslation> InstallationLanguage()
 {
-    CTranslation translation;
+    i18n::CTranslation translation;
     try {
         translation.Load();
-    } catch (const tk::CException&) {
+    } catch (const platform::CException&) {
         return std::nullopt;
     }
     return translation;
@@ -143,7 +143,7 @@ int main(int argc, char** argv)
     std::error_code ec;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) {
-        std::cerr << "tunewright-import: " << tk::Utf8Text(tk::Text(text::NoOwnFile, {"/proc/self/exe", ec.message()}))
+        std::cerr << "tunewright-import: " << platform::Utf8Text(platform::Text(tools::text::NoOwnFile, {"/proc/self/exe", ec.message()}))
                   << '\n';
         return kNotImported;
     }
@@ -154,13 +154,13 @@ int main(int argc, char** argv)
     // With no backend installed, the store's own reports go to standard error.
     // The language follows the installation's settings, read from the store
     // the import goes to when they follow the system's language.
-    tk::RegistryStore store(named ? *named : tk::DefaultRegistryPath(folder));
-    tk::Services services;
+    regstore::RegistryStore store(named ? *named : regstore::DefaultRegistryPath(folder));
+    platform::Services services;
     services.registry = &store;
     services.executablePath = executable.string();
-    const tk::ScopedServices installed(services);
-    const std::optional<CTranslation> language = InstallationLanguage();
-    const tk::ScopedTextLookup texts([&language](int key) { return language ? language->Find(key) : std::nullopt; });
+    const platform::ScopedServices installed(services);
+    const std::optional<i18n::CTranslation> language = InstallationLanguage();
+    const platform::ScopedTextLookup texts([&language](int key) { return language ? language->Find(key) : std::nullopt; });
 
     if (!command)
         return Usage(command.Error());
@@ -169,18 +169,18 @@ int main(int argc, char** argv)
         return kImported;
     }
     const bool silent = command.Value().silent;
-    const tk::RegImportOutcome outcome = tk::ImportRegFile(
-        command.Value().file, store, silent ? tk::RegImportConfirm() : tk::RegImportConfirm(AskOnTerminal));
+    const regstore::RegImportOutcome outcome = regstore::ImportRegFile(
+        command.Value().file, store, silent ? regstore::RegImportConfirm() : regstore::RegImportConfirm(AskOnTerminal));
     switch (outcome.status) {
-    case tk::RegImportStatus::Imported:
+    case regstore::RegImportStatus::Imported:
         if (!silent)
-            std::cout << tk::Utf8Text(outcome.message) << '\n';
+            std::cout << platform::Utf8Text(outcome.message) << '\n';
         return kImported;
-    case tk::RegImportStatus::Declined:
+    case regstore::RegImportStatus::Declined:
         return kNotImported;
-    case tk::RegImportStatus::Failed:
+    case regstore::RegImportStatus::Failed:
         break;
     }
-    std::cerr << "tunewright-import: " << tk::Utf8Text(outcome.message) << '\n';
+    std::cerr << "tunewright-import: " << platform::Utf8Text(outcome.message) << '\n';
     return kNotImported;
 }

@@ -31,10 +31,10 @@ int Usage(const std::string& problem)
 
 int main(int argc, char** argv)
 {
-    tk::KeepFreedMemory();
+    platform::KeepFreedMemory();
     std::string appFolder;
     std::string registryPath;
-    std::optional<tk::LocalTime> now;
+    std::optional<platform::LocalTime> now;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (i + 1 >= argc)
@@ -45,7 +45,7 @@ int main(int argc, char** argv)
         else if (arg == "--registry")
             registryPath = value;
         else if (arg == "--now") {
-            now = ParseMinute(value);
+            now = util::ParseMinute(value);
             if (!now)
                 return Usage("--now wants YYYY-MM-DDTHH:MM, not " + value);
         } else
@@ -53,35 +53,35 @@ int main(int argc, char** argv)
     }
     if (appFolder.empty())
         return Usage("--app-folder is required");
-    if (!tk::IsFolder(appFolder))
+    if (!platform::IsFolder(appFolder))
         return Usage("no such folder: " + appFolder);
-    appFolder = tk::FullPath(appFolder);
-    tk::UseBinaryStandardStreams();
+    appFolder = platform::FullPath(appFolder);
+    platform::UseBinaryStandardStreams();
 
-    std::unique_ptr<RunRegistry> registry;
+    std::unique_ptr<runregistry::RunRegistry> registry;
     try {
-        registry = OpenRunRegistry(registryPath, appFolder);
+        registry = runregistry::OpenRunRegistry(registryPath, appFolder);
     } catch (const std::exception& e) {
         std::cerr << "tunewright-script: " << e.what() << '\n';
         return 1;
     }
-    tk::HeadlessBackend backend(std::cin, std::cout);
-    tk::SystemClock systemClock;
-    std::optional<tk::FixedClock> fixedClock;
+    backends::headless::HeadlessBackend backend(std::cin, std::cout);
+    platform::SystemClock systemClock;
+    std::optional<platform::FixedClock> fixedClock;
     if (now)
         fixedClock.emplace(*now);
 
-    tk::Services services;
+    platform::Services services;
     services.registry = &registry->Registry();
-    const std::unique_ptr<tk::IShell> importing = MakeImportingShell(registry->Registry(), backend);
-    services.shell = importing ? importing.get() : static_cast<tk::IShell*>(&backend);
-    services.clock = fixedClock ? static_cast<tk::IClock*>(&*fixedClock) : &systemClock;
+    const std::unique_ptr<platform::IShell> importing = tools::MakeImportingShell(registry->Registry(), backend);
+    services.shell = importing ? importing.get() : static_cast<platform::IShell*>(&backend);
+    services.clock = fixedClock ? static_cast<platform::IClock*>(&*fixedClock) : &systemClock;
     // The program believes it lies in the installation folder.
-    services.executablePath = JoinPath(appFolder, "tunewright");
+    services.executablePath = util::JoinPath(appFolder, "tunewright");
 
     backend.QueueLeadingAnswers();
     try {
-        tk::RunApplication(backend, services);
+        toolkit::RunApplication(backend, services);
         registry->Finish();
     } catch (const std::exception& e) {
         std::cerr << "tunewright-script: " << e.what() << '\n';

@@ -21,36 +21,36 @@
 
 int main()
 {
-    tk::KeepFreedMemory();
-    if (!tk::TerminalSession::Available()) {
-        std::cerr << "tunewright: " << tk::Text(text::NeedsTerminal) << '\n';
+    platform::KeepFreedMemory();
+    if (!backends::terminal::TerminalSession::Available()) {
+        std::cerr << "tunewright: " << platform::Text(tools::text::NeedsTerminal) << '\n';
         return 1;
     }
     std::error_code ec;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) {
-        std::cerr << "tunewright: " << tk::Text(text::NoOwnFile, {"/proc/self/exe", ec.message()}) << '\n';
+        std::cerr << "tunewright: " << platform::Text(tools::text::NoOwnFile, {"/proc/self/exe", ec.message()}) << '\n';
         return 1;
     }
     const std::string folder = executable.parent_path().string();
 
     try {
-        tk::TerminalSession session;
-        tk::TerminalBackend backend(session,
-                                    tk::ColourDepthOf(std::getenv("COLORTERM"), std::getenv("TERM")));
-        tk::RegistryStore& registry = tk::RegistryStore::ForProcess(tk::DefaultRegistryPath(folder));
-        tk::SystemClock clock;
-        tk::XdgOpenShell desktop;
+        backends::terminal::TerminalSession session;
+        backends::terminal::TerminalBackend backend(session,
+                                                    backends::terminal::ColourDepthOf(std::getenv("COLORTERM"), std::getenv("TERM")));
+        regstore::RegistryStore& registry = regstore::RegistryStore::ForProcess(regstore::DefaultRegistryPath(folder));
+        platform::SystemClock clock;
+        backends::terminal::XdgOpenShell desktop;
         // A backup chosen in "Reverse changes" is imported here, asked in a
         // box of the program's window, as the registry editor asks on Windows.
-        tk::ImportingShell shell(registry, desktop, tk::ImportingShell::MainWindowBox());
+        backends::terminal::ImportingShell shell(registry, desktop, backends::terminal::ImportingShell::MainWindowBox());
 
-        tk::Services services;
+        platform::Services services;
         services.registry = &registry;
         services.shell = &shell;
         services.clock = &clock;
         services.executablePath = executable.string();
-        tk::RunApplication(backend, services);
+        toolkit::RunApplication(backend, services);
     } catch (const std::exception& e) {
         // The session's destructor has given the terminal back by now.
         std::cerr << "tunewright: " << e.what() << '\n';

@@ -25,7 +25,7 @@ namespace {
 // plainly instead of a file error.
 bool HasSettingsBeside(const std::string& program, std::string& settings)
 {
-    settings = JoinPath(FolderOf(program), "config.ini");
+    settings = util::JoinPath(util::FolderOf(program), "config.ini");
     const DWORD attributes = ::GetFileAttributesA(settings.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
@@ -35,48 +35,48 @@ bool HasSettingsBeside(const std::string& program, std::string& settings)
 // HKEY_CURRENT_USER would change that account's settings while reporting
 // success: said before anything can be changed, in the installation's
 // language. True when the program is to go on.
-bool RunAsWhoeverItShould(const tk::Services& services)
+bool RunAsWhoeverItShould(const platform::Services& services)
 {
-    const std::optional<tk::win32::AccountPair> accounts = tk::win32::OtherThanDesktopAccount();
+    const std::optional<platform::win32::AccountPair> accounts = platform::win32::OtherThanDesktopAccount();
     if (!accounts)
         return true;
-    const tk::ScopedServices installed(services);
-    std::optional<CTranslation> language;
+    const platform::ScopedServices installed(services);
+    std::optional<i18n::CTranslation> language;
     try {
         language.emplace();
         language->Load();
-    } catch (const tk::CException&) {
+    } catch (const platform::CException&) {
         language.reset();
     }
-    const tk::ScopedTextLookup texts([&language](int key) { return language ? language->Find(key) : std::nullopt; });
-    return tk::ShowBox(nullptr, tk::Text(text::OtherAccount, {accounts->program, accounts->desktop}), tk::AppTitle(),
-                       {tk::BoxButtons::YesNo, tk::BoxIcon::Question, true}) == tk::Answer::Yes;
+    const platform::ScopedTextLookup texts([&language](int key) { return language ? language->Find(key) : std::nullopt; });
+    return backends::win32::ShowBox(nullptr, platform::Text(tools::text::OtherAccount, {accounts->program, accounts->desktop}), toolkit::AppTitle(),
+                       {toolkit::BoxButtons::YesNo, toolkit::BoxIcon::Question, true}) == toolkit::Answer::Yes;
 }
 
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    tk::win32::LoadDllsFromSystemFolderOnly();
+    platform::win32::LoadDllsFromSystemFolderOnly();
     try {
-        const std::string program = tk::ModuleFileName();
+        const std::string program = platform::ModuleFileName();
         std::string settings;
         if (!HasSettingsBeside(program, settings)) {
-            tk::ShowBox(nullptr, tk::Text(text::RunFromExtractedFolder, {settings}), tk::AppTitle(),
-                        {tk::BoxButtons::Ok, tk::BoxIcon::Error});
+            backends::win32::ShowBox(nullptr, platform::Text(tools::text::RunFromExtractedFolder, {settings}), toolkit::AppTitle(),
+                        {toolkit::BoxButtons::Ok, toolkit::BoxIcon::Error});
             return 1;
         }
-        tk::Win32Backend backend;
-        tk::Win32Registry registry;
-        tk::ShellExecuteShell shell;
-        tk::LocalClock clock;
+        backends::win32::Win32Backend backend;
+        platform::Win32Registry registry;
+        platform::ShellExecuteShell shell;
+        platform::LocalClock clock;
 
-        const tk::Services services{&registry, &shell, &clock, program};
+        const platform::Services services{&registry, &shell, &clock, program};
         if (!RunAsWhoeverItShould(services))
             return 1;
-        tk::RunApplication(backend, services);
+        toolkit::RunApplication(backend, services);
     } catch (const std::exception& e) {
-        tk::ShowBox(nullptr, e.what(), tk::AppTitle(), {tk::BoxButtons::Ok, tk::BoxIcon::Error});
+        backends::win32::ShowBox(nullptr, e.what(), toolkit::AppTitle(), {toolkit::BoxButtons::Ok, toolkit::BoxIcon::Error});
         return 1;
     }
     return 0;

@@ -25,7 +25,7 @@ const char* const kLanguages[] = {"[1031]", "[1034]", "[1043]", "[1036]", "[1040
 
 // The keys that hold values, spread over both roots the program uses.
 struct LeafKey {
-    tk::RegRoot root;
+    platform::RegRoot root;
     std::string subKey;
 };
 
@@ -33,7 +33,7 @@ LeafKey Leaf(int index)
 {
     const int vendor = index / (kProductsPerVendor * kSectionCount);
     const int product = index / kSectionCount % kProductsPerVendor;
-    return {vendor % 2 ? tk::RegRoot::LocalMachine : tk::RegRoot::CurrentUser,
+    return {vendor % 2 ? platform::RegRoot::LocalMachine : platform::RegRoot::CurrentUser,
             "Software\\Vendor " + std::to_string(vendor) + "\\Product " + std::to_string(product) + "\\"
                 + kSections[index % kSectionCount]};
 }
@@ -60,32 +60,32 @@ bool HasStoredValue(int function)
     return FunctionKind(function) != 4 && function % 13 != 12;
 }
 
-tk::RegValue FunctionValue(int function)
+platform::RegValue FunctionValue(int function)
 {
     switch (FunctionKind(function)) {
-    case 1: return tk::RegValue::String(function % 2 ? "1" : "0");
-    case 2: return tk::RegValue::String(std::to_string(100 + function));
-    case 3: return tk::RegValue::String("D:\\Users\\Power\\Folder " + std::to_string(function));
-    case 5: return tk::RegValue::String("D:\\Users\\Power\\Pictures\\Picture " + std::to_string(function) + ".bmp");
-    case 6: return tk::RegValue::String("Text of function " + std::to_string(function));
-    case 10: return tk::RegValue::String(function % 2 ? "yes" : "no");
-    default: return tk::RegValue::Dword(static_cast<std::uint32_t>(function % 2 ? 1 : 100 + function));
+    case 1: return platform::RegValue::String(function % 2 ? "1" : "0");
+    case 2: return platform::RegValue::String(std::to_string(100 + function));
+    case 3: return platform::RegValue::String("D:\\Users\\Power\\Folder " + std::to_string(function));
+    case 5: return platform::RegValue::String("D:\\Users\\Power\\Pictures\\Picture " + std::to_string(function) + ".bmp");
+    case 6: return platform::RegValue::String("Text of function " + std::to_string(function));
+    case 10: return platform::RegValue::String(function % 2 ? "yes" : "no");
+    default: return platform::RegValue::Dword(static_cast<std::uint32_t>(function % 2 ? 1 : 100 + function));
     }
 }
 
-tk::RegValue FillerValue(int n)
+platform::RegValue FillerValue(int n)
 {
     switch (n % 4) {
-    case 0: return tk::RegValue::String("C:\\Data\\F" + std::to_string(n % 1000) + ".dat");
-    case 1: return tk::RegValue::Dword(static_cast<std::uint32_t>(n));
+    case 0: return platform::RegValue::String("C:\\Data\\F" + std::to_string(n % 1000) + ".dat");
+    case 1: return platform::RegValue::Dword(static_cast<std::uint32_t>(n));
     case 2: {
-        tk::RegValue value;
-        value.type = tk::RegType::Binary;
+        platform::RegValue value;
+        value.type = platform::RegType::Binary;
         for (int i = 0; i < 4; ++i)
             value.data.push_back(static_cast<std::uint8_t>(n >> i));
         return value;
     }
-    default: return tk::RegValue::String(std::to_string(n % 1000));
+    default: return platform::RegValue::String(std::to_string(n % 1000));
     }
 }
 
@@ -108,7 +108,7 @@ std::string LanguageSection(const std::string& code, int functions)
 std::string KeyPathLine(int function)
 {
     const LeafKey leaf = FunctionLeaf(function);
-    std::string path(tk::RootName(leaf.root));
+    std::string path(platform::RootName(leaf.root));
     path += "\\\\";
     for (char c : leaf.subKey) {
         path += c;
@@ -171,7 +171,7 @@ namespace {
 struct StoreValue {
     LeafKey key;
     std::string name;
-    tk::RegValue value;
+    platform::RegValue value;
 };
 
 // Every value of the store: the start-up question's, the functions', then
@@ -184,7 +184,7 @@ struct StoreContent {
 
 StoreContent ContentOf(const InstallationSize& size)
 {
-    StoreContent content{{{tk::RegRoot::LocalMachine, kPoliciesKey}, kPoliciesValue, tk::RegValue::Dword(1)}, {}, {}};
+    StoreContent content{{{platform::RegRoot::LocalMachine, kPoliciesKey}, kPoliciesValue, platform::RegValue::Dword(1)}, {}, {}};
     int stored = 1;
     for (int i = 0; i < size.functions && stored < size.storeValues; ++i) {
         if (!HasStoredValue(i))
@@ -209,7 +209,7 @@ std::string LeafComment(int leaf)
 // program could have written, with a comment before every fiftieth key.
 std::string CanonicalText(const StoreContent& content)
 {
-    tk::RegistryTree tree;
+    regfile::RegistryTree tree;
     const auto set = [&tree](const StoreValue& v) {
         if (!tree.SetValue(v.key.root, v.key.subKey, v.name, v.value))
             throw std::runtime_error("cannot fill the registry store");
@@ -224,15 +224,15 @@ std::string CanonicalText(const StoreContent& content)
         const LeafKey leaf = Leaf(static_cast<int>(k));
         tree.AddKeyComments(leaf.root, leaf.subKey, {LeafComment(static_cast<int>(k))});
     }
-    return tk::SerialiseRegFile(tree);
+    return regfile::SerialiseRegFile(tree);
 }
 
 void AppendSection(std::string& out, const LeafKey& key, const std::vector<StoreValue>& values)
 {
     out += "\r\n";
-    tk::AppendRegKeyLine(out, key.root, key.subKey);
+    regfile::AppendRegKeyLine(out, key.root, key.subKey);
     for (const StoreValue& v : values)
-        tk::AppendRegValueLine(out, v.name, v.value);
+        regfile::AppendRegValueLine(out, v.name, v.value);
 }
 
 std::string ForeignText(const StoreContent& content)

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace app {
+
 // Reverse changes lists backup files.
 inline const char* const kBackupFileFilter = "Registry files (*.reg)|*.reg";
 
@@ -13,5 +15,7 @@ inline const char* const kBackupFileFilter = "Registry files (*.reg)|*.reg";
 // files (*.*)|*.*".
 inline std::string ExtensionFilter(const std::string& extension)
 {
-    return extension + " files (*." + extension + ")|*." + extension + "|" + tk::Text(text::AllFilesFilter) + "|*.*";
+    return extension + " files (*." + extension + ")|*." + extension + "|" + platform::Text(text::AllFilesFilter) + "|*.*";
 }
+
+} // namespace app

@@ -2,6 +2,8 @@
 // Keys of the translation file that the main window uses.
 #include "catalogue/FunctionKind.h"
 
+namespace app {
+
 namespace textkey {
 
 constexpr int LanguageGroupCaption = 1;
@@ -15,8 +17,8 @@ inline constexpr const char* ChangedCategoryEnglish = "Changed from Windows defa
 constexpr int TuningGroup = 50;
 // 55 and 75, the save button's captions, are in the table of kinds
 // (catalogue/FunctionKind.h).
-constexpr int OffRadio = kinds::kOffCaptionKey;
-constexpr int OnRadio = kinds::kOnCaptionKey;
+constexpr int OffRadio = catalogue::kinds::kOffCaptionKey;
+constexpr int OnRadio = catalogue::kinds::kOnCaptionKey;
 constexpr int BrowseButton = 70;
 constexpr int FolderBrowserTitle = 80;
 constexpr int OpenTargetMessage1 = 85;
@@ -41,3 +43,5 @@ constexpr int MenuWebsite = 255;
 constexpr int MenuAbout = 260;
 
 } // namespace textkey
+
+} // namespace app

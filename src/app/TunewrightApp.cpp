@@ -2,8 +2,10 @@
 
 #include "app/TunewrightDlg.h"
 
+namespace app {
+
 // The title of message boxes that have no caption of their own.
-CTunewrightApp::CTunewrightApp() : tk::CWinApp("Tunewright") {}
+CTunewrightApp::CTunewrightApp() : toolkit::CWinApp("Tunewright") {}
 
 bool CTunewrightApp::InitInstance()
 {
@@ -14,3 +16,5 @@ bool CTunewrightApp::InitInstance()
     // The application ends when its dialog has closed.
     return false;
 }
+
+} // namespace app

@@ -1,8 +1,12 @@
 #pragma once
 #include "toolkit/Dialog.h"
 
-class CTunewrightApp : public tk::CWinApp {
+namespace app {
+
+class CTunewrightApp : public toolkit::CWinApp {
 public:
     CTunewrightApp();
     bool InitInstance() override;
 };
+
+} // namespace app

@@ -15,54 +15,56 @@
 #include <string>
 #include <vector>
 
-class CTunewrightDlg : public tk::CDialog {
+namespace app {
+
+class CTunewrightDlg : public toolkit::CDialog {
 public:
     enum { IDD = IDD_TUNEWRIGHT_DIALOG };
-    explicit CTunewrightDlg(tk::CDialog* parent = nullptr);
+    explicit CTunewrightDlg(toolkit::CDialog* parent = nullptr);
 
-    bool OnInitDialog() override;                           // TunewrightDlgInit.cpp
-    const tk::MessageMap& GetMessageMap() const override;   // TunewrightDlg.cpp
+    bool OnInitDialog() override;                              // TunewrightDlgInit.cpp
+    const toolkit::MessageMap& GetMessageMap() const override; // TunewrightDlg.cpp
 
 protected:
     // Each handler lives in the file named after its event:
     // TunewrightDlg<Event>.cpp.
-    void DoDataExchange(tk::CDataExchange& dx) override;    // TunewrightDlg.cpp
-    void OnSysCommand(int commandId, long param);           // SysCommand
-    void OnPaint();                                         // Paint
-    int OnQueryDragIcon();                                  // QueryDragIcon
-    void OnCtlColor(tk::CtlColorRequest& request);          // CtlColor
-    void OnTimer(int timerId);                              // Timer
-    void OnClose();                                         // Close
-    void OnExit();                                          // Close
-    void OnOK() override;                                   // Close
-    void OnCancel() override;                               // Close
-    void OnActivate();                                      // Activate
-    void OnBrowse();                                        // Browse
-    void OnSaveNewConfiguration();                          // Save
-    void OnReverseChanges();                                // Reverse
-    void OnHistory();                                       // History
-    void ShowAboutBox();                                    // Help
-    void OpenHelpFile();                                    // Help
-    void OpenHomepage();                                    // Help
-    bool OnHelpInfo();                                      // Help
-    void OnLanguageSelection();                             // Language
-    void OnFind();                                          // Find
-    void OnFindNext();                                      // Find
-    void RefillFunctionList();                              // Refill
-    void ShowSelectedFunction();                            // ShowFunction
-    void ShowFunction(int functionKey);                     // ShowFunction
-    void ShowFunctionAgain();                               // ShowFunction
+    void DoDataExchange(toolkit::CDataExchange& dx) override; // TunewrightDlg.cpp
+    void OnSysCommand(int commandId, long param);             // SysCommand
+    void OnPaint();                                           // Paint
+    int OnQueryDragIcon();                                    // QueryDragIcon
+    void OnCtlColor(toolkit::CtlColorRequest& request);       // CtlColor
+    void OnTimer(int timerId);                                // Timer
+    void OnClose();                                           // Close
+    void OnExit();                                            // Close
+    void OnOK() override;                                     // Close
+    void OnCancel() override;                                 // Close
+    void OnActivate();                                        // Activate
+    void OnBrowse();                                          // Browse
+    void OnSaveNewConfiguration();                            // Save
+    void OnReverseChanges();                                  // Reverse
+    void OnHistory();                                         // History
+    void ShowAboutBox();                                      // Help
+    void OpenHelpFile();                                      // Help
+    void OpenHomepage();                                      // Help
+    bool OnHelpInfo();                                        // Help
+    void OnLanguageSelection();                               // Language
+    void OnFind();                                            // Find
+    void OnFindNext();                                        // Find
+    void RefillFunctionList();                                // Refill
+    void ShowSelectedFunction();                              // ShowFunction
+    void ShowFunction(int functionKey);                       // ShowFunction
+    void ShowFunctionAgain();                                 // ShowFunction
 
 private:
-    void AskUacQuestion();                                  // UacQuestion
-    void DeleteCompanionMarker();                           // Close
-    void ShowRegistryFault(const tk::RegFault& fault);      // RegistryFault
-    bool ShownRegistryFault(const tk::RegFault& fault) const; // RegistryFault
+    void AskUacQuestion();                                   // UacQuestion
+    void DeleteCompanionMarker();                            // Close
+    void ShowRegistryFault(const platform::RegFault& fault); // RegistryFault
+    bool ShownRegistryFault(const platform::RegFault& fault) const; // RegistryFault
     bool MayClose();                                        // Close
     bool OpenWithShell(const std::string& target);          // Help
     void OfferRestore(const std::string& file, const std::string& cause); // Reverse
     void ShowImportedValue();                               // Activate
-    PanelInput CurrentInput() const;                        // ShowFunction
+    saving::PanelInput CurrentInput() const;                // ShowFunction
     bool HoldsUnsavedValue();                               // ShowFunction
     bool MayLeaveShownFunction();                           // ShowFunction
     bool ShowsFunction() const;                             // ShowFunction
@@ -87,19 +89,19 @@ public:
     int previousSelectionMark = 1;
     int selectedFunction = 0;
     int shownFunction = 99;
-    CTranslation translation;
-    PowerClass power;
-    tk::CButton tuningGroup;
-    tk::CButton saveButton;
-    tk::CButton choiceGroup;
-    tk::CComboBox categoryBox;
-    tk::CButton browseButton;
-    tk::CEdit pathEdit;
-    tk::CButton valueGroup;
-    tk::CEdit numberEdit;
-    tk::CButton activatedRadio;
-    tk::CButton deactivatedRadio;
-    tk::CListCtrl functionList;
+    i18n::CTranslation translation;
+    util::PowerClass power;
+    toolkit::CButton tuningGroup;
+    toolkit::CButton saveButton;
+    toolkit::CButton choiceGroup;
+    toolkit::CComboBox categoryBox;
+    toolkit::CButton browseButton;
+    toolkit::CEdit pathEdit;
+    toolkit::CButton valueGroup;
+    toolkit::CEdit numberEdit;
+    toolkit::CButton activatedRadio;
+    toolkit::CButton deactivatedRadio;
+    toolkit::CListCtrl functionList;
     std::string hintText;
     int switchIndex = -1;
     std::string numberText;
@@ -108,7 +110,7 @@ public:
     int icon = IDR_MAINFRAME;
     std::string availabilityText;
     std::vector<int> menuBitmaps;
-    tk::Rgb backgroundBrush{240, 240, 240};
+    toolkit::Rgb backgroundBrush{240, 240, 240};
 
     // The function each list item stands for, by row: two functions may share
     // a name, so a row is never resolved by its text.
@@ -121,7 +123,7 @@ public:
 
     // The value the panel showed for the function, or the one last saved:
     // closing asks before a value that differs from it is lost.
-    PanelInput shownInput;
+    saving::PanelInput shownInput;
 
     // Set when a backup went to the shell: where the shell hands it to
     // another program (Windows), the panel reads the registry again when the
@@ -129,7 +131,7 @@ public:
     bool showAgainOnActivate = false;
     // The program the shell started for that backup, where the platform
     // follows it: the panel reads the registry again when it ends.
-    std::unique_ptr<tk::IStartedProgram> reverseImporter;
+    std::unique_ptr<platform::IStartedProgram> reverseImporter;
     // While the question before leaving an unsaved value waits.
     bool askingToLeave = false;
     // What Find looked for last; F3 goes on with it.
@@ -142,5 +144,7 @@ private:
     std::set<std::string> shownRegistryFaults_;
     // The messages of every layer come from this dialog's translation while
     // it lives (platform/Texts.h).
-    tk::ScopedTextLookup messageTexts_;
+    platform::ScopedTextLookup messageTexts_;
 };
+
+} // namespace app

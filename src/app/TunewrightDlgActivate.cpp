@@ -1,5 +1,7 @@
 #include "app/TunewrightDlg.h"
 
+namespace app {
+
 // The Windows shell hands a backup to the registry editor and returns before
 // it imports; the user comes back to this window when the editor is done.
 void CTunewrightDlg::OnActivate()
@@ -15,3 +17,5 @@ void CTunewrightDlg::ShowImportedValue()
     if (!HoldsUnsavedValue())
         ShowFunctionAgain();
 }
+
+} // namespace app

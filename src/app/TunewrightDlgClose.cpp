@@ -2,6 +2,8 @@
 #include "app/Texts.h"
 #include "app/TunewrightDlg.h"
 
+namespace app {
+
 namespace {
 
 // The marker of the companion program, removed when the window is closed.
@@ -16,10 +18,10 @@ const char* const kCompanionMarker = "active";
 void CTunewrightDlg::DeleteCompanionMarker()
 {
     power.currentKeyPath = kCompanionKey;
-    const tk::RegResult deleted = power.DeleteValue(RegistryLocation::LocalMachine, kCompanionMarker);
-    if (!deleted && !ShownRegistryFault(deleted.Error()) && !(deleted.Error() == tk::RegError::KeyNotFound)
-        && !(deleted.Error() == tk::RegError::ValueNotFound))
-        tk::ReportError(tk::Text(text::MarkerNotDeleted, {kCompanionMarker,
+    const platform::RegResult deleted = power.DeleteValue(util::RegistryLocation::LocalMachine, kCompanionMarker);
+    if (!deleted && !ShownRegistryFault(deleted.Error()) && !(deleted.Error() == platform::RegError::KeyNotFound)
+        && !(deleted.Error() == platform::RegError::ValueNotFound))
+        toolkit::ReportError(platform::Text(text::MarkerNotDeleted, {kCompanionMarker,
                                                           "HKEY_LOCAL_MACHINE\\" + std::string(kCompanionKey),
                                                           deleted.Error().cause}));
 }
@@ -31,9 +33,9 @@ bool CTunewrightDlg::MayClose()
     if (!HoldsUnsavedValue())
         return true;
     const std::string question =
-        tk::Text(text::CloseUnsaved, {functionNames[static_cast<std::size_t>(shownFunction)]});
+        platform::Text(text::CloseUnsaved, {functionNames[static_cast<std::size_t>(shownFunction)]});
     return ShowMessageBox(question, T(textkey::MessageCaption),
-                          {tk::BoxButtons::YesNo, tk::BoxIcon::Question, true}) == tk::Answer::Yes;
+                          {toolkit::BoxButtons::YesNo, toolkit::BoxIcon::Question, true}) == toolkit::Answer::Yes;
 }
 
 void CTunewrightDlg::OnClose()
@@ -43,7 +45,7 @@ void CTunewrightDlg::OnClose()
     DeleteCompanionMarker();
     // The default handling of the close request, the Cancel command, without
     // asking a second time.
-    tk::CDialog::OnCancel();
+    toolkit::CDialog::OnCancel();
 }
 
 void CTunewrightDlg::OnExit()
@@ -51,19 +53,21 @@ void CTunewrightDlg::OnExit()
     if (!MayClose())
         return;
     DeleteCompanionMarker();
-    tk::CDialog::OnOK();
+    toolkit::CDialog::OnOK();
 }
 
 // Enter.
 void CTunewrightDlg::OnOK()
 {
     if (MayClose())
-        tk::CDialog::OnOK();
+        toolkit::CDialog::OnOK();
 }
 
 // Escape.
 void CTunewrightDlg::OnCancel()
 {
     if (MayClose())
-        tk::CDialog::OnCancel();
+        toolkit::CDialog::OnCancel();
 }
+
+} // namespace app

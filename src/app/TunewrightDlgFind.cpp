@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace app {
+
 // The list follows the box while it is open; the poll shows each function
 // the box selects, as it shows one the user clicks.
 void CTunewrightDlg::OnFind()
@@ -44,7 +46,7 @@ bool CTunewrightDlg::FindFunction(const std::string& text, bool next)
     const int mark = functionList.GetSelectionMark();
     if (next && mark >= 0 && mark < static_cast<int>(listedFunctions.size()))
         from = listedFunctions[static_cast<std::size_t>(mark)] + 1;
-    const std::optional<int> found = ::FindFunction(functions, text, from);
+    const std::optional<int> found = app::FindFunction(functions, text, from);
     if (!found)
         return false;
 
@@ -62,3 +64,5 @@ bool CTunewrightDlg::FindFunction(const std::string& text, bool next)
     functionList.SelectItem(static_cast<int>(row - listedFunctions.begin()));
     return true;
 }
+
+} // namespace app

@@ -6,14 +6,16 @@
 #include "platform/Services.h"
 #include "util/Path.h"
 
+namespace app {
+
 // A target that no program opens is told, naming it; true when a program
 // was started for it.
 bool CTunewrightDlg::OpenWithShell(const std::string& target)
 {
-    const tk::ShellResult opened = tk::ShellOpen(target);
+    const platform::ShellResult opened = platform::ShellOpen(target);
     if (!opened)
-        ShowMessageBox(tk::Text(text::CannotOpen, {target, opened.Error()}), T(textkey::MessageCaption),
-                       {tk::BoxButtons::Ok, tk::BoxIcon::Error});
+        ShowMessageBox(platform::Text(text::CannotOpen, {target, opened.Error()}), T(textkey::MessageCaption),
+                       {toolkit::BoxButtons::Ok, toolkit::BoxIcon::Error});
     return opened.HasValue();
 }
 
@@ -26,13 +28,13 @@ void CTunewrightDlg::OpenHelpFile()
     const std::string folder = power.GetApplicationFolder();
     const std::string& section = translation.Section();
     if (section.size() > 2 && section != "[1033]") {
-        const std::string own = JoinPath(folder, "help" + section.substr(1, section.size() - 2) + ".chm");
-        if (tk::ReadHelpFile(own)) {
-            tk::CurrentBackend().ShowHelp(own);
+        const std::string own = util::JoinPath(folder, "help" + section.substr(1, section.size() - 2) + ".chm");
+        if (toolkit::ReadHelpFile(own)) {
+            toolkit::CurrentBackend().ShowHelp(own);
             return;
         }
     }
-    tk::CurrentBackend().ShowHelp(JoinPath(folder, "help.chm"));
+    toolkit::CurrentBackend().ShowHelp(util::JoinPath(folder, "help.chm"));
 }
 
 bool CTunewrightDlg::OnHelpInfo()
@@ -51,3 +53,5 @@ void CTunewrightDlg::ShowAboutBox()
     CAboutDlg about;
     about.DoModal();
 }
+
+} // namespace app

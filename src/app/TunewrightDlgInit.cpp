@@ -8,6 +8,8 @@
 #include "catalogue/FunctionKeys.h"
 #include "toolkit/Resources.h"
 
+namespace app {
+
 namespace {
 
 constexpr int kPollTimer = 1;
@@ -19,10 +21,10 @@ const std::string kCategoryPadding(66, ' ');
 
 bool CTunewrightDlg::OnInitDialog()
 {
-    tk::CDialog::OnInitDialog();
+    toolkit::CDialog::OnInitDialog();
 
     if (!systemMenuExtended) {
-        const std::string about = tk::LoadResourceString(IDS_ABOUTBOX);
+        const std::string about = toolkit::LoadResourceString(IDS_ABOUTBOX);
         if (Window()->HasSystemMenu() && !about.empty()) {
             Window()->SystemMenuAppendSeparator();
             Window()->SystemMenuAppend(IDM_ABOUTBOX, about);
@@ -32,7 +34,7 @@ bool CTunewrightDlg::OnInitDialog()
 
     Window()->SetIcon(icon, true);
     Window()->SetIcon(icon, false);
-    backgroundBrush = tk::Rgb{240, 240, 240};
+    backgroundBrush = toolkit::Rgb{240, 240, 240};
 
     translation.Load();
 
@@ -40,8 +42,8 @@ bool CTunewrightDlg::OnInitDialog()
 
     functionList.DeleteColumn(0);
     functionList.DeleteAllItems();
-    functionList.InsertColumn(0, "Function", tk::ColumnFormat::Left, kColumnWidth);
-    functionList.SetExtendedStyle(tk::ListExStyle::FullRowSelect);
+    functionList.InsertColumn(0, "Function", toolkit::ColumnFormat::Left, kColumnWidth);
+    functionList.SetExtendedStyle(toolkit::ListExStyle::FullRowSelect);
     functionList.SetFocus();
 
     TranslateMenu();
@@ -64,15 +66,15 @@ bool CTunewrightDlg::OnInitDialog()
 
 void CTunewrightDlg::TranslateMenu()
 {
-    tk::IDialogWindow& w = *Window();
+    toolkit::IDialogWindow& w = *Window();
     const std::string pad = "  ";
     w.MenuSetItemText(0, -1, T(textkey::MenuFile));
     w.MenuSetItemText(1, -1, T(textkey::MenuHelp));
 
     struct Item {
         int top, position;
-        int textKey;               // the translation file's key, or
-        const tk::TextId* ownText; // for an entry newer than its menu texts, a message of the program's own
+        int textKey;                     // the translation file's key, or
+        const platform::TextId* ownText; // for an entry newer than its menu texts, a message of the program's own
         int bitmap;
     };
     // A translation file older than History and Find shows them in English.
@@ -88,10 +90,10 @@ void CTunewrightDlg::TranslateMenu()
     };
     menuBitmaps.clear();
     for (const Item& item : items) {
-        const std::string text = item.ownText ? tk::Text(*item.ownText) : T(item.textKey);
+        const std::string text = item.ownText ? platform::Text(*item.ownText) : T(item.textKey);
         w.MenuSetItemText(item.top, item.position, pad + text);
         // A bitmap that the resources lack leaves its item without one.
-        if (tk::BitmapFileName(item.bitmap)) {
+        if (toolkit::BitmapFileName(item.bitmap)) {
             w.MenuSetItemBitmap(item.top, item.position, item.bitmap);
             menuBitmaps.push_back(item.bitmap);
         }
@@ -102,7 +104,7 @@ void CTunewrightDlg::TranslateMenu()
 void CTunewrightDlg::FillFunctionNames()
 {
     // A translation without the end marker stops at the first missing name.
-    functionNames = FunctionNames([this](int key) { return translation.Find(key); });
+    functionNames = catalogue::FunctionNames([this](int key) { return translation.Find(key); });
     listedFunctions.clear();
     for (std::size_t i = 0; i < functionNames.size(); ++i) {
         functionList.InsertItem(static_cast<int>(i), functionNames[i]);
@@ -115,8 +117,10 @@ void CTunewrightDlg::FillCategoryFilter()
     categoryBox.ResetContent();
     for (int i = 0; i < catalogue::CategoryCount; ++i)
         categoryBox.AddString(T(textkey::FirstCategory + textkey::CategoryStep * i) + kCategoryPadding);
-    if (HasDefaults(power.GetApplicationFolder()))
+    if (catalogue::HasDefaults(power.GetApplicationFolder()))
         categoryBox.AddString(translation.Find(textkey::ChangedCategory).value_or(textkey::ChangedCategoryEnglish) +
                               kCategoryPadding);
     categoryBox.SetCurSel(0);
 }
+
+} // namespace app

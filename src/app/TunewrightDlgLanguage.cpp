@@ -2,10 +2,12 @@
 #include "app/TunewrightDlg.h"
 #include "i18n/LanguageSelection.h"
 
+namespace app {
+
 void CTunewrightDlg::OnLanguageSelection()
 {
     const std::string current = power.ReadSetting("Language");
-    CLanguageSelection dialog;
+    i18n::CLanguageSelection dialog;
     dialog.chosenLanguage = current;
     dialog.caption = T(textkey::LanguageGroupCaption);
     dialog.DoModal();
@@ -16,3 +18,5 @@ void CTunewrightDlg::OnLanguageSelection()
     // included.
     OnInitDialog();
 }
+
+} // namespace app

@@ -1,5 +1,7 @@
 #include "app/TunewrightDlg.h"
 
+namespace app {
+
 void CTunewrightDlg::OnPaint()
 {
     // The template has no minimise box: only the system minimises the window.
@@ -8,3 +10,5 @@ void CTunewrightDlg::OnPaint()
     else
         Default();
 }
+
+} // namespace app

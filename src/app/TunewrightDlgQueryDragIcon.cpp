@@ -1,6 +1,10 @@
 #include "app/TunewrightDlg.h"
 
+namespace app {
+
 int CTunewrightDlg::OnQueryDragIcon()
 {
     return icon;
 }
+
+} // namespace app

@@ -4,6 +4,8 @@
 #include "catalogue/FunctionKeys.h"
 #include "util/TextFile.h"
 
+namespace app {
+
 void CTunewrightDlg::RefillFunctionList()
 {
     functionList.DeleteAllItems();
@@ -13,12 +15,12 @@ void CTunewrightDlg::RefillFunctionList()
     previousSelectionMark = 1;
 
     const std::string folder = power.GetApplicationFolder();
-    const std::string path = CataloguePath(folder);
-    const std::vector<std::string> lines = ReadTextLines(path);
+    const std::string path = catalogue::CataloguePath(folder);
+    const std::vector<std::string> lines = util::ReadTextLines(path);
     const int count = static_cast<int>(functionNames.size());
-    const FunctionFilter filter = currentCategory == catalogue::ChangedCategory
-                                      ? FilterChanged(lines, count, ReadDefaults(folder), power)
-                                      : FilterFunctions(lines, count, currentCategory);
+    const catalogue::FunctionFilter filter = currentCategory == catalogue::ChangedCategory
+                                      ? catalogue::FilterChanged(lines, count, catalogue::ReadDefaults(folder), power)
+                                      : catalogue::FilterFunctions(lines, count, currentCategory);
     for (const int i : filter.listed) {
         functionList.InsertItem(static_cast<int>(listedFunctions.size()), functionNames[static_cast<std::size_t>(i)]);
         listedFunctions.push_back(i);
@@ -30,7 +32,9 @@ void CTunewrightDlg::RefillFunctionList()
     if (filter.registryFault)
         ShowRegistryFault(*filter.registryFault);
     if (!filter.defaultsFault.empty())
-        tk::ReportError(filter.defaultsFault);
+        toolkit::ReportError(filter.defaultsFault);
     if (!filter.keysWithoutHeader.empty())
-        tk::ReportError(UnjudgedFunctionsMessage(path, filter.keysWithoutHeader));
+        toolkit::ReportError(catalogue::UnjudgedFunctionsMessage(path, filter.keysWithoutHeader));
 }
+
+} // namespace app

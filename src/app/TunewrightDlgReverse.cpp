@@ -9,6 +9,8 @@
 #include "platform/FileSystem.h"
 #include "util/Path.h"
 
+namespace app {
+
 // The chosen backup goes to the shell's "open", which imports it: on Windows
 // the registry editor, which asks before it writes, on Linux the program
 // itself, before the shell returns. The values it will change go into a
@@ -25,27 +27,27 @@ void CTunewrightDlg::OnReverseChanges()
     if (!file)
         return;
     const auto notHandedOver = [this, &file](const std::string& why) {
-        ShowMessageBox(tk::Text(text::ReverseNotBackedUp, {*file}) + "\n\n" + why, T(textkey::MessageCaption),
-                       {tk::BoxButtons::Ok, tk::BoxIcon::Error});
+        ShowMessageBox(platform::Text(text::ReverseNotBackedUp, {*file}) + "\n\n" + why, T(textkey::MessageCaption),
+                       {toolkit::BoxButtons::Ok, toolkit::BoxIcon::Error});
     };
-    const auto changes = RestoreChanges(*file);
+    const auto changes = changes::RestoreChanges(*file);
     if (!changes) {
         notHandedOver(ChangeFaultText(changes.Error()));
         return;
     }
-    const auto backedUp = BackUpChanges(*tk::CurrentServices().registry, changes.Value(), folder,
-                                        ReverseChangeName(FileNameOf(*file)));
+    const auto backedUp = changes::BackUpChanges(*platform::CurrentServices().registry, changes.Value(), folder,
+                                                 changes::ReverseChangeName(util::FileNameOf(*file)));
     if (!backedUp) {
         notHandedOver(ChangeFaultText(backedUp.Error()));
         return;
     }
-    tk::ShellStarted started = tk::ShellOpenFollowed(*file);
+    platform::ShellStarted started = platform::ShellOpenFollowed(*file);
     if (!started) {
         // Nothing was handed over: the backup holds values that no change
         // replaced. One that cannot be removed does no harm: it holds what
         // the registry holds.
         if (const auto& written = backedUp.Value().backupPath)
-            static_cast<void>(tk::RemoveFile(*written));
+            static_cast<void>(platform::RemoveFile(*written));
         OfferRestore(*file, started.Error());
         return;
     }
@@ -58,12 +60,14 @@ void CTunewrightDlg::OnReverseChanges()
 // restores the backup itself, as the history of changes does.
 void CTunewrightDlg::OfferRestore(const std::string& file, const std::string& cause)
 {
-    if (ShowMessageBox(tk::Text(text::RestoreInstead, {file, cause}), T(textkey::MessageCaption),
-                       {tk::BoxButtons::YesNo, tk::BoxIcon::Question}) != tk::Answer::Yes)
+    if (ShowMessageBox(platform::Text(text::RestoreInstead, {file, cause}), T(textkey::MessageCaption),
+                       {toolkit::BoxButtons::YesNo, toolkit::BoxIcon::Question}) != toolkit::Answer::Yes)
         return;
-    RunHistoryChange(*this, RestoreChanges(file), RestoreChangeName(FileNameOf(file)), std::nullopt,
+    RunHistoryChange(*this, changes::RestoreChanges(file), changes::RestoreChangeName(util::FileNameOf(file)), std::nullopt,
                      backup::BackupFolder(power.GetApplicationFolder()), [this](bool carriedOut) {
                          if (carriedOut)
                              ShowFunctionAgain();
                      });
 }
+
+} // namespace app

@@ -8,14 +8,16 @@
 #include "platform/SystemText.h"
 #include "toolkit/Texts.h"
 
+namespace app {
+
 // Timer ticks run while a message box waits and change the members: every
 // text a box shows and everything the save needs are taken before the first
 // box.
 void CTunewrightDlg::OnSaveNewConfiguration()
 {
-    const KindRow* row = HeaderKind(header);
+    const catalogue::KindRow* row = catalogue::HeaderKind(header);
     const std::string caption = T(textkey::MessageCaption);
-    if (row && row->storage == ValueStorage::None) {
+    if (row && row->storage == catalogue::ValueStorage::None) {
         const std::string target = keyPath;
         ShowMessageBox(T(textkey::OpenTargetMessage1) + "\n\n" + T(textkey::OpenTargetMessage2) + "\n" +
                            T(textkey::OpenTargetMessage3),
@@ -27,7 +29,7 @@ void CTunewrightDlg::OnSaveNewConfiguration()
     const bool shown = panelFilled && shownFunction >= 0 && shownFunction < static_cast<int>(functionNames.size());
     const std::string name = shown ? functionNames[static_cast<std::size_t>(shownFunction)] : std::string();
     if (!row) {
-        ShowMessageBox(NothingToSaveMessage(name, header), caption);
+        ShowMessageBox(saving::NothingToSaveMessage(name, header), caption);
         return;
     }
 
@@ -36,34 +38,36 @@ void CTunewrightDlg::OnSaveNewConfiguration()
     // the user sees it: it is refused by name, and nothing is written.
     if (const std::u32string foreign = row->controls.path ? pathEdit.ForeignCharacters() : std::u32string();
         !foreign.empty()) {
-        ShowMessageBox(tk::Text(text::ForeignTextNotSaved, {pathText, tk::NameCharacters(foreign)}), caption);
+        ShowMessageBox(platform::Text(toolkit::text::ForeignTextNotSaved, {pathText, platform::NameCharacters(foreign)}), caption);
         return;
     }
     const std::string hint = hintText;
     const std::string saved = T(textkey::SavedMessage1) + "\n\n" + T(textkey::SavedMessage2) + "\n\n" +
                               T(textkey::SavedMessage3);
-    const SaveRequest request{*row,
-                              keyPath,
-                              valueName,
-                              CurrentInput(),
-                              name,
-                              catalogue::FunctionKey(shownFunction),
-                              power.GetApplicationFolder()};
-    const SaveOutcome outcome = SaveNewValue(request, power);
+    const saving::SaveRequest request{*row,
+                                      keyPath,
+                                      valueName,
+                                      CurrentInput(),
+                                      name,
+                                      catalogue::FunctionKey(shownFunction),
+                                      power.GetApplicationFolder()};
+    const saving::SaveOutcome outcome = SaveNewValue(request, power);
     switch (outcome.result) {
-    case SaveResult::Saved:
+    case saving::SaveResult::Saved:
         // What was saved is what the panel shows now: closing does not ask.
         shownInput = request.input;
         ShowMessageBox(saved, caption);
         break;
-    case SaveResult::Refused:
+    case saving::SaveResult::Refused:
         ShowMessageBox(hint);
         break;
-    case SaveResult::NotWritten:
+    case saving::SaveResult::NotWritten:
         ShowMessageBox(outcome.message, caption);
         break;
-    case SaveResult::BackupNotWritten:
-        ShowMessageBox(outcome.message, caption, {tk::BoxButtons::Ok, tk::BoxIcon::Error});
+    case saving::SaveResult::BackupNotWritten:
+        ShowMessageBox(outcome.message, caption, {toolkit::BoxButtons::Ok, toolkit::BoxIcon::Error});
         break;
     }
 }
+
+} // namespace app

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <optional>
 
+namespace app {
+
 namespace {
 
 // A member takes a value only when the reading set one.
@@ -25,15 +27,15 @@ void Take(T& member, const std::optional<T>& value)
 // The registry's text when the code page cannot hold it, for the panel to
 // show as it is; the member keeps the text with '?' in place of those
 // characters, and Save refuses it until the user replaces it.
-std::optional<std::u16string> TextBeyondCodePage(const PowerClass& power, const std::string& valueName)
+std::optional<std::u16string> TextBeyondCodePage(const util::PowerClass& power, const std::string& valueName)
 {
     const auto exact = power.ReadExactValue(valueName);
     if (!exact || !exact.Value().utf16)
         return std::nullopt;
-    const tk::RegValue& value = exact.Value().value;
-    if (value.type != tk::RegType::Sz && value.type != tk::RegType::ExpandSz)
+    const platform::RegValue& value = exact.Value().value;
+    if (value.type != platform::RegType::Sz && value.type != platform::RegType::ExpandSz)
         return std::nullopt;
-    return tk::DecodeUtf16Le(value.data, tk::ZeroUnit::Ends);
+    return platform::DecodeUtf16Le(value.data, platform::ZeroUnit::Ends);
 }
 
 } // namespace
@@ -86,19 +88,19 @@ void CTunewrightDlg::ShowSelectedFunction()
 void CTunewrightDlg::ShowFunction(int functionKey)
 {
     // Read the catalogue first, so that a failed read leaves the panel as it was.
-    const std::vector<FunctionBlock> blocks =
-        FindBlocks(ReadTextFile(CataloguePath(power.GetApplicationFolder())), functionKey);
+    const std::vector<catalogue::FunctionBlock> blocks =
+        catalogue::FindBlocks(util::ReadTextFile(catalogue::CataloguePath(power.GetApplicationFolder())), functionKey);
 
     choiceGroup.SetText(functionNames[static_cast<std::size_t>(shownFunction)]);
 
-    for (const FunctionBlock& block : blocks) {
+    for (const catalogue::FunctionBlock& block : blocks) {
         header = block.header;
         std::optional<std::u16string> exactPath;
         if (header.size() >= 4 && header[3] >= '0' && header[3] <= '4')
             availabilityText = T(textkey::FirstAvailability + 5 * (header[3] - '0'));
 
-        if (const KindRow* row = HeaderKind(header)) {
-            const KindControls& shown = row->controls;
+        if (const catalogue::KindRow* row = catalogue::HeaderKind(header)) {
+            const catalogue::KindControls& shown = row->controls;
             numberEdit.ShowWindow(shown.number);
             pathEdit.ShowWindow(shown.path);
             valueGroup.ShowWindow(shown.frame);
@@ -114,7 +116,7 @@ void CTunewrightDlg::ShowFunction(int functionKey)
             if (shown.browse)
                 browseButton.SetText(T(textkey::BrowseButton));
 
-            const PanelValue value = ReadPanelValue(*row, block.lines, power);
+            const catalogue::PanelValue value = ReadPanelValue(*row, block.lines, power);
             if (value.fault)
                 ShowRegistryFault(*value.fault);
             keyPath = value.keyPath;
@@ -147,9 +149,9 @@ void CTunewrightDlg::ShowFunctionAgain()
     ShowFunction(catalogue::FunctionKey(shownFunction));
 }
 
-PanelInput CTunewrightDlg::CurrentInput() const
+saving::PanelInput CTunewrightDlg::CurrentInput() const
 {
-    return PanelInput{switchIndex, numberText, pathText, minimum, maximum};
+    return saving::PanelInput{switchIndex, numberText, pathText, minimum, maximum};
 }
 
 // Whether the controls hold a value for the shown function that differs from
@@ -158,7 +160,7 @@ PanelInput CTunewrightDlg::CurrentInput() const
 bool CTunewrightDlg::HoldsUnsavedValue()
 {
     UpdateData(true);
-    const KindRow* row = HeaderKind(header);
+    const catalogue::KindRow* row = catalogue::HeaderKind(header);
     return ShowsFunction() && row && PanelDiffers(*row, shownInput, CurrentInput());
 }
 
@@ -175,12 +177,12 @@ bool CTunewrightDlg::MayLeaveShownFunction()
         return true;
     askingToLeave = true;
     const std::string question =
-        tk::Text(text::LeaveUnsaved, {functionNames[static_cast<std::size_t>(shownFunction)],
+        platform::Text(text::LeaveUnsaved, {functionNames[static_cast<std::size_t>(shownFunction)],
                                       functionNames[static_cast<std::size_t>(selectedFunction)]});
-    const tk::Answer answer = ShowMessageBox(question, T(textkey::MessageCaption),
-                                             {tk::BoxButtons::YesNo, tk::BoxIcon::Question, true});
+    const toolkit::Answer answer = ShowMessageBox(question, T(textkey::MessageCaption),
+                                             {toolkit::BoxButtons::YesNo, toolkit::BoxIcon::Question, true});
     askingToLeave = false;
-    if (answer == tk::Answer::Yes)
+    if (answer == toolkit::Answer::Yes)
         return true;
     const auto row = std::find(listedFunctions.begin(), listedFunctions.end(), shownFunction);
     selectionMark = row == listedFunctions.end() ? -1 : static_cast<int>(row - listedFunctions.begin());
@@ -197,3 +199,5 @@ bool CTunewrightDlg::ShowsFunction() const
 {
     return panelFilled && shownFunction >= 0 && shownFunction < static_cast<int>(functionNames.size());
 }
+
+} // namespace app

@@ -1,5 +1,7 @@
 #include "app/TunewrightDlg.h"
 
+namespace app {
+
 void CTunewrightDlg::OnSysCommand(int commandId, long param)
 {
     if ((commandId & 0xFFF0) == IDM_ABOUTBOX) {
@@ -8,5 +10,7 @@ void CTunewrightDlg::OnSysCommand(int commandId, long param)
     }
     // Moving, minimising, the menus and Close belong to the system; its Close
     // comes back as the close request.
-    tk::CDialog::OnSysCommand(commandId, param);
+    toolkit::CDialog::OnSysCommand(commandId, param);
 }
+
+} // namespace app

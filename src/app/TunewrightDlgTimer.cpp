@@ -1,5 +1,7 @@
 #include "app/TunewrightDlg.h"
 
+namespace app {
+
 void CTunewrightDlg::OnTimer(int)
 {
     selectionMark = functionList.GetSelectionMark();
@@ -23,3 +25,5 @@ void CTunewrightDlg::OnTimer(int)
         ShowImportedValue();
     }
 }
+
+} // namespace app

@@ -15,24 +15,24 @@ namespace {
 
 constexpr std::string_view kCreatedKeyLead = "created by this change:";
 
-bool IsText(tk::RegType type)
+bool IsText(platform::RegType type)
 {
-    return type == tk::RegType::Sz || type == tk::RegType::ExpandSz || type == tk::RegType::MultiSz;
+    return type == platform::RegType::Sz || type == platform::RegType::ExpandSz || type == platform::RegType::MultiSz;
 }
 
-void AppendValue(std::string& text, const FileValue& v, tk::RegFileFormat format)
+void AppendValue(std::string& text, const FileValue& v, regfile::RegFileFormat format)
 {
     if (!v.value) {
-        tk::AppendRemovedValueLine(text, v.name);
+        regfile::AppendRemovedValueLine(text, v.name);
     } else if (v.value->utf16) {
-        tk::AppendHexValueLine(text, v.name, v.value->value);
-    } else if (format == tk::RegFileFormat::Version5 && IsText(v.value->value.type)) {
+        regfile::AppendHexValueLine(text, v.name, v.value->value);
+    } else if (format == regfile::RegFileFormat::Version5 && IsText(v.value->value.type)) {
         // Text in this form is read as UTF-16LE.
         const auto& data = v.value->value.data;
-        const std::string wide = tk::Cp1252ToUtf16Le(std::string(data.begin(), data.end()));
-        tk::AppendHexValueLine(text, v.name, tk::RegValue{v.value->value.type, {wide.begin(), wide.end()}});
+        const std::string wide = platform::Cp1252ToUtf16Le(std::string(data.begin(), data.end()));
+        regfile::AppendHexValueLine(text, v.name, platform::RegValue{v.value->value.type, {wide.begin(), wide.end()}});
     } else {
-        tk::AppendValueLine(text, v.name, v.value->value);
+        regfile::AppendValueLine(text, v.name, v.value->value);
     }
 }
 
@@ -42,9 +42,9 @@ std::string CreatedKeyComment(const std::string& keyText)
 }
 
 std::string OneValueText(const std::vector<FileValue>& values, const std::vector<std::string>& createdKeys,
-                         tk::RegFileFormat format)
+                         regfile::RegFileFormat format)
 {
-    std::string text(tk::RegFileHeader(format));
+    std::string text(regfile::RegFileHeader(format));
     for (const FileValue& v : values) {
         text += "\r\n[" + KeyText(*v.key) + "]";
         for (const std::string& comment : v.comments)
@@ -58,17 +58,17 @@ std::string OneValueText(const std::vector<FileValue>& values, const std::vector
 }
 
 std::string GroupedText(const std::vector<FileValue>& values, const std::vector<std::string>& createdKeys,
-                        const std::vector<std::string>& closing, tk::RegFileFormat format)
+                        const std::vector<std::string>& closing, regfile::RegFileFormat format)
 {
     std::vector<std::string> order;
     std::map<std::string, std::vector<const FileValue*>> byKey;
     for (const FileValue& v : values) {
-        auto& group = byKey[tk::KeyIdentity(*v.key)];
+        auto& group = byKey[platform::KeyIdentity(*v.key)];
         if (group.empty())
-            order.push_back(tk::KeyIdentity(*v.key));
+            order.push_back(platform::KeyIdentity(*v.key));
         group.push_back(&v);
     }
-    std::string text = std::string(tk::RegFileHeader(format)) + "\r\n";
+    std::string text = std::string(regfile::RegFileHeader(format)) + "\r\n";
     for (const std::string& identity : order) {
         const auto& group = byKey[identity];
         text += "\r\n[" + KeyText(*group.front()->key) + "]\r\n";
@@ -97,19 +97,19 @@ std::string FileBytes(const std::vector<FileValue>& values, const std::vector<st
 {
     const bool wide = std::any_of(values.begin(), values.end(),
                                   [](const FileValue& v) { return v.value && v.value->utf16; });
-    const tk::RegFileFormat format = wide ? tk::RegFileFormat::Version5 : tk::RegFileFormat::Regedit4;
+    const regfile::RegFileFormat format = wide ? regfile::RegFileFormat::Version5 : regfile::RegFileFormat::Regedit4;
     const std::string text = layout == Layout::OneValue ? OneValueText(values, createdKeys, format)
                                                         : GroupedText(values, createdKeys, closing, format);
-    return tk::RegFileBytes(text, format);
+    return regfile::RegFileBytes(text, format);
 }
 
-std::string KeyText(const tk::RegKeyPath& key)
+std::string KeyText(const platform::RegKeyPath& key)
 {
-    const std::string path = tk::JoinedKeyPath(key.subKey);
-    return std::string(tk::RootName(key.root)) + (path.empty() ? "" : "\\" + path);
+    const std::string path = platform::JoinedKeyPath(key.subKey);
+    return std::string(platform::RootName(key.root)) + (path.empty() ? "" : "\\" + path);
 }
 
-std::optional<tk::RegKeyPath> CreatedKeyOf(std::string_view comment)
+std::optional<platform::RegKeyPath> CreatedKeyOf(std::string_view comment)
 {
     if (!comment.starts_with(';'))
         return std::nullopt;
@@ -117,10 +117,10 @@ std::optional<tk::RegKeyPath> CreatedKeyOf(std::string_view comment)
     comment.remove_prefix(std::min(comment.find_first_not_of(" \t"), comment.size()));
     if (!comment.starts_with(kCreatedKeyLead))
         return std::nullopt;
-    const auto key = tk::ParseRegKeyLine(comment.substr(kCreatedKeyLead.size()));
+    const auto key = regfile::ParseRegKeyLine(comment.substr(kCreatedKeyLead.size()));
     if (!key || key.Value().deleteKey)
         return std::nullopt;
-    return tk::RegKeyPath{key.Value().root, std::string(key.Value().subKey)};
+    return platform::RegKeyPath{key.Value().root, std::string(key.Value().subKey)};
 }
 
 } // namespace backup

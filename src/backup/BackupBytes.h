@@ -17,10 +17,10 @@ namespace backup {
 
 // The key is shared: a backup of many values of a key holds it once.
 struct FileValue {
-    tk::SharedKeyPath key;
+    platform::SharedKeyPath key;
     std::string name;
-    std::optional<tk::ExactRegValue> value; // empty: "name"=-, which removes it on import
-    std::vector<std::string> comments;      // lines before the value line
+    std::optional<platform::ExactRegValue> value; // empty: "name"=-, which removes it on import
+    std::vector<std::string> comments;            // lines before the value line
 };
 
 enum class Layout {
@@ -42,11 +42,11 @@ std::string FileBytes(const std::vector<FileValue>& values, const std::vector<st
 
 // The key as a key line names it, without the brackets: the root's name,
 // then the key names with single separators.
-std::string KeyText(const tk::RegKeyPath& key);
+std::string KeyText(const platform::RegKeyPath& key);
 
 // The key that a backup's comment line says its change created; nothing for
 // any other line. A backup never deletes a key itself: what others write
 // below a created key after the change must survive restoring it.
-std::optional<tk::RegKeyPath> CreatedKeyOf(std::string_view comment);
+std::optional<platform::RegKeyPath> CreatedKeyOf(std::string_view comment);
 
 } // namespace backup

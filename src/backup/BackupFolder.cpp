@@ -19,39 +19,39 @@ std::string BackupFault::Message() const
 
 std::string BackupFolder(const std::string& applicationFolder)
 {
-    return JoinPath(applicationFolder, "backup");
+    return util::JoinPath(applicationFolder, "backup");
 }
 
-tk::Result<std::string, BackupFault> WriteBackup(const std::string& folder, const std::string& name,
-                                                 int functionKey, std::string_view bytes)
+platform::Result<std::string, BackupFault> WriteBackup(const std::string& folder, const std::string& name,
+                                                       int functionKey, std::string_view bytes)
 {
-    BackupName file{StampNow(), ShortenedName(NamePart(name, functionKey), tk::LongestNewFileName(folder)), 1};
+    BackupName file{StampNow(), ShortenedName(NamePart(name, functionKey), platform::LongestNewFileName(folder)), 1};
     try {
         for (; file.copy <= kMaxCopies; ++file.copy) {
-            const std::string path = JoinPath(folder, FormatBackupName(file));
-            if (tk::CreateNewFile(path, bytes) == tk::NewFileResult::Created)
+            const std::string path = util::JoinPath(folder, FormatBackupName(file));
+            if (platform::CreateNewFile(path, bytes) == platform::NewFileResult::Created)
                 return path;
         }
-    } catch (const tk::CFileException& e) {
+    } catch (const platform::CFileException& e) {
         return BackupFault{e.Path(), e.Cause()};
     }
     file.copy = 1;
-    return BackupFault{JoinPath(folder, FormatBackupName(file)),
-                       tk::Text(text::AllCopiesTaken, {std::to_string(kMaxCopies - 1)})};
+    return BackupFault{util::JoinPath(folder, FormatBackupName(file)),
+                       platform::Text(text::AllCopiesTaken, {std::to_string(kMaxCopies - 1)})};
 }
 
-tk::Result<std::vector<BackupFile>, BackupFault> ListBackups(const std::string& folder)
+platform::Result<std::vector<BackupFile>, BackupFault> ListBackups(const std::string& folder)
 {
-    std::vector<tk::FolderFile> files;
+    std::vector<platform::FolderFile> files;
     try {
-        files = tk::ListFiles(folder);
-    } catch (const tk::CFileException& e) {
+        files = platform::ListFiles(folder);
+    } catch (const platform::CFileException& e) {
         return BackupFault{e.Path(), e.Cause()};
     }
     std::vector<BackupFile> backups;
-    for (tk::FolderFile& file : files)
+    for (platform::FolderFile& file : files)
         if (std::optional<BackupName> name = ParseBackupName(file.name))
-            backups.push_back({JoinPath(folder, file.name), std::move(file.name), std::move(*name), file.modified});
+            backups.push_back({util::JoinPath(folder, file.name), std::move(file.name), std::move(*name), file.modified});
     std::sort(backups.begin(), backups.end(), [](const BackupFile& a, const BackupFile& b) {
         return std::tie(a.name.stamp, a.modified, a.name.copy, a.fileName) >
                std::tie(b.name.stamp, b.modified, b.name.copy, b.fileName);

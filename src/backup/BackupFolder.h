@@ -29,8 +29,8 @@ std::string BackupFolder(const std::string& applicationFolder);
 // clock) and `name` (NamePart's, with `functionKey` for a name that leaves
 // nothing), under the first copy number that is free, and returns its path.
 // Backups are never overwritten, and a failed write leaves no file behind.
-[[nodiscard]] tk::Result<std::string, BackupFault> WriteBackup(const std::string& folder, const std::string& name,
-                                                               int functionKey, std::string_view bytes);
+[[nodiscard]] platform::Result<std::string, BackupFault> WriteBackup(const std::string& folder, const std::string& name,
+                                                                     int functionKey, std::string_view bytes);
 
 struct BackupFile {
     std::string path;
@@ -42,6 +42,6 @@ struct BackupFile {
 // The files of `folder` that are named as backups are, newest first: by the
 // minute their names hold, then, within one minute, by when they were
 // written and by their copy number.
-[[nodiscard]] tk::Result<std::vector<BackupFile>, BackupFault> ListBackups(const std::string& folder);
+[[nodiscard]] platform::Result<std::vector<BackupFile>, BackupFault> ListBackups(const std::string& folder);
 
 } // namespace backup

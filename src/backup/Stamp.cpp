@@ -13,7 +13,7 @@ std::string Part(const std::string& text, std::size_t from, std::size_t count)
 
 } // namespace
 
-std::string StampOf(const tk::LocalTime& time)
+std::string StampOf(const platform::LocalTime& time)
 {
     char fields[16];
     std::snprintf(fields, sizeof fields, "%02d%02d%02d%02d", time.month, time.day, time.hour, time.minute);
@@ -22,8 +22,8 @@ std::string StampOf(const tk::LocalTime& time)
 
 std::string StampNow()
 {
-    tk::SystemClock systemClock;
-    tk::IClock& clock = tk::CurrentServices().clock ? *tk::CurrentServices().clock : systemClock;
+    platform::SystemClock systemClock;
+    platform::IClock& clock = platform::CurrentServices().clock ? *platform::CurrentServices().clock : systemClock;
     return StampOf(clock.Now());
 }
 

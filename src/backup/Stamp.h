@@ -10,7 +10,7 @@
 
 namespace backup {
 
-std::string StampOf(const tk::LocalTime& time);
+std::string StampOf(const platform::LocalTime& time);
 
 // The stamp of the installed clock (the services'), else the system's.
 std::string StampNow();

@@ -5,6 +5,6 @@
 
 namespace backup::text {
 
-inline constexpr tk::TextId AllCopiesTaken{1417, "this name and %1 numbered ones are taken"};
+inline constexpr platform::TextId AllCopiesTaken{1417, "this name and %1 numbered ones are taken"};
 
 } // namespace backup::text

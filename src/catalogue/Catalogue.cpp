@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <set>
 
+namespace catalogue {
+
 namespace {
 
 bool CountsAsHeader(const std::string& line)
@@ -32,11 +34,11 @@ std::vector<FunctionBlock> BlocksAt(const std::vector<std::string>& lines, const
         if (i < free)
             continue;
         FunctionBlock block;
-        block.header = LineValue(lines[i]);
-        const int count = BlockLineCount(PowerClass::DecimalToInt(block.header.substr(0, 2)));
+        block.header = util::LineValue(lines[i]);
+        const int count = BlockLineCount(util::PowerClass::DecimalToInt(block.header.substr(0, 2)));
         for (int n = 0; n < count; ++n) {
             const std::size_t at = i + 1 + static_cast<std::size_t>(n);
-            block.lines.push_back(at < lines.size() ? LineValue(lines[at]) : std::string());
+            block.lines.push_back(at < lines.size() ? util::LineValue(lines[at]) : std::string());
         }
         free = i + 1 + static_cast<std::size_t>(count);
         blocks.push_back(std::move(block));
@@ -66,7 +68,7 @@ std::vector<std::string> HeaderList(const std::vector<std::string>& lines)
     std::vector<std::string> headers;
     for (const auto& line : lines)
         if (CountsAsHeader(line))
-            headers.push_back(LineValue(line));
+            headers.push_back(util::LineValue(line));
     return headers;
 }
 
@@ -95,18 +97,18 @@ std::vector<FunctionBlock> FindBlocks(std::string_view text, int functionKey)
     for (std::size_t at = text.find(key, free); at != std::string_view::npos; at = text.find(key, at + 1)) {
         if ((at != 0 && text[at - 1] != '\n') || at < free)
             continue;
-        const LineSpan headerLine = LineAt(text, at);
+        const util::LineSpan headerLine = util::LineAt(text, at);
         FunctionBlock block;
-        block.header = LineValue(std::string(headerLine.text));
-        const int count = BlockLineCount(PowerClass::DecimalToInt(block.header.substr(0, 2)));
+        block.header = util::LineValue(std::string(headerLine.text));
+        const int count = BlockLineCount(util::PowerClass::DecimalToInt(block.header.substr(0, 2)));
         std::size_t next = headerLine.next;
         for (int n = 0; n < count; ++n) {
             if (next >= text.size()) {
                 block.lines.emplace_back();
                 continue;
             }
-            const LineSpan line = LineAt(text, next);
-            block.lines.push_back(LineValue(std::string(line.text)));
+            const util::LineSpan line = util::LineAt(text, next);
+            block.lines.push_back(util::LineValue(std::string(line.text)));
             next = line.next;
         }
         free = next;
@@ -134,7 +136,7 @@ std::vector<FunctionBlock> CatalogueBlocks::Find(int functionKey) const
 
 const KindRow* HeaderKind(const std::string& header)
 {
-    return FindKind(PowerClass::DecimalToInt(header.substr(0, 2)));
+    return FindKind(util::PowerClass::DecimalToInt(header.substr(0, 2)));
 }
 
 std::vector<std::string> FunctionNames(const std::function<std::optional<std::string>(int key)>& nameOf)
@@ -162,3 +164,5 @@ bool CategoryListsHeader(int category, const std::string& header)
     default: return false;
     }
 }
+
+} // namespace catalogue

@@ -14,6 +14,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace catalogue {
+
 // Header values in file order, as the category filter counts them: every line
 // of nine or more characters whose fifth character is "0".
 std::vector<std::string> HeaderList(const std::vector<std::string>& lines);
@@ -62,3 +64,5 @@ std::vector<std::string> FunctionNames(const std::function<std::optional<std::st
 
 // Does a category entry (0-5) list a function with this header?
 bool CategoryListsHeader(int category, const std::string& header);
+
+} // namespace catalogue

@@ -8,14 +8,16 @@
 #include "util/Path.h"
 #include "util/TextFile.h"
 
+namespace catalogue {
+
 namespace {
 
 // The value read as the data of a value line, by the registry file parser
 // itself, so that the file takes exactly what a backup or a profile takes.
-tk::Result<std::optional<tk::RegValue>, std::string> DataValue(const std::string& data)
+platform::Result<std::optional<platform::RegValue>, std::string> DataValue(const std::string& data)
 {
     const std::string file = "REGEDIT4\r\n[HKEY_CURRENT_USER\\D]\r\n\"d\"=" + data;
-    auto parsed = tk::ParseRegFile(file, std::string());
+    auto parsed = regfile::ParseRegFile(file, std::string());
     if (!parsed)
         return parsed.Error().reason;
     return std::move(parsed.Value().sections.at(0).values.at(0).value);
@@ -33,7 +35,7 @@ std::optional<int> FunctionKeyOf(const std::string& line)
 
 } // namespace
 
-tk::Result<FunctionDefaults, std::string> ParseDefaults(const std::vector<std::string>& lines,
+platform::Result<FunctionDefaults, std::string> ParseDefaults(const std::vector<std::string>& lines,
                                                         const std::string& path)
 {
     FunctionDefaults defaults;
@@ -45,36 +47,36 @@ tk::Result<FunctionDefaults, std::string> ParseDefaults(const std::vector<std::s
         const std::string number = std::to_string(i + 1);
         const std::optional<int> key = FunctionKeyOf(line);
         if (!key)
-            return tk::Text(text::BadDefaultLine, {path, number});
-        const auto value = DataValue(LineValue(line));
+            return platform::Text(text::BadDefaultLine, {path, number});
+        const auto value = DataValue(util::LineValue(line));
         if (!value)
-            return tk::Text(text::BadDefaultValue, {path, number, value.Error()});
+            return platform::Text(text::BadDefaultValue, {path, number, value.Error()});
         if (const auto before = lineOf.find(*key); before != lineOf.end())
-            return tk::Text(text::DefaultTwice, {path, number, line.substr(0, 5), std::to_string(before->second)});
+            return platform::Text(text::DefaultTwice, {path, number, line.substr(0, 5), std::to_string(before->second)});
         lineOf[*key] = i + 1;
-        defaults[*key] = {LineValue(line), value.Value()};
+        defaults[*key] = {util::LineValue(line), value.Value()};
     }
     return defaults;
 }
 
 std::string DefaultsPath(const std::string& applicationFolder)
 {
-    return JoinPath(applicationFolder, "0019def.ini");
+    return util::JoinPath(applicationFolder, "0019def.ini");
 }
 
 bool HasDefaults(const std::string& applicationFolder)
 {
-    return tk::Exists(DefaultsPath(applicationFolder));
+    return platform::Exists(DefaultsPath(applicationFolder));
 }
 
-tk::Result<FunctionDefaults, std::string> ReadDefaults(const std::string& applicationFolder)
+platform::Result<FunctionDefaults, std::string> ReadDefaults(const std::string& applicationFolder)
 {
     if (!HasDefaults(applicationFolder))
         return FunctionDefaults();
     const std::string path = DefaultsPath(applicationFolder);
     try {
-        return ParseDefaults(ReadTextLines(path), path);
-    } catch (const tk::CException& e) {
+        return ParseDefaults(util::ReadTextLines(path), path);
+    } catch (const platform::CException& e) {
         return std::string(e.what());
     }
 }
@@ -85,8 +87,10 @@ bool DefaultFitsKind(const KindRow& row, const WindowsDefault& windowsDefault)
         return false;
     if (!windowsDefault.value)
         return true;
-    const tk::RegValue& value = *windowsDefault.value;
+    const platform::RegValue& value = *windowsDefault.value;
     if (row.storage == ValueStorage::Dword)
-        return value.type == tk::RegType::Dword && value.data.size() == 4;
-    return value.type == tk::RegType::Sz || value.type == tk::RegType::ExpandSz;
+        return value.type == platform::RegType::Dword && value.data.size() == 4;
+    return value.type == platform::RegType::Sz || value.type == platform::RegType::ExpandSz;
 }
+
+} // namespace catalogue

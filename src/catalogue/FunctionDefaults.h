@@ -15,9 +15,11 @@
 #include <string>
 #include <vector>
 
+namespace catalogue {
+
 struct WindowsDefault {
-    std::string text;                  // the value as the file writes it
-    std::optional<tk::RegValue> value; // none: Windows has no such value
+    std::string text;                        // the value as the file writes it
+    std::optional<platform::RegValue> value; // none: Windows has no such value
 };
 
 // By function key.
@@ -25,7 +27,7 @@ using FunctionDefaults = std::map<int, WindowsDefault>;
 
 // The defaults that the lines give; the first bad line, named with `path`
 // and its number, fails them all. Empty lines are skipped.
-tk::Result<FunctionDefaults, std::string> ParseDefaults(const std::vector<std::string>& lines,
+platform::Result<FunctionDefaults, std::string> ParseDefaults(const std::vector<std::string>& lines,
                                                         const std::string& path);
 
 // The file in the application folder, and whether the installation has it.
@@ -34,9 +36,11 @@ bool HasDefaults(const std::string& applicationFolder);
 
 // The installation's defaults: none without the file; the fault, naming the
 // file, when it cannot be read or holds a bad line.
-tk::Result<FunctionDefaults, std::string> ReadDefaults(const std::string& applicationFolder);
+platform::Result<FunctionDefaults, std::string> ReadDefaults(const std::string& applicationFolder);
 
 // Whether a function of the kind `row` can hold the default: a DWORD kind a
 // REG_DWORD, a text kind a REG_SZ or REG_EXPAND_SZ; a kind that stores
 // nothing has no default, and "no value" fits every other.
 bool DefaultFitsKind(const KindRow& row, const WindowsDefault& windowsDefault);
+
+} // namespace catalogue

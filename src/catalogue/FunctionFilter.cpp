@@ -5,6 +5,8 @@
 #include "catalogue/Texts.h"
 #include "util/Path.h"
 
+namespace catalogue {
+
 FunctionFilter FilterFunctions(const std::vector<std::string>& catalogueLines, int functionCount, int category)
 {
     FunctionFilter filter;
@@ -24,7 +26,7 @@ FunctionFilter FilterFunctions(const std::vector<std::string>& catalogueLines, i
 }
 
 FunctionFilter FilterChanged(const std::vector<std::string>& catalogueLines, int functionCount,
-                             const tk::Result<FunctionDefaults, std::string>& defaults, PowerClass& power)
+                             const platform::Result<FunctionDefaults, std::string>& defaults, util::PowerClass& power)
 {
     FunctionFilter filter;
     if (!defaults) {
@@ -43,13 +45,13 @@ FunctionFilter FilterChanged(const std::vector<std::string>& catalogueLines, int
             continue;
         power.currentKeyPath = block.lines[0];
         const auto held = power.ReadRawValue(block.lines[1]);
-        std::optional<tk::RegValue> value;
+        std::optional<platform::RegValue> value;
         if (held) {
             value = held.Value();
-        } else if (held.Error() == tk::RegError::StoreBroken) {
+        } else if (held.Error() == platform::RegError::StoreBroken) {
             filter.registryFault = held.Error();
             continue;
-        } else if (held.Error() != tk::RegError::KeyNotFound && held.Error() != tk::RegError::ValueNotFound) {
+        } else if (held.Error() != platform::RegError::KeyNotFound && held.Error() != platform::RegError::ValueNotFound) {
             continue; // the registry cannot say
         }
         if (value != windowsDefault.value)
@@ -63,10 +65,12 @@ std::string UnjudgedFunctionsMessage(const std::string& cataloguePath, const std
     std::string list;
     for (const int key : keys)
         list += (list.empty() ? "" : ", ") + std::to_string(key);
-    return tk::Text(keys.size() > 1 ? text::KeysWithoutHeader : text::KeyWithoutHeader, {cataloguePath, list});
+    return platform::Text(keys.size() > 1 ? text::KeysWithoutHeader : text::KeyWithoutHeader, {cataloguePath, list});
 }
 
 std::string CataloguePath(const std::string& applicationFolder)
 {
-    return JoinPath(applicationFolder, "0019fct.ini");
+    return util::JoinPath(applicationFolder, "0019fct.ini");
 }
+
+} // namespace catalogue

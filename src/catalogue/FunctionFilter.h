@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+namespace catalogue {
+
 struct FunctionFilter {
     std::vector<int> listed;             // function indices the category lists, in order
     std::vector<int> keysWithoutHeader;  // when the header list runs short: the function
                                          // keys that no header line carries
     std::string defaultsFault;           // why the defaults cannot judge, named with their file
-    std::optional<tk::RegFault> registryFault; // the registry cannot be read: nothing is listed
+    std::optional<platform::RegFault> registryFault; // the registry cannot be read: nothing is listed
 };
 
 // Which of `functionCount` functions a category entry lists, judged by the
@@ -27,10 +29,12 @@ FunctionFilter FilterFunctions(const std::vector<std::string>& catalogueLines, i
 // default, of a kind that stores nothing, or whose value cannot be read is
 // not listed.
 FunctionFilter FilterChanged(const std::vector<std::string>& catalogueLines, int functionCount,
-                             const tk::Result<FunctionDefaults, std::string>& defaults, PowerClass& power);
+                             const platform::Result<FunctionDefaults, std::string>& defaults, util::PowerClass& power);
 
 // What the user is told when functions lack the header the filter needs.
 std::string UnjudgedFunctionsMessage(const std::string& cataloguePath, const std::vector<int>& keys);
 
 // The catalogue file in the application folder.
 std::string CataloguePath(const std::string& applicationFolder);
+
+} // namespace catalogue

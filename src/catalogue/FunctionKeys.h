@@ -2,6 +2,7 @@
 // How the translation file and the catalogue number the functions: function i
 // has the key 10000 + 10·i, its name at the key, its hint at +1 and its info
 // text at +2.
+
 namespace catalogue {
 
 constexpr int FirstFunction = 10000;

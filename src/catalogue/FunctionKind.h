@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace catalogue {
+
 enum class FunctionKind {
     StringSwitch = 1,
     BoundedStringNumber = 2,
@@ -144,3 +146,5 @@ constexpr int BlockLineCount(int kind)
     const KindRow* row = FindKind(kind);
     return row ? row->blockLines : 0;
 }
+
+} // namespace catalogue

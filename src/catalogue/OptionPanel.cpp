@@ -1,5 +1,7 @@
 #include "catalogue/OptionPanel.h"
 
+namespace catalogue {
+
 namespace {
 
 std::string LastThree(const std::string& line)
@@ -10,8 +12,8 @@ std::string LastThree(const std::string& line)
 // The reads of the function's value: from the registry, or from a value
 // read already.
 struct ValueReads {
-    std::function<RegReading<std::string>()> text;
-    std::function<RegReading<std::int32_t>()> number;
+    std::function<util::RegReading<std::string>()> text;
+    std::function<util::RegReading<std::int32_t>()> number;
 };
 
 // The switch's state and the text the panel keeps as its current value.
@@ -49,7 +51,7 @@ std::string ShownCaption(const std::string& caption)
 }
 
 // Sets the current key path to the function's key before `reads` run.
-PanelValue PanelValueFrom(const KindRow& row, const std::vector<std::string>& lines, PowerClass& power,
+PanelValue PanelValueFrom(const KindRow& row, const std::vector<std::string>& lines, util::PowerClass& power,
                           const ValueReads& reads)
 {
     PanelValue v;
@@ -77,23 +79,23 @@ PanelValue PanelValueFrom(const KindRow& row, const std::vector<std::string>& li
     }
     // The bounds are read after the value; the order has no other effect.
     if (row.bounds) {
-        v.minimum = PowerClass::DecimalToInt(lines[2]);
-        v.maximum = PowerClass::DecimalToInt(lines[3]);
+        v.minimum = util::PowerClass::DecimalToInt(lines[2]);
+        v.maximum = util::PowerClass::DecimalToInt(lines[3]);
     }
     return v;
 }
 
 } // namespace
 
-PanelValue ReadPanelValue(const KindRow& row, const std::vector<std::string>& lines, PowerClass& power)
+PanelValue ReadPanelValue(const KindRow& row, const std::vector<std::string>& lines, util::PowerClass& power)
 {
     return PanelValueFrom(row, lines, power,
-                          {[&] { return power.ReadString(RegistryLocation::FromPath, lines[1]); },
-                           [&] { return power.ReadDword(RegistryLocation::FromPath, lines[1]); }});
+                          {[&] { return power.ReadString(util::RegistryLocation::FromPath, lines[1]); },
+                           [&] { return power.ReadDword(util::RegistryLocation::FromPath, lines[1]); }});
 }
 
-PanelValue PanelValueOf(const KindRow& row, const std::vector<std::string>& lines, PowerClass& power,
-                        const tk::Result<tk::RegValue, tk::RegFault>& raw)
+PanelValue PanelValueOf(const KindRow& row, const std::vector<std::string>& lines, util::PowerClass& power,
+                        const platform::Result<platform::RegValue, platform::RegFault>& raw)
 {
     return PanelValueFrom(row, lines, power,
                           {[&] { return power.StringOf(raw); }, [&] { return power.DwordOf(raw); }});
@@ -107,3 +109,5 @@ std::string PanelValueText(const KindRow& row, const PanelValue& value, const st
         return value.numberText.value_or(std::string());
     return value.pathText.value_or(std::string());
 }
+
+} // namespace catalogue

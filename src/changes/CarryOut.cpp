@@ -2,13 +2,15 @@
 
 #include "backup/BackupFolder.h"
 
+namespace changes {
+
 namespace {
 
 // How far a change goes: planned only, backed up for another program to
 // apply, or applied here.
 enum class Until { Planned, BackedUp, Applied };
 
-tk::Result<CarriedOut, CarryOutFault> CarryOutHeld(tk::IRegistry& registry, const ChangeSet& changes,
+platform::Result<CarriedOut, CarryOutFault> CarryOutHeld(platform::IRegistry& registry, const ChangeSet& changes,
                                                    const std::string& backupFolder, const std::string& name,
                                                    Until until)
 {
@@ -22,7 +24,7 @@ tk::Result<CarriedOut, CarryOutFault> CarryOutHeld(tk::IRegistry& registry, cons
     // What the registry refuses for what the change is, it refuses before
     // the backup: a retry would leave another backup of values never changed.
     if (!plan.values.empty() || !plan.emptyKeys.empty())
-        if (tk::RegResult checked = CheckPlan(registry, plan); !checked)
+        if (platform::RegResult checked = CheckPlan(registry, plan); !checked)
             return CarryOutFault{ChangeNotApplied{checked.Error(), std::nullopt}};
     if (!plan.values.empty()) {
         auto written = backup::WriteBackup(backupFolder, name, 0, PlanBackupBytes(plan));
@@ -33,7 +35,7 @@ tk::Result<CarriedOut, CarryOutFault> CarryOutHeld(tk::IRegistry& registry, cons
     if (until == Until::BackedUp)
         return done;
     if (!plan.values.empty() || !plan.emptyKeys.empty())
-        if (tk::RegResult applied = ApplyPlan(registry, plan); !applied)
+        if (platform::RegResult applied = ApplyPlan(registry, plan); !applied)
             return CarryOutFault{ChangeNotApplied{applied.Error(), done.backupPath}};
     return done;
 }
@@ -41,26 +43,28 @@ tk::Result<CarriedOut, CarryOutFault> CarryOutHeld(tk::IRegistry& registry, cons
 // Planned, backed up and applied under one hold of the registry: a change
 // by another program in between would leave a backup of values this change
 // never replaced.
-tk::Result<CarriedOut, CarryOutFault> CarryOutExclusively(tk::IRegistry& registry, const ChangeSet& changes,
+platform::Result<CarriedOut, CarryOutFault> CarryOutExclusively(platform::IRegistry& registry, const ChangeSet& changes,
                                                           const std::string& backupFolder, const std::string& name,
                                                           Until until)
 {
-    std::optional<tk::Result<CarriedOut, CarryOutFault>> outcome;
+    std::optional<platform::Result<CarriedOut, CarryOutFault>> outcome;
     registry.Exclusively([&] { outcome.emplace(CarryOutHeld(registry, changes, backupFolder, name, until)); });
     return std::move(*outcome);
 }
 
 } // namespace
 
-tk::Result<CarriedOut, CarryOutFault> CarryOutChanges(tk::IRegistry& registry, const ChangeSet& changes,
+platform::Result<CarriedOut, CarryOutFault> CarryOutChanges(platform::IRegistry& registry, const ChangeSet& changes,
                                                       const std::string& backupFolder, const std::string& name,
                                                       bool check)
 {
     return CarryOutExclusively(registry, changes, backupFolder, name, check ? Until::Planned : Until::Applied);
 }
 
-tk::Result<CarriedOut, CarryOutFault> BackUpChanges(tk::IRegistry& registry, const ChangeSet& changes,
+platform::Result<CarriedOut, CarryOutFault> BackUpChanges(platform::IRegistry& registry, const ChangeSet& changes,
                                                     const std::string& backupFolder, const std::string& name)
 {
     return CarryOutExclusively(registry, changes, backupFolder, name, Until::BackedUp);
 }
+
+} // namespace changes

@@ -12,6 +12,8 @@
 #include <string>
 #include <variant>
 
+namespace changes {
+
 struct CarriedOut {
     ChangePlan plan;
     std::optional<std::string> backupPath; // none when nothing was backed up
@@ -20,7 +22,7 @@ struct CarriedOut {
 // The registry refused the change; nothing of it was made. The backup, when
 // one was written, holds the values from before.
 struct ChangeNotApplied {
-    tk::RegFault fault;
+    platform::RegFault fault;
     std::optional<std::string> backupPath;
 };
 
@@ -30,12 +32,14 @@ using CarryOutFault = std::variant<PlanFault, backup::BackupFault, ChangeNotAppl
 // Plans the change, then, unless it changes no value, writes its backup
 // into `backupFolder`, named after the clock's minute and `name`, and applies
 // it. With `check` it only plans.
-tk::Result<CarriedOut, CarryOutFault> CarryOutChanges(tk::IRegistry& registry, const ChangeSet& changes,
+platform::Result<CarriedOut, CarryOutFault> CarryOutChanges(platform::IRegistry& registry, const ChangeSet& changes,
                                                       const std::string& backupFolder, const std::string& name,
                                                       bool check);
 
 // Plans the change and writes its backup as CarryOutChanges does, for a
 // program outside this one to apply it (the registry editor, the importer):
 // the backup is what lets that change be undone from the history.
-tk::Result<CarriedOut, CarryOutFault> BackUpChanges(tk::IRegistry& registry, const ChangeSet& changes,
+platform::Result<CarriedOut, CarryOutFault> BackUpChanges(platform::IRegistry& registry, const ChangeSet& changes,
                                                     const std::string& backupFolder, const std::string& name);
+
+} // namespace changes

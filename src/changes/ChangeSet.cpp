@@ -11,23 +11,25 @@
 #include <string_view>
 #include <unordered_map>
 
+namespace changes {
+
 namespace {
 
-bool Writable(tk::RegRoot root)
+bool Writable(platform::RegRoot root)
 {
-    return root == tk::RegRoot::CurrentUser || root == tk::RegRoot::LocalMachine;
+    return root == platform::RegRoot::CurrentUser || root == platform::RegRoot::LocalMachine;
 }
 
-std::size_t Depth(const tk::RegKeyPath& key)
+std::size_t Depth(const platform::RegKeyPath& key)
 {
-    const auto names = tk::SplitKeyPath(key.subKey);
+    const auto names = platform::SplitKeyPath(key.subKey);
     return names ? names->size() : 0;
 }
 
 // The characters of UTF-16LE text that the code page lacks.
 std::u32string CharactersBeyondCodePage(const std::vector<std::uint8_t>& wide)
 {
-    return tk::FromUtf16(tk::DecodeUtf16Le(wide)).foreign;
+    return platform::FromUtf16(platform::DecodeUtf16Le(wide)).foreign;
 }
 
 // Collects values, a later one for the same value replacing the data of the
@@ -48,18 +50,18 @@ public:
     }
 
     // The number of the key, the same for every spelling of it.
-    std::uint32_t KeyNumber(const tk::RegKeyPath& key)
+    std::uint32_t KeyNumber(const platform::RegKeyPath& key)
     {
-        return keyNumbers_.emplace(tk::KeyIdentity(key), static_cast<std::uint32_t>(keyNumbers_.size()))
+        return keyNumbers_.emplace(platform::KeyIdentity(key), static_cast<std::uint32_t>(keyNumbers_.size()))
             .first->second;
     }
 
-    void Value(tk::RegValueChange change, std::uint32_t key, const WideTextSource* source)
+    void Value(platform::RegValueChange change, std::uint32_t key, const WideTextSource* source)
     {
         std::size_t slot = Hash(key, change.name) & (slots_.size() - 1);
         for (; slots_[slot] != 0; slot = (slot + 1) & (slots_.size() - 1)) {
             const std::size_t place = slots_[slot] - 1;
-            if (keyOf_[place] == key && tk::EqualNoCase(set_.values[place].name, change.name)) {
+            if (keyOf_[place] == key && platform::EqualNoCase(set_.values[place].name, change.name)) {
                 set_.values[place].value = std::move(change.value);
                 set_.values[place].utf16 = change.utf16;
                 Source(place, source);
@@ -75,16 +77,16 @@ public:
             Rehash(set_.values.size());
     }
 
-    void EmptyKey(const tk::RegKeyPath& key)
+    void EmptyKey(const platform::RegKeyPath& key)
     {
-        if (keys_.emplace(tk::KeyIdentity(key)).second)
+        if (keys_.emplace(platform::KeyIdentity(key)).second)
             set_.emptyKeys.push_back(key);
     }
 
     ChangeSet Take()
     {
         std::stable_sort(set_.emptyKeys.begin(), set_.emptyKeys.end(),
-                         [](const tk::RegKeyPath& a, const tk::RegKeyPath& b) { return Depth(a) > Depth(b); });
+                         [](const platform::RegKeyPath& a, const platform::RegKeyPath& b) { return Depth(a) > Depth(b); });
         return std::move(set_);
     }
 
@@ -93,7 +95,7 @@ private:
     {
         std::size_t hash = 14695981039346656037u ^ key;
         for (const char c : name)
-            hash = (hash ^ tk::FoldedByte(c)) * 1099511628211u;
+            hash = (hash ^ platform::FoldedByte(c)) * 1099511628211u;
         return hash ^ hash >> 29;
     }
 
@@ -128,28 +130,28 @@ private:
 
 // The key that a comment line says the change created, below a root the
 // program writes.
-std::optional<tk::RegKeyPath> CreatedKey(std::string_view comment)
+std::optional<platform::RegKeyPath> CreatedKey(std::string_view comment)
 {
-    std::optional<tk::RegKeyPath> key = backup::CreatedKeyOf(comment);
+    std::optional<platform::RegKeyPath> key = backup::CreatedKeyOf(comment);
     if (key && !Writable(key->root))
         return std::nullopt;
     return key;
 }
 
 // The created key, and each key from the backup's keys below it up to it.
-void AddEmptyKeys(Collector& collector, const std::vector<tk::RegFileSection>& sections, const tk::RegKeyPath& created)
+void AddEmptyKeys(Collector& collector, const std::vector<regfile::RegFileSection>& sections, const platform::RegKeyPath& created)
 {
-    const std::string top = tk::KeyIdentity(created);
+    const std::string top = platform::KeyIdentity(created);
     const std::size_t topDepth = Depth(created);
-    collector.EmptyKey({created.root, tk::JoinedKeyNames(*tk::SplitKeyPath(created.subKey), topDepth)});
-    for (const tk::RegFileSection& section : sections) {
-        const tk::RegKeyPath key{section.root, section.subKey};
-        const std::string identity = tk::KeyIdentity(key);
-        if (section.deleteKey || (identity != top && !tk::IsBelow(identity, top)))
+    collector.EmptyKey({created.root, platform::JoinedKeyNames(*platform::SplitKeyPath(created.subKey), topDepth)});
+    for (const regfile::RegFileSection& section : sections) {
+        const platform::RegKeyPath key{section.root, section.subKey};
+        const std::string identity = platform::KeyIdentity(key);
+        if (section.deleteKey || (identity != top && !platform::IsBelow(identity, top)))
             continue;
-        const auto names = tk::SplitKeyPath(section.subKey);
+        const auto names = platform::SplitKeyPath(section.subKey);
         for (std::size_t depth = names->size(); depth > topDepth; --depth)
-            collector.EmptyKey({section.root, tk::JoinedKeyNames(*names, depth)});
+            collector.EmptyKey({section.root, platform::JoinedKeyNames(*names, depth)});
     }
 }
 
@@ -162,8 +164,8 @@ struct ChangeSetReader::State {
     std::optional<ChangeFileFault> fault;
     // A backup's: the keys its change created, and its sections without
     // their values, for the keys between them.
-    std::vector<tk::RegKeyPath> created;
-    std::vector<tk::RegFileSection> sections;
+    std::vector<platform::RegKeyPath> created;
+    std::vector<regfile::RegFileSection> sections;
 
     void ScanCreated(const std::vector<std::string>& comments)
     {
@@ -187,14 +189,14 @@ void ChangeSetReader::Expect(std::size_t valueLines)
     state_->collector.Reserve(valueLines);
 }
 
-void ChangeSetReader::Section(tk::RegFileSection section)
+void ChangeSetReader::Section(regfile::RegFileSection section)
 {
     State& state = *state_;
     if (state.fault)
         return;
     const bool backup = state.backup;
     if (!Writable(section.root) || (section.deleteKey && !backup)) {
-        const std::string written = std::string(tk::RootName(section.root)) +
+        const std::string written = std::string(platform::RootName(section.root)) +
                                     (section.subKey.empty() ? "" : "\\" + section.subKey);
         const auto kind = Writable(section.root) ? ChangeFileFault::Kind::RemovesKey : ChangeFileFault::Kind::OtherRoot;
         state.fault = ChangeFileFault{kind, section.line, written};
@@ -202,22 +204,22 @@ void ChangeSetReader::Section(tk::RegFileSection section)
     }
     if (backup) {
         state.ScanCreated(section.comments);
-        for (const tk::RegFileValueLine& line : section.values)
+        for (const regfile::RegFileValueLine& line : section.values)
             state.ScanCreated(line.comments);
         if (section.deleteKey)
             state.created.push_back({section.root, section.subKey});
     }
     if (!section.values.empty()) {
-        const tk::SharedKeyPath key = tk::ShareKey({section.root, section.subKey});
+        const platform::SharedKeyPath key = platform::ShareKey({section.root, section.subKey});
         const std::uint32_t number = state.collector.KeyNumber(*key);
-        for (tk::RegFileValueLine& line : section.values) {
+        for (regfile::RegFileValueLine& line : section.values) {
             const WideTextSource source{state.path, line.line};
             state.collector.Value({key, std::move(line.name), std::move(line.value), line.utf16}, number,
                                   line.utf16 ? &source : nullptr);
         }
     }
     if (backup) {
-        std::vector<tk::RegFileValueLine>().swap(section.values);
+        std::vector<regfile::RegFileValueLine>().swap(section.values);
         std::vector<std::string>().swap(section.comments);
         state.sections.push_back(std::move(section));
     }
@@ -229,12 +231,12 @@ void ChangeSetReader::Closing(std::vector<std::string> comments)
         state_->ScanCreated(comments);
 }
 
-tk::Result<ChangeSet, ChangeFileFault> ChangeSetReader::Take()
+platform::Result<ChangeSet, ChangeFileFault> ChangeSetReader::Take()
 {
     State& state = *state_;
     if (state.fault)
         return *state.fault;
-    for (const tk::RegKeyPath& key : state.created)
+    for (const platform::RegKeyPath& key : state.created)
         AddEmptyKeys(state.collector, state.sections, key);
     return state.collector.Take();
 }
@@ -242,14 +244,14 @@ tk::Result<ChangeSet, ChangeFileFault> ChangeSetReader::Take()
 namespace {
 
 // A parsed document's sections handed over as a parse hands them.
-tk::Result<ChangeSet, ChangeFileFault> Changes(tk::RegFileDocument document, bool backup, const std::string& path)
+platform::Result<ChangeSet, ChangeFileFault> Changes(regfile::RegFileDocument document, bool backup, const std::string& path)
 {
     std::size_t lines = 0;
-    for (const tk::RegFileSection& section : document.sections)
+    for (const regfile::RegFileSection& section : document.sections)
         lines += section.values.size();
     ChangeSetReader reader(backup, path);
     reader.Expect(lines);
-    for (tk::RegFileSection& section : document.sections)
+    for (regfile::RegFileSection& section : document.sections)
         reader.Section(std::move(section));
     reader.Closing(std::move(document.closingComments));
     return reader.Take();
@@ -257,12 +259,12 @@ tk::Result<ChangeSet, ChangeFileFault> Changes(tk::RegFileDocument document, boo
 
 } // namespace
 
-tk::Result<ChangeSet, ChangeFileFault> BackupChanges(tk::RegFileDocument backup, const std::string& path)
+platform::Result<ChangeSet, ChangeFileFault> BackupChanges(regfile::RegFileDocument backup, const std::string& path)
 {
     return Changes(std::move(backup), true, path);
 }
 
-tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(tk::RegFileDocument profile, const std::string& path)
+platform::Result<ChangeSet, ChangeFileFault> ProfileChanges(regfile::RegFileDocument profile, const std::string& path)
 {
     return Changes(std::move(profile), false, path);
 }
@@ -275,7 +277,7 @@ ChangeSet UndoChanges(std::vector<ChangeSet> newestFirst)
     Collector collector(values);
     for (ChangeSet& set : newestFirst) {
         // The values of a key are next to each other: its number is looked up once.
-        const tk::RegKeyPath* key = nullptr;
+        const platform::RegKeyPath* key = nullptr;
         std::uint32_t number = 0;
         for (std::size_t i = 0; i < set.values.size(); ++i) {
             if (set.values[i].key.get() != key) {
@@ -286,14 +288,14 @@ ChangeSet UndoChanges(std::vector<ChangeSet> newestFirst)
             collector.Value(std::move(set.values[i]), number,
                             source == set.wideSources.end() ? nullptr : &source->second);
         }
-        for (const tk::RegKeyPath& key : set.emptyKeys)
+        for (const platform::RegKeyPath& key : set.emptyKeys)
             collector.EmptyKey(key);
         set = ChangeSet();
     }
     return collector.Take();
 }
 
-tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const ChangeSet& changes)
+platform::Result<ChangePlan, PlanFault> PlanChanges(platform::IRegistry& registry, const ChangeSet& changes)
 {
     ChangePlan plan;
     plan.emptyKeys = changes.emptyKeys;
@@ -301,34 +303,34 @@ tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const Cha
     // to twice the values for a plan that changes most of them.
     plan.values.reserve(changes.values.size());
     // The key each missing key's write creates, asked once for all its values.
-    std::unordered_map<const tk::RegKeyPath*, tk::SharedKeyPath> created;
+    std::unordered_map<const platform::RegKeyPath*, platform::SharedKeyPath> created;
     for (std::size_t i = 0; i < changes.values.size(); ++i) {
-        const tk::RegValueChange& change = changes.values[i];
-        const tk::RegKeyPath& key = *change.key;
+        const platform::RegValueChange& change = changes.values[i];
+        const platform::RegKeyPath& key = *change.key;
         if (change.utf16 && !registry.HoldsWideText()) {
             const auto source = changes.wideSources.find(i);
-            return PlanFault{key, change.name, tk::RegError::WriteFailed,
+            return PlanFault{key, change.name, platform::RegError::WriteFailed,
                              PlanFault::Wide{source == changes.wideSources.end() ? WideTextSource{} : source->second,
                                              CharactersBeyondCodePage(change.value->data)}};
         }
         auto now = registry.QueryExactValue(key.root, key.subKey, change.name);
         PlannedValue planned{change, std::nullopt, nullptr};
         if (now) {
-            const tk::ExactRegValue& held = now.Value();
+            const platform::ExactRegValue& held = now.Value();
             if (change.value && held.utf16 == change.utf16 && held.value == *change.value)
                 continue;
             planned.before = std::move(now.Value());
-        } else if (now.Error() == tk::RegError::ValueNotFound || now.Error() == tk::RegError::KeyNotFound) {
+        } else if (now.Error() == platform::RegError::ValueNotFound || now.Error() == platform::RegError::KeyNotFound) {
             if (!change.value)
                 continue;
-            if (now.Error() == tk::RegError::KeyNotFound) {
+            if (now.Error() == platform::RegError::KeyNotFound) {
                 auto [at, fresh] = created.try_emplace(&key);
                 if (fresh) {
-                    auto missing = tk::FirstMissingKey(registry, key);
+                    auto missing = platform::FirstMissingKey(registry, key);
                     if (!missing)
                         return PlanFault{key, change.name, missing.Error(), std::nullopt};
                     if (missing.Value())
-                        at->second = tk::ShareKey(std::move(*missing.Value()));
+                        at->second = platform::ShareKey(std::move(*missing.Value()));
                 }
                 planned.createdKey = at->second;
             }
@@ -350,7 +352,7 @@ std::string PlanBackupBytes(const ChangePlan& plan)
     std::set<std::string> named;
     for (const PlannedValue& v : plan.values) {
         values.push_back({v.change.key, v.change.name, v.before, {}});
-        if (v.createdKey && named.insert(tk::KeyIdentity(*v.createdKey)).second)
+        if (v.createdKey && named.insert(platform::KeyIdentity(*v.createdKey)).second)
             created.push_back(backup::KeyText(*v.createdKey));
     }
     return backup::FileBytes(values, created, backup::Layout::Grouped);
@@ -358,9 +360,9 @@ std::string PlanBackupBytes(const ChangePlan& plan)
 
 namespace {
 
-std::vector<tk::RegValueChange> PlannedChanges(const ChangePlan& plan)
+std::vector<platform::RegValueChange> PlannedChanges(const ChangePlan& plan)
 {
-    std::vector<tk::RegValueChange> values;
+    std::vector<platform::RegValueChange> values;
     values.reserve(plan.values.size());
     for (const PlannedValue& v : plan.values)
         values.push_back(v.change);
@@ -369,16 +371,18 @@ std::vector<tk::RegValueChange> PlannedChanges(const ChangePlan& plan)
 
 } // namespace
 
-tk::RegResult CheckPlan(tk::IRegistry& registry, const ChangePlan& plan)
+platform::RegResult CheckPlan(platform::IRegistry& registry, const ChangePlan& plan)
 {
     if (plan.everyValue)
         return registry.CheckChanges(*plan.everyValue, plan.emptyKeys);
     return registry.CheckChanges(PlannedChanges(plan), plan.emptyKeys);
 }
 
-tk::RegResult ApplyPlan(tk::IRegistry& registry, const ChangePlan& plan)
+platform::RegResult ApplyPlan(platform::IRegistry& registry, const ChangePlan& plan)
 {
     if (plan.everyValue)
         return registry.ApplyChanges(*plan.everyValue, plan.emptyKeys);
     return registry.ApplyChanges(PlannedChanges(plan), plan.emptyKeys);
 }
+
+} // namespace changes

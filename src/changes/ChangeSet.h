@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+namespace changes {
+
 // The file and line of a value whose text the code page cannot hold (a
 // version 5 file's text kept in its wide form): a registry that cannot hold
 // it refuses the change naming them.
@@ -27,9 +29,9 @@ struct WideTextSource {
 struct ChangeSet {
     // Each value once, where the file first names it; a later line for the
     // same value gives it its data. The values of one section share its key.
-    std::vector<tk::RegValueChange> values;
+    std::vector<platform::RegValueChange> values;
     // To remove when they hold nothing, deeper keys first.
-    std::vector<tk::RegKeyPath> emptyKeys;
+    std::vector<platform::RegKeyPath> emptyKeys;
     // Where each value in the wide form comes from, by its place in `values`.
     std::map<std::size_t, WideTextSource> wideSources;
 };
@@ -53,17 +55,17 @@ struct ChangeFileFault {
 // `path` names the file in WideTextSource. The document's values move into
 // the set: pass it with std::move unless it is needed again, so that a large
 // file's values are not held twice.
-tk::Result<ChangeSet, ChangeFileFault> BackupChanges(tk::RegFileDocument backup, const std::string& path = {});
+platform::Result<ChangeSet, ChangeFileFault> BackupChanges(regfile::RegFileDocument backup, const std::string& path = {});
 
 // What applying a profile, or any registry file, changes: its values.
-tk::Result<ChangeSet, ChangeFileFault> ProfileChanges(tk::RegFileDocument profile, const std::string& path = {});
+platform::Result<ChangeSet, ChangeFileFault> ProfileChanges(regfile::RegFileDocument profile, const std::string& path = {});
 
 // The change set of a registry file made as its parse hands over each
 // section (tk::ParseRegFileSections): the file's values are held once, in
 // the set, and no whole document beside it. A parse that fails drops the
 // reader. As BackupChanges reads a file when `backup`, else as
 // ProfileChanges; `path` names the file in WideTextSource.
-class ChangeSetReader final : public tk::RegSectionSink {
+class ChangeSetReader final : public regfile::RegSectionSink {
 public:
     ChangeSetReader(bool backup, std::string path);
     ~ChangeSetReader();
@@ -71,12 +73,12 @@ public:
     ChangeSetReader& operator=(const ChangeSetReader&) = delete;
 
     void Expect(std::size_t valueLines) override;
-    void Section(tk::RegFileSection section) override;
+    void Section(regfile::RegFileSection section) override;
     void Closing(std::vector<std::string> comments) override;
 
     // Once the whole file is parsed: the set, or the fault of the first
     // section that a change may not have.
-    tk::Result<ChangeSet, ChangeFileFault> Take();
+    platform::Result<ChangeSet, ChangeFileFault> Take();
 
 private:
     struct State;
@@ -93,25 +95,25 @@ ChangeSet UndoChanges(std::vector<ChangeSet> newestFirst);
 // values of that key. The change is the change set's, which outlives the
 // plan: a profile's plan would otherwise hold each value twice.
 struct PlannedValue {
-    const tk::RegValueChange& change;
-    std::optional<tk::ExactRegValue> before;
-    tk::SharedKeyPath createdKey;
+    const platform::RegValueChange& change;
+    std::optional<platform::ExactRegValue> before;
+    platform::SharedKeyPath createdKey;
 };
 
 struct ChangePlan {
     std::vector<PlannedValue> values; // only those that change
-    std::vector<tk::RegKeyPath> emptyKeys;
+    std::vector<platform::RegKeyPath> emptyKeys;
     // The set's values when every one of them changes, as a profile of keys
     // not there and most undos do: the registry takes them without a copy.
-    const std::vector<tk::RegValueChange>* everyValue = nullptr;
+    const std::vector<platform::RegValueChange>* everyValue = nullptr;
 };
 
 // The value whose present state the registry cannot tell; or, with `wide`,
 // whose text the registry cannot hold: the characters the code page lacks.
 struct PlanFault {
-    tk::RegKeyPath key;
+    platform::RegKeyPath key;
     std::string name;
-    tk::RegFault error = tk::RegError::StoreBroken;
+    platform::RegFault error = platform::RegError::StoreBroken;
     struct Wide {
         WideTextSource source;
         std::u32string characters;
@@ -122,8 +124,8 @@ struct PlanFault {
 // The plan refers to `changes`, which must outlive it: not to a temporary.
 // A value in the wide form is refused by a registry that does not hold wide
 // text (IRegistry::HoldsWideText), before anything is backed up.
-tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, const ChangeSet& changes);
-tk::Result<ChangePlan, PlanFault> PlanChanges(tk::IRegistry& registry, ChangeSet&& changes) = delete;
+platform::Result<ChangePlan, PlanFault> PlanChanges(platform::IRegistry& registry, const ChangeSet& changes);
+platform::Result<ChangePlan, PlanFault> PlanChanges(platform::IRegistry& registry, ChangeSet&& changes) = delete;
 
 // The bytes of the backup that restores what the plan replaces: each value
 // as it is now ("name"=- for one that is not there), and a comment line for
@@ -132,6 +134,8 @@ std::string PlanBackupBytes(const ChangePlan& plan);
 
 // Whether the registry would apply the plan, as far as it can tell without
 // applying it (IRegistry::CheckChanges).
-tk::RegResult CheckPlan(tk::IRegistry& registry, const ChangePlan& plan);
+platform::RegResult CheckPlan(platform::IRegistry& registry, const ChangePlan& plan);
 
-tk::RegResult ApplyPlan(tk::IRegistry& registry, const ChangePlan& plan);
+platform::RegResult ApplyPlan(platform::IRegistry& registry, const ChangePlan& plan);
+
+} // namespace changes

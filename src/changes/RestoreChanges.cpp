@@ -6,13 +6,15 @@
 
 #include <string_view>
 
+namespace changes {
+
 namespace {
 
 // "name.reg" without ".reg", in any letter case.
 std::string WithoutRegExtension(const std::string& fileName)
 {
     constexpr std::string_view kExtension = ".reg";
-    return tk::HasExtensionNoCase(fileName, kExtension) ? fileName.substr(0, fileName.size() - kExtension.size())
+    return platform::HasExtensionNoCase(fileName, kExtension) ? fileName.substr(0, fileName.size() - kExtension.size())
                                                         : fileName;
 }
 
@@ -25,7 +27,7 @@ std::string BackupNameOf(const std::string& backupFileName)
 
 } // namespace
 
-tk::Result<ChangeSet, BackupReadFault> RestoreChanges(const std::string& path)
+platform::Result<ChangeSet, BackupReadFault> RestoreChanges(const std::string& path)
 {
     ChangeSetReader reader(true, path);
     if (const auto read = ReadRegistryFileInto(path, reader); !read)
@@ -36,7 +38,7 @@ tk::Result<ChangeSet, BackupReadFault> RestoreChanges(const std::string& path)
     return std::move(changes.Value());
 }
 
-tk::Result<ChangeSet, BackupReadFault> UndoBackupChanges(const std::vector<backup::BackupFile>& newestFirst)
+platform::Result<ChangeSet, BackupReadFault> UndoBackupChanges(const std::vector<backup::BackupFile>& newestFirst)
 {
     std::vector<ChangeSet> undone;
     for (const backup::BackupFile& file : newestFirst) {
@@ -67,3 +69,5 @@ std::string ProfileChangeName(const std::string& profileFileName)
 {
     return "profile " + WithoutRegExtension(profileFileName);
 }
+
+} // namespace changes

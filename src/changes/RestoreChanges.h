@@ -10,6 +10,8 @@
 #include <variant>
 #include <vector>
 
+namespace changes {
+
 // Why backup files give no change: the file, and either the reader's message
 // (naming the file, and the line of a fault) or what a line asks for that a
 // change may not do.
@@ -19,12 +21,12 @@ struct BackupReadFault {
 };
 
 // The change that restoring the backup at `path` makes.
-tk::Result<ChangeSet, BackupReadFault> RestoreChanges(const std::string& path);
+platform::Result<ChangeSet, BackupReadFault> RestoreChanges(const std::string& path);
 
 // The change that undoing the backups makes, given newest first: every value
 // they cover gets what the oldest of them holds for it. The first backup
 // that gives no change stops it.
-tk::Result<ChangeSet, BackupReadFault> UndoBackupChanges(const std::vector<backup::BackupFile>& newestFirst);
+platform::Result<ChangeSet, BackupReadFault> UndoBackupChanges(const std::vector<backup::BackupFile>& newestFirst);
 
 // What the backups of these changes are named after: "restore NAME" (the
 // restored backup's name, or its file name without ".reg"), "reverse NAME"
@@ -34,3 +36,5 @@ std::string RestoreChangeName(const std::string& backupFileName);
 std::string ReverseChangeName(const std::string& backupFileName);
 std::string UndoChangeName(const std::string& sinceStamp);
 std::string ProfileChangeName(const std::string& profileFileName);
+
+} // namespace changes

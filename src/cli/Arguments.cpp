@@ -69,9 +69,9 @@ std::optional<int> Category(const std::string& text)
 
 // A character that the code page lacks is refused as the window refuses it
 // in a typed text: the text with "?" for it, and its number.
-std::vector<std::string> ForeignNamed(const tk::CodePageText& taken)
+std::vector<std::string> ForeignNamed(const platform::CodePageText& taken)
 {
-    return {taken.text, tk::NameCharacters(taken.foreign)};
+    return {taken.text, platform::NameCharacters(taken.foreign)};
 }
 
 } // namespace
@@ -80,7 +80,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args)
 {
     ParsedArguments parsed;
     Invocation& call = parsed.call;
-    const auto fail = [&parsed](const tk::TextId& message, std::vector<std::string> named = {}) {
+    const auto fail = [&parsed](const platform::TextId& message, std::vector<std::string> named = {}) {
         parsed.fault = UsageFault{message, std::move(named)};
         return std::move(parsed);
     };
@@ -136,7 +136,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args)
             // nobody meant.
             if (arg == "--registry" && value.empty())
                 return fail(text::EmptyRegistry);
-            tk::CodePageText path = tk::ArgumentPath(value);
+            platform::CodePageText path = platform::ArgumentPath(value);
             if (!path.foreign.empty())
                 return fail(text::ForeignArgument, ForeignNamed(path));
             (arg == "--app-folder" ? call.appFolder : call.registryFile) = std::move(path.text);
@@ -146,7 +146,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args)
                 return fail(text::BadCategory, {value});
             commandOptions.push_back(arg);
         } else {
-            const std::optional<tk::LocalTime> minute = ParseMinute(value);
+            const std::optional<platform::LocalTime> minute = util::ParseMinute(value);
             if (!minute)
                 return fail(text::BadMinute, {arg, value});
             if (arg == "--now") {
@@ -178,7 +178,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args)
     if (call.command == Command::Export && call.json)
         return fail(text::ExportIsNoJson);
     for (std::string& operand : operands) {
-        tk::CodePageText taken = command->textOperands ? tk::ArgumentText(operand) : tk::ArgumentPath(operand);
+        platform::CodePageText taken = command->textOperands ? platform::ArgumentText(operand) : platform::ArgumentPath(operand);
         if (!taken.foreign.empty())
             return fail(text::ForeignArgument, ForeignNamed(taken));
         operand = std::move(taken.text);

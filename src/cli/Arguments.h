@@ -15,9 +15,9 @@ enum class Command { Help, Version, List, Get, Set, History, Restore, Undo, Expo
 
 struct Invocation {
     Command command = Command::Help;
-    std::string appFolder;                // empty: the folder of the program
-    std::string registryFile;             // empty: the platform's default
-    std::optional<tk::LocalTime> now;     // the clock for backup names
+    std::string appFolder;                  // empty: the folder of the program
+    std::string registryFile;               // empty: the platform's default
+    std::optional<platform::LocalTime> now; // the clock for backup names
     bool json = false;
     // Functions, values and the file of restore and apply, as given; names and
     // values in the system code page.
@@ -31,7 +31,7 @@ struct Invocation {
 // What is wrong with a command line: a message and what it names, worded
 // once the installation's translation is loaded.
 struct UsageFault {
-    tk::TextId message;
+    platform::TextId message;
     std::vector<std::string> args;
 };
 

@@ -31,10 +31,10 @@ namespace {
 constexpr const char* kAbsent = "-";
 
 // A line of the file that asks for what a change may not do.
-std::string FileFaultText(const std::string& path, const ChangeFileFault& fault)
+std::string FileFaultText(const std::string& path, const changes::ChangeFileFault& fault)
 {
-    const tk::TextId& message = fault.kind == ChangeFileFault::Kind::OtherRoot ? text::OtherRoot : text::RemovesKey;
-    return tk::Text(message, {path, std::to_string(fault.line), fault.key});
+    const platform::TextId& message = fault.kind == changes::ChangeFileFault::Kind::OtherRoot ? text::OtherRoot : text::RemovesKey;
+    return platform::Text(message, {path, std::to_string(fault.line), fault.key});
 }
 
 // Whether the installation has a catalogue to check values against: a
@@ -43,21 +43,21 @@ std::string FileFaultText(const std::string& path, const ChangeFileFault& fault)
 bool HasCatalogue(const Context& context)
 {
     std::error_code ignored;
-    return std::filesystem::exists(std::filesystem::path(CataloguePath(context.folder)), ignored);
+    return std::filesystem::exists(std::filesystem::path(catalogue::CataloguePath(context.folder)), ignored);
 }
 
 // A value that the function naming it could not hold, told with the line and
 // the function's hint.
 void TellRefused(Context& context, const std::string& path, const RefusedValue& refused)
 {
-    context.out.Error(tk::Text(text::RefusedValue, {path, std::to_string(refused.line), refused.data,
+    context.out.Error(platform::Text(text::RefusedValue, {path, std::to_string(refused.line), refused.data,
                                                      refused.function->name,
                                                      context.translation.Lookup(refused.function->key + 1)}));
 }
 
 // Whether every value of a function in the file is one the function could
 // hold; a refusal is told.
-bool ValuesFit(Context& context, const std::string& path, const tk::RegFileDocument& document)
+bool ValuesFit(Context& context, const std::string& path, const regfile::RegFileDocument& document)
 {
     if (!HasCatalogue(context))
         return true;
@@ -73,7 +73,7 @@ bool ValuesFit(Context& context, const std::string& path, const tk::RegFileDocum
 // A profile's sections as they are parsed: checked against the functions
 // when there is a catalogue, and made into the change set, so that the
 // profile is never held whole.
-class ProfileReader final : public tk::RegSectionSink {
+class ProfileReader final : public regfile::RegSectionSink {
 public:
     ProfileReader(const ValueChecker* checker, const std::string& path)
         : checker_(checker), changes_(false, path)
@@ -82,7 +82,7 @@ public:
 
     void Expect(std::size_t valueLines) override { changes_.Expect(valueLines); }
 
-    void Section(tk::RegFileSection section) override
+    void Section(regfile::RegFileSection section) override
     {
         if (checker_ && !refused_)
             refused_ = checker_->FirstRefused(section);
@@ -92,75 +92,75 @@ public:
     void Closing(std::vector<std::string> comments) override { changes_.Closing(std::move(comments)); }
 
     const std::optional<RefusedValue>& Refused() const { return refused_; }
-    tk::Result<ChangeSet, ChangeFileFault> Take() { return changes_.Take(); }
+    platform::Result<changes::ChangeSet, changes::ChangeFileFault> Take() { return changes_.Take(); }
 
 private:
     const ValueChecker* checker_;
-    ChangeSetReader changes_;
+    changes::ChangeSetReader changes_;
     std::optional<RefusedValue> refused_;
 };
 
-void PrintChanges(Context& context, const ChangePlan& plan, const std::optional<std::string>& backup, bool check)
+void PrintChanges(Context& context, const changes::ChangePlan& plan, const std::optional<std::string>& backup, bool check)
 {
     const std::size_t count = plan.values.size();
     if (context.out.IsJson()) {
         Json changes = Json::array();
-        for (const PlannedValue& v : plan.values)
+        for (const changes::PlannedValue& v : plan.values)
             changes.push_back({{"path", JsonText(backup::KeyText(*v.change.key))},
                                {"value_name", JsonText(v.change.name)},
-                               {"before", JsonText(tk::ValueDataText(v.before))},
-                               {"after", JsonText(tk::ValueDataText(v.change.value))}});
+                               {"before", JsonText(regfile::ValueDataText(v.before))},
+                               {"after", JsonText(regfile::ValueDataText(v.change.value))}});
         context.out.Document({{"changed", count}, {"check", check}, {"backup", JsonText(backup)}, {"changes", changes}});
         return;
     }
-    for (const PlannedValue& v : plan.values)
+    for (const changes::PlannedValue& v : plan.values)
         context.out.Line(backup::KeyText(*v.change.key) + "\t" + v.change.name + "\t" +
-                         tk::ValueDataText(v.before).value_or(kAbsent) + "\t" +
-                         tk::ValueDataText(v.change.value).value_or(kAbsent));
+                         regfile::ValueDataText(v.before).value_or(kAbsent) + "\t" +
+                         regfile::ValueDataText(v.change.value).value_or(kAbsent));
     if (count == 0)
-        context.out.Line(tk::Text(text::NothingToChange));
+        context.out.Line(platform::Text(text::NothingToChange));
     else if (check)
-        context.out.Line(tk::Text(text::ValuesWouldChange, {std::to_string(count)}));
+        context.out.Line(platform::Text(text::ValuesWouldChange, {std::to_string(count)}));
     else
-        context.out.Line(tk::Text(text::ValuesChanged, {std::to_string(count), backup.value_or(std::string())}));
+        context.out.Line(platform::Text(text::ValuesChanged, {std::to_string(count), backup.value_or(std::string())}));
 }
 
 // A profile piped in, read as a file is: `name` names it in a fault.
-tk::Result<void, std::string> ReadStandardInputInto(Context& context, const std::string& name,
-                                                    tk::RegSectionSink& sink)
+platform::Result<void, std::string> ReadStandardInputInto(Context& context, const std::string& name,
+                                                    regfile::RegSectionSink& sink)
 {
     if (!context.in)
-        return tk::Text(text::NothingChanged, {name});
+        return platform::Text(text::NothingChanged, {name});
     // The bytes become the text, not a copy of it.
-    auto text = tk::RegFileTextOf({std::istreambuf_iterator<char>(*context.in), std::istreambuf_iterator<char>()},
+    auto text = regfile::RegFileTextOf({std::istreambuf_iterator<char>(*context.in), std::istreambuf_iterator<char>()},
                                   name);
     if (!text)
         return text.Error().Message();
-    const auto parsed = tk::ParseRegFileSections(text.Value().text, name, text.Value().format, tk::RegWideText::Keep, sink);
+    const auto parsed = regfile::ParseRegFileSections(text.Value().text, name, text.Value().format, regfile::RegWideText::Keep, sink);
     if (!parsed)
         return parsed.Error().Message();
     return {};
 }
 
 // A value as the history shows it, "-" for none.
-std::u16string ShownLineText(const std::optional<tk::ExactRegValue>& value)
+std::u16string ShownLineText(const std::optional<platform::ExactRegValue>& value)
 {
-    return value ? tk::ShownText(*value) : tk::ToUtf16(kAbsent);
+    return value ? regfile::ShownText(*value) : platform::ToUtf16(kAbsent);
 }
 
 // The same in words of no language: its type and its text (a REG_MULTI_SZ's
 // strings as an array; the data as ValueDataText writes them for any other
 // value); null for none.
-Json ShownJson(const std::optional<tk::ExactRegValue>& value)
+Json ShownJson(const std::optional<platform::ExactRegValue>& value)
 {
     if (!value)
         return Json();
-    const tk::ShownValue shown = tk::ShownValueOf(*value);
+    const regfile::ShownValue shown = regfile::ShownValueOf(*value);
     Json strings = Json::array();
     for (const std::u16string& s : shown.strings)
-        strings.push_back(tk::Utf16ToUtf8(s));
-    const bool list = shown.text && value->value.type == tk::RegType::MultiSz;
-    return {{"type", tk::RegTypeName(value->value.type)}, {"text", list ? strings : strings.front()}};
+        strings.push_back(platform::Utf16ToUtf8(s));
+    const bool list = shown.text && value->value.type == platform::RegType::MultiSz;
+    return {{"type", regfile::RegTypeName(value->value.type)}, {"text", list ? strings : strings.front()}};
 }
 
 // The backups of the folder, or nothing when it cannot be read (told).
@@ -175,47 +175,47 @@ std::optional<std::vector<backup::BackupFile>> Backups(Context& context)
 
 // A backup that gives no change, told: `wrapped` says that nothing was
 // changed around the reader's message.
-void TellBackupFault(Context& context, const BackupReadFault& fault, bool wrapped)
+void TellBackupFault(Context& context, const changes::BackupReadFault& fault, bool wrapped)
 {
     if (const auto* unreadable = std::get_if<std::string>(&fault.why)) {
-        const std::string message = tk::Text(text::BackupUnreadable, {*unreadable});
-        context.out.Error(wrapped ? tk::Text(text::NothingChanged, {message}) : message);
+        const std::string message = platform::Text(text::BackupUnreadable, {*unreadable});
+        context.out.Error(wrapped ? platform::Text(text::NothingChanged, {message}) : message);
         return;
     }
-    context.out.Error(FileFaultText(fault.path, std::get<ChangeFileFault>(fault.why)));
+    context.out.Error(FileFaultText(fault.path, std::get<changes::ChangeFileFault>(fault.why)));
 }
 
 } // namespace
 
-int CarryOut(Context& context, const ChangeSet& changes, const std::string& name, bool check)
+int CarryOut(Context& context, const changes::ChangeSet& changes, const std::string& name, bool check)
 {
-    const auto done = CarryOutChanges(context.registry, changes, backup::BackupFolder(context.folder), name, check);
+    const auto done = changes::CarryOutChanges(context.registry, changes, backup::BackupFolder(context.folder), name, check);
     if (!done) {
-        const CarryOutFault& fault = done.Error();
-        if (const auto* plan = std::get_if<PlanFault>(&fault); plan && plan->wide) {
-            const PlanFault::Wide& wide = *plan->wide;
-            context.out.Error(tk::Text(text::NothingChanged,
-                                       {tk::Text(text::TextBeyondCodePage,
-                                                 {wide.source.path, std::to_string(wide.source.line), plan->name,
-                                                  tk::NameCharacters(wide.characters)})}));
+        const changes::CarryOutFault& fault = done.Error();
+        if (const auto* plan = std::get_if<changes::PlanFault>(&fault); plan && plan->wide) {
+            const changes::PlanFault::Wide& wide = *plan->wide;
+            context.out.Error(platform::Text(text::NothingChanged,
+                                             {platform::Text(text::TextBeyondCodePage,
+                                                             {wide.source.path, std::to_string(wide.source.line), plan->name,
+                                                              platform::NameCharacters(wide.characters)})}));
         } else if (plan) {
-            context.out.Error(tk::Text(
+            context.out.Error(platform::Text(
                 text::NothingChanged,
-                {tk::Text(text::ValueUnreadable, {plan->name, backup::KeyText(plan->key), CauseText(plan->error)})}));
+                {platform::Text(text::ValueUnreadable, {plan->name, backup::KeyText(plan->key), saving::CauseText(plan->error)})}));
         } else if (const auto* unwritten = std::get_if<backup::BackupFault>(&fault)) {
-            context.out.Error(tk::Text(text::NothingChanged, {unwritten->Message()}));
+            context.out.Error(platform::Text(text::NothingChanged, {unwritten->Message()}));
         } else {
-            const auto& refused = std::get<ChangeNotApplied>(fault);
-            const std::string cause = CauseText(refused.fault);
+            const auto& refused = std::get<changes::ChangeNotApplied>(fault);
+            const std::string cause = saving::CauseText(refused.fault);
             context.out.Error(refused.backupPath
-                                  ? tk::Text(text::NotApplied, {cause, FileNameOf(*refused.backupPath)})
-                                  : tk::Text(text::NothingChanged, {cause}));
+                                  ? platform::Text(text::NotApplied, {cause, util::FileNameOf(*refused.backupPath)})
+                                  : platform::Text(text::NothingChanged, {cause}));
         }
         return kFailed;
     }
-    const ChangePlan& plan = done.Value().plan;
+    const changes::ChangePlan& plan = done.Value().plan;
     const std::optional<std::string>& path = done.Value().backupPath;
-    PrintChanges(context, plan, path ? std::optional<std::string>(FileNameOf(*path)) : std::nullopt, check);
+    PrintChanges(context, plan, path ? std::optional<std::string>(util::FileNameOf(*path)) : std::nullopt, check);
     return check && !plan.values.empty() ? kWouldChange : kDone;
 }
 
@@ -227,37 +227,37 @@ int ShowHistory(Context& context)
     int status = kDone;
     Json rows = Json::array();
     for (const backup::BackupFile& file : *backups) {
-        const auto values = CompareBackup(context.registry, file.path);
+        const auto values = changes::CompareBackup(context.registry, file.path);
         if (!values) {
-            context.out.Error(tk::Text(text::BackupUnreadable, {values.Error()}));
+            context.out.Error(platform::Text(text::BackupUnreadable, {values.Error()}));
             status = kFailed;
             continue;
         }
         const std::string time = backup::StampMinuteText(file.name.stamp);
-        for (const HistoryValue& value : values.Value()) {
+        for (const changes::HistoryValue& value : values.Value()) {
             if (!value.now) {
                 context.out.Error(
-                    tk::Text(text::ValueUnreadable, {value.name, backup::KeyText(value.key), CauseText(value.now.Error())}));
+                    platform::Text(text::ValueUnreadable, {value.name, backup::KeyText(value.key), saving::CauseText(value.now.Error())}));
                 status = kFailed;
                 continue;
             }
-            const std::optional<tk::ExactRegValue>& current = value.now.Value();
+            const std::optional<platform::ExactRegValue>& current = value.now.Value();
             if (context.out.IsJson()) {
                 rows.push_back({{"time", time},
                                 {"backup", JsonText(file.fileName)},
                                 {"function", JsonText(file.name.name)},
                                 {"path", JsonText(backup::KeyText(value.key))},
                                 {"value_name", JsonText(value.name)},
-                                {"value", JsonText(tk::ValueDataText(value.held))},
-                                {"now", JsonText(tk::ValueDataText(current))},
+                                {"value", JsonText(regfile::ValueDataText(value.held))},
+                                {"now", JsonText(regfile::ValueDataText(current))},
                                 {"value_shown", ShownJson(value.held)},
                                 {"now_shown", ShownJson(current)},
                                 {"equal", value.Equal()}});
                 continue;
             }
             // The same words in every language: scripts read them.
-            context.out.Line(tk::ToUtf16(time + "\t" + file.fileName + "\t" + backup::KeyText(value.key) + "\t" +
-                                         value.name + "\t") +
+            context.out.Line(platform::ToUtf16(time + "\t" + file.fileName + "\t" + backup::KeyText(value.key) + "\t" +
+                                               value.name + "\t") +
                              ShownLineText(value.held) + u"\t" + ShownLineText(current) + u"\t" +
                              (value.Equal() ? u"equal" : u"differs"));
         }
@@ -271,9 +271,9 @@ int RestoreBackup(Context& context)
 {
     const std::string& given = context.call.operands[0];
     // A bare name is one in the backup folder.
-    const bool bare = FolderOf(given).empty();
-    const std::string path = bare ? JoinPath(backup::BackupFolder(context.folder), given) : given;
-    const auto changes = RestoreChanges(path);
+    const bool bare = util::FolderOf(given).empty();
+    const std::string path = bare ? util::JoinPath(backup::BackupFolder(context.folder), given) : given;
+    const auto changes = changes::RestoreChanges(path);
     if (!changes) {
         TellBackupFault(context, changes.Error(), false);
         return kFailed;
@@ -281,16 +281,16 @@ int RestoreBackup(Context& context)
     // One of the history's backups puts back what the registry held, which
     // need not be a value the window would write; any other file is checked
     // as a profile is. It has been read once already.
-    const bool fromHistory = tk::FullPath(FolderOf(path)) == tk::FullPath(backup::BackupFolder(context.folder)) &&
-                             backup::ParseBackupName(FileNameOf(path));
-    const auto document = fromHistory ? tk::Result<tk::RegFileDocument, std::string>(tk::RegFileDocument())
-                                      : ReadRegistryFile(path);
+    const bool fromHistory = platform::FullPath(util::FolderOf(path)) == platform::FullPath(backup::BackupFolder(context.folder)) &&
+                             backup::ParseBackupName(util::FileNameOf(path));
+    const auto document = fromHistory ? platform::Result<regfile::RegFileDocument, std::string>(regfile::RegFileDocument())
+                                      : changes::ReadRegistryFile(path);
     if (!document || !ValuesFit(context, path, document.Value())) {
         if (!document)
-            context.out.Error(tk::Text(text::NothingChanged, {document.Error()}));
+            context.out.Error(platform::Text(text::NothingChanged, {document.Error()}));
         return kFailed;
     }
-    return CarryOut(context, changes.Value(), RestoreChangeName(FileNameOf(path)), context.call.check);
+    return CarryOut(context, changes.Value(), changes::RestoreChangeName(util::FileNameOf(path)), context.call.check);
 }
 
 int UndoSince(Context& context)
@@ -308,26 +308,26 @@ int UndoSince(Context& context)
             context.out.Document(
                 {{"changed", 0}, {"check", context.call.check}, {"backup", nullptr}, {"changes", Json::array()}});
         else
-            context.out.Line(tk::Text(text::NoBackupSince, {backup::StampMinuteText(since)}));
+            context.out.Line(platform::Text(text::NoBackupSince, {backup::StampMinuteText(since)}));
         return kDone;
     }
-    const auto changes = UndoBackupChanges(undone);
+    const auto changes = changes::UndoBackupChanges(undone);
     if (!changes) {
         TellBackupFault(context, changes.Error(), true);
         return kFailed;
     }
-    return CarryOut(context, changes.Value(), UndoChangeName(since), context.call.check);
+    return CarryOut(context, changes.Value(), changes::UndoChangeName(since), context.call.check);
 }
 
 int ApplyProfile(Context& context)
 {
     const bool piped = context.call.operands[0] == "-";
-    const std::string path = piped ? tk::Text(text::StandardInput) : context.call.operands[0];
-    std::optional<ChangeSet> changes;
+    const std::string path = piped ? platform::Text(text::StandardInput) : context.call.operands[0];
+    std::optional<changes::ChangeSet> changes;
     {
         // The functions are read first so that each section is checked as it
         // is parsed; a fault of theirs is told only after the profile's own.
-        std::optional<tk::Result<Functions, std::string>> functions;
+        std::optional<platform::Result<Functions, std::string>> functions;
         std::optional<ValueChecker> checker;
         if (HasCatalogue(context)) {
             functions.emplace(ReadFunctions(context));
@@ -335,9 +335,9 @@ int ApplyProfile(Context& context)
                 checker.emplace(functions->Value());
         }
         ProfileReader reader(checker ? &*checker : nullptr, path);
-        const auto read = piped ? ReadStandardInputInto(context, path, reader) : ReadRegistryFileInto(path, reader);
+        const auto read = piped ? ReadStandardInputInto(context, path, reader) : changes::ReadRegistryFileInto(path, reader);
         if (!read) {
-            context.out.Error(tk::Text(text::NothingChanged, {read.Error()}));
+            context.out.Error(platform::Text(text::NothingChanged, {read.Error()}));
             return kFailed;
         }
         if (functions && !*functions) {
@@ -356,7 +356,7 @@ int ApplyProfile(Context& context)
         changes = std::move(made.Value());
     }
     // A profile from standard input names its backup the same in every language.
-    return CarryOut(context, *changes, ProfileChangeName(piped ? "stdin" : FileNameOf(path)), context.call.check);
+    return CarryOut(context, *changes, changes::ProfileChangeName(piped ? "stdin" : util::FileNameOf(path)), context.call.check);
 }
 
 } // namespace cli

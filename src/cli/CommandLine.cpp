@@ -30,27 +30,27 @@ bool Exists(const std::string& path)
 // with it; English otherwise.
 class Texts {
 public:
-    Texts(const std::string& folder, tk::IRegistry* registry, tk::IClock& clock)
-        : services_(tk::Services{registry, nullptr, &clock, JoinPath(folder, kProgramName)}),
+    Texts(const std::string& folder, platform::IRegistry* registry, platform::IClock& clock)
+        : services_(platform::Services{registry, nullptr, &clock, util::JoinPath(folder, kProgramName)}),
           lookup_([this](int key) { return loaded_ ? translation_.Find(key) : std::nullopt; })
     {
         try {
             translation_.Load();
             loaded_ = true;
-        } catch (const tk::CException& e) {
+        } catch (const platform::CException& e) {
             fault_ = e.what();
         }
     }
 
-    const CTranslation& Translation() const { return translation_; }
+    const i18n::CTranslation& Translation() const { return translation_; }
     const std::string& Fault() const { return fault_; }
 
 private:
-    tk::ScopedServices services_;
-    CTranslation translation_;
+    platform::ScopedServices services_;
+    i18n::CTranslation translation_;
     bool loaded_ = false;
     std::string fault_;
-    tk::ScopedTextLookup lookup_;
+    platform::ScopedTextLookup lookup_;
 };
 
 void PrintHelp(Output& out)
@@ -60,8 +60,8 @@ void PrintHelp(Output& out)
                                        &text::HelpSet,   &text::HelpHistory, &text::HelpRestore,  &text::HelpUndo,
                                        &text::HelpExport, &text::HelpApply, &text::HelpReset,     &text::HelpVersion,
                                        &text::HelpNotes,  &text::HelpMinute, &text::HelpDefaults, &text::HelpStatus};
-    for (const tk::TextId* line : kLines)
-        out.Line(tk::Text(*line));
+    for (const platform::TextId* line : kLines)
+        out.Line(platform::Text(*line));
 }
 
 int Dispatch(Context& context)
@@ -84,14 +84,14 @@ int Dispatch(Context& context)
 
 } // namespace
 
-tk::Result<Functions, std::string> ReadFunctions(const Context& context)
+platform::Result<Functions, std::string> ReadFunctions(const Context& context)
 {
     if (!context.translationFault.empty())
-        return tk::Text(text::FunctionsUnreadable, {context.translationFault});
+        return platform::Text(text::FunctionsUnreadable, {context.translationFault});
     try {
         return Functions(context.translation, context.folder);
-    } catch (const tk::CException& e) {
-        return tk::Text(text::FunctionsUnreadable, {e.what()});
+    } catch (const platform::CException& e) {
+        return platform::Text(text::FunctionsUnreadable, {e.what()});
     }
 }
 
@@ -109,12 +109,12 @@ int RunCommandLine(const std::vector<std::string>& args, const Host& host)
     const ParsedArguments parsed = ParseArguments(args);
     const Invocation& call = parsed.call;
     Output out(call.json, host.out, host.err);
-    const std::string folder = call.appFolder.empty() ? host.programFolder : tk::FullPath(call.appFolder);
-    tk::SystemClock systemClock;
-    std::optional<tk::FixedClock> fixedClock;
+    const std::string folder = call.appFolder.empty() ? host.programFolder : platform::FullPath(call.appFolder);
+    platform::SystemClock systemClock;
+    std::optional<platform::FixedClock> fixedClock;
     if (call.now)
         fixedClock.emplace(*call.now);
-    tk::IClock& clock = fixedClock ? static_cast<tk::IClock&>(*fixedClock) : systemClock;
+    platform::IClock& clock = fixedClock ? static_cast<platform::IClock&>(*fixedClock) : systemClock;
 
     if (call.command == Command::Version && !parsed.fault) {
         // Not translated: scripts compare it.
@@ -128,19 +128,19 @@ int RunCommandLine(const std::vector<std::string>& args, const Host& host)
             return kDone;
         }
         std::vector<std::string_view> named(parsed.fault->args.begin(), parsed.fault->args.end());
-        std::string message = tk::Text(parsed.fault->message);
+        std::string message = platform::Text(parsed.fault->message);
         // At most two things are named; Text takes them as a list.
         if (named.size() == 1)
-            message = tk::Text(parsed.fault->message, {named[0]});
+            message = platform::Text(parsed.fault->message, {named[0]});
         else if (named.size() >= 2)
-            message = tk::Text(parsed.fault->message, {named[0], named[1]});
+            message = platform::Text(parsed.fault->message, {named[0], named[1]});
         out.Error(message);
-        out.Error(tk::Text(text::HelpMore));
+        out.Error(platform::Text(text::HelpMore));
         return kBadUsage;
     }
-    if (!tk::IsFolder(folder)) {
+    if (!platform::IsFolder(folder)) {
         const Texts texts(folder, nullptr, clock);
-        out.Error(tk::Text(Exists(folder) ? text::FolderIsFile : text::NoSuchFolder, {folder}));
+        out.Error(platform::Text(Exists(folder) ? text::FolderIsFile : text::NoSuchFolder, {folder}));
         return kFailed;
     }
     // A store that is not there is a mistake, not an empty registry: a run
@@ -148,16 +148,16 @@ int RunCommandLine(const std::vector<std::string>& args, const Host& host)
     if (const auto store = host.registryFile ? host.registryFile(call.registryFile, folder) : std::nullopt;
         store && !Exists(*store)) {
         const Texts texts(folder, nullptr, clock);
-        out.Error(tk::Text(text::NoStore, {*store}));
+        out.Error(platform::Text(text::NoStore, {*store}));
         return kFailed;
     }
     try {
-        tk::IRegistry& registry = host.openRegistry(call.registryFile, folder);
+        platform::IRegistry& registry = host.openRegistry(call.registryFile, folder);
         const Texts texts(folder, &registry, clock);
-        const EnglishTexts english{PowerClass()};
-        Context context{call, registry, folder, out, texts.Translation(), texts.Fault(), english, host.in, PowerClass()};
+        const EnglishTexts english{util::PowerClass()};
+        Context context{call, registry, folder, out, texts.Translation(), texts.Fault(), english, host.in, util::PowerClass()};
         return Dispatch(context);
-    } catch (const tk::CException& e) {
+    } catch (const platform::CException& e) {
         out.Error(e.what());
         return kFailed;
     }

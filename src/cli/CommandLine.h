@@ -23,7 +23,7 @@ inline constexpr int kWouldChange = 3; // apply --check found something to chang
 // tk::CException when that registry cannot be used), and its output.
 struct Host {
     std::string programFolder;
-    std::function<tk::IRegistry&(const std::string& registryFile, const std::string& applicationFolder)> openRegistry;
+    std::function<platform::IRegistry&(const std::string& registryFile, const std::string& applicationFolder)> openRegistry;
     std::ostream& out;
     std::ostream& err;
     // The file the registry of a run lies in, which must exist (none: the

@@ -19,24 +19,24 @@ namespace cli {
 
 struct Context {
     const Invocation& call;
-    tk::IRegistry& registry;
+    platform::IRegistry& registry;
     std::string folder; // the installation
     Output& out;
-    const CTranslation& translation;
+    const i18n::CTranslation& translation;
     std::string translationFault; // why the translation is not loaded; empty when it is
     const EnglishTexts& english;
     std::istream* in; // standard input, for apply -
-    PowerClass power;
+    util::PowerClass power;
 };
 
 // The installation's functions; none when they cannot be read, which is told.
 std::optional<Functions> LoadFunctions(Context& context);
 // The same, the message not yet told.
-tk::Result<Functions, std::string> ReadFunctions(const Context& context);
+platform::Result<Functions, std::string> ReadFunctions(const Context& context);
 
 // Plans the change, then writes its backup, named after `name`, and applies
 // it; with `check`, only tells what would change. The exit status.
-int CarryOut(Context& context, const ChangeSet& changes, const std::string& name, bool check);
+int CarryOut(Context& context, const changes::ChangeSet& changes, const std::string& name, bool check);
 
 // The function named by its key or by its name; none, which is told, when no
 // function is.

@@ -13,16 +13,16 @@ const std::unordered_map<int, std::string>& EnglishTexts::Texts() const
     std::unordered_map<int, std::string>& texts = texts_.emplace();
     std::string text;
     try {
-        text = ReadTextFile(TranslationPath(power_));
-    } catch (const tk::CException&) {
+        text = util::ReadTextFile(i18n::TranslationPath(power_));
+    } catch (const platform::CException&) {
         // The installation's own translation has told the user already.
         return texts;
     }
-    const auto entries = ParseTranslationSection(text, "[1033]");
+    const auto entries = i18n::ParseTranslationSection(text, "[1033]");
     if (!entries)
         return texts;
     // The first entry of a key counts, as in the translation table.
-    for (const TranslationEntry& entry : *entries)
+    for (const i18n::TranslationEntry& entry : *entries)
         texts.emplace(entry.key, entry.text);
     return texts;
 }

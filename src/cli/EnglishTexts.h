@@ -18,14 +18,14 @@ public:
     // config.ini, an unreadable file or one without the section gives no
     // texts: a folder with the program and a profile alone is an
     // installation too.
-    explicit EnglishTexts(const PowerClass& power) : power_(power) {}
+    explicit EnglishTexts(const util::PowerClass& power) : power_(power) {}
 
     std::optional<std::string> Find(int key) const;
 
 private:
     const std::unordered_map<int, std::string>& Texts() const;
 
-    PowerClass power_;
+    util::PowerClass power_;
     mutable std::optional<std::unordered_map<int, std::string>> texts_;
 };
 

@@ -23,13 +23,13 @@ struct DefaultShown {
     std::optional<bool> changed;
 };
 
-DefaultShown ShownDefault(const FunctionDefaults& defaults, const Function& function, const FunctionValue& value)
+DefaultShown ShownDefault(const catalogue::FunctionDefaults& defaults, const Function& function, const FunctionValue& value)
 {
     const auto found = defaults.find(function.key);
     if (found == defaults.end() || !value.row || !DefaultFitsKind(*value.row, found->second))
         return {};
     // A text in its wide form is never a default, which is in the code page.
-    const std::optional<tk::RegValue> held = value.stored ? std::optional(value.stored->value) : std::nullopt;
+    const std::optional<platform::RegValue> held = value.stored ? std::optional(value.stored->value) : std::nullopt;
     return {found->second.text, held != found->second.value};
 }
 
@@ -38,12 +38,12 @@ DefaultShown ShownDefault(const FunctionDefaults& defaults, const Function& func
 // default and whether the value differs from it.
 int Show(Context& context, const Functions& functions, const std::vector<const Function*>& chosen, bool one)
 {
-    const auto defaults = ReadDefaults(context.folder);
+    const auto defaults = catalogue::ReadDefaults(context.folder);
     if (!defaults) {
-        context.out.Error(tk::Text(text::DefaultsUnreadable, {defaults.Error()}));
+        context.out.Error(platform::Text(text::DefaultsUnreadable, {defaults.Error()}));
         return kFailed;
     }
-    const bool withDefaults = HasDefaults(context.folder);
+    const bool withDefaults = catalogue::HasDefaults(context.folder);
     // Written as it goes, laid out as a document of them would be.
     std::string json = one ? "" : "[";
     std::vector<std::string> lines;
@@ -68,11 +68,11 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
             continue;
         }
         const std::string shown = value.Value().stored ? ExactUtf8(value.Value(), value.Value().shown) : std::string();
-        std::string line = tk::Utf8Text(std::to_string(function->key) + "\t" + function->name + "\t") + shown;
+        std::string line = platform::Utf8Text(std::to_string(function->key) + "\t" + function->name + "\t") + shown;
         if (withDefaults) {
             const bool changed = shownDefault.changed.value_or(false);
-            line += tk::Utf8Text("\t" + shownDefault.text.value_or(std::string()) + "\t" +
-                                 (shownDefault.changed ? std::string(changed ? "differs" : "equal") : std::string()));
+            line += platform::Utf8Text("\t" + shownDefault.text.value_or(std::string()) + "\t" +
+                                       (shownDefault.changed ? std::string(changed ? "differs" : "equal") : std::string()));
         }
         lines.push_back(line);
     }
@@ -88,9 +88,9 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
 // one machine, which a profile for a fleet leaves out unless asked for.
 bool NamesMachineOrPerson(const Functions& functions, const Function& function)
 {
-    const std::optional<FunctionBlock> block = functions.Block(function);
-    const KindRow* row = block ? HeaderKind(block->header) : nullptr;
-    return row && row->storage == ValueStorage::String && !row->controls.radios && !row->controls.number;
+    const std::optional<catalogue::FunctionBlock> block = functions.Block(function);
+    const catalogue::KindRow* row = block ? catalogue::HeaderKind(block->header) : nullptr;
+    return row && row->storage == catalogue::ValueStorage::String && !row->controls.radios && !row->controls.number;
 }
 
 // The value a function's row in a profile holds, if the function has one.
@@ -102,23 +102,23 @@ struct ProfileValue {
 
 ProfileValue ExportedValue(Context& context, const Functions& functions, const Function& function)
 {
-    const std::optional<FunctionBlock> block = functions.Block(function);
-    const KindRow* row = block ? HeaderKind(block->header) : nullptr;
-    if (!row || row->storage == ValueStorage::None) {
+    const std::optional<catalogue::FunctionBlock> block = functions.Block(function);
+    const catalogue::KindRow* row = block ? catalogue::HeaderKind(block->header) : nullptr;
+    if (!row || row->storage == catalogue::ValueStorage::None) {
         const bool hasLine = block && !block->lines.empty();
-        return {std::nullopt, tk::Text(text::NoExportableValue, {function.name, hasLine ? block->lines[0] : ""}), false};
+        return {std::nullopt, platform::Text(text::NoExportableValue, {function.name, hasLine ? block->lines[0] : ""}), false};
     }
-    const std::optional<SaveKey> key = ParseSaveKey(block->lines[0]);
+    const std::optional<saving::SaveKey> key = saving::ParseSaveKey(block->lines[0]);
     const std::string& name = block->lines[1];
-    if (!key || !BackupCanName(*key, name))
-        return {std::nullopt, tk::Text(text::NoExportableValue, {function.name, block->lines[0]})};
+    if (!key || !saving::BackupCanName(*key, name))
+        return {std::nullopt, platform::Text(text::NoExportableValue, {function.name, block->lines[0]})};
     // The English name, so that a profile reads the same from every machine.
-    const tk::RegKeyPath path = key->KeyPath();
-    backup::FileValue v{tk::ShareKey(path), name, std::nullopt,
+    const platform::RegKeyPath path = key->KeyPath();
+    backup::FileValue v{platform::ShareKey(path), name, std::nullopt,
                         {"; " + std::to_string(function.key) + " " + context.english.Find(function.key).value_or(name)}};
-    auto now = HeldNow(context.registry, path, name);
+    auto now = changes::HeldNow(context.registry, path, name);
     if (!now)
-        return {std::nullopt, tk::Text(text::ValueUnreadable, {name, key->Text(), CauseText(now.Error())})};
+        return {std::nullopt, platform::Text(text::ValueUnreadable, {name, key->Text(), saving::CauseText(now.Error())})};
     v.value = std::move(now.Value());
     return {std::move(v), {}};
 }
@@ -129,13 +129,13 @@ const Function* NamedFunction(Context& context, const Functions& functions, cons
 {
     const Function* function = functions.Find(keyOrName);
     if (!function)
-        context.out.Error(tk::Text(text::UnknownFunction, {keyOrName}));
+        context.out.Error(platform::Text(text::UnknownFunction, {keyOrName}));
     return function;
 }
 
 void TellValueFault(Context& context, const ValueFault& fault)
 {
-    context.out.Error(tk::Text(text::ValueUnreadable, {fault.valueName, fault.keyPath, CauseText(fault.error)}));
+    context.out.Error(platform::Text(text::ValueUnreadable, {fault.valueName, fault.keyPath, saving::CauseText(fault.error)}));
 }
 
 int ListFunctions(Context& context)

@@ -23,15 +23,15 @@ std::optional<int> KeyNumber(const std::string& text)
 
 } // namespace
 
-Functions::Functions(const CTranslation& translation, const std::string& applicationFolder)
-    : blocks_(ReadTextLines(CataloguePath(applicationFolder)))
+Functions::Functions(const i18n::CTranslation& translation, const std::string& applicationFolder)
+    : blocks_(util::ReadTextLines(catalogue::CataloguePath(applicationFolder)))
 {
-    const std::vector<std::string> names = FunctionNames([&translation](int key) { return translation.Find(key); });
+    const std::vector<std::string> names = catalogue::FunctionNames([&translation](int key) { return translation.Find(key); });
     for (std::size_t i = 0; i < names.size(); ++i) {
         const int index = static_cast<int>(i);
         functions_.push_back({index, catalogue::FunctionKey(index), names[i]});
     }
-    headers_ = HeaderList(blocks_.Lines());
+    headers_ = catalogue::HeaderList(blocks_.Lines());
 }
 
 const Function* Functions::Find(const std::string& keyOrName) const
@@ -42,7 +42,7 @@ const Function* Functions::Find(const std::string& keyOrName) const
                 return &f;
     }
     for (const Function& f : functions_)
-        if (tk::EqualNoCase(f.name, keyOrName))
+        if (platform::EqualNoCase(f.name, keyOrName))
             return &f;
     return nullptr;
 }
@@ -50,7 +50,7 @@ const Function* Functions::Find(const std::string& keyOrName) const
 std::vector<const Function*> Functions::InCategory(int category) const
 {
     std::vector<const Function*> listed;
-    for (const int i : FilterFunctions(blocks_.Lines(), static_cast<int>(functions_.size()), category).listed)
+    for (const int i : catalogue::FilterFunctions(blocks_.Lines(), static_cast<int>(functions_.size()), category).listed)
         listed.push_back(&functions_[static_cast<std::size_t>(i)]);
     return listed;
 }
@@ -61,35 +61,35 @@ std::optional<int> Functions::GroupCategory(const Function& function) const
         return std::nullopt;
     const std::string& header = headers_[static_cast<std::size_t>(function.index)];
     for (const int category : {1, 2})
-        if (CategoryListsHeader(category, header))
+        if (catalogue::CategoryListsHeader(category, header))
             return category;
     return std::nullopt;
 }
 
-std::optional<FunctionBlock> Functions::Block(const Function& function) const
+std::optional<catalogue::FunctionBlock> Functions::Block(const Function& function) const
 {
-    std::vector<FunctionBlock> found = blocks_.Find(function.key);
+    std::vector<catalogue::FunctionBlock> found = blocks_.Find(function.key);
     if (found.empty())
         return std::nullopt;
     return std::move(found.back());
 }
 
-tk::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functions, const Function& function,
-                                                        const CTranslation& translation, PowerClass& power)
+platform::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functions, const Function& function,
+                                                              const i18n::CTranslation& translation, util::PowerClass& power)
 {
     FunctionValue v;
     v.block = functions.Block(function);
     if (!v.block)
         return v;
-    v.row = HeaderKind(v.block->header);
-    if (!v.row || v.row->storage == ValueStorage::None)
+    v.row = catalogue::HeaderKind(v.block->header);
+    if (!v.row || v.row->storage == catalogue::ValueStorage::None)
         return v;
     const std::vector<std::string>& lines = v.block->lines;
     power.currentKeyPath = lines[0];
     const auto stored = power.ReadExactValue(lines[1]);
     if (stored)
         v.stored = stored.Value();
-    else if (stored.Error() == tk::RegError::StoreBroken || stored.Error() == tk::RegError::AccessDenied)
+    else if (stored.Error() == platform::RegError::StoreBroken || stored.Error() == platform::RegError::AccessDenied)
         return ValueFault{lines[1], KeyPathText(lines[0]), stored.Error()};
     // One read makes the panel's value too, but for a text in its wide form,
     // which the panel shows as the code page's text.
@@ -97,7 +97,7 @@ tk::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functio
         v.panel = ReadPanelValue(*v.row, lines, power);
     else
         v.panel = PanelValueOf(*v.row, lines, power,
-                               v.stored ? tk::Result<tk::RegValue, tk::RegFault>(v.stored->value) : stored.Error());
+                               v.stored ? platform::Result<platform::RegValue, platform::RegFault>(v.stored->value) : stored.Error());
     v.shown = PanelValueText(*v.row, v.panel, [&translation](int key) { return translation.Lookup(key); });
     return v;
 }
@@ -105,20 +105,20 @@ tk::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functio
 std::string ExactUtf8(const FunctionValue& value, const std::string& text)
 {
     if (value.stored && value.stored->utf16) {
-        const std::u16string wide = tk::DecodeUtf16Le(value.stored->value.data, tk::ZeroUnit::Ends);
-        if (tk::FromUtf16(wide).text == text)
-            return tk::Utf16ToUtf8(wide);
+        const std::u16string wide = platform::DecodeUtf16Le(value.stored->value.data, platform::ZeroUnit::Ends);
+        if (platform::FromUtf16(wide).text == text)
+            return platform::Utf16ToUtf8(wide);
     }
-    return tk::Utf8Text(text);
+    return platform::Utf8Text(text);
 }
 
 std::string KeyPathText(const std::string& keyPath)
 {
     // As a SaveKey spells it, without a list of its names first.
-    const std::optional<tk::RegKeyPath> key = PowerClass::ResolvePathForm(keyPath);
+    const std::optional<platform::RegKeyPath> key = util::PowerClass::ResolvePathForm(keyPath);
     if (!key)
         return keyPath;
-    std::string text(tk::RootName(key->root));
+    std::string text(platform::RootName(key->root));
     const std::string& sub = key->subKey;
     text.reserve(text.size() + sub.size() + 1);
     for (std::size_t begin = 0; begin < sub.size();) {
@@ -130,7 +130,7 @@ std::string KeyPathText(const std::string& keyPath)
     return text;
 }
 
-std::string TypeName(tk::RegType type)
+std::string TypeName(platform::RegType type)
 {
     static constexpr std::array<const char*, 12> kNames{
         "REG_NONE",          "REG_SZ",   "REG_EXPAND_SZ",       "REG_BINARY",

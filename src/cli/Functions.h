@@ -26,7 +26,7 @@ public:
     // The names from the loaded translation, the catalogue from the
     // application folder. Throws tk::CFileException naming the catalogue
     // when it cannot be read.
-    Functions(const CTranslation& translation, const std::string& applicationFolder);
+    Functions(const i18n::CTranslation& translation, const std::string& applicationFolder);
 
     const std::vector<Function>& All() const { return functions_; }
     // By its key, or by its name with letter case ignored: the first of two
@@ -38,21 +38,21 @@ public:
     // as the filter judges it; none when its header cannot say.
     std::optional<int> GroupCategory(const Function& function) const;
     // The block the option panel ends with: the last one with its key.
-    std::optional<FunctionBlock> Block(const Function& function) const;
+    std::optional<catalogue::FunctionBlock> Block(const Function& function) const;
 
 private:
     std::vector<Function> functions_;
-    CatalogueBlocks blocks_;
+    catalogue::CatalogueBlocks blocks_;
     std::vector<std::string> headers_;
 };
 
 // A function's value as the option panel reads and shows it, with the value
 // as the registry holds it.
 struct FunctionValue {
-    std::optional<FunctionBlock> block;
-    const KindRow* row = nullptr;            // null: no block, or no kind
-    PanelValue panel;                        // a kind that stores a value
-    std::optional<tk::ExactRegValue> stored; // empty when the registry holds none; exact, in its wide form
+    std::optional<catalogue::FunctionBlock> block;
+    const catalogue::KindRow* row = nullptr;       // null: no block, or no kind
+    catalogue::PanelValue panel;                   // a kind that stores a value
+    std::optional<platform::ExactRegValue> stored; // empty when the registry holds none; exact, in its wide form
                                              // when the code page cannot carry its text
     std::string shown;                       // the text the panel shows
 };
@@ -67,17 +67,17 @@ std::string ExactUtf8(const FunctionValue& value, const std::string& text);
 struct ValueFault {
     std::string valueName;
     std::string keyPath;
-    tk::RegFault error = tk::RegError::StoreBroken;
+    platform::RegFault error = platform::RegError::StoreBroken;
 };
 
-tk::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functions, const Function& function,
-                                                        const CTranslation& translation, PowerClass& power);
+platform::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functions, const Function& function,
+                                                              const i18n::CTranslation& translation, util::PowerClass& power);
 
 // The key of a key path as a registry file's key line names it, with single
 // separators; the path as it is when it names no root the program writes.
 std::string KeyPathText(const std::string& keyPath);
 
 // "REG_SZ", "REG_DWORD", ...
-std::string TypeName(tk::RegType type);
+std::string TypeName(platform::RegType type);
 
 } // namespace cli

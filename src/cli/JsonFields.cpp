@@ -113,7 +113,7 @@ void JsonFields::Text(std::string_view name, const std::optional<std::string>& t
 {
     if (!text)
         return Null(name);
-    Utf8(name, tk::Utf8Text(*text));
+    Utf8(name, platform::Utf8Text(*text));
 }
 
 void JsonFields::Utf8(std::string_view name, std::string_view text)

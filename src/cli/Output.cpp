@@ -8,17 +8,17 @@ namespace cli {
 
 void Output::Line(std::string_view text)
 {
-    Utf8Line(tk::Utf8Text(text));
+    Utf8Line(platform::Utf8Text(text));
 }
 
 void Output::Utf8Line(std::string_view text)
 {
-    out_ << text << tk::ConsoleLineEnd();
+    out_ << text << platform::ConsoleLineEnd();
 }
 
 void Output::Line(std::u16string_view text)
 {
-    Utf8Line(tk::Utf16ToUtf8(text));
+    Utf8Line(platform::Utf16ToUtf8(text));
 }
 
 void Output::Document(const Json& document)
@@ -38,12 +38,12 @@ void Output::Bytes(std::string_view bytes)
 
 void Output::Error(std::string_view message)
 {
-    err_ << "tunewright-cli: " << tk::Utf8Text(message) << tk::ConsoleLineEnd();
+    err_ << "tunewright-cli: " << platform::Utf8Text(message) << platform::ConsoleLineEnd();
 }
 
 Json JsonText(const std::string& text)
 {
-    return tk::Utf8Text(text);
+    return platform::Utf8Text(text);
 }
 
 Json JsonText(const std::optional<std::string>& text)

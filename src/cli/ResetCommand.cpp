@@ -19,23 +19,23 @@ std::string ResetChangeName(const std::vector<const Function*>& reset)
 
 // The change that puts the default of a function back; none, which is told,
 // when the function cannot take it.
-std::optional<tk::RegValueChange> DefaultChange(Context& context, const Functions& functions,
-                                                const Function& function, const WindowsDefault& windowsDefault)
+std::optional<platform::RegValueChange> DefaultChange(Context& context, const Functions& functions,
+                                                      const Function& function, const catalogue::WindowsDefault& windowsDefault)
 {
-    const std::optional<FunctionBlock> block = functions.Block(function);
-    const KindRow* row = block ? HeaderKind(block->header) : nullptr;
-    if (!row || !DefaultFitsKind(*row, windowsDefault)) {
-        context.out.Error(tk::Text(text::DefaultMisfits, {DefaultsPath(context.folder), function.name}));
+    const std::optional<catalogue::FunctionBlock> block = functions.Block(function);
+    const catalogue::KindRow* row = block ? catalogue::HeaderKind(block->header) : nullptr;
+    if (!row || !catalogue::DefaultFitsKind(*row, windowsDefault)) {
+        context.out.Error(platform::Text(text::DefaultMisfits, {catalogue::DefaultsPath(context.folder), function.name}));
         return std::nullopt;
     }
-    const std::optional<SaveKey> key = ParseSaveKey(block->lines[0]);
+    const std::optional<saving::SaveKey> key = saving::ParseSaveKey(block->lines[0]);
     const std::string& name = block->lines[1];
-    if (!key || !BackupCanName(*key, name)) {
-        context.out.Error(tk::Text(text::NothingChanged,
-                                   {tk::Text(text::NoExportableValue, {function.name, block->lines[0]})}));
+    if (!key || !saving::BackupCanName(*key, name)) {
+        context.out.Error(platform::Text(text::NothingChanged,
+                                         {platform::Text(text::NoExportableValue, {function.name, block->lines[0]})}));
         return std::nullopt;
     }
-    return tk::RegValueChange{tk::ShareKey(key->KeyPath()), name, windowsDefault.value, false};
+    return platform::RegValueChange{platform::ShareKey(key->KeyPath()), name, windowsDefault.value, false};
 }
 
 } // namespace
@@ -45,9 +45,9 @@ int ResetFunctions(Context& context)
     const std::optional<Functions> functions = LoadFunctions(context);
     if (!functions)
         return kFailed;
-    const auto defaults = ReadDefaults(context.folder);
+    const auto defaults = catalogue::ReadDefaults(context.folder);
     if (!defaults) {
-        context.out.Error(tk::Text(text::NothingChanged, {defaults.Error()}));
+        context.out.Error(platform::Text(text::NothingChanged, {defaults.Error()}));
         return kFailed;
     }
     std::vector<const Function*> chosen;
@@ -62,12 +62,12 @@ int ResetFunctions(Context& context)
         if (!function)
             return kFailed;
         if (!defaults.Value().contains(function->key)) {
-            context.out.Error(tk::Text(text::NoDefault, {function->name}));
+            context.out.Error(platform::Text(text::NoDefault, {function->name}));
             return kFailed;
         }
         chosen.push_back(function);
     }
-    ChangeSet changes;
+    changes::ChangeSet changes;
     for (const Function* function : chosen) {
         auto change = DefaultChange(context, *functions, *function, defaults.Value().at(function->key));
         if (!change)

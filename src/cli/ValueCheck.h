@@ -30,7 +30,7 @@ public:
 
     // The section's first value line whose value the function that names it
     // could not hold; removing a value ("name"=-) always passes.
-    std::optional<RefusedValue> FirstRefused(const tk::RegFileSection& section) const;
+    std::optional<RefusedValue> FirstRefused(const regfile::RegFileSection& section) const;
 
     struct Named; // a function that stores a value
 
@@ -42,6 +42,6 @@ private:
 };
 
 // The same for every section of a document, in order.
-std::optional<RefusedValue> FirstRefusedValue(const Functions& functions, const tk::RegFileDocument& document);
+std::optional<RefusedValue> FirstRefusedValue(const Functions& functions, const regfile::RegFileDocument& document);
 
 } // namespace cli

@@ -8,27 +8,29 @@
 #include <algorithm>
 #include <vector>
 
+namespace i18n {
+
 namespace {
 
 const char* const kSystemDefault = "System default language";
 
 } // namespace
 
-void CLanguageSelection::DoDataExchange(tk::CDataExchange& dx)
+void CLanguageSelection::DoDataExchange(toolkit::CDataExchange& dx)
 {
-    tk::CDialog::DoDataExchange(dx);
-    tk::DDX_Control(dx, IDC_LANGUAGE_BOX, languageBox);
-    tk::DDX_Control(dx, IDC_LANGUAGE_GROUP, groupBox);
-    tk::DDX_CBString(dx, IDC_LANGUAGE_BOX, selectedText);
+    toolkit::CDialog::DoDataExchange(dx);
+    toolkit::DDX_Control(dx, IDC_LANGUAGE_BOX, languageBox);
+    toolkit::DDX_Control(dx, IDC_LANGUAGE_GROUP, groupBox);
+    toolkit::DDX_CBString(dx, IDC_LANGUAGE_BOX, selectedText);
 }
 
 bool CLanguageSelection::OnInitDialog()
 {
-    tk::CDialog::OnInitDialog();
+    toolkit::CDialog::OnInitDialog();
     groupBox.SetText(caption);
     languageList.clear();
 
-    languageList = ListLanguages(ReadTextLines(TranslationPath(power)));
+    languageList = ListLanguages(util::ReadTextLines(TranslationPath(power)));
     // Given in the order the sorted combo box keeps, each name goes after
     // the others: a file of many sections costs no more than their sort, in
     // every backend.
@@ -36,7 +38,7 @@ bool CLanguageSelection::OnInitDialog()
     for (const LanguageChoice& language : languageList)
         byName.push_back(&language);
     std::stable_sort(byName.begin(), byName.end(), [](const LanguageChoice* a, const LanguageChoice* b) {
-        return tk::LessNoCase(a->displayName, b->displayName);
+        return platform::LessNoCase(a->displayName, b->displayName);
     });
     for (const LanguageChoice* language : byName)
         languageBox.AddString(language->displayName);
@@ -57,5 +59,7 @@ void CLanguageSelection::OnOK()
     for (const LanguageChoice& language : languageList)
         if (language.displayName == selectedText)
             chosenLanguage = language.code;
-    EndDialog(tk::Answer::Ok);
+    EndDialog(toolkit::Answer::Ok);
 }
+
+} // namespace i18n

@@ -9,22 +9,26 @@
 #include <string>
 #include <vector>
 
-class CLanguageSelection : public tk::CDialog {
+namespace i18n {
+
+class CLanguageSelection : public toolkit::CDialog {
 public:
     enum { IDD = IDD_LANGUAGE_SELECTION };
-    CLanguageSelection() : tk::CDialog(IDD) {}
+    CLanguageSelection() : toolkit::CDialog(IDD) {}
 
     bool OnInitDialog() override;
     void OnOK() override;
 
-    PowerClass power;
+    util::PowerClass power;
     std::string caption;        // set by the caller: the group box text
     std::string chosenLanguage; // in: the current setting; out: the choice
     std::vector<LanguageChoice> languageList;
-    tk::CComboBox languageBox;
-    tk::CButton groupBox;
+    toolkit::CComboBox languageBox;
+    toolkit::CButton groupBox;
     std::string selectedText;
 
 protected:
-    void DoDataExchange(tk::CDataExchange& dx) override;
+    void DoDataExchange(toolkit::CDataExchange& dx) override;
 };
+
+} // namespace i18n

@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace i18n {
+
 namespace {
 
 struct DialectList {
@@ -25,13 +27,15 @@ std::string CTranslation::ResolveLanguage(const std::string& path)
     // A missing value reads as "" and one of another type as "No REG_SZ";
     // neither turns into a code that a file has a section for, so English
     // follows.
-    const std::string systemLanguage = power.ReadStringValue(RegistryLocation::LocalMachine, "Default");
-    std::string code = "[" + std::to_string(PowerClass::HexToInt(systemLanguage)) + "]";
+    const std::string systemLanguage = power.ReadStringValue(util::RegistryLocation::LocalMachine, "Default");
+    std::string code = "[" + std::to_string(util::PowerClass::HexToInt(systemLanguage)) + "]";
 
     for (const DialectList& dialects : kDialectLists) {
         // The lists are free text: the bracketed identifier may stand anywhere.
         if (power.ReadSetting(dialects.setting).find(code) != std::string::npos)
             code = dialects.section;
     }
-    return PowerClass::FileHasLine(path, code) ? code : "[1033]";
+    return util::PowerClass::FileHasLine(path, code) ? code : "[1033]";
 }
+
+} // namespace i18n

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace i18n {
+
 namespace {
 
 const std::string kFollowSystemLanguage = "[----]";
@@ -20,10 +22,10 @@ constexpr std::size_t kTextStart = 6;
 std::string MissingSectionsCause(const std::string& code)
 {
     if (code.empty())
-        return tk::Text(text::NoLanguageNoFallback, {kFallbackSection});
+        return platform::Text(text::NoLanguageNoFallback, {kFallbackSection});
     if (code == kFallbackSection)
-        return tk::Text(text::NoFallbackSection, {kFallbackSection});
-    return tk::Text(text::NeitherSection, {code, kFallbackSection});
+        return platform::Text(text::NoFallbackSection, {kFallbackSection});
+    return platform::Text(text::NeitherSection, {code, kFallbackSection});
 }
 
 } // namespace
@@ -38,7 +40,7 @@ std::int32_t KeyOf(std::string_view characters)
     std::int32_t key = 0;
     for (const char c : characters) {
         if (c < '0' || c > '9')
-            return PowerClass::DecimalToInt(std::string(characters));
+            return util::PowerClass::DecimalToInt(std::string(characters));
         key = key * 10 + (c - '0');
     }
     return key;
@@ -53,11 +55,11 @@ bool ForEachEntry(std::string_view text, const std::string& code, Take&& take)
         return false;
     // Only the section's own lines are split off: the rest of the file, all
     // the other languages, is passed over by the search for its header.
-    const std::optional<LineSpan> header = FindLine(text, code);
+    const std::optional<util::LineSpan> header = util::FindLine(text, code);
     if (!header)
         return false;
     for (std::size_t at = header->next; at < text.size();) {
-        const LineSpan line = LineAt(text, at);
+        const util::LineSpan line = util::LineAt(text, at);
         if (line.text == kEndOfSection)
             break;
         at = line.next;
@@ -88,7 +90,7 @@ void CTranslation::Load()
     if (code == kFollowSystemLanguage)
         code = ResolveLanguage(path);
 
-    const std::string text = ReadTextFile(path);
+    const std::string text = util::ReadTextFile(path);
     std::string texts;
     std::vector<Entry> entries;
     const auto take = [&](std::int32_t key, std::string_view line) {
@@ -102,7 +104,7 @@ void CTranslation::Load()
         found = ForEachEntry(text, kFallbackSection, take);
     }
     if (!found)
-        throw tk::CFileException(path, MissingSectionsCause(code));
+        throw platform::CFileException(path, MissingSectionsCause(code));
     // In key order, a key's lines in file order: the first is the one found.
     std::stable_sort(entries.begin(), entries.end(),
                      [](const Entry& a, const Entry& b) { return a.key < b.key; });
@@ -141,3 +143,5 @@ bool CTranslation::Has(int key) const
 {
     return FindEntry(key) != nullptr;
 }
+
+} // namespace i18n

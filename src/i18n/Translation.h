@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace i18n {
+
 struct TranslationEntry {
     std::int32_t key = 0;
     std::string text;
@@ -22,11 +24,11 @@ std::optional<std::vector<TranslationEntry>> ParseTranslationSection(std::string
 
 // The translation file: the application folder's file named after the
 // "Product ID" setting, followed by "trl.ini".
-std::string TranslationPath(const PowerClass& power);
+std::string TranslationPath(const util::PowerClass& power);
 
 class CTranslation {
 public:
-    PowerClass power;
+    util::PowerClass power;
 
     // Reads the section that the "Language" setting names ("[1033]" when the
     // file lacks it) and puts it in place of the current entries. Throws
@@ -63,3 +65,5 @@ private:
     std::vector<Entry> entries_; // in key order, a key's entries in file order
     std::string section_;
 };
+
+} // namespace i18n

@@ -2,7 +2,11 @@
 
 #include "util/Path.h"
 
-std::string TranslationPath(const PowerClass& power)
+namespace i18n {
+
+std::string TranslationPath(const util::PowerClass& power)
 {
-    return JoinPath(power.GetApplicationFolder(), power.ReadSetting("Product ID") + "trl.ini");
+    return util::JoinPath(power.GetApplicationFolder(), power.ReadSetting("Product ID") + "trl.ini");
 }
+
+} // namespace i18n

@@ -1,6 +1,6 @@
 #include "platform/ConsoleText.h"
 
-namespace tk {
+namespace platform {
 
 // Through the window's own check of a typed text: the same characters are
 // refused, and named the same way.
@@ -12,4 +12,4 @@ CodePageText ArgumentText(std::string_view argument)
     return FromUtf16(*wide);
 }
 
-} // namespace tk
+} // namespace platform

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace platform {
 
 // Throws CFileException naming `path` when any step fails; the old file is
 // then untouched and the temporary file removed.
@@ -26,4 +26,4 @@ void WriteFileAtomically(const std::string& path, std::string_view content);
 // naming `path` for a chain of links that does not end.
 std::string FileBehindLinks(const std::string& path);
 
-} // namespace tk
+} // namespace platform

@@ -7,7 +7,7 @@
 #include <array>
 #include <string_view>
 
-namespace tk {
+namespace platform {
 
 namespace detail {
 
@@ -76,4 +76,4 @@ inline bool LessNoCase(std::string_view a, std::string_view b)
                                         [](char x, char y) { return FoldedByte(x) < FoldedByte(y); });
 }
 
-} // namespace tk
+} // namespace platform

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace platform {
 
 // Standard input and output pass bytes as they are: no line ends are
 // converted (Windows converts them unless told).
@@ -54,4 +54,4 @@ private:
     std::unique_ptr<Streams> streams_;
 };
 
-} // namespace tk
+} // namespace platform

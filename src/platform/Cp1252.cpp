@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-namespace tk {
+namespace platform {
 
 namespace {
 
@@ -171,4 +171,4 @@ std::string Utf16LeFault(std::string_view bytes, std::size_t offset)
     return std::string(name) + " is a character that Windows-1252 cannot hold";
 }
 
-} // namespace tk
+} // namespace platform

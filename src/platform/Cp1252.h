@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace platform {
 
 // The character a Windows-1252 byte stands for. The five bytes the code page
 // leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 control of the
@@ -46,4 +46,4 @@ Result<std::string, std::size_t> Utf16LeToCp1252(std::string_view bytes);
 // Why the conversion stopped at that offset, in words for a message.
 std::string Utf16LeFault(std::string_view bytes, std::size_t offset);
 
-} // namespace tk
+} // namespace platform

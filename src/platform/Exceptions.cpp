@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace tk {
+namespace platform {
 
 CFileException::CFileException(std::string path, std::string cause)
     : CException("\"" + path + "\": " + cause), path_(std::move(path)), cause_(std::move(cause))
@@ -16,4 +16,4 @@ void CFileException::ThrowErrno(const std::string& path, const std::string& acti
     throw CFileException(path, action + " (" + std::strerror(err) + ")");
 }
 
-} // namespace tk
+} // namespace platform

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace tk {
+namespace platform {
 
 class CException : public std::runtime_error {
 public:
@@ -29,4 +29,4 @@ private:
     std::string cause_;
 };
 
-} // namespace tk
+} // namespace platform

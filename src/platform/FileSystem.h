@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace tk {
+namespace platform {
 
 // Whether `path` names a folder.
 bool IsFolder(const std::string& path);
@@ -35,4 +35,4 @@ std::vector<FolderFile> ListFiles(const std::string& folder);
 // system does not tell it.
 std::string ExecutablePath();
 
-} // namespace tk
+} // namespace platform

@@ -2,7 +2,7 @@
 // How a program that reads its data files whole, again and again, uses the
 // memory it frees.
 
-namespace tk {
+namespace platform {
 
 // Keeps freed memory in the process for the next allocation instead of giving
 // it back to the system at once: a file of megabytes read again (the
@@ -11,4 +11,4 @@ namespace tk {
 // of a program that a user starts and waits for.
 void KeepFreedMemory();
 
-} // namespace tk
+} // namespace platform

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace platform {
 
 enum class NewFileResult { Created, NameTaken };
 
@@ -24,4 +24,4 @@ enum class NewFileResult { Created, NameTaken };
 // path must stay within what the narrow file functions take.
 std::size_t LongestNewFileName(const std::string& folder);
 
-} // namespace tk
+} // namespace platform

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace tk {
+namespace platform {
 
 bool NamesEqual(std::string_view a, std::string_view b)
 {
@@ -134,4 +134,4 @@ bool IsStorableName(std::string_view name)
     return name.find_first_of("\r\n") == std::string_view::npos;
 }
 
-} // namespace tk
+} // namespace platform

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace platform {
 
 bool NamesEqual(std::string_view a, std::string_view b);
 
@@ -62,4 +62,4 @@ std::string FoldedName(std::string_view name);
 // Line ends cannot be written inside a name there.
 bool IsStorableName(std::string_view name);
 
-} // namespace tk
+} // namespace platform

@@ -2,7 +2,7 @@
 
 #include "platform/RegNames.h"
 
-namespace tk {
+namespace platform {
 
 namespace {
 
@@ -140,4 +140,4 @@ void IRegistry::Exclusively(const std::function<void()>& work)
     work();
 }
 
-} // namespace tk
+} // namespace platform

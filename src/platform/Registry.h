@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-namespace tk {
+namespace platform {
 
 enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig };
 
@@ -190,4 +190,4 @@ inline std::string_view RootName(RegRoot root)
     return kRegRoots[static_cast<int>(root)].name;
 }
 
-} // namespace tk
+} // namespace platform

@@ -7,7 +7,7 @@
 #include <utility>
 #include <variant>
 
-namespace tk {
+namespace platform {
 
 // Not to be dropped unseen: a caller that lets a failure pass says so.
 template <class T, class E>
@@ -57,4 +57,4 @@ private:
     std::optional<E> error_;
 };
 
-} // namespace tk
+} // namespace platform

@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-namespace tk {
+namespace platform {
 
 Services& CurrentServices()
 {
@@ -54,4 +54,4 @@ LocalTime SystemClock::Now()
     return LocalTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min};
 }
 
-} // namespace tk
+} // namespace platform

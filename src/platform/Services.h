@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-namespace tk {
+namespace platform {
 
 class IRegistry;
 
@@ -99,4 +99,4 @@ public:
     LocalTime Now() override;
 };
 
-} // namespace tk
+} // namespace platform

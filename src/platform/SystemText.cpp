@@ -2,7 +2,7 @@
 
 #include "platform/Cp1252.h"
 
-namespace tk {
+namespace platform {
 
 std::string NameCharacters(std::u32string_view characters)
 {
@@ -71,4 +71,4 @@ std::u16string DecodeUtf16Le(std::span<const std::uint8_t> bytes, ZeroUnit zero)
     return text;
 }
 
-} // namespace tk
+} // namespace platform

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace platform {
 
 struct CodePageText {
     // The text in the code page, with '?' for each character it lacks.
@@ -81,4 +81,4 @@ CodePageText ConvertEach(std::u16string_view text, const Encode& encode)
 
 } // namespace detail
 
-} // namespace tk
+} // namespace platform

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <random>
 
-namespace tk::detail {
+namespace platform::detail {
 
 namespace {
 
@@ -68,4 +68,4 @@ std::optional<std::int64_t> WriterOf(std::string_view entry, std::string_view pr
     return pid;
 }
 
-} // namespace tk::detail
+} // namespace platform::detail

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk::detail {
+namespace platform::detail {
 
 // ".<name>.tw-": what every temporary file of the file `name` begins with.
 std::string TemporaryPrefix(std::string_view name);
@@ -24,9 +24,9 @@ std::size_t TemporaryNameExtra();
 // `prefix` belongs to, or of any file when `prefix` is empty.
 std::optional<std::int64_t> WriterOf(std::string_view entry, std::string_view prefix);
 
-} // namespace tk::detail
+} // namespace platform::detail
 
-namespace tk {
+namespace platform {
 
 // Whose temporary files the next write removes: a file replaced under one
 // name clears those of that name; a folder of files that each get a new name,
@@ -38,4 +38,4 @@ enum class StaleTemporaries { OfThisFile, InTheFolder };
 // files are kept). Each platform has its own.
 void RemoveStaleTemporaries(const std::string& target, StaleTemporaries scope);
 
-} // namespace tk
+} // namespace platform

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace tk {
+namespace platform {
 
 namespace {
 
@@ -56,4 +56,4 @@ std::string FormatText(std::string_view text, std::initializer_list<std::string_
     return out;
 }
 
-} // namespace tk
+} // namespace platform

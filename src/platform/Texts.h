@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace platform {
 
 struct TextId {
     int key;
@@ -44,28 +44,28 @@ std::string Text(const TextId& id, std::initializer_list<std::string_view> args 
 // The same replacement on a text already looked up.
 std::string FormatText(std::string_view text, std::initializer_list<std::string_view> args);
 
-} // namespace tk
-
 // The platform's own messages (keys 1000-1049): what went wrong with a file.
 // A cause follows the file's name: "FILE": is read-only.
 namespace text {
 
-inline constexpr tk::TextId CannotCreateFile{1000, "cannot create the file"};
-inline constexpr tk::TextId LinkUnreadable{1001, "the link cannot be read"};
-inline constexpr tk::TextId LinksEndless{1002, "the chain of links does not end"};
-inline constexpr tk::TextId NotRegularNotReplaced{1003, "is not a regular file and is not replaced"};
-inline constexpr tk::TextId IsReadOnly{1004, "is read-only"};
-inline constexpr tk::TextId CannotCreateTemporary{1005, "cannot create a temporary file beside it"};
-inline constexpr tk::TextId CannotKeepOwner{1006, "cannot give the new file the old one's owner"};
-inline constexpr tk::TextId CannotKeepPermissions{1007, "cannot give the new file the old one's permissions"};
-inline constexpr tk::TextId CannotReplace{1008, "cannot replace"};
-inline constexpr tk::TextId CannotWrite{1009, "cannot write"};
-inline constexpr tk::TextId CannotFlush{1010, "cannot flush to disk"};
-inline constexpr tk::TextId CannotOpenForReading{1011, "cannot open the file for reading"};
-inline constexpr tk::TextId CannotExamine{1012, "cannot examine the file"};
-inline constexpr tk::TextId NotRegular{1013, "is not a regular file"};
-inline constexpr tk::TextId CannotReadFile{1014, "cannot read the file"};
-inline constexpr tk::TextId TooLarge{1015, "is larger than %1, the most a data file may hold"};
-inline constexpr tk::TextId LinkCannotFollow{1016, "the link cannot be followed"};
+inline constexpr TextId CannotCreateFile{1000, "cannot create the file"};
+inline constexpr TextId LinkUnreadable{1001, "the link cannot be read"};
+inline constexpr TextId LinksEndless{1002, "the chain of links does not end"};
+inline constexpr TextId NotRegularNotReplaced{1003, "is not a regular file and is not replaced"};
+inline constexpr TextId IsReadOnly{1004, "is read-only"};
+inline constexpr TextId CannotCreateTemporary{1005, "cannot create a temporary file beside it"};
+inline constexpr TextId CannotKeepOwner{1006, "cannot give the new file the old one's owner"};
+inline constexpr TextId CannotKeepPermissions{1007, "cannot give the new file the old one's permissions"};
+inline constexpr TextId CannotReplace{1008, "cannot replace"};
+inline constexpr TextId CannotWrite{1009, "cannot write"};
+inline constexpr TextId CannotFlush{1010, "cannot flush to disk"};
+inline constexpr TextId CannotOpenForReading{1011, "cannot open the file for reading"};
+inline constexpr TextId CannotExamine{1012, "cannot examine the file"};
+inline constexpr TextId NotRegular{1013, "is not a regular file"};
+inline constexpr TextId CannotReadFile{1014, "cannot read the file"};
+inline constexpr TextId TooLarge{1015, "is larger than %1, the most a data file may hold"};
+inline constexpr TextId LinkCannotFollow{1016, "the link cannot be followed"};
 
 } // namespace text
+
+} // namespace platform

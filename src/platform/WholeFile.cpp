@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <exception>
 
-namespace tk::detail {
+namespace platform::detail {
 
 namespace {
 
@@ -87,4 +87,4 @@ std::string ReadUpToLimit(const std::string& path, std::size_t limit, std::uint6
     return content;
 }
 
-} // namespace tk::detail
+} // namespace platform::detail

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-namespace tk {
+namespace platform {
 
 // The bytes of the regular file at path. Opening never waits. Throws
 // CFileException naming the file when it cannot be opened or read, is not a
@@ -36,4 +36,4 @@ std::string ReadUpToLimit(const std::string& path, std::size_t limit, std::uint6
 
 } // namespace detail
 
-} // namespace tk
+} // namespace platform

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace regfile {
 
 class RegEditTarget {
 public:
@@ -16,18 +16,18 @@ public:
     virtual ~RegEditTarget() = default;
 
     // Creates the key and every missing key above it.
-    virtual RegResult CreateKey(RegRoot root, std::string_view subKey) = 0;
+    virtual platform::RegResult CreateKey(platform::RegRoot root, std::string_view subKey) = 0;
     // Removes the key with its values and all keys below it; AccessDenied for
     // a root, which cannot be removed.
-    virtual RegResult DeleteKey(RegRoot root, std::string_view subKey) = 0;
-    virtual RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
-                               const RegValue& value) = 0;
-    virtual RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) = 0;
+    virtual platform::RegResult DeleteKey(platform::RegRoot root, std::string_view subKey) = 0;
+    virtual platform::RegResult SetValue(platform::RegRoot root, std::string_view subKey, std::string_view name,
+                                         const platform::RegValue& value) = 0;
+    virtual platform::RegResult DeleteValue(platform::RegRoot root, std::string_view subKey, std::string_view name) = 0;
 
     // Comment lines, for a target that keeps them; others let them go.
-    virtual void AddKeyComments(RegRoot, std::string_view, const Comments&) {}
-    virtual void AddValueComments(RegRoot, std::string_view, std::string_view, const Comments&) {}
+    virtual void AddKeyComments(platform::RegRoot, std::string_view, const Comments&) {}
+    virtual void AddValueComments(platform::RegRoot, std::string_view, std::string_view, const Comments&) {}
     virtual void AddClosingComments(const Comments&) {}
 };
 
-} // namespace tk
+} // namespace regfile

@@ -44,7 +44,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace regfile {
 
 class RegistryTree;
 
@@ -60,9 +60,9 @@ inline constexpr std::size_t kMaxRegKeyNameLength = 255;
 inline constexpr std::size_t kMaxRegValueNameLength = 16383;
 
 struct RegFileValueLine {
-    int line = 0;                   // 1-based line where the value starts
-    std::string name;               // empty for the default value (@)
-    std::optional<RegValue> value;  // empty for "name"=-, which removes the value
+    int line = 0;                            // 1-based line where the value starts
+    std::string name;                        // empty for the default value (@)
+    std::optional<platform::RegValue> value; // empty for "name"=-, which removes the value
     std::vector<std::string> comments;
     // Text of a version 5 file that the code page cannot hold, kept as its
     // UTF-16LE bytes (RegWideText::Keep), as ExactRegValue marks it.
@@ -71,7 +71,7 @@ struct RegFileValueLine {
 
 struct RegFileSection {
     int line = 0;
-    RegRoot root = RegRoot::CurrentUser;
+    platform::RegRoot root = platform::RegRoot::CurrentUser;
     std::string subKey;             // as written; empty for the root itself
     bool deleteKey = false;         // [-ROOT\...]
     std::vector<RegFileValueLine> values;
@@ -114,9 +114,9 @@ enum class RegWideText { Refuse, Keep };
 
 // `text` is 8-bit text in Windows-1252; `fileName` only names the file in an
 // error.
-Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
-                                                   RegFileFormat format = RegFileFormat::Store,
-                                                   RegWideText wide = RegWideText::Refuse);
+platform::Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
+                                                             RegFileFormat format = RegFileFormat::Store,
+                                                             RegWideText wide = RegWideText::Refuse);
 
 // Where a parse hands over each section as soon as it is read, with its
 // values and the comments before it, instead of keeping a whole document:
@@ -138,34 +138,34 @@ protected:
 };
 
 // ParseRegFile, handing each section to `sink` as it is read.
-Result<void, RegFileError> ParseRegFileSections(std::string_view text, const std::string& fileName,
-                                                RegFileFormat format, RegWideText wide, RegSectionSink& sink);
+platform::Result<void, RegFileError> ParseRegFileSections(std::string_view text, const std::string& fileName,
+                                                          RegFileFormat format, RegWideText wide, RegSectionSink& sink);
 
 // Lines from inside a file, after its first line: the store parses each
 // key's section this way when it is first needed. `firstLine` is the number
 // of the first of them, for errors.
-Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
-                                                        const std::string& fileName,
-                                                        RegFileFormat format = RegFileFormat::Store);
+platform::Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
+                                                                  const std::string& fileName,
+                                                                  RegFileFormat format = RegFileFormat::Store);
 // The same parse, keeping nothing: whether the lines parse.
-Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
-                                             RegFileFormat format = RegFileFormat::Store);
+platform::Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
+                                                       RegFileFormat format = RegFileFormat::Store);
 // Of the same lines, the last value line that names `name` (letter case
 // ignored), as ParseRegFileLines would read it: its value empty for
 // "name"=-; none when no line names it. Only the lines that may name it are
 // parsed: a fault in any other line is not looked for, and the store finds it
 // before it changes the file.
-Result<std::optional<RegFileValueLine>, RegFileError> FindRegFileValue(std::string_view text, int firstLine,
-                                                                       const std::string& fileName,
-                                                                       RegFileFormat format, std::string_view name);
+platform::Result<std::optional<RegFileValueLine>, RegFileError> FindRegFileValue(std::string_view text, int firstLine,
+                                                                                 const std::string& fileName,
+                                                                                 RegFileFormat format, std::string_view name);
 
 // The same check of one key's section, from its key line on; true when its
 // value lines are exactly what a rewrite writes for them, each line in the
 // form written, as it stands (no blanks before it, a CR LF after it), sorted
 // by name, each name once, none removing a value, with no blank line or
 // comment among them: a rewrite of the key alone may copy them.
-Result<bool, RegFileError> CheckRegFileSection(std::string_view text, int firstLine, const std::string& fileName,
-                                               RegFileFormat format);
+platform::Result<bool, RegFileError> CheckRegFileSection(std::string_view text, int firstLine, const std::string& fileName,
+                                                         RegFileFormat format);
 
 // The values of one key as a rewrite of the store writes them, gathered from
 // the key's sections in order (RewriteRegFileLines): sorted by name, a later
@@ -194,7 +194,7 @@ private:
         std::size_t foldedLength = 0;
         std::string_view lead; // the name as written, "name"= or @=; else `name`
         std::string name;
-        std::optional<RegValue> value; // the data parsed; else `data` as written
+        std::optional<platform::RegValue> value; // the data parsed; else `data` as written
         std::string_view data;
         bool removes = false;
         std::vector<std::string> comments;
@@ -220,19 +220,19 @@ private:
 // Lines from inside a file, from a key line on, as ParseRegFileLines reads
 // them, into `values`; the comments before the values only when
 // `keepComments`.
-Result<void, RegFileError> RewriteRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
-                                               RegFileFormat format, bool keepComments, RegRewrittenValues& values);
+platform::Result<void, RegFileError> RewriteRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
+                                                         RegFileFormat format, bool keepComments, RegRewrittenValues& values);
 
 // One key line as ParseRegFile reads it, blanks around it allowed, without
 // its line end; the sub-key is a view into `line`. The error is the reason,
 // without file and line.
 struct RegKeyLine {
-    RegRoot root = RegRoot::CurrentUser;
+    platform::RegRoot root = platform::RegRoot::CurrentUser;
     std::string_view subKey;
     bool deleteKey = false;
     std::size_t depth = 0; // key names below the root
 };
-Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line);
+platform::Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line);
 
 // Whether ParseRegFile reads the line after this one, and after any blank
 // lines and comment lines that follow it, as more hex data: this line is a
@@ -250,7 +250,7 @@ enum class RegFileComments { Keep, Drop };
 // or key that is not there is no error; a root itself is never removed.
 // A sub-key that names no key (a parsed document holds none) changes nothing
 // at all: BadKeyPath.
-RegResult ApplyRegFile(const RegFileDocument& document, RegEditTarget& target, RegFileComments comments);
+platform::RegResult ApplyRegFile(const RegFileDocument& document, RegEditTarget& target, RegFileComments comments);
 
 // The canonical text of a tree: "REGEDIT4", CR LF line ends, keys and values
 // in case-insensitive order, every key present even without values (a root
@@ -264,7 +264,7 @@ std::string SerialiseRegFile(const RegistryTree& tree);
 // "[ROOT\Key\Sub]" (`path` with single backslashes, empty for a root), and a
 // value line.
 void AppendRegLines(std::string& out, const std::vector<std::string>& lines);
-void AppendRegKeyLine(std::string& out, RegRoot root, std::string_view path);
-void AppendRegValueLine(std::string& out, std::string_view name, const RegValue& value);
+void AppendRegKeyLine(std::string& out, platform::RegRoot root, std::string_view path);
+void AppendRegValueLine(std::string& out, std::string_view name, const platform::RegValue& value);
 
-} // namespace tk
+} // namespace regfile

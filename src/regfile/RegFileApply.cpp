@@ -4,14 +4,14 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace regfile {
 
-RegResult ApplyRegFile(const RegFileDocument& document, RegEditTarget& target, RegFileComments comments)
+platform::RegResult ApplyRegFile(const RegFileDocument& document, RegEditTarget& target, RegFileComments comments)
 {
     const auto& sections = document.sections;
     if (std::any_of(sections.begin(), sections.end(),
-                    [](const RegFileSection& section) { return !SplitKeyPath(section.subKey); }))
-        return RegError::BadKeyPath;
+                    [](const RegFileSection& section) { return !platform::SplitKeyPath(section.subKey); }))
+        return platform::RegError::BadKeyPath;
     const bool keep = comments == RegFileComments::Keep;
     // With every sub-key valid, creating keys and setting values cannot fail,
     // and removing what is not there is no error here.
@@ -38,4 +38,4 @@ RegResult ApplyRegFile(const RegFileDocument& document, RegEditTarget& target, R
     return {};
 }
 
-} // namespace tk
+} // namespace regfile

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-namespace tk {
+namespace regfile {
 
 namespace {
 
@@ -52,18 +52,18 @@ RegFileFormat FormatOf(std::string_view text, RegFileFormat usual)
 
 } // namespace
 
-Result<RegFileText, RegFileError> RegFileTextOf(std::string bytes, const std::string& fileName)
+platform::Result<RegFileText, RegFileError> RegFileTextOf(std::string bytes, const std::string& fileName)
 {
     if (bytes.starts_with(kUtf8Bom))
-        return RegFileError{fileName, 1, tk::Text(text::Utf8File)};
+        return RegFileError{fileName, 1, platform::Text(text::Utf8File)};
     if (bytes.starts_with(kUtf16BeBom))
-        return RegFileError{fileName, 1, tk::Text(text::Utf16BigEndianFile)};
+        return RegFileError{fileName, 1, platform::Text(text::Utf16BigEndianFile)};
     RegFileText file;
     if (bytes.starts_with(kUtf16LeBom)) {
         const std::string_view wide = std::string_view(bytes).substr(kUtf16LeBom.size());
-        auto text = Utf16LeToCp1252(wide);
+        auto text = platform::Utf16LeToCp1252(wide);
         if (!text)
-            return RegFileError{fileName, Utf16LineAt(wide, text.Error()), Utf16LeFault(wide, text.Error())};
+            return RegFileError{fileName, Utf16LineAt(wide, text.Error()), platform::Utf16LeFault(wide, text.Error())};
         file.text = std::move(text.Value());
         file.format = FormatOf(file.text, RegFileFormat::Version5);
     } else {
@@ -74,8 +74,8 @@ Result<RegFileText, RegFileError> RegFileTextOf(std::string bytes, const std::st
     return file;
 }
 
-Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, const std::string& fileName,
-                                                        RegWideText wide)
+platform::Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, const std::string& fileName,
+                                                                  RegWideText wide)
 {
     const auto text = RegFileTextOf(std::string(bytes), fileName);
     if (!text)
@@ -87,7 +87,7 @@ std::string RegFileBytes(std::string_view text, RegFileFormat format)
 {
     if (format != RegFileFormat::Version5)
         return std::string(text);
-    return std::string(kUtf16LeBom) + Cp1252ToUtf16Le(text);
+    return std::string(kUtf16LeBom) + platform::Cp1252ToUtf16Le(text);
 }
 
-} // namespace tk
+} // namespace regfile

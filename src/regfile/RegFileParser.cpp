@@ -14,7 +14,7 @@
 #include <iterator>
 #include <utility>
 
-namespace tk {
+namespace regfile {
 
 namespace {
 
@@ -33,7 +33,7 @@ struct Reason {
 };
 
 struct ParsedData {
-    std::optional<RegValue> value;
+    std::optional<platform::RegValue> value;
     bool hex = false;       // written as hex bytes, not as text or a number
     bool continues = false; // hex data go on on the next line
 };
@@ -74,7 +74,7 @@ const FormatRules& RulesOf(RegFileFormat format)
 // line end, it would take what follows out of a quoted text or a comment.
 std::string LoneCr()
 {
-    return tk::Text(text::LoneCr);
+    return platform::Text(text::LoneCr);
 }
 
 bool HasLoneCr(std::string_view line)
@@ -142,14 +142,14 @@ std::string_view BeforeComment(std::string_view data)
 // are escapes; a backslash before anything else is a line the registry
 // editor skips, or, where `exact`, stands for itself. A double quote ends the
 // text; only a comment may follow it.
-Result<std::string, Reason> QuotedText(std::string_view data, bool exact)
+platform::Result<std::string, Reason> QuotedText(std::string_view data, bool exact)
 {
     std::string text;
     std::size_t copied = 1; // the text's bytes before this are in `text`
     for (std::size_t i = 1; i < data.size(); ++i) {
         if (data[i] == '\\' && i + 1 < data.size() && !(exact && !IsEscape(data, i))) {
             if (!IsEscape(data, i))
-                return Reason{tk::Text(text::UnknownEscape, {Quote(data), Quote(data.substr(i, 2))})};
+                return Reason{platform::Text(text::UnknownEscape, {Quote(data), Quote(data.substr(i, 2))})};
             text.append(data.substr(copied, i - copied));
             copied = ++i;
             continue;
@@ -161,10 +161,10 @@ Result<std::string, Reason> QuotedText(std::string_view data, bool exact)
         if (rest.empty() || rest[0] == ';')
             return text;
         if (rest.find('"') != std::string_view::npos)
-            return Reason{tk::Text(text::UnescapedQuote, {Quote(data)})};
-        return Reason{tk::Text(text::AfterClosingQuote, {Quote(rest)})};
+            return Reason{platform::Text(text::UnescapedQuote, {Quote(data)})};
+        return Reason{platform::Text(text::AfterClosingQuote, {Quote(rest)})};
     }
-    return Reason{tk::Text(text::NoClosingQuote, {Quote(data)})};
+    return Reason{platform::Text(text::NoClosingQuote, {Quote(data)})};
 }
 
 // Quoted data, well formed or not: a reading of a line that leaves such data
@@ -178,7 +178,7 @@ bool LooksQuoted(std::string_view data)
 // comma, perhaps a backslash after a comma saying that more follow on the
 // next line, perhaps a comment. Only the value's first line may hold the
 // backslash alone.
-Result<bool, Reason> AppendHexBytes(std::string_view text, std::vector<std::uint8_t>& bytes, bool firstLine)
+platform::Result<bool, Reason> AppendHexBytes(std::string_view text, std::vector<std::uint8_t>& bytes, bool firstLine)
 {
     text = BeforeComment(text);
     bool continues = false;
@@ -186,9 +186,9 @@ Result<bool, Reason> AppendHexBytes(std::string_view text, std::vector<std::uint
         continues = true;
         text = Trim(text.substr(0, text.size() - 1));
         if (text.empty() && !firstLine)
-            return Reason{tk::Text(text::OnlyBackslash)};
+            return Reason{platform::Text(text::OnlyBackslash)};
         if (!text.empty() && text.back() != ',')
-            return Reason{tk::Text(text::BackslashAfterByte)};
+            return Reason{platform::Text(text::BackslashAfterByte)};
     }
     // Two digits and a comma a byte; room at least doubles, as data may go on
     // for many lines.
@@ -202,7 +202,7 @@ Result<bool, Reason> AppendHexBytes(std::string_view text, std::vector<std::uint
         const std::string_view token = Trim(text.substr(pos, last ? std::string_view::npos : comma - pos));
         const auto byte = HexNumber(token, 2);
         if (!byte)
-            return Reason{tk::Text(text::BadHexByte, {token.empty() ? tk::Text(text::AnEmptyByte) : Quote(token)})};
+            return Reason{platform::Text(text::BadHexByte, {token.empty() ? platform::Text(text::AnEmptyByte) : Quote(token)})};
         bytes.push_back(static_cast<std::uint8_t>(*byte));
         if (last)
             break;
@@ -211,7 +211,7 @@ Result<bool, Reason> AppendHexBytes(std::string_view text, std::vector<std::uint
     return continues;
 }
 
-Result<ParsedData, Reason> ParseData(std::string_view data, const FormatRules& rules)
+platform::Result<ParsedData, Reason> ParseData(std::string_view data, const FormatRules& rules)
 {
     ParsedData parsed;
     if (data.starts_with('-') && BeforeComment(data) == "-")
@@ -220,31 +220,31 @@ Result<ParsedData, Reason> ParseData(std::string_view data, const FormatRules& r
         auto text = QuotedText(data, rules.exact);
         if (!text)
             return text.Error();
-        parsed.value = RegValue::String(text.Value());
+        parsed.value = platform::RegValue::String(text.Value());
         return parsed;
     }
-    if (StartsWithNoCase(data, "dword:")) {
+    if (platform::StartsWithNoCase(data, "dword:")) {
         const std::string_view digits = BeforeComment(data.substr(6));
         const auto n = HexNumber(digits, 8);
         if (!n)
-            return Reason{tk::Text(text::BadDword, {Quote(digits)})};
-        parsed.value = RegValue::Dword(*n);
+            return Reason{platform::Text(text::BadDword, {Quote(digits)})};
+        parsed.value = platform::RegValue::Dword(*n);
         return parsed;
     }
-    if (StartsWithNoCase(data, "hex")) {
-        RegValue value;
-        value.type = RegType::Binary;
+    if (platform::StartsWithNoCase(data, "hex")) {
+        platform::RegValue value;
+        value.type = platform::RegType::Binary;
         std::string_view rest = data.substr(3);
         if (!rest.empty() && rest[0] == '(') {
             const std::size_t close = rest.find(')');
             const auto type = close == std::string_view::npos ? std::nullopt : HexNumber(rest.substr(1, close - 1), 8);
             if (!type)
-                return Reason{tk::Text(text::BadHexType, {Quote(data)})};
-            value.type = static_cast<RegType>(*type);
+                return Reason{platform::Text(text::BadHexType, {Quote(data)})};
+            value.type = static_cast<platform::RegType>(*type);
             rest = rest.substr(close + 1);
         }
         if (rest.empty() || rest[0] != ':')
-            return Reason{tk::Text(text::ColonMissing, {Quote(data.substr(0, data.size() - rest.size()))})};
+            return Reason{platform::Text(text::ColonMissing, {Quote(data.substr(0, data.size() - rest.size()))})};
         const auto continues = AppendHexBytes(rest.substr(1), value.data, true);
         if (!continues)
             return continues.Error();
@@ -253,7 +253,7 @@ Result<ParsedData, Reason> ParseData(std::string_view data, const FormatRules& r
         parsed.value = std::move(value);
         return parsed;
     }
-    return Reason{tk::Text(text::UnknownData, {Quote(data)})};
+    return Reason{platform::Text(text::UnknownData, {Quote(data)})};
 }
 
 // The name as the program's own files quote it, with \\ and \" escaped, and
@@ -306,10 +306,10 @@ std::optional<Reading> UnescapedName(std::string_view line, const FormatRules& r
 // Looked up only for a line that is refused: every value line passes here.
 Reason ValueLineShape()
 {
-    return Reason{tk::Text(text::ValueLineShape)};
+    return Reason{platform::Text(text::ValueLineShape)};
 }
 
-Result<Reading, Reason> ReadNameAndData(std::string_view line, const FormatRules& rules)
+platform::Result<Reading, Reason> ReadNameAndData(std::string_view line, const FormatRules& rules)
 {
     if (line[0] == '@') {
         const std::string_view rest = TrimLeft(line.substr(1));
@@ -332,25 +332,25 @@ Result<Reading, Reason> ReadNameAndData(std::string_view line, const FormatRules
     return refusal ? *refusal : ValueLineShape();
 }
 
-bool IsTextType(RegType type)
+bool IsTextType(platform::RegType type)
 {
-    return type == RegType::Sz || type == RegType::ExpandSz || type == RegType::MultiSz;
+    return type == platform::RegType::Sz || type == platform::RegType::ExpandSz || type == platform::RegType::MultiSz;
 }
 
 // hex(1), hex(2) and hex(7) data of a version 5 file as the code page's
 // bytes; true when they stay UTF-16LE, as `keepWide` lets text the code page
 // lacks (but never a last byte without its partner).
-Result<bool, Reason> NarrowText(RegValue& value, bool keepWide)
+platform::Result<bool, Reason> NarrowText(platform::RegValue& value, bool keepWide)
 {
     if (!IsTextType(value.type))
         return false;
     const std::string_view wide(reinterpret_cast<const char*>(value.data.data()), value.data.size());
-    const auto narrow = Utf16LeToCp1252(wide);
+    const auto narrow = platform::Utf16LeToCp1252(wide);
     if (!narrow) {
         if (keepWide && wide.size() % 2 == 0)
             return true;
-        return Reason{tk::Text(text::Version5TextData,
-                               {std::to_string(static_cast<unsigned>(value.type)), Utf16LeFault(wide, narrow.Error())})};
+        return Reason{platform::Text(text::Version5TextData,
+                                     {std::to_string(static_cast<unsigned>(value.type)), platform::Utf16LeFault(wide, narrow.Error())})};
     }
     value.data.assign(narrow.Value().begin(), narrow.Value().end());
     return false;
@@ -359,7 +359,7 @@ Result<bool, Reason> NarrowText(RegValue& value, bool keepWide)
 // A text value as the registry editor stores it from a file: hex(1), hex(2)
 // and hex(7) data that end in a character other than NUL get one (a NUL
 // unit when they are UTF-16LE).
-void EndWithNul(RegValue& value, bool utf16)
+void EndWithNul(platform::RegValue& value, bool utf16)
 {
     const std::size_t unit = utf16 ? 2 : 1;
     if (!IsTextType(value.type) || value.data.empty())
@@ -369,14 +369,14 @@ void EndWithNul(RegValue& value, bool utf16)
 }
 
 // Reads the value that starts at lines[index]; leaves index on its last line.
-Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, std::size_t& index,
-                                            const FormatRules& rules)
+platform::Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, std::size_t& index,
+                                                      const FormatRules& rules)
 {
     auto reading = ReadNameAndData(Trim(lines[index].text), rules);
     if (!reading)
         return reading.Error();
     if (const std::string& name = reading.Value().name; name.size() > kMaxRegValueNameLength)
-        return Reason{tk::Text(text::ValueNameTooLong, {Quote(name), std::to_string(name.size())})};
+        return Reason{platform::Text(text::ValueNameTooLong, {Quote(name), std::to_string(name.size())})};
     RegFileValueLine value{lines[index].number, std::move(reading.Value().name),
                            std::move(reading.Value().data.value), {}, false};
     bool continues = reading.Value().data.continues;
@@ -413,25 +413,25 @@ Result<RegFileValueLine, Reason> ParseValue(const std::vector<TextLine>& lines, 
 
 // How many key names a sub-key has; refused where the Windows registry
 // refuses it: more levels than it holds, or a key name longer than it takes.
-Result<std::size_t, Reason> KeyDepth(std::string_view subKey)
+platform::Result<std::size_t, Reason> KeyDepth(std::string_view subKey)
 {
     std::size_t depth = 0;
     for (std::size_t pos = 0; pos < subKey.size();) {
         const std::size_t end = std::min(subKey.find('\\', pos), subKey.size());
         if (end - pos > kMaxRegKeyNameLength)
-            return Reason{tk::Text(text::KeyNameTooLong, {Quote(subKey.substr(pos, end - pos)), std::to_string(end - pos)})};
+            return Reason{platform::Text(text::KeyNameTooLong, {Quote(subKey.substr(pos, end - pos)), std::to_string(end - pos)})};
         depth += end > pos ? 1 : 0;
         pos = end + 1;
     }
     if (depth > kMaxRegKeyDepth)
-        return Reason{tk::Text(text::KeyTooDeep, {std::to_string(depth)})};
+        return Reason{platform::Text(text::KeyTooDeep, {std::to_string(depth)})};
     return depth;
 }
 
-Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
+platform::Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
 {
     if (line.size() < 2 || line.back() != ']')
-        return Reason{tk::Text(text::KeyLineEnd)};
+        return Reason{platform::Text(text::KeyLineEnd)};
     std::string_view inner = line.substr(1, line.size() - 2);
     RegKeyLine key;
     if (!inner.empty() && inner[0] == '-') {
@@ -442,20 +442,20 @@ Result<RegKeyLine, Reason> ParseKeyLine(std::string_view line)
     const std::string_view rootName = inner.substr(0, separator);
     // Most files spell the root as the registry editor does: that is tried
     // first, byte for byte.
-    auto root = std::find_if(std::begin(kRegRoots), std::end(kRegRoots),
-                             [rootName](const RegRootName& known) { return rootName == known.name; });
-    if (root == std::end(kRegRoots))
-        root = std::find_if(std::begin(kRegRoots), std::end(kRegRoots),
-                            [rootName](const RegRootName& known) { return NamesEqual(rootName, known.name); });
-    if (root == std::end(kRegRoots))
-        return Reason{tk::Text(text::UnknownRoot, {Quote(rootName)})};
+    auto root = std::find_if(std::begin(platform::kRegRoots), std::end(platform::kRegRoots),
+                             [rootName](const platform::RegRootName& known) { return rootName == known.name; });
+    if (root == std::end(platform::kRegRoots))
+        root = std::find_if(std::begin(platform::kRegRoots), std::end(platform::kRegRoots),
+                            [rootName](const platform::RegRootName& known) { return platform::NamesEqual(rootName, known.name); });
+    if (root == std::end(platform::kRegRoots))
+        return Reason{platform::Text(text::UnknownRoot, {Quote(rootName)})};
     key.root = root->root;
     if (separator != std::string_view::npos)
         key.subKey = inner.substr(separator + 1);
     if (key.subKey.starts_with('\\'))
-        return Reason{tk::Text(text::EmptyFirstKeyName, {rootName})};
+        return Reason{platform::Text(text::EmptyFirstKeyName, {rootName})};
     if (key.deleteKey && key.subKey.empty())
-        return Reason{tk::Text(text::RootCannotBeRemoved, {root->name})};
+        return Reason{platform::Text(text::RootCannotBeRemoved, {root->name})};
     const auto depth = KeyDepth(key.subKey);
     if (!depth)
         return depth.Error();
@@ -518,7 +518,7 @@ bool IsWrittenDword(std::string_view data)
 std::optional<std::size_t> WrittenHex(const std::vector<TextLine>& lines, std::size_t index, std::string_view data,
                                       std::size_t column, const FormatRules& rules)
 {
-    std::uint32_t type = static_cast<std::uint32_t>(RegType::Binary);
+    std::uint32_t type = static_cast<std::uint32_t>(platform::RegType::Binary);
     std::size_t pos = 4;
     if (data.starts_with("hex(")) {
         const std::size_t close = data.find(')');
@@ -528,13 +528,13 @@ std::optional<std::size_t> WrittenHex(const std::vector<TextLine>& lines, std::s
             || data[close + 1] != ':')
             return std::nullopt;
         type = *HexNumber(digits, 8);
-        if (type == static_cast<std::uint32_t>(RegType::Binary))
+        if (type == static_cast<std::uint32_t>(platform::RegType::Binary))
             return std::nullopt;
         pos = close + 2;
     } else if (!data.starts_with("hex:")) {
         return std::nullopt;
     }
-    const auto regType = static_cast<RegType>(type);
+    const auto regType = static_cast<platform::RegType>(type);
     if (!rules.exact && IsTextType(regType))
         return std::nullopt;
     column += pos;
@@ -572,9 +572,9 @@ std::optional<std::size_t> WrittenHex(const std::vector<TextLine>& lines, std::s
         }
     }
     // Those bytes are written as text or as a dword.
-    if (regType == RegType::Sz && previous == 0 && !breaksText)
+    if (regType == platform::RegType::Sz && previous == 0 && !breaksText)
         return std::nullopt;
-    if (regType == RegType::Dword && count == 4)
+    if (regType == platform::RegType::Dword && count == 4)
         return std::nullopt;
     return index;
 }
@@ -640,7 +640,7 @@ public:
         const char* after = last.text.data() + last.text.size();
         copied_ = copied_ && written && !valuesEnded_ && written->data != "-" && raw.text.data() == written->lead.data()
             && written->name.find('\\') == std::string_view::npos
-            && (!previous_ || LessNoCase(*previous_, written->name)) && end_ - after >= 2 && after[0] == '\r'
+            && (!previous_ || platform::LessNoCase(*previous_, written->name)) && end_ - after >= 2 && after[0] == '\r'
             && after[1] == '\n';
         if (written)
             previous_ = written->name;
@@ -655,11 +655,11 @@ private:
 };
 
 // The lines after a file's first line, numbered from lines[from].
-Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& lines, std::size_t from,
-                                                 const FormatRules& rules, const std::string& fileName, Keep keep,
-                                                 const RewriteSink* rewrite = nullptr,
-                                                 RegSectionSink* sections = nullptr,
-                                                 CopiedAsWritten* copied = nullptr)
+platform::Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& lines, std::size_t from,
+                                                           const FormatRules& rules, const std::string& fileName, Keep keep,
+                                                           const RewriteSink* rewrite = nullptr,
+                                                           RegSectionSink* sections = nullptr,
+                                                           CopiedAsWritten* copied = nullptr)
 {
     RegFileDocument document;
     std::vector<std::string> comments;
@@ -687,11 +687,11 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
             continue;
         }
         if (line[0] != '"' && line[0] != '@')
-            return RegFileError{fileName, number, tk::Text(text::ExpectedKeyOrValue, {Quote(line)})};
+            return RegFileError{fileName, number, platform::Text(text::ExpectedKeyOrValue, {Quote(line)})};
         if (document.sections.empty())
-            return RegFileError{fileName, number, tk::Text(text::ValueBeforeFirstKey)};
+            return RegFileError{fileName, number, platform::Text(text::ValueBeforeFirstKey)};
         if (document.sections.back().deleteKey)
-            return RegFileError{fileName, number, tk::Text(text::ValueInRemovedKey)};
+            return RegFileError{fileName, number, platform::Text(text::ValueInRemovedKey)};
         // A line in the form written parses: a check or a rewrite need not
         // parse it into a value.
         if (keep == Keep::Nothing || keep == Keep::Rewritten) {
@@ -733,7 +733,7 @@ std::optional<RegFileError> FirstLineFault(const std::vector<TextLine>& lines, c
     if (!lines.empty() && HasLoneCr(lines[0].text))
         return RegFileError{fileName, 1, LoneCr()};
     if (lines.empty() || Trim(lines[0].text) != rules.header)
-        return RegFileError{fileName, 1, tk::Text(text::FirstLineMustBe, {rules.header})};
+        return RegFileError{fileName, 1, platform::Text(text::FirstLineMustBe, {rules.header})};
     return std::nullopt;
 }
 
@@ -751,12 +751,12 @@ std::size_t ValueLines(const std::vector<TextLine>& lines)
 std::string RegFileError::Message() const
 {
     if (line == 0)
-        return tk::Text(text::RegFileWhole, {fileName, reason});
-    return tk::Text(text::RegFileAtLine, {fileName, std::to_string(line), reason});
+        return platform::Text(text::RegFileWhole, {fileName, reason});
+    return platform::Text(text::RegFileAtLine, {fileName, std::to_string(line), reason});
 }
 
-Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
-                                                   RegFileFormat format, RegWideText wide)
+platform::Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const std::string& fileName,
+                                                             RegFileFormat format, RegWideText wide)
 {
     FormatRules rules = RulesOf(format);
     rules.keepWide = wide == RegWideText::Keep;
@@ -766,8 +766,8 @@ Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view text, const 
     return ParseLines(lines, 1, rules, fileName, Keep::Document);
 }
 
-Result<void, RegFileError> ParseRegFileSections(std::string_view text, const std::string& fileName,
-                                                RegFileFormat format, RegWideText wide, RegSectionSink& sink)
+platform::Result<void, RegFileError> ParseRegFileSections(std::string_view text, const std::string& fileName,
+                                                          RegFileFormat format, RegWideText wide, RegSectionSink& sink)
 {
     FormatRules rules = RulesOf(format);
     rules.keepWide = wide == RegWideText::Keep;
@@ -782,14 +782,14 @@ Result<void, RegFileError> ParseRegFileSections(std::string_view text, const std
     return {};
 }
 
-Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
-                                                        const std::string& fileName, RegFileFormat format)
+platform::Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,
+                                                                  const std::string& fileName, RegFileFormat format)
 {
     return ParseLines(SplitLines(text, firstLine), 0, RulesOf(format), fileName, Keep::Document);
 }
 
-Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
-                                             RegFileFormat format)
+platform::Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
+                                                       RegFileFormat format)
 {
     const auto parsed = ParseLines(SplitLines(text, firstLine), 0, RulesOf(format), fileName, Keep::Nothing);
     if (!parsed)
@@ -797,8 +797,8 @@ Result<void, RegFileError> CheckRegFileLines(std::string_view text, int firstLin
     return {};
 }
 
-Result<bool, RegFileError> CheckRegFileSection(std::string_view text, int firstLine, const std::string& fileName,
-                                               RegFileFormat format)
+platform::Result<bool, RegFileError> CheckRegFileSection(std::string_view text, int firstLine, const std::string& fileName,
+                                                         RegFileFormat format)
 {
     CopiedAsWritten copied(text);
     const auto parsed =
@@ -808,8 +808,8 @@ Result<bool, RegFileError> CheckRegFileSection(std::string_view text, int firstL
     return copied.Copied();
 }
 
-Result<void, RegFileError> RewriteRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
-                                               RegFileFormat format, bool keepComments, RegRewrittenValues& values)
+platform::Result<void, RegFileError> RewriteRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
+                                                         RegFileFormat format, bool keepComments, RegRewrittenValues& values)
 {
     const RewriteSink sink{values, keepComments};
     const std::vector<TextLine> lines = SplitLines(text, firstLine);
@@ -830,7 +830,7 @@ bool MayName(std::string_view line, std::string_view name)
     if (line[0] == '@')
         return name.empty();
     if (line.size() > name.size() + 2 && line.compare(name.size() + 1, 2, "\"=") == 0
-        && NamesEqual(line.substr(1, name.size()), name))
+        && platform::NamesEqual(line.substr(1, name.size()), name))
         return true;
     // EscapedName's reading, compared as it goes: most lines differ early.
     std::size_t i = 1;
@@ -839,7 +839,7 @@ bool MayName(std::string_view line, std::string_view name)
             ++i;
         else if (i < line.size() && line[i] == '"')
             return false;
-        if (i >= line.size() || FoldedByte(line[i]) != FoldedByte(wanted))
+        if (i >= line.size() || platform::FoldedByte(line[i]) != platform::FoldedByte(wanted))
             return false;
         ++i;
     }
@@ -851,9 +851,9 @@ bool MayName(std::string_view line, std::string_view name)
 
 } // namespace
 
-Result<std::optional<RegFileValueLine>, RegFileError> FindRegFileValue(std::string_view text, int firstLine,
-                                                                       const std::string& fileName,
-                                                                       RegFileFormat format, std::string_view name)
+platform::Result<std::optional<RegFileValueLine>, RegFileError> FindRegFileValue(std::string_view text, int firstLine,
+                                                                                 const std::string& fileName,
+                                                                                 RegFileFormat format, std::string_view name)
 {
     const FormatRules& rules = RulesOf(format);
     std::optional<RegFileValueLine> found;
@@ -877,7 +877,7 @@ Result<std::optional<RegFileValueLine>, RegFileError> FindRegFileValue(std::stri
         auto value = ParseValue(lines, last, rules);
         if (!value)
             return RegFileError{fileName, number, value.Error().text};
-        if (NamesEqual(value.Value().name, name))
+        if (platform::NamesEqual(value.Value().name, name))
             found = std::move(value.Value());
         // Where ParseValue stopped: its data's last line.
         for (std::size_t i = 0; i <= last; ++i)
@@ -907,7 +907,7 @@ std::string_view RegFileHeader(RegFileFormat format)
     return RulesOf(format).header;
 }
 
-Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line)
+platform::Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line)
 {
     // The whole-file parse refuses a lone CR before it reads a key line; a
     // key line read on its own is held to the same rule.
@@ -920,4 +920,4 @@ Result<RegKeyLine, std::string> ParseRegKeyLine(std::string_view line)
     return key.Value();
 }
 
-} // namespace tk
+} // namespace regfile

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace tk {
+namespace regfile {
 
 void AppendRegLines(std::string& out, const std::vector<std::string>& lines)
 {
@@ -15,10 +15,10 @@ void AppendRegLines(std::string& out, const std::vector<std::string>& lines)
     }
 }
 
-void AppendRegKeyLine(std::string& out, RegRoot root, std::string_view path)
+void AppendRegKeyLine(std::string& out, platform::RegRoot root, std::string_view path)
 {
     out += '[';
-    out += RootName(root);
+    out += platform::RootName(root);
     if (!path.empty()) {
         out += '\\';
         out += path;
@@ -26,7 +26,7 @@ void AppendRegKeyLine(std::string& out, RegRoot root, std::string_view path)
     out += "]\r\n";
 }
 
-void AppendRegValueLine(std::string& out, std::string_view name, const RegValue& value)
+void AppendRegValueLine(std::string& out, std::string_view name, const platform::RegValue& value)
 {
     AppendValueLine(out, name, value);
     out += "\r\n";
@@ -35,7 +35,7 @@ void AppendRegValueLine(std::string& out, std::string_view name, const RegValue&
 std::string SerialiseRegFile(const RegistryTree& tree)
 {
     std::string out = "REGEDIT4\r\n";
-    tree.ForEachKey([&out](RegRoot root, const std::string& path, const RegistryTree::KeyView& key) {
+    tree.ForEachKey([&out](platform::RegRoot root, const std::string& path, const RegistryTree::KeyView& key) {
         if (path.empty() && key.values.empty() && key.comments.empty())
             return;
         out += "\r\n";
@@ -54,4 +54,4 @@ std::string SerialiseRegFile(const RegistryTree& tree)
     return out;
 }
 
-} // namespace tk
+} // namespace regfile

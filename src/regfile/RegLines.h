@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace tk::reglines {
+namespace regfile::reglines {
 
 // A line's text without its line end, the line running from `start` to the
 // LF at `lineEnd` (or the end of the text): a CR is part of the line end only
@@ -41,4 +41,4 @@ inline std::string_view Trim(std::string_view s)
     return s.substr(0, end);
 }
 
-} // namespace tk::reglines
+} // namespace regfile::reglines

@@ -11,7 +11,7 @@
 #include <iterator>
 #include <utility>
 
-namespace tk {
+namespace regfile {
 
 namespace {
 
@@ -39,7 +39,7 @@ void RegRewrittenValues::AddWritten(std::string_view lead, std::string_view name
     for (std::size_t i = 0; i < name.size(); ++i) {
         // Only \\ and \" are escapes in a line in the form written.
         i += name[i] == '\\' ? 1 : 0;
-        *folded++ = FoldCase(name[i]);
+        *folded++ = platform::FoldCase(name[i]);
     }
     entry.foldedLength = static_cast<std::size_t>(folded - (folded_.data() + entry.foldedAt));
     folded_.resize(entry.foldedAt + entry.foldedLength);
@@ -56,7 +56,7 @@ void RegRewrittenValues::AddParsed(RegFileValueLine line)
     entry.foldedLength = line.name.size();
     folded_.resize(folded_.size() + line.name.size());
     std::transform(line.name.begin(), line.name.end(), folded_.begin() + static_cast<std::ptrdiff_t>(entry.foldedAt),
-                   FoldCase);
+                   platform::FoldCase);
     entry.name = std::move(line.name);
     entry.removes = !line.value;
     entry.value = std::move(line.value);
@@ -159,4 +159,4 @@ void RegRewrittenValues::Expect(std::size_t lines)
         entries_.reserve(std::max(wanted, 2 * entries_.capacity()));
 }
 
-} // namespace tk
+} // namespace regfile

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace tk {
+namespace regfile {
 
 namespace {
 
@@ -40,20 +40,20 @@ void AppendHexNumber(std::string& out, std::uint32_t n, int minDigits)
 
 // A REG_SZ that "text" reads back byte for byte: exactly one zero byte, at
 // the end, and no line end inside.
-bool IsPlainString(const RegValue& value)
+bool IsPlainString(const platform::RegValue& value)
 {
     const auto& d = value.data;
-    return value.type == RegType::Sz && !d.empty() && d.back() == 0
+    return value.type == platform::RegType::Sz && !d.empty() && d.back() == 0
         && std::none_of(d.begin(), d.end() - 1, [](std::uint8_t b) { return b == 0 || b == '\r' || b == '\n'; });
 }
 
 // `column`: where the data begin in their line; kNoWrap keeps them on it.
 constexpr std::size_t kNoWrap = static_cast<std::size_t>(-1);
 
-void AppendHexData(std::string& out, const RegValue& value, std::size_t column)
+void AppendHexData(std::string& out, const platform::RegValue& value, std::size_t column)
 {
     const std::size_t start = out.size();
-    if (value.type == RegType::Binary) {
+    if (value.type == platform::RegType::Binary) {
         out += "hex:";
     } else {
         out += "hex(";
@@ -89,11 +89,11 @@ void AppendValueName(std::string& out, std::string_view name)
 
 namespace {
 
-void AppendData(std::string& out, const RegValue& value, std::size_t column)
+void AppendData(std::string& out, const platform::RegValue& value, std::size_t column)
 {
     if (IsPlainString(value)) {
         AppendQuoted(out, std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size() - 1));
-    } else if (value.type == RegType::Dword && value.data.size() == 4) {
+    } else if (value.type == platform::RegType::Dword && value.data.size() == 4) {
         out += "dword:";
         const auto& d = value.data;
         AppendHexNumber(out, static_cast<std::uint32_t>(d[0]) | (static_cast<std::uint32_t>(d[1]) << 8)
@@ -106,14 +106,14 @@ void AppendData(std::string& out, const RegValue& value, std::size_t column)
 
 } // namespace
 
-void AppendValueLine(std::string& out, std::string_view name, const RegValue& value)
+void AppendValueLine(std::string& out, std::string_view name, const platform::RegValue& value)
 {
     const std::size_t lineStart = out.size();
     AppendValueName(out, name);
     AppendData(out, value, out.size() - lineStart);
 }
 
-void AppendHexValueLine(std::string& out, std::string_view name, const RegValue& value)
+void AppendHexValueLine(std::string& out, std::string_view name, const platform::RegValue& value)
 {
     const std::size_t lineStart = out.size();
     AppendValueName(out, name);
@@ -126,7 +126,7 @@ void AppendRemovedValueLine(std::string& out, std::string_view name)
     out += '-';
 }
 
-std::string ValueDataText(const ExactRegValue& value)
+std::string ValueDataText(const platform::ExactRegValue& value)
 {
     std::string data;
     if (value.utf16)
@@ -136,29 +136,29 @@ std::string ValueDataText(const ExactRegValue& value)
     return data;
 }
 
-std::optional<std::string> ValueDataText(const std::optional<ExactRegValue>& value)
+std::optional<std::string> ValueDataText(const std::optional<platform::ExactRegValue>& value)
 {
     if (!value)
         return std::nullopt;
     return ValueDataText(*value);
 }
 
-std::optional<std::string> ValueDataText(const std::optional<RegValue>& value)
+std::optional<std::string> ValueDataText(const std::optional<platform::RegValue>& value)
 {
     if (!value)
         return std::nullopt;
-    return ValueDataText(ExactRegValue{*value, false});
+    return ValueDataText(platform::ExactRegValue{*value, false});
 }
 
 namespace {
 
 // The value's characters: UTF-16 units of the wide form, or the code page's.
-std::u16string Characters(const ExactRegValue& value)
+std::u16string Characters(const platform::ExactRegValue& value)
 {
     const auto& d = value.value.data;
     if (!value.utf16)
-        return ToUtf16(std::string_view(reinterpret_cast<const char*>(d.data()), d.size()));
-    return DecodeUtf16Le(d);
+        return platform::ToUtf16(std::string_view(reinterpret_cast<const char*>(d.data()), d.size()));
+    return platform::DecodeUtf16Le(d);
 }
 
 // The strings of text data that end in NUL (a REG_MULTI_SZ's list in a
@@ -194,16 +194,16 @@ std::u16string Quoted(const std::u16string& text)
 
 } // namespace
 
-ShownValue ShownValueOf(const ExactRegValue& value)
+ShownValue ShownValueOf(const platform::ExactRegValue& value)
 {
-    const RegType type = value.value.type;
-    if (type == RegType::Sz || type == RegType::ExpandSz || type == RegType::MultiSz)
-        if (auto strings = Strings(Characters(value), type == RegType::MultiSz))
+    const platform::RegType type = value.value.type;
+    if (type == platform::RegType::Sz || type == platform::RegType::ExpandSz || type == platform::RegType::MultiSz)
+        if (auto strings = Strings(Characters(value), type == platform::RegType::MultiSz))
             return ShownValue{true, std::move(*strings)};
-    return ShownValue{false, {ToUtf16(ValueDataText(value))}};
+    return ShownValue{false, {platform::ToUtf16(ValueDataText(value))}};
 }
 
-std::u16string ShownText(const ExactRegValue& value)
+std::u16string ShownText(const platform::ExactRegValue& value)
 {
     const ShownValue shown = ShownValueOf(value);
     if (!shown.text)
@@ -211,26 +211,26 @@ std::u16string ShownText(const ExactRegValue& value)
     std::u16string line;
     for (const std::u16string& s : shown.strings)
         line += (line.empty() ? u"" : u", ") + Quoted(s);
-    if (value.value.type != RegType::ExpandSz)
+    if (value.value.type != platform::RegType::ExpandSz)
         return line;
     return TextAroundWide(text::ExpandableText, line);
 }
 
-std::string RegTypeName(RegType type)
+std::string RegTypeName(platform::RegType type)
 {
     switch (type) {
-    case RegType::None: return "REG_NONE";
-    case RegType::Sz: return "REG_SZ";
-    case RegType::ExpandSz: return "REG_EXPAND_SZ";
-    case RegType::Binary: return "REG_BINARY";
-    case RegType::Dword: return "REG_DWORD";
-    case RegType::DwordBigEndian: return "REG_DWORD_BIG_ENDIAN";
-    case RegType::Link: return "REG_LINK";
-    case RegType::MultiSz: return "REG_MULTI_SZ";
-    case RegType::ResourceList: return "REG_RESOURCE_LIST";
-    case RegType::Qword: return "REG_QWORD";
+    case platform::RegType::None: return "REG_NONE";
+    case platform::RegType::Sz: return "REG_SZ";
+    case platform::RegType::ExpandSz: return "REG_EXPAND_SZ";
+    case platform::RegType::Binary: return "REG_BINARY";
+    case platform::RegType::Dword: return "REG_DWORD";
+    case platform::RegType::DwordBigEndian: return "REG_DWORD_BIG_ENDIAN";
+    case platform::RegType::Link: return "REG_LINK";
+    case platform::RegType::MultiSz: return "REG_MULTI_SZ";
+    case platform::RegType::ResourceList: return "REG_RESOURCE_LIST";
+    case platform::RegType::Qword: return "REG_QWORD";
     }
     return std::to_string(static_cast<std::uint32_t>(type));
 }
 
-} // namespace tk
+} // namespace regfile

@@ -17,18 +17,18 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace regfile {
 
 // The registry editor keeps hex lines within 80 columns: a line of hex data
 // is wrapped after the comma that takes it past this column.
 inline constexpr std::size_t kHexLineLimit = 76;
 
 // Appends the line for a value, without a line end.
-void AppendValueLine(std::string& out, std::string_view name, const RegValue& value);
+void AppendValueLine(std::string& out, std::string_view name, const platform::RegValue& value);
 
 // Appends the line with the value as hex:.. or hex(N):.. whatever it holds,
 // as the registry editor's Unicode form writes text it holds as UTF-16LE.
-void AppendHexValueLine(std::string& out, std::string_view name, const RegValue& value);
+void AppendHexValueLine(std::string& out, std::string_view name, const platform::RegValue& value);
 
 // Appends "name"= (or @= for the default value): the start of every value
 // line, its data to follow.
@@ -41,9 +41,9 @@ void AppendRemovedValueLine(std::string& out, std::string_view name);
 // quoted, dword:.., hex(N):..), on one line: what the history and the
 // command line show. A value in its wide form as hex(N) of its UTF-16LE
 // bytes. Nothing for a value that is not there.
-std::string ValueDataText(const ExactRegValue& value);
-std::optional<std::string> ValueDataText(const std::optional<ExactRegValue>& value);
-std::optional<std::string> ValueDataText(const std::optional<RegValue>& value);
+std::string ValueDataText(const platform::ExactRegValue& value);
+std::optional<std::string> ValueDataText(const std::optional<platform::ExactRegValue>& value);
+std::optional<std::string> ValueDataText(const std::optional<platform::RegValue>& value);
 
 // A value as the history of changes shows it, in the code page or beyond it:
 // a text value as its text, whatever form it is held in (REG_SZ,
@@ -54,14 +54,14 @@ struct ShownValue {
     bool text = false;                   // `strings` are the value's text; else its data
     std::vector<std::u16string> strings; // one, or each string of a REG_MULTI_SZ
 };
-ShownValue ShownValueOf(const ExactRegValue& value);
+ShownValue ShownValueOf(const platform::ExactRegValue& value);
 
 // That value on one line: "text", a REG_EXPAND_SZ marked as expandable, a
 // REG_MULTI_SZ's strings each quoted and apart by ", ", or the data.
-std::u16string ShownText(const ExactRegValue& value);
+std::u16string ShownText(const platform::ExactRegValue& value);
 
 // "REG_SZ", "REG_DWORD", ...: the type's name as Windows spells it; for a
 // type of no name its number.
-std::string RegTypeName(RegType type);
+std::string RegTypeName(platform::RegType type);
 
-} // namespace tk
+} // namespace regfile

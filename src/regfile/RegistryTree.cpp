@@ -1,9 +1,9 @@
 #include "regfile/RegistryTree.h"
 
-namespace tk {
+namespace regfile {
 
 struct RegistryTree::Node {
-    std::map<std::string, std::unique_ptr<Node>, CaseInsensitiveLess> children;
+    std::map<std::string, std::unique_ptr<Node>, platform::CaseInsensitiveLess> children;
     ValueMap values;
     Comments comments;
     CommentMap valueComments;
@@ -19,7 +19,7 @@ RegistryTree::~RegistryTree() = default;
 RegistryTree::RegistryTree(RegistryTree&&) noexcept = default;
 RegistryTree& RegistryTree::operator=(RegistryTree&&) noexcept = default;
 
-RegistryTree::Node* RegistryTree::Root(RegRoot root) const
+RegistryTree::Node* RegistryTree::Root(platform::RegRoot root) const
 {
     return roots_[static_cast<std::size_t>(root)].get();
 }
@@ -35,15 +35,15 @@ RegistryTree::Node* RegistryTree::Descend(Node* node, std::span<const std::strin
     return node;
 }
 
-RegistryTree::Node* RegistryTree::Find(RegRoot root, std::string_view subKey) const
+RegistryTree::Node* RegistryTree::Find(platform::RegRoot root, std::string_view subKey) const
 {
-    const auto names = SplitKeyPath(subKey);
+    const auto names = platform::SplitKeyPath(subKey);
     return names ? Descend(Root(root), *names) : nullptr;
 }
 
-RegistryTree::Node* RegistryTree::FindOrCreate(RegRoot root, std::string_view subKey)
+RegistryTree::Node* RegistryTree::FindOrCreate(platform::RegRoot root, std::string_view subKey)
 {
-    const auto names = SplitKeyPath(subKey);
+    const auto names = platform::SplitKeyPath(subKey);
     if (!names)
         return nullptr;
     Node* node = Root(root);
@@ -56,7 +56,7 @@ RegistryTree::Node* RegistryTree::FindOrCreate(RegRoot root, std::string_view su
     return node;
 }
 
-const RegValue* RegistryTree::FindValue(RegRoot root, std::string_view subKey, std::string_view name) const
+const platform::RegValue* RegistryTree::FindValue(platform::RegRoot root, std::string_view subKey, std::string_view name) const
 {
     const Node* node = Find(root, subKey);
     if (node == nullptr)
@@ -65,32 +65,32 @@ const RegValue* RegistryTree::FindValue(RegRoot root, std::string_view subKey, s
     return it == node->values.end() ? nullptr : &it->second;
 }
 
-bool RegistryTree::KeyExists(RegRoot root, std::string_view subKey) const
+bool RegistryTree::KeyExists(platform::RegRoot root, std::string_view subKey) const
 {
     return Find(root, subKey) != nullptr;
 }
 
-Result<RegValue, RegFault> RegistryTree::QueryValue(RegRoot root, std::string_view subKey,
-                                                    std::string_view name)
+platform::Result<platform::RegValue, platform::RegFault> RegistryTree::QueryValue(platform::RegRoot root, std::string_view subKey,
+                                                                                  std::string_view name)
 {
-    const auto names = SplitKeyPath(subKey);
+    const auto names = platform::SplitKeyPath(subKey);
     if (!names)
-        return RegError::BadKeyPath;
+        return platform::RegError::BadKeyPath;
     const Node* node = Descend(Root(root), *names);
     if (node == nullptr)
-        return RegError::KeyNotFound;
+        return platform::RegError::KeyNotFound;
     const auto it = node->values.find(name);
     if (it == node->values.end())
-        return RegError::ValueNotFound;
+        return platform::RegError::ValueNotFound;
     return it->second;
 }
 
-RegResult RegistryTree::SetValue(RegRoot root, std::string_view subKey, std::string_view name,
-                                 const RegValue& value)
+platform::RegResult RegistryTree::SetValue(platform::RegRoot root, std::string_view subKey, std::string_view name,
+                                           const platform::RegValue& value)
 {
     Node* node = FindOrCreate(root, subKey);
     if (node == nullptr)
-        return RegError::BadKeyPath;
+        return platform::RegError::BadKeyPath;
     const auto it = node->values.find(name);
     if (it == node->values.end())
         node->values.emplace(std::string(name), value);
@@ -99,46 +99,46 @@ RegResult RegistryTree::SetValue(RegRoot root, std::string_view subKey, std::str
     return {};
 }
 
-RegResult RegistryTree::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
+platform::RegResult RegistryTree::DeleteValue(platform::RegRoot root, std::string_view subKey, std::string_view name)
 {
-    const auto names = SplitKeyPath(subKey);
+    const auto names = platform::SplitKeyPath(subKey);
     if (!names)
-        return RegError::BadKeyPath;
+        return platform::RegError::BadKeyPath;
     Node* node = Descend(Root(root), *names);
     if (node == nullptr)
-        return RegError::KeyNotFound;
+        return platform::RegError::KeyNotFound;
     const auto it = node->values.find(name);
     if (it == node->values.end())
-        return RegError::ValueNotFound;
+        return platform::RegError::ValueNotFound;
     node->values.erase(it);
     if (const auto comments = node->valueComments.find(name); comments != node->valueComments.end())
         node->valueComments.erase(comments);
     return {};
 }
 
-RegResult RegistryTree::CreateKey(RegRoot root, std::string_view subKey)
+platform::RegResult RegistryTree::CreateKey(platform::RegRoot root, std::string_view subKey)
 {
     if (FindOrCreate(root, subKey) == nullptr)
-        return RegError::BadKeyPath;
+        return platform::RegError::BadKeyPath;
     return {};
 }
 
-RegResult RegistryTree::DeleteKey(RegRoot root, std::string_view subKey)
+platform::RegResult RegistryTree::DeleteKey(platform::RegRoot root, std::string_view subKey)
 {
-    const auto names = SplitKeyPath(subKey);
+    const auto names = platform::SplitKeyPath(subKey);
     if (!names)
-        return RegError::BadKeyPath;
+        return platform::RegError::BadKeyPath;
     if (names->empty())
-        return RegError::AccessDenied;
+        return platform::RegError::AccessDenied;
     Node* parent = Descend(Root(root), std::span(*names).first(names->size() - 1));
     if (parent == nullptr || parent->children.erase(std::string(names->back())) == 0)
-        return RegError::KeyNotFound;
+        return platform::RegError::KeyNotFound;
     return {};
 }
 
-Result<bool, RegFault> RegistryTree::DeleteEmptyKey(RegRoot root, std::string_view subKey)
+platform::Result<bool, platform::RegFault> RegistryTree::DeleteEmptyKey(platform::RegRoot root, std::string_view subKey)
 {
-    const auto names = SplitKeyPath(subKey);
+    const auto names = platform::SplitKeyPath(subKey);
     if (!names || names->empty())
         return false;
     const Node* node = Descend(Root(root), *names);
@@ -148,13 +148,13 @@ Result<bool, RegFault> RegistryTree::DeleteEmptyKey(RegRoot root, std::string_vi
     return true;
 }
 
-void RegistryTree::AddKeyComments(RegRoot root, std::string_view subKey, const Comments& lines)
+void RegistryTree::AddKeyComments(platform::RegRoot root, std::string_view subKey, const Comments& lines)
 {
     if (Node* node = Find(root, subKey))
         node->comments.insert(node->comments.end(), lines.begin(), lines.end());
 }
 
-void RegistryTree::AddValueComments(RegRoot root, std::string_view subKey, std::string_view name,
+void RegistryTree::AddValueComments(platform::RegRoot root, std::string_view subKey, std::string_view name,
                                     const Comments& lines)
 {
     Node* node = Find(root, subKey);
@@ -174,7 +174,7 @@ void RegistryTree::AddClosingComments(const Comments& lines)
 namespace {
 
 template <class NodeT, class Visit>
-void Walk(const NodeT& node, RegRoot root, std::string& path, const Visit& visit)
+void Walk(const NodeT& node, platform::RegRoot root, std::string& path, const Visit& visit)
 {
     visit(root, path, RegistryTree::KeyView{node.values, node.comments, node.valueComments});
     for (const auto& [name, child] : node.children) {
@@ -201,7 +201,7 @@ std::size_t CountValues(const NodeT& node)
 void RegistryTree::ForEachKey(const KeyVisitor& visit) const
 {
     std::string path;
-    for (const RegRootName& root : kRegRoots)
+    for (const platform::RegRootName& root : platform::kRegRoots)
         Walk(*Root(root.root), root.root, path, visit);
 }
 
@@ -213,4 +213,4 @@ std::size_t RegistryTree::ValueCount() const
     return count;
 }
 
-} // namespace tk
+} // namespace regfile

@@ -19,37 +19,37 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace regfile {
 
-class RegistryTree final : public IRegistry, public RegEditTarget {
+class RegistryTree final : public platform::IRegistry, public RegEditTarget {
 public:
     // Values of one key, keyed by the name as first written.
-    using ValueMap = std::map<std::string, RegValue, CaseInsensitiveLess>;
-    using CommentMap = std::map<std::string, Comments, CaseInsensitiveLess>;
+    using ValueMap = std::map<std::string, platform::RegValue, platform::CaseInsensitiveLess>;
+    using CommentMap = std::map<std::string, Comments, platform::CaseInsensitiveLess>;
 
     RegistryTree();
     ~RegistryTree() override;
     RegistryTree(RegistryTree&&) noexcept;
     RegistryTree& operator=(RegistryTree&&) noexcept;
 
-    Result<RegValue, RegFault> QueryValue(RegRoot root, std::string_view subKey,
-                                          std::string_view name) override;
-    RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
-                       const RegValue& value) override;
-    RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
-    Result<bool, RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override;
+    platform::Result<platform::RegValue, platform::RegFault> QueryValue(platform::RegRoot root, std::string_view subKey,
+                                                                        std::string_view name) override;
+    platform::RegResult SetValue(platform::RegRoot root, std::string_view subKey, std::string_view name,
+                                 const platform::RegValue& value) override;
+    platform::RegResult DeleteValue(platform::RegRoot root, std::string_view subKey, std::string_view name) override;
+    platform::Result<bool, platform::RegFault> DeleteEmptyKey(platform::RegRoot root, std::string_view subKey) override;
 
     // The stored value itself, or null; no copy.
-    const RegValue* FindValue(RegRoot root, std::string_view subKey, std::string_view name) const;
-    bool KeyExists(RegRoot root, std::string_view subKey) const;
+    const platform::RegValue* FindValue(platform::RegRoot root, std::string_view subKey, std::string_view name) const;
+    bool KeyExists(platform::RegRoot root, std::string_view subKey) const;
 
-    RegResult CreateKey(RegRoot root, std::string_view subKey) override;
-    RegResult DeleteKey(RegRoot root, std::string_view subKey) override;
+    platform::RegResult CreateKey(platform::RegRoot root, std::string_view subKey) override;
+    platform::RegResult DeleteKey(platform::RegRoot root, std::string_view subKey) override;
 
     // Comment lines are added after those already there. A value's comments
     // go when the value goes; nothing is added to a key or value not there.
-    void AddKeyComments(RegRoot root, std::string_view subKey, const Comments& lines) override;
-    void AddValueComments(RegRoot root, std::string_view subKey, std::string_view name,
+    void AddKeyComments(platform::RegRoot root, std::string_view subKey, const Comments& lines) override;
+    void AddValueComments(platform::RegRoot root, std::string_view subKey, std::string_view name,
                           const Comments& lines) override;
     void AddClosingComments(const Comments& lines) override;
     const Comments& ClosingComments() const { return closingComments_; }
@@ -63,20 +63,20 @@ public:
     // Every key in a stable order: each root, then its keys depth first,
     // siblings in case-insensitive order. `path` joins the key names with
     // single backslashes and is empty for a root.
-    using KeyVisitor = std::function<void(RegRoot root, const std::string& path, const KeyView& key)>;
+    using KeyVisitor = std::function<void(platform::RegRoot root, const std::string& path, const KeyView& key)>;
     void ForEachKey(const KeyVisitor& visit) const;
 
     std::size_t ValueCount() const;
 
 private:
     struct Node;
-    Node* Root(RegRoot root) const;
+    Node* Root(platform::RegRoot root) const;
     static Node* Descend(Node* node, std::span<const std::string_view> names);
-    Node* Find(RegRoot root, std::string_view subKey) const;
-    Node* FindOrCreate(RegRoot root, std::string_view subKey);
+    Node* Find(platform::RegRoot root, std::string_view subKey) const;
+    Node* FindOrCreate(platform::RegRoot root, std::string_view subKey);
 
-    std::array<std::unique_ptr<Node>, std::size(kRegRoots)> roots_;
+    std::array<std::unique_ptr<Node>, std::size(platform::kRegRoots)> roots_;
     Comments closingComments_;
 };
 
-} // namespace tk
+} // namespace regfile

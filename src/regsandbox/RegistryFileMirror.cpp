@@ -6,26 +6,26 @@
 #include "regfile/RegFile.h"
 #include "platform/win32/Win32.h"
 
-namespace tk {
+namespace regsandbox {
 
 namespace {
 
-RegistryTree Parse(const std::string& path)
+regfile::RegistryTree Parse(const std::string& path)
 {
-    RegistryTree tree;
+    regfile::RegistryTree tree;
     if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && ::GetLastError() == ERROR_FILE_NOT_FOUND)
         return tree;
-    const auto document = ParseRegFile(ReadWholeFile(path, kMaxRegStoreBytes), path);
+    const auto document = regfile::ParseRegFile(platform::ReadWholeFile(path, regfile::kMaxRegStoreBytes), path);
     if (!document)
-        throw CException(document.Error().Message());
-    static_cast<void>(ApplyRegFile(document.Value(), tree, RegFileComments::Keep));
+        throw platform::CException(document.Error().Message());
+    static_cast<void>(regfile::ApplyRegFile(document.Value(), tree, regfile::RegFileComments::Keep));
     return tree;
 }
 
 // The comments of `from` on the keys and values that `to` still holds.
-void TakeComments(const RegistryTree& from, RegistryTree& to)
+void TakeComments(const regfile::RegistryTree& from, regfile::RegistryTree& to)
 {
-    from.ForEachKey([&to](RegRoot root, const std::string& path, const RegistryTree::KeyView& view) {
+    from.ForEachKey([&to](platform::RegRoot root, const std::string& path, const regfile::RegistryTree::KeyView& view) {
         to.AddKeyComments(root, path, view.comments);
         for (const auto& [name, lines] : view.valueComments)
             to.AddValueComments(root, path, name, lines);
@@ -41,14 +41,14 @@ RegistryFileMirror::RegistryFileMirror(std::string path) : path_(std::move(path)
     sandbox_.Redirect();
 }
 
-Result<RegValue, RegFault> RegistryFileMirror::QueryValue(RegRoot root, std::string_view subKey,
-                                                          std::string_view name)
+platform::Result<platform::RegValue, platform::RegFault> RegistryFileMirror::QueryValue(platform::RegRoot root, std::string_view subKey,
+                                                                                        std::string_view name)
 {
     return registry_.QueryValue(root, subKey, name);
 }
 
-RegResult RegistryFileMirror::SetValue(RegRoot root, std::string_view subKey, std::string_view name,
-                                       const RegValue& value)
+platform::RegResult RegistryFileMirror::SetValue(platform::RegRoot root, std::string_view subKey, std::string_view name,
+                                                 const platform::RegValue& value)
 {
     const auto now = registry_.QueryValue(root, subKey, name);
     if (now && now.Value() == value)
@@ -58,7 +58,7 @@ RegResult RegistryFileMirror::SetValue(RegRoot root, std::string_view subKey, st
     return registry_.SetValue(root, subKey, name, value);
 }
 
-RegResult RegistryFileMirror::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
+platform::RegResult RegistryFileMirror::DeleteValue(platform::RegRoot root, std::string_view subKey, std::string_view name)
 {
     const auto now = registry_.QueryValue(root, subKey, name);
     if (!now)
@@ -68,7 +68,7 @@ RegResult RegistryFileMirror::DeleteValue(RegRoot root, std::string_view subKey,
     return registry_.DeleteValue(root, subKey, name);
 }
 
-Result<bool, RegFault> RegistryFileMirror::DeleteEmptyKey(RegRoot root, std::string_view subKey)
+platform::Result<bool, platform::RegFault> RegistryFileMirror::DeleteEmptyKey(platform::RegRoot root, std::string_view subKey)
 {
     const auto empty = registry_.IsEmptyKey(root, subKey);
     if (!empty || !empty.Value())
@@ -85,18 +85,18 @@ bool RegistryFileMirror::IsReadOnly() const
 }
 
 // In the Linux store's words, so that a run reads the same on both.
-RegFault RegistryFileMirror::ReadOnlyFault() const
+platform::RegFault RegistryFileMirror::ReadOnlyFault() const
 {
-    return RegFault(RegError::WriteFailed, "the registry store \"" + path_ + "\" is read-only");
+    return platform::RegFault(platform::RegError::WriteFailed, "the registry store \"" + path_ + "\" is read-only");
 }
 
 void RegistryFileMirror::Save()
 {
-    RegistryTree now = sandbox_.Contents();
+    regfile::RegistryTree now = sandbox_.Contents();
     TakeComments(original_, now);
-    const std::string text = SerialiseRegFile(now);
+    const std::string text = regfile::SerialiseRegFile(now);
     if (text != SerialiseRegFile(original_))
-        WriteFileAtomically(path_, text);
+        platform::WriteFileAtomically(path_, text);
 }
 
-} // namespace tk
+} // namespace regsandbox

@@ -13,17 +13,17 @@
 
 #include <string>
 
-namespace tk {
+namespace regsandbox {
 
-class RegistryFileMirror final : public IRegistry {
+class RegistryFileMirror final : public platform::IRegistry {
 public:
     // Throws CException naming the file when it cannot be read or parsed.
     explicit RegistryFileMirror(std::string path);
 
-    Result<RegValue, RegFault> QueryValue(RegRoot root, std::string_view subKey, std::string_view name) override;
-    RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name, const RegValue& value) override;
-    RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
-    Result<bool, RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override;
+    platform::Result<platform::RegValue, platform::RegFault> QueryValue(platform::RegRoot root, std::string_view subKey, std::string_view name) override;
+    platform::RegResult SetValue(platform::RegRoot root, std::string_view subKey, std::string_view name, const platform::RegValue& value) override;
+    platform::RegResult DeleteValue(platform::RegRoot root, std::string_view subKey, std::string_view name) override;
+    platform::Result<bool, platform::RegFault> DeleteEmptyKey(platform::RegRoot root, std::string_view subKey) override;
 
     // Throws CFileException naming the file when it cannot be written.
     void Save();
@@ -31,12 +31,12 @@ public:
 private:
     // A change to a read-only file is refused, and its caller says so.
     bool IsReadOnly() const;
-    RegFault ReadOnlyFault() const;
+    platform::RegFault ReadOnlyFault() const;
 
     std::string path_;
-    RegistryTree original_;
+    regfile::RegistryTree original_;
     RegistrySandbox sandbox_;
-    Win32Registry registry_;
+    platform::Win32Registry registry_;
 };
 
-} // namespace tk
+} // namespace regsandbox

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-namespace tk {
+namespace regsandbox {
 
 class RegistrySandbox {
 public:
@@ -20,15 +20,15 @@ public:
 
     // Puts every key and value of the tree into the sandbox; throws
     // CException naming the key that could not be written.
-    void Load(const RegistryTree& tree);
+    void Load(const regfile::RegistryTree& tree);
     // From now until the object goes, the roots lead into the sandbox.
     void Redirect();
     // Every key and value the sandbox holds now; no comments.
-    RegistryTree Contents() const;
+    regfile::RegistryTree Contents() const;
 
 private:
     struct Keys;
     std::unique_ptr<Keys> keys_;
 };
 
-} // namespace tk
+} // namespace regsandbox

@@ -7,13 +7,13 @@
 #include <cstring>
 #include <limits>
 
-namespace tk {
+namespace regstore {
 
 namespace {
 
-using reglines::IsBlank;
-using reglines::LineText;
-using reglines::Trim;
+using regfile::reglines::IsBlank;
+using regfile::reglines::LineText;
+using regfile::reglines::Trim;
 
 constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
@@ -58,7 +58,7 @@ bool ContinuesHexData(std::string_view piece, std::size_t start, bool before)
         const std::size_t lineStart = LineStart(piece, last);
         const std::string_view line = Trim(piece.substr(lineStart, last - lineStart));
         if (line.front() != ';')
-            return RegLineContinuesHexData(line);
+            return regfile::RegLineContinuesHexData(line);
         end = lineStart;
     }
 }
@@ -68,7 +68,7 @@ class Indexer {
 public:
     explicit Indexer(RegFileIndex& index) : index_(index) {}
 
-    Result<void, RegFileError> Index(const RegText& text)
+    platform::Result<void, regfile::RegFileError> Index(const RegText& text)
     {
         text_ = &text;
         RegFileIndex::Text part;
@@ -105,7 +105,7 @@ private:
         return kNone;
     }
 
-    Result<void, RegFileError> Preamble(std::string_view lines, std::size_t offset)
+    platform::Result<void, regfile::RegFileError> Preamble(std::string_view lines, std::size_t offset)
     {
         if (offset == 0) {
             const std::size_t firstLineEnd = lines.find('\n');
@@ -120,7 +120,7 @@ private:
         return {};
     }
 
-    Result<void, RegFileError> Piece(std::string_view piece, std::size_t offset)
+    platform::Result<void, regfile::RegFileError> Piece(std::string_view piece, std::size_t offset)
     {
         const std::size_t firstLineEnd = piece.find('\n');
         const std::size_t from = offset > 0 ? 0 : firstLineEnd == std::string_view::npos ? piece.size() : firstLineEnd + 1;
@@ -143,13 +143,13 @@ private:
         return {};
     }
 
-    Result<void, RegFileError> AddSection(std::string_view line, std::size_t at)
+    platform::Result<void, regfile::RegFileError> AddSection(std::string_view line, std::size_t at)
     {
-        const auto key = ParseRegKeyLine(line);
+        const auto key = regfile::ParseRegKeyLine(line);
         if (!key)
-            return RegFileError{text_->FileName(), text_->LineAt(at), key.Error()};
+            return regfile::RegFileError{text_->FileName(), text_->LineAt(at), key.Error()};
         const std::size_t identityAt = index_.identities.size();
-        static_cast<void>(AppendKeyIdentity(index_.identities, key.Value().root, key.Value().subKey));
+        static_cast<void>(platform::AppendKeyIdentity(index_.identities, key.Value().root, key.Value().subKey));
         const std::string_view identity = std::string_view(index_.identities).substr(identityAt);
         const auto depth = static_cast<std::uint16_t>(key.Value().depth);
         if (index_.texts.size() == 1 && index_.storeCanonical)
@@ -171,12 +171,12 @@ private:
     {
         if (removes)
             return false;
-        while (!ancestors_.empty() && !IsBelow(identity, index_.Identity(ancestors_.back())))
+        while (!ancestors_.empty() && !platform::IsBelow(identity, index_.Identity(ancestors_.back())))
             ancestors_.pop_back();
-        const std::string_view parent = ParentIdentity(identity);
+        const std::string_view parent = platform::ParentIdentity(identity);
         const bool parentKnown = parent.size() <= 1 || (!ancestors_.empty() && index_.Identity(ancestors_.back()) == parent);
         const bool inOrder =
-            index_.sections.empty() || KeyIdentityLess(index_.Identity(index_.sections.size() - 1), identity);
+            index_.sections.empty() || platform::KeyIdentityLess(index_.Identity(index_.sections.size() - 1), identity);
         ancestors_.push_back(index_.sections.size());
         return parentKnown && inOrder;
     }
@@ -200,7 +200,7 @@ public:
             if (index.sections[s].removes)
                 last_.emplace_back(index.Identity(s), s);
         std::stable_sort(last_.begin(), last_.end(),
-                         [](const auto& a, const auto& b) { return KeyIdentityLess(a.first, b.first); });
+                         [](const auto& a, const auto& b) { return platform::KeyIdentityLess(a.first, b.first); });
     }
 
     bool Empty() const { return last_.empty(); }
@@ -208,7 +208,7 @@ public:
     // The last section that removes the key, or kNone.
     std::size_t LastOf(std::string_view identity) const
     {
-        const auto less = [](const auto& entry, std::string_view id) { return KeyIdentityLess(entry.first, id); };
+        const auto less = [](const auto& entry, std::string_view id) { return platform::KeyIdentityLess(entry.first, id); };
         auto it = std::lower_bound(last_.begin(), last_.end(), identity, less);
         std::size_t last = kNone;
         for (; it != last_.end() && it->first == identity; ++it)
@@ -251,7 +251,7 @@ public:
             if (!index_.sections[s].removes)
                 entries.push_back({index_.Identity(s), s});
         std::stable_sort(entries.begin(), entries.end(),
-                         [](const Entry& a, const Entry& b) { return KeyIdentityLess(a.identity, b.identity); });
+                         [](const Entry& a, const Entry& b) { return platform::KeyIdentityLess(a.identity, b.identity); });
         index_.order.reserve(entries.size());
         for (const Entry& entry : entries)
             index_.order.push_back(entry.section);
@@ -362,7 +362,7 @@ std::size_t RegFileIndex::KeyLowerBound(std::string_view identity) const
     std::size_t high = KeyCount();
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
-        if (KeyIdentityLess(KeyIdentity(middle), identity))
+        if (platform::KeyIdentityLess(KeyIdentity(middle), identity))
             low = middle + 1;
         else
             high = middle;
@@ -416,7 +416,7 @@ std::size_t RegFileIndex::StoreLowerBound(std::string_view identity) const
     std::size_t high = texts.empty() ? 0 : texts[0].endSection;
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
-        if (KeyIdentityLess(Identity(middle), identity))
+        if (platform::KeyIdentityLess(Identity(middle), identity))
             low = middle + 1;
         else
             high = middle;
@@ -430,7 +430,7 @@ std::size_t RegFileIndex::End(std::size_t section) const
     return section + 1 < text.endSection ? sections[section + 1].header : text.size;
 }
 
-Result<RegFileIndex, RegFileIndexFault> IndexRegTexts(std::span<const RegText* const> texts)
+platform::Result<RegFileIndex, RegFileIndexFault> IndexRegTexts(std::span<const RegText* const> texts)
 {
     RegFileIndex index;
     Indexer indexer(index);
@@ -442,4 +442,4 @@ Result<RegFileIndex, RegFileIndexFault> IndexRegTexts(std::span<const RegText* c
     return index;
 }
 
-} // namespace tk
+} // namespace regstore

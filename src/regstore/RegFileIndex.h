@@ -26,7 +26,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace regstore {
 
 struct RegFileIndex {
     struct Section {
@@ -98,9 +98,9 @@ struct RegFileIndex {
 // import after it. A fault comes with the part of the index before it, so
 // that a fault in the lines of an earlier section can be found first.
 struct RegFileIndexFault {
-    RegFileError error;
+    regfile::RegFileError error;
     RegFileIndex before;
 };
-Result<RegFileIndex, RegFileIndexFault> IndexRegTexts(std::span<const RegText* const> texts);
+platform::Result<RegFileIndex, RegFileIndexFault> IndexRegTexts(std::span<const RegText* const> texts);
 
-} // namespace tk
+} // namespace regstore

@@ -7,43 +7,43 @@
 
 #include <cstddef>
 
-namespace tk {
+namespace regstore {
 
 namespace {
 
 // As much as the store itself may hold.
-constexpr std::size_t kMaxImportBytes = kMaxRegStoreBytes;
+constexpr std::size_t kMaxImportBytes = regfile::kMaxRegStoreBytes;
 
-std::string StoreFault(const RegFault& fault, const std::string& storePath)
+std::string StoreFault(const platform::RegFault& fault, const std::string& storePath)
 {
     if (!fault.cause.empty())
         return fault.cause;
-    if (fault.error == RegError::StoreBroken)
-        return tk::Text(text::StoreCannotBeUsed, {storePath});
-    return tk::Text(text::StoreCouldNotBeChanged, {storePath});
+    if (fault.error == platform::RegError::StoreBroken)
+        return platform::Text(text::StoreCannotBeUsed, {storePath});
+    return platform::Text(text::StoreCouldNotBeChanged, {storePath});
 }
 
 } // namespace
 
 std::string RegImportQuestion(const std::string& path)
 {
-    return tk::Text(text::ImportQuestion, {path});
+    return platform::Text(text::ImportQuestion, {path});
 }
 
 std::string RegImportDoneText(const std::string& path)
 {
-    return tk::Text(text::ImportDone, {path});
+    return platform::Text(text::ImportDone, {path});
 }
 
 RegImportOutcome ImportRegFile(const std::string& path, RegistryStore& store, const RegImportConfirm& confirm)
 {
     std::string bytes;
     try {
-        bytes = ReadWholeFile(path, kMaxImportBytes);
-    } catch (const CFileException& e) {
+        bytes = platform::ReadWholeFile(path, kMaxImportBytes);
+    } catch (const platform::CFileException& e) {
         return {RegImportStatus::Failed, e.what()};
     }
-    auto text = RegFileTextOf(std::move(bytes), path);
+    auto text = regfile::RegFileTextOf(std::move(bytes), path);
     if (!text)
         return {RegImportStatus::Failed, text.Error().Message()};
     // Checked whole before anything is asked; the store then takes its keys
@@ -53,9 +53,9 @@ RegImportOutcome ImportRegFile(const std::string& path, RegistryStore& store, co
         return {RegImportStatus::Failed, file.Error().Message()};
     if (confirm && !confirm(RegImportQuestion(path)))
         return {RegImportStatus::Declined, {}};
-    if (const RegResult result = store.Import(file.Value()); !result)
-        return {RegImportStatus::Failed, tk::Text(text::ImportFailed, {path, StoreFault(result.Error(), store.Path())})};
+    if (const platform::RegResult result = store.Import(file.Value()); !result)
+        return {RegImportStatus::Failed, platform::Text(text::ImportFailed, {path, StoreFault(result.Error(), store.Path())})};
     return {RegImportStatus::Imported, RegImportDoneText(path)};
 }
 
-} // namespace tk
+} // namespace regstore

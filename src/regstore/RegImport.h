@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace regstore {
 
 class RegistryStore;
 
@@ -41,4 +41,4 @@ using RegImportConfirm = std::function<bool(const std::string& question)>;
 // named in the outcome's message, with its cause.
 RegImportOutcome ImportRegFile(const std::string& path, RegistryStore& store, const RegImportConfirm& confirm);
 
-} // namespace tk
+} // namespace regstore

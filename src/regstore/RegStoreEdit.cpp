@@ -4,14 +4,14 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace regstore {
 
 namespace {
 
 // The store's bytes are copied into a new text a piece of this size at a time.
 constexpr std::size_t kCopyBytes = std::size_t{1} << 20;
 
-std::optional<std::string> IdentityOf(RegRoot root, std::string_view subKey)
+std::optional<std::string> IdentityOf(platform::RegRoot root, std::string_view subKey)
 {
     std::string identity;
     if (!AppendKeyIdentity(identity, root, subKey))
@@ -28,7 +28,7 @@ bool IsRoot(std::string_view identity)
 
 bool RegStoreEdit::IdentityOrder::operator()(std::string_view a, std::string_view b) const
 {
-    return KeyIdentityLess(a, b);
+    return platform::KeyIdentityLess(a, b);
 }
 
 RegStoreEdit::RegStoreEdit(RegStoreText& text) : text_(text) {}
@@ -50,13 +50,13 @@ bool RegStoreEdit::HoldsAnything(std::string_view identity)
         const std::string_view below = index.KeyIdentity(k);
         if (below == identity)
             continue;
-        if (!IsBelow(below, identity))
+        if (!platform::IsBelow(below, identity))
             break;
         if (Exists(below))
             return true;
     }
     for (auto change = changes_.upper_bound(identity); change != changes_.end(); ++change) {
-        if (!IsBelow(change->first, identity))
+        if (!platform::IsBelow(change->first, identity))
             break;
         if (change->second.key)
             return true;
@@ -66,7 +66,7 @@ bool RegStoreEdit::HoldsAnything(std::string_view identity)
 
 // A fault met on the way is not always the file's first, which is the one to
 // tell: the whole file is checked for one before it.
-void RegStoreEdit::KeepFirstFault(RegFileError met)
+void RegStoreEdit::KeepFirstFault(regfile::RegFileError met)
 {
     const auto first = text_.CheckAll();
     fault_ = first ? std::move(met) : first.Error();
@@ -89,7 +89,7 @@ const StoredKey* RegStoreEdit::Current(std::string_view identity)
     return Stored(identity);
 }
 
-StoredKey& RegStoreEdit::Editable(RegRoot root, std::string_view identity)
+StoredKey& RegStoreEdit::Editable(platform::RegRoot root, std::string_view identity)
 {
     KeyChange& change = changes_[std::string(identity)];
     if (!change.key) {
@@ -99,24 +99,24 @@ StoredKey& RegStoreEdit::Editable(RegRoot root, std::string_view identity)
     return *change.key;
 }
 
-const RegValue* RegStoreEdit::FindValue(RegRoot root, std::string_view subKey, std::string_view name)
+const platform::RegValue* RegStoreEdit::FindValue(platform::RegRoot root, std::string_view subKey, std::string_view name)
 {
     const auto identity = IdentityOf(root, subKey);
     const StoredKey* key = identity ? Current(*identity) : nullptr;
     return key == nullptr ? nullptr : key->Find(name);
 }
 
-RegResult RegStoreEdit::CreateKey(RegRoot root, std::string_view subKey)
+platform::RegResult RegStoreEdit::CreateKey(platform::RegRoot root, std::string_view subKey)
 {
-    const auto names = SplitKeyPath(subKey);
+    const auto names = platform::SplitKeyPath(subKey);
     if (!names)
-        return RegError::BadKeyPath;
+        return platform::RegError::BadKeyPath;
     std::string identity;
     static_cast<void>(AppendKeyIdentity(identity, root, {}));
     std::string path;
     for (std::string_view name : *names) {
         identity += '\\';
-        identity += FoldedName(name);
+        identity += platform::FoldedName(name);
         // A key that is there keeps its spelling for the keys below it.
         const std::string spelling = path.empty() ? std::string(name) : path + '\\' + std::string(name);
         if (!Exists(identity))
@@ -127,55 +127,55 @@ RegResult RegStoreEdit::CreateKey(RegRoot root, std::string_view subKey)
     return {};
 }
 
-RegResult RegStoreEdit::DeleteKey(RegRoot root, std::string_view subKey)
+platform::RegResult RegStoreEdit::DeleteKey(platform::RegRoot root, std::string_view subKey)
 {
     const auto identity = IdentityOf(root, subKey);
     if (!identity)
-        return RegError::BadKeyPath;
+        return platform::RegError::BadKeyPath;
     if (IsRoot(*identity))
-        return RegError::AccessDenied;
+        return platform::RegError::AccessDenied;
     if (!Exists(*identity))
-        return RegError::KeyNotFound;
+        return platform::RegError::KeyNotFound;
     const RegFileIndex& index = text_.Index();
     for (std::size_t k = index.KeyLowerBound(*identity); k < index.KeyCount(); ++k) {
         const std::string_view below = index.KeyIdentity(k);
-        if (below != *identity && !IsBelow(below, *identity))
+        if (below != *identity && !platform::IsBelow(below, *identity))
             break;
         changes_[std::string(below)];
     }
     changes_[*identity];
     for (auto change = changes_.find(*identity); change != changes_.end(); ++change) {
-        if (change->first != *identity && !IsBelow(change->first, *identity))
+        if (change->first != *identity && !platform::IsBelow(change->first, *identity))
             break;
         change->second = {std::nullopt, true};
     }
     return {};
 }
 
-RegResult RegStoreEdit::SetValue(RegRoot root, std::string_view subKey, std::string_view name,
-                                 const RegValue& value)
+platform::RegResult RegStoreEdit::SetValue(platform::RegRoot root, std::string_view subKey, std::string_view name,
+                                           const platform::RegValue& value)
 {
-    if (const RegResult created = CreateKey(root, subKey); !created)
+    if (const platform::RegResult created = CreateKey(root, subKey); !created)
         return created;
     const auto identity = IdentityOf(root, subKey);
     Editable(root, *identity).Set(name, value);
     return {};
 }
 
-RegResult RegStoreEdit::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
+platform::RegResult RegStoreEdit::DeleteValue(platform::RegRoot root, std::string_view subKey, std::string_view name)
 {
     const auto identity = IdentityOf(root, subKey);
     if (!identity)
-        return RegError::BadKeyPath;
+        return platform::RegError::BadKeyPath;
     if (!Exists(*identity))
-        return RegError::KeyNotFound;
+        return platform::RegError::KeyNotFound;
     if (FindValue(root, subKey, name) == nullptr)
-        return RegError::ValueNotFound;
-    Editable(root, *identity).values.erase(FoldedName(name));
+        return platform::RegError::ValueNotFound;
+    Editable(root, *identity).values.erase(platform::FoldedName(name));
     return {};
 }
 
-bool RegStoreEdit::DeleteEmptyKey(RegRoot root, std::string_view subKey)
+bool RegStoreEdit::DeleteEmptyKey(platform::RegRoot root, std::string_view subKey)
 {
     const auto identity = IdentityOf(root, subKey);
     if (!identity || IsRoot(*identity) || !Exists(*identity) || HoldsAnything(*identity))
@@ -308,7 +308,7 @@ bool RegStoreEdit::Splice(std::size_t limit, Output& output)
     // changes or makes, in key order.
     for (std::size_t s = store.firstSection, k = 0; index.texts.size() > 1 && (s < store.endSection || k < index.KeyCount());) {
         const bool storeOnly = k == index.KeyCount()
-            || (s < store.endSection && KeyIdentityLess(index.Identity(s), index.KeyIdentity(k)));
+            || (s < store.endSection && platform::KeyIdentityLess(index.Identity(s), index.KeyIdentity(k)));
         if (storeOnly) {
             splice(index.Identity(s++), true, nullptr);
         } else {
@@ -348,13 +348,13 @@ bool RegStoreEdit::Rewrite(std::size_t limit, Output& output)
         if (key.path.empty() && key.values.empty() && key.comments.empty())
             return;
         out += "\r\n";
-        AppendRegLines(out, key.comments);
+        regfile::AppendRegLines(out, key.comments);
         key.AppendTo(out);
     };
     auto change = changes_.begin();
     for (std::size_t k = 0; k < index.KeyCount() || change != changes_.end();) {
         const bool fromText = change == changes_.end()
-            || (k < index.KeyCount() && KeyIdentityLess(index.KeyIdentity(k), change->first));
+            || (k < index.KeyCount() && platform::KeyIdentityLess(index.KeyIdentity(k), change->first));
         if (fromText) {
             if (auto written = text_.AppendRewritten(k++, out); !written) {
                 // Keys are written in key order.
@@ -384,9 +384,9 @@ bool RegStoreEdit::Rewrite(std::size_t limit, Output& output)
     }
     if (!closing.Value().empty()) {
         out += "\r\n";
-        AppendRegLines(out, closing.Value());
+        regfile::AppendRegLines(out, closing.Value());
     }
     return output.Size() <= limit;
 }
 
-} // namespace tk
+} // namespace regstore

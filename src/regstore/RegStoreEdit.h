@@ -21,24 +21,24 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace regstore {
 
 class RegStoreEdit final {
 public:
     explicit RegStoreEdit(RegStoreText& text);
 
     // The value as the change leaves it so far, or null; no copy.
-    const RegValue* FindValue(RegRoot root, std::string_view subKey, std::string_view name);
+    const platform::RegValue* FindValue(platform::RegRoot root, std::string_view subKey, std::string_view name);
 
     // Sub-keys and names as in Registry.h. Removing a key takes its values
     // and every key below it; a root cannot be removed (AccessDenied).
-    RegResult DeleteKey(RegRoot root, std::string_view subKey);
+    platform::RegResult DeleteKey(platform::RegRoot root, std::string_view subKey);
     // Creates the key and every missing key above it first.
-    RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name, const RegValue& value);
-    RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name);
+    platform::RegResult SetValue(platform::RegRoot root, std::string_view subKey, std::string_view name, const platform::RegValue& value);
+    platform::RegResult DeleteValue(platform::RegRoot root, std::string_view subKey, std::string_view name);
     // Removes the key if it holds no value and no key, as the change leaves
     // it so far: true. A root is never removed.
-    bool DeleteEmptyKey(RegRoot root, std::string_view subKey);
+    bool DeleteEmptyKey(platform::RegRoot root, std::string_view subKey);
 
     // The file's new text; nullopt when a key it needs does not parse (then
     // Fault() says where), or when the text would be longer than `limit`.
@@ -51,7 +51,7 @@ public:
 
     // The first fault met in a key's section that the change needed: the
     // change's results mean nothing then.
-    const std::optional<RegFileError>& Fault() const { return fault_; }
+    const std::optional<regfile::RegFileError>& Fault() const { return fault_; }
 
 private:
     struct IdentityOrder {
@@ -66,7 +66,7 @@ private:
         bool removed = false;
     };
 
-    RegResult CreateKey(RegRoot root, std::string_view subKey);
+    platform::RegResult CreateKey(platform::RegRoot root, std::string_view subKey);
     bool Exists(std::string_view identity) const;
     bool HoldsAnything(std::string_view identity);
     // The key as the change leaves it so far: null when it has no section,
@@ -74,18 +74,18 @@ private:
     const StoredKey* Current(std::string_view identity);
     const StoredKey* Stored(std::string_view identity);
     // The key's copy in the change, made from the file's on first use.
-    StoredKey& Editable(RegRoot root, std::string_view identity);
+    StoredKey& Editable(platform::RegRoot root, std::string_view identity);
 
     class Output;
 
-    void KeepFirstFault(RegFileError met);
+    void KeepFirstFault(regfile::RegFileError met);
     bool Write(std::size_t limit, Output& output);
     bool Splice(std::size_t limit, Output& output);
     bool Rewrite(std::size_t limit, Output& output);
 
     RegStoreText& text_;
     std::map<std::string, KeyChange, IdentityOrder> changes_;
-    std::optional<RegFileError> fault_;
+    std::optional<regfile::RegFileError> fault_;
 };
 
-} // namespace tk
+} // namespace regstore

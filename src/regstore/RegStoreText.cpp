@@ -7,7 +7,7 @@
 #include <deque>
 #include <optional>
 
-namespace tk {
+namespace regstore {
 
 namespace {
 
@@ -24,7 +24,7 @@ std::pair<std::size_t, std::string_view> LineBefore(std::string_view text, std::
 {
     const std::size_t lineEnd = text[end - 1] == '\n' ? end - 1 : end;
     const std::size_t start = lineEnd == 0 ? 0 : text.rfind('\n', lineEnd - 1) + 1;
-    return {start, reglines::Trim(reglines::LineText(text, start, lineEnd))};
+    return {start, regfile::reglines::Trim(regfile::reglines::LineText(text, start, lineEnd))};
 }
 
 // Backward from the end of `bytes` over lines that are blank or comments:
@@ -43,9 +43,9 @@ std::size_t SignificantEnd(std::string_view bytes, bool cut)
     return cut ? kNone : 0;
 }
 
-RegRoot RootOf(std::string_view identity)
+platform::RegRoot RootOf(std::string_view identity)
 {
-    return static_cast<RegRoot>(identity.front() - '0');
+    return static_cast<platform::RegRoot>(identity.front() - '0');
 }
 
 std::vector<const RegText*> Pointers(const std::vector<std::shared_ptr<const RegText>>& texts)
@@ -65,8 +65,8 @@ RegStoreText::RegStoreText(std::vector<std::shared_ptr<const RegText>> texts, Re
 {
 }
 
-Result<RegStoreText, RegFileError> RegStoreText::Indexed(std::vector<std::shared_ptr<const RegText>> texts,
-                                                         std::vector<bool> checked)
+platform::Result<RegStoreText, regfile::RegFileError> RegStoreText::Indexed(std::vector<std::shared_ptr<const RegText>> texts,
+                                                                            std::vector<bool> checked)
 {
     auto index = IndexRegTexts(Pointers(texts));
     if (index)
@@ -85,7 +85,7 @@ RegStoreText RegStoreText::Empty(const std::string& fileName)
     return Changed(kEmptyText, RegText::Held(kEmptyText, fileName));
 }
 
-Result<RegStoreText, RegFileError> RegStoreText::Read(RegText file)
+platform::Result<RegStoreText, regfile::RegFileError> RegStoreText::Read(RegText file)
 {
     return Indexed({std::make_shared<const RegText>(std::move(file))}, {false});
 }
@@ -99,7 +99,7 @@ RegStoreText RegStoreText::Changed(std::string written, RegText file)
     return RegStoreText({std::make_shared<const RegText>(std::move(file))}, std::move(index.Value()), {true});
 }
 
-Result<RegStoreText, RegFileError> RegStoreText::ReadChecked(RegText file)
+platform::Result<RegStoreText, regfile::RegFileError> RegStoreText::ReadChecked(RegText file)
 {
     auto text = Read(std::move(file));
     if (!text)
@@ -113,7 +113,7 @@ Result<RegStoreText, RegFileError> RegStoreText::ReadChecked(RegText file)
     return text;
 }
 
-Result<RegStoreText, RegFileError> RegStoreText::WithImport(const RegStoreText& store, const RegStoreText& file)
+platform::Result<RegStoreText, regfile::RegFileError> RegStoreText::WithImport(const RegStoreText& store, const RegStoreText& file)
 {
     auto combined = Indexed({store.texts_.front(), file.texts_.front()}, {store.checked_.front(), true});
     if (combined) {
@@ -125,7 +125,7 @@ Result<RegStoreText, RegFileError> RegStoreText::WithImport(const RegStoreText& 
     return combined;
 }
 
-RegFileError RegStoreText::InFile(RegFileError error, std::size_t section) const
+regfile::RegFileError RegStoreText::InFile(regfile::RegFileError error, std::size_t section) const
 {
     // Parsed as lines on their own, the section's lines are numbered from 1.
     if (error.line > 0)
@@ -133,7 +133,7 @@ RegFileError RegStoreText::InFile(RegFileError error, std::size_t section) const
     return error;
 }
 
-Result<RegFileSection, RegFileError> RegStoreText::ParseSection(std::size_t section, std::string_view bytes) const
+platform::Result<regfile::RegFileSection, regfile::RegFileError> RegStoreText::ParseSection(std::size_t section, std::string_view bytes) const
 {
     const RegText& text = TextOf(section);
     auto document = ParseRegFileLines(bytes, 1, text.FileName(), text.Format());
@@ -142,7 +142,7 @@ Result<RegFileSection, RegFileError> RegStoreText::ParseSection(std::size_t sect
     return std::move(document.Value().sections.front());
 }
 
-Result<std::vector<std::string>, RegFileError> RegStoreText::Comments(std::size_t text, std::size_t from,
+platform::Result<std::vector<std::string>, regfile::RegFileError> RegStoreText::Comments(std::size_t text, std::size_t from,
                                                                        std::size_t to) const
 {
     if (from >= to)
@@ -153,13 +153,13 @@ Result<std::vector<std::string>, RegFileError> RegStoreText::Comments(std::size_
     if (!bytes)
         return bytes.Error();
     // Blank lines and comments only, which cannot fail to parse.
-    auto lines = ParseRegFileLines(bytes.Value(), 1, source.FileName());
+    auto lines = regfile::ParseRegFileLines(bytes.Value(), 1, source.FileName());
     if (!lines)
         return lines.Error();
     return std::move(lines.Value().closingComments);
 }
 
-Result<std::string, RegFileError> RegStoreText::KeyLineSubKey(std::size_t section) const
+platform::Result<std::string, regfile::RegFileError> RegStoreText::KeyLineSubKey(std::size_t section) const
 {
     const std::size_t header = index_.sections[section].header;
     const std::size_t end = index_.End(section);
@@ -176,23 +176,23 @@ Result<std::string, RegFileError> RegStoreText::KeyLineSubKey(std::size_t sectio
         if (newline != std::string_view::npos && line.ends_with('\r'))
             line.remove_suffix(1);
         // The index parsed this line already.
-        const auto parsed = ParseRegKeyLine(line);
+        const auto parsed = regfile::ParseRegKeyLine(line);
         return parsed ? std::string(parsed.Value().subKey) : std::string();
     }
 }
 
 // Each name as the section that made its key spells it, as a rewrite of
 // the whole file would.
-Result<std::string, RegFileError> RegStoreText::SpelledPath(std::size_t key,
-                                                            std::optional<std::string_view> spelling) const
+platform::Result<std::string, regfile::RegFileError> RegStoreText::SpelledPath(std::size_t key,
+                                                                               std::optional<std::string_view> spelling) const
 {
     const std::string_view identity = index_.KeyIdentity(key);
     if (identity.size() == 1)
         return std::string();
-    while (!spelled_.empty() && !IsBelow(identity, index_.KeyIdentity(spelled_.back().first)))
+    while (!spelled_.empty() && !platform::IsBelow(identity, index_.KeyIdentity(spelled_.back().first)))
         spelled_.pop_back();
     std::string path;
-    const std::string_view parent = ParentIdentity(identity);
+    const std::string_view parent = platform::ParentIdentity(identity);
     if (parent.size() > 1) {
         if (spelled_.empty() || index_.KeyIdentity(spelled_.back().first) != parent) {
             // A key's parent is a key: the sections that make it make its parent.
@@ -210,7 +210,7 @@ Result<std::string, RegFileError> RegStoreText::SpelledPath(std::size_t key,
         subKey = std::move(read.Value());
         spelling = subKey;
     }
-    const auto names = SplitKeyPath(*spelling);
+    const auto names = platform::SplitKeyPath(*spelling);
     const std::size_t depth = static_cast<std::size_t>(std::count(identity.begin(), identity.end(), '\\'));
     if (names && names->size() >= depth)
         path += (*names)[depth - 1];
@@ -220,7 +220,7 @@ Result<std::string, RegFileError> RegStoreText::SpelledPath(std::size_t key,
     return path;
 }
 
-Result<StoredKey, RegFileError> RegStoreText::Build(std::size_t key, bool keyComments) const
+platform::Result<StoredKey, regfile::RegFileError> RegStoreText::Build(std::size_t key, bool keyComments) const
 {
     StoredKey built{RootOf(index_.KeyIdentity(key)), {}, {}, {}};
     std::string buffer;
@@ -235,7 +235,7 @@ Result<StoredKey, RegFileError> RegStoreText::Build(std::size_t key, bool keyCom
         if (!parsed)
             return parsed.Error();
         if (index_.Canonical())
-            built.path = JoinedKeyPath(parsed.Value().subKey);
+            built.path = platform::JoinedKeyPath(parsed.Value().subKey);
         if (s == spelledBy)
             spelling = parsed.Value().subKey;
         built.Apply(std::move(parsed.Value()), section.text == 0);
@@ -267,10 +267,10 @@ RegStoreText::WholeInMemory::~WholeInMemory()
     text_.texts_ = std::move(files_);
 }
 
-Result<RegStoreText::RewrittenKey, RegFileError> RegStoreText::Rewritten(std::size_t key, bool keyComments) const
+platform::Result<RegStoreText::RewrittenKey, regfile::RegFileError> RegStoreText::Rewritten(std::size_t key, bool keyComments) const
 {
     RewrittenKey rewritten;
-    RegRewrittenValues values;
+    regfile::RegRewrittenValues values;
     // The values keep views of the bytes they copy: a buffer for each section.
     std::deque<std::string> buffers;
     // A key whose one section's value lines are what this would write: those lines.
@@ -307,7 +307,7 @@ Result<RegStoreText::RewrittenKey, RegFileError> RegStoreText::Rewritten(std::si
     auto path = SpelledPath(key, std::nullopt);
     if (!path)
         return path.Error();
-    AppendRegKeyLine(rewritten.lines, RootOf(index_.KeyIdentity(key)), path.Value());
+    regfile::AppendRegKeyLine(rewritten.lines, RootOf(index_.KeyIdentity(key)), path.Value());
     const std::size_t keyLine = rewritten.lines.size();
     if (copied)
         rewritten.lines += *copied;
@@ -317,7 +317,7 @@ Result<RegStoreText::RewrittenKey, RegFileError> RegStoreText::Rewritten(std::si
     return rewritten;
 }
 
-Result<void, RegFileError> RegStoreText::AppendRewritten(std::size_t key, std::string& out) const
+platform::Result<void, regfile::RegFileError> RegStoreText::AppendRewritten(std::size_t key, std::string& out) const
 {
     auto rewritten = Rewritten(key, true);
     if (!rewritten)
@@ -326,12 +326,12 @@ Result<void, RegFileError> RegStoreText::AppendRewritten(std::size_t key, std::s
     if (written.bareRoot && written.comments.empty())
         return {};
     out += "\r\n";
-    AppendRegLines(out, written.comments);
+    regfile::AppendRegLines(out, written.comments);
     out += written.lines;
     return {};
 }
 
-Result<const StoredKey*, RegFileError> RegStoreText::Key(std::size_t key)
+platform::Result<const StoredKey*, regfile::RegFileError> RegStoreText::Key(std::size_t key)
 {
     if (!keys_[key]) {
         auto built = Build(key, !index_.Canonical());
@@ -342,7 +342,7 @@ Result<const StoredKey*, RegFileError> RegStoreText::Key(std::size_t key)
     return keys_[key].get();
 }
 
-Result<const StoredKey*, RegFileError> RegStoreText::Find(std::string_view identity)
+platform::Result<const StoredKey*, regfile::RegFileError> RegStoreText::Find(std::string_view identity)
 {
     const auto key = index_.FindKey(identity);
     if (!key)
@@ -350,11 +350,11 @@ Result<const StoredKey*, RegFileError> RegStoreText::Find(std::string_view ident
     return Key(*key);
 }
 
-Result<const RegValue*, RegFileError> RegStoreText::Value(std::size_t key, std::string_view name)
+platform::Result<const platform::RegValue*, regfile::RegFileError> RegStoreText::Value(std::size_t key, std::string_view name)
 {
     if (keys_[key])
         return keys_[key]->Find(name);
-    auto [at, made] = values_.try_emplace({key, FoldedName(name)});
+    auto [at, made] = values_.try_emplace({key, platform::FoldedName(name)});
     if (!made)
         return at->second ? &*at->second : nullptr;
     std::string buffer;
@@ -377,7 +377,7 @@ Result<const RegValue*, RegFileError> RegStoreText::Value(std::size_t key, std::
     return at->second ? &*at->second : nullptr;
 }
 
-Result<void, RegFileError> RegStoreText::CheckAll()
+platform::Result<void, regfile::RegFileError> RegStoreText::CheckAll()
 {
     std::string buffer;
     for (std::size_t t = 0; t < index_.texts.size(); ++t) {
@@ -410,7 +410,7 @@ Result<void, RegFileError> RegStoreText::CheckAll()
     return {};
 }
 
-Result<void, RegFileError> RegStoreText::CheckSectionsOfNoKey() const
+platform::Result<void, regfile::RegFileError> RegStoreText::CheckSectionsOfNoKey() const
 {
     std::string buffer;
     for (std::size_t s = 0; s < index_.sections.size(); ++s) {
@@ -427,7 +427,7 @@ Result<void, RegFileError> RegStoreText::CheckSectionsOfNoKey() const
     return {};
 }
 
-Result<void, RegFileError> RegStoreText::AppendBytes(std::string& out, std::size_t from, std::size_t to) const
+platform::Result<void, regfile::RegFileError> RegStoreText::AppendBytes(std::string& out, std::size_t from, std::size_t to) const
 {
     std::string buffer;
     for (std::size_t at = from; at < to;) {
@@ -441,7 +441,7 @@ Result<void, RegFileError> RegStoreText::AppendBytes(std::string& out, std::size
     return {};
 }
 
-Result<std::size_t, RegFileError> RegStoreText::BodyEnd(std::size_t section) const
+platform::Result<std::size_t, regfile::RegFileError> RegStoreText::BodyEnd(std::size_t section) const
 {
     // Its key line counts: it ends the search at the latest.
     const std::size_t header = index_.sections[section].header;
@@ -457,7 +457,7 @@ Result<std::size_t, RegFileError> RegStoreText::BodyEnd(std::size_t section) con
     }
 }
 
-Result<void, RegFileError> RegStoreText::AppendLeadComments(std::size_t section, std::vector<std::string>& out) const
+platform::Result<void, regfile::RegFileError> RegStoreText::AppendLeadComments(std::size_t section, std::vector<std::string>& out) const
 {
     const auto lead = LeadStart(section);
     if (!lead)
@@ -469,7 +469,7 @@ Result<void, RegFileError> RegStoreText::AppendLeadComments(std::size_t section,
     return {};
 }
 
-Result<std::size_t, RegFileError> RegStoreText::LeadStart(std::size_t section) const
+platform::Result<std::size_t, regfile::RegFileError> RegStoreText::LeadStart(std::size_t section) const
 {
     const RegFileIndex::Text& text = index_.texts[index_.sections[section].text];
     if (section == text.firstSection)
@@ -477,7 +477,7 @@ Result<std::size_t, RegFileError> RegStoreText::LeadStart(std::size_t section) c
     return BodyEnd(section - 1);
 }
 
-Result<std::vector<std::string>, RegFileError> RegStoreText::ClosingComments() const
+platform::Result<std::vector<std::string>, regfile::RegFileError> RegStoreText::ClosingComments() const
 {
     const RegFileIndex::Text& store = index_.texts.front();
     if (store.endSection == store.firstSection)
@@ -488,4 +488,4 @@ Result<std::vector<std::string>, RegFileError> RegStoreText::ClosingComments() c
     return Comments(0, start.Value(), store.size);
 }
 
-} // namespace tk
+} // namespace regstore

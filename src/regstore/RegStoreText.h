@@ -16,41 +16,41 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace regstore {
 
 class RegStoreText {
 public:
     // No file, or a file of no bytes: the text that a first change extends.
     static RegStoreText Empty(const std::string& fileName);
     // The store's file, whatever the form and order of its keys.
-    static Result<RegStoreText, RegFileError> Read(RegText file);
+    static platform::Result<RegStoreText, regfile::RegFileError> Read(RegText file);
     // A text that a change wrote, which is checked and in canonical form:
     // indexed as it is held, then read from `file`, which holds its bytes.
     static RegStoreText Changed(std::string written, RegText file);
     // A file to import, read and checked whole: it keeps its bytes and what
     // its check found, not its index, which WithImport makes anew with the
     // store's. It serves WithImport alone.
-    static Result<RegStoreText, RegFileError> ReadChecked(RegText file);
+    static platform::Result<RegStoreText, regfile::RegFileError> ReadChecked(RegText file);
     // The store's text with a checked file to import after it: the keys read
     // as the store's would once the file is applied to it.
-    static Result<RegStoreText, RegFileError> WithImport(const RegStoreText& store, const RegStoreText& file);
+    static platform::Result<RegStoreText, regfile::RegFileError> WithImport(const RegStoreText& store, const RegStoreText& file);
 
     const RegFileIndex& Index() const { return index_; }
     const std::string& FileName() const { return texts_.front()->FileName(); }
 
     // A key, parsed on first use. Its fault names file and line.
-    Result<const StoredKey*, RegFileError> Key(std::size_t key);
+    platform::Result<const StoredKey*, regfile::RegFileError> Key(std::size_t key);
     // The key with this identity: null when there is none.
-    Result<const StoredKey*, RegFileError> Find(std::string_view identity);
+    platform::Result<const StoredKey*, regfile::RegFileError> Find(std::string_view identity);
     // The value of the key named `name`, letter case ignored: null when the
     // key holds none. Only the lines of the key's sections that may name it
     // are parsed, and the value is kept: a read asks for one or two values of
     // a key, which may hold many. A fault in its other values is found when
     // they are read, or before the text is changed.
-    Result<const RegValue*, RegFileError> Value(std::size_t key, std::string_view name);
+    platform::Result<const platform::RegValue*, regfile::RegFileError> Value(std::size_t key, std::string_view name);
     // A key parsed anew, not kept: with the comments before its sections
     // when `keyComments`, for a rewrite.
-    Result<StoredKey, RegFileError> Build(std::size_t key, bool keyComments) const;
+    platform::Result<StoredKey, regfile::RegFileError> Build(std::size_t key, bool keyComments) const;
 
     // A key as a rewrite of the whole file writes it: its key line and its
     // values in order (`lines`), each line already in the form written copied
@@ -63,19 +63,19 @@ public:
         std::vector<std::string> comments;
         bool bareRoot = false; // a root without values, which a rewrite leaves out unless it has comments
     };
-    Result<RewrittenKey, RegFileError> Rewritten(std::size_t key, bool keyComments) const;
+    platform::Result<RewrittenKey, regfile::RegFileError> Rewritten(std::size_t key, bool keyComments) const;
     // Appends the key as a rewrite of the whole file writes it, after a
     // blank line: its comments, then its lines; a bare root without comments
     // is left out.
-    Result<void, RegFileError> AppendRewritten(std::size_t key, std::string& out) const;
+    platform::Result<void, regfile::RegFileError> AppendRewritten(std::size_t key, std::string& out) const;
 
     // Whether every section parses, parsing those not parsed yet without
     // keeping them; the first fault in file order.
-    Result<void, RegFileError> CheckAll();
+    platform::Result<void, regfile::RegFileError> CheckAll();
     // Whether the sections that hold no key's values parse: those that remove
     // keys, and those whose values a later removal takes away. A rewrite
     // builds every key and parses the others so.
-    Result<void, RegFileError> CheckSectionsOfNoKey() const;
+    platform::Result<void, regfile::RegFileError> CheckSectionsOfNoKey() const;
 
     // While it lives, the texts in files are read whole into memory, once,
     // and read from there: a rewrite reads every key, which one read from
@@ -97,32 +97,32 @@ public:
     // line end of its last line that is neither blank nor a comment. What
     // follows up to the next key line belongs to that key (its comments) or
     // to the end of the text.
-    Result<std::size_t, RegFileError> BodyEnd(std::size_t section) const;
+    platform::Result<std::size_t, regfile::RegFileError> BodyEnd(std::size_t section) const;
     // Where the blank lines and comments before a section's key line start:
     // after the section before, or after its text's first line.
-    Result<std::size_t, RegFileError> LeadStart(std::size_t section) const;
+    platform::Result<std::size_t, regfile::RegFileError> LeadStart(std::size_t section) const;
 
     // Appends the store's bytes from `from` to `to`.
-    Result<void, RegFileError> AppendBytes(std::string& out, std::size_t from, std::size_t to) const;
+    platform::Result<void, regfile::RegFileError> AppendBytes(std::string& out, std::size_t from, std::size_t to) const;
     // The comment lines after the store's last key, which end a rewrite.
-    Result<std::vector<std::string>, RegFileError> ClosingComments() const;
+    platform::Result<std::vector<std::string>, regfile::RegFileError> ClosingComments() const;
 
 private:
     RegStoreText(std::vector<std::shared_ptr<const RegText>> texts, RegFileIndex index, std::vector<bool> checked);
-    static Result<RegStoreText, RegFileError> Indexed(std::vector<std::shared_ptr<const RegText>> texts,
-                                                      std::vector<bool> checked);
+    static platform::Result<RegStoreText, regfile::RegFileError> Indexed(std::vector<std::shared_ptr<const RegText>> texts,
+                                                                         std::vector<bool> checked);
 
     const RegText& TextOf(std::size_t section) const { return *texts_[index_.sections[section].text]; }
-    Result<RegFileSection, RegFileError> ParseSection(std::size_t section, std::string_view bytes) const;
-    Result<std::vector<std::string>, RegFileError> Comments(std::size_t text, std::size_t from, std::size_t to) const;
+    platform::Result<regfile::RegFileSection, regfile::RegFileError> ParseSection(std::size_t section, std::string_view bytes) const;
+    platform::Result<std::vector<std::string>, regfile::RegFileError> Comments(std::size_t text, std::size_t from, std::size_t to) const;
     // Appends the comment lines before a store section's key line.
-    Result<void, RegFileError> AppendLeadComments(std::size_t section, std::vector<std::string>& out) const;
+    platform::Result<void, regfile::RegFileError> AppendLeadComments(std::size_t section, std::vector<std::string>& out) const;
     // The key's path as the sections that made its keys spell it; `spelling`
     // is the key line of the section that spells its last name, when the
     // caller has it parsed.
-    Result<std::string, RegFileError> SpelledPath(std::size_t key, std::optional<std::string_view> spelling) const;
-    Result<std::string, RegFileError> KeyLineSubKey(std::size_t section) const;
-    RegFileError InFile(RegFileError error, std::size_t section) const;
+    platform::Result<std::string, regfile::RegFileError> SpelledPath(std::size_t key, std::optional<std::string_view> spelling) const;
+    platform::Result<std::string, regfile::RegFileError> KeyLineSubKey(std::size_t section) const;
+    regfile::RegFileError InFile(regfile::RegFileError error, std::size_t section) const;
 
     std::vector<std::shared_ptr<const RegText>> texts_;
     RegFileIndex index_;
@@ -133,10 +133,10 @@ private:
     std::vector<bool> copied_;
     // The values read one at a time from keys not parsed whole, by key and
     // folded name; empty where the key holds none.
-    std::map<std::pair<std::size_t, std::string>, std::optional<RegValue>> values_;
+    std::map<std::pair<std::size_t, std::string>, std::optional<platform::RegValue>> values_;
     // The paths spelled last, of a key and the keys above it, outermost
     // first: a rewrite spells keys in key order, each below the one before.
     mutable std::vector<std::pair<std::size_t, std::string>> spelled_;
 };
 
-} // namespace tk
+} // namespace regstore

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <unistd.h>
 
-namespace tk {
+namespace regstore {
 
 namespace {
 
@@ -17,23 +17,23 @@ constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 
 } // namespace
 
-RegText::RegText(std::string held, UniqueFd file, std::size_t size, std::string fileName, RegFileFormat format)
+RegText::RegText(std::string held, platform::UniqueFd file, std::size_t size, std::string fileName, regfile::RegFileFormat format)
     : held_(std::move(held)), file_(std::move(file)), size_(size), fileName_(std::move(fileName)), format_(format)
 {
 }
 
-RegText RegText::Held(std::string text, std::string fileName, RegFileFormat format)
+RegText RegText::Held(std::string text, std::string fileName, regfile::RegFileFormat format)
 {
     const std::size_t size = text.size();
-    return RegText(std::move(text), UniqueFd(), size, std::move(fileName), format);
+    return RegText(std::move(text), platform::UniqueFd(), size, std::move(fileName), format);
 }
 
-RegText RegText::InFile(UniqueFd file, std::size_t size, std::string fileName)
+RegText RegText::InFile(platform::UniqueFd file, std::size_t size, std::string fileName)
 {
-    return RegText({}, std::move(file), size, std::move(fileName), RegFileFormat::Store);
+    return RegText({}, std::move(file), size, std::move(fileName), regfile::RegFileFormat::Store);
 }
 
-Result<std::string_view, RegFileError> RegText::Read(std::size_t at, std::size_t end, std::string& buffer) const
+platform::Result<std::string_view, regfile::RegFileError> RegText::Read(std::size_t at, std::size_t end, std::string& buffer) const
 {
     if (!file_.Valid())
         return std::string_view(held_).substr(at, end - at);
@@ -44,15 +44,15 @@ Result<std::string_view, RegFileError> RegText::Read(std::size_t at, std::size_t
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0)
-            return RegFileError{fileName_, 0, tk::Text(text::StoreCannotBeRead, {std::strerror(errno)})};
+            return regfile::RegFileError{fileName_, 0, platform::Text(text::StoreCannotBeRead, {std::strerror(errno)})};
         if (count == 0)
-            return RegFileError{fileName_, 0, tk::Text(text::StoreChangedInPlace)};
+            return regfile::RegFileError{fileName_, 0, platform::Text(text::StoreChangedInPlace)};
         done += static_cast<std::size_t>(count);
     }
     return std::string_view(buffer);
 }
 
-Result<void, RegFileError> RegText::ForEachPiece(const Piece& piece) const
+platform::Result<void, regfile::RegFileError> RegText::ForEachPiece(const Piece& piece) const
 {
     if (!file_.Valid())
         return piece(held_, 0);
@@ -80,7 +80,7 @@ Result<void, RegFileError> RegText::ForEachPiece(const Piece& piece) const
     return {};
 }
 
-Result<RegText, RegFileError> RegText::Whole() const
+platform::Result<RegText, regfile::RegFileError> RegText::Whole() const
 {
     std::string bytes;
     auto read = Read(0, size_, bytes);
@@ -106,4 +106,4 @@ int RegText::LineAt(std::size_t offset) const
     return line;
 }
 
-} // namespace tk
+} // namespace regstore

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-namespace tk {
+namespace regstore {
 
 std::string DefaultRegistryPath(const std::string& applicationFolder)
 {
@@ -14,4 +14,4 @@ std::string DefaultRegistryPath(const std::string& applicationFolder)
     return applicationFolder + "/registry.reg";
 }
 
-} // namespace tk
+} // namespace regstore

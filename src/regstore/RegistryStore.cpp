@@ -17,10 +17,9 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 
-namespace tk {
+namespace regstore {
 
 namespace {
-
 
 // An exclusive flock on a file beside the store. The store file itself cannot
 // carry the lock: each change replaces it by rename, and a lock on the old
@@ -42,7 +41,7 @@ public:
     bool Held() const { return fd_.Valid(); }
 
 private:
-    UniqueFd fd_;
+    platform::UniqueFd fd_;
 };
 
 bool SameTime(const timespec& a, const timespec& b)
@@ -51,9 +50,9 @@ bool SameTime(const timespec& a, const timespec& b)
 }
 
 // What the system said of a file, after its name.
-std::string SystemFault(const std::string& path, const tk::TextId& action)
+std::string SystemFault(const std::string& path, const platform::TextId& action)
 {
-    return RegFileError{path, 0, tk::Text(action, {std::strerror(errno)})}.Message();
+    return regfile::RegFileError{path, 0, platform::Text(action, {std::strerror(errno)})}.Message();
 }
 
 // The store's limit as its messages give it: 256 for the real one.
@@ -132,19 +131,19 @@ void RegistryStore::Note(const std::string& fault)
     lastFault_ = fault;
 }
 
-RegFault RegistryStore::Broken() const
+platform::RegFault RegistryStore::Broken() const
 {
-    return RegFault(RegError::StoreBroken, tk::Text(text::StoreBrokenCause, {path_, lastFault_}));
+    return platform::RegFault(platform::RegError::StoreBroken, platform::Text(text::StoreBrokenCause, {path_, lastFault_}));
 }
 
-RegFault RegistryStore::NotWritten(const CFileException& e)
+platform::RegFault RegistryStore::NotWritten(const platform::CFileException& e)
 {
     // A fault of this write, which its caller tells; read again before the
     // next use, so that a write that fails again fails again.
     ForgetCopy();
     if (e.Path() == path_)
-        return RegFault(RegError::WriteFailed, tk::Text(text::StoreFileCause, {path_, e.Cause()}));
-    return RegFault(RegError::WriteFailed, tk::Text(text::StoreUnchangedCause, {path_, e.what()}));
+        return platform::RegFault(platform::RegError::WriteFailed, platform::Text(text::StoreFileCause, {path_, e.Cause()}));
+    return platform::RegFault(platform::RegError::WriteFailed, platform::Text(text::StoreUnchangedCause, {path_, e.what()}));
 }
 
 bool RegistryStore::Refresh()
@@ -163,7 +162,7 @@ bool RegistryStore::Refresh()
 
     // Without O_NONBLOCK a pipe in the store's place would block here until
     // some writer came.
-    UniqueFd fd(present ? ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1);
+    platform::UniqueFd fd(present ? ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1);
     if (!fd.Valid() && present && errno != ENOENT) {
         Note(SystemFault(path_, text::StoreCannotBeOpened));
         ForgetCopy();
@@ -184,7 +183,7 @@ bool RegistryStore::Refresh()
 
 // Keeps the refused version's file open and its stamp, so that it is not
 // read or reported again until it changes.
-bool RegistryStore::Refuse(UniqueFd file, const struct ::stat& st, const std::string& fault)
+bool RegistryStore::Refuse(platform::UniqueFd file, const struct ::stat& st, const std::string& fault)
 {
     ForgetCopy();
     openFile_ = std::move(file);
@@ -194,13 +193,13 @@ bool RegistryStore::Refuse(UniqueFd file, const struct ::stat& st, const std::st
     return false;
 }
 
-bool RegistryStore::Load(UniqueFd file, const struct ::stat& st)
+bool RegistryStore::Load(platform::UniqueFd file, const struct ::stat& st)
 {
     if (!S_ISREG(st.st_mode))
-        return Refuse(std::move(file), st, RegFileError{path_, 0, tk::Text(text::StoreNotRegular)}.Message());
+        return Refuse(std::move(file), st, regfile::RegFileError{path_, 0, platform::Text(text::StoreNotRegular)}.Message());
     if (static_cast<std::uintmax_t>(st.st_size) > maxBytes_)
         return Refuse(std::move(file), st,
-                      RegFileError{path_, 0, tk::Text(text::StoreTooLarge, {Megabytes(maxBytes_)})}.Message());
+                      regfile::RegFileError{path_, 0, platform::Text(text::StoreTooLarge, {Megabytes(maxBytes_)})}.Message());
     // A file of no bytes at all, made by touch say, holds no settings to keep.
     if (st.st_size == 0) {
         UseEmptyRegistry();
@@ -209,7 +208,7 @@ bool RegistryStore::Load(UniqueFd file, const struct ::stat& st)
         return true;
     }
     // The copy reads the file; a version refused keeps it open here instead.
-    UniqueFd kept(::fcntl(file.Get(), F_DUPFD_CLOEXEC, 0));
+    platform::UniqueFd kept(::fcntl(file.Get(), F_DUPFD_CLOEXEC, 0));
     auto text = RegStoreText::Read(RegText::InFile(std::move(file), static_cast<std::size_t>(st.st_size), path_));
     if (!text)
         return Refuse(std::move(kept), st, text.Error().Message());
@@ -220,26 +219,26 @@ bool RegistryStore::Load(UniqueFd file, const struct ::stat& st)
     return true;
 }
 
-Result<RegValue, RegFault> RegistryStore::Lookup(RegRoot root, std::string_view subKey, std::string_view name)
+platform::Result<platform::RegValue, platform::RegFault> RegistryStore::Lookup(platform::RegRoot root, std::string_view subKey, std::string_view name)
 {
     std::string identity;
     if (!AppendKeyIdentity(identity, root, subKey))
-        return RegError::BadKeyPath;
+        return platform::RegError::BadKeyPath;
     const auto key = copy_->Index().FindKey(identity);
     if (!key)
         // A root is there even without a section of its own.
-        return identity.size() == 1 ? RegError::ValueNotFound : RegError::KeyNotFound;
+        return identity.size() == 1 ? platform::RegError::ValueNotFound : platform::RegError::KeyNotFound;
     const auto value = copy_->Value(*key, name);
     if (!value) {
         Note(value.Error().Message());
         return Broken();
     }
     if (value.Value() == nullptr)
-        return RegError::ValueNotFound;
+        return platform::RegError::ValueNotFound;
     return *value.Value();
 }
 
-RegResult RegistryStore::Modify(const Change& change, const RegStoreText* import, const ChangeList* list)
+platform::RegResult RegistryStore::Modify(const Change& change, const RegStoreText* import, const ChangeList* list)
 {
     const std::lock_guard<std::recursive_mutex> guard(mutex_);
     return ModifyLocked(change, import, list);
@@ -253,24 +252,24 @@ struct RegistryStore::Prepared {
     bool tooLarge = false;
     // An import's text, written to the temporary file as it was made
     // instead of held; or why it could not be.
-    std::unique_ptr<AtomicFileWriter> file;
-    std::optional<CFileException> fileFault;
+    std::unique_ptr<platform::AtomicFileWriter> file;
+    std::optional<platform::CFileException> fileFault;
 };
 
 struct RegistryStore::Checked {
     FileStamp stamp;
-    std::vector<RegValueChange> values;
-    std::vector<RegKeyPath> emptyKeys;
+    std::vector<platform::RegValueChange> values;
+    std::vector<platform::RegKeyPath> emptyKeys;
     std::unique_ptr<Prepared> prepared;
 
     bool Prepares(const FileStamp& now, const ChangeList& list) const
     {
-        const auto sameKey = [](const RegKeyPath& a, const RegKeyPath& b) {
+        const auto sameKey = [](const platform::RegKeyPath& a, const platform::RegKeyPath& b) {
             return a.root == b.root && a.subKey == b.subKey;
         };
         return stamp == now
             && std::equal(values.begin(), values.end(), list.values.begin(), list.values.end(),
-                          [&](const RegValueChange& a, const RegValueChange& b) {
+                          [&](const platform::RegValueChange& a, const platform::RegValueChange& b) {
                               return sameKey(*a.key, *b.key) && a.name == b.name && a.value == b.value;
                           })
             && std::equal(emptyKeys.begin(), emptyKeys.end(), list.emptyKeys.begin(), list.emptyKeys.end(), sameKey);
@@ -324,8 +323,8 @@ std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& ch
 std::unique_ptr<RegistryStore::Prepared> RegistryStore::Streamed(RegStoreEdit& edit, std::unique_ptr<Prepared> prepared)
 {
     try {
-        prepared->file = std::make_unique<AtomicFileWriter>(path_);
-    } catch (const CFileException& e) {
+        prepared->file = std::make_unique<platform::AtomicFileWriter>(path_);
+    } catch (const platform::CFileException& e) {
         // Told only if the text is to be written.
         prepared->fileFault = e;
     }
@@ -336,7 +335,7 @@ std::unique_ptr<RegistryStore::Prepared> RegistryStore::Streamed(RegStoreEdit& e
             return;
         try {
             prepared->file->Write(piece);
-        } catch (const CFileException& e) {
+        } catch (const platform::CFileException& e) {
             prepared->fileFault = e;
             prepared->file.reset();
         }
@@ -356,12 +355,12 @@ std::unique_ptr<RegistryStore::Prepared> RegistryStore::Streamed(RegStoreEdit& e
     return prepared;
 }
 
-RegFault RegistryStore::TooLarge() const
+platform::RegFault RegistryStore::TooLarge() const
 {
-    return RegFault(RegError::WriteFailed, tk::Text(text::StoreWouldGrowTooLarge, {path_, Megabytes(maxBytes_)}));
+    return platform::RegFault(platform::RegError::WriteFailed, platform::Text(text::StoreWouldGrowTooLarge, {path_, Megabytes(maxBytes_)}));
 }
 
-std::optional<RegResult> RegistryStore::EndedBeforeWrite(const Prepared* prepared) const
+std::optional<platform::RegResult> RegistryStore::EndedBeforeWrite(const Prepared* prepared) const
 {
     if (!prepared)
         return Broken();
@@ -373,24 +372,24 @@ std::optional<RegResult> RegistryStore::EndedBeforeWrite(const Prepared* prepare
     return std::nullopt;
 }
 
-RegResult RegistryStore::WithLock(const std::function<RegResult()>& step)
+platform::RegResult RegistryStore::WithLock(const std::function<platform::RegResult()>& step)
 {
     std::optional<LockFile> lock;
     if (!lockHeld_) {
         std::string lockPath;
         try {
             lockPath = LockPath();
-        } catch (const CFileException& e) {
+        } catch (const platform::CFileException& e) {
             return NotWritten(e);
         }
         if (!lock.emplace(lockPath).Held())
-            return RegFault(RegError::WriteFailed, tk::Text(text::StoreUnchangedCause,
-                                                            {path_, SystemFault(lockPath, text::StoreCannotBeLocked)}));
+            return platform::RegFault(platform::RegError::WriteFailed, platform::Text(text::StoreUnchangedCause,
+                                                                                      {path_, SystemFault(lockPath, text::StoreCannotBeLocked)}));
     }
     return step();
 }
 
-RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* import, const ChangeList* list)
+platform::RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* import, const ChangeList* list)
 {
     const std::unique_ptr<Checked> checked = std::move(checked_);
     // Outside the lock first: a change that would change nothing, and one
@@ -403,7 +402,7 @@ RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* 
     if (const auto ended = EndedBeforeWrite(prepared.get()))
         return *ended;
 
-    return WithLock([&]() -> RegResult {
+    return WithLock([&]() -> platform::RegResult {
         const FileStamp unlocked = stamp_;
         if (!Refresh())
             return Broken();
@@ -420,13 +419,13 @@ RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* 
     });
 }
 
-RegResult RegistryStore::CommitFile(Prepared& prepared)
+platform::RegResult RegistryStore::CommitFile(Prepared& prepared)
 {
     try {
         if (prepared.fileFault)
             throw *prepared.fileFault;
         prepared.file->Commit();
-    } catch (const CFileException& e) {
+    } catch (const platform::CFileException& e) {
         return NotWritten(e);
     }
     // The text was never held: the next use reads the file just written.
@@ -436,7 +435,7 @@ RegResult RegistryStore::CommitFile(Prepared& prepared)
 
 // The steps of ModifyLocked up to the write: what its lock would find anew
 // is found again when the change is made.
-RegResult RegistryStore::CheckLocked(const Change& change, const ChangeList& list)
+platform::RegResult RegistryStore::CheckLocked(const Change& change, const ChangeList& list)
 {
     checked_.reset();
     if (!Refresh())
@@ -444,7 +443,7 @@ RegResult RegistryStore::CheckLocked(const Change& change, const ChangeList& lis
     auto prepared = Prepare(change, nullptr);
     if (const auto ended = EndedBeforeWrite(prepared.get()))
         return *ended;
-    const RegResult locked = WithLock([] { return RegResult{}; });
+    const platform::RegResult locked = WithLock([] { return platform::RegResult{}; });
     // A change in place is cheap to prepare again, and a long list of
     // values is not worth its copy.
     if (locked && !copy_->Index().storeCanonical)
@@ -452,15 +451,15 @@ RegResult RegistryStore::CheckLocked(const Change& change, const ChangeList& lis
     return locked;
 }
 
-RegResult RegistryStore::WriteCopy(const Outcome& outcome, std::string text)
+platform::RegResult RegistryStore::WriteCopy(const Outcome& outcome, std::string text)
 {
     try {
-        WriteFileAtomically(path_, text);
-    } catch (const CFileException& e) {
+        platform::WriteFileAtomically(path_, text);
+    } catch (const platform::CFileException& e) {
         return NotWritten(e);
     }
     // The file now there is the one just written, and the copy matches it.
-    UniqueFd fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    platform::UniqueFd fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct ::stat st{};
     ForgetCopy();
     if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)
@@ -475,7 +474,7 @@ RegResult RegistryStore::WriteCopy(const Outcome& outcome, std::string text)
 // Beside the file itself, so that every link to it shares one lock.
 std::string RegistryStore::LockPath() const
 {
-    return FileBehindLinks(path_) + ".lock";
+    return platform::FileBehindLinks(path_) + ".lock";
 }
 
 void RegistryStore::Exclusively(const std::function<void()>& work)
@@ -488,7 +487,7 @@ void RegistryStore::Exclusively(const std::function<void()>& work)
     std::optional<LockFile> lock;
     try {
         lock.emplace(LockPath());
-    } catch (const CFileException&) {
+    } catch (const platform::CFileException&) {
         // No lock: the changes of `work` find that out themselves.
     }
     struct Held {
@@ -509,7 +508,7 @@ void RegistryStore::Exclusively(const std::function<void()>& work)
     work();
 }
 
-Result<RegValue, RegFault> RegistryStore::QueryValue(RegRoot root, std::string_view subKey, std::string_view name)
+platform::Result<platform::RegValue, platform::RegFault> RegistryStore::QueryValue(platform::RegRoot root, std::string_view subKey, std::string_view name)
 {
     const std::lock_guard<std::recursive_mutex> guard(mutex_);
     if (!Refresh())
@@ -517,24 +516,24 @@ Result<RegValue, RegFault> RegistryStore::QueryValue(RegRoot root, std::string_v
     return Lookup(root, subKey, name);
 }
 
-RegResult RegistryStore::SetValue(RegRoot root, std::string_view subKey, std::string_view name,
-                                  const RegValue& value)
+platform::RegResult RegistryStore::SetValue(platform::RegRoot root, std::string_view subKey, std::string_view name,
+                                            const platform::RegValue& value)
 {
     // As a list, which a check before it may have prepared.
-    return ApplyChanges({{ShareKey({root, std::string(subKey)}), std::string(name), value}}, {});
+    return ApplyChanges({{platform::ShareKey({root, std::string(subKey)}), std::string(name), value}}, {});
 }
 
-RegResult RegistryStore::DeleteValue(RegRoot root, std::string_view subKey, std::string_view name)
+platform::RegResult RegistryStore::DeleteValue(platform::RegRoot root, std::string_view subKey, std::string_view name)
 {
     return Modify([&](RegStoreEdit& edit) {
         return Outcome::Of(edit.DeleteValue(root, subKey, name));
     });
 }
 
-Result<bool, RegFault> RegistryStore::DeleteEmptyKey(RegRoot root, std::string_view subKey)
+platform::Result<bool, platform::RegFault> RegistryStore::DeleteEmptyKey(platform::RegRoot root, std::string_view subKey)
 {
     bool removed = false;
-    const RegResult result = Modify([&](RegStoreEdit& edit) {
+    const platform::RegResult result = Modify([&](RegStoreEdit& edit) {
         removed = edit.DeleteEmptyKey(root, subKey);
         return Outcome{{}, removed};
     });
@@ -545,69 +544,69 @@ Result<bool, RegFault> RegistryStore::DeleteEmptyKey(RegRoot root, std::string_v
 
 namespace {
 
-bool StorableNames(const std::vector<RegValueChange>& values)
+bool StorableNames(const std::vector<platform::RegValueChange>& values)
 {
-    return std::all_of(values.begin(), values.end(), [](const RegValueChange& change) {
-        return IsStorableName(change.key->subKey) && IsStorableName(change.name);
+    return std::all_of(values.begin(), values.end(), [](const platform::RegValueChange& change) {
+        return platform::IsStorableName(change.key->subKey) && platform::IsStorableName(change.name);
     });
 }
 
 } // namespace
 
-RegistryStore::Change RegistryStore::ChangesOf(const std::vector<RegValueChange>& values,
-                                               const std::vector<RegKeyPath>& emptyKeys)
+RegistryStore::Change RegistryStore::ChangesOf(const std::vector<platform::RegValueChange>& values,
+                                               const std::vector<platform::RegKeyPath>& emptyKeys)
 {
     return [&values, &emptyKeys](RegStoreEdit& edit) {
         bool changed = false;
-        for (const RegValueChange& change : values) {
-            const RegKeyPath& key = *change.key;
-            const RegValue* old = edit.FindValue(key.root, key.subKey, change.name);
+        for (const platform::RegValueChange& change : values) {
+            const platform::RegKeyPath& key = *change.key;
+            const platform::RegValue* old = edit.FindValue(key.root, key.subKey, change.name);
             if (!change.value) {
                 if (old == nullptr)
                     continue;
-                if (const RegResult removed = edit.DeleteValue(key.root, key.subKey, change.name); !removed)
+                if (const platform::RegResult removed = edit.DeleteValue(key.root, key.subKey, change.name); !removed)
                     return Outcome{removed, false};
             } else if (old == nullptr || *old != *change.value) {
-                if (const RegResult set = edit.SetValue(key.root, key.subKey, change.name, *change.value); !set)
+                if (const platform::RegResult set = edit.SetValue(key.root, key.subKey, change.name, *change.value); !set)
                     return Outcome{set, false};
             } else {
                 continue;
             }
             changed = true;
         }
-        for (const RegKeyPath& key : emptyKeys)
+        for (const platform::RegKeyPath& key : emptyKeys)
             changed = edit.DeleteEmptyKey(key.root, key.subKey) || changed;
         return Outcome{{}, changed};
     };
 }
 
-RegResult RegistryStore::ApplyChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys)
+platform::RegResult RegistryStore::ApplyChanges(const std::vector<platform::RegValueChange>& values, const std::vector<platform::RegKeyPath>& emptyKeys)
 {
     if (!StorableNames(values))
-        return RegError::WriteFailed;
+        return platform::RegError::WriteFailed;
     const ChangeList list{values, emptyKeys};
     return Modify(ChangesOf(values, emptyKeys), nullptr, &list);
 }
 
-RegResult RegistryStore::CheckChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys)
+platform::RegResult RegistryStore::CheckChanges(const std::vector<platform::RegValueChange>& values, const std::vector<platform::RegKeyPath>& emptyKeys)
 {
     if (!StorableNames(values))
-        return RegError::WriteFailed;
+        return platform::RegError::WriteFailed;
     const Change change = ChangesOf(values, emptyKeys);
     const std::lock_guard<std::recursive_mutex> guard(mutex_);
     return CheckLocked(change, {values, emptyKeys});
 }
 
-RegResult RegistryStore::DeleteKey(RegRoot root, std::string_view subKey)
+platform::RegResult RegistryStore::DeleteKey(platform::RegRoot root, std::string_view subKey)
 {
     return Modify([&](RegStoreEdit& edit) {
         return Outcome::Of(edit.DeleteKey(root, subKey));
     });
 }
 
-RegResult RegistryStore::Import(const RegStoreText& file)
+platform::RegResult RegistryStore::Import(const RegStoreText& file)
 {
     return Modify([](RegStoreEdit&) { return Outcome{{}, true}; }, &file);
 }
 
-} // namespace tk
+} // namespace regstore

@@ -40,15 +40,15 @@
 #include <string_view>
 #include <sys/stat.h>
 
-namespace tk {
+namespace platform { class CFileException; }
+namespace regstore {
 
-class CFileException;
 class RegStoreEdit;
 
-class RegistryStore final : public IRegistry {
+class RegistryStore final : public platform::IRegistry {
 public:
     // `maxBytes`: the largest file it reads and writes.
-    explicit RegistryStore(std::string path, std::size_t maxBytes = kMaxRegStoreBytes);
+    explicit RegistryStore(std::string path, std::size_t maxBytes = regfile::kMaxRegStoreBytes);
     ~RegistryStore() override;
 
     // The store of a program's whole run, never destroyed: the process end
@@ -60,17 +60,17 @@ public:
     RegistryStore(const RegistryStore&) = delete;
     RegistryStore& operator=(const RegistryStore&) = delete;
 
-    Result<RegValue, RegFault> QueryValue(RegRoot root, std::string_view subKey,
-                                          std::string_view name) override;
-    RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
-                       const RegValue& value) override;
-    RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override;
-    Result<bool, RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override;
+    platform::Result<platform::RegValue, platform::RegFault> QueryValue(platform::RegRoot root, std::string_view subKey,
+                                                                        std::string_view name) override;
+    platform::RegResult SetValue(platform::RegRoot root, std::string_view subKey, std::string_view name,
+                                 const platform::RegValue& value) override;
+    platform::RegResult DeleteValue(platform::RegRoot root, std::string_view subKey, std::string_view name) override;
+    platform::Result<bool, platform::RegFault> DeleteEmptyKey(platform::RegRoot root, std::string_view subKey) override;
     // As one change of the file: written whole, or not at all.
-    RegResult ApplyChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys) override;
+    platform::RegResult ApplyChanges(const std::vector<platform::RegValueChange>& values, const std::vector<platform::RegKeyPath>& emptyKeys) override;
     // The change prepared on the store's text as ApplyChanges would make it,
     // and the lock of changes tried, with nothing written.
-    RegResult CheckChanges(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys) override;
+    platform::RegResult CheckChanges(const std::vector<platform::RegValueChange>& values, const std::vector<platform::RegKeyPath>& emptyKeys) override;
 
     // Holds the lock of changes, "<path>.lock", while `work` runs (making the
     // lock file where there is none), so that what `work` reads is what its
@@ -80,7 +80,7 @@ public:
     void Exclusively(const std::function<void()>& work) override;
 
     // Removes a key with everything below it; a root cannot be removed.
-    RegResult DeleteKey(RegRoot root, std::string_view subKey);
+    platform::RegResult DeleteKey(platform::RegRoot root, std::string_view subKey);
 
     // Applies a registry file, a backup being restored say, read and checked
     // whole (RegStoreText::ReadChecked), as one change: all of it or, when the
@@ -88,7 +88,7 @@ public:
     // to the store's temporary file as the new text is made, so a large file
     // costs little more than its bytes, in time and in memory; its comment
     // lines are not taken over.
-    RegResult Import(const RegStoreText& file);
+    platform::RegResult Import(const RegStoreText& file);
 
     const std::string& Path() const { return path_; }
 
@@ -109,10 +109,10 @@ private:
     enum class CopyState { Stale, Current, Broken };
     // The change's outcome; `changed` says whether the file must be rewritten.
     struct Outcome {
-        RegResult result;
+        platform::RegResult result;
         bool changed;
         // A change to the tree that succeeded has changed it.
-        static Outcome Of(RegResult result)
+        static Outcome Of(platform::RegResult result)
         {
             const bool changed = result.HasValue();
             return Outcome{result, changed};
@@ -122,46 +122,46 @@ private:
     struct Prepared;
     // The values and empty keys of ApplyChanges or CheckChanges.
     struct ChangeList {
-        const std::vector<RegValueChange>& values;
-        const std::vector<RegKeyPath>& emptyKeys;
+        const std::vector<platform::RegValueChange>& values;
+        const std::vector<platform::RegKeyPath>& emptyKeys;
     };
     struct Checked;
 
     bool Refresh();
-    bool Load(UniqueFd file, const struct ::stat& st);
-    bool Refuse(UniqueFd file, const struct ::stat& st, const std::string& fault);
+    bool Load(platform::UniqueFd file, const struct ::stat& st);
+    bool Refuse(platform::UniqueFd file, const struct ::stat& st, const std::string& fault);
     void UseEmptyRegistry();
     // The fault met last, the cause of the next StoreBroken.
     void Note(const std::string& fault);
-    RegFault Broken() const;
-    RegFault NotWritten(const CFileException& e);
+    platform::RegFault Broken() const;
+    platform::RegFault NotWritten(const platform::CFileException& e);
     std::string LockPath() const;
     void ForgetCopy();
-    Result<RegValue, RegFault> Lookup(RegRoot root, std::string_view subKey, std::string_view name);
+    platform::Result<platform::RegValue, platform::RegFault> Lookup(platform::RegRoot root, std::string_view subKey, std::string_view name);
     // The change prepared on the copy, with `import` after it when there is
     // one, and its new text; null, its fault noted, when the store is broken where
     // the change needs it or, for a change that changes something, anywhere.
     std::unique_ptr<Prepared> Prepare(const Change& change, const RegStoreText* import);
-    RegResult Modify(const Change& change, const RegStoreText* import = nullptr, const ChangeList* list = nullptr);
+    platform::RegResult Modify(const Change& change, const RegStoreText* import = nullptr, const ChangeList* list = nullptr);
     // `list`: the change as a list, when it is one, which a check of the same
     // list may have prepared already.
-    RegResult ModifyLocked(const Change& change, const RegStoreText* import, const ChangeList* list);
-    RegResult CheckLocked(const Change& change, const ChangeList& list);
+    platform::RegResult ModifyLocked(const Change& change, const RegStoreText* import, const ChangeList* list);
+    platform::RegResult CheckLocked(const Change& change, const ChangeList& list);
     // ApplyChanges' change of the store's text; the vectors must outlive it.
-    static Change ChangesOf(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys);
+    static Change ChangesOf(const std::vector<platform::RegValueChange>& values, const std::vector<platform::RegKeyPath>& emptyKeys);
     // Runs `step` holding the lock of changes, which it takes unless
     // Exclusively holds it; a lock that cannot be taken is the fault.
-    RegResult WithLock(const std::function<RegResult()>& step);
-    RegFault TooLarge() const;
+    platform::RegResult WithLock(const std::function<platform::RegResult()>& step);
+    platform::RegFault TooLarge() const;
     // What ends a prepared change before its write: a broken store, a change
     // that changes nothing, a text too large to read back; nothing when it
     // is to be written.
-    std::optional<RegResult> EndedBeforeWrite(const Prepared* prepared) const;
-    RegResult WriteCopy(const Outcome& outcome, std::string text);
+    std::optional<platform::RegResult> EndedBeforeWrite(const Prepared* prepared) const;
+    platform::RegResult WriteCopy(const Outcome& outcome, std::string text);
     // An import's change, its text written to the temporary file as it is
     // made; and that file given the store's name.
     std::unique_ptr<Prepared> Streamed(RegStoreEdit& edit, std::unique_ptr<Prepared> prepared);
-    RegResult CommitFile(Prepared& prepared);
+    platform::RegResult CommitFile(Prepared& prepared);
 
     std::string path_;
     std::size_t maxBytes_;
@@ -174,7 +174,7 @@ private:
     CopyState state_ = CopyState::Stale;
     FileStamp stamp_;
     // The file of a version refused or of no bytes; the copy holds any other.
-    UniqueFd openFile_;
+    platform::UniqueFd openFile_;
     std::string lastFault_;
     // The rewrite that the last check prepared, for the change that follows
     // it: saving checks, writes its backup, then makes the same change, and
@@ -183,4 +183,4 @@ private:
     std::unique_ptr<Checked> checked_;
 };
 
-} // namespace tk
+} // namespace regstore

@@ -4,16 +4,16 @@
 
 #include <iterator>
 
-namespace tk {
+namespace regstore {
 
-void StoredKey::Apply(RegFileSection&& section, bool keepComments)
+void StoredKey::Apply(regfile::RegFileSection&& section, bool keepComments)
 {
-    for (RegFileValueLine& line : section.values) {
+    for (regfile::RegFileValueLine& line : section.values) {
         if (!line.value) {
-            values.erase(FoldedName(line.name));
+            values.erase(platform::FoldedName(line.name));
             continue;
         }
-        const auto [at, made] = values.try_emplace(FoldedName(line.name));
+        const auto [at, made] = values.try_emplace(platform::FoldedName(line.name));
         StoredValue& stored = at->second;
         if (made)
             stored.name = std::move(line.name);
@@ -24,24 +24,24 @@ void StoredKey::Apply(RegFileSection&& section, bool keepComments)
     }
 }
 
-const RegValue* StoredKey::Find(std::string_view name) const
+const platform::RegValue* StoredKey::Find(std::string_view name) const
 {
-    const auto value = values.find(FoldedName(name));
+    const auto value = values.find(platform::FoldedName(name));
     return value == values.end() ? nullptr : &value->second.value;
 }
 
-void StoredKey::Set(std::string_view name, const RegValue& value)
+void StoredKey::Set(std::string_view name, const platform::RegValue& value)
 {
-    values.try_emplace(FoldedName(name), StoredValue{std::string(name), {}, {}}).first->second.value = value;
+    values.try_emplace(platform::FoldedName(name), StoredValue{std::string(name), {}, {}}).first->second.value = value;
 }
 
 void StoredKey::AppendTo(std::string& out) const
 {
-    AppendRegKeyLine(out, root, path);
+    regfile::AppendRegKeyLine(out, root, path);
     for (const auto& entry : values) {
-        AppendRegLines(out, entry.second.comments);
-        AppendRegValueLine(out, entry.second.name, entry.second.value);
+        regfile::AppendRegLines(out, entry.second.comments);
+        regfile::AppendRegValueLine(out, entry.second.name, entry.second.value);
     }
 }
 
-} // namespace tk
+} // namespace regstore

@@ -9,16 +9,16 @@
 #include <string>
 #include <vector>
 
-namespace tk {
+namespace regstore {
 
 struct StoredValue {
     std::string name;
-    RegValue value;
+    platform::RegValue value;
     std::vector<std::string> comments;
 };
 
 struct StoredKey {
-    RegRoot root = RegRoot::CurrentUser;
+    platform::RegRoot root = platform::RegRoot::CurrentUser;
     std::string path; // JoinedKeyPath's spelling; empty for a root
     std::map<std::string, StoredValue> values;
     // The comment lines before the key's line, where a rewrite puts them; a
@@ -29,13 +29,13 @@ struct StoredKey {
     // a later line wins and keeps the first spelling, "name"=- removes the
     // value with its comments. The comments before its values are kept only
     // when `keepComments`, as a file imported into the store brings none.
-    void Apply(RegFileSection&& section, bool keepComments);
+    void Apply(regfile::RegFileSection&& section, bool keepComments);
 
     // The value named `name` in any case, or null.
-    const RegValue* Find(std::string_view name) const;
+    const platform::RegValue* Find(std::string_view name) const;
 
     // Sets the value, keeping the spelling and comments of one already there.
-    void Set(std::string_view name, const RegValue& value);
+    void Set(std::string_view name, const platform::RegValue& value);
 
     // The key line and the value lines, each value after its comments, as
     // SerialiseRegFile writes them; the key's own comments are left to the
@@ -43,4 +43,4 @@ struct StoredKey {
     void AppendTo(std::string& out) const;
 };
 
-} // namespace tk
+} // namespace regstore

@@ -10,10 +10,12 @@
 #include <optional>
 #include <string>
 
+namespace runregistry {
+
 class RunRegistry {
 public:
     virtual ~RunRegistry() = default;
-    virtual tk::IRegistry& Registry() = 0;
+    virtual platform::IRegistry& Registry() = 0;
     // After the run: what the run changed is kept.
     virtual void Finish() = 0;
 };
@@ -25,3 +27,5 @@ std::optional<std::string> RunRegistryFile(const std::string& file, const std::s
 // `file` is the --registry option, empty when none was given. Throws
 // tk::CException when that registry cannot be used.
 std::unique_ptr<RunRegistry> OpenRunRegistry(const std::string& file, const std::string& appFolder);
+
+} // namespace runregistry

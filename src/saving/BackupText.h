@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+namespace saving {
+
 struct PriorValue {
-    std::optional<tk::ExactRegValue> value; // empty: the value does not exist
+    std::optional<platform::ExactRegValue> value; // empty: the value does not exist
     // When the key does not exist: the keys that the save creates, outermost
     // first, as a key line spells them. Empty otherwise.
     std::vector<std::string> createdKeys;
@@ -21,7 +23,7 @@ struct PriorValue {
 // Reads what a write of `valueName` under `keyPath` would replace, through
 // `power`, whose current key path it changes. Fails when the registry cannot
 // say (store broken, access denied): no backup could then be exact.
-tk::Result<PriorValue, tk::RegFault> ReadPriorValue(PowerClass& power, const std::string& keyPath,
+platform::Result<PriorValue, platform::RegFault> ReadPriorValue(util::PowerClass& power, const std::string& keyPath,
                                                     const SaveKey& key, const std::string& valueName);
 
 // Whether a REGEDIT4 file can name the key and the value: no line ends.
@@ -29,3 +31,5 @@ bool BackupCanName(const SaveKey& key, const std::string& valueName);
 
 // The backup's bytes, in the one-value layout (backup/BackupBytes.h).
 std::string BackupText(const SaveKey& key, const std::string& valueName, const PriorValue& prior);
+
+} // namespace saving

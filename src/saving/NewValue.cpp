@@ -1,32 +1,34 @@
 #include "saving/NewValue.h"
 
+namespace saving {
+
 namespace {
 
 constexpr std::int64_t kLowest = -2147483648LL;
 constexpr std::int64_t kHighestDword = 4294967295LL;
 constexpr std::int64_t kHighestSigned = 2147483647LL;
 
-std::optional<NewValue> SwitchValue(const KindRow& row, bool on)
+std::optional<NewValue> SwitchValue(const catalogue::KindRow& row, bool on)
 {
-    const SwitchValues& s = row.switchValues;
-    if (row.storage == ValueStorage::Dword)
+    const catalogue::SwitchValues& s = row.switchValues;
+    if (row.storage == catalogue::ValueStorage::Dword)
         return NewValue(static_cast<std::int32_t>(on ? s.onNumber : s.offNumber));
     return NewValue(std::string(on ? s.onText : s.offText));
 }
 
-std::optional<NewValue> NumberValue(const KindRow& row, const PanelInput& input)
+std::optional<NewValue> NumberValue(const catalogue::KindRow& row, const PanelInput& input)
 {
     const std::optional<std::int64_t> n = ParseTypedNumber(input.numberText, row.storage);
     if (!n || (row.bounds && (*n < input.minimum || *n > input.maximum)))
         return std::nullopt;
-    if (row.storage == ValueStorage::Dword)
+    if (row.storage == catalogue::ValueStorage::Dword)
         return NewValue(static_cast<std::int32_t>(static_cast<std::uint32_t>(*n)));
     return NewValue(input.numberText);
 }
 
 } // namespace
 
-std::optional<std::int64_t> ParseTypedNumber(const std::string& text, ValueStorage storage)
+std::optional<std::int64_t> ParseTypedNumber(const std::string& text, catalogue::ValueStorage storage)
 {
     const bool negative = !text.empty() && text[0] == '-';
     const std::size_t first = negative ? 1 : 0;
@@ -43,15 +45,15 @@ std::optional<std::int64_t> ParseTypedNumber(const std::string& text, ValueStora
     }
     if (negative)
         n = -n;
-    const std::int64_t highest = storage == ValueStorage::Dword ? kHighestDword : kHighestSigned;
+    const std::int64_t highest = storage == catalogue::ValueStorage::Dword ? kHighestDword : kHighestSigned;
     if (n < kLowest || n > highest)
         return std::nullopt;
     return n;
 }
 
-std::optional<NewValue> NewValueOf(const KindRow& row, const PanelInput& input)
+std::optional<NewValue> NewValueOf(const catalogue::KindRow& row, const PanelInput& input)
 {
-    if (row.storage == ValueStorage::None)
+    if (row.storage == catalogue::ValueStorage::None)
         return std::nullopt;
     if (row.controls.radios)
         return SwitchValue(row, input.switchIndex == 1);
@@ -60,9 +62,9 @@ std::optional<NewValue> NewValueOf(const KindRow& row, const PanelInput& input)
     return NewValue(input.pathText);
 }
 
-bool PanelDiffers(const KindRow& row, const PanelInput& shown, const PanelInput& now)
+bool PanelDiffers(const catalogue::KindRow& row, const PanelInput& shown, const PanelInput& now)
 {
-    if (row.storage == ValueStorage::None)
+    if (row.storage == catalogue::ValueStorage::None)
         return false;
     if (row.controls.radios)
         return shown.switchIndex != now.switchIndex;
@@ -70,3 +72,5 @@ bool PanelDiffers(const KindRow& row, const PanelInput& shown, const PanelInput&
         return shown.numberText != now.numberText;
     return shown.pathText != now.pathText;
 }
+
+} // namespace saving

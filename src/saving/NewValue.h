@@ -7,6 +7,8 @@
 #include <string>
 #include <variant>
 
+namespace saving {
+
 // A REG_SZ text or a REG_DWORD (its 32-bit pattern as a signed number).
 using NewValue = std::variant<std::string, std::int32_t>;
 
@@ -21,13 +23,15 @@ struct PanelInput {
 // A typed number: an optional '-' and decimal digits only, no blanks, and
 // within 32 bits: -2147483648 to 4294967295 for a REG_DWORD (so the -1 shown
 // for 0xFFFFFFFF saves back as it), to 2147483647 for a REG_SZ.
-std::optional<std::int64_t> ParseTypedNumber(const std::string& text, ValueStorage storage);
+std::optional<std::int64_t> ParseTypedNumber(const std::string& text, catalogue::ValueStorage storage);
 
 // The value to write; empty when a number is refused (not a number, or
 // outside the kind's bounds). A row that stores nothing has no value either.
-std::optional<NewValue> NewValueOf(const KindRow& row, const PanelInput& input);
+std::optional<NewValue> NewValueOf(const catalogue::KindRow& row, const PanelInput& input);
 
 // Whether `now` holds another value than `shown` in the control that carries
 // the kind's value: the radio pair, the number field or the path field. A row
 // that stores nothing never differs.
-bool PanelDiffers(const KindRow& row, const PanelInput& shown, const PanelInput& now);
+bool PanelDiffers(const catalogue::KindRow& row, const PanelInput& shown, const PanelInput& now);
+
+} // namespace saving

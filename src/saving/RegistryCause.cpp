@@ -2,20 +2,24 @@
 
 #include "saving/Texts.h"
 
-std::string CauseText(tk::RegError error)
+namespace saving {
+
+std::string CauseText(platform::RegError error)
 {
     switch (error) {
-    case tk::RegError::AccessDenied: return tk::Text(text::CauseAccessDenied);
-    case tk::RegError::StoreBroken: return tk::Text(text::CauseCannotRead);
-    case tk::RegError::BadKeyPath: return tk::Text(text::CauseNoKey);
-    case tk::RegError::KeyNotFound: return tk::Text(text::CauseKeyCannotOpen);
-    case tk::RegError::ValueNotFound:
-    case tk::RegError::WriteFailed: break;
+    case platform::RegError::AccessDenied: return platform::Text(text::CauseAccessDenied);
+    case platform::RegError::StoreBroken: return platform::Text(text::CauseCannotRead);
+    case platform::RegError::BadKeyPath: return platform::Text(text::CauseNoKey);
+    case platform::RegError::KeyNotFound: return platform::Text(text::CauseKeyCannotOpen);
+    case platform::RegError::ValueNotFound:
+    case platform::RegError::WriteFailed: break;
     }
-    return tk::Text(text::CauseRefused);
+    return platform::Text(text::CauseRefused);
 }
 
-std::string CauseText(const tk::RegFault& fault)
+std::string CauseText(const platform::RegFault& fault)
 {
     return fault.cause.empty() ? CauseText(fault.error) : fault.cause;
 }
+
+} // namespace saving

@@ -5,6 +5,10 @@
 
 #include <string>
 
-std::string CauseText(tk::RegError error);
+namespace saving {
+
+std::string CauseText(platform::RegError error);
 // The registry's own words when it gave them (a store names its file).
-std::string CauseText(const tk::RegFault& fault);
+std::string CauseText(const platform::RegFault& fault);
+
+} // namespace saving

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 
+namespace saving {
+
 namespace {
 
 std::string Joined(const SaveKey& key, std::size_t depth, const std::string& separator)
 {
-    std::string text(tk::RootName(key.root));
+    std::string text(platform::RootName(key.root));
     for (std::size_t i = 0; i < depth && i < key.names.size(); ++i)
         text += separator + key.names[i];
     return text;
@@ -26,7 +28,7 @@ std::string SaveKey::Text(std::size_t depth) const
     return Joined(*this, depth, "\\");
 }
 
-tk::RegKeyPath SaveKey::KeyPath() const
+platform::RegKeyPath SaveKey::KeyPath() const
 {
     std::string subKey;
     for (const std::string& name : names)
@@ -36,7 +38,7 @@ tk::RegKeyPath SaveKey::KeyPath() const
 
 std::optional<SaveKey> ParseSaveKey(const std::string& keyPath)
 {
-    const std::optional<tk::RegKeyPath> resolved = PowerClass::ResolvePathForm(keyPath);
+    const std::optional<platform::RegKeyPath> resolved = util::PowerClass::ResolvePathForm(keyPath);
     if (!resolved)
         return std::nullopt;
     SaveKey key{resolved->root, {}};
@@ -49,3 +51,5 @@ std::optional<SaveKey> ParseSaveKey(const std::string& keyPath)
     }
     return key;
 }
+
+} // namespace saving

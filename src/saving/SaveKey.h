@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+namespace saving {
+
 struct SaveKey {
-    tk::RegRoot root = tk::RegRoot::CurrentUser;
+    platform::RegRoot root = platform::RegRoot::CurrentUser;
     std::vector<std::string> names; // below the root, outermost first
 
     // The root and the first `depth` names: in path form (root, then every
@@ -19,9 +21,11 @@ struct SaveKey {
     std::string Text(std::size_t depth) const;
     std::string Text() const { return Text(names.size()); }
     // The whole key as the registry names it.
-    tk::RegKeyPath KeyPath() const;
+    platform::RegKeyPath KeyPath() const;
 };
 
 // Empty when the key path names no root the program writes to. A run of
 // separators counts as one, as in the registry.
 std::optional<SaveKey> ParseSaveKey(const std::string& keyPath);
+
+} // namespace saving

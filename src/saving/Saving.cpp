@@ -6,48 +6,50 @@
 #include "saving/SaveKey.h"
 #include "saving/Texts.h"
 
+namespace saving {
+
 namespace {
 
 // What kept the value that the backup keeps from being read: the registry's
 // own words when it gave them (a store names its file).
-std::string ReadError(const tk::RegFault& fault)
+std::string ReadError(const platform::RegFault& fault)
 {
     if (!fault.cause.empty())
         return fault.cause;
     switch (fault.error) {
-    case tk::RegError::AccessDenied: return tk::Text(text::CauseAccessDenied);
-    case tk::RegError::StoreBroken: return tk::Text(text::CauseCannotRead);
-    case tk::RegError::BadKeyPath: return tk::Text(text::CauseNoKey);
-    case tk::RegError::KeyNotFound:
-    case tk::RegError::ValueNotFound:
-    case tk::RegError::WriteFailed: break;
+    case platform::RegError::AccessDenied: return platform::Text(text::CauseAccessDenied);
+    case platform::RegError::StoreBroken: return platform::Text(text::CauseCannotRead);
+    case platform::RegError::BadKeyPath: return platform::Text(text::CauseNoKey);
+    case platform::RegError::KeyNotFound:
+    case platform::RegError::ValueNotFound:
+    case platform::RegError::WriteFailed: break;
     }
-    return tk::Text(text::CauseChangedWhileRead);
+    return platform::Text(text::CauseChangedWhileRead);
 }
 
 // What the registry said of a write it refused, in words for the message: a
 // store that a save's read got through but its write did not cannot be used,
 // rather than read.
-std::string WriteError(const tk::RegFault& fault)
+std::string WriteError(const platform::RegFault& fault)
 {
-    if (fault.cause.empty() && fault.error == tk::RegError::StoreBroken)
-        return tk::Text(text::CauseCannotUse);
+    if (fault.cause.empty() && fault.error == platform::RegError::StoreBroken)
+        return platform::Text(text::CauseCannotUse);
     return CauseText(fault);
 }
 
-tk::RegResult Write(PowerClass& power, const std::string& valueName, const NewValue& value)
+platform::RegResult Write(util::PowerClass& power, const std::string& valueName, const NewValue& value)
 {
     if (const auto* text = std::get_if<std::string>(&value))
-        return power.WriteStringValue(RegistryLocation::FromPath, valueName, *text);
-    return power.WriteDwordValue(RegistryLocation::FromPath, valueName, std::get<std::int32_t>(value));
+        return power.WriteStringValue(util::RegistryLocation::FromPath, valueName, *text);
+    return power.WriteDwordValue(util::RegistryLocation::FromPath, valueName, std::get<std::int32_t>(value));
 }
 
-tk::RegResult CheckWrite(PowerClass& power, const std::string& valueName, const NewValue& value)
+platform::RegResult CheckWrite(util::PowerClass& power, const std::string& valueName, const NewValue& value)
 {
     if (const auto* text = std::get_if<std::string>(&value))
-        return power.CheckWrite(RegistryLocation::FromPath, valueName, tk::RegValue::String(*text));
-    return power.CheckWrite(RegistryLocation::FromPath, valueName,
-                            tk::RegValue::Dword(static_cast<std::uint32_t>(std::get<std::int32_t>(value))));
+        return power.CheckWrite(util::RegistryLocation::FromPath, valueName, platform::RegValue::String(*text));
+    return power.CheckWrite(util::RegistryLocation::FromPath, valueName,
+                            platform::RegValue::Dword(static_cast<std::uint32_t>(std::get<std::int32_t>(value))));
 }
 
 SaveOutcome NotWritten(std::string message)
@@ -56,7 +58,7 @@ SaveOutcome NotWritten(std::string message)
 }
 
 // The save itself, while no other program writes the registry.
-SaveOutcome SaveHeld(const SaveRequest& request, PowerClass& power)
+SaveOutcome SaveHeld(const SaveRequest& request, util::PowerClass& power)
 {
     const std::optional<NewValue> value = NewValueOf(request.row, request.input);
     if (!value)
@@ -64,19 +66,19 @@ SaveOutcome SaveHeld(const SaveRequest& request, PowerClass& power)
 
     const std::optional<SaveKey> key = ParseSaveKey(request.keyPath);
     if (!key)
-        return NotWritten(tk::Text(text::RootNotWritable, {request.valueName, request.keyPath}));
+        return NotWritten(platform::Text(text::RootNotWritable, {request.valueName, request.keyPath}));
     if (!BackupCanName(*key, request.valueName))
-        return NotWritten(tk::Text(text::NameHoldsLineEnd, {request.valueName, key->Text()}));
+        return NotWritten(platform::Text(text::NameHoldsLineEnd, {request.valueName, key->Text()}));
     const auto prior = ReadPriorValue(power, request.keyPath, *key, request.valueName);
     if (!prior)
-        return NotWritten(tk::Text(text::PriorUnreadable, {request.valueName, key->Text(), ReadError(prior.Error())}));
+        return NotWritten(platform::Text(text::PriorUnreadable, {request.valueName, key->Text(), ReadError(prior.Error())}));
 
     // What the registry refuses without the write, it refuses before the
     // backup: each retry would leave another backup of a value never changed.
     power.currentKeyPath = request.keyPath;
-    if (const tk::RegResult checked = CheckWrite(power, request.valueName, *value); !checked)
+    if (const platform::RegResult checked = CheckWrite(power, request.valueName, *value); !checked)
         return NotWritten(
-            tk::Text(text::NotWrittenNothingChanged, {request.valueName, key->Text(), WriteError(checked.Error())}));
+            platform::Text(text::NotWrittenNothingChanged, {request.valueName, key->Text(), WriteError(checked.Error())}));
 
     const auto made = backup::WriteBackup(backup::BackupFolder(request.applicationFolder), request.functionName,
                                           request.functionKey, BackupText(*key, request.valueName, prior.Value()));
@@ -85,17 +87,17 @@ SaveOutcome SaveHeld(const SaveRequest& request, PowerClass& power)
     const std::string& backupPath = made.Value();
 
     power.currentKeyPath = request.keyPath;
-    if (const tk::RegResult written = Write(power, request.valueName, *value); !written)
+    if (const platform::RegResult written = Write(power, request.valueName, *value); !written)
         return SaveOutcome{
             SaveResult::NotWritten,
-            tk::Text(text::NotWrittenAfterBackup, {request.valueName, key->Text(), WriteError(written.Error()), backupPath}),
+            platform::Text(text::NotWrittenAfterBackup, {request.valueName, key->Text(), WriteError(written.Error()), backupPath}),
             backupPath};
     return SaveOutcome{SaveResult::Saved, {}, backupPath};
 }
 
 } // namespace
 
-SaveOutcome SaveNewValue(const SaveRequest& request, PowerClass& power)
+SaveOutcome SaveNewValue(const SaveRequest& request, util::PowerClass& power)
 {
     // The value that the backup keeps is the one that the write replaces:
     // another program's save between the two would leave a backup of a value
@@ -108,6 +110,8 @@ SaveOutcome SaveNewValue(const SaveRequest& request, PowerClass& power)
 std::string NothingToSaveMessage(const std::string& functionName, const std::string& header)
 {
     if (functionName.empty())
-        return tk::Text(text::NoFunctionShown);
-    return tk::Text(text::NoKindToSave, {functionName, header});
+        return platform::Text(text::NoFunctionShown);
+    return platform::Text(text::NoKindToSave, {functionName, header});
 }
+
+} // namespace saving

@@ -8,8 +8,10 @@
 
 #include <string>
 
+namespace saving {
+
 struct SaveRequest {
-    KindRow row;                  // a kind that stores a value
+    catalogue::KindRow row;       // a kind that stores a value
     std::string keyPath;          // path form, as the catalogue gives it
     std::string valueName;
     PanelInput input;
@@ -32,8 +34,10 @@ struct SaveOutcome {
 };
 
 // The registry is not touched unless the backup was written.
-SaveOutcome SaveNewValue(const SaveRequest& request, PowerClass& power);
+SaveOutcome SaveNewValue(const SaveRequest& request, util::PowerClass& power);
 
 // What the user is told when the shown function has no kind that can be
 // saved; an empty name: no function is shown.
 std::string NothingToSaveMessage(const std::string& functionName, const std::string& header);
+
+} // namespace saving

@@ -6,7 +6,7 @@
 
 #include <iostream>
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 
@@ -29,7 +29,7 @@ void ReportError(const std::string& text)
 IBackend& CurrentBackend()
 {
     if (!BackendSlot())
-        throw CException("no toolkit backend is installed");
+        throw platform::CException("no toolkit backend is installed");
     return *BackendSlot();
 }
 
@@ -38,14 +38,14 @@ void SetBackend(IBackend* backend)
     BackendSlot() = backend;
 }
 
-Result<std::string, HelpFileFault> ReadHelpFile(const std::string& path)
+platform::Result<std::string, HelpFileFault> ReadHelpFile(const std::string& path)
 {
     // More than any help; a larger file is no help file of ours.
     constexpr std::size_t kLargestHelp = 64u << 20;
     try {
-        return ReadWholeFile(path, kLargestHelp);
-    } catch (const CFileException& e) {
-        return HelpFileFault{tk::Text(text::HelpCannotBeShown, {path, e.Cause()})};
+        return platform::ReadWholeFile(path, kLargestHelp);
+    } catch (const platform::CFileException& e) {
+        return HelpFileFault{platform::Text(text::HelpCannotBeShown, {path, e.Cause()})};
     }
 }
 
@@ -59,4 +59,4 @@ ScopedBackend::~ScopedBackend()
     BackendSlot() = previous_;
 }
 
-} // namespace tk
+} // namespace toolkit

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace tk {
+namespace toolkit {
 
 class CDialog;
 
@@ -29,7 +29,7 @@ struct HelpFileFault {
 };
 
 // The bytes of a help file, or why it cannot be shown.
-Result<std::string, HelpFileFault> ReadHelpFile(const std::string& path);
+platform::Result<std::string, HelpFileFault> ReadHelpFile(const std::string& path);
 
 // Shows `text` in the installed backend's standard error box; on standard
 // error while none is installed, so that nothing is lost.
@@ -52,4 +52,4 @@ private:
     IBackend* previous_;
 };
 
-} // namespace tk
+} // namespace toolkit

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace toolkit {
 
 // How a list-view column aligns its texts.
 enum class ColumnFormat { Left };
@@ -77,4 +77,4 @@ public:
     void SetCurSel(int index) { Window().ComboSetCurSel(Id(), index); }
 };
 
-} // namespace tk
+} // namespace toolkit

@@ -3,7 +3,7 @@
 #include "platform/Exceptions.h"
 #include "toolkit/Resources.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 
@@ -18,7 +18,7 @@ CWinApp*& AppSlot()
 IDialogWindow& CWndControl::Window() const
 {
     if (!window_)
-        throw CException("control " + std::to_string(id_) + " is used before it is bound to its window");
+        throw platform::CException("control " + std::to_string(id_) + " is used before it is bound to its window");
     return *window_;
 }
 
@@ -156,7 +156,7 @@ void CDialog::DefaultHandling(Message& message)
 Answer CDialog::ShowMessageBox(std::string_view text, std::optional<std::string_view> caption, BoxStyle style)
 {
     if (!window_)
-        throw CException("a message box needs an open dialog");
+        throw platform::CException("a message box needs an open dialog");
     const std::string title = caption ? std::string(*caption) : AppTitle();
     return window_->ShowMessageBox(text, title, style);
 }
@@ -239,12 +239,12 @@ CWinApp* AfxGetApp()
     return AppSlot();
 }
 
-void RunApplication(IBackend& backend, const Services& services)
+void RunApplication(IBackend& backend, const platform::Services& services)
 {
     CWinApp* app = AfxGetApp();
     if (!app)
-        throw CException("the application object is missing");
-    const ScopedServices installed(services);
+        throw platform::CException("the application object is missing");
+    const platform::ScopedServices installed(services);
     const ScopedBackend active(backend);
     app->InitInstance();
 }
@@ -254,4 +254,4 @@ std::string AppTitle()
     return AppSlot() ? AppSlot()->Title() : std::string();
 }
 
-} // namespace tk
+} // namespace toolkit

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace toolkit {
 
 class CDialog;
 struct DialogTemplate;
@@ -224,9 +224,9 @@ CWinApp* AfxGetApp();
 // Runs the program: the application object's InitInstance, with the backend
 // and the services installed while it runs. Throws CException when there is
 // no application object.
-void RunApplication(IBackend& backend, const Services& services);
+void RunApplication(IBackend& backend, const platform::Services& services);
 // The title the application object gave, shown on message boxes that have no
 // caption of their own; empty when there is no application object.
 std::string AppTitle();
 
-} // namespace tk
+} // namespace toolkit

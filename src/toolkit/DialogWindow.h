@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace toolkit {
 
 // How a dialog or a message box was ended. The values are the command ids of
 // the buttons that give each answer, as on Windows.
@@ -123,4 +123,4 @@ public:
     virtual std::optional<std::string> BrowseForFolder(std::string_view title, std::string_view initialFolder) = 0;
 };
 
-} // namespace tk
+} // namespace toolkit

@@ -5,7 +5,7 @@
 #include <limits>
 #include <sstream>
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 
@@ -51,7 +51,7 @@ public:
                 t.text = std::string(1, c);
                 ++i_;
             } else {
-                throw CException(file_ + ", line " + std::to_string(line_) + ": unexpected character '" + std::string(1, c) + "'");
+                throw platform::CException(file_ + ", line " + std::to_string(line_) + ": unexpected character '" + std::string(1, c) + "'");
             }
             out.push_back(t);
         }
@@ -96,7 +96,7 @@ private:
         ++i_; // opening quote
         while (true) {
             if (i_ >= s_.size() || s_[i_] == '\n')
-                throw CException(file_ + ", line " + std::to_string(line_) + ": unterminated string");
+                throw platform::CException(file_ + ", line " + std::to_string(line_) + ": unterminated string");
             const char c = s_[i_++];
             if (c == '"') {
                 if (i_ < s_.size() && s_[i_] == '"') { // "" stands for one quote
@@ -197,7 +197,7 @@ private:
 
     [[noreturn]] void Fail(const std::string& what) const
     {
-        throw CException(file_ + ", line " + std::to_string(Peek().line) + ": " + what);
+        throw platform::CException(file_ + ", line " + std::to_string(Peek().line) + ": " + what);
     }
 
     std::optional<int> Lookup(const std::string& name) const
@@ -336,7 +336,7 @@ private:
             // Faults name the line where the entry starts.
             const int line = Peek().line;
             const auto fail = [&](const std::string& what) {
-                throw CException(file_ + ", line " + std::to_string(line) + ": " + what);
+                throw platform::CException(file_ + ", line " + std::to_string(line) + ": " + what);
             };
             Accelerator a;
             if (Peek().kind == Token::String) {
@@ -495,4 +495,4 @@ ResourceScript ParseResourceScript(std::string_view text, const std::string& fil
     return Parser(Lexer(text, fileName).Run(), fileName, symbols).Run();
 }
 
-} // namespace tk
+} // namespace toolkit

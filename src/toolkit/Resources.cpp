@@ -1,7 +1,7 @@
 #include "platform/Exceptions.h"
 #include "toolkit/Resources.h"
 
-namespace tk {
+namespace toolkit {
 
 const ControlTemplate* DialogTemplate::Find(int controlId) const
 {
@@ -23,7 +23,7 @@ const DialogTemplate& GetDialogTemplate(int id)
     for (const auto& d : ProgramResources().dialogs)
         if (d.id == id)
             return d;
-    throw CException("dialog template " + std::to_string(id) + " is missing from the resources");
+    throw platform::CException("dialog template " + std::to_string(id) + " is missing from the resources");
 }
 
 const MenuTemplate& GetMenuTemplate(int id)
@@ -31,7 +31,7 @@ const MenuTemplate& GetMenuTemplate(int id)
     for (const auto& m : ProgramResources().menus)
         if (m.id == id)
             return m;
-    throw CException("menu " + std::to_string(id) + " is missing from the resources");
+    throw platform::CException("menu " + std::to_string(id) + " is missing from the resources");
 }
 
 std::string LoadResourceString(int id)
@@ -86,4 +86,4 @@ std::vector<int> DialogTemplate::RadioGroup(int controlId) const
     return group;
 }
 
-} // namespace tk
+} // namespace toolkit

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace toolkit {
 
 enum class ControlKind {
     ListView,
@@ -140,4 +140,4 @@ const AcceleratorTable* FindAccelerators(int id);
 const char* EmbeddedResourceScript();
 const char* EmbeddedResourceHeader();
 
-} // namespace tk
+} // namespace toolkit

@@ -1,6 +1,6 @@
 #include "util/Minute.h"
 
-
+namespace util {
 
 namespace {
 
@@ -25,7 +25,7 @@ int DaysIn(int year, int month)
 
 } // namespace
 
-std::optional<tk::LocalTime> ParseMinute(const std::string& text)
+std::optional<platform::LocalTime> ParseMinute(const std::string& text)
 {
     // Exactly YYYY-MM-DDTHH:MM: a shorter year would make a stamp that sorts
     // among the others wrongly, and the system's calendar starts in 1601.
@@ -41,7 +41,7 @@ std::optional<tk::LocalTime> ParseMinute(const std::string& text)
     if (*year < 1601 || *month < 1 || *month > 12 || *day < 1 || *day > DaysIn(*year, *month) || *hour > 23 ||
         *minute > 59)
         return std::nullopt;
-    tk::LocalTime t;
+    platform::LocalTime t;
     t.year = *year;
     t.month = *month;
     t.day = *day;
@@ -49,3 +49,5 @@ std::optional<tk::LocalTime> ParseMinute(const std::string& text)
     t.minute = *minute;
     return t;
 }
+
+} // namespace util

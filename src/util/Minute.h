@@ -7,5 +7,9 @@
 #include <optional>
 #include <string>
 
+namespace util {
+
 // Nothing for any other text, or for a month, day, hour or minute out of range.
-std::optional<tk::LocalTime> ParseMinute(const std::string& text);
+std::optional<platform::LocalTime> ParseMinute(const std::string& text);
+
+} // namespace util

@@ -1,5 +1,7 @@
 #include "util/Path.h"
 
+namespace util {
+
 namespace {
 
 #ifdef _WIN32
@@ -53,3 +55,5 @@ std::string FileNameOf(const std::string& path)
         return path;
     return path.substr(folder.size() + (IsSeparator(folder.back()) ? 0 : 1));
 }
+
+} // namespace util

@@ -4,6 +4,8 @@
 // into UTF-8.
 #include <string>
 
+namespace util {
+
 // The separator of the platform: '\' on Windows, '/' elsewhere.
 char PathSeparator();
 
@@ -18,3 +20,5 @@ std::string FolderOf(const std::string& path);
 
 // A file's name without its folder: the whole path when it has none.
 std::string FileNameOf(const std::string& path);
+
+} // namespace util

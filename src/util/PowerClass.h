@@ -9,13 +9,15 @@
 #include <optional>
 #include <string>
 
+namespace util {
+
 // A read as start-up and the option panel make it: the value, or the fixed
 // text or number in its place, and beside it the fault of a registry that
 // cannot be read at all (StoreBroken), which the caller tells the user.
 template <class T>
 struct RegReading {
     T value;
-    std::optional<tk::RegFault> fault;
+    std::optional<platform::RegFault> fault;
 };
 
 enum class RegistryLocation {
@@ -49,26 +51,26 @@ public:
     // The same reads made of a value read already under the current key
     // path (ReadRawValue), so that one read serves a caller that needs the
     // value's bytes as well.
-    RegReading<std::string> StringOf(const tk::Result<tk::RegValue, tk::RegFault>& raw) const;
-    RegReading<std::int32_t> DwordOf(const tk::Result<tk::RegValue, tk::RegFault>& raw) const;
+    RegReading<std::string> StringOf(const platform::Result<platform::RegValue, platform::RegFault>& raw) const;
+    RegReading<std::int32_t> DwordOf(const platform::Result<platform::RegValue, platform::RegFault>& raw) const;
     // The writes and the delete give the registry's result: done, or why not.
     // A string written over a REG_EXPAND_SZ value keeps that type; any other
     // becomes a REG_SZ.
-    tk::RegResult WriteStringValue(RegistryLocation location, const std::string& valueName,
+    platform::RegResult WriteStringValue(RegistryLocation location, const std::string& valueName,
                                    const std::string& data) const;
-    tk::RegResult WriteDwordValue(RegistryLocation location, const std::string& valueName,
+    platform::RegResult WriteDwordValue(RegistryLocation location, const std::string& valueName,
                                   std::int32_t data) const;
-    tk::RegResult DeleteValue(RegistryLocation location, const std::string& valueName) const;
+    platform::RegResult DeleteValue(RegistryLocation location, const std::string& valueName) const;
     // Whether a write of `value` would be made, as far as the registry can
     // tell without making it (IRegistry::CheckChanges): saving asks before
     // it writes the backup.
-    tk::RegResult CheckWrite(RegistryLocation location, const std::string& valueName, const tk::RegValue& value) const;
+    platform::RegResult CheckWrite(RegistryLocation location, const std::string& valueName, const platform::RegValue& value) const;
     // For callers that must preserve a value exactly (backups): the value's
     // type and raw bytes under the path-form key, or why there is none.
-    tk::Result<tk::RegValue, tk::RegFault> ReadRawValue(const std::string& valueName) const;
+    platform::Result<platform::RegValue, platform::RegFault> ReadRawValue(const std::string& valueName) const;
     // The same value for a backup: in the registry's wide form when the code
     // page cannot carry its text.
-    tk::Result<tk::ExactRegValue, tk::RegFault> ReadExactValue(const std::string& valueName) const;
+    platform::Result<platform::ExactRegValue, platform::RegFault> ReadExactValue(const std::string& valueName) const;
     // Runs `work` so that its reads and writes of the registry are one step
     // that no other program's writes come between, where the registry can
     // (IRegistry::Exclusively).
@@ -76,7 +78,7 @@ public:
     // The path form names HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE first,
     // case-sensitively; empty for any other beginning. The sub-key is as
     // written after the root, doubled separators included.
-    static std::optional<tk::RegKeyPath> ResolvePathForm(const std::string& keyPath);
+    static std::optional<platform::RegKeyPath> ResolvePathForm(const std::string& keyPath);
 
     // --- Dates --- (a backup's stamp: backup/Stamp.h)
     static std::string PadWithZeros(const std::string& text, int width);
@@ -84,3 +86,5 @@ public:
     // config.ini in the application folder.
     std::string SettingsPath() const;
 };
+
+} // namespace util

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace util {
+
 namespace {
 
 // Number texts are read from the right. A character that is no digit counts
@@ -48,3 +50,5 @@ std::int32_t PowerClass::IntPower(std::int32_t base, std::int32_t exponent)
     }
     return static_cast<std::int32_t>(result);
 }
+
+} // namespace util

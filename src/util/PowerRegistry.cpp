@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <optional>
 
+namespace util {
+
 namespace {
 
 // What a string read shows when the key path names no root or no key below
@@ -15,77 +17,77 @@ namespace {
 const char* const kKeyNotFoundText = "Registry key was not found :-( ";
 const char* const kNotAStringText = "No REG_SZ";
 
-std::optional<tk::RegKeyPath> Resolve(RegistryLocation location, const std::string& keyPath)
+std::optional<platform::RegKeyPath> Resolve(RegistryLocation location, const std::string& keyPath)
 {
     if (location == RegistryLocation::LocalMachine)
-        return tk::RegKeyPath{tk::RegRoot::LocalMachine, keyPath};
+        return platform::RegKeyPath{platform::RegRoot::LocalMachine, keyPath};
     return PowerClass::ResolvePathForm(keyPath);
 }
 
 // A missing service counts as a key that cannot be opened, and a file fault
 // of the service (its exceptions) as a broken store.
 template <class T>
-tk::Result<T, tk::RegFault> Ask(const tk::RegKeyPath& key, const std::string& name,
-                                tk::Result<T, tk::RegFault> (tk::IRegistry::*read)(tk::RegRoot, std::string_view,
+platform::Result<T, platform::RegFault> Ask(const platform::RegKeyPath& key, const std::string& name,
+                                platform::Result<T, platform::RegFault> (platform::IRegistry::*read)(platform::RegRoot, std::string_view,
                                                                                   std::string_view))
 {
-    tk::IRegistry* registry = tk::CurrentServices().registry;
+    platform::IRegistry* registry = platform::CurrentServices().registry;
     if (registry == nullptr)
-        return tk::RegError::KeyNotFound;
+        return platform::RegError::KeyNotFound;
     try {
         return (registry->*read)(key.root, key.subKey, name);
-    } catch (const tk::CException& e) {
-        return tk::RegFault(tk::RegError::StoreBroken, e.what());
+    } catch (const platform::CException& e) {
+        return platform::RegFault(platform::RegError::StoreBroken, e.what());
     }
 }
 
-tk::Result<tk::RegValue, tk::RegFault> Query(const tk::RegKeyPath& key, const std::string& name)
+platform::Result<platform::RegValue, platform::RegFault> Query(const platform::RegKeyPath& key, const std::string& name)
 {
-    return Ask(key, name, &tk::IRegistry::QueryValue);
+    return Ask(key, name, &platform::IRegistry::QueryValue);
 }
 
 // A change: the registry's result, or the fault that kept it from trying.
 template <class Operation>
-tk::RegResult Change(const std::optional<tk::RegKeyPath>& key, const Operation& operation)
+platform::RegResult Change(const std::optional<platform::RegKeyPath>& key, const Operation& operation)
 {
     if (!key)
-        return tk::RegFault(tk::RegError::BadKeyPath, tk::Text(text::KeyPathNamesNoRoot));
-    tk::IRegistry* registry = tk::CurrentServices().registry;
+        return platform::RegFault(platform::RegError::BadKeyPath, platform::Text(text::KeyPathNamesNoRoot));
+    platform::IRegistry* registry = platform::CurrentServices().registry;
     if (registry == nullptr)
-        return tk::RegFault(tk::RegError::WriteFailed, tk::Text(text::NoRegistry));
+        return platform::RegFault(platform::RegError::WriteFailed, platform::Text(text::NoRegistry));
     try {
         return operation(*registry, *key);
-    } catch (const tk::CException& e) {
-        return tk::RegFault(tk::RegError::WriteFailed, e.what());
+    } catch (const platform::CException& e) {
+        return platform::RegFault(platform::RegError::WriteFailed, e.what());
     }
 }
 
 // Whether the value a write replaces is a REG_EXPAND_SZ; one that cannot be
 // read is none.
-bool IsExpandable(tk::IRegistry& registry, const tk::RegKeyPath& key, const std::string& name)
+bool IsExpandable(platform::IRegistry& registry, const platform::RegKeyPath& key, const std::string& name)
 {
     const auto value = registry.QueryValue(key.root, key.subKey, name);
-    return value && value.Value().type == tk::RegType::ExpandSz;
+    return value && value.Value().type == platform::RegType::ExpandSz;
 }
 
 // The fault of a read that the user must hear of: the registry cannot be
 // read at all. A key or value that is not there, or may not be read, is only
 // shown as the fixed text or number in its place.
-std::optional<tk::RegFault> BrokenRegistry(const tk::Result<tk::RegValue, tk::RegFault>& value)
+std::optional<platform::RegFault> BrokenRegistry(const platform::Result<platform::RegValue, platform::RegFault>& value)
 {
-    if (value || !(value.Error() == tk::RegError::StoreBroken))
+    if (value || !(value.Error() == platform::RegError::StoreBroken))
         return std::nullopt;
     return value.Error();
 }
 
 // A string read of the value, once its key path names a key below a root.
-RegReading<std::string> StringReading(const tk::Result<tk::RegValue, tk::RegFault>& value)
+RegReading<std::string> StringReading(const platform::Result<platform::RegValue, platform::RegFault>& value)
 {
     if (!value || value.Value().data.empty())
         return {std::string(), BrokenRegistry(value)};
     // An expandable text is shown as stored, its %VARIABLES% unexpanded, so
     // that saving it back keeps them.
-    if (value.Value().type != tk::RegType::Sz && value.Value().type != tk::RegType::ExpandSz)
+    if (value.Value().type != platform::RegType::Sz && value.Value().type != platform::RegType::ExpandSz)
         return {kNotAStringText, std::nullopt};
     // Data written by other programs may lack the terminating zero byte, or
     // hold text after an early one.
@@ -93,7 +95,7 @@ RegReading<std::string> StringReading(const tk::Result<tk::RegValue, tk::RegFaul
     return {std::string(data.begin(), std::find(data.begin(), data.end(), 0)), std::nullopt};
 }
 
-RegReading<std::int32_t> DwordReading(const tk::Result<tk::RegValue, tk::RegFault>& value)
+RegReading<std::int32_t> DwordReading(const platform::Result<platform::RegValue, platform::RegFault>& value)
 {
     if (!value)
         return {0, BrokenRegistry(value)};
@@ -106,7 +108,7 @@ RegReading<std::int32_t> DwordReading(const tk::Result<tk::RegValue, tk::RegFaul
 }
 
 // Whether the key path names a key below a root, which a read needs.
-bool NamesKey(const std::optional<tk::RegKeyPath>& key)
+bool NamesKey(const std::optional<platform::RegKeyPath>& key)
 {
     return key && !key->subKey.empty();
 }
@@ -129,14 +131,14 @@ RegReading<std::int32_t> PowerClass::ReadDword(RegistryLocation location, const 
     return DwordReading(Query(*key, valueName));
 }
 
-RegReading<std::string> PowerClass::StringOf(const tk::Result<tk::RegValue, tk::RegFault>& raw) const
+RegReading<std::string> PowerClass::StringOf(const platform::Result<platform::RegValue, platform::RegFault>& raw) const
 {
     if (!NamesKey(Resolve(RegistryLocation::FromPath, currentKeyPath)))
         return {kKeyNotFoundText, std::nullopt};
     return StringReading(raw);
 }
 
-RegReading<std::int32_t> PowerClass::DwordOf(const tk::Result<tk::RegValue, tk::RegFault>& raw) const
+RegReading<std::int32_t> PowerClass::DwordOf(const platform::Result<platform::RegValue, platform::RegFault>& raw) const
 {
     if (!NamesKey(Resolve(RegistryLocation::FromPath, currentKeyPath)))
         return {1, std::nullopt};
@@ -153,76 +155,78 @@ std::int32_t PowerClass::ReadDwordValue(RegistryLocation location, const std::st
     return ReadDword(location, valueName).value;
 }
 
-tk::RegResult PowerClass::WriteStringValue(RegistryLocation location, const std::string& valueName,
+platform::RegResult PowerClass::WriteStringValue(RegistryLocation location, const std::string& valueName,
                                            const std::string& data) const
 {
-    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const tk::RegKeyPath& key) {
-        tk::RegValue text = tk::RegValue::String(data);
+    return Change(Resolve(location, currentKeyPath), [&](platform::IRegistry& registry, const platform::RegKeyPath& key) {
+        platform::RegValue text = platform::RegValue::String(data);
         // A text written over an expandable one stays expandable: a folder
         // such as "%USERPROFILE%\Documents" must go on following the user.
         if (IsExpandable(registry, key, valueName))
-            text.type = tk::RegType::ExpandSz;
+            text.type = platform::RegType::ExpandSz;
         return registry.SetValue(key.root, key.subKey, valueName, text);
     });
 }
 
-tk::RegResult PowerClass::WriteDwordValue(RegistryLocation location, const std::string& valueName,
+platform::RegResult PowerClass::WriteDwordValue(RegistryLocation location, const std::string& valueName,
                                           std::int32_t data) const
 {
-    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const tk::RegKeyPath& key) {
-        return registry.SetValue(key.root, key.subKey, valueName, tk::RegValue::Dword(static_cast<std::uint32_t>(data)));
+    return Change(Resolve(location, currentKeyPath), [&](platform::IRegistry& registry, const platform::RegKeyPath& key) {
+        return registry.SetValue(key.root, key.subKey, valueName, platform::RegValue::Dword(static_cast<std::uint32_t>(data)));
     });
 }
 
-tk::RegResult PowerClass::DeleteValue(RegistryLocation location, const std::string& valueName) const
+platform::RegResult PowerClass::DeleteValue(RegistryLocation location, const std::string& valueName) const
 {
-    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const tk::RegKeyPath& key) {
+    return Change(Resolve(location, currentKeyPath), [&](platform::IRegistry& registry, const platform::RegKeyPath& key) {
         return registry.DeleteValue(key.root, key.subKey, valueName);
     });
 }
 
-tk::RegResult PowerClass::CheckWrite(RegistryLocation location, const std::string& valueName,
-                                     const tk::RegValue& value) const
+platform::RegResult PowerClass::CheckWrite(RegistryLocation location, const std::string& valueName,
+                                     const platform::RegValue& value) const
 {
-    return Change(Resolve(location, currentKeyPath), [&](tk::IRegistry& registry, const tk::RegKeyPath& key) {
-        return registry.CheckChanges({{tk::ShareKey(key), valueName, value}}, {});
+    return Change(Resolve(location, currentKeyPath), [&](platform::IRegistry& registry, const platform::RegKeyPath& key) {
+        return registry.CheckChanges({{platform::ShareKey(key), valueName, value}}, {});
     });
 }
 
 // The two characters after the root name are cut without being looked at; the
 // rest reaches the registry as it is, doubled separators included.
-std::optional<tk::RegKeyPath> PowerClass::ResolvePathForm(const std::string& keyPath)
+std::optional<platform::RegKeyPath> PowerClass::ResolvePathForm(const std::string& keyPath)
 {
     const auto below = [&keyPath](std::size_t cut) { return keyPath.size() > cut ? keyPath.substr(cut) : std::string(); };
     if (keyPath.compare(0, 17, "HKEY_CURRENT_USER") == 0)
-        return tk::RegKeyPath{tk::RegRoot::CurrentUser, below(19)};
+        return platform::RegKeyPath{platform::RegRoot::CurrentUser, below(19)};
     if (keyPath.compare(0, 18, "HKEY_LOCAL_MACHINE") == 0)
-        return tk::RegKeyPath{tk::RegRoot::LocalMachine, below(20)};
+        return platform::RegKeyPath{platform::RegRoot::LocalMachine, below(20)};
     return std::nullopt;
 }
 
 // Reads the value that a write with the same key path would replace, so an
 // empty sub-key here names the root key itself, as it does for the writes.
-tk::Result<tk::RegValue, tk::RegFault> PowerClass::ReadRawValue(const std::string& valueName) const
+platform::Result<platform::RegValue, platform::RegFault> PowerClass::ReadRawValue(const std::string& valueName) const
 {
     const auto key = Resolve(RegistryLocation::FromPath, currentKeyPath);
     if (!key)
-        return tk::RegError::KeyNotFound;
+        return platform::RegError::KeyNotFound;
     return Query(*key, valueName);
 }
 
-tk::Result<tk::ExactRegValue, tk::RegFault> PowerClass::ReadExactValue(const std::string& valueName) const
+platform::Result<platform::ExactRegValue, platform::RegFault> PowerClass::ReadExactValue(const std::string& valueName) const
 {
     const auto key = Resolve(RegistryLocation::FromPath, currentKeyPath);
     if (!key)
-        return tk::RegError::KeyNotFound;
-    return Ask(*key, valueName, &tk::IRegistry::QueryExactValue);
+        return platform::RegError::KeyNotFound;
+    return Ask(*key, valueName, &platform::IRegistry::QueryExactValue);
 }
 
 void PowerClass::RunExclusively(const std::function<void()>& work) const
 {
-    if (tk::IRegistry* registry = tk::CurrentServices().registry)
+    if (platform::IRegistry* registry = platform::CurrentServices().registry)
         registry->Exclusively(work);
     else
         work();
 }
+
+} // namespace util

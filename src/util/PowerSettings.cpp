@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+namespace util {
+
 namespace {
 
 // The settings the program knows. The line after a key line of any of them is
@@ -54,7 +56,7 @@ std::string PowerClass::GetApplicationFolder() const
 {
     // A program in the root folder gets the root with its separator, so that
     // paths joined to it stay absolute.
-    return FolderOf(tk::CurrentServices().executablePath);
+    return FolderOf(platform::CurrentServices().executablePath);
 }
 
 std::string PowerClass::SettingsPath() const
@@ -81,8 +83,10 @@ void PowerClass::WriteSetting(const std::string& key, const std::string& value) 
     // leaves the file as it was.
     for (const std::size_t keyLine : FindKeyLines(lines, key)) {
         if (keyLine + 1 == lines.size())
-            throw tk::CFileException(path, tk::Text(text::SettingWithoutValueLine, {key}));
+            throw platform::CFileException(path, platform::Text(text::SettingWithoutValueLine, {key}));
         lines[keyLine + 1] = value;
     }
-    tk::WriteFileAtomically(path, JoinWithCrLf(lines));
+    platform::WriteFileAtomically(path, JoinWithCrLf(lines));
 }
+
+} // namespace util

@@ -2,6 +2,8 @@
 
 #include "platform/WholeFile.h"
 
+namespace util {
+
 namespace {
 
 // Far above any installation's data files, far below what a wrong file (a
@@ -52,7 +54,7 @@ std::optional<LineSpan> FindLine(std::string_view text, std::string_view line)
 
 std::string ReadTextFile(const std::string& path)
 {
-    return tk::ReadWholeFile(path, kDataFileLimit);
+    return platform::ReadWholeFile(path, kDataFileLimit);
 }
 
 std::vector<std::string> ReadTextLines(const std::string& path)
@@ -64,3 +66,5 @@ std::string LineValue(const std::string& line)
 {
     return line.size() > 6 ? line.substr(6) : std::string();
 }
+
+} // namespace util

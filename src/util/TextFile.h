@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace util {
+
 // One line of a text: its characters without the line end, and where the
 // next line starts.
 struct LineSpan {
@@ -35,3 +37,5 @@ std::vector<std::string> ReadTextLines(const std::string& path);
 // The value of a numbered line ("KKKKK value", as the catalogue and the
 // translation file write them): the line without its first six characters.
 std::string LineValue(const std::string& line);
+
+} // namespace util

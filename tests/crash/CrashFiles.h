@@ -22,8 +22,8 @@ inline std::string Settings(std::uint32_t round)
 // What every backup of the writer holds: a long string value.
 inline std::string Backup()
 {
-    const SaveKey key{tk::RegRoot::CurrentUser, {"Software", "Crash"}};
-    return BackupText(key, "Filler", PriorValue{tk::ExactRegValue{tk::RegValue::String(kFiller)}, {}});
+    const saving::SaveKey key{platform::RegRoot::CurrentUser, {"Software", "Crash"}};
+    return saving::BackupText(key, "Filler", saving::PriorValue{platform::ExactRegValue{platform::RegValue::String(kFiller)}, {}});
 }
 
 } // namespace crash

@@ -18,26 +18,29 @@
 #include <cstdlib>
 #include <string>
 
+using namespace saving;
+using namespace util;
+
 namespace {
 
 int WriteStoreAndSettings(const std::string& folder, long rounds)
 {
-    tk::RegistryStore store(folder + "/registry.reg");
-    tk::Services services;
+    regstore::RegistryStore store(folder + "/registry.reg");
+    platform::Services services;
     services.registry = &store;
     services.executablePath = folder + "/tunewright";
-    const tk::ScopedServices scope(services);
+    const platform::ScopedServices scope(services);
     const PowerClass power;
     std::puts("writing");
     std::fflush(stdout);
     for (long i = 0; rounds < 0 || i < rounds; ++i) {
-        const auto current = store.QueryValue(tk::RegRoot::CurrentUser, crash::kCounterKey, crash::kCounterValue);
+        const auto current = store.QueryValue(platform::RegRoot::CurrentUser, crash::kCounterKey, crash::kCounterValue);
         if (!current || current.Value().data.size() != 4)
             return 1;
         const auto& d = current.Value().data;
         const std::uint32_t next = (d[0] | d[1] << 8 | d[2] << 16 | static_cast<std::uint32_t>(d[3]) << 24) + 1;
-        if (!store.SetValue(tk::RegRoot::CurrentUser, crash::kCounterKey, crash::kCounterValue,
-                            tk::RegValue::Dword(next)))
+        if (!store.SetValue(platform::RegRoot::CurrentUser, crash::kCounterKey, crash::kCounterValue,
+                            platform::RegValue::Dword(next)))
             return 1;
         power.WriteSetting(crash::kSettingsKey, std::to_string(next));
     }

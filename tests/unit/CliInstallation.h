@@ -20,7 +20,7 @@ struct CliRun {
 
 class CliInstallation {
 public:
-    CliInstallation(tk::IRegistry& registry, const std::vector<std::string>& names,
+    CliInstallation(platform::IRegistry& registry, const std::vector<std::string>& names,
                     const std::vector<std::string>& catalogue,
                     const std::filesystem::path& base = std::filesystem::temp_directory_path())
         : registry_(registry), folder_(&registry, nullptr, base)
@@ -49,13 +49,13 @@ public:
         std::ostringstream err;
         std::istringstream in(input);
         const cli::Host host{folder_.Folder().string(),
-                             [this](const std::string&, const std::string&) -> tk::IRegistry& { return registry_; },
+                             [this](const std::string&, const std::string&) -> platform::IRegistry& { return registry_; },
                              out, err, {}, &in};
         const int status = cli::RunCommandLine(args, host);
         return {status, out.str(), err.str()};
     }
 
 private:
-    tk::IRegistry& registry_;
+    platform::IRegistry& registry_;
     TempAppFolder folder_;
 };

@@ -54,7 +54,7 @@ inline const std::vector<std::string>& WatchedKeys()
 class Run {
 public:
     // `prefix`: the key below HKEY_CURRENT_USER that holds everything.
-    Run(tk::IRegistry& registry, const std::string& prefix, const std::filesystem::path& base)
+    Run(platform::IRegistry& registry, const std::string& prefix, const std::filesystem::path& base)
         : registry_(registry), prefix_(prefix), install_(registry, Names(), Catalogue(prefix), base)
     {
     }
@@ -145,42 +145,42 @@ private:
     void Reset(std::mt19937& random)
     {
         for (const Slot& s : Slots())
-            static_cast<void>(registry_.DeleteValue(tk::RegRoot::CurrentUser, Path(s.key), s.name));
+            static_cast<void>(registry_.DeleteValue(platform::RegRoot::CurrentUser, Path(s.key), s.name));
         for (const std::string& key : WatchedKeys())
             if (!key.empty())
-                static_cast<void>(registry_.DeleteEmptyKey(tk::RegRoot::CurrentUser, Path(key)));
+                static_cast<void>(registry_.DeleteEmptyKey(platform::RegRoot::CurrentUser, Path(key)));
         for (const auto& entry : std::filesystem::directory_iterator(install_.BackupFolder()))
             std::filesystem::remove(entry.path());
         for (const Slot& s : Slots()) {
             if (random() % 2 != 0)
                 continue;
-            ASSERT_TRUE(registry_.SetValue(tk::RegRoot::CurrentUser, Path(s.key), s.name, RandomValue(random)));
+            ASSERT_TRUE(registry_.SetValue(platform::RegRoot::CurrentUser, Path(s.key), s.name, RandomValue(random)));
         }
         if (random() % 3 == 0) {
             const std::string key = Path(WatchedKeys()[random() % (WatchedKeys().size() - 1)]);
-            ASSERT_TRUE(registry_.SetValue(tk::RegRoot::CurrentUser, key, "empty", tk::RegValue::Dword(0)));
-            ASSERT_TRUE(registry_.DeleteValue(tk::RegRoot::CurrentUser, key, "empty"));
+            ASSERT_TRUE(registry_.SetValue(platform::RegRoot::CurrentUser, key, "empty", platform::RegValue::Dword(0)));
+            ASSERT_TRUE(registry_.DeleteValue(platform::RegRoot::CurrentUser, key, "empty"));
         }
     }
 
-    static tk::RegValue RandomValue(std::mt19937& random)
+    static platform::RegValue RandomValue(std::mt19937& random)
     {
         switch (random() % 5) {
-        case 0: return tk::RegValue::String(Text(random, 8));
-        case 1: return tk::RegValue::Dword(static_cast<std::uint32_t>(random()));
+        case 0: return platform::RegValue::String(Text(random, 8));
+        case 1: return platform::RegValue::Dword(static_cast<std::uint32_t>(random()));
         case 2: {
-            tk::RegValue v{tk::RegType::Binary, {}};
+            platform::RegValue v{platform::RegType::Binary, {}};
             for (std::size_t n = random() % 6; n > 0; --n)
                 v.data.push_back(static_cast<std::uint8_t>(random()));
             return v;
         }
         case 3: {
             const std::string text = Text(random, 6);
-            tk::RegValue v{tk::RegType::ExpandSz, {text.begin(), text.end()}};
+            platform::RegValue v{platform::RegType::ExpandSz, {text.begin(), text.end()}};
             v.data.push_back(0);
             return v;
         }
-        default: return tk::RegValue::String("1");
+        default: return platform::RegValue::String("1");
         }
     }
 
@@ -189,7 +189,7 @@ private:
     {
         std::vector<std::string> state;
         for (const Slot& s : Slots()) {
-            const auto value = registry_.QueryValue(tk::RegRoot::CurrentUser, Path(s.key), s.name);
+            const auto value = registry_.QueryValue(platform::RegRoot::CurrentUser, Path(s.key), s.name);
             std::string line = std::string(s.key) + "\\" + s.name + "=";
             if (value) {
                 line += std::to_string(static_cast<int>(value.Value().type)) + ":";
@@ -201,14 +201,14 @@ private:
             state.push_back(line);
         }
         for (const std::string& key : WatchedKeys()) {
-            const auto probe = registry_.QueryValue(tk::RegRoot::CurrentUser, Path(key), "");
-            const bool there = probe || probe.Error() != tk::RegError::KeyNotFound;
+            const auto probe = registry_.QueryValue(platform::RegRoot::CurrentUser, Path(key), "");
+            const bool there = probe || probe.Error() != platform::RegError::KeyNotFound;
             state.push_back("[" + key + "]" + (there ? " there" : " missing"));
         }
         return state;
     }
 
-    tk::IRegistry& registry_;
+    platform::IRegistry& registry_;
     std::string prefix_;
     CliInstallation install_;
 };

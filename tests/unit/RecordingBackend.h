@@ -9,29 +9,29 @@
 #include <string>
 #include <vector>
 
-class RecordingBackend final : public tk::IBackend, public tk::ModalHost {
+class RecordingBackend final : public toolkit::IBackend, public toolkit::ModalHost {
 public:
-    explicit RecordingBackend(tk::Answer answer = tk::Answer::Ok) : answer_(answer) {}
+    explicit RecordingBackend(toolkit::Answer answer = toolkit::Answer::Ok) : answer_(answer) {}
 
-    tk::Answer RunModal(tk::CDialog&) override { return tk::Answer::Cancel; }
+    toolkit::Answer RunModal(toolkit::CDialog&) override { return toolkit::Answer::Cancel; }
     void ReportError(const std::string& text) override
     {
         errors.push_back(text);
     }
     void ShowHelp(const std::string&) override {}
-    tk::Answer ShowMessageBox(std::string_view text, std::string_view, tk::BoxStyle) override
+    toolkit::Answer ShowMessageBox(std::string_view text, std::string_view, toolkit::BoxStyle) override
     {
         boxes.emplace_back(text);
         return answer_;
     }
-    std::optional<std::string> ShowFileDialog(const tk::FileDialogRequest&) override { return picked; }
+    std::optional<std::string> ShowFileDialog(const toolkit::FileDialogRequest&) override { return picked; }
     std::optional<std::string> ShowFolderDialog(std::string_view, std::string_view) override { return std::nullopt; }
 
     std::vector<std::string> errors;
     std::vector<std::string> boxes;
     std::optional<std::string> picked; // what every file dialog gives
-    void Answer(tk::Answer answer) { answer_ = answer; }
+    void Answer(toolkit::Answer answer) { answer_ = answer; }
 
 private:
-    tk::Answer answer_;
+    toolkit::Answer answer_;
 };

@@ -8,14 +8,14 @@
 
 #include <string>
 
-inline tk::RegistryTree TreeOf(const std::string& text)
+inline regfile::RegistryTree TreeOf(const std::string& text)
 {
-    tk::RegistryTree tree;
-    const auto document = tk::ParseRegFile(text, "registry.reg");
+    regfile::RegistryTree tree;
+    const auto document = regfile::ParseRegFile(text, "registry.reg");
     if (!document) {
         ADD_FAILURE() << document.Error().Message();
         return tree;
     }
-    EXPECT_TRUE(tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Keep));
+    EXPECT_TRUE(regfile::ApplyRegFile(document.Value(), tree, regfile::RegFileComments::Keep));
     return tree;
 }

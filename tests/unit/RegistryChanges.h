@@ -12,24 +12,24 @@
 struct ChangesCase {
     const char* what;
     const char* before; // after "REGEDIT4"
-    std::vector<tk::RegValueChange> values;
-    std::vector<tk::RegKeyPath> emptyKeys;
+    std::vector<platform::RegValueChange> values;
+    std::vector<platform::RegKeyPath> emptyKeys;
     const char* after;
 };
 
-inline tk::RegValueChange SetTo(const char* subKey, const char* name, const char* text)
+inline platform::RegValueChange SetTo(const char* subKey, const char* name, const char* text)
 {
-    return {tk::ShareKey({tk::RegRoot::CurrentUser, subKey}), name, tk::RegValue::String(text)};
+    return {platform::ShareKey({platform::RegRoot::CurrentUser, subKey}), name, platform::RegValue::String(text)};
 }
 
-inline tk::RegValueChange Remove(const char* subKey, const char* name)
+inline platform::RegValueChange Remove(const char* subKey, const char* name)
 {
-    return {tk::ShareKey({tk::RegRoot::CurrentUser, subKey}), name, std::nullopt};
+    return {platform::ShareKey({platform::RegRoot::CurrentUser, subKey}), name, std::nullopt};
 }
 
-inline tk::RegKeyPath Key(const char* subKey)
+inline platform::RegKeyPath Key(const char* subKey)
 {
-    return {tk::RegRoot::CurrentUser, subKey};
+    return {platform::RegRoot::CurrentUser, subKey};
 }
 
 inline const std::vector<ChangesCase>& ChangesCases()

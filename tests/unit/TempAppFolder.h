@@ -24,7 +24,7 @@ class TempAppFolder {
 public:
     // `base` holds the folder: a test that flushes thousands of files gives
     // a folder in memory.
-    explicit TempAppFolder(tk::IRegistry* registry = nullptr, tk::IClock* clock = nullptr,
+    explicit TempAppFolder(platform::IRegistry* registry = nullptr, platform::IClock* clock = nullptr,
                            const std::filesystem::path& base = std::filesystem::temp_directory_path())
         : folder_(MakeFolder(base)), scope_(MakeServices(folder_, registry, clock))
     {
@@ -74,10 +74,10 @@ private:
         }
         throw std::runtime_error("cannot create a temporary folder");
     }
-    static tk::Services MakeServices(const std::filesystem::path& folder, tk::IRegistry* registry,
-                                     tk::IClock* clock)
+    static platform::Services MakeServices(const std::filesystem::path& folder, platform::IRegistry* registry,
+                                           platform::IClock* clock)
     {
-        tk::Services services;
+        platform::Services services;
         services.registry = registry;
         services.clock = clock;
         services.executablePath = (folder / "tunewright").string();
@@ -85,5 +85,5 @@ private:
     }
 
     std::filesystem::path folder_;
-    tk::ScopedServices scope_;
+    platform::ScopedServices scope_;
 };

@@ -12,6 +12,9 @@
 
 #include <random>
 
+using namespace app;
+using namespace changes;
+
 namespace {
 
 // Names that file names must change, cut, or take for copy numbers.
@@ -28,14 +31,14 @@ std::string RandomName(std::mt19937& random)
     return name;
 }
 
-class SteppingClock final : public tk::IClock {
+class SteppingClock final : public platform::IClock {
 public:
-    explicit SteppingClock(std::vector<tk::LocalTime> times) : times_(std::move(times)) {}
-    tk::LocalTime Now() override { return times_[std::min(calls++, times_.size() - 1)]; }
+    explicit SteppingClock(std::vector<platform::LocalTime> times) : times_(std::move(times)) {}
+    platform::LocalTime Now() override { return times_[std::min(calls++, times_.size() - 1)]; }
     std::size_t calls = 0;
 
 private:
-    std::vector<tk::LocalTime> times_;
+    std::vector<platform::LocalTime> times_;
 };
 
 } // namespace
@@ -66,7 +69,7 @@ TEST(BackupName, FormatAndParseAreInverse)
 TEST(BackupName, TheStampIsOneInstantOfAClockThatTurnsMeanwhile)
 {
     const struct {
-        tk::LocalTime first, second;
+        platform::LocalTime first, second;
         const char* file;
     } cases[] = {
         {{2024, 3, 5, 23, 59}, {2024, 3, 6, 0, 0}, "backup - 20240305 - 23.59 - Menu delay.reg"},
@@ -85,10 +88,10 @@ TEST(BackupName, TheStampIsOneInstantOfAClockThatTurnsMeanwhile)
 
 TEST(BackupHistoryRow, SameOnlyWhenEveryValueIsTheRegistrys)
 {
-    const tk::RegKeyPath key{tk::RegRoot::CurrentUser, "A"};
+    const platform::RegKeyPath key{platform::RegRoot::CurrentUser, "A"};
     const auto value = [&key](const char* name, const char* held, const char* now) {
-        return HistoryValue{key, name, tk::ExactRegValue{tk::RegValue::String(held), false},
-                            std::optional<tk::ExactRegValue>(tk::ExactRegValue{tk::RegValue::String(now), false})};
+        return HistoryValue{key, name, platform::ExactRegValue{platform::RegValue::String(held), false},
+                            std::optional<platform::ExactRegValue>(platform::ExactRegValue{platform::RegValue::String(now), false})};
     };
     const backup::BackupFile file{"/b/x.reg", "x.reg", {"202403050905", "restore x", 1}, 0};
     const struct {
@@ -100,7 +103,7 @@ TEST(BackupHistoryRow, SameOnlyWhenEveryValueIsTheRegistrys)
         {{value("x", "1", "0"), value("y", "2", "2")}, "x=\"0\"; y=\"2\""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(HistoryRowOf(file, c.values).now, tk::ToUtf16(c.now));
+        EXPECT_EQ(HistoryRowOf(file, c.values).now, platform::ToUtf16(c.now));
 }
 
 // The depth of a key counts its names, not its separators: restoring a deep
@@ -121,7 +124,7 @@ TEST(BackupKeys, ThreeHundredLevelsWithDoubledSeparatorsAreReadAndFiveHundredThi
     } cases[] = {{300, "\\\\", true}, {512, "\\\\", true}, {300, "\\", true}, {513, "\\", false}, {513, "\\\\", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.levels) + c.separator);
-        const auto parsed = tk::ParseRegFile(keyLine(c.levels, c.separator), "deep.reg");
+        const auto parsed = regfile::ParseRegFile(keyLine(c.levels, c.separator), "deep.reg");
         EXPECT_EQ(static_cast<bool>(parsed), c.read) << (parsed ? "" : parsed.Error().Message());
     }
 }

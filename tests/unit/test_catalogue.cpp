@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+using namespace util;
+using namespace catalogue;
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -299,11 +302,11 @@ TEST(Catalogue, DefaultsTakeRegistryFileDataAndNameTheirFirstBadLine)
     const FunctionDefaults& d = good.Value();
     ASSERT_EQ(d.size(), 5u);
     EXPECT_EQ(d.at(10000).text, "\"400\"");
-    EXPECT_EQ(d.at(10000).value, tk::RegValue::String("400"));
-    EXPECT_EQ(d.at(10010).value, tk::RegValue::Dword(42));
+    EXPECT_EQ(d.at(10000).value, platform::RegValue::String("400"));
+    EXPECT_EQ(d.at(10010).value, platform::RegValue::Dword(42));
     EXPECT_FALSE(d.at(10020).value) << "- is no value";
-    EXPECT_EQ(d.at(10030).value->type, tk::RegType::ExpandSz);
-    EXPECT_EQ(d.at(10040).value, tk::RegValue::String(""));
+    EXPECT_EQ(d.at(10030).value->type, platform::RegType::ExpandSz);
+    EXPECT_EQ(d.at(10040).value, platform::RegValue::String(""));
 
     struct Case {
         Lines lines;
@@ -329,9 +332,9 @@ TEST(Catalogue, DefaultsTakeRegistryFileDataAndNameTheirFirstBadLine)
 
 TEST(Catalogue, ADefaultFitsTheKindsThatStoreItsType)
 {
-    const WindowsDefault none{"-", std::nullopt}, text{"\"1\"", tk::RegValue::String("1")},
-        dword{"dword:00000001", tk::RegValue::Dword(1)}, expand{"hex(2):00", tk::RegValue{tk::RegType::ExpandSz, {0}}},
-        binary{"hex:01", tk::RegValue{tk::RegType::Binary, {1}}};
+    const WindowsDefault none{"-", std::nullopt}, text{"\"1\"", platform::RegValue::String("1")},
+        dword{"dword:00000001", platform::RegValue::Dword(1)}, expand{"hex(2):00", platform::RegValue{platform::RegType::ExpandSz, {0}}},
+        binary{"hex:01", platform::RegValue{platform::RegType::Binary, {1}}};
     struct Case {
         FunctionKind kind;
         bool fits[5]; // none, text, dword, expand, binary

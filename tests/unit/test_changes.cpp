@@ -18,25 +18,28 @@
 #include <chrono>
 #include <filesystem>
 
+using namespace saving;
+using namespace changes;
+
 namespace {
 
-using tk::RegRoot;
+using platform::RegRoot;
 
-tk::RegFileDocument Document(const std::string& text)
+regfile::RegFileDocument Document(const std::string& text)
 {
-    const auto document = tk::ParseRegFile(text, "file.reg");
+    const auto document = regfile::ParseRegFile(text, "file.reg");
     EXPECT_TRUE(document) << document.Error().Message();
-    return document ? document.Value() : tk::RegFileDocument{};
+    return document ? document.Value() : regfile::RegFileDocument{};
 }
 
 // "KEY\name=data" for each value, "KEY" for each key to remove when empty.
 std::vector<std::string> Listing(const ChangeSet& changes)
 {
     std::vector<std::string> lines;
-    for (const tk::RegValueChange& v : changes.values)
+    for (const platform::RegValueChange& v : changes.values)
         lines.push_back(backup::KeyText(*v.key) + "\\" + v.name + "=" +
-                        (v.value ? tk::ValueDataText(tk::ExactRegValue{*v.value, false}) : "-"));
-    for (const tk::RegKeyPath& key : changes.emptyKeys)
+                        (v.value ? regfile::ValueDataText(platform::ExactRegValue{*v.value, false}) : "-"));
+    for (const platform::RegKeyPath& key : changes.emptyKeys)
         lines.push_back(backup::KeyText(key));
     return lines;
 }
@@ -49,30 +52,30 @@ std::vector<std::string> BackupListing(const std::string& text)
 }
 
 // A tree that says whether each read and change came while it was held.
-class HeldTree final : public tk::IRegistry {
+class HeldTree final : public platform::IRegistry {
 public:
-    explicit HeldTree(tk::RegistryTree& tree) : tree_(tree) {}
+    explicit HeldTree(regfile::RegistryTree& tree) : tree_(tree) {}
     int holds = 0;
     bool outsideHold = false;
 
-    tk::Result<tk::RegValue, tk::RegFault> QueryValue(RegRoot root, std::string_view subKey,
-                                                      std::string_view name) override
+    platform::Result<platform::RegValue, platform::RegFault> QueryValue(RegRoot root, std::string_view subKey,
+                                                                        std::string_view name) override
     {
         Note();
         return tree_.QueryValue(root, subKey, name);
     }
-    tk::RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
-                           const tk::RegValue& value) override
+    platform::RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+                                 const platform::RegValue& value) override
     {
         Note();
         return tree_.SetValue(root, subKey, name, value);
     }
-    tk::RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override
+    platform::RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override
     {
         Note();
         return tree_.DeleteValue(root, subKey, name);
     }
-    tk::Result<bool, tk::RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override
+    platform::Result<bool, platform::RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override
     {
         Note();
         return tree_.DeleteEmptyKey(root, subKey);
@@ -87,7 +90,7 @@ public:
 
 private:
     void Note() { outsideHold = outsideHold || !held_; }
-    tk::RegistryTree& tree_;
+    regfile::RegistryTree& tree_;
     bool held_ = false;
 };
 
@@ -190,7 +193,7 @@ TEST(ChangeSets, ABackupRestoresItsValuesAndRemovesTheKeysItsChangeCreatedWhenEm
 
 TEST(ChangeSets, FilesUnderOtherRootsAndProfilesThatRemoveKeysAreRefusedByLine)
 {
-    const auto fault = [](const tk::Result<ChangeSet, ChangeFileFault>& result) {
+    const auto fault = [](const platform::Result<ChangeSet, ChangeFileFault>& result) {
         EXPECT_FALSE(result);
         return result ? std::string() : std::to_string(result.Error().line) + " " + result.Error().key;
     };
@@ -255,8 +258,8 @@ TEST(ChangeSets, UndoingSeveralBackupsLeavesWhatTheOldestHeld)
 
 TEST(ChangeSets, APlanDropsWhatIsAlreadySoAndItsBackupRestoresTheRest)
 {
-    tk::RegistryTree registry = TreeOf("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"same\"=\"1\"\r\n\"x\"=hex(2):25,00\r\n"
-                                       "\"d\"=dword:00000001\r\n");
+    regfile::RegistryTree registry = TreeOf("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"same\"=\"1\"\r\n\"x\"=hex(2):25,00\r\n"
+                                            "\"d\"=dword:00000001\r\n");
     const ChangeSet changes =
         ProfileChanges(Document("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"same\"=\"1\"\r\n\"x\"=\"new\"\r\n\"d\"=-\r\n"
                                 "\"absent\"=-\r\n[HKEY_CURRENT_USER\\B\\C]\r\n\"n\"=dword:00000002\r\n"))
@@ -268,24 +271,24 @@ TEST(ChangeSets, APlanDropsWhatIsAlreadySoAndItsBackupRestoresTheRest)
                                              "\"d\"=dword:00000001\r\n\r\n[HKEY_CURRENT_USER\\B\\C]\r\n\"n\"=-\r\n\r\n"
                                              "; created by this change: [HKEY_CURRENT_USER\\B]\r\n");
 
-    const tk::RegistryTree before = TreeOf(tk::SerialiseRegFile(registry));
+    const regfile::RegistryTree before = TreeOf(regfile::SerialiseRegFile(registry));
     ASSERT_TRUE(ApplyPlan(registry, plan.Value()));
     const ChangeSet undoing = BackupChanges(Document(PlanBackupBytes(plan.Value()))).Value();
     const auto undo = PlanChanges(registry, undoing);
     ASSERT_TRUE(undo);
     ASSERT_TRUE(ApplyPlan(registry, undo.Value()));
-    EXPECT_EQ(tk::SerialiseRegFile(registry), tk::SerialiseRegFile(before)) << "the keys it created went again";
+    EXPECT_EQ(regfile::SerialiseRegFile(registry), regfile::SerialiseRegFile(before)) << "the keys it created went again";
 }
 
 TEST(ChangeSets, AValueInTheRegistrysWideFormMakesTheBackupUnicode)
 {
-    const tk::RegValue wide{tk::RegType::Sz, {0x41, 0x01, 0x00, 0x00}}; // "Ł" in UTF-16LE
+    const platform::RegValue wide{platform::RegType::Sz, {0x41, 0x01, 0x00, 0x00}}; // "Ł" in UTF-16LE
     const std::vector<backup::FileValue> values = {
-        {tk::ShareKey({RegRoot::CurrentUser, "A"}), "w", tk::ExactRegValue{wide, true}, {}},
-        {tk::ShareKey({RegRoot::CurrentUser, "A"}), "e", tk::ExactRegValue{{tk::RegType::ExpandSz, {'%', 0}}, false}, {"; note"}},
+        {platform::ShareKey({RegRoot::CurrentUser, "A"}), "w", platform::ExactRegValue{wide, true}, {}},
+        {platform::ShareKey({RegRoot::CurrentUser, "A"}), "e", platform::ExactRegValue{{platform::RegType::ExpandSz, {'%', 0}}, false}, {"; note"}},
     };
     const std::string bytes = backup::FileBytes(values, {}, backup::Layout::Grouped);
-    const auto parsed = tk::ParseRegFileBytes(bytes, "wide.reg");
+    const auto parsed = regfile::ParseRegFileBytes(bytes, "wide.reg");
     ASSERT_FALSE(parsed) << "Windows-1252 cannot hold the text";
     std::string expected = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"w\"=hex(1):41,01,00,00"
                            "\r\n; note\r\n\"e\"=hex(2):25,00,00,00\r\n";
@@ -299,7 +302,7 @@ TEST(ChangeSets, AValueInTheRegistrysWideFormMakesTheBackupUnicode)
 // backup of values this change never replaced.
 TEST(ChangeSets, AChangeIsPlannedBackedUpAndAppliedUnderOneHoldOfTheRegistry)
 {
-    tk::RegistryTree tree = TreeOf("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"old\"\r\n");
+    regfile::RegistryTree tree = TreeOf("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"old\"\r\n");
     HeldTree registry(tree);
     TempAppFolder folder(&registry);
     const ChangeSet changes =

@@ -17,6 +17,8 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+using namespace util;
+
 namespace {
 
 using nlohmann::json;
@@ -43,10 +45,10 @@ const std::string kStore = "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n\
 
 struct Fixture {
     Fixture(const std::string& store = kStore) : registry(TreeOf(store)), install(registry, kNames, kCatalogue) {}
-    std::string Store() const { return tk::SerialiseRegFile(registry); }
+    std::string Store() const { return regfile::SerialiseRegFile(registry); }
     std::vector<std::string> Backups() const { return install.Folder().Entries("backup"); }
 
-    tk::RegistryTree registry;
+    regfile::RegistryTree registry;
     CliInstallation install;
 };
 
@@ -160,7 +162,7 @@ TEST(CommandLine, ListAndGetShowTheValuesAsThePanelShowsThem)
 
     // A key path that names no key below its root shows the panel's fixed
     // text and number, though the root itself holds the value.
-    tk::RegistryTree root = TreeOf("REGEDIT4\r\n[HKEY_CURRENT_USER]\r\n\"t\"=\"x\"\r\n\"v\"=dword:00000000\r\n");
+    regfile::RegistryTree root = TreeOf("REGEDIT4\r\n[HKEY_CURRENT_USER]\r\n\"t\"=\"x\"\r\n\"v\"=dword:00000000\r\n");
     const CliInstallation noKey(root, {"Text", "Switch"},
                                 {"10000 0610", "10001 HKEY_CURRENT_USER", "10002 t", "10010 0710",
                                  "10011 HKEY_CURRENT_USER", "10012 v"});
@@ -348,7 +350,7 @@ TEST(CommandLine, RestoreRemovesOnlyEmptyKeysThatTheChangeCreated)
         f.install.Folder().Write("backup/old.reg", c.backup);
         const CliRun restored = f.install.Run({"--now", "2024-03-06T10:00", "restore", "old.reg"});
         ASSERT_EQ(restored.status, cli::kDone) << restored.err;
-        EXPECT_EQ(f.Store(), tk::SerialiseRegFile(TreeOf(kBefore + c.after)));
+        EXPECT_EQ(f.Store(), regfile::SerialiseRegFile(TreeOf(kBefore + c.after)));
         // The restore's own backup undoes it.
         const CliRun undone = f.install.Run({"restore", "backup - 20240306 - 10.00 - restore old.reg"});
         ASSERT_EQ(undone.status, cli::kDone) << undone.err;
@@ -613,7 +615,7 @@ std::vector<std::uint8_t> Narrow(std::string_view text)
 // nothing and writing no backup.
 TEST(CommandLine, BackupsOfEveryFormShowTheirTextAndRestoreOrAreRefusedByName)
 {
-    using tk::RegType;
+    using platform::RegType;
     struct Case {
         const char* what;
         RegType type;
@@ -644,7 +646,7 @@ TEST(CommandLine, BackupsOfEveryFormShowTheirTextAndRestoreOrAreRefusedByName)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string bytes = backup::FileBytes(
-            {{tk::ShareKey({tk::RegRoot::CurrentUser, "Software\\Test"}), "V", tk::ExactRegValue{{c.type, c.data}, c.wide}, {}}}, {},
+            {{platform::ShareKey({platform::RegRoot::CurrentUser, "Software\\Test"}), "V", platform::ExactRegValue{{c.type, c.data}, c.wide}, {}}}, {},
             backup::Layout::OneValue);
         ASSERT_EQ(bytes.starts_with("\xFF\xFE"), c.wide);
         for (const char* command : {"history", "restore", "undo", "apply"}) {
@@ -685,9 +687,9 @@ TEST(CommandLine, BackupsOfEveryFormShowTheirTextAndRestoreOrAreRefusedByName)
                 continue;
             }
             ASSERT_EQ(run.status, cli::kDone) << run.err;
-            const auto held = f.registry.QueryValue(tk::RegRoot::CurrentUser, "Software\\Test", "V");
+            const auto held = f.registry.QueryValue(platform::RegRoot::CurrentUser, "Software\\Test", "V");
             ASSERT_TRUE(held);
-            EXPECT_EQ(held.Value(), (tk::RegValue{c.type, c.stored}));
+            EXPECT_EQ(held.Value(), (platform::RegValue{c.type, c.stored}));
         }
     }
 }
@@ -697,14 +699,14 @@ TEST(CommandLine, BackupsOfEveryFormShowTheirTextAndRestoreOrAreRefusedByName)
 TEST(CommandLine, UndoSinceAnOlderBackupIsNotBlockedByANewerOneBeyondTheCodePage)
 {
     Fixture f;
-    const tk::SharedKeyPath key = tk::ShareKey({tk::RegRoot::CurrentUser, "Software\\Test"});
+    const platform::SharedKeyPath key = platform::ShareKey({platform::RegRoot::CurrentUser, "Software\\Test"});
     f.install.Folder().Write("backup/backup - 20240305 - 09.00 - V.reg",
-                             backup::FileBytes({{key, "V", tk::ExactRegValue{tk::RegValue::String("old"), false}, {}}},
+                             backup::FileBytes({{key, "V", platform::ExactRegValue{platform::RegValue::String("old"), false}, {}}},
                                                {}, backup::Layout::OneValue));
     f.install.Folder().Write("backup/backup - 20240305 - 09.05 - V.reg",
-                             backup::FileBytes({{key, "V", tk::ExactRegValue{{tk::RegType::Sz, Utf16Bytes(u"Ω")}, true}, {}}},
+                             backup::FileBytes({{key, "V", platform::ExactRegValue{{platform::RegType::Sz, Utf16Bytes(u"Ω")}, true}, {}}},
                                                {}, backup::Layout::OneValue));
     const CliRun undone = f.install.Run({"undo", "--since", "2024-03-05T09:00"});
     ASSERT_EQ(undone.status, cli::kDone) << undone.err;
-    EXPECT_EQ(f.registry.QueryValue(key->root, key->subKey, "V").Value(), tk::RegValue::String("old"));
+    EXPECT_EQ(f.registry.QueryValue(key->root, key->subKey, "V").Value(), platform::RegValue::String("old"));
 }

@@ -15,8 +15,8 @@
 TEST(ConsoleText, SystemTextBecomesUtf8AndArgumentsBecomeSystemText)
 {
     // Windows-1252, as the program keeps its texts (the ANSI code page under Wine).
-    EXPECT_EQ(tk::Utf8Text("caf\xE9 \x80 \x9F"), "caf\xC3\xA9 \xE2\x82\xAC \xC5\xB8");
-    EXPECT_EQ(tk::Utf8Text(""), "");
+    EXPECT_EQ(platform::Utf8Text("caf\xE9 \x80 \x9F"), "caf\xC3\xA9 \xE2\x82\xAC \xC5\xB8");
+    EXPECT_EQ(platform::Utf8Text(""), "");
     // Arguments come in UTF-8 on every platform (Windows: from its wide
     // command line).
     struct Case {
@@ -30,12 +30,12 @@ TEST(ConsoleText, SystemTextBecomesUtf8AndArgumentsBecomeSystemText)
         {"\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega \xF0\x9F\x98\x80", "?\xF3" "d? ?mega ?", U"\u0141\u017A\u03A9\U0001F600"},
     };
     for (const Case& c : cases) {
-        const tk::CodePageText taken = tk::ArgumentText(c.argument);
+        const platform::CodePageText taken = platform::ArgumentText(c.argument);
         EXPECT_EQ(taken.text, c.text) << c.argument;
         EXPECT_EQ(taken.foreign, c.foreign) << c.argument;
     }
-    EXPECT_EQ(tk::Utf16ToUtf8(*tk::Utf8ToUtf16("\xC5\x81 \xF0\x9F\x98\x80")), "\xC5\x81 \xF0\x9F\x98\x80");
-    EXPECT_EQ(tk::Utf16ToUtf8(u"a\xD800"), "a\xEF\xBF\xBD") << "an unpaired surrogate";
+    EXPECT_EQ(platform::Utf16ToUtf8(*platform::Utf8ToUtf16("\xC5\x81 \xF0\x9F\x98\x80")), "\xC5\x81 \xF0\x9F\x98\x80");
+    EXPECT_EQ(platform::Utf16ToUtf8(u"a\xD800"), "a\xEF\xBF\xBD") << "an unpaired surrogate";
 }
 
 TEST(FolderFiles, ListsTheRegularFilesWithTheTimesTheyWereWritten)
@@ -48,7 +48,7 @@ TEST(FolderFiles, ListsTheRegularFilesWithTheTimesTheyWereWritten)
     std::filesystem::last_write_time(folder.Folder() / "old.reg", now - std::chrono::hours(1));
     std::filesystem::last_write_time(folder.Folder() / "new.reg", now);
 
-    std::vector<tk::FolderFile> files = tk::ListFiles(folder.Folder().string());
+    std::vector<platform::FolderFile> files = platform::ListFiles(folder.Folder().string());
     std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
     ASSERT_EQ(files.size(), 2u);
     EXPECT_EQ(files[0].name, "new.reg");
@@ -57,9 +57,9 @@ TEST(FolderFiles, ListsTheRegularFilesWithTheTimesTheyWereWritten)
 
     const std::string missing = folder.Path("missing");
     try {
-        tk::ListFiles(missing);
+        platform::ListFiles(missing);
         ADD_FAILURE() << "a missing folder is read";
-    } catch (const tk::CFileException& e) {
+    } catch (const platform::CFileException& e) {
         EXPECT_EQ(e.Path(), missing);
     }
 }

@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+using namespace util;
+
 namespace {
 
-class FixedClock final : public tk::IClock {
+class FixedClock final : public platform::IClock {
 public:
-    explicit FixedClock(tk::LocalTime time) : time_(time) {}
-    tk::LocalTime Now() override
+    explicit FixedClock(platform::LocalTime time) : time_(time) {}
+    platform::LocalTime Now() override
     {
         ++calls;
         return time_;
@@ -18,7 +20,7 @@ public:
     int calls = 0;
 
 private:
-    tk::LocalTime time_;
+    platform::LocalTime time_;
 };
 
 } // namespace
@@ -37,7 +39,7 @@ TEST(Date, PadWithZerosFillsOnTheLeftOnly)
 TEST(Date, TimestampIsYearAndTwoDigitFieldsFromOneClockReading)
 {
     const struct {
-        tk::LocalTime time;
+        platform::LocalTime time;
         std::string text;
     } cases[] = {
         {{2024, 3, 5, 7, 9}, "202403050709"},

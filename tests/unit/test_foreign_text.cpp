@@ -20,6 +20,13 @@
 #include <filesystem>
 #include <sstream>
 
+using namespace saving;
+using namespace util;
+using namespace app;
+using namespace changes;
+using namespace catalogue;
+using namespace i18n;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -35,36 +42,36 @@ constexpr const char* kLineEnd = "\n";
 // The store holds a text beyond the code page as Windows reads it narrow,
 // with '?' for the characters it lacks; its exact read gives the text wide.
 // A broken store fails the exact read.
-class WideRegistry final : public tk::IRegistry {
+class WideRegistry final : public platform::IRegistry {
 public:
-    tk::RegistryTree tree;
-    std::optional<tk::RegFault> broken;
+    regfile::RegistryTree tree;
+    std::optional<platform::RegFault> broken;
 
-    tk::Result<tk::RegValue, tk::RegFault> QueryValue(tk::RegRoot root, std::string_view subKey,
-                                                      std::string_view name) override
+    platform::Result<platform::RegValue, platform::RegFault> QueryValue(platform::RegRoot root, std::string_view subKey,
+                                                                        std::string_view name) override
     {
         return tree.QueryValue(root, subKey, name);
     }
-    tk::Result<tk::ExactRegValue, tk::RegFault> QueryExactValue(tk::RegRoot root, std::string_view subKey,
-                                                                std::string_view name) override
+    platform::Result<platform::ExactRegValue, platform::RegFault> QueryExactValue(platform::RegRoot root, std::string_view subKey,
+                                                                                  std::string_view name) override
     {
         if (broken)
             return *broken;
         auto value = QueryValue(root, subKey, name);
-        if (!value || value.Value().data != tk::RegValue::String(kLodzInCodePage).data)
+        if (!value || value.Value().data != platform::RegValue::String(kLodzInCodePage).data)
             return IRegistry::QueryExactValue(root, subKey, name);
-        return tk::ExactRegValue{{tk::RegType::Sz, Utf16Bytes(kLodz)}, true};
+        return platform::ExactRegValue{{platform::RegType::Sz, Utf16Bytes(kLodz)}, true};
     }
-    tk::RegResult SetValue(tk::RegRoot root, std::string_view subKey, std::string_view name,
-                           const tk::RegValue& value) override
+    platform::RegResult SetValue(platform::RegRoot root, std::string_view subKey, std::string_view name,
+                                 const platform::RegValue& value) override
     {
         return tree.SetValue(root, subKey, name, value);
     }
-    tk::RegResult DeleteValue(tk::RegRoot root, std::string_view subKey, std::string_view name) override
+    platform::RegResult DeleteValue(platform::RegRoot root, std::string_view subKey, std::string_view name) override
     {
         return tree.DeleteValue(root, subKey, name);
     }
-    tk::Result<bool, tk::RegFault> DeleteEmptyKey(tk::RegRoot root, std::string_view subKey) override
+    platform::Result<bool, platform::RegFault> DeleteEmptyKey(platform::RegRoot root, std::string_view subKey) override
     {
         return tree.DeleteEmptyKey(root, subKey);
     }
@@ -88,20 +95,20 @@ protected:
         folder_.Write("0019fct.ini", "10000 0610\n10001 HKEY_CURRENT_USER\\\\Software\\\\Test\n10002 Owner\n");
         fs::create_directory(folder_.Folder() / "backup");
         static_cast<void>(
-            registry_.tree.SetValue(tk::RegRoot::CurrentUser, "Software\\Test", "Owner",
-                                    tk::RegValue::String(kLodzInCodePage)));
+            registry_.tree.SetValue(platform::RegRoot::CurrentUser, "Software\\Test", "Owner",
+                                    platform::RegValue::String(kLodzInCodePage)));
         dialog_.AttachWindow(&window_);
     }
     ~ForeignText() override { dialog_.AttachWindow(nullptr); }
 
     void Tick()
     {
-        tk::Message tick{tk::MsgKind::Timer, 1};
+        toolkit::Message tick{toolkit::MsgKind::Timer, 1};
         dialog_.Dispatch(tick);
     }
     std::string Owner()
     {
-        const auto value = registry_.tree.QueryValue(tk::RegRoot::CurrentUser, "Software\\Test", "Owner");
+        const auto value = registry_.tree.QueryValue(platform::RegRoot::CurrentUser, "Software\\Test", "Owner");
         return std::string(value.Value().data.begin(), value.Value().data.end() - 1);
     }
     std::size_t Backups() const
@@ -111,11 +118,11 @@ protected:
     }
 
     WideRegistry registry_;
-    tk::FixedClock clock_{tk::LocalTime{2024, 3, 5, 9, 5}};
+    platform::FixedClock clock_{platform::LocalTime{2024, 3, 5, 9, 5}};
     TempAppFolder folder_{&registry_, &clock_};
     RecordingBackend backend_;
-    tk::ScopedBackend installed_{backend_};
-    tk::ModelWindow window_{tk::GetDialogTemplate(CTunewrightDlg::IDD), backend_};
+    toolkit::ScopedBackend installed_{backend_};
+    toolkit::ModelWindow window_{toolkit::GetDialogTemplate(CTunewrightDlg::IDD), backend_};
     CTunewrightDlg dialog_;
 };
 
@@ -184,7 +191,7 @@ TEST_F(ForeignText, TheCommandLinePrintsTheRegistrysTextExactly)
         std::ostringstream out;
         std::ostringstream err;
         const cli::Host host{folder_.Folder().string(),
-                             [this](const std::string&, const std::string&) -> tk::IRegistry& { return registry_; },
+                             [this](const std::string&, const std::string&) -> platform::IRegistry& { return registry_; },
                              out, err};
         EXPECT_EQ(cli::RunCommandLine(c.args, host), cli::kDone) << err.str();
         EXPECT_NE(out.str().find(c.printed), std::string::npos) << c.args[0] << ": " << out.str();
@@ -196,9 +203,9 @@ TEST_F(ForeignText, TheCommandLinePrintsTheRegistrysTextExactly)
 // only shown as unreadable.
 TEST_F(ForeignText, TheHistoryListsTextAsItsCharactersAndTellsWhyTheStoreCannotBeRead)
 {
-    const tk::ExactRegValue held{{tk::RegType::Sz, Utf16Bytes(u"\u0141\u00F3d\u017A \u03A9mega")}, true};
+    const platform::ExactRegValue held{{platform::RegType::Sz, Utf16Bytes(u"\u0141\u00F3d\u017A \u03A9mega")}, true};
     folder_.Write("backup/backup - 20240305 - 09.05 - Registered owner.reg",
-                  backup::FileBytes({{tk::ShareKey({tk::RegRoot::CurrentUser, "Software\\Test"}), "Owner", held, {}}}, {},
+                  backup::FileBytes({{platform::ShareKey({platform::RegRoot::CurrentUser, "Software\\Test"}), "Owner", held, {}}}, {},
                                     backup::Layout::OneValue));
     const std::string storeFault = "the registry store \"/x/registry.reg\" cannot be read: line 5";
     const struct {
@@ -212,10 +219,10 @@ TEST_F(ForeignText, TheHistoryListsTextAsItsCharactersAndTellsWhyTheStoreCannotB
     for (const auto& c : cases) {
         SCOPED_TRACE(c.broken);
         if (c.broken)
-            registry_.broken = tk::RegFault{tk::RegError::StoreBroken, storeFault};
+            registry_.broken = platform::RegFault{platform::RegError::StoreBroken, storeFault};
         std::vector<std::string> told;
-        CHistoryDlg box(folder_.Folder().string(), [] {}, [&told](const tk::RegFault& f) { told.push_back(f.cause); });
-        tk::ModelWindow window{tk::GetDialogTemplate(CHistoryDlg::IDD), backend_};
+        CHistoryDlg box(folder_.Folder().string(), [] {}, [&told](const platform::RegFault& f) { told.push_back(f.cause); });
+        toolkit::ModelWindow window{toolkit::GetDialogTemplate(CHistoryDlg::IDD), backend_};
         box.AttachWindow(&window);
         ASSERT_TRUE(box.RunInitDialog());
         EXPECT_EQ(window.ListItemWideText(IDC_HISTORY_LIST, 0, 2), u"\"\u0141\u00F3d\u017A \u03A9mega\"");
@@ -228,15 +235,15 @@ TEST_F(ForeignText, TheHistoryListsTextAsItsCharactersAndTellsWhyTheStoreCannotB
 
 TEST(SystemText, CharactersTheCodePageLacksBecomeQuestionMarksAndAreNamedOnce)
 {
-    const tk::CodePageText text = tk::FromUtf16(u"\u0141\u00F3d\u017A \u0141 \U0001F600 \u20AC\xD800x");
+    const platform::CodePageText text = platform::FromUtf16(u"\u0141\u00F3d\u017A \u0141 \U0001F600 \u20AC\xD800x");
     EXPECT_EQ(text.text, "?\xF3" "d? ? ? \x80?x");
     EXPECT_EQ(text.foreign, U"\u0141\u017A\U0001F600\xD800");
-    EXPECT_EQ(tk::NameCharacters(text.foreign), "U+0141, U+017A, U+1F600, U+D800");
-    EXPECT_EQ(tk::ToUtf16("caf\xE9 \x80"), u"caf\u00E9 \u20AC");
-    EXPECT_TRUE(tk::FromUtf16(u"caf\u00E9").foreign.empty());
+    EXPECT_EQ(platform::NameCharacters(text.foreign), "U+0141, U+017A, U+1F600, U+D800");
+    EXPECT_EQ(platform::ToUtf16("caf\xE9 \x80"), u"caf\u00E9 \u20AC");
+    EXPECT_TRUE(platform::FromUtf16(u"caf\u00E9").foreign.empty());
 
     // A registry value's wide form: a last odd byte has no unit.
     const std::vector<std::uint8_t> wide = {0x41, 0x01, 0x00, 0x00, 0x78, 0x00, 0x7A};
-    EXPECT_EQ(tk::DecodeUtf16Le(wide), std::u16string(u"\u0141\0x", 3));
-    EXPECT_EQ(tk::DecodeUtf16Le(wide, tk::ZeroUnit::Ends), u"\u0141");
+    EXPECT_EQ(platform::DecodeUtf16Le(wide), std::u16string(u"\u0141\0x", 3));
+    EXPECT_EQ(platform::DecodeUtf16Le(wide, platform::ZeroUnit::Ends), u"\u0141");
 }

@@ -8,7 +8,9 @@
 
 #include <sstream>
 
-using namespace tk;
+using namespace platform;
+using namespace toolkit;
+using namespace backends::headless;
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace i18n;
+
 TEST(LanguageList, SectionHeadersWithTheirDisplayNames)
 {
     const std::vector<std::string> lines = {

@@ -4,6 +4,8 @@
 
 #include <climits>
 
+using namespace util;
+
 TEST(Numbers, DecimalToIntCountsNonDigitsAsZeroAtTheirPlace)
 {
     const struct {

@@ -14,6 +14,12 @@
 
 #include <filesystem>
 
+using namespace saving;
+using namespace util;
+using namespace app;
+using namespace catalogue;
+using namespace i18n;
+
 namespace {
 
 const std::string kKeyPath = "HKEY_CURRENT_USER\\\\Software\\\\Test";
@@ -35,9 +41,9 @@ protected:
         folder_.Write("config.ini", "Product ID\n0019\nLanguage\n[1033]\n");
     }
 
-    static tk::Services Services(const TempAppFolder& folder, tk::RegistryTree& store)
+    static platform::Services Services(const TempAppFolder& folder, regfile::RegistryTree& store)
     {
-        tk::Services s;
+        platform::Services s;
         s.registry = &store;
         s.executablePath = folder.Path("tunewright");
         return s;
@@ -47,16 +53,16 @@ protected:
     {
         folder_.Write("0019trl.ini", Translation(functions));
         folder_.Write("0019fct.ini", catalogue);
-        const auto seed = tk::ParseRegFile("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Test]\n" + store, "seed");
+        const auto seed = regfile::ParseRegFile("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Test]\n" + store, "seed");
         ASSERT_TRUE(seed) << seed.Error().Message();
-        ASSERT_TRUE(tk::ApplyRegFile(seed.Value(), store_, tk::RegFileComments::Drop));
+        ASSERT_TRUE(regfile::ApplyRegFile(seed.Value(), store_, regfile::RegFileComments::Drop));
         dialog_.AttachWindow(&window_);
         ASSERT_TRUE(dialog_.RunInitDialog());
     }
     void Tick()
     {
-        tk::Message tick;
-        tick.kind = tk::MsgKind::Timer;
+        toolkit::Message tick;
+        tick.kind = toolkit::MsgKind::Timer;
         tick.id = 1;
         dialog_.Dispatch(tick);
     }
@@ -67,11 +73,11 @@ protected:
     }
 
     TempAppFolder folder_;
-    tk::RegistryTree store_;
-    tk::ScopedServices services_;
-    RecordingBackend backend_{tk::Answer::Yes};
-    tk::ScopedBackend installed_{backend_};
-    tk::ModelWindow window_{tk::GetDialogTemplate(CTunewrightDlg::IDD), backend_};
+    regfile::RegistryTree store_;
+    platform::ScopedServices services_;
+    RecordingBackend backend_{toolkit::Answer::Yes};
+    toolkit::ScopedBackend installed_{backend_};
+    toolkit::ModelWindow window_{toolkit::GetDialogTemplate(CTunewrightDlg::IDD), backend_};
     CTunewrightDlg dialog_;
 };
 

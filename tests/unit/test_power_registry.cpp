@@ -10,11 +10,13 @@
 #include <utility>
 #include <vector>
 
+using namespace util;
+
 namespace {
 
-using tk::RegRoot;
-using tk::RegType;
-using tk::RegValue;
+using platform::RegRoot;
+using platform::RegType;
+using platform::RegValue;
 
 const std::string kNotFound = "Registry key was not found :-( ";
 
@@ -25,36 +27,36 @@ RegValue Raw(RegType type, std::vector<std::uint8_t> data)
 
 // The in-memory registry, seen through a probe that records which sub-keys
 // reach it and can deny access to one key.
-class ProbeRegistry final : public tk::IRegistry {
+class ProbeRegistry final : public platform::IRegistry {
 public:
-    tk::RegistryTree tree;
+    regfile::RegistryTree tree;
     std::vector<std::string> subKeys;
     std::string deniedKey = "\x01none";
 
-    tk::Result<RegValue, tk::RegFault> QueryValue(RegRoot root, std::string_view subKey,
-                                                  std::string_view name) override
+    platform::Result<RegValue, platform::RegFault> QueryValue(RegRoot root, std::string_view subKey,
+                                                              std::string_view name) override
     {
         subKeys.emplace_back(subKey);
         if (subKey == deniedKey)
-            return tk::RegError::AccessDenied;
+            return platform::RegError::AccessDenied;
         return tree.QueryValue(root, subKey, name);
     }
-    tk::RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
-                           const RegValue& value) override
+    platform::RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+                                 const RegValue& value) override
     {
         subKeys.emplace_back(subKey);
         if (subKey == deniedKey)
-            return tk::RegError::AccessDenied;
+            return platform::RegError::AccessDenied;
         return tree.SetValue(root, subKey, name, value);
     }
-    tk::RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override
+    platform::RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override
     {
         subKeys.emplace_back(subKey);
         if (subKey == deniedKey)
-            return tk::RegError::AccessDenied;
+            return platform::RegError::AccessDenied;
         return tree.DeleteValue(root, subKey, name);
     }
-    tk::Result<bool, tk::RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override
+    platform::Result<bool, platform::RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override
     {
         return tree.DeleteEmptyKey(root, subKey);
     }
@@ -78,13 +80,13 @@ protected:
     ProbeRegistry registry_;
 
 private:
-    static tk::Services Install(ProbeRegistry& registry)
+    static platform::Services Install(ProbeRegistry& registry)
     {
-        tk::Services services;
+        platform::Services services;
         services.registry = &registry;
         return services;
     }
-    tk::ScopedServices scope_;
+    platform::ScopedServices scope_;
 };
 
 TEST_F(PowerRegistryTest, PathsWithoutARecognisedRootReachNothing)
@@ -119,7 +121,7 @@ TEST_F(PowerRegistryTest, ARootAloneReadsAsNotFoundButWritesToTheRootKey)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
-        registry_.tree = tk::RegistryTree();
+        registry_.tree = regfile::RegistryTree();
         ASSERT_TRUE(registry_.tree.SetValue(c.root, "", "v", RegValue::String("at root")));
         const PowerClass power = At(c.path);
         EXPECT_EQ(power.ReadStringValue(RegistryLocation::FromPath, "v"), kNotFound);
@@ -175,7 +177,7 @@ TEST_F(PowerRegistryTest, MissingValuesReadAsEmptyAndZeroAndAreCreatedByWrites)
     const PowerClass power = At("HKEY_CURRENT_USER\\\\K");
     EXPECT_EQ(power.ReadStringValue(RegistryLocation::FromPath, "v"), "");
     EXPECT_EQ(power.ReadDwordValue(RegistryLocation::FromPath, "v"), 0);
-    EXPECT_EQ(power.DeleteValue(RegistryLocation::FromPath, "v").Error(), tk::RegError::ValueNotFound);
+    EXPECT_EQ(power.DeleteValue(RegistryLocation::FromPath, "v").Error(), platform::RegError::ValueNotFound);
 
     // Writing below a key that does not exist creates it and its parents.
     const PowerClass deep = At("HKEY_CURRENT_USER\\\\New\\\\Deeper\\\\Key");
@@ -275,9 +277,9 @@ TEST_F(PowerRegistryTest, WritesReplaceValuesOfAnotherTypeAndDeleteRemovesThem)
 
     // Nothing there to delete: nothing changes, and the result says why.
     const std::size_t before = registry_.tree.ValueCount();
-    EXPECT_EQ(closing.DeleteValue(RegistryLocation::LocalMachine, "active").Error(), tk::RegError::ValueNotFound);
+    EXPECT_EQ(closing.DeleteValue(RegistryLocation::LocalMachine, "active").Error(), platform::RegError::ValueNotFound);
     EXPECT_EQ(At("No\\Such\\Key").DeleteValue(RegistryLocation::LocalMachine, "active").Error(),
-              tk::RegError::KeyNotFound);
+              platform::RegError::KeyNotFound);
     EXPECT_EQ(registry_.tree.ValueCount(), before);
 }
 
@@ -313,12 +315,12 @@ TEST_F(PowerRegistryTest, ValuesOfAnyLengthGoBothWays)
     ASSERT_TRUE(raw);
     EXPECT_EQ(raw.Value().type, RegType::Sz);
     EXPECT_EQ(raw.Value().data.size(), text.size() + 1);
-    EXPECT_EQ(power.ReadRawValue("absent").Error(), tk::RegError::ValueNotFound);
+    EXPECT_EQ(power.ReadRawValue("absent").Error(), platform::RegError::ValueNotFound);
 }
 
 TEST(PowerRegistryWithoutService, FallsBackAsForAKeyThatCannotBeOpened)
 {
-    const tk::ScopedServices none{tk::Services{}};
+    const platform::ScopedServices none{platform::Services{}};
     PowerClass power;
     power.currentKeyPath = "HKEY_CURRENT_USER\\\\K";
     EXPECT_EQ(power.ReadStringValue(RegistryLocation::FromPath, "v"), "");

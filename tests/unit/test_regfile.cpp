@@ -15,9 +15,9 @@
 
 namespace {
 
-using tk::RegRoot;
-using tk::RegType;
-using tk::RegValue;
+using platform::RegRoot;
+using platform::RegType;
+using platform::RegValue;
 
 RegValue Raw(RegType type, std::vector<std::uint8_t> data)
 {
@@ -51,7 +51,7 @@ TEST(RegFile, LineEndsBlankLinesAndCommentsDoNotChangeTheResult)
         "[HKEY_LOCAL_MACHINE\\Software\\Vendor]",
         "@=dword:0000002a",
     };
-    const std::string expected = tk::SerialiseRegFile(TreeOf(Join(lines, "\r\n", true)));
+    const std::string expected = regfile::SerialiseRegFile(TreeOf(Join(lines, "\r\n", true)));
     ASSERT_NE(expected.find("hex:01,02,03,04"), std::string::npos);
 
     const struct {
@@ -64,7 +64,7 @@ TEST(RegFile, LineEndsBlankLinesAndCommentsDoNotChangeTheResult)
     };
     for (const auto& variant : variants) {
         SCOPED_TRACE(variant.name);
-        EXPECT_EQ(tk::SerialiseRegFile(TreeOf(Join(lines, variant.end, variant.lastLineEnded))), expected);
+        EXPECT_EQ(regfile::SerialiseRegFile(TreeOf(Join(lines, variant.end, variant.lastLineEnded))), expected);
     }
 }
 
@@ -99,7 +99,7 @@ TEST(RegFile, ValueLinesReadAsTheirTypeAndBytes)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
-        const auto document = tk::ParseRegFile(std::string("REGEDIT4\n[HKEY_CURRENT_USER\\K]\n") + c.line, "t.reg");
+        const auto document = regfile::ParseRegFile(std::string("REGEDIT4\n[HKEY_CURRENT_USER\\K]\n") + c.line, "t.reg");
         ASSERT_TRUE(document) << document.Error().Message();
         ASSERT_EQ(document.Value().sections.size(), 1u);
         const auto& values = document.Value().sections[0].values;
@@ -136,7 +136,7 @@ TEST(RegFile, ReadsBackupFilesAsSavingWritesThem)
     };
     for (const auto& backup : backups) {
         SCOPED_TRACE(backup.text);
-        const auto document = tk::ParseRegFile(backup.text, "backup.reg");
+        const auto document = regfile::ParseRegFile(backup.text, "backup.reg");
         ASSERT_TRUE(document) << document.Error().Message();
         const auto& value = document.Value().sections.at(0).values.at(0);
         EXPECT_EQ(value.name, backup.name);
@@ -148,17 +148,17 @@ TEST(RegFile, ReadsBackupFilesAsSavingWritesThem)
     }
 
     // Importing the backup of a missing value removes the value again.
-    tk::RegistryTree tree;
+    regfile::RegistryTree tree;
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "K", "Missing", RegValue::String("1")));
-    ASSERT_TRUE(tk::ApplyRegFile(tk::ParseRegFile(std::end(backups)[-1].text, "backup.reg").Value(), tree,
-                                 tk::RegFileComments::Drop));
+    ASSERT_TRUE(regfile::ApplyRegFile(regfile::ParseRegFile(std::end(backups)[-1].text, "backup.reg").Value(), tree,
+                                      regfile::RegFileComments::Drop));
     EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "K", "Missing"), nullptr);
     EXPECT_TRUE(tree.KeyExists(RegRoot::CurrentUser, "K"));
 }
 
 TEST(RegFile, LaterLinesWinAndSectionsRepeatOrRemoveKeys)
 {
-    const tk::RegistryTree tree = TreeOf("REGEDIT4\n"
+    const regfile::RegistryTree tree = TreeOf("REGEDIT4\n"
                                        "[HKEY_CURRENT_USER\\A]\n"
                                        "\"v\"=\"first\"\n"
                                        "\"V\"=\"second\"\n"
@@ -193,14 +193,14 @@ TEST(RegFile, OneValueReadsAsTheWholeSectionParseAndOnlyItsLinesCanFail)
                                       "\"gone\"=\"4\"\r\n\"GONE\"=-\r\n"
                                       "\"h\"=hex(2):41,\\\r\n  42,00 ; comment\r\n"
                                       "\"b\"=\"last\" ; wins\r\n";
-    const auto whole = tk::ParseRegFileLines(section, 1, "f.reg");
+    const auto whole = regfile::ParseRegFileLines(section, 1, "f.reg");
     ASSERT_TRUE(whole) << whole.Error().Message();
     for (const std::string name : {"a", "b", "x", "q\"r", "old\"name", "", "gone", "H", "absent"}) {
-        std::optional<tk::RegFileValueLine> expected;
-        for (const tk::RegFileValueLine& line : whole.Value().sections.front().values)
-            if (tk::NamesEqual(line.name, name))
+        std::optional<regfile::RegFileValueLine> expected;
+        for (const regfile::RegFileValueLine& line : whole.Value().sections.front().values)
+            if (platform::NamesEqual(line.name, name))
                 expected = line;
-        const auto found = tk::FindRegFileValue(section, 1, "f.reg", tk::RegFileFormat::Store, name);
+        const auto found = regfile::FindRegFileValue(section, 1, "f.reg", regfile::RegFileFormat::Store, name);
         ASSERT_TRUE(found) << name << ": " << found.Error().Message();
         ASSERT_EQ(found.Value().has_value(), expected.has_value()) << name;
         if (expected) {
@@ -215,7 +215,7 @@ TEST(RegFile, OneValueReadsAsTheWholeSectionParseAndOnlyItsLinesCanFail)
         int line; // 0: read
     } cases[] = {{"a", 0}, {"BAD", 2}, {"c", 4}, {"absent", 0}};
     for (const auto& c : cases) {
-        const auto found = tk::FindRegFileValue(broken, 1, "f.reg", tk::RegFileFormat::Store, c.name);
+        const auto found = regfile::FindRegFileValue(broken, 1, "f.reg", regfile::RegFileFormat::Store, c.name);
         EXPECT_EQ(found ? 0 : found.Error().line, c.line) << c.name;
     }
 }
@@ -267,7 +267,7 @@ TEST(RegFile, BadLinesAreReportedWithFileAndLine)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        const auto document = tk::ParseRegFile(c.text, "/x/backup.reg", tk::RegFileFormat::Regedit4);
+        const auto document = regfile::ParseRegFile(c.text, "/x/backup.reg", regfile::RegFileFormat::Regedit4);
         if (document) {
             ADD_FAILURE() << "accepted";
             continue;
@@ -306,7 +306,7 @@ TEST(RegFile, KeysAndNamesBeyondTheRegistrysLimitsAreRefused)
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.reason);
-        const auto document = tk::ParseRegFile(c.text, "/x/deep.reg");
+        const auto document = regfile::ParseRegFile(c.text, "/x/deep.reg");
         ASSERT_FALSE(document);
         EXPECT_EQ(document.Error().Message().rfind("\"/x/deep.reg\", line " + std::to_string(c.line) + ": ", 0), 0u);
         EXPECT_NE(document.Error().reason.find(c.reason), std::string::npos) << document.Error().reason;
@@ -316,7 +316,7 @@ TEST(RegFile, KeysAndNamesBeyondTheRegistrysLimitsAreRefused)
         file("HKEY_CURRENT_USER\\A\\\\" + std::string(255, 'n') + "\\", std::string(16383, 'v')),
     };
     for (const std::string& text : accepted)
-        EXPECT_TRUE(tk::ParseRegFile(text, "/x/deep.reg"));
+        EXPECT_TRUE(regfile::ParseRegFile(text, "/x/deep.reg"));
 }
 
 // A version 5 file as the registry editor writes it: UTF-16LE with a BOM.
@@ -324,7 +324,7 @@ std::string Utf16File(const std::string& cp1252)
 {
     std::string bytes = "\xFF\xFE";
     for (char c : cp1252) {
-        const char32_t ch = tk::DecodeCp1252(static_cast<unsigned char>(c));
+        const char32_t ch = platform::DecodeCp1252(static_cast<unsigned char>(c));
         bytes += {static_cast<char>(ch & 0xFF), static_cast<char>(ch >> 8)};
     }
     return bytes;
@@ -351,7 +351,7 @@ TEST(RegFile, ImportRefusesOtherEncodingsAndWhatTheCodePageCannotHold)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reason);
-        const auto document = tk::ParseRegFileBytes(c.bytes, "/x/in.reg");
+        const auto document = regfile::ParseRegFileBytes(c.bytes, "/x/in.reg");
         if (document) {
             ADD_FAILURE() << "accepted";
             continue;
@@ -364,12 +364,12 @@ TEST(RegFile, ImportRefusesOtherEncodingsAndWhatTheCodePageCannotHold)
 // What a file from outside holds as the registry editor imports it.
 std::string ImportedTree(const std::string& bytes)
 {
-    const auto document = tk::ParseRegFileBytes(bytes, "in.reg");
+    const auto document = regfile::ParseRegFileBytes(bytes, "in.reg");
     if (!document)
         return document.Error().Message();
-    tk::RegistryTree tree;
-    EXPECT_TRUE(tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Drop));
-    return tk::SerialiseRegFile(tree);
+    regfile::RegistryTree tree;
+    EXPECT_TRUE(regfile::ApplyRegFile(document.Value(), tree, regfile::RegFileComments::Drop));
+    return regfile::SerialiseRegFile(tree);
 }
 
 // Files as people write them (Notepad, comments, stray line ends) and as the
@@ -422,7 +422,7 @@ TEST(RegFile, FilesFromOutsideReadAsTheRegistryEditorReadsThem)
     // The store's own file keeps text data without a NUL, and a backslash
     // before another character, as they are.
     const auto own =
-        tk::ParseRegFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\T]\r\n\"e\"=hex(2):41\r\n\"p\"=\"C:\\0\"\r\n", "registry.reg");
+        regfile::ParseRegFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\T]\r\n\"e\"=hex(2):41\r\n\"p\"=\"C:\\0\"\r\n", "registry.reg");
     ASSERT_TRUE(own) << own.Error().Message();
     EXPECT_EQ(own.Value().sections.at(0).values.at(0).value->data, std::vector<std::uint8_t>{0x41});
     EXPECT_EQ(own.Value().sections.at(0).values.at(1).value->data, Bytes(std::string("C:\\0", 5)));
@@ -445,32 +445,32 @@ TEST(RegFile, EveryStandardRootAndItsCommentsSurviveARewrite)
                              "[HKEY_USERS\\.DEFAULT\\Control Panel]\r\n"
                              "\"gone\"=-\r\n"
                              "; the end";
-    const tk::RegistryTree tree = TreeOf(text);
-    EXPECT_EQ(tk::SerialiseRegFile(tree), "REGEDIT4\r\n"
+    const regfile::RegistryTree tree = TreeOf(text);
+    EXPECT_EQ(regfile::SerialiseRegFile(tree), "REGEDIT4\r\n"
                                           "\r\n[HKEY_CLASSES_ROOT\\.txt]\r\n@=\"txtfile\"\r\n"
                                           "\r\n[HKEY_USERS\\.DEFAULT]\r\n"
                                           "\r\n[HKEY_USERS\\.DEFAULT\\Control Panel]\r\n; about u\r\n\"u\"=\"1\"\r\n"
                                           "\r\n; the store of a test\r\n[HKEY_CURRENT_CONFIG\\Software]\r\n"
                                           "\"c\"=dword:00000001\r\n"
                                           "\r\n; the end\r\n");
-    EXPECT_EQ(tk::SerialiseRegFile(TreeOf(tk::SerialiseRegFile(tree))), tk::SerialiseRegFile(tree));
+    EXPECT_EQ(regfile::SerialiseRegFile(TreeOf(regfile::SerialiseRegFile(tree))), regfile::SerialiseRegFile(tree));
 
-    tk::RegistryTree imported;
-    ASSERT_TRUE(tk::ApplyRegFile(tk::ParseRegFile(text, "t.reg").Value(), imported, tk::RegFileComments::Drop));
-    EXPECT_EQ(tk::SerialiseRegFile(imported).find(';'), std::string::npos);
+    regfile::RegistryTree imported;
+    ASSERT_TRUE(regfile::ApplyRegFile(regfile::ParseRegFile(text, "t.reg").Value(), imported, regfile::RegFileComments::Drop));
+    EXPECT_EQ(regfile::SerialiseRegFile(imported).find(';'), std::string::npos);
     EXPECT_EQ(imported.ValueCount(), tree.ValueCount());
 }
 
 TEST(RegFile, SerialisesCanonically)
 {
-    tk::RegistryTree tree;
+    regfile::RegistryTree tree;
     ASSERT_TRUE(tree.SetValue(RegRoot::LocalMachine, "Software\\Vendor", "", RegValue::String("def")));
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "b", "Zeta", RegValue::Dword(0xABCDEF)));
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "b", "alpha", RegValue::String("C:\\Temp \"x\"")));
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "b", "Mid", Raw(RegType::ExpandSz, {0x25, 0})));
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "A", "bin", Raw(RegType::Binary, {0, 0xff})));
     ASSERT_TRUE(tree.CreateKey(RegRoot::CurrentUser, "A\\Empty"));
-    EXPECT_EQ(tk::SerialiseRegFile(tree), "REGEDIT4\r\n"
+    EXPECT_EQ(regfile::SerialiseRegFile(tree), "REGEDIT4\r\n"
                                           "\r\n[HKEY_CURRENT_USER\\A]\r\n"
                                           "\"bin\"=hex:00,ff\r\n"
                                           "\r\n[HKEY_CURRENT_USER\\A\\Empty]\r\n"
@@ -514,15 +514,15 @@ TEST(RegFile, EveryValueSurvivesARoundTripExactly)
         {"quote\"=\"name\\", RegValue::Dword(5)},
         {" spaced ", RegValue::Dword(6)},
     };
-    tk::RegistryTree tree;
+    regfile::RegistryTree tree;
     const char* const keys[] = {"Plain", "With Space\\ and ]bracket]", "8-bit \xC4", "-dash"};
     for (const char* key : keys)
         for (const auto& [name, value] : values)
             ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, key, name, value));
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "", "at root", RegValue::Dword(1)));
 
-    const std::string text = tk::SerialiseRegFile(tree);
-    const tk::RegistryTree back = TreeOf(text);
+    const std::string text = regfile::SerialiseRegFile(tree);
+    const regfile::RegistryTree back = TreeOf(text);
     EXPECT_EQ(back.ValueCount(), tree.ValueCount());
     for (const char* key : keys) {
         for (const auto& [name, value] : values) {
@@ -533,7 +533,7 @@ TEST(RegFile, EveryValueSurvivesARoundTripExactly)
             EXPECT_EQ(read->data, value.data);
         }
     }
-    EXPECT_EQ(tk::SerialiseRegFile(back), text);
+    EXPECT_EQ(regfile::SerialiseRegFile(back), text);
 }
 
 } // namespace
@@ -543,43 +543,43 @@ TEST(RegFile, EveryValueSurvivesARoundTripExactly)
 TEST(RegFile, ShownTextFallsBackToTheDataWhereTheTextWouldHideSomething)
 {
     const struct {
-        tk::RegType type;
+        platform::RegType type;
         std::string bytes;
         bool wide;
         std::u16string shown;
     } cases[] = {
-        {tk::RegType::Sz, std::string("a", 1), false, u"hex(1):61"},
-        {tk::RegType::Sz, std::string("a\nb", 4), false, u"hex(1):61,0a,62,00"},
-        {tk::RegType::Sz, std::string("a\0b", 4), false, u"hex(1):61,00,62,00"},
-        {tk::RegType::MultiSz, std::string("a\0\0b\0", 6), false, u"hex(7):61,00,00,62,00,00"},
-        {tk::RegType::Sz, std::string("\xa9\x03\0\0", 4), true, u"\"\u03a9\""},
-        {tk::RegType::Sz, std::string("\xa9\x03", 2), true, u"hex(1):a9,03"},
-        {tk::RegType::Dword, std::string("\x01\0\0\0", 4), false, u"dword:00000001"},
+        {platform::RegType::Sz, std::string("a", 1), false, u"hex(1):61"},
+        {platform::RegType::Sz, std::string("a\nb", 4), false, u"hex(1):61,0a,62,00"},
+        {platform::RegType::Sz, std::string("a\0b", 4), false, u"hex(1):61,00,62,00"},
+        {platform::RegType::MultiSz, std::string("a\0\0b\0", 6), false, u"hex(7):61,00,00,62,00,00"},
+        {platform::RegType::Sz, std::string("\xa9\x03\0\0", 4), true, u"\"\u03a9\""},
+        {platform::RegType::Sz, std::string("\xa9\x03", 2), true, u"hex(1):a9,03"},
+        {platform::RegType::Dword, std::string("\x01\0\0\0", 4), false, u"dword:00000001"},
     };
     for (const auto& c : cases) {
-        const tk::ExactRegValue value{{c.type, {c.bytes.begin(), c.bytes.end()}}, c.wide};
-        EXPECT_EQ(tk::ShownText(value), c.shown) << tk::ValueDataText(value);
+        const platform::ExactRegValue value{{c.type, {c.bytes.begin(), c.bytes.end()}}, c.wide};
+        EXPECT_EQ(regfile::ShownText(value), c.shown) << regfile::ValueDataText(value);
     }
 }
 
 namespace {
 
 // A document as a sink gathers it from the sections handed over.
-struct Gathered final : tk::RegSectionSink {
-    tk::RegFileDocument document;
+struct Gathered final : regfile::RegSectionSink {
+    regfile::RegFileDocument document;
     void Expect(std::size_t) override {}
-    void Section(tk::RegFileSection section) override { document.sections.push_back(std::move(section)); }
+    void Section(regfile::RegFileSection section) override { document.sections.push_back(std::move(section)); }
     void Closing(std::vector<std::string> comments) override { document.closingComments = std::move(comments); }
 };
 
-std::string Described(const tk::RegFileDocument& document)
+std::string Described(const regfile::RegFileDocument& document)
 {
     std::string text;
-    for (const tk::RegFileSection& s : document.sections) {
+    for (const regfile::RegFileSection& s : document.sections) {
         text += std::to_string(s.line) + (s.deleteKey ? " -" : " ") + s.subKey + ";" + Join(s.comments, "|", false) + "\n";
-        for (const tk::RegFileValueLine& v : s.values)
+        for (const regfile::RegFileValueLine& v : s.values)
             text += " " + std::to_string(v.line) + " " + v.name + "=" +
-                    (v.value ? tk::ValueDataText(tk::ExactRegValue{*v.value, v.utf16}) : "-") + ";" +
+                    (v.value ? regfile::ValueDataText(platform::ExactRegValue{*v.value, v.utf16}) : "-") + ";" +
                     Join(v.comments, "|", false) + "\n";
     }
     return text + ";" + Join(document.closingComments, "|", false);
@@ -602,10 +602,10 @@ TEST(RegFile, SectionsHandedOverAsTheyAreReadMakeTheWholeDocument)
     };
     for (const char* text : texts) {
         SCOPED_TRACE(text);
-        const auto whole = tk::ParseRegFile(text, "f.reg", tk::RegFileFormat::Regedit4);
+        const auto whole = regfile::ParseRegFile(text, "f.reg", regfile::RegFileFormat::Regedit4);
         Gathered gathered;
-        const auto handed = tk::ParseRegFileSections(text, "f.reg", tk::RegFileFormat::Regedit4,
-                                                     tk::RegWideText::Refuse, gathered);
+        const auto handed = regfile::ParseRegFileSections(text, "f.reg", regfile::RegFileFormat::Regedit4,
+                                                     regfile::RegWideText::Refuse, gathered);
         ASSERT_EQ(bool(handed), bool(whole));
         if (whole)
             EXPECT_EQ(Described(gathered.document), Described(whole.Value()));
@@ -630,11 +630,11 @@ TEST(RegFile, AKeyInThousandsOfSectionsRewritesAsTheTreeWould)
         file += section;
         sections.push_back(std::move(section));
     }
-    tk::RegRewrittenValues values;
+    regfile::RegRewrittenValues values;
     for (const std::string& section : sections)
-        ASSERT_TRUE(tk::RewriteRegFileLines(section, 1, "many.reg", tk::RegFileFormat::Store, true, values));
+        ASSERT_TRUE(regfile::RewriteRegFileLines(section, 1, "many.reg", regfile::RegFileFormat::Store, true, values));
     std::string out;
     values.AppendTo(out);
-    const std::string expected = tk::SerialiseRegFile(TreeOf(file));
+    const std::string expected = regfile::SerialiseRegFile(TreeOf(file));
     EXPECT_EQ("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n" + out, expected);
 }

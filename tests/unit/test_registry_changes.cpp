@@ -11,50 +11,50 @@
 
 namespace {
 
-using tk::RegRoot;
+using platform::RegRoot;
 
 // A tree whose `failAt`-th change fails, as a registry that refuses one step
 // in the middle of a change; it takes the changes that put things back.
-class FailingRegistry final : public tk::IRegistry {
+class FailingRegistry final : public platform::IRegistry {
 public:
-    FailingRegistry(tk::RegistryTree tree, int failAt) : tree_(std::move(tree)), left_(failAt) {}
+    FailingRegistry(regfile::RegistryTree tree, int failAt) : tree_(std::move(tree)), left_(failAt) {}
 
-    tk::Result<tk::RegValue, tk::RegFault> QueryValue(RegRoot root, std::string_view subKey,
-                                                      std::string_view name) override
+    platform::Result<platform::RegValue, platform::RegFault> QueryValue(RegRoot root, std::string_view subKey,
+                                                                        std::string_view name) override
     {
         return tree_.QueryValue(root, subKey, name);
     }
-    tk::RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
-                           const tk::RegValue& value) override
+    platform::RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
+                                 const platform::RegValue& value) override
     {
         if (Refuse())
-            return tk::RegFault(tk::RegError::WriteFailed, "refused");
+            return platform::RegFault(platform::RegError::WriteFailed, "refused");
         return tree_.SetValue(root, subKey, name, value);
     }
-    tk::RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override
+    platform::RegResult DeleteValue(RegRoot root, std::string_view subKey, std::string_view name) override
     {
         if (Refuse())
-            return tk::RegFault(tk::RegError::WriteFailed, "refused");
+            return platform::RegFault(platform::RegError::WriteFailed, "refused");
         return tree_.DeleteValue(root, subKey, name);
     }
-    tk::Result<bool, tk::RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override
+    platform::Result<bool, platform::RegFault> DeleteEmptyKey(RegRoot root, std::string_view subKey) override
     {
         if (Refuse())
-            return tk::RegFault(tk::RegError::WriteFailed, "refused");
+            return platform::RegFault(platform::RegError::WriteFailed, "refused");
         return tree_.DeleteEmptyKey(root, subKey);
     }
-    const tk::RegistryTree& Tree() const { return tree_; }
+    const regfile::RegistryTree& Tree() const { return tree_; }
 
 private:
     bool Refuse() { return left_ >= 0 && left_-- == 0; }
 
-    tk::RegistryTree tree_;
+    regfile::RegistryTree tree_;
     int left_;
 };
 
-std::string Text(const tk::RegistryTree& tree)
+std::string Text(const regfile::RegistryTree& tree)
 {
-    return tk::SerialiseRegFile(tree);
+    return regfile::SerialiseRegFile(tree);
 }
 
 } // namespace
@@ -63,7 +63,7 @@ TEST(RegistryChanges, EachRowGivesItsTextInATree)
 {
     for (const ChangesCase& c : ChangesCases()) {
         SCOPED_TRACE(c.what);
-        tk::RegistryTree tree = TreeOf(std::string("REGEDIT4\r\n") + c.before);
+        regfile::RegistryTree tree = TreeOf(std::string("REGEDIT4\r\n") + c.before);
         ASSERT_TRUE(tree.ApplyChanges(c.values, c.emptyKeys));
         EXPECT_EQ(Text(tree), Text(TreeOf(std::string("REGEDIT4\r\n") + c.after)));
     }
@@ -73,14 +73,14 @@ TEST(RegistryChanges, AStepThatFailsPutsBackEveryValueAndRemovesTheKeysItsWrites
 {
     const std::string before = "REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\"\r\n\"y\"=dword:00000002\r\n"
                                "[HKEY_CURRENT_USER\\Empty]\r\n";
-    const std::vector<tk::RegValueChange> values = {SetTo("A", "x", "9"), Remove("A", "y"),
-                                                    SetTo("Empty\\New\\Deeper", "z", "1"), SetTo("A", "w", "4")};
+    const std::vector<platform::RegValueChange> values = {SetTo("A", "x", "9"), Remove("A", "y"),
+                                                          SetTo("Empty\\New\\Deeper", "z", "1"), SetTo("A", "w", "4")};
     // Each step fails once: a write, the removal, the write that makes keys,
     // the last write, and the removal of an empty key at the end.
     for (int failAt = 0; failAt <= 4; ++failAt) {
         SCOPED_TRACE(failAt);
         FailingRegistry registry(TreeOf(before), failAt);
-        const tk::RegResult result = registry.ApplyChanges(values, {Key("Empty\\Gone")});
+        const platform::RegResult result = registry.ApplyChanges(values, {Key("Empty\\Gone")});
         ASSERT_FALSE(result);
         EXPECT_EQ(result.Error().cause, "refused");
         EXPECT_EQ(Text(registry.Tree()), Text(TreeOf(before))) << "the empty key that was there stays";
@@ -94,9 +94,9 @@ TEST(RegistryChanges, AStepThatFailsPutsBackEveryValueAndRemovesTheKeysItsWrites
 
 TEST(RegistryChanges, FirstMissingKeyIsTheOutermostKeyAWriteWouldMake)
 {
-    tk::RegistryTree tree = TreeOf("REGEDIT4\r\n[HKEY_CURRENT_USER\\A\\B]\r\n");
+    regfile::RegistryTree tree = TreeOf("REGEDIT4\r\n[HKEY_CURRENT_USER\\A\\B]\r\n");
     const auto missing = [&tree](const char* subKey) {
-        const auto found = tk::FirstMissingKey(tree, Key(subKey));
+        const auto found = platform::FirstMissingKey(tree, Key(subKey));
         return found && found.Value() ? found.Value()->subKey : std::string(found ? "<there>" : "<fault>");
     };
     EXPECT_EQ(missing("A\\B\\C\\D"), "A\\B\\C");

@@ -8,10 +8,10 @@
 
 namespace {
 
-using tk::RegError;
-using tk::RegRoot;
-using tk::RegType;
-using tk::RegValue;
+using platform::RegError;
+using platform::RegRoot;
+using platform::RegType;
+using platform::RegValue;
 
 RegValue Raw(RegType type, std::vector<std::uint8_t> data)
 {
@@ -19,11 +19,11 @@ RegValue Raw(RegType type, std::vector<std::uint8_t> data)
 }
 
 // Every key as "ROOT\path" with its value names, in visiting order.
-std::vector<std::string> Listing(const tk::RegistryTree& tree)
+std::vector<std::string> Listing(const regfile::RegistryTree& tree)
 {
     std::vector<std::string> lines;
-    tree.ForEachKey([&](RegRoot root, const std::string& path, const tk::RegistryTree::KeyView& key) {
-        std::string line = std::string(tk::RootName(root)) + "\\" + path + ":";
+    tree.ForEachKey([&](RegRoot root, const std::string& path, const regfile::RegistryTree::KeyView& key) {
+        std::string line = std::string(platform::RootName(root)) + "\\" + path + ":";
         for (const auto& entry : key.values)
             line += " " + entry.first;
         lines.push_back(line);
@@ -33,7 +33,7 @@ std::vector<std::string> Listing(const tk::RegistryTree& tree)
 
 TEST(RegistryTree, NamesMatchWithoutCaseAndKeepTheirFirstSpelling)
 {
-    tk::RegistryTree tree;
+    regfile::RegistryTree tree;
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "Software\\Vendor", "MenuDelay", RegValue::String("400")));
 
     const auto read = tree.QueryValue(RegRoot::CurrentUser, "SOFTWARE\\vendor", "menudelay");
@@ -63,7 +63,7 @@ TEST(RegistryTree, NamesMatchWithoutCaseAndKeepTheirFirstSpelling)
 
 TEST(RegistryTree, SingleAndDoubledSeparatorsNameOneKey)
 {
-    tk::RegistryTree tree;
+    regfile::RegistryTree tree;
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "v", RegValue::String("x")));
     for (const char* spelling : {"Control Panel\\Desktop", "Control Panel\\\\Desktop", "Control Panel\\Desktop\\",
                                  "Control Panel\\\\\\Desktop", "Control Panel\\\\Desktop\\\\"}) {
@@ -93,7 +93,7 @@ TEST(RegistryTree, SingleAndDoubledSeparatorsNameOneKey)
 
 TEST(RegistryTree, KeepsTypesApartAndBytesOfAnyLength)
 {
-    tk::RegistryTree tree;
+    regfile::RegistryTree tree;
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("1")));
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::Dword(1)));
     EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "K", "v")->type, RegType::Dword);
@@ -113,7 +113,7 @@ TEST(RegistryTree, KeepsTypesApartAndBytesOfAnyLength)
 
 TEST(RegistryTree, SetValueCreatesTheKeyAndItsParents)
 {
-    tk::RegistryTree tree;
+    regfile::RegistryTree tree;
     EXPECT_EQ(tree.QueryValue(RegRoot::CurrentUser, "A\\B\\C", "v").Error(), RegError::KeyNotFound);
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "A\\B\\C", "v", RegValue::Dword(3)));
     EXPECT_TRUE(tree.KeyExists(RegRoot::CurrentUser, "A"));
@@ -124,7 +124,7 @@ TEST(RegistryTree, SetValueCreatesTheKeyAndItsParents)
 
 TEST(RegistryTree, DeletingWhatIsNotThereChangesNothing)
 {
-    tk::RegistryTree tree;
+    regfile::RegistryTree tree;
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "A", "kept", RegValue::Dword(1)));
     const auto before = Listing(tree);
 
@@ -141,7 +141,7 @@ TEST(RegistryTree, DeletingWhatIsNotThereChangesNothing)
 
 TEST(RegistryTree, DeleteKeyRemovesEverythingBelow)
 {
-    tk::RegistryTree tree;
+    regfile::RegistryTree tree;
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "A\\B\\C", "v", RegValue::Dword(1)));
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "A\\Other", "w", RegValue::Dword(2)));
     EXPECT_TRUE(tree.DeleteKey(RegRoot::CurrentUser, "a\\\\b"));
@@ -153,7 +153,7 @@ TEST(RegistryTree, DeleteKeyRemovesEverythingBelow)
 
 TEST(RegistryTree, VisitsKeysInCaseInsensitiveOrderRootsApart)
 {
-    tk::RegistryTree tree;
+    regfile::RegistryTree tree;
     ASSERT_TRUE(tree.CreateKey(RegRoot::LocalMachine, "z"));
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "b", "y", RegValue::Dword(1)));
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "b", "X", RegValue::Dword(1)));

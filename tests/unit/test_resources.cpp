@@ -7,7 +7,8 @@
 
 #include <algorithm>
 
-using namespace tk;
+using namespace platform;
+using namespace toolkit;
 
 // The ids the program uses, each in the resource that must hold it and with
 // the kind of control the code drives it as.

@@ -19,13 +19,19 @@
 #include <memory>
 #include <optional>
 
+using namespace saving;
+using namespace util;
+using namespace app;
+using namespace catalogue;
+using namespace i18n;
+
 namespace {
 
 const char* const kKey = "Control Panel\\Desktop";
 
-class FakeShell final : public tk::IShell {
+class FakeShell final : public platform::IShell {
 public:
-    tk::ShellResult Open(const std::string& target) override
+    platform::ShellResult Open(const std::string& target) override
     {
         opened.push_back(target);
         if (failure)
@@ -34,14 +40,14 @@ public:
             import();
         return {};
     }
-    tk::ShellStarted OpenFollowed(const std::string& target) override
+    platform::ShellStarted OpenFollowed(const std::string& target) override
     {
-        tk::ShellResult opened = Open(target);
+        platform::ShellResult opened = Open(target);
         if (!opened)
             return opened.Error();
         if (!follow)
-            return std::unique_ptr<tk::IStartedProgram>();
-        return std::unique_ptr<tk::IStartedProgram>(std::make_unique<Program>(ended));
+            return std::unique_ptr<platform::IStartedProgram>();
+        return std::unique_ptr<platform::IStartedProgram>(std::make_unique<Program>(ended));
     }
 
     std::vector<std::string> opened;
@@ -51,7 +57,7 @@ public:
     std::shared_ptr<bool> ended = std::make_shared<bool>(false);
 
 private:
-    struct Program final : tk::IStartedProgram {
+    struct Program final : platform::IStartedProgram {
         explicit Program(std::shared_ptr<bool> ended) : ended(std::move(ended)) {}
         bool HasEnded() override { return *ended; }
         std::shared_ptr<bool> ended;
@@ -72,7 +78,7 @@ protected:
                                         "\"MenuShowDelay\"=\"250\"\r\n");
         Store("400");
         // The services that TempAppFolder installed, with this test's shell.
-        tk::CurrentServices().shell = &shell_;
+        platform::CurrentServices().shell = &shell_;
         backend_.picked = folder_.Path("backup/old.reg");
         dialog_.AttachWindow(&window_);
         EXPECT_TRUE(dialog_.RunInitDialog());
@@ -81,33 +87,33 @@ protected:
 
     void Store(const std::string& value)
     {
-        ASSERT_TRUE(tree_.SetValue(tk::RegRoot::CurrentUser, kKey, "MenuShowDelay", tk::RegValue::String(value)));
+        ASSERT_TRUE(tree_.SetValue(platform::RegRoot::CurrentUser, kKey, "MenuShowDelay", platform::RegValue::String(value)));
     }
     void Tick()
     {
-        tk::Message tick{tk::MsgKind::Timer, 1};
+        toolkit::Message tick{toolkit::MsgKind::Timer, 1};
         dialog_.Dispatch(tick);
     }
     void Activate()
     {
-        tk::Message activate{tk::MsgKind::Activate};
+        toolkit::Message activate{toolkit::MsgKind::Activate};
         dialog_.Dispatch(activate);
     }
     std::string Shown() const { return window_.GetItemText(IDC_NUMBER_EDIT); }
 
     bool Holds(const std::string& value)
     {
-        auto held = tree_.QueryValue(tk::RegRoot::CurrentUser, kKey, "MenuShowDelay");
-        return held && held.Value() == tk::RegValue::String(value);
+        auto held = tree_.QueryValue(platform::RegRoot::CurrentUser, kKey, "MenuShowDelay");
+        return held && held.Value() == platform::RegValue::String(value);
     }
 
-    tk::RegistryTree tree_;
-    tk::FixedClock clock_{{2024, 3, 5, 9, 5}};
+    regfile::RegistryTree tree_;
+    platform::FixedClock clock_{{2024, 3, 5, 9, 5}};
     TempAppFolder folder_{&tree_, &clock_};
     FakeShell shell_;
     RecordingBackend backend_;
-    tk::ScopedBackend installed_{backend_};
-    tk::ModelWindow window_{tk::GetDialogTemplate(CTunewrightDlg::IDD), backend_};
+    toolkit::ScopedBackend installed_{backend_};
+    toolkit::ModelWindow window_{toolkit::GetDialogTemplate(CTunewrightDlg::IDD), backend_};
     CTunewrightDlg dialog_;
 };
 
@@ -121,12 +127,12 @@ TEST_F(ReverseChanges, ABackupNoProgramOpensIsOfferedForRestoringInProcess)
                               "\" could not be opened: No application is associated with the specified file for this "
                               "operation. Restore it with Tunewright instead?";
     const struct {
-        tk::Answer answer;
+        toolkit::Answer answer;
         std::string held, shown;
         std::vector<std::string> backups;
     } cases[] = {
-        {tk::Answer::No, "400", "1000", {"old.reg"}},
-        {tk::Answer::Yes, "250", "250", {"backup - 20240305 - 09.05 - restore old.reg", "old.reg"}},
+        {toolkit::Answer::No, "400", "1000", {"old.reg"}},
+        {toolkit::Answer::Yes, "250", "250", {"backup - 20240305 - 09.05 - restore old.reg", "old.reg"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.answer));
@@ -143,7 +149,7 @@ TEST_F(ReverseChanges, ABackupNoProgramOpensIsOfferedForRestoringInProcess)
         EXPECT_TRUE(Holds(c.held));
         EXPECT_EQ(Shown(), c.shown);
         EXPECT_EQ(folder_.Entries("backup"), c.backups);
-        if (c.answer == tk::Answer::Yes) {
+        if (c.answer == toolkit::Answer::Yes) {
             ASSERT_EQ(backend_.boxes.size(), 3u);
             EXPECT_EQ(backend_.boxes[2].rfind("Values changed: 1.", 0), 0u) << backend_.boxes[2];
             EXPECT_NE(folder_.Read("backup/" + c.backups[0]).find("\"MenuShowDelay\"=\"400\""), std::string::npos);
@@ -160,7 +166,7 @@ TEST_F(ReverseChanges, AnImportBeforeTheShellReturnsIsShownAtOnce)
     EXPECT_EQ(Shown(), "250");
     // The value shown is the registry's: closing loses nothing and asks nothing.
     backend_.boxes.clear();
-    dialog_.SendCommand(tk::CancelCommand);
+    dialog_.SendCommand(toolkit::CancelCommand);
     EXPECT_TRUE(backend_.boxes.empty());
     EXPECT_TRUE(window_.EndResult());
 }

@@ -18,6 +18,11 @@
 #include <set>
 #include <sstream>
 
+using namespace saving;
+using namespace util;
+using namespace catalogue;
+using namespace i18n;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -16,6 +16,12 @@
 #include <filesystem>
 #include <random>
 
+using namespace saving;
+using namespace util;
+using namespace app;
+using namespace catalogue;
+using namespace i18n;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -28,10 +34,10 @@ constexpr int kFunctions = 27;
 
 // Every key and value with its type and raw bytes: independent of the
 // value-line writer that both the store and the backups use.
-std::string Contents(const tk::RegistryTree& tree)
+std::string Contents(const regfile::RegistryTree& tree)
 {
     std::string out;
-    tree.ForEachKey([&out](tk::RegRoot root, const std::string& path, const tk::RegistryTree::KeyView& key) {
+    tree.ForEachKey([&out](platform::RegRoot root, const std::string& path, const regfile::RegistryTree::KeyView& key) {
         out += std::to_string(static_cast<int>(root)) + "[" + path + "]\n";
         for (const auto& [name, value] : key.values) {
             out += name + "=" + std::to_string(static_cast<int>(value.type)) + ":";
@@ -54,9 +60,9 @@ std::string OutermostCreatedKey(const std::string& backup)
     return backup.substr(begin, backup.find(']', begin) - begin);
 }
 
-tk::RegRoot RootOf(const std::string& key)
+platform::RegRoot RootOf(const std::string& key)
 {
-    return key.starts_with("HKEY_LOCAL_MACHINE\\") ? tk::RegRoot::LocalMachine : tk::RegRoot::CurrentUser;
+    return key.starts_with("HKEY_LOCAL_MACHINE\\") ? platform::RegRoot::LocalMachine : platform::RegRoot::CurrentUser;
 }
 
 class SaveBackup : public ::testing::Test {
@@ -101,17 +107,17 @@ protected:
     // Any value shape a registry may hold, whoever wrote it: text with its
     // terminator, without it or with an inner zero, 32 random bits, odd-sized
     // DWORDs, other types with any bytes (long ones wrap in the file).
-    tk::RegValue RandomValue()
+    platform::RegValue RandomValue()
     {
-        using T = tk::RegType;
+        using T = platform::RegType;
         switch (Below(7)) {
         case 0: {
-            tk::RegValue v = tk::RegValue::String(RandomText());
+            platform::RegValue v = platform::RegValue::String(RandomText());
             if (Below(4) == 0)
                 v.data.pop_back();
             return v;
         }
-        case 1: return tk::RegValue::Dword(static_cast<std::uint32_t>(rng_()));
+        case 1: return platform::RegValue::Dword(static_cast<std::uint32_t>(rng_()));
         case 2: return {T::Dword, RandomBytes(8)};
         case 3: return {T::Binary, RandomBytes(120)};
         case 4: return {T::Qword, RandomBytes(8)};
@@ -122,30 +128,30 @@ protected:
     // The key missing from P, Q or R down, the value missing, or a value.
     std::string SetPriorState(int i, const std::string& name)
     {
-        const auto root = i % 2 ? tk::RegRoot::LocalMachine : tk::RegRoot::CurrentUser;
+        const auto root = i % 2 ? platform::RegRoot::LocalMachine : platform::RegRoot::CurrentUser;
         const std::string keys[] = {"Software", "Software\\P" + std::to_string(i), "Software\\P" + std::to_string(i) + "\\Q",
                                     "Software\\P" + std::to_string(i) + "\\Q\\R"};
         static_cast<void>(tree_.DeleteKey(root, keys[1]));
         const std::size_t shape = Below(5);
         if (shape < 3) {
-            static_cast<void>(tree_.SetValue(root, keys[shape], "neighbour", tk::RegValue::String("n")));
+            static_cast<void>(tree_.SetValue(root, keys[shape], "neighbour", platform::RegValue::String("n")));
             return "keys missing below " + keys[shape];
         }
         static_cast<void>(tree_.CreateKey(root, keys[3]));
         if (shape == 3)
             return "value missing";
-        const tk::RegValue value = RandomValue();
+        const platform::RegValue value = RandomValue();
         static_cast<void>(tree_.SetValue(root, keys[3], name, value));
         return "type " + std::to_string(static_cast<int>(value.type)) + ", " + std::to_string(value.data.size()) + " bytes";
     }
 
     std::mt19937 rng_{20240305};
-    tk::RegistryTree tree_;
-    tk::FixedClock clock_{tk::LocalTime{2024, 3, 5, 9, 5}};
+    regfile::RegistryTree tree_;
+    platform::FixedClock clock_{platform::LocalTime{2024, 3, 5, 9, 5}};
     TempAppFolder folder_{&tree_, &clock_, FastFolder()};
     RecordingBackend backend_;
-    tk::ScopedBackend installed_{backend_};
-    tk::ModelWindow window_{tk::GetDialogTemplate(CTunewrightDlg::IDD), backend_};
+    toolkit::ScopedBackend installed_{backend_};
+    toolkit::ModelWindow window_{toolkit::GetDialogTemplate(CTunewrightDlg::IDD), backend_};
     CTunewrightDlg dialog_;
 };
 
@@ -161,7 +167,7 @@ TEST_F(SaveBackup, ImportingTheBackupRestoresTheRegistryExactly)
                                  SetPriorState(i, kValueNames[i % 3]);
         const std::string before = Contents(tree_);
         window_.ClickListItem(IDC_FUNCTION_LIST, i);
-        tk::Message tick{tk::MsgKind::Timer, 1};
+        toolkit::Message tick{toolkit::MsgKind::Timer, 1};
         dialog_.Dispatch(tick);
         // Any new value: what lands in the registry is checked end to end.
         const std::size_t radio = Below(3);
@@ -180,8 +186,8 @@ TEST_F(SaveBackup, ImportingTheBackupRestoresTheRegistryExactly)
         }
         const std::string text = folder_.Read("backup/" + backups[0].filename().string());
         fs::remove(backups[0]);
-        const auto document = tk::ParseRegFile(text, "backup");
-        const bool applied = document && tk::ApplyRegFile(document.Value(), tree_, tk::RegFileComments::Drop);
+        const auto document = regfile::ParseRegFile(text, "backup");
+        const bool applied = document && regfile::ApplyRegFile(document.Value(), tree_, regfile::RegFileComments::Drop);
         // The keys the save created stay, and the backup names them: without
         // the outermost one and what lies below it, the registry is as before.
         if (const std::string created = OutermostCreatedKey(text); !created.empty())

@@ -11,28 +11,32 @@
 
 #include <filesystem>
 
+using namespace saving;
+using namespace util;
+using namespace catalogue;
+
 namespace {
 
 // The in-memory registry, refusing every change with one fault.
-class RefusingRegistry final : public tk::IRegistry {
+class RefusingRegistry final : public platform::IRegistry {
 public:
-    explicit RefusingRegistry(tk::RegFault fault) : fault_(std::move(fault)) {}
+    explicit RefusingRegistry(platform::RegFault fault) : fault_(std::move(fault)) {}
 
-    tk::Result<tk::RegValue, tk::RegFault> QueryValue(tk::RegRoot root, std::string_view subKey,
-                                                      std::string_view name) override
+    platform::Result<platform::RegValue, platform::RegFault> QueryValue(platform::RegRoot root, std::string_view subKey,
+                                                                        std::string_view name) override
     {
         return tree_.QueryValue(root, subKey, name);
     }
-    tk::RegResult SetValue(tk::RegRoot, std::string_view, std::string_view, const tk::RegValue&) override
+    platform::RegResult SetValue(platform::RegRoot, std::string_view, std::string_view, const platform::RegValue&) override
     {
         return fault_;
     }
-    tk::RegResult DeleteValue(tk::RegRoot, std::string_view, std::string_view) override { return fault_; }
-    tk::Result<bool, tk::RegFault> DeleteEmptyKey(tk::RegRoot, std::string_view) override { return fault_; }
+    platform::RegResult DeleteValue(platform::RegRoot, std::string_view, std::string_view) override { return fault_; }
+    platform::Result<bool, platform::RegFault> DeleteEmptyKey(platform::RegRoot, std::string_view) override { return fault_; }
 
 private:
-    tk::RegistryTree tree_;
-    tk::RegFault fault_;
+    regfile::RegistryTree tree_;
+    platform::RegFault fault_;
 };
 
 } // namespace
@@ -40,19 +44,19 @@ private:
 TEST(SaveFailure, TheMessageNamesTheCauseAndTheBackup)
 {
     struct Case {
-        tk::RegFault fault;
+        platform::RegFault fault;
         const char* cause;
     };
     const Case cases[] = {
-        {tk::RegFault(tk::RegError::WriteFailed, "the registry store \"C:\\r.reg\" is read-only"),
+        {platform::RegFault(platform::RegError::WriteFailed, "the registry store \"C:\\r.reg\" is read-only"),
          "the registry store \"C:\\r.reg\" is read-only"},
-        {tk::RegFault(tk::RegError::AccessDenied), "access is denied"},
-        {tk::RegFault(tk::RegError::StoreBroken), "the registry cannot be used"},
+        {platform::RegFault(platform::RegError::AccessDenied), "access is denied"},
+        {platform::RegFault(platform::RegError::StoreBroken), "the registry cannot be used"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.cause);
         RefusingRegistry registry(c.fault);
-        tk::FixedClock clock(tk::LocalTime{2024, 3, 5, 9, 5});
+        platform::FixedClock clock(platform::LocalTime{2024, 3, 5, 9, 5});
         TempAppFolder folder(&registry, &clock);
         std::filesystem::create_directory(folder.Folder() / "backup");
         PowerClass power;

@@ -11,6 +11,9 @@
 
 #include <optional>
 
+using namespace saving;
+using namespace catalogue;
+
 TEST(SaveRules, TypedNumbersKeepToTheRangeOfTheirStorage)
 {
     struct Case {
@@ -66,7 +69,7 @@ TEST(SaveRules, TheBackupIsNamedAfterTheFunctionAsAFileNameCanHoldIt)
 // temporary name it is written under both fit; its copies keep " (2)".
 TEST(SaveRules, ALongFunctionNameIsCutSoThatEveryCopyOfItsBackupFits)
 {
-    tk::FixedClock clock({2024, 3, 5, 9, 5});
+    platform::FixedClock clock({2024, 3, 5, 9, 5});
     TempAppFolder app(nullptr, &clock);
     const std::string folder = app.Path("backup");
     std::filesystem::create_directory(folder);
@@ -85,8 +88,8 @@ TEST(SaveRules, ALongFunctionNameIsCutSoThatEveryCopyOfItsBackupFits)
         EXPECT_EQ(names[1], kept + " (2).reg");
         EXPECT_EQ(kept, stem.substr(0, kept.size()));
         EXPECT_TRUE(kept.starts_with(stamp + "nnnn"));
-        EXPECT_LE(kept.size() + std::string(" (1000).reg").size(), tk::LongestNewFileName(folder));
-        EXPECT_LE(kept.size() + std::string(" (1000).reg").size() + tk::detail::TemporaryNameExtra(), 255u);
+        EXPECT_LE(kept.size() + std::string(" (1000).reg").size(), platform::LongestNewFileName(folder));
+        EXPECT_LE(kept.size() + std::string(" (1000).reg").size() + platform::detail::TemporaryNameExtra(), 255u);
         for (const std::string& name : names)
             std::filesystem::remove(std::filesystem::path(folder) / name);
     }

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+using namespace util;
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -45,15 +47,15 @@ TEST(Settings, ApplicationFolderIsTheExecutablesFolder)
 {
     TempAppFolder app;
     const auto tools = app.Folder() / "Tools";
-    tk::Services services;
+    platform::Services services;
     services.executablePath = (tools / "tunewright").string();
-    tk::ScopedServices scope(services);
+    platform::ScopedServices scope(services);
     PowerClass power;
     EXPECT_EQ(power.GetApplicationFolder(), tools.string());
     EXPECT_EQ(power.SettingsPath(), (tools / "config.ini").string());
 
     services.executablePath = "/tunewright";
-    tk::ScopedServices inRoot(services);
+    platform::ScopedServices inRoot(services);
     EXPECT_EQ(power.SettingsPath(), "/config.ini");
 }
 
@@ -121,13 +123,13 @@ TEST(Settings, MissingConfigIsAnErrorNamingIt)
     try {
         power.ReadSetting("Language");
         ADD_FAILURE() << "read gave a value";
-    } catch (const tk::CFileException& e) {
+    } catch (const platform::CFileException& e) {
         EXPECT_EQ(e.Path(), path);
     }
     try {
         power.WriteSetting("Language", "[1031]");
         ADD_FAILURE() << "write went through";
-    } catch (const tk::CFileException& e) {
+    } catch (const platform::CFileException& e) {
         EXPECT_EQ(e.Path(), path);
     }
     EXPECT_FALSE(std::filesystem::exists(path));
@@ -179,7 +181,7 @@ TEST(Settings, WriteToAKeyWithoutValueLineLeavesTheFileUntouched)
     try {
         PowerClass().WriteSetting("Language", "[1031]");
         ADD_FAILURE() << "write went through";
-    } catch (const tk::CFileException& e) {
+    } catch (const platform::CFileException& e) {
         EXPECT_EQ(e.Path(), app.Path("config.ini"));
         EXPECT_NE(e.Cause().find("no value line"), std::string::npos) << e.Cause();
     }

@@ -8,36 +8,39 @@
 
 #include <map>
 
+using namespace util;
+using namespace i18n;
+
 namespace {
 
 const std::string kLanguageKey = "SYSTEM\\CurrentControlSet\\Control\\Nls\\Language";
 
 // Values of the one key that the language lookup reads, below HKEY_LOCAL_MACHINE.
-class FakeRegistry final : public tk::IRegistry {
+class FakeRegistry final : public platform::IRegistry {
 public:
-    std::map<std::string, tk::RegValue> values;
+    std::map<std::string, platform::RegValue> values;
 
-    tk::Result<tk::RegValue, tk::RegFault> QueryValue(tk::RegRoot root, std::string_view subKey,
-                                                      std::string_view name) override
+    platform::Result<platform::RegValue, platform::RegFault> QueryValue(platform::RegRoot root, std::string_view subKey,
+                                                                        std::string_view name) override
     {
-        if (root != tk::RegRoot::LocalMachine || subKey != kLanguageKey)
-            return tk::RegError::KeyNotFound;
+        if (root != platform::RegRoot::LocalMachine || subKey != kLanguageKey)
+            return platform::RegError::KeyNotFound;
         const auto found = values.find(std::string(name));
         if (found == values.end())
-            return tk::RegError::ValueNotFound;
+            return platform::RegError::ValueNotFound;
         return found->second;
     }
-    tk::RegResult SetValue(tk::RegRoot, std::string_view, std::string_view, const tk::RegValue&) override
+    platform::RegResult SetValue(platform::RegRoot, std::string_view, std::string_view, const platform::RegValue&) override
     {
-        return tk::RegError::AccessDenied;
+        return platform::RegError::AccessDenied;
     }
-    tk::RegResult DeleteValue(tk::RegRoot, std::string_view, std::string_view) override
+    platform::RegResult DeleteValue(platform::RegRoot, std::string_view, std::string_view) override
     {
-        return tk::RegError::AccessDenied;
+        return platform::RegError::AccessDenied;
     }
-    tk::Result<bool, tk::RegFault> DeleteEmptyKey(tk::RegRoot, std::string_view) override
+    platform::Result<bool, platform::RegFault> DeleteEmptyKey(platform::RegRoot, std::string_view) override
     {
-        return tk::RegFault(tk::RegError::AccessDenied);
+        return platform::RegFault(platform::RegError::AccessDenied);
     }
 };
 
@@ -55,29 +58,29 @@ TEST(SystemLanguage, ResolvesThroughDialectsAndFallsBackToEnglish)
 {
     const struct {
         const char* what;
-        std::optional<tk::RegValue> systemDefault;
+        std::optional<platform::RegValue> systemDefault;
         std::vector<std::string> dialectSettings; // appended to config.ini
         std::vector<std::string> fileLines;       // besides [1033]
         std::string code;
     } cases[] = {
-        {"section of the system language", tk::RegValue::String("0407"), {}, {"[1031]"}, "[1031]"},
-        {"dialect among others", tk::RegValue::String("0c07"),
+        {"section of the system language", platform::RegValue::String("0407"), {}, {"[1031]"}, "[1031]"},
+        {"dialect among others", platform::RegValue::String("0c07"),
          {"Dialects[1031]", "[2055], [3079], [5127]"}, {"[1031]"}, "[1031]"},
-        {"dialect without separators", tk::RegValue::String("0c07"),
+        {"dialect without separators", platform::RegValue::String("0c07"),
          {"Dialects[1031]", "x[2055][3079]y"}, {"[1031]"}, "[1031]"},
-        {"dialect mapped to a section the file lacks", tk::RegValue::String("0c07"),
+        {"dialect mapped to a section the file lacks", platform::RegValue::String("0c07"),
          {"Dialects[1031]", "[3079]"}, {"[1036]"}, "[1033]"},
-        {"unmapped language without section", tk::RegValue::String("0419"), {}, {"[1031]"}, "[1033]"},
-        {"unmapped language with section", tk::RegValue::String("0419"), {}, {"[1049]"}, "[1049]"},
-        {"upper-case hexadecimal digits", tk::RegValue::String("040C"), {}, {"[1036]"}, "[1036]"},
-        {"Spanish dialect", tk::RegValue::String("0C0A"),
+        {"unmapped language without section", platform::RegValue::String("0419"), {}, {"[1031]"}, "[1033]"},
+        {"unmapped language with section", platform::RegValue::String("0419"), {}, {"[1049]"}, "[1049]"},
+        {"upper-case hexadecimal digits", platform::RegValue::String("040C"), {}, {"[1036]"}, "[1036]"},
+        {"Spanish dialect", platform::RegValue::String("0C0A"),
          {"Dialects[1031]", "[2055]", "Dialects[1034]", "[2058][3082]"}, {"[1034]"}, "[1034]"},
-        {"Dutch dialect", tk::RegValue::String("0813"), {"Dialects[1043]", "[2067]"}, {"[1043]"}, "[1043]"},
-        {"each list sees the code the earlier ones left", tk::RegValue::String("0c07"),
+        {"Dutch dialect", platform::RegValue::String("0813"), {"Dialects[1043]", "[2067]"}, {"[1043]"}, "[1043]"},
+        {"each list sees the code the earlier ones left", platform::RegValue::String("0c07"),
          {"Dialects[1031]", "[3079]", "Dialects[1036]", "[1031]"}, {"[1031]", "[1036]"}, "[1036]"},
-        {"section header matches whole lines only", tk::RegValue::String("0407"), {}, {"[1031] "}, "[1033]"},
+        {"section header matches whole lines only", platform::RegValue::String("0407"), {}, {"[1031] "}, "[1033]"},
         {"value absent", std::nullopt, {}, {"[1031]"}, "[1033]"},
-        {"value of another type", tk::RegValue::Dword(0x0407), {}, {"[1031]"}, "[1033]"},
+        {"value of another type", platform::RegValue::Dword(0x0407), {}, {"[1031]"}, "[1033]"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -100,7 +103,7 @@ TEST(SystemLanguage, ResolvesThroughDialectsAndFallsBackToEnglish)
 TEST(SystemLanguage, LoadFollowsTheSystemLanguage)
 {
     FakeRegistry registry;
-    registry.values["Default"] = tk::RegValue::String("0407");
+    registry.values["Default"] = platform::RegValue::String("0407");
     TempAppFolder app(&registry);
     app.Write("config.ini", CrLf({"Product ID", "Tune", "Language", "[----]"}));
     app.Write("Tunetrl.ini", CrLf({"[1033]", "00002 English", "[EOL]", "[1031]", "00002 Deutsch", "[EOL]"}));
@@ -108,7 +111,7 @@ TEST(SystemLanguage, LoadFollowsTheSystemLanguage)
     translation.Load();
     EXPECT_EQ(translation.Lookup(2), "Deutsch");
 
-    registry.values["Default"] = tk::RegValue::String("0419");
+    registry.values["Default"] = platform::RegValue::String("0419");
     translation.Load();
     EXPECT_EQ(translation.Lookup(2), "English");
 }
@@ -116,8 +119,8 @@ TEST(SystemLanguage, LoadFollowsTheSystemLanguage)
 TEST(SystemLanguage, MissingTranslationFileIsAnError)
 {
     FakeRegistry registry;
-    registry.values["Default"] = tk::RegValue::String("0407");
+    registry.values["Default"] = platform::RegValue::String("0407");
     TempAppFolder app(&registry);
     app.Write("config.ini", CrLf({"Language", "[----]"}));
-    EXPECT_THROW(CTranslation().ResolveLanguage(app.Path("trl.ini")), tk::CFileException);
+    EXPECT_THROW(CTranslation().ResolveLanguage(app.Path("trl.ini")), platform::CFileException);
 }

@@ -9,6 +9,8 @@
 
 #include <tuple>
 
+using namespace util;
+
 using Lines = std::vector<std::string>;
 
 TEST(TextFile, SplitsAtCrLfAndLfOnly)
@@ -56,7 +58,7 @@ TEST(TextFile, UnreadableFileIsAnErrorNamingIt)
         try {
             ReadTextLines(path);
             ADD_FAILURE() << "no error for " << path;
-        } catch (const tk::CFileException& e) {
+        } catch (const platform::CFileException& e) {
             EXPECT_EQ(e.Path(), path);
             EXPECT_NE(std::string(e.what()).find(path), std::string::npos);
             EXPECT_EQ(e.Cause() == "is not a regular file", path != app.Path("absent.ini")) << e.Cause();
@@ -68,14 +70,14 @@ TEST(TextFile, WholeFileKeepsToItsLimit)
 {
     TempAppFolder app;
     app.Write("ten.ini", "0123456789");
-    EXPECT_EQ(tk::ReadWholeFile(app.Path("ten.ini"), 10), "0123456789");
+    EXPECT_EQ(platform::ReadWholeFile(app.Path("ten.ini"), 10), "0123456789");
     app.Write("big.ini", std::string((1u << 20) + 1, 'x'));
     for (const auto& [path, limit, named] : {std::tuple{app.Path("ten.ini"), 9u, "9 bytes"},
                                              {app.Path("big.ini"), 1u << 20, "1 MB"}}) {
         try {
-            tk::ReadWholeFile(path, limit);
+            platform::ReadWholeFile(path, limit);
             ADD_FAILURE() << "no error for " << path;
-        } catch (const tk::CFileException& e) {
+        } catch (const platform::CFileException& e) {
             EXPECT_EQ(e.Path(), path);
             EXPECT_NE(e.Cause().find(named), std::string::npos) << e.Cause();
         }
@@ -98,25 +100,25 @@ TEST(TextFile, WholeFileReadInPieces)
     };
     for (const auto& c : cases) {
         std::size_t at = 0;
-        const tk::detail::ReadSome read = [&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+        const platform::detail::ReadSome read = [&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
             const std::size_t n = std::min({size, c.piece, c.size - at});
             std::copy_n(source.data() + at, n, buffer);
             at += n;
             return n;
         };
         std::string content;
-        ASSERT_TRUE(tk::detail::ReadAtMost(c.hint, c.limit, read, content)) << c.size << " " << c.hint;
+        ASSERT_TRUE(platform::detail::ReadAtMost(c.hint, c.limit, read, content)) << c.size << " " << c.hint;
         if (c.size <= c.limit)
             EXPECT_EQ(content, source.substr(0, c.size)) << c.size << " " << c.hint << " " << c.piece;
         else
             EXPECT_GT(content.size(), c.limit) << c.size << " " << c.limit;
     }
     std::string content;
-    EXPECT_FALSE(tk::detail::ReadAtMost(10, 100, [](char*, std::size_t) { return std::nullopt; }, content));
-    EXPECT_THROW((void)tk::detail::ReadAtMost(10, 100,
-                                              [](char*, std::size_t) -> std::optional<std::size_t> {
-                                                  throw tk::CFileException("f.ini", "cannot be read");
+    EXPECT_FALSE(platform::detail::ReadAtMost(10, 100, [](char*, std::size_t) { return std::nullopt; }, content));
+    EXPECT_THROW((void)platform::detail::ReadAtMost(10, 100,
+                                                    [](char*, std::size_t) -> std::optional<std::size_t> {
+                                                  throw platform::CFileException("f.ini", "cannot be read");
                                               },
-                                              content),
-                 tk::CFileException);
+                                                    content),
+                 platform::CFileException);
 }

@@ -21,23 +21,23 @@ TEST(Texts, PlaceholdersTakeTheArgumentsInTheTranslationsOrder)
         {"", ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(tk::FormatText(c.text, {"A", "B"}), c.out) << c.text;
+        EXPECT_EQ(platform::FormatText(c.text, {"A", "B"}), c.out) << c.text;
     // An argument is put in as it is, never read for placeholders itself.
-    EXPECT_EQ(tk::FormatText("%1 %2", {"%2", "x"}), "%2 x");
+    EXPECT_EQ(platform::FormatText("%1 %2", {"%2", "x"}), "%2 x");
 }
 
 TEST(Texts, TheLoadedLanguageElseEnglish)
 {
-    constexpr tk::TextId kHello{1999, "Hello %1"};
-    EXPECT_EQ(tk::Text(kHello, {"you"}), "Hello you");
+    constexpr platform::TextId kHello{1999, "Hello %1"};
+    EXPECT_EQ(platform::Text(kHello, {"you"}), "Hello you");
     {
-        const tk::ScopedTextLookup german([](int key) -> std::optional<std::string> {
+        const platform::ScopedTextLookup german([](int key) -> std::optional<std::string> {
             if (key == 1999)
                 return "Hallo %1";
             return std::nullopt;
         });
-        EXPECT_EQ(tk::Text(kHello, {"du"}), "Hallo du");
-        EXPECT_EQ(tk::Text(tk::TextId{1998, "Missing"}), "Missing");
+        EXPECT_EQ(platform::Text(kHello, {"du"}), "Hallo du");
+        EXPECT_EQ(platform::Text(platform::TextId{1998, "Missing"}), "Missing");
     }
-    EXPECT_EQ(tk::Text(kHello, {"you"}), "Hello you");
+    EXPECT_EQ(platform::Text(kHello, {"you"}), "Hello you");
 }

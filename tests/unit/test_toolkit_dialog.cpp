@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-using namespace tk;
+using namespace platform;
+using namespace toolkit;
 
 namespace {
 

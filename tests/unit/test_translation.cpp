@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace util;
+using namespace i18n;
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -216,7 +219,7 @@ TEST(Translation, FailedLoadKeepsThePreviousEntries)
         try {
             translation.Load();
             ADD_FAILURE() << "load went through";
-        } catch (const tk::CFileException& e) {
+        } catch (const platform::CFileException& e) {
             EXPECT_EQ(e.Path(), trl);
             EXPECT_NE(e.Cause().find(f.cause), std::string::npos) << e.Cause();
             if (!f.cause.empty()) {
@@ -230,7 +233,7 @@ TEST(Translation, FailedLoadKeepsThePreviousEntries)
     try {
         translation.Load();
         ADD_FAILURE() << "load without config.ini went through";
-    } catch (const tk::CFileException& e) {
+    } catch (const platform::CFileException& e) {
         EXPECT_EQ(e.Path(), app.Path("config.ini"));
     }
     EXPECT_EQ(translation.Lookup(5), "Speichern");

@@ -9,5 +9,9 @@
 
 #include <memory>
 
+namespace tools {
+
 // Null where the run has `printing` alone.
-std::unique_ptr<tk::IShell> MakeImportingShell(tk::IRegistry& registry, tk::IShell& printing);
+std::unique_ptr<platform::IShell> MakeImportingShell(platform::IRegistry& registry, platform::IShell& printing);
+
+} // namespace tools

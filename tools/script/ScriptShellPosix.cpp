@@ -3,35 +3,39 @@
 #include "backends/terminal/ImportingShell.h"
 #include "regstore/RegistryStore.h"
 
+namespace tools {
+
 namespace {
 
 // Prints the "open" first, so that a script sees the hand-over as before,
 // then imports a registry file as the terminal program's shell does.
-class ImportingScriptShell final : public tk::IShell {
+class ImportingScriptShell final : public platform::IShell {
 public:
-    ImportingScriptShell(tk::RegistryStore& store, tk::IShell& printing)
-        : printing_(printing), importing_(store, printing, tk::ImportingShell::MainWindowBox())
+    ImportingScriptShell(regstore::RegistryStore& store, platform::IShell& printing)
+        : printing_(printing), importing_(store, printing, backends::terminal::ImportingShell::MainWindowBox())
     {
     }
-    tk::ShellResult Open(const std::string& target) override
+    platform::ShellResult Open(const std::string& target) override
     {
-        tk::ShellResult printed = printing_.Open(target);
-        if (!printed || !tk::ImportingShell::Imports(target))
+        platform::ShellResult printed = printing_.Open(target);
+        if (!printed || !backends::terminal::ImportingShell::Imports(target))
             return printed;
         return importing_.Open(target);
     }
 
 private:
-    tk::IShell& printing_;
-    tk::ImportingShell importing_;
+    platform::IShell& printing_;
+    backends::terminal::ImportingShell importing_;
 };
 
 } // namespace
 
-std::unique_ptr<tk::IShell> MakeImportingShell(tk::IRegistry& registry, tk::IShell& printing)
+std::unique_ptr<platform::IShell> MakeImportingShell(platform::IRegistry& registry, platform::IShell& printing)
 {
     // On POSIX the run's registry is the text-file store (runregistry/posix).
-    if (auto* store = dynamic_cast<tk::RegistryStore*>(&registry))
+    if (auto* store = dynamic_cast<regstore::RegistryStore*>(&registry))
         return std::make_unique<ImportingScriptShell>(*store, printing);
     return nullptr;
 }
+
+} // namespace tools

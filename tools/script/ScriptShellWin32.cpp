@@ -1,6 +1,10 @@
 #include "script/ScriptShell.h"
 
-std::unique_ptr<tk::IShell> MakeImportingShell(tk::IRegistry&, tk::IShell&)
+namespace tools {
+
+std::unique_ptr<platform::IShell> MakeImportingShell(platform::IRegistry&, platform::IShell&)
 {
     return nullptr;
 }
+
+} // namespace tools

@@ -2,6 +2,8 @@
 
 #include "app/find/Texts.h"
 
+namespace app {
+
 namespace {
 
 // Typing is noticed by polling, as the main window notices its list: the
@@ -12,28 +14,28 @@ constexpr int kPollMilliseconds = 100;
 } // namespace
 
 CFindDlg::CFindDlg(std::string& text, Finder find, bool searchAtOnce)
-    : tk::CDialog(IDD), text_(text), find_(std::move(find)), searchAtOnce_(searchAtOnce)
+    : toolkit::CDialog(IDD), text_(text), find_(std::move(find)), searchAtOnce_(searchAtOnce)
 {
 }
 
-const tk::MessageMap& CFindDlg::GetMessageMap() const
+const toolkit::MessageMap& CFindDlg::GetMessageMap() const
 {
     using D = CFindDlg;
-    static const tk::MessageMap map = {
-        tk::OnTimerMessage(&D::OnTimer),
-        tk::OnCommand(ID_FIND_NEXT, &D::OnOK), // F3
+    static const toolkit::MessageMap map = {
+        toolkit::OnTimerMessage(&D::OnTimer),
+        toolkit::OnCommand(ID_FIND_NEXT, &D::OnOK), // F3
     };
     return map;
 }
 
 bool CFindDlg::OnInitDialog()
 {
-    tk::CDialog::OnInitDialog();
-    SetCaption(tk::Text(text::FindCaption));
-    tk::IDialogWindow& w = *Window();
-    w.SetItemText(IDC_FIND_LABEL, tk::Text(text::FindLabel));
-    w.SetItemText(tk::OkCommand, tk::Text(text::FindNextButton));
-    w.SetItemText(tk::CancelCommand, tk::Text(text::FindCloseButton));
+    toolkit::CDialog::OnInitDialog();
+    SetCaption(platform::Text(text::FindCaption));
+    toolkit::IDialogWindow& w = *Window();
+    w.SetItemText(IDC_FIND_LABEL, platform::Text(text::FindLabel));
+    w.SetItemText(toolkit::OkCommand, platform::Text(text::FindNextButton));
+    w.SetItemText(toolkit::CancelCommand, platform::Text(text::FindCloseButton));
     w.SetItemText(IDC_FIND_STATUS, "");
     w.SetItemText(IDC_FIND_TEXT, text_);
     searched_ = text_;
@@ -63,5 +65,7 @@ void CFindDlg::Search(bool next)
     text_ = Window()->GetItemText(IDC_FIND_TEXT);
     searched_ = text_;
     const bool found = text_.empty() || find_(text_, next);
-    Window()->SetItemText(IDC_FIND_STATUS, found ? std::string() : tk::Text(text::FindNoMatch, {text_}));
+    Window()->SetItemText(IDC_FIND_STATUS, found ? std::string() : platform::Text(text::FindNoMatch, {text_}));
 }
+
+} // namespace app

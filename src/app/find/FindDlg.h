@@ -8,7 +8,9 @@
 #include <functional>
 #include <string>
 
-class CFindDlg : public tk::CDialog {
+namespace app {
+
+class CFindDlg : public toolkit::CDialog {
 public:
     enum { IDD = IDD_FIND };
 
@@ -23,7 +25,7 @@ public:
     CFindDlg(std::string& text, Finder find, bool searchAtOnce = false);
 
     bool OnInitDialog() override;
-    const tk::MessageMap& GetMessageMap() const override;
+    const toolkit::MessageMap& GetMessageMap() const override;
 
 protected:
     void OnOK() override;
@@ -37,3 +39,5 @@ private:
     bool searchAtOnce_;
     std::string searched_; // the text of the last search
 };
+
+} // namespace app

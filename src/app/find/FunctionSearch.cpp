@@ -2,6 +2,8 @@
 
 #include "platform/CaseFold.h"
 
+namespace app {
+
 std::optional<int> FindFunction(const std::vector<SearchedFunction>& functions, std::string_view text, int from)
 {
     const int n = static_cast<int>(functions.size());
@@ -10,8 +12,10 @@ std::optional<int> FindFunction(const std::vector<SearchedFunction>& functions, 
     for (int k = 0; k < n; ++k) {
         const int i = ((from + k) % n + n) % n;
         const SearchedFunction& f = functions[static_cast<std::size_t>(i)];
-        if (tk::ContainsNoCase(f.name, text) || tk::ContainsNoCase(f.info, text))
+        if (platform::ContainsNoCase(f.name, text) || platform::ContainsNoCase(f.info, text))
             return i;
     }
     return std::nullopt;
 }
+
+} // namespace app

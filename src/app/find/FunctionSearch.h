@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace app {
+
 struct SearchedFunction {
     std::string name;
     std::string info;
@@ -15,3 +17,5 @@ struct SearchedFunction {
 // name or info text contains `text`, letter case ignored as the registry
 // ignores it. Nothing for an empty text or when no function has it.
 std::optional<int> FindFunction(const std::vector<SearchedFunction>& functions, std::string_view text, int from);
+
+} // namespace app

@@ -9,57 +9,59 @@
 #include <algorithm>
 #include <iterator>
 
+namespace app {
+
 namespace {
 
 struct Column {
-    const tk::TextId* title;
+    const platform::TextId* title;
     int widthPixels;
 };
 constexpr Column kColumns[] = {
     {&text::ColumnWhen, 135}, {&text::ColumnFunction, 125}, {&text::ColumnBackup, 135}, {&text::ColumnNow, 140}};
 
-tk::IRegistry& Registry()
+platform::IRegistry& Registry()
 {
-    return *tk::CurrentServices().registry;
+    return *platform::CurrentServices().registry;
 }
 
 } // namespace
 
 CHistoryDlg::CHistoryDlg(std::string applicationFolder, std::function<void()> changed,
-                         std::function<void(const tk::RegFault&)> unusable)
-    : tk::CDialog(IDD), applicationFolder_(std::move(applicationFolder)), changed_(std::move(changed)),
+                         std::function<void(const platform::RegFault&)> unusable)
+    : toolkit::CDialog(IDD), applicationFolder_(std::move(applicationFolder)), changed_(std::move(changed)),
       unusable_(std::move(unusable))
 {
 }
 
-const tk::MessageMap& CHistoryDlg::GetMessageMap() const
+const toolkit::MessageMap& CHistoryDlg::GetMessageMap() const
 {
     using D = CHistoryDlg;
-    static const tk::MessageMap map = {
-        tk::OnCommand(IDC_HISTORY_RESTORE, &D::OnRestore),
-        tk::OnCommand(IDC_HISTORY_UNDO, &D::OnUndoSince),
+    static const toolkit::MessageMap map = {
+        toolkit::OnCommand(IDC_HISTORY_RESTORE, &D::OnRestore),
+        toolkit::OnCommand(IDC_HISTORY_UNDO, &D::OnUndoSince),
     };
     return map;
 }
 
-void CHistoryDlg::DoDataExchange(tk::CDataExchange& dx)
+void CHistoryDlg::DoDataExchange(toolkit::CDataExchange& dx)
 {
-    tk::CDialog::DoDataExchange(dx);
-    tk::DDX_Control(dx, IDC_HISTORY_LIST, list_);
+    toolkit::CDialog::DoDataExchange(dx);
+    toolkit::DDX_Control(dx, IDC_HISTORY_LIST, list_);
 }
 
 bool CHistoryDlg::OnInitDialog()
 {
-    tk::CDialog::OnInitDialog();
-    SetCaption(tk::Text(text::HistoryCaption));
-    tk::IDialogWindow& w = *Window();
-    w.SetItemText(IDC_HISTORY_RESTORE, tk::Text(text::RestoreButton));
-    w.SetItemText(IDC_HISTORY_UNDO, tk::Text(text::UndoSinceButton));
-    w.SetItemText(tk::CancelCommand, tk::Text(text::HistoryCloseButton));
+    toolkit::CDialog::OnInitDialog();
+    SetCaption(platform::Text(text::HistoryCaption));
+    toolkit::IDialogWindow& w = *Window();
+    w.SetItemText(IDC_HISTORY_RESTORE, platform::Text(text::RestoreButton));
+    w.SetItemText(IDC_HISTORY_UNDO, platform::Text(text::UndoSinceButton));
+    w.SetItemText(toolkit::CancelCommand, platform::Text(text::HistoryCloseButton));
     for (std::size_t k = 0; k < std::size(kColumns); ++k)
-        list_.InsertColumn(static_cast<int>(k), tk::Text(*kColumns[k].title), tk::ColumnFormat::Left,
+        list_.InsertColumn(static_cast<int>(k), platform::Text(*kColumns[k].title), toolkit::ColumnFormat::Left,
                            kColumns[k].widthPixels);
-    list_.SetExtendedStyle(tk::ListExStyle::FullRowSelect);
+    list_.SetExtendedStyle(toolkit::ListExStyle::FullRowSelect);
     Fill();
     // The system gives the focus to the list, the first tab stop.
     return true;
@@ -75,18 +77,18 @@ void CHistoryDlg::Fill(const std::string& keep)
     std::string status;
     if (auto listed = backup::ListBackups(folder)) {
         backups_ = std::move(listed.Value());
-        status = tk::Text(backups_.size() == 1 ? text::BackupCountOne : text::BackupCount,
+        status = platform::Text(backups_.size() == 1 ? text::BackupCountOne : text::BackupCount,
                           {std::to_string(backups_.size()), folder});
     } else {
         status = listed.Error().Message();
     }
     Window()->SetItemText(IDC_HISTORY_STATUS, status);
     for (std::size_t i = 0; i < backups_.size(); ++i) {
-        const auto compared = CompareBackup(Registry(), backups_[i].path);
+        const auto compared = changes::CompareBackup(Registry(), backups_[i].path);
         // The row shows the value as unreadable; the store's fault says why.
         if (compared)
-            for (const HistoryValue& value : compared.Value())
-                if (!value.now && value.now.Error() == tk::RegError::StoreBroken)
+            for (const changes::HistoryValue& value : compared.Value())
+                if (!value.now && value.now.Error() == platform::RegError::StoreBroken)
                     unusable_(value.now.Error());
         const HistoryRow row = HistoryRowOf(backups_[i], compared);
         const int item = list_.InsertItem(static_cast<int>(i), row.when);
@@ -106,7 +108,7 @@ std::optional<std::size_t> CHistoryDlg::Chosen()
     const int mark = list_.GetSelectionMark();
     if (mark >= 0 && mark < static_cast<int>(backups_.size()))
         return static_cast<std::size_t>(mark);
-    Tell(tk::Text(text::ChooseBackupFirst), false);
+    Tell(platform::Text(text::ChooseBackupFirst), false);
     return std::nullopt;
 }
 
@@ -116,8 +118,8 @@ void CHistoryDlg::OnRestore()
     if (!row)
         return;
     const backup::BackupFile chosen = backups_[*row];
-    Change(RestoreChanges(chosen.path), RestoreChangeName(chosen.fileName),
-           tk::Text(text::RestoreQuestion, {chosen.fileName}));
+    Change(changes::RestoreChanges(chosen.path), changes::RestoreChangeName(chosen.fileName),
+           platform::Text(text::RestoreQuestion, {chosen.fileName}));
 }
 
 // The chosen backup and every newer one, which the list shows above it.
@@ -128,12 +130,12 @@ void CHistoryDlg::OnUndoSince()
         return;
     const std::vector<backup::BackupFile> undone(backups_.begin(), backups_.begin() + static_cast<std::ptrdiff_t>(*row) + 1);
     const backup::BackupFile& oldest = undone.back();
-    Change(UndoBackupChanges(undone), UndoChangeName(oldest.name.stamp),
-           tk::Text(undone.size() == 1 ? text::UndoQuestionOne : text::UndoQuestion,
+    Change(changes::UndoBackupChanges(undone), changes::UndoChangeName(oldest.name.stamp),
+           platform::Text(undone.size() == 1 ? text::UndoQuestionOne : text::UndoQuestion,
                     {oldest.fileName, std::to_string(undone.size())}));
 }
 
-void CHistoryDlg::Change(const tk::Result<ChangeSet, BackupReadFault>& changes, const std::string& name,
+void CHistoryDlg::Change(const platform::Result<changes::ChangeSet, changes::BackupReadFault>& changes, const std::string& name,
                          const std::string& question)
 {
     RunHistoryChange(*this, changes, name, question, backup::BackupFolder(applicationFolder_), [this](bool carriedOut) {
@@ -151,6 +153,8 @@ void CHistoryDlg::Change(const tk::Result<ChangeSet, BackupReadFault>& changes, 
 
 void CHistoryDlg::Tell(const std::string& message, bool failure)
 {
-    ShowMessageBox(message, tk::Text(text::HistoryCaption),
-                   {tk::BoxButtons::Ok, failure ? tk::BoxIcon::Error : tk::BoxIcon::None});
+    ShowMessageBox(message, platform::Text(text::HistoryCaption),
+                   {toolkit::BoxButtons::Ok, failure ? toolkit::BoxIcon::Error : toolkit::BoxIcon::None});
 }
+
+} // namespace app

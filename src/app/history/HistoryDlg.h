@@ -15,7 +15,9 @@
 #include <string>
 #include <vector>
 
-class CHistoryDlg : public tk::CDialog {
+namespace app {
+
+class CHistoryDlg : public toolkit::CDialog {
 public:
     enum { IDD = IDD_HISTORY };
 
@@ -24,13 +26,13 @@ public:
     // registry that cannot be read at all, as the window tells it: naming
     // the store and its fault, once.
     CHistoryDlg(std::string applicationFolder, std::function<void()> changed,
-                std::function<void(const tk::RegFault&)> unusable);
+                std::function<void(const platform::RegFault&)> unusable);
 
     bool OnInitDialog() override;
-    const tk::MessageMap& GetMessageMap() const override;
+    const toolkit::MessageMap& GetMessageMap() const override;
 
 protected:
-    void DoDataExchange(tk::CDataExchange& dx) override;
+    void DoDataExchange(toolkit::CDataExchange& dx) override;
     void OnRestore();
     void OnUndoSince();
 
@@ -41,13 +43,15 @@ private:
     std::optional<std::size_t> Chosen();
     // Asks with `question` and the number of values that change, then
     // carries the change out and says what it changed.
-    void Change(const tk::Result<ChangeSet, BackupReadFault>& changes, const std::string& name,
+    void Change(const platform::Result<changes::ChangeSet, changes::BackupReadFault>& changes, const std::string& name,
                 const std::string& question);
     void Tell(const std::string& message, bool failure);
 
     std::string applicationFolder_;
     std::function<void()> changed_;
-    std::function<void(const tk::RegFault&)> unusable_;
+    std::function<void(const platform::RegFault&)> unusable_;
     std::vector<backup::BackupFile> backups_;
-    tk::CListCtrl list_;
+    toolkit::CListCtrl list_;
 };
+
+} // namespace app

@@ -5,41 +5,45 @@
 #include "platform/SystemText.h"
 #include "regfile/RegValueLine.h"
 
+namespace app {
+
 std::string DataText(const std::optional<std::string>& data)
 {
-    return data.value_or(tk::Text(text::NoValue));
+    return data.value_or(platform::Text(text::NoValue));
 }
 
-std::u16string ShownText(const std::optional<tk::ExactRegValue>& value)
+std::u16string ShownText(const std::optional<platform::ExactRegValue>& value)
 {
-    return value ? tk::ShownText(*value) : tk::ToUtf16(tk::Text(text::NoValue));
+    return value ? regfile::ShownText(*value) : platform::ToUtf16(platform::Text(text::NoValue));
 }
 
 HistoryRow HistoryRowOf(const backup::BackupFile& file,
-                        const tk::Result<std::vector<HistoryValue>, std::string>& compared)
+                        const platform::Result<std::vector<changes::HistoryValue>, std::string>& compared)
 {
     const auto f = backup::StampFields(file.name.stamp);
-    HistoryRow row{tk::Text(text::BackupTime, {f[0], f[1], f[2], f[3], f[4]}),
+    HistoryRow row{platform::Text(text::BackupTime, {f[0], f[1], f[2], f[3], f[4]}),
                    file.name.name,
                    {},
                    {}};
     if (!compared) {
-        row.held = tk::ToUtf16(tk::Text(text::CannotRead));
+        row.held = platform::ToUtf16(platform::Text(text::CannotRead));
         return row;
     }
-    const std::vector<HistoryValue>& values = compared.Value();
+    const std::vector<changes::HistoryValue>& values = compared.Value();
     // A value alone is its data; several are each named as a registry file
     // names them.
     const bool named = values.size() > 1;
     bool same = !values.empty();
-    for (const HistoryValue& value : values) {
-        const std::u16string lead = tk::ToUtf16(
+    for (const changes::HistoryValue& value : values) {
+        const std::u16string lead = platform::ToUtf16(
             (row.held.empty() ? "" : "; ") + (named ? (value.name.empty() ? std::string("@") : value.name) + "=" : ""));
         row.held += lead + ShownText(value.held);
-        row.now += lead + (value.now ? ShownText(value.now.Value()) : tk::ToUtf16(tk::Text(text::CannotRead)));
+        row.now += lead + (value.now ? ShownText(value.now.Value()) : platform::ToUtf16(platform::Text(text::CannotRead)));
         same = same && value.Equal();
     }
     if (same)
-        row.now = tk::TextAroundWide(text::SameNow, row.now);
+        row.now = platform::TextAroundWide(text::SameNow, row.now);
     return row;
 }
+
+} // namespace app

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace app {
+
 struct HistoryRow {
     std::string when;
     std::string function;
@@ -20,9 +22,11 @@ struct HistoryRow {
 std::string DataText(const std::optional<std::string>& data);
 
 // A value as the list shows it (text as text, tk::ShownText), or "(none)".
-std::u16string ShownText(const std::optional<tk::ExactRegValue>& value);
+std::u16string ShownText(const std::optional<platform::ExactRegValue>& value);
 
 // `compared`: the backup's values beside the registry's, or why the backup
 // cannot be read.
 HistoryRow HistoryRowOf(const backup::BackupFile& file,
-                        const tk::Result<std::vector<HistoryValue>, std::string>& compared);
+                        const platform::Result<std::vector<changes::HistoryValue>, std::string>& compared);
+
+} // namespace app

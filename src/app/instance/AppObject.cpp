@@ -2,4 +2,8 @@
 // tests that share the application code do not.
 #include "app/TunewrightApp.h"
 
+namespace app {
+
 CTunewrightApp theApp;
+
+} // namespace app

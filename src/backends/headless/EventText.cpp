@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace tk {
+namespace backends::headless {
 
 std::string Quote(std::string_view text)
 {
@@ -26,4 +26,4 @@ std::string Quote(std::string_view text)
     return out;
 }
 
-} // namespace tk
+} // namespace backends::headless

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace backends::headless {
 
 std::string Quote(std::string_view text);
 
-} // namespace tk
+} // namespace backends::headless

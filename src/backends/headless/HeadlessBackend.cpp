@@ -8,42 +8,42 @@
 #include <ostream>
 #include <sstream>
 
-namespace tk {
+namespace backends::headless {
 
 namespace {
 
-std::string ResultName(Answer result)
+std::string ResultName(toolkit::Answer result)
 {
     switch (result) {
-    case Answer::Ok: return "IDOK";
-    case Answer::Cancel: return "IDCANCEL";
-    case Answer::Yes: return "IDYES";
-    case Answer::No: return "IDNO";
+    case toolkit::Answer::Ok: return "IDOK";
+    case toolkit::Answer::Cancel: return "IDCANCEL";
+    case toolkit::Answer::Yes: return "IDYES";
+    case toolkit::Answer::No: return "IDNO";
     }
     return std::to_string(static_cast<int>(result));
 }
 
 // The system menu's Close and the entries the program appended to it are
 // system commands; both exist only where the window has a system menu.
-bool IsSystemCommand(const ModelWindow& window, int id)
+bool IsSystemCommand(const toolkit::ModelWindow& window, int id)
 {
-    if (id == SystemCloseCommand)
+    if (id == toolkit::SystemCloseCommand)
         return window.HasSystemMenu();
-    for (const MenuItemState& item : window.SystemMenuExtra())
+    for (const toolkit::MenuItemState& item : window.SystemMenuExtra())
         if (!item.separator && item.id == id)
             return true;
     return false;
 }
 
-bool MenuHasCommand(const std::vector<MenuItemState>& items, int id)
+bool MenuHasCommand(const std::vector<toolkit::MenuItemState>& items, int id)
 {
-    for (const MenuItemState& m : items)
+    for (const toolkit::MenuItemState& m : items)
         if ((!m.popup && !m.separator && m.id == id) || MenuHasCommand(m.items, id))
             return true;
     return false;
 }
 
-ControlState* FirstControlOfKind(ModelWindow& window, ControlKind kind)
+toolkit::ControlState* FirstControlOfKind(toolkit::ModelWindow& window, toolkit::ControlKind kind)
 {
     for (auto& c : window.Controls())
         if (c.kind == kind)
@@ -52,10 +52,10 @@ ControlState* FirstControlOfKind(ModelWindow& window, ControlKind kind)
 }
 
 // The control `id` when it is of one of the kinds the command works on.
-ControlState* ControlOfKind(ModelWindow& window, int id, std::initializer_list<ControlKind> kinds)
+toolkit::ControlState* ControlOfKind(toolkit::ModelWindow& window, int id, std::initializer_list<toolkit::ControlKind> kinds)
 {
-    ControlState* c = window.Find(id);
-    for (ControlKind kind : kinds)
+    toolkit::ControlState* c = window.Find(id);
+    for (toolkit::ControlKind kind : kinds)
         if (c && c->kind == kind)
             return c;
     return nullptr;
@@ -63,7 +63,7 @@ ControlState* ControlOfKind(ModelWindow& window, int id, std::initializer_list<C
 
 // What a user can click or type into. No control of ours can be disabled
 // yet; a hidden one is out of reach.
-bool Reachable(const ControlState& c)
+bool Reachable(const toolkit::ControlState& c)
 {
     return c.visible;
 }
@@ -71,22 +71,22 @@ bool Reachable(const ControlState& c)
 // A box with a field to type into or a list to choose from stays open for
 // the script, which works in it until it ends; other boxes are answered at
 // once (About, the language box with `choose`).
-bool WorkedInByScript(const ModelWindow& window)
+bool WorkedInByScript(const toolkit::ModelWindow& window)
 {
     for (const auto& c : window.Controls())
-        if (c.kind == ControlKind::Edit || c.kind == ControlKind::ListView)
+        if (c.kind == toolkit::ControlKind::Edit || c.kind == toolkit::ControlKind::ListView)
             return true;
     return false;
 }
 
-constexpr KeyChord kF1{FunctionKeyCode(1)};
+constexpr toolkit::KeyChord kF1{toolkit::FunctionKeyCode(1)};
 
 bool WithinItems(int index, std::size_t count)
 {
     return index >= 0 && static_cast<std::size_t>(index) < count;
 }
 
-void DumpMenu(std::ostream& out, const std::vector<MenuItemState>& items, const std::string& prefix)
+void DumpMenu(std::ostream& out, const std::vector<toolkit::MenuItemState>& items, const std::string& prefix)
 {
     for (std::size_t i = 0; i < items.size(); ++i) {
         const auto& m = items[i];
@@ -126,11 +126,11 @@ void HeadlessBackend::Missing(const ScriptCommand& command)
         Bad(command.line);
 }
 
-const AcceleratorTable* HeadlessBackend::Accelerators() const
+const toolkit::AcceleratorTable* HeadlessBackend::Accelerators() const
 {
     for (auto d = open_.rbegin(); d != open_.rend(); ++d)
         if (const int menu = d->window->Template().menuId; menu != 0)
-            return FindAccelerators(menu);
+            return toolkit::FindAccelerators(menu);
     return nullptr;
 }
 
@@ -195,57 +195,57 @@ int HeadlessBackend::Finish()
     return badCommand_ || afterEnd ? 2 : 0;
 }
 
-Answer HeadlessBackend::RunModal(CDialog& dialog)
+toolkit::Answer HeadlessBackend::RunModal(toolkit::CDialog& dialog)
 {
-    ModelWindow window(dialog.Template(), *this);
+    toolkit::ModelWindow window(dialog.Template(), *this);
     dialog.AttachWindow(&window);
     open_.push_back({&dialog, &window});
-    const Answer result = open_.size() == 1 ? RunMain(dialog, window) : RunNested(dialog, window);
+    const toolkit::Answer result = open_.size() == 1 ? RunMain(dialog, window) : RunNested(dialog, window);
     open_.pop_back();
     dialog.AttachWindow(nullptr);
     return result;
 }
 
-Answer HeadlessBackend::RunMain(CDialog& dialog, ModelWindow& window)
+toolkit::Answer HeadlessBackend::RunMain(toolkit::CDialog& dialog, toolkit::ModelWindow& window)
 {
     // A main dialog that cannot initialise has nothing to show: it ends.
     if (!dialog.RunInitDialog())
-        window.EndDialog(Answer::Cancel);
+        window.EndDialog(toolkit::Answer::Cancel);
     while (!window.EndResult()) {
         const std::optional<ScriptCommand> command = NextCommand();
         if (!command)
             break;
         Execute(dialog, window, *command);
     }
-    const Answer result = window.EndResult().value_or(Answer::Cancel);
+    const toolkit::Answer result = window.EndResult().value_or(toolkit::Answer::Cancel);
     if (window.EndResult())
         Emit("ended " + ResultName(result));
     return result;
 }
 
-Answer HeadlessBackend::RunNested(CDialog& dialog, ModelWindow& window)
+toolkit::Answer HeadlessBackend::RunNested(toolkit::CDialog& dialog, toolkit::ModelWindow& window)
 {
     if (!dialog.RunInitDialog())
-        window.EndDialog(Answer::Cancel);
+        window.EndDialog(toolkit::Answer::Cancel);
     if (!window.EndResult() && WorkedInByScript(window)) {
         while (!window.EndResult()) {
             const std::optional<ScriptCommand> command = NextCommand();
             // A script that ends while the box is open leaves it unanswered.
             if (!command)
-                return Answer::Cancel;
+                return toolkit::Answer::Cancel;
             Execute(dialog, window, *command);
         }
     } else if (!window.EndResult()) {
-        ControlState* combo = FirstControlOfKind(window, ControlKind::ComboBox);
+        toolkit::ControlState* combo = FirstControlOfKind(window, toolkit::ControlKind::ComboBox);
         if (combo && !choices_.empty()) {
             const ScriptCommand choice = choices_.front();
             choices_.pop_front();
             Tick(choice.ticks);
             window.SetItemText(combo->id, choice.text);
         }
-        dialog.SendCommand(OkCommand);
+        dialog.SendCommand(toolkit::OkCommand);
     }
-    const Answer result = window.EndResult().value_or(Answer::Cancel);
+    const toolkit::Answer result = window.EndResult().value_or(toolkit::Answer::Cancel);
     Emit("dialog " + std::to_string(window.Template().id) + " caption=" + Quote(window.Caption()) +
          " -> " + ResultName(result));
     return result;
@@ -264,21 +264,21 @@ void HeadlessBackend::Tick(int count)
             for (const int timerId : timers) {
                 if (open.window->EndResult())
                     break;
-                Message tick;
-                tick.kind = MsgKind::Timer;
+                toolkit::Message tick;
+                tick.kind = toolkit::MsgKind::Timer;
                 tick.id = timerId;
                 open.dialog->Dispatch(tick);
             }
         }
 }
 
-void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const ScriptCommand& command)
+void HeadlessBackend::Execute(toolkit::CDialog& dialog, toolkit::ModelWindow& window, const ScriptCommand& command)
 {
     if (QueueAnswer(command))
         return;
 
     const int n = command.number;
-    Message m;
+    toolkit::Message m;
     switch (command.verb) {
     case ScriptVerb::Tick:
         for (int i = 0; i < n && !window.EndResult(); ++i)
@@ -289,7 +289,7 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const Script
         // The dialog's first list view, or its first combo box: the function
         // list and the category filter.
         const bool list = command.verb == ScriptVerb::Select;
-        ControlState* c = FirstControlOfKind(window, list ? ControlKind::ListView : ControlKind::ComboBox);
+        toolkit::ControlState* c = FirstControlOfKind(window, list ? toolkit::ControlKind::ListView : toolkit::ControlKind::ComboBox);
         if (!c)
             return Missing(command);
         if (!Reachable(*c) || !WithinItems(n, (list ? c->items : c->entries).size()))
@@ -301,7 +301,7 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const Script
         return;
     }
     case ScriptVerb::Check: {
-        const ControlState* radio = ControlOfKind(window, n, {ControlKind::RadioButton});
+        const toolkit::ControlState* radio = ControlOfKind(window, n, {toolkit::ControlKind::RadioButton});
         if (!radio)
             return Missing(command);
         if (!Reachable(*radio))
@@ -310,7 +310,7 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const Script
         return;
     }
     case ScriptVerb::Type: {
-        const ControlState* field = ControlOfKind(window, n, {ControlKind::Edit, ControlKind::ComboBox});
+        const toolkit::ControlState* field = ControlOfKind(window, n, {toolkit::ControlKind::Edit, toolkit::ControlKind::ComboBox});
         // A drop-down list has no edit field to type into.
         if (!field)
             return Missing(command);
@@ -323,8 +323,8 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const Script
     }
     case ScriptVerb::Click: {
         // 1 and 2 are Enter and Escape, which reach the hidden OK and Cancel.
-        if (n != OkCommand && n != CancelCommand) {
-            const ControlState* button = ControlOfKind(window, n, {ControlKind::PushButton});
+        if (n != toolkit::OkCommand && n != toolkit::CancelCommand) {
+            const toolkit::ControlState* button = ControlOfKind(window, n, {toolkit::ControlKind::PushButton});
             if (!button)
                 return Missing(command);
             if (!Reachable(*button))
@@ -335,9 +335,9 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const Script
     }
     case ScriptVerb::Menu:
         if (IsSystemCommand(window, n))
-            m.kind = MsgKind::SysCommand;
+            m.kind = toolkit::MsgKind::SysCommand;
         else if (MenuHasCommand(window.Menu(), n))
-            m.kind = MsgKind::Command;
+            m.kind = toolkit::MsgKind::Command;
         else
             return Ignore(command);
         m.id = n;
@@ -347,16 +347,16 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const Script
         // The close box belongs to the system menu.
         if (!window.HasSystemMenu())
             return Ignore(command);
-        m.kind = MsgKind::Close;
+        m.kind = toolkit::MsgKind::Close;
         dialog.Dispatch(m);
         return;
     case ScriptVerb::Key: {
         if (command.key == kF1) {
-            m.kind = MsgKind::HelpInfo;
+            m.kind = toolkit::MsgKind::HelpInfo;
             dialog.Dispatch(m);
             return;
         }
-        const AcceleratorTable* keys = Accelerators();
+        const toolkit::AcceleratorTable* keys = Accelerators();
         const std::optional<int> id = keys ? keys->CommandFor(command.key) : std::nullopt;
         if (!id)
             return Ignore(command);
@@ -373,7 +373,7 @@ void HeadlessBackend::Execute(CDialog& dialog, ModelWindow& window, const Script
     }
 }
 
-void HeadlessBackend::Dump(const ModelWindow& window)
+void HeadlessBackend::Dump(const toolkit::ModelWindow& window)
 {
     std::ostringstream out;
     // A box that the script works in says which box it is.
@@ -386,7 +386,7 @@ void HeadlessBackend::Dump(const ModelWindow& window)
             << Quote(window.GetItemText(c.id)) << '\n';
     }
     for (const auto& c : window.Controls()) {
-        if (c.kind != ControlKind::ListView)
+        if (c.kind != toolkit::ControlKind::ListView)
             continue;
         out << "list " << c.id << " mark=" << c.selectionMark << " count=" << c.items.size() << '\n';
         // A list of one column prints its items alone, as it always has.
@@ -401,7 +401,7 @@ void HeadlessBackend::Dump(const ModelWindow& window)
         }
     }
     for (const auto& c : window.Controls()) {
-        if (c.kind != ControlKind::ComboBox)
+        if (c.kind != toolkit::ControlKind::ComboBox)
             continue;
         out << "combo " << c.id << " sel=" << c.curSel << " count=" << c.entries.size() << '\n';
         for (std::size_t i = 0; i < c.entries.size(); ++i)
@@ -416,13 +416,13 @@ void HeadlessBackend::Dump(const ModelWindow& window)
     out_.flush();
 }
 
-Answer HeadlessBackend::ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style)
+toolkit::Answer HeadlessBackend::ShowMessageBox(std::string_view text, std::string_view caption, toolkit::BoxStyle style)
 {
-    const bool yesNo = style.buttons == BoxButtons::YesNo;
+    const bool yesNo = style.buttons == toolkit::BoxButtons::YesNo;
     // Yes/No offers no Cancel and ignores Escape, unless it is a question
     // whose Escape answers No; an OK box takes Escape as OK.
     const bool escapeOffered = !yesNo || style.safeNo;
-    Answer result = yesNo ? Answer::Yes : Answer::Ok;
+    toolkit::Answer result = yesNo ? toolkit::Answer::Yes : toolkit::Answer::Ok;
     if (!answers_.empty()) {
         const ScriptCommand answer = answers_.front();
         answers_.pop_front();
@@ -433,11 +433,11 @@ Answer HeadlessBackend::ShowMessageBox(std::string_view text, std::string_view c
         } else {
             Tick(answer.ticks);
             if (word == "no" || (yesNo && word == "cancel"))
-                result = Answer::No;
+                result = toolkit::Answer::No;
         }
     }
-    const std::string shown = result == Answer::Yes ? "yes" : result == Answer::No ? "no" : "ok";
-    const char* icon = style.icon == BoxIcon::Question ? "question" : style.icon == BoxIcon::Error ? "error" : "none";
+    const std::string shown = result == toolkit::Answer::Yes ? "yes" : result == toolkit::Answer::No ? "no" : "ok";
+    const char* icon = style.icon == toolkit::BoxIcon::Question ? "question" : style.icon == toolkit::BoxIcon::Error ? "error" : "none";
     const char* buttons = !yesNo ? "ok" : style.safeNo ? "yesno default=no" : "yesno";
     Emit("msgbox caption=" + Quote(caption) + " text=" + Quote(text) + " buttons=" + buttons + " icon=" + icon +
          " -> " + shown);
@@ -457,7 +457,7 @@ std::optional<std::string> HeadlessBackend::NextPick()
     return pick.text;
 }
 
-std::optional<std::string> HeadlessBackend::ShowFileDialog(const FileDialogRequest& request)
+std::optional<std::string> HeadlessBackend::ShowFileDialog(const toolkit::FileDialogRequest& request)
 {
     const std::optional<std::string> result = NextPick();
     Emit("filedialog filter=" + Quote(request.filter) + " folder=" + Quote(request.initialFolder) + " -> " +
@@ -480,17 +480,17 @@ void HeadlessBackend::ReportError(const std::string& text)
 
 void HeadlessBackend::ShowHelp(const std::string& path)
 {
-    if (const auto help = ReadHelpFile(path); !help) {
+    if (const auto help = toolkit::ReadHelpFile(path); !help) {
         ReportError(help.Error().message);
         return;
     }
-    static_cast<void>(ShellOpen(path));
+    static_cast<void>(platform::ShellOpen(path));
 }
 
-ShellResult HeadlessBackend::Open(const std::string& target)
+platform::ShellResult HeadlessBackend::Open(const std::string& target)
 {
     Emit("shell open " + Quote(target));
     return {};
 }
 
-} // namespace tk
+} // namespace backends::headless

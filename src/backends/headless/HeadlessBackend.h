@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-namespace tk {
+namespace backends::headless {
 
-class HeadlessBackend final : public IBackend, public IShell, public ModalHost {
+class HeadlessBackend final : public toolkit::IBackend, public platform::IShell, public toolkit::ModalHost {
 public:
     HeadlessBackend(std::istream& in, std::ostream& out);
 
@@ -26,35 +26,35 @@ public:
     // bad command or went on after the end, else 0.
     int Finish();
 
-    Answer RunModal(CDialog& dialog) override;
+    toolkit::Answer RunModal(toolkit::CDialog& dialog) override;
     void ReportError(const std::string& text) override;
     // Hands a help file that reads to the shell, as Windows does.
     void ShowHelp(const std::string& path) override;
     // Prints the "shell open" event; whatever the target, a program is found.
-    ShellResult Open(const std::string& target) override;
+    platform::ShellResult Open(const std::string& target) override;
 
     // The modal boxes of the dialog windows, answered from the queues.
-    Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;
-    std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) override;
+    toolkit::Answer ShowMessageBox(std::string_view text, std::string_view caption, toolkit::BoxStyle style) override;
+    std::optional<std::string> ShowFileDialog(const toolkit::FileDialogRequest& request) override;
     std::optional<std::string> ShowFolderDialog(std::string_view title, std::string_view initialFolder) override;
 
 private:
     struct OpenDialog {
-        CDialog* dialog;
-        ModelWindow* window;
+        toolkit::CDialog* dialog;
+        toolkit::ModelWindow* window;
     };
 
-    Answer RunMain(CDialog& dialog, ModelWindow& window);
-    Answer RunNested(CDialog& dialog, ModelWindow& window);
+    toolkit::Answer RunMain(toolkit::CDialog& dialog, toolkit::ModelWindow& window);
+    toolkit::Answer RunNested(toolkit::CDialog& dialog, toolkit::ModelWindow& window);
     // The next command; bad lines on the way are reported and skipped.
     std::optional<ScriptCommand> NextCommand();
     // Queues answer/pick/choose; false for any other command.
     bool QueueAnswer(const ScriptCommand& command);
     std::optional<std::string> NextPick();
-    void Execute(CDialog& dialog, ModelWindow& window, const ScriptCommand& command);
+    void Execute(toolkit::CDialog& dialog, toolkit::ModelWindow& window, const ScriptCommand& command);
     // Timer ticks reach every open dialog, as they do while a modal box waits.
     void Tick(int count);
-    void Dump(const ModelWindow& window);
+    void Dump(const toolkit::ModelWindow& window);
     void Emit(const std::string& line);
     // A user could not do this now: the script expected another window.
     void Ignore(const ScriptCommand& command);
@@ -63,7 +63,7 @@ private:
     // a window behind it, out of reach; in the main window it is a mistake.
     void Missing(const ScriptCommand& command);
     // The keys of the window that has the keyboard.
-    const AcceleratorTable* Accelerators() const;
+    const toolkit::AcceleratorTable* Accelerators() const;
 
     std::istream& in_;
     std::ostream& out_;
@@ -75,4 +75,4 @@ private:
     bool badCommand_ = false;
 };
 
-} // namespace tk
+} // namespace backends::headless

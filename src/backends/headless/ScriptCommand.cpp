@@ -6,7 +6,7 @@
 #include <cctype>
 #include <charconv>
 
-namespace tk {
+namespace backends::headless {
 
 namespace {
 
@@ -67,16 +67,16 @@ const struct {
 
 } // namespace
 
-std::optional<KeyChord> ParseKeyName(std::string_view name)
+std::optional<toolkit::KeyChord> ParseKeyName(std::string_view name)
 {
-    KeyChord chord;
+    toolkit::KeyChord chord;
     for (auto plus = name.find('+'); plus != std::string_view::npos && plus + 1 < name.size(); plus = name.find('+')) {
         const std::string_view modifier = name.substr(0, plus);
-        if (EqualNoCase(modifier, "Ctrl"))
+        if (platform::EqualNoCase(modifier, "Ctrl"))
             chord.control = true;
-        else if (EqualNoCase(modifier, "Shift"))
+        else if (platform::EqualNoCase(modifier, "Shift"))
             chord.shift = true;
-        else if (EqualNoCase(modifier, "Alt"))
+        else if (platform::EqualNoCase(modifier, "Alt"))
             chord.alt = true;
         else
             return std::nullopt;
@@ -89,7 +89,7 @@ std::optional<KeyChord> ParseKeyName(std::string_view name)
     if (name.size() >= 2 && (name[0] == 'F' || name[0] == 'f')) {
         const std::optional<int> n = Integer(name.substr(1));
         if (n && *n >= 1 && *n <= 24 && name[1] != '0') {
-            chord.key = FunctionKeyCode(*n);
+            chord.key = toolkit::FunctionKeyCode(*n);
             return chord;
         }
     }
@@ -148,7 +148,7 @@ std::optional<ScriptCommand> ParseScriptCommand(std::string_view line)
     case ScriptVerb::Dump:
         return rest.empty() ? std::optional<ScriptCommand>(c) : std::nullopt;
     case ScriptVerb::Key: {
-        const std::optional<KeyChord> key = ParseKeyName(rest);
+        const std::optional<toolkit::KeyChord> key = ParseKeyName(rest);
         if (!key)
             return std::nullopt;
         c.key = *key;
@@ -169,4 +169,4 @@ std::optional<ScriptCommand> ParseScriptCommand(std::string_view line)
     return c;
 }
 
-} // namespace tk
+} // namespace backends::headless

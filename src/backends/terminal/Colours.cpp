@@ -4,29 +4,29 @@
 #include <array>
 #include <string_view>
 
-namespace tk {
+namespace backends::terminal {
 
 namespace {
 
-int Distance(Rgb a, Rgb b)
+int Distance(toolkit::Rgb a, toolkit::Rgb b)
 {
     const int dr = a.r - b.r, dg = a.g - b.g, db = a.b - b.b;
     return dr * dr + dg * dg + db * db;
 }
 
 // The 8 basic colours as most terminals show them.
-constexpr std::array<Rgb, 8> kBasic = {{{0, 0, 0},
-                                        {205, 0, 0},
-                                        {0, 205, 0},
-                                        {205, 205, 0},
-                                        {0, 0, 238},
-                                        {205, 0, 205},
-                                        {0, 205, 205},
-                                        {229, 229, 229}}};
+constexpr std::array<toolkit::Rgb, 8> kBasic = {{{0, 0, 0},
+                                                 {205, 0, 0},
+                                                 {0, 205, 0},
+                                                 {205, 205, 0},
+                                                 {0, 0, 238},
+                                                 {205, 0, 205},
+                                                 {0, 205, 205},
+                                                 {229, 229, 229}}};
 constexpr int kBlack = 0;
 constexpr int kWhite = 7;
 
-int NearestBasic(Rgb c)
+int NearestBasic(toolkit::Rgb c)
 {
     // A grey is nearer to yellow than to white by distance alone: greys go
     // to black or white by their lightness.
@@ -42,13 +42,13 @@ int NearestBasic(Rgb c)
 }
 
 // The nearest of the 6x6x6 cube (16-231) or of the grey ramp (232-255).
-int Nearest256(Rgb c)
+int Nearest256(toolkit::Rgb c)
 {
     const auto level = [](int v) { return v < 48 ? 0 : v < 115 ? 1 : (v - 35) / 40; };
     const auto value = [](int l) { return l == 0 ? 0 : 55 + 40 * l; };
     const int r = level(c.r), g = level(c.g), b = level(c.b);
-    const Rgb cube{static_cast<unsigned char>(value(r)), static_cast<unsigned char>(value(g)),
-                   static_cast<unsigned char>(value(b))};
+    const toolkit::Rgb cube{static_cast<unsigned char>(value(r)), static_cast<unsigned char>(value(g)),
+                            static_cast<unsigned char>(value(b))};
     const int average = (c.r + c.g + c.b) / 3;
     const int grey = average > 238 ? 23 : average < 8 ? 0 : (average - 8) / 10;
     const auto shade = static_cast<unsigned char>(8 + 10 * grey);
@@ -57,7 +57,7 @@ int Nearest256(Rgb c)
     return 16 + 36 * r + 6 * g + b;
 }
 
-void AppendRgb(std::string& out, std::string_view lead, Rgb c)
+void AppendRgb(std::string& out, std::string_view lead, toolkit::Rgb c)
 {
     out += lead;
     out += std::to_string(c.r) + ';' + std::to_string(c.g) + ';' + std::to_string(c.b);
@@ -75,7 +75,7 @@ ColourDepth ColourDepthOf(const char* colorterm, const char* term)
     return ColourDepth::Basic8;
 }
 
-std::string ColourParameters(ColourDepth depth, Rgb fg, Rgb bg)
+std::string ColourParameters(ColourDepth depth, toolkit::Rgb fg, toolkit::Rgb bg)
 {
     std::string out;
     switch (depth) {
@@ -98,4 +98,4 @@ std::string ColourParameters(ColourDepth depth, Rgb fg, Rgb bg)
     return "3" + std::to_string(fore) + ";4" + std::to_string(back);
 }
 
-} // namespace tk
+} // namespace backends::terminal

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace tk {
+namespace backends::terminal {
 
 enum class ColourDepth { Direct, Palette256, Basic8 };
 
@@ -20,6 +20,6 @@ ColourDepth ColourDepthOf(const char* colorterm, const char* term);
 // "38;2;0;0;0;48;2;255;255;255", "38;5;16;48;5;231" or "30;47". With 8
 // colours two different colours that fall on the same one are set apart,
 // so that no text vanishes into its background.
-std::string ColourParameters(ColourDepth depth, Rgb fg, Rgb bg);
+std::string ColourParameters(ColourDepth depth, toolkit::Rgb fg, toolkit::Rgb bg);
 
-} // namespace tk
+} // namespace backends::terminal

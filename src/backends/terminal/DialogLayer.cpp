@@ -2,29 +2,29 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace backends::terminal {
 
-DialogLayer::DialogLayer(CDialog& dialog, TerminalWindow& window, bool fullScreen, const AcceleratorTable* keys,
-                         const DialogTemplate* owner)
+DialogLayer::DialogLayer(toolkit::CDialog& dialog, TerminalWindow& window, bool fullScreen, const toolkit::AcceleratorTable* keys,
+                         const toolkit::DialogTemplate* owner)
     : dialog_(dialog), window_(window), full_(fullScreen), keys_(keys), owner_(owner)
 {
 }
 
 // ---- focus ---------------------------------------------------------------
 
-bool DialogLayer::IsTabStop(const ControlState& c) const
+bool DialogLayer::IsTabStop(const toolkit::ControlState& c) const
 {
     if (!c.visible || c.id == -1 || !c.tmpl)
         return false;
     switch (c.kind) {
-    case ControlKind::PushButton:
-    case ControlKind::RadioButton:
-    case ControlKind::CheckBox:
+    case toolkit::ControlKind::PushButton:
+    case toolkit::ControlKind::RadioButton:
+    case toolkit::ControlKind::CheckBox:
         return true;
-    case ControlKind::GroupBox:
-    case ControlKind::StaticText:
-    case ControlKind::StaticBitmap:
-    case ControlKind::StaticIcon:
+    case toolkit::ControlKind::GroupBox:
+    case toolkit::ControlKind::StaticText:
+    case toolkit::ControlKind::StaticBitmap:
+    case toolkit::ControlKind::StaticIcon:
         return false;
     default:
         return c.tmpl->TabStop();
@@ -40,9 +40,9 @@ std::vector<int> DialogLayer::TabStops() const
     return out;
 }
 
-ControlState* DialogLayer::Focused()
+toolkit::ControlState* DialogLayer::Focused()
 {
-    ControlState* c = window_.Find(window_.FocusId());
+    toolkit::ControlState* c = window_.Find(window_.FocusId());
     return c && IsTabStop(*c) ? c : nullptr;
 }
 
@@ -58,7 +58,7 @@ void DialogLayer::EnsureFocus()
         if (cs[i].id == window_.FocusId() && cs[i].id != -1)
             from = i;
     for (std::size_t k = 0; k < cs.size(); ++k) {
-        const ControlState& c = cs[(from + k) % cs.size()];
+        const toolkit::ControlState& c = cs[(from + k) % cs.size()];
         if (IsTabStop(c)) {
             FocusControl(c.id);
             return;
@@ -71,7 +71,7 @@ void DialogLayer::FocusControl(int id)
     if (dropCombo_ != 0 && dropCombo_ != id)
         CloseDrop(false);
     if (id != window_.FocusId())
-        if (const ControlState* c = window_.Find(id); c && (c->kind == ControlKind::Edit || c->kind == ControlKind::ComboBox))
+        if (const toolkit::ControlState* c = window_.Find(id); c && (c->kind == toolkit::ControlKind::Edit || c->kind == toolkit::ControlKind::ComboBox))
             EditFor(*c).SelectAll();
     window_.SetFocus(id);
 }
@@ -88,7 +88,7 @@ void DialogLayer::MoveFocus(int direction)
     FocusControl(stops[static_cast<std::size_t>(i)]);
 }
 
-LineEdit& DialogLayer::EditFor(const ControlState& c)
+LineEdit& DialogLayer::EditFor(const toolkit::ControlState& c)
 {
     LineEdit& e = edits_[c.id];
     if (e.text != c.text) {
@@ -98,21 +98,21 @@ LineEdit& DialogLayer::EditFor(const ControlState& c)
     return e;
 }
 
-CtlColorRequest DialogLayer::AskColors(int id)
+toolkit::CtlColorRequest DialogLayer::AskColors(int id)
 {
-    CtlColorRequest request;
+    toolkit::CtlColorRequest request;
     request.controlId = id;
-    Message m;
-    m.kind = MsgKind::CtlColor;
+    toolkit::Message m;
+    m.kind = toolkit::MsgKind::CtlColor;
     m.id = id;
     m.color = &request;
     dialog_.Dispatch(m);
     return request;
 }
 
-void DialogLayer::Send(MsgKind kind, int id)
+void DialogLayer::Send(toolkit::MsgKind kind, int id)
 {
-    Message m;
+    toolkit::Message m;
     m.kind = kind;
     m.id = id;
     dialog_.Dispatch(m);
@@ -121,9 +121,9 @@ void DialogLayer::Send(MsgKind kind, int id)
 int DialogLayer::DefaultButton() const
 {
     for (const auto& c : window_.Controls())
-        if (c.kind == ControlKind::PushButton && c.tmpl && c.tmpl->DefaultButton() && c.id != -1)
+        if (c.kind == toolkit::ControlKind::PushButton && c.tmpl && c.tmpl->DefaultButton() && c.id != -1)
             return c.id;
-    return OkCommand;
+    return toolkit::OkCommand;
 }
 
 // ---- timers --------------------------------------------------------------
@@ -133,8 +133,8 @@ void DialogLayer::FireTimers(SteadyTime now)
     if (Done())
         return;
     while (const std::optional<int> id = window_.TakeDueTimer(now)) {
-        Message m;
-        m.kind = MsgKind::Timer;
+        toolkit::Message m;
+        m.kind = toolkit::MsgKind::Timer;
         m.id = *id;
         dialog_.Dispatch(m);
         window_.TimerDone(*id);
@@ -148,4 +148,4 @@ std::optional<SteadyTime> DialogLayer::NextTimer() const
     return window_.NextTimer();
 }
 
-} // namespace tk
+} // namespace backends::terminal

@@ -10,7 +10,7 @@
 
 #include <map>
 
-namespace tk {
+namespace backends::terminal {
 
 class DialogLayer final : public Layer {
 public:
@@ -18,14 +18,14 @@ public:
     // menu bar; the others are boxes over it. `keys` are the dialog's
     // accelerators (none: null); `owner` is the template of the dialog that
     // opened this one, over which a template with a position is placed.
-    DialogLayer(CDialog& dialog, TerminalWindow& window, bool fullScreen, const AcceleratorTable* keys = nullptr,
-                const DialogTemplate* owner = nullptr);
+    DialogLayer(toolkit::CDialog& dialog, TerminalWindow& window, bool fullScreen, const toolkit::AcceleratorTable* keys = nullptr,
+                const toolkit::DialogTemplate* owner = nullptr);
 
     void Draw(CellScreen& screen) override;
     void HandleKey(const Key& key) override;
     bool Done() const override { return window_.EndResult().has_value(); }
     std::vector<HelpItem> KeyHelp() const override;
-    void Abandon() override { window_.EndDialog(Answer::Cancel); }
+    void Abandon() override { window_.EndDialog(toolkit::Answer::Cancel); }
     void FireTimers(SteadyTime now) override;
     std::optional<SteadyTime> NextTimer() const override;
 
@@ -35,39 +35,39 @@ public:
 private:
     static constexpr int kDropRows = 8; // entries an open combo box list shows
 
-    bool IsTabStop(const ControlState& c) const;
+    bool IsTabStop(const toolkit::ControlState& c) const;
     std::vector<int> TabStops() const;
     void FocusControl(int id);
     void MoveFocus(int direction);
-    ControlState* Focused();
-    LineEdit& EditFor(const ControlState& c);
-    CtlColorRequest AskColors(int id);
-    void Send(MsgKind kind, int id);
+    toolkit::ControlState* Focused();
+    LineEdit& EditFor(const toolkit::ControlState& c);
+    toolkit::CtlColorRequest AskColors(int id);
+    void Send(toolkit::MsgKind kind, int id);
     int DefaultButton() const;
 
-    void DrawControl(CellScreen& screen, const ControlState& c, const CellRect& r, int room, Rgb dialogBg);
-    void DrawList(CellScreen& screen, const ControlState& c, const CellRect& r, const CtlColorRequest& colors);
-    void DrawCombo(CellScreen& screen, const ControlState& c, const CellRect& r, const CtlColorRequest& colors);
+    void DrawControl(CellScreen& screen, const toolkit::ControlState& c, const CellRect& r, int room, toolkit::Rgb dialogBg);
+    void DrawList(CellScreen& screen, const toolkit::ControlState& c, const CellRect& r, const toolkit::CtlColorRequest& colors);
+    void DrawCombo(CellScreen& screen, const toolkit::ControlState& c, const CellRect& r, const toolkit::CtlColorRequest& colors);
     void DrawDropList(CellScreen& screen);
-    void DrawEdit(CellScreen& screen, const ControlState& c, const CellRect& r, const CtlColorRequest& colors);
+    void DrawEdit(CellScreen& screen, const toolkit::ControlState& c, const CellRect& r, const toolkit::CtlColorRequest& colors);
 
     bool HandleAccelerator(const Key& key);              // DialogLayerAccelerators.cpp
     bool HandleGlobalKey(const Key& key);
     bool HandleMnemonic(char letter);
     void HandleMenuKey(const Key& key);
-    bool HandleDropKey(ControlState& c, const Key& key);
-    void HandleListKey(ControlState& c, const Key& key);
-    void HandleComboKey(ControlState& c, const Key& key);
-    void HandleEditKey(ControlState& c, const Key& key);
-    void HandleRadioKey(ControlState& c, const Key& key);
-    void OpenDrop(ControlState& c);
+    bool HandleDropKey(toolkit::ControlState& c, const Key& key);
+    void HandleListKey(toolkit::ControlState& c, const Key& key);
+    void HandleComboKey(toolkit::ControlState& c, const Key& key);
+    void HandleEditKey(toolkit::ControlState& c, const Key& key);
+    void HandleRadioKey(toolkit::ControlState& c, const Key& key);
+    void OpenDrop(toolkit::ControlState& c);
     void CloseDrop(bool apply);
 
-    CDialog& dialog_;
+    toolkit::CDialog& dialog_;
     TerminalWindow& window_;
     bool full_;
-    const AcceleratorTable* keys_;
-    const DialogTemplate* owner_;
+    const toolkit::AcceleratorTable* keys_;
+    const toolkit::DialogTemplate* owner_;
     MenuView menu_;
     std::map<int, LineEdit> edits_;
     std::map<int, int> listScroll_;
@@ -84,4 +84,4 @@ private:
     bool menuBar_ = false;
 };
 
-} // namespace tk
+} // namespace backends::terminal

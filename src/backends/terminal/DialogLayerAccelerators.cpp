@@ -2,18 +2,18 @@
 // before the focused control sees them.
 #include "backends/terminal/DialogLayer.h"
 
-namespace tk {
+namespace backends::terminal {
 
 namespace {
 
-std::optional<KeyChord> ChordOf(const Key& key)
+std::optional<toolkit::KeyChord> ChordOf(const Key& key)
 {
-    KeyChord chord;
+    toolkit::KeyChord chord;
     chord.control = key.ctrl;
     chord.shift = key.shift;
     chord.alt = key.alt;
     if (key.code == KeyCode::Function) {
-        chord.key = FunctionKeyCode(key.function);
+        chord.key = toolkit::FunctionKeyCode(key.function);
         return chord;
     }
     if (key.code != KeyCode::Char)
@@ -30,9 +30,9 @@ std::optional<KeyChord> ChordOf(const Key& key)
     return std::nullopt;
 }
 
-bool TakesText(const ControlState& c)
+bool TakesText(const toolkit::ControlState& c)
 {
-    return c.kind == ControlKind::Edit || (c.kind == ControlKind::ComboBox && !c.dropList);
+    return c.kind == toolkit::ControlKind::Edit || (c.kind == toolkit::ControlKind::ComboBox && !c.dropList);
 }
 
 } // namespace
@@ -41,12 +41,12 @@ bool DialogLayer::HandleAccelerator(const Key& key)
 {
     if (!keys_)
         return false;
-    std::optional<KeyChord> chord = ChordOf(key);
+    std::optional<toolkit::KeyChord> chord = ChordOf(key);
     // "/" searches, as in the pagers and editors of the terminal, where a
     // slash would not be typed: it is Ctrl+F.
-    const ControlState* focused = Focused();
+    const toolkit::ControlState* focused = Focused();
     if (key.code == KeyCode::Char && key.ch == U'/' && !key.ctrl && !key.alt && !(focused && TakesText(*focused)))
-        chord = KeyChord{'F', true};
+        chord = toolkit::KeyChord{'F', true};
     if (!chord)
         return false;
     const std::optional<int> command = keys_->CommandFor(*chord);
@@ -56,4 +56,4 @@ bool DialogLayer::HandleAccelerator(const Key& key)
     return true;
 }
 
-} // namespace tk
+} // namespace backends::terminal

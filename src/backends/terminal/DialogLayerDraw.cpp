@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace backends::terminal {
 
 using namespace theme;
 
@@ -20,19 +20,19 @@ int Count(const std::vector<std::string>& v)
     return static_cast<int>(v.size());
 }
 
-CellStyle FaceStyle(const CtlColorRequest& colors, Rgb dialogBg)
+CellStyle FaceStyle(const toolkit::CtlColorRequest& colors, toolkit::Rgb dialogBg)
 {
-    const Rgb bg = !colors.transparentBackground && colors.textBackground ? *colors.textBackground
+    const toolkit::Rgb bg = !colors.transparentBackground && colors.textBackground ? *colors.textBackground
                                                                         : colors.brush.value_or(dialogBg);
     return Style(colors.textColor.value_or(kBlack), bg);
 }
 
-CellStyle FieldStyle(const CtlColorRequest& colors)
+CellStyle FieldStyle(const toolkit::CtlColorRequest& colors)
 {
     return Style(colors.textColor.value_or(kBlack), colors.textBackground.value_or(kField));
 }
 
-Rgb Blend(Rgb a, Rgb b, int step, int steps)
+toolkit::Rgb Blend(toolkit::Rgb a, toolkit::Rgb b, int step, int steps)
 {
     const auto mix = [&](unsigned char x, unsigned char y) {
         return static_cast<unsigned char>(x + (y - x) * step / std::max(1, steps));
@@ -43,7 +43,7 @@ Rgb Blend(Rgb a, Rgb b, int step, int steps)
 // A box whose template gives a position lies that far into its owner, in
 // proportion: the owner fills the screen below its title and menu bar. Any
 // other box is centred.
-CellRect PlacedBox(const CellScreen& screen, const DialogTemplate& tmpl, const DialogTemplate* owner, int w, int h)
+CellRect PlacedBox(const CellScreen& screen, const toolkit::DialogTemplate& tmpl, const toolkit::DialogTemplate* owner, int w, int h)
 {
     if (!tmpl.Placed() || !owner || owner->cx <= 0 || owner->cy <= 0)
         return CentredBox(screen, w, h);
@@ -61,8 +61,8 @@ CellRect PlacedBox(const CellScreen& screen, const DialogTemplate& tmpl, const D
 void DialogLayer::Draw(CellScreen& screen)
 {
     EnsureFocus();
-    const DialogTemplate& tmpl = window_.Template();
-    const Rgb dialogBg = AskColors(0).brush.value_or(kDialog);
+    const toolkit::DialogTemplate& tmpl = window_.Template();
+    const toolkit::Rgb dialogBg = AskColors(0).brush.value_or(kDialog);
     const std::vector<MenuEntry> entries = MenuEntries(window_);
     CellRect client;
     DialogLayout layout;
@@ -88,9 +88,9 @@ void DialogLayer::Draw(CellScreen& screen)
         if (layout.cols > client.w || layout.rows > client.h) {
             const DialogLayout smallest = LayoutDialog(tmpl, 1, 1);
             const std::string needed =
-                tk::Text(text::TerminalTooSmall,
-                         {std::to_string(smallest.cols), std::to_string(smallest.rows + top + 1),
-                          std::to_string(screen.Cols()), std::to_string(screen.Rows())});
+                platform::Text(text::TerminalTooSmall,
+                               {std::to_string(smallest.cols), std::to_string(smallest.rows + top + 1),
+                                std::to_string(screen.Cols()), std::to_string(screen.Rows())});
             const std::vector<std::string> lines = WrapText(needed, std::max(1, client.w - 2));
             for (std::size_t i = 0; i < lines.size() && static_cast<int>(i) < client.h; ++i)
                 screen.Text(1, top + static_cast<int>(i), lines[i], Style(kBlack, dialogBg), client.w - 2);
@@ -105,7 +105,7 @@ void DialogLayer::Draw(CellScreen& screen)
         // as the main window does, its list taking the room; other boxes
         // keep their size.
         const bool grows = std::any_of(tmpl.controls.begin(), tmpl.controls.end(),
-                                       [](const ControlTemplate& c) { return c.kind == ControlKind::ListView; });
+                                       [](const toolkit::ControlTemplate& c) { return c.kind == toolkit::ControlKind::ListView; });
         layout = grows ? FillLayout(tmpl, roomCols, roomRows) : LayoutDialog(tmpl, roomCols, roomRows);
         const int w = std::min(layout.cols, roomCols) + 2;
         const int h = std::min(layout.rows, roomRows) + 2 + extra;
@@ -124,7 +124,7 @@ void DialogLayer::Draw(CellScreen& screen)
     }
 
     // Keep the focused control in view when the dialog is larger than the room.
-    if (const ControlState* f = Focused()) {
+    if (const toolkit::ControlState* f = Focused()) {
         const std::size_t index = static_cast<std::size_t>(f - window_.Controls().data());
         const CellRect& r = layout.controls[index];
         scrollX_ = ScrollToShow(scrollX_, r.x, r.w, client.w, layout.cols);
@@ -138,9 +138,9 @@ void DialogLayer::Draw(CellScreen& screen)
     std::vector<CellRect> obstacles;
     for (std::size_t i = 0; i < cs.size(); ++i) {
         const CellRect& r = layout.controls[i];
-        if (!cs[i].visible || cs[i].kind == ControlKind::StaticBitmap || cs[i].kind == ControlKind::StaticIcon)
+        if (!cs[i].visible || cs[i].kind == toolkit::ControlKind::StaticBitmap || cs[i].kind == toolkit::ControlKind::StaticIcon)
             continue;
-        if (cs[i].kind == ControlKind::GroupBox) {
+        if (cs[i].kind == toolkit::ControlKind::GroupBox) {
             obstacles.push_back({r.x, r.y, 1, r.h});
             obstacles.push_back({r.Right() - 1, r.y, 1, r.h});
         } else {
@@ -150,8 +150,8 @@ void DialogLayer::Draw(CellScreen& screen)
     // Pictures and group frames lie behind everything else.
     for (int pass = 0; pass < 2; ++pass)
         for (std::size_t i = 0; i < cs.size(); ++i) {
-            const ControlState& c = cs[i];
-            const bool back = c.kind == ControlKind::StaticBitmap || c.kind == ControlKind::GroupBox;
+            const toolkit::ControlState& c = cs[i];
+            const bool back = c.kind == toolkit::ControlKind::StaticBitmap || c.kind == toolkit::ControlKind::GroupBox;
             if (!c.visible || back != (pass == 0))
                 continue;
             const CellRect& r = layout.controls[i];
@@ -160,7 +160,7 @@ void DialogLayer::Draw(CellScreen& screen)
             std::vector<CellRect> others = obstacles;
             others.erase(std::remove(others.begin(), others.end(), r), others.end());
             CellRect at = r;
-            if (c.kind == ControlKind::PushButton) {
+            if (c.kind == toolkit::ControlKind::PushButton) {
                 // The label lies on the middle row; only that row needs room.
                 const CellRect label{r.x, r.y + (r.h - 1) / 2, r.w, 1};
                 const CellRect wide = Widen(label, static_cast<int>(ParseLabel(c.text).text.size()) + 4, others, layout.cols);
@@ -176,24 +176,24 @@ void DialogLayer::Draw(CellScreen& screen)
         screen.HideCursor();
 }
 
-void DialogLayer::DrawControl(CellScreen& screen, const ControlState& c, const CellRect& r, int room, Rgb dialogBg)
+void DialogLayer::DrawControl(CellScreen& screen, const toolkit::ControlState& c, const CellRect& r, int room, toolkit::Rgb dialogBg)
 {
     // One-line labels may run on into free cells after them.
     const CellRect wide{r.x, r.y, r.h == 1 ? room : r.w, r.h};
-    const CtlColorRequest colors = AskColors(c.id);
+    const toolkit::CtlColorRequest colors = AskColors(c.id);
     const CellStyle face = FaceStyle(colors, dialogBg);
     const bool focused = c.id != -1 && c.id == window_.FocusId();
     switch (c.kind) {
-    case ControlKind::StaticBitmap:
+    case toolkit::ControlKind::StaticBitmap:
         for (int x = 0; x < r.w; ++x)
             for (int y = 0; y < r.h; ++y)
                 screen.Put(r.x + x, r.y + y, U' ', Style(kWhite, Blend(kBandFrom, kBandTo, x, r.w - 1)));
         break;
-    case ControlKind::StaticIcon:
+    case toolkit::ControlKind::StaticIcon:
         screen.Fill(r, Style(kWhite, kTitle));
         screen.Put(r.x + (r.w - 1) / 2, r.y + (r.h - 1) / 2, U'♪', Style(kWhite, kTitle));
         break;
-    case ControlKind::GroupBox: {
+    case toolkit::ControlKind::GroupBox: {
         if (r.w >= 2 && r.h >= 2)
             screen.Frame(r, Style(kFrame, face.bg));
         const std::string caption = ParseLabel(c.text).text;
@@ -204,7 +204,7 @@ void DialogLayer::DrawControl(CellScreen& screen, const ControlState& c, const C
         }
         break;
     }
-    case ControlKind::StaticText: {
+    case toolkit::ControlKind::StaticText: {
         const std::string text = c.tmpl && c.tmpl->Has("SS_NOPREFIX") ? c.text : ParseLabel(c.text).text;
         const bool aligned = c.tmpl && (c.tmpl->Has("SS_CENTER") || c.tmpl->Has("SS_RIGHT"));
         const int length = static_cast<int>(text.size());
@@ -223,9 +223,9 @@ void DialogLayer::DrawControl(CellScreen& screen, const ControlState& c, const C
         }
         break;
     }
-    case ControlKind::RadioButton:
-    case ControlKind::CheckBox: {
-        const bool radio = c.kind == ControlKind::RadioButton;
+    case toolkit::ControlKind::RadioButton:
+    case toolkit::ControlKind::CheckBox: {
+        const bool radio = c.kind == toolkit::ControlKind::RadioButton;
         const char* mark = radio ? (c.checked ? "(*)" : "( )") : (c.checked ? "[x]" : "[ ]");
         const int labelLength = static_cast<int>(ParseLabel(c.text).text.size());
         const int width = std::min(wide.w, std::max(r.w, labelLength + 4));
@@ -237,7 +237,7 @@ void DialogLayer::DrawControl(CellScreen& screen, const ControlState& c, const C
             screen.Recolor({r.x, r.y, std::min(3, r.w), 1}, kHighlightText, kHighlight);
         break;
     }
-    case ControlKind::PushButton: {
+    case toolkit::ControlKind::PushButton: {
         const Label label = ParseLabel(c.text);
         const int textLen = static_cast<int>(label.text.size());
         const int pad = textLen + 4 <= r.w ? 2 : 1;
@@ -253,19 +253,19 @@ void DialogLayer::DrawControl(CellScreen& screen, const ControlState& c, const C
         screen.Label(x + pad, y, c.text, s, inner);
         break;
     }
-    case ControlKind::ListView:
+    case toolkit::ControlKind::ListView:
         DrawList(screen, c, r, colors);
         break;
-    case ControlKind::ComboBox:
+    case toolkit::ControlKind::ComboBox:
         DrawCombo(screen, c, r, colors);
         break;
-    case ControlKind::Edit:
+    case toolkit::ControlKind::Edit:
         DrawEdit(screen, c, r, colors);
         break;
     }
 }
 
-void DialogLayer::DrawList(CellScreen& screen, const ControlState& c, const CellRect& r, const CtlColorRequest& colors)
+void DialogLayer::DrawList(CellScreen& screen, const toolkit::ControlState& c, const CellRect& r, const toolkit::CtlColorRequest& colors)
 {
     const CellStyle field = FieldStyle(colors);
     const bool focused = c.id == window_.FocusId();
@@ -278,7 +278,7 @@ void DialogLayer::DrawList(CellScreen& screen, const ControlState& c, const Cell
     const bool bar = n > rows && r.w > 2;
     const int textWidth = r.w - 1 - (bar ? 1 : 0);
     std::vector<int> widths;
-    for (const ListColumn& column : c.columns)
+    for (const toolkit::ListColumn& column : c.columns)
         widths.push_back(column.widthPixels);
     // Each column's text keeps a blank before the next column.
     const std::vector<int> cells = ColumnCells(widths, textWidth);
@@ -315,7 +315,7 @@ void DialogLayer::DrawList(CellScreen& screen, const ControlState& c, const Cell
         ScrollBar(screen, r.Right() - 1, top, rows, first, n, field.bg);
 }
 
-void DialogLayer::DrawCombo(CellScreen& screen, const ControlState& c, const CellRect& r, const CtlColorRequest& colors)
+void DialogLayer::DrawCombo(CellScreen& screen, const toolkit::ControlState& c, const CellRect& r, const toolkit::CtlColorRequest& colors)
 {
     const CellStyle field = FieldStyle(colors);
     const bool focused = c.id == window_.FocusId();
@@ -345,7 +345,7 @@ void DialogLayer::DrawCombo(CellScreen& screen, const ControlState& c, const Cel
 
 void DialogLayer::DrawDropList(CellScreen& screen)
 {
-    const ControlState* c = window_.Find(dropCombo_);
+    const toolkit::ControlState* c = window_.Find(dropCombo_);
     if (!c || !c->visible) {
         dropCombo_ = 0;
         return;
@@ -376,7 +376,7 @@ void DialogLayer::DrawDropList(CellScreen& screen)
         ScrollBar(screen, box.Right() - 2, box.y + 1, rows, dropScroll_, n, kField);
 }
 
-void DialogLayer::DrawEdit(CellScreen& screen, const ControlState& c, const CellRect& r, const CtlColorRequest& colors)
+void DialogLayer::DrawEdit(CellScreen& screen, const toolkit::ControlState& c, const CellRect& r, const toolkit::CtlColorRequest& colors)
 {
     const CellStyle field = FieldStyle(colors);
     const bool focused = c.id == window_.FocusId();
@@ -401,20 +401,20 @@ void DialogLayer::DrawEdit(CellScreen& screen, const ControlState& c, const Cell
 std::vector<HelpItem> DialogLayer::KeyHelp() const
 {
     if (menu_.IsOpen())
-        return {{tk::Text(text::KeyArrowsMove), 1}, {tk::Text(text::KeyEnterChoose), 1},
-                {tk::Text(text::KeyLetterChoose), 2}, {tk::Text(text::KeyEscCloseMenu), 1}};
+        return {{platform::Text(text::KeyArrowsMove), 1}, {platform::Text(text::KeyEnterChoose), 1},
+                {platform::Text(text::KeyLetterChoose), 2}, {platform::Text(text::KeyEscCloseMenu), 1}};
     if (dropCombo_ != 0)
-        return {{tk::Text(text::KeyArrowsMove), 1}, {tk::Text(text::KeyEnterChoose), 1},
-                {tk::Text(text::KeyEscCloseList), 1}};
-    return {{tk::Text(text::KeyTabNext), 2},
-            {tk::Text(text::KeyShiftTabBack), 5},
-            {tk::Text(text::KeyArrowsMove), 4},
-            {tk::Text(text::KeySpaceChoose), 3},
-            {tk::Text(text::KeyEnterOk), 1},
-            {tk::Text(text::KeyEscCancel), 1},
-            {tk::Text(menuBar_ ? text::KeyF10Menu : text::KeyAltSpaceMenu), 1},
-            {tk::Text(text::KeyF1Help), 6},
-            {tk::Text(text::KeyCtrlQClose), 7}};
+        return {{platform::Text(text::KeyArrowsMove), 1}, {platform::Text(text::KeyEnterChoose), 1},
+                {platform::Text(text::KeyEscCloseList), 1}};
+    return {{platform::Text(text::KeyTabNext), 2},
+            {platform::Text(text::KeyShiftTabBack), 5},
+            {platform::Text(text::KeyArrowsMove), 4},
+            {platform::Text(text::KeySpaceChoose), 3},
+            {platform::Text(text::KeyEnterOk), 1},
+            {platform::Text(text::KeyEscCancel), 1},
+            {platform::Text(menuBar_ ? text::KeyF10Menu : text::KeyAltSpaceMenu), 1},
+            {platform::Text(text::KeyF1Help), 6},
+            {platform::Text(text::KeyCtrlQClose), 7}};
 }
 
-} // namespace tk
+} // namespace backends::terminal

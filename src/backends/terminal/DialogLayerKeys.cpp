@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace backends::terminal {
 
 namespace {
 
@@ -21,10 +21,10 @@ std::optional<char> Letter(const Key& key)
 {
     if (key.code != KeyCode::Char || key.ctrl || key.ch <= U' ')
         return std::nullopt;
-    const auto c = EncodeCp1252(key.ch);
+    const auto c = platform::EncodeCp1252(key.ch);
     if (!c)
         return std::nullopt;
-    return FoldCase(*c);
+    return platform::FoldCase(*c);
 }
 
 // The next entry after `from`, wrapping, whose text begins with the letter.
@@ -35,7 +35,7 @@ int FindByLetter(const std::vector<std::string>& texts, int from, char letter)
         const int i = ((from + k) % n + n) % n;
         const std::string& t = texts[static_cast<std::size_t>(i)];
         const auto first = t.find_first_not_of(' ');
-        if (first != std::string::npos && FoldCase(t[first]) == letter)
+        if (first != std::string::npos && platform::FoldCase(t[first]) == letter)
             return i;
     }
     return -1;
@@ -55,29 +55,29 @@ void DialogLayer::HandleKey(const Key& key)
         HandleMenuKey(key);
         return;
     }
-    if (ControlState* c = window_.Find(dropCombo_); c && HandleDropKey(*c, key))
+    if (toolkit::ControlState* c = window_.Find(dropCombo_); c && HandleDropKey(*c, key))
         return;
     if (HandleAccelerator(key))
         return;
     if (HandleGlobalKey(key))
         return;
-    ControlState* c = Focused();
+    toolkit::ControlState* c = Focused();
     if (!c)
         return;
     switch (c->kind) {
-    case ControlKind::ListView:
+    case toolkit::ControlKind::ListView:
         HandleListKey(*c, key);
         break;
-    case ControlKind::ComboBox:
+    case toolkit::ControlKind::ComboBox:
         HandleComboKey(*c, key);
         break;
-    case ControlKind::Edit:
+    case toolkit::ControlKind::Edit:
         HandleEditKey(*c, key);
         break;
-    case ControlKind::RadioButton:
+    case toolkit::ControlKind::RadioButton:
         HandleRadioKey(*c, key);
         break;
-    case ControlKind::CheckBox:
+    case toolkit::ControlKind::CheckBox:
         if (key.code == KeyCode::Char && key.ch == U' ' && !key.alt && !key.ctrl)
             c->checked = !c->checked;
         else if (key.code == KeyCode::Down || key.code == KeyCode::Right)
@@ -85,7 +85,7 @@ void DialogLayer::HandleKey(const Key& key)
         else if (key.code == KeyCode::Up || key.code == KeyCode::Left)
             MoveFocus(-1);
         break;
-    case ControlKind::PushButton:
+    case toolkit::ControlKind::PushButton:
         if (key.code == KeyCode::Char && key.ch == U' ' && !key.alt && !key.ctrl)
             dialog_.SendCommand(c->id);
         else if (key.code == KeyCode::Down || key.code == KeyCode::Right)
@@ -108,15 +108,15 @@ bool DialogLayer::HandleGlobalKey(const Key& key)
         return true;
     }
     if (key.code == KeyCode::Function && key.function == 4 && key.alt) {
-        Send(MsgKind::Close, 0);
+        Send(toolkit::MsgKind::Close, 0);
         return true;
     }
     if (key.code == KeyCode::Function && key.function == 1) {
-        Send(MsgKind::HelpInfo, 0);
+        Send(toolkit::MsgKind::HelpInfo, 0);
         return true;
     }
     if (key.code == KeyCode::Char && key.ctrl && (key.ch == U'q' || key.ch == U'c')) {
-        Send(MsgKind::Close, 0);
+        Send(toolkit::MsgKind::Close, 0);
         return true;
     }
     if (key.code == KeyCode::Char && key.alt && key.ch == U' ') {
@@ -143,13 +143,13 @@ bool DialogLayer::HandleGlobalKey(const Key& key)
         MoveFocus(key.shift ? -1 : 1);
         return true;
     case KeyCode::Escape:
-        dialog_.SendCommand(CancelCommand);
+        dialog_.SendCommand(toolkit::CancelCommand);
         return true;
     case KeyCode::Enter: {
-        ControlState* f = Focused();
-        if (f && f->kind == ControlKind::PushButton) {
+        toolkit::ControlState* f = Focused();
+        if (f && f->kind == toolkit::ControlKind::PushButton) {
             dialog_.SendCommand(f->id);
-        } else if (f && f->kind == ControlKind::ComboBox && f->dropList) {
+        } else if (f && f->kind == toolkit::ControlKind::ComboBox && f->dropList) {
             OpenDrop(*f);
         } else {
             dialog_.SendCommand(DefaultButton());
@@ -165,24 +165,24 @@ bool DialogLayer::HandleMnemonic(char letter)
 {
     auto& cs = window_.Controls();
     for (std::size_t i = 0; i < cs.size(); ++i) {
-        ControlState& c = cs[i];
+        toolkit::ControlState& c = cs[i];
         if (!c.visible || MnemonicOf(c.text) != letter)
             continue;
         switch (c.kind) {
-        case ControlKind::PushButton:
+        case toolkit::ControlKind::PushButton:
             FocusControl(c.id);
             dialog_.SendCommand(c.id);
             return true;
-        case ControlKind::RadioButton:
+        case toolkit::ControlKind::RadioButton:
             FocusControl(c.id);
             window_.ClickRadio(c.id);
             return true;
-        case ControlKind::CheckBox:
+        case toolkit::ControlKind::CheckBox:
             FocusControl(c.id);
             c.checked = !c.checked;
             return true;
-        case ControlKind::GroupBox:
-        case ControlKind::StaticText:
+        case toolkit::ControlKind::GroupBox:
+        case toolkit::ControlKind::StaticText:
             // A label hands the focus to the control after it.
             for (std::size_t k = i + 1; k < cs.size(); ++k)
                 if (IsTabStop(cs[k])) {
@@ -205,17 +205,17 @@ void DialogLayer::HandleMenuKey(const Key& key)
     const std::optional<MenuChoice> choice = menu_.HandleKey(entries, key);
     if (!choice)
         return;
-    Send(choice->system ? MsgKind::SysCommand : MsgKind::Command, choice->id);
+    Send(choice->system ? toolkit::MsgKind::SysCommand : toolkit::MsgKind::Command, choice->id);
 }
 
-void DialogLayer::OpenDrop(ControlState& c)
+void DialogLayer::OpenDrop(toolkit::ControlState& c)
 {
     dropCombo_ = c.id;
     dropScroll_ = 0;
     dropIndex_ = c.curSel;
     if (dropIndex_ < 0 && !c.dropList && !c.text.empty())
         for (int i = 0; i < Count(c.entries); ++i)
-            if (StartsWithNoCase(c.entries[static_cast<std::size_t>(i)], c.text)) {
+            if (platform::StartsWithNoCase(c.entries[static_cast<std::size_t>(i)], c.text)) {
                 dropIndex_ = i;
                 break;
             }
@@ -223,7 +223,7 @@ void DialogLayer::OpenDrop(ControlState& c)
 
 void DialogLayer::CloseDrop(bool apply)
 {
-    ControlState* c = window_.Find(dropCombo_);
+    toolkit::ControlState* c = window_.Find(dropCombo_);
     dropCombo_ = 0;
     if (c && apply && dropIndex_ >= 0 && dropIndex_ < Count(c->entries)) {
         window_.ComboSetCurSel(c->id, dropIndex_);
@@ -231,7 +231,7 @@ void DialogLayer::CloseDrop(bool apply)
     }
 }
 
-bool DialogLayer::HandleDropKey(ControlState& c, const Key& key)
+bool DialogLayer::HandleDropKey(toolkit::ControlState& c, const Key& key)
 {
     const int n = Count(c.entries);
     if (const auto to = Navigate(key, dropIndex_, n, kDropRows); to && !key.alt) {
@@ -269,7 +269,7 @@ bool DialogLayer::HandleDropKey(ControlState& c, const Key& key)
         dropIndex_ = -1;
         if (!c.text.empty())
             for (int i = 0; i < n; ++i)
-                if (StartsWithNoCase(c.entries[static_cast<std::size_t>(i)], c.text)) {
+                if (platform::StartsWithNoCase(c.entries[static_cast<std::size_t>(i)], c.text)) {
                     dropIndex_ = i;
                     break;
                 }
@@ -278,7 +278,7 @@ bool DialogLayer::HandleDropKey(ControlState& c, const Key& key)
     return false;
 }
 
-void DialogLayer::HandleListKey(ControlState& c, const Key& key)
+void DialogLayer::HandleListKey(toolkit::ControlState& c, const Key& key)
 {
     const int n = Count(c.items);
     const auto rows = listRows_.find(c.id);
@@ -300,7 +300,7 @@ void DialogLayer::HandleListKey(ControlState& c, const Key& key)
     }
 }
 
-void DialogLayer::HandleComboKey(ControlState& c, const Key& key)
+void DialogLayer::HandleComboKey(toolkit::ControlState& c, const Key& key)
 {
     const int n = Count(c.entries);
     if (IsAltArrow(key) || (key.code == KeyCode::Function && key.function == 4)) {
@@ -346,7 +346,7 @@ void DialogLayer::HandleComboKey(ControlState& c, const Key& key)
     }
 }
 
-void DialogLayer::HandleEditKey(ControlState& c, const Key& key)
+void DialogLayer::HandleEditKey(toolkit::ControlState& c, const Key& key)
 {
     LineEdit& e = EditFor(c);
     if (e.HandleKey(key))
@@ -357,7 +357,7 @@ void DialogLayer::HandleEditKey(ControlState& c, const Key& key)
         MoveFocus(-1);
 }
 
-void DialogLayer::HandleRadioKey(ControlState& c, const Key& key)
+void DialogLayer::HandleRadioKey(toolkit::ControlState& c, const Key& key)
 {
     if (key.code == KeyCode::Char && key.ch == U' ' && !key.ctrl) {
         window_.ClickRadio(c.id);
@@ -388,4 +388,4 @@ void DialogLayer::HandleRadioKey(ControlState& c, const Key& key)
     window_.ClickRadio(next);
 }
 
-} // namespace tk
+} // namespace backends::terminal

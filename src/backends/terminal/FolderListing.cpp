@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace tk {
+namespace backends::terminal {
 
 namespace fs = std::filesystem;
 
@@ -29,9 +29,9 @@ bool ByName(const FolderEntry& a, const FolderEntry& b)
 {
     if (a.folder != b.folder)
         return a.folder;
-    if (LessNoCase(a.name, b.name))
+    if (platform::LessNoCase(a.name, b.name))
         return true;
-    if (LessNoCase(b.name, a.name))
+    if (platform::LessNoCase(b.name, a.name))
         return false;
     return a.name < b.name; // names that differ in letter case only
 }
@@ -71,7 +71,7 @@ bool MatchesPattern(std::string_view name, std::string_view pattern)
         if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
             starN = n;
-        } else if (p < pattern.size() && (pattern[p] == '?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
+        } else if (p < pattern.size() && (pattern[p] == '?' || platform::FoldCase(pattern[p]) == platform::FoldCase(name[n]))) {
             ++p;
             ++n;
         } else if (starP != std::string_view::npos) {
@@ -102,7 +102,7 @@ FolderListing ListFolder(const std::string& folder, const std::vector<std::strin
         out.entries.push_back({std::move(name), isFolder});
     }
     if (ec)
-        out.error = tk::Text(text::PickerCannotRead, {folder, ec.message()});
+        out.error = platform::Text(text::PickerCannotRead, {folder, ec.message()});
     std::sort(out.entries.begin(), out.entries.end(), ByName);
     return out;
 }
@@ -168,4 +168,4 @@ std::string StartFolder(const std::string& requested, const std::string& current
     return current;
 }
 
-} // namespace tk
+} // namespace backends::terminal

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace backends::terminal {
 
 struct FolderEntry {
     std::string name;
@@ -52,4 +52,4 @@ std::string ResolvePath(const std::string& base, std::string_view typed);
 // requests are taken from `current`.
 std::string StartFolder(const std::string& requested, const std::string& current);
 
-} // namespace tk
+} // namespace backends::terminal

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace tk {
+namespace backends::terminal {
 
 namespace {
 
@@ -14,36 +14,36 @@ struct Span {
     int start, end;
 };
 
-Span SpanOf(const ControlTemplate& c, bool horizontal)
+Span SpanOf(const toolkit::ControlTemplate& c, bool horizontal)
 {
     return horizontal ? Span{c.x, c.x + c.cx} : Span{c.y, c.y + c.cy};
 }
 
-bool Grows(const ControlTemplate& c)
+bool Grows(const toolkit::ControlTemplate& c)
 {
     return c.Visible() &&
-           (c.kind == ControlKind::ListView || (c.kind == ControlKind::StaticText && c.cy > kOneLineUnits));
+           (c.kind == toolkit::ControlKind::ListView || (c.kind == toolkit::ControlKind::StaticText && c.cy > kOneLineUnits));
 }
 
 // What a cut must not run through.
-bool KeepsSize(const ControlTemplate& c, bool horizontal)
+bool KeepsSize(const toolkit::ControlTemplate& c, bool horizontal)
 {
     if (!c.Visible())
         return false;
     switch (c.kind) {
-    case ControlKind::PushButton:
-    case ControlKind::RadioButton:
-    case ControlKind::CheckBox:
-    case ControlKind::StaticIcon:
+    case toolkit::ControlKind::PushButton:
+    case toolkit::ControlKind::RadioButton:
+    case toolkit::ControlKind::CheckBox:
+    case toolkit::ControlKind::StaticIcon:
         return true;
-    case ControlKind::ListView:
-    case ControlKind::GroupBox:
+    case toolkit::ControlKind::ListView:
+    case toolkit::ControlKind::GroupBox:
         return false;
-    case ControlKind::StaticText:
+    case toolkit::ControlKind::StaticText:
         return !horizontal && c.cy <= kOneLineUnits;
-    case ControlKind::Edit:
-    case ControlKind::ComboBox:
-    case ControlKind::StaticBitmap:
+    case toolkit::ControlKind::Edit:
+    case toolkit::ControlKind::ComboBox:
+    case toolkit::ControlKind::StaticBitmap:
         return !horizontal;
     }
     return false;
@@ -60,15 +60,15 @@ int Shift(const std::vector<GrowCut>& cuts, int at, bool end)
 
 } // namespace
 
-std::vector<GrowCut> GrowCuts(const DialogTemplate& tmpl, bool horizontal, int extra, int step)
+std::vector<GrowCut> GrowCuts(const toolkit::DialogTemplate& tmpl, bool horizontal, int extra, int step)
 {
     std::vector<GrowCut> cuts;
-    for (const ControlTemplate& g : tmpl.controls) {
+    for (const toolkit::ControlTemplate& g : tmpl.controls) {
         if (!Grows(g))
             continue;
         const Span span = SpanOf(g, horizontal);
         const auto free = [&](int at) {
-            return std::none_of(tmpl.controls.begin(), tmpl.controls.end(), [&](const ControlTemplate& k) {
+            return std::none_of(tmpl.controls.begin(), tmpl.controls.end(), [&](const toolkit::ControlTemplate& k) {
                 const Span ks = SpanOf(k, horizontal);
                 return &k != &g && KeepsSize(k, horizontal) && ks.start < at && at < ks.end;
             });
@@ -94,12 +94,12 @@ std::vector<GrowCut> GrowCuts(const DialogTemplate& tmpl, bool horizontal, int e
     return cuts;
 }
 
-DialogTemplate Grown(const DialogTemplate& tmpl, const std::vector<GrowCut>& alongX, const std::vector<GrowCut>& alongY)
+toolkit::DialogTemplate Grown(const toolkit::DialogTemplate& tmpl, const std::vector<GrowCut>& alongX, const std::vector<GrowCut>& alongY)
 {
-    DialogTemplate out = tmpl;
+    toolkit::DialogTemplate out = tmpl;
     out.cx += Shift(alongX, tmpl.cx, true);
     out.cy += Shift(alongY, tmpl.cy, true);
-    for (ControlTemplate& c : out.controls) {
+    for (toolkit::ControlTemplate& c : out.controls) {
         const int right = c.x + c.cx + Shift(alongX, c.x + c.cx, true);
         const int bottom = c.y + c.cy + Shift(alongY, c.y + c.cy, true);
         c.x += Shift(alongX, c.x, false);
@@ -110,7 +110,7 @@ DialogTemplate Grown(const DialogTemplate& tmpl, const std::vector<GrowCut>& alo
     return out;
 }
 
-DialogLayout FillLayout(const DialogTemplate& tmpl, int cols, int rows)
+DialogLayout FillLayout(const toolkit::DialogTemplate& tmpl, int cols, int rows)
 {
     const int fullCols = (tmpl.cx + kUnitsPerCol - 1) / kUnitsPerCol;
     const int fullRows = (tmpl.cy + kUnitsPerRow - 1) / kUnitsPerRow;
@@ -123,4 +123,4 @@ DialogLayout FillLayout(const DialogTemplate& tmpl, int cols, int rows)
     return LayoutDialog(Grown(tmpl, alongX, alongY), cols, rows);
 }
 
-} // namespace tk
+} // namespace backends::terminal

@@ -7,7 +7,7 @@
 // dialog is never smaller than there.
 #include "backends/terminal/Layout.h"
 
-namespace tk {
+namespace backends::terminal {
 
 // Where a dialog grows along one axis: at `at` dialog units, by `extra`.
 // Everything from `at` on moves by `extra`; a control across `at` grows.
@@ -21,12 +21,12 @@ struct GrowCut {
 // the controls that keep their size, nearest its middle; a control that a
 // cut already crosses needs none of its own. The extra is shared evenly in
 // steps of `step` units.
-std::vector<GrowCut> GrowCuts(const DialogTemplate& tmpl, bool horizontal, int extra, int step);
+std::vector<GrowCut> GrowCuts(const toolkit::DialogTemplate& tmpl, bool horizontal, int extra, int step);
 
 // The template with its controls moved and grown at the cuts.
-DialogTemplate Grown(const DialogTemplate& tmpl, const std::vector<GrowCut>& alongX, const std::vector<GrowCut>& alongY);
+toolkit::DialogTemplate Grown(const toolkit::DialogTemplate& tmpl, const std::vector<GrowCut>& alongX, const std::vector<GrowCut>& alongY);
 
 // The layout of a full-screen dialog in `cols` x `rows` cells.
-DialogLayout FillLayout(const DialogTemplate& tmpl, int cols, int rows);
+DialogLayout FillLayout(const toolkit::DialogTemplate& tmpl, int cols, int rows);
 
-} // namespace tk
+} // namespace backends::terminal

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace tk {
+namespace backends::terminal {
 
 using namespace theme;
 
@@ -36,7 +36,7 @@ std::size_t HangingIndent(std::string_view line)
 std::string HelpTextPath(const std::string& chmPath)
 {
     const std::string_view extension = ".chm";
-    if (HasExtensionNoCase(chmPath, extension))
+    if (platform::HasExtensionNoCase(chmPath, extension))
         return chmPath.substr(0, chmPath.size() - extension.size()) + ".txt";
     return chmPath + ".txt";
 }
@@ -58,7 +58,7 @@ HelpViewLayer::HelpViewLayer(std::string title, std::string_view text) : title_(
 
 std::vector<HelpItem> HelpViewLayer::KeyHelp() const
 {
-    return {{tk::Text(text::KeyArrowsScroll), 1}, {tk::Text(text::KeyEscClose), 1}};
+    return {{platform::Text(text::KeyArrowsScroll), 1}, {platform::Text(text::KeyEscClose), 1}};
 }
 
 void HelpViewLayer::Wrap(int width)
@@ -112,4 +112,4 @@ void HelpViewLayer::HandleKey(const Key& key)
         top_ = *to;
 }
 
-} // namespace tk
+} // namespace backends::terminal

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace tk {
+namespace backends::terminal {
 
 // help.txt for help.chm: the text beside the compiled help.
 std::string HelpTextPath(const std::string& chmPath);
@@ -41,4 +41,4 @@ private:
     bool done_ = false;
 };
 
-} // namespace tk
+} // namespace backends::terminal

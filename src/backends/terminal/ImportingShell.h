@@ -10,19 +10,19 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace regstore { class RegistryStore; }
 
-class RegistryStore;
+namespace backends::terminal {
 
-class ImportingShell final : public IShell {
+class ImportingShell final : public platform::IShell {
 public:
     // A message box owned by the program's window.
-    using Box = std::function<Answer(std::string_view text, BoxStyle style)>;
+    using Box = std::function<toolkit::Answer(std::string_view text, toolkit::BoxStyle style)>;
 
-    ImportingShell(RegistryStore& store, IShell& others, Box box);
+    ImportingShell(regstore::RegistryStore& store, IShell& others, Box box);
     // A registry file is handed to the importer, which tells the user what
     // came of it, as the registry editor does: that never fails here.
-    ShellResult Open(const std::string& target) override;
+    platform::ShellResult Open(const std::string& target) override;
 
     // Whether `target` is a registry file, which this shell imports.
     static bool Imports(const std::string& target);
@@ -30,9 +30,9 @@ public:
     static Box MainWindowBox();
 
 private:
-    RegistryStore& store_;
-    IShell& others_;
+    regstore::RegistryStore& store_;
+    platform::IShell& others_;
     Box box_;
 };
 
-} // namespace tk
+} // namespace backends::terminal

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 
-namespace tk {
+namespace backends::terminal {
 
 namespace {
 
@@ -141,10 +141,10 @@ Step Plain(std::string_view bytes, bool final)
     }
     if (b < 0x20)
         return {std::nullopt, 1}; // Ctrl+Space and the rarer control keys mean nothing here
-    const Utf8Step step = DecodeUtf8(bytes);
-    if (step.kind == Utf8Step::Kind::Incomplete)
+    const platform::Utf8Step step = platform::DecodeUtf8(bytes);
+    if (step.kind == platform::Utf8Step::Kind::Incomplete)
         return Incomplete(bytes, final);
-    if (step.kind == Utf8Step::Kind::Invalid)
+    if (step.kind == platform::Utf8Step::Kind::Invalid)
         return {std::nullopt, step.length};
     Key k;
     k.ch = step.ch;
@@ -273,4 +273,4 @@ void KeyDecoder::Flush()
     flushing_ = HasPartial();
 }
 
-} // namespace tk
+} // namespace backends::terminal

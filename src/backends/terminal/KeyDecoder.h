@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace backends::terminal {
 
 enum class KeyCode {
     Char, // `ch` holds the character; with `ctrl` a Ctrl+letter (ch lower case)
@@ -67,4 +67,4 @@ private:
     bool skipping_ = false;
 };
 
-} // namespace tk
+} // namespace backends::terminal

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace backends::terminal {
 
 CellRect CentredBox(const CellScreen& screen, int width, int height)
 {
@@ -14,7 +14,7 @@ CellRect CentredBox(const CellScreen& screen, int width, int height)
     return {(screen.Cols() - width) / 2, (rows - height) / 2, width, height};
 }
 
-CellRect DrawBox(CellScreen& screen, const CellRect& box, std::string_view title, Rgb face)
+CellRect DrawBox(CellScreen& screen, const CellRect& box, std::string_view title, toolkit::Rgb face)
 {
     using namespace theme;
     screen.Recolor({box.x + 2, box.Bottom(), box.w, 1}, kShadowText, kShadow);
@@ -34,7 +34,7 @@ CellRect DrawBox(CellScreen& screen, const CellRect& box, std::string_view title
     return {box.x + 1, box.y + 1, std::max(0, box.w - 2), std::max(0, box.h - 2)};
 }
 
-void ScrollBar(CellScreen& screen, int x, int y, int rows, int first, int total, Rgb bg)
+void ScrollBar(CellScreen& screen, int x, int y, int rows, int first, int total, toolkit::Rgb bg)
 {
     using namespace theme;
     if (rows <= 0 || total <= rows)
@@ -76,4 +76,4 @@ std::optional<int> Navigate(const Key& key, int current, int count, int page)
     return std::clamp(to, 0, count - 1);
 }
 
-} // namespace tk
+} // namespace backends::terminal

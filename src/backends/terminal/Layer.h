@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace tk {
+namespace backends::terminal {
 
 using SteadyTime = std::chrono::steady_clock::time_point;
 
@@ -35,10 +35,10 @@ public:
 // key help line.
 CellRect CentredBox(const CellScreen& screen, int width, int height);
 // A box with a title bar, frame and shadow; returns the inside.
-CellRect DrawBox(CellScreen& screen, const CellRect& box, std::string_view title, Rgb face);
+CellRect DrawBox(CellScreen& screen, const CellRect& box, std::string_view title, toolkit::Rgb face);
 // A vertical scroll bar of `rows` cells for a view from `first` over `total`
 // lines; nothing when everything fits.
-void ScrollBar(CellScreen& screen, int x, int y, int rows, int first, int total, Rgb bg);
+void ScrollBar(CellScreen& screen, int x, int y, int rows, int first, int total, toolkit::Rgb bg);
 
 // Where a list or drop-down of `count` entries moves from `current` for a
 // navigation key (arrows, PageUp/PageDown by `page` rows, Home, End), or
@@ -50,4 +50,4 @@ bool IsSpace(const Key& key);
 
 std::optional<int> Navigate(const Key& key, int current, int count, int page);
 
-} // namespace tk
+} // namespace backends::terminal

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tk {
+namespace backends::terminal {
 
 namespace {
 
@@ -17,31 +17,31 @@ int Floor(double v) { return static_cast<int>(std::floor(v + kEpsilon)); }
 int Ceil(double v) { return static_cast<int>(std::ceil(v - kEpsilon)); }
 int Round(double v) { return static_cast<int>(std::lround(v)); }
 
-bool IsPicture(const ControlTemplate& c)
+bool IsPicture(const toolkit::ControlTemplate& c)
 {
-    return c.kind == ControlKind::StaticBitmap || c.kind == ControlKind::StaticIcon;
+    return c.kind == toolkit::ControlKind::StaticBitmap || c.kind == toolkit::ControlKind::StaticIcon;
 }
 
-bool IsGroup(const ControlTemplate& c)
+bool IsGroup(const toolkit::ControlTemplate& c)
 {
-    return c.kind == ControlKind::GroupBox;
+    return c.kind == toolkit::ControlKind::GroupBox;
 }
 
-bool IsOneLine(ControlKind kind)
+bool IsOneLine(toolkit::ControlKind kind)
 {
     switch (kind) {
-    case ControlKind::PushButton:
-    case ControlKind::RadioButton:
-    case ControlKind::CheckBox:
-    case ControlKind::Edit:
-    case ControlKind::ComboBox:
+    case toolkit::ControlKind::PushButton:
+    case toolkit::ControlKind::RadioButton:
+    case toolkit::ControlKind::CheckBox:
+    case toolkit::ControlKind::Edit:
+    case toolkit::ControlKind::ComboBox:
         return true;
     default:
         return false;
     }
 }
 
-bool TakesPart(const ControlTemplate& c)
+bool TakesPart(const toolkit::ControlTemplate& c)
 {
     return c.Visible() && !IsPicture(c);
 }
@@ -50,9 +50,9 @@ struct UnitRect {
     int x, y, cx, cy;
 };
 
-UnitRect Units(const ControlTemplate& c)
+UnitRect Units(const toolkit::ControlTemplate& c)
 {
-    const int cy = c.kind == ControlKind::ComboBox ? std::min(c.cy, kComboClosedHeight) : c.cy;
+    const int cy = c.kind == toolkit::ControlKind::ComboBox ? std::min(c.cy, kComboClosedHeight) : c.cy;
     return {c.x, c.y, c.cx, cy};
 }
 
@@ -72,7 +72,7 @@ std::vector<CellRect> FrameOf(const CellRect& g)
     return {{g.x, g.y, g.w, 1}, {g.x, g.Bottom() - 1, g.w, 1}, {g.x, g.y, 1, g.h}, {g.Right() - 1, g.y, 1, g.h}};
 }
 
-DialogLayout MapAll(const DialogTemplate& tmpl, const DialogScale& scale)
+DialogLayout MapAll(const toolkit::DialogTemplate& tmpl, const DialogScale& scale)
 {
     DialogLayout layout;
     layout.scale = scale;
@@ -85,7 +85,7 @@ DialogLayout MapAll(const DialogTemplate& tmpl, const DialogScale& scale)
 
 } // namespace
 
-CellRect MapControl(const ControlTemplate& c, const DialogScale& scale)
+CellRect MapControl(const toolkit::ControlTemplate& c, const DialogScale& scale)
 {
     const auto col = [&](int units) { return units * scale.x / kUnitsPerCol; };
     const auto row = [&](int units) { return units * scale.y / kUnitsPerRow; };
@@ -110,7 +110,7 @@ CellRect MapControl(const ControlTemplate& c, const DialogScale& scale)
     return r;
 }
 
-bool HasCollision(const DialogTemplate& tmpl, const std::vector<CellRect>& cells)
+bool HasCollision(const toolkit::DialogTemplate& tmpl, const std::vector<CellRect>& cells)
 {
     const auto& cs = tmpl.controls;
     for (std::size_t i = 0; i < cs.size(); ++i) {
@@ -143,7 +143,7 @@ bool HasCollision(const DialogTemplate& tmpl, const std::vector<CellRect>& cells
     return false;
 }
 
-DialogLayout CompactRows(const DialogTemplate& tmpl, DialogLayout layout, int maxRows)
+DialogLayout CompactRows(const toolkit::DialogTemplate& tmpl, DialogLayout layout, int maxRows)
 {
     const int rows = layout.rows;
     if (rows <= maxRows)
@@ -155,7 +155,7 @@ DialogLayout CompactRows(const DialogTemplate& tmpl, DialogLayout layout, int ma
             v[r] = true;
     };
     for (std::size_t i = 0; i < tmpl.controls.size(); ++i) {
-        const ControlTemplate& c = tmpl.controls[i];
+        const toolkit::ControlTemplate& c = tmpl.controls[i];
         const CellRect& r = layout.controls[i];
         if (!c.Visible() || r.Empty())
             continue;
@@ -203,7 +203,7 @@ DialogLayout CompactRows(const DialogTemplate& tmpl, DialogLayout layout, int ma
     return layout;
 }
 
-DialogLayout LayoutDialog(const DialogTemplate& tmpl, int maxCols, int maxRows)
+DialogLayout LayoutDialog(const toolkit::DialogTemplate& tmpl, int maxCols, int maxRows)
 {
     DialogScale scale;
     const double fullCols = tmpl.cx / static_cast<double>(kUnitsPerCol);
@@ -264,4 +264,4 @@ int ScrollToShow(int offset, int start, int length, int view, int total)
     return std::clamp(offset, 0, std::max(0, total - view));
 }
 
-} // namespace tk
+} // namespace backends::terminal

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-namespace tk {
+namespace backends::terminal {
 
 // Dialog units in a terminal cell at full scale: a character cell is about
 // four dialog units wide and eight high.
@@ -40,12 +40,12 @@ struct DialogScale {
 // one-line controls (buttons, radio buttons, check boxes, edits, the closed
 // part of a combo box) take the one row through their middle; everything else
 // shrinks inwards to the cells it covers, at least one cell.
-CellRect MapControl(const ControlTemplate& control, const DialogScale& scale);
+CellRect MapControl(const toolkit::ControlTemplate& control, const DialogScale& scale);
 
 // True when two controls that are apart in dialog units touch in cells, or a
 // control inside a group box lies on that box's frame. Pictures, controls the
 // template hides, and the hidden default buttons take no part.
-bool HasCollision(const DialogTemplate& tmpl, const std::vector<CellRect>& cells);
+bool HasCollision(const toolkit::DialogTemplate& tmpl, const std::vector<CellRect>& cells);
 
 struct DialogLayout {
     DialogScale scale;
@@ -58,11 +58,11 @@ struct DialogLayout {
 // or nothing more can go. Rows go in this order: rows no control touches;
 // picture rows but the first of each picture; blank rows inside group boxes;
 // the remaining picture rows.
-DialogLayout CompactRows(const DialogTemplate& tmpl, DialogLayout layout, int maxRows);
+DialogLayout CompactRows(const toolkit::DialogTemplate& tmpl, DialogLayout layout, int maxRows);
 
 // The layout of a dialog in a client area of at most maxCols x maxRows
 // cells; it is larger only when the dialog cannot be made to fit.
-DialogLayout LayoutDialog(const DialogTemplate& tmpl, int maxCols, int maxRows);
+DialogLayout LayoutDialog(const toolkit::DialogTemplate& tmpl, int maxCols, int maxRows);
 
 // How wide a one-line text that starts at `r` may run on to the right: up to
 // one blank before the first obstacle on its rows, at most to `limit`, and
@@ -80,4 +80,4 @@ CellRect Widen(const CellRect& r, int wanted, const std::vector<CellRect>& obsta
 // as possible; an item longer than the view shows its start.
 int ScrollToShow(int offset, int start, int length, int view, int total);
 
-} // namespace tk
+} // namespace backends::terminal

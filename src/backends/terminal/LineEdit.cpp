@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace backends::terminal {
 
 namespace {
 
@@ -76,7 +76,7 @@ bool LineEdit::HandleKey(const Key& key)
             return ApplyControl(*this, key.ch, wasSelected);
         if (key.alt || key.ch < 0x20 || key.ch == 0x7F)
             return false;
-        if (const auto c = EncodeCp1252(key.ch); c && static_cast<unsigned char>(*c) >= 0x20)
+        if (const auto c = platform::EncodeCp1252(key.ch); c && static_cast<unsigned char>(*c) >= 0x20)
             Insert(*c);
         return true;
     case KeyCode::Backspace:
@@ -133,4 +133,4 @@ void LineEdit::ScrollToCaret(std::size_t width)
         scroll = tail > width ? tail - width : 0;
 }
 
-} // namespace tk
+} // namespace backends::terminal

@@ -6,7 +6,7 @@
 
 #include "backends/terminal/KeyDecoder.h"
 
-namespace tk {
+namespace backends::terminal {
 
 struct LineEdit {
     std::string text;
@@ -33,4 +33,4 @@ struct LineEdit {
     void ScrollToCaret(std::size_t width);
 };
 
-} // namespace tk
+} // namespace backends::terminal

@@ -8,11 +8,11 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace backends::terminal {
 
 namespace {
 
-bool Selectable(const MenuItemState& item)
+bool Selectable(const toolkit::MenuItemState& item)
 {
     return !item.separator && !item.popup;
 }
@@ -32,16 +32,16 @@ std::pair<std::string, std::string> SplitAccelerator(const std::string& text)
 
 } // namespace
 
-std::vector<MenuEntry> MenuEntries(const ModelWindow& window)
+std::vector<MenuEntry> MenuEntries(const toolkit::ModelWindow& window)
 {
     std::vector<MenuEntry> out;
     if (window.HasSystemMenu()) {
         MenuEntry sys;
         sys.caption = "-";
         sys.system = true;
-        MenuItemState close;
-        close.text = tk::Text(text::SystemMenuClose) + "\tAlt+F4";
-        close.id = SystemCloseCommand;
+        toolkit::MenuItemState close;
+        close.text = platform::Text(text::SystemMenuClose) + "\tAlt+F4";
+        close.id = toolkit::SystemCloseCommand;
         sys.items.push_back(close);
         for (const auto& extra : window.SystemMenuExtra())
             sys.items.push_back(extra);
@@ -76,7 +76,7 @@ void MenuView::Open(const std::vector<MenuEntry>& entries, int entry)
     Step(entries[static_cast<std::size_t>(entry_)].items, 1);
 }
 
-void MenuView::Step(const std::vector<MenuItemState>& items, int direction)
+void MenuView::Step(const std::vector<toolkit::MenuItemState>& items, int direction)
 {
     const int n = static_cast<int>(items.size());
     for (int k = 1; k <= n; ++k) {
@@ -98,7 +98,7 @@ std::optional<MenuChoice> MenuView::HandleKey(const std::vector<MenuEntry>& entr
     const MenuEntry& entry = entries[static_cast<std::size_t>(entry_)];
     const int n = static_cast<int>(entries.size());
     const auto choose = [&](int index) -> std::optional<MenuChoice> {
-        const MenuItemState& item = entry.items[static_cast<std::size_t>(index)];
+        const toolkit::MenuItemState& item = entry.items[static_cast<std::size_t>(index)];
         if (!Selectable(item))
             return std::nullopt;
         open_ = false;
@@ -139,10 +139,10 @@ std::optional<MenuChoice> MenuView::HandleKey(const std::vector<MenuEntry>& entr
     case KeyCode::Char: {
         if (key.ch == U' ' && !key.alt)
             return item_ >= 0 ? choose(item_) : std::nullopt;
-        const auto c = EncodeCp1252(key.ch);
+        const auto c = platform::EncodeCp1252(key.ch);
         if (!c || key.ctrl)
             return std::nullopt;
-        const char letter = FoldCase(*c);
+        const char letter = platform::FoldCase(*c);
         if (key.alt) {
             if (const auto other = EntryFor(entries, letter))
                 Open(entries, *other);
@@ -206,7 +206,7 @@ void MenuView::DrawDropDown(CellScreen& screen, const std::vector<MenuEntry>& en
     screen.Frame(box, Style(kFrame, kMenuBar));
     for (std::size_t i = 0; i < entry.items.size(); ++i) {
         const int row = box.y + 1 + static_cast<int>(i);
-        const MenuItemState& item = entry.items[i];
+        const toolkit::MenuItemState& item = entry.items[i];
         if (item.separator) {
             for (int cx = box.x + 1; cx < box.Right() - 1; ++cx)
                 screen.Put(cx, row, U'─', Style(kFrame, kMenuBar));
@@ -225,4 +225,4 @@ void MenuView::DrawDropDown(CellScreen& screen, const std::vector<MenuEntry>& en
     }
 }
 
-} // namespace tk
+} // namespace backends::terminal

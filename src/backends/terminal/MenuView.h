@@ -8,17 +8,17 @@
 #include <string>
 #include <vector>
 
-namespace tk {
+namespace backends::terminal {
 
 struct MenuEntry {
     std::string caption;
-    std::vector<MenuItemState> items;
+    std::vector<toolkit::MenuItemState> items;
     bool system = false; // items are system commands
 };
 
 // The system menu (shown as "-") first when the dialog has one, then the
 // drop-downs of the menu bar.
-std::vector<MenuEntry> MenuEntries(const ModelWindow& window);
+std::vector<MenuEntry> MenuEntries(const toolkit::ModelWindow& window);
 
 // The item a user chose.
 struct MenuChoice {
@@ -45,11 +45,11 @@ public:
     void DrawDropDown(CellScreen& screen, const std::vector<MenuEntry>& entries, int x, int y, bool bar) const;
 
 private:
-    void Step(const std::vector<MenuItemState>& items, int direction);
+    void Step(const std::vector<toolkit::MenuItemState>& items, int direction);
 
     bool open_ = false;
     int entry_ = 0;
     int item_ = 0;
 };
 
-} // namespace tk
+} // namespace backends::terminal

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace backends::terminal {
 
 using namespace theme;
 
@@ -16,60 +16,60 @@ namespace {
 
 constexpr int kMaxTextWidth = 64;
 
-std::string ButtonText(Answer id)
+std::string ButtonText(toolkit::Answer id)
 {
     switch (id) {
-    case Answer::Yes: return tk::Text(text::ButtonYes);
-    case Answer::No: return tk::Text(text::ButtonNo);
-    default: return tk::Text(text::ButtonOk);
+    case toolkit::Answer::Yes: return platform::Text(text::ButtonYes);
+    case toolkit::Answer::No: return platform::Text(text::ButtonNo);
+    default: return platform::Text(text::ButtonOk);
     }
 }
 
 // The letter that presses a button: its mnemonic, or else the first letter of
 // its text ("OK"), folded to lower case.
-char ButtonLetter(Answer id)
+char ButtonLetter(toolkit::Answer id)
 {
     const std::string text = ButtonText(id);
     if (const char mnemonic = MnemonicOf(text))
         return mnemonic;
-    return text.empty() ? '\0' : FoldCase(text.front());
+    return text.empty() ? '\0' : platform::FoldCase(text.front());
 }
 
-int ButtonWidth(Answer id)
+int ButtonWidth(toolkit::Answer id)
 {
     return static_cast<int>(ParseLabel(ButtonText(id)).text.size()) + 4;
 }
 
 } // namespace
 
-MessageBoxLayer::MessageBoxLayer(std::string text, std::string caption, BoxStyle style)
+MessageBoxLayer::MessageBoxLayer(std::string text, std::string caption, toolkit::BoxStyle style)
     : text_(std::move(text)), caption_(std::move(caption)), style_(style)
 {
-    if (style_.buttons == BoxButtons::YesNo) {
-        buttons_ = {Answer::Yes, Answer::No};
+    if (style_.buttons == toolkit::BoxButtons::YesNo) {
+        buttons_ = {toolkit::Answer::Yes, toolkit::Answer::No};
         if (style_.safeNo)
             focus_ = 1;
     } else
-        buttons_ = {Answer::Ok};
+        buttons_ = {toolkit::Answer::Ok};
 }
 
-Answer MessageBoxLayer::CancelAnswer() const
+toolkit::Answer MessageBoxLayer::CancelAnswer() const
 {
-    return buttons_.back() == Answer::No ? Answer::No : Answer::Ok;
+    return buttons_.back() == toolkit::Answer::No ? toolkit::Answer::No : toolkit::Answer::Ok;
 }
 
 std::vector<HelpItem> MessageBoxLayer::KeyHelp() const
 {
     if (buttons_.size() > 1)
-        return {{tk::Text(text::KeyArrowsTabMove), 2}, {tk::Text(text::KeyEnterPress), 1},
-                {tk::Text(text::KeyYYes), 1}, {tk::Text(text::KeyNNo), 1}, {tk::Text(text::KeyEscNo), 3}};
-    return {{tk::Text(text::KeyEnterOk), 1}, {tk::Text(text::KeyEscOk), 2}};
+        return {{platform::Text(text::KeyArrowsTabMove), 2}, {platform::Text(text::KeyEnterPress), 1},
+                {platform::Text(text::KeyYYes), 1}, {platform::Text(text::KeyNNo), 1}, {platform::Text(text::KeyEscNo), 3}};
+    return {{platform::Text(text::KeyEnterOk), 1}, {platform::Text(text::KeyEscOk), 2}};
 }
 
 void MessageBoxLayer::Draw(CellScreen& screen)
 {
-    const bool question = style_.icon == BoxIcon::Question;
-    const bool error = style_.icon == BoxIcon::Error;
+    const bool question = style_.icon == toolkit::BoxIcon::Question;
+    const bool error = style_.icon == toolkit::BoxIcon::Error;
     const int icon = question || error ? 4 : 0;
     const int maxText = std::max(10, std::min(kMaxTextWidth, screen.Cols() - 6 - icon));
     const int maxLines = std::max(1, screen.Rows() - 1 - 6);
@@ -78,7 +78,7 @@ void MessageBoxLayer::Draw(CellScreen& screen)
     for (const auto& l : lines)
         textWidth = std::max(textWidth, static_cast<int>(l.size()));
     int buttonsWidth = 0;
-    for (Answer id : buttons_)
+    for (toolkit::Answer id : buttons_)
         buttonsWidth += ButtonWidth(id) + 2;
     const int inner = std::max({textWidth + icon, buttonsWidth, static_cast<int>(caption_.size()) + 2, 20});
     const CellRect box = CentredBox(screen, inner + 4, static_cast<int>(lines.size()) + 6);
@@ -134,10 +134,10 @@ void MessageBoxLayer::HandleKey(const Key& key)
             result_ = CancelAnswer();
         } else if (key.ch == U' ' && !key.ctrl) {
             result_ = buttons_[static_cast<std::size_t>(focus_)];
-        } else if (const auto letter = EncodeCp1252(key.ch); letter && !key.ctrl) {
+        } else if (const auto letter = platform::EncodeCp1252(key.ch); letter && !key.ctrl) {
             // The buttons' letters follow their texts in the loaded language.
-            for (const Answer button : buttons_)
-                if (ButtonLetter(button) == FoldCase(*letter))
+            for (const toolkit::Answer button : buttons_)
+                if (ButtonLetter(button) == platform::FoldCase(*letter))
                     result_ = button;
         }
         return;
@@ -146,4 +146,4 @@ void MessageBoxLayer::HandleKey(const Key& key)
     }
 }
 
-} // namespace tk
+} // namespace backends::terminal

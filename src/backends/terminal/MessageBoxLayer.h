@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-namespace tk {
+namespace backends::terminal {
 
 class MessageBoxLayer final : public Layer {
 public:
-    MessageBoxLayer(std::string text, std::string caption, BoxStyle style);
+    MessageBoxLayer(std::string text, std::string caption, toolkit::BoxStyle style);
 
     void Draw(CellScreen& screen) override;
     void HandleKey(const Key& key) override;
@@ -19,17 +19,17 @@ public:
     std::vector<HelpItem> KeyHelp() const override;
     void Abandon() override { result_ = CancelAnswer(); }
 
-    Answer Result() const { return result_.value_or(CancelAnswer()); }
+    toolkit::Answer Result() const { return result_.value_or(CancelAnswer()); }
 
 private:
-    Answer CancelAnswer() const;
+    toolkit::Answer CancelAnswer() const;
 
     std::string text_;
     std::string caption_;
-    BoxStyle style_;
-    std::vector<Answer> buttons_;
+    toolkit::BoxStyle style_;
+    std::vector<toolkit::Answer> buttons_;
     int focus_ = 0;
-    std::optional<Answer> result_;
+    std::optional<toolkit::Answer> result_;
 };
 
-} // namespace tk
+} // namespace backends::terminal

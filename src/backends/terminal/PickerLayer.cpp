@@ -6,8 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace tk {
-
+namespace backends::terminal {
 
 PickerLayer::PickerLayer(Mode mode, std::string title, std::string instruction, std::string_view filter,
                          std::string folder)
@@ -19,17 +18,17 @@ PickerLayer::PickerLayer(Mode mode, std::string title, std::string instruction, 
 std::vector<HelpItem> PickerLayer::KeyHelp() const
 {
     if (mode_ == Mode::Folder)
-        return {{tk::Text(text::KeyArrowsMove), 3}, {tk::Text(text::KeyEnterOpen), 1},
-                {tk::Text(text::KeySpaceChooseFolder), 1}, {tk::Text(text::KeyBackspaceUp), 2},
-                {tk::Text(text::KeyEscCancel), 1}};
+        return {{platform::Text(text::KeyArrowsMove), 3}, {platform::Text(text::KeyEnterOpen), 1},
+                {platform::Text(text::KeySpaceChooseFolder), 1}, {platform::Text(text::KeyBackspaceUp), 2},
+                {platform::Text(text::KeyEscCancel), 1}};
     if (typeFocused_)
-        return {{tk::Text(text::KeyArrowsChangeType), 1}, {tk::Text(text::KeyEnterChoose), 2},
-                {tk::Text(text::KeyTabList), 2}, {tk::Text(text::KeyEscCancel), 1}};
+        return {{platform::Text(text::KeyArrowsChangeType), 1}, {platform::Text(text::KeyEnterChoose), 2},
+                {platform::Text(text::KeyTabList), 2}, {platform::Text(text::KeyEscCancel), 1}};
     if (!listFocused_)
-        return {{tk::Text(text::KeyTypeNameOrPath), 3}, {tk::Text(text::KeyEnterChoose), 1},
-                {tk::Text(text::KeyTabList), 2}, {tk::Text(text::KeyEscCancel), 1}};
-    return {{tk::Text(text::KeyArrowsMove), 3}, {tk::Text(text::KeyEnterOpenChoose), 1},
-            {tk::Text(text::KeyBackspaceUp), 2}, {tk::Text(text::KeyTabName), 2}, {tk::Text(text::KeyEscCancel), 1}};
+        return {{platform::Text(text::KeyTypeNameOrPath), 3}, {platform::Text(text::KeyEnterChoose), 1},
+                {platform::Text(text::KeyTabList), 2}, {platform::Text(text::KeyEscCancel), 1}};
+    return {{platform::Text(text::KeyArrowsMove), 3}, {platform::Text(text::KeyEnterOpenChoose), 1},
+            {platform::Text(text::KeyBackspaceUp), 2}, {platform::Text(text::KeyTabName), 2}, {platform::Text(text::KeyEscCancel), 1}};
 }
 
 void PickerLayer::Open(const std::string& folder, std::string_view select)
@@ -150,4 +149,4 @@ void PickerLayer::ConfirmName()
     Finish(std::move(path));
 }
 
-} // namespace tk
+} // namespace backends::terminal

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace tk {
+namespace backends::terminal {
 
 class PickerLayer final : public Layer {
 public:
@@ -70,4 +70,4 @@ private:
     std::optional<std::string> result_;
 };
 
-} // namespace tk
+} // namespace backends::terminal

@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace backends::terminal {
 
 using namespace theme;
 
@@ -44,7 +44,7 @@ void PickerLayer::Draw(CellScreen& screen)
         lines.resize(kInstructionLines);
     for (const auto& line : lines)
         screen.Text(x, y++, line, face, w);
-    const std::string label = tk::Text(mode_ == Mode::File ? text::PickerLookIn : text::PickerFolder) + " ";
+    const std::string label = platform::Text(mode_ == Mode::File ? text::PickerLookIn : text::PickerFolder) + " ";
     screen.Text(x, y, label, face, w);
     const int labelWidth = static_cast<int>(label.size());
     screen.Text(x + labelWidth, y++, FitPath(folder_, w - labelWidth), face, w - labelWidth);
@@ -55,12 +55,12 @@ void PickerLayer::Draw(CellScreen& screen)
     y = in.Bottom() - below + 1;
     if (mode_ == Mode::Folder) {
         const CellStyle s = listFocused_ ? Style(kBlack, kButton) : Style(kHighlightText, kHighlight);
-        screen.Text(x, y, "[ " + tk::Text(text::PickerChooseFolder) + " ]", s, w);
+        screen.Text(x, y, "[ " + platform::Text(text::PickerChooseFolder) + " ]", s, w);
         return;
     }
     // The name field, then the file type, in the order Tab takes them.
     const bool nameFocused = !listFocused_ && !typeFocused_;
-    const std::string nameLabel = tk::Text(text::PickerFileName) + " ";
+    const std::string nameLabel = platform::Text(text::PickerFileName) + " ";
     screen.Text(x, y - 1, nameLabel, face, w);
     const CellRect field{x + static_cast<int>(nameLabel.size()), y - 1, std::max(1, w - static_cast<int>(nameLabel.size())), 1};
     screen.Fill(field, Style(kBlack, kField));
@@ -70,8 +70,8 @@ void PickerLayer::Draw(CellScreen& screen)
     screen.Clipped(field.x, field.y, OneLine(std::string_view(name_.text).substr(from)), Style(kBlack, kField), field.w);
 
     const FileFilter& filter = filters_[filterIndex_];
-    const std::string typesLabel = tk::Text(text::PickerFilesOfType) + " ";
-    const std::string type = filter.description.empty() ? tk::Text(text::PickerAllFiles) : filter.description;
+    const std::string typesLabel = platform::Text(text::PickerFilesOfType) + " ";
+    const std::string type = filter.description.empty() ? platform::Text(text::PickerAllFiles) : filter.description;
     const int typesAt = x + static_cast<int>(typesLabel.size());
     screen.Text(x, y, typesLabel, face, w);
     // A choice of types shows its arrows; the focus shows as on a list.
@@ -90,7 +90,7 @@ void PickerLayer::DrawList(CellScreen& screen, const CellRect& area)
     if (!listing_.error.empty() || count == 0) {
         const std::string shown = !listing_.error.empty()
                                       ? listing_.error
-                                      : tk::Text(mode_ == Mode::File ? text::PickerNoFiles : text::PickerNoFolders);
+                                      : platform::Text(mode_ == Mode::File ? text::PickerNoFiles : text::PickerNoFolders);
         const std::vector<std::string> lines = WrapText(shown, area.w - 2);
         const CellStyle s = Style(listing_.error.empty() ? kShadowText : kError, kField);
         for (int i = 0; i < static_cast<int>(lines.size()) && i < area.h; ++i)
@@ -116,4 +116,4 @@ void PickerLayer::DrawList(CellScreen& screen, const CellRect& area)
         ScrollBar(screen, area.Right() - 1, area.y, area.h, scroll_, count, kField);
 }
 
-} // namespace tk
+} // namespace backends::terminal

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace backends::terminal {
 
 namespace {
 
@@ -88,7 +88,7 @@ int CellScreen::Clipped(int x, int y, std::string_view text, const CellStyle& st
 {
     const int n = std::min(static_cast<int>(text.size()), std::max(0, maxWidth));
     for (int i = 0; i < n; ++i)
-        Put(x + i, y, DecodeCp1252(static_cast<unsigned char>(text[static_cast<std::size_t>(i)])), style);
+        Put(x + i, y, platform::DecodeCp1252(static_cast<unsigned char>(text[static_cast<std::size_t>(i)])), style);
     return n;
 }
 
@@ -103,14 +103,14 @@ int CellScreen::Text(int x, int y, std::string_view text, const CellStyle& style
 
 int CellScreen::Label(int x, int y, std::string_view caption, const CellStyle& style, int maxWidth)
 {
-    const tk::Label label = ParseLabel(caption);
+    const backends::terminal::Label label = ParseLabel(caption);
     const int n = Text(x, y, label.text, style, maxWidth);
     const int shown = Cut(label.text, maxWidth) ? n - 1 : n;
     if (label.mnemonic >= 0 && label.mnemonic < shown) {
         CellStyle marked = style;
         marked.underline = true;
         const auto c = static_cast<unsigned char>(label.text[static_cast<std::size_t>(label.mnemonic)]);
-        Put(x + label.mnemonic, y, DecodeCp1252(c), marked);
+        Put(x + label.mnemonic, y, platform::DecodeCp1252(c), marked);
     }
     return n;
 }
@@ -140,7 +140,7 @@ void CellScreen::Frame(const CellRect& r, const CellStyle& style)
     Put(r.Right() - 1, r.Bottom() - 1, U'┘', style);
 }
 
-void CellScreen::Recolor(const CellRect& rect, Rgb fg, Rgb bg)
+void CellScreen::Recolor(const CellRect& rect, toolkit::Rgb fg, toolkit::Rgb bg)
 {
     for (int y = rect.y; y < rect.Bottom(); ++y)
         for (int x = rect.x; x < rect.Right(); ++x)
@@ -178,7 +178,7 @@ std::string CellScreen::Render(bool full)
                 AppendStyle(cells, c.style, depth_);
                 current = &c.style;
             }
-            AppendUtf8(cells, c.ch);
+            platform::AppendUtf8(cells, c.ch);
             atX = x + 1;
             atY = y;
         }
@@ -209,8 +209,8 @@ std::string CellScreen::RowText(int y) const
 {
     std::string out;
     for (int x = 0; x < cols_; ++x)
-        AppendUtf8(out, At(x, y).ch);
+        platform::AppendUtf8(out, At(x, y).ch);
     return out;
 }
 
-} // namespace tk
+} // namespace backends::terminal

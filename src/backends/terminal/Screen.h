@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace backends::terminal {
 
 struct CellStyle {
-    Rgb fg{0, 0, 0};
-    Rgb bg{255, 255, 255};
+    toolkit::Rgb fg{0, 0, 0};
+    toolkit::Rgb bg{255, 255, 255};
     bool bold = false;
     bool underline = false;
 
@@ -54,7 +54,7 @@ public:
     void Fill(const CellRect& rect, const CellStyle& style);
     void Frame(const CellRect& rect, const CellStyle& style);
     // Changes only the colours of cells already drawn (a shadow, a highlight).
-    void Recolor(const CellRect& rect, Rgb fg, Rgb bg);
+    void Recolor(const CellRect& rect, toolkit::Rgb fg, toolkit::Rgb bg);
 
     void ShowCursor(int x, int y);
     void HideCursor() { cursorVisible_ = false; }
@@ -87,4 +87,4 @@ private:
     int shownCursorY_ = -1;
 };
 
-} // namespace tk
+} // namespace backends::terminal

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace backends::terminal {
 
 class ITerminal {
 public:
@@ -23,4 +23,4 @@ public:
     virtual Input Wait(int timeoutMs) = 0;
 };
 
-} // namespace tk
+} // namespace backends::terminal

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 
-namespace tk {
+namespace backends::terminal {
 
 using namespace theme;
 namespace fs = std::filesystem;
@@ -50,21 +50,21 @@ TerminalBackend::TerminalBackend(ITerminal& terminal, ColourDepth colours) : ter
     screen_.SetColourDepth(colours);
 }
 
-Answer TerminalBackend::RunModal(CDialog& dialog)
+toolkit::Answer TerminalBackend::RunModal(toolkit::CDialog& dialog)
 {
     TerminalWindow window(dialog.Template(), *this);
     dialog.AttachWindow(&window);
     const int menu = dialog.Template().menuId;
-    const AcceleratorTable* keys = menu != 0 ? FindAccelerators(menu) : accelerators_;
+    const toolkit::AcceleratorTable* keys = menu != 0 ? toolkit::FindAccelerators(menu) : accelerators_;
     DialogLayer layer(dialog, window, dialogs_ == 0, keys, owner_);
     ++dialogs_;
     struct Leave {
-        CDialog& dialog;
+        toolkit::CDialog& dialog;
         int& dialogs;
-        const AcceleratorTable*& keys;
-        const AcceleratorTable* outerKeys;
-        const DialogTemplate*& owner;
-        const DialogTemplate* outerOwner;
+        const toolkit::AcceleratorTable*& keys;
+        const toolkit::AcceleratorTable* outerKeys;
+        const toolkit::DialogTemplate*& owner;
+        const toolkit::DialogTemplate* outerOwner;
         ~Leave()
         {
             --dialogs;
@@ -78,10 +78,10 @@ Answer TerminalBackend::RunModal(CDialog& dialog)
     Pushed pushed(*this, layer);
     // A dialog that cannot initialise has nothing to show: it ends at once.
     if (closed_ || !dialog.RunInitDialog())
-        window.EndDialog(Answer::Cancel);
+        window.EndDialog(toolkit::Answer::Cancel);
     layer.EnsureFocus();
     Loop(layer);
-    return window.EndResult().value_or(Answer::Cancel);
+    return window.EndResult().value_or(toolkit::Answer::Cancel);
 }
 
 void TerminalBackend::ReportError(const std::string& text)
@@ -92,30 +92,30 @@ void TerminalBackend::ReportError(const std::string& text)
         deferredErrors_.push_back(text);
         return;
     }
-    ShowMessageBox(text, AppTitle(), {BoxButtons::Ok, BoxIcon::Error});
+    ShowMessageBox(text, toolkit::AppTitle(), {toolkit::BoxButtons::Ok, toolkit::BoxIcon::Error});
 }
 
 void TerminalBackend::ShowHelp(const std::string& path)
 {
-    const auto help = ReadHelpFile(HelpTextPath(path));
+    const auto help = toolkit::ReadHelpFile(HelpTextPath(path));
     if (!help) {
         ReportError(help.Error().message);
         return;
     }
-    HelpViewLayer view(tk::Text(text::HelpViewTitle), help.Value());
+    HelpViewLayer view(platform::Text(text::HelpViewTitle), help.Value());
     RunLayer(view);
 }
 
-Answer TerminalBackend::ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style)
+toolkit::Answer TerminalBackend::ShowMessageBox(std::string_view text, std::string_view caption, toolkit::BoxStyle style)
 {
     MessageBoxLayer box{std::string(text), std::string(caption), style};
     RunLayer(box);
     return box.Result();
 }
 
-std::optional<std::string> TerminalBackend::ShowFileDialog(const FileDialogRequest& request)
+std::optional<std::string> TerminalBackend::ShowFileDialog(const toolkit::FileDialogRequest& request)
 {
-    PickerLayer picker(PickerLayer::Mode::File, tk::Text(text::PickerOpenTitle), "", request.filter,
+    PickerLayer picker(PickerLayer::Mode::File, platform::Text(text::PickerOpenTitle), "", request.filter,
                        StartFolder(request.initialFolder, CurrentFolder()));
     RunLayer(picker);
     return picker.Result();
@@ -123,7 +123,7 @@ std::optional<std::string> TerminalBackend::ShowFileDialog(const FileDialogReque
 
 std::optional<std::string> TerminalBackend::ShowFolderDialog(std::string_view title, std::string_view initialFolder)
 {
-    PickerLayer picker(PickerLayer::Mode::Folder, tk::Text(text::PickerFolderTitle), std::string(title), "",
+    PickerLayer picker(PickerLayer::Mode::Folder, platform::Text(text::PickerFolderTitle), std::string(title), "",
                        StartFolder(std::string(initialFolder), CurrentFolder()));
     RunLayer(picker);
     return picker.Result();
@@ -209,7 +209,7 @@ void TerminalBackend::Render()
     rendering_ = true;
     screen_.Clear(Style(kWhite, kDesktop));
     if (cols < kSmallestCols || rows < kSmallestRows) {
-        screen_.Text(0, 0, tk::Text(text::EnlargeTerminal), Style(kWhite, kDesktop));
+        screen_.Text(0, 0, platform::Text(text::EnlargeTerminal), Style(kWhite, kDesktop));
     } else {
         for (Layer* l : layers_)
             l->Draw(screen_);
@@ -240,8 +240,8 @@ void TerminalBackend::ShowDeferredErrors()
     while (!deferredErrors_.empty()) {
         const std::string text = deferredErrors_.front();
         deferredErrors_.erase(deferredErrors_.begin());
-        ShowMessageBox(text, AppTitle(), {BoxButtons::Ok, BoxIcon::Error});
+        ShowMessageBox(text, toolkit::AppTitle(), {toolkit::BoxButtons::Ok, toolkit::BoxIcon::Error});
     }
 }
 
-} // namespace tk
+} // namespace backends::terminal

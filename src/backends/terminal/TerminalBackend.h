@@ -15,20 +15,20 @@
 #include <string>
 #include <vector>
 
-namespace tk {
+namespace backends::terminal {
 
-class TerminalBackend final : public IBackend, public ModalHost {
+class TerminalBackend final : public toolkit::IBackend, public toolkit::ModalHost {
 public:
     explicit TerminalBackend(ITerminal& terminal, ColourDepth colours = ColourDepth::Direct);
 
-    Answer RunModal(CDialog& dialog) override;
+    toolkit::Answer RunModal(toolkit::CDialog& dialog) override;
     void ReportError(const std::string& text) override;
     // The text of the help (help.txt beside help.chm) in a scrolling view.
     void ShowHelp(const std::string& path) override;
 
     // The modal boxes of the dialog windows.
-    Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;
-    std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) override;
+    toolkit::Answer ShowMessageBox(std::string_view text, std::string_view caption, toolkit::BoxStyle style) override;
+    std::optional<std::string> ShowFileDialog(const toolkit::FileDialogRequest& request) override;
     std::optional<std::string> ShowFolderDialog(std::string_view title, std::string_view initialFolder) override;
 
 private:
@@ -52,12 +52,12 @@ private:
     int dialogs_ = 0;
     // Of the innermost dialog: its accelerators, and its template, over
     // which a box it opens may be placed.
-    const AcceleratorTable* accelerators_ = nullptr;
-    const DialogTemplate* owner_ = nullptr;
+    const toolkit::AcceleratorTable* accelerators_ = nullptr;
+    const toolkit::DialogTemplate* owner_ = nullptr;
     bool closed_ = false;
     bool rendering_ = false;
     bool showingDeferred_ = false;
     bool fullRedraw_ = true;
 };
 
-} // namespace tk
+} // namespace backends::terminal

@@ -17,7 +17,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace tk {
+namespace backends::terminal {
 
 namespace {
 
@@ -184,12 +184,12 @@ bool TerminalSession::Available()
 TerminalSession::TerminalSession()
 {
     if (!Available())
-        throw CException(tk::Text(text::NotATerminal));
+        throw platform::CException(platform::Text(text::NotATerminal));
     if (::tcgetattr(STDIN_FILENO, &g_saved) != 0)
-        throw CException(tk::Text(text::TerminalUnusable, {std::strerror(errno)}));
+        throw platform::CException(platform::Text(text::TerminalUnusable, {std::strerror(errno)}));
     int fds[2];
     if (::pipe(fds) != 0)
-        throw CException(tk::Text(text::TerminalUnusable, {std::strerror(errno)}));
+        throw platform::CException(platform::Text(text::TerminalUnusable, {std::strerror(errno)}));
     for (int fd : fds) {
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
         ::fcntl(fd, F_SETFD, FD_CLOEXEC);
@@ -223,7 +223,7 @@ TerminalSession::TerminalSession()
         const std::string cause = std::strerror(errno);
         g_active = 0;
         Uninstall();
-        throw CException(tk::Text(text::TerminalUnusable, {cause}));
+        throw platform::CException(platform::Text(text::TerminalUnusable, {cause}));
     }
     WriteAll(kEnter, sizeof kEnter - 1);
 }
@@ -292,4 +292,4 @@ ITerminal::Input TerminalSession::Wait(int timeoutMs)
     return in;
 }
 
-} // namespace tk
+} // namespace backends::terminal

@@ -8,7 +8,7 @@
 // too, and the program takes it again when it continues.
 #include "backends/terminal/Terminal.h"
 
-namespace tk {
+namespace backends::terminal {
 
 class TerminalSession final : public ITerminal {
 public:
@@ -30,4 +30,4 @@ private:
     void Uninstall();
 };
 
-} // namespace tk
+} // namespace backends::terminal

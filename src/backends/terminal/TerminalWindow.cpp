@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace backends::terminal {
 
 void TerminalWindow::SetTimer(int timerId, int milliseconds)
 {
@@ -33,4 +33,4 @@ std::optional<SteadyTime> TerminalWindow::NextTimer() const
     return next;
 }
 
-} // namespace tk
+} // namespace backends::terminal

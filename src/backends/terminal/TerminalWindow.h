@@ -7,11 +7,11 @@
 #include <map>
 #include <set>
 
-namespace tk {
+namespace backends::terminal {
 
-class TerminalWindow final : public ModelWindow {
+class TerminalWindow final : public toolkit::ModelWindow {
 public:
-    using ModelWindow::ModelWindow;
+    using toolkit::ModelWindow::ModelWindow;
 
     void SetTimer(int timerId, int milliseconds) override;
 
@@ -28,4 +28,4 @@ private:
     std::set<int> busy_;
 };
 
-} // namespace tk
+} // namespace backends::terminal

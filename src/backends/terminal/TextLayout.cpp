@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace backends::terminal {
 
 Label ParseLabel(std::string_view caption)
 {
@@ -24,7 +24,7 @@ Label ParseLabel(std::string_view caption)
 char MnemonicOf(std::string_view caption)
 {
     const Label l = ParseLabel(caption);
-    return l.mnemonic < 0 ? '\0' : FoldCase(l.text[static_cast<std::size_t>(l.mnemonic)]);
+    return l.mnemonic < 0 ? '\0' : platform::FoldCase(l.text[static_cast<std::size_t>(l.mnemonic)]);
 }
 
 namespace {
@@ -169,4 +169,4 @@ std::string OneLine(std::string_view text)
     return out;
 }
 
-} // namespace tk
+} // namespace backends::terminal

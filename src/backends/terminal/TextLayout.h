@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace backends::terminal {
 
 // A caption with its "&" prefixes resolved: "&&" is a literal "&", and the
 // character after a single "&" is the mnemonic.
@@ -54,4 +54,4 @@ std::string FitHelp(const std::vector<HelpItem>& items, int width);
 // Replaces tabs and other control characters by blanks, for one-line display.
 std::string OneLine(std::string_view text);
 
-} // namespace tk
+} // namespace backends::terminal

@@ -9,7 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace tk {
+namespace backends::terminal {
 
 std::optional<std::string> FindProgram(const std::string& name)
 {
@@ -31,17 +31,17 @@ std::optional<std::string> FindProgram(const std::string& name)
     return std::nullopt;
 }
 
-ShellResult XdgOpenShell::Open(const std::string& target)
+platform::ShellResult XdgOpenShell::Open(const std::string& target)
 {
     const std::optional<std::string> program = FindProgram("xdg-open");
     if (!program)
-        return tk::Text(text::NoXdgOpen, {AppTitle()});
+        return platform::Text(text::NoXdgOpen, {toolkit::AppTitle()});
     // Everything the child needs is prepared before fork, so that the child
     // only calls what is safe between fork and exec.
     const char* argv[] = {"xdg-open", target.c_str(), nullptr};
     const pid_t child = ::fork();
     if (child < 0)
-        return tk::Text(text::NoNewProcess);
+        return platform::Text(text::NoNewProcess);
     if (child == 0) {
         // A grandchild in its own session: it outlives us, never touches our
         // terminal, and init reaps it.
@@ -65,4 +65,4 @@ ShellResult XdgOpenShell::Open(const std::string& target)
     return {};
 }
 
-} // namespace tk
+} // namespace backends::terminal

@@ -6,14 +6,14 @@
 #include <optional>
 #include <string>
 
-namespace tk {
+namespace backends::terminal {
 
-class XdgOpenShell final : public IShell {
+class XdgOpenShell final : public platform::IShell {
 public:
-    ShellResult Open(const std::string& target) override;
+    platform::ShellResult Open(const std::string& target) override;
 };
 
 // The full path of an executable program found along $PATH.
 std::optional<std::string> FindProgram(const std::string& name);
 
-} // namespace tk
+} // namespace backends::terminal

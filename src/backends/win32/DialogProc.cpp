@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <exception>
 
-namespace tk {
+namespace backends::win32 {
 
 namespace {
 
@@ -51,13 +51,13 @@ INT_PTR Initialise(HWND handle, ModalRun& run)
     const std::optional<bool> focus = run.dialog.InitDialog();
     // A dialog that cannot initialise has nothing to show: it ends.
     if (!focus)
-        run.window->EndDialog(Answer::Cancel);
+        run.window->EndDialog(toolkit::Answer::Cancel);
     // As in the dialog framework the program was written for, a dialog that
     // its initialisation neither showed nor moved opens centred, unless its
     // template places it over its owner.
     RECT after{};
     ::GetWindowRect(handle, &after);
-    const DialogTemplate& tmpl = run.dialog.Template();
+    const toolkit::DialogTemplate& tmpl = run.dialog.Template();
     const bool placed = tmpl.Placed();
     if (!placed && !::IsWindowVisible(handle) && after.left == before.left && after.top == before.top)
         Centre(handle);
@@ -70,25 +70,25 @@ INT_PTR Initialise(HWND handle, ModalRun& run)
 // A menu, an accelerator or a button click is a command; every other
 // notification of a control (an edit's change, a combo box's selection) is
 // not, as in the dialog framework the program was written for.
-INT_PTR OnCommand(CDialog& dialog, WPARAM wParam, LPARAM lParam)
+INT_PTR OnCommand(toolkit::CDialog& dialog, WPARAM wParam, LPARAM lParam)
 {
     if (lParam != 0 && HIWORD(wParam) != BN_CLICKED)
         return FALSE;
-    Message command{MsgKind::Command, LOWORD(wParam)};
+    toolkit::Message command{toolkit::MsgKind::Command, LOWORD(wParam)};
     return Handled(dialog.Route(command));
 }
 
 INT_PTR OnCtlColor(ModalRun& run, HWND dialogWindow, WPARAM wParam, LPARAM lParam)
 {
     const auto control = reinterpret_cast<HWND>(lParam);
-    CtlColorRequest request;
+    toolkit::CtlColorRequest request;
     request.controlId = control == dialogWindow ? 0 : ::GetDlgCtrlID(control);
-    Message message{MsgKind::CtlColor};
+    toolkit::Message message{toolkit::MsgKind::CtlColor};
     message.color = &request;
     if (!run.dialog.Route(message) || !request.brush)
         return FALSE;
     const auto dc = reinterpret_cast<HDC>(wParam);
-    const auto colour = [](const Rgb& c) { return RGB(c.r, c.g, c.b); };
+    const auto colour = [](const toolkit::Rgb& c) { return RGB(c.r, c.g, c.b); };
     if (request.textColor)
         ::SetTextColor(dc, colour(*request.textColor));
     if (request.transparentBackground)
@@ -101,14 +101,14 @@ INT_PTR OnCtlColor(ModalRun& run, HWND dialogWindow, WPARAM wParam, LPARAM lPara
 INT_PTR OnPaint(ModalRun& run)
 {
     run.window->StartPaintRequest();
-    Message paint{MsgKind::Paint};
+    toolkit::Message paint{toolkit::MsgKind::Paint};
     // A handler that painted nothing leaves the painting to the system.
     return Handled(run.dialog.Route(paint) && run.window->Painted());
 }
 
-INT_PTR OnQueryDragIcon(CDialog& dialog)
+INT_PTR OnQueryDragIcon(toolkit::CDialog& dialog)
 {
-    Message query{MsgKind::QueryDragIcon};
+    toolkit::Message query{toolkit::MsgKind::QueryDragIcon};
     if (!dialog.Route(query))
         return FALSE;
     return reinterpret_cast<INT_PTR>(ProgramIcon(static_cast<int>(query.result)));
@@ -116,30 +116,30 @@ INT_PTR OnQueryDragIcon(CDialog& dialog)
 
 INT_PTR Route(ModalRun& run, HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CDialog& dialog = run.dialog;
+    toolkit::CDialog& dialog = run.dialog;
     switch (message) {
     case WM_COMMAND:
         return OnCommand(dialog, wParam, lParam);
     case WM_SYSCOMMAND: {
-        Message command{MsgKind::SysCommand, static_cast<int>(wParam)};
+        toolkit::Message command{toolkit::MsgKind::SysCommand, static_cast<int>(wParam)};
         command.param = static_cast<long>(lParam);
         return Handled(dialog.Route(command));
     }
     case WM_TIMER: {
-        Message tick{MsgKind::Timer, static_cast<int>(wParam)};
+        toolkit::Message tick{toolkit::MsgKind::Timer, static_cast<int>(wParam)};
         return Handled(dialog.Route(tick));
     }
     case WM_CLOSE: {
-        Message close{MsgKind::Close};
+        toolkit::Message close{toolkit::MsgKind::Close};
         return Handled(dialog.Route(close));
     }
     case WM_HELP: {
-        Message help{MsgKind::HelpInfo};
+        toolkit::Message help{toolkit::MsgKind::HelpInfo};
         return Handled(dialog.Route(help));
     }
     case WM_ACTIVATE: {
         if (LOWORD(wParam) != WA_INACTIVE) {
-            Message activate{MsgKind::Activate};
+            toolkit::Message activate{toolkit::MsgKind::Activate};
             dialog.Route(activate);
         }
         // The system's own processing gives the focus back to its control.
@@ -169,7 +169,7 @@ INT_PTR Route(ModalRun& run, HWND handle, UINT message, WPARAM wParam, LPARAM lP
 void ReportEscaped(const char* text) noexcept
 {
     try {
-        ReportError(text);
+        toolkit::ReportError(text);
     } catch (...) {
         ::MessageBoxA(nullptr, text, nullptr, MB_OK | MB_ICONERROR);
     }
@@ -180,7 +180,7 @@ void ReportEscaped(const char* text) noexcept
 void ReportUnexpected() noexcept
 {
     try {
-        ReportEscaped(tk::Text(text::UnexpectedError).c_str());
+        ReportEscaped(platform::Text(text::UnexpectedError).c_str());
     } catch (...) {
         ReportEscaped(text::UnexpectedError.english.data());
     }
@@ -205,4 +205,4 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return FALSE;
 }
 
-} // namespace tk
+} // namespace backends::win32

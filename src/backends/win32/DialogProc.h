@@ -4,9 +4,9 @@
 
 #include <memory>
 
-namespace tk {
+namespace toolkit { class CDialog; }
+namespace backends::win32 {
 
-class CDialog;
 class Win32Backend;
 class Win32Window;
 
@@ -14,7 +14,7 @@ class Win32Window;
 // its window when the system has made the real one.
 struct ModalRun {
     Win32Backend& backend;
-    CDialog& dialog;
+    toolkit::CDialog& dialog;
     std::unique_ptr<Win32Window> window;
 };
 
@@ -22,4 +22,4 @@ struct ModalRun {
 // leaves it: one that escapes is shown in the standard error box.
 INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-} // namespace tk
+} // namespace backends::win32

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace tk::win32 {
+namespace backends::win32 {
 
 namespace {
 
@@ -34,11 +34,11 @@ SIZE BitmapSize(HBITMAP bitmap)
 // The controls of `dialog` beside their templates: the dialog manager makes
 // them in the template's order, each after the one before. Empty when the
 // dialog's controls are not the template's.
-std::vector<std::pair<const ControlTemplate*, HWND>> ControlsOf(HWND dialog, const DialogTemplate& tmpl)
+std::vector<std::pair<const toolkit::ControlTemplate*, HWND>> ControlsOf(HWND dialog, const toolkit::DialogTemplate& tmpl)
 {
-    std::vector<std::pair<const ControlTemplate*, HWND>> matched;
+    std::vector<std::pair<const toolkit::ControlTemplate*, HWND>> matched;
     HWND control = ::GetWindow(dialog, GW_CHILD);
-    for (const ControlTemplate& c : tmpl.controls) {
+    for (const toolkit::ControlTemplate& c : tmpl.controls) {
         // An id of a 16-bit template comes back as its low word.
         if (!control || (::GetDlgCtrlID(control) & 0xFFFF) != (c.id & 0xFFFF))
             return {};
@@ -83,13 +83,13 @@ int Scaled(int pixels, int dpi)
     return ::MulDiv(pixels, dpi, 96);
 }
 
-UniqueBitmap ScaledBitmap(HBITMAP source, int width, int height)
+platform::win32::UniqueBitmap ScaledBitmap(HBITMAP source, int width, int height)
 {
     const SIZE size = BitmapSize(source);
     if (size.cx <= 0 || size.cy <= 0 || width <= 0 || height <= 0)
         return nullptr;
     const WindowDc screen(nullptr);
-    UniqueBitmap result(::CreateCompatibleBitmap(screen.dc, width, height));
+    platform::win32::UniqueBitmap result(::CreateCompatibleBitmap(screen.dc, width, height));
     if (!result)
         return nullptr;
     const MemoryDc from(screen.dc);
@@ -140,7 +140,7 @@ void TakeOverDpiChanges(HWND dialog)
         call(dialog, kDisableAll, kDisableAll);
 }
 
-UniqueFont FontAt(HWND dialog, const DialogTemplate& tmpl, int dpi)
+UniqueFont FontAt(HWND dialog, const toolkit::DialogTemplate& tmpl, int dpi)
 {
     LOGFONTA font{};
     const auto current = reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
@@ -150,14 +150,14 @@ UniqueFont FontAt(HWND dialog, const DialogTemplate& tmpl, int dpi)
     return UniqueFont(::CreateFontIndirectA(&font));
 }
 
-void LayOut(HWND dialog, const DialogTemplate& tmpl, const DialogUnits& units, HFONT font)
+void LayOut(HWND dialog, const toolkit::DialogTemplate& tmpl, const DialogUnits& units, HFONT font)
 {
     // As the dialog manager makes a control: its place first, then its font,
     // from which a combo box takes its height. A picture takes the size of
     // the picture it is given (FitPictures).
     for (const auto& [c, control] : ControlsOf(dialog, tmpl)) {
         const RECT place = units.Map(c->x, c->y, c->cx, c->cy);
-        const UINT size = c->kind == ControlKind::StaticBitmap ? SWP_NOSIZE : 0;
+        const UINT size = c->kind == toolkit::ControlKind::StaticBitmap ? SWP_NOSIZE : 0;
         ::SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                        SWP_NOZORDER | SWP_NOACTIVATE | size);
         ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -173,13 +173,13 @@ void LayOut(HWND dialog, const DialogTemplate& tmpl, const DialogUnits& units, H
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FitPictures(HWND dialog, const DialogTemplate& tmpl, const DialogUnits& units, std::vector<UniqueBitmap>& kept)
+void FitPictures(HWND dialog, const toolkit::DialogTemplate& tmpl, const DialogUnits& units, std::vector<platform::win32::UniqueBitmap>& kept)
 {
     for (const auto& [c, control] : ControlsOf(dialog, tmpl)) {
-        if (c->kind != ControlKind::StaticBitmap)
+        if (c->kind != toolkit::ControlKind::StaticBitmap)
             continue;
-        UniqueBitmap picture(static_cast<HBITMAP>(::LoadImageA(
-            ProgramInstance(), MAKEINTRESOURCEA(c->resourceId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+        platform::win32::UniqueBitmap picture(static_cast<HBITMAP>(::LoadImageA(
+            platform::win32::ProgramInstance(), MAKEINTRESOURCEA(c->resourceId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
         if (!picture)
             continue;
         const RECT room = units.Map(c->x, c->y, c->cx, c->cy);
@@ -197,4 +197,4 @@ void FitPictures(HWND dialog, const DialogTemplate& tmpl, const DialogUnits& uni
     }
 }
 
-} // namespace tk::win32
+} // namespace backends::win32

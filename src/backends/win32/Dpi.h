@@ -10,9 +10,9 @@
 
 #include <vector>
 
-namespace tk::win32 {
+namespace backends::win32 {
 
-using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, platform::win32::GdiDeleter>;
 
 // The window's DPI: 96 at 100 %, 144 at 150 %, 192 at 200 %.
 int DpiOf(HWND window);
@@ -22,7 +22,7 @@ int Scaled(int pixels, int dpi);
 
 // A copy of `source` drawn at `width` x `height` with the system's
 // smoothing stretch, or null.
-UniqueBitmap ScaledBitmap(HBITMAP source, int width, int height);
+platform::win32::UniqueBitmap ScaledBitmap(HBITMAP source, int width, int height);
 
 // The pixels of the dialog units of a font: a quarter of its average
 // character across, an eighth of its height down.
@@ -46,19 +46,19 @@ void TakeOverDpiChanges(HWND dialog);
 
 // The template's font at `dpi`, otherwise as the dialog manager made it for
 // the dialog; null when the dialog has no font of its own.
-UniqueFont FontAt(HWND dialog, const DialogTemplate& tmpl, int dpi);
+UniqueFont FontAt(HWND dialog, const toolkit::DialogTemplate& tmpl, int dpi);
 
 // Every control where the template puts it in `units`, with `font`, and
 // the dialog's inside of the template's size, the dialog's corner kept.
 // A dialog whose controls are not the template's, in its order, keeps them.
-void LayOut(HWND dialog, const DialogTemplate& tmpl, const DialogUnits& units, HFONT font);
+void LayOut(HWND dialog, const toolkit::DialogTemplate& tmpl, const DialogUnits& units, HFONT font);
 
 // Each picture control of the dialog gets its picture drawn at the size its
 // template gives it in `units` (the dialog grows with its font, the pictures
 // of the resources do not), so that no grey band is left beside it; a
 // picture within a pixel or two of that size is shown as drawn. The pictures
 // are kept in `kept` for as long as the dialog shows them.
-void FitPictures(HWND dialog, const DialogTemplate& tmpl, const DialogUnits& units,
-                 std::vector<UniqueBitmap>& kept);
+void FitPictures(HWND dialog, const toolkit::DialogTemplate& tmpl, const DialogUnits& units,
+                 std::vector<platform::win32::UniqueBitmap>& kept);
 
-} // namespace tk::win32
+} // namespace backends::win32

@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace backends::win32 {
 
 namespace {
 
@@ -64,10 +64,10 @@ bool Win32Backend::TranslateKey(MSG& message) const
     return ::TranslateAcceleratorA(dialog, keys_.back(), &message) != 0;
 }
 
-Answer Win32Backend::RunModal(CDialog& dialog)
+toolkit::Answer Win32Backend::RunModal(toolkit::CDialog& dialog)
 {
     const int menu = dialog.Template().menuId;
-    keys_.push_back(menu != 0 ? ::LoadAcceleratorsA(win32::ProgramInstance(), MAKEINTRESOURCEA(menu))
+    keys_.push_back(menu != 0 ? ::LoadAcceleratorsA(platform::win32::ProgramInstance(), MAKEINTRESOURCEA(menu))
                               : (keys_.empty() ? nullptr : keys_.back()));
     struct PopKeys {
         std::vector<HACCEL>& keys;
@@ -75,25 +75,25 @@ Answer Win32Backend::RunModal(CDialog& dialog)
     } popKeys{keys_};
     ModalRun run{*this, dialog, nullptr};
     ::SetLastError(ERROR_SUCCESS);
-    const INT_PTR result = ::DialogBoxParamA(win32::ProgramInstance(), MAKEINTRESOURCEA(dialog.TemplateId()),
+    const INT_PTR result = ::DialogBoxParamA(platform::win32::ProgramInstance(), MAKEINTRESOURCEA(dialog.TemplateId()),
                                              ActiveWindow(), &DialogProc, reinterpret_cast<LPARAM>(&run));
     if (run.window)
         Closing(*run.window);
     dialog.AttachWindow(nullptr);
     if (result == -1 || !run.window)
-        throw CException(tk::Text(text::DialogCannotShow, {std::to_string(dialog.TemplateId()),
-                                                           win32::ErrorText(::GetLastError())}));
-    return run.window->EndResult().value_or(Answer::Cancel);
+        throw platform::CException(platform::Text(text::DialogCannotShow, {std::to_string(dialog.TemplateId()),
+                                                                 platform::win32::ErrorText(::GetLastError())}));
+    return run.window->EndResult().value_or(toolkit::Answer::Cancel);
 }
 
 void Win32Backend::ReportError(const std::string& text)
 {
-    ShowBox(ActiveWindow(), text, AppTitle(), {BoxButtons::Ok, BoxIcon::Error});
+    ShowBox(ActiveWindow(), text, toolkit::AppTitle(), {toolkit::BoxButtons::Ok, toolkit::BoxIcon::Error});
 }
 
 void Win32Backend::ShowHelp(const std::string& path)
 {
-    if (const auto help = ReadHelpFile(path); !help) {
+    if (const auto help = toolkit::ReadHelpFile(path); !help) {
         ReportError(help.Error().message);
         return;
     }
@@ -106,8 +106,8 @@ void Win32Backend::ShowHelp(const std::string& path)
     open.lpFile = path.c_str();
     open.nShow = SW_SHOWNORMAL;
     if (!::ShellExecuteExA(&open))
-        ReportError(tk::Text(text::HelpCannotBeShown,
-                             {path, tk::Text(text::SystemCannotOpen, {win32::ErrorText(::GetLastError())})}));
+        ReportError(platform::Text(toolkit::text::HelpCannotBeShown,
+                                   {path, platform::Text(text::SystemCannotOpen, {platform::win32::ErrorText(::GetLastError())})}));
 }
 
 HWND Win32Backend::ActiveWindow() const
@@ -138,4 +138,4 @@ void Win32Backend::Closing(const Win32Window& window)
     open_.erase(std::remove(open_.begin(), open_.end(), &window), open_.end());
 }
 
-} // namespace tk
+} // namespace backends::win32

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-namespace tk {
+namespace backends::win32 {
 
 class Win32Window;
 
-class Win32Backend final : public IBackend {
+class Win32Backend final : public toolkit::IBackend {
 public:
     // Registers the common controls the templates use (the list view), and
     // takes the keyboard keys of the program's accelerator tables.
@@ -25,7 +25,7 @@ public:
     Win32Backend& operator=(const Win32Backend&) = delete;
 
     // Throws CException when the system cannot make the dialog.
-    Answer RunModal(CDialog& dialog) override;
+    toolkit::Answer RunModal(toolkit::CDialog& dialog) override;
     // A message box with the error icon, owned by the innermost dialog.
     void ReportError(const std::string& text) override;
     // The system's help viewer, through the shell's "open"; a help file that
@@ -54,7 +54,7 @@ private:
     // (Resources.h: one with the dialog's menu id, else its opener's).
     std::vector<HACCEL> keys_;
     HHOOK keyHook_ = nullptr;
-    std::map<COLORREF, win32::UniqueBrush> brushes_;
+    std::map<COLORREF, platform::win32::UniqueBrush> brushes_;
 };
 
-} // namespace tk
+} // namespace backends::win32

@@ -12,29 +12,29 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace backends::win32 {
 
 namespace {
 
-UINT BoxFlags(BoxStyle style)
+UINT BoxFlags(toolkit::BoxStyle style)
 {
-    UINT flags = style.buttons == BoxButtons::YesNo ? MB_YESNO : MB_OK;
-    if (style.icon == BoxIcon::Question)
+    UINT flags = style.buttons == toolkit::BoxButtons::YesNo ? MB_YESNO : MB_OK;
+    if (style.icon == toolkit::BoxIcon::Question)
         flags |= MB_ICONQUESTION;
-    else if (style.icon == BoxIcon::Error)
+    else if (style.icon == toolkit::BoxIcon::Error)
         flags |= MB_ICONERROR;
     if (style.safeNo)
         flags |= MB_DEFBUTTON2;
     return flags;
 }
 
-Answer AnswerOf(int button)
+toolkit::Answer AnswerOf(int button)
 {
     switch (button) {
-    case IDOK: return Answer::Ok;
-    case IDYES: return Answer::Yes;
-    case IDNO: return Answer::No;
-    default: return Answer::Cancel;
+    case IDOK: return toolkit::Answer::Ok;
+    case IDYES: return toolkit::Answer::Yes;
+    case IDNO: return toolkit::Answer::No;
+    default: return toolkit::Answer::Cancel;
     }
 }
 
@@ -96,9 +96,9 @@ LRESULT CALLBACK WatchBoxActivation(int code, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-Answer ShowBox(HWND owner, std::string_view text, std::string_view caption, BoxStyle style)
+toolkit::Answer ShowBox(HWND owner, std::string_view text, std::string_view caption, toolkit::BoxStyle style)
 {
-    if (style.safeNo && style.buttons == BoxButtons::YesNo && !boxHook)
+    if (style.safeNo && style.buttons == toolkit::BoxButtons::YesNo && !boxHook)
         boxHook = ::SetWindowsHookExW(WH_CBT, WatchBoxActivation, nullptr, ::GetCurrentThreadId());
     const int button = ::MessageBoxA(owner, std::string(text).c_str(), std::string(caption).c_str(), BoxFlags(style));
     if (boxHook) {
@@ -108,18 +108,18 @@ Answer ShowBox(HWND owner, std::string_view text, std::string_view caption, BoxS
     return AnswerOf(button);
 }
 
-Answer Win32Window::ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style)
+toolkit::Answer Win32Window::ShowMessageBox(std::string_view text, std::string_view caption, toolkit::BoxStyle style)
 {
     return ShowBox(window_, text, caption, style);
 }
 
 std::optional<std::string> Win32Window::TakePath(std::u16string_view path)
 {
-    const CodePageText narrow = FromUtf16(path);
+    const platform::CodePageText narrow = platform::FromUtf16(path);
     if (narrow.foreign.empty())
         return narrow.text;
-    ShowBox(window_, tk::Text(text::ForeignPathNotTaken, {narrow.text, NameCharacters(narrow.foreign)}), AppTitle(),
-            {BoxButtons::Ok, BoxIcon::Error});
+    ShowBox(window_, platform::Text(toolkit::text::ForeignPathNotTaken, {narrow.text, platform::NameCharacters(narrow.foreign)}), toolkit::AppTitle(),
+            {toolkit::BoxButtons::Ok, toolkit::BoxIcon::Error});
     return std::nullopt;
 }
 
@@ -129,12 +129,12 @@ std::optional<std::string> Win32Window::TakePath(std::u16string_view path)
 //
 // The toolkit's filter "Text (*.x)|*.x" becomes the system's NUL-separated
 // list, which ends with an empty entry.
-std::optional<std::string> Win32Window::FileOpenDialog(const FileDialogRequest& request)
+std::optional<std::string> Win32Window::FileOpenDialog(const toolkit::FileDialogRequest& request)
 {
-    std::wstring filter = win32::Wide(request.filter);
+    std::wstring filter = platform::win32::Wide(request.filter);
     std::replace(filter.begin(), filter.end(), L'|', L'\0');
     filter.append(2, L'\0');
-    const std::wstring folder = win32::Wide(request.initialFolder);
+    const std::wstring folder = platform::win32::Wide(request.initialFolder);
     std::wstring file(32768, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -155,8 +155,8 @@ std::optional<std::string> Win32Window::FileOpenDialog(const FileDialogRequest& 
 std::optional<std::string> Win32Window::BrowseForFolder(std::string_view title, std::string_view initialFolder)
 {
     const ComScope com;
-    const std::wstring instruction = win32::Wide(title);
-    const std::wstring start = win32::Wide(initialFolder);
+    const std::wstring instruction = platform::win32::Wide(title);
+    const std::wstring start = platform::win32::Wide(initialFolder);
     BROWSEINFOW browse{};
     browse.hwndOwner = backend_.MainWindow();
     browse.lpszTitle = instruction.c_str();
@@ -174,4 +174,4 @@ std::optional<std::string> Win32Window::BrowseForFolder(std::string_view title, 
     return TakePath(std::u16string(path.begin(), path.end()));
 }
 
-} // namespace tk
+} // namespace backends::win32

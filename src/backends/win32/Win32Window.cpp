@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace backends::win32 {
 
 namespace {
 
@@ -37,31 +37,31 @@ LPARAM Text(const std::string& text)
 } // namespace
 
 Win32Window::Win32Window(HWND window, int templateId, Win32Backend& backend)
-    : window_(window), templateId_(templateId), backend_(backend), dpi_(win32::DpiOf(window))
+    : window_(window), templateId_(templateId), backend_(backend), dpi_(backends::win32::DpiOf(window))
 {
-    win32::TakeOverDpiChanges(window_);
+    backends::win32::TakeOverDpiChanges(window_);
 }
 
-void Win32Window::FitPictures(const DialogTemplate& tmpl)
+void Win32Window::FitPictures(const toolkit::DialogTemplate& tmpl)
 {
-    win32::FitPictures(window_, tmpl, win32::UnitsOf(window_), pictures_);
+    backends::win32::FitPictures(window_, tmpl, backends::win32::UnitsOf(window_), pictures_);
 }
 
 // Wine keeps every window at the DPI the program started with, so the DPI
 // is the one the message gave, not the one the system would tell.
-void Win32Window::ChangeDpi(int dpi, const RECT& suggested, const DialogTemplate& tmpl)
+void Win32Window::ChangeDpi(int dpi, const RECT& suggested, const toolkit::DialogTemplate& tmpl)
 {
-    win32::UniqueFont font = win32::FontAt(window_, tmpl, dpi);
+    backends::win32::UniqueFont font = backends::win32::FontAt(window_, tmpl, dpi);
     if (!font)
         return;
     dpi_ = dpi;
-    const win32::DialogUnits units = win32::UnitsOf(font.get());
+    const DialogUnits units = UnitsOf(font.get());
     ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    win32::LayOut(window_, tmpl, units, font.get());
+    backends::win32::LayOut(window_, tmpl, units, font.get());
     font_ = std::move(font); // the controls have let go of the one before
-    std::vector<win32::UniqueBitmap> pictures;
-    win32::FitPictures(window_, tmpl, units, pictures);
+    std::vector<platform::win32::UniqueBitmap> pictures;
+    backends::win32::FitPictures(window_, tmpl, units, pictures);
     pictures_.swap(pictures);
     for (const auto& [place, picture] : menuBitmaps_)
         MenuSetItemBitmap(place.first, place.second, picture.bitmapId);
@@ -75,7 +75,7 @@ HWND Win32Window::Item(int id) const
 {
     if (HWND item = ::GetDlgItem(window_, id))
         return item;
-    throw CException("dialog " + std::to_string(templateId_) + " has no control " + std::to_string(id));
+    throw platform::CException("dialog " + std::to_string(templateId_) + " has no control " + std::to_string(id));
 }
 
 LRESULT Win32Window::Send(int id, UINT message, WPARAM wParam, LPARAM lParam) const
@@ -95,12 +95,12 @@ std::u16string Win32Window::WideText(int id) const
 // that the code page lacks.
 std::string Win32Window::GetItemText(int id) const
 {
-    return FromUtf16(WideText(id)).text;
+    return platform::FromUtf16(WideText(id)).text;
 }
 
 void Win32Window::SetItemText(int id, std::string_view text)
 {
-    const CodePageText shown = FromUtf16(WideText(id));
+    const platform::CodePageText shown = platform::FromUtf16(WideText(id));
     if (!shown.foreign.empty() && shown.text == text)
         return;
     ::SetWindowTextA(Item(id), std::string(text).c_str());
@@ -114,7 +114,7 @@ void Win32Window::SetItemWideText(int id, std::u16string_view text)
 
 std::u32string Win32Window::ItemForeignCharacters(int id) const
 {
-    return FromUtf16(WideText(id)).foreign;
+    return platform::FromUtf16(WideText(id)).foreign;
 }
 
 void Win32Window::ShowItem(int id, bool show)
@@ -164,7 +164,7 @@ void Win32Window::ListInsertColumn(int id, int column, std::string_view title, i
     LVCOLUMNA format{};
     format.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     format.fmt = LVCFMT_LEFT;
-    format.cx = win32::Scaled(widthPixels, dpi_);
+    format.cx = backends::win32::Scaled(widthPixels, dpi_);
     format.pszText = text.data();
     format.iSubItem = column;
     const auto at = Send(id, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&format));
@@ -178,12 +178,12 @@ void Win32Window::ScaleColumns(int id)
 {
     const auto& widths = columnWidths_[id];
     for (std::size_t column = 0; column < widths.size(); ++column)
-        Send(id, LVM_SETCOLUMNWIDTH, column, win32::Scaled(widths[column], dpi_));
+        Send(id, LVM_SETCOLUMNWIDTH, column, backends::win32::Scaled(widths[column], dpi_));
     FillWithOnlyColumn(Item(id));
 }
 
 // Every extended style the call does not name is switched off.
-void Win32Window::ListSetExtendedStyle(int id, ListExStyle style)
+void Win32Window::ListSetExtendedStyle(int id, toolkit::ListExStyle style)
 {
     Send(id, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style));
 }
@@ -239,7 +239,7 @@ std::string Win32Window::ListItemText(int id, int item, int column) const
             Send(id, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&request)));
         if (copied + 1 < text.size()) {
             text.resize(copied);
-            return FromUtf16(std::u16string(text.begin(), text.end())).text;
+            return platform::FromUtf16(std::u16string(text.begin(), text.end())).text;
         }
         text.resize(text.size() * 2);
     }
@@ -311,4 +311,4 @@ int Win32Window::ComboSelectString(int id, std::string_view prefix)
     return found == CB_ERR ? -1 : static_cast<int>(found);
 }
 
-} // namespace tk
+} // namespace backends::win32

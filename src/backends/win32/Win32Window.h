@@ -11,19 +11,19 @@
 #include <utility>
 #include <vector>
 
-namespace tk {
+namespace backends::win32 {
 
 class Win32Backend;
 
-class Win32Window final : public IDialogWindow {
+class Win32Window final : public toolkit::IDialogWindow {
 public:
     Win32Window(HWND window, int templateId, Win32Backend& backend);
     // The template's pictures at the size the dialog has at the screen's DPI.
-    void FitPictures(const DialogTemplate& tmpl);
+    void FitPictures(const toolkit::DialogTemplate& tmpl);
     // The window on a monitor of `dpi`: at the place the system suggests,
     // with its font, controls, pictures, menu pictures and list columns as
     // the window would have them had it opened there.
-    void ChangeDpi(int dpi, const RECT& suggested, const DialogTemplate& tmpl);
+    void ChangeDpi(int dpi, const RECT& suggested, const toolkit::DialogTemplate& tmpl);
 
     HWND Handle() const { return window_; }
     // Whether the handler of the paint request now running painted the icon.
@@ -43,7 +43,7 @@ public:
     void ListDeleteAllItems(int id) override;
     void ListDeleteColumn(int id, int column) override;
     void ListInsertColumn(int id, int column, std::string_view title, int widthPixels) override;
-    void ListSetExtendedStyle(int id, ListExStyle style) override;
+    void ListSetExtendedStyle(int id, toolkit::ListExStyle style) override;
     int ListInsertItem(int id, int position, std::string_view text) override;
     void ListSetItemText(int id, int item, int column, std::string_view text) override;
     void ListSetItemWideText(int id, int item, int column, std::u16string_view text) override;
@@ -74,11 +74,11 @@ public:
     bool IsMinimized() const override;
     void PaintIconCentred(int iconId) override;
     void SetTimer(int timerId, int milliseconds) override;
-    void EndDialog(Answer result) override;
-    std::optional<Answer> EndResult() const override;
+    void EndDialog(toolkit::Answer result) override;
+    std::optional<toolkit::Answer> EndResult() const override;
 
-    Answer ShowMessageBox(std::string_view text, std::string_view caption, BoxStyle style) override;
-    std::optional<std::string> FileOpenDialog(const FileDialogRequest& request) override;
+    toolkit::Answer ShowMessageBox(std::string_view text, std::string_view caption, toolkit::BoxStyle style) override;
+    std::optional<std::string> FileOpenDialog(const toolkit::FileDialogRequest& request) override;
     std::optional<std::string> BrowseForFolder(std::string_view title, std::string_view initialFolder) override;
 
 private:
@@ -96,21 +96,21 @@ private:
     HWND window_;
     int templateId_;
     Win32Backend& backend_;
-    std::optional<Answer> endResult_;
+    std::optional<toolkit::Answer> endResult_;
     // The DPI the window is laid out for.
     int dpi_;
     struct MenuPicture {
         int bitmapId = 0;
-        win32::UniqueBitmap bitmap;
+        platform::win32::UniqueBitmap bitmap;
     };
     std::map<std::pair<int, int>, MenuPicture> menuBitmaps_;
     // The template's pictures drawn at the dialog's size (Dpi.h).
-    std::vector<win32::UniqueBitmap> pictures_;
+    std::vector<platform::win32::UniqueBitmap> pictures_;
     // The widths at 96 DPI that the columns of each list were given.
     std::map<int, std::vector<int>> columnWidths_;
     // The dialog's font since its DPI changed; until then the dialog
     // manager's.
-    win32::UniqueFont font_;
+    UniqueFont font_;
     bool painted_ = false;
 };
 
@@ -118,6 +118,6 @@ private:
 HICON ProgramIcon(int id);
 
 // A message box owned by `owner` (null: by no window).
-Answer ShowBox(HWND owner, std::string_view text, std::string_view caption, BoxStyle style);
+toolkit::Answer ShowBox(HWND owner, std::string_view text, std::string_view caption, toolkit::BoxStyle style);
 
-} // namespace tk
+} // namespace backends::win32

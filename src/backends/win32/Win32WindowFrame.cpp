@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace tk {
+namespace backends::win32 {
 
 namespace {
 
@@ -34,7 +34,7 @@ MenuPlace PlaceOf(HWND window, int top, int item)
 
 HICON ProgramIcon(int id)
 {
-    return ::LoadIconA(win32::ProgramInstance(), MAKEINTRESOURCEA(id));
+    return ::LoadIconA(platform::win32::ProgramInstance(), MAKEINTRESOURCEA(id));
 }
 
 // A drop-down keeps its menu and an item its command id; a separator
@@ -60,16 +60,16 @@ void Win32Window::MenuSetItemBitmap(int top, int item, int bitmapId)
     const MenuPlace place = PlaceOf(window_, top, item);
     if (place.menu == nullptr)
         return;
-    win32::UniqueBitmap bitmap(static_cast<HBITMAP>(
-        ::LoadImageA(win32::ProgramInstance(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    platform::win32::UniqueBitmap bitmap(static_cast<HBITMAP>(
+        ::LoadImageA(platform::win32::ProgramInstance(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     if (!bitmap)
         return;
     // The resource's picture is drawn for 96 DPI; the menu's text and its
     // room for a picture grow with the DPI.
     BITMAP size{};
     if (dpi_ != 96 && ::GetObjectA(bitmap.get(), sizeof size, &size))
-        if (win32::UniqueBitmap fitted = win32::ScaledBitmap(bitmap.get(), win32::Scaled(size.bmWidth, dpi_),
-                                                             win32::Scaled(size.bmHeight, dpi_)))
+        if (platform::win32::UniqueBitmap fitted = backends::win32::ScaledBitmap(bitmap.get(), backends::win32::Scaled(size.bmWidth, dpi_),
+                                                                                 backends::win32::Scaled(size.bmHeight, dpi_)))
             bitmap = std::move(fitted);
     ::SetMenuItemBitmaps(place.menu, static_cast<UINT>(place.position), MF_BYPOSITION, bitmap.get(), bitmap.get());
     menuBitmaps_[{top, item}] = {bitmapId, std::move(bitmap)};
@@ -139,15 +139,15 @@ void Win32Window::SetTimer(int timerId, int milliseconds)
 }
 
 // The last result given counts, as with the system's own EndDialog.
-void Win32Window::EndDialog(Answer result)
+void Win32Window::EndDialog(toolkit::Answer result)
 {
     endResult_ = result;
     ::EndDialog(window_, static_cast<INT_PTR>(result));
 }
 
-std::optional<Answer> Win32Window::EndResult() const
+std::optional<toolkit::Answer> Win32Window::EndResult() const
 {
     return endResult_;
 }
 
-} // namespace tk
+} // namespace backends::win32

@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tk {
+namespace platform {
 
 namespace {
 
@@ -104,4 +104,4 @@ void WriteFileAtomically(const std::string& path, std::string_view content)
     writer.Commit();
 }
 
-} // namespace tk
+} // namespace platform

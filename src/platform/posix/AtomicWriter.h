@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace platform {
 
 class AtomicFileWriter {
 public:
@@ -34,4 +34,4 @@ private:
     UniqueFd fd_;
 };
 
-} // namespace tk
+} // namespace platform

@@ -2,7 +2,7 @@
 
 #include "platform/Cp1252.h"
 
-namespace tk {
+namespace platform {
 
 struct Utf8Console::Streams {};
 
@@ -34,4 +34,4 @@ CodePageText ArgumentPath(std::string_view argument)
     return {std::string(argument), {}};
 }
 
-} // namespace tk
+} // namespace platform

@@ -8,7 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace tk {
+namespace platform {
 
 void WriteAll(const std::string& path, const UniqueFd& fd, std::string_view content)
 {
@@ -52,4 +52,4 @@ void FlushFolderOf(const std::string& path)
         ::fsync(folder.Get());
 }
 
-} // namespace tk
+} // namespace platform

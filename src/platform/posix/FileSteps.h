@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace platform {
 
 // Writes all of `content` to `fd`, going on after short and interrupted
 // writes. Throws CFileException naming `path`.
@@ -26,4 +26,4 @@ std::string Beside(const std::string& path, const std::string& name);
 // systems cannot flush a folder, and the file's own data are flushed already.
 void FlushFolderOf(const std::string& path);
 
-} // namespace tk
+} // namespace platform

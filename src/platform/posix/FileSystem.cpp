@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tk {
+namespace platform {
 
 bool IsFolder(const std::string& path)
 {
@@ -71,4 +71,4 @@ std::string ExecutablePath()
     }
 }
 
-} // namespace tk
+} // namespace platform

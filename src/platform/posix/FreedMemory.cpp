@@ -6,7 +6,7 @@
 #include <malloc.h>
 #endif
 
-namespace tk {
+namespace platform {
 
 void KeepFreedMemory()
 {
@@ -21,4 +21,4 @@ void KeepFreedMemory()
 #endif
 }
 
-} // namespace tk
+} // namespace platform

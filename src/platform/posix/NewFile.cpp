@@ -13,7 +13,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace tk {
+namespace platform {
 
 namespace {
 
@@ -65,4 +65,4 @@ std::size_t LongestNewFileName(const std::string& folder)
     return longest > extra ? longest - extra : 0;
 }
 
-} // namespace tk
+} // namespace platform

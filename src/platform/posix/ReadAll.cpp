@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <unistd.h>
 
-namespace tk {
+namespace platform {
 
 std::optional<std::size_t> ReadOnce(int fd, char* buffer, std::size_t size)
 {
@@ -24,4 +24,4 @@ bool ReadAll(int fd, std::size_t sizeHint, std::size_t limit, std::string& conte
         sizeHint, limit, [fd](char* buffer, std::size_t size) { return ReadOnce(fd, buffer, size); }, content);
 }
 
-} // namespace tk
+} // namespace platform

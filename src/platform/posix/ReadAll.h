@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace tk {
+namespace platform {
 
 // One read(2) of `fd`, tried again when a signal interrupts it: the bytes it
 // put into the buffer, 0 at the end, nothing (errno set) when it failed.
@@ -16,4 +16,4 @@ std::optional<std::size_t> ReadOnce(int fd, char* buffer, std::size_t size);
 // reading starts. False, with errno set, when a read fails.
 bool ReadAll(int fd, std::size_t sizeHint, std::size_t limit, std::string& content);
 
-} // namespace tk
+} // namespace platform

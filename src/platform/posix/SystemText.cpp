@@ -2,7 +2,7 @@
 
 #include "platform/Cp1252.h"
 
-namespace tk {
+namespace platform {
 
 // On Linux the program's code page is Windows-1252.
 CodePageText FromUtf16(std::u16string_view text)
@@ -23,4 +23,4 @@ std::u16string ToUtf16(std::string_view text)
     return wide;
 }
 
-} // namespace tk
+} // namespace platform

@@ -9,7 +9,7 @@
 #include <fcntl.h>
 #include <memory>
 
-namespace tk {
+namespace platform {
 
 namespace {
 
@@ -58,4 +58,4 @@ void RemoveStaleTemporaries(const std::string& target, StaleTemporaries scope)
     }
 }
 
-} // namespace tk
+} // namespace platform

@@ -10,7 +10,7 @@
 #include <string>
 #include <sys/types.h>
 
-namespace tk {
+namespace platform {
 
 // Removes the file unless Keep() says it has become the file.
 class TemporaryFile {
@@ -30,4 +30,4 @@ private:
     std::string path_;
 };
 
-} // namespace tk
+} // namespace platform

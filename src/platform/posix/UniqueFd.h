@@ -2,7 +2,7 @@
 // One open file descriptor, closed when the owner goes away.
 #include <unistd.h>
 
-namespace tk {
+namespace platform {
 
 class UniqueFd {
 public:
@@ -40,4 +40,4 @@ private:
     int fd_ = -1;
 };
 
-} // namespace tk
+} // namespace platform

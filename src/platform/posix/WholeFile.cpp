@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tk {
+namespace platform {
 
 std::string ReadWholeFile(const std::string& path, std::size_t limit)
 {
@@ -33,4 +33,4 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit)
                                  });
 }
 
-} // namespace tk
+} // namespace platform

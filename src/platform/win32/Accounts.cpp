@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace tk::win32 {
+namespace platform::win32 {
 
 namespace {
 
@@ -60,4 +60,4 @@ std::optional<AccountPair> OtherThanDesktopAccount()
     return AccountPair{AccountName(SidOf(*program)), AccountName(SidOf(*desktop))};
 }
 
-} // namespace tk::win32
+} // namespace platform::win32

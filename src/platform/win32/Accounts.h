@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace tk::win32 {
+namespace platform::win32 {
 
 struct AccountPair {
     std::string program; // DOMAIN\name of this process's account
@@ -19,4 +19,4 @@ struct AccountPair {
 // either cannot be told (no shell running, a token that cannot be read).
 std::optional<AccountPair> OtherThanDesktopAccount();
 
-} // namespace tk::win32
+} // namespace platform::win32

@@ -5,7 +5,7 @@
 #include "platform/win32/TemporaryFile.h"
 #include "platform/win32/Win32.h"
 
-namespace tk {
+namespace platform {
 
 namespace {
 
@@ -81,4 +81,4 @@ void WriteFileAtomically(const std::string& path, std::string_view content)
     temporary.Keep();
 }
 
-} // namespace tk
+} // namespace platform

@@ -9,7 +9,7 @@
 #include <iostream>
 #include <shellapi.h>
 
-namespace tk {
+namespace platform {
 
 namespace {
 
@@ -154,4 +154,4 @@ CodePageText ArgumentPath(std::string_view argument)
     return ArgumentText(argument);
 }
 
-} // namespace tk
+} // namespace platform

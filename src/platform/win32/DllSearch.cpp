@@ -2,7 +2,7 @@
 
 #include "platform/win32/Win32.h"
 
-namespace tk::win32 {
+namespace platform::win32 {
 
 bool LoadDllsFromSystemFolderOnly()
 {
@@ -17,4 +17,4 @@ bool LoadDllsFromSystemFolderOnly()
     return call && call(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
 }
 
-} // namespace tk::win32
+} // namespace platform::win32

@@ -1,7 +1,7 @@
 #pragma once
 // Where the program lets Windows look for the DLLs it loads while it runs.
 
-namespace tk::win32 {
+namespace platform::win32 {
 
 // Limits the search for every DLL loaded from now on (by the program, the
 // common dialogs, the shell's extensions) to the system folder, and drops
@@ -13,4 +13,4 @@ namespace tk::win32 {
 // current folder is dropped.
 bool LoadDllsFromSystemFolderOnly();
 
-} // namespace tk::win32
+} // namespace platform::win32

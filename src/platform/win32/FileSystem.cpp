@@ -4,7 +4,7 @@
 #include "platform/win32/Win32.h"
 #include "platform/win32/Win32Services.h"
 
-namespace tk {
+namespace platform {
 
 bool IsFolder(const std::string& path)
 {
@@ -74,4 +74,4 @@ std::string ExecutablePath()
     return path;
 }
 
-} // namespace tk
+} // namespace platform

@@ -1,8 +1,8 @@
 #include "platform/FreedMemory.h"
 
-namespace tk {
+namespace platform {
 
 // The Windows heap keeps freed blocks for reuse by itself.
 void KeepFreedMemory() {}
 
-} // namespace tk
+} // namespace platform

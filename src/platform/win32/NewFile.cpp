@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace platform {
 
 namespace {
 
@@ -55,4 +55,4 @@ std::size_t LongestNewFileName(const std::string& folder)
     return longest > extra ? longest - extra : 0;
 }
 
-} // namespace tk
+} // namespace platform

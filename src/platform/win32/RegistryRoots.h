@@ -3,7 +3,7 @@
 #include "platform/Registry.h"
 #include "platform/win32/Win32.h"
 
-namespace tk::win32 {
+namespace platform::win32 {
 
 inline HKEY RootKey(RegRoot root)
 {
@@ -12,4 +12,4 @@ inline HKEY RootKey(RegRoot root)
     return keys[static_cast<int>(root)];
 }
 
-} // namespace tk::win32
+} // namespace platform::win32

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace platform {
 
 namespace {
 
@@ -58,4 +58,4 @@ std::u16string ToUtf16(std::string_view text)
     return wide;
 }
 
-} // namespace tk
+} // namespace platform

@@ -3,7 +3,7 @@
 #include "platform/TemporaryName.h"
 #include "platform/Texts.h"
 
-namespace tk {
+namespace platform {
 
 namespace {
 
@@ -84,4 +84,4 @@ void TemporaryFile::Fill(const std::string& path, std::string_view content)
         win32::ThrowLastError(path, Text(text::CannotWrite));
 }
 
-} // namespace tk
+} // namespace platform

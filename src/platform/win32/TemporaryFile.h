@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace platform {
 
 // Removes the file unless Keep() says it has become the file.
 class TemporaryFile {
@@ -32,4 +32,4 @@ private:
     std::string path_;
 };
 
-} // namespace tk
+} // namespace platform

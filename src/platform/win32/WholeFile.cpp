@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace platform {
 
 std::string ReadWholeFile(const std::string& path, std::size_t limit)
 {
@@ -34,4 +34,4 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit)
                                  });
 }
 
-} // namespace tk
+} // namespace platform

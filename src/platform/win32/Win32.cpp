@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace tk::win32 {
+namespace platform::win32 {
 
 std::string ErrorText(DWORD code)
 {
@@ -48,4 +48,4 @@ HINSTANCE ProgramInstance()
     return ::GetModuleHandleA(nullptr);
 }
 
-} // namespace tk::win32
+} // namespace platform::win32

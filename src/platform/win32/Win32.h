@@ -11,7 +11,7 @@
 #include <string_view>
 #include <type_traits>
 
-namespace tk::win32 {
+namespace platform::win32 {
 
 // The system's text for an error code, without its line end.
 std::string ErrorText(DWORD code);
@@ -53,4 +53,4 @@ bool IsRegularFile(HANDLE file, BY_HANDLE_FILE_INFORMATION& info);
 // from: the program file itself.
 HINSTANCE ProgramInstance();
 
-} // namespace tk::win32
+} // namespace platform::win32

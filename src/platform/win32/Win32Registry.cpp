@@ -5,7 +5,7 @@
 #include "platform/win32/RegistryRoots.h"
 #include "platform/win32/Win32.h"
 
-namespace tk {
+namespace platform {
 
 namespace {
 
@@ -221,4 +221,4 @@ Result<bool, RegFault> Win32Registry::DeleteEmptyKey(RegRoot root, std::string_v
     return RegFault(ChangeError(status));
 }
 
-} // namespace tk
+} // namespace platform

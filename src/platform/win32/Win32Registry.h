@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-namespace tk {
+namespace platform {
 
 class Win32Registry final : public IRegistry {
 public:
@@ -37,4 +37,4 @@ public:
 // key: single separators, none at the end.
 std::optional<std::string> SystemSubKey(std::string_view subKey);
 
-} // namespace tk
+} // namespace platform

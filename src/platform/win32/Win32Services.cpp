@@ -4,7 +4,7 @@
 
 #include <shellapi.h>
 
-namespace tk {
+namespace platform {
 
 namespace {
 
@@ -110,4 +110,4 @@ std::string ModuleFileName()
     }
 }
 
-} // namespace tk
+} // namespace platform

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace tk {
+namespace platform {
 
 class ShellExecuteShell final : public IShell {
 public:
@@ -22,4 +22,4 @@ public:
 // The full path of the program file, in the system code page.
 std::string ModuleFileName();
 
-} // namespace tk
+} // namespace platform

@@ -6,26 +6,30 @@
 #include "regstore/RegistryPath.h"
 #include "regstore/RegistryStore.h"
 
+namespace runregistry {
+
 namespace {
 
 class StoreRegistry final : public RunRegistry {
 public:
-    explicit StoreRegistry(const std::string& path) : store_(tk::RegistryStore::ForProcess(path)) {}
-    tk::IRegistry& Registry() override { return store_; }
+    explicit StoreRegistry(const std::string& path) : store_(regstore::RegistryStore::ForProcess(path)) {}
+    platform::IRegistry& Registry() override { return store_; }
     void Finish() override {}
 
 private:
-    tk::RegistryStore& store_;
+    regstore::RegistryStore& store_;
 };
 
 } // namespace
 
 std::optional<std::string> RunRegistryFile(const std::string& file, const std::string& appFolder)
 {
-    return file.empty() ? tk::DefaultRegistryPath(appFolder) : file;
+    return file.empty() ? regstore::DefaultRegistryPath(appFolder) : file;
 }
 
 std::unique_ptr<RunRegistry> OpenRunRegistry(const std::string& file, const std::string& appFolder)
 {
-    return std::make_unique<StoreRegistry>(file.empty() ? tk::DefaultRegistryPath(appFolder) : file);
+    return std::make_unique<StoreRegistry>(file.empty() ? regstore::DefaultRegistryPath(appFolder) : file);
 }
+
+} // namespace runregistry

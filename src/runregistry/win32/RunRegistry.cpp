@@ -7,25 +7,27 @@
 #include "regsandbox/RegistryFileMirror.h"
 #include "platform/win32/Win32Registry.h"
 
+namespace runregistry {
+
 namespace {
 
 class SystemRegistry final : public RunRegistry {
 public:
-    tk::IRegistry& Registry() override { return registry_; }
+    platform::IRegistry& Registry() override { return registry_; }
     void Finish() override {}
 
 private:
-    tk::Win32Registry registry_;
+    platform::Win32Registry registry_;
 };
 
 class MirroredRegistry final : public RunRegistry {
 public:
     explicit MirroredRegistry(const std::string& file) : mirror_(file) {}
-    tk::IRegistry& Registry() override { return mirror_; }
+    platform::IRegistry& Registry() override { return mirror_; }
     void Finish() override { mirror_.Save(); }
 
 private:
-    tk::RegistryFileMirror mirror_;
+    regsandbox::RegistryFileMirror mirror_;
 };
 
 } // namespace
@@ -43,3 +45,5 @@ std::unique_ptr<RunRegistry> OpenRunRegistry(const std::string& file, const std:
         return std::make_unique<SystemRegistry>();
     return std::make_unique<MirroredRegistry>(file);
 }
+
+} // namespace runregistry

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 
@@ -62,7 +62,7 @@ ControlState& ModelWindow::Need(int id)
 {
     if (ControlState* c = Find(id))
         return *c;
-    throw CException("dialog " + std::to_string(tmpl_.id) + " has no control " + std::to_string(id));
+    throw platform::CException("dialog " + std::to_string(tmpl_.id) + " has no control " + std::to_string(id));
 }
 
 const ControlState& ModelWindow::Need(int id) const
@@ -110,7 +110,7 @@ void ModelWindow::SetItemWideText(int id, std::u16string_view text)
     ControlState& c = Need(id);
     if (c.kind == ControlKind::ComboBox && c.dropList)
         return;
-    CodePageText converted = FromUtf16(text);
+    platform::CodePageText converted = platform::FromUtf16(text);
     c.text = converted.text;
     c.foreignText = std::move(converted.text);
     c.foreign = std::move(converted.foreign);
@@ -232,7 +232,7 @@ void ModelWindow::ListSetItemText(int id, int item, int column, std::string_view
 
 void ModelWindow::ListSetItemWideText(int id, int item, int column, std::u16string_view text)
 {
-    ListSetItemText(id, item, column, FromUtf16(text).text);
+    ListSetItemText(id, item, column, platform::FromUtf16(text).text);
     ControlState& c = Need(id);
     if (item < 0 || item >= static_cast<int>(c.items.size()) || column < 0 ||
         (column > 0 && column >= static_cast<int>(c.columns.size())))
@@ -249,9 +249,9 @@ std::u16string ModelWindow::ListItemWideText(int id, int item, int column) const
     const std::string shown = ListItemText(id, item, column);
     const ControlState& c = Need(id);
     if (item >= 0 && item < static_cast<int>(c.wideItems.size()) && column >= 0 &&
-        column < static_cast<int>(c.wideItems[item].size()) && FromUtf16(c.wideItems[item][column]).text == shown)
+        column < static_cast<int>(c.wideItems[item].size()) && platform::FromUtf16(c.wideItems[item][column]).text == shown)
         return c.wideItems[item][column];
-    return ToUtf16(shown);
+    return platform::ToUtf16(shown);
 }
 
 int ModelWindow::ListItemCount(int id) const
@@ -298,7 +298,7 @@ int ModelWindow::ComboAddString(int id, std::string_view text)
     if (c.sorted)
         at = static_cast<std::size_t>(
             std::upper_bound(c.entries.begin(), c.entries.end(), text,
-                             [](std::string_view a, const std::string& b) { return LessNoCase(a, b); })
+                             [](std::string_view a, const std::string& b) { return platform::LessNoCase(a, b); })
             - c.entries.begin());
     c.entries.insert(c.entries.begin() + static_cast<long>(at), std::string(text));
     if (c.curSel >= static_cast<int>(at))
@@ -336,7 +336,7 @@ int ModelWindow::ComboSelectString(int id, std::string_view prefix)
 {
     ControlState& c = Need(id);
     for (int i = 0; i < static_cast<int>(c.entries.size()); ++i)
-        if (StartsWithNoCase(c.entries[i], prefix)) {
+        if (platform::StartsWithNoCase(c.entries[i], prefix)) {
             ComboSetCurSel(id, i);
             return i;
         }
@@ -430,4 +430,4 @@ std::optional<std::string> ModelWindow::BrowseForFolder(std::string_view title, 
     return host_.ShowFolderDialog(title, initialFolder);
 }
 
-} // namespace tk
+} // namespace toolkit

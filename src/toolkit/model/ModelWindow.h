@@ -9,7 +9,7 @@
 #include <set>
 #include <vector>
 
-namespace tk {
+namespace toolkit {
 
 struct ListColumn {
     std::string title;
@@ -162,4 +162,4 @@ private:
     int icon_ = 0;
 };
 
-} // namespace tk
+} // namespace toolkit

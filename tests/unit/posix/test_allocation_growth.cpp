@@ -102,12 +102,12 @@ namespace {
 TEST(AllocationGrowth, ManySectionsOfOneKeyRewriteInLinearMemory)
 {
     for (const int sections : {1000, 4000}) {
-        tk::RegRewrittenValues values;
+        regfile::RegRewrittenValues values;
         const std::string section = "[HKEY_CURRENT_USER\\Software\\Same]\r\n\"v\"=dword:00000001\r\n";
         const std::size_t bytes = BytesAllocatedBy([&] {
             for (int i = 0; i < sections; ++i)
-                ASSERT_TRUE(tk::RewriteRegFileLines(section, 1, "many.reg", tk::RegFileFormat::Regedit4, false,
-                                                    values));
+                ASSERT_TRUE(regfile::RewriteRegFileLines(section, 1, "many.reg", regfile::RegFileFormat::Regedit4, false,
+                                                         values));
         });
         EXPECT_LT(bytes, 2000u * static_cast<std::size_t>(sections)) << sections << " sections";
         std::string out;

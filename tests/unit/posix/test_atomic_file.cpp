@@ -49,7 +49,7 @@ TEST(AtomicFile, WritesThroughLinksAndKeepsModeAndOwner)
     if (mayChown)
         ASSERT_EQ(::chown(target.c_str(), 4321, 4322), 0);
 
-    tk::WriteFileAtomically(app.Path("config.ini"), "new");
+    platform::WriteFileAtomically(app.Path("config.ini"), "new");
     EXPECT_TRUE(fs::is_symlink(app.Folder() / "config.ini"));
     EXPECT_TRUE(fs::is_symlink(app.Folder() / "real" / "hop"));
     EXPECT_EQ(app.Read("real/deeper/config.ini"), "new");
@@ -62,7 +62,7 @@ TEST(AtomicFile, WritesThroughLinksAndKeepsModeAndOwner)
 
     // A link to a file not there yet creates the file it names.
     fs::create_symlink("made.ini", app.Folder() / "dangling.ini");
-    tk::WriteFileAtomically(app.Path("dangling.ini"), "made");
+    platform::WriteFileAtomically(app.Path("dangling.ini"), "made");
     EXPECT_TRUE(fs::is_symlink(app.Folder() / "dangling.ini"));
     EXPECT_EQ(app.Read("made.ini"), "made");
 }
@@ -76,9 +76,9 @@ TEST(AtomicFile, AFileThatMayNotBeWrittenIsRefusedAndKept)
         app.Write("config.ini", "kept");
         ::chmod(path.c_str(), mode);
         try {
-            tk::WriteFileAtomically(path, "lost");
+            platform::WriteFileAtomically(path, "lost");
             ADD_FAILURE() << "a read-only file was replaced";
-        } catch (const tk::CFileException& e) {
+        } catch (const platform::CFileException& e) {
             EXPECT_EQ(e.Path(), path);
         }
         ::chmod(path.c_str(), 0644);
@@ -89,11 +89,11 @@ TEST(AtomicFile, AFileThatMayNotBeWrittenIsRefusedAndKept)
     // Neither a folder nor a pipe is replaced by a file.
     fs::remove(path);
     fs::create_directory(path);
-    EXPECT_THROW(tk::WriteFileAtomically(path, "x"), tk::CFileException);
+    EXPECT_THROW(platform::WriteFileAtomically(path, "x"), platform::CFileException);
     EXPECT_TRUE(fs::is_directory(path));
     fs::remove(path);
     ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
-    EXPECT_THROW(tk::WriteFileAtomically(path, "x"), tk::CFileException);
+    EXPECT_THROW(platform::WriteFileAtomically(path, "x"), platform::CFileException);
     EXPECT_TRUE(fs::is_fifo(path));
 }
 
@@ -108,7 +108,7 @@ TEST(AtomicFile, TemporariesOfDeadWritersAreRemovedThoseOfLiveOnesKept)
     for (const std::string& name : {stale, live, otherFile})
         app.Write(name, "half");
 
-    tk::WriteFileAtomically(app.Path("config.ini"), "new");
+    platform::WriteFileAtomically(app.Path("config.ini"), "new");
     std::vector<std::string> kept = {live, otherFile, "config.ini"};
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(app.Entries(), kept);
@@ -134,8 +134,8 @@ TEST(AtomicFile, ANewFileClearsTemporariesOfDeadWritersOfAnyName)
         for (const std::string& name : names)
             app.Write(name, "half");
 
-    ASSERT_EQ(tk::CreateNewFile(app.Path("new.reg"), "whole"), tk::NewFileResult::Created);
-    ASSERT_EQ(tk::CreateNewFile(app.Path("new.reg"), "other"), tk::NewFileResult::NameTaken);
+    ASSERT_EQ(platform::CreateNewFile(app.Path("new.reg"), "whole"), platform::NewFileResult::Created);
+    ASSERT_EQ(platform::CreateNewFile(app.Path("new.reg"), "other"), platform::NewFileResult::NameTaken);
     EXPECT_EQ(app.Read("new.reg"), "whole");
     kept.push_back("new.reg");
     std::sort(kept.begin(), kept.end());

@@ -6,7 +6,7 @@
 TEST(CommandLineUndo, ThousandsOfRandomSetsUndoneLeaveEveryValueAndKeyAsItWas)
 {
     TempAppFolder storeFolder(nullptr, nullptr, FastFolder());
-    tk::RegistryStore store(storeFolder.Path("registry.reg"));
+    regstore::RegistryStore store(storeFolder.Path("registry.reg"));
     undo_property::Run run(store, "Software\\CliUndo", FastFolder());
     run.Check(2000, 20241208);
 }

@@ -19,6 +19,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace saving;
+using namespace util;
+
 namespace {
 
 constexpr int kFillerValues = 300;
@@ -68,9 +71,9 @@ int Temporaries(const std::filesystem::path& folder, const std::string& name)
 // The counter of a store that must parse whole: every filler value is there.
 std::uint32_t StoredCounter(const TempAppFolder& app)
 {
-    const tk::RegistryTree tree = TreeOf(app.Read("registry.reg"));
+    const regfile::RegistryTree tree = TreeOf(app.Read("registry.reg"));
     EXPECT_EQ(tree.ValueCount(), kFillerValues + 1u);
-    const tk::RegValue* counter = tree.FindValue(tk::RegRoot::CurrentUser, crash::kCounterKey, crash::kCounterValue);
+    const platform::RegValue* counter = tree.FindValue(platform::RegRoot::CurrentUser, crash::kCounterKey, crash::kCounterValue);
     if (counter == nullptr || counter->data.size() != 4) {
         ADD_FAILURE() << "no counter";
         return 0;
@@ -82,14 +85,14 @@ std::uint32_t StoredCounter(const TempAppFolder& app)
 TEST(CrashWrites, AKilledWriterLeavesOldOrNewFilesAndTheNextWriteClearsItsTemporaries)
 {
     TempAppFolder app(nullptr, nullptr, FastFolder());
-    tk::RegistryTree seed;
+    regfile::RegistryTree seed;
     for (int i = 0; i < kFillerValues; ++i)
-        ASSERT_TRUE(seed.SetValue(tk::RegRoot::CurrentUser, "Filler", "value " + std::to_string(i),
-                                  tk::RegValue::String(std::string(40, 'x'))));
-    ASSERT_TRUE(seed.SetValue(tk::RegRoot::CurrentUser, crash::kCounterKey, crash::kCounterValue,
-                              tk::RegValue::Dword(0)));
-    tk::WriteFileAtomically(app.Path("registry.reg"), tk::SerialiseRegFile(seed));
-    tk::WriteFileAtomically(app.Path("config.ini"), crash::Settings(0));
+        ASSERT_TRUE(seed.SetValue(platform::RegRoot::CurrentUser, "Filler", "value " + std::to_string(i),
+                                  platform::RegValue::String(std::string(40, 'x'))));
+    ASSERT_TRUE(seed.SetValue(platform::RegRoot::CurrentUser, crash::kCounterKey, crash::kCounterValue,
+                              platform::RegValue::Dword(0)));
+    platform::WriteFileAtomically(app.Path("registry.reg"), regfile::SerialiseRegFile(seed));
+    platform::WriteFileAtomically(app.Path("config.ini"), crash::Settings(0));
 
     std::mt19937 random(20240611);
     std::uniform_int_distribution<int> delay(0, 25000);

@@ -12,6 +12,11 @@
 
 #include <filesystem>
 
+using namespace saving;
+using namespace util;
+using namespace changes;
+using namespace catalogue;
+
 TEST(RefusedBeforeBackup, NeitherSaveNorAChangeOfManyValuesLeavesABackup)
 {
     const struct {
@@ -20,15 +25,15 @@ TEST(RefusedBeforeBackup, NeitherSaveNorAChangeOfManyValuesLeavesABackup)
         std::size_t maxBytes;  // the largest store it may read
         const char* cause;     // a part of the message
     } cases[] = {
-        {"no folder for the store", "missing/registry.reg", tk::kMaxRegStoreBytes, "could not be changed"},
+        {"no folder for the store", "missing/registry.reg", regfile::kMaxRegStoreBytes, "could not be changed"},
         {"a store that would grow past what it may read", "registry.reg", 64, "larger than"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        tk::FixedClock clock(tk::LocalTime{2024, 3, 5, 9, 5});
+        platform::FixedClock clock(platform::LocalTime{2024, 3, 5, 9, 5});
         TempAppFolder app(nullptr, &clock);
-        tk::RegistryStore store(app.Path(c.store), c.maxBytes);
-        const tk::ScopedServices services({&store, nullptr, &clock, app.Path("tunewright")});
+        regstore::RegistryStore store(app.Path(c.store), c.maxBytes);
+        const platform::ScopedServices services({&store, nullptr, &clock, app.Path("tunewright")});
         std::filesystem::create_directory(app.Path("backup"));
 
         PowerClass power;
@@ -38,7 +43,7 @@ TEST(RefusedBeforeBackup, NeitherSaveNorAChangeOfManyValuesLeavesABackup)
         EXPECT_EQ(saved.result, SaveResult::NotWritten);
         EXPECT_NE(saved.message.find(c.cause), std::string::npos) << saved.message;
 
-        const ChangeSet changes{{{tk::ShareKey({tk::RegRoot::CurrentUser, "A"}), "x", tk::RegValue::String(std::string(100, 'x'))}},
+        const ChangeSet changes{{{platform::ShareKey({platform::RegRoot::CurrentUser, "A"}), "x", platform::RegValue::String(std::string(100, 'x'))}},
                                 {}};
         const auto done = CarryOutChanges(store, changes, app.Path("backup"), "profile p", false);
         ASSERT_FALSE(done);

@@ -30,9 +30,9 @@
 
 namespace {
 
-using tk::RegError;
-using tk::RegRoot;
-using tk::RegValue;
+using platform::RegError;
+using platform::RegRoot;
+using platform::RegValue;
 
 class RegistryStoreTest : public ::testing::Test {
 protected:
@@ -59,34 +59,34 @@ protected:
 
 private:
     TempAppFolder folder_;
-    tk::ScopedBackend installed_;
+    toolkit::ScopedBackend installed_;
 };
 
 // A file to import, held and checked as the importer reads it.
-tk::RegStoreText ImportFile(const std::string& text)
+regstore::RegStoreText ImportFile(const std::string& text)
 {
-    auto file = tk::RegStoreText::ReadChecked(tk::RegText::Held(text, "import.reg"));
+    auto file = regstore::RegStoreText::ReadChecked(regstore::RegText::Held(text, "import.reg"));
     if (!file) {
         ADD_FAILURE() << file.Error().Message();
-        return tk::RegStoreText::Empty("import.reg");
+        return regstore::RegStoreText::Empty("import.reg");
     }
     return std::move(file.Value());
 }
 
-tk::RegResult Import(tk::RegistryStore& store, const std::string& text)
+platform::RegResult Import(regstore::RegistryStore& store, const std::string& text)
 {
     return store.Import(ImportFile(text));
 }
 
-tk::RegResult Import(tk::RegistryTree& tree, const std::string& text)
+platform::RegResult Import(regfile::RegistryTree& tree, const std::string& text)
 {
-    const auto document = tk::ParseRegFile(text, "import.reg");
+    const auto document = regfile::ParseRegFile(text, "import.reg");
     if (!document)
         return RegError::BadKeyPath;
-    return tk::ApplyRegFile(document.Value(), tree, tk::RegFileComments::Drop);
+    return regfile::ApplyRegFile(document.Value(), tree, regfile::RegFileComments::Drop);
 }
 
-std::string ReadString(tk::IRegistry& registry, std::string_view subKey, std::string_view name)
+std::string ReadString(platform::IRegistry& registry, std::string_view subKey, std::string_view name)
 {
     const auto value = registry.QueryValue(RegRoot::CurrentUser, subKey, name);
     if (!value)
@@ -97,7 +97,7 @@ std::string ReadString(tk::IRegistry& registry, std::string_view subKey, std::st
 
 TEST_F(RegistryStoreTest, MissingFileIsEmptyUntilTheFirstChangeCreatesIt)
 {
-    tk::RegistryStore store(StorePath());
+    regstore::RegistryStore store(StorePath());
     EXPECT_EQ(store.QueryValue(RegRoot::CurrentUser, "K", "v").Error(), RegError::KeyNotFound);
     EXPECT_EQ(store.DeleteValue(RegRoot::LocalMachine, "K", "v").Error(), RegError::KeyNotFound);
     EXPECT_EQ(store.DeleteKey(RegRoot::LocalMachine, "K").Error(), RegError::KeyNotFound);
@@ -106,7 +106,7 @@ TEST_F(RegistryStoreTest, MissingFileIsEmptyUntilTheFirstChangeCreatesIt)
     ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "Control Panel\\\\Desktop", "v", RegValue::String("1")));
     EXPECT_EQ(Contents(), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel]\r\n"
                           "\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"v\"=\"1\"\r\n");
-    tk::RegistryStore other(StorePath());
+    regstore::RegistryStore other(StorePath());
     EXPECT_EQ(ReadString(other, "control panel\\desktop", "V"), "1");
 
     // A file of no bytes, made by touch say, is an empty registry too.
@@ -118,8 +118,8 @@ TEST_F(RegistryStoreTest, MissingFileIsEmptyUntilTheFirstChangeCreatesIt)
 
 TEST_F(RegistryStoreTest, SeesChangesMadeByOthersAndKeepsThemWhenWriting)
 {
-    tk::RegistryStore a(StorePath());
-    tk::RegistryStore b(StorePath());
+    regstore::RegistryStore a(StorePath());
+    regstore::RegistryStore b(StorePath());
     ASSERT_TRUE(a.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("1")));
     EXPECT_EQ(ReadString(b, "K", "v"), "1");
     ASSERT_TRUE(b.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("2")));
@@ -134,7 +134,7 @@ TEST_F(RegistryStoreTest, SeesChangesMadeByOthersAndKeepsThemWhenWriting)
     // A change re-reads the file first, so nothing written meanwhile is lost.
     Replace(edited + "\"other\"=\"kept\"\r\n");
     ASSERT_TRUE(b.SetValue(RegRoot::CurrentUser, "K", "w", RegValue::String("new")));
-    tk::RegistryStore fresh(StorePath());
+    regstore::RegistryStore fresh(StorePath());
     EXPECT_EQ(ReadString(fresh, "K", "v"), "3");
     EXPECT_EQ(ReadString(fresh, "K", "other"), "kept");
     EXPECT_EQ(ReadString(fresh, "K", "w"), "new");
@@ -146,14 +146,14 @@ TEST_F(RegistryStoreTest, BrokenStoreSaysWhyInEachResultAndIsNeverOverwritten)
 {
     const std::string broken = "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=dword:zz\r\n";
     Replace(broken);
-    tk::RegistryStore store(StorePath());
+    regstore::RegistryStore store(StorePath());
     for (int i = 0; i < 2; ++i) {
         const auto read = store.QueryValue(RegRoot::CurrentUser, "K", "v");
         ASSERT_FALSE(read);
         EXPECT_EQ(read.Error(), RegError::StoreBroken);
         EXPECT_NE(read.Error().cause.find("\"" + StorePath() + "\", line 3"), std::string::npos) << read.Error().cause;
     }
-    for (const tk::RegResult& change :
+    for (const platform::RegResult& change :
          {store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::Dword(1)), store.DeleteValue(RegRoot::CurrentUser, "K", "v"),
           store.DeleteKey(RegRoot::CurrentUser, "K"), store.Import(ImportFile("REGEDIT4\r\n"))}) {
         ASSERT_FALSE(change);
@@ -174,7 +174,7 @@ TEST_F(RegistryStoreTest, BrokenStoreSaysWhyInEachResultAndIsNeverOverwritten)
 
 TEST_F(RegistryStoreTest, ChangesReplaceTheFileWholeOrNotAtAll)
 {
-    tk::RegistryStore store(StorePath());
+    regstore::RegistryStore store(StorePath());
     ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("old")));
     const std::string before = Contents();
     const ino_t oldInode = Inode();
@@ -203,7 +203,7 @@ TEST_F(RegistryStoreTest, ChangesReplaceTheFileWholeOrNotAtAll)
 
 TEST_F(RegistryStoreTest, AFailedWriteLeavesFileAndReadsAsTheyWere)
 {
-    tk::RegistryStore store(StorePath());
+    regstore::RegistryStore store(StorePath());
     ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("old")));
     const std::string before = Contents();
 
@@ -221,10 +221,10 @@ TEST_F(RegistryStoreTest, AFailedWriteLeavesFileAndReadsAsTheyWere)
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{64, 64};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        const tk::RegResult result =
+        const platform::RegResult result =
             store.SetValue(RegRoot::CurrentUser, "K", "big", RegValue::String(std::string(4096, 'x')));
         // An import's text goes to the temporary file as it is made.
-        const tk::RegResult imported =
+        const platform::RegResult imported =
             Import(store, "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"big\"=\"" + std::string(3 << 20, 'x') + "\"\r\n");
         const auto big = store.QueryValue(RegRoot::CurrentUser, "K", "big");
         const bool unseen = !big && big.Error() == RegError::ValueNotFound;
@@ -244,10 +244,10 @@ TEST_F(RegistryStoreTest, AReadOnlyStoreRefusesChangesAndSaysSo)
     Replace("REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"old\"\r\n");
     const std::string before = Contents();
     ::chmod(StorePath().c_str(), 0444);
-    tk::RegistryStore store(StorePath());
+    regstore::RegistryStore store(StorePath());
     // An import that would change nothing is no change.
     EXPECT_TRUE(Import(store, "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"old\"\r\n"));
-    for (const tk::RegResult& change : {store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("new")),
+    for (const platform::RegResult& change : {store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("new")),
                                         store.DeleteValue(RegRoot::CurrentUser, "K", "v"),
                                         Import(store, "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"new\"\r\n")}) {
         ASSERT_FALSE(change);
@@ -269,13 +269,13 @@ TEST_F(RegistryStoreTest, AChangeThatWouldMakeTheStoreTooLargeToReadIsRefused)
     constexpr std::size_t kLimit = 16 * 1024;
     Replace("REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"old\"\r\n");
     const std::string before = Contents();
-    tk::RegistryStore store(StorePath(), kLimit);
+    regstore::RegistryStore store(StorePath(), kLimit);
     std::string hex = "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"h\"=hex:00";
     for (int i = 0; i < 5300; ++i)
         hex += ",00";
     ASSERT_LT(hex.size(), kLimit);
-    for (const tk::RegResult& change : {Import(store, hex), store.SetValue(RegRoot::CurrentUser, "K", "big",
-                                                                           RegValue::String(std::string(kLimit, 'x')))}) {
+    for (const platform::RegResult& change : {Import(store, hex), store.SetValue(RegRoot::CurrentUser, "K", "big",
+                                                                                 RegValue::String(std::string(kLimit, 'x')))}) {
         ASSERT_FALSE(change);
         EXPECT_EQ(change.Error(), RegError::WriteFailed);
         EXPECT_EQ(change.Error().cause, "the registry store \"" + StorePath() + "\" was not changed: the change would "
@@ -322,7 +322,7 @@ TEST_F(RegistryStoreTest, NonRegularAndHugeFilesAreRefusedWithoutWaiting)
         std::filesystem::remove_all(StorePath());
         c.make(StorePath());
         EXPECT_TRUE(RunsToTheEnd([&] {
-            tk::RegistryStore store(StorePath());
+            regstore::RegistryStore store(StorePath());
             const auto read = store.QueryValue(RegRoot::CurrentUser, "K", "v");
             return read.Error() == RegError::StoreBroken
                 && read.Error().cause.find("\"" + StorePath() + "\": " + c.fault) != std::string::npos
@@ -336,13 +336,13 @@ TEST_F(RegistryStoreTest, NonRegularAndHugeFilesAreRefusedWithoutWaiting)
 
 TEST_F(RegistryStoreTest, ImportAppliesABackupAsOneChange)
 {
-    tk::RegistryStore store(StorePath());
+    regstore::RegistryStore store(StorePath());
     ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created", RegValue::String("1")));
     const ino_t before = Inode();
     ASSERT_TRUE(store.Import(ImportFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
                                         "\"Created\"=-\r\n\"Restored\"=\"C:\\\\Temp\"")));
     EXPECT_NE(Inode(), before);
-    tk::RegistryStore fresh(StorePath());
+    regstore::RegistryStore fresh(StorePath());
     EXPECT_EQ(fresh.QueryValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created").Error(),
               RegError::ValueNotFound);
     EXPECT_EQ(ReadString(fresh, "Control Panel\\Desktop", "Restored"), "C:\\Temp");
@@ -367,11 +367,11 @@ TEST_F(RegistryStoreTest, ImportFindsTheParsersKeysAndWritesOnlyAChange)
     for (const auto& start : stores) {
         SCOPED_TRACE(start.name);
         Replace(start.store);
-        tk::RegistryStore store(StorePath());
-        auto checked = tk::RegStoreText::ReadChecked(tk::RegText::Held(file, "import.reg", tk::RegFileFormat::Regedit4));
+        regstore::RegistryStore store(StorePath());
+        auto checked = regstore::RegStoreText::ReadChecked(regstore::RegText::Held(file, "import.reg", regfile::RegFileFormat::Regedit4));
         ASSERT_TRUE(checked) << checked.Error().Message();
         ASSERT_TRUE(store.Import(checked.Value()));
-        tk::RegistryStore fresh(StorePath());
+        regstore::RegistryStore fresh(StorePath());
         EXPECT_EQ(ReadString(fresh, "A", "t"), "x");
         EXPECT_EQ(fresh.QueryValue(RegRoot::CurrentUser, "B", "b").Value().data, (std::vector<std::uint8_t>{1, 2}));
         EXPECT_EQ(fresh.QueryValue(RegRoot::CurrentUser, "C", "c").Value().data, (std::vector<std::uint8_t>{'A', 0}));
@@ -383,7 +383,7 @@ TEST_F(RegistryStoreTest, ImportFindsTheParsersKeysAndWritesOnlyAChange)
         EXPECT_EQ(Inode(), written);
     }
     std::filesystem::remove(StorePath());
-    tk::RegistryStore empty(StorePath());
+    regstore::RegistryStore empty(StorePath());
     ASSERT_TRUE(Import(empty, "REGEDIT4\r\n; nothing\r\n"));
     EXPECT_FALSE(std::filesystem::exists(StorePath()));
 }
@@ -394,11 +394,11 @@ TEST_F(RegistryStoreTest, ApplyChangesWritesEachRowsChangeAtOnceOrNotAtAll)
         SCOPED_TRACE(c.what);
         Replace(std::string("REGEDIT4\r\n") + c.before);
         const ino_t before = Inode();
-        tk::RegistryStore store(StorePath());
+        regstore::RegistryStore store(StorePath());
         ASSERT_TRUE(store.ApplyChanges(c.values, c.emptyKeys));
-        const std::string expected = tk::SerialiseRegFile(TreeOf(std::string("REGEDIT4\r\n") + c.after));
-        EXPECT_EQ(tk::SerialiseRegFile(TreeOf(Contents())), expected);
-        const bool unchanged = expected == tk::SerialiseRegFile(TreeOf(std::string("REGEDIT4\r\n") + c.before));
+        const std::string expected = regfile::SerialiseRegFile(TreeOf(std::string("REGEDIT4\r\n") + c.after));
+        EXPECT_EQ(regfile::SerialiseRegFile(TreeOf(Contents())), expected);
+        const bool unchanged = expected == regfile::SerialiseRegFile(TreeOf(std::string("REGEDIT4\r\n") + c.before));
         EXPECT_EQ(Inode() == before, unchanged) << "a change that changes nothing writes nothing";
     }
 
@@ -406,8 +406,8 @@ TEST_F(RegistryStoreTest, ApplyChangesWritesEachRowsChangeAtOnceOrNotAtAll)
     Replace(std::string("REGEDIT4\r\n") + changing.before);
     const std::string before = Contents();
     ::chmod(StorePath().c_str(), 0444);
-    tk::RegistryStore store(StorePath());
-    const tk::RegResult refused = store.ApplyChanges(changing.values, changing.emptyKeys);
+    regstore::RegistryStore store(StorePath());
+    const platform::RegResult refused = store.ApplyChanges(changing.values, changing.emptyKeys);
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.Error().cause, "the registry store \"" + StorePath() + "\" is read-only");
     EXPECT_EQ(Contents(), before);
@@ -417,30 +417,30 @@ TEST_F(RegistryStoreTest, AChangeOfAForeignFileAfterItsCheckIsTheChangeOnTheFile
 {
     // Keys out of order: a change rewrites the whole file.
     const std::string foreign = "REGEDIT4\r\n[HKEY_CURRENT_USER\\B]\r\n\"x\"=\"1\"\r\n[HKEY_CURRENT_USER\\A]\r\n\"y\"=\"1\"\r\n";
-    const std::vector<tk::RegValueChange> checked{{tk::ShareKey({RegRoot::CurrentUser, "A"}), "y", RegValue::String("2")}};
+    const std::vector<platform::RegValueChange> checked{{platform::ShareKey({RegRoot::CurrentUser, "A"}), "y", RegValue::String("2")}};
     struct Case {
         const char* what;
-        std::function<void(tk::RegistryStore&)> between;
+        std::function<void(regstore::RegistryStore&)> between;
         std::string value; // set after the check
         std::string x, y;  // as the file then reads
     };
     const std::vector<Case> cases = {
-        {"the change checked", [](tk::RegistryStore&) {}, "2", "1", "2"},
-        {"another value", [](tk::RegistryStore&) {}, "3", "1", "3"},
+        {"the change checked", [](regstore::RegistryStore&) {}, "2", "1", "2"},
+        {"another value", [](regstore::RegistryStore&) {}, "3", "1", "3"},
         {"the file replaced by another writer",
-         [&](tk::RegistryStore&) { Replace(foreign + "[HKEY_CURRENT_USER\\B]\r\n\"x\"=\"5\"\r\n"); }, "2", "5", "2"},
+         [&](regstore::RegistryStore&) { Replace(foreign + "[HKEY_CURRENT_USER\\B]\r\n\"x\"=\"5\"\r\n"); }, "2", "5", "2"},
         {"another change between",
-         [](tk::RegistryStore& store) { ASSERT_TRUE(store.DeleteValue(RegRoot::CurrentUser, "B", "x")); }, "2",
+         [](regstore::RegistryStore& store) { ASSERT_TRUE(store.DeleteValue(RegRoot::CurrentUser, "B", "x")); }, "2",
          "<error 1>", "2"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Replace(foreign);
-        tk::RegistryStore store(StorePath());
+        regstore::RegistryStore store(StorePath());
         ASSERT_TRUE(store.CheckChanges(checked, {}));
         c.between(store);
         ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "A", "y", RegValue::String(c.value)));
-        tk::RegistryStore fresh(StorePath());
+        regstore::RegistryStore fresh(StorePath());
         EXPECT_EQ(ReadString(fresh, "B", "x"), c.x);
         EXPECT_EQ(ReadString(fresh, "A", "y"), c.y);
     }
@@ -450,7 +450,7 @@ TEST_F(RegistryStoreTest, DeleteEmptyKeyRemovesOnlyAKeyThatHoldsNothing)
 {
     Replace("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n[HKEY_CURRENT_USER\\A\\B]\r\n"
             "[HKEY_CURRENT_USER\\C]\r\n\"v\"=\"1\"\r\n");
-    tk::RegistryStore store(StorePath());
+    regstore::RegistryStore store(StorePath());
     const auto removed = [&store](const char* subKey) {
         const auto result = store.DeleteEmptyKey(RegRoot::CurrentUser, subKey);
         return result ? (result.Value() ? "removed" : "kept") : "fault";
@@ -463,14 +463,14 @@ TEST_F(RegistryStoreTest, DeleteEmptyKeyRemovesOnlyAKeyThatHoldsNothing)
     EXPECT_EQ(Contents(), "REGEDIT4\r\n[HKEY_CURRENT_USER\\C]\r\n\"v\"=\"1\"\r\n");
 }
 
-std::string Outcome(const tk::Result<RegValue, tk::RegFault>& result)
+std::string Outcome(const platform::Result<RegValue, platform::RegFault>& result)
 {
     return result ? std::string(result.Value().data.begin(), result.Value().data.end())
                   : "<error " + std::to_string(static_cast<int>(result.Error().error)) + ">";
 }
 
 // Each (sub-key, name) under each root reads the same from both registries.
-void ExpectSameReads(tk::IRegistry& store, tk::IRegistry& expected, std::initializer_list<RegRoot> roots,
+void ExpectSameReads(platform::IRegistry& store, platform::IRegistry& expected, std::initializer_list<RegRoot> roots,
                      std::span<const std::pair<std::string, std::string>> reads)
 {
     for (const RegRoot root : roots)
@@ -492,12 +492,12 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
         "; before B\r\n[HKEY_CURRENT_USER\\A\\B]\r\n; before v\r\n\"v\"=hex:01,02,\\\r\n  03\r\n\"W\"=dword:2\r\n"
         "[HKEY_CURRENT_USER\\A B]\r\n\"x\"=\"[HKEY_CURRENT_USER\\A]\"\r\n[HKEY_LOCAL_MACHINE\\Z]\r\n\"z\"=\"1\"\r\n"
         "; closing\r\n";
-    const std::string canonical = tk::SerialiseRegFile(TreeOf(source));
+    const std::string canonical = regfile::SerialiseRegFile(TreeOf(source));
     // Hex data long enough to be wrapped, as the store writes them.
-    tk::RegistryTree wrapped;
+    regfile::RegistryTree wrapped;
     ASSERT_TRUE(wrapped.SetValue(RegRoot::CurrentUser, "H", "long",
-                                 RegValue{tk::RegType::Binary, std::vector<std::uint8_t>(60, 0xab)}));
-    const std::string wrappedText = tk::SerialiseRegFile(wrapped);
+                                 RegValue{platform::RegType::Binary, std::vector<std::uint8_t>(60, 0xab)}));
+    const std::string wrappedText = regfile::SerialiseRegFile(wrapped);
     const std::string longHex = wrappedText.substr(wrappedText.find("\"long\""));
     std::string lf = canonical;
     for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;)
@@ -562,7 +562,7 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
         "[HKEY_CURRENT_USER\\N\\Escaped]\r\n\"a\\\\b\"=\"1\"\r\n\"c\"=\"2\"\r\n"
         "[HKEY_CURRENT_USER\\A\\B]\r\n\"z\"=\"1\"\r\n";
     // Every change made to the store and to the tree that stands for the file.
-    const auto change = [&](int c, auto& target) -> tk::RegResult {
+    const auto change = [&](int c, auto& target) -> platform::RegResult {
         const RegRoot user = RegRoot::CurrentUser;
         switch (c) {
         case 0: return target.SetValue(user, "a\\b", "V", RegValue::String("new"));
@@ -591,15 +591,15 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
         for (int c = 0; c <= 11; ++c) {
             SCOPED_TRACE(std::string(file.name) + ", change " + std::to_string(c));
             Replace(file.text);
-            tk::RegistryTree expected = TreeOf(file.text);
-            tk::RegistryStore store(StorePath());
+            regfile::RegistryTree expected = TreeOf(file.text);
+            regstore::RegistryStore store(StorePath());
             ExpectSameReads(store, expected, roots, reads);
             const bool changed = change(c, store).HasValue();
             ASSERT_EQ(changed, change(c, expected).HasValue());
             // A change that changes nothing leaves any file as it was.
             if (file.rewrittenExactly && changed)
-                EXPECT_EQ(Contents(), tk::SerialiseRegFile(expected));
-            EXPECT_EQ(tk::SerialiseRegFile(TreeOf(Contents())), tk::SerialiseRegFile(expected));
+                EXPECT_EQ(Contents(), regfile::SerialiseRegFile(expected));
+            EXPECT_EQ(regfile::SerialiseRegFile(TreeOf(Contents())), regfile::SerialiseRegFile(expected));
             ExpectSameReads(store, expected, roots, reads);
         }
     }
@@ -618,14 +618,14 @@ TEST_F(RegistryStoreTest, ABrokenSectionFarFromWhatIsReadIsReportedWhenNeededAnd
     const std::string where = "\"" + StorePath() + "\", line 605";
     Replace(text);
 
-    tk::RegistryStore writer(StorePath());
-    const tk::RegResult written = writer.SetValue(RegRoot::CurrentUser, "Key100", "v", RegValue::String("new"));
+    regstore::RegistryStore writer(StorePath());
+    const platform::RegResult written = writer.SetValue(RegRoot::CurrentUser, "Key100", "v", RegValue::String("new"));
     ASSERT_FALSE(written);
     EXPECT_EQ(written.Error(), RegError::StoreBroken);
     EXPECT_NE(written.Error().cause.find(where), std::string::npos) << written.Error().cause;
     EXPECT_TRUE(reports_.empty());
 
-    tk::RegistryStore reader(StorePath());
+    regstore::RegistryStore reader(StorePath());
     EXPECT_EQ(ReadString(reader, "Key100", "v"), "100");
     EXPECT_EQ(ReadString(reader, "KEY299", "V"), "299");
     EXPECT_EQ(reader.QueryValue(RegRoot::CurrentUser, "Key500", "v").Error(), RegError::KeyNotFound);
@@ -662,12 +662,12 @@ TEST_F(RegistryStoreTest, FaultsAreThoseThatParsingTheWholeFileFinds)
     };
     for (const std::string& text : broken) {
         SCOPED_TRACE(text);
-        const auto whole = tk::ParseRegFile(text, StorePath());
+        const auto whole = regfile::ParseRegFile(text, StorePath());
         ASSERT_FALSE(whole);
         Replace(text);
         reports_.clear();
-        tk::RegistryStore store(StorePath());
-        const tk::RegResult written = store.SetValue(RegRoot::CurrentUser, "A", "a", RegValue::Dword(2));
+        regstore::RegistryStore store(StorePath());
+        const platform::RegResult written = store.SetValue(RegRoot::CurrentUser, "A", "a", RegValue::Dword(2));
         ASSERT_FALSE(written);
         EXPECT_EQ(written.Error(), RegError::StoreBroken);
         EXPECT_NE(written.Error().cause.find(whole.Error().Message()), std::string::npos) << written.Error().cause;
@@ -711,7 +711,7 @@ TEST_F(RegistryStoreTest, AChangeKeepsEveryByteOutsideTheChangedSection)
                     {"no last line end", "\r\n", false}};
     // Each change, and how many of the file's bytes it may rewrite: its
     // section, with the comments before it when it removes it.
-    const auto change = [](int c, auto& target) -> tk::RegResult {
+    const auto change = [](int c, auto& target) -> platform::RegResult {
         switch (c) {
         case 0: return target.SetValue(RegRoot::CurrentUser, "M", "m", RegValue::String("22"));
         case 1: return target.SetValue(RegRoot::CurrentUser, "B", "b", RegValue::Dword(1));
@@ -729,15 +729,15 @@ TEST_F(RegistryStoreTest, AChangeKeepsEveryByteOutsideTheChangedSection)
         for (int c = 0; c < 4; ++c) {
             SCOPED_TRACE(std::string(variant.name) + ", change " + std::to_string(c));
             Replace(text);
-            tk::RegistryStore store(StorePath());
+            regstore::RegistryStore store(StorePath());
             const auto a = store.QueryValue(RegRoot::CurrentUser, "A", "a");
             ASSERT_TRUE(a && a.Value().data.size() == 3u);
             ASSERT_TRUE(change(c, store));
             const std::string written = Contents();
             EXPECT_GE(KeptBytes(text, written), text.size() - rewritten(c, parts)) << written;
-            tk::RegistryTree expected = TreeOf(text);
+            regfile::RegistryTree expected = TreeOf(text);
             ASSERT_TRUE(change(c, expected));
-            EXPECT_EQ(tk::SerialiseRegFile(TreeOf(written)), tk::SerialiseRegFile(expected)) << written;
+            EXPECT_EQ(regfile::SerialiseRegFile(TreeOf(written)), regfile::SerialiseRegFile(expected)) << written;
         }
     }
     EXPECT_TRUE(reports_.empty());
@@ -766,15 +766,15 @@ TEST_F(RegistryStoreTest, AFileChangedByAnotherProcessIsIndexedAgain)
     for (const std::string& other : others) {
         SCOPED_TRACE(other);
         Replace(text);
-        tk::RegistryStore store(StorePath());
+        regstore::RegistryStore store(StorePath());
         EXPECT_EQ(ReadString(store, "A", "v"), "a");
         EXPECT_EQ(ReadString(store, "C", "v"), "c");
         Replace(other);
-        tk::RegistryTree expected = TreeOf(other);
+        regfile::RegistryTree expected = TreeOf(other);
         ExpectSameReads(store, expected, {RegRoot::CurrentUser}, reads);
         ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "C", "new", RegValue::Dword(1)));
         ASSERT_TRUE(expected.SetValue(RegRoot::CurrentUser, "C", "new", RegValue::Dword(1)));
-        tk::RegistryStore fresh(StorePath());
+        regstore::RegistryStore fresh(StorePath());
         ExpectSameReads(fresh, expected, {RegRoot::CurrentUser}, reads);
     }
     EXPECT_TRUE(reports_.empty());
@@ -785,7 +785,7 @@ TEST_F(RegistryStoreTest, AFileChangedByAnotherProcessIsIndexedAgain)
 // and lets the lock go; without the lock the work runs and its change fails.
 TEST_F(RegistryStoreTest, ExclusivelyKeepsOtherWritersOutUntilItsWorkIsDone)
 {
-    tk::RegistryStore store(StorePath());
+    regstore::RegistryStore store(StorePath());
     ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("0")));
     // Forked first: a child forked inside the work would share its lock.
     int pipe[2];
@@ -794,7 +794,7 @@ TEST_F(RegistryStoreTest, ExclusivelyKeepsOtherWritersOutUntilItsWorkIsDone)
     ASSERT_GE(child, 0);
     if (child == 0) {
         char ready = 0;
-        tk::RegistryStore other(StorePath());
+        regstore::RegistryStore other(StorePath());
         const bool told = ::read(pipe[0], &ready, 1) == 1;
         ::_exit(told && other.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("other")) ? 0 : 1);
     }
@@ -809,7 +809,7 @@ TEST_F(RegistryStoreTest, ExclusivelyKeepsOtherWritersOutUntilItsWorkIsDone)
     ::close(pipe[0]);
     ::close(pipe[1]);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    tk::RegistryStore fresh(StorePath());
+    regstore::RegistryStore fresh(StorePath());
     EXPECT_EQ(ReadString(fresh, "K", "v"), "other") << "the other change waited for the work and came after it";
 
     EXPECT_THROW(store.Exclusively([] { throw std::runtime_error("backup not written"); }), std::runtime_error);
@@ -836,7 +836,7 @@ TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNoUpdate)
         children[p] = ::fork();
         ASSERT_GE(children[p], 0);
         if (children[p] == 0) {
-            tk::RegistryStore store(StorePath());
+            regstore::RegistryStore store(StorePath());
             for (int i = 0; i < kWrites; ++i)
                 if (!store.SetValue(RegRoot::CurrentUser, "Race", "p" + std::to_string(p) + "-" + std::to_string(i),
                                     RegValue::Dword(static_cast<std::uint32_t>(i))))
@@ -846,7 +846,7 @@ TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNoUpdate)
     }
 
     // Readers never see a half-written file meanwhile.
-    tk::RegistryStore reader(StorePath());
+    regstore::RegistryStore reader(StorePath());
     int running = 2;
     int brokenReads = 0;
     while (running > 0) {
@@ -866,7 +866,7 @@ TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNoUpdate)
     EXPECT_EQ(brokenReads, 0);
     EXPECT_TRUE(reports_.empty());
 
-    tk::RegistryStore fresh(StorePath());
+    regstore::RegistryStore fresh(StorePath());
     for (int p = 0; p < 2; ++p) {
         for (int i = 0; i < kWrites; ++i) {
             const auto value = fresh.QueryValue(RegRoot::CurrentUser, "Race",

@@ -8,9 +8,9 @@ TEST(TextFile, AFileWithoutSizeKeepsToTheLimit)
 {
     // /proc reports no size: only the reading itself can keep to the limit.
     try {
-        tk::ReadWholeFile("/proc/self/status", 9);
+        platform::ReadWholeFile("/proc/self/status", 9);
         ADD_FAILURE() << "no error for /proc/self/status";
-    } catch (const tk::CFileException& e) {
+    } catch (const platform::CFileException& e) {
         EXPECT_EQ(e.Path(), "/proc/self/status");
         EXPECT_NE(e.Cause().find("9 bytes"), std::string::npos) << e.Cause();
     }

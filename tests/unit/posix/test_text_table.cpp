@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+using namespace util;
+using namespace i18n;
+
 namespace {
 
 namespace fs = std::filesystem;

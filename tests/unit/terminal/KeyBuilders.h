@@ -2,9 +2,9 @@
 // Keys as the terminal decoder delivers them, written briefly for tests.
 #include "backends/terminal/KeyDecoder.h"
 
-inline tk::Key K(tk::KeyCode code, bool shift = false, bool alt = false, bool ctrl = false)
+inline backends::terminal::Key K(backends::terminal::KeyCode code, bool shift = false, bool alt = false, bool ctrl = false)
 {
-    tk::Key k;
+    backends::terminal::Key k;
     k.code = code;
     k.shift = shift;
     k.alt = alt;
@@ -12,18 +12,18 @@ inline tk::Key K(tk::KeyCode code, bool shift = false, bool alt = false, bool ct
     return k;
 }
 
-inline tk::Key Ch(char32_t ch, bool alt = false, bool ctrl = false)
+inline backends::terminal::Key Ch(char32_t ch, bool alt = false, bool ctrl = false)
 {
-    tk::Key k;
+    backends::terminal::Key k;
     k.ch = ch;
     k.alt = alt;
     k.ctrl = ctrl;
     return k;
 }
 
-inline tk::Key F(int n, bool alt = false)
+inline backends::terminal::Key F(int n, bool alt = false)
 {
-    tk::Key k = K(tk::KeyCode::Function, false, alt);
+    backends::terminal::Key k = K(backends::terminal::KeyCode::Function, false, alt);
     k.function = n;
     return k;
 }

@@ -11,8 +11,8 @@
 
 namespace {
 
-struct Opened final : tk::IShell {
-    tk::ShellResult Open(const std::string& target) override
+struct Opened final : platform::IShell {
+    platform::ShellResult Open(const std::string& target) override
     {
         targets.push_back(target);
         return {};
@@ -26,12 +26,12 @@ TEST(ImportingShell, ARegistryFileIsImportedWhenTheUserSaysYes)
 {
     TempAppFolder folder;
     RecordingBackend backend;
-    tk::ScopedBackend installed(backend);
-    tk::RegistryStore store(folder.Path("registry.reg"));
+    toolkit::ScopedBackend installed(backend);
+    regstore::RegistryStore store(folder.Path("registry.reg"));
     Opened desktop;
     std::vector<std::string> boxes;
-    tk::Answer answer = tk::Answer::No;
-    tk::ImportingShell shell(store, desktop, [&](std::string_view text, tk::BoxStyle) {
+    toolkit::Answer answer = toolkit::Answer::No;
+    backends::terminal::ImportingShell shell(store, desktop, [&](std::string_view text, toolkit::BoxStyle) {
         boxes.emplace_back(text);
         return answer;
     });
@@ -40,15 +40,15 @@ TEST(ImportingShell, ARegistryFileIsImportedWhenTheUserSaysYes)
     const std::string path = folder.Path("old.REG");
 
     EXPECT_TRUE(shell.Open(path));
-    EXPECT_EQ(boxes, std::vector<std::string>{tk::RegImportQuestion(path)});
-    EXPECT_FALSE(store.QueryValue(tk::RegRoot::CurrentUser, "Software\\Test", "V"));
+    EXPECT_EQ(boxes, std::vector<std::string>{regstore::RegImportQuestion(path)});
+    EXPECT_FALSE(store.QueryValue(platform::RegRoot::CurrentUser, "Software\\Test", "V"));
 
-    answer = tk::Answer::Yes;
+    answer = toolkit::Answer::Yes;
     EXPECT_TRUE(shell.Open(path));
-    EXPECT_EQ(boxes.back(), tk::RegImportDoneText(path));
-    const auto value = store.QueryValue(tk::RegRoot::CurrentUser, "Software\\Test", "V");
+    EXPECT_EQ(boxes.back(), regstore::RegImportDoneText(path));
+    const auto value = store.QueryValue(platform::RegRoot::CurrentUser, "Software\\Test", "V");
     ASSERT_TRUE(value);
-    EXPECT_EQ(value.Value().data, tk::RegValue::Dword(7).data);
+    EXPECT_EQ(value.Value().data, platform::RegValue::Dword(7).data);
 
     // A file that cannot be read is reported naming it, and nothing is asked.
     boxes.clear();

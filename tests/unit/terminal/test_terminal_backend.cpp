@@ -11,7 +11,7 @@
 
 namespace {
 
-class FakeTerminal final : public tk::ITerminal {
+class FakeTerminal final : public backends::terminal::ITerminal {
 public:
     std::string written;
     std::string typed; // delivered at the next wait
@@ -41,7 +41,7 @@ public:
 // nothing, the second changes the info text, the third opens the folder
 // browser and ends the dialog when it closes. Timer 2 counts its ticks while
 // the browser is open and then chooses the folder shown.
-class Scripted final : public tk::CDialog {
+class Scripted final : public toolkit::CDialog {
 public:
     explicit Scripted(FakeTerminal& terminal) : CDialog(102), terminal_(terminal) {}
 
@@ -57,10 +57,10 @@ public:
         SetTimer(2, 5);
         return true;
     }
-    const tk::MessageMap& GetMessageMap() const override
+    const toolkit::MessageMap& GetMessageMap() const override
     {
-        static const tk::MessageMap map = {
-            {tk::MsgKind::Timer, 0, [](tk::CDialog& d, tk::Message& m) { static_cast<Scripted&>(d).Tick(m.id); }},
+        static const toolkit::MessageMap map = {
+            {toolkit::MsgKind::Timer, 0, [](toolkit::CDialog& d, toolkit::Message& m) { static_cast<Scripted&>(d).Tick(m.id); }},
         };
         return map;
     }
@@ -90,7 +90,7 @@ private:
             browsing_ = true;
             picked = Window()->BrowseForFolder("Choose the target folder", "");
             browsing_ = false;
-            EndDialog(tk::Answer::Ok);
+            EndDialog(toolkit::Answer::Ok);
         }
         mark_ = terminal_.written.size();
     }
@@ -103,9 +103,9 @@ private:
 TEST(TerminalBackend, WritesOnlyChangesSleepsBetweenTicksAndTicksUnderAPicker)
 {
     FakeTerminal terminal;
-    tk::TerminalBackend backend(terminal);
+    backends::terminal::TerminalBackend backend(terminal);
     Scripted dialog(terminal);
-    EXPECT_EQ(backend.RunModal(dialog), tk::Answer::Ok);
+    EXPECT_EQ(backend.RunModal(dialog), toolkit::Answer::Ok);
     EXPECT_EQ(dialog.idleBytes, 0u) << "a tick that changes nothing writes nothing";
     EXPECT_GT(dialog.changeBytes, 0u);
     EXPECT_LT(dialog.changeBytes, 200u) << "a changed word costs a few cells, not a screen";

@@ -18,18 +18,18 @@ TEST(TerminalCp1252, DecodesEveryBlockOfTheCodePage)
         {0xC4, U'\u00C4'}, {0xFF, U'\u00FF'},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(tk::DecodeCp1252(c.byte), c.ch) << "byte " << int(c.byte);
+        EXPECT_EQ(platform::DecodeCp1252(c.byte), c.ch) << "byte " << int(c.byte);
 }
 
 TEST(TerminalCp1252, ConvertsToUtf8AndBack)
 {
-    EXPECT_EQ(tk::Cp1252ToUtf8("A\x80\xE9\x9F"), "A\xE2\x82\xAC\xC3\xA9\xC5\xB8");
-    EXPECT_EQ(tk::Utf8ToCp1252("A\xE2\x82\xAC\xC3\xA9\xC5\xB8"), "A\x80\xE9\x9F");
+    EXPECT_EQ(platform::Cp1252ToUtf8("A\x80\xE9\x9F"), "A\xE2\x82\xAC\xC3\xA9\xC5\xB8");
+    EXPECT_EQ(platform::Utf8ToCp1252("A\xE2\x82\xAC\xC3\xA9\xC5\xB8"), "A\x80\xE9\x9F");
 
     std::string all;
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
-    EXPECT_EQ(tk::Utf8ToCp1252(tk::Cp1252ToUtf8(all)), all) << "every byte survives the round trip";
+    EXPECT_EQ(platform::Utf8ToCp1252(platform::Cp1252ToUtf8(all)), all) << "every byte survives the round trip";
 }
 
 TEST(TerminalCp1252, DropsWhatTheCodePageCannotHoldAndBrokenSequences)
@@ -49,25 +49,25 @@ TEST(TerminalCp1252, DropsWhatTheCodePageCannotHoldAndBrokenSequences)
         {"\xE2\x80\x9Cq\xE2\x80\x9D", "\x93q\x94"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(tk::Utf8ToCp1252(c.utf8), c.cp1252) << c.utf8;
+        EXPECT_EQ(platform::Utf8ToCp1252(c.utf8), c.cp1252) << c.utf8;
 }
 
 TEST(TerminalCp1252, EncodesSingleCharacters)
 {
-    EXPECT_EQ(tk::EncodeCp1252(0x20AC), '\x80');
-    EXPECT_EQ(tk::EncodeCp1252(U'\u00FC'), '\xFC');
-    EXPECT_EQ(tk::EncodeCp1252(0x0081), '\x81');
-    EXPECT_FALSE(tk::EncodeCp1252(0x0080).has_value());
-    EXPECT_FALSE(tk::EncodeCp1252(0x0100).has_value());
+    EXPECT_EQ(platform::EncodeCp1252(0x20AC), '\x80');
+    EXPECT_EQ(platform::EncodeCp1252(U'\u00FC'), '\xFC');
+    EXPECT_EQ(platform::EncodeCp1252(0x0081), '\x81');
+    EXPECT_FALSE(platform::EncodeCp1252(0x0080).has_value());
+    EXPECT_FALSE(platform::EncodeCp1252(0x0100).has_value());
 }
 
 TEST(TerminalCp1252, ReportsIncompleteUtf8SoThatKeysCanWaitForTheRest)
 {
-    const tk::Utf8Step step = tk::DecodeUtf8("\xE2\x82");
-    EXPECT_EQ(step.kind, tk::Utf8Step::Kind::Incomplete);
+    const platform::Utf8Step step = platform::DecodeUtf8("\xE2\x82");
+    EXPECT_EQ(step.kind, platform::Utf8Step::Kind::Incomplete);
     EXPECT_EQ(step.length, 2u);
-    const tk::Utf8Step whole = tk::DecodeUtf8("\xE2\x82\xAC!");
-    EXPECT_EQ(whole.kind, tk::Utf8Step::Kind::Char);
+    const platform::Utf8Step whole = platform::DecodeUtf8("\xE2\x82\xAC!");
+    EXPECT_EQ(whole.kind, platform::Utf8Step::Kind::Char);
     EXPECT_EQ(whole.ch, 0x20AC);
     EXPECT_EQ(whole.length, 3u);
 }
@@ -82,7 +82,7 @@ TEST(TerminalCp1252, FoldsCapitalsOfTheWholeCodePage)
         {'\xDF', '\xDF'}, {'\x8A', '\x9A'}, {'\x8C', '\x9C'}, {'\x8E', '\x9E'}, {'\x9F', '\xFF'},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(tk::FoldCase(c.in), c.out) << int(static_cast<unsigned char>(c.in));
+        EXPECT_EQ(platform::FoldCase(c.in), c.out) << int(static_cast<unsigned char>(c.in));
 }
 
 } // namespace

@@ -13,9 +13,9 @@
 
 namespace {
 
-using tk::Key;
-using tk::KeyCode;
-using tk::MsgKind;
+using backends::terminal::Key;
+using backends::terminal::KeyCode;
+using toolkit::MsgKind;
 
 struct Seen {
     MsgKind kind;
@@ -25,18 +25,18 @@ struct Seen {
 
 // Records the messages that reach it; OK and Cancel take the default path and
 // end the dialog.
-class Recorder final : public tk::CDialog {
+class Recorder final : public toolkit::CDialog {
 public:
     explicit Recorder(int templateId) : CDialog(templateId) {}
     std::vector<Seen> seen;
 
-    const tk::MessageMap& GetMessageMap() const override
+    const toolkit::MessageMap& GetMessageMap() const override
     {
         const auto record = [](MsgKind kind) {
-            return [kind](tk::CDialog& d, tk::Message& m) { static_cast<Recorder&>(d).seen.push_back({kind, m.id}); };
+            return [kind](toolkit::CDialog& d, toolkit::Message& m) { static_cast<Recorder&>(d).seen.push_back({kind, m.id}); };
         };
-        const auto command = [&](int id) { return tk::MessageEntry{MsgKind::Command, id, record(MsgKind::Command)}; };
-        static const tk::MessageMap map = {
+        const auto command = [&](int id) { return toolkit::MessageEntry{MsgKind::Command, id, record(MsgKind::Command)}; };
+        static const toolkit::MessageMap map = {
             command(1010),
             command(1007),
             command(32772),
@@ -49,10 +49,10 @@ public:
             {MsgKind::HelpInfo, 0, record(MsgKind::HelpInfo)},
             {MsgKind::Timer, 0, record(MsgKind::Timer)},
             {MsgKind::CtlColor, 0,
-             [](tk::CDialog&, tk::Message& m) {
+             [](toolkit::CDialog&, toolkit::Message& m) {
                  if (m.color->controlId == 1009)
-                     m.color->textBackground = tk::Rgb{255, 255, 128};
-                 m.color->brush = tk::Rgb{240, 240, 240};
+                     m.color->textBackground = toolkit::Rgb{255, 255, 128};
+                 m.color->brush = toolkit::Rgb{240, 240, 240};
              }},
         };
         return map;
@@ -62,8 +62,8 @@ public:
 struct MainDialog {
     RecordingBackend host;
     Recorder dialog{102};
-    tk::TerminalWindow window{dialog.Template(), host};
-    tk::DialogLayer layer{dialog, window, true};
+    backends::terminal::TerminalWindow window{dialog.Template(), host};
+    backends::terminal::DialogLayer layer{dialog, window, true};
 
     MainDialog()
     {
@@ -117,11 +117,11 @@ TEST(TerminalDialog, EnterAndEscapeEndTheDialogThroughOkAndCancel)
 {
     MainDialog ok;
     ok.Press(K(KeyCode::Enter));
-    EXPECT_EQ(ok.window.EndResult(), tk::Answer::Ok);
+    EXPECT_EQ(ok.window.EndResult(), toolkit::Answer::Ok);
 
     MainDialog cancel;
     cancel.Press(K(KeyCode::Escape));
-    EXPECT_EQ(cancel.window.EndResult(), tk::Answer::Cancel);
+    EXPECT_EQ(cancel.window.EndResult(), toolkit::Answer::Cancel);
 
     MainDialog button;
     button.window.SetFocus(1010);
@@ -134,7 +134,7 @@ TEST(TerminalDialog, EnterAndEscapeEndTheDialogThroughOkAndCancel)
 TEST(TerminalDialog, ArrowsMoveTheListSelectionWithTheMark)
 {
     MainDialog d;
-    const tk::ControlState& list = *d.window.Find(1000);
+    const toolkit::ControlState& list = *d.window.Find(1000);
     EXPECT_TRUE(list.selected.empty()) << "the mark alone selects nothing";
     d.Press(K(KeyCode::Down));
     EXPECT_EQ(list.selectionMark, 1);
@@ -177,8 +177,8 @@ TEST(TerminalDialog, TypingReplacesTheTextOfAnEditableComboBox)
 {
     RecordingBackend host;
     Recorder dialog(134);
-    tk::TerminalWindow window(dialog.Template(), host);
-    tk::DialogLayer layer(dialog, window, false);
+    backends::terminal::TerminalWindow window(dialog.Template(), host);
+    backends::terminal::DialogLayer layer(dialog, window, false);
     dialog.AttachWindow(&window);
     for (const char* name : {"English", "Deutsch", "Fran\xE7" "ais"})
         window.ComboAddString(1020, name);
@@ -200,7 +200,7 @@ TEST(TerminalDialog, TypingReplacesTheTextOfAnEditableComboBox)
     layer.HandleKey(Ch(U' '));
     EXPECT_EQ(window.GetItemText(1020), "English") << "Space keeps the chosen entry";
     layer.HandleKey(K(KeyCode::Enter));
-    EXPECT_EQ(window.EndResult(), tk::Answer::Ok);
+    EXPECT_EQ(window.EndResult(), toolkit::Answer::Ok);
     dialog.AttachWindow(nullptr);
 }
 
@@ -247,7 +247,7 @@ TEST(TerminalDialog, MenusSendTheirCommands)
                                                {MsgKind::Command, 32778},
                                                {MsgKind::Command, 32776},
                                                {MsgKind::SysCommand, 16},
-                                               {MsgKind::SysCommand, tk::SystemCloseCommand}}));
+                                               {MsgKind::SysCommand, toolkit::SystemCloseCommand}}));
     EXPECT_FALSE(d.window.EndResult().has_value()) << "Escape only closed the menu";
 
     d.Press(F(1));
@@ -267,7 +267,7 @@ TEST(TerminalDialog, MenusSendTheirCommands)
 TEST(TerminalDialog, AcceleratorsSendTheirCommandsAndSlashSearchesOutsideTextFields)
 {
     MainDialog d;
-    tk::DialogLayer keyed{d.dialog, d.window, true, tk::FindAccelerators(132)};
+    backends::terminal::DialogLayer keyed{d.dialog, d.window, true, toolkit::FindAccelerators(132)};
     keyed.EnsureFocus();
     Key ctrlF = Ch(U'f');
     ctrlF.ctrl = true;
@@ -313,7 +313,7 @@ TEST(TerminalDialog, TimersFireWhenDueAndNotWhileTheirHandlerRuns)
     d.window.TimerDone(1);
     d.layer.FireTimers(now + std::chrono::seconds(1));
     EXPECT_EQ(d.dialog.seen, (std::vector<Seen>{{MsgKind::Timer, 1}}));
-    d.window.EndDialog(tk::Answer::Ok);
+    d.window.EndDialog(toolkit::Answer::Ok);
     d.layer.FireTimers(now + std::chrono::seconds(2));
     EXPECT_EQ(d.dialog.seen.size(), 1u) << "an ended dialog gets no ticks";
 }
@@ -327,7 +327,7 @@ TEST(TerminalDialog, DrawsControlsWithTheColoursTheDialogGives)
     d.window.SetCheck(1003, true);
     d.window.SetItemText(1010, "&Save new configuration");
     d.window.ShowItem(1007, false);
-    tk::CellScreen screen;
+    backends::terminal::CellScreen screen;
     screen.Resize(120, 40);
     d.layer.Draw(screen);
     std::string all;
@@ -352,7 +352,7 @@ TEST(TerminalDialog, DrawsControlsWithTheColoursTheDialogGives)
     const int col = static_cast<int>(std::count_if(line.begin(), line.begin() + static_cast<long>(byte),
                                                    [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
     ASSERT_EQ(screen.At(col, row).ch, U'A');
-    EXPECT_EQ(screen.At(col, row).style.bg, (tk::Rgb{255, 255, 128})) << "the combo box's text background";
+    EXPECT_EQ(screen.At(col, row).style.bg, (toolkit::Rgb{255, 255, 128})) << "the combo box's text background";
 }
 
 // A list of several columns shows their titles above them, each text in its
@@ -361,8 +361,8 @@ TEST(TerminalDialog, AListOfSeveralColumnsDrawsEachInItsPlace)
 {
     RecordingBackend host;
     Recorder dialog{151};
-    tk::TerminalWindow window{dialog.Template(), host};
-    tk::DialogLayer layer{dialog, window, false};
+    backends::terminal::TerminalWindow window{dialog.Template(), host};
+    backends::terminal::DialogLayer layer{dialog, window, false};
     dialog.AttachWindow(&window);
     window.ListInsertColumn(1040, 0, "When", 100);
     window.ListInsertColumn(1040, 1, "Function", 100);
@@ -371,7 +371,7 @@ TEST(TerminalDialog, AListOfSeveralColumnsDrawsEachInItsPlace)
     window.ListSetItemText(1040, 0, 1, "A function whose name is far longer than its column");
     window.ListSetItemText(1040, 0, 2, "\"400\"");
     layer.EnsureFocus();
-    tk::CellScreen screen;
+    backends::terminal::CellScreen screen;
     screen.Resize(80, 24);
     layer.Draw(screen);
     // In cells, not bytes: the frame characters take three bytes.
@@ -404,13 +404,13 @@ TEST(TerminalDialog, ABoxWithAListGrowsWithTheTerminal)
 {
     RecordingBackend host;
     Recorder dialog{151};
-    tk::TerminalWindow window{dialog.Template(), host};
-    tk::DialogLayer layer{dialog, window, false};
+    backends::terminal::TerminalWindow window{dialog.Template(), host};
+    backends::terminal::DialogLayer layer{dialog, window, false};
     dialog.AttachWindow(&window);
     window.SetItemText(1041, "3 backups in \"/home/ann/tunewright/backup\"");
     layer.EnsureFocus();
     const auto draw = [&](int cols, int rows) {
-        tk::CellScreen screen;
+        backends::terminal::CellScreen screen;
         screen.Resize(cols, rows);
         layer.Draw(screen);
         int width = 0;

@@ -15,7 +15,7 @@
 
 namespace {
 
-using tk::KeyCode;
+using backends::terminal::KeyCode;
 
 const std::string kHelp = "Keys\r\n====\r\n\r\nThe line at the bottom of the screen shows the keys that work.\r\n"
                           "  - Tab moves to the next control, Shift-Tab to the one before it.\r\n"
@@ -24,7 +24,7 @@ const std::string kHelp = "Keys\r\n====\r\n\r\nThe line at the bottom of the scr
 // Types one queued input per wait (an empty one waits the time out); Escape
 // when the queue is empty, so that a fault ends the test instead of hanging
 // it.
-class TypingTerminal final : public tk::ITerminal {
+class TypingTerminal final : public backends::terminal::ITerminal {
 public:
     std::deque<std::string> typed;
     std::string written;
@@ -49,13 +49,13 @@ public:
 
 // Opens the help while it starts, then ends: the help comes in the
 // backend's first picture, which is written whole.
-class HelpAtStart final : public tk::CDialog {
+class HelpAtStart final : public toolkit::CDialog {
 public:
     explicit HelpAtStart(std::string path) : CDialog(102), path_(std::move(path)) {}
     bool OnInitDialog() override
     {
-        tk::CurrentBackend().ShowHelp(path_);
-        EndDialog(tk::Answer::Ok);
+        toolkit::CurrentBackend().ShowHelp(path_);
+        EndDialog(toolkit::Answer::Ok);
         return true;
     }
 
@@ -67,8 +67,8 @@ private:
 
 TEST(TerminalHelp, WrapsEachLineUnderItsTextAndScrolls)
 {
-    tk::HelpViewLayer view("Help", kHelp);
-    tk::CellScreen screen;
+    backends::terminal::HelpViewLayer view("Help", kHelp);
+    backends::terminal::CellScreen screen;
     screen.Resize(44, 12);
     view.Draw(screen);
     const std::vector<std::string> expected = {
@@ -95,10 +95,10 @@ TEST(TerminalHelp, WrapsEachLineUnderItsTextAndScrolls)
     view.HandleKey(K(KeyCode::Down));
     EXPECT_EQ(view.Top(), 1);
     EXPECT_FALSE(view.Done());
-    EXPECT_EQ(tk::FitHelp(view.KeyHelp(), 60), "Arrows/PageUp/PageDown scroll  Esc close");
+    EXPECT_EQ(backends::terminal::FitHelp(view.KeyHelp(), 60), "Arrows/PageUp/PageDown scroll  Esc close");
     view.HandleKey(K(KeyCode::Escape));
     EXPECT_TRUE(view.Done());
-    EXPECT_EQ(tk::HelpTextPath("/opt/tw/help.CHM"), "/opt/tw/help.txt");
+    EXPECT_EQ(backends::terminal::HelpTextPath("/opt/tw/help.CHM"), "/opt/tw/help.txt");
 }
 
 TEST(TerminalHelp, ShowsTheTextBesideTheHelpFileOrNamesItWhenMissing)
@@ -107,10 +107,10 @@ TEST(TerminalHelp, ShowsTheTextBesideTheHelpFileOrNamesItWhenMissing)
     const auto run = [&folder](std::deque<std::string> typed) {
         TypingTerminal terminal;
         terminal.typed = std::move(typed);
-        tk::TerminalBackend backend(terminal);
-        const tk::ScopedBackend installed(backend);
+        backends::terminal::TerminalBackend backend(terminal);
+        const toolkit::ScopedBackend installed(backend);
         HelpAtStart dialog(folder.Path("help.chm"));
-        EXPECT_EQ(backend.RunModal(dialog), tk::Answer::Ok);
+        EXPECT_EQ(backend.RunModal(dialog), toolkit::Answer::Ok);
         return terminal.written;
     };
     EXPECT_NE(run({"\r"}).find("\"" + folder.Path("help.txt") + "\""), std::string::npos)

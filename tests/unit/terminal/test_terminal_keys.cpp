@@ -10,10 +10,10 @@
 
 namespace {
 
-using tk::Key;
-using tk::KeyCode;
+using backends::terminal::Key;
+using backends::terminal::KeyCode;
 
-std::vector<Key> Decode(tk::KeyDecoder& d)
+std::vector<Key> Decode(backends::terminal::KeyDecoder& d)
 {
     std::vector<Key> out;
     while (auto k = d.Next())
@@ -23,7 +23,7 @@ std::vector<Key> Decode(tk::KeyDecoder& d)
 
 std::vector<Key> Decode(const std::string& bytes)
 {
-    tk::KeyDecoder d;
+    backends::terminal::KeyDecoder d;
     d.Feed(bytes);
     return Decode(d);
 }
@@ -98,7 +98,7 @@ TEST(TerminalKeys, SplitsARunOfKeysAndSkipsWhatItDoesNotKnow)
 
 TEST(TerminalKeys, WaitsForTheRestOfASequence)
 {
-    tk::KeyDecoder d;
+    backends::terminal::KeyDecoder d;
     d.Feed("\x1b[");
     EXPECT_TRUE(Decode(d).empty());
     EXPECT_TRUE(d.HasPartial());
@@ -116,7 +116,7 @@ TEST(TerminalKeys, WaitsForTheRestOfASequence)
 
 TEST(TerminalKeys, ALoneEscapeIsTheEscapeKeyOnceTheWaitIsOver)
 {
-    tk::KeyDecoder d;
+    backends::terminal::KeyDecoder d;
     d.Feed("\x1b");
     EXPECT_TRUE(Decode(d).empty());
     EXPECT_TRUE(d.HasPartial());
@@ -143,7 +143,7 @@ TEST(TerminalKeys, ALoneEscapeIsTheEscapeKeyOnceTheWaitIsOver)
 // ends with the wait for a lone Escape running out.
 std::vector<Key> DecodeInPieces(const std::string& bytes, std::size_t piece)
 {
-    tk::KeyDecoder d;
+    backends::terminal::KeyDecoder d;
     std::vector<Key> out;
     for (std::size_t at = 0; at < bytes.size(); at += piece) {
         d.Feed(std::string_view(bytes).substr(at, piece));

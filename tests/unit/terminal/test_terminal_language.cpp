@@ -18,6 +18,9 @@
 #include <iterator>
 #include <map>
 
+using namespace util;
+using namespace i18n;
+
 namespace {
 
 std::map<int, std::string> SampleGerman()
@@ -31,9 +34,9 @@ std::map<int, std::string> SampleGerman()
     return texts;
 }
 
-std::string Shown(tk::Layer& layer)
+std::string Shown(backends::terminal::Layer& layer)
 {
-    tk::CellScreen screen;
+    backends::terminal::CellScreen screen;
     screen.Resize(80, 24);
     layer.Draw(screen);
     std::string all;
@@ -42,10 +45,10 @@ std::string Shown(tk::Layer& layer)
     return all;
 }
 
-std::string Help(const tk::Layer& layer)
+std::string Help(const backends::terminal::Layer& layer)
 {
     std::string all;
-    for (const tk::HelpItem& item : layer.KeyHelp())
+    for (const backends::terminal::HelpItem& item : layer.KeyHelp())
         all += item.text + "|";
     return all;
 }
@@ -55,29 +58,29 @@ std::string Help(const tk::Layer& layer)
 TEST(TerminalLanguage, KeyHelpButtonsAndPickersFollowTheLoadedLanguage)
 {
     const std::map<int, std::string> german = SampleGerman();
-    const tk::ScopedTextLookup lookup([&german](int key) -> std::optional<std::string> {
+    const platform::ScopedTextLookup lookup([&german](int key) -> std::optional<std::string> {
         const auto found = german.find(key);
         return found == german.end() ? std::nullopt : std::optional<std::string>(found->second);
     });
 
     RecordingBackend host;
-    tk::CDialog dialog(102);
-    tk::TerminalWindow window(dialog.Template(), host);
+    toolkit::CDialog dialog(102);
+    backends::terminal::TerminalWindow window(dialog.Template(), host);
     dialog.AttachWindow(&window);
-    tk::DialogLayer main(dialog, window, true);
+    backends::terminal::DialogLayer main(dialog, window, true);
     EXPECT_EQ(Help(main).find("Tab weiter|"), 0u) << Help(main);
     dialog.AttachWindow(nullptr);
 
-    tk::MessageBoxLayer question("Speichern?", "Tunewright", {tk::BoxButtons::YesNo, tk::BoxIcon::Question});
+    backends::terminal::MessageBoxLayer question("Speichern?", "Tunewright", {toolkit::BoxButtons::YesNo, toolkit::BoxIcon::Question});
     EXPECT_NE(Shown(question).find("[ Ja ]  [ Nein ]"), std::string::npos) << Shown(question);
     EXPECT_NE(Help(question).find("J ja|N nein|"), std::string::npos) << Help(question);
     question.HandleKey(Ch(U'y'));
     EXPECT_FALSE(question.Done()) << "Y is no button's letter in German";
     question.HandleKey(Ch(U'J'));
-    EXPECT_EQ(question.Result(), tk::Answer::Yes);
+    EXPECT_EQ(question.Result(), toolkit::Answer::Yes);
 
     const std::string folder = std::filesystem::temp_directory_path().string();
-    tk::PickerLayer files(tk::PickerLayer::Mode::File, "\xD6" "ffnen", "", "", folder);
+    backends::terminal::PickerLayer files(backends::terminal::PickerLayer::Mode::File, "\xD6" "ffnen", "", "", folder);
     const std::string shown = Shown(files);
     for (const char* text : {"Suchen in: /", "Dateityp: Alle Dateien", "Dateiname: "})
         EXPECT_NE(shown.find(text), std::string::npos) << text << "\n" << shown;

@@ -9,19 +9,19 @@
 
 namespace {
 
-using tk::CellRect;
-using tk::ControlKind;
-using tk::DialogTemplate;
+using backends::terminal::CellRect;
+using toolkit::ControlKind;
+using toolkit::DialogTemplate;
 
 DialogTemplate Parse(const std::string& controls, int cx = 200, int cy = 100)
 {
     const std::string script = "7 DIALOGEX 0, 0, " + std::to_string(cx) + ", " + std::to_string(cy) +
                                "\nSTYLE WS_POPUP | WS_CAPTION\nCAPTION \"T\"\nFONT 8, \"MS Sans Serif\"\nBEGIN\n" +
                                controls + "END\n";
-    return tk::ParseResourceScript(script, "test.rc").dialogs.at(0);
+    return toolkit::ParseResourceScript(script, "test.rc").dialogs.at(0);
 }
 
-const tk::ControlTemplate& Control(const DialogTemplate& t, int id)
+const toolkit::ControlTemplate& Control(const DialogTemplate& t, int id)
 {
     for (const auto& c : t.controls)
         if (c.id == id)
@@ -47,17 +47,17 @@ TEST(TerminalLayout, MapsEachKindOfControlToCells)
         "    CONTROL \"B\", 5, \"Button\", BS_PUSHBUTTON, 295, 203, 98, 22\n"
         "    CONTROL \"S\", 6, \"Static\", SS_LEFT, 27, 173, 2, 2\n",
         420, 271);
-    const tk::DialogScale full;
-    EXPECT_EQ(tk::MapControl(Control(t, 1), full), (CellRect{6, 7, 51, 10})) << "a block shrinks to the cells it covers";
-    EXPECT_EQ(tk::MapControl(Control(t, 2), full), (CellRect{4, 5, 97, 13})) << "a frame takes the nearest cell edges";
-    EXPECT_EQ(tk::MapControl(Control(t, 3), full), (CellRect{7, 23, 18, 1})) << "one row through the middle";
-    EXPECT_EQ(tk::MapControl(Control(t, 4), full).y, 16) << "the closed combo box, not its list";
-    EXPECT_EQ(tk::MapControl(Control(t, 4), full).h, 1);
-    EXPECT_EQ(tk::MapControl(Control(t, 5), full), (CellRect{74, 26, 24, 1}));
-    EXPECT_EQ(tk::MapControl(Control(t, 6), full), (CellRect{7, 22, 1, 1})) << "never less than one cell";
+    const backends::terminal::DialogScale full;
+    EXPECT_EQ(backends::terminal::MapControl(Control(t, 1), full), (CellRect{6, 7, 51, 10})) << "a block shrinks to the cells it covers";
+    EXPECT_EQ(backends::terminal::MapControl(Control(t, 2), full), (CellRect{4, 5, 97, 13})) << "a frame takes the nearest cell edges";
+    EXPECT_EQ(backends::terminal::MapControl(Control(t, 3), full), (CellRect{7, 23, 18, 1})) << "one row through the middle";
+    EXPECT_EQ(backends::terminal::MapControl(Control(t, 4), full).y, 16) << "the closed combo box, not its list";
+    EXPECT_EQ(backends::terminal::MapControl(Control(t, 4), full).h, 1);
+    EXPECT_EQ(backends::terminal::MapControl(Control(t, 5), full), (CellRect{74, 26, 24, 1}));
+    EXPECT_EQ(backends::terminal::MapControl(Control(t, 6), full), (CellRect{7, 22, 1, 1})) << "never less than one cell";
 
-    const tk::DialogScale half{0.5, 0.5};
-    EXPECT_EQ(tk::MapControl(Control(t, 1), half), (CellRect{3, 4, 25, 4}));
+    const backends::terminal::DialogScale half{0.5, 0.5};
+    EXPECT_EQ(backends::terminal::MapControl(Control(t, 1), half), (CellRect{3, 4, 25, 4}));
 }
 
 TEST(TerminalLayout, SeesControlsThatScalingPushesTogether)
@@ -70,19 +70,19 @@ TEST(TerminalLayout, SeesControlsThatScalingPushesTogether)
     const auto cells = [&](double sy) {
         std::vector<CellRect> out;
         for (const auto& c : t.controls)
-            out.push_back(tk::MapControl(c, {1.0, sy}));
+            out.push_back(backends::terminal::MapControl(c, {1.0, sy}));
         return out;
     };
-    EXPECT_FALSE(tk::HasCollision(t, cells(1.0)));
-    EXPECT_TRUE(tk::HasCollision(t, cells(0.6))) << "the two lines share a row";
+    EXPECT_FALSE(backends::terminal::HasCollision(t, cells(1.0)));
+    EXPECT_TRUE(backends::terminal::HasCollision(t, cells(0.6))) << "the two lines share a row";
 
     // A text that lands on the bottom line of its group box.
     const DialogTemplate framed = Parse("    CONTROL \"G\", 1, \"Button\", BS_GROUPBOX, 0, 10, 200, 40\n"
                                         "    CONTROL \"A\", 2, \"Static\", SS_LEFT, 10, 38, 100, 8\n");
     std::vector<CellRect> onFrame;
     for (const auto& c : framed.controls)
-        onFrame.push_back(tk::MapControl(c, {}));
-    EXPECT_TRUE(tk::HasCollision(framed, onFrame));
+        onFrame.push_back(backends::terminal::MapControl(c, {}));
+    EXPECT_TRUE(backends::terminal::HasCollision(framed, onFrame));
 
     // Controls that overlap in the template already are not the layout's fault,
     // and hidden ones never show.
@@ -91,8 +91,8 @@ TEST(TerminalLayout, SeesControlsThatScalingPushesTogether)
                                              "    CONTROL \"C\", 3, \"Button\", BS_PUSHBUTTON | NOT WS_VISIBLE, 10, 10, 50, 14\n");
     std::vector<CellRect> same;
     for (const auto& c : overlapping.controls)
-        same.push_back(tk::MapControl(c, {}));
-    EXPECT_FALSE(tk::HasCollision(overlapping, same));
+        same.push_back(backends::terminal::MapControl(c, {}));
+    EXPECT_FALSE(backends::terminal::HasCollision(overlapping, same));
 }
 
 TEST(TerminalLayout, DropsEmptyRowsThenPictureRowsThenBlankGroupRows)
@@ -104,46 +104,46 @@ TEST(TerminalLayout, DropsEmptyRowsThenPictureRowsThenBlankGroupRows)
                                    "    CONTROL \"A\", 2, \"Static\", SS_LEFT, 10, 56, 100, 8\n"
                                    "    CONTROL \"B\", 3, \"Static\", SS_LEFT, 10, 96, 100, 8\n",
                                    200, 160);
-    tk::DialogLayout full;
+    backends::terminal::DialogLayout full;
     full.cols = 50;
     full.rows = 20;
     for (const auto& c : t.controls)
-        full.controls.push_back(tk::MapControl(c, {}));
+        full.controls.push_back(backends::terminal::MapControl(c, {}));
     ASSERT_EQ(full.controls[0], (CellRect{0, 0, 50, 5}));
     ASSERT_EQ(full.controls[1], (CellRect{0, 5, 50, 10}));
 
-    const auto rows = [&](int maxRows) { return tk::CompactRows(t, full, maxRows); };
+    const auto rows = [&](int maxRows) { return backends::terminal::CompactRows(t, full, maxRows); };
     EXPECT_EQ(rows(25).rows, 20) << "room enough: nothing goes";
     EXPECT_EQ(rows(15).rows, 15);
     EXPECT_EQ(rows(15).controls[0].h, 5) << "the empty rows go first";
     EXPECT_EQ(rows(11).controls[0], (CellRect{0, 0, 50, 1})) << "then the picture keeps one row";
     EXPECT_EQ(rows(11).controls[1], (CellRect{0, 1, 50, 10}));
     EXPECT_EQ(rows(7).controls[1].h, 6) << "blank rows in the group go from the bottom up";
-    const tk::DialogLayout tight = rows(5);
+    const backends::terminal::DialogLayout tight = rows(5);
     EXPECT_EQ(tight.rows, 5);
     EXPECT_EQ(tight.controls[0].h, 1);
     EXPECT_EQ(tight.controls[1], (CellRect{0, 1, 50, 4})) << "frame lines and texts stay";
     EXPECT_EQ(tight.controls[2].y, 2);
     EXPECT_EQ(tight.controls[3].y, 3);
-    const tk::DialogLayout smallest = rows(3);
+    const backends::terminal::DialogLayout smallest = rows(3);
     EXPECT_EQ(smallest.rows, 4) << "no more rows can go";
     EXPECT_TRUE(smallest.controls[0].Empty());
 }
 
 TEST(TerminalLayout, TheMainDialogFitsLargeAndSmallTerminals)
 {
-    const DialogTemplate& main = tk::GetDialogTemplate(102);
-    const tk::DialogLayout large = tk::LayoutDialog(main, 120, 37);
+    const DialogTemplate& main = toolkit::GetDialogTemplate(102);
+    const backends::terminal::DialogLayout large = backends::terminal::LayoutDialog(main, 120, 37);
     EXPECT_EQ(large.scale.x, 1.0);
     EXPECT_EQ(large.scale.y, 1.0);
     EXPECT_EQ(large.cols, 105);
     EXPECT_EQ(large.rows, 34);
 
     // 80 x 24 less the title, menu and key help lines.
-    const tk::DialogLayout small = tk::LayoutDialog(main, 80, 21);
+    const backends::terminal::DialogLayout small = backends::terminal::LayoutDialog(main, 80, 21);
     EXPECT_LE(small.cols, 80);
     EXPECT_LE(small.rows, 21);
-    EXPECT_FALSE(tk::HasCollision(main, small.controls));
+    EXPECT_FALSE(backends::terminal::HasCollision(main, small.controls));
     EXPECT_GE(small.controls[IndexOf(main, 1000)].h, 8) << "the function list keeps its rows";
     for (std::size_t i = 0; i < main.controls.size(); ++i) {
         const auto& c = main.controls[i];
@@ -153,9 +153,9 @@ TEST(TerminalLayout, TheMainDialogFitsLargeAndSmallTerminals)
     }
 
     // Too small for everything: full-size rows, to be scrolled.
-    const tk::DialogLayout tiny = tk::LayoutDialog(main, 60, 10);
+    const backends::terminal::DialogLayout tiny = backends::terminal::LayoutDialog(main, 60, 10);
     EXPECT_GT(tiny.rows, 10);
-    EXPECT_FALSE(tk::HasCollision(main, tiny.controls));
+    EXPECT_FALSE(backends::terminal::HasCollision(main, tiny.controls));
 }
 
 // On a terminal larger than the dialog the list and the info text take the
@@ -163,13 +163,13 @@ TEST(TerminalLayout, TheMainDialogFitsLargeAndSmallTerminals)
 // nothing grows.
 TEST(TerminalLayout, TheMainDialogGrowsIntoALargeTerminal)
 {
-    const DialogTemplate& main = tk::GetDialogTemplate(102);
-    const auto cell = [&](const tk::DialogLayout& l, int id) { return l.controls[IndexOf(main, id)]; };
-    const tk::DialogLayout natural = tk::LayoutDialog(main, 105, 34);
-    const tk::DialogLayout big = tk::FillLayout(main, 200, 57);
+    const DialogTemplate& main = toolkit::GetDialogTemplate(102);
+    const auto cell = [&](const backends::terminal::DialogLayout& l, int id) { return l.controls[IndexOf(main, id)]; };
+    const backends::terminal::DialogLayout natural = backends::terminal::LayoutDialog(main, 105, 34);
+    const backends::terminal::DialogLayout big = backends::terminal::FillLayout(main, 200, 57);
     EXPECT_EQ(big.cols, 200);
     EXPECT_EQ(big.rows, 57);
-    EXPECT_FALSE(tk::HasCollision(main, big.controls));
+    EXPECT_FALSE(backends::terminal::HasCollision(main, big.controls));
     EXPECT_GE(cell(big, 1000).h, 31) << "the list shows 30 functions and more";
     EXPECT_GE(cell(big, 1000).w, cell(natural, 1000).w + 40);
     EXPECT_GE(cell(big, 1008).w, cell(natural, 1008).w + 40);
@@ -179,8 +179,8 @@ TEST(TerminalLayout, TheMainDialogGrowsIntoALargeTerminal)
     EXPECT_EQ(cell(big, 1010).Right(), cell(big, 1005).Right()) << "save and the number stay aligned";
     EXPECT_EQ(cell(big, 1011).Bottom(), cell(natural, 1011).Bottom() + 23) << "the panel moves down";
 
-    const tk::DialogLayout small = tk::FillLayout(main, 80, 21);
-    const tk::DialogLayout compact = tk::LayoutDialog(main, 80, 21);
+    const backends::terminal::DialogLayout small = backends::terminal::FillLayout(main, 80, 21);
+    const backends::terminal::DialogLayout compact = backends::terminal::LayoutDialog(main, 80, 21);
     EXPECT_EQ(small.controls, compact.controls);
 }
 
@@ -192,16 +192,16 @@ TEST(TerminalLayout, CutsKeepClearOfButtonsAndServeEveryControlTheyCross)
                                    "    CONTROL \"\", 2, \"SysListView32\", 0, 120, 50, 60, 40\n"
                                    "    CONTROL \"Go\", 3, \"Button\", 0, 50, 40, 40, 14\n"
                                    "    CONTROL \"Text\", 4, \"Static\", SS_LEFT, 120, 10, 60, 30\n");
-    const std::vector<tk::GrowCut> x = tk::GrowCuts(t, true, 40, 4);
+    const std::vector<backends::terminal::GrowCut> x = backends::terminal::GrowCuts(t, true, 40, 4);
     ASSERT_EQ(x.size(), 2u);
     EXPECT_TRUE(x[0].at <= 50 || x[0].at >= 90) << "not through the button: " << x[0].at;
     EXPECT_EQ(x[0].extra + x[1].extra, 40);
     EXPECT_EQ(x[0].extra % 4, 0);
-    const std::vector<tk::GrowCut> y = tk::GrowCuts(t, false, 16, 8);
+    const std::vector<backends::terminal::GrowCut> y = backends::terminal::GrowCuts(t, false, 16, 8);
     ASSERT_EQ(y.size(), 2u) << "list 1 and list 2 share one, the text needs its own";
-    for (const tk::GrowCut& c : y)
+    for (const backends::terminal::GrowCut& c : y)
         EXPECT_TRUE(c.at <= 40 || c.at >= 54) << "not through the button: " << c.at;
-    const DialogTemplate grown = tk::Grown(t, x, y);
+    const DialogTemplate grown = backends::terminal::Grown(t, x, y);
     EXPECT_EQ(grown.cx, t.cx + 40);
     EXPECT_EQ(grown.cy, t.cy + 16);
     EXPECT_EQ(Control(grown, 3).cx, 40);
@@ -212,14 +212,14 @@ TEST(TerminalLayout, CutsKeepClearOfButtonsAndServeEveryControlTheyCross)
 TEST(TerminalLayout, LabelsBorrowFreeCellsAndButtonsGrow)
 {
     const std::vector<CellRect> obstacles = {{30, 5, 10, 1}, {0, 6, 80, 1}};
-    EXPECT_EQ(tk::RoomToTheRight({10, 5, 5, 1}, obstacles, 80), 19) << "up to a blank before the neighbour";
-    EXPECT_EQ(tk::RoomToTheRight({10, 4, 5, 1}, obstacles, 80), 70) << "nothing on its row: the dialog's edge";
-    EXPECT_EQ(tk::RoomToTheRight({10, 5, 25, 1}, obstacles, 80), 25) << "never narrower than itself";
+    EXPECT_EQ(backends::terminal::RoomToTheRight({10, 5, 5, 1}, obstacles, 80), 19) << "up to a blank before the neighbour";
+    EXPECT_EQ(backends::terminal::RoomToTheRight({10, 4, 5, 1}, obstacles, 80), 70) << "nothing on its row: the dialog's edge";
+    EXPECT_EQ(backends::terminal::RoomToTheRight({10, 5, 25, 1}, obstacles, 80), 25) << "never narrower than itself";
 
-    EXPECT_EQ(tk::Widen({20, 5, 4, 1}, 8, obstacles, 80), (CellRect{18, 5, 8, 1}));
-    EXPECT_EQ(tk::Widen({24, 5, 4, 1}, 10, obstacles, 80), (CellRect{19, 5, 10, 1})) << "the right side is full";
-    EXPECT_EQ(tk::Widen({24, 5, 4, 1}, 3, obstacles, 80), (CellRect{24, 5, 4, 1}));
-    EXPECT_EQ(tk::Widen({1, 5, 4, 1}, 12, obstacles, 80), (CellRect{0, 5, 12, 1}));
+    EXPECT_EQ(backends::terminal::Widen({20, 5, 4, 1}, 8, obstacles, 80), (CellRect{18, 5, 8, 1}));
+    EXPECT_EQ(backends::terminal::Widen({24, 5, 4, 1}, 10, obstacles, 80), (CellRect{19, 5, 10, 1})) << "the right side is full";
+    EXPECT_EQ(backends::terminal::Widen({24, 5, 4, 1}, 3, obstacles, 80), (CellRect{24, 5, 4, 1}));
+    EXPECT_EQ(backends::terminal::Widen({1, 5, 4, 1}, 12, obstacles, 80), (CellRect{0, 5, 12, 1}));
 }
 
 TEST(TerminalLayout, ScrollsJustEnoughToShowAnItem)
@@ -236,7 +236,7 @@ TEST(TerminalLayout, ScrollsJustEnoughToShowAnItem)
         {3, 2, 1, 0, 50, 0},     // no view at all
     };
     for (const auto& c : cases)
-        EXPECT_EQ(tk::ScrollToShow(c.offset, c.start, c.length, c.view, c.total), c.expected)
+        EXPECT_EQ(backends::terminal::ScrollToShow(c.offset, c.start, c.length, c.view, c.total), c.expected)
             << c.offset << " " << c.start << " " << c.length << " " << c.view << " " << c.total;
 }
 

@@ -5,9 +5,9 @@
 
 namespace {
 
-using tk::Key;
-using tk::KeyCode;
-using tk::LineEdit;
+using backends::terminal::Key;
+using backends::terminal::KeyCode;
+using backends::terminal::LineEdit;
 
 Key K(KeyCode code)
 {

@@ -13,9 +13,9 @@
 namespace {
 
 namespace fs = std::filesystem;
-using tk::FolderEntry;
-using tk::KeyCode;
-using tk::PickerLayer;
+using backends::terminal::FolderEntry;
+using backends::terminal::KeyCode;
+using backends::terminal::PickerLayer;
 
 // root/ Alpha/ (deep/, inner.reg)  beta/  .git/  and the files below.
 class TerminalPicker : public ::testing::Test {
@@ -54,12 +54,12 @@ TEST(TerminalPickerPaths, MatchesFiltersAndResolvesPathsAsWindowsDoes)
         {"\xE4.REG", "\xC4*.reg", true}, {"reg", "*.reg", false},          {"x", "*", true},
     };
     for (const auto& m : matches)
-        EXPECT_EQ(tk::MatchesPattern(m.name, m.pattern), m.matches) << m.name << " " << m.pattern;
+        EXPECT_EQ(backends::terminal::MatchesPattern(m.name, m.pattern), m.matches) << m.name << " " << m.pattern;
 
-    const tk::FileFilter two = tk::ParseFilters("Text|*.txt;*.log|All|*.*").front();
+    const backends::terminal::FileFilter two = backends::terminal::ParseFilters("Text|*.txt;*.log|All|*.*").front();
     EXPECT_EQ(two.description, "Text");
     EXPECT_EQ(two.patterns, (std::vector<std::string>{"*.txt", "*.log"}));
-    EXPECT_TRUE(tk::ParseFilters("").front().patterns.empty());
+    EXPECT_TRUE(backends::terminal::ParseFilters("").front().patterns.empty());
 
     const struct {
         const char* base;
@@ -70,7 +70,7 @@ TEST(TerminalPickerPaths, MatchesFiltersAndResolvesPathsAsWindowsDoes)
         {"/a", "../../..", "/"},      {"/a/b", "./c/./d/..", "/a/b/c"}, {"/", "..", "/"},
     };
     for (const auto& p : paths)
-        EXPECT_EQ(tk::ResolvePath(p.base, p.typed), p.path) << p.base << " + " << p.typed;
+        EXPECT_EQ(backends::terminal::ResolvePath(p.base, p.typed), p.path) << p.base << " + " << p.typed;
 }
 
 TEST_F(TerminalPicker, ListsFoldersFirstThenMatchingFilesEachByName)
@@ -81,17 +81,17 @@ TEST_F(TerminalPicker, ListsFoldersFirstThenMatchingFilesEachByName)
             out.push_back(e.folder ? e.name + "/" : e.name);
         return out;
     };
-    EXPECT_EQ(names(tk::ListFolder(root, {"*.reg"}, false).entries),
+    EXPECT_EQ(names(backends::terminal::ListFolder(root, {"*.reg"}, false).entries),
               (std::vector<std::string>{"Alpha/", "beta/", "A.REG", "b.reg", "x.Reg", "\xE4.reg"}));
-    EXPECT_EQ(tk::ListFolder(root, {}, false).entries.size(), 8u) << "no patterns: every file";
-    EXPECT_NE(tk::ListFolder(root + "/gone", {}, false).error.find(root + "/gone"), std::string::npos);
+    EXPECT_EQ(backends::terminal::ListFolder(root, {}, false).entries.size(), 8u) << "no patterns: every file";
+    EXPECT_NE(backends::terminal::ListFolder(root + "/gone", {}, false).error.find(root + "/gone"), std::string::npos);
 
     const std::string cwd = "/somewhere";
-    EXPECT_EQ(tk::StartFolder(root + "/Alpha", cwd), root + "/Alpha");
-    EXPECT_EQ(tk::StartFolder(root + "/Alpha/inner.reg", cwd), root + "/Alpha") << "a file: its folder";
-    EXPECT_EQ(tk::StartFolder(root + "/gone", cwd), cwd);
-    EXPECT_EQ(tk::StartFolder("", cwd), cwd);
-    EXPECT_EQ(tk::StartFolder("beta", root), root + "/beta") << "relative to the current folder";
+    EXPECT_EQ(backends::terminal::StartFolder(root + "/Alpha", cwd), root + "/Alpha");
+    EXPECT_EQ(backends::terminal::StartFolder(root + "/Alpha/inner.reg", cwd), root + "/Alpha") << "a file: its folder";
+    EXPECT_EQ(backends::terminal::StartFolder(root + "/gone", cwd), cwd);
+    EXPECT_EQ(backends::terminal::StartFolder("", cwd), cwd);
+    EXPECT_EQ(backends::terminal::StartFolder("beta", root), root + "/beta") << "relative to the current folder";
 }
 
 TEST_F(TerminalPicker, FilePickerMovesThroughFoldersAndChoosesAFile)
@@ -180,7 +180,7 @@ TEST_F(TerminalPicker, FolderPickerChoosesTheFolderItShows)
 TEST_F(TerminalPicker, ShowsNamesAsTheProgramsCodePageAndTheInstruction)
 {
     const auto draw = [](PickerLayer& picker) {
-        tk::CellScreen screen;
+        backends::terminal::CellScreen screen;
         screen.Resize(80, 24);
         picker.Draw(screen);
         std::string all;

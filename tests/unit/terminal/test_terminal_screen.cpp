@@ -5,9 +5,9 @@
 
 namespace {
 
-tk::CellStyle Colours(tk::Rgb fg, tk::Rgb bg)
+backends::terminal::CellStyle Colours(toolkit::Rgb fg, toolkit::Rgb bg)
 {
-    tk::CellStyle s;
+    backends::terminal::CellStyle s;
     s.fg = fg;
     s.bg = bg;
     return s;
@@ -15,7 +15,7 @@ tk::CellStyle Colours(tk::Rgb fg, tk::Rgb bg)
 
 TEST(TerminalScreen, WritesOnlyWhatChanged)
 {
-    tk::CellScreen screen;
+    backends::terminal::CellScreen screen;
     screen.Resize(10, 3);
     screen.Clear(Colours({0, 0, 0}, {240, 240, 240}));
     const std::string first = screen.Render(false);
@@ -43,36 +43,36 @@ TEST(TerminalScreen, ColoursFollowWhatTheTerminalSays)
     struct Case {
         const char* colorterm;
         const char* term;
-        tk::ColourDepth depth;
+        backends::terminal::ColourDepth depth;
         const char* sgr; // dark blue on the dialog face
     };
     const Case cases[] = {
-        {"truecolor", "xterm-256color", tk::ColourDepth::Direct, "\x1b[0;38;2;0;0;128;48;2;240;240;240m"},
-        {"24bit", nullptr, tk::ColourDepth::Direct, "\x1b[0;38;2;0;0;128;48;2;240;240;240m"},
-        {nullptr, "xterm-256color", tk::ColourDepth::Palette256, "\x1b[0;38;5;18;48;5;255m"},
-        {"yes", "tmux-256color", tk::ColourDepth::Palette256, "\x1b[0;38;5;18;48;5;255m"},
-        {nullptr, "linux", tk::ColourDepth::Basic8, "\x1b[0;34;47m"},
-        {nullptr, nullptr, tk::ColourDepth::Basic8, "\x1b[0;34;47m"},
+        {"truecolor", "xterm-256color", backends::terminal::ColourDepth::Direct, "\x1b[0;38;2;0;0;128;48;2;240;240;240m"},
+        {"24bit", nullptr, backends::terminal::ColourDepth::Direct, "\x1b[0;38;2;0;0;128;48;2;240;240;240m"},
+        {nullptr, "xterm-256color", backends::terminal::ColourDepth::Palette256, "\x1b[0;38;5;18;48;5;255m"},
+        {"yes", "tmux-256color", backends::terminal::ColourDepth::Palette256, "\x1b[0;38;5;18;48;5;255m"},
+        {nullptr, "linux", backends::terminal::ColourDepth::Basic8, "\x1b[0;34;47m"},
+        {nullptr, nullptr, backends::terminal::ColourDepth::Basic8, "\x1b[0;34;47m"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.colorterm ? c.colorterm : "-") + " " + (c.term ? c.term : "-"));
-        const tk::ColourDepth depth = tk::ColourDepthOf(c.colorterm, c.term);
+        const backends::terminal::ColourDepth depth = backends::terminal::ColourDepthOf(c.colorterm, c.term);
         EXPECT_EQ(depth, c.depth);
-        tk::CellScreen screen;
+        backends::terminal::CellScreen screen;
         screen.SetColourDepth(depth);
         screen.Resize(1, 1);
         screen.Put(0, 0, U'x', Colours({0, 0, 128}, {240, 240, 240}));
         EXPECT_NE(screen.Render(false).find(c.sgr), std::string::npos) << screen.Render(true);
     }
     // Grey on the light face, white on light grey: both land on white.
-    EXPECT_EQ(tk::ColourParameters(tk::ColourDepth::Basic8, {128, 128, 128}, {240, 240, 240}), "30;47");
-    EXPECT_EQ(tk::ColourParameters(tk::ColourDepth::Basic8, {255, 255, 255}, {204, 204, 204}), "30;47");
-    EXPECT_EQ(tk::ColourParameters(tk::ColourDepth::Basic8, {64, 64, 64}, {0, 0, 0}), "37;40");
+    EXPECT_EQ(backends::terminal::ColourParameters(backends::terminal::ColourDepth::Basic8, {128, 128, 128}, {240, 240, 240}), "30;47");
+    EXPECT_EQ(backends::terminal::ColourParameters(backends::terminal::ColourDepth::Basic8, {255, 255, 255}, {204, 204, 204}), "30;47");
+    EXPECT_EQ(backends::terminal::ColourParameters(backends::terminal::ColourDepth::Basic8, {64, 64, 64}, {0, 0, 0}), "37;40");
 }
 
 TEST(TerminalScreen, ClipsAndShowsControlCharactersAsBlanks)
 {
-    tk::CellScreen screen;
+    backends::terminal::CellScreen screen;
     screen.Resize(6, 2);
     screen.Clear({});
     screen.SetClip({1, 0, 3, 2});
@@ -101,13 +101,13 @@ TEST(TerminalScreen, ATextThatDoesNotFitEndsInAnEllipsis)
         {"abcdef", 1, "\xE2\x80\xA6       "}, {"ab cd", 3, "ab\xE2\x80\xA6     "}, {"abcdef", 0, "        "},
     };
     for (const auto& c : cases) {
-        tk::CellScreen screen;
+        backends::terminal::CellScreen screen;
         screen.Resize(8, 1);
         screen.Clear({});
         screen.Text(0, 0, c.text, {}, c.width);
         EXPECT_EQ(screen.RowText(0), c.shown) << c.text << " in " << c.width;
     }
-    tk::CellScreen screen;
+    backends::terminal::CellScreen screen;
     screen.Resize(8, 1);
     screen.Clear({});
     screen.Clipped(0, 0, "abcdef", {}, 4);

@@ -33,7 +33,7 @@ int Overflow(int depth)
     ::alarm(10);                 // a hang fails the test instead of blocking it
     ::dup2(slave, STDIN_FILENO);
     ::dup2(slave, STDOUT_FILENO);
-    tk::TerminalSession session;
+    backends::terminal::TerminalSession session;
     if (sig == 0)
         Overflow(0);
     else

@@ -31,17 +31,17 @@ TEST(TerminalText, WrapsAtLineEndsAndBetweenWords)
         {"tab\there", 20, {"tab here"}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(tk::WrapText(c.text, c.width), c.lines) << c.text << " / " << c.width;
+        EXPECT_EQ(backends::terminal::WrapText(c.text, c.width), c.lines) << c.text << " / " << c.width;
 }
 
 TEST(TerminalText, ATextWrappedIntoTooFewRowsEndsInAnEllipsis)
 {
     using V = std::vector<std::string>;
-    EXPECT_EQ(tk::WrapToFit("one two three", 8, 2), (V{"one two", "three"}));
-    EXPECT_EQ(tk::WrapToFit("one two three four", 8, 2), (V{"one two", "three\x85"}));
-    EXPECT_EQ(tk::WrapToFit("one two eighteen x", 8, 2), (V{"one two", "eightee\x85"}));
-    EXPECT_EQ(tk::WrapToFit("a\nb\nc", 5, 1), (V{"a\x85"}));
-    EXPECT_EQ(tk::WrapToFit("a b", 5, 0), (V{"a b"})) << "no room given: no limit";
+    EXPECT_EQ(backends::terminal::WrapToFit("one two three", 8, 2), (V{"one two", "three"}));
+    EXPECT_EQ(backends::terminal::WrapToFit("one two three four", 8, 2), (V{"one two", "three\x85"}));
+    EXPECT_EQ(backends::terminal::WrapToFit("one two eighteen x", 8, 2), (V{"one two", "eightee\x85"}));
+    EXPECT_EQ(backends::terminal::WrapToFit("a\nb\nc", 5, 1), (V{"a\x85"}));
+    EXPECT_EQ(backends::terminal::WrapToFit("a b", 5, 0), (V{"a b"})) << "no room given: no limit";
 }
 
 TEST(TerminalText, ResolvesMnemonicPrefixes)
@@ -56,22 +56,22 @@ TEST(TerminalText, ResolvesMnemonicPrefixes)
         {"end&", "end&", -1},      {"plain", "plain", -1},
     };
     for (const auto& c : cases) {
-        const tk::Label l = tk::ParseLabel(c.caption);
+        const backends::terminal::Label l = backends::terminal::ParseLabel(c.caption);
         EXPECT_EQ(l.text, c.text) << c.caption;
         EXPECT_EQ(l.mnemonic, c.mnemonic) << c.caption;
     }
-    EXPECT_EQ(tk::MnemonicOf("&Datei"), 'd');
-    EXPECT_EQ(tk::MnemonicOf("&\xC4nderungen"), '\xE4');
-    EXPECT_EQ(tk::MnemonicOf("None"), '\0');
+    EXPECT_EQ(backends::terminal::MnemonicOf("&Datei"), 'd');
+    EXPECT_EQ(backends::terminal::MnemonicOf("&\xC4nderungen"), '\xE4');
+    EXPECT_EQ(backends::terminal::MnemonicOf("None"), '\0');
 }
 
 TEST(TerminalText, KeyHelpDropsTheLeastImportantEntriesFirst)
 {
-    const std::vector<tk::HelpItem> items = {{"Tab next", 2}, {"Enter OK", 1}, {"F1 help", 3}, {"Esc cancel", 1}};
-    EXPECT_EQ(tk::FitHelp(items, 80), "Tab next  Enter OK  F1 help  Esc cancel");
-    EXPECT_EQ(tk::FitHelp(items, 35), "Tab next  Enter OK  Esc cancel");
-    EXPECT_EQ(tk::FitHelp(items, 20), "Enter OK  Esc cancel");
-    EXPECT_EQ(tk::FitHelp(items, 5), "");
+    const std::vector<backends::terminal::HelpItem> items = {{"Tab next", 2}, {"Enter OK", 1}, {"F1 help", 3}, {"Esc cancel", 1}};
+    EXPECT_EQ(backends::terminal::FitHelp(items, 80), "Tab next  Enter OK  F1 help  Esc cancel");
+    EXPECT_EQ(backends::terminal::FitHelp(items, 35), "Tab next  Enter OK  Esc cancel");
+    EXPECT_EQ(backends::terminal::FitHelp(items, 20), "Enter OK  Esc cancel");
+    EXPECT_EQ(backends::terminal::FitHelp(items, 5), "");
 }
 
 } // namespace

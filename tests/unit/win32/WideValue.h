@@ -22,7 +22,7 @@ inline void SetWide(const std::string& subKey, const wchar_t* name, const WideVa
     ASSERT_EQ(
         ::RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
         ERROR_SUCCESS);
-    const tk::win32::UniqueKey owner(key);
+    const platform::win32::UniqueKey owner(key);
     ASSERT_EQ(::RegSetValueExW(key, name, 0, value.type, value.bytes.data(), static_cast<DWORD>(value.bytes.size())),
               ERROR_SUCCESS);
 }

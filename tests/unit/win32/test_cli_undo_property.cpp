@@ -7,7 +7,7 @@
 TEST(CommandLineUndo, HundredsOfRandomSetsUndoneLeaveEveryValueAndKeyAsItWas)
 {
     const ScratchKey scratch;
-    tk::Win32Registry registry;
+    platform::Win32Registry registry;
     undo_property::Run run(registry, scratch.SubKey(), FastFolder());
     run.Check(300, 20241208);
 }

@@ -14,6 +14,9 @@
 
 #include <string_view>
 
+using namespace saving;
+using namespace util;
+
 using namespace std::string_view_literals;
 
 namespace {
@@ -61,7 +64,7 @@ TEST(ExactBackup, TheRegistryEditorRestoresEveryValueFromItsBackup)
     const ScratchKey scratch;
     const std::string& subKey = scratch.SubKey();
     const std::string keyPath = "HKEY_CURRENT_USER\\\\" + subKey;
-    tk::Win32Registry registry;
+    platform::Win32Registry registry;
     TempAppFolder folder(&registry);
     PowerClass power;
     const auto key = ParseSaveKey(keyPath);

@@ -15,7 +15,10 @@
 #include <string>
 #include <vector>
 
-using namespace tk;
+using namespace platform;
+using namespace regfile;
+using namespace regsandbox;
+using namespace toolkit;
 
 namespace {
 

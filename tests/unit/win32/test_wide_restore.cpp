@@ -17,6 +17,9 @@
 
 #include <string_view>
 
+using namespace saving;
+using namespace changes;
+
 namespace {
 
 } // namespace
@@ -30,8 +33,8 @@ TEST(WideRestore, AUnicodeBackupRestoresAndUndoesExactlyAndSecondTimeChangesNoth
     };
     const WideValue old{REG_SZ, Utf16Bytes(u"old")};
     const ScratchKey scratch;
-    const tk::RegKeyPath key{tk::RegRoot::CurrentUser, scratch.SubKey()};
-    tk::Win32Registry registry;
+    const platform::RegKeyPath key{platform::RegRoot::CurrentUser, scratch.SubKey()};
+    platform::Win32Registry registry;
     TempAppFolder folder(&registry);
     const std::string backups = folder.Path("backup");
     for (const WideValue& text : texts) {
@@ -40,9 +43,9 @@ TEST(WideRestore, AUnicodeBackupRestoresAndUndoesExactlyAndSecondTimeChangesNoth
             std::filesystem::remove_all(backups);
             std::filesystem::create_directory(backups);
             SetWide(scratch.SubKey(), L"V", old);
-            const tk::ExactRegValue held{{static_cast<tk::RegType>(text.type), text.bytes}, true};
+            const platform::ExactRegValue held{{static_cast<platform::RegType>(text.type), text.bytes}, true};
             const auto written = backup::WriteBackup(
-                backups, "V", 0, backup::FileBytes({{tk::ShareKey(key), "V", held, {}}}, {}, backup::Layout::OneValue));
+                backups, "V", 0, backup::FileBytes({{platform::ShareKey(key), "V", held, {}}}, {}, backup::Layout::OneValue));
             ASSERT_TRUE(written);
             const auto listed = backup::ListBackups(backups);
             ASSERT_TRUE(listed);
@@ -55,7 +58,7 @@ TEST(WideRestore, AUnicodeBackupRestoresAndUndoesExactlyAndSecondTimeChangesNoth
             ASSERT_TRUE(done.Value().backupPath);
             const auto& replaced = done.Value().plan.values.at(0).before;
             ASSERT_TRUE(replaced);
-            EXPECT_EQ(replaced->value, tk::RegValue::String("old"));
+            EXPECT_EQ(replaced->value, platform::RegValue::String("old"));
 
             // Restoring what the registry already holds changes nothing and
             // leaves no backup.
@@ -73,10 +76,10 @@ TEST(WideRestore, AFailedChangePutsBackAWideTextExactly)
     const ScratchKey scratch;
     const WideValue before{REG_SZ, Utf16Bytes(u"\u0141\u00F3d\u017A \u03A9mega")};
     SetWide(scratch.SubKey(), L"V", before);
-    tk::Win32Registry registry;
-    const std::vector<tk::RegValueChange> values = {
-        {tk::ShareKey({tk::RegRoot::CurrentUser, scratch.SubKey()}), "V", tk::RegValue::String("x")},
-        {tk::ShareKey({tk::RegRoot::CurrentUser, "\\names no key"}), "V", tk::RegValue::String("x")},
+    platform::Win32Registry registry;
+    const std::vector<platform::RegValueChange> values = {
+        {platform::ShareKey({platform::RegRoot::CurrentUser, scratch.SubKey()}), "V", platform::RegValue::String("x")},
+        {platform::ShareKey({platform::RegRoot::CurrentUser, "\\names no key"}), "V", platform::RegValue::String("x")},
     };
     EXPECT_FALSE(registry.ApplyChanges(values, {}));
     EXPECT_EQ(GetWide(scratch.SubKey(), L"V"), before);

@@ -31,7 +31,7 @@ TEST(Win32Console, Utf8OutputIsShownExactly)
     const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
     ::SetStdHandle(STD_OUTPUT_HANDLE, console);
     {
-        const tk::Utf8Console utf8;
+        const platform::Utf8Console utf8;
         std::cout << "\xC5\x81\xC3\xB3" "d\xC5";
         std::cout << "\xBA \xCE\xA9mega \xE9" << std::flush;
     }

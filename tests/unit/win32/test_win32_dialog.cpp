@@ -15,7 +15,9 @@
 #include <cstdlib>
 #include <functional>
 
-using namespace tk;
+using namespace platform;
+using namespace toolkit;
+using namespace backends::win32;
 
 namespace {
 

@@ -14,14 +14,17 @@
 
 #include <gtest/gtest.h>
 
+using namespace util;
+using namespace i18n;
+
 namespace {
 
 void ExpectRefused(const std::string& path, const std::string& cause)
 {
     try {
-        tk::WriteFileAtomically(path, "new");
+        platform::WriteFileAtomically(path, "new");
         ADD_FAILURE() << "no error for " << path;
-    } catch (const tk::CFileException& e) {
+    } catch (const platform::CFileException& e) {
         EXPECT_EQ(e.Path(), path);
         EXPECT_EQ(e.Cause(), cause);
     }
@@ -33,15 +36,15 @@ TEST(Win32Files, AtomicWritesReplaceWholeFilesAndRefuseWhatTheyMayNot)
 {
     TempAppFolder app;
     const std::string file = app.Path("config.ini");
-    tk::WriteFileAtomically(file, "one");
-    tk::WriteFileAtomically(file, "two\r\n");
+    platform::WriteFileAtomically(file, "one");
+    platform::WriteFileAtomically(file, "two\r\n");
     EXPECT_EQ(app.Read("config.ini"), "two\r\n");
 
     // A temporary file of a writer that is gone goes; one of a live writer stays.
     const std::string live = ".config.ini.tw-" + std::to_string(::GetCurrentProcessId()) + "-abcdef";
     app.Write(".config.ini.tw-99999999-abcdef", "dead");
     app.Write(live, "live");
-    tk::WriteFileAtomically(file, "three");
+    platform::WriteFileAtomically(file, "three");
     EXPECT_EQ(app.Entries(), (std::vector<std::string>{live, "config.ini"}));
 
     ASSERT_TRUE(::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -60,17 +63,17 @@ TEST(Win32Files, AnInstallationInANonAsciiFolderIsFoundReadAndWritten)
     TempAppFolder base;
     const std::string folder = base.Folder().string() + "\\caf\xE9";
     ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
-    tk::WriteFileAtomically(folder + "\\config.ini", "Product ID\r\n0019\r\nLanguage\r\n[1033]\r\n");
-    tk::WriteFileAtomically(folder + "\\0019trl.ini", "[1033]\r\n00005 Caf\xE9\r\n[EOL]\r\n");
-    tk::WriteFileAtomically(folder + "\\0019fct.ini", "10000 0810\r\n");
+    platform::WriteFileAtomically(folder + "\\config.ini", "Product ID\r\n0019\r\nLanguage\r\n[1033]\r\n");
+    platform::WriteFileAtomically(folder + "\\0019trl.ini", "[1033]\r\n00005 Caf\xE9\r\n[EOL]\r\n");
+    platform::WriteFileAtomically(folder + "\\0019fct.ini", "10000 0810\r\n");
 
-    tk::Services services;
+    platform::Services services;
     services.executablePath = folder + "\\tunewright.exe";
-    tk::ScopedServices installed(services);
+    platform::ScopedServices installed(services);
     PowerClass power;
     EXPECT_EQ(power.GetApplicationFolder(), folder);
-    EXPECT_TRUE(tk::IsFolder(folder));
-    EXPECT_EQ(tk::FullPath(folder + "\\sub\\..\\"), folder);
+    EXPECT_TRUE(platform::IsFolder(folder));
+    EXPECT_EQ(platform::FullPath(folder + "\\sub\\..\\"), folder);
     EXPECT_TRUE(PowerClass::FileHasLine(folder + "\\0019fct.ini", "10000 0810"));
 
     CTranslation translation;
@@ -86,11 +89,11 @@ TEST(Win32Files, ANewFileNeverTakesAnExistingName)
     TempAppFolder app;
     // A new file clears the temporary files of dead writers of any name.
     app.Write(".other.reg.tw-99999999-abcdef", "dead");
-    EXPECT_EQ(tk::CreateNewFile(app.Path("backup.reg"), "first"), tk::NewFileResult::Created);
+    EXPECT_EQ(platform::CreateNewFile(app.Path("backup.reg"), "first"), platform::NewFileResult::Created);
     EXPECT_EQ(app.Entries(), std::vector<std::string>{"backup.reg"});
-    EXPECT_EQ(tk::CreateNewFile(app.Path("backup.reg"), "second"), tk::NewFileResult::NameTaken);
+    EXPECT_EQ(platform::CreateNewFile(app.Path("backup.reg"), "second"), platform::NewFileResult::NameTaken);
     EXPECT_EQ(app.Read("backup.reg"), "first");
     ASSERT_TRUE(::CreateDirectoryA(app.Path("folder.reg").c_str(), nullptr));
-    EXPECT_EQ(tk::CreateNewFile(app.Path("folder.reg"), "third"), tk::NewFileResult::NameTaken);
-    EXPECT_THROW(static_cast<void>(tk::CreateNewFile(app.Path("absent\\x.reg"), "")), tk::CFileException);
+    EXPECT_EQ(platform::CreateNewFile(app.Path("folder.reg"), "third"), platform::NewFileResult::NameTaken);
+    EXPECT_THROW(static_cast<void>(platform::CreateNewFile(app.Path("absent\\x.reg"), "")), platform::CFileException);
 }

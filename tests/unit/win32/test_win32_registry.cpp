@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-using namespace tk;
+using namespace util;
+using namespace platform;
 
 namespace {
 

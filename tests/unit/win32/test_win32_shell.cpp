@@ -13,14 +13,14 @@ TEST(Win32Shell, ATargetNoProgramOpensIsAFailureInTheSystemsWords)
 {
     TempAppFolder app;
     app.Write("backup.tunewright-none", "REGEDIT4");
-    tk::ShellExecuteShell shell;
+    platform::ShellExecuteShell shell;
     for (const std::string& target : {app.Path("backup.tunewright-none"), app.Path("missing.txt")}) {
         SCOPED_TRACE(target);
-        const tk::ShellResult opened = shell.Open(target);
+        const platform::ShellResult opened = shell.Open(target);
         ASSERT_FALSE(opened);
         EXPECT_FALSE(opened.Error().empty());
         EXPECT_FALSE(opened.Error().ends_with('.')) << opened.Error();
-        const tk::ShellStarted followed = shell.OpenFollowed(target);
+        const platform::ShellStarted followed = shell.OpenFollowed(target);
         ASSERT_FALSE(followed);
         EXPECT_EQ(followed.Error(), opened.Error());
     }
@@ -33,8 +33,8 @@ TEST(Win32Shell, TheProgramStartedForATargetIsFollowedUntilItEnds)
 {
     TempAppFolder app;
     app.Write("done.bat", "@exit\r\n");
-    tk::ShellExecuteShell shell;
-    tk::ShellStarted started = shell.OpenFollowed(app.Path("done.bat"));
+    platform::ShellExecuteShell shell;
+    platform::ShellStarted started = shell.OpenFollowed(app.Path("done.bat"));
     ASSERT_TRUE(started) << started.Error();
     ASSERT_TRUE(started.Value());
     bool ended = false;
