@@ -20,7 +20,7 @@ inline constexpr int kWouldChange = 3; // apply --check found something to chang
 
 // What the program runs in: where it lies, how it gets the registry of a run
 // (from the --registry option and the installation folder; throws
-// tk::CException when that registry cannot be used), and its output.
+// platform::CException when that registry cannot be used), and its output.
 struct Host {
     std::string programFolder;
     std::function<platform::IRegistry&(const std::string& registryFile, const std::string& applicationFolder)> openRegistry;

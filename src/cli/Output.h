@@ -23,7 +23,7 @@ public:
 
     // A line of text in the system code page.
     void Line(std::string_view text);
-    // A line whose text may go beyond the code page (tk::ShownText).
+    // A line whose text may go beyond the code page (regfile::ShownText).
     void Line(std::u16string_view text);
     // A line of text in UTF-8: a value that the code page cannot carry.
     void Utf8Line(std::string_view text);

@@ -75,7 +75,7 @@ bool Holds(const Named& n, const platform::RegValue& value)
     return number && WithinBounds(n, *number);
 }
 
-// Equal for texts that tk::EqualNoCase finds equal, and only for them.
+// Equal for texts that platform::EqualNoCase finds equal, and only for them.
 void AppendFolded(std::string& out, std::string_view text)
 {
     for (const char c : text)

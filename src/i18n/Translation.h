@@ -32,7 +32,7 @@ public:
 
     // Reads the section that the "Language" setting names ("[1033]" when the
     // file lacks it) and puts it in place of the current entries. Throws
-    // tk::CFileException, keeping the current entries, when a file cannot be
+    // platform::CFileException, keeping the current entries, when a file cannot be
     // read or neither section is in the translation file.
     void Load();
 

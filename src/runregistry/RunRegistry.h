@@ -25,7 +25,7 @@ public:
 std::optional<std::string> RunRegistryFile(const std::string& file, const std::string& appFolder);
 
 // `file` is the --registry option, empty when none was given. Throws
-// tk::CException when that registry cannot be used.
+// platform::CException when that registry cannot be used.
 std::unique_ptr<RunRegistry> OpenRunRegistry(const std::string& file, const std::string& appFolder);
 
 } // namespace runregistry

@@ -27,7 +27,7 @@ std::vector<std::string> SplitLines(std::string_view text);
 std::optional<LineSpan> FindLine(std::string_view text, std::string_view line);
 
 // The bytes of a data file (config.ini, the translation file, the catalogue).
-// Throws tk::CFileException naming the file when it cannot be opened or read,
+// Throws platform::CFileException naming the file when it cannot be opened or read,
 // is no regular file or is too large to be one of ours.
 std::string ReadTextFile(const std::string& path);
 

@@ -21,7 +21,7 @@ struct HistoryRow {
 // A value's data as a registry file writes them, or "(none)" for no value.
 std::string DataText(const std::optional<std::string>& data);
 
-// A value as the list shows it (text as text, tk::ShownText), or "(none)".
+// A value as the list shows it (text as text, regfile::ShownText), or "(none)".
 std::u16string ShownText(const std::optional<platform::ExactRegValue>& value);
 
 // `compared`: the backup's values beside the registry's, or why the backup
