@@ -99,28 +99,27 @@ RegStoreText RegStoreText::Changed(std::string written, RegText file)
     return RegStoreText({std::make_shared<const RegText>(std::move(file))}, std::move(index.Value()), {true});
 }
 
-Result<RegStoreText, RegFileError> RegStoreText::ReadChecked(RegText file)
+Result<RegStoreText, RegFileError> RegStoreText::ImportInto(const RegStoreText& store, RegText file)
 {
-    auto text = Read(std::move(file));
-    if (!text)
-        return text;
-    if (auto checked = text.Value().CheckAll(); !checked)
+    // The store's text counts as checked while the file is: a fault found
+    // in it is the store's, which the change tells.
+    auto combined = Indexed({store.texts_.front(), std::make_shared<const RegText>(std::move(file))}, {true, false});
+    if (!combined)
+        return combined;
+    if (auto checked = combined.Value().CheckAll(); !checked)
         return checked.Error();
-    // An import indexes the file again with the store: a large file's index
-    // is not held twice.
-    text.Value().index_ = RegFileIndex{};
-    text.Value().keys_.clear();
-    return text;
+    combined.Value().checked_.front() = store.checked_.front();
+    return combined;
 }
 
-Result<RegStoreText, RegFileError> RegStoreText::WithImport(const RegStoreText& store, const RegStoreText& file)
+Result<RegStoreText, RegFileError> RegStoreText::WithImport(const RegStoreText& store, const RegStoreText& imported)
 {
-    auto combined = Indexed({store.texts_.front(), file.texts_.front()}, {store.checked_.front(), true});
+    auto combined = Indexed({store.texts_.front(), imported.texts_.back()}, {store.checked_.front(), true});
     if (combined) {
         // The file's sections follow the store's, as its check found them.
-        std::vector<bool>& copied = combined.Value().copied_;
-        std::copy(file.copied_.begin(), file.copied_.end(),
-                  copied.begin() + combined.Value().index_.texts.back().firstSection);
+        const RegFileIndex::Text& file = imported.index_.texts.back();
+        std::copy(imported.copied_.begin() + file.firstSection, imported.copied_.begin() + file.endSection,
+                  combined.Value().copied_.begin() + combined.Value().index_.texts.back().firstSection);
     }
     return combined;
 }

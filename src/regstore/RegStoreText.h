@@ -27,13 +27,20 @@ public:
     // A text that a change wrote, which is checked and in canonical form:
     // indexed as it is held, then read from `file`, which holds its bytes.
     static RegStoreText Changed(std::string written, RegText file);
-    // A file to import, read and checked whole: it keeps its bytes and what
-    // its check found, not its index, which WithImport makes anew with the
-    // store's. It serves WithImport alone.
-    static Result<RegStoreText, RegFileError> ReadChecked(RegText file);
-    // The store's text with a checked file to import after it: the keys read
-    // as the store's would once the file is applied to it.
-    static Result<RegStoreText, RegFileError> WithImport(const RegStoreText& store, const RegStoreText& file);
+    // The store's text with a file to import after it, the file checked
+    // whole: the keys read as the store's would once the file is applied to
+    // it. The file is indexed once, with the store, and its fault, naming
+    // the file and its line, comes before any of the store's, which is left
+    // to the change.
+    static Result<RegStoreText, RegFileError> ImportInto(const RegStoreText& store, RegText file);
+    // The file that `imported` (ImportInto's text) imports, after another
+    // version of the store's text, or another store's.
+    static Result<RegStoreText, RegFileError> WithImport(const RegStoreText& store, const RegStoreText& imported);
+    // Whether this is ImportInto's text for this version of `store`.
+    bool Imports(const RegStoreText& store) const
+    {
+        return texts_.size() == 2 && texts_.front() == store.texts_.front();
+    }
 
     const RegFileIndex& Index() const { return index_; }
     const std::string& FileName() const { return texts_.front()->FileName(); }

@@ -62,20 +62,15 @@ private:
     tk::ScopedBackend installed_;
 };
 
-// A file to import, held and checked as the importer reads it.
-tk::RegStoreText ImportFile(const std::string& text)
-{
-    auto file = tk::RegStoreText::ReadChecked(tk::RegText::Held(text, "import.reg"));
-    if (!file) {
-        ADD_FAILURE() << file.Error().Message();
-        return tk::RegStoreText::Empty("import.reg");
-    }
-    return std::move(file.Value());
-}
-
+// A file read and checked as the importer reads it, then imported.
 tk::RegResult Import(tk::RegistryStore& store, const std::string& text)
 {
-    return store.Import(ImportFile(text));
+    auto file = store.ReadImport(tk::RegText::Held(text, "import.reg"));
+    if (!file) {
+        ADD_FAILURE() << file.Error().Message();
+        return RegError::WriteFailed;
+    }
+    return store.Import(file.Value());
 }
 
 tk::RegResult Import(tk::RegistryTree& tree, const std::string& text)
@@ -155,7 +150,7 @@ TEST_F(RegistryStoreTest, BrokenStoreSaysWhyInEachResultAndIsNeverOverwritten)
     }
     for (const tk::RegResult& change :
          {store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::Dword(1)), store.DeleteValue(RegRoot::CurrentUser, "K", "v"),
-          store.DeleteKey(RegRoot::CurrentUser, "K"), store.Import(ImportFile("REGEDIT4\r\n"))}) {
+          store.DeleteKey(RegRoot::CurrentUser, "K"), Import(store, "REGEDIT4\r\n")}) {
         ASSERT_FALSE(change);
         EXPECT_EQ(change.Error(), RegError::StoreBroken);
         EXPECT_NE(change.Error().cause.find("\"" + StorePath() + "\", line 3"), std::string::npos) << change.Error().cause;
@@ -339,8 +334,8 @@ TEST_F(RegistryStoreTest, ImportAppliesABackupAsOneChange)
     tk::RegistryStore store(StorePath());
     ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created", RegValue::String("1")));
     const ino_t before = Inode();
-    ASSERT_TRUE(store.Import(ImportFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
-                                        "\"Created\"=-\r\n\"Restored\"=\"C:\\\\Temp\"")));
+    ASSERT_TRUE(Import(store, "REGEDIT4\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
+                            "\"Created\"=-\r\n\"Restored\"=\"C:\\\\Temp\""));
     EXPECT_NE(Inode(), before);
     tk::RegistryStore fresh(StorePath());
     EXPECT_EQ(fresh.QueryValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created").Error(),
@@ -368,7 +363,7 @@ TEST_F(RegistryStoreTest, ImportFindsTheParsersKeysAndWritesOnlyAChange)
         SCOPED_TRACE(start.name);
         Replace(start.store);
         tk::RegistryStore store(StorePath());
-        auto checked = tk::RegStoreText::ReadChecked(tk::RegText::Held(file, "import.reg", tk::RegFileFormat::Regedit4));
+        auto checked = store.ReadImport(tk::RegText::Held(file, "import.reg", tk::RegFileFormat::Regedit4));
         ASSERT_TRUE(checked) << checked.Error().Message();
         ASSERT_TRUE(store.Import(checked.Value()));
         tk::RegistryStore fresh(StorePath());
