@@ -255,6 +255,7 @@ public:
         index_.order.reserve(entries.size());
         for (const Entry& entry : entries)
             index_.order.push_back(entry.section);
+        index_.keys.reserve(KeysAtMost());
         std::string_view previous;
         for (std::size_t i = 0; i < index_.order.size(); ++i) {
             const std::size_t s = index_.order[i];
@@ -274,6 +275,32 @@ public:
     }
 
 private:
+    // As many keys as the walk can make: the levels of each section's key
+    // that the one before it in key order does not share. Grown by doubling
+    // instead, the table of a large file would take up to twice its size.
+    std::size_t KeysAtMost() const
+    {
+        std::size_t count = 0;
+        std::string_view previous;
+        for (const std::uint32_t s : index_.order) {
+            const std::string_view identity = index_.Identity(s);
+            const std::size_t common = static_cast<std::size_t>(
+                std::mismatch(previous.begin(), previous.end(), identity.begin(), identity.end()).first
+                - previous.begin());
+            // A level ends at the root's digit, before each backslash after
+            // it and at the end; the levels up to where the two differ are shared.
+            for (std::size_t end = 1;; end = std::min(identity.find('\\', end + 1), identity.size())) {
+                const bool shared =
+                    end < common || (end == common && (end == previous.size() || previous[end] == '\\'));
+                count += shared ? 0 : 1;
+                if (end == identity.size())
+                    break;
+            }
+            previous = identity;
+        }
+        return count;
+    }
+
     // Leaves the keys that are not above `identity` or it, and enters those
     // that are, down to it.
     void Descend(std::string_view previous, std::string_view identity)

@@ -4,6 +4,7 @@
 #include "unit/TempAppFolder.h"
 
 #include "regfile/RegFile.h"
+#include "regstore/RegFileIndex.h"
 #include "regstore/RegistryStore.h"
 #include "regfile/RegistryTree.h"
 #include "platform/Services.h"
@@ -381,6 +382,32 @@ TEST_F(RegistryStoreTest, ImportFindsTheParsersKeysAndWritesOnlyAChange)
     tk::RegistryStore empty(StorePath());
     ASSERT_TRUE(Import(empty, "REGEDIT4\r\n; nothing\r\n"));
     EXPECT_FALSE(std::filesystem::exists(StorePath()));
+}
+
+// The key table of a file not in canonical form is made at its size: grown
+// by doubling, a large import's table would take up to twice the memory.
+TEST(RegFileIndex, KeyTableTakesTheRoomOfItsKeys)
+{
+    const struct {
+        const char* what;
+        std::string sections;
+        std::size_t keys;
+    } files[] = {
+        {"parents without sections", "[HKEY_CURRENT_USER\\A\\B\\C]\r\n[HKEY_CURRENT_USER\\A\\D]\r\n[HKEY_LOCAL_MACHINE\\X]\r\n", 7},
+        {"one key in many sections", "[HKEY_CURRENT_USER\\S]\r\n[HKEY_CURRENT_USER\\s]\r\n[HKEY_CURRENT_USER\\S\\T]\r\n"
+                                     "[HKEY_CURRENT_USER\\S]\r\n", 3},
+        {"names that start alike", "[HKEY_CURRENT_USER\\AB]\r\n[HKEY_CURRENT_USER\\A\\B]\r\n[HKEY_CURRENT_USER\\A]\r\n"
+                                   "[HKEY_CURRENT_USER\\A B]\r\n", 5},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.what);
+        const tk::RegText text = tk::RegText::Held("REGEDIT4\r\n" + file.sections, "keys.reg", tk::RegFileFormat::Regedit4);
+        const tk::RegText* const texts[] = {&text};
+        const auto index = tk::IndexRegTexts(texts);
+        ASSERT_TRUE(index);
+        EXPECT_EQ(index.Value().keys.size(), file.keys);
+        EXPECT_EQ(index.Value().keys.capacity(), file.keys);
+    }
 }
 
 TEST_F(RegistryStoreTest, ApplyChangesWritesEachRowsChangeAtOnceOrNotAtAll)
