@@ -63,6 +63,23 @@ bool ContinuesHexData(std::string_view piece, std::size_t start, bool before)
     }
 }
 
+// How many bytes two texts share at their start, compared a word at a time:
+// keys next to each other in key order share most of their identities.
+std::size_t CommonStart(std::string_view a, std::string_view b)
+{
+    const std::size_t shorter = std::min(a.size(), b.size());
+    std::size_t at = 0;
+    for (std::uint64_t x = 0, y = 0; at + 8 <= shorter; at += 8) {
+        std::memcpy(&x, a.data() + at, sizeof x);
+        std::memcpy(&y, b.data() + at, sizeof y);
+        if (x != y)
+            break;
+    }
+    while (at < shorter && a[at] == b[at])
+        ++at;
+    return at;
+}
+
 // Indexes the texts one after another, each a piece at a time.
 class Indexer {
 public:
@@ -284,18 +301,15 @@ private:
         std::string_view previous;
         for (const std::uint32_t s : index_.order) {
             const std::string_view identity = index_.Identity(s);
-            const std::size_t common = static_cast<std::size_t>(
-                std::mismatch(previous.begin(), previous.end(), identity.begin(), identity.end()).first
-                - previous.begin());
-            // A level ends at the root's digit, before each backslash after
-            // it and at the end; the levels up to where the two differ are shared.
-            for (std::size_t end = 1;; end = std::min(identity.find('\\', end + 1), identity.size())) {
-                const bool shared =
-                    end < common || (end == common && (end == previous.size() || previous[end] == '\\'));
-                count += shared ? 0 : 1;
-                if (end == identity.size())
-                    break;
-            }
+            // A level ends before each backslash and at the end. Those that
+            // end before the two differ are shared, and the one ending there
+            // if the previous key is that level.
+            const std::size_t common = CommonStart(previous, identity);
+            const bool sharedThere =
+                common == previous.size() && (common == identity.size() || identity[common] == '\\');
+            count += static_cast<std::size_t>(std::count(identity.begin() + static_cast<std::ptrdiff_t>(common),
+                                                         identity.end(), '\\'))
+                + (sharedThere ? 0 : 1);
             previous = identity;
         }
         return count;
@@ -305,10 +319,7 @@ private:
     // that are, down to it.
     void Descend(std::string_view previous, std::string_view identity)
     {
-        std::size_t common = 0;
-        const std::size_t shorter = std::min(previous.size(), identity.size());
-        while (common < shorter && previous[common] == identity[common])
-            ++common;
+        const std::size_t common = CommonStart(previous, identity);
         while (!levels_.empty()) {
             const std::size_t length = levels_.back().length;
             if (length < common || (length == common && (identity.size() == length || identity[length] == '\\')))
