@@ -376,8 +376,33 @@ Result<const RegValue*, RegFileError> RegStoreText::Value(std::size_t key, std::
     return at->second ? &*at->second : nullptr;
 }
 
+std::vector<bool> RegStoreText::CopyableSections() const
+{
+    if (index_.Canonical())
+        return std::vector<bool>(index_.sections.size(), true);
+    // The keys' ValueSections, counted without a list for each of them.
+    std::vector<bool> copyable(index_.sections.size());
+    for (const RegFileIndex::Key& key : index_.keys) {
+        std::size_t holding = 0;
+        std::uint32_t last = 0;
+        for (std::size_t i = key.first; i < key.first + key.count; ++i) {
+            const RegFileIndex::Section& section = index_.sections[index_.order[i]];
+            if (section.kept == section.depth) {
+                ++holding;
+                last = index_.order[i];
+            }
+        }
+        if (holding == 1)
+            copyable[last] = true;
+    }
+    return copyable;
+}
+
 Result<void, RegFileError> RegStoreText::CheckAll()
 {
+    if (std::find(checked_.begin(), checked_.end(), false) == checked_.end())
+        return {};
+    const std::vector<bool> copyable = CopyableSections();
     std::string buffer;
     for (std::size_t t = 0; t < index_.texts.size(); ++t) {
         if (checked_[t])
@@ -391,16 +416,29 @@ Result<void, RegFileError> RegStoreText::CheckAll()
             const auto bytes = texts_[t]->Read(from, index_.End(end - 1), buffer);
             if (!bytes)
                 return bytes.Error();
-            for (std::size_t s = first; s < end; ++s) {
+            for (std::size_t s = first; s < end;) {
                 // A key parsed already had its one section parsed.
-                if (index_.Canonical() && keys_[s])
+                if (index_.Canonical() && keys_[s]) {
+                    ++s;
                     continue;
-                const std::string_view lines =
-                    bytes.Value().substr(index_.sections[s].header - from, index_.End(s) - index_.sections[s].header);
-                const auto checked = CheckRegFileSection(lines, 1, texts_[t]->FileName(), texts_[t]->Format());
-                if (!checked)
-                    return InFile(checked.Error(), s);
-                copied_[s] = checked.Value();
+                }
+                // A run of sections that a rewrite never copies is checked
+                // as one text, as a key in thousands of sections comes.
+                std::size_t last = s + 1;
+                while (!copyable[s] && last < end && !copyable[last])
+                    ++last;
+                const std::size_t header = index_.sections[s].header;
+                const std::string_view lines = bytes.Value().substr(header - from, index_.End(last - 1) - header);
+                if (!copyable[s]) {
+                    if (auto checked = CheckRegFileLines(lines, 1, texts_[t]->FileName(), texts_[t]->Format()); !checked)
+                        return InFile(checked.Error(), s);
+                } else {
+                    const auto checked = CheckRegFileSection(lines, 1, texts_[t]->FileName(), texts_[t]->Format());
+                    if (!checked)
+                        return InFile(checked.Error(), s);
+                    copied_[s] = checked.Value();
+                }
+                s = last;
             }
             first = end;
         }

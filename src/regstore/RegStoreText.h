@@ -130,6 +130,9 @@ private:
     Result<std::string, RegFileError> SpelledPath(std::size_t key, std::optional<std::string_view> spelling) const;
     Result<std::string, RegFileError> KeyLineSubKey(std::size_t section) const;
     RegFileError InFile(RegFileError error, std::size_t section) const;
+    // By section: whether a rewrite may copy its value lines, which it does
+    // for a key whose values it alone holds.
+    std::vector<bool> CopyableSections() const;
 
     std::vector<std::shared_ptr<const RegText>> texts_;
     RegFileIndex index_;
