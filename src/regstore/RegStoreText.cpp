@@ -15,6 +15,9 @@ const char* const kEmptyText = "REGEDIT4\r\n";
 
 // Sections are checked a run at a time, read together up to about this size.
 constexpr std::size_t kCheckBytes = std::size_t{1} << 20;
+// Sections checked as one text are about this size at most: the list of
+// their lines stays small enough for the memory freed by the run before.
+constexpr std::size_t kCheckedTogether = std::size_t{32} << 10;
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
@@ -425,7 +428,8 @@ Result<void, RegFileError> RegStoreText::CheckAll()
                 // A run of sections that a rewrite never copies is checked
                 // as one text, as a key in thousands of sections comes.
                 std::size_t last = s + 1;
-                while (!copyable[s] && last < end && !copyable[last])
+                while (!copyable[s] && last < end && !copyable[last]
+                       && index_.End(last) - index_.sections[s].header <= kCheckedTogether)
                     ++last;
                 const std::size_t header = index_.sections[s].header;
                 const std::string_view lines = bytes.Value().substr(header - from, index_.End(last - 1) - header);
