@@ -24,12 +24,13 @@ std::optional<int> KeyNumber(const std::string& text)
 } // namespace
 
 Functions::Functions(const CTranslation& translation, const std::string& applicationFolder)
-    : blocks_(ReadTextLines(CataloguePath(applicationFolder)))
+    : blocks_(ReadTextFile(CataloguePath(applicationFolder)))
 {
-    const std::vector<std::string> names = FunctionNames([&translation](int key) { return translation.Find(key); });
+    std::vector<std::string> names = FunctionNames([&translation](int key) { return translation.Find(key); });
+    functions_.reserve(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
         const int index = static_cast<int>(i);
-        functions_.push_back({index, catalogue::FunctionKey(index), names[i]});
+        functions_.push_back({index, catalogue::FunctionKey(index), std::move(names[i])});
     }
     headers_ = HeaderList(blocks_.Lines());
 }
@@ -59,7 +60,7 @@ std::optional<int> Functions::GroupCategory(const Function& function) const
 {
     if (function.index >= static_cast<int>(headers_.size()))
         return std::nullopt;
-    const std::string& header = headers_[static_cast<std::size_t>(function.index)];
+    const std::string_view header = headers_[static_cast<std::size_t>(function.index)];
     for (const int category : {1, 2})
         if (CategoryListsHeader(category, header))
             return category;
