@@ -127,28 +127,32 @@ bool AppendKeyIdentity(std::string& out, RegRoot root, std::string_view subKey)
     // Written through pointers, as this runs for every key line of the
     // store's file and every lookup.
     const std::size_t start = out.size();
-    out.resize_and_overwrite(start + 2 + subKey.size(), [start, root, subKey](char* data, std::size_t) {
-        char* to = data + start;
-        *to++ = static_cast<char>('0' + static_cast<int>(root));
-        if (subKey.empty())
-            return static_cast<std::size_t>(to - data);
-        *to = '\\';
-        if (const char* end = FoldSingleSeparated(subKey, to + 1))
-            return static_cast<std::size_t>(end - data);
-        // Runs of separators become one, a trailing one none.
-        bool separator = true;
-        for (const char c : subKey) {
-            if (c == '\\') {
-                separator = true;
-                continue;
-            }
-            if (separator)
-                *to++ = '\\';
-            separator = false;
-            *to++ = FoldCase(c);
+    out.resize(start + 2 + subKey.size());
+    char* const data = out.data();
+    char* to = data + start;
+    *to++ = static_cast<char>('0' + static_cast<int>(root));
+    if (subKey.empty()) {
+        out.resize(start + 1);
+        return true;
+    }
+    *to = '\\';
+    if (const char* end = FoldSingleSeparated(subKey, to + 1)) {
+        out.resize(static_cast<std::size_t>(end - data));
+        return true;
+    }
+    // Runs of separators become one, a trailing one none.
+    bool separator = true;
+    for (const char c : subKey) {
+        if (c == '\\') {
+            separator = true;
+            continue;
         }
-        return static_cast<std::size_t>(to - data);
-    });
+        if (separator)
+            *to++ = '\\';
+        separator = false;
+        *to++ = FoldCase(c);
+    }
+    out.resize(static_cast<std::size_t>(to - data));
     return true;
 }
 
