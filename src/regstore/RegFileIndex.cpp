@@ -166,19 +166,49 @@ private:
         return {};
     }
 
-    // Whether the store's text, canonical so far, stays so with this key.
+    // Whether the store's text, canonical so far, stays so with this key:
+    // compared with the key before it once, where its parent must be one of
+    // the keys above that one, or that one.
     bool FollowsInCanonicalForm(std::string_view identity, bool removes)
     {
         if (removes)
             return false;
-        while (!ancestors_.empty() && !IsBelow(identity, index_.Identity(ancestors_.back())))
+        if (index_.sections.empty()) {
+            ancestors_.assign(1, identity.size());
+            return identity.find('\\', 2) == std::string_view::npos;
+        }
+        const std::string_view previous = index_.Identity(index_.sections.size() - 1);
+        const std::size_t common = CommonLength(previous, identity);
+        // As KeyIdentityLess, from where the two differ.
+        bool inOrder = common == previous.size() && common < identity.size();
+        if (common < previous.size() && common < identity.size()) {
+            const char a = previous[common];
+            const char b = identity[common];
+            inOrder = a == '\\' || b == '\\' ? a == '\\' : static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
+        }
+        // The keys above this one among those above the last one, and that one.
+        while (!ancestors_.empty() && !(ancestors_.back() <= common && ancestors_.back() < identity.size() &&
+                                        identity[ancestors_.back()] == '\\'))
             ancestors_.pop_back();
-        const std::string_view parent = ParentIdentity(identity);
-        const bool parentKnown = parent.size() <= 1 || (!ancestors_.empty() && index_.Identity(ancestors_.back()) == parent);
-        const bool inOrder =
-            index_.sections.empty() || KeyIdentityLess(index_.Identity(index_.sections.size() - 1), identity);
-        ancestors_.push_back(index_.sections.size());
-        return parentKnown && inOrder;
+        // The key's parent is the nearest of them (the root, without one) when
+        // no separator follows the one after it.
+        const std::size_t nearest = ancestors_.empty() ? 1 : ancestors_.back();
+        const bool parentKnown = identity.find('\\', nearest + 1) == std::string_view::npos;
+        ancestors_.push_back(identity.size());
+        return inOrder && parentKnown;
+    }
+
+    // How many bytes two identities share from their start, eight at a time:
+    // neighbouring keys share long paths.
+    static std::size_t CommonLength(std::string_view a, std::string_view b)
+    {
+        const std::size_t shorter = std::min(a.size(), b.size());
+        std::size_t i = 0;
+        while (i + 8 <= shorter && std::memcmp(a.data() + i, b.data() + i, 8) == 0)
+            i += 8;
+        while (i < shorter && a[i] == b[i])
+            ++i;
+        return i;
     }
 
     RegFileIndex& index_;
@@ -187,7 +217,8 @@ private:
     // At the start of the next piece: whether a line there would continue
     // hex data.
     bool continuesBefore_ = false;
-    // The keys above the last one, innermost last: where a key's parent must be.
+    // The lengths of the identities of the keys with a section that the
+    // last one lies below, and of its own, innermost last.
     std::vector<std::size_t> ancestors_;
 };
 
