@@ -63,6 +63,31 @@ bool ContinuesHexData(std::string_view piece, std::size_t start, bool before)
     }
 }
 
+// How many bytes two identities share from their start, knowing that they
+// share `from`; eight at a time, as neighbouring keys share long paths.
+std::size_t CommonLength(std::string_view a, std::string_view b, std::size_t from = 0)
+{
+    const std::size_t shorter = std::min(a.size(), b.size());
+    std::size_t i = from;
+    while (i + 8 <= shorter && std::memcmp(a.data() + i, b.data() + i, 8) == 0)
+        i += 8;
+    while (i < shorter && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// KeyIdentityLess of two identities that share their first `common` bytes
+// and differ after them, or one of which ends there.
+bool LessAfter(std::string_view a, std::string_view b, std::size_t common)
+{
+    if (common == a.size() || common == b.size())
+        return a.size() < b.size();
+    // The separator sorts first, so that a key's subkeys come right after it.
+    if (a[common] == '\\' || b[common] == '\\')
+        return a[common] == '\\';
+    return static_cast<unsigned char>(a[common]) < static_cast<unsigned char>(b[common]);
+}
+
 // Indexes the texts one after another, each a piece at a time.
 class Indexer {
 public:
@@ -179,13 +204,7 @@ private:
         }
         const std::string_view previous = index_.Identity(index_.sections.size() - 1);
         const std::size_t common = CommonLength(previous, identity);
-        // As KeyIdentityLess, from where the two differ.
-        bool inOrder = common == previous.size() && common < identity.size();
-        if (common < previous.size() && common < identity.size()) {
-            const char a = previous[common];
-            const char b = identity[common];
-            inOrder = a == '\\' || b == '\\' ? a == '\\' : static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
-        }
+        const bool inOrder = LessAfter(previous, identity, common);
         // The keys above this one among those above the last one, and that one.
         while (!ancestors_.empty() && !(ancestors_.back() <= common && ancestors_.back() < identity.size() &&
                                         identity[ancestors_.back()] == '\\'))
@@ -196,19 +215,6 @@ private:
         const bool parentKnown = identity.find('\\', nearest + 1) == std::string_view::npos;
         ancestors_.push_back(identity.size());
         return inOrder && parentKnown;
-    }
-
-    // How many bytes two identities share from their start, eight at a time:
-    // neighbouring keys share long paths.
-    static std::size_t CommonLength(std::string_view a, std::string_view b)
-    {
-        const std::size_t shorter = std::min(a.size(), b.size());
-        std::size_t i = 0;
-        while (i + 8 <= shorter && std::memcmp(a.data() + i, b.data() + i, 8) == 0)
-            i += 8;
-        while (i < shorter && a[i] == b[i])
-            ++i;
-        return i;
     }
 
     RegFileIndex& index_;
@@ -389,14 +395,23 @@ std::string_view RegFileIndex::KeyIdentity(std::size_t key) const
 
 std::size_t RegFileIndex::KeyLowerBound(std::string_view identity) const
 {
+    // Every key between two shares with `identity` what both of them share
+    // with it: that much of each comparison is known before it is made.
     std::size_t low = 0;
     std::size_t high = KeyCount();
+    std::size_t lowCommon = 0;  // with the key before `low`
+    std::size_t highCommon = 0; // with the key at `high`
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
-        if (KeyIdentityLess(KeyIdentity(middle), identity))
+        const std::string_view key = KeyIdentity(middle);
+        const std::size_t common = CommonLength(key, identity, std::min(lowCommon, highCommon));
+        if (LessAfter(key, identity, common)) {
             low = middle + 1;
-        else
+            lowCommon = common;
+        } else {
             high = middle;
+            highCommon = common;
+        }
     }
     return low;
 }
