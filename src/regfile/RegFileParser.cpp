@@ -849,6 +849,20 @@ bool MayName(std::string_view line, std::string_view name)
     return !rest.empty() && rest[0] == '=';
 }
 
+// Whether the line that `rest` begins, its blanks taken, may be named `name`
+// by its first two bytes. A section's lines mostly name other values, and
+// are passed here without finding their ends; MayName settles the others.
+bool MayStartName(std::string_view rest, std::string_view name)
+{
+    if (rest.empty())
+        return false;
+    if (rest[0] == '@')
+        return name.empty();
+    if (rest[0] != '"')
+        return false;
+    return name.empty() || rest.size() < 2 || rest[1] == '\\' || FoldedByte(rest[1]) == FoldedByte(name[0]);
+}
+
 } // namespace
 
 Result<std::optional<RegFileValueLine>, RegFileError> FindRegFileValue(std::string_view text, int firstLine,
@@ -859,6 +873,14 @@ Result<std::optional<RegFileValueLine>, RegFileError> FindRegFileValue(std::stri
     std::optional<RegFileValueLine> found;
     int number = firstLine;
     for (std::size_t start = 0; start < text.size();) {
+        std::size_t first = start;
+        while (first < text.size() && IsBlank(text[first]))
+            ++first;
+        if (!MayStartName(text.substr(first), name)) {
+            start = std::min(text.find('\n', first), text.size()) + 1;
+            ++number;
+            continue;
+        }
         const std::size_t end = std::min(text.find('\n', start), text.size());
         const std::string_view line = Trim(reglines::LineText(text, start, end));
         // Lines of hex data never start as a value line does, so the lines

@@ -63,21 +63,29 @@ bool ContinuesHexData(std::string_view piece, std::size_t start, bool before)
     }
 }
 
-// How many bytes two texts share at their start, compared a word at a time:
-// keys next to each other in key order share most of their identities.
-std::size_t CommonStart(std::string_view a, std::string_view b)
+// How many bytes two identities share from their start, knowing that they
+// share `from`; eight at a time, as neighbouring keys share long paths.
+std::size_t CommonLength(std::string_view a, std::string_view b, std::size_t from = 0)
 {
     const std::size_t shorter = std::min(a.size(), b.size());
-    std::size_t at = 0;
-    for (std::uint64_t x = 0, y = 0; at + 8 <= shorter; at += 8) {
-        std::memcpy(&x, a.data() + at, sizeof x);
-        std::memcpy(&y, b.data() + at, sizeof y);
-        if (x != y)
-            break;
-    }
-    while (at < shorter && a[at] == b[at])
-        ++at;
-    return at;
+    std::size_t i = from;
+    while (i + 8 <= shorter && std::memcmp(a.data() + i, b.data() + i, 8) == 0)
+        i += 8;
+    while (i < shorter && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// KeyIdentityLess of two identities that share their first `common` bytes
+// and differ after them, or one of which ends there.
+bool LessAfter(std::string_view a, std::string_view b, std::size_t common)
+{
+    if (common == a.size() || common == b.size())
+        return a.size() < b.size();
+    // The separator sorts first, so that a key's subkeys come right after it.
+    if (a[common] == '\\' || b[common] == '\\')
+        return a[common] == '\\';
+    return static_cast<unsigned char>(a[common]) < static_cast<unsigned char>(b[common]);
 }
 
 // Indexes the texts one after another, each a piece at a time.
@@ -183,19 +191,30 @@ private:
         return {};
     }
 
-    // Whether the store's text, canonical so far, stays so with this key.
+    // Whether the store's text, canonical so far, stays so with this key:
+    // compared with the key before it once, where its parent must be one of
+    // the keys above that one, or that one.
     bool FollowsInCanonicalForm(std::string_view identity, bool removes)
     {
         if (removes)
             return false;
-        while (!ancestors_.empty() && !IsBelow(identity, index_.Identity(ancestors_.back())))
+        if (index_.sections.empty()) {
+            ancestors_.assign(1, identity.size());
+            return identity.find('\\', 2) == std::string_view::npos;
+        }
+        const std::string_view previous = index_.Identity(index_.sections.size() - 1);
+        const std::size_t common = CommonLength(previous, identity);
+        const bool inOrder = LessAfter(previous, identity, common);
+        // The keys above this one among those above the last one, and that one.
+        while (!ancestors_.empty() && !(ancestors_.back() <= common && ancestors_.back() < identity.size() &&
+                                        identity[ancestors_.back()] == '\\'))
             ancestors_.pop_back();
-        const std::string_view parent = ParentIdentity(identity);
-        const bool parentKnown = parent.size() <= 1 || (!ancestors_.empty() && index_.Identity(ancestors_.back()) == parent);
-        const bool inOrder =
-            index_.sections.empty() || KeyIdentityLess(index_.Identity(index_.sections.size() - 1), identity);
-        ancestors_.push_back(index_.sections.size());
-        return parentKnown && inOrder;
+        // The key's parent is the nearest of them (the root, without one) when
+        // no separator follows the one after it.
+        const std::size_t nearest = ancestors_.empty() ? 1 : ancestors_.back();
+        const bool parentKnown = identity.find('\\', nearest + 1) == std::string_view::npos;
+        ancestors_.push_back(identity.size());
+        return inOrder && parentKnown;
     }
 
     RegFileIndex& index_;
@@ -204,7 +223,8 @@ private:
     // At the start of the next piece: whether a line there would continue
     // hex data.
     bool continuesBefore_ = false;
-    // The keys above the last one, innermost last: where a key's parent must be.
+    // The lengths of the identities of the keys with a section that the
+    // last one lies below, and of its own, innermost last.
     std::vector<std::size_t> ancestors_;
 };
 
@@ -304,7 +324,7 @@ private:
             // A level ends before each backslash and at the end. Those that
             // end before the two differ are shared, and the one ending there
             // if the previous key is that level.
-            const std::size_t common = CommonStart(previous, identity);
+            const std::size_t common = CommonLength(previous, identity);
             const bool sharedThere =
                 common == previous.size() && (common == identity.size() || identity[common] == '\\');
             count += static_cast<std::size_t>(std::count(identity.begin() + static_cast<std::ptrdiff_t>(common),
@@ -319,7 +339,7 @@ private:
     // that are, down to it.
     void Descend(std::string_view previous, std::string_view identity)
     {
-        const std::size_t common = CommonStart(previous, identity);
+        const std::size_t common = CommonLength(previous, identity);
         while (!levels_.empty()) {
             const std::size_t length = levels_.back().length;
             if (length < common || (length == common && (identity.size() == length || identity[length] == '\\')))
@@ -396,14 +416,23 @@ std::string_view RegFileIndex::KeyIdentity(std::size_t key) const
 
 std::size_t RegFileIndex::KeyLowerBound(std::string_view identity) const
 {
+    // Every key between two shares with `identity` what both of them share
+    // with it: that much of each comparison is known before it is made.
     std::size_t low = 0;
     std::size_t high = KeyCount();
+    std::size_t lowCommon = 0;  // with the key before `low`
+    std::size_t highCommon = 0; // with the key at `high`
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
-        if (KeyIdentityLess(KeyIdentity(middle), identity))
+        const std::string_view key = KeyIdentity(middle);
+        const std::size_t common = CommonLength(key, identity, std::min(lowCommon, highCommon));
+        if (LessAfter(key, identity, common)) {
             low = middle + 1;
-        else
+            lowCommon = common;
+        } else {
             high = middle;
+            highCommon = common;
+        }
     }
     return low;
 }
