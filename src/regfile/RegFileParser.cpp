@@ -472,7 +472,15 @@ enum class Keep { Document, Nothing, Rewritten, Sections };
 struct RewriteSink {
     RegRewrittenValues& values;
     bool keepComments;
+    std::string_view text; // the lines' text, to see what follows a line
 };
+
+// Whether a CR LF follows `line` in `text`, which holds it.
+bool CrLfAfter(std::string_view text, std::string_view line)
+{
+    const char* after = line.data() + line.size();
+    return text.data() + text.size() - after >= 2 && after[0] == '\r' && after[1] == '\n';
+}
 
 // A value line in the form that a rewrite writes, wherever it stands: `lead`
 // its start up to and with the "=" ("name"= or @=), `name` the name between
@@ -701,6 +709,7 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
             if (written) {
                 if (keep == Keep::Rewritten)
                     rewrite->values.AddWritten(written->lead, written->name, written->data,
+                                               CrLfAfter(rewrite->text, written->data),
                                                rewrite->keepComments ? std::exchange(comments, {})
                                                                      : std::vector<std::string>());
                 comments.clear();
@@ -811,7 +820,7 @@ Result<bool, RegFileError> CheckRegFileSection(std::string_view text, int firstL
 Result<void, RegFileError> RewriteRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
                                                RegFileFormat format, bool keepComments, RegRewrittenValues& values)
 {
-    const RewriteSink sink{values, keepComments};
+    const RewriteSink sink{values, keepComments, text};
     const std::vector<TextLine> lines = SplitLines(text, firstLine);
     values.Expect(lines.size());
     const auto parsed = ParseLines(lines, 0, RulesOf(format), fileName, Keep::Rewritten, &sink);
