@@ -190,6 +190,16 @@ public:
     void AddWritten(std::string_view lead, std::string_view name, std::string_view data, bool crLf,
                     std::vector<std::string> comments);
     void AddParsed(RegFileValueLine line);
+    // How far the values go, and back to there: the parser takes back the
+    // lines of a section it read in part when it reads the section again.
+    struct Mark {
+        std::size_t entries = 0;
+        std::size_t folded = 0;
+        std::size_t parsed = 0;
+        std::size_t comments = 0;
+    };
+    Mark Marked() const;
+    void BackTo(const Mark& mark);
 
 private:
     static constexpr std::uint32_t kNone = static_cast<std::uint32_t>(-1);

@@ -186,6 +186,19 @@ void RegRewrittenValues::AppendTo(std::string& out)
     Clear();
 }
 
+RegRewrittenValues::Mark RegRewrittenValues::Marked() const
+{
+    return {entries_.size(), folded_.size(), parsed_.size(), comments_.size()};
+}
+
+void RegRewrittenValues::BackTo(const Mark& mark)
+{
+    entries_.resize(mark.entries);
+    folded_.resize(mark.folded);
+    parsed_.resize(mark.parsed);
+    comments_.resize(mark.comments);
+}
+
 void RegRewrittenValues::Clear()
 {
     entries_.clear();
