@@ -200,6 +200,8 @@ public:
     };
     Mark Marked() const;
     void BackTo(const Mark& mark);
+    // Forgets every value.
+    void Clear();
 
 private:
     static constexpr std::uint32_t kNone = static_cast<std::uint32_t>(-1);
@@ -227,7 +229,6 @@ private:
     void EachName(Take take);
     // Keeps one entry a name, as EachName gives them.
     void Merge();
-    void Clear();
 
     static constexpr std::size_t kFirstMerge = 4096;
     std::size_t mergeAt_ = kFirstMerge;

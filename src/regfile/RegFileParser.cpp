@@ -9,6 +9,7 @@
 #include "platform/RegNames.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -499,17 +500,30 @@ bool IsLowerHexDigit(char c)
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
 }
 
+// The bytes that end or escape a name or a text in the form written, or may
+// not stand in one: one look-up a byte, as every byte of a rewrite passes.
+constexpr std::array<bool, 256> kStopsWritten = [] {
+    std::array<bool, 256> stops{};
+    for (const char c : {'"', '\\', '\0', '\r'})
+        stops[static_cast<unsigned char>(c)] = true;
+    return stops;
+}();
+
+bool StopsWritten(char c)
+{
+    return kStopsWritten[static_cast<unsigned char>(c)];
+}
+
 bool IsWrittenText(std::string_view data)
 {
     if (data.size() < 2 || data.front() != '"' || data.back() != '"')
         return false;
     for (std::size_t i = 1; i + 1 < data.size(); ++i) {
-        const char c = data[i];
-        if (c == '"' || c == '\0' || c == '\r')
+        if (!StopsWritten(data[i]))
+            continue;
+        if (data[i] != '\\' || i + 2 >= data.size() || (data[i + 1] != '\\' && data[i + 1] != '"'))
             return false;
-        if (c == '\\' && (i + 2 >= data.size() || (data[i + 1] != '\\' && data[i + 1] != '"')))
-            return false;
-        i += c == '\\' ? 1 : 0;
+        ++i;
     }
     return true;
 }
@@ -604,15 +618,15 @@ std::optional<WrittenLine> WrittenForm(std::string_view line, const FormatRules&
     std::size_t i = 1;
     if (line[0] == '"') {
         std::size_t escapes = 0;
-        for (; i < line.size() && line[i] != '"'; ++i) {
-            if (line[i] == '\0' || line[i] == '\r')
+        for (; i < line.size(); ++i) {
+            if (!StopsWritten(line[i]))
+                continue;
+            if (line[i] == '"')
+                break;
+            if (!IsEscape(line, i))
                 return std::nullopt;
-            if (line[i] == '\\') {
-                if (!IsEscape(line, i))
-                    return std::nullopt;
-                ++escapes;
-                ++i;
-            }
+            ++escapes;
+            ++i;
         }
         if (i == line.size() || i - 1 - escapes > kMaxRegValueNameLength)
             return std::nullopt;

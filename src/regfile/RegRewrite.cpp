@@ -32,8 +32,9 @@ std::string UnescapedName(std::string_view lead)
 std::uint64_t Head(std::string_view folded)
 {
     std::uint64_t head = 0;
-    for (std::size_t i = 0; i < 8; ++i)
-        head = head << 8 | (i < folded.size() ? static_cast<unsigned char>(folded[i]) : 0u);
+    const std::size_t bytes = std::min<std::size_t>(8, folded.size());
+    for (std::size_t i = 0; i < bytes; ++i)
+        head |= std::uint64_t{static_cast<unsigned char>(folded[i])} << (56 - 8 * i);
     return head;
 }
 
@@ -165,7 +166,8 @@ void RegRewrittenValues::Merge()
 void RegRewrittenValues::AppendTo(std::string& out)
 {
     EachName([&](std::string_view, const Entry& first, const Entry& last, const std::vector<std::string>& comments) {
-        AppendRegLines(out, comments);
+        if (!comments.empty())
+            AppendRegLines(out, comments);
         if (last.parsed != kNone && parsed_[last.parsed].value) {
             const RegValue& value = *parsed_[last.parsed].value;
             AppendRegValueLine(out, first.lead.empty() ? parsed_[first.parsed].name : UnescapedName(first.lead), value);
