@@ -208,6 +208,7 @@ private:
     // Trivially destroyed, so that a key's many lines cost no destructors:
     // what a parsed line or a commented one has besides is kept aside.
     struct Entry {
+        std::uint64_t head = 0;     // its folded name's first 8 bytes, big-endian
         std::uint32_t foldedAt = 0; // its folded name in folded_
         std::uint32_t foldedLength = 0;
         std::string_view lead; // the name as written, "name"= or @=; else parsed_'s name
@@ -221,7 +222,12 @@ private:
         std::string name;
         std::optional<RegValue> value;
     };
-    std::string_view Folded(const Entry& entry) const;
+    std::string_view Folded(const Entry& entry) const
+    {
+        return std::string_view(folded_.data() + entry.foldedAt, entry.foldedLength);
+    }
+    // Adds an entry for a name folded onto the end of folded_ from `at` on.
+    Entry& AddFolded(std::size_t at);
     // Each name in order with its first line (its spelling), its last line
     // (its data) and the comments of its lines; names removed last are left
     // out.
@@ -241,7 +247,7 @@ private:
     // EachName's order of the entries, kept for its capacity: a rewrite
     // gathers one key after another into the same values.
     struct Order {
-        std::uint64_t head; // the folded name's first 8 bytes, big-endian
+        std::uint64_t head;
         std::uint32_t entry;
     };
     std::vector<Order> order_;

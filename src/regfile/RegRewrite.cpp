@@ -43,18 +43,17 @@ std::uint64_t Head(std::string_view folded)
 void RegRewrittenValues::AddWritten(std::string_view lead, std::string_view name, std::string_view data, bool crLf,
                                     std::vector<std::string> comments)
 {
-    Entry& entry = entries_.emplace_back();
-    entry.foldedAt = static_cast<std::uint32_t>(folded_.size());
+    const std::size_t at = folded_.size();
     folded_.append(name);
-    char* const begin = folded_.data() + entry.foldedAt;
+    char* const begin = folded_.data() + at;
     char* folded = begin;
     for (std::size_t i = 0; i < name.size(); ++i) {
         // Only \\ and \" are escapes in a line in the form written.
         i += name[i] == '\\' ? 1 : 0;
         *folded++ = FoldCase(name[i]);
     }
-    entry.foldedLength = static_cast<std::uint32_t>(folded - begin);
-    folded_.resize(entry.foldedAt + entry.foldedLength);
+    folded_.resize(at + static_cast<std::size_t>(folded - begin));
+    Entry& entry = AddFolded(at);
     entry.lead = lead;
     entry.data = data;
     entry.crLf = crLf;
@@ -67,12 +66,10 @@ void RegRewrittenValues::AddWritten(std::string_view lead, std::string_view name
 
 void RegRewrittenValues::AddParsed(RegFileValueLine line)
 {
-    Entry& entry = entries_.emplace_back();
-    entry.foldedAt = static_cast<std::uint32_t>(folded_.size());
-    entry.foldedLength = static_cast<std::uint32_t>(line.name.size());
-    folded_.resize(folded_.size() + line.name.size());
-    std::transform(line.name.begin(), line.name.end(), folded_.begin() + static_cast<std::ptrdiff_t>(entry.foldedAt),
-                   FoldCase);
+    const std::size_t at = folded_.size();
+    folded_.resize(at + line.name.size());
+    std::transform(line.name.begin(), line.name.end(), folded_.begin() + static_cast<std::ptrdiff_t>(at), FoldCase);
+    Entry& entry = AddFolded(at);
     entry.removes = !line.value;
     entry.parsed = static_cast<std::uint32_t>(parsed_.size());
     parsed_.push_back({std::move(line.name), std::move(line.value)});
@@ -82,9 +79,13 @@ void RegRewrittenValues::AddParsed(RegFileValueLine line)
     }
 }
 
-std::string_view RegRewrittenValues::Folded(const Entry& entry) const
+RegRewrittenValues::Entry& RegRewrittenValues::AddFolded(std::size_t at)
 {
-    return std::string_view(folded_).substr(entry.foldedAt, entry.foldedLength);
+    Entry& entry = entries_.emplace_back();
+    entry.foldedAt = static_cast<std::uint32_t>(at);
+    entry.foldedLength = static_cast<std::uint32_t>(folded_.size() - at);
+    entry.head = Head(Folded(entry));
+    return entry;
 }
 
 template <typename Take>
@@ -95,7 +96,7 @@ void RegRewrittenValues::EachName(Take take)
     // first bytes, which compare as one number.
     order_.resize(entries_.size());
     for (std::uint32_t i = 0; i < order_.size(); ++i)
-        order_[i] = {Head(Folded(entries_[i])), i};
+        order_[i] = {entries_[i].head, i};
     const auto less = [this](const Order& a, const Order& b) {
         if (a.head != b.head)
             return a.head < b.head;
@@ -141,6 +142,7 @@ void RegRewrittenValues::Merge()
         Entry& one = merged.emplace_back();
         one.foldedAt = static_cast<std::uint32_t>(folded.size());
         one.foldedLength = static_cast<std::uint32_t>(name.size());
+        one.head = first.head;
         folded += name;
         one.lead = first.lead;
         one.data = last.data;

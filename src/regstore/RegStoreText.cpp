@@ -152,6 +152,9 @@ Result<std::vector<std::string>, RegFileError> RegStoreText::Comments(std::size_
     const auto bytes = source.Read(from, to, buffer);
     if (!bytes)
         return bytes.Error();
+    // Blank lines alone between two sections are the common case.
+    if (bytes.Value().find(';') == std::string_view::npos)
+        return std::vector<std::string>();
     // Blank lines and comments only, which cannot fail to parse.
     auto lines = ParseRegFileLines(bytes.Value(), 1, source.FileName());
     if (!lines)
