@@ -8,6 +8,7 @@
 #include "regstore/RegText.h"
 #include "regstore/StoredKey.h"
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -127,8 +128,16 @@ private:
     // The key's path as the sections that made its keys spell it; `spelling`
     // is the key line of the section that spells its last name, when the
     // caller has it parsed.
-    Result<std::string, RegFileError> SpelledPath(std::size_t key, std::optional<std::string_view> spelling) const;
-    Result<std::string, RegFileError> KeyLineSubKey(std::size_t section) const;
+    // The path is a view that the next call changes.
+    Result<std::string_view, RegFileError> SpelledPath(std::size_t key, std::optional<std::string_view> spelling) const;
+    // A view of the text's bytes or of `buffer`.
+    Result<std::string_view, RegFileError> KeyLineSubKey(std::size_t section, std::string& buffer) const;
+    // Appends the key as a rewrite writes it to `out`: its key line and
+    // values, after a blank line and the comments before the store's
+    // sections of it when `separated`; `comments`, if given, gathers those
+    // comments. Whether it is a root without values.
+    Result<bool, RegFileError> WriteRewritten(std::size_t key, std::vector<std::string>* comments, bool separated,
+                                              std::string& out) const;
     RegFileError InFile(RegFileError error, std::size_t section) const;
     // By section: whether a rewrite may copy its value lines, which it does
     // for a key whose values it alone holds.
@@ -146,7 +155,13 @@ private:
     std::map<std::pair<std::size_t, std::string>, std::optional<RegValue>> values_;
     // The paths spelled last, of a key and the keys above it, outermost
     // first: a rewrite spells keys in key order, each below the one before.
-    mutable std::vector<std::pair<std::size_t, std::string>> spelled_;
+    // Each is the start of the last one's path, to the length noted.
+    mutable std::vector<std::pair<std::size_t, std::size_t>> spelled_;
+    mutable std::string spelledPath_;
+    // A rewrite's gathering of one key after another, kept for its capacity.
+    mutable RegRewrittenValues rewriting_;
+    mutable std::deque<std::string> buffers_;
+    mutable std::vector<std::string> comments_;
 };
 
 } // namespace tk

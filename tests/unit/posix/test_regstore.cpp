@@ -549,6 +549,8 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
          "[HKEY_CURRENT_USER\\B]\r\n\"b\"=\"1\"\r\n",
          false},
         {"a key without its parent's section", source + "[HKEY_USERS\\Q\\R]\r\n\"q\"=\"1\"\r\n", true},
+        {"lines in the form written, then one that is not",
+         source + "[HKEY_CURRENT_USER\\P]\r\n; before a\r\n\"a\"=\"1\"\r\n\"b\"=dword:2\r\n", true},
         {"no key with a section of its parent",
          "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A\\B]\r\n\"v\"=\"1\"\r\n[HKEY_LOCAL_MACHINE\\Z\\Y\\X]\r\n\"z\"=\"1\"\r\n"
          "[HKEY_USERS\\Q\\R]\r\n\"q\"=\"1\"\r\n",
