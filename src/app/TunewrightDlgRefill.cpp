@@ -16,11 +16,11 @@ void CTunewrightDlg::RefillFunctionList()
 
     const std::string folder = power.GetApplicationFolder();
     const std::string path = catalogue::CataloguePath(folder);
-    const std::vector<std::string> lines = util::ReadTextLines(path);
+    const catalogue::CatalogueBlocks blocks(util::ReadTextFile(path));
     const int count = static_cast<int>(functionNames.size());
     const catalogue::FunctionFilter filter = currentCategory == catalogue::ChangedCategory
-                                      ? catalogue::FilterChanged(lines, count, catalogue::ReadDefaults(folder), power)
-                                      : catalogue::FilterFunctions(lines, count, currentCategory);
+                                      ? FilterChanged(blocks, count, catalogue::ReadDefaults(folder), power)
+                                      : catalogue::FilterFunctions(blocks.Lines(), count, currentCategory);
     for (const int i : filter.listed) {
         functionList.InsertItem(static_cast<int>(listedFunctions.size()), functionNames[static_cast<std::size_t>(i)]);
         listedFunctions.push_back(i);

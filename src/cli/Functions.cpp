@@ -24,12 +24,13 @@ std::optional<int> KeyNumber(const std::string& text)
 } // namespace
 
 Functions::Functions(const i18n::CTranslation& translation, const std::string& applicationFolder)
-    : blocks_(util::ReadTextLines(catalogue::CataloguePath(applicationFolder)))
+    : blocks_(util::ReadTextFile(catalogue::CataloguePath(applicationFolder)))
 {
-    const std::vector<std::string> names = catalogue::FunctionNames([&translation](int key) { return translation.Find(key); });
+    std::vector<std::string> names = catalogue::FunctionNames([&translation](int key) { return translation.Find(key); });
+    functions_.reserve(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
         const int index = static_cast<int>(i);
-        functions_.push_back({index, catalogue::FunctionKey(index), names[i]});
+        functions_.push_back({index, catalogue::FunctionKey(index), std::move(names[i])});
     }
     headers_ = catalogue::HeaderList(blocks_.Lines());
 }
@@ -59,7 +60,7 @@ std::optional<int> Functions::GroupCategory(const Function& function) const
 {
     if (function.index >= static_cast<int>(headers_.size()))
         return std::nullopt;
-    const std::string& header = headers_[static_cast<std::size_t>(function.index)];
+    const std::string_view header = headers_[static_cast<std::size_t>(function.index)];
     for (const int category : {1, 2})
         if (catalogue::CategoryListsHeader(category, header))
             return category;
@@ -75,7 +76,7 @@ std::optional<catalogue::FunctionBlock> Functions::Block(const Function& functio
 }
 
 platform::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functions, const Function& function,
-                                                              const i18n::CTranslation& translation, util::PowerClass& power)
+                                                        const i18n::CTranslation& translation, util::PowerClass& power)
 {
     FunctionValue v;
     v.block = functions.Block(function);
@@ -94,11 +95,11 @@ platform::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& f
     // One read makes the panel's value too, but for a text in its wide form,
     // which the panel shows as the code page's text.
     if (v.stored && v.stored->utf16)
-        v.panel = ReadPanelValue(*v.row, lines, power);
+        v.panel = catalogue::ReadPanelValue(*v.row, lines, power);
     else
-        v.panel = PanelValueOf(*v.row, lines, power,
+        v.panel = catalogue::PanelValueOf(*v.row, lines, power,
                                v.stored ? platform::Result<platform::RegValue, platform::RegFault>(v.stored->value) : stored.Error());
-    v.shown = PanelValueText(*v.row, v.panel, [&translation](int key) { return translation.Lookup(key); });
+    v.shown = catalogue::PanelValueText(*v.row, v.panel, [&translation](int key) { return translation.Lookup(key); });
     return v;
 }
 
@@ -118,15 +119,23 @@ std::string KeyPathText(const std::string& keyPath)
     const std::optional<platform::RegKeyPath> key = util::PowerClass::ResolvePathForm(keyPath);
     if (!key)
         return keyPath;
-    std::string text(platform::RootName(key->root));
-    const std::string& sub = key->subKey;
-    text.reserve(text.size() + sub.size() + 1);
-    for (std::size_t begin = 0; begin < sub.size();) {
-        const std::size_t end = std::min(sub.find('\\', begin), sub.size());
-        if (end > begin)
-            text.append(1, '\\').append(sub, begin, end - begin);
-        begin = end + 1;
+    // Through a pointer, in one pass: each run of separators becomes one.
+    const std::string_view root = platform::RootName(key->root);
+    std::string text(root.size() + 1 + key->subKey.size(), '\0');
+    char* const data = text.data();
+    char* to = std::copy(root.begin(), root.end(), data);
+    bool separator = true;
+    for (const char c : key->subKey) {
+        if (c == '\\') {
+            separator = true;
+            continue;
+        }
+        if (separator)
+            *to++ = '\\';
+        separator = false;
+        *to++ = c;
     }
+    text.resize(static_cast<std::size_t>(to - data));
     return text;
 }
 

@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cli {
@@ -24,7 +25,7 @@ struct Function {
 class Functions {
 public:
     // The names from the loaded translation, the catalogue from the
-    // application folder. Throws platform::CFileException naming the catalogue
+    // application folder. Throws tk::CFileException naming the catalogue
     // when it cannot be read.
     Functions(const i18n::CTranslation& translation, const std::string& applicationFolder);
 
@@ -43,15 +44,15 @@ public:
 private:
     std::vector<Function> functions_;
     catalogue::CatalogueBlocks blocks_;
-    std::vector<std::string> headers_;
+    std::vector<std::string_view> headers_; // of blocks_' lines
 };
 
 // A function's value as the option panel reads and shows it, with the value
 // as the registry holds it.
 struct FunctionValue {
     std::optional<catalogue::FunctionBlock> block;
-    const catalogue::KindRow* row = nullptr;       // null: no block, or no kind
-    catalogue::PanelValue panel;                   // a kind that stores a value
+    const catalogue::KindRow* row = nullptr;            // null: no block, or no kind
+    catalogue::PanelValue panel;                        // a kind that stores a value
     std::optional<platform::ExactRegValue> stored; // empty when the registry holds none; exact, in its wide form
                                              // when the code page cannot carry its text
     std::string shown;                       // the text the panel shows
@@ -71,7 +72,7 @@ struct ValueFault {
 };
 
 platform::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functions, const Function& function,
-                                                              const i18n::CTranslation& translation, util::PowerClass& power);
+                                                        const i18n::CTranslation& translation, util::PowerClass& power);
 
 // The key of a key path as a registry file's key line names it, with single
 // separators; the path as it is when it names no root the program writes.

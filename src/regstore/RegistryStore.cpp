@@ -238,7 +238,7 @@ platform::Result<platform::RegValue, platform::RegFault> RegistryStore::Lookup(p
     return *value.Value();
 }
 
-platform::RegResult RegistryStore::Modify(const Change& change, const RegStoreText* import, const ChangeList* list)
+platform::RegResult RegistryStore::Modify(const Change& change, RegStoreText* import, const ChangeList* list)
 {
     const std::lock_guard<std::recursive_mutex> guard(mutex_);
     return ModifyLocked(change, import, list);
@@ -276,11 +276,14 @@ struct RegistryStore::Checked {
     }
 };
 
-std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& change, const RegStoreText* import)
+std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& change, RegStoreText* import)
 {
     std::optional<RegStoreText> combined;
     RegStoreText* text = &*copy_;
-    if (import != nullptr) {
+    // A file read for this version of the store is indexed with it already.
+    if (import != nullptr && import->Imports(*copy_)) {
+        text = import;
+    } else if (import != nullptr) {
         auto withImport = RegStoreText::WithImport(*copy_, *import);
         if (!withImport) {
             Note(withImport.Error().Message());
@@ -384,12 +387,12 @@ platform::RegResult RegistryStore::WithLock(const std::function<platform::RegRes
         }
         if (!lock.emplace(lockPath).Held())
             return platform::RegFault(platform::RegError::WriteFailed, platform::Text(text::StoreUnchangedCause,
-                                                                                      {path_, SystemFault(lockPath, text::StoreCannotBeLocked)}));
+                                                            {path_, SystemFault(lockPath, text::StoreCannotBeLocked)}));
     }
     return step();
 }
 
-platform::RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* import, const ChangeList* list)
+platform::RegResult RegistryStore::ModifyLocked(const Change& change, RegStoreText* import, const ChangeList* list)
 {
     const std::unique_ptr<Checked> checked = std::move(checked_);
     // Outside the lock first: a change that would change nothing, and one
@@ -517,7 +520,7 @@ platform::Result<platform::RegValue, platform::RegFault> RegistryStore::QueryVal
 }
 
 platform::RegResult RegistryStore::SetValue(platform::RegRoot root, std::string_view subKey, std::string_view name,
-                                            const platform::RegValue& value)
+                                  const platform::RegValue& value)
 {
     // As a list, which a check before it may have prepared.
     return ApplyChanges({{platform::ShareKey({root, std::string(subKey)}), std::string(name), value}}, {});
@@ -604,7 +607,15 @@ platform::RegResult RegistryStore::DeleteKey(platform::RegRoot root, std::string
     });
 }
 
-platform::RegResult RegistryStore::Import(const RegStoreText& file)
+platform::Result<RegStoreText, regfile::RegFileError> RegistryStore::ReadImport(RegText file)
+{
+    const std::lock_guard<std::recursive_mutex> guard(mutex_);
+    if (Refresh())
+        return RegStoreText::ImportInto(*copy_, std::move(file));
+    return RegStoreText::ImportInto(RegStoreText::Empty(path_), std::move(file));
+}
+
+platform::RegResult RegistryStore::Import(RegStoreText& file)
 {
     return Modify([](RegStoreEdit&) { return Outcome{{}, true}; }, &file);
 }

@@ -27,7 +27,7 @@ std::vector<std::string> SplitLines(std::string_view text);
 std::optional<LineSpan> FindLine(std::string_view text, std::string_view line);
 
 // The bytes of a data file (config.ini, the translation file, the catalogue).
-// Throws platform::CFileException naming the file when it cannot be opened or read,
+// Throws tk::CFileException naming the file when it cannot be opened or read,
 // is no regular file or is too large to be one of ours.
 std::string ReadTextFile(const std::string& path);
 
@@ -36,6 +36,6 @@ std::vector<std::string> ReadTextLines(const std::string& path);
 
 // The value of a numbered line ("KKKKK value", as the catalogue and the
 // translation file write them): the line without its first six characters.
-std::string LineValue(const std::string& line);
+std::string LineValue(std::string_view line);
 
 } // namespace util

@@ -151,7 +151,7 @@ TEST(RegFile, ReadsBackupFilesAsSavingWritesThem)
     regfile::RegistryTree tree;
     ASSERT_TRUE(tree.SetValue(RegRoot::CurrentUser, "K", "Missing", RegValue::String("1")));
     ASSERT_TRUE(regfile::ApplyRegFile(regfile::ParseRegFile(std::end(backups)[-1].text, "backup.reg").Value(), tree,
-                                      regfile::RegFileComments::Drop));
+                                 regfile::RegFileComments::Drop));
     EXPECT_EQ(tree.FindValue(RegRoot::CurrentUser, "K", "Missing"), nullptr);
     EXPECT_TRUE(tree.KeyExists(RegRoot::CurrentUser, "K"));
 }
@@ -188,6 +188,7 @@ TEST(RegFile, OneValueReadsAsTheWholeSectionParseAndOnlyItsLinesCanFail)
                                       "\"x\"=hex:01,\\\r\n; between\r\n  02,\\\r\n\r\n  03\r\n"
                                       "\"B\"=\"2\"\r\n"
                                       "\"q\\\"r\"=dword:00000007\r\n"
+                                      "\"\\\"lead\"=\"5\"\r\n"
                                       "\"old\"name\"=\"3\"\r\n"
                                       "@=\"default\"\r\n"
                                       "\"gone\"=\"4\"\r\n\"GONE\"=-\r\n"
@@ -195,7 +196,7 @@ TEST(RegFile, OneValueReadsAsTheWholeSectionParseAndOnlyItsLinesCanFail)
                                       "\"b\"=\"last\" ; wins\r\n";
     const auto whole = regfile::ParseRegFileLines(section, 1, "f.reg");
     ASSERT_TRUE(whole) << whole.Error().Message();
-    for (const std::string name : {"a", "b", "x", "q\"r", "old\"name", "", "gone", "H", "absent"}) {
+    for (const std::string name : {"a", "b", "x", "q\"r", "\"lead", "old\"name", "", "gone", "H", "absent"}) {
         std::optional<regfile::RegFileValueLine> expected;
         for (const regfile::RegFileValueLine& line : whole.Value().sections.front().values)
             if (platform::NamesEqual(line.name, name))
