@@ -88,19 +88,28 @@ private:
 ChangeSet UndoChanges(std::vector<ChangeSet> newestFirst);
 
 // A value the plan changes: what the registry holds now (its wide form where
-// the code page cannot carry its text), and the outermost key the write
-// creates when the value's key is not there (null when it is), shared by the
-// values of that key. The change is the change set's, which outlives the
-// plan: a profile's plan would otherwise hold each value twice.
+// the code page cannot carry its text; null when it holds none), and the
+// outermost key the write creates when the value's key is not there (null
+// when it is), one of the plan's createdKeys, shared by the values of that
+// key. The change is the change set's, which outlives the plan: a profile's
+// plan would otherwise hold each value twice. Three pointers, as a plan of a
+// large profile holds one for each of its values.
 struct PlannedValue {
     const tk::RegValueChange& change;
-    std::optional<tk::ExactRegValue> before;
-    tk::SharedKeyPath createdKey;
+    std::unique_ptr<const tk::ExactRegValue> before;
+    const tk::RegKeyPath* createdKey = nullptr;
+
+    std::optional<tk::ExactRegValue> Before() const
+    {
+        return before ? std::optional<tk::ExactRegValue>(*before) : std::nullopt;
+    }
 };
 
 struct ChangePlan {
     std::vector<PlannedValue> values; // only those that change
     std::vector<tk::RegKeyPath> emptyKeys;
+    // Each key the writes create, once; its place stays when the plan moves.
+    std::vector<std::unique_ptr<const tk::RegKeyPath>> createdKeys;
     // The set's values when every one of them changes, as a profile of keys
     // not there and most undos do: the registry takes them without a copy.
     const std::vector<tk::RegValueChange>* everyValue = nullptr;

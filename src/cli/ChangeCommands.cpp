@@ -106,17 +106,17 @@ void PrintChanges(Context& context, const ChangePlan& plan, const std::optional<
     if (context.out.IsJson()) {
         Json changes = Json::array();
         for (const PlannedValue& v : plan.values)
-            changes.push_back({{"path", JsonText(backup::KeyText(*v.change.key))},
-                               {"value_name", JsonText(v.change.name)},
-                               {"before", JsonText(tk::ValueDataText(v.before))},
-                               {"after", JsonText(tk::ValueDataText(v.change.value))}});
+            changes.push_back({{"path", JsonText(backup::KeyText(*v.change.Key()))},
+                               {"value_name", JsonText(std::string(v.change.Name()))},
+                               {"before", JsonText(tk::ValueDataText(v.Before()))},
+                               {"after", JsonText(tk::ValueDataText(v.change.Value()))}});
         context.out.Document({{"changed", count}, {"check", check}, {"backup", JsonText(backup)}, {"changes", changes}});
         return;
     }
     for (const PlannedValue& v : plan.values)
-        context.out.Line(backup::KeyText(*v.change.key) + "\t" + v.change.name + "\t" +
-                         tk::ValueDataText(v.before).value_or(kAbsent) + "\t" +
-                         tk::ValueDataText(v.change.value).value_or(kAbsent));
+        context.out.Line(backup::KeyText(*v.change.Key()) + "\t" + std::string(v.change.Name()) + "\t" +
+                         tk::ValueDataText(v.Before()).value_or(kAbsent) + "\t" +
+                         tk::ValueDataText(v.change.Value()).value_or(kAbsent));
     if (count == 0)
         context.out.Line(tk::Text(text::NothingToChange));
     else if (check)

@@ -271,7 +271,7 @@ struct RegistryStore::Checked {
         return stamp == now
             && std::equal(values.begin(), values.end(), list.values.begin(), list.values.end(),
                           [&](const RegValueChange& a, const RegValueChange& b) {
-                              return sameKey(*a.key, *b.key) && a.name == b.name && a.value == b.value;
+                              return sameKey(*a.Key(), *b.Key()) && a.Name() == b.Name() && a.SetsAs(b);
                           })
             && std::equal(emptyKeys.begin(), emptyKeys.end(), list.emptyKeys.begin(), list.emptyKeys.end(), sameKey);
     }
@@ -548,7 +548,7 @@ namespace {
 bool StorableNames(const std::vector<RegValueChange>& values)
 {
     return std::all_of(values.begin(), values.end(), [](const RegValueChange& change) {
-        return IsStorableName(change.key->subKey) && IsStorableName(change.name);
+        return IsStorableName(change.Key()->subKey) && IsStorableName(change.Name());
     });
 }
 
@@ -560,15 +560,15 @@ RegistryStore::Change RegistryStore::ChangesOf(const std::vector<RegValueChange>
     return [&values, &emptyKeys](RegStoreEdit& edit) {
         bool changed = false;
         for (const RegValueChange& change : values) {
-            const RegKeyPath& key = *change.key;
-            const RegValue* old = edit.FindValue(key.root, key.subKey, change.name);
-            if (!change.value) {
+            const RegKeyPath& key = *change.Key();
+            const RegValue* old = edit.FindValue(key.root, key.subKey, change.Name());
+            if (!change.HasValue()) {
                 if (old == nullptr)
                     continue;
-                if (const RegResult removed = edit.DeleteValue(key.root, key.subKey, change.name); !removed)
+                if (const RegResult removed = edit.DeleteValue(key.root, key.subKey, change.Name()); !removed)
                     return Outcome{removed, false};
-            } else if (old == nullptr || *old != *change.value) {
-                if (const RegResult set = edit.SetValue(key.root, key.subKey, change.name, *change.value); !set)
+            } else if (old == nullptr || !change.Sets(*old)) {
+                if (const RegResult set = edit.SetValue(key.root, key.subKey, change.Name(), *change.Value()); !set)
                     return Outcome{set, false};
             } else {
                 continue;

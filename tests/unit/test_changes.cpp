@@ -34,8 +34,8 @@ std::vector<std::string> Listing(const ChangeSet& changes)
 {
     std::vector<std::string> lines;
     for (const tk::RegValueChange& v : changes.values)
-        lines.push_back(backup::KeyText(*v.key) + "\\" + v.name + "=" +
-                        (v.value ? tk::ValueDataText(tk::ExactRegValue{*v.value, false}) : "-"));
+        lines.push_back(backup::KeyText(*v.Key()) + "\\" + std::string(v.Name()) + "=" +
+                        (v.HasValue() ? tk::ValueDataText(tk::ExactRegValue{*v.Value(), false}) : "-"));
     for (const tk::RegKeyPath& key : changes.emptyKeys)
         lines.push_back(backup::KeyText(key));
     return lines;
@@ -239,7 +239,7 @@ TEST(ChangeSets, AValueIsFoundAgainByItsKeyInAnySpellingAndItsNameInAnyCase)
         EXPECT_EQ(Listing(UndoChanges({set, set})), c.listing) << "as an undo of two backups of the same values";
     }
     const ChangeSet shared = ProfileChanges(Document("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\"\r\n\"y\"=\"1\"\r\n")).Value();
-    EXPECT_EQ(shared.values[0].key, shared.values[1].key) << "a section's values share its key";
+    EXPECT_EQ(shared.values[0].Key(), shared.values[1].Key()) << "a section's values share its key";
 }
 
 TEST(ChangeSets, UndoingSeveralBackupsLeavesWhatTheOldestHeld)

@@ -30,9 +30,11 @@ std::string DoneText(const CarriedOut& done)
                        "\n";
     for (std::size_t i = 0; i < values.size() && i < kNamedValues; ++i) {
         const PlannedValue& v = values[i];
-        const std::string name = v.change.name.empty() ? tk::Text(text::DefaultValueName) : v.change.name;
-        text += "\n" + tk::Text(text::ChangedValue, {backup::KeyText(*v.change.key), name, DataText(tk::ValueDataText(v.before)),
-                                                     DataText(tk::ValueDataText(v.change.value))});
+        const std::string name =
+            v.change.Name().empty() ? tk::Text(text::DefaultValueName) : std::string(v.change.Name());
+        text += "\n" + tk::Text(text::ChangedValue,
+                                {backup::KeyText(*v.change.Key()), name, DataText(tk::ValueDataText(v.Before())),
+                                 DataText(tk::ValueDataText(v.change.Value()))});
     }
     if (values.size() > kNamedValues)
         text += "\n" + tk::Text(text::MoreValues, {std::to_string(values.size() - kNamedValues)});
