@@ -3,6 +3,7 @@
 #include "platform/RegNames.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tk {
 
@@ -83,6 +84,27 @@ RegValueChange::RegValueChange(const RegValueChange& other)
     : key_(other.key_), type_(other.type_), hasValue_(other.hasValue_), utf16_(other.utf16_)
 {
     Fill(other.Name(), other.Data());
+}
+
+RegValueChange::RegValueChange(RegValueChange&& other) noexcept
+    : key_(std::move(other.key_)), bytes_(std::move(other.bytes_)), nameSize_(std::exchange(other.nameSize_, 0)),
+      dataSize_(std::exchange(other.dataSize_, 0)), type_(other.type_),
+      hasValue_(std::exchange(other.hasValue_, false)), utf16_(std::exchange(other.utf16_, false))
+{
+}
+
+RegValueChange& RegValueChange::operator=(RegValueChange&& other) noexcept
+{
+    if (this != &other) {
+        key_ = std::move(other.key_);
+        bytes_ = std::move(other.bytes_);
+        nameSize_ = std::exchange(other.nameSize_, 0);
+        dataSize_ = std::exchange(other.dataSize_, 0);
+        type_ = other.type_;
+        hasValue_ = std::exchange(other.hasValue_, false);
+        utf16_ = std::exchange(other.utf16_, false);
+    }
+    return *this;
 }
 
 RegValueChange& RegValueChange::operator=(const RegValueChange& other)

@@ -119,9 +119,11 @@ public:
     RegValueChange(SharedKeyPath key, std::string_view name, const std::optional<RegValue>& value,
                    bool utf16 = false);
     RegValueChange(const RegValueChange& other);
-    RegValueChange(RegValueChange&&) noexcept = default;
+    // A change moved from names nothing and removes nothing: no size is left
+    // over without its buffer.
+    RegValueChange(RegValueChange&& other) noexcept;
     RegValueChange& operator=(const RegValueChange& other);
-    RegValueChange& operator=(RegValueChange&&) noexcept = default;
+    RegValueChange& operator=(RegValueChange&& other) noexcept;
     ~RegValueChange() = default;
 
     const SharedKeyPath& Key() const { return key_; }
