@@ -36,8 +36,9 @@ tk::RegistryTree Registry(std::string_view store)
     return tree;
 }
 
-void CheckFilter(const std::vector<std::string>& lines)
+void CheckFilter(const CatalogueBlocks& catalogue)
 {
+    const auto& lines = catalogue.Lines();
     const int headers = static_cast<int>(HeaderList(lines).size());
     for (const int count : {headers, headers + 2}) {
         for (int category = 0; category <= catalogue::CategoryCount; ++category) {
@@ -61,7 +62,7 @@ void CheckFilter(const std::vector<std::string>& lines)
     }
 }
 
-void CheckDefaults(const std::vector<std::string>& lines, std::string_view defaultsText, tk::RegistryTree& registry)
+void CheckDefaults(const CatalogueBlocks& catalogue, std::string_view defaultsText, tk::RegistryTree& registry)
 {
     const auto defaults = ParseDefaults(SplitLines(defaultsText), "0019def.ini");
     if (!defaults) {
@@ -72,8 +73,8 @@ void CheckDefaults(const std::vector<std::string>& lines, std::string_view defau
     }
     const std::string before = tk::SerialiseRegFile(registry);
     PowerClass power;
-    const int count = static_cast<int>(HeaderList(lines).size()) + 1;
-    const FunctionFilter filter = FilterChanged(lines, count, defaults, power);
+    const int count = static_cast<int>(HeaderList(catalogue.Lines()).size()) + 1;
+    const FunctionFilter filter = FilterChanged(catalogue, count, defaults, power);
     FUZZ_CHECK(tk::SerialiseRegFile(registry) == before);
     FUZZ_CHECK(filter.defaultsFault.empty() == defaults.HasValue());
     const auto& listed = filter.listed;
@@ -103,27 +104,27 @@ void CheckPanel(const KindRow& row, const FunctionBlock& block, tk::RegistryTree
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const auto parts = fuzz::Parts(fuzz::AsText(data, size), 3);
-    const std::vector<std::string> lines = SplitLines(parts[0]);
+    const CatalogueBlocks catalogue{std::string(parts[0])};
+    const auto& lines = catalogue.Lines();
     tk::RegistryTree registry = Registry(parts[1]);
     tk::Services services;
     services.registry = &registry;
     const tk::ScopedServices installed(services);
 
-    CheckFilter(lines);
-    CheckDefaults(lines, parts[2], registry);
+    CheckFilter(catalogue);
+    CheckDefaults(catalogue, parts[2], registry);
 
     // The program's own function keys, and whatever keys the first lines carry.
     std::vector<int> keys;
     for (int i = 0; i < kFunctionsTried; ++i)
         keys.push_back(catalogue::FunctionKey(i));
     for (std::size_t i = 0; i < lines.size() && i < kFunctionsTried; ++i)
-        keys.push_back(PowerClass::DecimalToInt(lines[i].substr(0, 5)));
+        keys.push_back(PowerClass::DecimalToInt(std::string(lines[i].substr(0, 5))));
 
-    const CatalogueBlocks index(lines);
     for (const int key : keys) {
         const std::vector<FunctionBlock> blocks = FindBlocks(parts[0], key);
         // One reading for every key finds what a search for the key finds.
-        const std::vector<FunctionBlock> indexed = index.Find(key);
+        const std::vector<FunctionBlock> indexed = catalogue.Find(key);
         FUZZ_CHECK(indexed.size() == blocks.size());
         for (std::size_t i = 0; i < blocks.size() && i < indexed.size(); ++i)
             FUZZ_CHECK(indexed[i].header == blocks[i].header && indexed[i].lines == blocks[i].lines);

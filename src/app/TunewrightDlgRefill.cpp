@@ -14,11 +14,11 @@ void CTunewrightDlg::RefillFunctionList()
 
     const std::string folder = power.GetApplicationFolder();
     const std::string path = CataloguePath(folder);
-    const std::vector<std::string> lines = ReadTextLines(path);
+    const CatalogueBlocks blocks(ReadTextFile(path));
     const int count = static_cast<int>(functionNames.size());
     const FunctionFilter filter = currentCategory == catalogue::ChangedCategory
-                                      ? FilterChanged(lines, count, ReadDefaults(folder), power)
-                                      : FilterFunctions(lines, count, currentCategory);
+                                      ? FilterChanged(blocks, count, ReadDefaults(folder), power)
+                                      : FilterFunctions(blocks.Lines(), count, currentCategory);
     for (const int i : filter.listed) {
         functionList.InsertItem(static_cast<int>(listedFunctions.size()), functionNames[static_cast<std::size_t>(i)]);
         listedFunctions.push_back(i);

@@ -4,12 +4,13 @@
 #include "catalogue/FunctionKind.h"
 #include "util/PowerClass.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 
 namespace {
 
-bool CountsAsHeader(const std::string& line)
+bool CountsAsHeader(std::string_view line)
 {
     return line.size() >= 9 && line[4] == '0';
 }
@@ -21,22 +22,31 @@ std::string KeyText(int functionKey)
     return keyText;
 }
 
+// The value of a numbered line, as LineValue takes it, without a copy.
+std::string_view ValueOf(std::string_view line)
+{
+    return line.size() > 6 ? line.substr(6) : std::string_view();
+}
+
 // The blocks that start at `candidates`, the lines in file order whose first
 // five characters are one key: a candidate inside a block taken before is a
 // block line, not a header.
-std::vector<FunctionBlock> BlocksAt(const std::vector<std::string>& lines, const std::vector<std::size_t>& candidates)
+std::vector<FunctionBlock> BlocksAt(std::span<const std::string_view> lines,
+                                    std::span<const std::pair<int, std::uint32_t>> candidates)
 {
     std::vector<FunctionBlock> blocks;
     std::size_t free = 0;
-    for (const std::size_t i : candidates) {
+    for (const auto& candidate : candidates) {
+        const std::size_t i = candidate.second;
         if (i < free)
             continue;
         FunctionBlock block;
-        block.header = LineValue(lines[i]);
+        block.header = ValueOf(lines[i]);
         const int count = BlockLineCount(PowerClass::DecimalToInt(block.header.substr(0, 2)));
+        block.lines.reserve(static_cast<std::size_t>(count));
         for (int n = 0; n < count; ++n) {
             const std::size_t at = i + 1 + static_cast<std::size_t>(n);
-            block.lines.push_back(at < lines.size() ? LineValue(lines[at]) : std::string());
+            block.lines.emplace_back(at < lines.size() ? ValueOf(lines[at]) : std::string_view());
         }
         free = i + 1 + static_cast<std::size_t>(count);
         blocks.push_back(std::move(block));
@@ -46,7 +56,7 @@ std::vector<FunctionBlock> BlocksAt(const std::vector<std::string>& lines, const
 
 // The number that the first five characters of a line write, when they are
 // five digits.
-std::optional<int> LineKey(const std::string& line)
+std::optional<int> LineKey(std::string_view line)
 {
     if (line.size() < 5)
         return std::nullopt;
@@ -61,19 +71,19 @@ std::optional<int> LineKey(const std::string& line)
 
 } // namespace
 
-std::vector<std::string> HeaderList(const std::vector<std::string>& lines)
+std::vector<std::string_view> HeaderList(std::span<const std::string_view> lines)
 {
-    std::vector<std::string> headers;
-    for (const auto& line : lines)
+    std::vector<std::string_view> headers;
+    for (const std::string_view line : lines)
         if (CountsAsHeader(line))
-            headers.push_back(LineValue(line));
+            headers.push_back(ValueOf(line));
     return headers;
 }
 
-std::vector<int> KeysWithoutHeader(const std::vector<std::string>& lines, int functionCount)
+std::vector<int> KeysWithoutHeader(std::span<const std::string_view> lines, int functionCount)
 {
-    std::set<std::string> carried;
-    for (const auto& line : lines)
+    std::set<std::string_view> carried;
+    for (const std::string_view line : lines)
         if (CountsAsHeader(line))
             carried.insert(line.substr(0, 5));
     std::vector<int> keys;
@@ -97,7 +107,7 @@ std::vector<FunctionBlock> FindBlocks(std::string_view text, int functionKey)
             continue;
         const LineSpan headerLine = LineAt(text, at);
         FunctionBlock block;
-        block.header = LineValue(std::string(headerLine.text));
+        block.header = LineValue(headerLine.text);
         const int count = BlockLineCount(PowerClass::DecimalToInt(block.header.substr(0, 2)));
         std::size_t next = headerLine.next;
         for (int n = 0; n < count; ++n) {
@@ -106,7 +116,7 @@ std::vector<FunctionBlock> FindBlocks(std::string_view text, int functionKey)
                 continue;
             }
             const LineSpan line = LineAt(text, next);
-            block.lines.push_back(LineValue(std::string(line.text)));
+            block.lines.push_back(LineValue(line.text));
             next = line.next;
         }
         free = next;
@@ -115,21 +125,31 @@ std::vector<FunctionBlock> FindBlocks(std::string_view text, int functionKey)
     return blocks;
 }
 
-CatalogueBlocks::CatalogueBlocks(std::vector<std::string> lines) : lines_(std::move(lines))
+CatalogueBlocks::CatalogueBlocks(std::string text) : text_(std::make_shared<const std::string>(std::move(text)))
 {
-    for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (const std::optional<int> key = LineKey(lines_[i]))
-            keyed_[*key].push_back(i);
+    const std::string_view bytes = *text_;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const LineSpan line = LineAt(bytes, at);
+        if (const std::optional<int> key = LineKey(line.text))
+            keyed_.emplace_back(*key, static_cast<std::uint32_t>(lines_.size()));
+        lines_.push_back(line.text);
+        at = line.next;
+    }
+    // A catalogue lists its keys in order, and is then sorted already.
+    if (!std::is_sorted(keyed_.begin(), keyed_.end()))
+        std::sort(keyed_.begin(), keyed_.end());
 }
 
 std::vector<FunctionBlock> CatalogueBlocks::Find(int functionKey) const
 {
     // Lines are keyed by their first five digits: a key that five digits
     // cannot write is found nowhere.
-    const auto found = keyed_.find(functionKey);
-    if (found == keyed_.end())
-        return {};
-    return BlocksAt(lines_, found->second);
+    const auto less = [](const std::pair<int, std::uint32_t>& line, int key) { return line.first < key; };
+    const auto first = std::lower_bound(keyed_.begin(), keyed_.end(), functionKey, less);
+    auto last = first;
+    while (last != keyed_.end() && last->first == functionKey)
+        ++last;
+    return BlocksAt(lines_, std::span(first, last));
 }
 
 const KindRow* HeaderKind(const std::string& header)
@@ -141,17 +161,17 @@ std::vector<std::string> FunctionNames(const std::function<std::optional<std::st
 {
     std::vector<std::string> names;
     for (int i = 0;; ++i) {
-        const std::optional<std::string> name = nameOf(catalogue::FunctionKey(i));
+        std::optional<std::string> name = nameOf(catalogue::FunctionKey(i));
         if (!name || *name == catalogue::EndOfFunctions)
             return names;
-        names.push_back(*name);
+        names.push_back(std::move(*name));
     }
 }
 
-bool CategoryListsHeader(int category, const std::string& header)
+bool CategoryListsHeader(int category, std::string_view header)
 {
     // The kind characters are compared as text here, so " 4" is no "04".
-    const std::string kind = header.substr(0, 2);
+    const std::string_view kind = header.substr(0, 2);
     switch (category) {
     case 0: return true;
     case 1: return header.size() >= 3 && header[2] == '0';

@@ -7,20 +7,23 @@
 #include "util/TextFile.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 // Header values in file order, as the category filter counts them: every line
-// of nine or more characters whose fifth character is "0".
-std::vector<std::string> HeaderList(const std::vector<std::string>& lines);
+// of nine or more characters whose fifth character is "0". Views of `lines`.
+std::vector<std::string_view> HeaderList(std::span<const std::string_view> lines);
 
 // The first `functionCount` function keys that no line counted by HeaderList
 // carries in its first five characters, in key order.
-std::vector<int> KeysWithoutHeader(const std::vector<std::string>& lines, int functionCount);
+std::vector<int> KeysWithoutHeader(std::span<const std::string_view> lines, int functionCount);
 
 struct FunctionBlock {
     std::string header;              // the header line's value
@@ -36,19 +39,22 @@ std::vector<FunctionBlock> FindBlocks(std::string_view text, int functionKey);
 
 // The blocks of every function from one reading of the catalogue: Find gives
 // what FindBlocks gives for the key, without a search through the whole
-// catalogue for each function.
+// catalogue for each function. The catalogue's bytes are held as they were
+// read, its lines as views of them, split as SplitLines splits them.
 class CatalogueBlocks {
 public:
-    explicit CatalogueBlocks(std::vector<std::string> lines);
+    explicit CatalogueBlocks(std::string text);
 
     std::vector<FunctionBlock> Find(int functionKey) const;
-    const std::vector<std::string>& Lines() const { return lines_; }
+    const std::vector<std::string_view>& Lines() const { return lines_; }
 
 private:
-    std::vector<std::string> lines_;
-    // By the number its first five characters write: the lines that start
-    // with five digits, in file order.
-    std::unordered_map<int, std::vector<std::size_t>> keyed_;
+    // Shared, so that the views stay valid when the blocks are moved or copied.
+    std::shared_ptr<const std::string> text_;
+    std::vector<std::string_view> lines_;
+    // The lines that start with five digits, by the number these write, then
+    // in file order.
+    std::vector<std::pair<int, std::uint32_t>> keyed_;
 };
 
 // The kind that a header names in its first two characters (read as
@@ -61,4 +67,4 @@ const KindRow* HeaderKind(const std::string& header);
 std::vector<std::string> FunctionNames(const std::function<std::optional<std::string>(int key)>& nameOf);
 
 // Does a category entry (0-5) list a function with this header?
-bool CategoryListsHeader(int category, const std::string& header);
+bool CategoryListsHeader(int category, std::string_view header);

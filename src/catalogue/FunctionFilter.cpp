@@ -5,11 +5,11 @@
 #include "catalogue/Texts.h"
 #include "util/Path.h"
 
-FunctionFilter FilterFunctions(const std::vector<std::string>& catalogueLines, int functionCount, int category)
+FunctionFilter FilterFunctions(std::span<const std::string_view> catalogueLines, int functionCount, int category)
 {
     FunctionFilter filter;
     const bool judged = category > 0 && category < catalogue::CategoryCount;
-    const std::vector<std::string> headers = judged ? HeaderList(catalogueLines) : std::vector<std::string>();
+    const std::vector<std::string_view> headers = judged ? HeaderList(catalogueLines) : std::vector<std::string_view>();
     for (int i = 0; i < functionCount; ++i) {
         const bool listed = category == 0 || (judged && i < static_cast<int>(headers.size()) &&
                                               CategoryListsHeader(category, headers[static_cast<std::size_t>(i)]));
@@ -23,7 +23,7 @@ FunctionFilter FilterFunctions(const std::vector<std::string>& catalogueLines, i
     return filter;
 }
 
-FunctionFilter FilterChanged(const std::vector<std::string>& catalogueLines, int functionCount,
+FunctionFilter FilterChanged(const CatalogueBlocks& catalogue, int functionCount,
                              const tk::Result<FunctionDefaults, std::string>& defaults, PowerClass& power)
 {
     FunctionFilter filter;
@@ -31,9 +31,8 @@ FunctionFilter FilterChanged(const std::vector<std::string>& catalogueLines, int
         filter.defaultsFault = defaults.Error();
         return filter;
     }
-    const CatalogueBlocks blocks(catalogueLines);
     for (const auto& [key, windowsDefault] : defaults.Value()) {
-        const std::vector<FunctionBlock> found = blocks.Find(key);
+        const std::vector<FunctionBlock> found = catalogue.Find(key);
         const int index = (key - catalogue::FirstFunction) / 10;
         if (index >= functionCount || found.empty())
             continue;

@@ -1,11 +1,14 @@
 #pragma once
 // The category filter over the function list.
+#include "catalogue/Catalogue.h"
 #include "catalogue/FunctionDefaults.h"
 #include "platform/Result.h"
 #include "util/PowerClass.h"
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct FunctionFilter {
@@ -20,13 +23,13 @@ struct FunctionFilter {
 // catalogue's header list (HeaderList of its lines): the i-th header judges
 // function i. Entry 0 lists all and needs no headers; an entry past the last
 // one lists none.
-FunctionFilter FilterFunctions(const std::vector<std::string>& catalogueLines, int functionCount, int category);
+FunctionFilter FilterFunctions(std::span<const std::string_view> catalogueLines, int functionCount, int category);
 
 // The entry ChangedCategory: the functions whose registry value, as `power`
 // reads it, differs from their Windows default. A function without a
 // default, of a kind that stores nothing, or whose value cannot be read is
 // not listed.
-FunctionFilter FilterChanged(const std::vector<std::string>& catalogueLines, int functionCount,
+FunctionFilter FilterChanged(const CatalogueBlocks& catalogue, int functionCount,
                              const tk::Result<FunctionDefaults, std::string>& defaults, PowerClass& power);
 
 // What the user is told when functions lack the header the filter needs.

@@ -24,12 +24,13 @@ std::optional<int> KeyNumber(const std::string& text)
 } // namespace
 
 Functions::Functions(const CTranslation& translation, const std::string& applicationFolder)
-    : blocks_(ReadTextLines(CataloguePath(applicationFolder)))
+    : blocks_(ReadTextFile(CataloguePath(applicationFolder)))
 {
-    const std::vector<std::string> names = FunctionNames([&translation](int key) { return translation.Find(key); });
+    std::vector<std::string> names = FunctionNames([&translation](int key) { return translation.Find(key); });
+    functions_.reserve(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
         const int index = static_cast<int>(i);
-        functions_.push_back({index, catalogue::FunctionKey(index), names[i]});
+        functions_.push_back({index, catalogue::FunctionKey(index), std::move(names[i])});
     }
     headers_ = HeaderList(blocks_.Lines());
 }
@@ -59,7 +60,7 @@ std::optional<int> Functions::GroupCategory(const Function& function) const
 {
     if (function.index >= static_cast<int>(headers_.size()))
         return std::nullopt;
-    const std::string& header = headers_[static_cast<std::size_t>(function.index)];
+    const std::string_view header = headers_[static_cast<std::size_t>(function.index)];
     for (const int category : {1, 2})
         if (CategoryListsHeader(category, header))
             return category;
@@ -118,15 +119,23 @@ std::string KeyPathText(const std::string& keyPath)
     const std::optional<tk::RegKeyPath> key = PowerClass::ResolvePathForm(keyPath);
     if (!key)
         return keyPath;
-    std::string text(tk::RootName(key->root));
-    const std::string& sub = key->subKey;
-    text.reserve(text.size() + sub.size() + 1);
-    for (std::size_t begin = 0; begin < sub.size();) {
-        const std::size_t end = std::min(sub.find('\\', begin), sub.size());
-        if (end > begin)
-            text.append(1, '\\').append(sub, begin, end - begin);
-        begin = end + 1;
+    // Through a pointer, in one pass: each run of separators becomes one.
+    const std::string_view root = tk::RootName(key->root);
+    std::string text(root.size() + 1 + key->subKey.size(), '\0');
+    char* const data = text.data();
+    char* to = std::copy(root.begin(), root.end(), data);
+    bool separator = true;
+    for (const char c : key->subKey) {
+        if (c == '\\') {
+            separator = true;
+            continue;
+        }
+        if (separator)
+            *to++ = '\\';
+        separator = false;
+        *to++ = c;
     }
+    text.resize(static_cast<std::size_t>(to - data));
     return text;
 }
 

@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cli {
@@ -43,7 +44,7 @@ public:
 private:
     std::vector<Function> functions_;
     CatalogueBlocks blocks_;
-    std::vector<std::string> headers_;
+    std::vector<std::string_view> headers_; // of blocks_' lines
 };
 
 // A function's value as the option panel reads and shows it, with the value

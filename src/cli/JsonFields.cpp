@@ -31,6 +31,22 @@ bool EightArePlain(const char* bytes)
     return (below(word, 0x20) | below(word ^ (kOnes * '"'), 1) | below(word ^ (kOnes * '\\'), 1)) == 0;
 }
 
+bool IsAscii(std::string_view text)
+{
+    constexpr std::uint64_t kHighs = 0x8080808080808080u;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if ((word & kHighs) != 0)
+            return false;
+    }
+    for (; i < text.size(); ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
 
 void AppendJsonString(std::string& out, std::string_view text)
@@ -113,6 +129,10 @@ void JsonFields::Text(std::string_view name, const std::optional<std::string>& t
 {
     if (!text)
         return Null(name);
+    // ASCII is the same in every code page and in UTF-8: most texts need no
+    // converted copy.
+    if (IsAscii(*text))
+        return Utf8(name, *text);
     Utf8(name, tk::Utf8Text(*text));
 }
 

@@ -38,6 +38,7 @@
 #include "regfile/RegEditTarget.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -182,30 +183,56 @@ public:
 
     // For the parser: room for the values of `lines` more lines, and the
     // values. A line in the form written: `lead` its start up to and with
-    // the "=", `name` the name as quoted there, `data` what follows the "=".
+    // the "=", `name` the name as quoted there, `data` what follows the "=",
+    // `crLf` whether a CR LF follows the data in the same text, so that the
+    // line is copied with it in one piece.
     void Expect(std::size_t lines);
-    void AddWritten(std::string_view lead, std::string_view name, std::string_view data,
+    void AddWritten(std::string_view lead, std::string_view name, std::string_view data, bool crLf,
                     std::vector<std::string> comments);
     void AddParsed(RegFileValueLine line);
+    // How far the values go, and back to there: the parser takes back the
+    // lines of a section it read in part when it reads the section again.
+    struct Mark {
+        std::size_t entries = 0;
+        std::size_t folded = 0;
+        std::size_t parsed = 0;
+        std::size_t comments = 0;
+    };
+    Mark Marked() const;
+    void BackTo(const Mark& mark);
+    // Forgets every value.
+    void Clear();
 
 private:
+    static constexpr std::uint32_t kNone = static_cast<std::uint32_t>(-1);
+    // Trivially destroyed, so that a key's many lines cost no destructors:
+    // what a parsed line or a commented one has besides is kept aside.
     struct Entry {
-        std::size_t foldedAt = 0; // its folded name in folded_
-        std::size_t foldedLength = 0;
-        std::string_view lead; // the name as written, "name"= or @=; else `name`
-        std::string name;
-        std::optional<RegValue> value; // the data parsed; else `data` as written
-        std::string_view data;
+        std::uint64_t head = 0;     // its folded name's first 8 bytes, big-endian
+        std::uint32_t foldedAt = 0; // its folded name in folded_
+        std::uint32_t foldedLength = 0;
+        std::string_view lead; // the name as written, "name"= or @=; else parsed_'s name
+        std::string_view data; // as written, with its CR LF when `crLf`; else parsed_'s value
+        std::uint32_t parsed = kNone;   // in parsed_
+        std::uint32_t comments = kNone; // in comments_
+        bool crLf = false;
         bool removes = false;
-        std::vector<std::string> comments;
     };
-    std::string_view Folded(const Entry& entry) const;
+    struct Parsed {
+        std::string name;
+        std::optional<RegValue> value;
+    };
+    std::string_view Folded(const Entry& entry) const
+    {
+        return std::string_view(folded_.data() + entry.foldedAt, entry.foldedLength);
+    }
+    // Adds an entry for a name folded onto the end of folded_ from `at` on.
+    Entry& AddFolded(std::size_t at);
     // Each name in order with its first line (its spelling), its last line
     // (its data) and the comments of its lines; names removed last are left
     // out.
-    using NameTaker = std::function<void(std::string_view folded, Entry& first, Entry& last,
-                                         std::vector<std::string>& comments)>;
-    void EachName(const NameTaker& take);
+    template <typename Take>
+    void EachName(Take take);
     // Keeps one entry a name, as EachName gives them.
     void Merge();
 
@@ -215,6 +242,16 @@ private:
     std::vector<Entry> entries_;
     // The entries' folded names one after another: one string for them all.
     std::string folded_;
+    std::vector<Parsed> parsed_;
+    std::vector<std::vector<std::string>> comments_;
+    // EachName's order of the entries, kept for its capacity: a rewrite
+    // gathers one key after another into the same values.
+    struct Order {
+        std::uint64_t head;
+        std::uint32_t entry;
+    };
+    std::vector<Order> order_;
+    std::vector<std::string> gathered_;
 };
 
 // Lines from inside a file, from a key line on, as ParseRegFileLines reads

@@ -9,6 +9,7 @@
 #include "platform/RegNames.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -472,7 +473,15 @@ enum class Keep { Document, Nothing, Rewritten, Sections };
 struct RewriteSink {
     RegRewrittenValues& values;
     bool keepComments;
+    std::string_view text; // the lines' text, to see what follows a line
 };
+
+// Whether a CR LF follows `line` in `text`, which holds it.
+bool CrLfAfter(std::string_view text, std::string_view line)
+{
+    const char* after = line.data() + line.size();
+    return text.data() + text.size() - after >= 2 && after[0] == '\r' && after[1] == '\n';
+}
 
 // A value line in the form that a rewrite writes, wherever it stands: `lead`
 // its start up to and with the "=" ("name"= or @=), `name` the name between
@@ -483,7 +492,7 @@ struct WrittenLine {
     std::string_view lead;
     std::string_view name;
     std::string_view data;
-    std::size_t lastLine = 0; // hex data may go on for lines
+    std::size_t more = 0; // the lines after its first that hex data go on for
 };
 
 bool IsLowerHexDigit(char c)
@@ -491,17 +500,30 @@ bool IsLowerHexDigit(char c)
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
 }
 
+// The bytes that end or escape a name or a text in the form written, or may
+// not stand in one: one look-up a byte, as every byte of a rewrite passes.
+constexpr std::array<bool, 256> kStopsWritten = [] {
+    std::array<bool, 256> stops{};
+    for (const char c : {'"', '\\', '\0', '\r'})
+        stops[static_cast<unsigned char>(c)] = true;
+    return stops;
+}();
+
+bool StopsWritten(char c)
+{
+    return kStopsWritten[static_cast<unsigned char>(c)];
+}
+
 bool IsWrittenText(std::string_view data)
 {
     if (data.size() < 2 || data.front() != '"' || data.back() != '"')
         return false;
     for (std::size_t i = 1; i + 1 < data.size(); ++i) {
-        const char c = data[i];
-        if (c == '"' || c == '\0' || c == '\r')
+        if (!StopsWritten(data[i]))
+            continue;
+        if (data[i] != '\\' || i + 2 >= data.size() || (data[i + 1] != '\\' && data[i + 1] != '"'))
             return false;
-        if (c == '\\' && (i + 2 >= data.size() || (data[i + 1] != '\\' && data[i + 1] != '"')))
-            return false;
-        i += c == '\\' ? 1 : 0;
+        ++i;
     }
     return true;
 }
@@ -511,12 +533,21 @@ bool IsWrittenDword(std::string_view data)
     return data.size() == 14 && data.starts_with("dword:") && std::all_of(data.begin() + 6, data.end(), IsLowerHexDigit);
 }
 
-// Hex data in lines[index] from `data` on, its line starting `column`
-// characters before them, exactly as AppendValueLine wraps and writes them:
-// the number of their last line. Text types of a file from outside are
-// parsed, as reading them changes their bytes.
-std::optional<std::size_t> WrittenHex(const std::vector<TextLine>& lines, std::size_t index, std::string_view data,
-                                      std::size_t column, const FormatRules& rules)
+// Where hex data written over lines end: how many lines after their first
+// they take, and the last of them.
+struct WrittenHexEnd {
+    std::size_t more = 0;
+    std::string_view last;
+};
+
+// Hex data from `data` on, its line starting `column` characters before
+// them, exactly as AppendValueLine wraps and writes them. `next(line)` gives
+// the line after `line`, if there is one: the lines are listed, or found as
+// they are needed. Text types of a file from outside are parsed, as reading
+// them changes their bytes.
+template <typename NextLine>
+std::optional<WrittenHexEnd> WrittenHex(std::string_view data, std::size_t column, const FormatRules& rules,
+                                        NextLine next)
 {
     std::uint32_t type = static_cast<std::uint32_t>(RegType::Binary);
     std::size_t pos = 4;
@@ -539,6 +570,7 @@ std::optional<std::size_t> WrittenHex(const std::vector<TextLine>& lines, std::s
         return std::nullopt;
     column += pos;
     std::string_view line = data;
+    std::size_t more = 0;
     std::size_t count = 0;
     int previous = -1;
     bool breaksText = false; // a NUL or line end before the last byte
@@ -560,14 +592,14 @@ std::optional<std::size_t> WrittenHex(const std::vector<TextLine>& lines, std::s
             return std::nullopt;
         column += 3;
         if (column > kHexLineLimit) {
-            if (pos + 1 != line.size() || line[pos] != '\\' || index + 1 == lines.size())
+            if (pos + 1 != line.size() || line[pos] != '\\')
                 return std::nullopt;
             // The next line, after a CR LF, two blanks in.
-            const std::string_view next = lines[index + 1].text;
-            if (next.data() != line.data() + line.size() + 2 || !next.starts_with("  "))
+            const std::optional<std::string_view> after = next(line);
+            if (!after || after->data() != line.data() + line.size() + 2 || !after->starts_with("  "))
                 return std::nullopt;
-            ++index;
-            line = next;
+            ++more;
+            line = *after;
             pos = column = 2;
         }
     }
@@ -576,25 +608,25 @@ std::optional<std::size_t> WrittenHex(const std::vector<TextLine>& lines, std::s
         return std::nullopt;
     if (regType == RegType::Dword && count == 4)
         return std::nullopt;
-    return index;
+    return WrittenHexEnd{more, line};
 }
 
-std::optional<WrittenLine> WrittenForm(const std::vector<TextLine>& lines, std::size_t index, std::string_view line,
-                                       const FormatRules& rules)
+template <typename NextLine>
+std::optional<WrittenLine> WrittenForm(std::string_view line, const FormatRules& rules, NextLine next)
 {
     WrittenLine written;
     std::size_t i = 1;
     if (line[0] == '"') {
         std::size_t escapes = 0;
-        for (; i < line.size() && line[i] != '"'; ++i) {
-            if (line[i] == '\0' || line[i] == '\r')
+        for (; i < line.size(); ++i) {
+            if (!StopsWritten(line[i]))
+                continue;
+            if (line[i] == '"')
+                break;
+            if (!IsEscape(line, i))
                 return std::nullopt;
-            if (line[i] == '\\') {
-                if (!IsEscape(line, i))
-                    return std::nullopt;
-                ++escapes;
-                ++i;
-            }
+            ++escapes;
+            ++i;
         }
         if (i == line.size() || i - 1 - escapes > kMaxRegValueNameLength)
             return std::nullopt;
@@ -605,16 +637,25 @@ std::optional<WrittenLine> WrittenForm(const std::vector<TextLine>& lines, std::
         return std::nullopt;
     written.lead = line.substr(0, i + 1);
     written.data = line.substr(i + 1);
-    written.lastLine = index;
     if (written.data == "-" || IsWrittenText(written.data) || IsWrittenDword(written.data))
         return written;
-    const auto last = WrittenHex(lines, index, written.data, written.lead.size(), rules);
-    if (!last)
+    const auto hex = WrittenHex(written.data, written.lead.size(), rules, next);
+    if (!hex)
         return std::nullopt;
-    const std::string_view end = lines[*last].text;
+    const std::string_view end = hex->last;
     written.data = std::string_view(written.data.data(), static_cast<std::size_t>(end.data() + end.size() - written.data.data()));
-    written.lastLine = *last;
+    written.more = hex->more;
     return written;
+}
+
+// The lines after lines[index], one a call.
+auto ListedLinesAfter(const std::vector<TextLine>& lines, std::size_t index)
+{
+    return [&lines, index](std::string_view) mutable -> std::optional<std::string_view> {
+        if (++index == lines.size())
+            return std::nullopt;
+        return lines[index].text;
+    };
 }
 
 // Keep::Sections: the document holds one section at most, the one being read.
@@ -695,16 +736,17 @@ Result<RegFileDocument, RegFileError> ParseLines(const std::vector<TextLine>& li
         // A line in the form written parses: a check or a rewrite need not
         // parse it into a value.
         if (keep == Keep::Nothing || keep == Keep::Rewritten) {
-            const auto written = WrittenForm(lines, i, line, rules);
+            const auto written = WrittenForm(line, rules, ListedLinesAfter(lines, i));
             if (copied != nullptr)
-                copied->Value(lines[i], lines[written ? written->lastLine : i], written);
+                copied->Value(lines[i], lines[i + (written ? written->more : 0)], written);
             if (written) {
                 if (keep == Keep::Rewritten)
                     rewrite->values.AddWritten(written->lead, written->name, written->data,
+                                               CrLfAfter(rewrite->text, written->data),
                                                rewrite->keepComments ? std::exchange(comments, {})
                                                                      : std::vector<std::string>());
                 comments.clear();
-                i = written->lastLine;
+                i += written->more;
                 continue;
             }
         }
@@ -797,6 +839,67 @@ private:
     std::vector<TextLine> lines_;
 };
 
+// The line of `text` that starts at `start`, without its line end, as
+// SplitLines finds it; and where the line after it starts.
+std::string_view LineFrom(std::string_view text, std::size_t start)
+{
+    return reglines::LineText(text, start, std::min(text.find('\n', start), text.size()));
+}
+
+std::size_t LineAfter(std::string_view text, std::string_view line)
+{
+    const std::size_t end = static_cast<std::size_t>(line.data() - text.data()) + line.size();
+    if (end == text.size())
+        return end;
+    return end + (text[end] == '\r' ? 2 : 1); // a CR that is not in the line is one before an LF
+}
+
+// Keep::Rewritten of a section, found line by line as it goes instead of
+// listing its lines first, for a section of the lines a rewrite copies:
+// its key line, then lines in the form written, blank lines and comments.
+// Those are read exactly as ParseLines reads them. At any other line it
+// takes back what it added and says no, and ParseLines reads the section.
+bool RewriteWrittenSection(std::string_view text, const FormatRules& rules, const RewriteSink& rewrite)
+{
+    const std::string_view keyLine = Trim(LineFrom(text, 0));
+    if (keyLine.empty() || keyLine[0] != '[' || HasLoneCr(keyLine))
+        return false;
+    if (const auto key = ParseKeyLine(keyLine); !key || key.Value().deleteKey)
+        return false;
+    const RegRewrittenValues::Mark mark = rewrite.values.Marked();
+    // Hex data go on after a CR LF.
+    const auto next = [text](std::string_view line) -> std::optional<std::string_view> {
+        const std::size_t end = static_cast<std::size_t>(line.data() - text.data()) + line.size();
+        if (end + 2 > text.size() || text[end] != '\r' || text[end + 1] != '\n')
+            return std::nullopt;
+        return LineFrom(text, end + 2);
+    };
+    std::vector<std::string> comments;
+    for (std::size_t start = LineAfter(text, LineFrom(text, 0)); start < text.size();) {
+        const std::string_view raw = LineFrom(text, start);
+        start = LineAfter(text, raw);
+        const std::string_view line = Trim(raw);
+        if (line.empty())
+            continue;
+        if (line[0] == ';' && !HasLoneCr(line)) {
+            if (rewrite.keepComments)
+                comments.emplace_back(line);
+            continue;
+        }
+        // A line in the form written holds no lone CR: its checks refuse one.
+        const auto written = line[0] == '"' || line[0] == '@' ? WrittenForm(line, rules, next) : std::nullopt;
+        if (!written) {
+            rewrite.values.BackTo(mark);
+            return false;
+        }
+        rewrite.values.AddWritten(written->lead, written->name, written->data, CrLfAfter(text, written->data),
+                                  std::exchange(comments, {}));
+        if (written->more > 0)
+            start = LineAfter(text, written->data);
+    }
+    return true;
+}
+
 } // namespace
 
 std::string RegFileError::Message() const
@@ -869,7 +972,10 @@ Result<bool, RegFileError> CheckRegFileSection(std::string_view text, int firstL
 Result<void, RegFileError> RewriteRegFileLines(std::string_view text, int firstLine, const std::string& fileName,
                                                RegFileFormat format, bool keepComments, RegRewrittenValues& values)
 {
-    const RewriteSink sink{values, keepComments};
+    const RewriteSink sink{values, keepComments, text};
+    values.Expect(0);
+    if (RewriteWrittenSection(text, RulesOf(format), sink))
+        return {};
     const std::vector<TextLine> lines = SplitLines(text, firstLine);
     values.Expect(lines.size());
     const auto parsed = ParseLines(lines, 0, RulesOf(format), fileName, Keep::Rewritten, &sink);
@@ -907,6 +1013,20 @@ bool MayName(std::string_view line, std::string_view name)
     return !rest.empty() && rest[0] == '=';
 }
 
+// Whether the line that `rest` begins, its blanks taken, may be named `name`
+// by its first two bytes. A section's lines mostly name other values, and
+// are passed here without finding their ends; MayName settles the others.
+bool MayStartName(std::string_view rest, std::string_view name)
+{
+    if (rest.empty())
+        return false;
+    if (rest[0] == '@')
+        return name.empty();
+    if (rest[0] != '"')
+        return false;
+    return name.empty() || rest.size() < 2 || rest[1] == '\\' || FoldedByte(rest[1]) == FoldedByte(name[0]);
+}
+
 } // namespace
 
 Result<std::optional<RegFileValueLine>, RegFileError> FindRegFileValue(std::string_view text, int firstLine,
@@ -917,6 +1037,14 @@ Result<std::optional<RegFileValueLine>, RegFileError> FindRegFileValue(std::stri
     std::optional<RegFileValueLine> found;
     int number = firstLine;
     for (std::size_t start = 0; start < text.size();) {
+        std::size_t first = start;
+        while (first < text.size() && IsBlank(text[first]))
+            ++first;
+        if (!MayStartName(text.substr(first), name)) {
+            start = std::min(text.find('\n', first), text.size()) + 1;
+            ++number;
+            continue;
+        }
         const std::size_t end = std::min(text.find('\n', start), text.size());
         const std::string_view line = Trim(reglines::LineText(text, start, end));
         // Lines of hex data never start as a value line does, so the lines

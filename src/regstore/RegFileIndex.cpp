@@ -63,6 +63,31 @@ bool ContinuesHexData(std::string_view piece, std::size_t start, bool before)
     }
 }
 
+// How many bytes two identities share from their start, knowing that they
+// share `from`; eight at a time, as neighbouring keys share long paths.
+std::size_t CommonLength(std::string_view a, std::string_view b, std::size_t from = 0)
+{
+    const std::size_t shorter = std::min(a.size(), b.size());
+    std::size_t i = from;
+    while (i + 8 <= shorter && std::memcmp(a.data() + i, b.data() + i, 8) == 0)
+        i += 8;
+    while (i < shorter && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// KeyIdentityLess of two identities that share their first `common` bytes
+// and differ after them, or one of which ends there.
+bool LessAfter(std::string_view a, std::string_view b, std::size_t common)
+{
+    if (common == a.size() || common == b.size())
+        return a.size() < b.size();
+    // The separator sorts first, so that a key's subkeys come right after it.
+    if (a[common] == '\\' || b[common] == '\\')
+        return a[common] == '\\';
+    return static_cast<unsigned char>(a[common]) < static_cast<unsigned char>(b[common]);
+}
+
 // Indexes the texts one after another, each a piece at a time.
 class Indexer {
 public:
@@ -166,19 +191,30 @@ private:
         return {};
     }
 
-    // Whether the store's text, canonical so far, stays so with this key.
+    // Whether the store's text, canonical so far, stays so with this key:
+    // compared with the key before it once, where its parent must be one of
+    // the keys above that one, or that one.
     bool FollowsInCanonicalForm(std::string_view identity, bool removes)
     {
         if (removes)
             return false;
-        while (!ancestors_.empty() && !IsBelow(identity, index_.Identity(ancestors_.back())))
+        if (index_.sections.empty()) {
+            ancestors_.assign(1, identity.size());
+            return identity.find('\\', 2) == std::string_view::npos;
+        }
+        const std::string_view previous = index_.Identity(index_.sections.size() - 1);
+        const std::size_t common = CommonLength(previous, identity);
+        const bool inOrder = LessAfter(previous, identity, common);
+        // The keys above this one among those above the last one, and that one.
+        while (!ancestors_.empty() && !(ancestors_.back() <= common && ancestors_.back() < identity.size() &&
+                                        identity[ancestors_.back()] == '\\'))
             ancestors_.pop_back();
-        const std::string_view parent = ParentIdentity(identity);
-        const bool parentKnown = parent.size() <= 1 || (!ancestors_.empty() && index_.Identity(ancestors_.back()) == parent);
-        const bool inOrder =
-            index_.sections.empty() || KeyIdentityLess(index_.Identity(index_.sections.size() - 1), identity);
-        ancestors_.push_back(index_.sections.size());
-        return parentKnown && inOrder;
+        // The key's parent is the nearest of them (the root, without one) when
+        // no separator follows the one after it.
+        const std::size_t nearest = ancestors_.empty() ? 1 : ancestors_.back();
+        const bool parentKnown = identity.find('\\', nearest + 1) == std::string_view::npos;
+        ancestors_.push_back(identity.size());
+        return inOrder && parentKnown;
     }
 
     RegFileIndex& index_;
@@ -187,7 +223,8 @@ private:
     // At the start of the next piece: whether a line there would continue
     // hex data.
     bool continuesBefore_ = false;
-    // The keys above the last one, innermost last: where a key's parent must be.
+    // The lengths of the identities of the keys with a section that the
+    // last one lies below, and of its own, innermost last.
     std::vector<std::size_t> ancestors_;
 };
 
@@ -255,6 +292,7 @@ public:
         index_.order.reserve(entries.size());
         for (const Entry& entry : entries)
             index_.order.push_back(entry.section);
+        index_.keys.reserve(KeysAtMost());
         std::string_view previous;
         for (std::size_t i = 0; i < index_.order.size(); ++i) {
             const std::size_t s = index_.order[i];
@@ -274,14 +312,34 @@ public:
     }
 
 private:
+    // As many keys as the walk can make: the levels of each section's key
+    // that the one before it in key order does not share. Grown by doubling
+    // instead, the table of a large file would take up to twice its size.
+    std::size_t KeysAtMost() const
+    {
+        std::size_t count = 0;
+        std::string_view previous;
+        for (const std::uint32_t s : index_.order) {
+            const std::string_view identity = index_.Identity(s);
+            // A level ends before each backslash and at the end. Those that
+            // end before the two differ are shared, and the one ending there
+            // if the previous key is that level.
+            const std::size_t common = CommonLength(previous, identity);
+            const bool sharedThere =
+                common == previous.size() && (common == identity.size() || identity[common] == '\\');
+            count += static_cast<std::size_t>(std::count(identity.begin() + static_cast<std::ptrdiff_t>(common),
+                                                         identity.end(), '\\'))
+                + (sharedThere ? 0 : 1);
+            previous = identity;
+        }
+        return count;
+    }
+
     // Leaves the keys that are not above `identity` or it, and enters those
     // that are, down to it.
     void Descend(std::string_view previous, std::string_view identity)
     {
-        std::size_t common = 0;
-        const std::size_t shorter = std::min(previous.size(), identity.size());
-        while (common < shorter && previous[common] == identity[common])
-            ++common;
+        const std::size_t common = CommonLength(previous, identity);
         while (!levels_.empty()) {
             const std::size_t length = levels_.back().length;
             if (length < common || (length == common && (identity.size() == length || identity[length] == '\\')))
@@ -358,14 +416,23 @@ std::string_view RegFileIndex::KeyIdentity(std::size_t key) const
 
 std::size_t RegFileIndex::KeyLowerBound(std::string_view identity) const
 {
+    // Every key between two shares with `identity` what both of them share
+    // with it: that much of each comparison is known before it is made.
     std::size_t low = 0;
     std::size_t high = KeyCount();
+    std::size_t lowCommon = 0;  // with the key before `low`
+    std::size_t highCommon = 0; // with the key at `high`
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
-        if (KeyIdentityLess(KeyIdentity(middle), identity))
+        const std::string_view key = KeyIdentity(middle);
+        const std::size_t common = CommonLength(key, identity, std::min(lowCommon, highCommon));
+        if (LessAfter(key, identity, common)) {
             low = middle + 1;
-        else
+            lowCommon = common;
+        } else {
             high = middle;
+            highCommon = common;
+        }
     }
     return low;
 }

@@ -48,7 +48,7 @@ RegImportOutcome ImportRegFile(const std::string& path, RegistryStore& store, co
         return {RegImportStatus::Failed, text.Error().Message()};
     // Checked whole before anything is asked; the store then takes its keys
     // one at a time, copying what the check found already in the written form.
-    const auto file = RegStoreText::ReadChecked(RegText::Held(std::move(text.Value().text), path, text.Value().format));
+    auto file = store.ReadImport(RegText::Held(std::move(text.Value().text), path, text.Value().format));
     if (!file)
         return {RegImportStatus::Failed, file.Error().Message()};
     if (confirm && !confirm(RegImportQuestion(path)))

@@ -15,6 +15,9 @@ const char* const kEmptyText = "REGEDIT4\r\n";
 
 // Sections are checked a run at a time, read together up to about this size.
 constexpr std::size_t kCheckBytes = std::size_t{1} << 20;
+// Sections checked as one text are about this size at most: the list of
+// their lines stays small enough for the memory freed by the run before.
+constexpr std::size_t kCheckedTogether = std::size_t{32} << 10;
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
@@ -99,28 +102,27 @@ RegStoreText RegStoreText::Changed(std::string written, RegText file)
     return RegStoreText({std::make_shared<const RegText>(std::move(file))}, std::move(index.Value()), {true});
 }
 
-Result<RegStoreText, RegFileError> RegStoreText::ReadChecked(RegText file)
+Result<RegStoreText, RegFileError> RegStoreText::ImportInto(const RegStoreText& store, RegText file)
 {
-    auto text = Read(std::move(file));
-    if (!text)
-        return text;
-    if (auto checked = text.Value().CheckAll(); !checked)
+    // The store's text counts as checked while the file is: a fault found
+    // in it is the store's, which the change tells.
+    auto combined = Indexed({store.texts_.front(), std::make_shared<const RegText>(std::move(file))}, {true, false});
+    if (!combined)
+        return combined;
+    if (auto checked = combined.Value().CheckAll(); !checked)
         return checked.Error();
-    // An import indexes the file again with the store: a large file's index
-    // is not held twice.
-    text.Value().index_ = RegFileIndex{};
-    text.Value().keys_.clear();
-    return text;
+    combined.Value().checked_.front() = store.checked_.front();
+    return combined;
 }
 
-Result<RegStoreText, RegFileError> RegStoreText::WithImport(const RegStoreText& store, const RegStoreText& file)
+Result<RegStoreText, RegFileError> RegStoreText::WithImport(const RegStoreText& store, const RegStoreText& imported)
 {
-    auto combined = Indexed({store.texts_.front(), file.texts_.front()}, {store.checked_.front(), true});
+    auto combined = Indexed({store.texts_.front(), imported.texts_.back()}, {store.checked_.front(), true});
     if (combined) {
         // The file's sections follow the store's, as its check found them.
-        std::vector<bool>& copied = combined.Value().copied_;
-        std::copy(file.copied_.begin(), file.copied_.end(),
-                  copied.begin() + combined.Value().index_.texts.back().firstSection);
+        const RegFileIndex::Text& file = imported.index_.texts.back();
+        std::copy(imported.copied_.begin() + file.firstSection, imported.copied_.begin() + file.endSection,
+                  combined.Value().copied_.begin() + combined.Value().index_.texts.back().firstSection);
     }
     return combined;
 }
@@ -152,6 +154,9 @@ Result<std::vector<std::string>, RegFileError> RegStoreText::Comments(std::size_
     const auto bytes = source.Read(from, to, buffer);
     if (!bytes)
         return bytes.Error();
+    // Blank lines alone between two sections are the common case.
+    if (bytes.Value().find(';') == std::string_view::npos)
+        return std::vector<std::string>();
     // Blank lines and comments only, which cannot fail to parse.
     auto lines = ParseRegFileLines(bytes.Value(), 1, source.FileName());
     if (!lines)
@@ -159,11 +164,10 @@ Result<std::vector<std::string>, RegFileError> RegStoreText::Comments(std::size_
     return std::move(lines.Value().closingComments);
 }
 
-Result<std::string, RegFileError> RegStoreText::KeyLineSubKey(std::size_t section) const
+Result<std::string_view, RegFileError> RegStoreText::KeyLineSubKey(std::size_t section, std::string& buffer) const
 {
     const std::size_t header = index_.sections[section].header;
     const std::size_t end = index_.End(section);
-    std::string buffer;
     for (std::size_t length = 256;; length *= 2) {
         const std::size_t lineEnd = std::min(end, header + length);
         const auto bytes = TextOf(section).Read(header, lineEnd, buffer);
@@ -177,47 +181,58 @@ Result<std::string, RegFileError> RegStoreText::KeyLineSubKey(std::size_t sectio
             line.remove_suffix(1);
         // The index parsed this line already.
         const auto parsed = ParseRegKeyLine(line);
-        return parsed ? std::string(parsed.Value().subKey) : std::string();
+        return parsed ? parsed.Value().subKey : std::string_view();
     }
 }
 
+namespace {
+
+// The key path's name at `n` (from 0), as SplitKeyPath would split it.
+std::optional<std::string_view> NthKeyName(std::string_view subKey, std::size_t n)
+{
+    if (subKey.starts_with('\\'))
+        return std::nullopt;
+    for (std::size_t pos = 0; pos < subKey.size();) {
+        const std::size_t end = std::min(subKey.find('\\', pos), subKey.size());
+        if (end > pos && n-- == 0)
+            return subKey.substr(pos, end - pos);
+        pos = end + 1;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 // Each name as the section that made its key spells it, as a rewrite of
 // the whole file would.
-Result<std::string, RegFileError> RegStoreText::SpelledPath(std::size_t key,
-                                                            std::optional<std::string_view> spelling) const
+Result<std::string_view, RegFileError> RegStoreText::SpelledPath(std::size_t key,
+                                                                 std::optional<std::string_view> spelling) const
 {
     const std::string_view identity = index_.KeyIdentity(key);
     if (identity.size() == 1)
-        return std::string();
+        return std::string_view();
     while (!spelled_.empty() && !IsBelow(identity, index_.KeyIdentity(spelled_.back().first)))
         spelled_.pop_back();
-    std::string path;
     const std::string_view parent = ParentIdentity(identity);
-    if (parent.size() > 1) {
-        if (spelled_.empty() || index_.KeyIdentity(spelled_.back().first) != parent) {
-            // A key's parent is a key: the sections that make it make its parent.
-            const auto above = SpelledPath(*index_.FindKey(parent), std::nullopt);
-            if (!above)
-                return above;
-        }
-        path = spelled_.back().second + '\\';
-    }
-    std::string subKey;
+    // A key's parent is a key: the sections that make it make its parent.
+    if (parent.size() > 1 && (spelled_.empty() || index_.KeyIdentity(spelled_.back().first) != parent))
+        if (const auto above = SpelledPath(*index_.FindKey(parent), std::nullopt); !above)
+            return above;
+    std::string buffer;
     if (!spelling) {
-        auto read = KeyLineSubKey(index_.SpelledBy(key));
+        const auto read = KeyLineSubKey(index_.SpelledBy(key), buffer);
         if (!read)
             return read;
-        subKey = std::move(read.Value());
-        spelling = subKey;
+        spelling = read.Value();
     }
-    const auto names = SplitKeyPath(*spelling);
     const std::size_t depth = static_cast<std::size_t>(std::count(identity.begin(), identity.end(), '\\'));
-    if (names && names->size() >= depth)
-        path += (*names)[depth - 1];
-    else
-        path += identity.substr(identity.rfind('\\') + 1);
-    spelled_.emplace_back(key, path);
-    return path;
+    const auto name = NthKeyName(*spelling, depth - 1);
+    spelledPath_.resize(spelled_.empty() ? 0 : spelled_.back().second);
+    if (!spelled_.empty())
+        spelledPath_ += '\\';
+    spelledPath_ += name ? *name : identity.substr(identity.rfind('\\') + 1);
+    spelled_.emplace_back(key, spelledPath_.size());
+    return std::string_view(spelledPath_);
 }
 
 Result<StoredKey, RegFileError> RegStoreText::Build(std::size_t key, bool keyComments) const
@@ -247,7 +262,7 @@ Result<StoredKey, RegFileError> RegStoreText::Build(std::size_t key, bool keyCom
         auto path = SpelledPath(key, spelling ? std::optional<std::string_view>(*spelling) : std::nullopt);
         if (!path)
             return path.Error();
-        built.path = std::move(path.Value());
+        built.path = std::string(path.Value());
     }
     return built;
 }
@@ -267,23 +282,24 @@ RegStoreText::WholeInMemory::~WholeInMemory()
     text_.texts_ = std::move(files_);
 }
 
-Result<RegStoreText::RewrittenKey, RegFileError> RegStoreText::Rewritten(std::size_t key, bool keyComments) const
+Result<bool, RegFileError> RegStoreText::WriteRewritten(std::size_t key, std::vector<std::string>* comments,
+                                                        bool separated, std::string& out) const
 {
-    RewrittenKey rewritten;
-    RegRewrittenValues values;
+    RegRewrittenValues& values = rewriting_;
+    values.Clear();
     // The values keep views of the bytes they copy: a buffer for each section.
-    std::deque<std::string> buffers;
+    buffers_.clear();
     // A key whose one section's value lines are what this would write: those lines.
     std::optional<std::string_view> copied;
     if (const auto sections = index_.ValueSections(key); sections.size() == 1 && copied_[sections.front()]) {
         const std::size_t s = sections.front();
-        if (keyComments && index_.sections[s].text == 0)
-            if (auto lead = AppendLeadComments(s, rewritten.comments); !lead)
+        if (comments && index_.sections[s].text == 0)
+            if (auto lead = AppendLeadComments(s, *comments); !lead)
                 return lead.Error();
         const auto end = BodyEnd(s);
         if (!end)
             return end.Error();
-        const auto bytes = TextOf(s).Read(index_.sections[s].header, end.Value(), buffers.emplace_back());
+        const auto bytes = TextOf(s).Read(index_.sections[s].header, end.Value(), buffers_.emplace_back());
         if (!bytes)
             return bytes.Error();
         const std::size_t keyLineEnd = bytes.Value().find('\n');
@@ -292,42 +308,55 @@ Result<RegStoreText::RewrittenKey, RegFileError> RegStoreText::Rewritten(std::si
         for (const std::uint32_t s : sections) {
             const RegFileIndex::Section& section = index_.sections[s];
             const RegText& text = TextOf(s);
-            const auto bytes = text.Read(section.header, index_.End(s), buffers.emplace_back());
+            const auto bytes = text.Read(section.header, index_.End(s), buffers_.emplace_back());
             if (!bytes)
                 return bytes.Error();
             if (auto read =
                     RewriteRegFileLines(bytes.Value(), 1, text.FileName(), text.Format(), section.text == 0, values);
                 !read)
                 return InFile(read.Error(), s);
-            if (keyComments && section.text == 0)
-                if (auto lead = AppendLeadComments(s, rewritten.comments); !lead)
+            if (comments && section.text == 0)
+                if (auto lead = AppendLeadComments(s, *comments); !lead)
                     return lead.Error();
         }
     }
     auto path = SpelledPath(key, std::nullopt);
     if (!path)
         return path.Error();
-    AppendRegKeyLine(rewritten.lines, RootOf(index_.KeyIdentity(key)), path.Value());
-    const std::size_t keyLine = rewritten.lines.size();
+    if (separated) {
+        out += "\r\n";
+        AppendRegLines(out, *comments);
+    }
+    AppendRegKeyLine(out, RootOf(index_.KeyIdentity(key)), path.Value());
+    const std::size_t keyLine = out.size();
     if (copied)
-        rewritten.lines += *copied;
+        out += *copied;
     else
-        values.AppendTo(rewritten.lines);
-    rewritten.bareRoot = path.Value().empty() && rewritten.lines.size() == keyLine;
+        values.AppendTo(out);
+    return path.Value().empty() && out.size() == keyLine;
+}
+
+Result<RegStoreText::RewrittenKey, RegFileError> RegStoreText::Rewritten(std::size_t key, bool keyComments) const
+{
+    RewrittenKey rewritten;
+    std::vector<std::string> comments;
+    auto bare = WriteRewritten(key, keyComments ? &comments : nullptr, false, rewritten.lines);
+    if (!bare)
+        return bare.Error();
+    rewritten.comments = std::move(comments);
+    rewritten.bareRoot = bare.Value();
     return rewritten;
 }
 
 Result<void, RegFileError> RegStoreText::AppendRewritten(std::size_t key, std::string& out) const
 {
-    auto rewritten = Rewritten(key, true);
-    if (!rewritten)
-        return rewritten.Error();
-    const RewrittenKey& written = rewritten.Value();
-    if (written.bareRoot && written.comments.empty())
-        return {};
-    out += "\r\n";
-    AppendRegLines(out, written.comments);
-    out += written.lines;
+    comments_.clear();
+    const std::size_t start = out.size();
+    auto bare = WriteRewritten(key, &comments_, true, out);
+    if (!bare)
+        return bare.Error();
+    if (bare.Value() && comments_.empty())
+        out.resize(start);
     return {};
 }
 
@@ -377,8 +406,33 @@ Result<const RegValue*, RegFileError> RegStoreText::Value(std::size_t key, std::
     return at->second ? &*at->second : nullptr;
 }
 
+std::vector<bool> RegStoreText::CopyableSections() const
+{
+    if (index_.Canonical())
+        return std::vector<bool>(index_.sections.size(), true);
+    // The keys' ValueSections, counted without a list for each of them.
+    std::vector<bool> copyable(index_.sections.size());
+    for (const RegFileIndex::Key& key : index_.keys) {
+        std::size_t holding = 0;
+        std::uint32_t last = 0;
+        for (std::size_t i = key.first; i < key.first + key.count; ++i) {
+            const RegFileIndex::Section& section = index_.sections[index_.order[i]];
+            if (section.kept == section.depth) {
+                ++holding;
+                last = index_.order[i];
+            }
+        }
+        if (holding == 1)
+            copyable[last] = true;
+    }
+    return copyable;
+}
+
 Result<void, RegFileError> RegStoreText::CheckAll()
 {
+    if (std::find(checked_.begin(), checked_.end(), false) == checked_.end())
+        return {};
+    const std::vector<bool> copyable = CopyableSections();
     std::string buffer;
     for (std::size_t t = 0; t < index_.texts.size(); ++t) {
         if (checked_[t])
@@ -392,16 +446,30 @@ Result<void, RegFileError> RegStoreText::CheckAll()
             const auto bytes = texts_[t]->Read(from, index_.End(end - 1), buffer);
             if (!bytes)
                 return bytes.Error();
-            for (std::size_t s = first; s < end; ++s) {
+            for (std::size_t s = first; s < end;) {
                 // A key parsed already had its one section parsed.
-                if (index_.Canonical() && keys_[s])
+                if (index_.Canonical() && keys_[s]) {
+                    ++s;
                     continue;
-                const std::string_view lines =
-                    bytes.Value().substr(index_.sections[s].header - from, index_.End(s) - index_.sections[s].header);
-                const auto checked = CheckRegFileSection(lines, 1, texts_[t]->FileName(), texts_[t]->Format());
-                if (!checked)
-                    return InFile(checked.Error(), s);
-                copied_[s] = checked.Value();
+                }
+                // A run of sections that a rewrite never copies is checked
+                // as one text, as a key in thousands of sections comes.
+                std::size_t last = s + 1;
+                while (!copyable[s] && last < end && !copyable[last]
+                       && index_.End(last) - index_.sections[s].header <= kCheckedTogether)
+                    ++last;
+                const std::size_t header = index_.sections[s].header;
+                const std::string_view lines = bytes.Value().substr(header - from, index_.End(last - 1) - header);
+                if (!copyable[s]) {
+                    if (auto checked = CheckRegFileLines(lines, 1, texts_[t]->FileName(), texts_[t]->Format()); !checked)
+                        return InFile(checked.Error(), s);
+                } else {
+                    const auto checked = CheckRegFileSection(lines, 1, texts_[t]->FileName(), texts_[t]->Format());
+                    if (!checked)
+                        return InFile(checked.Error(), s);
+                    copied_[s] = checked.Value();
+                }
+                s = last;
             }
             first = end;
         }

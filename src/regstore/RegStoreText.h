@@ -8,6 +8,7 @@
 #include "regstore/RegText.h"
 #include "regstore/StoredKey.h"
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -27,13 +28,20 @@ public:
     // A text that a change wrote, which is checked and in canonical form:
     // indexed as it is held, then read from `file`, which holds its bytes.
     static RegStoreText Changed(std::string written, RegText file);
-    // A file to import, read and checked whole: it keeps its bytes and what
-    // its check found, not its index, which WithImport makes anew with the
-    // store's. It serves WithImport alone.
-    static Result<RegStoreText, RegFileError> ReadChecked(RegText file);
-    // The store's text with a checked file to import after it: the keys read
-    // as the store's would once the file is applied to it.
-    static Result<RegStoreText, RegFileError> WithImport(const RegStoreText& store, const RegStoreText& file);
+    // The store's text with a file to import after it, the file checked
+    // whole: the keys read as the store's would once the file is applied to
+    // it. The file is indexed once, with the store, and its fault, naming
+    // the file and its line, comes before any of the store's, which is left
+    // to the change.
+    static Result<RegStoreText, RegFileError> ImportInto(const RegStoreText& store, RegText file);
+    // The file that `imported` (ImportInto's text) imports, after another
+    // version of the store's text, or another store's.
+    static Result<RegStoreText, RegFileError> WithImport(const RegStoreText& store, const RegStoreText& imported);
+    // Whether this is ImportInto's text for this version of `store`.
+    bool Imports(const RegStoreText& store) const
+    {
+        return texts_.size() == 2 && texts_.front() == store.texts_.front();
+    }
 
     const RegFileIndex& Index() const { return index_; }
     const std::string& FileName() const { return texts_.front()->FileName(); }
@@ -120,9 +128,20 @@ private:
     // The key's path as the sections that made its keys spell it; `spelling`
     // is the key line of the section that spells its last name, when the
     // caller has it parsed.
-    Result<std::string, RegFileError> SpelledPath(std::size_t key, std::optional<std::string_view> spelling) const;
-    Result<std::string, RegFileError> KeyLineSubKey(std::size_t section) const;
+    // The path is a view that the next call changes.
+    Result<std::string_view, RegFileError> SpelledPath(std::size_t key, std::optional<std::string_view> spelling) const;
+    // A view of the text's bytes or of `buffer`.
+    Result<std::string_view, RegFileError> KeyLineSubKey(std::size_t section, std::string& buffer) const;
+    // Appends the key as a rewrite writes it to `out`: its key line and
+    // values, after a blank line and the comments before the store's
+    // sections of it when `separated`; `comments`, if given, gathers those
+    // comments. Whether it is a root without values.
+    Result<bool, RegFileError> WriteRewritten(std::size_t key, std::vector<std::string>* comments, bool separated,
+                                              std::string& out) const;
     RegFileError InFile(RegFileError error, std::size_t section) const;
+    // By section: whether a rewrite may copy its value lines, which it does
+    // for a key whose values it alone holds.
+    std::vector<bool> CopyableSections() const;
 
     std::vector<std::shared_ptr<const RegText>> texts_;
     RegFileIndex index_;
@@ -136,7 +155,13 @@ private:
     std::map<std::pair<std::size_t, std::string>, std::optional<RegValue>> values_;
     // The paths spelled last, of a key and the keys above it, outermost
     // first: a rewrite spells keys in key order, each below the one before.
-    mutable std::vector<std::pair<std::size_t, std::string>> spelled_;
+    // Each is the start of the last one's path, to the length noted.
+    mutable std::vector<std::pair<std::size_t, std::size_t>> spelled_;
+    mutable std::string spelledPath_;
+    // A rewrite's gathering of one key after another, kept for its capacity.
+    mutable RegRewrittenValues rewriting_;
+    mutable std::deque<std::string> buffers_;
+    mutable std::vector<std::string> comments_;
 };
 
 } // namespace tk

@@ -12,8 +12,9 @@ namespace tk {
 namespace {
 
 // Large enough that reading costs little more than the bytes, small enough
-// that a large store never needs much memory at once.
-constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+// that a large store never needs much memory at once: a piece's buffer is
+// fresh memory, each page of it a fault on first touch.
+constexpr std::size_t kPieceBytes = std::size_t{64} << 10;
 
 } // namespace
 

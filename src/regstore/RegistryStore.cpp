@@ -239,7 +239,7 @@ Result<RegValue, RegFault> RegistryStore::Lookup(RegRoot root, std::string_view 
     return *value.Value();
 }
 
-RegResult RegistryStore::Modify(const Change& change, const RegStoreText* import, const ChangeList* list)
+RegResult RegistryStore::Modify(const Change& change, RegStoreText* import, const ChangeList* list)
 {
     const std::lock_guard<std::recursive_mutex> guard(mutex_);
     return ModifyLocked(change, import, list);
@@ -277,11 +277,14 @@ struct RegistryStore::Checked {
     }
 };
 
-std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& change, const RegStoreText* import)
+std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& change, RegStoreText* import)
 {
     std::optional<RegStoreText> combined;
     RegStoreText* text = &*copy_;
-    if (import != nullptr) {
+    // A file read for this version of the store is indexed with it already.
+    if (import != nullptr && import->Imports(*copy_)) {
+        text = import;
+    } else if (import != nullptr) {
         auto withImport = RegStoreText::WithImport(*copy_, *import);
         if (!withImport) {
             Note(withImport.Error().Message());
@@ -390,7 +393,7 @@ RegResult RegistryStore::WithLock(const std::function<RegResult()>& step)
     return step();
 }
 
-RegResult RegistryStore::ModifyLocked(const Change& change, const RegStoreText* import, const ChangeList* list)
+RegResult RegistryStore::ModifyLocked(const Change& change, RegStoreText* import, const ChangeList* list)
 {
     const std::unique_ptr<Checked> checked = std::move(checked_);
     // Outside the lock first: a change that would change nothing, and one
@@ -605,7 +608,15 @@ RegResult RegistryStore::DeleteKey(RegRoot root, std::string_view subKey)
     });
 }
 
-RegResult RegistryStore::Import(const RegStoreText& file)
+Result<RegStoreText, RegFileError> RegistryStore::ReadImport(RegText file)
+{
+    const std::lock_guard<std::recursive_mutex> guard(mutex_);
+    if (Refresh())
+        return RegStoreText::ImportInto(*copy_, std::move(file));
+    return RegStoreText::ImportInto(RegStoreText::Empty(path_), std::move(file));
+}
+
+RegResult RegistryStore::Import(RegStoreText& file)
 {
     return Modify([](RegStoreEdit&) { return Outcome{{}, true}; }, &file);
 }

@@ -82,13 +82,18 @@ public:
     // Removes a key with everything below it; a root cannot be removed.
     RegResult DeleteKey(RegRoot root, std::string_view subKey);
 
-    // Applies a registry file, a backup being restored say, read and checked
-    // whole (RegStoreText::ReadChecked), as one change: all of it or, when the
-    // store cannot be written, none of it. Its keys are written one at a time
-    // to the store's temporary file as the new text is made, so a large file
-    // costs little more than its bytes, in time and in memory; its comment
-    // lines are not taken over.
-    RegResult Import(const RegStoreText& file);
+    // A registry file to import, a backup being restored say, checked whole
+    // and indexed after the store's text as it is now (RegStoreText::
+    // ImportInto), so that its Import indexes nothing again unless the store
+    // has changed meanwhile. A fault names the file and its line; a store
+    // that cannot be read is the Import's to tell.
+    Result<RegStoreText, RegFileError> ReadImport(RegText file);
+    // Applies a file that ReadImport read, of this store or another, as one
+    // change: all of it or, when the store cannot be written, none of it.
+    // Its keys are written one at a time to the store's temporary file as
+    // the new text is made, so a large file costs little more than its
+    // bytes, in time and in memory; its comment lines are not taken over.
+    RegResult Import(RegStoreText& file);
 
     const std::string& Path() const { return path_; }
 
@@ -141,11 +146,11 @@ private:
     // The change prepared on the copy, with `import` after it when there is
     // one, and its new text; null, its fault noted, when the store is broken where
     // the change needs it or, for a change that changes something, anywhere.
-    std::unique_ptr<Prepared> Prepare(const Change& change, const RegStoreText* import);
-    RegResult Modify(const Change& change, const RegStoreText* import = nullptr, const ChangeList* list = nullptr);
+    std::unique_ptr<Prepared> Prepare(const Change& change, RegStoreText* import);
+    RegResult Modify(const Change& change, RegStoreText* import = nullptr, const ChangeList* list = nullptr);
     // `list`: the change as a list, when it is one, which a check of the same
     // list may have prepared already.
-    RegResult ModifyLocked(const Change& change, const RegStoreText* import, const ChangeList* list);
+    RegResult ModifyLocked(const Change& change, RegStoreText* import, const ChangeList* list);
     RegResult CheckLocked(const Change& change, const ChangeList& list);
     // ApplyChanges' change of the store's text; the vectors must outlive it.
     static Change ChangesOf(const std::vector<RegValueChange>& values, const std::vector<RegKeyPath>& emptyKeys);

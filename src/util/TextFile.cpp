@@ -60,7 +60,7 @@ std::vector<std::string> ReadTextLines(const std::string& path)
     return SplitLines(ReadTextFile(path));
 }
 
-std::string LineValue(const std::string& line)
+std::string LineValue(std::string_view line)
 {
-    return line.size() > 6 ? line.substr(6) : std::string();
+    return std::string(line.size() > 6 ? line.substr(6) : std::string_view());
 }

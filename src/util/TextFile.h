@@ -34,4 +34,4 @@ std::vector<std::string> ReadTextLines(const std::string& path);
 
 // The value of a numbered line ("KKKKK value", as the catalogue and the
 // translation file write them): the line without its first six characters.
-std::string LineValue(const std::string& line);
+std::string LineValue(std::string_view line);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -32,6 +33,17 @@ std::string TextOf(const Lines& lines, const std::string& end = "\r\n", bool las
     for (std::size_t i = 0; i < lines.size(); ++i)
         text += lines[i] + (i + 1 < lines.size() || lastEnded ? end : "");
     return text;
+}
+
+// The catalogue of these lines, read as its bytes are.
+CatalogueBlocks Catalogue(const Lines& lines)
+{
+    return CatalogueBlocks(TextOf(lines));
+}
+
+Lines Copied(const std::vector<std::string_view>& views)
+{
+    return Lines(views.begin(), views.end());
 }
 
 std::vector<Lines> Flatten(const std::vector<FunctionBlock>& blocks)
@@ -90,7 +102,7 @@ TEST(Catalogue, HeaderListTakesLongLinesWithZeroInFifthPlace)
         {"an empty catalogue", {}, {}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(HeaderList(c.lines), c.expected) << c.what;
+        EXPECT_EQ(Copied(HeaderList(Catalogue(c.lines).Lines())), c.expected) << c.what;
 }
 
 TEST(Catalogue, FindBlocksReadsTheBlockThatTheKindRequires)
@@ -188,7 +200,7 @@ TEST(Catalogue, FindBlocksReadsTheBlockThatTheKindRequires)
             EXPECT_EQ(Flatten(FindBlocks(TextOf(c.lines, end, lastEnded), c.key)), c.expected)
                 << c.what << (lastEnded ? "" : ", last line unended");
         // One reading of the catalogue for every key finds the same blocks.
-        EXPECT_EQ(Flatten(CatalogueBlocks(c.lines).Find(c.key)), c.expected) << c.what;
+        EXPECT_EQ(Flatten(Catalogue(c.lines).Find(c.key)), c.expected) << c.what;
     }
 }
 
@@ -199,7 +211,7 @@ TEST(Catalogue, FindBlocksWritesTheKeyWithFiveDigits)
     EXPECT_EQ(Flatten(FindBlocks(TextOf(lines), 10000)), (std::vector<Lines>{{"0411", "first.exe"}}));
     EXPECT_TRUE(FindBlocks(TextOf(lines), 1000).empty());
     EXPECT_TRUE(FindBlocks(TextOf(lines), 100000).empty());
-    const CatalogueBlocks blocks(lines);
+    const CatalogueBlocks blocks = Catalogue(lines);
     EXPECT_EQ(Flatten(blocks.Find(29990)), (std::vector<Lines>{{"0411", "last.exe"}}));
     EXPECT_TRUE(blocks.Find(1000).empty());
     EXPECT_TRUE(blocks.Find(100000).empty());
@@ -282,11 +294,12 @@ TEST(Catalogue, TheFilterNamesTheKeysWhoseHeaderLineIsMissing)
          {"10000 0800", "1001x 0800", "10020 0800", "10030 0800"}, {0, 1, 2}, {10010}},
     };
     for (const auto& c : cases) {
-        const FunctionFilter filter = FilterFunctions(c.lines, 4, 1);
+        const CatalogueBlocks catalogue = Catalogue(c.lines);
+        const FunctionFilter filter = FilterFunctions(catalogue.Lines(), 4, 1);
         EXPECT_EQ(filter.listed, c.listed) << c.what;
         EXPECT_EQ(filter.keysWithoutHeader, c.missing) << c.what;
         // All functions need no header.
-        EXPECT_TRUE(FilterFunctions(c.lines, 4, 0).keysWithoutHeader.empty()) << c.what;
+        EXPECT_TRUE(FilterFunctions(catalogue.Lines(), 4, 0).keysWithoutHeader.empty()) << c.what;
     }
 }
 

@@ -185,6 +185,11 @@ TEST(CommandLine, ListAndGetWriteTheirJsonAsTheJsonLibraryLaysItOut)
         const std::string out = f.install.Run(args).out;
         EXPECT_EQ(out, nlohmann::ordered_json::parse(out).dump(2) + "\n") << args.back();
     }
+    // A text beyond ASCII comes out in UTF-8.
+    Fixture beyond(kStore + "[HKEY_LOCAL_MACHINE\\Software\\Test]\r\n\"Note\"=\"M\xFCll\"\r\n");
+    const json note = json::parse(beyond.install.Run({"--json", "get", "Note"}).out);
+    EXPECT_EQ(note["data"], "\"M\xC3\xBCll\"");
+    EXPECT_EQ(note["shown"], "M\xC3\xBCll");
 }
 
 TEST(CommandLine, ListShowsWindowsDefaultsAndResetPutsThemBackBehindOneBackup)

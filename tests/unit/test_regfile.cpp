@@ -189,6 +189,7 @@ TEST(RegFile, OneValueReadsAsTheWholeSectionParseAndOnlyItsLinesCanFail)
                                       "\"x\"=hex:01,\\\r\n; between\r\n  02,\\\r\n\r\n  03\r\n"
                                       "\"B\"=\"2\"\r\n"
                                       "\"q\\\"r\"=dword:00000007\r\n"
+                                      "\"\\\"lead\"=\"5\"\r\n"
                                       "\"old\"name\"=\"3\"\r\n"
                                       "@=\"default\"\r\n"
                                       "\"gone\"=\"4\"\r\n\"GONE\"=-\r\n"
@@ -196,7 +197,7 @@ TEST(RegFile, OneValueReadsAsTheWholeSectionParseAndOnlyItsLinesCanFail)
                                       "\"b\"=\"last\" ; wins\r\n";
     const auto whole = tk::ParseRegFileLines(section, 1, "f.reg");
     ASSERT_TRUE(whole) << whole.Error().Message();
-    for (const std::string name : {"a", "b", "x", "q\"r", "old\"name", "", "gone", "H", "absent"}) {
+    for (const std::string name : {"a", "b", "x", "q\"r", "\"lead", "old\"name", "", "gone", "H", "absent"}) {
         std::optional<tk::RegFileValueLine> expected;
         for (const tk::RegFileValueLine& line : whole.Value().sections.front().values)
             if (tk::NamesEqual(line.name, name))

@@ -1,3 +1,4 @@
+#include "platform/RegNames.h"
 #include "regfile/RegistryTree.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +90,27 @@ TEST(RegistryTree, SingleAndDoubledSeparatorsNameOneKey)
         EXPECT_EQ(tree.DeleteKey(RegRoot::CurrentUser, spelling).Error(), RegError::BadKeyPath);
     }
     EXPECT_EQ(Listing(tree), before);
+}
+
+TEST(RegistryNames, AKeysIdentityFoldsItsNamesAndJoinsThemWithSingleSeparators)
+{
+    // Spellings around the steps of eight bytes in which names are folded.
+    const struct {
+        const char* subKey;
+        const char* names;
+    } cases[] = {
+        {"", ""},
+        {"ABCDEFGH\\IJKLMNOP\\Q", "\\abcdefgh\\ijklmnop\\q"},
+        {"AB\\\\CDEFGHIJKLMNOP", "\\ab\\cdefghijklmnop"},
+        {"ABCDEFG\\\\HIJ", "\\abcdefg\\hij"},
+        {"ABCDEFG\\\\HIJKLMN", "\\abcdefg\\hijklmn"},
+        {"A\\\\\\B", "\\a\\b"},
+        {"ABCDEFG\\", "\\abcdefg"},
+        {"ABCDEFGH\\", "\\abcdefgh"},
+        {"\xC4RGER \x8A\\@AZ[`az{\xD7\xDE", "\\\xE4rger \x9A\\@az[`az{\xD7\xFE"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(tk::KeyIdentity({RegRoot::LocalMachine, c.subKey}), "2" + std::string(c.names)) << c.subKey;
 }
 
 TEST(RegistryTree, KeepsTypesApartAndBytesOfAnyLength)

@@ -79,8 +79,8 @@ TEST(SampleCatalogue, EveryFunctionHasItsBlockTextsAndAFittingDefaultAndItsRowsA
         EXPECT_EQ(end->second, catalogue::EndOfFunctions);
     }
 
-    const CatalogueBlocks catalogue(ReadTextLines((kSample / "0019fct.ini").string()));
-    const std::vector<std::string> headers = HeaderList(catalogue.Lines());
+    const CatalogueBlocks catalogue(ReadTextFile((kSample / "0019fct.ini").string()));
+    const std::vector<std::string_view> headers = HeaderList(catalogue.Lines());
     ASSERT_EQ(headers.size(), names.size()) << "the filter counts a header line for each function, and no other";
     const auto defaults = ReadDefaults(kSample.string());
     ASSERT_TRUE(defaults) << defaults.Error();

@@ -155,6 +155,9 @@ TEST(ImportCommandE2E, OnlyAYesImportsAndABadFileOrStoreChangesNothing)
         {good + "\"w\"=dword:123456789\r\n", "\"in.reg\", line 4: "},
         {good + "[HKEY_CURRENT_USER\\\\X]\r\n", "\"in.reg\", line 4: "},
         {"\xEF\xBB\xBF" + good, "\"in.reg\", line 1: "},
+        // in the third section of a key
+        {good + "[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"1\"\r\n[HKEY_CURRENT_USER\\K]\r\n\r\n\"b\"=dword:zz\r\n",
+         "\"in.reg\", line 8: "},
         // Keys nested deeper than the registry's 512 levels, which a rewrite
         // would make into a store no program can read.
         {good + "[HKEY_CURRENT_USER" + [] {

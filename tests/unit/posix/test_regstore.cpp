@@ -4,6 +4,7 @@
 #include "unit/TempAppFolder.h"
 
 #include "regfile/RegFile.h"
+#include "regstore/RegFileIndex.h"
 #include "regstore/RegistryStore.h"
 #include "regfile/RegistryTree.h"
 #include "platform/Services.h"
@@ -62,20 +63,15 @@ private:
     tk::ScopedBackend installed_;
 };
 
-// A file to import, held and checked as the importer reads it.
-tk::RegStoreText ImportFile(const std::string& text)
-{
-    auto file = tk::RegStoreText::ReadChecked(tk::RegText::Held(text, "import.reg"));
-    if (!file) {
-        ADD_FAILURE() << file.Error().Message();
-        return tk::RegStoreText::Empty("import.reg");
-    }
-    return std::move(file.Value());
-}
-
+// A file read and checked as the importer reads it, then imported.
 tk::RegResult Import(tk::RegistryStore& store, const std::string& text)
 {
-    return store.Import(ImportFile(text));
+    auto file = store.ReadImport(tk::RegText::Held(text, "import.reg"));
+    if (!file) {
+        ADD_FAILURE() << file.Error().Message();
+        return RegError::WriteFailed;
+    }
+    return store.Import(file.Value());
 }
 
 tk::RegResult Import(tk::RegistryTree& tree, const std::string& text)
@@ -155,7 +151,7 @@ TEST_F(RegistryStoreTest, BrokenStoreSaysWhyInEachResultAndIsNeverOverwritten)
     }
     for (const tk::RegResult& change :
          {store.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::Dword(1)), store.DeleteValue(RegRoot::CurrentUser, "K", "v"),
-          store.DeleteKey(RegRoot::CurrentUser, "K"), store.Import(ImportFile("REGEDIT4\r\n"))}) {
+          store.DeleteKey(RegRoot::CurrentUser, "K"), Import(store, "REGEDIT4\r\n")}) {
         ASSERT_FALSE(change);
         EXPECT_EQ(change.Error(), RegError::StoreBroken);
         EXPECT_NE(change.Error().cause.find("\"" + StorePath() + "\", line 3"), std::string::npos) << change.Error().cause;
@@ -339,8 +335,8 @@ TEST_F(RegistryStoreTest, ImportAppliesABackupAsOneChange)
     tk::RegistryStore store(StorePath());
     ASSERT_TRUE(store.SetValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created", RegValue::String("1")));
     const ino_t before = Inode();
-    ASSERT_TRUE(store.Import(ImportFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
-                                        "\"Created\"=-\r\n\"Restored\"=\"C:\\\\Temp\"")));
+    ASSERT_TRUE(Import(store, "REGEDIT4\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
+                            "\"Created\"=-\r\n\"Restored\"=\"C:\\\\Temp\""));
     EXPECT_NE(Inode(), before);
     tk::RegistryStore fresh(StorePath());
     EXPECT_EQ(fresh.QueryValue(RegRoot::CurrentUser, "Control Panel\\Desktop", "Created").Error(),
@@ -368,7 +364,7 @@ TEST_F(RegistryStoreTest, ImportFindsTheParsersKeysAndWritesOnlyAChange)
         SCOPED_TRACE(start.name);
         Replace(start.store);
         tk::RegistryStore store(StorePath());
-        auto checked = tk::RegStoreText::ReadChecked(tk::RegText::Held(file, "import.reg", tk::RegFileFormat::Regedit4));
+        auto checked = store.ReadImport(tk::RegText::Held(file, "import.reg", tk::RegFileFormat::Regedit4));
         ASSERT_TRUE(checked) << checked.Error().Message();
         ASSERT_TRUE(store.Import(checked.Value()));
         tk::RegistryStore fresh(StorePath());
@@ -386,6 +382,32 @@ TEST_F(RegistryStoreTest, ImportFindsTheParsersKeysAndWritesOnlyAChange)
     tk::RegistryStore empty(StorePath());
     ASSERT_TRUE(Import(empty, "REGEDIT4\r\n; nothing\r\n"));
     EXPECT_FALSE(std::filesystem::exists(StorePath()));
+}
+
+// The key table of a file not in canonical form is made at its size: grown
+// by doubling, a large import's table would take up to twice the memory.
+TEST(RegFileIndex, KeyTableTakesTheRoomOfItsKeys)
+{
+    const struct {
+        const char* what;
+        std::string sections;
+        std::size_t keys;
+    } files[] = {
+        {"parents without sections", "[HKEY_CURRENT_USER\\A\\B\\C]\r\n[HKEY_CURRENT_USER\\A\\D]\r\n[HKEY_LOCAL_MACHINE\\X]\r\n", 7},
+        {"one key in many sections", "[HKEY_CURRENT_USER\\S]\r\n[HKEY_CURRENT_USER\\s]\r\n[HKEY_CURRENT_USER\\S\\T]\r\n"
+                                     "[HKEY_CURRENT_USER\\S]\r\n", 3},
+        {"names that start alike", "[HKEY_CURRENT_USER\\AB]\r\n[HKEY_CURRENT_USER\\A\\B]\r\n[HKEY_CURRENT_USER\\A]\r\n"
+                                   "[HKEY_CURRENT_USER\\A B]\r\n", 5},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.what);
+        const tk::RegText text = tk::RegText::Held("REGEDIT4\r\n" + file.sections, "keys.reg", tk::RegFileFormat::Regedit4);
+        const tk::RegText* const texts[] = {&text};
+        const auto index = tk::IndexRegTexts(texts);
+        ASSERT_TRUE(index);
+        EXPECT_EQ(index.Value().keys.size(), file.keys);
+        EXPECT_EQ(index.Value().keys.capacity(), file.keys);
+    }
 }
 
 TEST_F(RegistryStoreTest, ApplyChangesWritesEachRowsChangeAtOnceOrNotAtAll)
@@ -527,6 +549,8 @@ TEST_F(RegistryStoreTest, ReadsAndChangesAsReadingAndRewritingTheWholeFileWould)
          "[HKEY_CURRENT_USER\\B]\r\n\"b\"=\"1\"\r\n",
          false},
         {"a key without its parent's section", source + "[HKEY_USERS\\Q\\R]\r\n\"q\"=\"1\"\r\n", true},
+        {"lines in the form written, then one that is not",
+         source + "[HKEY_CURRENT_USER\\P]\r\n; before a\r\n\"a\"=\"1\"\r\n\"b\"=dword:2\r\n", true},
         {"no key with a section of its parent",
          "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A\\B]\r\n\"v\"=\"1\"\r\n[HKEY_LOCAL_MACHINE\\Z\\Y\\X]\r\n\"z\"=\"1\"\r\n"
          "[HKEY_USERS\\Q\\R]\r\n\"q\"=\"1\"\r\n",
