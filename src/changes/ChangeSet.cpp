@@ -58,12 +58,11 @@ public:
 
     void Value(platform::RegValueChange change, std::uint32_t key, const WideTextSource* source)
     {
-        std::size_t slot = Hash(key, change.name) & (slots_.size() - 1);
+        std::size_t slot = Hash(key, change.Name()) & (slots_.size() - 1);
         for (; slots_[slot] != 0; slot = (slot + 1) & (slots_.size() - 1)) {
             const std::size_t place = slots_[slot] - 1;
-            if (keyOf_[place] == key && platform::EqualNoCase(set_.values[place].name, change.name)) {
-                set_.values[place].value = std::move(change.value);
-                set_.values[place].utf16 = change.utf16;
+            if (keyOf_[place] == key && platform::EqualNoCase(set_.values[place].Name(), change.Name())) {
+                set_.values[place].TakeValueOf(change);
                 Source(place, source);
                 return;
             }
@@ -107,7 +106,7 @@ private:
             size *= 2;
         slots_.assign(size, 0);
         for (std::size_t place = 0; place < set_.values.size(); ++place) {
-            std::size_t slot = Hash(keyOf_[place], set_.values[place].name) & (size - 1);
+            std::size_t slot = Hash(keyOf_[place], set_.values[place].Name()) & (size - 1);
             while (slots_[slot] != 0)
                 slot = (slot + 1) & (size - 1);
             slots_[slot] = static_cast<std::uint32_t>(place + 1);
@@ -214,7 +213,7 @@ void ChangeSetReader::Section(regfile::RegFileSection section)
         const std::uint32_t number = state.collector.KeyNumber(*key);
         for (regfile::RegFileValueLine& line : section.values) {
             const WideTextSource source{state.path, line.line};
-            state.collector.Value({key, std::move(line.name), std::move(line.value), line.utf16}, number,
+            state.collector.Value({key, line.name, line.value, line.utf16}, number,
                                   line.utf16 ? &source : nullptr);
         }
     }
@@ -280,8 +279,8 @@ ChangeSet UndoChanges(std::vector<ChangeSet> newestFirst)
         const platform::RegKeyPath* key = nullptr;
         std::uint32_t number = 0;
         for (std::size_t i = 0; i < set.values.size(); ++i) {
-            if (set.values[i].key.get() != key) {
-                key = set.values[i].key.get();
+            if (set.values[i].Key().get() != key) {
+                key = set.values[i].Key().get();
                 number = collector.KeyNumber(*key);
             }
             const auto source = set.wideSources.find(i);
@@ -303,39 +302,41 @@ platform::Result<ChangePlan, PlanFault> PlanChanges(platform::IRegistry& registr
     // to twice the values for a plan that changes most of them.
     plan.values.reserve(changes.values.size());
     // The key each missing key's write creates, asked once for all its values.
-    std::unordered_map<const platform::RegKeyPath*, platform::SharedKeyPath> created;
+    std::unordered_map<const platform::RegKeyPath*, const platform::RegKeyPath*> created;
     for (std::size_t i = 0; i < changes.values.size(); ++i) {
         const platform::RegValueChange& change = changes.values[i];
-        const platform::RegKeyPath& key = *change.key;
-        if (change.utf16 && !registry.HoldsWideText()) {
+        const platform::RegKeyPath& key = *change.Key();
+        if (change.Utf16() && !registry.HoldsWideText()) {
             const auto source = changes.wideSources.find(i);
-            return PlanFault{key, change.name, platform::RegError::WriteFailed,
+            return PlanFault{key, std::string(change.Name()), platform::RegError::WriteFailed,
                              PlanFault::Wide{source == changes.wideSources.end() ? WideTextSource{} : source->second,
-                                             CharactersBeyondCodePage(change.value->data)}};
+                                             CharactersBeyondCodePage(change.Value()->data)}};
         }
-        auto now = registry.QueryExactValue(key.root, key.subKey, change.name);
-        PlannedValue planned{change, std::nullopt, nullptr};
+        auto now = registry.QueryExactValue(key.root, key.subKey, change.Name());
+        PlannedValue planned{change, nullptr, nullptr};
         if (now) {
             const platform::ExactRegValue& held = now.Value();
-            if (change.value && held.utf16 == change.utf16 && held.value == *change.value)
+            if (held.utf16 == change.Utf16() && change.Sets(held.value))
                 continue;
-            planned.before = std::move(now.Value());
+            planned.before = std::make_unique<const platform::ExactRegValue>(std::move(now.Value()));
         } else if (now.Error() == platform::RegError::ValueNotFound || now.Error() == platform::RegError::KeyNotFound) {
-            if (!change.value)
+            if (!change.HasValue())
                 continue;
             if (now.Error() == platform::RegError::KeyNotFound) {
-                auto [at, fresh] = created.try_emplace(&key);
+                auto [at, fresh] = created.try_emplace(&key, nullptr);
                 if (fresh) {
                     auto missing = platform::FirstMissingKey(registry, key);
                     if (!missing)
-                        return PlanFault{key, change.name, missing.Error(), std::nullopt};
-                    if (missing.Value())
-                        at->second = platform::ShareKey(std::move(*missing.Value()));
+                        return PlanFault{key, std::string(change.Name()), missing.Error(), std::nullopt};
+                    if (missing.Value()) {
+                        plan.createdKeys.push_back(std::make_unique<const platform::RegKeyPath>(std::move(*missing.Value())));
+                        at->second = plan.createdKeys.back().get();
+                    }
                 }
                 planned.createdKey = at->second;
             }
         } else {
-            return PlanFault{key, change.name, now.Error(), std::nullopt};
+            return PlanFault{key, std::string(change.Name()), now.Error(), std::nullopt};
         }
         plan.values.push_back(std::move(planned));
     }
@@ -351,7 +352,7 @@ std::string PlanBackupBytes(const ChangePlan& plan)
     std::vector<std::string> created;
     std::set<std::string> named;
     for (const PlannedValue& v : plan.values) {
-        values.push_back({v.change.key, v.change.name, v.before, {}});
+        values.push_back({v.change.Key(), std::string(v.change.Name()), v.Before(), {}});
         if (v.createdKey && named.insert(platform::KeyIdentity(*v.createdKey)).second)
             created.push_back(backup::KeyText(*v.createdKey));
     }

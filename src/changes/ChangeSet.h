@@ -61,7 +61,7 @@ platform::Result<ChangeSet, ChangeFileFault> BackupChanges(regfile::RegFileDocum
 platform::Result<ChangeSet, ChangeFileFault> ProfileChanges(regfile::RegFileDocument profile, const std::string& path = {});
 
 // The change set of a registry file made as its parse hands over each
-// section (regfile::ParseRegFileSections): the file's values are held once, in
+// section (tk::ParseRegFileSections): the file's values are held once, in
 // the set, and no whole document beside it. A parse that fails drops the
 // reader. As BackupChanges reads a file when `backup`, else as
 // ProfileChanges; `path` names the file in WideTextSource.
@@ -90,19 +90,28 @@ private:
 ChangeSet UndoChanges(std::vector<ChangeSet> newestFirst);
 
 // A value the plan changes: what the registry holds now (its wide form where
-// the code page cannot carry its text), and the outermost key the write
-// creates when the value's key is not there (null when it is), shared by the
-// values of that key. The change is the change set's, which outlives the
-// plan: a profile's plan would otherwise hold each value twice.
+// the code page cannot carry its text; null when it holds none), and the
+// outermost key the write creates when the value's key is not there (null
+// when it is), one of the plan's createdKeys, shared by the values of that
+// key. The change is the change set's, which outlives the plan: a profile's
+// plan would otherwise hold each value twice. Three pointers, as a plan of a
+// large profile holds one for each of its values.
 struct PlannedValue {
     const platform::RegValueChange& change;
-    std::optional<platform::ExactRegValue> before;
-    platform::SharedKeyPath createdKey;
+    std::unique_ptr<const platform::ExactRegValue> before;
+    const platform::RegKeyPath* createdKey = nullptr;
+
+    std::optional<platform::ExactRegValue> Before() const
+    {
+        return before ? std::optional<platform::ExactRegValue>(*before) : std::nullopt;
+    }
 };
 
 struct ChangePlan {
     std::vector<PlannedValue> values; // only those that change
     std::vector<platform::RegKeyPath> emptyKeys;
+    // Each key the writes create, once; its place stays when the plan moves.
+    std::vector<std::unique_ptr<const platform::RegKeyPath>> createdKeys;
     // The set's values when every one of them changes, as a profile of keys
     // not there and most undos do: the registry takes them without a copy.
     const std::vector<platform::RegValueChange>* everyValue = nullptr;

@@ -106,17 +106,17 @@ void PrintChanges(Context& context, const changes::ChangePlan& plan, const std::
     if (context.out.IsJson()) {
         Json changes = Json::array();
         for (const changes::PlannedValue& v : plan.values)
-            changes.push_back({{"path", JsonText(backup::KeyText(*v.change.key))},
-                               {"value_name", JsonText(v.change.name)},
-                               {"before", JsonText(regfile::ValueDataText(v.before))},
-                               {"after", JsonText(regfile::ValueDataText(v.change.value))}});
+            changes.push_back({{"path", JsonText(backup::KeyText(*v.change.Key()))},
+                               {"value_name", JsonText(std::string(v.change.Name()))},
+                               {"before", JsonText(regfile::ValueDataText(v.Before()))},
+                               {"after", JsonText(regfile::ValueDataText(v.change.Value()))}});
         context.out.Document({{"changed", count}, {"check", check}, {"backup", JsonText(backup)}, {"changes", changes}});
         return;
     }
     for (const changes::PlannedValue& v : plan.values)
-        context.out.Line(backup::KeyText(*v.change.key) + "\t" + v.change.name + "\t" +
-                         regfile::ValueDataText(v.before).value_or(kAbsent) + "\t" +
-                         regfile::ValueDataText(v.change.value).value_or(kAbsent));
+        context.out.Line(backup::KeyText(*v.change.Key()) + "\t" + std::string(v.change.Name()) + "\t" +
+                         regfile::ValueDataText(v.Before()).value_or(kAbsent) + "\t" +
+                         regfile::ValueDataText(v.change.Value()).value_or(kAbsent));
     if (count == 0)
         context.out.Line(platform::Text(text::NothingToChange));
     else if (check)
@@ -195,9 +195,9 @@ int CarryOut(Context& context, const changes::ChangeSet& changes, const std::str
         if (const auto* plan = std::get_if<changes::PlanFault>(&fault); plan && plan->wide) {
             const changes::PlanFault::Wide& wide = *plan->wide;
             context.out.Error(platform::Text(text::NothingChanged,
-                                             {platform::Text(text::TextBeyondCodePage,
-                                                             {wide.source.path, std::to_string(wide.source.line), plan->name,
-                                                              platform::NameCharacters(wide.characters)})}));
+                                       {platform::Text(text::TextBeyondCodePage,
+                                                 {wide.source.path, std::to_string(wide.source.line), plan->name,
+                                                  platform::NameCharacters(wide.characters)})}));
         } else if (plan) {
             context.out.Error(platform::Text(
                 text::NothingChanged,
@@ -257,7 +257,7 @@ int ShowHistory(Context& context)
             }
             // The same words in every language: scripts read them.
             context.out.Line(platform::ToUtf16(time + "\t" + file.fileName + "\t" + backup::KeyText(value.key) + "\t" +
-                                               value.name + "\t") +
+                                         value.name + "\t") +
                              ShownLineText(value.held) + u"\t" + ShownLineText(current) + u"\t" +
                              (value.Equal() ? u"equal" : u"differs"));
         }

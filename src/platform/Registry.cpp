@@ -2,6 +2,9 @@
 
 #include "platform/RegNames.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace platform {
 
 namespace {
@@ -28,15 +31,15 @@ void PutBack(IRegistry& registry, const std::vector<Applied>& applied)
     for (auto done = applied.rbegin(); done != applied.rend(); ++done) {
         const RegValueChange& change = *done->change;
         if (done->before)
-            static_cast<void>(SetExact(registry, *change.key, change.name, done->before->value, done->before->utf16));
+            static_cast<void>(SetExact(registry, *change.Key(), change.Name(), done->before->value, done->before->utf16));
         else
-            static_cast<void>(registry.DeleteValue(change.key->root, change.key->subKey, change.name));
+            static_cast<void>(registry.DeleteValue(change.Key()->root, change.Key()->subKey, change.Name()));
         if (!done->made)
             continue;
-        const auto names = SplitKeyPath(change.key->subKey);
+        const auto names = SplitKeyPath(change.Key()->subKey);
         const std::size_t outermost = SplitKeyPath(done->made->subKey)->size();
         for (std::size_t depth = names->size(); depth >= outermost && depth > 0; --depth)
-            static_cast<void>(registry.DeleteEmptyKey(change.key->root, JoinedKeyNames(*names, depth)));
+            static_cast<void>(registry.DeleteEmptyKey(change.Key()->root, JoinedKeyNames(*names, depth)));
     }
 }
 
@@ -59,6 +62,93 @@ RegValue RegValue::Dword(std::uint32_t value)
     v.data = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
               static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
     return v;
+}
+
+namespace {
+
+std::string_view BytesOf(const std::vector<std::uint8_t>& data)
+{
+    return {reinterpret_cast<const char*>(data.data()), data.size()};
+}
+
+} // namespace
+
+RegValueChange::RegValueChange(SharedKeyPath key, std::string_view name, const std::optional<RegValue>& value,
+                               bool utf16)
+    : key_(std::move(key)), type_(value ? value->type : RegType::None), hasValue_(value.has_value()), utf16_(utf16)
+{
+    Fill(name, value ? BytesOf(value->data) : std::string_view());
+}
+
+RegValueChange::RegValueChange(const RegValueChange& other)
+    : key_(other.key_), type_(other.type_), hasValue_(other.hasValue_), utf16_(other.utf16_)
+{
+    Fill(other.Name(), other.Data());
+}
+
+RegValueChange::RegValueChange(RegValueChange&& other) noexcept
+    : key_(std::move(other.key_)), bytes_(std::move(other.bytes_)), nameSize_(std::exchange(other.nameSize_, 0)),
+      dataSize_(std::exchange(other.dataSize_, 0)), type_(other.type_),
+      hasValue_(std::exchange(other.hasValue_, false)), utf16_(std::exchange(other.utf16_, false))
+{
+}
+
+RegValueChange& RegValueChange::operator=(RegValueChange&& other) noexcept
+{
+    if (this != &other) {
+        key_ = std::move(other.key_);
+        bytes_ = std::move(other.bytes_);
+        nameSize_ = std::exchange(other.nameSize_, 0);
+        dataSize_ = std::exchange(other.dataSize_, 0);
+        type_ = other.type_;
+        hasValue_ = std::exchange(other.hasValue_, false);
+        utf16_ = std::exchange(other.utf16_, false);
+    }
+    return *this;
+}
+
+RegValueChange& RegValueChange::operator=(const RegValueChange& other)
+{
+    if (this != &other)
+        *this = RegValueChange(other);
+    return *this;
+}
+
+void RegValueChange::Fill(std::string_view name, std::string_view data)
+{
+    // Made before the old buffer goes: `name` may lie in it.
+    auto bytes = std::make_unique_for_overwrite<char[]>(name.size() + data.size());
+    std::copy(name.begin(), name.end(), bytes.get());
+    std::copy(data.begin(), data.end(), bytes.get() + name.size());
+    bytes_ = std::move(bytes);
+    nameSize_ = static_cast<std::uint32_t>(name.size());
+    dataSize_ = static_cast<std::uint32_t>(data.size());
+}
+
+std::optional<RegValue> RegValueChange::Value() const
+{
+    if (!hasValue_)
+        return std::nullopt;
+    const std::string_view data = Data();
+    return RegValue{type_, std::vector<std::uint8_t>(data.begin(), data.end())};
+}
+
+bool RegValueChange::Sets(const RegValue& value) const
+{
+    return hasValue_ && type_ == value.type && Data() == BytesOf(value.data);
+}
+
+bool RegValueChange::SetsAs(const RegValueChange& other) const
+{
+    return hasValue_ == other.hasValue_ && (!hasValue_ || (type_ == other.type_ && Data() == other.Data()));
+}
+
+void RegValueChange::TakeValueOf(const RegValueChange& later)
+{
+    type_ = later.type_;
+    hasValue_ = later.hasValue_;
+    utf16_ = later.utf16_;
+    Fill(Name(), later.Data());
 }
 
 Result<ExactRegValue, RegFault> IRegistry::QueryExactValue(RegRoot root, std::string_view subKey,
@@ -103,11 +193,11 @@ RegResult IRegistry::ApplyChanges(const std::vector<RegValueChange>& values, con
         return RegResult(std::move(fault));
     };
     for (const RegValueChange& change : values) {
-        const RegKeyPath& key = *change.key;
-        auto before = QueryExactValue(key.root, key.subKey, change.name);
+        const RegKeyPath& key = *change.Key();
+        auto before = QueryExactValue(key.root, key.subKey, change.Name());
         if (!before && before.Error() != RegError::ValueNotFound && before.Error() != RegError::KeyNotFound)
             return fail(before.Error());
-        if (!before && !change.value)
+        if (!before && !change.HasValue())
             continue;
         Applied done{&change, std::nullopt, std::nullopt};
         if (before) {
@@ -118,8 +208,9 @@ RegResult IRegistry::ApplyChanges(const std::vector<RegValueChange>& values, con
                 return fail(missing.Error());
             done.made = std::move(missing.Value());
         }
-        const RegResult result = change.value ? SetExact(*this, key, change.name, *change.value, change.utf16)
-                                              : DeleteValue(key.root, key.subKey, change.name);
+        const RegResult result = change.HasValue()
+                                     ? SetExact(*this, key, change.Name(), *change.Value(), change.Utf16())
+                                     : DeleteValue(key.root, key.subKey, change.Name());
         if (!result)
             return fail(result.Error());
         applied.push_back(std::move(done));

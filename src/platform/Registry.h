@@ -109,14 +109,49 @@ inline SharedKeyPath ShareKey(RegKeyPath key)
     return std::make_shared<const RegKeyPath>(std::move(key));
 }
 
-// A value to set, or to remove when `value` is empty. `utf16` as
+// A value to set, or to remove when it holds none (HasValue). `Utf16` as
 // ExactRegValue has it: the value's text in the registry's wide form. The
-// key is never null.
-struct RegValueChange {
-    SharedKeyPath key;
-    std::string name;
-    std::optional<RegValue> value;
-    bool utf16 = false;
+// key is never null. The name and the data lie in one buffer of their own,
+// not in a string and a vector each: a profile or an undo holds hundreds of
+// thousands of changes at once.
+class RegValueChange {
+public:
+    RegValueChange(SharedKeyPath key, std::string_view name, const std::optional<RegValue>& value,
+                   bool utf16 = false);
+    RegValueChange(const RegValueChange& other);
+    // A change moved from names nothing and removes nothing: no size is left
+    // over without its buffer.
+    RegValueChange(RegValueChange&& other) noexcept;
+    RegValueChange& operator=(const RegValueChange& other);
+    RegValueChange& operator=(RegValueChange&& other) noexcept;
+    ~RegValueChange() = default;
+
+    const SharedKeyPath& Key() const { return key_; }
+    std::string_view Name() const { return {bytes_.get(), nameSize_}; }
+    bool HasValue() const { return hasValue_; }
+    bool Utf16() const { return utf16_; }
+    // The value to set, made from the buffer; none for a removal.
+    std::optional<RegValue> Value() const;
+    // Whether the change sets exactly `value` (same type, same bytes), without
+    // making a copy of its own.
+    bool Sets(const RegValue& value) const;
+    // Whether both set the same value, or both remove theirs.
+    bool SetsAs(const RegValueChange& other) const;
+    // A later line for the same value: its data, with this change's key and
+    // the name as first spelled.
+    void TakeValueOf(const RegValueChange& later);
+
+private:
+    std::string_view Data() const { return {bytes_.get() + nameSize_, dataSize_}; }
+    void Fill(std::string_view name, std::string_view data);
+
+    SharedKeyPath key_;
+    std::unique_ptr<char[]> bytes_; // the name, then the data
+    std::uint32_t nameSize_ = 0;
+    std::uint32_t dataSize_ = 0;
+    RegType type_ = RegType::None;
+    bool hasValue_ = false;
+    bool utf16_ = false;
 };
 
 class IRegistry {

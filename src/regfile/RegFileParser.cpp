@@ -779,14 +779,65 @@ std::optional<RegFileError> FirstLineFault(const std::vector<TextLine>& lines, c
     return std::nullopt;
 }
 
-// Lines that may start a value: an upper bound of the values of the file.
-std::size_t ValueLines(const std::vector<TextLine>& lines)
+// Lines that may start a value: an upper bound of the values of the text.
+std::size_t ValueLines(std::string_view text)
 {
-    return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [](const TextLine& line) {
-        const std::string_view text = TrimLeft(line.text);
-        return !text.empty() && (text[0] == '"' || text[0] == '@');
-    }));
+    std::size_t count = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = TrimLeft(text.substr(start, end - start));
+        count += !line.empty() && (line[0] == '"' || line[0] == '@');
+        start = end + 1;
+    }
+    return count;
 }
+
+// The lines of a file listed a batch at a time, so that a parse of a large
+// file holds no list of all its lines. A batch after the first starts where
+// a section does: at the blank and comment lines before a key line that no
+// hex data run into, so the section's comments go with it.
+class LineBatches {
+public:
+    LineBatches(std::string_view text, int firstLine) : text_(text), number_(firstLine) {}
+
+    // The next batch; empty at the end of the text.
+    const std::vector<TextLine>& Next()
+    {
+        lines_.clear();
+        std::optional<std::size_t> last; // the last line that is not blank nor a comment
+        while (start_ < text_.size()) {
+            const std::size_t end = std::min(text_.find('\n', start_), text_.size());
+            const TextLine line{reglines::LineText(text_, start_, end), number_};
+            const std::string_view trimmed = Trim(line.text);
+            if (lines_.size() >= kBatchLines && last && !trimmed.empty() && trimmed[0] == '['
+                && !RegLineContinuesHexData(lines_[*last].text)) {
+                if (*last + 1 < lines_.size()) {
+                    const TextLine& run = lines_[*last + 1];
+                    start_ = static_cast<std::size_t>(run.text.data() - text_.data());
+                    number_ = run.number;
+                    lines_.resize(*last + 1);
+                }
+                return lines_;
+            }
+            if (!trimmed.empty() && trimmed[0] != ';')
+                last = lines_.size();
+            lines_.push_back(line);
+            start_ = end + 1;
+            ++number_;
+        }
+        return lines_;
+    }
+
+    bool AtEnd() const { return start_ >= text_.size(); }
+
+private:
+    static constexpr std::size_t kBatchLines = 4096;
+
+    std::string_view text_;
+    std::size_t start_ = 0;
+    int number_;
+    std::vector<TextLine> lines_;
+};
 
 // The line of `text` that starts at `start`, without its line end, as
 // SplitLines finds it; and where the line after it starts.
@@ -874,15 +925,22 @@ platform::Result<void, RegFileError> ParseRegFileSections(std::string_view text,
 {
     FormatRules rules = RulesOf(format);
     rules.keepWide = wide == RegWideText::Keep;
-    const std::vector<TextLine> lines = SplitLines(text, 1);
-    if (auto fault = FirstLineFault(lines, rules, fileName))
+    LineBatches batches(text, 1);
+    const std::vector<TextLine>* lines = &batches.Next();
+    if (auto fault = FirstLineFault(*lines, rules, fileName))
         return std::move(*fault);
-    sink.Expect(ValueLines(lines));
-    auto parsed = ParseLines(lines, 1, rules, fileName, Keep::Sections, nullptr, &sink);
-    if (!parsed)
-        return parsed.Error();
-    sink.Closing(std::move(parsed.Value().closingComments));
-    return {};
+    sink.Expect(ValueLines(text));
+    // Each batch but the last ends before a section: only the last one's
+    // comments close the file.
+    for (std::size_t from = 1;; from = 0, lines = &batches.Next()) {
+        auto parsed = ParseLines(*lines, from, rules, fileName, Keep::Sections, nullptr, &sink);
+        if (!parsed)
+            return parsed.Error();
+        if (batches.AtEnd()) {
+            sink.Closing(std::move(parsed.Value().closingComments));
+            return {};
+        }
+    }
 }
 
 platform::Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,

@@ -270,7 +270,7 @@ struct RegistryStore::Checked {
         return stamp == now
             && std::equal(values.begin(), values.end(), list.values.begin(), list.values.end(),
                           [&](const platform::RegValueChange& a, const platform::RegValueChange& b) {
-                              return sameKey(*a.key, *b.key) && a.name == b.name && a.value == b.value;
+                              return sameKey(*a.Key(), *b.Key()) && a.Name() == b.Name() && a.SetsAs(b);
                           })
             && std::equal(emptyKeys.begin(), emptyKeys.end(), list.emptyKeys.begin(), list.emptyKeys.end(), sameKey);
     }
@@ -550,7 +550,7 @@ namespace {
 bool StorableNames(const std::vector<platform::RegValueChange>& values)
 {
     return std::all_of(values.begin(), values.end(), [](const platform::RegValueChange& change) {
-        return platform::IsStorableName(change.key->subKey) && platform::IsStorableName(change.name);
+        return platform::IsStorableName(change.Key()->subKey) && platform::IsStorableName(change.Name());
     });
 }
 
@@ -562,15 +562,15 @@ RegistryStore::Change RegistryStore::ChangesOf(const std::vector<platform::RegVa
     return [&values, &emptyKeys](RegStoreEdit& edit) {
         bool changed = false;
         for (const platform::RegValueChange& change : values) {
-            const platform::RegKeyPath& key = *change.key;
-            const platform::RegValue* old = edit.FindValue(key.root, key.subKey, change.name);
-            if (!change.value) {
+            const platform::RegKeyPath& key = *change.Key();
+            const platform::RegValue* old = edit.FindValue(key.root, key.subKey, change.Name());
+            if (!change.HasValue()) {
                 if (old == nullptr)
                     continue;
-                if (const platform::RegResult removed = edit.DeleteValue(key.root, key.subKey, change.name); !removed)
+                if (const platform::RegResult removed = edit.DeleteValue(key.root, key.subKey, change.Name()); !removed)
                     return Outcome{removed, false};
-            } else if (old == nullptr || *old != *change.value) {
-                if (const platform::RegResult set = edit.SetValue(key.root, key.subKey, change.name, *change.value); !set)
+            } else if (old == nullptr || !change.Sets(*old)) {
+                if (const platform::RegResult set = edit.SetValue(key.root, key.subKey, change.Name(), *change.Value()); !set)
                     return Outcome{set, false};
             } else {
                 continue;

@@ -37,8 +37,8 @@ std::vector<std::string> Listing(const ChangeSet& changes)
 {
     std::vector<std::string> lines;
     for (const platform::RegValueChange& v : changes.values)
-        lines.push_back(backup::KeyText(*v.key) + "\\" + v.name + "=" +
-                        (v.value ? regfile::ValueDataText(platform::ExactRegValue{*v.value, false}) : "-"));
+        lines.push_back(backup::KeyText(*v.Key()) + "\\" + std::string(v.Name()) + "=" +
+                        (v.HasValue() ? regfile::ValueDataText(platform::ExactRegValue{*v.Value(), false}) : "-"));
     for (const platform::RegKeyPath& key : changes.emptyKeys)
         lines.push_back(backup::KeyText(key));
     return lines;
@@ -59,13 +59,13 @@ public:
     bool outsideHold = false;
 
     platform::Result<platform::RegValue, platform::RegFault> QueryValue(RegRoot root, std::string_view subKey,
-                                                                        std::string_view name) override
+                                                      std::string_view name) override
     {
         Note();
         return tree_.QueryValue(root, subKey, name);
     }
     platform::RegResult SetValue(RegRoot root, std::string_view subKey, std::string_view name,
-                                 const platform::RegValue& value) override
+                           const platform::RegValue& value) override
     {
         Note();
         return tree_.SetValue(root, subKey, name, value);
@@ -242,7 +242,7 @@ TEST(ChangeSets, AValueIsFoundAgainByItsKeyInAnySpellingAndItsNameInAnyCase)
         EXPECT_EQ(Listing(UndoChanges({set, set})), c.listing) << "as an undo of two backups of the same values";
     }
     const ChangeSet shared = ProfileChanges(Document("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\"\r\n\"y\"=\"1\"\r\n")).Value();
-    EXPECT_EQ(shared.values[0].key, shared.values[1].key) << "a section's values share its key";
+    EXPECT_EQ(shared.values[0].Key(), shared.values[1].Key()) << "a section's values share its key";
 }
 
 TEST(ChangeSets, UndoingSeveralBackupsLeavesWhatTheOldestHeld)
@@ -259,7 +259,7 @@ TEST(ChangeSets, UndoingSeveralBackupsLeavesWhatTheOldestHeld)
 TEST(ChangeSets, APlanDropsWhatIsAlreadySoAndItsBackupRestoresTheRest)
 {
     regfile::RegistryTree registry = TreeOf("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"same\"=\"1\"\r\n\"x\"=hex(2):25,00\r\n"
-                                            "\"d\"=dword:00000001\r\n");
+                                       "\"d\"=dword:00000001\r\n");
     const ChangeSet changes =
         ProfileChanges(Document("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"same\"=\"1\"\r\n\"x\"=\"new\"\r\n\"d\"=-\r\n"
                                 "\"absent\"=-\r\n[HKEY_CURRENT_USER\\B\\C]\r\n\"n\"=dword:00000002\r\n"))

@@ -32,9 +32,11 @@ std::string DoneText(const changes::CarriedOut& done)
                        "\n";
     for (std::size_t i = 0; i < values.size() && i < kNamedValues; ++i) {
         const changes::PlannedValue& v = values[i];
-        const std::string name = v.change.name.empty() ? platform::Text(text::DefaultValueName) : v.change.name;
-        text += "\n" + platform::Text(text::ChangedValue, {backup::KeyText(*v.change.key), name, DataText(regfile::ValueDataText(v.before)),
-                                                     DataText(regfile::ValueDataText(v.change.value))});
+        const std::string name =
+            v.change.Name().empty() ? platform::Text(text::DefaultValueName) : std::string(v.change.Name());
+        text += "\n" + platform::Text(text::ChangedValue,
+                                {backup::KeyText(*v.change.Key()), name, DataText(regfile::ValueDataText(v.Before())),
+                                 DataText(regfile::ValueDataText(v.change.Value()))});
     }
     if (values.size() > kNamedValues)
         text += "\n" + platform::Text(text::MoreValues, {std::to_string(values.size() - kNamedValues)});
