@@ -177,7 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckStoreChange(
         text, imported, rewritten,
         [](regstore::RegistryStore& store) {
-            const auto file = regstore::RegStoreText::ReadChecked(regstore::RegText::Held(kImport, "import.reg"));
+            auto file = store.ReadImport(regstore::RegText::Held(kImport, "import.reg"));
             FUZZ_CHECK(file.HasValue());
             return store.Import(file.Value());
         },
