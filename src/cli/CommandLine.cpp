@@ -64,18 +64,27 @@ void PrintHelp(Output& out)
         out.Line(platform::Text(*line));
 }
 
+// A command that only reads sees one version of the registry throughout, as
+// a listing should, and asks for it once rather than for each value.
+int ReadingOneVersion(Context& context, int (*command)(Context&))
+{
+    int result = kFailed;
+    context.registry.AsOneVersion([&] { result = command(context); });
+    return result;
+}
+
 int Dispatch(Context& context)
 {
     switch (context.call.command) {
     case Command::Help:
     case Command::Version: PrintHelp(context.out); return kDone;
-    case Command::List: return ListFunctions(context);
-    case Command::Get: return GetFunction(context);
+    case Command::List: return ReadingOneVersion(context, ListFunctions);
+    case Command::Get: return ReadingOneVersion(context, GetFunction);
     case Command::Set: return SetFunction(context);
-    case Command::History: return ShowHistory(context);
+    case Command::History: return ReadingOneVersion(context, ShowHistory);
     case Command::Restore: return RestoreBackup(context);
     case Command::Undo: return UndoSince(context);
-    case Command::Export: return ExportProfile(context);
+    case Command::Export: return ReadingOneVersion(context, ExportProfile);
     case Command::Apply: return ApplyProfile(context);
     case Command::Reset: return ResetFunctions(context);
     }

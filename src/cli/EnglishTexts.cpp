@@ -2,7 +2,6 @@
 
 #include "i18n/Translation.h"
 #include "platform/Exceptions.h"
-#include "util/TextFile.h"
 
 namespace cli {
 
@@ -11,14 +10,13 @@ const std::unordered_map<int, std::string>& EnglishTexts::Texts() const
     if (texts_)
         return *texts_;
     std::unordered_map<int, std::string>& texts = texts_.emplace();
-    std::string text;
+    std::optional<std::vector<i18n::TranslationEntry>> entries;
     try {
-        text = util::ReadTextFile(i18n::TranslationPath(power_));
+        entries = i18n::ReadTranslationSection(i18n::TranslationPath(power_), "[1033]");
     } catch (const platform::CException&) {
         // The installation's own translation has told the user already.
         return texts;
     }
-    const auto entries = i18n::ParseTranslationSection(text, "[1033]");
     if (!entries)
         return texts;
     // The first entry of a key counts, as in the translation table.

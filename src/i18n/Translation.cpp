@@ -46,29 +46,58 @@ std::int32_t KeyOf(std::string_view characters)
     return key;
 }
 
-// Gives `take` each entry of the section whose header line equals code: its
-// key and its text, a view into `text`. False when there is no such section.
+// Where a search for a section stands after some of a file's lines.
+enum class Scan { BeforeSection, InSection, Ended };
+
+// Gives `take` each entry of the section whose header line equals code that
+// lies in `lines` (whole lines of the file that follow those scanned
+// already): its key and its text, a view into `lines`.
 template <typename Take>
-bool ForEachEntry(std::string_view text, const std::string& code, Take&& take)
+Scan ScanLines(std::string_view lines, const std::string& code, Scan scan, Take&& take)
 {
-    if (code.empty())
-        return false;
-    // Only the section's own lines are split off: the rest of the file, all
-    // the other languages, is passed over by the search for its header.
-    const std::optional<util::LineSpan> header = util::FindLine(text, code);
-    if (!header)
-        return false;
-    for (std::size_t at = header->next; at < text.size();) {
-        const util::LineSpan line = util::LineAt(text, at);
+    std::size_t at = 0;
+    if (scan == Scan::BeforeSection) {
+        // Only the section's own lines are split off: the rest of the file,
+        // all the other languages, is passed over by the search for its header.
+        const std::optional<util::LineSpan> header = util::FindLine(lines, code);
+        if (!header)
+            return Scan::BeforeSection;
+        at = header->next;
+    }
+    while (at < lines.size()) {
+        const util::LineSpan line = util::LineAt(lines, at);
         if (line.text == kEndOfSection)
-            break;
+            return Scan::Ended;
         at = line.next;
         if (line.text.size() < kKeyWidth)
             continue;
         take(KeyOf(line.text.substr(0, kKeyWidth)),
              line.text.size() > kTextStart ? line.text.substr(kTextStart) : std::string_view());
     }
-    return true;
+    return Scan::InSection;
+}
+
+// The section's entries in a text held whole; false when there is no such
+// section. An empty code names none.
+template <typename Take>
+bool ForEachEntry(std::string_view text, const std::string& code, Take&& take)
+{
+    return !code.empty() && ScanLines(text, code, Scan::BeforeSection, take) != Scan::BeforeSection;
+}
+
+// The same in the file at path, read until the section ends: of a file of
+// many languages only a piece at a time is in memory.
+template <typename Take>
+bool ForEachEntryInFile(const std::string& path, const std::string& code, Take&& take)
+{
+    if (code.empty())
+        return false;
+    Scan scan = Scan::BeforeSection;
+    util::ReadTextPieces(path, [&](std::string_view piece) {
+        scan = ScanLines(piece, code, scan, take);
+        return scan != Scan::Ended;
+    });
+    return scan != Scan::BeforeSection;
 }
 
 } // namespace
@@ -83,6 +112,16 @@ std::optional<std::vector<TranslationEntry>> ParseTranslationSection(std::string
     return entries;
 }
 
+std::optional<std::vector<TranslationEntry>> ReadTranslationSection(const std::string& path, const std::string& code)
+{
+    std::vector<TranslationEntry> entries;
+    if (!ForEachEntryInFile(path, code, [&](std::int32_t key, std::string_view line) {
+            entries.push_back({key, std::string(line)});
+        }))
+        return std::nullopt;
+    return entries;
+}
+
 void CTranslation::Load()
 {
     const std::string path = TranslationPath(power);
@@ -90,7 +129,6 @@ void CTranslation::Load()
     if (code == kFollowSystemLanguage)
         code = ResolveLanguage(path);
 
-    const std::string text = util::ReadTextFile(path);
     std::string texts;
     std::vector<Entry> entries;
     const auto take = [&](std::int32_t key, std::string_view line) {
@@ -98,10 +136,10 @@ void CTranslation::Load()
         texts += line;
     };
     std::string loaded = code;
-    bool found = ForEachEntry(text, code, take);
+    bool found = ForEachEntryInFile(path, code, take);
     if (!found && code != kFallbackSection) {
         loaded = kFallbackSection;
-        found = ForEachEntry(text, kFallbackSection, take);
+        found = ForEachEntryInFile(path, kFallbackSection, take);
     }
     if (!found)
         throw platform::CFileException(path, MissingSectionsCause(code));

@@ -21,6 +21,8 @@ struct TranslationEntry {
 // code names no section. The section ends at its "[EOL]" line or at the end of
 // the text.
 std::optional<std::vector<TranslationEntry>> ParseTranslationSection(std::string_view text, const std::string& code);
+// The same from the file at path, read until the section ends.
+std::optional<std::vector<TranslationEntry>> ReadTranslationSection(const std::string& path, const std::string& code);
 
 // The translation file: the application folder's file named after the
 // "Product ID" setting, followed by "trl.ini".

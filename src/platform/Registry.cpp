@@ -231,4 +231,9 @@ void IRegistry::Exclusively(const std::function<void()>& work)
     work();
 }
 
+void IRegistry::AsOneVersion(const std::function<void()>& work)
+{
+    work();
+}
+
 } // namespace platform

@@ -213,6 +213,13 @@ public:
     // a lock (the Windows registry, a tree in memory) only runs `work`. An
     // exception of `work` leaves it.
     virtual void Exclusively(const std::function<void()>& work);
+    // Runs `work`, whose reads may all see the version of the registry that
+    // the first of them found: a listing of thousands of values then does not
+    // ask, for each, whether another process has changed the registry since.
+    // Changes are not affected: they look again, under their lock. A registry
+    // that reads each value from the system (the Windows registry, a tree in
+    // memory) only runs `work`.
+    virtual void AsOneVersion(const std::function<void()>& work);
 };
 
 // The outermost key on the way to `key` that is not there (its parent is),

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 
 namespace platform::detail {
 
@@ -87,4 +88,71 @@ std::string ReadUpToLimit(const std::string& path, std::size_t limit, std::uint6
     return content;
 }
 
+void ReadPieces(const std::string& path, std::size_t limit, std::uint64_t reportedSize, const ReadSome& read,
+                std::size_t pieceBytes, const TakePiece& take)
+{
+    if (reportedSize > limit)
+        ThrowTooLarge(path, limit);
+    // One buffer, reused: its pages are touched once, however large the file.
+    std::unique_ptr<char[]> buffer(new char[pieceBytes]);
+    std::size_t kept = 0; // a line begun in the piece before
+    std::size_t total = 0;
+    for (;;) {
+        if (kept == pieceBytes) {
+            std::unique_ptr<char[]> larger(new char[2 * pieceBytes]);
+            std::copy_n(buffer.get(), kept, larger.get());
+            buffer = std::move(larger);
+            pieceBytes *= 2;
+        }
+        const std::optional<std::size_t> count = read(buffer.get() + kept, pieceBytes - kept);
+        if (!count)
+            throw CFileException(path, Text(text::CannotReadFile));
+        if (*count == 0) {
+            if (kept > 0)
+                take(std::string_view(buffer.get(), kept));
+            return;
+        }
+        total += *count;
+        if (total > limit)
+            ThrowTooLarge(path, limit);
+        const std::string_view filled(buffer.get(), kept + *count);
+        const std::size_t lineFeed = filled.rfind('\n');
+        if (lineFeed == std::string_view::npos) {
+            kept = filled.size();
+            continue;
+        }
+        if (!take(filled.substr(0, lineFeed + 1)))
+            return;
+        kept = filled.size() - lineFeed - 1;
+        std::copy(filled.begin() + static_cast<std::ptrdiff_t>(lineFeed) + 1, filled.end(), buffer.get());
+    }
+}
+
 } // namespace platform::detail
+
+namespace platform {
+
+namespace {
+
+// Large enough that reading costs little more than the bytes.
+constexpr std::size_t kPieceBytes = std::size_t{64} << 10;
+
+} // namespace
+
+std::string ReadWholeFile(const std::string& path, std::size_t limit)
+{
+    std::string content;
+    detail::WithRegularFile(path, [&](std::uint64_t reportedSize, const detail::ReadSome& read) {
+        content = detail::ReadUpToLimit(path, limit, reportedSize, read);
+    });
+    return content;
+}
+
+void ReadFileInPieces(const std::string& path, std::size_t limit, const TakePiece& take)
+{
+    detail::WithRegularFile(path, [&](std::uint64_t reportedSize, const detail::ReadSome& read) {
+        detail::ReadPieces(path, limit, reportedSize, read, kPieceBytes, take);
+    });
+}
+
+} // namespace platform

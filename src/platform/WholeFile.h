@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -15,6 +16,14 @@ namespace platform {
 // CFileException naming the file when it cannot be opened or read, is not a
 // regular file, or holds more than `limit` bytes.
 std::string ReadWholeFile(const std::string& path, std::size_t limit);
+
+// Whole lines of a file, a piece at a time, for a reader that needs only part
+// of a large file and would otherwise touch fresh memory for all of it: each
+// piece ends after a line feed or at the end of the file, and is handed to
+// `take` until it returns false. A line longer than a piece makes the piece
+// grow to hold it. Throws as ReadWholeFile does.
+using TakePiece = std::function<bool(std::string_view piece)>;
+void ReadFileInPieces(const std::string& path, std::size_t limit, const TakePiece& take);
 
 namespace detail {
 
@@ -33,6 +42,16 @@ using ReadSome = std::function<std::optional<std::size_t>(char* buffer, std::siz
 // fails), keeping to `limit` whatever size the file reported.
 std::string ReadUpToLimit(const std::string& path, std::size_t limit, std::uint64_t reportedSize,
                           const ReadSome& read);
+
+// The pieces of ReadFileInPieces from `read`, `pieceBytes` at a time.
+void ReadPieces(const std::string& path, std::size_t limit, std::uint64_t reportedSize, const ReadSome& read,
+                std::size_t pieceBytes, const TakePiece& take);
+
+// Opens the regular file at path without waiting and hands `use` its size and
+// a read of it; each platform's own. Throws CFileException naming the file
+// when it cannot be opened, examined or read, or is not a regular file.
+using UseFile = std::function<void(std::uint64_t reportedSize, const ReadSome& read)>;
+void WithRegularFile(const std::string& path, const UseFile& use);
 
 } // namespace detail
 

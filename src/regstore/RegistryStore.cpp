@@ -511,11 +511,30 @@ void RegistryStore::Exclusively(const std::function<void()>& work)
     work();
 }
 
+void RegistryStore::AsOneVersion(const std::function<void()>& work)
+{
+    const std::lock_guard<std::recursive_mutex> guard(mutex_);
+    // Left as it was found however `work` ends.
+    struct Depth {
+        RegistryStore& store;
+        explicit Depth(RegistryStore& s) : store(s)
+        {
+            if (store.oneVersion_++ == 0)
+                store.versionFound_ = false;
+        }
+        ~Depth() { --store.oneVersion_; }
+    } depth(*this);
+    work();
+}
+
 platform::Result<platform::RegValue, platform::RegFault> RegistryStore::QueryValue(platform::RegRoot root, std::string_view subKey, std::string_view name)
 {
     const std::lock_guard<std::recursive_mutex> guard(mutex_);
-    if (!Refresh())
+    // A change in the work may have let the copy go: it is read again then.
+    const bool found = oneVersion_ > 0 && versionFound_ && state_ == CopyState::Current;
+    if (!found && !Refresh())
         return Broken();
+    versionFound_ = oneVersion_ > 0;
     return Lookup(root, subKey, name);
 }
 

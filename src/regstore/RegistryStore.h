@@ -78,6 +78,8 @@ public:
     // taken leaves `work` to run without it: its changes then try the lock
     // themselves and fail as they would.
     void Exclusively(const std::function<void()>& work) override;
+    // Its reads look at the file once; a change looks again, as always.
+    void AsOneVersion(const std::function<void()>& work) override;
 
     // Removes a key with everything below it; a root cannot be removed.
     platform::RegResult DeleteKey(platform::RegRoot root, std::string_view subKey);
@@ -175,6 +177,8 @@ private:
     std::recursive_mutex mutex_;
     int exclusive_ = 0;     // how deep in Exclusively's work this thread is
     bool lockHeld_ = false; // Exclusively holds the lock of changes
+    int oneVersion_ = 0;    // how deep in AsOneVersion's work the store is
+    bool versionFound_ = false; // a read in that work has found the copy current
     std::optional<RegStoreText> copy_;
     CopyState state_ = CopyState::Stale;
     FileStamp stamp_;

@@ -8,7 +8,12 @@ bool PowerClass::FileHasLine(const std::string& path, const std::string& line)
 {
     // The whole file is read even when the line comes early, so a file that
     // cannot be read to its end is reported rather than half-searched.
-    return FindLine(ReadTextFile(path), line).has_value();
+    bool found = false;
+    ReadTextPieces(path, [&](std::string_view piece) {
+        found = found || FindLine(piece, line).has_value();
+        return true;
+    });
+    return found;
 }
 
 } // namespace util

@@ -57,6 +57,11 @@ std::string ReadTextFile(const std::string& path)
     return platform::ReadWholeFile(path, kDataFileLimit);
 }
 
+void ReadTextPieces(const std::string& path, const std::function<bool(std::string_view piece)>& take)
+{
+    platform::ReadFileInPieces(path, kDataFileLimit, take);
+}
+
 std::vector<std::string> ReadTextLines(const std::string& path)
 {
     return SplitLines(ReadTextFile(path));

@@ -2,6 +2,7 @@
 // Text files as lists of lines. The text is 8-bit and passed through byte for
 // byte: only the line ends are taken off, nothing is trimmed or converted.
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,9 +28,14 @@ std::vector<std::string> SplitLines(std::string_view text);
 std::optional<LineSpan> FindLine(std::string_view text, std::string_view line);
 
 // The bytes of a data file (config.ini, the translation file, the catalogue).
-// Throws tk::CFileException naming the file when it cannot be opened or read,
+// Throws platform::CFileException naming the file when it cannot be opened or read,
 // is no regular file or is too large to be one of ours.
 std::string ReadTextFile(const std::string& path);
+
+// The lines of a data file a piece at a time, for a reader that needs only
+// part of it: each piece is whole lines, given to `take` until it returns
+// false. Throws as ReadTextFile does.
+void ReadTextPieces(const std::string& path, const std::function<bool(std::string_view piece)>& take);
 
 // The lines of a data file, split as SplitLines does.
 std::vector<std::string> ReadTextLines(const std::string& path);

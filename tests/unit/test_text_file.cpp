@@ -122,3 +122,52 @@ TEST(TextFile, WholeFileReadInPieces)
                                                     content),
                  platform::CFileException);
 }
+
+// Pieces are whole lines that join to the file, whatever the reads return: a
+// line longer than a piece grows it, the last line may lack its end, and
+// reading stops when the reader has enough or past the limit.
+TEST(TextFile, FileReadInPiecesOfWholeLines)
+{
+    const struct {
+        std::string source;
+        std::size_t piece, read;
+    } cases[] = {
+        {"", 8, 8},
+        {"a\r\nbb\r\nccc\r\n", 4, 3},
+        {"a\nlong line of many bytes\nb", 4, 2},
+        {"no line end at all", 4, 5},
+        {"x\ny\n", 64, 1},
+    };
+    for (const auto& c : cases) {
+        std::size_t at = 0;
+        const platform::detail::ReadSome read = [&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+            const std::size_t n = std::min({size, c.read, c.source.size() - at});
+            std::copy_n(c.source.data() + at, n, buffer);
+            at += n;
+            return n;
+        };
+        std::string joined;
+        platform::detail::ReadPieces("f.ini", 100, c.source.size(), read, c.piece, [&](std::string_view piece) {
+            EXPECT_FALSE(piece.empty());
+            if (joined.size() + piece.size() < c.source.size())
+                EXPECT_EQ(piece.back(), '\n') << c.source;
+            joined += piece;
+            return true;
+        });
+        EXPECT_EQ(joined, c.source);
+    }
+    const std::string lines(200, '\n');
+    std::size_t at = 0;
+    const platform::detail::ReadSome read = [&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+        const std::size_t n = std::min(size, lines.size() - at);
+        std::copy_n(lines.data() + at, n, buffer);
+        at += n;
+        return n;
+    };
+    int pieces = 0;
+    platform::detail::ReadPieces("f.ini", 1000, 0, read, 16, [&](std::string_view) { return ++pieces < 2; });
+    EXPECT_EQ(pieces, 2);
+    at = 0;
+    EXPECT_THROW(platform::detail::ReadPieces("f.ini", 100, 0, read, 16, [](std::string_view) { return true; }),
+                 platform::CFileException);
+}

@@ -124,6 +124,23 @@ TEST(Translation, LoadsTheChosenSectionWithAnyLineEnds)
         EXPECT_EQ(translation.Lookup(5), "Speichern");
         EXPECT_FALSE(translation.Has(125));
     }
+
+    // A file read in pieces: a section that spans several, after another.
+    Lines large;
+    for (const std::string language : {"[1033]", "[1031]"}) {
+        large.push_back(language);
+        for (int key = 1000; key < 5000; ++key)
+            large.push_back("0" + std::to_string(key) + " " + language + " text number " + std::to_string(key));
+        large.push_back("[EOL]");
+    }
+    TempAppFolder app;
+    WriteConfig(app, "[1031]");
+    app.Write("Tunetrl.ini", Join(large, "\r\n"));
+    CTranslation translation;
+    translation.Load();
+    for (const int key : {1000, 2345, 4999})
+        EXPECT_EQ(translation.Lookup(key), "[1031] text number " + std::to_string(key));
+    EXPECT_FALSE(translation.Has(5000));
 }
 
 TEST(Translation, AbsentProductIdNamesTrlIni)

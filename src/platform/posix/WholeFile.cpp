@@ -10,9 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform {
+namespace platform::detail {
 
-std::string ReadWholeFile(const std::string& path, std::size_t limit)
+void WithRegularFile(const std::string& path, const UseFile& use)
 {
     // O_NONBLOCK only keeps the open of a pipe without writer from waiting;
     // such a file is refused below, and a regular file reads the same with it.
@@ -24,13 +24,12 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit)
         CFileException::ThrowErrno(path, Text(text::CannotExamine));
     if (!S_ISREG(status.st_mode))
         throw CFileException(path, Text(text::NotRegular));
-    return detail::ReadUpToLimit(path, limit, static_cast<std::uint64_t>(status.st_size),
-                                 [&](char* buffer, std::size_t size) {
-                                     const auto count = ReadOnce(file.Get(), buffer, size);
-                                     if (!count)
-                                         CFileException::ThrowErrno(path, Text(text::CannotReadFile));
-                                     return count;
-                                 });
+    use(static_cast<std::uint64_t>(status.st_size), [&](char* buffer, std::size_t size) {
+        const auto count = ReadOnce(file.Get(), buffer, size);
+        if (!count)
+            CFileException::ThrowErrno(path, Text(text::CannotReadFile));
+        return count;
+    });
 }
 
-} // namespace platform
+} // namespace platform::detail

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace platform::detail {
 
-std::string ReadWholeFile(const std::string& path, std::size_t limit)
+void WithRegularFile(const std::string& path, const UseFile& use)
 {
     // Backup semantics let a folder be opened, so that it is refused as not a
     // regular file rather than as a file that cannot be opened.
@@ -24,14 +24,13 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit)
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.get(), &size))
         win32::ThrowLastError(path, Text(text::CannotExamine));
-    return detail::ReadUpToLimit(path, limit, static_cast<std::uint64_t>(size.QuadPart),
-                                 [&](char* buffer, std::size_t wanted) {
-                                     DWORD count = 0;
-                                     const auto chunk = static_cast<DWORD>(std::min<std::size_t>(wanted, 1u << 30));
-                                     if (!::ReadFile(file.get(), buffer, chunk, &count, nullptr))
-                                         win32::ThrowLastError(path, Text(text::CannotReadFile));
-                                     return static_cast<std::size_t>(count);
-                                 });
+    use(static_cast<std::uint64_t>(size.QuadPart), [&](char* buffer, std::size_t wanted) -> std::optional<std::size_t> {
+        DWORD count = 0;
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(wanted, 1u << 30));
+        if (!::ReadFile(file.get(), buffer, chunk, &count, nullptr))
+            win32::ThrowLastError(path, Text(text::CannotReadFile));
+        return static_cast<std::size_t>(count);
+    });
 }
 
-} // namespace platform
+} // namespace platform::detail

@@ -134,6 +134,20 @@ TEST_F(RegistryStoreTest, SeesChangesMadeByOthersAndKeepsThemWhenWriting)
     EXPECT_EQ(ReadString(fresh, "K", "v"), "3");
     EXPECT_EQ(ReadString(fresh, "K", "other"), "kept");
     EXPECT_EQ(ReadString(fresh, "K", "w"), "new");
+
+    // Reads in AsOneVersion's work keep the version the first found; its own
+    // change is read back, and reads after the work see the file again.
+    a.AsOneVersion([&] {
+        EXPECT_EQ(ReadString(a, "K", "v"), "3");
+        Replace(Contents() + "\"late\"=\"1\"\r\n");
+        EXPECT_NE(ReadString(a, "K", "late"), "1");
+        ASSERT_TRUE(a.SetValue(RegRoot::CurrentUser, "K", "v", RegValue::String("4")));
+        EXPECT_EQ(ReadString(a, "K", "late"), "1") << "the change read the file again";
+        EXPECT_EQ(ReadString(a, "K", "v"), "4");
+        Replace(Contents() + "\"later\"=\"1\"\r\n");
+        EXPECT_NE(ReadString(a, "K", "later"), "1");
+    });
+    EXPECT_EQ(ReadString(a, "K", "later"), "1");
 }
 
 // Reads and changes say why in their result, which their caller tells: the
