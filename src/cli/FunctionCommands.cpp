@@ -50,6 +50,7 @@ int Show(Context& context, const Functions& functions, const std::vector<const F
     if (context.out.IsJson())
         json.reserve(chosen.size() * 512);
     std::vector<std::string> lines;
+    ReadAheadValues(functions, chosen, context.registry);
     for (const Function* function : chosen) {
         const auto value = ReadFunctionValue(functions, *function, context.translation, context.power);
         if (!value) {

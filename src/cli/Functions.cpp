@@ -103,6 +103,30 @@ platform::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& f
     return v;
 }
 
+void ReadAheadValues(const Functions& functions, const std::vector<const Function*>& chosen,
+                     platform::IRegistry& registry)
+{
+    std::vector<platform::RegKeyPath> keys;
+    std::vector<std::string> names;
+    keys.reserve(chosen.size());
+    names.reserve(chosen.size());
+    for (const Function* function : chosen) {
+        std::optional<catalogue::FunctionBlock> block = functions.Block(*function);
+        const catalogue::KindRow* row = block ? catalogue::HeaderKind(block->header) : nullptr;
+        if (!row || row->storage == catalogue::ValueStorage::None || block->lines.size() < 2)
+            continue;
+        if (std::optional<platform::RegKeyPath> key = util::PowerClass::ResolvePathForm(block->lines[0])) {
+            keys.push_back(std::move(*key));
+            names.push_back(std::move(block->lines[1]));
+        }
+    }
+    std::vector<platform::RegValueRef> values;
+    values.reserve(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        values.push_back({keys[i].root, keys[i].subKey, names[i]});
+    registry.ReadAhead(values);
+}
+
 std::string ExactUtf8(const FunctionValue& value, const std::string& text)
 {
     if (value.stored && value.stored->utf16) {

@@ -74,6 +74,11 @@ struct ValueFault {
 platform::Result<FunctionValue, ValueFault> ReadFunctionValue(const Functions& functions, const Function& function,
                                                         const i18n::CTranslation& translation, util::PowerClass& power);
 
+// Tells the registry the values that ReadFunctionValue will read of these
+// functions, before it reads them one by one.
+void ReadAheadValues(const Functions& functions, const std::vector<const Function*>& chosen,
+                     platform::IRegistry& registry);
+
 // The key of a key path as a registry file's key line names it, with single
 // separators; the path as it is when it names no root the program writes.
 std::string KeyPathText(const std::string& keyPath);

@@ -236,4 +236,8 @@ void IRegistry::AsOneVersion(const std::function<void()>& work)
     work();
 }
 
+void IRegistry::ReadAhead(const std::vector<RegValueRef>&)
+{
+}
+
 } // namespace platform

@@ -100,6 +100,13 @@ struct RegKeyPath {
     std::string subKey;
 };
 
+// A value named by its key and its name, for a moment.
+struct RegValueRef {
+    RegRoot root;
+    std::string_view subKey;
+    std::string_view name;
+};
+
 // A key that many values share: a profile or a backup of a large key names
 // its key once for all of its values, not once for each of them.
 using SharedKeyPath = std::shared_ptr<const RegKeyPath>;
@@ -220,6 +227,12 @@ public:
     // that reads each value from the system (the Windows registry, a tree in
     // memory) only runs `work`.
     virtual void AsOneVersion(const std::function<void()>& work);
+    // Tells the registry the values that the reads to come will ask for, so
+    // that one read from a file reads them in the file's order, neighbours
+    // together: a few large reads for thousands of small ones. Only a hint:
+    // each read still finds what it asks. A registry that asks the system for
+    // each value (the Windows registry, a tree in memory) does nothing.
+    virtual void ReadAhead(const std::vector<RegValueRef>& values);
 };
 
 // The outermost key on the way to `key` that is not there (its parent is),

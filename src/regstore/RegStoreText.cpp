@@ -406,6 +406,51 @@ platform::Result<const platform::RegValue*, regfile::RegFileError> RegStoreText:
     return at->second ? &*at->second : nullptr;
 }
 
+void RegStoreText::ReadAhead(const std::vector<std::pair<std::size_t, std::string_view>>& wanted)
+{
+    // Neighbours closer than this are read together: a read of a few
+    // kilobytes costs hardly more than a read of one section.
+    constexpr std::size_t kSpan = std::size_t{64} << 10;
+    struct Wanted {
+        std::uint32_t section;
+        std::size_t key;
+        std::string_view name;
+    };
+    std::vector<Wanted> reads;
+    for (const auto& [key, name] : wanted) {
+        if (keys_[key])
+            continue;
+        const std::vector<std::uint32_t> sections = index_.ValueSections(key);
+        if (sections.size() == 1 && !TextOf(sections[0]).InMemory())
+            reads.push_back({sections[0], key, name});
+    }
+    const auto offset = [this](const Wanted& w) {
+        return std::pair(index_.sections[w.section].text, index_.sections[w.section].header);
+    };
+    std::sort(reads.begin(), reads.end(), [&](const Wanted& a, const Wanted& b) { return offset(a) < offset(b); });
+    std::string buffer;
+    for (std::size_t first = 0; first < reads.size();) {
+        const auto [text, from] = offset(reads[first]);
+        std::size_t last = first;
+        while (last + 1 < reads.size() && index_.sections[reads[last + 1].section].text == text &&
+               index_.End(reads[last + 1].section) - from <= kSpan)
+            ++last;
+        const RegText& file = TextOf(reads[first].section);
+        const auto bytes = file.Read(from, index_.End(reads[last].section), buffer);
+        if (!bytes)
+            return;
+        for (; first <= last; ++first) {
+            const Wanted& w = reads[first];
+            const std::size_t header = index_.sections[w.section].header;
+            auto found = FindRegFileValue(bytes.Value().substr(header - from, index_.End(w.section) - header), 1,
+                                          file.FileName(), file.Format(), w.name);
+            if (found)
+                values_.try_emplace({w.key, platform::FoldedName(w.name)},
+                                    found.Value() ? std::optional(std::move(found.Value()->value)) : std::nullopt);
+        }
+    }
+}
+
 std::vector<bool> RegStoreText::CopyableSections() const
 {
     if (index_.Canonical())

@@ -56,6 +56,12 @@ public:
     // a key, which may hold many. A fault in its other values is found when
     // they are read, or before the text is changed.
     platform::Result<const platform::RegValue*, regfile::RegFileError> Value(std::size_t key, std::string_view name);
+    // Reads the values that Value will be asked for next (key, name) in the
+    // file's order, neighbouring sections in one read: thousands of values
+    // then cost a few reads of the file, not one each. Only where the
+    // outcome is plain: a value of a key in one section, read without fault;
+    // Value reads any other itself and tells its fault.
+    void ReadAhead(const std::vector<std::pair<std::size_t, std::string_view>>& wanted);
     // A key parsed anew, not kept: with the comments before its sections
     // when `keyComments`, for a rewrite.
     platform::Result<StoredKey, regfile::RegFileError> Build(std::size_t key, bool keyComments) const;

@@ -527,6 +527,26 @@ void RegistryStore::AsOneVersion(const std::function<void()>& work)
     work();
 }
 
+void RegistryStore::ReadAhead(const std::vector<platform::RegValueRef>& values)
+{
+    const std::lock_guard<std::recursive_mutex> guard(mutex_);
+    // A store that cannot be read has nothing to read ahead; the reads tell.
+    if (!Refresh())
+        return;
+    versionFound_ = oneVersion_ > 0;
+    std::vector<std::pair<std::size_t, std::string_view>> wanted;
+    wanted.reserve(values.size());
+    std::string identity;
+    for (const platform::RegValueRef& value : values) {
+        identity.clear();
+        if (!AppendKeyIdentity(identity, value.root, value.subKey))
+            continue;
+        if (const auto key = copy_->Index().FindKey(identity))
+            wanted.emplace_back(*key, value.name);
+    }
+    copy_->ReadAhead(wanted);
+}
+
 platform::Result<platform::RegValue, platform::RegFault> RegistryStore::QueryValue(platform::RegRoot root, std::string_view subKey, std::string_view name)
 {
     const std::lock_guard<std::recursive_mutex> guard(mutex_);

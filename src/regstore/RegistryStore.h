@@ -80,6 +80,7 @@ public:
     void Exclusively(const std::function<void()>& work) override;
     // Its reads look at the file once; a change looks again, as always.
     void AsOneVersion(const std::function<void()>& work) override;
+    void ReadAhead(const std::vector<platform::RegValueRef>& values) override;
 
     // Removes a key with everything below it; a root cannot be removed.
     platform::RegResult DeleteKey(platform::RegRoot root, std::string_view subKey);

@@ -505,10 +505,16 @@ std::string Outcome(const platform::Result<RegValue, platform::RegFault>& result
                   : "<error " + std::to_string(static_cast<int>(result.Error().error)) + ">";
 }
 
-// Each (sub-key, name) under each root reads the same from both registries.
+// Each (sub-key, name) under each root reads the same from both registries,
+// every other one read ahead.
 void ExpectSameReads(platform::IRegistry& store, platform::IRegistry& expected, std::initializer_list<RegRoot> roots,
                      std::span<const std::pair<std::string, std::string>> reads)
 {
+    std::vector<platform::RegValueRef> ahead;
+    for (const RegRoot root : roots)
+        for (std::size_t i = 0; i < reads.size(); i += 2)
+            ahead.push_back({root, reads[i].first, reads[i].second});
+    store.ReadAhead(ahead);
     for (const RegRoot root : roots)
         for (const auto& [subKey, name] : reads)
             EXPECT_EQ(Outcome(store.QueryValue(root, subKey, name)), Outcome(expected.QueryValue(root, subKey, name)))
@@ -663,17 +669,25 @@ TEST_F(RegistryStoreTest, ABrokenSectionFarFromWhatIsReadIsReportedWhenNeededAnd
     EXPECT_NE(written.Error().cause.find(where), std::string::npos) << written.Error().cause;
     EXPECT_TRUE(reports_.empty());
 
-    regstore::RegistryStore reader(StorePath());
-    EXPECT_EQ(ReadString(reader, "Key100", "v"), "100");
-    EXPECT_EQ(ReadString(reader, "KEY299", "V"), "299");
-    EXPECT_EQ(reader.QueryValue(RegRoot::CurrentUser, "Key500", "v").Error(), RegError::KeyNotFound);
-    // Only the value asked for is parsed: the fault is its neighbour's.
-    EXPECT_EQ(ReadString(reader, "Key999", "OK"), "1");
-    const auto read = reader.QueryValue(RegRoot::CurrentUser, "Key999", "bad");
-    ASSERT_FALSE(read);
-    EXPECT_EQ(read.Error(), RegError::StoreBroken);
-    EXPECT_NE(read.Error().cause.find(where), std::string::npos) << read.Error().cause;
-    EXPECT_EQ(reader.DeleteValue(RegRoot::CurrentUser, "Key100", "v").Error(), RegError::StoreBroken);
+    // The same whether the values were read ahead or not.
+    for (const bool readAhead : {false, true}) {
+        regstore::RegistryStore reader(StorePath());
+        if (readAhead)
+            reader.ReadAhead({{RegRoot::CurrentUser, "Key999", "bad"}, {RegRoot::CurrentUser, "Key100", "v"},
+                              {RegRoot::CurrentUser, "KEY299", "V"}, {RegRoot::CurrentUser, "Key500", "v"},
+                              {RegRoot::CurrentUser, "Key999", "OK"}, {RegRoot::CurrentUser, "Key150", "w"}});
+        EXPECT_EQ(ReadString(reader, "Key100", "v"), "100");
+        EXPECT_EQ(ReadString(reader, "KEY299", "V"), "299");
+        EXPECT_EQ(reader.QueryValue(RegRoot::CurrentUser, "Key500", "v").Error(), RegError::KeyNotFound);
+        EXPECT_EQ(reader.QueryValue(RegRoot::CurrentUser, "Key150", "w").Error(), RegError::ValueNotFound);
+        // Only the value asked for is parsed: the fault is its neighbour's.
+        EXPECT_EQ(ReadString(reader, "Key999", "OK"), "1");
+        const auto read = reader.QueryValue(RegRoot::CurrentUser, "Key999", "bad");
+        ASSERT_FALSE(read);
+        EXPECT_EQ(read.Error(), RegError::StoreBroken);
+        EXPECT_NE(read.Error().cause.find(where), std::string::npos) << read.Error().cause;
+        EXPECT_EQ(reader.DeleteValue(RegRoot::CurrentUser, "Key100", "v").Error(), RegError::StoreBroken);
+    }
     EXPECT_TRUE(reports_.empty());
     EXPECT_EQ(Contents(), text);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"registry.reg"});
