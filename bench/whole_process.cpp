@@ -440,6 +440,15 @@ int InstallationMain(const std::string& folder, const std::string& form)
     return 0;
 }
 
+// The profiles that ApplyFigures measures, written into `folder`, to
+// profile apply on them by hand.
+int ProfilesMain(const std::string& folder)
+{
+    bench::WriteBytes(folder + "/profile.reg", ImportText(5u << 20));
+    bench::WriteBytes(folder + "/repeated-profile.reg", RepeatedKeyText(50000));
+    return 0;
+}
+
 int Run()
 {
     std::printf("Whole processes, %d rounds after 2 of warm-up, median of the pairwise ratios; load average %s "
@@ -480,6 +489,8 @@ int main(int argc, char** argv)
         return DurableWriteMain(argc, argv);
     if (argc == 4 && std::strcmp(argv[1], "--installation") == 0)
         return InstallationMain(argv[2], argv[3]);
+    if (argc == 3 && std::strcmp(argv[1], "--profiles") == 0)
+        return ProfilesMain(argv[2]);
     if (argc > 4 && std::strcmp(argv[1], "--peak-of") == 0)
         return PeakOfMain(argc, argv);
     try {

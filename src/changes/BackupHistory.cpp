@@ -1,5 +1,6 @@
 #include "changes/BackupHistory.h"
 
+#include "changes/FilePieces.h"
 #include "platform/Exceptions.h"
 #include "platform/WholeFile.h"
 #include "regfile/RegFileBytes.h"
@@ -24,6 +25,19 @@ platform::Result<regfile::RegFileText, std::string> ReadText(const std::string& 
     return std::move(text.Value());
 }
 
+// The file read whole, as one that starts with a byte-order mark is: its
+// text converted from UTF-16LE or refused.
+platform::Result<void, std::string> ReadWholeFileInto(const std::string& path, regfile::RegSectionSink& sink)
+{
+    const auto text = ReadText(path);
+    if (!text)
+        return text.Error();
+    const auto parsed = regfile::ParseRegFileSections(text.Value().text, path, text.Value().format, regfile::RegWideText::Keep, sink);
+    if (!parsed)
+        return parsed.Error().Message();
+    return {};
+}
+
 } // namespace
 
 platform::Result<regfile::RegFileDocument, std::string> ReadRegistryFile(const std::string& path)
@@ -39,10 +53,27 @@ platform::Result<regfile::RegFileDocument, std::string> ReadRegistryFile(const s
 
 platform::Result<void, std::string> ReadRegistryFileInto(const std::string& path, regfile::RegSectionSink& sink)
 {
-    const auto text = ReadText(path);
-    if (!text)
-        return text.Error();
-    const auto parsed = regfile::ParseRegFileSections(text.Value().text, path, text.Value().format, regfile::RegWideText::Keep, sink);
+    // Read twice, a piece at a time: first for the form and the number of
+    // value lines, so that the sink reserves once, then for the parse.
+    std::optional<RegistryFilePieces> counting = RegistryFilePieces::Open(path);
+    if (!counting)
+        return ReadWholeFileInto(path, sink);
+    std::optional<regfile::RegFileFormat> format;
+    std::size_t valueLines = 0;
+    for (std::string piece; counting->More(piece); piece.clear()) {
+        if (!format)
+            format = regfile::RegFileFormatOf(piece);
+        valueLines += regfile::RegFileValueLines(piece);
+    }
+    if (counting->Fault())
+        return *counting->Fault();
+    std::optional<RegistryFilePieces> pieces = RegistryFilePieces::Open(path);
+    if (!pieces)
+        return ReadWholeFileInto(path, sink);
+    const auto parsed = regfile::ParseRegFileSections(*pieces, valueLines, path, format.value_or(regfile::RegFileFormat::Regedit4),
+                                                      regfile::RegWideText::Keep, sink);
+    if (pieces->Fault())
+        return *pieces->Fault();
     if (!parsed)
         return parsed.Error().Message();
     return {};

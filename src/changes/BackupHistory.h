@@ -17,7 +17,8 @@ namespace changes {
 // change's plan to refuse naming the file and line.
 platform::Result<regfile::RegFileDocument, std::string> ReadRegistryFile(const std::string& path);
 // The same read, each section handed to `sink` as it is parsed: nothing is
-// left of the file but what the sink keeps.
+// left of the file but what the sink keeps. The file is read a piece at a
+// time, not held whole, unless it starts with a byte-order mark.
 platform::Result<void, std::string> ReadRegistryFileInto(const std::string& path, regfile::RegSectionSink& sink);
 
 // What the registry holds now as `name` of `key`: none when the value or its

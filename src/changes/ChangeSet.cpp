@@ -10,6 +10,7 @@
 #include <set>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 namespace changes {
 
@@ -45,7 +46,6 @@ public:
     void Reserve(std::size_t values)
     {
         set_.values.reserve(values);
-        keyOf_.reserve(values);
         Rehash(values);
     }
 
@@ -59,18 +59,17 @@ public:
     void Value(platform::RegValueChange change, std::uint32_t key, const WideTextSource* source)
     {
         std::size_t slot = Hash(key, change.Name()) & (slots_.size() - 1);
-        for (; slots_[slot] != 0; slot = (slot + 1) & (slots_.size() - 1)) {
-            const std::size_t place = slots_[slot] - 1;
-            if (keyOf_[place] == key && platform::EqualNoCase(set_.values[place].Name(), change.Name())) {
+        for (; slots_[slot].place != 0; slot = (slot + 1) & (slots_.size() - 1)) {
+            const std::size_t place = slots_[slot].place - 1;
+            if (slots_[slot].key == key && platform::EqualNoCase(set_.values[place].Name(), change.Name())) {
                 set_.values[place].TakeValueOf(change);
                 Source(place, source);
                 return;
             }
         }
         const std::size_t place = set_.values.size();
-        slots_[slot] = static_cast<std::uint32_t>(place + 1);
+        slots_[slot] = {static_cast<std::uint32_t>(place + 1), key};
         set_.values.push_back(std::move(change));
-        keyOf_.push_back(key);
         Source(place, source);
         if (2 * set_.values.size() > slots_.size())
             Rehash(set_.values.size());
@@ -104,13 +103,16 @@ private:
         std::size_t size = 16;
         while (size < 2 * values + 1)
             size *= 2;
-        slots_.assign(size, 0);
-        for (std::size_t place = 0; place < set_.values.size(); ++place) {
-            std::size_t slot = Hash(keyOf_[place], set_.values[place].Name()) & (size - 1);
-            while (slots_[slot] != 0)
+        std::vector<Slot> slots(size);
+        for (const Slot& taken : slots_) {
+            if (taken.place == 0)
+                continue;
+            std::size_t slot = Hash(taken.key, set_.values[taken.place - 1].Name()) & (size - 1);
+            while (slots[slot].place != 0)
                 slot = (slot + 1) & (size - 1);
-            slots_[slot] = static_cast<std::uint32_t>(place + 1);
+            slots[slot] = taken;
         }
+        slots_ = std::move(slots);
     }
 
     void Source(std::size_t place, const WideTextSource* source)
@@ -122,8 +124,13 @@ private:
 
     ChangeSet set_;
     std::map<std::string, std::uint32_t> keyNumbers_;
-    std::vector<std::uint32_t> keyOf_; // the key's number, by the value's place
-    std::vector<std::uint32_t> slots_; // a value's place + 1; 0 for none
+    // A value's place + 1 (0 for none) and its key's number, side by side:
+    // one block, which the plan made after the set fits into once it is free.
+    struct Slot {
+        std::uint32_t place = 0;
+        std::uint32_t key = 0;
+    };
+    std::vector<Slot> slots_;
     std::set<std::string> keys_;
 };
 
@@ -294,6 +301,36 @@ ChangeSet UndoChanges(std::vector<ChangeSet> newestFirst)
     return collector.Take();
 }
 
+PlannedValue::PlannedValue(const platform::RegValueChange& change, std::unique_ptr<const platform::ExactRegValue> before)
+    : change_(&change), now_(reinterpret_cast<std::uintptr_t>(before.release()))
+{
+}
+
+PlannedValue::PlannedValue(const platform::RegValueChange& change, const platform::RegKeyPath& createdKey)
+    : change_(&change), now_(reinterpret_cast<std::uintptr_t>(&createdKey) | kCreatedKey)
+{
+    static_assert(alignof(platform::RegKeyPath) > kCreatedKey && alignof(platform::ExactRegValue) > kCreatedKey);
+}
+
+PlannedValue::PlannedValue(PlannedValue&& other) noexcept : change_(other.change_), now_(std::exchange(other.now_, 0))
+{
+}
+
+PlannedValue::~PlannedValue()
+{
+    delete Held();
+}
+
+const platform::ExactRegValue* PlannedValue::Held() const
+{
+    return (now_ & kCreatedKey) != 0 ? nullptr : reinterpret_cast<const platform::ExactRegValue*>(now_);
+}
+
+const platform::RegKeyPath* PlannedValue::CreatedKey() const
+{
+    return (now_ & kCreatedKey) != 0 ? reinterpret_cast<const platform::RegKeyPath*>(now_ & ~kCreatedKey) : nullptr;
+}
+
 platform::Result<ChangePlan, PlanFault> PlanChanges(platform::IRegistry& registry, const ChangeSet& changes)
 {
     ChangePlan plan;
@@ -313,15 +350,15 @@ platform::Result<ChangePlan, PlanFault> PlanChanges(platform::IRegistry& registr
                                              CharactersBeyondCodePage(change.Value()->data)}};
         }
         auto now = registry.QueryExactValue(key.root, key.subKey, change.Name());
-        PlannedValue planned{change, nullptr, nullptr};
         if (now) {
             const platform::ExactRegValue& held = now.Value();
             if (held.utf16 == change.Utf16() && change.Sets(held.value))
                 continue;
-            planned.before = std::make_unique<const platform::ExactRegValue>(std::move(now.Value()));
+            plan.values.emplace_back(change, std::make_unique<const platform::ExactRegValue>(std::move(now.Value())));
         } else if (now.Error() == platform::RegError::ValueNotFound || now.Error() == platform::RegError::KeyNotFound) {
             if (!change.HasValue())
                 continue;
+            const platform::RegKeyPath* createdKey = nullptr;
             if (now.Error() == platform::RegError::KeyNotFound) {
                 auto [at, fresh] = created.try_emplace(&key, nullptr);
                 if (fresh) {
@@ -333,12 +370,15 @@ platform::Result<ChangePlan, PlanFault> PlanChanges(platform::IRegistry& registr
                         at->second = plan.createdKeys.back().get();
                     }
                 }
-                planned.createdKey = at->second;
+                createdKey = at->second;
             }
+            if (createdKey)
+                plan.values.emplace_back(change, *createdKey);
+            else
+                plan.values.emplace_back(change, nullptr);
         } else {
             return PlanFault{key, std::string(change.Name()), now.Error(), std::nullopt};
         }
-        plan.values.push_back(std::move(planned));
     }
     if (plan.values.size() == changes.values.size())
         plan.everyValue = &changes.values;
@@ -352,9 +392,9 @@ std::string PlanBackupBytes(const ChangePlan& plan)
     std::vector<std::string> created;
     std::set<std::string> named;
     for (const PlannedValue& v : plan.values) {
-        values.push_back({v.change.Key(), std::string(v.change.Name()), v.Before(), {}});
-        if (v.createdKey && named.insert(platform::KeyIdentity(*v.createdKey)).second)
-            created.push_back(backup::KeyText(*v.createdKey));
+        values.push_back({v.Change().Key(), std::string(v.Change().Name()), v.Before(), {}});
+        if (const platform::RegKeyPath* key = v.CreatedKey(); key && named.insert(platform::KeyIdentity(*key)).second)
+            created.push_back(backup::KeyText(*key));
     }
     return backup::FileBytes(values, created, backup::Layout::Grouped);
 }
@@ -366,7 +406,7 @@ std::vector<platform::RegValueChange> PlannedChanges(const ChangePlan& plan)
     std::vector<platform::RegValueChange> values;
     values.reserve(plan.values.size());
     for (const PlannedValue& v : plan.values)
-        values.push_back(v.change);
+        values.push_back(v.Change());
     return values;
 }
 

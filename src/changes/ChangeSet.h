@@ -10,6 +10,7 @@
 #include "regfile/RegFile.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -90,21 +91,40 @@ private:
 ChangeSet UndoChanges(std::vector<ChangeSet> newestFirst);
 
 // A value the plan changes: what the registry holds now (its wide form where
-// the code page cannot carry its text; null when it holds none), and the
+// the code page cannot carry its text; none when it holds none), and the
 // outermost key the write creates when the value's key is not there (null
 // when it is), one of the plan's createdKeys, shared by the values of that
-// key. The change is the change set's, which outlives the plan: a profile's
-// plan would otherwise hold each value twice. Three pointers, as a plan of a
-// large profile holds one for each of its values.
-struct PlannedValue {
-    const platform::RegValueChange& change;
-    std::unique_ptr<const platform::ExactRegValue> before;
-    const platform::RegKeyPath* createdKey = nullptr;
+// key. A value held now has its key, so one pointer holds either. The change
+// is the change set's, which outlives the plan: a profile's plan would
+// otherwise hold each value twice. Two pointers, as a plan of a large
+// profile holds one for each of its values.
+class PlannedValue {
+public:
+    // A value held now as `before`, or under a key that is there (null).
+    PlannedValue(const platform::RegValueChange& change, std::unique_ptr<const platform::ExactRegValue> before);
+    // A value under a key that the write creates.
+    PlannedValue(const platform::RegValueChange& change, const platform::RegKeyPath& createdKey);
+    PlannedValue(PlannedValue&& other) noexcept;
+    PlannedValue(const PlannedValue&) = delete;
+    PlannedValue& operator=(const PlannedValue&) = delete;
+    ~PlannedValue();
 
+    const platform::RegValueChange& Change() const { return *change_; }
+    // What the registry holds now, if anything.
+    const platform::ExactRegValue* Held() const;
     std::optional<platform::ExactRegValue> Before() const
     {
-        return before ? std::optional<platform::ExactRegValue>(*before) : std::nullopt;
+        const platform::ExactRegValue* held = Held();
+        return held ? std::optional<platform::ExactRegValue>(*held) : std::nullopt;
     }
+    const platform::RegKeyPath* CreatedKey() const;
+
+private:
+    static constexpr std::uintptr_t kCreatedKey = 1;
+
+    const platform::RegValueChange* change_;
+    // The held value's address; or the created key's, marked by kCreatedKey.
+    std::uintptr_t now_ = 0;
 };
 
 struct ChangePlan {

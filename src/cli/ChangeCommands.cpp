@@ -106,17 +106,17 @@ void PrintChanges(Context& context, const changes::ChangePlan& plan, const std::
     if (context.out.IsJson()) {
         Json changes = Json::array();
         for (const changes::PlannedValue& v : plan.values)
-            changes.push_back({{"path", JsonText(backup::KeyText(*v.change.Key()))},
-                               {"value_name", JsonText(std::string(v.change.Name()))},
+            changes.push_back({{"path", JsonText(backup::KeyText(*v.Change().Key()))},
+                               {"value_name", JsonText(std::string(v.Change().Name()))},
                                {"before", JsonText(regfile::ValueDataText(v.Before()))},
-                               {"after", JsonText(regfile::ValueDataText(v.change.Value()))}});
+                               {"after", JsonText(regfile::ValueDataText(v.Change().Value()))}});
         context.out.Document({{"changed", count}, {"check", check}, {"backup", JsonText(backup)}, {"changes", changes}});
         return;
     }
     for (const changes::PlannedValue& v : plan.values)
-        context.out.Line(backup::KeyText(*v.change.Key()) + "\t" + std::string(v.change.Name()) + "\t" +
+        context.out.Line(backup::KeyText(*v.Change().Key()) + "\t" + std::string(v.Change().Name()) + "\t" +
                          regfile::ValueDataText(v.Before()).value_or(kAbsent) + "\t" +
-                         regfile::ValueDataText(v.change.Value()).value_or(kAbsent));
+                         regfile::ValueDataText(v.Change().Value()).value_or(kAbsent));
     if (count == 0)
         context.out.Line(platform::Text(text::NothingToChange));
     else if (check)

@@ -3,6 +3,7 @@
 #include "platform/RegNames.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace platform {
@@ -71,6 +72,8 @@ std::string_view BytesOf(const std::vector<std::uint8_t>& data)
     return {reinterpret_cast<const char*>(data.data()), data.size()};
 }
 
+static_assert(sizeof(RegValueChange) <= 40, "a large profile holds one change for each of its values");
+
 } // namespace
 
 RegValueChange::RegValueChange(SharedKeyPath key, std::string_view name, const std::optional<RegValue>& value,
@@ -87,22 +90,24 @@ RegValueChange::RegValueChange(const RegValueChange& other)
 }
 
 RegValueChange::RegValueChange(RegValueChange&& other) noexcept
-    : key_(std::move(other.key_)), bytes_(std::move(other.bytes_)), nameSize_(std::exchange(other.nameSize_, 0)),
-      dataSize_(std::exchange(other.dataSize_, 0)), type_(other.type_),
-      hasValue_(std::exchange(other.hasValue_, false)), utf16_(std::exchange(other.utf16_, false))
+    : key_(std::move(other.key_)), type_(other.type_), hasValue_(other.hasValue_), utf16_(other.utf16_)
 {
+    other.hasValue_ = false;
+    other.utf16_ = false;
+    TakeBytes(other);
 }
 
 RegValueChange& RegValueChange::operator=(RegValueChange&& other) noexcept
 {
     if (this != &other) {
         key_ = std::move(other.key_);
-        bytes_ = std::move(other.bytes_);
-        nameSize_ = std::exchange(other.nameSize_, 0);
-        dataSize_ = std::exchange(other.dataSize_, 0);
         type_ = other.type_;
-        hasValue_ = std::exchange(other.hasValue_, false);
-        utf16_ = std::exchange(other.utf16_, false);
+        hasValue_ = other.hasValue_;
+        utf16_ = other.utf16_;
+        other.hasValue_ = false;
+        other.utf16_ = false;
+        Release();
+        TakeBytes(other);
     }
     return *this;
 }
@@ -114,13 +119,49 @@ RegValueChange& RegValueChange::operator=(const RegValueChange& other)
     return *this;
 }
 
+RegValueChange::~RegValueChange()
+{
+    Release();
+}
+
+const char* RegValueChange::Bytes() const
+{
+    if (Fits(std::size_t{nameSize_} + dataSize_))
+        return room_;
+    const char* buffer = nullptr;
+    std::memcpy(&buffer, room_, sizeof buffer);
+    return buffer;
+}
+
+void RegValueChange::Release()
+{
+    if (!Fits(std::size_t{nameSize_} + dataSize_))
+        delete[] Bytes();
+    nameSize_ = 0;
+    dataSize_ = 0;
+}
+
+void RegValueChange::TakeBytes(RegValueChange& other)
+{
+    std::memcpy(room_, other.room_, kRoom);
+    nameSize_ = std::exchange(other.nameSize_, 0);
+    dataSize_ = std::exchange(other.dataSize_, 0);
+}
+
 void RegValueChange::Fill(std::string_view name, std::string_view data)
 {
-    // Made before the old buffer goes: `name` may lie in it.
-    auto bytes = std::make_unique_for_overwrite<char[]>(name.size() + data.size());
-    std::copy(name.begin(), name.end(), bytes.get());
-    std::copy(data.begin(), data.end(), bytes.get() + name.size());
-    bytes_ = std::move(bytes);
+    // Made before the old bytes go: `name` may lie in them.
+    char room[kRoom];
+    char* bytes = room;
+    if (!Fits(name.size() + data.size()))
+        bytes = new char[name.size() + data.size()];
+    std::copy(name.begin(), name.end(), bytes);
+    std::copy(data.begin(), data.end(), bytes + name.size());
+    Release();
+    if (bytes == room)
+        std::memcpy(room_, room, kRoom);
+    else
+        std::memcpy(room_, &bytes, sizeof bytes);
     nameSize_ = static_cast<std::uint32_t>(name.size());
     dataSize_ = static_cast<std::uint32_t>(data.size());
 }

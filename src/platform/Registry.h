@@ -8,6 +8,7 @@
 // Key and value names compare case-insensitively and keep their spelling.
 #include "platform/Result.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <functional>
@@ -119,8 +120,10 @@ inline SharedKeyPath ShareKey(RegKeyPath key)
 // A value to set, or to remove when it holds none (HasValue). `Utf16` as
 // ExactRegValue has it: the value's text in the registry's wide form. The
 // key is never null. The name and the data lie in one buffer of their own,
-// not in a string and a vector each: a profile or an undo holds hundreds of
-// thousands of changes at once.
+// not in a string and a vector each, and a short name with short data (a
+// dword, say) in the change itself, with no buffer: a profile or an undo
+// holds hundreds of thousands of changes at once, and an allocation of a few
+// bytes costs the allocator three times that.
 class RegValueChange {
 public:
     RegValueChange(SharedKeyPath key, std::string_view name, const std::optional<RegValue>& value,
@@ -131,10 +134,10 @@ public:
     RegValueChange(RegValueChange&& other) noexcept;
     RegValueChange& operator=(const RegValueChange& other);
     RegValueChange& operator=(RegValueChange&& other) noexcept;
-    ~RegValueChange() = default;
+    ~RegValueChange();
 
     const SharedKeyPath& Key() const { return key_; }
-    std::string_view Name() const { return {bytes_.get(), nameSize_}; }
+    std::string_view Name() const { return {Bytes(), nameSize_}; }
     bool HasValue() const { return hasValue_; }
     bool Utf16() const { return utf16_; }
     // The value to set, made from the buffer; none for a removal.
@@ -149,16 +152,27 @@ public:
     void TakeValueOf(const RegValueChange& later);
 
 private:
-    std::string_view Data() const { return {bytes_.get() + nameSize_, dataSize_}; }
+    // Name and data of this many bytes together lie in room_, where a
+    // buffer's address would: the change stays 40 bytes.
+    static constexpr std::size_t kRoom = 11;
+
+    static bool Fits(std::size_t bytes) { return bytes <= kRoom; }
+    const char* Bytes() const;
+    std::string_view Data() const { return {Bytes() + nameSize_, dataSize_}; }
     void Fill(std::string_view name, std::string_view data);
+    // Frees the buffer, if the bytes have one, and leaves no bytes.
+    void Release();
+    // Takes `other`'s bytes and leaves it without any.
+    void TakeBytes(RegValueChange& other);
 
     SharedKeyPath key_;
-    std::unique_ptr<char[]> bytes_; // the name, then the data
+    RegType type_ = RegType::None;
     std::uint32_t nameSize_ = 0;
     std::uint32_t dataSize_ = 0;
-    RegType type_ = RegType::None;
-    bool hasValue_ = false;
-    bool utf16_ = false;
+    bool hasValue_ : 1 = false;
+    bool utf16_ : 1 = false;
+    // The name, then the data, when they fit; else the address of their buffer.
+    char room_[kRoom];
 };
 
 class IRegistry {

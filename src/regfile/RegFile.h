@@ -142,6 +142,29 @@ protected:
 platform::Result<void, RegFileError> ParseRegFileSections(std::string_view text, const std::string& fileName,
                                                 RegFileFormat format, RegWideText wide, RegSectionSink& sink);
 
+// Where a parse reads a file's text a piece at a time, so that a large
+// file's text is never held whole either.
+class RegTextSource {
+public:
+    // Appends the next piece of the text to `text`; false at the end, when
+    // it appends nothing.
+    virtual bool More(std::string& text) = 0;
+
+protected:
+    ~RegTextSource() = default;
+};
+
+// The same parse of the text that `source` gives. `valueLines` is what the
+// sink is told to expect: RegFileValueLines of the text, summed over its
+// pieces.
+platform::Result<void, RegFileError> ParseRegFileSections(RegTextSource& source, std::size_t valueLines,
+                                                          const std::string& fileName, RegFileFormat format,
+                                                          RegWideText wide, RegSectionSink& sink);
+
+// How many of the whole lines of `text` may hold a value: an upper bound of
+// their values.
+std::size_t RegFileValueLines(std::string_view text);
+
 // Lines from inside a file, after its first line: the store parses each
 // key's section this way when it is first needed. `firstLine` is the number
 // of the first of them, for errors.

@@ -74,6 +74,38 @@ platform::Result<RegFileText, RegFileError> RegFileTextOf(std::string bytes, con
     return file;
 }
 
+void RegFileTextPieces::Add(std::string_view bytes, std::string& text)
+{
+    rest_.append(bytes);
+    // A CR last may be the first half of a CR LF: it waits for the next bytes.
+    const std::size_t complete = rest_.size() - (rest_.ends_with('\r') ? 1 : 0);
+    for (std::size_t cr = rest_.find('\r'); cr < complete; cr = rest_.find('\r', cr + 1))
+        if (rest_[cr + 1] != '\n')
+            rest_[cr] = '\n';
+    const std::size_t lineFeed = complete == 0 ? std::string::npos : rest_.rfind('\n', complete - 1);
+    if (lineFeed == std::string::npos)
+        return;
+    text.append(rest_, 0, lineFeed + 1);
+    rest_.erase(0, lineFeed + 1);
+}
+
+void RegFileTextPieces::End(std::string& text)
+{
+    WithLineFeeds(rest_);
+    text += rest_;
+    rest_.clear();
+}
+
+bool StartsWithByteOrderMark(std::string_view bytes)
+{
+    return bytes.starts_with(kUtf8Bom) || bytes.starts_with(kUtf16BeBom) || bytes.starts_with(kUtf16LeBom);
+}
+
+RegFileFormat RegFileFormatOf(std::string_view text)
+{
+    return FormatOf(text, RegFileFormat::Regedit4);
+}
+
 platform::Result<RegFileDocument, RegFileError> ParseRegFileBytes(std::string_view bytes, const std::string& fileName,
                                                                   RegWideText wide)
 {

@@ -26,6 +26,26 @@ struct RegFileText {
 };
 platform::Result<RegFileText, RegFileError> RegFileTextOf(std::string bytes, const std::string& fileName);
 
+// RegFileTextOf of a file read a piece at a time, for a file that starts
+// with no byte-order mark (StartsWithByteOrderMark): Add appends to `text`
+// the whole lines that the bytes so far complete, End what is left; the
+// text is then RegFileTextOf's, piece by piece.
+class RegFileTextPieces {
+public:
+    void Add(std::string_view bytes, std::string& text);
+    void End(std::string& text);
+
+private:
+    std::string rest_; // after the last line end
+};
+
+// Whether a file's first bytes (three, or all of a shorter file) are a
+// byte-order mark: such a file is read whole, with RegFileTextOf.
+bool StartsWithByteOrderMark(std::string_view bytes);
+
+// The form that the first line of a text without a byte-order mark names.
+RegFileFormat RegFileFormatOf(std::string_view text);
+
 // The bytes on disk of `text`, a file in `format` in its Windows-1252 form,
 // header line included, as ParseRegFileBytes reads them back.
 std::string RegFileBytes(std::string_view text, RegFileFormat format);

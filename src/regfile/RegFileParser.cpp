@@ -779,65 +779,122 @@ std::optional<RegFileError> FirstLineFault(const std::vector<TextLine>& lines, c
     return std::nullopt;
 }
 
-// Lines that may start a value: an upper bound of the values of the text.
-std::size_t ValueLines(std::string_view text)
-{
-    std::size_t count = 0;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        const std::string_view line = TrimLeft(text.substr(start, end - start));
-        count += !line.empty() && (line[0] == '"' || line[0] == '@');
-        start = end + 1;
-    }
-    return count;
-}
-
 // The lines of a file listed a batch at a time, so that a parse of a large
 // file holds no list of all its lines. A batch after the first starts where
 // a section does: at the blank and comment lines before a key line that no
-// hex data run into, so the section's comments go with it.
+// hex data run into, so the section's comments go with it. The text is
+// whole, or comes from a source a piece at a time: then only the lines of a
+// batch and the piece after them are held.
 class LineBatches {
 public:
     LineBatches(std::string_view text, int firstLine) : text_(text), number_(firstLine) {}
+    LineBatches(RegTextSource& source, int firstLine) : source_(&source), number_(firstLine), ended_(false) {}
 
     // The next batch; empty at the end of the text.
     const std::vector<TextLine>& Next()
     {
-        lines_.clear();
+        Drop();
+        places_.clear();
         std::optional<std::size_t> last; // the last line that is not blank nor a comment
-        while (start_ < text_.size()) {
-            const std::size_t end = std::min(text_.find('\n', start_), text_.size());
-            const TextLine line{reglines::LineText(text_, start_, end), number_};
-            const std::string_view trimmed = Trim(line.text);
-            if (lines_.size() >= kBatchLines && last && !trimmed.empty() && trimmed[0] == '['
-                && !RegLineContinuesHexData(lines_[*last].text)) {
-                if (*last + 1 < lines_.size()) {
-                    const TextLine& run = lines_[*last + 1];
-                    start_ = static_cast<std::size_t>(run.text.data() - text_.data());
-                    number_ = run.number;
-                    lines_.resize(*last + 1);
+        while (start_ < text_.size() || More()) {
+            const std::size_t lineFeed = text_.find('\n', start_);
+            // A line runs on into the next piece.
+            if (lineFeed == std::string_view::npos && More())
+                continue;
+            const std::size_t end = std::min(lineFeed, text_.size());
+            const std::string_view trimmed = Trim(reglines::LineText(text_, start_, end));
+            if (places_.size() >= kBatchLines && last && !trimmed.empty() && trimmed[0] == '['
+                && !RegLineContinuesHexData(Line(places_[*last]).text)) {
+                if (*last + 1 < places_.size()) {
+                    start_ = places_[*last + 1].start;
+                    number_ = places_[*last + 1].number;
+                    places_.resize(*last + 1);
                 }
-                return lines_;
+                return Lines();
             }
             if (!trimmed.empty() && trimmed[0] != ';')
-                last = lines_.size();
-            lines_.push_back(line);
+                last = places_.size();
+            places_.push_back({start_, end, number_});
             start_ = end + 1;
             ++number_;
         }
-        return lines_;
+        return Lines();
     }
 
-    bool AtEnd() const { return start_ >= text_.size(); }
+    bool AtEnd() const { return ended_ && start_ >= text_.size(); }
 
 private:
     static constexpr std::size_t kBatchLines = 4096;
 
+    // Where a line lies in the text: a place stays while more text comes.
+    struct Place {
+        std::size_t start;
+        std::size_t end;
+        int number;
+    };
+    TextLine Line(const Place& place) const { return {reglines::LineText(text_, place.start, place.end), place.number}; }
+    const std::vector<TextLine>& Lines()
+    {
+        lines_.clear();
+        for (const Place& place : places_)
+            lines_.push_back(Line(place));
+        return lines_;
+    }
+
+    // The text of the batches before goes.
+    void Drop()
+    {
+        if (source_ == nullptr || start_ == 0)
+            return;
+        held_.erase(0, std::min(start_, held_.size()));
+        start_ = 0;
+        text_ = held_;
+    }
+
+    bool More()
+    {
+        if (ended_ || !source_->More(held_)) {
+            ended_ = true;
+            return false;
+        }
+        text_ = held_;
+        return true;
+    }
+
     std::string_view text_;
+    RegTextSource* source_ = nullptr;
+    std::string held_; // the text from a source not parsed yet, and the batch's
     std::size_t start_ = 0;
     int number_;
+    bool ended_ = true;
+    std::vector<Place> places_;
     std::vector<TextLine> lines_;
 };
+
+// ParseRegFileSections of the batches; `valueLines` once the first line is right.
+template <typename ValueLines>
+platform::Result<void, RegFileError> ParseBatches(LineBatches& batches, ValueLines valueLines,
+                                                  const std::string& fileName, RegFileFormat format,
+                                                  RegWideText wide, RegSectionSink& sink)
+{
+    FormatRules rules = RulesOf(format);
+    rules.keepWide = wide == RegWideText::Keep;
+    const std::vector<TextLine>* lines = &batches.Next();
+    if (auto fault = FirstLineFault(*lines, rules, fileName))
+        return std::move(*fault);
+    sink.Expect(valueLines());
+    // Each batch but the last ends before a section: only the last one's
+    // comments close the file.
+    for (std::size_t from = 1;; from = 0, lines = &batches.Next()) {
+        auto parsed = ParseLines(*lines, from, rules, fileName, Keep::Sections, nullptr, &sink);
+        if (!parsed)
+            return parsed.Error();
+        if (batches.AtEnd()) {
+            sink.Closing(std::move(parsed.Value().closingComments));
+            return {};
+        }
+    }
+}
 
 // The line of `text` that starts at `start`, without its line end, as
 // SplitLines finds it; and where the line after it starts.
@@ -923,24 +980,28 @@ platform::Result<RegFileDocument, RegFileError> ParseRegFile(std::string_view te
 platform::Result<void, RegFileError> ParseRegFileSections(std::string_view text, const std::string& fileName,
                                                 RegFileFormat format, RegWideText wide, RegSectionSink& sink)
 {
-    FormatRules rules = RulesOf(format);
-    rules.keepWide = wide == RegWideText::Keep;
     LineBatches batches(text, 1);
-    const std::vector<TextLine>* lines = &batches.Next();
-    if (auto fault = FirstLineFault(*lines, rules, fileName))
-        return std::move(*fault);
-    sink.Expect(ValueLines(text));
-    // Each batch but the last ends before a section: only the last one's
-    // comments close the file.
-    for (std::size_t from = 1;; from = 0, lines = &batches.Next()) {
-        auto parsed = ParseLines(*lines, from, rules, fileName, Keep::Sections, nullptr, &sink);
-        if (!parsed)
-            return parsed.Error();
-        if (batches.AtEnd()) {
-            sink.Closing(std::move(parsed.Value().closingComments));
-            return {};
-        }
+    return ParseBatches(batches, [text] { return RegFileValueLines(text); }, fileName, format, wide, sink);
+}
+
+platform::Result<void, RegFileError> ParseRegFileSections(RegTextSource& source, std::size_t valueLines,
+                                                          const std::string& fileName, RegFileFormat format,
+                                                          RegWideText wide, RegSectionSink& sink)
+{
+    LineBatches batches(source, 1);
+    return ParseBatches(batches, [valueLines] { return valueLines; }, fileName, format, wide, sink);
+}
+
+std::size_t RegFileValueLines(std::string_view text)
+{
+    std::size_t count = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = TrimLeft(text.substr(start, end - start));
+        count += !line.empty() && (line[0] == '"' || line[0] == '@');
+        start = end + 1;
     }
+    return count;
 }
 
 platform::Result<RegFileDocument, RegFileError> ParseRegFileLines(std::string_view text, int firstLine,

@@ -219,6 +219,13 @@ TEST(ChangeSets, AValueIsFoundAgainByItsKeyInAnySpellingAndItsNameInAnyCase)
         manyAgain += "\"" + name + "\"=\"2\"\r\n";
         manyListing.push_back("HKEY_CURRENT_USER\\A\\" + name + "=\"2\"");
     }
+    // Their places in the index meet: only the key tells them apart.
+    std::string keys;
+    std::vector<std::string> keysListing;
+    for (int i = 0; i < 300; ++i) {
+        keys += "[HKEY_CURRENT_USER\\K" + std::to_string(i) + "]\r\n\"Value\"=\"1\"\r\n";
+        keysListing.push_back("HKEY_CURRENT_USER\\K" + std::to_string(i) + "\\Value=\"1\"");
+    }
     struct Case {
         const char* what;
         std::string text; // after "REGEDIT4"
@@ -234,6 +241,7 @@ TEST(ChangeSets, AValueIsFoundAgainByItsKeyInAnySpellingAndItsNameInAnyCase)
          {"HKEY_CURRENT_USER\\A\\x=\"1\"", "HKEY_CURRENT_USER\\A\\B\\x=\"2\"", "HKEY_LOCAL_MACHINE\\A\\x=\"3\""}},
         {"many values, each once, in the order first named",
          "[HKEY_CURRENT_USER\\A]\r\n" + many + "[HKEY_CURRENT_USER\\A]\r\n" + manyAgain, manyListing},
+        {"one name under hundreds of keys, a value under each", keys, keysListing},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

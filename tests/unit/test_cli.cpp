@@ -528,27 +528,36 @@ TEST(CommandLine, ApplyAndRestoreRefuseAValueItsFunctionCannotHoldAndChangeNothi
 TEST(CommandLine, ApplyTellsAProfilesFirstFaultWhereverItStands)
 {
     const std::string kKey = "[HKEY_CURRENT_USER\\Software\\Test]\r\n";
+    // A file read in pieces: the fault stands far beyond the first.
+    std::string many = "[HKEY_CURRENT_USER\\Software\\Many]\r\n";
+    for (int i = 0; i < 8000; ++i)
+        many += "\"Value " + std::to_string(i) + "\"=\"" + std::string(20, 'x') + "\"\r\n";
     const struct {
         std::string body; // from line 3
         const char* told;
     } cases[] = {
+        {many + kKey + "\"Other\"=dword:xyz\r\n", "\", line 8005: "},
+        {many + "\r\r\"Other\"=\"1\"\r[-HKEY_CURRENT_USER\\Software\\Gone]\r\n", "\", line 8007: "},
         {kKey + "\"Delay\"=\"901\"\r\n" + kKey + "\"Other\"=dword:xyz\r\n", "\", line 6: "},
         {"[HKEY_CLASSES_ROOT\\.x]\r\n" + kKey + "\"Delay\"=\"1\"\r\n\"Delay\"=\"400\"\r\n" + kKey + "\"Delay\"=\"2\"\r\n",
          "\", line 5: \"1\" is no value"},
         {"[hkey_current_user\\SOFTWARE\\test]\r\n\"DELAY\"=\"9\"\r\n", "\", line 4: \"9\" is no value"},
         {kKey + "\"Delay\"=\"400\"\r\n[-HKEY_CURRENT_USER\\Software\\Test\\Sub]\r\n", "\", line 5: "},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.body);
-        Fixture f;
-        const std::string store = f.Store();
-        const CliRun run = f.install.Run({"apply", "-"}, "REGEDIT4\r\n\r\n" + c.body);
-        EXPECT_EQ(run.status, cli::kFailed);
-        EXPECT_NE(run.err.find(c.told), std::string::npos) << run.err;
-        EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
-        EXPECT_EQ(f.Store(), store);
-        EXPECT_TRUE(f.Backups().empty());
-    }
+    for (const auto& c : cases)
+        for (const bool piped : {true, false}) {
+            SCOPED_TRACE(c.body.substr(c.body.size() > 200 ? c.body.size() - 200 : 0));
+            Fixture f;
+            const std::string store = f.Store();
+            f.install.Folder().Write("profile.reg", "REGEDIT4\r\n\r\n" + c.body);
+            const CliRun run = piped ? f.install.Run({"apply", "-"}, "REGEDIT4\r\n\r\n" + c.body)
+                                     : f.install.Run({"apply", f.install.Folder().Path("profile.reg")});
+            EXPECT_EQ(run.status, cli::kFailed);
+            EXPECT_NE(run.err.find(c.told), std::string::npos) << run.err;
+            EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+            EXPECT_EQ(f.Store(), store);
+            EXPECT_TRUE(f.Backups().empty());
+        }
 }
 
 TEST(CommandLine, RestoreAndUndoWithCheckTellWhatWouldChangeAndChangeNothing)

@@ -363,6 +363,37 @@ TEST(RegFile, ImportRefusesOtherEncodingsAndWhatTheCodePageCannotHold)
     }
 }
 
+// A file without a byte-order mark read a piece at a time gives the text
+// and the form that reading it whole gives, wherever a piece ends: in a CR
+// LF, after a CR alone, in the first line.
+TEST(RegFile, AFileReadInPiecesGivesTheTextOfTheWholeFile)
+{
+    const std::string v5 = "Windows Registry Editor Version 5.00";
+    const std::string files[] = {
+        "REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=\"1\"\r\n",
+        "REGEDIT4\r[HKEY_CURRENT_USER\\A]\r\r\n\"v\"=\"1\"\r",
+        v5 + "\n\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"1\"",
+        "REGEDIT 4\r\n\r",
+        "",
+    };
+    for (const std::string& bytes : files)
+        for (const std::size_t size : {std::size_t{1}, std::size_t{2}, std::size_t{7}, std::size_t{100}}) {
+            SCOPED_TRACE(bytes + " / " + std::to_string(size));
+            const auto whole = regfile::RegFileTextOf(bytes, "f.reg");
+            ASSERT_TRUE(whole);
+            regfile::RegFileTextPieces pieces;
+            std::string text;
+            for (std::size_t at = 0; at < bytes.size(); at += size) {
+                const std::size_t before = text.size();
+                pieces.Add(std::string_view(bytes).substr(at, size), text);
+                EXPECT_TRUE(text.size() == before || text.ends_with('\n')) << "whole lines only";
+            }
+            pieces.End(text);
+            EXPECT_EQ(text, whole.Value().text);
+            EXPECT_EQ(regfile::RegFileFormatOf(text), whole.Value().format);
+        }
+}
+
 // What a file from outside holds as the registry editor imports it.
 std::string ImportedTree(const std::string& bytes)
 {
@@ -574,6 +605,21 @@ struct Gathered final : regfile::RegSectionSink {
     void Closing(std::vector<std::string> comments) override { document.closingComments = std::move(comments); }
 };
 
+// A text given `size` bytes at a time.
+struct Pieces final : regfile::RegTextSource {
+    Pieces(std::string_view text, std::size_t size) : text(text), size(size) {}
+    bool More(std::string& out) override
+    {
+        if (text.empty())
+            return false;
+        out += text.substr(0, size);
+        text.remove_prefix(std::min(size, text.size()));
+        return true;
+    }
+    std::string_view text;
+    std::size_t size;
+};
+
 std::string Described(const regfile::RegFileDocument& document)
 {
     std::string text;
@@ -628,6 +674,19 @@ TEST(RegFile, SectionsHandedOverAsTheyAreReadMakeTheWholeDocument)
         }
         else
             EXPECT_EQ(handed.Error().Message(), whole.Error().Message());
+        // The same text from a source, in pieces that end anywhere in a line.
+        for (const std::size_t size : {std::size_t{1}, std::size_t{5}, std::size_t{4099}}) {
+            SCOPED_TRACE(size);
+            Pieces pieces(text, size);
+            Gathered fromPieces;
+            const auto read = regfile::ParseRegFileSections(pieces, 0, "f.reg", regfile::RegFileFormat::Regedit4,
+                                                            regfile::RegWideText::Refuse, fromPieces);
+            ASSERT_EQ(bool(read), bool(whole));
+            if (whole)
+                EXPECT_EQ(Described(fromPieces.document), Described(whole.Value()));
+            else
+                EXPECT_EQ(read.Error().Message(), whole.Error().Message());
+        }
     }
 }
 

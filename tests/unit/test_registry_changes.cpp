@@ -105,3 +105,45 @@ TEST(RegistryChanges, FirstMissingKeyIsTheOutermostKeyAWriteWouldMake)
     EXPECT_EQ(missing("a\\b"), "<there>");
     EXPECT_EQ(missing("\\A"), "<fault>");
 }
+
+TEST(RegistryChanges, AChangeKeepsItsNameAndDataThroughCopiesMovesAndALaterLine)
+{
+    // Either side of the size up to which name and data lie in the change
+    // itself, and a name that comes out of the change's own bytes.
+    struct Bytes {
+        std::string name;
+        std::string data;
+    };
+    const std::vector<Bytes> sizes = {{"", ""}, {"n", "0123456789"}, {"nm", "0123456789"}, {"a longer name", "x"},
+                                      {"", std::string(300, 'd')}};
+    const auto change = [](const Bytes& b) {
+        return platform::RegValueChange(platform::ShareKey(Key("K")), b.name,
+                                        platform::RegValue{platform::RegType::Binary,
+                                                           std::vector<std::uint8_t>(b.data.begin(), b.data.end())});
+    };
+    const auto expect = [](const platform::RegValueChange& c, const Bytes& name, const Bytes& data) {
+        EXPECT_EQ(c.Name(), name.name);
+        const std::optional<platform::RegValue> value = c.Value();
+        ASSERT_TRUE(value);
+        EXPECT_EQ(std::string(value->data.begin(), value->data.end()), data.data);
+    };
+    for (const Bytes& first : sizes)
+        for (const Bytes& other : sizes) {
+            SCOPED_TRACE(first.name + "=" + first.data + " / " + other.name + "=" + other.data);
+            platform::RegValueChange original = change(first);
+            platform::RegValueChange copy(original);
+            platform::RegValueChange moved(std::move(copy));
+            EXPECT_EQ(copy.Name(), "");
+            EXPECT_FALSE(copy.HasValue());
+            expect(moved, first, first);
+            platform::RegValueChange assigned = change(other);
+            assigned = moved;
+            expect(assigned, first, first);
+            platform::RegValueChange moveAssigned = change(other);
+            moveAssigned = std::move(assigned);
+            expect(moveAssigned, first, first);
+            moveAssigned.TakeValueOf(change(other));
+            expect(moveAssigned, first, other);
+            expect(original, first, first);
+        }
+}

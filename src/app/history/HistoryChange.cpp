@@ -33,10 +33,10 @@ std::string DoneText(const changes::CarriedOut& done)
     for (std::size_t i = 0; i < values.size() && i < kNamedValues; ++i) {
         const changes::PlannedValue& v = values[i];
         const std::string name =
-            v.change.Name().empty() ? platform::Text(text::DefaultValueName) : std::string(v.change.Name());
+            v.Change().Name().empty() ? platform::Text(text::DefaultValueName) : std::string(v.Change().Name());
         text += "\n" + platform::Text(text::ChangedValue,
-                                {backup::KeyText(*v.change.Key()), name, DataText(regfile::ValueDataText(v.Before())),
-                                 DataText(regfile::ValueDataText(v.change.Value()))});
+                                {backup::KeyText(*v.Change().Key()), name, DataText(regfile::ValueDataText(v.Before())),
+                                 DataText(regfile::ValueDataText(v.Change().Value()))});
     }
     if (values.size() > kNamedValues)
         text += "\n" + platform::Text(text::MoreValues, {std::to_string(values.size() - kNamedValues)});

@@ -56,7 +56,7 @@ TEST(WideRestore, AUnicodeBackupRestoresAndUndoesExactlyAndSecondTimeChangesNoth
             ASSERT_TRUE(done);
             EXPECT_EQ(GetWide(scratch.SubKey(), L"V"), text);
             ASSERT_TRUE(done.Value().backupPath);
-            const auto& replaced = done.Value().plan.values.at(0).before;
+            const platform::ExactRegValue* replaced = done.Value().plan.values.at(0).Held();
             ASSERT_TRUE(replaced);
             EXPECT_EQ(replaced->value, platform::RegValue::String("old"));
 
