@@ -55,27 +55,36 @@ platform::Result<void, std::string> ReadRegistryFileInto(const std::string& path
 {
     // Read twice, a piece at a time: first for the form and the number of
     // value lines, so that the sink reserves once, then for the parse.
-    std::optional<RegistryFilePieces> counting = RegistryFilePieces::Open(path);
-    if (!counting)
-        return ReadWholeFileInto(path, sink);
     std::optional<regfile::RegFileFormat> format;
     std::size_t valueLines = 0;
-    for (std::string piece; counting->More(piece); piece.clear()) {
-        if (!format)
-            format = regfile::RegFileFormatOf(piece);
-        valueLines += regfile::RegFileValueLines(piece);
+    bool whole = false;
+    std::optional<platform::Result<void, regfile::RegFileError>> parsed;
+    try {
+        platform::ReadFileAsItGoes(path, regfile::kMaxRegStoreBytes, [&](const platform::ReadPart& read) {
+            RegistryFilePieces counting(read);
+            for (std::string piece; counting.More(piece); piece.clear()) {
+                if (!format)
+                    format = regfile::RegFileFormatOf(piece);
+                valueLines += regfile::RegFileValueLines(piece);
+            }
+            whole = counting.ByteOrderMark();
+        });
+        if (!whole)
+            platform::ReadFileAsItGoes(path, regfile::kMaxRegStoreBytes, [&](const platform::ReadPart& read) {
+                RegistryFilePieces pieces(read);
+                parsed = regfile::ParseRegFileSections(pieces, valueLines, path,
+                                                       format.value_or(regfile::RegFileFormat::Regedit4),
+                                                       regfile::RegWideText::Keep, sink);
+                // Replaced meanwhile by a file of another form: nothing was parsed.
+                whole = pieces.ByteOrderMark();
+            });
+    } catch (const platform::CException& e) {
+        return std::string(e.what());
     }
-    if (counting->Fault())
-        return *counting->Fault();
-    std::optional<RegistryFilePieces> pieces = RegistryFilePieces::Open(path);
-    if (!pieces)
+    if (whole)
         return ReadWholeFileInto(path, sink);
-    const auto parsed = regfile::ParseRegFileSections(*pieces, valueLines, path, format.value_or(regfile::RegFileFormat::Regedit4),
-                                                      regfile::RegWideText::Keep, sink);
-    if (pieces->Fault())
-        return *pieces->Fault();
-    if (!parsed)
-        return parsed.Error().Message();
+    if (!parsed->HasValue())
+        return parsed->Error().Message();
     return {};
 }
 

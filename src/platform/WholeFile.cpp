@@ -132,6 +132,8 @@ void ReadPieces(const std::string& path, std::size_t limit, std::uint64_t report
 
 namespace platform {
 
+using detail::ThrowTooLarge;
+
 namespace {
 
 // Large enough that reading costs little more than the bytes.
@@ -152,6 +154,24 @@ void ReadFileInPieces(const std::string& path, std::size_t limit, const TakePiec
 {
     detail::WithRegularFile(path, [&](std::uint64_t reportedSize, const detail::ReadSome& read) {
         detail::ReadPieces(path, limit, reportedSize, read, kPieceBytes, take);
+    });
+}
+
+void ReadFileAsItGoes(const std::string& path, std::size_t limit, const std::function<void(const ReadPart& read)>& use)
+{
+    detail::WithRegularFile(path, [&](std::uint64_t reportedSize, const detail::ReadSome& read) {
+        if (reportedSize > limit)
+            ThrowTooLarge(path, limit);
+        std::size_t total = 0;
+        use([&](char* buffer, std::size_t size) {
+            const std::optional<std::size_t> count = read(buffer, size);
+            if (!count)
+                throw CFileException(path, Text(text::CannotReadFile));
+            total += *count;
+            if (total > limit)
+                ThrowTooLarge(path, limit);
+            return *count;
+        });
     });
 }
 

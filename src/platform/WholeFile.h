@@ -25,6 +25,13 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit);
 using TakePiece = std::function<bool(std::string_view piece)>;
 void ReadFileInPieces(const std::string& path, std::size_t limit, const TakePiece& take);
 
+// The same file for a reader that asks for its bytes (a parser that pulls
+// its text): `use` gets a read of the open file, which puts up to `size`
+// bytes into `buffer` and gives their number, 0 at the end. The read throws
+// as ReadWholeFile does, also when more than `limit` bytes have come.
+using ReadPart = std::function<std::size_t(char* buffer, std::size_t size)>;
+void ReadFileAsItGoes(const std::string& path, std::size_t limit, const std::function<void(const ReadPart& read)>& use);
+
 namespace detail {
 
 // One read of an open file: the bytes it put into the buffer, 0 at the end,
