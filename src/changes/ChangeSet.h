@@ -62,7 +62,7 @@ platform::Result<ChangeSet, ChangeFileFault> BackupChanges(regfile::RegFileDocum
 platform::Result<ChangeSet, ChangeFileFault> ProfileChanges(regfile::RegFileDocument profile, const std::string& path = {});
 
 // The change set of a registry file made as its parse hands over each
-// section (tk::ParseRegFileSections): the file's values are held once, in
+// section (regfile::ParseRegFileSections): the file's values are held once, in
 // the set, and no whole document beside it. A parse that fails drops the
 // reader. As BackupChanges reads a file when `backup`, else as
 // ProfileChanges; `path` names the file in WideTextSource.

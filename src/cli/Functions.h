@@ -25,7 +25,7 @@ struct Function {
 class Functions {
 public:
     // The names from the loaded translation, the catalogue from the
-    // application folder. Throws tk::CFileException naming the catalogue
+    // application folder. Throws platform::CFileException naming the catalogue
     // when it cannot be read.
     Functions(const i18n::CTranslation& translation, const std::string& applicationFolder);
 
