@@ -182,6 +182,7 @@ int ExportProfile(Context& context)
 
     std::vector<backup::FileValue> values;
     std::string leftOut;
+    ReadAheadValues(*functions, chosen, context.registry);
     for (const Function* function : chosen) {
         if (!named && !context.call.all && NamesMachineOrPerson(*functions, *function)) {
             leftOut += (leftOut.empty() ? "" : ", ") + std::to_string(function->key);
