@@ -78,19 +78,19 @@ static_assert(sizeof(RegValueChange) <= 40, "a large profile holds one change fo
 
 RegValueChange::RegValueChange(SharedKeyPath key, std::string_view name, const std::optional<RegValue>& value,
                                bool utf16)
-    : key_(std::move(key)), type_(value ? value->type : RegType::None), hasValue_(value.has_value()), utf16_(utf16)
+    : key_(std::move(key)), hasValue_(value.has_value()), utf16_(utf16), type_(value ? value->type : RegType::None)
 {
     Fill(name, value ? BytesOf(value->data) : std::string_view());
 }
 
 RegValueChange::RegValueChange(const RegValueChange& other)
-    : key_(other.key_), type_(other.type_), hasValue_(other.hasValue_), utf16_(other.utf16_)
+    : key_(other.key_), hasValue_(other.hasValue_), utf16_(other.utf16_), type_(other.type_)
 {
     Fill(other.Name(), other.Data());
 }
 
 RegValueChange::RegValueChange(RegValueChange&& other) noexcept
-    : key_(std::move(other.key_)), type_(other.type_), hasValue_(other.hasValue_), utf16_(other.utf16_)
+    : key_(std::move(other.key_)), hasValue_(other.hasValue_), utf16_(other.utf16_), type_(other.type_)
 {
     other.hasValue_ = false;
     other.utf16_ = false;

@@ -166,13 +166,14 @@ private:
     void TakeBytes(RegValueChange& other);
 
     SharedKeyPath key_;
-    RegType type_ = RegType::None;
-    std::uint32_t nameSize_ = 0;
-    std::uint32_t dataSize_ = 0;
+    // The name, then the data, when they fit; else the address of their
+    // buffer, aligned as an address is, so that a leak checker finds it.
+    alignas(char*) char room_[kRoom];
     bool hasValue_ : 1 = false;
     bool utf16_ : 1 = false;
-    // The name, then the data, when they fit; else the address of their buffer.
-    char room_[kRoom];
+    std::uint32_t nameSize_ = 0;
+    std::uint32_t dataSize_ = 0;
+    RegType type_ = RegType::None;
 };
 
 class IRegistry {
