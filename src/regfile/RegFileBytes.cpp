@@ -4,6 +4,7 @@
 #include "regfile/RegLines.h"
 #include "regfile/Texts.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace regfile {
@@ -30,10 +31,10 @@ int Utf16LineAt(std::string_view wide, std::size_t offset)
 
 // The registry editor ends a line at a CR that no LF follows too; the parser
 // takes CR LF and LF, so such a CR becomes an LF and the lines keep their
-// numbers.
-void WithLineFeeds(std::string& text)
+// numbers. Only the CRs before `end`: the text may go on after it.
+void WithLineFeeds(std::string& text, std::size_t end = std::string::npos)
 {
-    for (std::size_t cr = text.find('\r'); cr != std::string::npos; cr = text.find('\r', cr + 1))
+    for (std::size_t cr = text.find('\r'); cr < std::min(end, text.size()); cr = text.find('\r', cr + 1))
         if (cr + 1 == text.size() || text[cr + 1] != '\n')
             text[cr] = '\n';
 }
@@ -79,9 +80,7 @@ void RegFileTextPieces::Add(std::string_view bytes, std::string& text)
     rest_.append(bytes);
     // A CR last may be the first half of a CR LF: it waits for the next bytes.
     const std::size_t complete = rest_.size() - (rest_.ends_with('\r') ? 1 : 0);
-    for (std::size_t cr = rest_.find('\r'); cr < complete; cr = rest_.find('\r', cr + 1))
-        if (rest_[cr + 1] != '\n')
-            rest_[cr] = '\n';
+    WithLineFeeds(rest_, complete);
     const std::size_t lineFeed = complete == 0 ? std::string::npos : rest_.rfind('\n', complete - 1);
     if (lineFeed == std::string::npos)
         return;
