@@ -88,15 +88,26 @@ std::string ReadUpToLimit(const std::string& path, std::size_t limit, std::uint6
     return content;
 }
 
-void ReadPieces(const std::string& path, std::size_t limit, std::uint64_t reportedSize, const ReadSome& read,
-                std::size_t pieceBytes, const TakePiece& take)
+ReadPart LimitedRead(const std::string& path, std::size_t limit, std::uint64_t reportedSize, const ReadSome& read)
 {
     if (reportedSize > limit)
         ThrowTooLarge(path, limit);
+    return [&read, path, limit, total = std::size_t{0}](char* buffer, std::size_t size) mutable {
+        const std::optional<std::size_t> count = read(buffer, size);
+        if (!count)
+            throw CFileException(path, Text(text::CannotReadFile));
+        total += *count;
+        if (total > limit)
+            ThrowTooLarge(path, limit);
+        return *count;
+    };
+}
+
+void ReadPieces(const ReadPart& read, std::size_t pieceBytes, const TakePiece& take)
+{
     // One buffer, reused: its pages are touched once, however large the file.
     std::unique_ptr<char[]> buffer(new char[pieceBytes]);
     std::size_t kept = 0; // a line begun in the piece before
-    std::size_t total = 0;
     for (;;) {
         if (kept == pieceBytes) {
             std::unique_ptr<char[]> larger(new char[2 * pieceBytes]);
@@ -104,18 +115,13 @@ void ReadPieces(const std::string& path, std::size_t limit, std::uint64_t report
             buffer = std::move(larger);
             pieceBytes *= 2;
         }
-        const std::optional<std::size_t> count = read(buffer.get() + kept, pieceBytes - kept);
-        if (!count)
-            throw CFileException(path, Text(text::CannotReadFile));
-        if (*count == 0) {
+        const std::size_t count = read(buffer.get() + kept, pieceBytes - kept);
+        if (count == 0) {
             if (kept > 0)
                 take(std::string_view(buffer.get(), kept));
             return;
         }
-        total += *count;
-        if (total > limit)
-            ThrowTooLarge(path, limit);
-        const std::string_view filled(buffer.get(), kept + *count);
+        const std::string_view filled(buffer.get(), kept + count);
         const std::size_t lineFeed = filled.rfind('\n');
         if (lineFeed == std::string_view::npos) {
             kept = filled.size();
@@ -131,8 +137,6 @@ void ReadPieces(const std::string& path, std::size_t limit, std::uint64_t report
 } // namespace platform::detail
 
 namespace platform {
-
-using detail::ThrowTooLarge;
 
 namespace {
 
@@ -150,29 +154,16 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit)
     return content;
 }
 
-void ReadFileInPieces(const std::string& path, std::size_t limit, const TakePiece& take)
-{
-    detail::WithRegularFile(path, [&](std::uint64_t reportedSize, const detail::ReadSome& read) {
-        detail::ReadPieces(path, limit, reportedSize, read, kPieceBytes, take);
-    });
-}
-
 void ReadFileAsItGoes(const std::string& path, std::size_t limit, const std::function<void(const ReadPart& read)>& use)
 {
     detail::WithRegularFile(path, [&](std::uint64_t reportedSize, const detail::ReadSome& read) {
-        if (reportedSize > limit)
-            ThrowTooLarge(path, limit);
-        std::size_t total = 0;
-        use([&](char* buffer, std::size_t size) {
-            const std::optional<std::size_t> count = read(buffer, size);
-            if (!count)
-                throw CFileException(path, Text(text::CannotReadFile));
-            total += *count;
-            if (total > limit)
-                ThrowTooLarge(path, limit);
-            return *count;
-        });
+        use(detail::LimitedRead(path, limit, reportedSize, read));
     });
+}
+
+void ReadFileInPieces(const std::string& path, std::size_t limit, const TakePiece& take)
+{
+    ReadFileAsItGoes(path, limit, [&](const ReadPart& read) { detail::ReadPieces(read, kPieceBytes, take); });
 }
 
 } // namespace platform

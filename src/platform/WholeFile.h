@@ -50,9 +50,13 @@ using ReadSome = std::function<std::optional<std::size_t>(char* buffer, std::siz
 std::string ReadUpToLimit(const std::string& path, std::size_t limit, std::uint64_t reportedSize,
                           const ReadSome& read);
 
+// `read` as ReadFileAsItGoes hands it on: it throws when it fails or once
+// more than `limit` bytes have come; a file whose reported size is past the
+// limit is refused at once.
+ReadPart LimitedRead(const std::string& path, std::size_t limit, std::uint64_t reportedSize, const ReadSome& read);
+
 // The pieces of ReadFileInPieces from `read`, `pieceBytes` at a time.
-void ReadPieces(const std::string& path, std::size_t limit, std::uint64_t reportedSize, const ReadSome& read,
-                std::size_t pieceBytes, const TakePiece& take);
+void ReadPieces(const ReadPart& read, std::size_t pieceBytes, const TakePiece& take);
 
 // Opens the regular file at path without waiting and hands `use` its size and
 // a read of it; each platform's own. Throws CFileException naming the file

@@ -147,7 +147,8 @@ TEST(TextFile, FileReadInPiecesOfWholeLines)
             return n;
         };
         std::string joined;
-        platform::detail::ReadPieces("f.ini", 100, c.source.size(), read, c.piece, [&](std::string_view piece) {
+        platform::detail::ReadPieces(platform::detail::LimitedRead("f.ini", 100, c.source.size(), read), c.piece,
+                                     [&](std::string_view piece) {
             EXPECT_FALSE(piece.empty());
             if (joined.size() + piece.size() < c.source.size())
                 EXPECT_EQ(piece.back(), '\n') << c.source;
@@ -165,9 +166,11 @@ TEST(TextFile, FileReadInPiecesOfWholeLines)
         return n;
     };
     int pieces = 0;
-    platform::detail::ReadPieces("f.ini", 1000, 0, read, 16, [&](std::string_view) { return ++pieces < 2; });
+    platform::detail::ReadPieces(platform::detail::LimitedRead("f.ini", 1000, 0, read), 16,
+                                 [&](std::string_view) { return ++pieces < 2; });
     EXPECT_EQ(pieces, 2);
     at = 0;
-    EXPECT_THROW(platform::detail::ReadPieces("f.ini", 100, 0, read, 16, [](std::string_view) { return true; }),
+    EXPECT_THROW(platform::detail::ReadPieces(platform::detail::LimitedRead("f.ini", 100, 0, read), 16,
+                                             [](std::string_view) { return true; }),
                  platform::CFileException);
 }
