@@ -3,6 +3,7 @@
 #include "platform/RegNames.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace regstore {
 
@@ -36,14 +37,18 @@ RegStoreEdit::RegStoreEdit(RegStoreText& text) : text_(text) {}
 bool RegStoreEdit::Exists(std::string_view identity) const
 {
     if (const auto change = changes_.find(identity); change != changes_.end())
-        return change->second.key.has_value();
+        return change->second.Made();
     return IsRoot(identity) || text_.Index().FindKey(identity).has_value();
 }
 
 bool RegStoreEdit::HoldsAnything(std::string_view identity)
 {
-    if (const StoredKey* key = Current(identity); key != nullptr && !key->values.empty())
+    if (const auto change = changes_.find(identity); change != changes_.end() && change->second.listed) {
+        if (change->second.listed->holdsValues)
+            return true;
+    } else if (const StoredKey* key = Current(identity); key != nullptr && !key->values.empty()) {
         return true;
+    }
     // The keys below it follow it in key order, in the file and in the change.
     const RegFileIndex& index = text_.Index();
     for (std::size_t k = index.KeyLowerBound(identity); k < index.KeyCount(); ++k) {
@@ -58,7 +63,7 @@ bool RegStoreEdit::HoldsAnything(std::string_view identity)
     for (auto change = changes_.upper_bound(identity); change != changes_.end(); ++change) {
         if (!platform::IsBelow(change->first, identity))
             break;
-        if (change->second.key)
+        if (change->second.Made())
             return true;
     }
     return false;
@@ -84,14 +89,35 @@ const StoredKey* RegStoreEdit::Stored(std::string_view identity)
 
 const StoredKey* RegStoreEdit::Current(std::string_view identity)
 {
-    if (const auto change = changes_.find(identity); change != changes_.end())
+    if (const auto change = changes_.find(identity); change != changes_.end()) {
+        Materialize(identity, change->second);
         return change->second.key ? &*change->second.key : nullptr;
+    }
     return Stored(identity);
+}
+
+std::optional<std::string> RegStoreEdit::PathOf(std::string_view identity)
+{
+    if (IsRoot(identity))
+        return std::string();
+    if (const auto change = changes_.find(identity); change != changes_.end() && change->second.key)
+        return change->second.key->path;
+    const auto key = text_.Index().FindKey(identity);
+    if (!key)
+        return std::nullopt;
+    auto path = text_.KeyPath(*key);
+    if (!path) {
+        if (!fault_)
+            fault_ = path.Error();
+        return std::nullopt;
+    }
+    return std::move(path.Value());
 }
 
 StoredKey& RegStoreEdit::Editable(platform::RegRoot root, std::string_view identity)
 {
     KeyChange& change = changes_[std::string(identity)];
+    Materialize(identity, change);
     if (!change.key) {
         const StoredKey* stored = change.removed ? nullptr : Stored(identity);
         change.key = stored ? *stored : StoredKey{root, {}, {}, {}};
@@ -121,8 +147,7 @@ platform::RegResult RegStoreEdit::CreateKey(platform::RegRoot root, std::string_
         const std::string spelling = path.empty() ? std::string(name) : path + '\\' + std::string(name);
         if (!Exists(identity))
             changes_[identity].key = StoredKey{root, spelling, {}, {}};
-        const StoredKey* key = Current(identity);
-        path = key ? key->path : spelling;
+        path = PathOf(identity).value_or(spelling);
     }
     return {};
 }
@@ -147,7 +172,7 @@ platform::RegResult RegStoreEdit::DeleteKey(platform::RegRoot root, std::string_
     for (auto change = changes_.find(*identity); change != changes_.end(); ++change) {
         if (change->first != *identity && !platform::IsBelow(change->first, *identity))
             break;
-        change->second = {std::nullopt, true};
+        change->second = {std::nullopt, true, std::nullopt};
     }
     return {};
 }
@@ -181,6 +206,145 @@ bool RegStoreEdit::DeleteEmptyKey(platform::RegRoot root, std::string_view subKe
     if (!identity || IsRoot(*identity) || !Exists(*identity) || HoldsAnything(*identity))
         return false;
     return DeleteKey(root, subKey).HasValue();
+}
+
+platform::Result<bool, platform::RegFault> RegStoreEdit::ApplyList(const std::vector<platform::RegValueChange>& values)
+{
+    list_ = &values;
+    // The list's runs of one key, grouped by key, the keys in the order the
+    // list first names them, as one change after another would meet them.
+    struct KeyRun {
+        ListRun run;
+        std::uint32_t key = 0;
+    };
+    std::vector<KeyRun> runs;
+    {
+        std::unordered_map<std::string, std::uint32_t> keyNumbers;
+        std::string identity;
+        const platform::RegKeyPath* last = nullptr;
+        for (std::uint32_t i = 0; i < values.size(); ++i) {
+            const platform::RegKeyPath* key = values[i].Key().get();
+            if (key == last) {
+                runs.back().run.end = i + 1;
+                continue;
+            }
+            identity.clear();
+            if (!AppendKeyIdentity(identity, key->root, key->subKey)) {
+                // No value lies there to remove, and none can be set there.
+                if (values[i].HasValue())
+                    return platform::RegFault(platform::RegError::BadKeyPath);
+                last = nullptr;
+                continue;
+            }
+            last = key;
+            const auto number = keyNumbers.try_emplace(identity, static_cast<std::uint32_t>(keyNumbers.size()));
+            runs.push_back({{i, i + 1}, number.first->second});
+        }
+    }
+    std::stable_sort(runs.begin(), runs.end(), [](const KeyRun& a, const KeyRun& b) { return a.key < b.key; });
+    runs_.clear();
+    runs_.reserve(runs.size());
+    for (const KeyRun& run : runs)
+        runs_.push_back(run.run);
+
+    bool changed = false;
+    std::string identity;
+    for (std::size_t first = 0; first < runs.size();) {
+        std::size_t end = first + 1;
+        while (end < runs.size() && runs[end].key == runs[first].key)
+            ++end;
+        const Listed listed{static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(end - first), false};
+        first = end;
+        const platform::RegKeyPath& key = *values[runs_[listed.firstRun].begin].Key();
+        identity.clear();
+        static_cast<void>(AppendKeyIdentity(identity, key.root, key.subKey));
+        std::optional<StoredKey> copy;
+        if (const auto change = changes_.find(identity); change != changes_.end()) {
+            copy = change->second.listed ? FromList(identity, change->second) : change->second.key;
+        } else if (const auto stored = text_.Index().FindKey(identity)) {
+            auto built = text_.Build(*stored, false);
+            if (!built) {
+                if (!fault_)
+                    fault_ = built.Error();
+                return false;
+            }
+            copy = std::move(built.Value());
+        }
+        if (!copy)
+            copy = StoredKey{key.root, {}, {}, {}};
+        const ListEffect effect = ApplyRuns(*copy, listed);
+        if (!effect.changed)
+            continue;
+        // Only a value set changes a key that is not there.
+        if (!Exists(identity))
+            if (const platform::RegResult created = CreateKey(key.root, values[*effect.firstSet].Key()->subKey); !created)
+                return created.Error();
+        KeyChange& change = changes_[identity];
+        change.listed = listed;
+        change.listed->holdsValues = !copy->values.empty();
+        changed = true;
+    }
+    return changed;
+}
+
+RegStoreEdit::ListEffect RegStoreEdit::ApplyRuns(StoredKey& key, const Listed& listed) const
+{
+    ListEffect effect;
+    for (std::uint32_t r = listed.firstRun; r < listed.firstRun + listed.runCount; ++r) {
+        for (std::uint32_t i = runs_[r].begin; i < runs_[r].end; ++i) {
+            const platform::RegValueChange& change = (*list_)[i];
+            const platform::RegValue* old = key.Find(change.Name());
+            if (!change.HasValue()) {
+                if (old == nullptr)
+                    continue;
+                key.values.erase(platform::FoldedName(change.Name()));
+            } else if (old == nullptr || !change.Sets(*old)) {
+                key.Set(change.Name(), *change.Value());
+                if (!effect.firstSet)
+                    effect.firstSet = i;
+            } else {
+                continue;
+            }
+            effect.changed = true;
+        }
+    }
+    return effect;
+}
+
+std::optional<StoredKey> RegStoreEdit::FromList(std::string_view identity, const KeyChange& change)
+{
+    std::optional<StoredKey> key = change.key;
+    if (!key && !change.removed) {
+        if (const auto stored = text_.Index().FindKey(identity)) {
+            auto built = text_.Build(*stored, !text_.Index().Canonical());
+            if (!built) {
+                if (!fault_)
+                    fault_ = built.Error();
+                return std::nullopt;
+            }
+            key = std::move(built.Value());
+        }
+    }
+    if (!key)
+        key = StoredKey{(*list_)[runs_[change.listed->firstRun].begin].Key()->root, {}, {}, {}};
+    static_cast<void>(ApplyRuns(*key, *change.listed));
+    return key;
+}
+
+void RegStoreEdit::Materialize(std::string_view identity, KeyChange& change)
+{
+    if (!change.listed)
+        return;
+    change.key = FromList(identity, change);
+    change.listed.reset();
+}
+
+const StoredKey* RegStoreEdit::Final(std::string_view identity, const KeyChange& change, std::optional<StoredKey>& made)
+{
+    if (!change.listed)
+        return change.key ? &*change.key : nullptr;
+    made = FromList(identity, change);
+    return made ? &*made : nullptr;
 }
 
 // The new text as it is made: held whole, or handed to a sink a piece at a
@@ -295,13 +459,18 @@ bool RegStoreEdit::Splice(std::size_t limit, Output& output)
     };
     if (index.texts.size() == 1) {
         std::string lines;
+        std::optional<StoredKey> made;
         for (const auto& [identity, change] : changes_) {
             lines.clear();
-            if (change.key)
-                change.key->AppendTo(lines);
-            splice(identity, change.removed, change.key ? &lines : nullptr);
+            const StoredKey* key = Final(identity, change, made);
+            if (fault_)
+                return false;
+            if (key)
+                key->AppendTo(lines);
+            splice(identity, change.removed, key ? &lines : nullptr);
             if (fault_ || output.Size() > limit)
                 return false;
+            output.Drain();
         }
     }
     // With a file to import: the store's keys that it removes, and those it
@@ -352,6 +521,7 @@ bool RegStoreEdit::Rewrite(std::size_t limit, Output& output)
         key.AppendTo(out);
     };
     auto change = changes_.begin();
+    std::optional<StoredKey> made;
     for (std::size_t k = 0; k < index.KeyCount() || change != changes_.end();) {
         const bool fromText = change == changes_.end()
             || (k < index.KeyCount() && platform::KeyIdentityLess(index.KeyIdentity(k), change->first));
@@ -363,8 +533,10 @@ bool RegStoreEdit::Rewrite(std::size_t limit, Output& output)
             }
         } else {
             k += k < index.KeyCount() && index.KeyIdentity(k) == change->first ? 1 : 0;
-            if (change->second.key)
-                append(*change->second.key);
+            if (const StoredKey* key = Final(change->first, change->second, made))
+                append(*key);
+            if (fault_)
+                return false;
             ++change;
         }
         if (output.Size() > limit)

@@ -15,17 +15,28 @@
 #include "regstore/RegStoreText.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace regstore {
 
 class RegStoreEdit final {
 public:
     explicit RegStoreEdit(RegStoreText& text);
+
+    // Sets and removes the values of a list as SetValue and DeleteValue
+    // would one at a time in its order, each only where it changes the value
+    // (a value to remove that is not there is left alone): whether anything
+    // changed. Each key's values are applied in one go, and the keys that
+    // change are not copied: their text is made again from the list when the
+    // new text is written, so a list of many values costs a few bytes for
+    // each of its keys while it waits. `values` must outlive the edit.
+    platform::Result<bool, platform::RegFault> ApplyList(const std::vector<platform::RegValueChange>& values);
 
     // The value as the change leaves it so far, or null; no copy.
     const platform::RegValue* FindValue(platform::RegRoot root, std::string_view subKey, std::string_view name);
@@ -59,11 +70,27 @@ private:
         bool operator()(std::string_view a, std::string_view b) const;
     };
 
+    // The list's values of one key: runs of neighbours in the list, in order.
+    struct ListRun {
+        std::uint32_t begin = 0;
+        std::uint32_t end = 0;
+    };
+    // A key that a list changes: its values are those of its copy (or the
+    // file's, when it has no copy and was not removed) with the list's runs
+    // runs_[firstRun, firstRun + runCount) applied.
+    struct Listed {
+        std::uint32_t firstRun = 0;
+        std::uint32_t runCount = 0;
+        bool holdsValues = false;
+    };
     // A key written anew, or removed; or removed and then made again, which
     // takes its comments away as removing it does.
     struct KeyChange {
         std::optional<StoredKey> key;
         bool removed = false;
+        std::optional<Listed> listed;
+
+        bool Made() const { return key || listed; }
     };
 
     platform::RegResult CreateKey(platform::RegRoot root, std::string_view subKey);
@@ -73,8 +100,25 @@ private:
     // as a root may have none.
     const StoredKey* Current(std::string_view identity);
     const StoredKey* Stored(std::string_view identity);
+    // The spelling of an existing key's path, its values not parsed;
+    // nullopt on a fault.
+    std::optional<std::string> PathOf(std::string_view identity);
     // The key's copy in the change, made from the file's on first use.
     StoredKey& Editable(platform::RegRoot root, std::string_view identity);
+    // A listed key as the change leaves it; nullopt on a fault (then Fault()).
+    std::optional<StoredKey> FromList(std::string_view identity, const KeyChange& change);
+    // A listed key made and held as a copy, for a change that edits it further.
+    void Materialize(std::string_view identity, KeyChange& change);
+    // The key as the change leaves it, its copy or made from the list into
+    // `made`: null when it is removed or on a fault (then Fault()).
+    const StoredKey* Final(std::string_view identity, const KeyChange& change, std::optional<StoredKey>& made);
+    // Applies runs of the list to a copy of a key: whether a value changed,
+    // and where the first value set lies in the list.
+    struct ListEffect {
+        bool changed = false;
+        std::optional<std::uint32_t> firstSet;
+    };
+    ListEffect ApplyRuns(StoredKey& key, const Listed& listed) const;
 
     class Output;
 
@@ -85,6 +129,8 @@ private:
 
     RegStoreText& text_;
     std::map<std::string, KeyChange, IdentityOrder> changes_;
+    const std::vector<platform::RegValueChange>* list_ = nullptr;
+    std::vector<ListRun> runs_; // by key, each key's in the list's order
     std::optional<regfile::RegFileError> fault_;
 };
 

@@ -267,6 +267,21 @@ platform::Result<StoredKey, regfile::RegFileError> RegStoreText::Build(std::size
     return built;
 }
 
+platform::Result<std::string, regfile::RegFileError> RegStoreText::KeyPath(std::size_t key) const
+{
+    if (!index_.Canonical()) {
+        const auto path = SpelledPath(key, std::nullopt);
+        if (!path)
+            return path.Error();
+        return std::string(path.Value());
+    }
+    std::string buffer;
+    const auto subKey = KeyLineSubKey(key, buffer);
+    if (!subKey)
+        return subKey.Error();
+    return platform::JoinedKeyPath(subKey.Value());
+}
+
 RegStoreText::WholeInMemory::WholeInMemory(RegStoreText& text) : text_(text), files_(text.texts_)
 {
     for (auto& held : text_.texts_) {

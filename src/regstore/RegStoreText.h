@@ -65,6 +65,8 @@ public:
     // A key parsed anew, not kept: with the comments before its sections
     // when `keyComments`, for a rewrite.
     platform::Result<StoredKey, regfile::RegFileError> Build(std::size_t key, bool keyComments) const;
+    // The key's path as Build spells it, without parsing its values.
+    platform::Result<std::string, regfile::RegFileError> KeyPath(std::size_t key) const;
 
     // A key as a rewrite of the whole file writes it: its key line and its
     // values in order (`lines`), each line already in the form written copied

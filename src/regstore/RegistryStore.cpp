@@ -276,7 +276,22 @@ struct RegistryStore::Checked {
     }
 };
 
-std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& change, RegStoreText* import)
+// A list of more values than this has its new text written as it is made:
+// a list that long costs the text's bytes once more to hold, where a short
+// one's text is kept as the copy of the store, which the reads after the
+// change then need not index again.
+constexpr std::size_t kHeldValues = 1024;
+
+RegistryStore::TextGoes RegistryStore::TextFor(const ChangeList* list, const RegStoreText* import, bool check) const
+{
+    if (import != nullptr)
+        return TextGoes::ToFile;
+    if (list == nullptr || list->values.size() <= kHeldValues || !copy_->Index().storeCanonical)
+        return TextGoes::Held;
+    return check ? TextGoes::Measured : TextGoes::ToFile;
+}
+
+std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& change, RegStoreText* import, TextGoes goes)
 {
     std::optional<RegStoreText> combined;
     RegStoreText* text = &*copy_;
@@ -308,8 +323,8 @@ std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& ch
             return nullptr;
         }
     }
-    if (import != nullptr)
-        return Streamed(edit, std::move(prepared));
+    if (goes != TextGoes::Held)
+        return Streamed(edit, std::move(prepared), goes, import != nullptr);
     auto newText = edit.NewText(maxBytes_);
     if (!newText && edit.Fault()) {
         Note(edit.Fault()->Message());
@@ -321,19 +336,26 @@ std::unique_ptr<RegistryStore::Prepared> RegistryStore::Prepare(const Change& ch
     return prepared;
 }
 
-// A file imported may be as large as the store: its new text goes to the
-// temporary file as it is made, and is compared with the store's on the way.
-std::unique_ptr<RegistryStore::Prepared> RegistryStore::Streamed(RegStoreEdit& edit, std::unique_ptr<Prepared> prepared)
+// A file imported may be as large as the store, and a long list's text as
+// well: it goes to the temporary file as it is made. An import's is compared
+// with the store's on the way, as what it changes is not known before.
+std::unique_ptr<RegistryStore::Prepared> RegistryStore::Streamed(RegStoreEdit& edit, std::unique_ptr<Prepared> prepared,
+                                                                 TextGoes goes, bool compare)
 {
-    try {
-        prepared->file = std::make_unique<platform::AtomicFileWriter>(path_);
-    } catch (const platform::CFileException& e) {
-        // Told only if the text is to be written.
-        prepared->fileFault = e;
+    if (goes == TextGoes::ToFile) {
+        try {
+            prepared->file = std::make_unique<platform::AtomicFileWriter>(path_);
+        } catch (const platform::CFileException& e) {
+            // Told only if the text is to be written.
+            prepared->fileFault = e;
+        }
     }
-    SameAsStore same(*copy_);
+    std::optional<SameAsStore> same;
+    if (compare)
+        same.emplace(*copy_);
     const bool made = edit.WriteNewText(maxBytes_, [&](std::string_view piece) {
-        same.Take(piece);
+        if (same)
+            same->Take(piece);
         if (!prepared->file)
             return;
         try {
@@ -351,7 +373,7 @@ std::unique_ptr<RegistryStore::Prepared> RegistryStore::Streamed(RegStoreEdit& e
     // An import whose every value the store holds already, or a file of
     // nothing but its first line, changes nothing: the store is not written,
     // nor made where there was none.
-    if (made && same.Same()) {
+    if (made && same && same->Same()) {
         prepared->outcome.changed = false;
         prepared->file.reset();
     }
@@ -401,7 +423,7 @@ platform::RegResult RegistryStore::ModifyLocked(const Change& change, RegStoreTe
     if (!Refresh())
         return Broken();
     auto prepared = checked && list && checked->Prepares(stamp_, *list) ? std::move(checked->prepared)
-                                                                         : Prepare(change, import);
+                                                                         : Prepare(change, import, TextFor(list, import, false));
     if (const auto ended = EndedBeforeWrite(prepared.get()))
         return *ended;
 
@@ -412,7 +434,7 @@ platform::RegResult RegistryStore::ModifyLocked(const Change& change, RegStoreTe
         // Nobody wrote before the lock was taken: the change made outside it
         // stands. Otherwise it is made again on what the other writer left.
         if (!(stamp_ == unlocked)) {
-            prepared = Prepare(change, import);
+            prepared = Prepare(change, import, TextFor(list, import, false));
             if (const auto ended = EndedBeforeWrite(prepared.get()))
                 return *ended;
         }
@@ -443,7 +465,7 @@ platform::RegResult RegistryStore::CheckLocked(const Change& change, const Chang
     checked_.reset();
     if (!Refresh())
         return Broken();
-    auto prepared = Prepare(change, nullptr);
+    auto prepared = Prepare(change, nullptr, TextFor(&list, nullptr, true));
     if (const auto ended = EndedBeforeWrite(prepared.get()))
         return *ended;
     const platform::RegResult locked = WithLock([] { return platform::RegResult{}; });
@@ -599,23 +621,10 @@ RegistryStore::Change RegistryStore::ChangesOf(const std::vector<platform::RegVa
                                                const std::vector<platform::RegKeyPath>& emptyKeys)
 {
     return [&values, &emptyKeys](RegStoreEdit& edit) {
-        bool changed = false;
-        for (const platform::RegValueChange& change : values) {
-            const platform::RegKeyPath& key = *change.Key();
-            const platform::RegValue* old = edit.FindValue(key.root, key.subKey, change.Name());
-            if (!change.HasValue()) {
-                if (old == nullptr)
-                    continue;
-                if (const platform::RegResult removed = edit.DeleteValue(key.root, key.subKey, change.Name()); !removed)
-                    return Outcome{removed, false};
-            } else if (old == nullptr || !change.Sets(*old)) {
-                if (const platform::RegResult set = edit.SetValue(key.root, key.subKey, change.Name(), *change.Value()); !set)
-                    return Outcome{set, false};
-            } else {
-                continue;
-            }
-            changed = true;
-        }
+        const auto listed = edit.ApplyList(values);
+        if (!listed)
+            return Outcome{listed.Error(), false};
+        bool changed = listed.Value();
         for (const platform::RegKeyPath& key : emptyKeys)
             changed = edit.DeleteEmptyKey(key.root, key.subKey) || changed;
         return Outcome{{}, changed};

@@ -149,7 +149,12 @@ private:
     // The change prepared on the copy, with `import` after it when there is
     // one, and its new text; null, its fault noted, when the store is broken where
     // the change needs it or, for a change that changes something, anywhere.
-    std::unique_ptr<Prepared> Prepare(const Change& change, RegStoreText* import);
+    // Where a prepared change's new text goes: held whole, to become the
+    // copy once written; to the temporary file as it is made; or nowhere,
+    // measured only, for a check.
+    enum class TextGoes { Held, ToFile, Measured };
+    std::unique_ptr<Prepared> Prepare(const Change& change, RegStoreText* import, TextGoes goes);
+    TextGoes TextFor(const ChangeList* list, const RegStoreText* import, bool check) const;
     platform::RegResult Modify(const Change& change, RegStoreText* import = nullptr, const ChangeList* list = nullptr);
     // `list`: the change as a list, when it is one, which a check of the same
     // list may have prepared already.
@@ -166,9 +171,11 @@ private:
     // is to be written.
     std::optional<platform::RegResult> EndedBeforeWrite(const Prepared* prepared) const;
     platform::RegResult WriteCopy(const Outcome& outcome, std::string text);
-    // An import's change, its text written to the temporary file as it is
-    // made; and that file given the store's name.
-    std::unique_ptr<Prepared> Streamed(RegStoreEdit& edit, std::unique_ptr<Prepared> prepared);
+    // A change whose text is not held: written to the temporary file, or
+    // measured, as it is made; an import's compared with the store's text on
+    // the way. And that file given the store's name.
+    std::unique_ptr<Prepared> Streamed(RegStoreEdit& edit, std::unique_ptr<Prepared> prepared, TextGoes goes,
+                                       bool compare);
     platform::RegResult CommitFile(Prepared& prepared);
 
     std::string path_;
