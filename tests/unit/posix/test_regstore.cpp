@@ -297,6 +297,54 @@ TEST_F(RegistryStoreTest, AChangeThatWouldMakeTheStoreTooLargeToReadIsRefused)
     EXPECT_TRUE(store.SetValue(RegRoot::CurrentUser, "K", "fits", RegValue::String(std::string(kLimit / 2, 'x'))));
 }
 
+// A list long enough that its new text is written as it is made, not held:
+// the same bytes as the same values changed a few at a time, its check
+// writes nothing, and a text too large is refused before anything is written.
+TEST_F(RegistryStoreTest, ALongListChangesTheFileAsItsValuesOneAfterAnotherWould)
+{
+    const std::string start = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"keep\"=\"1\"\r\n\"gone\"=\"1\"\r\n"
+                              "; before B\r\n\r\n[HKEY_CURRENT_USER\\B]\r\n\"same\"=\"1\"\r\n";
+    std::vector<platform::RegValueChange> values;
+    const auto a = platform::ShareKey({RegRoot::CurrentUser, "A"});
+    values.emplace_back(a, "gone", std::nullopt);
+    values.emplace_back(platform::ShareKey({RegRoot::CurrentUser, "B"}), "SAME", RegValue::String("1"));
+    for (int i = 0; i < 1500; ++i) {
+        const std::string n = std::to_string(i);
+        values.emplace_back(i % 3 == 0 ? a : platform::ShareKey({RegRoot::CurrentUser, "New\\K" + std::to_string(i % 7)}),
+                            "v" + n, RegValue::String(n));
+    }
+    values.emplace_back(platform::ShareKey({RegRoot::CurrentUser, "new\\k1"}), "v1", std::nullopt);
+    values.emplace_back(a, "v3", RegValue::String("again"));
+
+    Replace(start);
+    regstore::RegistryStore few(StorePath());
+    for (std::size_t at = 0; at < values.size(); at += 100) {
+        const std::vector<platform::RegValueChange> part(values.begin() + static_cast<std::ptrdiff_t>(at),
+                                                         values.begin() + static_cast<std::ptrdiff_t>(std::min(at + 100, values.size())));
+        ASSERT_TRUE(few.ApplyChanges(part, {}));
+    }
+    const std::string expected = Contents();
+
+    Replace(start);
+    const ino_t before = Inode();
+    regstore::RegistryStore store(StorePath());
+    ASSERT_TRUE(store.CheckChanges(values, {}));
+    EXPECT_EQ(Inode(), before);
+    ASSERT_TRUE(store.ApplyChanges(values, {}));
+    EXPECT_EQ(Contents(), expected);
+    EXPECT_EQ(ReadString(store, "A", "v3"), "again");
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
+
+    Replace(start);
+    regstore::RegistryStore small(StorePath(), expected.size() - 1);
+    for (const platform::RegResult& result : {small.CheckChanges(values, {}), small.ApplyChanges(values, {})}) {
+        ASSERT_FALSE(result);
+        EXPECT_EQ(result.Error(), RegError::WriteFailed);
+    }
+    EXPECT_EQ(Contents(), start);
+    EXPECT_TRUE(reports_.empty());
+}
+
 // Runs `work` in a child process that an alarm ends after a few seconds, so
 // that a store that blocks fails the test instead of hanging it.
 bool RunsToTheEnd(const std::function<bool()>& work)
