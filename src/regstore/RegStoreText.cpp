@@ -394,6 +394,15 @@ platform::Result<const StoredKey*, regfile::RegFileError> RegStoreText::Find(std
     return Key(*key);
 }
 
+namespace {
+
+// The most values read one at a time that are kept. Reads of more, the plan
+// of a long list say, read a value again that they read before the last
+// of them: kept, each would cost more than its share of the file.
+constexpr std::size_t kKeptValues = 8192;
+
+} // namespace
+
 platform::Result<const platform::RegValue*, regfile::RegFileError> RegStoreText::Value(std::size_t key, std::string_view name)
 {
     if (keys_[key])
@@ -401,6 +410,10 @@ platform::Result<const platform::RegValue*, regfile::RegFileError> RegStoreText:
     auto [at, made] = values_.try_emplace({key, platform::FoldedName(name)});
     if (!made)
         return at->second ? &*at->second : nullptr;
+    if (values_.size() > kKeptValues) {
+        values_.clear();
+        at = values_.try_emplace({key, platform::FoldedName(name)}).first;
+    }
     std::string buffer;
     // The last section that names it wins, as the last line in a section.
     for (const std::uint32_t s : index_.ValueSections(key)) {
@@ -459,7 +472,7 @@ void RegStoreText::ReadAhead(const std::vector<std::pair<std::size_t, std::strin
             const std::size_t header = index_.sections[w.section].header;
             auto found = FindRegFileValue(bytes.Value().substr(header - from, index_.End(w.section) - header), 1,
                                           file.FileName(), file.Format(), w.name);
-            if (found)
+            if (found && values_.size() < kKeptValues)
                 values_.try_emplace({w.key, platform::FoldedName(w.name)},
                                     found.Value() ? std::optional(std::move(found.Value()->value)) : std::nullopt);
         }

@@ -54,7 +54,8 @@ public:
     // key holds none. Only the lines of the key's sections that may name it
     // are parsed, and the value is kept: a read asks for one or two values of
     // a key, which may hold many. A fault in its other values is found when
-    // they are read, or before the text is changed.
+    // they are read, or before the text is changed. The value pointed to
+    // lasts until the next call.
     platform::Result<const platform::RegValue*, regfile::RegFileError> Value(std::size_t key, std::string_view name);
     // Reads the values that Value will be asked for next (key, name) in the
     // file's order, neighbouring sections in one read: thousands of values
@@ -159,7 +160,8 @@ private:
     // them, as its check found (CheckRegFileSection).
     std::vector<bool> copied_;
     // The values read one at a time from keys not parsed whole, by key and
-    // folded name; empty where the key holds none.
+    // folded name; empty where the key holds none. A few thousand at most:
+    // the next read after them starts anew.
     std::map<std::pair<std::size_t, std::string>, std::optional<platform::RegValue>> values_;
     // The paths spelled last, of a key and the keys above it, outermost
     // first: a rewrite spells keys in key order, each below the one before.
