@@ -144,8 +144,10 @@ void CTranslation::Load()
     if (!found)
         throw platform::CFileException(path, MissingSectionsCause(code));
     // In key order, a key's lines in file order: the first is the one found.
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.key < b.key; });
+    // A file written in key order, as most are, is left as it is read.
+    const auto byKey = [](const Entry& a, const Entry& b) { return a.key < b.key; };
+    if (!std::is_sorted(entries.begin(), entries.end(), byKey))
+        std::stable_sort(entries.begin(), entries.end(), byKey);
     texts_ = std::move(texts);
     entries_ = std::move(entries);
     section_ = loaded;
