@@ -427,6 +427,18 @@ void ApplyFigures(const bench::Installation& installation)
     MeasurePeak("PeakMemory of apply --check, one key in 50,000 sections",
                 {{TW_CLI_BINARY, "--app-folder", installation.Folder(), "apply", repeated, "--check"}, "/dev/null", 3},
                 "the profile", FileBytes(repeated), 4.0);
+    // Each apply that writes meets the store as it was, with no backup of
+    // the run before.
+    const std::string pristine = installation.File("before-apply.reg");
+    Copy(installation.StorePath(), pristine);
+    const auto fresh = [=, &installation] {
+        Copy(pristine, installation.StorePath());
+        std::filesystem::remove_all(installation.File("backup"));
+        std::filesystem::create_directories(installation.File("backup"));
+    };
+    MeasurePeak("PeakMemory of apply", {{TW_CLI_BINARY, "--app-folder", installation.Folder(), "apply", profile}},
+                "the profile", FileBytes(profile), 4.0, 0, fresh);
+    fresh();
 }
 
 // The large installation copied into `folder`, to profile a program on it.
