@@ -5,6 +5,7 @@
 // out), backed up in one file that restores what the change replaces, and
 // applied as one change of the registry.
 #include "backup/BackupBytes.h"
+#include "platform/NewFile.h"
 #include "platform/Registry.h"
 #include "platform/Result.h"
 #include "regfile/RegFile.h"
@@ -158,8 +159,9 @@ platform::Result<ChangePlan, PlanFault> PlanChanges(platform::IRegistry& registr
 
 // The bytes of the backup that restores what the plan replaces: each value
 // as it is now ("name"=- for one that is not there), and a comment line for
-// each key the plan creates.
-std::string PlanBackupBytes(const ChangePlan& plan);
+// each key the plan creates; handed to `write` in pieces as they are made
+// (backup::WriteGroupedBytes), read from the plan where they are.
+void WritePlanBackup(const ChangePlan& plan, const platform::WritePiece& write);
 
 // Whether the registry would apply the plan, as far as it can tell without
 // applying it (IRegistry::CheckChanges).

@@ -32,6 +32,14 @@ regfile::RegFileDocument Document(const std::string& text)
     return document ? document.Value() : regfile::RegFileDocument{};
 }
 
+// The bytes of the plan's backup, its pieces put together.
+std::string PlanBackup(const ChangePlan& plan)
+{
+    std::string bytes;
+    WritePlanBackup(plan, [&bytes](std::string_view piece) { bytes += piece; });
+    return bytes;
+}
+
 // "KEY\name=data" for each value, "KEY" for each key to remove when empty.
 std::vector<std::string> Listing(const ChangeSet& changes)
 {
@@ -275,13 +283,13 @@ TEST(ChangeSets, APlanDropsWhatIsAlreadySoAndItsBackupRestoresTheRest)
     const auto plan = PlanChanges(registry, changes);
     ASSERT_TRUE(plan);
     EXPECT_EQ(plan.Value().values.size(), 3u) << "the value already so and the one not there to remove drop out";
-    EXPECT_EQ(PlanBackupBytes(plan.Value()), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=hex(2):25,00\r\n"
+    EXPECT_EQ(PlanBackup(plan.Value()), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=hex(2):25,00\r\n"
                                              "\"d\"=dword:00000001\r\n\r\n[HKEY_CURRENT_USER\\B\\C]\r\n\"n\"=-\r\n\r\n"
                                              "; created by this change: [HKEY_CURRENT_USER\\B]\r\n");
 
     const regfile::RegistryTree before = TreeOf(regfile::SerialiseRegFile(registry));
     ASSERT_TRUE(ApplyPlan(registry, plan.Value()));
-    const ChangeSet undoing = BackupChanges(Document(PlanBackupBytes(plan.Value()))).Value();
+    const ChangeSet undoing = BackupChanges(Document(PlanBackup(plan.Value()))).Value();
     const auto undo = PlanChanges(registry, undoing);
     ASSERT_TRUE(undo);
     ASSERT_TRUE(ApplyPlan(registry, undo.Value()));
