@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 
 using namespace saving;
@@ -312,6 +314,56 @@ TEST(ChangeSets, AValueInTheRegistrysWideFormMakesTheBackupUnicode)
     for (const char c : expected)
         utf16 += std::string{c, '\0'};
     EXPECT_EQ(bytes, utf16);
+}
+
+TEST(ChangeSets, ALargeBackupComesInBoundedPiecesOfWholeLinesGroupedByKey)
+{
+    // Keys named in turn, one of them spelled two ways, and a wide value: the
+    // values must be regrouped, and every piece converted, the mark only once.
+    const platform::SharedKeyPath a = platform::ShareKey({RegRoot::CurrentUser, "A"});
+    const platform::SharedKeyPath b = platform::ShareKey({RegRoot::CurrentUser, "B"});
+    const platform::SharedKeyPath otherB = platform::ShareKey({RegRoot::CurrentUser, "b"});
+    const platform::ExactRegValue wide{{platform::RegType::Sz, {0x41, 0x01, 0x00, 0x00}}, true};
+    std::vector<backup::FileValue> values = {{b, "w", wide, {}}};
+    std::string textA, textB = "\"w\"=hex(1):41,01,00,00\r\n";
+    for (int i = 0; i < 6000; ++i) {
+        const std::string name = "v" + std::to_string(i);
+        values.push_back({a, name, platform::ExactRegValue{platform::RegValue::Dword(i), false}, {}});
+        values.push_back({i % 2 ? otherB : b, name, std::nullopt, {}});
+        char dword[9];
+        std::snprintf(dword, sizeof dword, "%08x", i);
+        textA += "\"" + name + "\"=dword:" + dword + "\r\n";
+        textB += "\"" + name + "\"=-\r\n";
+    }
+    struct Values final : backup::FileValues {
+        const std::vector<backup::FileValue>& all;
+        explicit Values(const std::vector<backup::FileValue>& v) : all(v) {}
+        std::size_t Count() const override { return all.size(); }
+        backup::FileValueView At(std::size_t i) const override
+        {
+            return {all[i].key.get(), all[i].name, all[i].value ? &*all[i].value : nullptr, nullptr};
+        }
+    };
+    std::vector<std::string> pieces;
+    backup::WriteGroupedBytes(Values(values), {"HKEY_CURRENT_USER\\C"}, {},
+                              [&pieces](std::string_view piece) { pieces.emplace_back(piece); });
+
+    const std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\B]\r\n" + textB +
+                             "\r\n[HKEY_CURRENT_USER\\A]\r\n" + textA +
+                             "\r\n; created by this change: [HKEY_CURRENT_USER\\C]\r\n";
+    std::string expected = "\xFF\xFE";
+    for (const char c : text)
+        expected += std::string{c, '\0'};
+    std::string bytes;
+    for (const std::string& piece : pieces) {
+        EXPECT_LT(piece.size(), 200'000u);
+        bytes += piece;
+    }
+    EXPECT_GT(pieces.size(), 2u);
+    const std::size_t at = static_cast<std::size_t>(
+        std::mismatch(bytes.begin(), bytes.end(), expected.begin(), expected.end()).first - bytes.begin());
+    EXPECT_EQ(bytes.size(), expected.size());
+    EXPECT_EQ(bytes.substr(at, 48), expected.substr(at, 48)) << "at byte " << at;
 }
 
 // Another program's change between the plan and the write would leave a
