@@ -408,8 +408,10 @@ void WritePlanBackup(const ChangePlan& plan, const platform::WritePiece& write)
 {
     std::vector<std::string> created;
     std::set<std::string> named;
-    for (const PlannedValue& v : plan.values)
-        if (const platform::RegKeyPath* key = v.CreatedKey(); key && named.insert(platform::KeyIdentity(*key)).second)
+    // Two sections of a key, or two keys below one missing key, may each
+    // have found it missing: named once.
+    for (const auto& key : plan.createdKeys)
+        if (named.insert(platform::KeyIdentity(*key)).second)
             created.push_back(backup::KeyText(*key));
     backup::WriteGroupedBytes(PlannedBackupValues(plan), created, {}, write);
 }

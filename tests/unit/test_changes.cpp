@@ -280,14 +280,17 @@ TEST(ChangeSets, APlanDropsWhatIsAlreadySoAndItsBackupRestoresTheRest)
                                        "\"d\"=dword:00000001\r\n");
     const ChangeSet changes =
         ProfileChanges(Document("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"same\"=\"1\"\r\n\"x\"=\"new\"\r\n\"d\"=-\r\n"
-                                "\"absent\"=-\r\n[HKEY_CURRENT_USER\\B\\C]\r\n\"n\"=dword:00000002\r\n"))
+                                "\"absent\"=-\r\n[HKEY_CURRENT_USER\\B\\C]\r\n\"n\"=dword:00000002\r\n"
+                                "[HKEY_CURRENT_USER\\B\\D]\r\n\"m\"=dword:00000003\r\n"))
             .Value();
     const auto plan = PlanChanges(registry, changes);
     ASSERT_TRUE(plan);
-    EXPECT_EQ(plan.Value().values.size(), 3u) << "the value already so and the one not there to remove drop out";
+    EXPECT_EQ(plan.Value().values.size(), 4u) << "the value already so and the one not there to remove drop out";
     EXPECT_EQ(PlanBackup(plan.Value()), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=hex(2):25,00\r\n"
                                              "\"d\"=dword:00000001\r\n\r\n[HKEY_CURRENT_USER\\B\\C]\r\n\"n\"=-\r\n\r\n"
-                                             "; created by this change: [HKEY_CURRENT_USER\\B]\r\n");
+                                             "[HKEY_CURRENT_USER\\B\\D]\r\n\"m\"=-\r\n\r\n"
+                                             "; created by this change: [HKEY_CURRENT_USER\\B]\r\n")
+        << "two keys below one that is not there create it once";
 
     const regfile::RegistryTree before = TreeOf(regfile::SerialiseRegFile(registry));
     ASSERT_TRUE(ApplyPlan(registry, plan.Value()));
