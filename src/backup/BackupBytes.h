@@ -6,8 +6,10 @@
 // the registry editor's Unicode form, the whole file in UTF-16LE after a
 // byte-order mark, text values as hex(N) of their UTF-16LE bytes. Profiles
 // that export writes are registry files of the same form.
+#include "platform/NewFile.h"
 #include "platform/Registry.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,11 +36,37 @@ enum class Layout {
     Grouped,
 };
 
+// A value of a grouped file read where its holder keeps it: a change's backup
+// reads many from the change's plan, where a FileValue of each would hold
+// them all twice.
+struct FileValueView {
+    const platform::RegKeyPath* key = nullptr;
+    std::string_view name;
+    const platform::ExactRegValue* value = nullptr;        // null: "name"=-
+    const std::vector<std::string>* comments = nullptr; // null: none
+};
+
+// The values of a grouped file, by place.
+class FileValues {
+public:
+    virtual std::size_t Count() const = 0;
+    virtual FileValueView At(std::size_t place) const = 0;
+
+protected:
+    ~FileValues() = default;
+};
+
 // `createdKeys` as a key line spells them, without brackets; `closing`, the
 // comment lines that end a grouped file after a blank line (a profile's note
 // of what it left out).
 std::string FileBytes(const std::vector<FileValue>& values, const std::vector<std::string>& createdKeys,
                       Layout layout, const std::vector<std::string>& closing = {});
+
+// The bytes of a grouped file handed to `write` as they are made, whole lines
+// of a bounded buffer at a time: besides that buffer, it holds a few numbers
+// for each value and something for each key, never a copy of a value.
+void WriteGroupedBytes(const FileValues& values, const std::vector<std::string>& createdKeys,
+                       const std::vector<std::string>& closing, const platform::WritePiece& write);
 
 // The key as a key line names it, without the brackets: the root's name,
 // then the key names with single separators.

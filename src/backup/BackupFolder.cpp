@@ -4,7 +4,6 @@
 #include "backup/Texts.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
-#include "platform/NewFile.h"
 #include "util/Path.h"
 
 #include <algorithm>
@@ -24,6 +23,12 @@ std::string BackupFolder(const std::string& applicationFolder)
 
 platform::Result<std::string, BackupFault> WriteBackup(const std::string& folder, const std::string& name,
                                                        int functionKey, std::string_view bytes)
+{
+    return WriteBackup(folder, name, functionKey, [bytes](const platform::WritePiece& write) { write(bytes); });
+}
+
+platform::Result<std::string, BackupFault> WriteBackup(const std::string& folder, const std::string& name,
+                                                       int functionKey, const platform::NewFileContent& bytes)
 {
     BackupName file{StampNow(), ShortenedName(NamePart(name, functionKey), platform::LongestNewFileName(folder)), 1};
     try {

@@ -3,6 +3,7 @@
 // listing the backups it holds in the order they were made. Faults come back
 // as results; nothing here throws.
 #include "backup/BackupName.h"
+#include "platform/NewFile.h"
 #include "platform/Result.h"
 
 #include <cstdint>
@@ -31,6 +32,10 @@ std::string BackupFolder(const std::string& applicationFolder);
 // Backups are never overwritten, and a failed write leaves no file behind.
 [[nodiscard]] platform::Result<std::string, BackupFault> WriteBackup(const std::string& folder, const std::string& name,
                                                                      int functionKey, std::string_view bytes);
+// The same, the bytes made as they are written (NewFileContent), so that a
+// large backup is never held whole.
+[[nodiscard]] platform::Result<std::string, BackupFault> WriteBackup(const std::string& folder, const std::string& name,
+                                                                     int functionKey, const platform::NewFileContent& bytes);
 
 struct BackupFile {
     std::string path;

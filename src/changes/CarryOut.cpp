@@ -27,7 +27,8 @@ platform::Result<CarriedOut, CarryOutFault> CarryOutHeld(platform::IRegistry& re
         if (platform::RegResult checked = CheckPlan(registry, plan); !checked)
             return CarryOutFault{ChangeNotApplied{checked.Error(), std::nullopt}};
     if (!plan.values.empty()) {
-        auto written = backup::WriteBackup(backupFolder, name, 0, PlanBackupBytes(plan));
+        auto written = backup::WriteBackup(backupFolder, name, 0,
+                                           [&plan](const platform::WritePiece& write) { WritePlanBackup(plan, write); });
         if (!written)
             return CarryOutFault{written.Error()};
         done.backupPath = std::move(written.Value());

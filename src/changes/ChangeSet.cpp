@@ -385,18 +385,35 @@ platform::Result<ChangePlan, PlanFault> PlanChanges(platform::IRegistry& registr
     return plan;
 }
 
-std::string PlanBackupBytes(const ChangePlan& plan)
+namespace {
+
+// The plan's values as the backup reads them: where they are.
+class PlannedBackupValues final : public backup::FileValues {
+public:
+    explicit PlannedBackupValues(const ChangePlan& plan) : plan_(plan) {}
+    std::size_t Count() const override { return plan_.values.size(); }
+    backup::FileValueView At(std::size_t place) const override
+    {
+        const PlannedValue& v = plan_.values[place];
+        return {v.Change().Key().get(), v.Change().Name(), v.Held(), nullptr};
+    }
+
+private:
+    const ChangePlan& plan_;
+};
+
+} // namespace
+
+void WritePlanBackup(const ChangePlan& plan, const platform::WritePiece& write)
 {
-    std::vector<backup::FileValue> values;
-    values.reserve(plan.values.size());
     std::vector<std::string> created;
     std::set<std::string> named;
-    for (const PlannedValue& v : plan.values) {
-        values.push_back({v.Change().Key(), std::string(v.Change().Name()), v.Before(), {}});
-        if (const platform::RegKeyPath* key = v.CreatedKey(); key && named.insert(platform::KeyIdentity(*key)).second)
+    // Two sections of a key, or two keys below one missing key, may each
+    // have found it missing: named once.
+    for (const auto& key : plan.createdKeys)
+        if (named.insert(platform::KeyIdentity(*key)).second)
             created.push_back(backup::KeyText(*key));
-    }
-    return backup::FileBytes(values, created, backup::Layout::Grouped);
+    backup::WriteGroupedBytes(PlannedBackupValues(plan), created, {}, write);
 }
 
 namespace {

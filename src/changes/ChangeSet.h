@@ -5,6 +5,7 @@
 // out), backed up in one file that restores what the change replaces, and
 // applied as one change of the registry.
 #include "backup/BackupBytes.h"
+#include "platform/NewFile.h"
 #include "platform/Registry.h"
 #include "platform/Result.h"
 #include "regfile/RegFile.h"
@@ -130,7 +131,9 @@ private:
 struct ChangePlan {
     std::vector<PlannedValue> values; // only those that change
     std::vector<platform::RegKeyPath> emptyKeys;
-    // Each key the writes create, once; its place stays when the plan moves.
+    // Each key the writes create, once for the values that share a key path
+    // (the values of a section), in the order the values first name them;
+    // its place stays when the plan moves.
     std::vector<std::unique_ptr<const platform::RegKeyPath>> createdKeys;
     // The set's values when every one of them changes, as a profile of keys
     // not there and most undos do: the registry takes them without a copy.
@@ -158,8 +161,9 @@ platform::Result<ChangePlan, PlanFault> PlanChanges(platform::IRegistry& registr
 
 // The bytes of the backup that restores what the plan replaces: each value
 // as it is now ("name"=- for one that is not there), and a comment line for
-// each key the plan creates.
-std::string PlanBackupBytes(const ChangePlan& plan);
+// each key the plan creates; handed to `write` in pieces as they are made
+// (backup::WriteGroupedBytes), read from the plan where they are.
+void WritePlanBackup(const ChangePlan& plan, const platform::WritePiece& write);
 
 // Whether the registry would apply the plan, as far as it can tell without
 // applying it (IRegistry::CheckChanges).

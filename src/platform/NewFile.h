@@ -7,6 +7,7 @@
 // writer killed at any moment leaves no partial file under the name; the
 // temporary file it leaves is removed by the next file created in the folder.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,16 @@ enum class NewFileResult { Created, NameTaken };
 // of that name exists and nothing was touched. Any other failure
 // throws CFileException naming `path`, and the file is not left behind.
 [[nodiscard]] NewFileResult CreateNewFile(const std::string& path, std::string_view content);
+
+// Takes the next piece of a file's content.
+using WritePiece = std::function<void(std::string_view piece)>;
+// Hands a file's content to `write` a piece at a time, in order, so that a
+// large content is never held whole; it may be asked again for a file whose
+// name was taken meanwhile. Its exceptions leave no file behind either.
+using NewFileContent = std::function<void(const WritePiece& write)>;
+
+// CreateNewFile of a content made as it is written.
+[[nodiscard]] NewFileResult CreateNewFile(const std::string& path, const NewFileContent& content);
 
 // The longest name that CreateNewFile can give a file in `folder`: its
 // temporary name, which is longer, must fit too, and on Windows the whole

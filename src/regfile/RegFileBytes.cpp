@@ -118,7 +118,12 @@ std::string RegFileBytes(std::string_view text, RegFileFormat format)
 {
     if (format != RegFileFormat::Version5)
         return std::string(text);
-    return std::string(kUtf16LeBom) + platform::Cp1252ToUtf16Le(text);
+    return std::string(kUtf16LeBom) + RegFileLaterBytes(text, format);
+}
+
+std::string RegFileLaterBytes(std::string_view piece, RegFileFormat format)
+{
+    return format == RegFileFormat::Version5 ? platform::Cp1252ToUtf16Le(piece) : std::string(piece);
 }
 
 } // namespace regfile

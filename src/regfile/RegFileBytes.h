@@ -49,5 +49,9 @@ RegFileFormat RegFileFormatOf(std::string_view text);
 // The bytes on disk of `text`, a file in `format` in its Windows-1252 form,
 // header line included, as ParseRegFileBytes reads them back.
 std::string RegFileBytes(std::string_view text, RegFileFormat format);
+// The same for a text made a piece at a time: RegFileBytes of the first
+// piece, then this of each later one. Each character stands alone in both
+// forms, so a piece may end anywhere.
+std::string RegFileLaterBytes(std::string_view piece, RegFileFormat format);
 
 } // namespace regfile

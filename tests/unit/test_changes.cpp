@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 
 using namespace saving;
@@ -30,6 +32,14 @@ regfile::RegFileDocument Document(const std::string& text)
     const auto document = regfile::ParseRegFile(text, "file.reg");
     EXPECT_TRUE(document) << document.Error().Message();
     return document ? document.Value() : regfile::RegFileDocument{};
+}
+
+// The bytes of the plan's backup, its pieces put together.
+std::string PlanBackup(const ChangePlan& plan)
+{
+    std::string bytes;
+    WritePlanBackup(plan, [&bytes](std::string_view piece) { bytes += piece; });
+    return bytes;
 }
 
 // "KEY\name=data" for each value, "KEY" for each key to remove when empty.
@@ -270,18 +280,21 @@ TEST(ChangeSets, APlanDropsWhatIsAlreadySoAndItsBackupRestoresTheRest)
                                        "\"d\"=dword:00000001\r\n");
     const ChangeSet changes =
         ProfileChanges(Document("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"same\"=\"1\"\r\n\"x\"=\"new\"\r\n\"d\"=-\r\n"
-                                "\"absent\"=-\r\n[HKEY_CURRENT_USER\\B\\C]\r\n\"n\"=dword:00000002\r\n"))
+                                "\"absent\"=-\r\n[HKEY_CURRENT_USER\\B\\C]\r\n\"n\"=dword:00000002\r\n"
+                                "[HKEY_CURRENT_USER\\B\\D]\r\n\"m\"=dword:00000003\r\n"))
             .Value();
     const auto plan = PlanChanges(registry, changes);
     ASSERT_TRUE(plan);
-    EXPECT_EQ(plan.Value().values.size(), 3u) << "the value already so and the one not there to remove drop out";
-    EXPECT_EQ(PlanBackupBytes(plan.Value()), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=hex(2):25,00\r\n"
+    EXPECT_EQ(plan.Value().values.size(), 4u) << "the value already so and the one not there to remove drop out";
+    EXPECT_EQ(PlanBackup(plan.Value()), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=hex(2):25,00\r\n"
                                              "\"d\"=dword:00000001\r\n\r\n[HKEY_CURRENT_USER\\B\\C]\r\n\"n\"=-\r\n\r\n"
-                                             "; created by this change: [HKEY_CURRENT_USER\\B]\r\n");
+                                             "[HKEY_CURRENT_USER\\B\\D]\r\n\"m\"=-\r\n\r\n"
+                                             "; created by this change: [HKEY_CURRENT_USER\\B]\r\n")
+        << "two keys below one that is not there create it once";
 
     const regfile::RegistryTree before = TreeOf(regfile::SerialiseRegFile(registry));
     ASSERT_TRUE(ApplyPlan(registry, plan.Value()));
-    const ChangeSet undoing = BackupChanges(Document(PlanBackupBytes(plan.Value()))).Value();
+    const ChangeSet undoing = BackupChanges(Document(PlanBackup(plan.Value()))).Value();
     const auto undo = PlanChanges(registry, undoing);
     ASSERT_TRUE(undo);
     ASSERT_TRUE(ApplyPlan(registry, undo.Value()));
@@ -304,6 +317,56 @@ TEST(ChangeSets, AValueInTheRegistrysWideFormMakesTheBackupUnicode)
     for (const char c : expected)
         utf16 += std::string{c, '\0'};
     EXPECT_EQ(bytes, utf16);
+}
+
+TEST(ChangeSets, ALargeBackupComesInBoundedPiecesOfWholeLinesGroupedByKey)
+{
+    // Keys named in turn, one of them spelled two ways, and a wide value: the
+    // values must be regrouped, and every piece converted, the mark only once.
+    const platform::SharedKeyPath a = platform::ShareKey({RegRoot::CurrentUser, "A"});
+    const platform::SharedKeyPath b = platform::ShareKey({RegRoot::CurrentUser, "B"});
+    const platform::SharedKeyPath otherB = platform::ShareKey({RegRoot::CurrentUser, "b"});
+    const platform::ExactRegValue wide{{platform::RegType::Sz, {0x41, 0x01, 0x00, 0x00}}, true};
+    std::vector<backup::FileValue> values = {{b, "w", wide, {}}};
+    std::string textA, textB = "\"w\"=hex(1):41,01,00,00\r\n";
+    for (int i = 0; i < 6000; ++i) {
+        const std::string name = "v" + std::to_string(i);
+        values.push_back({a, name, platform::ExactRegValue{platform::RegValue::Dword(i), false}, {}});
+        values.push_back({i % 2 ? otherB : b, name, std::nullopt, {}});
+        char dword[9];
+        std::snprintf(dword, sizeof dword, "%08x", i);
+        textA += "\"" + name + "\"=dword:" + dword + "\r\n";
+        textB += "\"" + name + "\"=-\r\n";
+    }
+    struct Values final : backup::FileValues {
+        const std::vector<backup::FileValue>& all;
+        explicit Values(const std::vector<backup::FileValue>& v) : all(v) {}
+        std::size_t Count() const override { return all.size(); }
+        backup::FileValueView At(std::size_t i) const override
+        {
+            return {all[i].key.get(), all[i].name, all[i].value ? &*all[i].value : nullptr, nullptr};
+        }
+    };
+    std::vector<std::string> pieces;
+    backup::WriteGroupedBytes(Values(values), {"HKEY_CURRENT_USER\\C"}, {},
+                              [&pieces](std::string_view piece) { pieces.emplace_back(piece); });
+
+    const std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\B]\r\n" + textB +
+                             "\r\n[HKEY_CURRENT_USER\\A]\r\n" + textA +
+                             "\r\n; created by this change: [HKEY_CURRENT_USER\\C]\r\n";
+    std::string expected = "\xFF\xFE";
+    for (const char c : text)
+        expected += std::string{c, '\0'};
+    std::string bytes;
+    for (const std::string& piece : pieces) {
+        EXPECT_LT(piece.size(), 200'000u);
+        bytes += piece;
+    }
+    EXPECT_GT(pieces.size(), 2u);
+    const std::size_t at = static_cast<std::size_t>(
+        std::mismatch(bytes.begin(), bytes.end(), expected.begin(), expected.end()).first - bytes.begin());
+    EXPECT_EQ(bytes.size(), expected.size());
+    EXPECT_EQ(bytes.substr(at, 48), expected.substr(at, 48)) << "at byte " << at;
 }
 
 // Another program's change between the plan and the write would leave a

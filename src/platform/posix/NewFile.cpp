@@ -37,6 +37,11 @@ Naming TakeName(const std::string& temporary, const std::string& path)
 
 NewFileResult CreateNewFile(const std::string& path, std::string_view content)
 {
+    return CreateNewFile(path, [content](const WritePiece& write) { write(content); });
+}
+
+NewFileResult CreateNewFile(const std::string& path, const NewFileContent& content)
+{
     if (::faccessat(AT_FDCWD, path.c_str(), F_OK, AT_SYMLINK_NOFOLLOW) == 0)
         return NewFileResult::NameTaken;
     RemoveStaleTemporaries(path, StaleTemporaries::InTheFolder);
@@ -44,7 +49,8 @@ NewFileResult CreateNewFile(const std::string& path, std::string_view content)
     UniqueFd fd = temporary.Create(path, 0666);
     if (!fd.Valid())
         CFileException::ThrowErrno(path, Text(text::CannotCreateFile));
-    WriteDurably(path, fd, content);
+    content([&](std::string_view piece) { WriteAll(path, fd, piece); });
+    WriteDurably(path, fd, {});
     const Naming naming = TakeName(temporary.Path(), path);
     if (naming == Naming::Failed && errno == EEXIST)
         return NewFileResult::NameTaken;

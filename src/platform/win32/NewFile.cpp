@@ -23,13 +23,19 @@ bool NameExists(const std::string& path, DWORD error)
 
 NewFileResult CreateNewFile(const std::string& path, std::string_view content)
 {
+    return CreateNewFile(path, [content](const WritePiece& write) { write(content); });
+}
+
+NewFileResult CreateNewFile(const std::string& path, const NewFileContent& content)
+{
     if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
         return NewFileResult::NameTaken;
     RemoveStaleTemporaries(path, StaleTemporaries::InTheFolder);
     TemporaryFile temporary;
     if (!temporary.Create(path))
         win32::ThrowLastError(path, Text(text::CannotCreateFile));
-    temporary.Fill(path, content);
+    content([&](std::string_view piece) { temporary.Write(path, piece); });
+    temporary.Fill(path, {});
     // Without MOVEFILE_REPLACE_EXISTING the move takes the name only while it
     // is free, so the complete file appears under it at once or not at all.
     if (!::MoveFileExA(temporary.Path().c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {

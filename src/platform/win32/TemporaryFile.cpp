@@ -75,9 +75,14 @@ bool TemporaryFile::Create(const std::string& target)
     return false;
 }
 
+void TemporaryFile::Write(const std::string& path, std::string_view piece)
+{
+    win32::WriteAll(path, handle_.get(), piece);
+}
+
 void TemporaryFile::Fill(const std::string& path, std::string_view content)
 {
-    win32::WriteAll(path, handle_.get(), content);
+    Write(path, content);
     if (!::FlushFileBuffers(handle_.get()))
         win32::ThrowLastError(path, Text(text::CannotFlush));
     if (!::CloseHandle(handle_.release()))

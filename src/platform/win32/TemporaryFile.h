@@ -21,6 +21,9 @@ public:
     // Creates the temporary file for `target`; false, with GetLastError
     // telling why, when it cannot.
     bool Create(const std::string& target);
+    // Writes all of `piece` after what was written before. Throws
+    // CFileException naming `path`.
+    void Write(const std::string& path, std::string_view piece);
     // Writes all of `content`, flushes it to disk and closes the file: what
     // it needs before it takes its name. Throws CFileException naming `path`.
     void Fill(const std::string& path, std::string_view content);

@@ -1,5 +1,6 @@
 #include "unit/TempAppFolder.h"
 
+#include "backup/BackupFolder.h"
 #include "platform/AtomicFile.h"
 #include "platform/Exceptions.h"
 #include "platform/NewFile.h"
@@ -7,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -140,6 +143,32 @@ TEST(AtomicFile, ANewFileClearsTemporariesOfDeadWritersOfAnyName)
     kept.push_back("new.reg");
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(app.Entries(), kept);
+}
+
+TEST(AtomicFile, ABackupWhoseDiskFillsAfterSomePiecesLeavesNoFile)
+{
+    TempAppFolder app;
+    fs::create_directory(app.Path("backup"));
+    // The disk fills up in mid-write: a file size limit in a child process.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100'000, 100'000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        int pieces = 0;
+        const auto written = backup::WriteBackup(app.Path("backup"), "profile p", 0, [&](const platform::WritePiece& write) {
+            for (; pieces < 4; ++pieces)
+                write(std::string(64 * 1024, 'x'));
+        });
+        const bool named = !written && written.Error().path.starts_with(app.Path("backup/backup - ")) &&
+                           written.Error().path.ends_with(" - profile p.reg");
+        ::_exit(named && pieces == 1 ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(app.Entries("backup").empty());
 }
 
 } // namespace
