@@ -9,8 +9,6 @@ namespace regstore {
 
 namespace {
 
-// The store's bytes are copied into a new text a piece of this size at a time.
-constexpr std::size_t kCopyBytes = std::size_t{1} << 20;
 
 std::optional<std::string> IdentityOf(platform::RegRoot root, std::string_view subKey)
 {
@@ -357,6 +355,9 @@ public:
 
     // Room for the whole text when it is held, for a few pieces otherwise.
     void Reserve(std::size_t bytes) { text.reserve(sink_ == nullptr ? bytes : 2 * kPieceBytes); }
+    // How much of the store's bytes to copy in one go: a text handed on
+    // holds no more than a piece and one such copy.
+    std::size_t CopyBytes() const { return sink_ == nullptr ? std::size_t{1} << 20 : kPieceBytes / 4; }
     std::size_t Size() const { return handed_ + text.size(); }
     // Hands on what has gathered once it is a piece's worth.
     void Drain()
@@ -418,8 +419,9 @@ bool RegStoreEdit::Splice(std::size_t limit, Output& output)
     std::size_t copied = 0;
     const auto copyTo = [&](std::size_t end) {
         // A piece at a time, so that an output handed on holds no more.
-        for (std::size_t piece = copied; piece < end && !fault_; piece = std::min(end, piece + kCopyBytes)) {
-            if (auto appended = text_.AppendBytes(out, piece, std::min(end, piece + kCopyBytes)); !appended)
+        const std::size_t copyBytes = output.CopyBytes();
+        for (std::size_t piece = copied; piece < end && !fault_; piece = std::min(end, piece + copyBytes)) {
+            if (auto appended = text_.AppendBytes(out, piece, std::min(end, piece + copyBytes)); !appended)
                 fault_ = appended.Error();
             output.Drain();
         }

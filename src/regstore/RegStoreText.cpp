@@ -13,8 +13,10 @@ namespace {
 
 const char* const kEmptyText = "REGEDIT4\r\n";
 
-// Sections are checked a run at a time, read together up to about this size.
-constexpr std::size_t kCheckBytes = std::size_t{1} << 20;
+// Sections are checked a run at a time, read together up to about this size:
+// a large store in a few reads, and no more of it in memory at once than a
+// long change holds of its new text.
+constexpr std::size_t kCheckBytes = std::size_t{256} << 10;
 // Sections checked as one text are about this size at most: the list of
 // their lines stays small enough for the memory freed by the run before.
 constexpr std::size_t kCheckedTogether = std::size_t{32} << 10;
