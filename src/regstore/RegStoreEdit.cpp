@@ -35,16 +35,17 @@ RegStoreEdit::RegStoreEdit(RegStoreText& text) : text_(text) {}
 bool RegStoreEdit::Exists(std::string_view identity) const
 {
     if (const auto change = changes_.find(identity); change != changes_.end())
-        return change->second.Made();
+        return change->second.Exists();
     return IsRoot(identity) || text_.Index().FindKey(identity).has_value();
 }
 
 bool RegStoreEdit::HoldsAnything(std::string_view identity)
 {
-    if (const auto change = changes_.find(identity); change != changes_.end() && change->second.listed) {
-        if (change->second.listed->holdsValues)
+    if (const auto change = changes_.find(identity); change != changes_.end()) {
+        const KeyChange& known = change->second;
+        if (known.listed ? known.listed->holdsValues : known.key && !known.key->values.empty())
             return true;
-    } else if (const StoredKey* key = Current(identity); key != nullptr && !key->values.empty()) {
+    } else if (const StoredKey* key = Stored(identity); key != nullptr && !key->values.empty()) {
         return true;
     }
     // The keys below it follow it in key order, in the file and in the change.
@@ -61,7 +62,7 @@ bool RegStoreEdit::HoldsAnything(std::string_view identity)
     for (auto change = changes_.upper_bound(identity); change != changes_.end(); ++change) {
         if (!platform::IsBelow(change->first, identity))
             break;
-        if (change->second.Made())
+        if (change->second.Exists())
             return true;
     }
     return false;
@@ -89,7 +90,7 @@ const StoredKey* RegStoreEdit::Current(std::string_view identity)
 {
     if (const auto change = changes_.find(identity); change != changes_.end()) {
         Materialize(identity, change->second);
-        return change->second.key ? &*change->second.key : nullptr;
+        return change->second.key.get();
     }
     return Stored(identity);
 }
@@ -98,8 +99,8 @@ std::optional<std::string> RegStoreEdit::PathOf(std::string_view identity)
 {
     if (IsRoot(identity))
         return std::string();
-    if (const auto change = changes_.find(identity); change != changes_.end() && change->second.key)
-        return change->second.key->path;
+    if (const auto change = changes_.find(identity); change != changes_.end() && (change->second.key || change->second.made))
+        return change->second.key ? change->second.key->path : change->second.path;
     const auto key = text_.Index().FindKey(identity);
     if (!key)
         return std::nullopt;
@@ -118,7 +119,7 @@ StoredKey& RegStoreEdit::Editable(platform::RegRoot root, std::string_view ident
     Materialize(identity, change);
     if (!change.key) {
         const StoredKey* stored = change.removed ? nullptr : Stored(identity);
-        change.key = stored ? *stored : StoredKey{root, {}, {}, {}};
+        change.key = std::make_unique<StoredKey>(stored ? *stored : StoredKey{root, {}, {}, {}});
     }
     return *change.key;
 }
@@ -143,8 +144,12 @@ platform::RegResult RegStoreEdit::CreateKey(platform::RegRoot root, std::string_
         identity += platform::FoldedName(name);
         // A key that is there keeps its spelling for the keys below it.
         const std::string spelling = path.empty() ? std::string(name) : path + '\\' + std::string(name);
-        if (!Exists(identity))
-            changes_[identity].key = StoredKey{root, spelling, {}, {}};
+        if (!Exists(identity)) {
+            KeyChange& made = changes_[identity];
+            made.path = spelling;
+            made.root = root;
+            made.made = true;
+        }
         path = PathOf(identity).value_or(spelling);
     }
     return {};
@@ -170,7 +175,8 @@ platform::RegResult RegStoreEdit::DeleteKey(platform::RegRoot root, std::string_
     for (auto change = changes_.find(*identity); change != changes_.end(); ++change) {
         if (change->first != *identity && !platform::IsBelow(change->first, *identity))
             break;
-        change->second = {std::nullopt, true, std::nullopt};
+        change->second = KeyChange{};
+        change->second.removed = true;
     }
     return {};
 }
@@ -258,7 +264,7 @@ platform::Result<bool, platform::RegFault> RegStoreEdit::ApplyList(const std::ve
         static_cast<void>(AppendKeyIdentity(identity, key.root, key.subKey));
         std::optional<StoredKey> copy;
         if (const auto change = changes_.find(identity); change != changes_.end()) {
-            copy = change->second.listed ? FromList(identity, change->second) : change->second.key;
+            copy = change->second.listed ? FromList(identity, change->second) : Base(identity, change->second);
         } else if (const auto stored = text_.Index().FindKey(identity)) {
             auto built = text_.Build(*stored, false);
             if (!built) {
@@ -309,10 +315,13 @@ RegStoreEdit::ListEffect RegStoreEdit::ApplyRuns(StoredKey& key, const Listed& l
     return effect;
 }
 
-std::optional<StoredKey> RegStoreEdit::FromList(std::string_view identity, const KeyChange& change)
+std::optional<StoredKey> RegStoreEdit::Base(std::string_view identity, const KeyChange& change)
 {
-    std::optional<StoredKey> key = change.key;
-    if (!key && !change.removed) {
+    if (change.key)
+        return *change.key;
+    if (change.made)
+        return StoredKey{change.root, change.path, {}, {}};
+    if (!change.removed) {
         if (const auto stored = text_.Index().FindKey(identity)) {
             auto built = text_.Build(*stored, !text_.Index().Canonical());
             if (!built) {
@@ -320,28 +329,37 @@ std::optional<StoredKey> RegStoreEdit::FromList(std::string_view identity, const
                     fault_ = built.Error();
                 return std::nullopt;
             }
-            key = std::move(built.Value());
+            return std::move(built.Value());
         }
     }
-    if (!key)
-        key = StoredKey{(*list_)[runs_[change.listed->firstRun].begin].Key()->root, {}, {}, {}};
-    static_cast<void>(ApplyRuns(*key, *change.listed));
+    // A root without a section of its own.
+    return StoredKey{change.listed ? (*list_)[runs_[change.listed->firstRun].begin].Key()->root : change.root, {}, {}, {}};
+}
+
+std::optional<StoredKey> RegStoreEdit::FromList(std::string_view identity, const KeyChange& change)
+{
+    std::optional<StoredKey> key = Base(identity, change);
+    if (key)
+        static_cast<void>(ApplyRuns(*key, *change.listed));
     return key;
 }
 
 void RegStoreEdit::Materialize(std::string_view identity, KeyChange& change)
 {
-    if (!change.listed)
+    if (!change.listed && !change.made)
         return;
-    change.key = FromList(identity, change);
+    if (auto made = change.listed ? FromList(identity, change) : Base(identity, change))
+        change.key = std::make_unique<StoredKey>(std::move(*made));
     change.listed.reset();
+    change.made = false;
+    change.path.clear();
 }
 
 const StoredKey* RegStoreEdit::Final(std::string_view identity, const KeyChange& change, std::optional<StoredKey>& made)
 {
-    if (!change.listed)
-        return change.key ? &*change.key : nullptr;
-    made = FromList(identity, change);
+    if (!change.listed && !change.made)
+        return change.key.get();
+    made = change.listed ? FromList(identity, change) : Base(identity, change);
     return made ? &*made : nullptr;
 }
 

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -84,13 +85,19 @@ private:
         bool holdsValues = false;
     };
     // A key written anew, or removed; or removed and then made again, which
-    // takes its comments away as removing it does.
+    // takes its comments away as removing it does. Before its values it is
+    // its copy, edited a value at a time; or a key made anew, of no values;
+    // or, with neither, the file's key. A listed key's values are those with
+    // the list's runs applied.
     struct KeyChange {
-        std::optional<StoredKey> key;
-        bool removed = false;
+        std::unique_ptr<StoredKey> key;
+        std::string path; // a key made anew: the spelling of its path
         std::optional<Listed> listed;
+        platform::RegRoot root = platform::RegRoot::CurrentUser;
+        bool removed = false;
+        bool made = false; // made anew
 
-        bool Made() const { return key || listed; }
+        bool Exists() const { return key || listed || made; }
     };
 
     platform::RegResult CreateKey(platform::RegRoot root, std::string_view subKey);
@@ -105,9 +112,12 @@ private:
     std::optional<std::string> PathOf(std::string_view identity);
     // The key's copy in the change, made from the file's on first use.
     StoredKey& Editable(platform::RegRoot root, std::string_view identity);
+    // The key before its listed runs; nullopt on a fault (then Fault()).
+    std::optional<StoredKey> Base(std::string_view identity, const KeyChange& change);
     // A listed key as the change leaves it; nullopt on a fault (then Fault()).
     std::optional<StoredKey> FromList(std::string_view identity, const KeyChange& change);
-    // A listed key made and held as a copy, for a change that edits it further.
+    // The key's copy made, from the list or as made anew, for a change that
+    // edits it further.
     void Materialize(std::string_view identity, KeyChange& change);
     // The key as the change leaves it, its copy or made from the list into
     // `made`: null when it is removed or on a fault (then Fault()).

@@ -508,7 +508,10 @@ platform::Result<void, regfile::RegFileError> RegStoreText::CheckAll()
     if (std::find(checked_.begin(), checked_.end(), false) == checked_.end())
         return {};
     const std::vector<bool> copyable = CopyableSections();
+    // Room for a run and the section that ends it, made once: grown read by
+    // read, it would double.
     std::string buffer;
+    buffer.reserve(kCheckBytes + kCheckBytes / 4);
     for (std::size_t t = 0; t < index_.texts.size(); ++t) {
         if (checked_[t])
             continue;
