@@ -338,8 +338,10 @@ platform::Result<ChangePlan, PlanFault> PlanChanges(platform::IRegistry& registr
     // A value already as wanted drops out; growing by doubling would hold up
     // to twice the values for a plan that changes most of them.
     plan.values.reserve(changes.values.size());
-    // The key each missing key's write creates, asked once for all its values.
+    // The key each missing key's write creates, asked once for all its values,
+    // and named once however many keys below it are missing.
     std::unordered_map<const platform::RegKeyPath*, const platform::RegKeyPath*> created;
+    std::unordered_map<std::string, const platform::RegKeyPath*> createdByIdentity;
     for (std::size_t i = 0; i < changes.values.size(); ++i) {
         const platform::RegValueChange& change = changes.values[i];
         const platform::RegKeyPath& key = *change.Key();
@@ -366,8 +368,12 @@ platform::Result<ChangePlan, PlanFault> PlanChanges(platform::IRegistry& registr
                     if (!missing)
                         return PlanFault{key, std::string(change.Name()), missing.Error(), std::nullopt};
                     if (missing.Value()) {
-                        plan.createdKeys.push_back(std::make_unique<const platform::RegKeyPath>(std::move(*missing.Value())));
-                        at->second = plan.createdKeys.back().get();
+                        auto [named, first] = createdByIdentity.try_emplace(platform::KeyIdentity(*missing.Value()), nullptr);
+                        if (first) {
+                            plan.createdKeys.push_back(std::make_unique<const platform::RegKeyPath>(std::move(*missing.Value())));
+                            named->second = plan.createdKeys.back().get();
+                        }
+                        at->second = named->second;
                     }
                 }
                 createdKey = at->second;
@@ -407,12 +413,8 @@ private:
 void WritePlanBackup(const ChangePlan& plan, const platform::WritePiece& write)
 {
     std::vector<std::string> created;
-    std::set<std::string> named;
-    // Two sections of a key, or two keys below one missing key, may each
-    // have found it missing: named once.
     for (const auto& key : plan.createdKeys)
-        if (named.insert(platform::KeyIdentity(*key)).second)
-            created.push_back(backup::KeyText(*key));
+        created.push_back(backup::KeyText(*key));
     backup::WriteGroupedBytes(PlannedBackupValues(plan), created, {}, write);
 }
 

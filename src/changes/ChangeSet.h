@@ -131,9 +131,9 @@ private:
 struct ChangePlan {
     std::vector<PlannedValue> values; // only those that change
     std::vector<platform::RegKeyPath> emptyKeys;
-    // Each key the writes create, once for the values that share a key path
-    // (the values of a section), in the order the values first name them;
-    // its place stays when the plan moves.
+    // Each key the writes create, once however many values and keys below
+    // it are missing, in the order the values first name them, spelled as
+    // the first names it; its place stays when the plan moves.
     std::vector<std::unique_ptr<const platform::RegKeyPath>> createdKeys;
     // The set's values when every one of them changes, as a profile of keys
     // not there and most undos do: the registry takes them without a copy.
