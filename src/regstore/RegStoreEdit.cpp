@@ -9,7 +9,6 @@ namespace regstore {
 
 namespace {
 
-
 std::optional<std::string> IdentityOf(platform::RegRoot root, std::string_view subKey)
 {
     std::string identity;

@@ -36,7 +36,8 @@ public:
     // changed. Each key's values are applied in one go, and the keys that
     // change are not copied: their text is made again from the list when the
     // new text is written, so a list of many values costs a few bytes for
-    // each of its keys while it waits. `values` must outlive the edit.
+    // each of its keys while it waits. An edit takes one list, before any
+    // other change; `values` must outlive it.
     platform::Result<bool, platform::RegFault> ApplyList(const std::vector<platform::RegValueChange>& values);
 
     // The value as the change leaves it so far, or null; no copy.
@@ -76,9 +77,8 @@ private:
         std::uint32_t begin = 0;
         std::uint32_t end = 0;
     };
-    // A key that a list changes: its values are those of its copy (or the
-    // file's, when it has no copy and was not removed) with the list's runs
-    // runs_[firstRun, firstRun + runCount) applied.
+    // A key that a list changes: the list's runs runs_[firstRun, firstRun +
+    // runCount), applied to the key as it was before them.
     struct Listed {
         std::uint32_t firstRun = 0;
         std::uint32_t runCount = 0;
