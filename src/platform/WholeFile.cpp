@@ -140,8 +140,11 @@ namespace platform {
 
 namespace {
 
-// Large enough that reading costs little more than the bytes.
-constexpr std::size_t kPieceBytes = std::size_t{64} << 10;
+// Large enough that reading costs little more than the bytes: passing over
+// the other seven languages of a 1.7 MB translation in pieces of 64 KB took
+// a tenth longer than reading the file whole, in these 13 pieces a tenth
+// less; and small enough that a new process touches few fresh pages for it.
+constexpr std::size_t kPieceBytes = std::size_t{128} << 10;
 
 } // namespace
 
