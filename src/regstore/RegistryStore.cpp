@@ -286,7 +286,7 @@ RegistryStore::TextGoes RegistryStore::TextFor(const ChangeList* list, const Reg
 {
     if (import != nullptr)
         return TextGoes::ToFile;
-    if (list == nullptr || list->values.size() <= kHeldValues || !copy_->Index().storeCanonical)
+    if (list == nullptr || list->values.size() <= kHeldValues)
         return TextGoes::Held;
     return check ? TextGoes::Measured : TextGoes::ToFile;
 }
@@ -465,13 +465,15 @@ platform::RegResult RegistryStore::CheckLocked(const Change& change, const Chang
     checked_.reset();
     if (!Refresh())
         return Broken();
-    auto prepared = Prepare(change, nullptr, TextFor(&list, nullptr, true));
+    const TextGoes goes = TextFor(&list, nullptr, true);
+    auto prepared = Prepare(change, nullptr, goes);
     if (const auto ended = EndedBeforeWrite(prepared.get()))
         return *ended;
     const platform::RegResult locked = WithLock([] { return platform::RegResult{}; });
-    // A change in place is cheap to prepare again, and a long list of
-    // values is not worth its copy.
-    if (locked && !copy_->Index().storeCanonical)
+    // A change in place is cheap to prepare again. A rewrite of the whole
+    // file is kept for the change, unless its list is long: then neither
+    // the list's copy nor the text is worth holding, and it is made again.
+    if (locked && goes == TextGoes::Held && !copy_->Index().storeCanonical)
         checked_.reset(new Checked{stamp_, list.values, list.emptyKeys, std::move(prepared)});
     return locked;
 }

@@ -302,8 +302,6 @@ TEST_F(RegistryStoreTest, AChangeThatWouldMakeTheStoreTooLargeToReadIsRefused)
 // writes nothing, and a text too large is refused before anything is written.
 TEST_F(RegistryStoreTest, ALongListChangesTheFileAsItsValuesOneAfterAnotherWould)
 {
-    const std::string start = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"keep\"=\"1\"\r\n\"gone\"=\"1\"\r\n"
-                              "; before B\r\n\r\n[HKEY_CURRENT_USER\\B]\r\n\"same\"=\"1\"\r\n";
     std::vector<platform::RegValueChange> values;
     const auto a = platform::ShareKey({RegRoot::CurrentUser, "A"});
     values.emplace_back(a, "gone", std::nullopt);
@@ -316,32 +314,41 @@ TEST_F(RegistryStoreTest, ALongListChangesTheFileAsItsValuesOneAfterAnotherWould
     values.emplace_back(platform::ShareKey({RegRoot::CurrentUser, "new\\k1"}), "v1", std::nullopt);
     values.emplace_back(a, "v3", RegValue::String("again"));
 
-    Replace(start);
-    regstore::RegistryStore few(StorePath());
-    for (std::size_t at = 0; at < values.size(); at += 100) {
-        const std::vector<platform::RegValueChange> part(values.begin() + static_cast<std::ptrdiff_t>(at),
-                                                         values.begin() + static_cast<std::ptrdiff_t>(std::min(at + 100, values.size())));
-        ASSERT_TRUE(few.ApplyChanges(part, {}));
-    }
-    const std::string expected = Contents();
+    // Changed in place, and rewritten whole with its comments.
+    for (const std::string start :
+         {"REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"keep\"=\"1\"\r\n\"gone\"=\"1\"\r\n"
+          "; before B\r\n\r\n[HKEY_CURRENT_USER\\B]\r\n\"same\"=\"1\"\r\n",
+          "REGEDIT4\r\n; before B\r\n[HKEY_CURRENT_USER\\B]\r\n\"same\"=\"1\"\r\n"
+          "[HKEY_CURRENT_USER\\A]\r\n\"keep\"=\"1\"\r\n\"gone\"=\"1\"\r\n; closing\r\n"}) {
+        SCOPED_TRACE(start);
+        Replace(start);
+        regstore::RegistryStore few(StorePath());
+        for (std::size_t at = 0; at < values.size(); at += 100) {
+            const std::vector<platform::RegValueChange> part(
+                values.begin() + static_cast<std::ptrdiff_t>(at),
+                values.begin() + static_cast<std::ptrdiff_t>(std::min(at + 100, values.size())));
+            ASSERT_TRUE(few.ApplyChanges(part, {}));
+        }
+        const std::string expected = Contents();
 
-    Replace(start);
-    const ino_t before = Inode();
-    regstore::RegistryStore store(StorePath());
-    ASSERT_TRUE(store.CheckChanges(values, {}));
-    EXPECT_EQ(Inode(), before);
-    ASSERT_TRUE(store.ApplyChanges(values, {}));
-    EXPECT_EQ(Contents(), expected);
-    EXPECT_EQ(ReadString(store, "A", "v3"), "again");
-    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
+        Replace(start);
+        const ino_t before = Inode();
+        regstore::RegistryStore store(StorePath());
+        ASSERT_TRUE(store.CheckChanges(values, {}));
+        EXPECT_EQ(Inode(), before);
+        ASSERT_TRUE(store.ApplyChanges(values, {}));
+        EXPECT_EQ(Contents(), expected);
+        EXPECT_EQ(ReadString(store, "A", "v3"), "again");
+        EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
 
-    Replace(start);
-    regstore::RegistryStore small(StorePath(), expected.size() - 1);
-    for (const platform::RegResult& result : {small.CheckChanges(values, {}), small.ApplyChanges(values, {})}) {
-        ASSERT_FALSE(result);
-        EXPECT_EQ(result.Error(), RegError::WriteFailed);
+        Replace(start);
+        regstore::RegistryStore small(StorePath(), expected.size() - 1);
+        for (const platform::RegResult& result : {small.CheckChanges(values, {}), small.ApplyChanges(values, {})}) {
+            ASSERT_FALSE(result);
+            EXPECT_EQ(result.Error(), RegError::WriteFailed);
+        }
+        EXPECT_EQ(Contents(), start);
     }
-    EXPECT_EQ(Contents(), start);
     EXPECT_TRUE(reports_.empty());
 }
 
