@@ -3,6 +3,7 @@
 #include "platform/RegNames.h"
 
 #include <algorithm>
+#include <limits>
 #include <unordered_map>
 
 namespace regstore {
@@ -214,13 +215,16 @@ bool RegStoreEdit::DeleteEmptyKey(platform::RegRoot root, std::string_view subKe
 platform::Result<bool, platform::RegFault> RegStoreEdit::ApplyList(const std::vector<platform::RegValueChange>& values)
 {
     list_ = &values;
-    // The list's runs of one key, grouped by key, the keys in the order the
-    // list first names them, as one change after another would meet them.
+    // The list's runs of one key, grouped by key. The keys go in the order
+    // of their first value set, where one change after another would make
+    // a key not there, and the keys above it that are not there either, with
+    // the spelling of that value's key.
     struct KeyRun {
         ListRun run;
         std::uint32_t key = 0;
     };
     std::vector<KeyRun> runs;
+    std::vector<std::uint32_t> firstSet; // by key
     {
         std::unordered_map<std::string, std::uint32_t> keyNumbers;
         std::string identity;
@@ -229,6 +233,8 @@ platform::Result<bool, platform::RegFault> RegStoreEdit::ApplyList(const std::ve
             const platform::RegKeyPath* key = values[i].Key().get();
             if (key == last) {
                 runs.back().run.end = i + 1;
+                if (values[i].HasValue())
+                    firstSet[runs.back().key] = std::min(firstSet[runs.back().key], i);
                 continue;
             }
             identity.clear();
@@ -241,10 +247,16 @@ platform::Result<bool, platform::RegFault> RegStoreEdit::ApplyList(const std::ve
             }
             last = key;
             const auto number = keyNumbers.try_emplace(identity, static_cast<std::uint32_t>(keyNumbers.size()));
+            if (number.second)
+                firstSet.push_back(std::numeric_limits<std::uint32_t>::max());
             runs.push_back({{i, i + 1}, number.first->second});
+            if (values[i].HasValue())
+                firstSet[runs.back().key] = std::min(firstSet[runs.back().key], i);
         }
     }
-    std::stable_sort(runs.begin(), runs.end(), [](const KeyRun& a, const KeyRun& b) { return a.key < b.key; });
+    std::stable_sort(runs.begin(), runs.end(), [&](const KeyRun& a, const KeyRun& b) {
+        return std::pair(firstSet[a.key], a.key) < std::pair(firstSet[b.key], b.key);
+    });
     runs_.clear();
     runs_.reserve(runs.size());
     for (const KeyRun& run : runs)

@@ -55,6 +55,12 @@ inline const std::vector<ChangesCase>& ChangesCases()
          {SetTo("A\\B", "v", "1")},
          {Key("A\\B"), Key("A")},
          "[HKEY_CURRENT_USER\\A]\r\n[HKEY_CURRENT_USER\\A\\B]\r\n\"v\"=\"1\"\r\n"},
+        {"a key made for a value takes the spelling of the first value set there",
+         "",
+         {Remove("X\\b\\C", "v"), SetTo("x\\B\\d", "w", "1"), SetTo("X\\b\\C", "v", "2")},
+         {},
+         "[HKEY_CURRENT_USER\\x]\r\n[HKEY_CURRENT_USER\\x\\B]\r\n[HKEY_CURRENT_USER\\x\\B\\C]\r\n\"v\"=\"2\"\r\n"
+         "[HKEY_CURRENT_USER\\x\\B\\d]\r\n\"w\"=\"1\"\r\n"},
         {"a root is never removed",
          "",
          {},
