@@ -181,16 +181,6 @@ platform::RegResult RegStoreEdit::DeleteKey(platform::RegRoot root, std::string_
     return {};
 }
 
-platform::RegResult RegStoreEdit::SetValue(platform::RegRoot root, std::string_view subKey, std::string_view name,
-                                           const platform::RegValue& value)
-{
-    if (const platform::RegResult created = CreateKey(root, subKey); !created)
-        return created;
-    const auto identity = IdentityOf(root, subKey);
-    Editable(root, *identity).Set(name, value);
-    return {};
-}
-
 platform::RegResult RegStoreEdit::DeleteValue(platform::RegRoot root, std::string_view subKey, std::string_view name)
 {
     const auto identity = IdentityOf(root, subKey);

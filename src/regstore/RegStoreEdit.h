@@ -30,10 +30,11 @@ class RegStoreEdit final {
 public:
     explicit RegStoreEdit(RegStoreText& text);
 
-    // Sets and removes the values of a list as SetValue and DeleteValue
-    // would one at a time in its order, each only where it changes the value
-    // (a value to remove that is not there is left alone): whether anything
-    // changed. Each key's values are applied in one go, and the keys that
+    // Sets and removes the values of a list as changing them one at a time
+    // in its order would: a value set makes its key and every missing key
+    // above it, and each value changes only where it differs (a value to
+    // remove that is not there is left alone). Whether anything changed; sub-
+    // keys and names as in Registry.h. Each key's values are applied in one go, and the keys that
     // change are not copied: their text is made again from the list when the
     // new text is written, so a list of many values costs a few bytes for
     // each of its keys while it waits. An edit takes one list, before any
@@ -46,8 +47,6 @@ public:
     // Sub-keys and names as in Registry.h. Removing a key takes its values
     // and every key below it; a root cannot be removed (AccessDenied).
     platform::RegResult DeleteKey(platform::RegRoot root, std::string_view subKey);
-    // Creates the key and every missing key above it first.
-    platform::RegResult SetValue(platform::RegRoot root, std::string_view subKey, std::string_view name, const platform::RegValue& value);
     platform::RegResult DeleteValue(platform::RegRoot root, std::string_view subKey, std::string_view name);
     // Removes the key if it holds no value and no key, as the change leaves
     // it so far: true. A root is never removed.

@@ -146,14 +146,16 @@ private:
     std::string LockPath() const;
     void ForgetCopy();
     platform::Result<platform::RegValue, platform::RegFault> Lookup(platform::RegRoot root, std::string_view subKey, std::string_view name);
-    // The change prepared on the copy, with `import` after it when there is
-    // one, and its new text; null, its fault noted, when the store is broken where
-    // the change needs it or, for a change that changes something, anywhere.
     // Where a prepared change's new text goes: held whole, to become the
     // copy once written; to the temporary file as it is made; or nowhere,
     // measured only, for a check.
     enum class TextGoes { Held, ToFile, Measured };
+    // The change prepared on the copy, with `import` after it when there is
+    // one, and its new text; null, its fault noted, when the store is broken where
+    // the change needs it or, for a change that changes something, anywhere.
     std::unique_ptr<Prepared> Prepare(const Change& change, RegStoreText* import, TextGoes goes);
+    // Where the text of a change goes: an import's and a long list's are not
+    // held; `check` measures one that a change would write.
     TextGoes TextFor(const ChangeList* list, const RegStoreText* import, bool check) const;
     platform::RegResult Modify(const Change& change, RegStoreText* import = nullptr, const ChangeList* list = nullptr);
     // `list`: the change as a list, when it is one, which a check of the same
