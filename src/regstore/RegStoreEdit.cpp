@@ -263,20 +263,14 @@ platform::Result<bool, platform::RegFault> RegStoreEdit::ApplyList(const std::ve
         const platform::RegKeyPath& key = *values[runs_[listed.firstRun].begin].Key();
         identity.clear();
         static_cast<void>(AppendKeyIdentity(identity, key.root, key.subKey));
-        std::optional<StoredKey> copy;
-        if (const auto change = changes_.find(identity); change != changes_.end()) {
-            copy = change->second.listed ? FromList(identity, change->second) : Base(identity, change->second);
-        } else if (const auto stored = text_.Index().FindKey(identity)) {
-            auto built = text_.Build(*stored, false);
-            if (!built) {
-                if (!fault_)
-                    fault_ = built.Error();
-                return false;
-            }
-            copy = std::move(built.Value());
-        }
+        // The key as it is before its values: the file's, one made above a
+        // key before it, or none.
+        KeyChange untouched;
+        untouched.root = key.root;
+        const auto before = changes_.find(identity);
+        std::optional<StoredKey> copy = Base(identity, before != changes_.end() ? before->second : untouched);
         if (!copy)
-            copy = StoredKey{key.root, {}, {}, {}};
+            return false;
         const ListEffect effect = ApplyRuns(*copy, listed);
         if (!effect.changed)
             continue;
@@ -333,7 +327,7 @@ std::optional<StoredKey> RegStoreEdit::Base(std::string_view identity, const Key
             return std::move(built.Value());
         }
     }
-    // A root without a section of its own.
+    // A root without a section of its own, or a key not there.
     return StoredKey{change.listed ? (*list_)[runs_[change.listed->firstRun].begin].Key()->root : change.root, {}, {}, {}};
 }
 
